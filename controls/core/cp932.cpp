@@ -1,0 +1,119 @@
+#include "cp932.h"
+
+#include "errors.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace velmo::cp932 {
+namespace {
+
+// One converter per direction, opened once; iconv_open is far slower than a conversion.
+class Converter {
+public:
+    Converter(const char *to, const char *from) : cd_(iconv_open(to, from))
+    {
+        if (cd_ == reinterpret_cast<iconv_t>(-1))
+            throw IoError(std::string("文字コード変換 ") + from + " → " + to + " を開けません");
+    }
+    ~Converter() { iconv_close(cd_); }
+    Converter(const Converter &) = delete;
+    Converter &operator=(const Converter &) = delete;
+
+    // Converts `in`; on an invalid or unconvertible sequence calls onBad(out, in, left) which
+    // must consume at least one input byte.
+    template <typename OnBad>
+    std::string run(std::string_view in, OnBad onBad)
+    {
+        std::string out;
+        out.reserve(in.size() * 2 + 4);
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char *src = const_cast<char *>(in.data());
+        size_t left = in.size();
+        char buf[512];
+        while (left > 0) {
+            char *dst = buf;
+            size_t room = sizeof buf;
+            const size_t r = iconv(cd_, &src, &left, &dst, &room);
+            out.append(buf, static_cast<size_t>(dst - buf));
+            if (r == static_cast<size_t>(-1)) {
+                if (errno == E2BIG)
+                    continue;
+                onBad(out, src, left);
+                iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+            }
+        }
+        return out;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+Converter &toCp932()
+{
+    thread_local Converter c("CP932", "UTF-8");
+    return c;
+}
+
+Converter &fromCp932()
+{
+    thread_local Converter c("UTF-8", "CP932");
+    return c;
+}
+
+size_t utf8Length(unsigned char b)
+{
+    if (b < 0x80) return 1;
+    if ((b & 0xE0) == 0xC0) return 2;
+    if ((b & 0xF0) == 0xE0) return 3;
+    if ((b & 0xF8) == 0xF0) return 4;
+    return 1;
+}
+
+bool allAscii(std::string_view s)
+{
+    for (unsigned char c : s)
+        if (c >= 0x80)
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::string encode(std::string_view utf8)
+{
+    if (allAscii(utf8))
+        return std::string(utf8);
+    return toCp932().run(utf8, [](std::string &out, char *&src, size_t &left) {
+        const size_t n = std::min(left, utf8Length(static_cast<unsigned char>(*src)));
+        src += n;
+        left -= n;
+        out += '?';
+    });
+}
+
+std::string decode(std::string_view bytes, bool *clean)
+{
+    if (clean)
+        *clean = true;
+    if (allAscii(bytes))
+        return std::string(bytes);
+    return fromCp932().run(bytes, [&](std::string &out, char *&src, size_t &left) {
+        // A lead byte with nothing after it is what a cut leaves: drop it quietly.
+        if (!(left == 1 && isLeadByte(static_cast<unsigned char>(*src)))) {
+            out += "\xEF\xBF\xBD";
+            if (clean)
+                *clean = false;
+        }
+        ++src;
+        --left;
+    });
+}
+
+std::string cut(std::string_view bytes, size_t n)
+{
+    return std::string(bytes.substr(0, n));
+}
+
+} // namespace velmo::cp932

@@ -1,0 +1,23 @@
+#pragma once
+// Shift-JIS (Windows code page 932) text: every string in the data files and every settings
+// text file is in this code page. In memory, text is UTF-8; file strings are kept as CP932 bytes.
+#include <string>
+#include <string_view>
+
+namespace velmo::cp932 {
+
+// UTF-8 → CP932. A character the code page cannot hold becomes "?".
+std::string encode(std::string_view utf8);
+
+// CP932 → UTF-8. A lone lead byte at the end (left by a cut) is dropped; any other byte that
+// is not valid CP932 becomes U+FFFD. `clean`, when given, is set to false in either case.
+std::string decode(std::string_view bytes, bool *clean = nullptr);
+
+// Cuts CP932 bytes to at most n bytes. The cut is by bytes, so it may split a double-byte
+// character and leave its lead byte alone at the end, as the files do.
+std::string cut(std::string_view bytes, size_t n);
+
+// True when b starts a double-byte character in CP932.
+constexpr bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+} // namespace velmo::cp932

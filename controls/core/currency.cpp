@@ -1,0 +1,82 @@
+#include "currency.h"
+
+#include "errors.h"
+
+#include <cmath>
+#include <limits>
+
+namespace velmo {
+
+Currency Currency::fromDouble(long double v)
+{
+    const long double r = std::round(v * Scale);
+    if (!(std::fabs(r) < 9.2e18L))
+        throw RangeError("数値が通貨型の範囲を超えました: " + std::to_string(static_cast<double>(v)));
+    return fromRaw(static_cast<int64_t>(r));
+}
+
+Currency Currency::parse(std::string_view text)
+{
+    auto fail = [&]() -> Currency {
+        throw ConversionError("'" + std::string(text) + "' は有効な数値ではありません");
+    };
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    unsigned __int128 intPart = 0;
+    int64_t frac = 0;
+    int fracDigits = 0;
+    bool point = false, anyDigit = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '.') {
+            if (point)
+                return fail();
+            point = true;
+        } else if (c >= '0' && c <= '9') {
+            anyDigit = true;
+            if (!point) {
+                intPart = intPart * 10 + static_cast<unsigned>(c - '0');
+                if (intPart > static_cast<unsigned __int128>(std::numeric_limits<int64_t>::max() / Scale))
+                    return fail();
+            } else if (fracDigits < 4) {
+                frac = frac * 10 + (c - '0');
+                ++fracDigits;
+            }
+        } else {
+            return fail();
+        }
+    }
+    if (!anyDigit)
+        return fail();
+    while (fracDigits < 4) {
+        frac *= 10;
+        ++fracDigits;
+    }
+    const int64_t raw = static_cast<int64_t>(intPart) * Scale + frac;
+    return fromRaw(negative ? -raw : raw);
+}
+
+std::string Currency::toString() const
+{
+    const bool negative = raw_ < 0;
+    // Work on the magnitude as unsigned so the most negative value has no overflow.
+    const uint64_t mag = negative ? uint64_t(0) - static_cast<uint64_t>(raw_) : static_cast<uint64_t>(raw_);
+    std::string s = negative ? "-" : "";
+    s += std::to_string(mag / Scale);
+    uint64_t frac = mag % Scale;
+    if (frac != 0) {
+        std::string f = std::to_string(frac);
+        f.insert(0, 4 - f.size(), '0');
+        while (!f.empty() && f.back() == '0')
+            f.pop_back();
+        s += '.';
+        s += f;
+    }
+    return s;
+}
+
+} // namespace velmo

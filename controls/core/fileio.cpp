@@ -1,0 +1,88 @@
+#include "fileio.h"
+
+#include "errors.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmo {
+
+std::string systemErrorText(int err)
+{
+    return std::strerror(err);
+}
+
+std::string readWholeFile(const std::filesystem::path &path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw IoError("ファイル " + path.string() + " を開けません: " + systemErrorText(errno));
+    std::string data;
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int err = errno;
+            ::close(fd);
+            throw IoError("ファイル " + path.string() + " を読めません: " + systemErrorText(err));
+        }
+        if (n == 0)
+            break;
+        data.append(buf, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return data;
+}
+
+void writeFileAtomically(const std::filesystem::path &path, std::string_view bytes)
+{
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    std::string tmpl = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0)
+        throw IoError("ファイル " + path.string() + " に書き込めません: " + systemErrorText(errno));
+    auto fail = [&](int err) {
+        ::close(fd);
+        ::unlink(tmpl.c_str());
+        throw IoError("ファイル " + path.string() + " に書き込めません: " + systemErrorText(err));
+    };
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(errno);
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0)
+        fail(errno);
+    // mkstemp creates the file readable by its owner only; keep the permissions of the file
+    // being replaced, or give a new file the usual ones.
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0) {
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(tmpl.c_str());
+        throw IoError("ファイル " + path.string() + " に書き込めません: " + systemErrorText(err));
+    }
+    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(tmpl.c_str());
+        throw IoError("ファイル " + path.string() + " に書き込めません: " + systemErrorText(err));
+    }
+}
+
+} // namespace velmo

@@ -1,0 +1,20 @@
+#pragma once
+// Whole-file reads and safe whole-file writes.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace velmo {
+
+// Reads the whole file; raises IoError naming the file when it cannot be read.
+std::string readWholeFile(const std::filesystem::path &path);
+
+// Writes `bytes` to a temporary file in the same folder, flushes it to disk and renames it
+// over `path`, so a failed or interrupted write never leaves a half-written file.
+// Raises IoError naming the file; the old file then stays as it was.
+void writeFileAtomically(const std::filesystem::path &path, std::string_view bytes);
+
+// Human-readable system error text for errno, in the messages of IoError.
+std::string systemErrorText(int err);
+
+} // namespace velmo

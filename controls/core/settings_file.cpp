@@ -1,0 +1,59 @@
+#include "settings_file.h"
+
+#include "cp932.h"
+#include "errors.h"
+#include "fileio.h"
+
+namespace velmo {
+
+std::optional<SettingsFile> SettingsFile::read(const std::filesystem::path &path)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        return std::nullopt;
+    const std::string text = cp932::decode(readWholeFile(path));
+    SettingsFile file;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        pos = end + 1;
+        const size_t eq = line.find('=');
+        if (eq == std::string::npos)
+            continue;
+        file.entries_.emplace_back(line.substr(0, eq), line.substr(eq + 1));
+    }
+    return file;
+}
+
+std::optional<std::string> SettingsFile::value(const std::string &key) const
+{
+    for (const auto &[k, v] : entries_)
+        if (k == key)
+            return v;
+    return std::nullopt;
+}
+
+void SettingsFile::set(const std::string &key, const std::string &value)
+{
+    for (auto &[k, v] : entries_)
+        if (k == key) {
+            v = value;
+            return;
+        }
+    entries_.emplace_back(key, value);
+}
+
+void SettingsFile::write(const std::filesystem::path &path) const
+{
+    std::string text;
+    for (const auto &[k, v] : entries_)
+        text += k + "=" + v + "\r\n";
+    writeFileAtomically(path, cp932::encode(text));
+}
+
+} // namespace velmo

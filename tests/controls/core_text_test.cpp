@@ -1,0 +1,130 @@
+#include "cp932.h"
+#include "currency.h"
+#include "errors.h"
+#include "fileio.h"
+#include "settings_file.h"
+#include "support.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+using namespace velmo;
+namespace fs = std::filesystem;
+
+using velmo::test::TempDir;
+
+TEST(CurrencyText, ParseAndPrint)
+{
+    EXPECT_EQ(Cur("12.5").raw(), 125000);
+    EXPECT_EQ(Cur("-0.05").toString(), "-0.05");
+    EXPECT_EQ(Cur("+1234").toString(), "1234");
+    EXPECT_EQ(Cur("1234.00").toString(), "1234");
+    EXPECT_EQ(Cur(".5").toString(), "0.5");
+    EXPECT_EQ(Cur("0").toString(), "0");
+    EXPECT_EQ(Cur("1.23456").toString(), "1.2345"); // four decimals kept
+    EXPECT_EQ(Currency::fromRaw(INT64_MIN).toString(), "-922337203685477.5808");
+    for (const char *bad : {"", "-", ".", "1.2.3", "1,000", "12a", " 1", "１２"}) {
+        try {
+            Currency::parse(bad);
+            ADD_FAILURE() << "accepted '" << bad << "'";
+        } catch (const ConversionError &e) {
+            EXPECT_NE(std::string(e.what()).find(std::string("'") + bad + "'"), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_THROW(Currency::parse("99999999999999999999"), ConversionError);
+}
+
+TEST(Cp932, EncodeCutDecode)
+{
+    const std::string pipe = "配管用炭素鋼鋼管（白）";
+    const std::string bytes = cp932::encode(pipe);
+    EXPECT_EQ(bytes.size(), 22u); // eleven double-byte characters
+    EXPECT_EQ(cp932::decode(bytes), pipe);
+    EXPECT_EQ(cp932::encode("ｍ"), "\x82\x8D");
+    EXPECT_EQ(cp932::encode("ﾌﾗﾝｼﾞ").size(), 5u); // half-width katakana are single bytes
+
+    // A cut in the middle of a character leaves its lead byte; decoding drops it quietly.
+    bool clean = false;
+    EXPECT_EQ(cp932::decode(cp932::cut(bytes, 5), &clean), "配管");
+    EXPECT_TRUE(clean);
+    // A stray byte inside the text is shown, not hidden, and reported.
+    EXPECT_EQ(cp932::decode(std::string("A\x81" "B\xA0\xFD", 5), &clean).substr(0, 1), "A");
+    EXPECT_FALSE(clean);
+    // Characters the code page cannot hold become "?".
+    EXPECT_EQ(cp932::encode("A😀B"), "A?B");
+}
+
+TEST(SettingsFile, ReadSplitsAtFirstEqualsAndWritesCp932CrLf)
+{
+    TempDir dir;
+    const fs::path p = dir.path / "velmo_p.conf";
+    {
+        std::ofstream f(p, std::ios::binary);
+        f << cp932::encode("[GROUP_NAME1]=給水=上水\r\n junk line\r\n[group_name2]=x\n[GROUP_NAME3]=\r\n");
+    }
+    auto s = SettingsFile::read(p);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->value("[GROUP_NAME1]"), "給水=上水");
+    EXPECT_FALSE(s->value("[GROUP_NAME2]")); // keys are compared exactly
+    EXPECT_EQ(s->value("[GROUP_NAME3]"), "");
+    s->set("[GROUP_NAME1]", "排水");
+    s->write(p);
+    EXPECT_EQ(readWholeFile(p), cp932::encode("[GROUP_NAME1]=排水\r\n[group_name2]=x\r\n[GROUP_NAME3]=\r\n"));
+    EXPECT_FALSE(SettingsFile::read(dir.path / "missing.conf"));
+}
+
+TEST(SupportRoutines, SplitFieldCleanNumberFormatMoney)
+{
+    EXPECT_EQ(SplitField("a;b;c;", 1), "a");
+    EXPECT_EQ(SplitField("a;b;c;", 3), "c");
+    EXPECT_EQ(SplitField("a;b;c;", 5), "c");
+    EXPECT_EQ(SplitField("3;5", 2), "3"); // "5" has no ";" after it
+    EXPECT_EQ(SplitField("abc", 1), "");
+    EXPECT_EQ(CleanNumberText("1,234,567"), "1234567");
+    EXPECT_EQ(CleanNumberText(""), "0");
+    EXPECT_EQ(CleanNumberText(","), "0");
+    EXPECT_EQ(FormatMoney(Cur("1234567")), "1,234,567");
+    EXPECT_EQ(FormatMoney(Cur("-1234")), "-1,234");
+    EXPECT_EQ(FormatMoney(Cur("999")), "999");
+    EXPECT_EQ(FormatMoney(Cur("0")), "0");
+    EXPECT_EQ(FormatMoney(Cur("1000.5")), "1,001");
+    EXPECT_EQ(FormatMoney(Cur("-0.4")), "0");
+    EXPECT_EQ(FormatGrouped(-1234.5L, 2, true), "-1,234.50");
+    EXPECT_EQ(FormatGrouped(1234.5L, 1, false), "1234.5");
+}
+
+TEST(SupportRoutines, LongPathNameIsAbsoluteAndSpelledAsOnDisk)
+{
+    TempDir dir;
+    fs::create_directories(dir.path / "Data" / "Sub");
+    const std::string real = fs::canonical(dir.path).string();
+    EXPECT_EQ(LongPathName(real + "/data/SUB"), real + "/Data/Sub");
+    EXPECT_EQ(LongPathName(real + "/Data/./Sub/"), real + "/Data/Sub");
+    EXPECT_EQ(LongPathName(real + "/data/missing/x.fda"), real + "/Data/missing/x.fda");
+    const fs::path cwd = fs::current_path();
+    fs::current_path(real);
+    EXPECT_EQ(LongPathName("Data"), real + "/Data");
+    fs::current_path(cwd);
+}
+
+TEST(FileIo, AtomicWriteReplacesWholeAndKeepsOldFileOnFailure)
+{
+    TempDir dir;
+    const fs::path p = dir.path / "kanzai1.fda";
+    writeFileAtomically(p, "first");
+    writeFileAtomically(p, "second");
+    EXPECT_EQ(readWholeFile(p), "second");
+    // No temporary file is left behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+    try {
+        writeFileAtomically(dir.path / "no-such-folder" / "x.fda", "data");
+        ADD_FAILURE();
+    } catch (const IoError &e) {
+        EXPECT_NE(std::string(e.what()).find("no-such-folder"), std::string::npos);
+    }
+    EXPECT_THROW(readWholeFile(dir.path / "missing"), IoError);
+}

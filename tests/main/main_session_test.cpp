@@ -1,0 +1,371 @@
+#include "errors.h"
+#include "fake_ui.h"
+#include "fileio.h"
+#include "ini_file.h"
+#include "main_session.h"
+#include "settings_file.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmo;
+using velmo::test::FakeUi;
+using velmo::test::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+const Rect WorkArea{0, 0, 1280, 1000};
+
+// A program folder with templates haikan1 … haikan10: pipe p of service n is named
+// "S<n>P<p+1>"; pipe 2 of service 10 is in refrigerant mode; service 1 pipe 1 carries the
+// worked example in size row 1.
+struct ProgramFolder {
+    TempDir dir;
+    FakeUi ui;
+    fs::path program;
+
+    explicit ProgramFolder(const std::string &name = "velmok")
+    {
+        program = dir.path / name;
+        fs::create_directories(dir.path / "kanzai");
+        for (int n = 1; n <= 10; ++n) {
+            ServiceFile f;
+            f.clear();
+            for (int p = 0; p < 20; ++p) {
+                PriceRecord *b = f.pipeBlock(p);
+                b[0].name.assignText("S" + std::to_string(n) + "P" + std::to_string(p + 1));
+                const char *locs[] = {"屋内一般", "機械室", "屋外架空", "地中配管"};
+                for (int l = 0; l < 4; ++l)
+                    b[l * 15 + 14].caption.assignText(locs[l]);
+                b[0].size.assignText("15A");
+            }
+            if (n == 1) {
+                PriceRecord *b = f.pipeBlock(0);
+                b[1].name.assignText("給水");
+                b[2].name.assignText("ねじ接合");
+                for (int i = 0; i <= 6; ++i)
+                    b[0].A(i) = Cur("1000");
+                const char *factors[] = {"1.1", "0.3", "0.05", "0.2", "0.05", "0.1", "0.05"};
+                for (int i = 1; i <= 7; ++i)
+                    b[0].B(i) = Cur(factors[i - 1]);
+                for (int i = 0; i <= 5; ++i)
+                    b[59].C(i) = Cur("20000");
+                b[14].B(1) = Cur("10");
+                b[14].size.assignText("SET");
+            }
+            if (n == 10)
+                f.pipeBlock(1)[14].B(4) = Cur("2");
+            if (n == 3)
+                f.pipeBlock(7)[0].name.assignText("");
+            f.save(dir.path / "kanzai" / ("haikan" + std::to_string(n) + ".fda"));
+        }
+    }
+    fs::path data() const { return dir.path / "ex_data"; }
+    MainSession start(const std::string &arg = "")
+    {
+        MainSession s(ui, program, arg, WorkArea);
+        s.start();
+        return s;
+    }
+};
+
+void typeLabour(MainSession &s, int basis, const char *value)
+{
+    SettingsControls c = s.settingsControls();
+    c.labour[basis] = Cur(value);
+    s.applySettings(c);
+}
+
+} // namespace
+
+TEST(MainSessionStart, WithoutArgumentOpensServiceOnePipeOneAndSeedsTheDataFolder)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    EXPECT_EQ(s.edition(), Edition::StandAlone);
+    EXPECT_EQ(s.titlePanel(), "Velmaro");
+    for (int n = 1; n <= 10; ++n)
+        EXPECT_TRUE(fs::exists(pf.data() / ("kanzai" + std::to_string(n) + ".fda")));
+    EXPECT_EQ(s.currentService(), 0);
+    EXPECT_EQ(s.currentPipe(), 0);
+    EXPECT_EQ(s.currentLocation(), 0);
+    EXPECT_EQ(s.selectedNode(), 1);
+    EXPECT_FALSE(s.modified());
+    const auto &st = s.statusPanels();
+    EXPECT_EQ(st[0], "S1P1");
+    EXPECT_EQ(st[1], "給水");
+    EXPECT_EQ(st[2], "ねじ接合");
+    EXPECT_EQ(st[3], "屋内一般");
+    EXPECT_EQ(st[4], "SET");
+    EXPECT_EQ(st[5], pf.data().string());
+    EXPECT_EQ(st[6], "kanzai1.fda");
+    EXPECT_EQ(s.headingStrip(), "S1P1:屋内一般    給水 ねじ接合");
+    EXPECT_EQ(s.treeText(0), "給水");
+    EXPECT_EQ(s.treeText(189), "冷媒");
+    EXPECT_EQ(s.treeText(21 * 2 + 8), "----"); // service 3, pipe 8 has no name
+    EXPECT_EQ(s.pipeMenuCaption(2, 7), "----");
+    EXPECT_EQ(s.pipeMenuCaption(0, 11), "S1P12");
+    EXPECT_EQ(s.tabCaptions(), (std::vector<std::string>{"屋内一般", "機械室", "屋外架空", "地中配管"}));
+    EXPECT_EQ(s.copyLocationCaption(), "屋内一般のデータを機械室・屋外架空・地中配管へコピ－");
+
+    // The rate grid shows the worked example for LEVEL1, money grouped, factors plain.
+    EXPECT_EQ(s.rateGridText(0, 1), "15A");
+    EXPECT_EQ(s.rateGridText(1, 1), "2,800");
+    EXPECT_EQ(s.rateGridText(2, 1), "2,805");
+    EXPECT_EQ(s.rateGridText(3, 1), "1,000");
+    EXPECT_EQ(s.rateGridText(4, 1), "1.1");
+    EXPECT_EQ(s.rateGridText(8, 0), "配 管 工");
+    EXPECT_EQ(s.priceGridText(6, 0), "原　価");
+    EXPECT_EQ(s.compositeGridText(6, 1), "2,805");
+
+    // A second start finds the data folder seeded and keeps what is there.
+    writeFileAtomically(pf.data() / "kanzai2.fda", std::string(432000, '\0'));
+    MainSession again = pf.start();
+    EXPECT_EQ(again.treeText(22), "----");
+}
+
+TEST(MainSessionStart, CommandLineOpensServiceAndPipe)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start("3;5;");
+    EXPECT_EQ(s.currentService(), 2);
+    EXPECT_EQ(s.currentPipe(), 4);
+    EXPECT_EQ(s.selectedNode(), 47);
+    EXPECT_EQ(s.statusPanels()[6], "kanzai3.fda");
+    EXPECT_EQ(s.statusPanels()[0], "S3P5");
+
+    // Unterminated, non-numeric or out-of-range fields take their defaults.
+    EXPECT_EQ(pf.start("3;5").currentPipe(), 2); // field 2 of "3;" is field 1's text
+    MainSession bad = pf.start("x;25;");
+    EXPECT_EQ(bad.currentService(), 0);
+    EXPECT_EQ(bad.currentPipe(), 0);
+    EXPECT_EQ(pf.start("11;").currentService(), 0);
+}
+
+TEST(MainSessionStart, WindowPositionIsPulledBackIntoTheWorkAreaPerAxis)
+{
+    ProgramFolder pf;
+    IniFile ini;
+    ini.set("velmot_k", "top", "2000");
+    ini.set("velmot_k", "Left", "300");
+    ini.set("velmot_k", "Width", "900");
+    ini.write(pf.dir.path / "velmok.ini");
+    MainSession s(pf.ui, pf.program, "", WorkArea);
+    EXPECT_EQ(s.windowRect(), (Rect{300, 0, 900, MainSession::DesignSize.height}));
+
+    ini.set("velmot_k", "top", "50");
+    ini.set("velmot_k", "Left", "1250");
+    ini.write(pf.dir.path / "velmok.ini");
+    MainSession t(pf.ui, pf.program, "", Rect{100, 20, 1180, 980});
+    EXPECT_EQ(t.windowRect().left, 100);
+    EXPECT_EQ(t.windowRect().top, 50);
+}
+
+TEST(MainSessionStart, NetworkEditionReadsItsFolderAndFallsBackToExData)
+{
+    ProgramFolder pf("net_velmok.exe");
+    const fs::path shared = pf.dir.path / "shared";
+    fs::create_directories(shared);
+    SettingsFile f;
+    f.set("[Folder_Name]", shared.string());
+    f.write(pf.dir.path / "ex_network_folder.dat");
+    MainSession s = pf.start();
+    EXPECT_EQ(s.edition(), Edition::Network);
+    EXPECT_EQ(s.titlePanel(), "Velmaro-Network版");
+    EXPECT_EQ(s.dataFolder(), shared);
+    EXPECT_TRUE(fs::exists(shared / "kanzai1.fda")); // created empty there
+    EXPECT_EQ(s.treeText(1), "----");
+
+    f.set("[Folder_Name]", (pf.dir.path / "gone").string());
+    f.write(pf.dir.path / "ex_network_folder.dat");
+    EXPECT_EQ(pf.start().dataFolder(), pf.data());
+
+    ProgramFolder other("velmok2");
+    EXPECT_EQ(other.start().edition(), Edition::StandAlone);
+}
+
+TEST(MainSessionNavigation, SwitchingServiceAsksOnceAndCancelStillSwitches)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    typeLabour(s, 1, "30000");
+    EXPECT_TRUE(s.modified());
+    EXPECT_EQ(s.rateGridText(2, 1), "3,382");
+    s.treeClick(21 * 4); // service 5's node: its first pipe
+    ASSERT_EQ(pf.ui.questions.size(), 1u);
+    EXPECT_EQ(pf.ui.questions[0], "現在の編集内容を保存しますか？\n" + (pf.data() / "kanzai1.fda").string() + "|実行|キャンセル");
+    EXPECT_EQ(s.currentService(), 4);
+    EXPECT_EQ(s.currentPipe(), 0);
+    EXPECT_EQ(s.statusPanels()[0], "S5P1");
+    EXPECT_FALSE(s.modified());
+    ServiceFile back;
+    back.load(pf.data() / "kanzai1.fda");
+    EXPECT_EQ(back.record(59).C(1).toString(), "20000"); // not saved
+
+    // The same with "実行": the file is written before the switch.
+    s.treeClick(1);
+    typeLabour(s, 1, "30000");
+    pf.ui.answers.push_back(ResultYes);
+    s.treeClick(21 * 2 + 3);
+    EXPECT_EQ(s.currentPipe(), 2);
+    back.load(pf.data() / "kanzai1.fda");
+    EXPECT_EQ(back.record(59).C(1).toString(), "30000");
+    // Within one service nothing is asked.
+    const size_t asked = pf.ui.questions.size();
+    s.treeClick(21 * 2 + 5);
+    EXPECT_EQ(pf.ui.questions.size(), asked);
+}
+
+TEST(MainSessionNavigation, FunctionKeysOpenPipesOfTheLastOpenedMenuService)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start("2;1;");
+    s.menuPipeChosen(2); // F3 right after start: service 1
+    EXPECT_EQ(s.currentService(), 0);
+    EXPECT_EQ(s.currentPipe(), 2);
+    EXPECT_EQ(s.selectedNode(), 3);
+    s.menuServiceOpened(2);
+    s.menuPipeChosen(11); // Shift+F2
+    EXPECT_EQ(s.currentService(), 2);
+    EXPECT_EQ(s.currentPipe(), 11);
+    EXPECT_EQ(s.selectedNode(), 2 * 21 + 12);
+}
+
+TEST(MainSessionNavigation, RefrigerantPipeHasOneTabAndItsOwnHeadings)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start("10;2;");
+    EXPECT_TRUE(s.refrigerant());
+    EXPECT_EQ(s.tabCaptions(), std::vector<std::string>{"一般"});
+    EXPECT_FALSE(s.copyLocationEnabled());
+    EXPECT_EQ(s.rateGridText(9, 0), "---");
+    EXPECT_EQ(s.rateGridText(5, 0), "継手接合等");
+    EXPECT_EQ(s.rateGridText(9, 1), "");
+    EXPECT_EQ(s.statusPanels()[3], "一般");
+    s.locationTabChanged(2); // no such tab
+    EXPECT_EQ(s.currentLocation(), 0);
+}
+
+TEST(MainSessionNavigation, BasisColumnsTabsAndDisplayModes)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    s.basisCellClicked(6, 1); // NET: C0 in both columns, A0 as the price
+    EXPECT_EQ(s.rateGridText(1, 1), "2,805");
+    s.showResults();
+    EXPECT_EQ(s.rateGridText(4, 1), "1,100");
+    EXPECT_EQ(s.rateGridText(10, 1), "55");
+    s.locationTabChanged(1);
+    EXPECT_EQ(s.basisColumn(), 6); // the basis stays
+    EXPECT_EQ(s.statusPanels()[3], "機械室");
+    EXPECT_EQ(s.rateGridText(4, 1), "0"); // location 1 has no factors
+    s.showComposites(true);
+    s.locationTabChanged(0);
+    EXPECT_EQ(s.compositeGridText(1, 1), "2,800");
+    EXPECT_EQ(s.compositeGridText(6, 1), "2,805");
+    s.basisMenu(3);
+    EXPECT_EQ(s.basisColumn(), 3);
+    s.showFactors();
+    EXPECT_EQ(s.rateGridText(9, 1), "0.1");
+}
+
+TEST(MainSessionSave, SaveNoticeAndCloseWritesNamesAndPositionEvenWithoutSaving)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    typeLabour(s, 0, "12345");
+    s.save();
+    EXPECT_EQ(pf.ui.notices.back(), "保存しました。\n" + (pf.data() / "kanzai1.fda").string() + "|確認");
+    EXPECT_FALSE(s.modified());
+
+    pf.ui.texts.push_back("上水");
+    s.treeRename(0);
+    EXPECT_EQ(s.serviceName(0), "上水");
+    typeLabour(s, 0, "99999");
+    bool layoutWritten = false;
+    s.writeLayout = [&] { layoutWritten = true; };
+    s.close(Rect{10, 20, 1000, 700}); // the question is answered "キャンセル"
+    EXPECT_EQ(pf.ui.questions.size(), 1u);
+    ServiceFile back;
+    back.load(pf.data() / "kanzai1.fda");
+    EXPECT_EQ(back.record(59).C(0).toString(), "12345");
+    EXPECT_TRUE(layoutWritten);
+    const auto conf = SettingsFile::read(pf.data() / "velmo_p.conf");
+    ASSERT_TRUE(conf);
+    EXPECT_EQ(conf->entries().size(), 10u);
+    EXPECT_EQ(conf->value("[GROUP_NAME1]"), "上水");
+    EXPECT_EQ(conf->value("[GROUP_NAME10]"), "冷媒");
+    const IniFile ini = IniFile::read(pf.dir.path / "velmok.ini");
+    EXPECT_EQ(ini.value("velmot_k", "Top"), "20");
+    EXPECT_EQ(ini.value("velmot_k", "Height"), "700");
+
+    // The next start reads the new name and the position.
+    MainSession next = pf.start();
+    EXPECT_EQ(next.treeText(0), "上水");
+    EXPECT_EQ(next.windowRect(), (Rect{10, 20, 1000, 700}));
+}
+
+TEST(MainSessionSave, SaveToFolderCopiesTheOtherServicesOnlyToAnotherFolder)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start("2;1;");
+    typeLabour(s, 2, "22222");
+    pf.ui.folders.push_back(pf.data().string() + "/");
+    s.saveToFolder();
+    EXPECT_EQ(s.dataFolder(), pf.data());
+
+    const fs::path other = pf.dir.path / "backup";
+    fs::create_directories(other);
+    typeLabour(s, 2, "33333");
+    fs::remove(pf.data() / "kanzai7.fda");
+    pf.ui.folders.push_back(other.string());
+    s.saveToFolder();
+    EXPECT_EQ(s.dataFolder(), other);
+    EXPECT_FALSE(s.modified());
+    EXPECT_EQ(pf.ui.notices.back(), "保存しました。\n" + (other / "kanzai2.fda").string() + "|確認");
+    ServiceFile back;
+    back.load(other / "kanzai2.fda");
+    EXPECT_EQ(back.record(59).C(2).toString(), "33333");
+    back.load(pf.data() / "kanzai2.fda");
+    EXPECT_EQ(back.record(59).C(2).toString(), "22222");
+    EXPECT_EQ(readWholeFile(other / "kanzai1.fda"), readWholeFile(pf.data() / "kanzai1.fda"));
+    EXPECT_FALSE(fs::exists(other / "kanzai7.fda"));
+    EXPECT_FALSE(fs::exists(other / "velmo_p.conf"));
+
+    // Cancelling the folder dialog changes nothing.
+    s.saveToFolder();
+    EXPECT_EQ(s.dataFolder(), other);
+}
+
+TEST(MainSessionSave, LoadFromFolderWithoutServiceFilesShowsEmptyPipes)
+{
+    ProgramFolder pf("net_velmok");
+    MainSession s = pf.start("4;3;");
+    const fs::path empty = pf.dir.path / "empty";
+    fs::create_directories(empty);
+    pf.ui.folders.push_back(empty.string());
+    s.loadFromFolder(true);
+    EXPECT_EQ(s.dataFolder(), empty);
+    EXPECT_EQ(s.currentService(), 3);
+    EXPECT_EQ(s.currentPipe(), 0);
+    EXPECT_EQ(s.selectedNode(), 64);
+    EXPECT_TRUE(fs::exists(empty / "kanzai4.fda"));
+    EXPECT_EQ(fs::file_size(empty / "kanzai4.fda"), 432000u);
+    EXPECT_EQ(s.statusPanels()[0], "");
+    EXPECT_EQ(s.rateGridText(1, 1), "0");
+    const auto dat = SettingsFile::read(pf.dir.path / "ex_network_folder.dat");
+    ASSERT_TRUE(dat);
+    EXPECT_EQ(dat->value("[Folder_Name]"), empty.string());
+}
+
+TEST(MainSessionSave, FailedSaveKeepsTheDataModified)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    typeLabour(s, 1, "1");
+    fs::remove_all(pf.data());
+    EXPECT_THROW(s.save(), IoError);
+    EXPECT_TRUE(s.modified());
+    EXPECT_TRUE(pf.ui.notices.empty());
+}

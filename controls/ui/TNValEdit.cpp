@@ -1,0 +1,391 @@
+#include "TNValEdit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+
+namespace velmo {
+
+namespace {
+
+// The virtual-key code of the keys the field handles before the edit does; 0 for the others.
+int virtualKey(const QKeyEvent *e)
+{
+    switch (e->key()) {
+    case Qt::Key_Backspace: return vkey::Back;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return vkey::Return;
+    case Qt::Key_Escape: return vkey::Escape;
+    case Qt::Key_Home: return vkey::Home;
+    case Qt::Key_Left: return vkey::Left;
+    case Qt::Key_Up: return vkey::Up;
+    case Qt::Key_Down: return vkey::Down;
+    case Qt::Key_Delete: return vkey::Delete;
+    default: return 0;
+    }
+}
+
+std::optional<std::string> clipboardText()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasText())
+        return std::nullopt;
+    return data->text().toStdString();
+}
+
+} // namespace
+
+TNValEdit::TNValEdit(QWidget *parent)
+    : QLineEdit(parent)
+{
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setAcceptDrops(false);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setInputMethodHints(Qt::ImhFormattedNumbersOnly);
+    normalColor_ = minusColor_ = palette().color(QPalette::Active, QPalette::Text);
+    shownRenders_ = state_.RenderCount();
+    writeOwnText(QString::fromStdString(state_.Text()));
+    undoText_ = text();
+    // Text put into the edit by code that reaches QLineEdit directly is read as a number.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString &t) {
+        if (writingOwnText_)
+            return;
+        state_.TextSet(t.toStdString());
+        sync();
+    });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Properties
+
+void TNValEdit::setMaxDigits(int n)
+{
+    state_.SetMaxDigits(n);
+    sync();
+}
+
+void TNValEdit::setPrmtNegative(bool on)
+{
+    state_.SetPrmtNegative(on);
+    sync();
+}
+
+void TNValEdit::setFixDecimal(int n)
+{
+    state_.SetFixDecimal(n);
+    sync();
+}
+
+void TNValEdit::setLeadingChar(QChar c)
+{
+    state_.SetLeadingChar(c.unicode());
+    sync();
+}
+
+void TNValEdit::setZeroDisplay(bool on)
+{
+    state_.SetZeroDisplay(on);
+    sync();
+}
+
+void TNValEdit::setValue(long double v)
+{
+    state_.SetValue(v);
+    sync();
+}
+
+void TNValEdit::setPutAComma(bool on)
+{
+    state_.SetPutAComma(on);
+    sync();
+}
+
+void TNValEdit::setMinusColor(const QColor &c)
+{
+    minusColor_ = c;
+    state_.DisplayText();
+    sync();
+}
+
+void TNValEdit::setReadOnly(bool on)
+{
+    QLineEdit::setReadOnly(on);
+    state_.SetReadOnly(on);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+void TNValEdit::setText(const QString &text)
+{
+    state_.TextSet(text.toStdString());
+    sync();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Showing the state
+
+void TNValEdit::sync()
+{
+    if (state_.RenderCount() != shownRenders_) {
+        shownRenders_ = state_.RenderCount();
+        writeOwnText(QString::fromStdString(state_.Text()));
+        applyColour();
+    }
+    if (state_.BeepCount() != heardBeeps_) {
+        heardBeeps_ = state_.BeepCount();
+        QApplication::beep();
+    }
+    if (state_.Value() != emittedValue_) {
+        emittedValue_ = state_.Value();
+        emit valueChanged(static_cast<double>(emittedValue_));
+    }
+}
+
+void TNValEdit::writeOwnText(const QString &t)
+{
+    writingOwnText_ = true;
+    if (t != QLineEdit::text()) {
+        undoText_ = QLineEdit::text();
+        QLineEdit::setText(t);
+        setModified(true);
+    }
+    setCursorPosition(static_cast<int>(t.size()));
+    writingOwnText_ = false;
+}
+
+void TNValEdit::carryOut(const NValKeyResult &r)
+{
+    sync();
+    if (r.selectAll)
+        selectAll();
+    if (r.focus != FocusMove::None)
+        focusNextPrevChild(r.focus == FocusMove::Next);
+}
+
+void TNValEdit::applyColour()
+{
+    setTextColour(state_.ShowsMinusColor() ? minusColor_ : normalColor_);
+}
+
+void TNValEdit::setTextColour(const QColor &c)
+{
+    QPalette p = palette();
+    if (p.color(QPalette::Active, QPalette::Text) == c && p.color(QPalette::Inactive, QPalette::Text) == c)
+        return;
+    p.setColor(QPalette::Active, QPalette::Text, c);
+    p.setColor(QPalette::Inactive, QPalette::Text, c);
+    changingOwnColour_ = true;
+    setPalette(p);
+    changingOwnColour_ = false;
+}
+
+// A text colour set from outside becomes the normal colour; the minus colour follows it while
+// the two were the same, and a negative value keeps showing in the minus colour.
+void TNValEdit::textColourChanged(const QColor &c)
+{
+    const bool negative = state_.ShowsMinusColor();
+    if (c == normalColor_ && !negative)
+        return;
+    if (minusColor_ == normalColor_) {
+        minusColor_ = c;
+        normalColor_ = c;
+    } else if (negative) {
+        if (c == minusColor_)
+            return;
+        setTextColour(minusColor_);
+        normalColor_ = c;
+    } else {
+        normalColor_ = c;
+    }
+}
+
+void TNValEdit::changeEvent(QEvent *e)
+{
+    if (e->type() == QEvent::PaletteChange && !changingOwnColour_)
+        textColourChanged(palette().color(QPalette::Active, QPalette::Text));
+    QLineEdit::changeEvent(e);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys
+
+void TNValEdit::keyPressEvent(QKeyEvent *e)
+{
+    state_.SetReadOnly(isReadOnly());
+    if (const int key = virtualKey(e)) {
+        // Without EnterNext the field leaves Escape to a dialog's cancel handling.
+        if (key == vkey::Escape && !state_.EnterNext() && qobject_cast<QDialog *>(window())) {
+            e->ignore();
+            return;
+        }
+        const NValKeyResult r = state_.KeyDown(key, hasSelectedText());
+        carryOut(r);
+        if (r.consumed)
+            e->accept();
+        else
+            QLineEdit::keyPressEvent(e); // Enter: returnPressed, then a dialog's default button
+        if (key == vkey::Return)
+            emit enterPressed();
+        return;
+    }
+
+    // The clipboard shortcuts arrive as their control characters, as typed on the platform edit.
+    char32_t control = 0;
+    if (e->matches(QKeySequence::Copy))
+        control = 3;
+    else if (e->matches(QKeySequence::Paste))
+        control = 22;
+    else if (e->matches(QKeySequence::Cut))
+        control = 24;
+    else if (e->matches(QKeySequence::Undo))
+        control = 26;
+    if (control) {
+        const NValKeyResult r = state_.KeyPress(control, hasSelectedText());
+        if (!r.consumed) {
+            switch (control) {
+            case 3: copy(); break;
+            case 22: paste(); break;
+            case 24: cut(); break;
+            default: undo(); break;
+            }
+        }
+        e->accept();
+        return;
+    }
+    if (e->matches(QKeySequence::SelectAll)) {
+        selectAll();
+        e->accept();
+        return;
+    }
+
+    QString text = e->text();
+    if ((e->modifiers() & Qt::KeypadModifier) && (e->key() == Qt::Key_Period || e->key() == Qt::Key_Comma))
+        text = QStringLiteral("."); // the keypad point, whatever the keyboard layout
+    if (!text.isEmpty()) {
+        // Every character is the field's; with Ctrl held none is typed.
+        if (!(e->modifiers() & Qt::ControlModifier))
+            typeCharacters(text);
+        e->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(e); // caret keys, Tab and the like
+}
+
+void TNValEdit::typeCharacters(const QString &text)
+{
+    for (const char32_t c : text.toUcs4()) {
+        carryOut(state_.KeyPress(c, hasSelectedText()));
+    }
+}
+
+void TNValEdit::inputMethodEvent(QInputMethodEvent *e)
+{
+    // The input method stays closed; should text still be committed, full-width digits count.
+    state_.SetReadOnly(isReadOnly());
+    QString text;
+    for (const char32_t c : e->commitString().toUcs4()) {
+        const char32_t h = NValEditState::HalfWidth(c);
+        text += QString::fromUcs4(&h, 1);
+    }
+    typeCharacters(text);
+    e->accept();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Focus and mouse
+
+void TNValEdit::focusInEvent(QFocusEvent *e)
+{
+    QLineEdit::focusInEvent(e);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    if (e->reason() == Qt::PopupFocusReason)
+        return; // back from the context menu
+    if (e->reason() == Qt::MouseFocusReason)
+        state_.MouseActivate();
+    if (state_.FocusGained())
+        selectAll();
+    else if (hasSelectedText() && e->reason() != Qt::MouseFocusReason)
+        setCursorPosition(static_cast<int>(text().size())); // QLineEdit selects on Tab itself
+}
+
+void TNValEdit::focusOutEvent(QFocusEvent *e)
+{
+    if (e->reason() != Qt::PopupFocusReason) {
+        state_.FocusLost();
+        sync();
+    }
+    QLineEdit::focusOutEvent(e);
+}
+
+void TNValEdit::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    state_.DoubleClick();
+    QLineEdit::mouseDoubleClickEvent(e);
+}
+
+void TNValEdit::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (e->button() == Qt::MiddleButton) {
+        e->accept(); // no pasting of the selection buffer past the value
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(e);
+    if (e->button() != Qt::LeftButton)
+        return;
+    const bool whole = !text().isEmpty() && selectedText() == text();
+    if (state_.MouseUp(whole))
+        setCursorPosition(static_cast<int>(text().size()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Clipboard
+
+void TNValEdit::paste()
+{
+    state_.Paste(clipboardText());
+    sync();
+}
+
+void TNValEdit::cut()
+{
+    copy();
+    state_.Cut();
+    sync();
+}
+
+void TNValEdit::clear()
+{
+    state_.Clear();
+    sync();
+}
+
+void TNValEdit::undo()
+{
+    state_.Undo(undoText_.toStdString());
+    sync();
+}
+
+void TNValEdit::contextMenuEvent(QContextMenuEvent *e)
+{
+    const bool writable = !isReadOnly();
+    const bool selected = hasSelectedText();
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("元に戻す(&U)"), this, &TNValEdit::undo)->setEnabled(writable && undoText_ != text());
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("切り取り(&T)"), this, &TNValEdit::cut)->setEnabled(writable && selected);
+    menu.addAction(QStringLiteral("コピー(&C)"), this, &QLineEdit::copy)->setEnabled(selected);
+    menu.addAction(QStringLiteral("貼り付け(&P)"), this, &TNValEdit::paste)->setEnabled(writable && clipboardText().has_value());
+    menu.addAction(QStringLiteral("削除(&D)"), this, &TNValEdit::clear)->setEnabled(writable && selected);
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("すべて選択(&A)"), this, &QLineEdit::selectAll)->setEnabled(!text().isEmpty());
+    menu.exec(e->globalPos());
+    e->accept();
+}
+
+} // namespace velmo

@@ -9,8 +9,9 @@ namespace velmo::cp932 {
 // UTF-8 → CP932. A character the code page cannot hold becomes "?".
 std::string encode(std::string_view utf8);
 
-// CP932 → UTF-8. A lone lead byte at the end (left by a cut) is dropped; any other byte that
-// is not valid CP932 becomes U+FFFD. `clean`, when given, is set to false in either case.
+// CP932 → UTF-8. A lone lead byte at the end is what cutting a text to its field leaves: it is
+// dropped quietly. Any other byte that is not valid CP932 becomes U+FFFD and, when `clean` is
+// given, sets it to false.
 std::string decode(std::string_view bytes, bool *clean = nullptr);
 
 // Cuts CP932 bytes to at most n bytes. The cut is by bytes, so it may split a double-byte

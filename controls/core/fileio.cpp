@@ -20,10 +20,15 @@ std::string readWholeFile(const std::filesystem::path &path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw IoError("ファイル " + path.string() + " を開けません: " + systemErrorText(errno));
-    std::string data;
-    char buf[65536];
+    // Read straight into a string one byte longer than the file, so that the read that finds
+    // the end needs no growth; keep reading past it in case the file grew meanwhile.
+    struct stat st {};
+    std::string data(::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 1, '\0');
+    size_t used = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (used == data.size())
+            data.resize(data.size() + 65536);
+        const ssize_t n = ::read(fd, data.data() + used, data.size() - used);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -33,8 +38,9 @@ std::string readWholeFile(const std::filesystem::path &path)
         }
         if (n == 0)
             break;
-        data.append(buf, static_cast<size_t>(n));
+        used += static_cast<size_t>(n);
     }
+    data.resize(used);
     ::close(fd);
     return data;
 }

@@ -1,7 +1,5 @@
 #include "support.h"
 
-#include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <strings.h>
 
@@ -54,20 +52,6 @@ std::string FormatMoney(Currency value)
     if (yen == 0)
         return "0";
     return (negative ? "-" : "") + groupDigits(std::to_string(yen));
-}
-
-std::string FormatGrouped(long double value, int decimals, bool grouping)
-{
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "%.*Lf", decimals, std::fabs(value));
-    std::string s = buf;
-    const bool negative = value < 0 && s.find_first_not_of("0.") != std::string::npos;
-    const size_t point = s.find('.');
-    std::string intPart = s.substr(0, point);
-    const std::string rest = point == std::string::npos ? "" : s.substr(point);
-    if (grouping)
-        intPart = groupDigits(intPart);
-    return (negative ? "-" : "") + intPart + rest;
 }
 
 std::string LongPathName(const std::string &path)

@@ -19,10 +19,6 @@ std::string CleanNumberText(std::string_view text);
 // amount keeps its minus ("-1,234"). Fractions are rounded half away from zero.
 std::string FormatMoney(Currency value);
 
-// Plain decimal text with "," grouping of the integer part and the given decimals
-// (rounded half away from zero); the number edit and the factor columns use it.
-std::string FormatGrouped(long double value, int decimals, bool grouping);
-
 // An absolute path with each existing component spelled as it is on disk (a component that
 // matches an entry only when case is ignored takes the entry's spelling).
 std::string LongPathName(const std::string &path);

@@ -93,8 +93,6 @@ TEST(SupportRoutines, SplitFieldCleanNumberFormatMoney)
     EXPECT_EQ(FormatMoney(Cur("0")), "0");
     EXPECT_EQ(FormatMoney(Cur("1000.5")), "1,001");
     EXPECT_EQ(FormatMoney(Cur("-0.4")), "0");
-    EXPECT_EQ(FormatGrouped(-1234.5L, 2, true), "-1,234.50");
-    EXPECT_EQ(FormatGrouped(1234.5L, 1, false), "1234.5");
 }
 
 TEST(SupportRoutines, LongPathNameIsAbsoluteAndSpelledAsOnDisk)

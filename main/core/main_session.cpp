@@ -48,6 +48,12 @@ std::string serviceFileName(int service)
     return "kanzai" + std::to_string(service + 1) + ".fda";
 }
 
+// Status panel 6: the service file name with a leading separator.
+std::string serviceFilePanel(int service)
+{
+    return std::string(1, fs::path::preferred_separator) + serviceFileName(service);
+}
+
 std::string withoutTrailingSeparator(std::string path)
 {
     if (path.size() > 1 && (path.back() == '/' || path.back() == '\\'))
@@ -122,7 +128,7 @@ fs::path MainSession::iniPath() const
 
 fs::path MainSession::currentFilePath() const
 {
-    return fs::path(status_[5]) / status_[6];
+    return fs::path(status_[5] + status_[6]);
 }
 
 void MainSession::prepareDataFolder()
@@ -165,7 +171,7 @@ void MainSession::start()
     const int g = fieldNumber(SplitField(argument_, 1), ServiceCount);
     const int p = fieldNumber(SplitField(argument_, 2), PipesPerFile);
     service_ = g - 1;
-    status_[6] = serviceFileName(service_);
+    status_[6] = serviceFilePanel(service_);
     loadServiceFile();
     loadPipe(p - 1);
     selectPipeNode();
@@ -230,7 +236,7 @@ void MainSession::switchService(int service)
     if (service == service_)
         return;
     askToSave();
-    status_[6] = serviceFileName(service);
+    status_[6] = serviceFilePanel(service);
     service_ = service;
     loadServiceFile();
     pipe_ = 0;
@@ -526,7 +532,7 @@ void MainSession::saveToFolder()
         return;
     const fs::path folder = withoutTrailingSeparator(*chosen);
     const fs::path old = status_[5];
-    file_.save(folder / status_[6]);
+    file_.save(folder / serviceFileName(service_));
     if (!sameFolder(folder, old)) {
         for (int s = 0; s < ServiceCount; ++s) {
             if (s == service_)

@@ -54,7 +54,7 @@ public:
     static constexpr const char *SavedNotice = "保存しました。";
     static constexpr const char *FolderDialogTitle = "フォルダーを指定して下さい";
     static constexpr const char *NoPipeNotice = "管材が選択されていません";
-    static constexpr Rect DesignSize{0, 0, 1180, 800};
+    static constexpr Rect DesignSize{0, 0, 1280, 860};
 
     // Creating the main window: reads the INI position (pulled back into the work area),
     // chooses the edition from the program file name and prepares the data folder.

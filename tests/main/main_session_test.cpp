@@ -99,7 +99,7 @@ TEST(MainSessionStart, WithoutArgumentOpensServiceOnePipeOneAndSeedsTheDataFolde
     EXPECT_EQ(st[3], "屋内一般");
     EXPECT_EQ(st[4], "SET");
     EXPECT_EQ(st[5], pf.data().string());
-    EXPECT_EQ(st[6], "kanzai1.fda");
+    EXPECT_EQ(st[6], "/kanzai1.fda");
     EXPECT_EQ(s.headingStrip(), "S1P1:屋内一般    給水 ねじ接合");
     EXPECT_EQ(s.treeText(0), "給水");
     EXPECT_EQ(s.treeText(189), "冷媒");
@@ -132,7 +132,7 @@ TEST(MainSessionStart, CommandLineOpensServiceAndPipe)
     EXPECT_EQ(s.currentService(), 2);
     EXPECT_EQ(s.currentPipe(), 4);
     EXPECT_EQ(s.selectedNode(), 47);
-    EXPECT_EQ(s.statusPanels()[6], "kanzai3.fda");
+    EXPECT_EQ(s.statusPanels()[6], "/kanzai3.fda");
     EXPECT_EQ(s.statusPanels()[0], "S3P5");
 
     // Unterminated, non-numeric or out-of-range fields take their defaults.

@@ -1,0 +1,127 @@
+#include "MessageBoxes.h"
+
+#include "VelmoApplication.h"
+#include "errors.h"
+#include "fileio.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPushButton>
+
+#include <string>
+
+namespace velmo {
+
+namespace {
+
+QString &iconFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+// Reads dialog.ico; the box must not be shown without it.
+QPixmap loadDialogIcon()
+{
+    const QString path = DialogIconPath();
+    const std::string bytes = readWholeFile(path.toStdString());
+    QImage image = QImage::fromData(reinterpret_cast<const uchar *>(bytes.data()), static_cast<int>(bytes.size()));
+    if (image.isNull())
+        throw IoError("ファイル " + path.toStdString() + " を読めません: 画像として読み取れません");
+    if (image.width() > 32 || image.height() > 32)
+        image = image.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return QPixmap::fromImage(image);
+}
+
+// A message box that tells apart its buttons, Escape and the window frame, and that may
+// refuse Escape.
+class VelmoMessageBox : public QMessageBox {
+public:
+    VelmoMessageBox(const QString &message, bool escapeCloses)
+        : QMessageBox(QMessageBox::Critical, ApplicationTitle(), message, QMessageBox::NoButton,
+                      QApplication::activeWindow()),
+          m_escapeCloses(escapeCloses)
+    {
+        setIconPixmap(loadDialogIcon());
+    }
+
+    QPushButton *addCaptionedButton(const QString &caption, ButtonRole role)
+    {
+        QPushButton *button = addButton(caption, role);
+        button->setCursor(Qt::PointingHandCursor);
+        return button;
+    }
+
+    int run(QPushButton *yes, QPushButton *no)
+    {
+        setDefaultButton(yes);
+        // No escape button: Escape and the frame are handled below.
+        setEscapeButton(static_cast<QAbstractButton *>(nullptr));
+        exec();
+        if (m_escaped)
+            return mrNo;
+        if (clickedButton() && clickedButton() == yes)
+            return mrYes;
+        if (no && clickedButton() == no)
+            return mrNo;
+        return mrCancel;
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override
+    {
+        if (e->key() == Qt::Key_Escape) {
+            if (m_escapeCloses) {
+                m_escaped = true;
+                done(mrNo);
+            }
+            return;
+        }
+        QMessageBox::keyPressEvent(e);
+    }
+
+    void closeEvent(QCloseEvent *e) override
+    {
+        // QMessageBox refuses a close without an escape button; the frame closes these boxes.
+        QDialog::closeEvent(e);
+    }
+
+private:
+    bool m_escapeCloses;
+    bool m_escaped = false;
+};
+
+} // namespace
+
+void SetDialogIconFolder(const QString &folder)
+{
+    iconFolder() = folder;
+}
+
+QString DialogIconPath()
+{
+    const QString folder = iconFolder().isEmpty() ? QCoreApplication::applicationDirPath() : iconFolder();
+    return QDir(folder).filePath(QStringLiteral("dialog.ico"));
+}
+
+int ConfirmBox(const QString &message, const QString &yesCaption, const QString &noCaption)
+{
+    VelmoMessageBox box(message, true);
+    QPushButton *yes = box.addCaptionedButton(yesCaption, QMessageBox::YesRole);
+    QPushButton *no = box.addCaptionedButton(noCaption, QMessageBox::NoRole);
+    return box.run(yes, no);
+}
+
+int NoticeBox(const QString &message, const QString &buttonCaption)
+{
+    VelmoMessageBox box(message, false);
+    QPushButton *yes = box.addCaptionedButton(buttonCaption, QMessageBox::YesRole);
+    return box.run(yes, nullptr);
+}
+
+} // namespace velmo

@@ -1,0 +1,119 @@
+#include "VelmoApplication.h"
+
+#include "Fonts.h"
+
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QSet>
+
+#include <cstdio>
+
+namespace velmo {
+
+std::function<void(const QString &, const QString &)> VelmoApplication::errorSink;
+
+namespace {
+
+// Messages whose box is open right now, and messages queued by PostErrorBox.
+QSet<QString> &openMessages()
+{
+    static QSet<QString> messages;
+    return messages;
+}
+
+QSet<QString> &postedMessages()
+{
+    static QSet<QString> messages;
+    return messages;
+}
+
+} // namespace
+
+VelmoApplication::VelmoApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    installJapaneseFontSubstitutes();
+}
+
+bool VelmoApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        ReportCurrentException();
+        return false;
+    }
+}
+
+QString ApplicationTitle()
+{
+    return QGuiApplication::applicationDisplayName();
+}
+
+QString ExceptionMessage(std::exception_ptr error)
+{
+    if (!error)
+        return QString();
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception &e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("不明なエラーが発生しました。");
+    }
+}
+
+void ShowErrorBox(const QString &message)
+{
+    const QString caption = ApplicationTitle();
+    if (VelmoApplication::errorSink) {
+        VelmoApplication::errorSink(caption, message);
+        return;
+    }
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        return;
+    }
+    // A failure that repeats while its own box is open (for example on every repaint of the
+    // window behind the box) would otherwise stack boxes without end.
+    if (openMessages().contains(message))
+        return;
+    openMessages().insert(message);
+    QMessageBox box(QMessageBox::Critical, caption, message, QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+    openMessages().remove(message);
+}
+
+void ReportCurrentException() noexcept
+{
+    try {
+        ShowErrorBox(ExceptionMessage(std::current_exception()));
+    } catch (...) {
+        // The box itself failed (out of memory or a failing sink): nothing more can be shown.
+    }
+}
+
+void PostErrorBox(const QString &message)
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app || postedMessages().contains(message))
+        return;
+    postedMessages().insert(message);
+    QMetaObject::invokeMethod(
+        app,
+        [message] {
+            postedMessages().remove(message);
+            ShowErrorBox(message);
+        },
+        Qt::QueuedConnection);
+}
+
+void RunCommand(const std::function<void()> &command) noexcept
+{
+    try {
+        command();
+    } catch (...) {
+        ReportCurrentException();
+    }
+}
+
+} // namespace velmo

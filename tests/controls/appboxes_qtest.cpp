@@ -1,0 +1,303 @@
+// The error box of the application, the question and notice boxes, and the Japanese font
+// substitutes, driven offscreen.
+#include "Fonts.h"
+#include "MessageBoxes.h"
+#include "VelmoApplication.h"
+#include "errors.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QImage>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <functional>
+#include <stdexcept>
+
+using namespace velmo;
+
+namespace {
+
+// Runs `action` on the first modal box that opens (polling the event loop of that box).
+class ModalDriver {
+public:
+    explicit ModalDriver(std::function<void(QWidget *)> action) : m_action(std::move(action))
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                m_timer.stop();
+                m_seen = true;
+                m_action(modal);
+                // A failed check inside the action must not leave the box blocking the test.
+                QTimer::singleShot(2000, modal, [modal] { modal->close(); });
+            }
+        });
+        m_timer.start();
+    }
+    bool seen() const { return m_seen; }
+
+private:
+    std::function<void(QWidget *)> m_action;
+    QTimer m_timer;
+    bool m_seen = false;
+};
+
+QPushButton *buttonCaptioned(QWidget *box, const QString &caption)
+{
+    for (QPushButton *b : box->findChildren<QPushButton *>())
+        if (b->text() == caption)
+            return b;
+    return nullptr;
+}
+
+} // namespace
+
+class AppBoxesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void exceptionFromClickedHandlerShowsErrorBoxAndWindowGoesOn();
+    void exceptionReachingTheEventLoopIsShown();
+    void connectCommandEndsOnlyThatCommand();
+    void everyKindOfFailureGivesItsMessage();
+    void paintFailuresArePostedOnce();
+    void errorBoxIsACriticalBoxCaptionedWithTheTitle();
+
+    void boxesRefuseToOpenWithoutTheirIcon();
+    void confirmBoxResults();
+    void noticeBoxIgnoresEscape();
+
+    void japaneseFontsAreSubstituted();
+
+private:
+    QStringList m_boxes;
+    QTemporaryDir m_iconDir;
+};
+
+void AppBoxesTest::init()
+{
+    m_boxes.clear();
+    VelmoApplication::errorSink = [this](const QString &caption, const QString &message) {
+        m_boxes << caption + "|" + message;
+    };
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(QColor(0, 128, 255));
+    QVERIFY(icon.save(m_iconDir.filePath("dialog.ico"), "ICO"));
+    SetDialogIconFolder(m_iconDir.path());
+}
+
+void AppBoxesTest::cleanup()
+{
+    VelmoApplication::errorSink = nullptr;
+    SetDialogIconFolder(QString());
+}
+
+void AppBoxesTest::exceptionFromClickedHandlerShowsErrorBoxAndWindowGoesOn()
+{
+    QWidget window;
+    window.resize(300, 100);
+    auto *failing = new QPushButton("保  存", &window);
+    failing->setGeometry(10, 10, 100, 30);
+    auto *other = new QPushButton("確認", &window);
+    other->setGeometry(150, 10, 100, 30);
+    int failingClicks = 0, otherClicks = 0;
+    ConnectCommand(failing, &QPushButton::clicked, &window, [&](bool) {
+        ++failingClicks;
+        throw IoError("ファイル /x/kanzai1.fda に書き込めません");
+    });
+    connect(other, &QPushButton::clicked, [&] { ++otherClicks; });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    // Through the window system, as a real click arrives.
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, failing->geometry().center());
+    QCOMPARE(failingClicks, 1);
+    QCOMPARE(m_boxes, QStringList{"appboxes_qtest|ファイル /x/kanzai1.fda に書き込めません"});
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, failing->geometry().center());
+    QCOMPARE(failingClicks, 2);
+    QCOMPARE(m_boxes.size(), 2);
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, other->geometry().center());
+    QCOMPARE(otherClicks, 1);
+    QVERIFY(!failing->isDown());
+}
+
+void AppBoxesTest::exceptionReachingTheEventLoopIsShown()
+{
+    // A handler connected without ConnectCommand: notify() is the last net.
+    QObject context;
+    QTimer::singleShot(0, &context, [] { throw RangeError("タイマー"); });
+    QTest::qWait(20);
+    QCOMPARE(m_boxes, QStringList{"appboxes_qtest|タイマー"});
+    QTimer::singleShot(0, &context, [] { throw 7; });
+    QTest::qWait(20);
+    QCOMPARE(m_boxes.last(), QString("appboxes_qtest|不明なエラーが発生しました。"));
+}
+
+void AppBoxesTest::connectCommandEndsOnlyThatCommand()
+{
+    QPushButton button("実行");
+    QStringList done;
+    ConnectCommand(&button, &QPushButton::clicked, &button, [&](bool) {
+        done << "before";
+        throw ConversionError("'1,2x' は数値ではありません");
+        done << "after";
+    });
+    connect(&button, &QPushButton::clicked, [&] { done << "next handler"; });
+    button.click();
+    QCOMPARE(done, (QStringList{"before", "next handler"}));
+    QCOMPARE(m_boxes, QStringList{"appboxes_qtest|'1,2x' は数値ではありません"});
+}
+
+void AppBoxesTest::everyKindOfFailureGivesItsMessage()
+{
+    RunCommand([] { throw IoError("入出力"); });
+    RunCommand([] { throw ConversionError("変換"); });
+    RunCommand([] { throw RangeError("範囲"); });
+    RunCommand([] { throw std::runtime_error("other"); });
+    RunCommand([] { throw 42; });
+    RunCommand([] {}); // a command that succeeds shows nothing
+    QCOMPARE(m_boxes, (QStringList{"appboxes_qtest|入出力", "appboxes_qtest|変換", "appboxes_qtest|範囲",
+                                   "appboxes_qtest|other", "appboxes_qtest|不明なエラーが発生しました。"}));
+}
+
+void AppBoxesTest::paintFailuresArePostedOnce()
+{
+    PostErrorBox("描画");
+    PostErrorBox("描画");
+    QVERIFY(m_boxes.isEmpty()); // only once back in the event loop
+    QCoreApplication::processEvents();
+    QCOMPARE(m_boxes, QStringList{"appboxes_qtest|描画"});
+}
+
+void AppBoxesTest::errorBoxIsACriticalBoxCaptionedWithTheTitle()
+{
+    VelmoApplication::errorSink = nullptr;
+    QApplication::setApplicationDisplayName("Velmaro");
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    ModalDriver driver([&](QWidget *w) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        QVERIFY(box);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        box->accept();
+    });
+    ShowErrorBox("ファイル a.fda を開けません");
+    QApplication::setApplicationDisplayName(QString());
+    QVERIFY(driver.seen());
+    QCOMPARE(title, QString("Velmaro"));
+    QCOMPARE(text, QString("ファイル a.fda を開けません"));
+    QCOMPARE(icon, QMessageBox::Critical);
+}
+
+void AppBoxesTest::boxesRefuseToOpenWithoutTheirIcon()
+{
+    QCOMPARE(DialogIconPath(), m_iconDir.filePath("dialog.ico"));
+    SetDialogIconFolder(QString());
+    QCOMPARE(DialogIconPath(), QCoreApplication::applicationDirPath() + "/dialog.ico");
+
+    QTemporaryDir empty;
+    SetDialogIconFolder(empty.path());
+    ModalDriver driver([](QWidget *w) { w->close(); }); // would keep a wrongly shown box from hanging
+    const QString path = empty.filePath("dialog.ico");
+    try {
+        ConfirmBox("現在の内容をすべてクリア－しますか？", "実行", "キャンセル");
+        QFAIL("no IoError");
+    } catch (const IoError &e) {
+        QVERIFY2(QString::fromUtf8(e.what()).contains(path), e.what());
+    }
+    QVERIFY_THROWS_EXCEPTION(IoError, NoticeBox("管材が選択されていません", "確認"));
+
+    // A file that is not an image fails the same way.
+    QFile bad(path);
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("not an icon");
+    bad.close();
+    try {
+        NoticeBox("管材が選択されていません", "確認");
+        QFAIL("no IoError");
+    } catch (const IoError &e) {
+        QVERIFY2(QString::fromUtf8(e.what()).contains(path), e.what());
+    }
+    QCoreApplication::processEvents();
+    QVERIFY(!driver.seen());
+}
+
+void AppBoxesTest::confirmBoxResults()
+{
+    QApplication::setApplicationDisplayName("QUORVANE-DX");
+    auto run = [](std::function<void(QWidget *)> action) {
+        ModalDriver driver(std::move(action));
+        return ConfirmBox("の変更を保存しますか？", "実行", "キャンセル");
+    };
+    QCOMPARE(run([](QWidget *box) {
+                 QCOMPARE(box->windowTitle(), QString("QUORVANE-DX"));
+                 QVERIFY(!static_cast<QMessageBox *>(box)->iconPixmap().isNull());
+                 QPushButton *yes = buttonCaptioned(box, "実行");
+                 QPushButton *no = buttonCaptioned(box, "キャンセル");
+                 QVERIFY(yes && no);
+                 QCOMPARE(yes->cursor().shape(), Qt::PointingHandCursor);
+                 QCOMPARE(no->cursor().shape(), Qt::PointingHandCursor);
+                 QTest::mouseClick(yes, Qt::LeftButton);
+             }),
+             mrYes);
+    QCOMPARE(run([](QWidget *box) { QTest::mouseClick(buttonCaptioned(box, "キャンセル"), Qt::LeftButton); }), mrNo);
+    QCOMPARE(run([](QWidget *box) { QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape); }),
+             mrNo);
+    QCOMPARE(run([](QWidget *box) { box->close(); }), mrCancel);
+    QApplication::setApplicationDisplayName(QString());
+    QCOMPARE(mrYes, 6);
+    QCOMPARE(mrNo, 7);
+    QCOMPARE(mrCancel, 2);
+}
+
+void AppBoxesTest::noticeBoxIgnoresEscape()
+{
+    bool visibleAfterEscape = false;
+    ModalDriver driver([&](QWidget *box) {
+        QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        visibleAfterEscape = box->isVisible();
+        QPushButton *ok = buttonCaptioned(box, "確認");
+        QVERIFY(ok);
+        QCOMPARE(box->findChildren<QPushButton *>().size(), 1);
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    QCOMPARE(NoticeBox("管材が選択されていません", "確認"), mrYes);
+    QVERIFY(visibleAfterEscape);
+    ModalDriver frame([](QWidget *box) { box->close(); });
+    QCOMPARE(NoticeBox("管材が選択されていません", "確認"), mrCancel);
+}
+
+void AppBoxesTest::japaneseFontsAreSubstituted()
+{
+    installJapaneseFontSubstitutes();
+    installJapaneseFontSubstitutes(); // twice changes nothing
+    QCOMPARE(QFont::substitutes("ＭＳ ゴシック").size(), 2);
+    const QFont gothic("ＭＳ ゴシック");
+    QCOMPARE(QFontInfo(gothic).family(), QString("Noto Sans Mono CJK JP"));
+    QCOMPARE(QFontInfo(QFont("ＭＳ Ｐゴシック")).family(), QString("Noto Sans CJK JP"));
+    QCOMPARE(QFontInfo(QFont("MS Gothic")).family(), QString("Noto Sans Mono CJK JP"));
+    const QFontMetrics fm(gothic);
+    for (const char32_t c : {U'原', U'価', U'定', U'継', U'手', U'類', U'ｾ', U'ﾙ'})
+        QVERIFY(fm.inFontUcs4(c));
+}
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    VelmoApplication app(argc, argv);
+    AppBoxesTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "appboxes_qtest.moc"

@@ -4,37 +4,45 @@
 #include "errors.h"
 #include "fileio.h"
 
+#include <bit>
 #include <cstring>
 
 namespace velmo {
 namespace {
 
-int32_t getI32(const unsigned char *p)
+// The files are little-endian. On a little-endian machine a field is one unaligned load or
+// store; elsewhere its bytes are swapped.
+template <typename T>
+T swapOnBigEndian(T v)
 {
-    return static_cast<int32_t>(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+    if constexpr (std::endian::native == std::endian::big) {
+        if constexpr (sizeof v == 4)
+            return static_cast<T>(__builtin_bswap32(static_cast<uint32_t>(v)));
+        else
+            return static_cast<T>(__builtin_bswap64(static_cast<uint64_t>(v)));
+    }
+    return v;
 }
 
-int64_t getI64(const unsigned char *p)
+template <typename T>
+T getLE(const unsigned char *p)
 {
-    uint64_t v = 0;
-    for (int i = 7; i >= 0; --i)
-        v = v << 8 | p[i];
-    return static_cast<int64_t>(v);
+    T v;
+    std::memcpy(&v, p, sizeof v);
+    return swapOnBigEndian(v);
 }
 
-void putI32(unsigned char *p, int32_t v)
+template <typename T>
+void putLE(unsigned char *p, T v)
 {
-    const auto u = static_cast<uint32_t>(v);
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<unsigned char>(u >> (8 * i));
+    v = swapOnBigEndian(v);
+    std::memcpy(p, &v, sizeof v);
 }
 
-void putI64(unsigned char *p, int64_t v)
-{
-    const auto u = static_cast<uint64_t>(v);
-    for (int i = 0; i < 8; ++i)
-        p[i] = static_cast<unsigned char>(u >> (8 * i));
-}
+int32_t getI32(const unsigned char *p) { return getLE<int32_t>(p); }
+int64_t getI64(const unsigned char *p) { return getLE<int64_t>(p); }
+void putI32(unsigned char *p, int32_t v) { putLE(p, v); }
+void putI64(unsigned char *p, int64_t v) { putLE(p, v); }
 
 template <size_t N>
 void getShort(ShortString<N> &s, const unsigned char *p)
@@ -79,6 +87,12 @@ template struct ShortString<4>;
 PriceRecord PriceRecord::decode(const unsigned char *p)
 {
     PriceRecord r;
+    decodeInto(r, p);
+    return r;
+}
+
+void PriceRecord::decodeInto(PriceRecord &r, const unsigned char *p)
+{
     r.reserved0 = getI32(p + offset::Reserved0);
     getShort(r.name, p + offset::Name);
     getShort(r.caption, p + offset::Caption);
@@ -89,7 +103,6 @@ PriceRecord PriceRecord::decode(const unsigned char *p)
     r.rowTag = getI32(p + offset::RowTag);
     for (int i = 0; i < SlotCount; ++i)
         r.slots[i] = Currency::fromRaw(getI64(p + offset::Slots + 8 * i));
-    return r;
 }
 
 void PriceRecord::encode(unsigned char *p) const

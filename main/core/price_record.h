@@ -79,6 +79,7 @@ struct PriceRecord {
 
     // Field-by-field little-endian (de)serialisation at the offsets of the layout.
     static PriceRecord decode(const unsigned char *bytes);
+    static void decodeInto(PriceRecord &r, const unsigned char *bytes);
     void encode(unsigned char *bytes) const;
 
     bool operator==(const PriceRecord &) const = default;

@@ -27,7 +27,7 @@ void ServiceFile::load(const std::filesystem::path &path)
                       " レコードしかありません (1200 レコード必要)");
     const auto *p = reinterpret_cast<const unsigned char *>(data.data());
     for (int i = 0; i < RecordsPerFile; ++i)
-        (*records_)[i] = PriceRecord::decode(p + static_cast<size_t>(i) * RecordSize);
+        PriceRecord::decodeInto((*records_)[i], p + static_cast<size_t>(i) * RecordSize);
     serialBase_ = missing ? -1200 : 0;
 }
 

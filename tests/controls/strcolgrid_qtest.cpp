@@ -85,6 +85,7 @@ private slots:
     void fontNameRules();
 
     void rangeParameterRecoloursTheWholeRangeOnScreen();
+    void selectedRangeIsHighlightedExceptTheCurrentCell();
     void fontWidthThickensTheText();
     void twoLineCellDrawsInnerLineAtTheBandEdge();
     void unknownFontNameDrawsWithGridFont();
@@ -334,6 +335,23 @@ void StrColGridTest::rangeParameterRecoloursTheWholeRangeOnScreen()
     // Fixed cells without a parameter are painted in the fixed colour.
     f.grid->SetFixedColor(QColor(142, 140, 162));
     QCOMPARE(f.pixel(3, 0, 10, 10), QColor(142, 140, 162));
+}
+
+void StrColGridTest::selectedRangeIsHighlightedExceptTheCurrentCell()
+{
+    GridFixture f;
+    f.grid->SetFocusCellColor(QColor(10, 20, 200));
+    f.grid->SetCellColor(3, 3, QColor(0, 200, 0));
+    QVERIFY(f.grid->SelectRange(2, 2, 3, 3));
+    QCOMPARE(f.pixel(3, 3), QColor(10, 20, 200)); // the highlight covers the cell's own colour
+    QCOMPARE(f.pixel(2, 3), QColor(10, 20, 200));
+    QCOMPARE(f.pixel(2, 2, 5, 5), f.grid->Color()); // the current cell keeps its colour
+    QCOMPARE(f.pixel(4, 4), f.grid->Color());
+    f.grid->SetOptions(f.grid->Options() | goDrawFocusSelected);
+    QCOMPARE(f.pixel(2, 2, 5, 5), QColor(10, 20, 200));
+    f.grid->SetFocusDraw(false);
+    f.grid->clearFocus();
+    QCOMPARE(f.pixel(3, 3), QColor(0, 200, 0)); // no focus, no FocusDraw: no highlight
 }
 
 namespace {

@@ -1,0 +1,91 @@
+#pragma once
+// The main window of the composite unit price manager. It holds the widgets, forwards every
+// event to MainSession and shows the session's state; it decides nothing itself.
+#include "QtUserInterface.h"
+#include "main_session.h"
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTabBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace velmo {
+
+class TNValEdit;
+class TStrColGrid;
+
+class TFtankaregist : public QMainWindow {
+    Q_OBJECT
+public:
+    // programPath: the program file as started (its name chooses the edition);
+    // argument: the first command-line parameter ("3;5;"); ui: who answers the session's
+    // questions (the window's own dialogs when null).
+    TFtankaregist(const QString &programPath, const QString &argument, UserInterface *ui = nullptr,
+                  QWidget *parent = nullptr);
+    ~TFtankaregist() override;
+
+    MainSession &session() { return *session_; }
+    // Everything the window shows, redone from the session.
+    void showState();
+
+    // Widgets, for tests and screenshots.
+    QTreeWidget *TreeView1 = nullptr;
+    QTabBar *TabControl1 = nullptr;
+    TStrColGrid *StrColGrid1 = nullptr; // rate grid 歩掛表
+    TStrColGrid *StrColGrid2 = nullptr; // material price grid 提出単価表
+    TStrColGrid *StrColGrid3 = nullptr; // composite grid 複合単価表
+    QComboBox *ComboBox1 = nullptr, *ComboBox2 = nullptr, *ComboBox3 = nullptr;
+    QCheckBox *CheckGroupBox1 = nullptr; // "単価に掛け率を使用"
+    std::array<TNValEdit *, 6> avr{};     // avr_N, avr_1 … avr_5
+    std::array<TNValEdit *, 6> GPAYDAY{}; // GPAYDAY_N, GPAYDAY1 … GPAYDAY5
+    QLabel *titlePanel = nullptr, *kanname = nullptr;
+    QPushButton *user_sel = nullptr, *IconButton11 = nullptr;
+    std::array<QLabel *, StatusPanelCount> statusPanels{};
+    QAction *saveAction = nullptr, *exitAction = nullptr;
+    std::array<QAction *, 6> basisActions{};
+    QAction *showFactorsAction = nullptr, *showResultsAction = nullptr;
+    QAction *showCompositesAction = nullptr, *showAdoptedAction = nullptr;
+    std::array<QMenu *, ServiceCount> serviceMenus{};
+    std::array<std::array<QAction *, PipesPerFile>, ServiceCount> pipeActions{};
+
+protected:
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+
+private slots:
+    void TreeView1Click(QTreeWidgetItem *item);
+    void TabControl1Change(int index);
+    void StrColGrid2Click(int col, int row);
+    void StrColGrid3Click(int col, int row);
+    void settingsChanged(); // combo boxes, check box, Enter in a percentage field
+    void GPAYDAYEnter(int index);
+
+private:
+    void buildMenus();
+    void buildWidgets();
+    QWidget *buildSettingsPanel();
+    void setupGrid(TStrColGrid *g, int cols, const std::array<int, 11> &widths);
+    void showGrids();
+    void showSettingsControls();
+    void showTree();
+    void showRowHighlight();
+    SettingsControls readSettingsControls() const;
+    void run(const std::function<void()> &command); // forward, then show the state
+
+    QtUserInterface dialogs_;
+    std::unique_ptr<MainSession> session_;
+    bool started_ = false;
+    bool showing_ = false; // the controls are being filled from the session
+};
+
+} // namespace velmo

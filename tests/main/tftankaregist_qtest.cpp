@@ -1,0 +1,127 @@
+// The main window driven with real mouse and key events, offscreen, on the sample data.
+#include "TFtankaregist.h"
+#include "TNValEdit.h"
+#include "TStrColGrid.h"
+#include "VelmoApplication.h"
+#include "fake_ui.h"
+#include "service_file.h"
+#include "temp_dir.h"
+
+#include <QLabel>
+#include <QTabBar>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace velmo;
+namespace fs = std::filesystem;
+
+class TFtankaregistTest : public QObject {
+    Q_OBJECT
+
+    velmo::test::TempDir dir;
+    velmo::test::FakeUi ui;
+    fs::path program;
+
+    void clickCell(TStrColGrid *g, int col, int row)
+    {
+        const QRect r = g->visualRect(g->model()->index(row, col));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        program = dir.path / "velmok";
+        fs::create_directories(dir.path / "kanzai");
+        for (int n = 1; n <= 10; ++n) {
+            const std::string f = "haikan" + std::to_string(n) + ".fda";
+            fs::copy_file(fs::path(VELMO_SAMPLE_DIR) / f, dir.path / "kanzai" / f);
+        }
+    }
+
+    void startNavigateEditAndSave()
+    {
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MainSession &s = w.session();
+
+        // Started on service 1, pipe 1 of the samples.
+        QCOMPARE(s.currentService(), 0);
+        QVERIFY(!w.statusPanels[0]->text().isEmpty());
+        QVERIFY(w.kanname->text().startsWith(w.statusPanels[0]->text() + ":"));
+        QCOMPARE(w.StrColGrid1->Cells(0, 1), QString::fromStdString(s.rateGridText(0, 1)));
+        QCOMPARE(w.StrColGrid1->Cells(8, 0), QString("配 管 工"));
+        QCOMPARE(w.TreeView1->topLevelItem(0)->text(0), QString("給水"));
+
+        // A click on the second pipe of the first service loads it.
+        QTreeWidgetItem *pipe2 = w.TreeView1->topLevelItem(0)->child(1);
+        QTest::mouseClick(w.TreeView1->viewport(), Qt::LeftButton, {}, w.TreeView1->visualItemRect(pipe2).center());
+        QCOMPARE(s.currentPipe(), 1);
+        QCOMPARE(w.statusPanels[0]->text(), pipe2->text(0));
+
+        // Another location tab.
+        QTest::mouseClick(w.TabControl1, Qt::LeftButton, {}, w.TabControl1->tabRect(1).center());
+        QCOMPARE(s.currentLocation(), 1);
+        QCOMPARE(w.statusPanels[3]->text(), w.TabControl1->tabText(1));
+
+        // A material-grid column chooses the basis the rate grid shows.
+        clickCell(w.StrColGrid2, 7, 2);
+        QCOMPARE(s.basisColumn(), 7);
+        QCOMPARE(w.StrColGrid1->Cells(3, 2), w.StrColGrid2->Cells(7, 2));
+        QCOMPARE(w.StrColGrid3->Col(), 7);
+        clickCell(w.StrColGrid2, 6, 1);
+        QCOMPARE(w.StrColGrid1->Cells(1, 1), w.StrColGrid1->Cells(2, 1)); // NET: C0 in both
+
+        // A labour price typed on the keypad and Enter: applied, modified, focus moves on.
+        TNValEdit *lv1 = w.GPAYDAY[1];
+        lv1->setFocus();
+        QTest::keyClick(lv1, Qt::Key_A, Qt::ControlModifier);
+        lv1->selectAll();
+        for (char c : std::string("31500"))
+            QTest::keyClick(lv1, Qt::Key(Qt::Key_0 + (c - '0')), Qt::KeypadModifier);
+        QCOMPARE(lv1->text(), QString("31,500"));
+        QTest::keyClick(lv1, Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(s.modified());
+        QCOMPARE(s.table().row(LabourRow).rec.C(1).toString(), std::string("31500"));
+        QVERIFY(w.GPAYDAY[2]->hasFocus());
+
+        // Ctrl+S writes the file and says so.
+        QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!s.modified());
+        QVERIFY(!ui.notices.empty());
+        QVERIFY(QString::fromStdString(ui.notices.back()).startsWith("保存しました。"));
+        ServiceFile back;
+        back.load(dir.path / "ex_data" / "kanzai1.fda");
+        QCOMPARE(back.record(60 + 59).C(1).toString(), std::string("31500"));
+        w.hide();
+    }
+
+    void anExceptionEndsTheCommandAndTheWindowGoesOn()
+    {
+        QStringList shown;
+        VelmoApplication::errorSink = [&](const QString &, const QString &m) { shown << m; };
+        TFtankaregist w(QString::fromStdString(program.string()), "2;1;", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        fs::remove_all(dir.path / "ex_data"); // the save cannot be written
+        QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].contains("kanzai2.fda"));
+        // Still working: a tree click loads another pipe.
+        QTreeWidgetItem *pipe3 = w.TreeView1->topLevelItem(1)->child(2);
+        QTest::mouseClick(w.TreeView1->viewport(), Qt::LeftButton, {}, w.TreeView1->visualItemRect(pipe3).center());
+        QCOMPARE(w.session().currentPipe(), 2);
+        VelmoApplication::errorSink = nullptr;
+        w.hide();
+    }
+};
+
+int main(int argc, char **argv)
+{
+    VelmoApplication app(argc, argv);
+    TFtankaregistTest t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tftankaregist_qtest.moc"

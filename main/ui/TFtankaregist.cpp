@@ -2,6 +2,7 @@
 
 #include "TNValEdit.h"
 #include "TStrColGrid.h"
+#include "VelmoApplication.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -404,11 +405,10 @@ void TFtankaregist::showEvent(QShowEvent *e)
 
 void TFtankaregist::run(const std::function<void()> &command)
 {
-    struct ShowAfter {
-        TFtankaregist *w;
-        ~ShowAfter() { w->showState(); }
-    } after{this};
-    command();
+    // A failure ends the command with its error box and never passes into Qt; what the
+    // command did before it stays, and the window shows it.
+    RunCommand(command);
+    RunCommand([this] { showState(); });
 }
 
 void TFtankaregist::showState()
@@ -557,8 +557,7 @@ void TFtankaregist::settingsChanged()
 {
     if (showing_)
         return;
-    const SettingsControls c = readSettingsControls();
-    run([this, c] { session_->applySettings(c); });
+    run([this] { session_->applySettings(readSettingsControls()); });
 }
 
 void TFtankaregist::GPAYDAYEnter(int index)
@@ -577,7 +576,8 @@ void TFtankaregist::closeEvent(QCloseEvent *e)
     } catch (...) {
         // A failed save keeps the window and its data open; the error box says why.
         e->ignore();
-        throw;
+        ReportCurrentException();
+        return;
     }
     e->accept();
 }

@@ -94,6 +94,15 @@ private slots:
         ServiceFile back;
         back.load(dir.path / "ex_data" / "kanzai1.fda");
         QCOMPARE(back.record(60 + 59).C(1).toString(), std::string("31500"));
+
+        // Function keys open pipes of the first service; Ctrl+F2 shows LEVEL2.
+        w.StrColGrid1->setFocus();
+        QTest::keyClick(&w, Qt::Key_F3);
+        QCOMPARE(s.currentPipe(), 2);
+        QCOMPARE(w.TreeView1->currentItem(), w.TreeView1->topLevelItem(0)->child(2));
+        QTest::keyClick(&w, Qt::Key_F2, Qt::ControlModifier);
+        QCOMPARE(s.basisColumn(), 2);
+        QCOMPARE(w.StrColGrid2->Col(), 2);
         w.hide();
     }
 

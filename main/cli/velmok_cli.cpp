@@ -97,7 +97,7 @@ void requireExisting(const fs::path &file)
 {
     std::error_code ec;
     if (!fs::exists(file, ec))
-        throw IoError(file.string() + ": no such file");
+        throw IoError("ファイル " + file.string() + " がありません");
 }
 
 std::vector<int> selectedPipes(const Options &o)
@@ -116,7 +116,7 @@ int cmdNew(const Options &o)
 {
     std::error_code ec;
     if (fs::exists(fs::symlink_status(o.file, ec)))
-        throw IoError(o.file.string() + ": already exists");
+        throw IoError("ファイル " + o.file.string() + " はすでにあります");
     ServiceFile file;
     file.load(o.file); // a missing file is created empty, as the main program does
     return 0;

@@ -234,6 +234,13 @@ long double NValEditState::ParseText(std::string_view text) const
     std::u32string s = decodeUtf8(text);
     for (char32_t &c : s)
         c = HalfWidth(c);
+    // A number copied from a spreadsheet cell or a document arrives with spaces, a tab or a
+    // line break around it; they are not part of the number.
+    auto blank = [](char32_t c) { return c == U' ' || c == U'\t' || c == U'\r' || c == U'\n'; };
+    while (!s.empty() && blank(s.back()))
+        s.pop_back();
+    while (!s.empty() && blank(s.front()))
+        s.erase(0, 1);
 
     if (!s.empty()) {
         if (leadingChar_ != U' ') {

@@ -300,6 +300,11 @@ TEST(NValEdit, PasteUndoAndTextSet)
     EXPECT_EQ(s.Value(), 0);
     s.Paste(std::string("９８７６"));
     EXPECT_EQ(s.Text(), "9,876");
+    // A spreadsheet cell comes with a line break; blanks inside a number still make it 0.
+    s.Paste(std::string(" 12,345\r\n"));
+    EXPECT_EQ(s.Text(), "12,345");
+    s.Paste(std::string("12 345"));
+    EXPECT_EQ(s.Value(), 0);
     s.Paste(std::nullopt);
     EXPECT_EQ(s.Value(), 0);
     s.TextSet("1,000.25");

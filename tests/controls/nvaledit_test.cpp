@@ -282,8 +282,11 @@ TEST(NValEdit, ParseTextGroupingSignsAndFullWidth)
     EXPECT_EQ(s.ParseText("\\1,000"), 1000);
     EXPECT_EQ(s.ParseText("$5"), 5);
     // Not numbers.
-    for (const char *bad : {"", "-", ".", "abc", "1e5", "1-2", " 12", "12 ", "0x10", "inf", "１２あ", "\xff"})
+    for (const char *bad : {"", "-", ".", "abc", "1e5", "1-2", "1 2", "0x10", "inf", "１２あ", "\xff"})
         EXPECT_EQ(s.ParseText(bad), 0) << bad;
+    // Blanks around a number are not part of it (a copied spreadsheet cell ends in a line break).
+    for (const char *padded : {" 12", "12 ", "\t12\r\n", "　１２"})
+        EXPECT_EQ(s.ParseText(padded), 12) << padded;
 
     NValEditState lead;
     lead.SetLeadingChar(U'¥');

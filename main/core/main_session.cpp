@@ -5,6 +5,7 @@
 #include "settings_file.h"
 #include "support.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace velmo {

@@ -239,8 +239,10 @@ void TFtankaregist::buildWidgets()
             new QTreeWidgetItem(service);
     }
     connect(TreeView1, &QTreeWidget::itemClicked, this, &TFtankaregist::TreeView1Click);
+    // The node under the pointer was selected when the button went down.
     TreeView1->viewport()->installEventFilter(new ShiftReleaseFilter(this, [this] {
-        run([this] { session_->treeRename(session_->selectedNode()); });
+        if (QTreeWidgetItem *item = TreeView1->currentItem())
+            run([this, node = nodeOf(item)] { session_->treeRename(node); });
     }));
     body->addWidget(TreeView1);
 
@@ -526,14 +528,16 @@ SettingsControls TFtankaregist::readSettingsControls() const
 
 // ---------------------------------------------------------------- events
 
+int TFtankaregist::nodeOf(QTreeWidgetItem *item) const
+{
+    if (QTreeWidgetItem *parent = item->parent())
+        return TreeView1->indexOfTopLevelItem(parent) * NodesPerService + parent->indexOfChild(item) + 1;
+    return TreeView1->indexOfTopLevelItem(item) * NodesPerService;
+}
+
 void TFtankaregist::TreeView1Click(QTreeWidgetItem *item)
 {
-    int node;
-    if (QTreeWidgetItem *parent = item->parent())
-        node = TreeView1->indexOfTopLevelItem(parent) * NodesPerService + parent->indexOfChild(item) + 1;
-    else
-        node = TreeView1->indexOfTopLevelItem(item) * NodesPerService;
-    run([this, node] { session_->treeClick(node); });
+    run([this, node = nodeOf(item)] { session_->treeClick(node); });
 }
 
 void TFtankaregist::TabControl1Change(int index)

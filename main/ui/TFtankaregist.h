@@ -80,6 +80,7 @@ private:
     void showTree();
     void showRowHighlight();
     SettingsControls readSettingsControls() const;
+    int nodeOf(QTreeWidgetItem *item) const; // 0 … 209, services at multiples of 21
     void run(const std::function<void()> &command); // forward, then show the state
 
     QtUserInterface dialogs_;

@@ -8,6 +8,7 @@
 #include "temp_dir.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QTabBar>
 #include <QTest>
 #include <QTreeWidget>
@@ -103,6 +104,16 @@ private slots:
         QTest::keyClick(&w, Qt::Key_F2, Qt::ControlModifier);
         QCOMPARE(s.basisColumn(), 2);
         QCOMPARE(w.StrColGrid2->Col(), 2);
+
+        // Shift held when the button comes up over a service node renames the service.
+        ui.texts.push_back("上水道");
+        QTreeWidgetItem *service3 = w.TreeView1->topLevelItem(2);
+        QTest::mouseClick(w.TreeView1->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          w.TreeView1->visualItemRect(service3).center());
+        QCOMPARE(service3->text(0), QString("上水道"));
+        QCOMPARE(w.serviceMenus[2]->title(), QString("上水道"));
+        QCOMPARE(ui.prompts.back(), std::string("Velmaro|名称を入力してください|通気"));
+        QCOMPARE(s.currentService(), 2);
         w.hide();
     }
 

@@ -551,16 +551,28 @@ void MainSession::saveToFolder()
 
 void MainSession::close(Rect windowRect)
 {
+    // A failed save of the price file stops the close, so no edit is lost.
     askToSave();
-    writeServiceNames();
+    // The names, the layout and the position are written in every case; one that cannot be
+    // written is reported and the program still closes.
+    auto attempt = [this](const std::function<void()> &write) {
+        try {
+            write();
+        } catch (const VelmoError &e) {
+            ui_.notice(e.what(), "確認");
+        }
+    };
+    attempt([this] { writeServiceNames(); });
     if (writeLayout)
-        writeLayout();
-    IniFile ini = IniFile::read(iniPath());
-    ini.set(IniSection, "Top", std::to_string(windowRect.top));
-    ini.set(IniSection, "Left", std::to_string(windowRect.left));
-    ini.set(IniSection, "Width", std::to_string(windowRect.width));
-    ini.set(IniSection, "Height", std::to_string(windowRect.height));
-    ini.write(iniPath());
+        attempt(writeLayout);
+    attempt([this, windowRect] {
+        IniFile ini = IniFile::read(iniPath());
+        ini.set(IniSection, "Top", std::to_string(windowRect.top));
+        ini.set(IniSection, "Left", std::to_string(windowRect.left));
+        ini.set(IniSection, "Width", std::to_string(windowRect.width));
+        ini.set(IniSection, "Height", std::to_string(windowRect.height));
+        ini.write(iniPath());
+    });
     windowRect_ = windowRect;
 }
 

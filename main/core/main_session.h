@@ -120,7 +120,9 @@ public:
     void quickSave(); // the save button of the title strip
     void loadFromFolder(bool rememberFolder); // "指定フォルダーからデータを読込" / "データファイル設定"
     void saveToFolder();                      // "指定フォルダーにデータを保存"
-    // Closing cannot be refused: asks to save, then writes names, layout and position.
+    // Closing cannot be refused: asks to save, then writes names, layout and position. Only a
+    // failed save of the price file raises (the window then stays open with its data); a
+    // failure of the other writes is shown and the close goes on.
     void close(Rect windowRect);
 
     // The INI file beside the program and the hook that writes the display layout.

@@ -359,6 +359,25 @@ TEST(MainSessionSave, LoadFromFolderWithoutServiceFilesShowsEmptyPipes)
     EXPECT_EQ(dat->value("[Folder_Name]"), empty.string());
 }
 
+TEST(MainSessionSave, CloseGoesOnWhenOnlyTheNamesCannotBeWritten)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    fs::remove_all(pf.data()); // the data folder is gone (a network drive went away)
+    s.close(Rect{1, 2, 800, 600});
+    ASSERT_EQ(pf.ui.notices.size(), 1u);
+    EXPECT_NE(pf.ui.notices[0].find("velmo_p.conf"), std::string::npos) << pf.ui.notices[0];
+    EXPECT_EQ(IniFile::read(pf.dir.path / "velmok.ini").value("velmot_k", "Width"), "800");
+
+    // With unsaved changes and "実行", the failing save stops the close.
+    MainSession t = pf.start();
+    typeLabour(t, 1, "5");
+    fs::remove_all(pf.data());
+    pf.ui.answers.push_back(ResultYes);
+    EXPECT_THROW(t.close(Rect{}), IoError);
+    EXPECT_TRUE(t.modified());
+}
+
 TEST(MainSessionSave, FailedSaveKeepsTheDataModified)
 {
     ProgramFolder pf;

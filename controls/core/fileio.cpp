@@ -1,5 +1,6 @@
 #include "fileio.h"
 
+#include "cp932.h"
 #include "errors.h"
 
 #include <cerrno>
@@ -43,6 +44,24 @@ std::string readWholeFile(const std::filesystem::path &path)
     data.resize(used);
     ::close(fd);
     return data;
+}
+
+std::vector<std::string> readTextLines(const std::filesystem::path &path)
+{
+    const std::string text = cp932::decode(readWholeFile(path));
+    std::vector<std::string> lines;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(std::move(line));
+        pos = end + 1;
+    }
+    return lines;
 }
 
 void writeFileAtomically(const std::filesystem::path &path, std::string_view bytes)

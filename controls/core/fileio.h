@@ -3,11 +3,15 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmo {
 
 // Reads the whole file; raises IoError naming the file when it cannot be read.
 std::string readWholeFile(const std::filesystem::path &path);
+
+// Reads a CP932 text file as UTF-8 lines, without their CR LF or LF ends.
+std::vector<std::string> readTextLines(const std::filesystem::path &path);
 
 // Writes `bytes` to a temporary file in the same folder, flushes it to disk and renames it
 // over `path`, so a failed or interrupted write never leaves a half-written file.

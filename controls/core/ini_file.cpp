@@ -31,15 +31,9 @@ IniFile IniFile::read(const std::filesystem::path &path)
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
         return ini;
-    const std::string text = cp932::decode(readWholeFile(path));
-    size_t pos = 0;
     Section *current = nullptr;
-    while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string line = trim(text.substr(pos, end - pos));
-        pos = end + 1;
+    for (const std::string &raw : readTextLines(path)) {
+        const std::string line = trim(raw);
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             const std::string name = line.substr(1, line.size() - 2);
             current = ini.find(name);

@@ -11,17 +11,8 @@ std::optional<SettingsFile> SettingsFile::read(const std::filesystem::path &path
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
         return std::nullopt;
-    const std::string text = cp932::decode(readWholeFile(path));
     SettingsFile file;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        pos = end + 1;
+    for (const std::string &line : readTextLines(path)) {
         const size_t eq = line.find('=');
         if (eq == std::string::npos)
             continue;

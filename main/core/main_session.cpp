@@ -434,15 +434,20 @@ void MainSession::menuPipeChosen(int pipe)
     selectPipeNode();
 }
 
+void MainSession::recalculateLocation()
+{
+    PriceRecord *block = file_.pipeBlock(pipe_);
+    for (int k = 1; k <= SizeRowsPerLocation; ++k)
+        table_.calculateRow(workingRow(location_, k), block);
+}
+
 void MainSession::locationTabChanged(int tab)
 {
     if (tab < 0 || tab >= static_cast<int>(tabCaptions().size()))
         return;
     location_ = tab;
     updateStatus();
-    PriceRecord *block = file_.pipeBlock(pipe_);
-    for (int k = 1; k <= SizeRowsPerLocation; ++k)
-        table_.calculateRow(workingRow(location_, k), block);
+    recalculateLocation();
 }
 
 void MainSession::basisCellClicked(int col, int row)
@@ -471,9 +476,7 @@ void MainSession::showFactors()
 void MainSession::showResults()
 {
     rateShowsResults_ = true;
-    PriceRecord *block = file_.pipeBlock(pipe_);
-    for (int k = 1; k <= SizeRowsPerLocation; ++k)
-        table_.calculateRow(workingRow(location_, k), block);
+    recalculateLocation();
 }
 
 void MainSession::showComposites(bool adopted)

@@ -138,7 +138,7 @@ private:
     void switchService(int service);
     void loadPipe(int pipe);
     void loadSettingsIntoControls();
-    void showLocation(int tab);
+    void recalculateLocation(); // the 14 size rows of the selected location
     void askToSave();
     void writeCurrentFile();
     void updateStatus();

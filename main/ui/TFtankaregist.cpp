@@ -259,7 +259,7 @@ void TFtankaregist::buildWidgets()
     StrColGrid1 = new TStrColGrid(gridsPage);
     StrColGrid2 = new TStrColGrid(gridsPage);
     StrColGrid3 = new TStrColGrid(gridsPage);
-    setupGrid(StrColGrid1, MainSession::RateCols, {50, 72, 72, 72, 60, 60, 60, 60, 60, 66, 60});
+    setupGrid(StrColGrid1, MainSession::RateCols, {50, 72, 72, 72, 60, 74, 60, 60, 60, 66, 60});
     setupGrid(StrColGrid2, MainSession::PriceCols, {50, 64, 64, 64, 64, 64, 64, 64});
     setupGrid(StrColGrid3, MainSession::CompositeCols, {50, 64, 64, 64, 64, 64, 64, 64});
     // The material price and labour columns of the rate grid stand out like the fixed cells.

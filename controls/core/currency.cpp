@@ -15,6 +15,39 @@ Currency Currency::fromDouble(long double v)
     return fromRaw(static_cast<int64_t>(r));
 }
 
+namespace {
+
+[[noreturn]] void outOfRange(const char *what, Currency a, Currency b)
+{
+    throw RangeError("計算結果が通貨型の範囲を超えました: " + a.toString() + " " + what + " " + b.toString());
+}
+
+} // namespace
+
+Currency Currency::operator+(Currency o) const
+{
+    int64_t r;
+    if (__builtin_add_overflow(raw_, o.raw_, &r))
+        outOfRange("+", *this, o);
+    return fromRaw(r);
+}
+
+Currency Currency::operator-(Currency o) const
+{
+    int64_t r;
+    if (__builtin_sub_overflow(raw_, o.raw_, &r))
+        outOfRange("-", *this, o);
+    return fromRaw(r);
+}
+
+Currency Currency::operator-() const
+{
+    int64_t r;
+    if (__builtin_sub_overflow(int64_t{0}, raw_, &r))
+        throw RangeError("計算結果が通貨型の範囲を超えました: -(" + toString() + ")");
+    return fromRaw(r);
+}
+
 Currency Currency::parse(std::string_view text)
 {
     auto fail = [&]() -> Currency {

@@ -30,10 +30,12 @@ public:
     // Text form without grouping and without trailing zeros: 12.5, 0, 1234, -0.05.
     std::string toString() const;
 
-    constexpr Currency operator+(Currency o) const { return fromRaw(raw_ + o.raw_); }
-    constexpr Currency operator-(Currency o) const { return fromRaw(raw_ - o.raw_); }
-    constexpr Currency operator-() const { return fromRaw(-raw_); }
-    constexpr Currency &operator+=(Currency o) { raw_ += o.raw_; return *this; }
+    // Sums, differences and negation are checked: a result outside the range raises
+    // RangeError, so a wrapped number never reaches a grid or a file.
+    Currency operator+(Currency o) const;
+    Currency operator-(Currency o) const;
+    Currency operator-() const;
+    Currency &operator+=(Currency o) { return *this = *this + o; }
     constexpr auto operator<=>(const Currency &) const = default;
 
 private:

@@ -1,5 +1,7 @@
 #include "calc.h"
 
+#include "errors.h"
+
 namespace velmo {
 
 void WorkingTable::clear()
@@ -50,6 +52,32 @@ void WorkingTable::calculateRow(int a, PriceRecord *block)
 {
     if (a == SettingsRow)
         return;
+    try {
+        calculate(a);
+    } catch (const RangeError &e) {
+        throw RangeError(rowLabel(a) + ": " + e.what());
+    }
+    if (block)
+        store(a, block);
+}
+
+std::string WorkingTable::rowLabel(int a) const
+{
+    const std::string pipe = row(1).rec.name.text();
+    const int location = (a - 1) / RowsPerLocation;
+    const int k = (a - 1) % RowsPerLocation + 1;
+    std::string place = row(workingRow(location, RowsPerLocation)).rec.caption.text();
+    if (place.empty())
+        place = "場所" + std::to_string(location + 1);
+    std::string label = (pipe.empty() ? std::string("名称のない管材") : "管材「" + pipe + "」") + " " + place + " " +
+                        std::to_string(k) + " 行目";
+    if (!row(a).rec.size.empty())
+        label += "（" + row(a).rec.size.text() + "）";
+    return label;
+}
+
+void WorkingTable::calculate(int a)
+{
     PriceRecord &st = settings();
     PriceRecord &r = row(a).rec;
 
@@ -102,8 +130,6 @@ void WorkingTable::calculateRow(int a, PriceRecord *block)
             r.C(0) = res.total;
         }
     }
-    if (block)
-        store(a, block);
 }
 
 void WorkingTable::recalculateAll(PriceRecord *block)

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 
 namespace velmo {
 
@@ -71,7 +72,9 @@ public:
     // of the block stay as they are).
     void store(int a, PriceRecord *block) const;
 
-    // Calculates working row a; with a block, writes the row back into it.
+    // Calculates working row a; with a block, writes the row back into it. A figure outside the
+    // Currency range raises RangeError naming the pipe, the location and the size row, and the
+    // block then keeps the row as it was.
     void calculateRow(int a, PriceRecord *block = nullptr);
     // Rows 1 … 59 in order.
     void recalculateAll(PriceRecord *block = nullptr);
@@ -85,6 +88,10 @@ public:
     void applyLevelCalc(const LevelCalcParams &p, PriceRecord *block = nullptr);
 
 private:
+    void calculate(int a);
+    // The pipe, location and size row of working row a, for error messages.
+    std::string rowLabel(int a) const;
+
     std::array<WorkingRow, WorkingRows> rows_{};
 };
 

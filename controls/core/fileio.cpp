@@ -13,7 +13,30 @@ namespace velmo {
 
 std::string systemErrorText(int err)
 {
-    return std::strerror(err);
+    switch (err) {
+    case ENOENT: return "ファイルまたはフォルダーがありません";
+    case EACCES: return "アクセスが拒否されました";
+    case EPERM: return "この操作は許可されていません";
+    case ENOSPC: return "ディスクの空き容量が足りません";
+    case EDQUOT: return "ディスクの使用量の制限を超えました";
+    case EROFS: return "読み取り専用のドライブです";
+    case EISDIR: return "ファイルではなくフォルダーです";
+    case ENOTDIR: return "パスの途中にフォルダーでないものがあります";
+    case EEXIST: return "同じ名前のものがすでにあります";
+    case EIO: return "ディスクの読み書きでエラーが発生しました";
+    case EMFILE:
+    case ENFILE: return "開いているファイルが多すぎます";
+    case ENAMETOOLONG: return "名前が長すぎます";
+    case ELOOP: return "シンボリックリンクが多すぎるか循環しています";
+    case EBUSY: return "ほかのプログラムが使用中です";
+    case EXDEV: return "別のドライブへは移せません";
+    case ENOTEMPTY: return "フォルダーが空ではありません";
+    case ESTALE: return "ネットワーク上のファイルが無効になりました";
+    case ETIMEDOUT: return "応答がなく時間切れになりました";
+    case EFBIG: return "ファイルが大きすぎます";
+    case EINVAL: return "無効な引数です";
+    default: return std::string("システムエラー ") + std::to_string(err) + " (" + std::strerror(err) + ")";
+    }
 }
 
 std::string readWholeFile(const std::filesystem::path &path)
@@ -64,17 +87,57 @@ std::vector<std::string> readTextLines(const std::filesystem::path &path)
     return lines;
 }
 
+namespace {
+
+[[noreturn]] void writeError(const std::filesystem::path &path, int err)
+{
+    throw IoError("ファイル " + path.string() + " に書き込めません: " + systemErrorText(err));
+}
+
+// The file that `path` names once symbolic links are followed, so that a save replaces the
+// link's target and the link stays a link. A link to a file that does not exist yet names
+// that file.
+std::filesystem::path followLinks(const std::filesystem::path &path)
+{
+    namespace fs = std::filesystem;
+    fs::path p = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(p, ec)))
+            return p;
+        const fs::path target = fs::read_symlink(p, ec);
+        if (ec)
+            writeError(path, ec.value());
+        p = target.is_absolute() ? target : p.parent_path() / target;
+    }
+    writeError(path, ELOOP);
+}
+
+// Flushes a folder's entries, so that a rename in it survives a power cut.
+int syncFolder(const std::filesystem::path &folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int rc = ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno; // some file systems cannot
+    ::close(fd);
+    return rc;
+}
+
+} // namespace
+
 void writeFileAtomically(const std::filesystem::path &path, std::string_view bytes)
 {
-    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    std::string tmpl = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    const std::filesystem::path target = followLinks(path);
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0)
-        throw IoError("ファイル " + path.string() + " に書き込めません: " + systemErrorText(errno));
+        writeError(path, errno);
     auto fail = [&](int err) {
         ::close(fd);
         ::unlink(tmpl.c_str());
-        throw IoError("ファイル " + path.string() + " に書き込めません: " + systemErrorText(err));
+        writeError(path, err);
     };
     size_t done = 0;
     while (done < bytes.size()) {
@@ -88,10 +151,13 @@ void writeFileAtomically(const std::filesystem::path &path, std::string_view byt
     }
     if (::fsync(fd) != 0)
         fail(errno);
-    // mkstemp creates the file readable by its owner only; keep the permissions of the file
-    // being replaced, or give a new file the usual ones.
+    // mkstemp creates the file readable by its owner only. The new file takes the mode, owner
+    // and group of the file it replaces, as far as this process may give them (a user may give
+    // a file only a group of their own); a new file gets the usual mode.
     struct stat old {};
-    if (::stat(path.c_str(), &old) == 0) {
+    if (::stat(target.c_str(), &old) == 0) {
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+            (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
         ::fchmod(fd, old.st_mode & 07777);
     } else {
         const mode_t mask = ::umask(0);
@@ -101,13 +167,15 @@ void writeFileAtomically(const std::filesystem::path &path, std::string_view byt
     if (::close(fd) != 0) {
         const int err = errno;
         ::unlink(tmpl.c_str());
-        throw IoError("ファイル " + path.string() + " に書き込めません: " + systemErrorText(err));
+        writeError(path, err);
     }
-    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+    if (::rename(tmpl.c_str(), target.c_str()) != 0) {
         const int err = errno;
         ::unlink(tmpl.c_str());
-        throw IoError("ファイル " + path.string() + " に書き込めません: " + systemErrorText(err));
+        writeError(path, err);
     }
+    if (const int err = syncFolder(folder))
+        writeError(path, err);
 }
 
 } // namespace velmo

@@ -13,12 +13,15 @@ std::string readWholeFile(const std::filesystem::path &path);
 // Reads a CP932 text file as UTF-8 lines, without their CR LF or LF ends.
 std::vector<std::string> readTextLines(const std::filesystem::path &path);
 
-// Writes `bytes` to a temporary file in the same folder, flushes it to disk and renames it
-// over `path`, so a failed or interrupted write never leaves a half-written file.
-// Raises IoError naming the file; the old file then stays as it was.
+// Writes `bytes` to a temporary file in the same folder, flushes it to disk, renames it over
+// `path` and flushes the folder, so a failed or interrupted write never leaves a half-written
+// file. A symbolic link is followed: its target is replaced and the link stays. The new file
+// keeps the mode, owner and group of the old one where the process may set them. A hard link
+// cannot survive the rename: the other names keep the old contents.
+// Raises IoError naming the file and the cause; the old file then stays as it was.
 void writeFileAtomically(const std::filesystem::path &path, std::string_view bytes);
 
-// Human-readable system error text for errno, in the messages of IoError.
+// The cause of a failed file operation in Japanese, for the messages of IoError.
 std::string systemErrorText(int err);
 
 } // namespace velmo

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace velmo;
@@ -125,4 +126,90 @@ TEST(FileIo, AtomicWriteReplacesWholeAndKeepsOldFileOnFailure)
         EXPECT_NE(std::string(e.what()).find("no-such-folder"), std::string::npos);
     }
     EXPECT_THROW(readWholeFile(dir.path / "missing"), IoError);
+}
+
+TEST(FileIo, AtomicWriteThroughASymbolicLinkReplacesTheTargetAndKeepsTheLink)
+{
+    TempDir dir;
+    fs::create_directories(dir.path / "store");
+    const fs::path target = dir.path / "store" / "kanzai1.fda";
+    writeFileAtomically(target, "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const fs::path link = dir.path / "kanzai1.fda";
+    fs::create_symlink("store/kanzai1.fda", link); // relative, as users make them
+    const fs::path chain = dir.path / "current.fda";
+    fs::create_symlink(link, chain);
+
+    writeFileAtomically(chain, "new");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::is_symlink(chain));
+    EXPECT_EQ(readWholeFile(target), "new");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // Nothing is left in either folder but the files and links.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path / "store"), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 3);
+
+    // A link whose target does not exist yet: the target is created, the link stays.
+    const fs::path dangling = dir.path / "later.fda";
+    fs::create_symlink("store/later.fda", dangling);
+    writeFileAtomically(dangling, "made");
+    EXPECT_TRUE(fs::is_symlink(dangling));
+    EXPECT_EQ(readWholeFile(dir.path / "store" / "later.fda"), "made");
+}
+
+TEST(FileIo, AtomicWriteKeepsTheGroupOfTheFileItReplaces)
+{
+    TempDir dir;
+    const fs::path p = dir.path / "kanzai1.fda";
+    writeFileAtomically(p, "old");
+    // Any supplementary group of ours will do; without one the group cannot differ.
+    gid_t groups[64];
+    const int n = ::getgroups(64, groups);
+    gid_t other = ::getegid();
+    for (int i = 0; i < n; ++i)
+        if (groups[i] != ::getegid())
+            other = groups[i];
+    if (::geteuid() == 0)
+        other = 12345; // root may give any group
+    if (other == ::getegid())
+        GTEST_SKIP() << "no second group to give the file";
+    ASSERT_EQ(::chown(p.c_str(), static_cast<uid_t>(-1), other), 0);
+    writeFileAtomically(p, "new");
+    struct stat st {};
+    ASSERT_EQ(::stat(p.c_str(), &st), 0);
+    EXPECT_EQ(st.st_gid, other);
+    EXPECT_EQ(readWholeFile(p), "new");
+}
+
+TEST(FileIo, ErrorsNameTheFileAndTheCauseInJapanese)
+{
+    TempDir dir;
+    try {
+        readWholeFile(dir.path / "missing.fda");
+        ADD_FAILURE();
+    } catch (const IoError &e) {
+        const std::string m = e.what();
+        EXPECT_NE(m.find("missing.fda"), std::string::npos) << m;
+        EXPECT_NE(m.find("ありません"), std::string::npos) << m;
+    }
+    try {
+        writeFileAtomically(dir.path / "none" / "x.fda", "x");
+        ADD_FAILURE();
+    } catch (const IoError &e) {
+        EXPECT_NE(std::string(e.what()).find("ありません"), std::string::npos) << e.what();
+    }
+}
+
+TEST(CurrencyArithmetic, SumsDifferencesAndNegationBeyondTheRangeRaise)
+{
+    const Currency big = Currency::fromRaw(INT64_MAX - 5);
+    EXPECT_EQ((big + Currency::fromRaw(5)).raw(), INT64_MAX);
+    EXPECT_THROW(big + Currency::fromRaw(6), RangeError);
+    EXPECT_THROW(-big - Currency::fromRaw(7), RangeError);
+    EXPECT_THROW(-Currency::fromRaw(INT64_MIN), RangeError);
+    Currency sum = big;
+    EXPECT_THROW(sum += big, RangeError);
+    EXPECT_EQ(sum, big); // unchanged when it raises
+    EXPECT_EQ((Cur("1.5") - Cur("2")).toString(), "-0.5");
 }

@@ -1,6 +1,7 @@
 #include "main_session.h"
 
 #include "errors.h"
+#include "fileio.h"
 #include "ini_file.h"
 #include "settings_file.h"
 #include "support.h"
@@ -114,7 +115,7 @@ MainSession::MainSession(UserInterface &ui, fs::path programPath, std::string ar
         name.resize(name.size() - 4);
     edition_ = name == "net_velmok" ? Edition::Network : Edition::StandAlone;
 
-    status_[5] = (programDir_ / "ex_data").string();
+    setDataFolder(programDir_ / "ex_data");
     prepareDataFolder();
     if (edition_ == Edition::Network)
         readNetworkFolder();
@@ -129,14 +130,47 @@ fs::path MainSession::iniPath() const
 
 fs::path MainSession::currentFilePath() const
 {
-    return fs::path(status_[5] + status_[6]);
+    return dataFolder_ / serviceFileName(service_);
+}
+
+void MainSession::setDataFolder(const fs::path &folder)
+{
+    dataFolder_ = folder;
+    status_[5] = folder.string();
+}
+
+void MainSession::Failures::add(const fs::path &file, const std::string &message)
+{
+    for (auto &[f, m] : messages)
+        if (!file.empty() && f == file) {
+            m = message;
+            return;
+        }
+    messages.emplace_back(file, message);
+}
+
+void MainSession::Failures::raise() const
+{
+    if (messages.empty())
+        return;
+    std::string all;
+    for (const auto &[file, m] : messages)
+        all += (all.empty() ? "" : "\n") + m;
+    throw IoError(all);
 }
 
 void MainSession::prepareDataFolder()
 {
     const fs::path data = programDir_ / "ex_data";
-    fs::create_directories(data);
     std::error_code ec;
+    const fs::file_status st = fs::status(data, ec);
+    if (fs::exists(st) && !fs::is_directory(st))
+        throw IoError("データフォルダー " + data.string() + " を作れません: 同じ名前のファイルがあります");
+    if (!fs::is_directory(st)) {
+        fs::create_directories(data, ec);
+        if (ec)
+            throw IoError("データフォルダー " + data.string() + " を作れません: " + systemErrorText(ec.value()));
+    }
     if (fs::exists(data / "haikan1.fda", ec))
         return;
     for (int n = 0; n < ServiceCount; ++n) {
@@ -146,24 +180,34 @@ void MainSession::prepareDataFolder()
             continue;
         // Copy through a temporary name so that an interrupted copy never leaves a short file.
         const fs::path part = data / ("." + serviceFileName(n) + ".copy");
-        fs::copy_file(tmpl, part, fs::copy_options::overwrite_existing);
-        fs::rename(part, target);
+        fs::copy_file(tmpl, part, fs::copy_options::overwrite_existing, ec);
+        if (!ec)
+            fs::rename(part, target, ec);
+        if (ec) {
+            std::error_code ignored;
+            fs::remove(part, ignored);
+            throw IoError("ファイル " + tmpl.string() + " を " + target.string() + " にコピーできません: " +
+                          systemErrorText(ec.value()));
+        }
     }
 }
 
 void MainSession::readNetworkFolder()
 {
+    std::string folder;
     if (auto f = SettingsFile::read(programDir_ / NetworkFolderFile))
         if (auto v = f->value(NetworkFolderKey))
-            status_[5] = *v;
+            folder = *v;
     std::error_code ec;
-    if (status_[5].empty() || !fs::is_directory(status_[5], ec))
-        status_[5] = (programDir_ / "ex_data").string();
+    if (folder.empty() || !fs::is_directory(folder, ec))
+        folder = (programDir_ / "ex_data").string();
+    setDataFolder(folder);
 }
 
 void MainSession::start()
 {
-    readServiceNames();
+    Failures failures;
+    adoptNames(readNames(dataFolder(), failures));
     table_.clear();
     undo_.clear();
     std::error_code ec;
@@ -173,34 +217,62 @@ void MainSession::start()
     const int p = fieldNumber(SplitField(argument_, 2), PipesPerFile);
     service_ = g - 1;
     status_[6] = serviceFilePanel(service_);
-    loadServiceFile();
-    loadPipe(p - 1);
+    pipe_ = p - 1;
     selectPipeNode();
     focusRow_ = 1;
+    try {
+        file_.load(currentFilePath());
+        serviceLoaded_ = true;
+    } catch (const IoError &e) {
+        // Nothing of this service is in memory: no pipe is shown and nothing can be saved.
+        failures.add(currentFilePath(), e.what());
+    }
     modified_ = false;
+    try {
+        loadPipe(p - 1);
+    } catch (const VelmoError &e) {
+        failures.add({}, e.what()); // a figure of the pipe out of range: the rest of the start stands
+    }
+    failures.raise();
 }
 
-void MainSession::readServiceNames()
+MainSession::TreeNames MainSession::readNames(const fs::path &folder, Failures &failures) const
 {
-    const auto conf = SettingsFile::read(fs::path(status_[5]) / ServiceNamesFile);
+    TreeNames n{serviceNames_, treeTexts_, pipeMenuCaptions_};
+    const auto conf = SettingsFile::read(folder / ServiceNamesFile);
     for (int s = 0; s < ServiceCount; ++s) {
-        serviceNames_[s] = DefaultServiceNames[s];
+        n.serviceNames[s] = DefaultServiceNames[s];
         if (conf)
             if (auto v = conf->value("[GROUP_NAME" + std::to_string(s + 1) + "]"))
-                serviceNames_[s] = *v;
-        treeTexts_[s * NodesPerService] = serviceNames_[s];
+                n.serviceNames[s] = *v;
+        n.treeTexts[s * NodesPerService] = n.serviceNames[s];
     }
     std::error_code ec;
     for (int s = 0; s < ServiceCount; ++s) {
-        const fs::path path = fs::path(status_[5]) / serviceFileName(s);
+        const fs::path path = folder / serviceFileName(s);
         if (!fs::exists(path, ec))
-            continue;
-        const auto names = listPipeNames(path);
+            continue; // a missing file leaves the service's nodes as they were
+        std::vector<std::string> names;
+        try {
+            names = listPipeNames(path);
+        } catch (const IoError &e) {
+            // The names of a file that cannot be read are not known: its pipes show as unnamed.
+            failures.add(path, e.what());
+            names.assign(PipesPerFile, "");
+        }
         for (int p = 0; p < PipesPerFile; ++p) {
             const std::string t = trimmed(names[p]);
-            treeTexts_[s * NodesPerService + p + 1] = pipeMenuCaptions_[s][p] = t.empty() ? "----" : t;
+            n.treeTexts[s * NodesPerService + p + 1] = n.pipeMenuCaptions[s][p] = t.empty() ? "----" : t;
         }
     }
+    return n;
+}
+
+void MainSession::adoptNames(TreeNames names)
+{
+    serviceNames_ = std::move(names.serviceNames);
+    treeTexts_ = std::move(names.treeTexts);
+    pipeMenuCaptions_ = std::move(names.pipeMenuCaptions);
 }
 
 void MainSession::writeServiceNames() const
@@ -208,52 +280,64 @@ void MainSession::writeServiceNames() const
     SettingsFile f;
     for (int s = 0; s < ServiceCount; ++s)
         f.set("[GROUP_NAME" + std::to_string(s + 1) + "]", serviceNames_[s]);
-    f.write(fs::path(status_[5]) / ServiceNamesFile);
+    f.write(dataFolder_ / ServiceNamesFile);
 }
 
-void MainSession::loadServiceFile()
-{
-    file_.load(currentFilePath());
-}
-
-void MainSession::askToSave()
+bool MainSession::askToSave()
 {
     if (!modified_)
-        return;
+        return false;
     const std::string path = currentFilePath().string();
-    if (ui_.confirm(std::string(SaveQuestion) + "\n" + path, "実行", "キャンセル") == ResultYes)
+    const bool save = ui_.confirm(std::string(SaveQuestion) + "\n" + path, "実行", "キャンセル") == ResultYes;
+    if (save)
         writeCurrentFile();
     modified_ = false;
+    return save;
 }
 
 void MainSession::writeCurrentFile()
 {
+    requireServiceLoaded();
     file_.save(currentFilePath());
     modified_ = false;
 }
 
+void MainSession::requireServiceLoaded() const
+{
+    if (!serviceLoaded_)
+        throw IoError("ファイル " + currentFilePath().string() + " は読み込めなかったため、保存しません。");
+}
+
 void MainSession::switchService(int service)
 {
-    if (service == service_)
+    if (service == service_ && serviceLoaded_)
         return;
-    askToSave();
+    // The new file is read whole before anything changes: a file that cannot be read leaves
+    // the current service, its data and its edits as they are.
+    ServiceFile next;
+    next.load(dataFolder() / serviceFileName(service));
+    if (service != service_)
+        askToSave();
+    file_ = std::move(next);
+    serviceLoaded_ = true;
     status_[6] = serviceFilePanel(service);
     service_ = service;
-    loadServiceFile();
     pipe_ = 0;
 }
 
 void MainSession::loadPipe(int pipe)
 {
+    if (!serviceLoaded_)
+        return;
     pipe_ = pipe;
     PriceRecord *block = file_.pipeBlock(pipe);
     table_.load(block);
     loadSettingsIntoControls();
     location_ = 0;
-    table_.recalculateAll(block);
     undoEnabled_ = false;
     pipeLoaded_ = true;
     updateStatus();
+    table_.recalculateAll(block);
 }
 
 void MainSession::loadSettingsIntoControls()
@@ -275,6 +359,7 @@ void MainSession::loadSettingsIntoControls()
         controls_.useRates = flag == Currency::fromInt(1);
     controls_.percent = s.percent;
     controls_.labour = s.labour;
+    ++controlsRevision_;
 }
 
 void MainSession::updateStatus()
@@ -295,6 +380,8 @@ void MainSession::selectPipeNode()
 
 std::vector<std::string> MainSession::tabCaptions() const
 {
+    if (!pipeLoaded_)
+        return {};
     if (refrigerant())
         return {"一般"};
     std::vector<std::string> tabs;
@@ -486,6 +573,10 @@ void MainSession::showComposites(bool adopted)
 
 void MainSession::applySettings(const SettingsControls &c)
 {
+    if (!pipeLoaded_) {
+        ui_.notice(NoPipeNotice, "確認");
+        return;
+    }
     undo_ = table_;
     undoEnabled_ = true;
     controls_ = c;
@@ -513,43 +604,69 @@ void MainSession::quickSave()
 
 void MainSession::loadFromFolder(bool rememberFolder)
 {
-    askToSave();
-    const auto chosen = ui_.chooseFolder(FolderDialogTitle);
-    if (!chosen)
-        return;
-    status_[5] = withoutTrailingSeparator(*chosen);
-    if (rememberFolder) {
-        SettingsFile f;
-        f.set(NetworkFolderKey, status_[5]);
-        f.write(programDir_ / NetworkFolderFile);
-    }
-    readServiceNames();
-    loadServiceFile();
-    loadPipe(0);
-    selectPipeNode();
-}
-
-void MainSession::saveToFolder()
-{
+    const bool wasModified = modified_;
+    const bool saved = askToSave();
     const auto chosen = ui_.chooseFolder(FolderDialogTitle);
     if (!chosen)
         return;
     const fs::path folder = withoutTrailingSeparator(*chosen);
-    const fs::path old = status_[5];
+    // The folder is adopted only once the current service's file there was read whole.
+    Failures failures;
+    TreeNames names = readNames(folder, failures);
+    ServiceFile next;
+    try {
+        next.load(folder / serviceFileName(service_));
+    } catch (const IoError &) {
+        if (!saved)
+            modified_ = wasModified; // the edits of the old folder are still what is shown
+        throw;
+    }
+    setDataFolder(folder);
+    adoptNames(std::move(names));
+    file_ = std::move(next);
+    serviceLoaded_ = true;
+    modified_ = false;
+    loadPipe(0);
+    selectPipeNode();
+    if (rememberFolder) {
+        SettingsFile f;
+        f.set(NetworkFolderKey, folder.string());
+        f.write(programDir_ / NetworkFolderFile);
+    }
+    failures.raise();
+}
+
+void MainSession::saveToFolder()
+{
+    requireServiceLoaded();
+    const auto chosen = ui_.chooseFolder(FolderDialogTitle);
+    if (!chosen)
+        return;
+    const fs::path folder = withoutTrailingSeparator(*chosen);
+    const fs::path old = dataFolder();
     file_.save(folder / serviceFileName(service_));
+    std::string notCopied;
     if (!sameFolder(folder, old)) {
         for (int s = 0; s < ServiceCount; ++s) {
             if (s == service_)
                 continue;
             std::error_code ec;
             const fs::path from = old / serviceFileName(s);
-            if (fs::exists(from, ec))
-                fs::copy_file(from, folder / serviceFileName(s), fs::copy_options::overwrite_existing, ec);
+            if (!fs::exists(from, ec))
+                continue; // a service without a file is skipped
+            try {
+                writeFileAtomically(folder / serviceFileName(s), readWholeFile(from));
+            } catch (const IoError &e) {
+                notCopied += std::string("\n") + e.what();
+            }
         }
     }
-    status_[5] = folder.string();
+    setDataFolder(folder);
     modified_ = false;
-    ui_.notice(std::string(SavedNotice) + "\n" + currentFilePath().string(), "確認");
+    std::string message = std::string(SavedNotice) + "\n" + currentFilePath().string();
+    if (!notCopied.empty())
+        message += "\n\n次のファイルはコピーできませんでした:" + notCopied;
+    ui_.notice(message, "確認");
 }
 
 void MainSession::close(Rect windowRect)
@@ -561,8 +678,10 @@ void MainSession::close(Rect windowRect)
     auto attempt = [this](const std::function<void()> &write) {
         try {
             write();
-        } catch (const VelmoError &e) {
+        } catch (const std::exception &e) {
             ui_.notice(e.what(), "確認");
+        } catch (...) {
+            ui_.notice("不明なエラーが発生しました。", "確認");
         }
     };
     attempt([this] { writeServiceNames(); });

@@ -69,7 +69,9 @@ public:
     std::string titlePanel() const { return edition_ == Edition::Network ? "Velmaro-Network版" : "Velmaro"; }
     Rect windowRect() const { return windowRect_; }
     const std::filesystem::path &programDir() const { return programDir_; }
-    std::filesystem::path dataFolder() const { return status_[5]; }
+    const std::filesystem::path &dataFolder() const { return dataFolder_; }
+    // A service file was read whole; without one nothing is shown, edited or saved.
+    bool serviceLoaded() const { return serviceLoaded_; }
     std::filesystem::path currentFilePath() const;
     const std::array<std::string, StatusPanelCount> &statusPanels() const { return status_; }
     const std::string &treeText(int node) const { return treeTexts_[node]; }
@@ -92,6 +94,9 @@ public:
     bool rateShowsResults() const { return rateShowsResults_; }
     bool compositeShowsAdopted() const { return compositeShowsAdopted_; }
     const SettingsControls &settingsControls() const { return controls_; }
+    // Changes each time the settings controls are loaded from a pipe, so that the window fills
+    // its fields only then and a number typed but not yet applied stays where it is.
+    int controlsRevision() const { return controlsRevision_; }
     int focusRow() const { return focusRow_; }
     const WorkingTable &table() const { return table_; }
     const ServiceFile &file() const { return file_; }
@@ -130,16 +135,34 @@ public:
     std::function<void()> writeLayout;
 
 private:
+    // Failures met on the way that do not stop a command; raised together at its end. A later
+    // failure of the same file replaces the earlier one, so each file is named once.
+    struct Failures {
+        std::vector<std::pair<std::filesystem::path, std::string>> messages;
+        void add(const std::filesystem::path &file, const std::string &message);
+        void raise() const;
+    };
+    // Service names, tree texts and pipe menu captions, as read from a data folder.
+    struct TreeNames {
+        std::array<std::string, ServiceCount> serviceNames;
+        std::array<std::string, TreeNodeCount> treeTexts;
+        std::array<std::array<std::string, PipesPerFile>, ServiceCount> pipeMenuCaptions;
+    };
+
     void prepareDataFolder();
     void readNetworkFolder();
-    void readServiceNames();
+    void setDataFolder(const std::filesystem::path &folder);
+    // Reads the names of a folder; a service file that cannot be read is added to failures.
+    TreeNames readNames(const std::filesystem::path &folder, Failures &failures) const;
+    void adoptNames(TreeNames names);
     void writeServiceNames() const;
-    void loadServiceFile();
+    void requireServiceLoaded() const;
     void switchService(int service);
     void loadPipe(int pipe);
     void loadSettingsIntoControls();
     void recalculateLocation(); // the 14 size rows of the selected location
-    void askToSave();
+    // Asks the save question when modified; true when the file was saved.
+    bool askToSave();
     void writeCurrentFile();
     void updateStatus();
     void selectPipeNode();
@@ -152,15 +175,16 @@ private:
     std::string argument_;
     Edition edition_ = Edition::StandAlone;
     Rect windowRect_;
+    std::filesystem::path dataFolder_;
     std::array<std::string, StatusPanelCount> status_;
     std::array<std::string, TreeNodeCount> treeTexts_;
     std::array<std::string, ServiceCount> serviceNames_;
     std::array<std::array<std::string, PipesPerFile>, ServiceCount> pipeMenuCaptions_;
     int selectedNode_ = 0;
     int service_ = 0, pipe_ = 0, location_ = 0, menuService_ = 0;
-    int basisColumn_ = 1, focusRow_ = 1;
+    int basisColumn_ = 1, focusRow_ = 1, controlsRevision_ = 0;
     bool rateShowsResults_ = false, compositeShowsAdopted_ = false;
-    bool modified_ = false, pipeLoaded_ = false, undoEnabled_ = false;
+    bool modified_ = false, pipeLoaded_ = false, undoEnabled_ = false, serviceLoaded_ = false;
     ServiceFile file_;
     WorkingTable table_;
     WorkingTable undo_;

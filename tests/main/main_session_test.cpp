@@ -1,83 +1,19 @@
 #include "errors.h"
-#include "fake_ui.h"
 #include "fileio.h"
 #include "ini_file.h"
 #include "main_session.h"
+#include "program_folder.h"
 #include "settings_file.h"
-#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
 using namespace velmo;
 using velmo::test::FakeUi;
+using velmo::test::ProgramFolder;
 using velmo::test::TempDir;
+using velmo::test::typeLabour;
+using velmo::test::WorkArea;
 namespace fs = std::filesystem;
-
-namespace {
-
-const Rect WorkArea{0, 0, 1280, 1000};
-
-// A program folder with templates haikan1 … haikan10: pipe p of service n is named
-// "S<n>P<p+1>"; pipe 2 of service 10 is in refrigerant mode; service 1 pipe 1 carries the
-// worked example in size row 1.
-struct ProgramFolder {
-    TempDir dir;
-    FakeUi ui;
-    fs::path program;
-
-    explicit ProgramFolder(const std::string &name = "velmok")
-    {
-        program = dir.path / name;
-        fs::create_directories(dir.path / "kanzai");
-        for (int n = 1; n <= 10; ++n) {
-            ServiceFile f;
-            f.clear();
-            for (int p = 0; p < 20; ++p) {
-                PriceRecord *b = f.pipeBlock(p);
-                b[0].name.assignText("S" + std::to_string(n) + "P" + std::to_string(p + 1));
-                const char *locs[] = {"屋内一般", "機械室", "屋外架空", "地中配管"};
-                for (int l = 0; l < 4; ++l)
-                    b[l * 15 + 14].caption.assignText(locs[l]);
-                b[0].size.assignText("15A");
-            }
-            if (n == 1) {
-                PriceRecord *b = f.pipeBlock(0);
-                b[1].name.assignText("給水");
-                b[2].name.assignText("ねじ接合");
-                for (int i = 0; i <= 6; ++i)
-                    b[0].A(i) = Cur("1000");
-                const char *factors[] = {"1.1", "0.3", "0.05", "0.2", "0.05", "0.1", "0.05"};
-                for (int i = 1; i <= 7; ++i)
-                    b[0].B(i) = Cur(factors[i - 1]);
-                for (int i = 0; i <= 5; ++i)
-                    b[59].C(i) = Cur("20000");
-                b[14].B(1) = Cur("10");
-                b[14].size.assignText("SET");
-            }
-            if (n == 10)
-                f.pipeBlock(1)[14].B(4) = Cur("2");
-            if (n == 3)
-                f.pipeBlock(7)[0].name.assignText("");
-            f.save(dir.path / "kanzai" / ("haikan" + std::to_string(n) + ".fda"));
-        }
-    }
-    fs::path data() const { return dir.path / "ex_data"; }
-    MainSession start(const std::string &arg = "")
-    {
-        MainSession s(ui, program, arg, WorkArea);
-        s.start();
-        return s;
-    }
-};
-
-void typeLabour(MainSession &s, int basis, const char *value)
-{
-    SettingsControls c = s.settingsControls();
-    c.labour[basis] = Cur(value);
-    s.applySettings(c);
-}
-
-} // namespace
 
 TEST(MainSessionStart, WithoutArgumentOpensServiceOnePipeOneAndSeedsTheDataFolder)
 {

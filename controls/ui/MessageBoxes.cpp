@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSet>
 
 #include <string>
 
@@ -25,17 +26,28 @@ QString &iconFolder()
     return folder;
 }
 
-// Reads dialog.ico; the box must not be shown without it.
+// Reads dialog.ico. A box must open even without it, or a question such as the save question
+// at close could never be answered: a missing or unreadable icon is said once, in the error
+// box, and the boxes then show no icon.
 QPixmap loadDialogIcon()
 {
+    static QSet<QString> reported;
     const QString path = DialogIconPath();
-    const std::string bytes = readWholeFile(path.toStdString());
-    QImage image = QImage::fromData(reinterpret_cast<const uchar *>(bytes.data()), static_cast<int>(bytes.size()));
-    if (image.isNull())
-        throw IoError("ファイル " + path.toStdString() + " を読めません: 画像として読み取れません");
-    if (image.width() > 32 || image.height() > 32)
-        image = image.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return QPixmap::fromImage(image);
+    try {
+        const std::string bytes = readWholeFile(path.toStdString());
+        QImage image = QImage::fromData(reinterpret_cast<const uchar *>(bytes.data()), static_cast<int>(bytes.size()));
+        if (image.isNull())
+            throw IoError("ファイル " + path.toStdString() + " を読めません: 画像として読み取れません");
+        if (image.width() > 32 || image.height() > 32)
+            image = image.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        return QPixmap::fromImage(image);
+    } catch (const IoError &e) {
+        if (!reported.contains(path)) {
+            reported.insert(path);
+            ShowErrorBox(QString::fromStdString(e.what()) + QStringLiteral("\nメッセージはアイコンなしで表示します。"));
+        }
+        return QPixmap();
+    }
 }
 
 // A message box that tells apart its buttons, Escape and the window frame, and that may
@@ -47,7 +59,11 @@ public:
                       QApplication::activeWindow()),
           m_escapeCloses(escapeCloses)
     {
-        setIconPixmap(loadDialogIcon());
+        const QPixmap icon = loadDialogIcon();
+        if (!icon.isNull())
+            setIconPixmap(icon);
+        else
+            setIcon(QMessageBox::NoIcon);
     }
 
     QPushButton *addCaptionedButton(const QString &caption, ButtonRole role)

@@ -16,11 +16,12 @@ void SetDialogIconFolder(const QString &folder);
 QString DialogIconPath();
 
 // Question box with the buttons yesCaption and noCaption; returns mrYes, mrNo or mrCancel.
-// A missing or unreadable icon raises IoError naming the file, and no box is shown.
+// A missing or unreadable icon is reported once in the error box, naming the file; the boxes
+// then show no icon.
 int ConfirmBox(const QString &message, const QString &yesCaption, const QString &noCaption);
 
 // Notice box with one button; Escape does not close it. Returns mrYes, or mrCancel when closed
-// by the window frame. Raises IoError like ConfirmBox.
+// by the window frame.
 int NoticeBox(const QString &message, const QString &buttonCaption);
 
 } // namespace velmo

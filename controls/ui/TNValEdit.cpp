@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QAbstractButton>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -30,6 +32,22 @@ int virtualKey(const QKeyEvent *e)
     case Qt::Key_Delete: return vkey::Delete;
     default: return 0;
     }
+}
+
+// Whether a dialog has a cancel button for Escape to press: a reject button of a button box,
+// or a button marked with the property "cancel" (the forms' own Cancel buttons).
+bool hasCancelButton(QWidget *window)
+{
+    if (!qobject_cast<QDialog *>(window))
+        return false;
+    for (const QDialogButtonBox *box : window->findChildren<QDialogButtonBox *>())
+        for (QAbstractButton *b : box->buttons())
+            if (box->buttonRole(b) == QDialogButtonBox::RejectRole && b->isEnabled())
+                return true;
+    for (const QAbstractButton *b : window->findChildren<QAbstractButton *>())
+        if (b->property("cancel").toBool() && b->isEnabled())
+            return true;
+    return false;
 }
 
 std::optional<std::string> clipboardText()
@@ -215,12 +233,27 @@ void TNValEdit::changeEvent(QEvent *e)
 // ---------------------------------------------------------------------------------------------
 // Keys
 
+bool TNValEdit::event(QEvent *e)
+{
+    // The caret always stands at the end, so End means nothing to the field: it is left to the
+    // window's shortcuts (the main window closes on End).
+    if (e->type() == QEvent::ShortcutOverride) {
+        const auto *k = static_cast<QKeyEvent *>(e);
+        if (k->key() == Qt::Key_End && !(k->modifiers() & ~Qt::KeypadModifier)) {
+            e->ignore();
+            return true;
+        }
+    }
+    return QLineEdit::event(e);
+}
+
 void TNValEdit::keyPressEvent(QKeyEvent *e)
 {
     state_.SetReadOnly(isReadOnly());
     if (const int key = virtualKey(e)) {
-        // Without EnterNext the field leaves Escape to a dialog's cancel handling.
-        if (key == vkey::Escape && !state_.EnterNext() && qobject_cast<QDialog *>(window())) {
+        // Without EnterNext the field leaves Escape to the cancel button of its dialog, where
+        // there is one; otherwise Escape returns the field to its saved value.
+        if (key == vkey::Escape && !state_.EnterNext() && hasCancelButton(window())) {
             e->ignore();
             return;
         }

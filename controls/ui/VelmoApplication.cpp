@@ -2,9 +2,12 @@
 
 #include "Fonts.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QSet>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -32,6 +35,12 @@ QSet<QString> &postedMessages()
 VelmoApplication::VelmoApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     installJapaneseFontSubstitutes();
+    // The toolkit's own dialogs (input boxes, folder and file dialogs) speak Japanese too,
+    // whatever the desktop's language.
+    auto *qt = new QTranslator(this);
+    if (qt->load(QLocale(QLocale::Japanese, QLocale::Japan), "qtbase", "_",
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(qt);
 }
 
 bool VelmoApplication::notify(QObject *receiver, QEvent *event)

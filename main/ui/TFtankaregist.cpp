@@ -438,7 +438,8 @@ void TFtankaregist::showState()
     }
     showTree();
     showGrids();
-    showSettingsControls();
+    if (s.controlsRevision() != shownControlsRevision_)
+        showSettingsControls();
     for (int i = 0; i < 6; ++i) {
         basisActions[i]->setCheckable(true);
         basisActions[i]->setChecked(s.basisColumn() == i + 1);
@@ -499,6 +500,7 @@ void TFtankaregist::showRowHighlight()
 
 void TFtankaregist::showSettingsControls()
 {
+    shownControlsRevision_ = session_->controlsRevision();
     const SettingsControls &c = session_->settingsControls();
     const QSignalBlocker b1(ComboBox1), b2(ComboBox2), b3(ComboBox3), b4(CheckGroupBox1);
     ComboBox1->setCurrentIndex(c.priceCodeIndex);
@@ -573,9 +575,9 @@ void TFtankaregist::GPAYDAYEnter(int index)
 
 void TFtankaregist::closeEvent(QCloseEvent *e)
 {
-    const QRect g = geometry();
+    // The frame's position and the client size: what the constructor gives move() and resize().
     try {
-        session_->close(Rect{g.left(), g.top(), g.width(), g.height()});
+        session_->close(Rect{x(), y(), width(), height()});
     } catch (...) {
         // A failed save keeps the window and its data open; the error box says why.
         e->ignore();

@@ -87,6 +87,7 @@ private:
     std::unique_ptr<MainSession> session_;
     bool started_ = false;
     bool showing_ = false; // the controls are being filled from the session
+    int shownControlsRevision_ = -1;
 };
 
 } // namespace velmo

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <memory>
+
 int main(int argc, char **argv)
 {
     velmo::VelmoApplication app(argc, argv);
@@ -20,7 +22,15 @@ int main(int argc, char **argv)
     const QString program = QDir(dir).filePath(QFileInfo(started).fileName());
     const QString argument = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
 
-    velmo::TFtankaregist window(program, argument);
-    window.show();
+    // A program folder that cannot hold its data folder, or a settings file that cannot be
+    // read, ends the start with the error box and a failure status.
+    std::unique_ptr<velmo::TFtankaregist> window;
+    try {
+        window = std::make_unique<velmo::TFtankaregist>(program, argument);
+    } catch (...) {
+        velmo::ReportCurrentException();
+        return 1;
+    }
+    window->show();
     return app.exec();
 }

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -166,18 +167,42 @@ private slots:
         QTest::keyClick(f.second, Qt::Key_7);
         QCOMPARE(f.second->text(), QStringLiteral("1,234,567"));
 
-        // In a dialog, Escape without EnterNext is the dialog's cancel.
-        QDialog dialog;
-        auto *edit = new TNValEdit(&dialog);
-        new QVBoxLayout(&dialog);
-        dialog.layout()->addWidget(edit);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        edit->setFocus();
-        QVERIFY(QTest::qWaitFor([&] { return edit->hasFocus(); }));
-        QSignalSpy rejected(&dialog, &QDialog::rejected);
-        QTest::keyClick(edit, Qt::Key_Escape);
-        QCOMPARE(rejected.count(), 1);
+        // In a dialog with a cancel button, Escape without EnterNext is that button's.
+        {
+            QDialog dialog;
+            auto *edit = new TNValEdit(&dialog);
+            auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+            QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+            new QVBoxLayout(&dialog);
+            dialog.layout()->addWidget(edit);
+            dialog.layout()->addWidget(buttons);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            edit->setFocus();
+            QVERIFY(QTest::qWaitFor([&] { return edit->hasFocus(); }));
+            QSignalSpy rejected(&dialog, &QDialog::rejected);
+            QTest::keyClick(edit, Qt::Key_Escape);
+            QCOMPARE(rejected.count(), 1);
+        }
+        // Without one the dialog stays open and the field returns to its saved value.
+        {
+            QDialog dialog;
+            auto *edit = new TNValEdit(&dialog);
+            new QVBoxLayout(&dialog);
+            dialog.layout()->addWidget(edit);
+            edit->setValue(250);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            edit->setFocus();
+            QVERIFY(QTest::qWaitFor([&] { return edit->hasFocus(); }));
+            QTest::keyClick(edit, Qt::Key_7, Qt::KeypadModifier);
+            QCOMPARE(edit->text(), QStringLiteral("7"));
+            QSignalSpy rejected(&dialog, &QDialog::rejected);
+            QTest::keyClick(edit, Qt::Key_Escape);
+            QCOMPARE(rejected.count(), 0);
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(edit->text(), QStringLiteral("250"));
+        }
     }
 };
 

@@ -3,8 +3,11 @@
 #include "TNValEdit.h"
 #include "TStrColGrid.h"
 #include "VelmoApplication.h"
+#include "errors.h"
 #include "fake_ui.h"
+#include "fileio.h"
 #include "service_file.h"
+#include "support.h"
 #include "temp_dir.h"
 
 #include <QLabel>
@@ -78,7 +81,7 @@ private slots:
         TNValEdit *lv1 = w.GPAYDAY[1];
         lv1->setFocus();
         QTest::keyClick(lv1, Qt::Key_A, Qt::ControlModifier);
-        lv1->selectAll();
+        QCOMPARE(lv1->selectedText(), lv1->text());
         for (char c : std::string("31500"))
             QTest::keyClick(lv1, Qt::Key(Qt::Key_0 + (c - '0')), Qt::KeypadModifier);
         QCOMPARE(lv1->text(), QString("31,500"));
@@ -134,6 +137,131 @@ private slots:
         QCOMPARE(w.session().currentPipe(), 2);
         VelmoApplication::errorSink = nullptr;
         w.hide();
+    }
+    void aNumberTypedButNotAppliedSurvivesOtherCommands()
+    {
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MainSession &s = w.session();
+        TNValEdit *lv1 = w.GPAYDAY[1];
+        lv1->setFocus();
+        QTest::keyClick(lv1, Qt::Key_A, Qt::ControlModifier);
+        for (char c : std::string("20000"))
+            QTest::keyClick(lv1, Qt::Key(Qt::Key_0 + (c - '0')), Qt::KeypadModifier);
+        // A grid click, a basis key, a tab change and a save in between keep the typed number.
+        clickCell(w.StrColGrid2, 3, 2);
+        QTest::keyClick(&w, Qt::Key_F2, Qt::ControlModifier);
+        QTest::mouseClick(w.TabControl1, Qt::LeftButton, {}, w.TabControl1->tabRect(1).center());
+        QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(lv1->text(), QString("20,000"));
+        QTest::mouseClick(lv1, Qt::LeftButton, {}, QPoint(lv1->width() - 5, lv1->height() / 2));
+        QVERIFY(QTest::qWaitFor([&] { return lv1->hasFocus(); }));
+        QTest::keyClick(lv1, Qt::Key_0, Qt::KeypadModifier);
+        QCOMPARE(lv1->text(), QString("200,000"));
+        QTest::keyClick(lv1, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(s.table().row(LabourRow).rec.C(1).toString(), std::string("200000"));
+
+        // Loading another pipe shows that pipe's values.
+        QTreeWidgetItem *pipe2 = w.TreeView1->topLevelItem(0)->child(1);
+        QTest::mouseClick(w.TreeView1->viewport(), Qt::LeftButton, {}, w.TreeView1->visualItemRect(pipe2).center());
+        QCOMPARE(lv1->text(), QString::fromStdString(FormatMoney(s.table().row(LabourRow).rec.C(1))));
+        ui.answers.push_back(ResultNo);
+        w.close();
+    }
+
+    void enterInTheLabourFieldsGoesRoundTheRing()
+    {
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const int order[] = {1, 2, 3, 4, 5, 0, 1};
+        w.GPAYDAY[1]->setFocus();
+        for (int i = 0; i + 1 < 7; ++i) {
+            QVERIFY(w.GPAYDAY[order[i]]->hasFocus());
+            QTest::keyClick(w.GPAYDAY[order[i]], Qt::Key_Return);
+            QVERIFY2(w.GPAYDAY[order[i + 1]]->hasFocus(), qPrintable(QString("after %1").arg(order[i])));
+        }
+        ui.answers.push_back(ResultNo);
+        w.close();
+    }
+
+    void endClosesTheWindowFromANumberField()
+    {
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.avr[2]->setFocus();
+        QVERIFY(QTest::qWaitFor([&] { return w.avr[2]->hasFocus(); }));
+        QTest::keyClick(w.avr[2], Qt::Key_End);
+        QVERIFY(!w.isVisible());
+    }
+
+    void theWindowReopensWhereItWasClosed()
+    {
+        {
+            TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            w.move(150, 90);
+            w.resize(600, 450);
+            QVERIFY(QTest::qWaitFor([&] { return w.pos() == QPoint(150, 90); }));
+            w.close();
+        }
+        for (int run = 0; run < 2; ++run) {
+            TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            QCOMPARE(w.pos(), QPoint(150, 90));
+            QCOMPARE(w.size(), QSize(600, 450));
+            w.close();
+        }
+    }
+
+    void aShortServiceFileAtStartIsNamedAndLeftAlone()
+    {
+        QStringList shown;
+        VelmoApplication::errorSink = [&](const QString &, const QString &m) { shown << m; };
+        {
+            TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            w.close();
+        }
+        const fs::path file = dir.path / "ex_data" / "kanzai1.fda";
+        fs::resize_file(file, 100 * 360);
+        const std::string before = readWholeFile(file);
+        {
+            TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            QCOMPARE(shown.size(), 1);
+            QVERIFY(shown[0].contains(QString::fromStdString(file.string())));
+            QVERIFY(shown[0].contains("100"));
+            QCOMPARE(w.StrColGrid1->Cells(1, 1), QString());
+            QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+            QCOMPARE(shown.size(), 2); // the save is refused, naming the file
+            QVERIFY(shown[1].contains(QString::fromStdString(file.string())));
+            w.close();
+        }
+        QCOMPARE(readWholeFile(file), before);
+        fs::remove(file);
+        VelmoApplication::errorSink = nullptr;
+    }
+
+    void aDataFolderThatIsAFileStopsTheStartWithAJapaneseError()
+    {
+        velmo::test::TempDir other;
+        const fs::path prog = other.path / "velmok";
+        writeFileAtomically(other.path / "ex_data", "a file");
+        try {
+            TFtankaregist w(QString::fromStdString(prog.string()), "", &ui);
+            QFAIL("no error");
+        } catch (const IoError &e) {
+            const QString m = QString::fromUtf8(e.what());
+            QVERIFY2(m.contains(QString::fromStdString((other.path / "ex_data").string())), e.what());
+            QVERIFY2(m.contains("フォルダー"), e.what());
+        }
     }
 };
 

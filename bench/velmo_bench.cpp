@@ -120,7 +120,7 @@ void CalculateOnePipe(benchmark::State &state)
         return;
     ServiceFile file;
     file.load(sample(1));
-    PriceRecord *block = file.pipeBlock(0);
+    PipeBlock &block = file.pipeBlock(0);
     auto table = std::make_unique<WorkingTable>();
     for (auto _ : state) {
         table->load(block);

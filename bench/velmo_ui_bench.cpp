@@ -4,6 +4,7 @@
 //  - the window from construction to the first pipe shown;
 //  - one settings change: apply, recalculate and redisplay the three grids and the panel.
 #include "TFtankaregist.h"
+#include "fake_ui.h"
 #include "VelmoApplication.h"
 #include "main_session.h"
 
@@ -32,13 +33,7 @@ struct ProgramFolder {
     QString program() const { return QString::fromStdString((dir / "velmok").string()); }
 };
 
-struct SilentUi : UserInterface {
-    int confirm(const std::string &, const std::string &, const std::string &) override { return ResultNo; }
-    void notice(const std::string &, const std::string &) override {}
-    std::optional<std::string> askText(const std::string &, const std::string &, const std::string &) override { return {}; }
-    std::optional<std::string> chooseFolder(const std::string &) override { return {}; }
-    void beep() override {}
-};
+using SilentUi = velmo::test::FakeUi; // every question answered "キャンセル"
 
 ProgramFolder &folder()
 {
@@ -50,7 +45,7 @@ void SessionStart(benchmark::State &state)
 {
     SilentUi ui;
     for (auto _ : state) {
-        MainSession s(ui, folder().dir / "velmok", "", Rect{0, 0, 1920, 1080});
+        MainSession s(ui, folder().dir / "velmok", "");
         s.start();
         benchmark::DoNotOptimize(s.rateGridText(1, 1));
     }

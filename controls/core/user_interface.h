@@ -1,29 +1,60 @@
 #pragma once
-// What a session may ask of the person at the window. Sessions never touch widgets; the
-// window implements this with real dialogs, tests with a scripted fake.
+// What a session may ask of the person at the window, and of the desktop around it. Sessions
+// never touch widgets; the windows implement this with real dialogs (QtUserInterface), the
+// tests with a scripted fake.
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velmo {
 
-// Results of a question box.
-constexpr int ResultYes = 6;    // the first button ("実行")
-constexpr int ResultNo = 7;     // the second button ("キャンセル") or Escape
-constexpr int ResultClosed = 2; // closed by the window frame
+// The answer of a question box. The values are the modal results the boxes return: the first
+// button ("実行"), the second ("キャンセル") or Escape, and the window frame.
+enum class Answer : int { Yes = 6, No = 7, Closed = 2 };
+
+// A rectangle of the screen in pixels.
+struct Rect {
+    int left = 0, top = 0, width = 0, height = 0;
+    int right() const { return left + width; }
+    int bottom() const { return top + height; }
+    bool operator==(const Rect &) const = default;
+};
+
+// The physical memory as the system reports it, in bytes.
+struct MemoryStatus {
+    uint64_t available = 0;
+    uint64_t total = 0;
+};
 
 class UserInterface {
 public:
     virtual ~UserInterface() = default;
-    // A modal question with two buttons; returns ResultYes, ResultNo or ResultClosed.
-    virtual int confirm(const std::string &message, const std::string &yes, const std::string &no) = 0;
+
+    // A modal question with two buttons.
+    virtual Answer confirm(const std::string &message, const std::string &yes, const std::string &no) = 0;
     // A modal notice with one button.
     virtual void notice(const std::string &message, const std::string &button) = 0;
-    // A one-line input box; nothing when cancelled.
-    virtual std::optional<std::string> askText(const std::string &title, const std::string &prompt,
+    // A one-line input box with a caption, a prompt and an initial text; nothing when cancelled.
+    virtual std::optional<std::string> askText(const std::string &caption, const std::string &prompt,
                                                const std::string &initial) = 0;
     // A folder selection dialog; nothing when cancelled.
     virtual std::optional<std::string> chooseFolder(const std::string &title) = 0;
+    // A save-file dialog with a filter ("*.CSV") and a default suffix added to a name typed
+    // without one ("CSV"); nothing when cancelled.
+    virtual std::optional<std::string> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix) = 0;
+    // Puts plain text on the system clipboard.
+    virtual void setClipboardText(const std::string &text) = 0;
+    // Starts a program as a new process without waiting for it; false when it could not start.
+    virtual bool startProgram(const std::string &program, const std::vector<std::string> &arguments,
+                              const std::string &workingFolder) = 0;
+    // Opens a file or an address with the desktop's program for it; false when none opened it.
+    virtual bool openAddress(const std::string &address) = 0;
     virtual void beep() = 0;
+    // The whole screen and the part of it that windows may take (without panels and docks).
+    virtual Rect screen() const = 0;
+    virtual Rect workArea() const = 0;
+    virtual MemoryStatus memoryStatus() const = 0;
 };
 
 } // namespace velmo

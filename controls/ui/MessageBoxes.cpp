@@ -73,19 +73,19 @@ public:
         return button;
     }
 
-    int run(QPushButton *yes, QPushButton *no)
+    Answer run(QPushButton *yes, QPushButton *no)
     {
         setDefaultButton(yes);
         // No escape button: Escape and the frame are handled below.
         setEscapeButton(static_cast<QAbstractButton *>(nullptr));
         exec();
         if (m_escaped)
-            return mrNo;
+            return Answer::No;
         if (clickedButton() && clickedButton() == yes)
-            return mrYes;
+            return Answer::Yes;
         if (no && clickedButton() == no)
-            return mrNo;
-        return mrCancel;
+            return Answer::No;
+        return Answer::Closed;
     }
 
 protected:
@@ -94,7 +94,7 @@ protected:
         if (e->key() == Qt::Key_Escape) {
             if (m_escapeCloses) {
                 m_escaped = true;
-                done(mrNo);
+                done(static_cast<int>(Answer::No));
             }
             return;
         }
@@ -125,7 +125,7 @@ QString DialogIconPath()
     return QDir(folder).filePath(QStringLiteral("dialog.ico"));
 }
 
-int ConfirmBox(const QString &message, const QString &yesCaption, const QString &noCaption)
+Answer ConfirmBox(const QString &message, const QString &yesCaption, const QString &noCaption)
 {
     VelmoMessageBox box(message, true);
     QPushButton *yes = box.addCaptionedButton(yesCaption, QMessageBox::YesRole);
@@ -133,7 +133,7 @@ int ConfirmBox(const QString &message, const QString &yesCaption, const QString 
     return box.run(yes, no);
 }
 
-int NoticeBox(const QString &message, const QString &buttonCaption)
+Answer NoticeBox(const QString &message, const QString &buttonCaption)
 {
     VelmoMessageBox box(message, false);
     QPushButton *yes = box.addCaptionedButton(buttonCaption, QMessageBox::YesRole);

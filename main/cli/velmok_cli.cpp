@@ -169,7 +169,7 @@ int cmdCalc(const Options &o)
     j.key("pipes").beginArray();
     auto table = std::make_unique<WorkingTable>();
     for (const int p : selectedPipes(o)) {
-        PriceRecord *block = file.pipeBlock(p);
+        PipeBlock &block = file.pipeBlock(p);
         table->load(block);
         table->recalculateAll(block);
         j.beginObject();

@@ -9,7 +9,7 @@ void WorkingTable::clear()
     rows_.fill(WorkingRow{});
 }
 
-void WorkingTable::load(const PriceRecord *block)
+void WorkingTable::load(const PipeBlock &block)
 {
     for (int a = 1; a <= WorkingRows; ++a) {
         WorkingRow &w = row(a);
@@ -21,7 +21,7 @@ void WorkingTable::load(const PriceRecord *block)
     }
 }
 
-void WorkingTable::store(int a, PriceRecord *block) const
+void WorkingTable::store(int a, PipeBlock &block) const
 {
     PriceRecord &r = block[a - 1];
     const PriceRecord &w = row(a).rec;
@@ -41,14 +41,7 @@ int componentDecimals(Currency code)
     return 0;
 }
 
-Currency derivedPrice(Currency list, Currency percent, Currency fracAddend, Currency sigCode, Currency sigAddend)
-{
-    // Trunc(L×P/100 + D2): L×P/100 = L_raw·P_raw / 10^10 currency units.
-    const Currency t = RoundToUnit(int128(list.raw()) * percent.raw(), pow10i(10), 1, fracAddend);
-    return RoundSignificant(sigAddend, sigCode, t);
-}
-
-void WorkingTable::calculateRow(int a, PriceRecord *block)
+void WorkingTable::calculateRow(int a)
 {
     if (a == SettingsRow)
         return;
@@ -57,8 +50,14 @@ void WorkingTable::calculateRow(int a, PriceRecord *block)
     } catch (const RangeError &e) {
         throw RangeError(rowLabel(a) + ": " + e.what());
     }
-    if (block)
-        store(a, block);
+}
+
+void WorkingTable::calculateRow(int a, PipeBlock &block)
+{
+    if (a == SettingsRow)
+        return;
+    calculateRow(a);
+    store(a, block);
 }
 
 std::string WorkingTable::rowLabel(int a) const
@@ -102,8 +101,8 @@ void WorkingTable::calculate(int a)
     const bool refrigerant = this->refrigerant();
     const PriceRecord &labour = row(LabourRow).rec;
     for (int i = 1; i <= BasisCount; ++i) {
-        const Currency m = i <= 5 ? r.A(i) : (i == 6 ? r.A(0) : r.A(6));
-        const Currency w = i <= 5 ? labour.C(i) : (i == 6 ? labour.C(0) : labour.A(6));
+        const Currency m = r.slots[materialSlot(basisAt(i))];
+        const Currency w = labour.slots[labourSlot(basisAt(i))];
         BasisResult &res = row(a).basis[i - 1];
         auto &K = res.K;
         K[0] = ComponentRule(m, r.B(1), d, z);
@@ -132,13 +131,18 @@ void WorkingTable::calculate(int a)
     }
 }
 
-void WorkingTable::recalculateAll(PriceRecord *block)
+void WorkingTable::recalculateAll()
+{
+    for (int a = 1; a < WorkingRows; ++a)
+        calculateRow(a);
+}
+
+void WorkingTable::recalculateAll(PipeBlock &block)
 {
     for (int a = 1; a < WorkingRows; ++a)
         calculateRow(a, block);
     // The settings row may have been corrected (B1 0 → 1, B3 reset); keep the file in step.
-    if (block)
-        store(SettingsRow, block);
+    store(SettingsRow, block);
 }
 
 BasicSettings WorkingTable::basicSettings() const
@@ -157,7 +161,7 @@ BasicSettings WorkingTable::basicSettings() const
     return s;
 }
 
-void WorkingTable::applyBasicSettings(const BasicSettings &s, PriceRecord *block)
+void WorkingTable::applyBasicSettings(const BasicSettings &s, PipeBlock &block)
 {
     PriceRecord &st = settings();
     PriceRecord &lab = row(LabourRow).rec;
@@ -169,10 +173,8 @@ void WorkingTable::applyBasicSettings(const BasicSettings &s, PriceRecord *block
         st.A(i) = s.percent[i];
         lab.C(i) = s.labour[i];
     }
-    if (block) {
-        store(SettingsRow, block);
-        store(LabourRow, block);
-    }
+    store(SettingsRow, block);
+    store(LabourRow, block);
     recalculateAll(block);
 }
 
@@ -192,7 +194,7 @@ Currency levelRate(Currency level, LevelCalcParams::Method m)
     return r;
 }
 
-void WorkingTable::applyLevelCalc(const LevelCalcParams &p, PriceRecord *block)
+void WorkingTable::applyLevelCalc(const LevelCalcParams &p, PipeBlock &block)
 {
     std::array<Currency, 5> rates;
     for (int n = 0; n < 5; ++n)

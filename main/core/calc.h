@@ -1,7 +1,8 @@
 #pragma once
 // The composite unit price of a pipe: the working table of its 60 rows and the calculation of
 // the seven cost components and the totals for the seven price bases.
-#include "price_record.h"
+#include "pipe_block.h"
+#include "pricing_rules.h"
 #include "rounding.h"
 
 #include <array>
@@ -10,11 +11,7 @@
 
 namespace velmo {
 
-// Price bases in calculation order: LEVEL1 … LEVEL5, NET (原価), list price (定価).
-enum class Basis { Level1 = 1, Level2, Level3, Level4, Level5, Net, List };
-constexpr int BasisCount = 7;
 constexpr int ComponentCount = 7;
-constexpr Basis basisAt(int i) { return static_cast<Basis>(i); } // i = 1 … 7
 
 // Working rows are numbered 1 … 60: row = location·15 + k for size row k (1 … 14);
 // rows 15, 30, 45, 60 are the tails. Row 15 is the pipe's settings, row 60 its labour prices.
@@ -67,25 +64,27 @@ public:
 
     void clear();
     // Copies the 60 records of a pipe in.
-    void load(const PriceRecord *block);
+    void load(const PipeBlock &block);
     // Copies the stored fields of row a into the pipe's block (Reserved0, Serial, Reserved144
     // of the block stay as they are).
-    void store(int a, PriceRecord *block) const;
+    void store(int a, PipeBlock &block) const;
 
     // Calculates working row a; with a block, writes the row back into it. A figure outside the
     // Currency range raises RangeError naming the pipe, the location and the size row, and the
     // block then keeps the row as it was.
-    void calculateRow(int a, PriceRecord *block = nullptr);
+    void calculateRow(int a);
+    void calculateRow(int a, PipeBlock &block);
     // Rows 1 … 59 in order.
-    void recalculateAll(PriceRecord *block = nullptr);
+    void recalculateAll();
+    void recalculateAll(PipeBlock &block);
 
     BasicSettings basicSettings() const;
     // Writes the values into rows 15 and 60 (and records 14 and 59 of the block), then
     // recalculates every row.
-    void applyBasicSettings(const BasicSettings &s, PriceRecord *block = nullptr);
+    void applyBasicSettings(const BasicSettings &s, PipeBlock &block);
 
     // Sets LEVEL1 … LEVEL5 of every size row by the price-level dialog, then recalculates.
-    void applyLevelCalc(const LevelCalcParams &p, PriceRecord *block = nullptr);
+    void applyLevelCalc(const LevelCalcParams &p, PipeBlock &block);
 
 private:
     void calculate(int a);
@@ -94,10 +93,6 @@ private:
 
     std::array<WorkingRow, WorkingRows> rows_{};
 };
-
-// Material price derived from the list price L by a percentage:
-// RoundSignificant(D3, D1, Trunc(L × P / 100 + D2)).
-Currency derivedPrice(Currency list, Currency percent, Currency fracAddend, Currency sigCode, Currency sigAddend);
 
 // Working scale decimals from the component-decimals code B3: 1, 2, 3 → itself, else 0.
 int componentDecimals(Currency code);

@@ -3,8 +3,12 @@
 // without a widget: start-up, services, pipes, locations, price bases, the 基本設定 panel,
 // save, folders and close. The window forwards its events here and shows what it reads back.
 #include "calc.h"
+#include "data_folder.h"
+#include "grid_texts.h"
 #include "service_file.h"
+#include "settings_controls.h"
 #include "user_interface.h"
+#include "window_placement.h"
 
 #include <array>
 #include <filesystem>
@@ -14,37 +18,12 @@
 
 namespace velmo {
 
-constexpr int ServiceCount = 10;
-constexpr int NodesPerService = 21;
-constexpr int TreeNodeCount = ServiceCount * NodesPerService; // 210
 constexpr int StatusPanelCount = 7;
 
 enum class Edition { StandAlone, Network };
 
-struct Rect {
-    int left = 0, top = 0, width = 0, height = 0;
-    int right() const { return left + width; }
-    int bottom() const { return top + height; }
-    bool operator==(const Rect &) const = default;
-};
-
-// The values shown in the 基本設定 controls. Combo indexes are −1 before anything was chosen.
-struct SettingsControls {
-    int priceCodeIndex = -1;    // ComboBox1: 有効桁1 … 有効4桁
-    int fracAddendIndex = -1;   // ComboBox2: 小数以下切り上げ / 切り捨て / 四捨五入
-    int sigAddendIndex = -1;    // ComboBox3: 有効桁以下切り上げ / 切り捨て / 四捨五入
-    bool useRates = false;      // CheckGroupBox1 "単価に掛け率を使用"
-    std::array<Currency, 6> percent{}; // avr_N, avr_1 … avr_5
-    std::array<Currency, 6> labour{};  // GPAYDAY_N, GPAYDAY1 … GPAYDAY5
-    bool operator==(const SettingsControls &) const = default;
-};
-
-// Entries of the three combo boxes and the values they stand for.
-extern const std::array<const char *, 6> PriceCodeEntries;
-extern const std::array<const char *, 3> FracAddendEntries;
-extern const std::array<const char *, 3> SigAddendEntries;
-Currency priceCodeValue(int index);
-Currency addendValue(int index); // 0 → 0.9, 1 → 0, 2 → 0.5
+// The edition a program file name stands for ("net_velmok", with or without ".exe").
+Edition editionOf(const std::filesystem::path &programPath);
 
 class MainSession {
 public:
@@ -54,14 +33,14 @@ public:
     static constexpr const char *SavedNotice = "保存しました。";
     static constexpr const char *FolderDialogTitle = "フォルダーを指定して下さい";
     static constexpr const char *NoPipeNotice = "管材が選択されていません";
-    static constexpr Rect DesignSize{0, 0, 1280, 860};
 
     // Creating the main window: reads the INI position (pulled back into the work area),
     // chooses the edition from the program file name and prepares the data folder.
-    MainSession(UserInterface &ui, std::filesystem::path programPath, std::string argument, Rect workArea);
+    MainSession(UserInterface &ui, std::filesystem::path programPath, std::string argument);
 
     // Showing the window: service names, tree and menus, the service and pipe of the command
-    // line, focus on row 1, not modified.
+    // line, focus on row 1, not modified. A service file that cannot be read is named in the
+    // IoError raised at the end; the session then holds no service file.
     void start();
 
     // ---- state read by the window ----
@@ -70,14 +49,16 @@ public:
     Rect windowRect() const { return windowRect_; }
     const std::filesystem::path &programDir() const { return programDir_; }
     const std::filesystem::path &dataFolder() const { return dataFolder_; }
+    std::filesystem::path currentFilePath() const { return dataFolder_ / serviceFileName(service_); }
     // A service file was read whole; without one nothing is shown, edited or saved.
     bool serviceLoaded() const { return serviceLoaded_; }
-    std::filesystem::path currentFilePath() const;
-    const std::array<std::string, StatusPanelCount> &statusPanels() const { return status_; }
-    const std::string &treeText(int node) const { return treeTexts_[node]; }
+    // The status bar: pipe name, its second and third names, the location tab, the settings
+    // record's size text, the data folder, the service file name with a leading separator.
+    std::array<std::string, StatusPanelCount> statusPanels() const;
+    const std::string &treeText(int node) const { return names_.nodes[node]; }
     int selectedNode() const { return selectedNode_; }
-    const std::string &serviceName(int s) const { return serviceNames_[s]; }
-    const std::string &pipeMenuCaption(int s, int p) const { return pipeMenuCaptions_[s][p]; }
+    const std::string &serviceName(int s) const { return names_.services[s]; }
+    const std::string &pipeMenuCaption(int s, int p) const { return names_.pipeCaptions[s][p]; }
     int currentService() const { return service_; }
     int currentPipe() const { return pipe_; }
     int currentLocation() const { return location_; }
@@ -102,10 +83,10 @@ public:
     const ServiceFile &file() const { return file_; }
 
     // Grid texts: row 0 is the heading row, rows 1–14 the sizes of the selected location.
-    static constexpr int RateCols = 11, PriceCols = 8, CompositeCols = 8, GridRows = 15;
-    std::string rateGridText(int col, int row) const;
-    std::string priceGridText(int col, int row) const;
-    std::string compositeGridText(int col, int row) const;
+    GridView gridView() const;
+    std::string rateGridText(int col, int row) const { return velmo::rateGridText(gridView(), col, row); }
+    std::string priceGridText(int col, int row) const { return velmo::priceGridText(gridView(), col, row); }
+    std::string compositeGridText(int col, int row) const { return velmo::compositeGridText(gridView(), col, row); }
 
     // ---- commands and control events ----
     void treeClick(int node);
@@ -131,32 +112,10 @@ public:
     void close(Rect windowRect);
 
     // The INI file beside the program and the hook that writes the display layout.
-    std::filesystem::path iniPath() const;
+    std::filesystem::path iniPath() const { return iniFileOf(programPath_); }
     std::function<void()> writeLayout;
 
 private:
-    // Failures met on the way that do not stop a command; raised together at its end. A later
-    // failure of the same file replaces the earlier one, so each file is named once.
-    struct Failures {
-        std::vector<std::pair<std::filesystem::path, std::string>> messages;
-        void add(const std::filesystem::path &file, const std::string &message);
-        void raise() const;
-    };
-    // Service names, tree texts and pipe menu captions, as read from a data folder.
-    struct TreeNames {
-        std::array<std::string, ServiceCount> serviceNames;
-        std::array<std::string, TreeNodeCount> treeTexts;
-        std::array<std::array<std::string, PipesPerFile>, ServiceCount> pipeMenuCaptions;
-    };
-
-    void prepareDataFolder();
-    void readNetworkFolder();
-    void setDataFolder(const std::filesystem::path &folder);
-    // Reads the names of a folder; a service file that cannot be read is added to failures.
-    TreeNames readNames(const std::filesystem::path &folder, Failures &failures) const;
-    void adoptNames(TreeNames names);
-    void writeServiceNames() const;
-    void requireServiceLoaded() const;
     void switchService(int service);
     void loadPipe(int pipe);
     void loadSettingsIntoControls();
@@ -164,11 +123,9 @@ private:
     // Asks the save question when modified; true when the file was saved.
     bool askToSave();
     void writeCurrentFile();
-    void updateStatus();
+    void requireServiceLoaded() const;
     void selectPipeNode();
-    std::string pipeNameText(int service, int pipe, const ServiceFile &f) const;
-    const BasisResult &basisResult(int a, int col) const;
-    int workingRowOf(int gridRow) const { return workingRow(location_, gridRow); }
+    PipeBlock &currentBlock() { return file_.pipeBlock(pipe_); }
 
     UserInterface &ui_;
     std::filesystem::path programPath_, programDir_;
@@ -176,10 +133,7 @@ private:
     Edition edition_ = Edition::StandAlone;
     Rect windowRect_;
     std::filesystem::path dataFolder_;
-    std::array<std::string, StatusPanelCount> status_;
-    std::array<std::string, TreeNodeCount> treeTexts_;
-    std::array<std::string, ServiceCount> serviceNames_;
-    std::array<std::array<std::string, PipesPerFile>, ServiceCount> pipeMenuCaptions_;
+    TreeNames names_;
     int selectedNode_ = 0;
     int service_ = 0, pipe_ = 0, location_ = 0, menuService_ = 0;
     int basisColumn_ = 1, focusRow_ = 1, controlsRevision_ = 0;

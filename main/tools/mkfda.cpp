@@ -295,7 +295,7 @@ std::map<std::string, Currency> labelled(const Value &v, const std::string &key,
 }
 
 // Fills the 60 records of one pipe from its source.
-void buildPipe(const PipeSource &p, const std::map<std::string, Value> &defaults, PriceRecord *block)
+void buildPipe(const PipeSource &p, const std::map<std::string, Value> &defaults, PipeBlock &block)
 {
     std::map<std::string, Value> keys = defaults;
     for (const auto &[k, v] : p.keys)
@@ -448,7 +448,7 @@ int run(const std::string &sourcePath, const std::string &outputPath)
         if (src.pipes.empty())
             throw SourceError(0, "no [pipe N] in the source");
         for (const PipeSource &p : src.pipes) {
-            PriceRecord *block = file.pipeBlock(p.number - 1);
+            PipeBlock &block = file.pipeBlock(p.number - 1);
             buildPipe(p, src.defaults, block);
             WorkingTable table;
             table.load(block);

@@ -60,7 +60,7 @@ TFtankaregist::TFtankaregist(const QString &programPath, const QString &argument
 {
     const QRect wa = QGuiApplication::primaryScreen()->availableGeometry();
     session_ = std::make_unique<MainSession>(ui ? *ui : dialogs_, std::filesystem::path(programPath.toStdString()),
-                                             argument.toStdString(), Rect{wa.left(), wa.top(), wa.width(), wa.height()});
+                                             argument.toStdString());
     setWindowTitle(MainSession::WindowCaption);
     setWindowIcon(QIcon(QString::fromStdString((session_->programDir() / "velmok.ico").string())));
     QPalette tip = QToolTip::palette();
@@ -140,7 +140,7 @@ void TFtankaregist::buildMenus()
 void TFtankaregist::setupGrid(TStrColGrid *g, int cols, const std::array<int, 11> &widths)
 {
     g->SetColCount(cols);
-    g->SetRowCount(MainSession::GridRows);
+    g->SetRowCount(GridRows);
     g->SetFixedCols(1);
     g->SetFixedRows(1);
     g->SetFixedColor(FixedCellColor);
@@ -149,14 +149,14 @@ void TFtankaregist::setupGrid(TStrColGrid *g, int cols, const std::array<int, 11
         g->SetColWidths(c, widths[c]);
         w += widths[c] + 1;
     }
-    for (int r = 0; r < MainSession::GridRows; ++r)
+    for (int r = 0; r < GridRows; ++r)
         g->SetRowHeights(r, RowHeight);
-    g->setFixedSize(w + 2 * g->frameWidth() + 1, MainSession::GridRows * (RowHeight + 1) + 2 * g->frameWidth() + 1);
+    g->setFixedSize(w + 2 * g->frameWidth() + 1, GridRows * (RowHeight + 1) + 2 * g->frameWidth() + 1);
     g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     g->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Headings and sizes centred in white; values right-aligned in black.
     for (int c = 0; c < cols; ++c) {
-        for (int r = 0; r < MainSession::GridRows; ++r) {
+        for (int r = 0; r < GridRows; ++r) {
             if (r == 0 || c == 0) {
                 g->SetCellAlignment(c, r, taCenter);
                 g->SetCellFontColor(c, r, Qt::white);
@@ -259,11 +259,11 @@ void TFtankaregist::buildWidgets()
     StrColGrid1 = new TStrColGrid(gridsPage);
     StrColGrid2 = new TStrColGrid(gridsPage);
     StrColGrid3 = new TStrColGrid(gridsPage);
-    setupGrid(StrColGrid1, MainSession::RateCols, {50, 72, 72, 72, 60, 74, 60, 60, 60, 66, 60});
-    setupGrid(StrColGrid2, MainSession::PriceCols, {50, 64, 64, 64, 64, 64, 64, 64});
-    setupGrid(StrColGrid3, MainSession::CompositeCols, {50, 64, 64, 64, 64, 64, 64, 64});
+    setupGrid(StrColGrid1, RateCols, {50, 72, 72, 72, 60, 74, 60, 60, 60, 66, 60});
+    setupGrid(StrColGrid2, PriceCols, {50, 64, 64, 64, 64, 64, 64, 64});
+    setupGrid(StrColGrid3, CompositeCols, {50, 64, 64, 64, 64, 64, 64, 64});
     // The material price and labour columns of the rate grid stand out like the fixed cells.
-    for (int r = 1; r < MainSession::GridRows; ++r)
+    for (int r = 1; r < GridRows; ++r)
         for (int c : {3, 8}) {
             StrColGrid1->SetCellColor(c, r, FixedCellColor);
             StrColGrid1->SetCellFontColor(c, r, Qt::white);
@@ -476,12 +476,12 @@ void TFtankaregist::showTree()
 void TFtankaregist::showGrids()
 {
     const MainSession &s = *session_;
-    for (int r = 0; r < MainSession::GridRows; ++r) {
-        for (int c = 0; c < MainSession::RateCols; ++c)
+    for (int r = 0; r < GridRows; ++r) {
+        for (int c = 0; c < RateCols; ++c)
             StrColGrid1->SetCells(c, r, q(s.rateGridText(c, r)));
-        for (int c = 0; c < MainSession::PriceCols; ++c)
+        for (int c = 0; c < PriceCols; ++c)
             StrColGrid2->SetCells(c, r, q(s.priceGridText(c, r)));
-        for (int c = 0; c < MainSession::CompositeCols; ++c)
+        for (int c = 0; c < CompositeCols; ++c)
             StrColGrid3->SetCells(c, r, q(s.compositeGridText(c, r)));
     }
     showRowHighlight();
@@ -491,7 +491,7 @@ void TFtankaregist::showRowHighlight()
 {
     const MainSession &s = *session_;
     for (TStrColGrid *g : {StrColGrid1, StrColGrid2, StrColGrid3})
-        for (int r = 1; r < MainSession::GridRows; ++r)
+        for (int r = 1; r < GridRows; ++r)
             g->SetCellColor(0, r, r == s.focusRow() ? SelectedRowColor : FixedCellColor);
     StrColGrid2->SelectCell(s.basisColumn(), s.focusRow());
     StrColGrid3->SelectCell(s.basisColumn(), s.focusRow());

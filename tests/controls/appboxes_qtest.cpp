@@ -210,7 +210,7 @@ void AppBoxesTest::boxesWorkWithoutTheirIconAndSayItOnce()
     SetDialogIconFolder(empty.path());
     const QString path = empty.filePath("dialog.ico");
     bool plain = false;
-    int answer = 0;
+    Answer answer = Answer::Closed;
     {
         ModalDriver driver([&](QWidget *box) {
             plain = static_cast<QMessageBox *>(box)->iconPixmap().isNull();
@@ -219,13 +219,13 @@ void AppBoxesTest::boxesWorkWithoutTheirIconAndSayItOnce()
         answer = ConfirmBox("現在の編集内容を保存しますか？", "実行", "キャンセル");
         QVERIFY(driver.seen());
     }
-    QCOMPARE(answer, mrNo);
+    QCOMPARE(answer, Answer::No);
     QVERIFY(plain);
     QCOMPARE(m_boxes.size(), 1);
     QVERIFY2(m_boxes[0].contains(path), qPrintable(m_boxes[0]));
     {
         ModalDriver driver([](QWidget *box) { QTest::mouseClick(buttonCaptioned(box, "確認"), Qt::LeftButton); });
-        QCOMPARE(NoticeBox("管材が選択されていません", "確認"), mrYes);
+        QCOMPARE(NoticeBox("管材が選択されていません", "確認"), Answer::Yes);
     }
     QCOMPARE(m_boxes.size(), 1); // said once
 
@@ -238,7 +238,7 @@ void AppBoxesTest::boxesWorkWithoutTheirIconAndSayItOnce()
     bad.close();
     {
         ModalDriver driver([](QWidget *box) { QTest::mouseClick(buttonCaptioned(box, "確認"), Qt::LeftButton); });
-        QCOMPARE(NoticeBox("管材が選択されていません", "確認"), mrYes);
+        QCOMPARE(NoticeBox("管材が選択されていません", "確認"), Answer::Yes);
     }
     QCOMPARE(m_boxes.size(), 2);
     QVERIFY2(m_boxes[1].contains(other.filePath("dialog.ico")), qPrintable(m_boxes[1]));
@@ -261,15 +261,15 @@ void AppBoxesTest::confirmBoxResults()
                  QCOMPARE(no->cursor().shape(), Qt::PointingHandCursor);
                  QTest::mouseClick(yes, Qt::LeftButton);
              }),
-             mrYes);
-    QCOMPARE(run([](QWidget *box) { QTest::mouseClick(buttonCaptioned(box, "キャンセル"), Qt::LeftButton); }), mrNo);
+             Answer::Yes);
+    QCOMPARE(run([](QWidget *box) { QTest::mouseClick(buttonCaptioned(box, "キャンセル"), Qt::LeftButton); }), Answer::No);
     QCOMPARE(run([](QWidget *box) { QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape); }),
-             mrNo);
-    QCOMPARE(run([](QWidget *box) { box->close(); }), mrCancel);
+             Answer::No);
+    QCOMPARE(run([](QWidget *box) { box->close(); }), Answer::Closed);
     QApplication::setApplicationDisplayName(QString());
-    QCOMPARE(mrYes, 6);
-    QCOMPARE(mrNo, 7);
-    QCOMPARE(mrCancel, 2);
+    QCOMPARE(static_cast<int>(Answer::Yes), 6);
+    QCOMPARE(static_cast<int>(Answer::No), 7);
+    QCOMPARE(static_cast<int>(Answer::Closed), 2);
 }
 
 void AppBoxesTest::noticeBoxIgnoresEscape()
@@ -284,10 +284,10 @@ void AppBoxesTest::noticeBoxIgnoresEscape()
         QCOMPARE(box->findChildren<QPushButton *>().size(), 1);
         QTest::mouseClick(ok, Qt::LeftButton);
     });
-    QCOMPARE(NoticeBox("管材が選択されていません", "確認"), mrYes);
+    QCOMPARE(NoticeBox("管材が選択されていません", "確認"), Answer::Yes);
     QVERIFY(visibleAfterEscape);
     ModalDriver frame([](QWidget *box) { box->close(); });
-    QCOMPARE(NoticeBox("管材が選択されていません", "確認"), mrCancel);
+    QCOMPARE(NoticeBox("管材が選択されていません", "確認"), Answer::Closed);
 }
 
 void AppBoxesTest::japaneseFontsAreSubstituted()

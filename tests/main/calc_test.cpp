@@ -12,7 +12,7 @@ namespace {
 struct Pipe {
     ServiceFile file;
     WorkingTable t;
-    PriceRecord *block = file.pipeBlock(0);
+    PipeBlock &block = file.pipeBlock(0);
 
     Pipe()
     {

@@ -217,7 +217,7 @@ TEST(CliCalc, EveryBasisTakesItsOwnPricesAndLocationsShareTheMaterialPrices)
     TempDir dir;
     const fs::path file = dir.path / "kanzai1.fda";
     ServiceFile f;
-    PriceRecord *b = f.pipeBlock(0);
+    PipeBlock &b = f.pipeBlock(0);
     b[0].name.assignText("配管用炭素鋼鋼管（白）");
     b[0].size.assignText("15A");
     b[0].unit.assignText("ｍ");
@@ -305,7 +305,7 @@ TEST(CliCalc, RefrigerantModeBuildsSundriesFromMaterialsAndHasNoChipping)
     TempDir dir;
     const fs::path file = dir.path / "kanzai10.fda";
     ServiceFile f;
-    PriceRecord *b = f.pipeBlock(4);
+    PipeBlock &b = f.pipeBlock(4);
     b[0].A(1) = Cur("1000");
     setFactors(b[0], {"1.1", "0.3", "0.05", "0.2", "0.05", "0.1", "0.05"});
     settingsOf(f, 4).B(4) = Cur("2");
@@ -335,7 +335,7 @@ TEST(CliCalc, ComponentDecimalsAndFractionAddends)
     for (int d = 0; d < 5; ++d)
         for (int z = 0; z < 3; ++z) {
             const int p = d * 3 + z;
-            PriceRecord *b = f.pipeBlock(p);
+            PipeBlock &b = f.pipeBlock(p);
             b[0].A(1) = Cur("333");
             b[0].B(1) = Cur("1.0137");
             b[1].A(1) = Cur("100");
@@ -390,7 +390,7 @@ TEST(CliCalc, AdoptedPriceFollowsTheCompositeCodeAndAddend)
     const fs::path file = dir.path / "kanzai3.fda";
     ServiceFile f;
     for (int p = 0; p < 9; ++p) {
-        PriceRecord *b = f.pipeBlock(p);
+        PipeBlock &b = f.pipeBlock(p);
         b[0].A(3) = Cur("12345");
         b[0].B(1) = Cur("1");
         settingsOf(f, p).B(1) = Cur(cases[p].code);
@@ -421,7 +421,7 @@ TEST(CliCalc, PricesDerivedFromTheListPrice)
     st.D(2) = Cur("0.5");
     st.D(1) = Cur("10");
     st.D(3) = Cur("0.9");
-    PriceRecord *b = f.pipeBlock(0);
+    PipeBlock &b = f.pipeBlock(0);
     b[0].A(6) = Cur("1234");
     for (int i = 0; i <= 5; ++i)
         b[0].A(i) = Cur("1"); // overwritten by the derived prices

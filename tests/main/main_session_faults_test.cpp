@@ -15,7 +15,6 @@
 using namespace velmo;
 using velmo::test::ProgramFolder;
 using velmo::test::typeLabour;
-using velmo::test::WorkArea;
 namespace fs = std::filesystem;
 
 namespace {
@@ -53,7 +52,7 @@ TEST(MainSessionFaults, ShortFileAtStartIsNamedAndNeverWrittenOver)
     shorten(file, 1199);
     const std::string before = readWholeFile(file);
 
-    MainSession s(pf.ui, pf.program, "", WorkArea);
+    MainSession s(pf.ui, pf.program, "");
     const std::string error = ioErrorOf([&] { s.start(); });
     EXPECT_TRUE(contains(error, file.string())) << error;
     EXPECT_TRUE(contains(error, "1199")) << error;
@@ -123,7 +122,7 @@ TEST(MainSessionFaults, LoadFromAFolderWithADamagedFileAdoptsNothing)
     shorten(other / "kanzai2.fda", 10);
     const std::string before = readWholeFile(other / "kanzai2.fda");
 
-    pf.ui.answers.push_back(ResultNo); // do not save first
+    pf.ui.answers.push_back(Answer::No); // do not save first
     pf.ui.folders.push_back(other.string());
     const std::string error = ioErrorOf([&] { s.loadFromFolder(true); });
     EXPECT_TRUE(contains(error, (other / "kanzai2.fda").string())) << error;
@@ -167,7 +166,7 @@ TEST(MainSessionFaults, StartReportsAnUnreadableServiceNameFileOfAnotherServiceA
     ProgramFolder pf;
     pf.start();
     shorten(pf.data() / "kanzai4.fda", 0);
-    MainSession s(pf.ui, pf.program, "", WorkArea);
+    MainSession s(pf.ui, pf.program, "");
     const std::string error = ioErrorOf([&] { s.start(); });
     EXPECT_TRUE(contains(error, "kanzai4.fda")) << error;
     EXPECT_TRUE(s.pipeLoaded());
@@ -179,7 +178,7 @@ TEST(MainSessionFaults, DataFolderThatCannotBeCreatedIsAJapaneseErrorNamingIt)
 {
     ProgramFolder pf;
     writeFileAtomically(pf.data(), "not a folder");
-    const std::string error = ioErrorOf([&] { MainSession s(pf.ui, pf.program, "", WorkArea); });
+    const std::string error = ioErrorOf([&] { MainSession s(pf.ui, pf.program, ""); });
     EXPECT_TRUE(contains(error, pf.data().string())) << error;
     EXPECT_TRUE(contains(error, "フォルダー")) << error;
 }

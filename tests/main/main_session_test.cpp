@@ -12,7 +12,6 @@ using velmo::test::FakeUi;
 using velmo::test::ProgramFolder;
 using velmo::test::TempDir;
 using velmo::test::typeLabour;
-using velmo::test::WorkArea;
 namespace fs = std::filesystem;
 
 TEST(MainSessionStart, WithoutArgumentOpensServiceOnePipeOneAndSeedsTheDataFolder)
@@ -87,13 +86,14 @@ TEST(MainSessionStart, WindowPositionIsPulledBackIntoTheWorkAreaPerAxis)
     ini.set("velmot_k", "Left", "300");
     ini.set("velmot_k", "Width", "900");
     ini.write(pf.dir.path / "velmok.ini");
-    MainSession s(pf.ui, pf.program, "", WorkArea);
-    EXPECT_EQ(s.windowRect(), (Rect{300, 0, 900, MainSession::DesignSize.height}));
+    MainSession s(pf.ui, pf.program, "");
+    EXPECT_EQ(s.windowRect(), (Rect{300, 0, 900, DesignWindowSize.height}));
 
     ini.set("velmot_k", "top", "50");
     ini.set("velmot_k", "Left", "1250");
     ini.write(pf.dir.path / "velmok.ini");
-    MainSession t(pf.ui, pf.program, "", Rect{100, 20, 1180, 980});
+    pf.ui.workAreaRect = Rect{100, 20, 1180, 980};
+    MainSession t(pf.ui, pf.program, "");
     EXPECT_EQ(t.windowRect().left, 100);
     EXPECT_EQ(t.windowRect().top, 50);
 }
@@ -142,7 +142,7 @@ TEST(MainSessionNavigation, SwitchingServiceAsksOnceAndCancelStillSwitches)
     // The same with "実行": the file is written before the switch.
     s.treeClick(1);
     typeLabour(s, 1, "30000");
-    pf.ui.answers.push_back(ResultYes);
+    pf.ui.answers.push_back(Answer::Yes);
     s.treeClick(21 * 2 + 3);
     EXPECT_EQ(s.currentPipe(), 2);
     back.load(pf.data() / "kanzai1.fda");
@@ -309,7 +309,7 @@ TEST(MainSessionSave, CloseGoesOnWhenOnlyTheNamesCannotBeWritten)
     MainSession t = pf.start();
     typeLabour(t, 1, "5");
     fs::remove_all(pf.data());
-    pf.ui.answers.push_back(ResultYes);
+    pf.ui.answers.push_back(Answer::Yes);
     EXPECT_THROW(t.close(Rect{}), IoError);
     EXPECT_TRUE(t.modified());
 }

@@ -10,8 +10,6 @@ namespace velmo::test {
 
 namespace fs = std::filesystem;
 
-inline const Rect WorkArea{0, 0, 1280, 1000};
-
 // A program folder with templates haikan1 … haikan10: pipe p of service n is named
 // "S<n>P<p+1>"; pipe 2 of service 10 is in refrigerant mode; service 1 pipe 1 carries the
 // worked example in size row 1.
@@ -28,7 +26,7 @@ struct ProgramFolder {
             ServiceFile f;
             f.clear();
             for (int p = 0; p < 20; ++p) {
-                PriceRecord *b = f.pipeBlock(p);
+                PipeBlock &b = f.pipeBlock(p);
                 b[0].name.assignText("S" + std::to_string(n) + "P" + std::to_string(p + 1));
                 const char *locs[] = {"屋内一般", "機械室", "屋外架空", "地中配管"};
                 for (int l = 0; l < 4; ++l)
@@ -36,7 +34,7 @@ struct ProgramFolder {
                 b[0].size.assignText("15A");
             }
             if (n == 1) {
-                PriceRecord *b = f.pipeBlock(0);
+                PipeBlock &b = f.pipeBlock(0);
                 b[1].name.assignText("給水");
                 b[2].name.assignText("ねじ接合");
                 for (int i = 0; i <= 6; ++i)
@@ -59,7 +57,7 @@ struct ProgramFolder {
     fs::path data() const { return dir.path / "ex_data"; }
     MainSession start(const std::string &arg = "")
     {
-        MainSession s(ui, program, arg, WorkArea);
+        MainSession s(ui, program, arg);
         s.start();
         return s;
     }

@@ -166,7 +166,7 @@ private slots:
         QTreeWidgetItem *pipe2 = w.TreeView1->topLevelItem(0)->child(1);
         QTest::mouseClick(w.TreeView1->viewport(), Qt::LeftButton, {}, w.TreeView1->visualItemRect(pipe2).center());
         QCOMPARE(lv1->text(), QString::fromStdString(FormatMoney(s.table().row(LabourRow).rec.C(1))));
-        ui.answers.push_back(ResultNo);
+        ui.answers.push_back(Answer::No);
         w.close();
     }
 
@@ -182,7 +182,7 @@ private slots:
             QTest::keyClick(w.GPAYDAY[order[i]], Qt::Key_Return);
             QVERIFY2(w.GPAYDAY[order[i + 1]]->hasFocus(), qPrintable(QString("after %1").arg(order[i])));
         }
-        ui.answers.push_back(ResultNo);
+        ui.answers.push_back(Answer::No);
         w.close();
     }
 

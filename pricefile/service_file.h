@@ -1,16 +1,21 @@
 #pragma once
-// The whole file of one pipe service, held in memory as 1200 records.
-#include "price_record.h"
+// The whole file of one pipe service, held in memory as 20 pipe blocks of 60 records.
+#include "pipe_block.h"
 
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 namespace velmo {
 
 class ServiceFile {
 public:
     ServiceFile();
+    ServiceFile(const ServiceFile &other);
+    ServiceFile &operator=(const ServiceFile &other);
+    ServiceFile(ServiceFile &&) noexcept = default;
+    ServiceFile &operator=(ServiceFile &&) noexcept = default;
 
     // Reads the 1200 records of `path`. A missing file is first created empty (and then read);
     // from then until the next read of an existing file, saves number their records from −1199.
@@ -24,16 +29,15 @@ public:
 
     void clear(); // all records empty and zero
 
-    PriceRecord &record(int r) { return (*records_)[r]; }
-    const PriceRecord &record(int r) const { return (*records_)[r]; }
-    // The 60 records of a pipe, contiguous.
-    PriceRecord *pipeBlock(int pipe) { return records_->data() + pipe * RecordsPerPipe; }
-    const PriceRecord *pipeBlock(int pipe) const { return records_->data() + pipe * RecordsPerPipe; }
+    PriceRecord &record(int r) { return (*blocks_)[r / RecordsPerPipe][r % RecordsPerPipe]; }
+    const PriceRecord &record(int r) const { return (*blocks_)[r / RecordsPerPipe][r % RecordsPerPipe]; }
+    PipeBlock &pipeBlock(int pipe) { return (*blocks_)[pipe]; }
+    const PipeBlock &pipeBlock(int pipe) const { return (*blocks_)[pipe]; }
 
     int serialBase() const { return serialBase_; }
 
 private:
-    std::unique_ptr<std::array<PriceRecord, RecordsPerFile>> records_;
+    std::unique_ptr<std::array<PipeBlock, PipesPerFile>> blocks_;
     int serialBase_ = 0;
 };
 

@@ -5,11 +5,26 @@
 
 namespace velmo {
 
-ServiceFile::ServiceFile() : records_(std::make_unique<std::array<PriceRecord, RecordsPerFile>>()) {}
+ServiceFile::ServiceFile() : blocks_(std::make_unique<std::array<PipeBlock, PipesPerFile>>()) {}
+
+ServiceFile::ServiceFile(const ServiceFile &other)
+    : blocks_(std::make_unique<std::array<PipeBlock, PipesPerFile>>(*other.blocks_)), serialBase_(other.serialBase_)
+{
+}
+
+ServiceFile &ServiceFile::operator=(const ServiceFile &other)
+{
+    if (this != &other) {
+        *blocks_ = *other.blocks_;
+        serialBase_ = other.serialBase_;
+    }
+    return *this;
+}
 
 void ServiceFile::clear()
 {
-    records_->fill(PriceRecord{});
+    for (PipeBlock &b : *blocks_)
+        b.fill(PriceRecord{});
 }
 
 void ServiceFile::load(const std::filesystem::path &path)
@@ -23,11 +38,10 @@ void ServiceFile::load(const std::filesystem::path &path)
     }
     const std::string data = readWholeFile(path);
     if (data.size() < static_cast<size_t>(RecordsPerFile) * RecordSize)
-        throw IoError("ファイル " + path.string() + " が短すぎます: " + std::to_string(data.size() / RecordSize) +
-                      " レコードしかありません (1200 レコード必要)");
+        throw IoError(shortFileMessage(path, data.size(), RecordSize, RecordsPerFile));
     const auto *p = reinterpret_cast<const unsigned char *>(data.data());
     for (int i = 0; i < RecordsPerFile; ++i)
-        PriceRecord::decodeInto((*records_)[i], p + static_cast<size_t>(i) * RecordSize);
+        PriceRecord::decodeInto(record(i), p + static_cast<size_t>(i) * RecordSize);
     serialBase_ = missing ? -1200 : 0;
 }
 
@@ -36,7 +50,7 @@ std::string ServiceFile::serialize() const
     std::string data(static_cast<size_t>(RecordsPerFile) * RecordSize, '\0');
     auto *p = reinterpret_cast<unsigned char *>(data.data());
     for (int i = 0; i < RecordsPerFile; ++i) {
-        PriceRecord r = (*records_)[i];
+        PriceRecord r = record(i);
         r.serial = Currency::fromInt(serialBase_ + i + 1);
         r.encode(p + static_cast<size_t>(i) * RecordSize);
     }

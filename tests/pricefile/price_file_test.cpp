@@ -1,6 +1,7 @@
 #include "cp932.h"
 #include "errors.h"
 #include "fileio.h"
+#include "pipe_block_file.h"
 #include "price_record.h"
 #include "service_file.h"
 #include "temp_dir.h"
@@ -156,7 +157,6 @@ TEST(PriceFile, PipeBlockWriteLeavesEveryOtherByteAsItWas)
     const std::string before = readWholeFile(p);
 
     auto block = readPipeBlock(p, 7);
-    ASSERT_EQ(block.size(), 60u);
     EXPECT_EQ(block[0].name.text(), "pipe7");
     block[3].B(5) = Cur("0.125");
     block[0].name.assignText("新しい管");
@@ -174,4 +174,64 @@ TEST(PriceFile, PipeBlockWriteLeavesEveryOtherByteAsItWas)
     ASSERT_EQ(names.size(), 20u);
     EXPECT_EQ(names[7], "新しい管");
     EXPECT_EQ(names[19], "pipe19");
+}
+
+TEST(PipeBlockFile, SwapExchangesTwoBlocksWholeAndLeavesTheOtherEighteen)
+{
+    TempDir dir;
+    const fs::path p = dir.path / "kanzai4.fda";
+    ServiceFile f;
+    f.load(p);
+    for (int r = 0; r < RecordsPerFile; ++r) {
+        f.record(r).name.assignText("pipe" + std::to_string(r / 60));
+        f.record(r).unit.assignText(r / 60 == 2 ? "本" : "ｍ");
+        f.record(r).reserved0 = r;
+        f.record(r).B(5) = Currency::fromInt(r);
+    }
+    f.save(p);
+    const std::string before = readWholeFile(p);
+
+    PipeBlockFile store(p);
+    store.swap(3, 2);
+    const std::string after = readWholeFile(p);
+    const size_t block = 60 * 360;
+    for (size_t b = 0; b < 20; ++b) {
+        if (b == 2 || b == 3)
+            continue;
+        EXPECT_EQ(after.compare(b * block, block, before, b * block, block), 0) << "block " << b;
+    }
+    const PipeBlock two = store.load(2), three = store.load(3);
+    EXPECT_EQ(two[0].name.text(), "pipe3");
+    EXPECT_EQ(three[0].name.text(), "pipe2");
+    EXPECT_EQ(three[59].unit.text(), "本"); // each block keeps its own unit
+    EXPECT_EQ(two[5].reserved0, 3 * 60 + 5);
+    for (int i = 0; i < 60; ++i) {
+        EXPECT_EQ(i64At(after, 2 * block + i * 360 + 128), 0);
+        EXPECT_EQ(i64At(after, 3 * block + i * 360 + 128), 0);
+    }
+    EXPECT_EQ(store.listNames()[3], "pipe2");
+
+    // Refused block numbers and short files touch nothing.
+    EXPECT_THROW(store.swap(19, 20), RangeError);
+    EXPECT_THROW(store.load(-1), RangeError);
+    EXPECT_EQ(readWholeFile(p), after);
+    fs::resize_file(p, 1199 * 360);
+    EXPECT_THROW(store.swap(0, 1), IoError);
+    EXPECT_THROW(store.save(0, two), IoError);
+    EXPECT_EQ(fs::file_size(p), 1199u * 360);
+}
+
+TEST(PipeBlockFile, AMissingFileListsNothingAndCannotBeReadOrWritten)
+{
+    TempDir dir;
+    PipeBlockFile store(dir.path / "kanzai9.fda");
+    EXPECT_TRUE(store.listNames().empty());
+    try {
+        store.load(0);
+        ADD_FAILURE();
+    } catch (const IoError &e) {
+        EXPECT_NE(std::string(e.what()).find("kanzai9.fda"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(store.save(0, PipeBlock{}), IoError);
+    EXPECT_FALSE(fs::exists(dir.path / "kanzai9.fda"));
 }

@@ -1,0 +1,30 @@
+#include "block_session.h"
+
+#include "support.h"
+
+#include <charconv>
+
+namespace velmo {
+
+int normalisedBlockIndex(const std::string &text)
+{
+    int n = 0;
+    const auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (text.empty() || ec != std::errc() || p != text.data() + text.size() || n < 0 || n >= BlocksPerFile)
+        return 0;
+    return n;
+}
+
+LaunchArgument LaunchArgument::parse(const std::string &argument, int indexField, int pathField, int ductField)
+{
+    LaunchArgument a;
+    a.launchTag = SplitField(argument, 1);
+    a.blockIndex = normalisedBlockIndex(SplitField(argument, indexField));
+    a.blockText = std::to_string(a.blockIndex);
+    a.dataPath = SplitField(argument, pathField);
+    if (ductField > 0)
+        a.ductFlag = SplitField(argument, ductField);
+    return a;
+}
+
+} // namespace velmo

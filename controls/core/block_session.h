@@ -1,0 +1,216 @@
+#pragma once
+// The block-editing session that the two registration programs share: a working block taken
+// from a file of 20 blocks, a block clipboard, the modified flag, the save question with the
+// block's name, choosing another block, moving a block up or down, and closing. Each program
+// adds what is its own (what a block shows, how it is recalculated) in a subclass.
+#include "errors.h"
+#include "user_interface.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmo {
+
+constexpr int BlocksPerFile = 20;
+
+// The first command-line argument of a registration program: fields each ended by ";", taken
+// apart with SplitField.
+struct LaunchArgument {
+    std::string launchTag;
+    int blockIndex = 0;
+    std::string blockText = "0"; // what the status bar shows: the index as decimal text
+    std::string dataPath;        // as given; the program decides its default
+    std::string ductFlag;        // the equipment program's third field
+
+    // The launch tag is field 1; the other fields are at the numbers the program gives (0: none).
+    static LaunchArgument parse(const std::string &argument, int indexField, int pathField, int ductField = 0);
+};
+
+// A block number as typed: empty, "-1", a number outside 0–19 or a text that is not a whole
+// number all mean block 0.
+int normalisedBlockIndex(const std::string &text);
+
+// Where the blocks live.
+template <typename Block>
+class BlockStore {
+public:
+    virtual ~BlockStore() = default;
+    // The names of the 20 blocks; an empty list when the file does not exist.
+    virtual std::vector<std::string> listNames() = 0;
+    // Reads one block; raises IoError naming the file when it cannot.
+    virtual Block load(int index) = 0;
+    // Writes one block in place, every other byte of the file as it was.
+    virtual void save(int index, const Block &block) = 0;
+    // Exchanges two blocks whole in the file.
+    virtual void swap(int a, int b) = 0;
+    // The file, for messages.
+    virtual std::filesystem::path path() const = 0;
+};
+
+enum class MoveDirection { Up, Down };
+
+template <typename Block>
+class BlockSession {
+public:
+    BlockSession(UserInterface &ui, BlockStore<Block> &store) : ui_(ui), store_(store) {}
+    virtual ~BlockSession() = default;
+
+    // ---- state ----
+    const std::string &launchTag() const { return launchTag_; }
+    int blockIndex() const { return blockIndex_; }
+    const Block &working() const { return working_; }
+    const Block &clipboard() const { return clipboard_; }
+    bool modified() const { return modified_; }
+    // The working block was read from the file; without one nothing is saved.
+    bool blockLoaded() const { return loaded_; }
+    // The names of the selection list, as last listed.
+    const std::vector<std::string> &names() const { return names_; }
+
+    // ListNames: fills the selection list; the launch tag becomes "1" when it is empty.
+    void listNames()
+    {
+        if (launchTag_.empty())
+            launchTag_ = "1";
+        names_ = store_.listNames();
+    }
+
+    // LoadBlock: reads block `index`, which becomes the working block once it was read whole;
+    // a block that cannot be read leaves the working block and the index as they were.
+    void loadBlock(int index)
+    {
+        Block b = store_.load(index);
+        working_ = b;
+        blockIndex_ = index;
+        loaded_ = true;
+        blockRead();
+    }
+
+    // SaveBlock: writes the working block to its place; with a notice unless silent.
+    void saveBlock(bool silent)
+    {
+        if (!loaded_)
+            throw IoError("ファイル " + store_.path().string() + " の資材は読み込めなかったため、保存しません。");
+        prepareSave();
+        store_.save(blockIndex_, working_);
+        modified_ = false;
+        if (!silent)
+            ui_.notice(blockName() + "を登録しました。", "確認");
+    }
+
+    // Choosing a block, before the selection dialog opens: the save question, then the list.
+    void beginChooseBlock()
+    {
+        askToSave();
+        listNames();
+    }
+    // After the dialog closed, with the entry taken or nothing when it was cancelled: the block
+    // (the same one again when cancelled, so edits refused at the question are gone) is read
+    // and shown; an unnamed block asks for its name at once.
+    void endChooseBlock(std::optional<int> chosen)
+    {
+        loadBlock(chosen ? *chosen : blockIndex_);
+        blockChosen();
+        modified_ = false;
+        if (blockName().empty()) {
+            editName();
+            modified_ = true;
+        }
+    }
+
+    // Moves the selected entry of the selection list up or down: the two blocks exchange their
+    // places whole in the file and the moved block is edited at its new place. Returns that
+    // place. The first entry up, the last entry down and no selection are refused with a beep,
+    // and neither the file nor the working block changes.
+    std::optional<int> moveBlock(std::optional<int> selected, MoveDirection direction)
+    {
+        const int count = static_cast<int>(names_.size());
+        if (!selected || *selected < 0 || *selected >= count) {
+            ui_.beep();
+            return std::nullopt;
+        }
+        const int i = *selected;
+        const int j = direction == MoveDirection::Up ? i - 1 : i + 1;
+        if (j < 0 || j >= count) {
+            ui_.beep();
+            return std::nullopt;
+        }
+        store_.swap(i, j);
+        loadBlock(j);
+        blockChosen();
+        modified_ = false;
+        listNames();
+        return j;
+    }
+
+    // Closing: with unsaved edits the save question; "実行" saves silently. A save that fails
+    // raises, and the window stays open with its data.
+    void closeQuery() { askToSave(); }
+
+    // The block clipboard, empty at start.
+    void clearClipboard() { clipboard_ = Block{}; }
+    // CopyAll: the working block into the block clipboard, Serial 0.
+    virtual void copyAll()
+    {
+        for (size_t r = 0; r < working_.size(); ++r) {
+            clipboard_[r] = working_[r];
+            clipboard_[r].serial = {};
+        }
+    }
+    // PasteAll: the block clipboard into the working block, Serial 0; then what the program
+    // does after a paste.
+    virtual void pasteAll()
+    {
+        for (size_t r = 0; r < working_.size(); ++r) {
+            working_[r] = clipboard_[r];
+            working_[r].serial = {};
+        }
+        blockPasted();
+    }
+
+protected:
+    // The name the block is known by in the questions and notices (the name label).
+    virtual std::string blockName() const = 0;
+    // After a block was read: the controls follow its settings record.
+    virtual void blockRead() = 0;
+    // After a block was chosen or moved: the first tab, recalculate, show.
+    virtual void blockChosen() = 0;
+    // After a paste: the controls follow the pasted settings, recalculate, show.
+    virtual void blockPasted() = 0;
+    // Before a save: what the controls hold goes into the block (unit, names).
+    virtual void prepareSave() = 0;
+    // EditName: the name input boxes.
+    virtual void editName() = 0;
+
+    void askToSave()
+    {
+        if (!modified_)
+            return;
+        if (ui_.confirm(blockName() + "の変更を保存しますか？", "実行", "キャンセル") == Answer::Yes)
+            saveBlock(true);
+    }
+    void setModified(bool on = true) { modified_ = on; }
+    void setLaunch(const std::string &tag, int index)
+    {
+        launchTag_ = tag;
+        blockIndex_ = index;
+    }
+    Block &workingBlock() { return working_; }
+    Block &clipboardBlock() { return clipboard_; }
+    void clearWorking() { working_ = Block{}; }
+
+    UserInterface &ui_;
+    BlockStore<Block> &store_;
+
+private:
+    std::string launchTag_;
+    int blockIndex_ = 0;
+    Block working_{};
+    Block clipboard_{};
+    std::vector<std::string> names_;
+    bool modified_ = false;
+    bool loaded_ = false;
+};
+
+} // namespace velmo

@@ -1,0 +1,19 @@
+#pragma once
+// Finding the outside programs the tools start, and the memory status of the system.
+#include "user_interface.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace velmo {
+
+// Looks a program up as the programs name it ("Korrel.exe", "notepad.exe"): first in the
+// program's own folder, then on PATH, each with and without ".exe" (the name is compared
+// exactly, and also in lower case). Nothing when it is nowhere.
+std::optional<std::filesystem::path> findProgram(const std::string &name, const std::filesystem::path &programFolder);
+
+// The physical memory from sysinfo(2).
+MemoryStatus systemMemoryStatus();
+
+} // namespace velmo

@@ -1,0 +1,109 @@
+#include "QtUserInterface.h"
+
+#include "MessageBoxes.h"
+#include "programs.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QProcess>
+#include <QScreen>
+#include <QUrl>
+
+namespace velmo {
+
+namespace {
+
+QString q(const std::string &s) { return QString::fromStdString(s); }
+
+Rect toRect(const QRect &r) { return Rect{r.left(), r.top(), r.width(), r.height()}; }
+
+} // namespace
+
+Answer QtUserInterface::confirm(const std::string &message, const std::string &yes, const std::string &no)
+{
+    return ConfirmBox(q(message), q(yes), q(no));
+}
+
+void QtUserInterface::notice(const std::string &message, const std::string &button)
+{
+    NoticeBox(q(message), q(button));
+}
+
+std::optional<std::string> QtUserInterface::askText(const std::string &caption, const std::string &prompt,
+                                                    const std::string &initial)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(owner_, q(caption), q(prompt), QLineEdit::Normal, q(initial), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text.toStdString();
+}
+
+std::optional<std::string> QtUserInterface::chooseFolder(const std::string &title)
+{
+    const QString dir = QFileDialog::getExistingDirectory(owner_, q(title));
+    if (dir.isEmpty())
+        return std::nullopt;
+    return dir.toStdString();
+}
+
+std::optional<std::string> QtUserInterface::chooseSaveFile(const std::string &filter, const std::string &defaultSuffix)
+{
+    QFileDialog dialog(owner_);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(q(filter));
+    dialog.setDefaultSuffix(q(defaultSuffix));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+void QtUserInterface::setClipboardText(const std::string &text)
+{
+    QGuiApplication::clipboard()->setText(q(text));
+}
+
+bool QtUserInterface::startProgram(const std::string &program, const std::vector<std::string> &arguments,
+                                   const std::string &workingFolder)
+{
+    QStringList args;
+    for (const std::string &a : arguments)
+        args << q(a);
+    return QProcess::startDetached(q(program), args, q(workingFolder));
+}
+
+bool QtUserInterface::openAddress(const std::string &address)
+{
+    const QString a = q(address);
+    const QUrl url = QFileInfo::exists(a) ? QUrl::fromLocalFile(QFileInfo(a).absoluteFilePath()) : QUrl(a);
+    return QDesktopServices::openUrl(url);
+}
+
+void QtUserInterface::beep()
+{
+    QApplication::beep();
+}
+
+Rect QtUserInterface::screen() const
+{
+    const QScreen *s = owner_ && owner_->screen() ? owner_->screen() : QGuiApplication::primaryScreen();
+    return toRect(s->geometry());
+}
+
+Rect QtUserInterface::workArea() const
+{
+    const QScreen *s = owner_ && owner_->screen() ? owner_->screen() : QGuiApplication::primaryScreen();
+    return toRect(s->availableGeometry());
+}
+
+MemoryStatus QtUserInterface::memoryStatus() const
+{
+    return systemMemoryStatus();
+}
+
+} // namespace velmo

@@ -1,0 +1,34 @@
+#pragma once
+// The sessions' questions, notices, input boxes, dialogs, clipboard and outside programs as the
+// real desktop gives them.
+#include "user_interface.h"
+
+class QWidget;
+
+namespace velmo {
+
+class QtUserInterface : public UserInterface {
+public:
+    explicit QtUserInterface(QWidget *owner = nullptr) : owner_(owner) {}
+    void setOwner(QWidget *owner) { owner_ = owner; }
+
+    Answer confirm(const std::string &message, const std::string &yes, const std::string &no) override;
+    void notice(const std::string &message, const std::string &button) override;
+    std::optional<std::string> askText(const std::string &caption, const std::string &prompt,
+                                       const std::string &initial) override;
+    std::optional<std::string> chooseFolder(const std::string &title) override;
+    std::optional<std::string> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix) override;
+    void setClipboardText(const std::string &text) override;
+    bool startProgram(const std::string &program, const std::vector<std::string> &arguments,
+                      const std::string &workingFolder) override;
+    bool openAddress(const std::string &address) override;
+    void beep() override;
+    Rect screen() const override;
+    Rect workArea() const override;
+    MemoryStatus memoryStatus() const override;
+
+private:
+    QWidget *owner_;
+};
+
+} // namespace velmo

@@ -1,0 +1,188 @@
+#include "data_folder.h"
+
+#include "errors.h"
+#include "fileio.h"
+#include "pipe_block.h"
+#include "settings_file.h"
+
+namespace velmo {
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::array<const char *, ServiceCount> DefaultServiceNames = {"給水", "排水", "通気", "給湯", "消火",
+                                                                     "冷温水", "冷却水", "蒸気", "油", "冷媒"};
+const char *NetworkFolderFile = "ex_network_folder.dat";
+const char *NetworkFolderKey = "[Folder_Name]";
+const char *ServiceNamesFile = "velmo_p.conf";
+
+std::string trimmed(const std::string &s)
+{
+    const auto b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos)
+        return "";
+    return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
+}
+
+std::string serviceKey(int s)
+{
+    return "[GROUP_NAME" + std::to_string(s + 1) + "]";
+}
+
+} // namespace
+
+std::string serviceFileName(int service)
+{
+    return "kanzai" + std::to_string(service + 1) + ".fda";
+}
+
+void Failures::add(const fs::path &file, const std::string &message)
+{
+    for (auto &[f, m] : messages_)
+        if (!file.empty() && f == file) {
+            m = message;
+            return;
+        }
+    messages_.emplace_back(file, message);
+}
+
+void Failures::raise() const
+{
+    if (messages_.empty())
+        return;
+    std::string all;
+    for (const auto &[file, m] : messages_)
+        all += (all.empty() ? "" : "\n") + m;
+    throw IoError(all);
+}
+
+TreeNames::TreeNames()
+{
+    nodes.fill("----");
+    for (auto &menu : pipeCaptions)
+        menu.fill("----");
+    for (int s = 0; s < ServiceCount; ++s) {
+        services[s] = DefaultServiceNames[s];
+        nodes[s * NodesPerService] = services[s];
+    }
+}
+
+namespace datafolder {
+
+fs::path prepare(const fs::path &programFolder)
+{
+    const fs::path data = programFolder / "ex_data";
+    std::error_code ec;
+    const fs::file_status st = fs::status(data, ec);
+    if (fs::exists(st) && !fs::is_directory(st))
+        throw IoError("データフォルダー " + data.string() + " を作れません: 同じ名前のファイルがあります");
+    if (!fs::is_directory(st)) {
+        fs::create_directories(data, ec);
+        if (ec)
+            throw IoError("データフォルダー " + data.string() + " を作れません: " + systemErrorText(ec.value()));
+    }
+    if (fs::exists(data / "haikan1.fda", ec))
+        return data;
+    for (int n = 0; n < ServiceCount; ++n) {
+        const fs::path target = data / serviceFileName(n);
+        const fs::path tmpl = programFolder / "kanzai" / ("haikan" + std::to_string(n + 1) + ".fda");
+        if (fs::exists(target, ec) || !fs::exists(tmpl, ec))
+            continue; // a missing template is not an error
+        // Copied whole through a temporary file, so an interrupted copy never leaves a short file.
+        try {
+            writeFileAtomically(target, readWholeFile(tmpl));
+        } catch (const IoError &e) {
+            throw IoError("ファイル " + tmpl.string() + " を " + target.string() + " にコピーできません: " + e.what());
+        }
+    }
+    return data;
+}
+
+fs::path networkFolder(const fs::path &programFolder)
+{
+    std::string folder;
+    if (auto f = SettingsFile::read(programFolder / NetworkFolderFile))
+        if (auto v = f->value(NetworkFolderKey))
+            folder = *v;
+    std::error_code ec;
+    if (folder.empty() || !fs::is_directory(folder, ec))
+        return programFolder / "ex_data";
+    return folder;
+}
+
+void rememberNetworkFolder(const fs::path &programFolder, const fs::path &folder)
+{
+    SettingsFile f;
+    f.set(NetworkFolderKey, folder.string());
+    f.write(programFolder / NetworkFolderFile);
+}
+
+TreeNames readNames(const fs::path &folder, const TreeNames &current, Failures &failures)
+{
+    TreeNames n = current;
+    const auto conf = SettingsFile::read(folder / ServiceNamesFile);
+    for (int s = 0; s < ServiceCount; ++s) {
+        n.services[s] = DefaultServiceNames[s];
+        if (conf)
+            if (auto v = conf->value(serviceKey(s)))
+                n.services[s] = *v;
+        n.nodes[s * NodesPerService] = n.services[s];
+    }
+    std::error_code ec;
+    for (int s = 0; s < ServiceCount; ++s) {
+        const fs::path path = folder / serviceFileName(s);
+        if (!fs::exists(path, ec))
+            continue; // a missing file leaves the service's nodes as they were
+        std::vector<std::string> names;
+        try {
+            names = listPipeNames(path);
+        } catch (const IoError &e) {
+            // The names of a file that cannot be read are not known: its pipes show as unnamed.
+            failures.add(path, e.what());
+            names.assign(PipesPerFile, "");
+        }
+        for (int p = 0; p < PipesPerFile; ++p) {
+            const std::string t = trimmed(names[p]);
+            n.nodes[s * NodesPerService + p + 1] = n.pipeCaptions[s][p] = t.empty() ? "----" : t;
+        }
+    }
+    return n;
+}
+
+void writeServiceNames(const fs::path &folder, const TreeNames &names)
+{
+    SettingsFile f;
+    for (int s = 0; s < ServiceCount; ++s)
+        f.set(serviceKey(s), names.services[s]);
+    f.write(folder / ServiceNamesFile);
+}
+
+std::vector<std::string> copyServiceFiles(const fs::path &from, const fs::path &to, int except)
+{
+    std::vector<std::string> failed;
+    for (int s = 0; s < ServiceCount; ++s) {
+        if (s == except)
+            continue;
+        std::error_code ec;
+        const fs::path source = from / serviceFileName(s);
+        if (!fs::exists(source, ec))
+            continue;
+        try {
+            writeFileAtomically(to / serviceFileName(s), readWholeFile(source));
+        } catch (const IoError &e) {
+            failed.push_back(e.what());
+        }
+    }
+    return failed;
+}
+
+bool sameFolder(const fs::path &a, const fs::path &b)
+{
+    std::error_code ec;
+    if (fs::equivalent(a, b, ec))
+        return true;
+    return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
+}
+
+} // namespace datafolder
+} // namespace velmo

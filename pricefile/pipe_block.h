@@ -1,0 +1,34 @@
+#pragma once
+// One pipe block of a pipe price file, and the block operations of the registration program:
+// list the 20 pipe names, read a block, write a block in place, exchange two blocks.
+#include "price_record.h"
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace velmo {
+
+// The 60 records of a pipe: record k = file record pipe·60 + k.
+using PipeBlock = std::array<PriceRecord, RecordsPerPipe>;
+
+// Reads pipe block `pipe` (0 … 19). A file too short raises IoError naming the file and how
+// many whole records it holds.
+PipeBlock readPipeBlock(const std::filesystem::path &path, int pipe);
+
+// Writes the 60 records of pipe block `pipe` with Serial 0; every other byte of the file stays
+// as it was. The file must exist and hold all 1200 records; it is rewritten through a
+// temporary file, so it is never half-written.
+void writePipeBlock(const std::filesystem::path &path, int pipe, const PipeBlock &block);
+
+// Exchanges pipe blocks a and b whole in one write; both get Serial 0.
+void swapPipeBlocks(const std::filesystem::path &path, int a, int b);
+
+// The Name of the first record of each of the 20 pipe blocks.
+std::vector<std::string> listPipeNames(const std::filesystem::path &path);
+
+// The text of IoError for a file holding fewer records than a read needs.
+std::string shortFileMessage(const std::filesystem::path &path, size_t bytes, int recordSize, int needed);
+
+} // namespace velmo

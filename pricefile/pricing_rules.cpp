@@ -1,0 +1,30 @@
+#include "pricing_rules.h"
+
+#include "rounding.h"
+
+namespace velmo {
+
+std::optional<int> significantCodeIndex(Currency code)
+{
+    for (int i = 0; i < static_cast<int>(SignificantCodes.size()); ++i)
+        if (code.intPart() == SignificantCodes[i])
+            return i;
+    return std::nullopt;
+}
+
+std::optional<int> addendIndex(Currency value)
+{
+    for (int i = 0; i < static_cast<int>(AddendRaws.size()); ++i)
+        if (value.raw() == AddendRaws[i])
+            return i;
+    return std::nullopt;
+}
+
+Currency derivedPrice(Currency list, Currency percent, Currency fracAddend, Currency sigCode, Currency sigAddend)
+{
+    // Trunc(L×P/100 + D2): L×P/100 = L_raw·P_raw / 10^10 currency units.
+    const Currency t = RoundToUnit(int128(list.raw()) * percent.raw(), pow10i(10), 1, fracAddend);
+    return RoundSignificant(sigAddend, sigCode, t);
+}
+
+} // namespace velmo

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test twice: a normal build, and a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer that fails on any report.
+# Builds everything and runs every test three times: a normal build, a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer that fails on any report, and the GUI-free
+# libraries and their tests built with Clang. Warnings are errors in all three.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
 
 run_suite() {
   local dir=$1; shift
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMO_WERROR=ON "$@" >/dev/null
   cmake --build "$dir" -j"$jobs"
   (cd "$dir" && ctest --output-on-failure -j"$jobs")
 }
@@ -16,7 +17,12 @@ echo "== normal build =="
 run_suite build
 
 echo "== sanitizer build =="
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
-run_suite build-asan -DVELMO_SANITIZE=ON -DVELMO_BUILD_BENCH=OFF
+(
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
+  run_suite build-asan -DVELMO_SANITIZE=ON -DVELMO_BUILD_BENCH=OFF
+)
+
+echo "== GUI-free libraries with Clang =="
+CXX=clang++ run_suite build-clang -DVELMO_GUI=OFF -DVELMO_BUILD_BENCH=OFF

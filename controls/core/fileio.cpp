@@ -130,7 +130,10 @@ void writeFileAtomically(const std::filesystem::path &path, std::string_view byt
 {
     const std::filesystem::path target = followLinks(path);
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    // A hidden name beside the target: ".kanzai1.fda.XXXXXX".
+    std::string name(1, '.');
+    name.append(target.filename().string()).append(".XXXXXX");
+    std::string tmpl = (folder / name).string();
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0)
         writeError(path, errno);

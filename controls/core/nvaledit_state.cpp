@@ -76,9 +76,11 @@ std::string groupedText(long double v, int decimals, bool grouping)
     if (grouping) {
         const size_t intEnd = std::min(t.find('.'), t.size());
         for (size_t i = intEnd; i > 3; i -= 3)
-            t.insert(i - 3, ",");
+            t.insert(i - 3, 1, ',');
     }
-    return negative ? "-" + t : t;
+    if (negative)
+        t.insert(0, 1, '-');
+    return t;
 }
 
 std::u32string decodeUtf8(std::string_view s)
@@ -222,7 +224,7 @@ void NValEditState::DisplayText()
         text = zeroDisplay_ ? "0" : "";
     }
     if (minusEntered_ && text.find('-') == std::string::npos)
-        text.insert(0, "-");
+        text.insert(0, 1, '-');
     if (leadingChar_ >= 33 && (zeroDisplay_ || !zero || minusEntered_))
         text.insert(0, encodeUtf8(leadingChar_));
     text_ = std::move(text);
@@ -545,7 +547,7 @@ void NValEditState::SetFixDecimal(int n)
     if (point != std::string::npos)
         t.resize(std::min(t.size(), point + 1 + static_cast<size_t>(n))); // cut, not rounded
     else if (n >= 1)
-        t += "." + std::string(static_cast<size_t>(n), '0');
+        t.append(1, '.').append(static_cast<size_t>(n), '0');
     const long double a = readOrZero(t);
     SetValue(value_ < 0 ? -a : a);
 }

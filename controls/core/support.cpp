@@ -51,7 +51,10 @@ std::string FormatMoney(Currency value)
     const uint64_t yen = (mag + Currency::Scale / 2) / Currency::Scale;
     if (yen == 0)
         return "0";
-    return (negative ? "-" : "") + groupDigits(std::to_string(yen));
+    std::string text = groupDigits(std::to_string(yen));
+    if (negative)
+        text.insert(0, 1, '-');
+    return text;
 }
 
 std::string LongPathName(const std::string &path)

@@ -24,13 +24,14 @@ struct Json {
     enum Kind { Null, Bool, Number, String, Array, Object } kind = Null;
     std::string text; // number as written, string decoded, "true"/"false"
     std::vector<Json> items;
-    std::vector<std::pair<std::string, Json>> members;
+    std::vector<std::string> keys; // an object's member names, in order …
+    std::vector<Json> members;     // … and their values
 
     const Json &operator[](const std::string &k) const
     {
-        for (const auto &[key, v] : members)
-            if (key == k)
-                return v;
+        for (size_t i = 0; i < keys.size(); ++i)
+            if (keys[i] == k)
+                return members[i];
         throw std::out_of_range("no member " + k);
     }
     const Json &operator[](size_t i) const { return items.at(i); }
@@ -128,7 +129,8 @@ private:
             do {
                 std::string k = string();
                 expect(':');
-                j.members.emplace_back(std::move(k), value());
+                j.keys.push_back(std::move(k));
+                j.members.push_back(value());
             } while (eat(','));
             expect('}');
         } else if (c == '[') {

@@ -102,10 +102,6 @@ int TextTop(TTextLayout layout, int top, int bottom, int textHeight);
 // inverse is too close to the pixel to be seen.
 QRgb FocusFramePixel(QRgb pixel);
 
-// Windows virtual-key code of a Qt key (keypad digits 96-105, keypad point 110, ...); 0 when
-// the key has none.
-int VirtualKeyFromQt(int key, Qt::KeyboardModifiers modifiers);
-
 // ---------------------------------------------------------------------------------------------
 // Events.
 

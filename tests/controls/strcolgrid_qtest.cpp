@@ -1,5 +1,6 @@
 // TStrColGrid: drawing rules, cell parameters, named fonts, selection events, the in-cell
 // editor and the key signal, driven offscreen.
+#include "QtKeys.h"
 #include "TStrColGrid.h"
 #include "VelmoApplication.h"
 #include "errors.h"
@@ -164,19 +165,19 @@ void StrColGridTest::focusFramePixelStaysVisible()
 
 void StrColGridTest::virtualKeysOfTheKeysTheProgramsTest()
 {
-    QCOMPARE(VirtualKeyFromQt(Qt::Key_5, Qt::KeypadModifier), 101);
-    QCOMPARE(VirtualKeyFromQt(Qt::Key_0, Qt::KeypadModifier), 96);
-    QCOMPARE(VirtualKeyFromQt(Qt::Key_Period, Qt::KeypadModifier), 110);
-    QCOMPARE(VirtualKeyFromQt(Qt::Key_5, Qt::NoModifier), 53);
-    QCOMPARE(VirtualKeyFromQt(Qt::Key_Enter, Qt::KeypadModifier), 13);
-    QCOMPARE(VirtualKeyFromQt(Qt::Key_Return, Qt::NoModifier), 13);
-    QCOMPARE(VirtualKeyFromQt(Qt::Key_Backspace, Qt::NoModifier), 8);
-    QCOMPARE(VirtualKeyFromQt(Qt::Key_Up, Qt::KeypadModifier), 38); // keypad arrows are arrows
-    QCOMPARE(VirtualKeyFromQt(Qt::Key_Delete, Qt::NoModifier), 46);
-    QCOMPARE(VirtualKeyFromQt(Qt::Key_F12, Qt::NoModifier), 123);
-    QCOMPARE(VirtualKeyFromQt(Qt::Key_Minus, Qt::NoModifier), 189);
-    QCOMPARE(VirtualKeyFromQt(Qt::Key_Period, Qt::NoModifier), 190);
-    QCOMPARE(VirtualKeyFromQt(Qt::Key_Q, Qt::ShiftModifier), 81);
+    QCOMPARE(virtualKeyFromQt(Qt::Key_5, Qt::KeypadModifier), 101);
+    QCOMPARE(virtualKeyFromQt(Qt::Key_0, Qt::KeypadModifier), 96);
+    QCOMPARE(virtualKeyFromQt(Qt::Key_Period, Qt::KeypadModifier), 110);
+    QCOMPARE(virtualKeyFromQt(Qt::Key_5, Qt::NoModifier), 53);
+    QCOMPARE(virtualKeyFromQt(Qt::Key_Enter, Qt::KeypadModifier), 13);
+    QCOMPARE(virtualKeyFromQt(Qt::Key_Return, Qt::NoModifier), 13);
+    QCOMPARE(virtualKeyFromQt(Qt::Key_Backspace, Qt::NoModifier), 8);
+    QCOMPARE(virtualKeyFromQt(Qt::Key_Up, Qt::KeypadModifier), 38); // keypad arrows are arrows
+    QCOMPARE(virtualKeyFromQt(Qt::Key_Delete, Qt::NoModifier), 46);
+    QCOMPARE(virtualKeyFromQt(Qt::Key_F12, Qt::NoModifier), 123);
+    QCOMPARE(virtualKeyFromQt(Qt::Key_Minus, Qt::NoModifier), 189);
+    QCOMPARE(virtualKeyFromQt(Qt::Key_Period, Qt::NoModifier), 190);
+    QCOMPARE(virtualKeyFromQt(Qt::Key_Q, Qt::ShiftModifier), 81);
 }
 
 // --- parameters ------------------------------------------------------------------------------------

@@ -2,7 +2,6 @@
 // Plain types of the string column grid: alignments, layouts, caption types, input-method
 // modes, grid options, draw states, colours, brushes, fonts, cell ranges and pixel rectangles.
 // Positions are (col, row) throughout, in that order.
-#include <compare>
 #include <cstdint>
 #include <string>
 

@@ -93,6 +93,7 @@ private slots:
     void fixedCellsStayInViewWhenScrolling();
     void keyHandlerExceptionShowsErrorBoxAndGridGoesOn();
     void columnWidthsKeepNegativeValues();
+    void tabReachesTheGridBeforeTheFocusMoves();
 };
 
 // --- Qt types ----------------------------------------------------------------------------------------
@@ -424,6 +425,34 @@ void StrColGridTest::columnWidthsKeepNegativeValues()
     grid.SetColWidths(2, 60);
     QCOMPARE(grid.columnWidth(2), 61); // the cell plus its grid line
     QCOMPARE(messageOf<RangeError>([&] { grid.ColWidths(5); }), QString("ｾﾙ位置がｸﾞﾘｯﾄﾞの範囲を超えました。"));
+}
+
+void StrColGridTest::tabReachesTheGridBeforeTheFocusMoves()
+{
+    GridFixture f;
+    auto *next = new QLineEdit(&f.window);
+    next->move(0, 400);
+    next->show();
+    QList<int> keys;
+    connect(f.grid, &TStrColGrid::keyDown, [&](int &vk, Qt::KeyboardModifiers, bool &) {
+        if (vk != 16) // QTest presses Shift first
+            keys << vk;
+    });
+    f.grid->SetOptions(f.grid->Options() | goTabs);
+    QVERIFY(f.grid->SelectCell(7, 2));
+    f.key(Qt::Key_Tab);
+    QCOMPARE(f.grid->Col(), 1);
+    QCOMPARE(f.grid->Row(), 3);
+    f.key(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(f.grid->Col(), 7);
+    QCOMPARE(f.grid->Row(), 2);
+    QCOMPARE(keys, (QList<int>{9, 9}));
+    QVERIFY(f.grid->hasFocus());
+    // Without goTabs the key still comes first to the grid, then moves the focus on.
+    f.grid->SetOptions(DefaultGridOptions);
+    f.key(Qt::Key_Tab);
+    QCOMPARE(keys.size(), 3);
+    QVERIFY(next->hasFocus());
 }
 
 int main(int argc, char **argv)

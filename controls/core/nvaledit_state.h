@@ -8,21 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "virtual_keys.h"
+
 namespace velmo {
-
-// Virtual-key codes of the keys the field reacts to before the edit's own handling.
-namespace vkey {
-constexpr int Back = 8;
-constexpr int Return = 13;
-constexpr int Escape = 27;
-constexpr int Home = 36;
-constexpr int Left = 37;
-constexpr int Up = 38;
-constexpr int Down = 40;
-constexpr int Delete = 46;
-} // namespace vkey
-
-enum class FocusMove { None, Next, Previous };
 
 // What the widget must do after a key.
 struct NValKeyResult {

@@ -1,5 +1,7 @@
 #include "TNValEdit.h"
 
+#include "QtKeys.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -20,16 +22,15 @@ namespace {
 // The virtual-key code of the keys the field handles before the edit does; 0 for the others.
 int virtualKey(const QKeyEvent *e)
 {
-    switch (e->key()) {
-    case Qt::Key_Backspace: return vkey::Back;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return vkey::Return;
-    case Qt::Key_Escape: return vkey::Escape;
-    case Qt::Key_Home: return vkey::Home;
-    case Qt::Key_Left: return vkey::Left;
-    case Qt::Key_Up: return vkey::Up;
-    case Qt::Key_Down: return vkey::Down;
-    case Qt::Key_Delete: return vkey::Delete;
+    switch (const int vk = virtualKeyFromQt(*e)) {
+    case vkey::Back:
+    case vkey::Return:
+    case vkey::Escape:
+    case vkey::Home:
+    case vkey::Left:
+    case vkey::Up:
+    case vkey::Down:
+    case vkey::Delete: return vk;
     default: return 0;
     }
 }

@@ -1,0 +1,694 @@
+#include "strcolgrid_model.h"
+
+#include "errors.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace velmo {
+
+namespace {
+
+const char *const CellPosError = "ｾﾙ位置がｸﾞﾘｯﾄﾞの範囲を超えました。";
+
+// Room enough for any grid: the whole grid counts as in view until the window gives its size.
+constexpr int UnlimitedRoom = std::numeric_limits<int>::max() / 4;
+
+const std::string &emptyText()
+{
+    static const std::string empty;
+    return empty;
+}
+
+} // namespace
+
+StrColGridModel::StrColGridModel()
+    : cells_(5, std::vector<std::string>(5)), colWidths_(5, defaultColWidth_), rowHeights_(5, defaultRowHeight_),
+      clientWidth_(UnlimitedRoom), clientHeight_(UnlimitedRoom)
+{
+    setCurrentQuietly(fixedCols_, fixedRows_);
+}
+
+void StrColGridModel::paramsChanged()
+{
+    looksChanged();
+}
+
+void StrColGridModel::looksChanged()
+{
+    if (observer_)
+        observer_->looksChanged();
+}
+
+void StrColGridModel::layoutChanged()
+{
+    if (observer_)
+        observer_->layoutChanged();
+}
+
+// --- size and contents -------------------------------------------------------------------------
+
+void StrColGridModel::SetColCount(int count)
+{
+    count = std::max(1, count);
+    if (count == ColCount())
+        return;
+    CloseEditor();
+    fixedCols_ = std::min(fixedCols_, count - 1);
+    colWidths_.resize(static_cast<size_t>(count), defaultColWidth_);
+    for (auto &row : cells_)
+        row.resize(static_cast<size_t>(count));
+    clampScroll();
+    clampCurrent();
+    if (observer_)
+        observer_->countsChanged();
+    layoutChanged();
+}
+
+void StrColGridModel::SetRowCount(int count)
+{
+    count = std::max(1, count);
+    if (count == RowCount())
+        return;
+    CloseEditor();
+    fixedRows_ = std::min(fixedRows_, count - 1);
+    rowHeights_.resize(static_cast<size_t>(count), defaultRowHeight_);
+    cells_.resize(static_cast<size_t>(count), std::vector<std::string>(colWidths_.size()));
+    clampScroll();
+    clampCurrent();
+    if (observer_)
+        observer_->countsChanged();
+    layoutChanged();
+}
+
+void StrColGridModel::SetFixedCols(int count)
+{
+    if (count < 0 || count >= ColCount())
+        throw RangeError("固定列の数は 0 以上、列数より小さくしてください");
+    CloseEditor();
+    fixedCols_ = count;
+    leftCol_ = count;
+    clampScroll();
+    clampCurrent();
+    layoutChanged();
+    looksChanged();
+}
+
+void StrColGridModel::SetFixedRows(int count)
+{
+    if (count < 0 || count >= RowCount())
+        throw RangeError("固定行の数は 0 以上、行数より小さくしてください");
+    CloseEditor();
+    fixedRows_ = count;
+    topRow_ = count;
+    clampScroll();
+    clampCurrent();
+    layoutChanged();
+    looksChanged();
+}
+
+void StrColGridModel::CheckCellPos(int col, int row) const
+{
+    if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount())
+        throw RangeError(CellPosError);
+}
+
+const std::string &StrColGridModel::Cells(int col, int row) const
+{
+    if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount())
+        return emptyText();
+    return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+}
+
+void StrColGridModel::SetCells(int col, int row, const std::string &text)
+{
+    CheckCellPos(col, row);
+    std::string &cell = cells_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+    if (cell == text)
+        return;
+    cell = text;
+    // An open editor on the cell follows the new text.
+    if (editing_ && col == editCol_ && row == editRow_)
+        editorText_ = text;
+    if (observer_)
+        observer_->cellChanged(col, row);
+}
+
+int StrColGridModel::ColWidths(int col) const
+{
+    CheckCellPos(col, 0);
+    return colWidths_[static_cast<size_t>(col)];
+}
+
+void StrColGridModel::SetColWidths(int col, int width)
+{
+    CheckCellPos(col, 0);
+    colWidths_[static_cast<size_t>(col)] = width;
+    clampScroll();
+    layoutChanged();
+}
+
+int StrColGridModel::RowHeights(int row) const
+{
+    CheckCellPos(0, row);
+    return rowHeights_[static_cast<size_t>(row)];
+}
+
+void StrColGridModel::SetRowHeights(int row, int height)
+{
+    CheckCellPos(0, row);
+    rowHeights_[static_cast<size_t>(row)] = height;
+    clampScroll();
+    layoutChanged();
+}
+
+void StrColGridModel::SetDefaultColWidth(int width)
+{
+    defaultColWidth_ = width;
+    std::fill(colWidths_.begin(), colWidths_.end(), width);
+    clampScroll();
+    layoutChanged();
+}
+
+void StrColGridModel::SetDefaultRowHeight(int height)
+{
+    defaultRowHeight_ = height;
+    std::fill(rowHeights_.begin(), rowHeights_.end(), height);
+    clampScroll();
+    layoutChanged();
+}
+
+int StrColGridModel::sectionWidth(int col) const
+{
+    const int w = colWidths_[static_cast<size_t>(col)];
+    return w < 0 ? 0 : w + GridLineWidth();
+}
+
+int StrColGridModel::sectionHeight(int row) const
+{
+    const int h = rowHeights_[static_cast<size_t>(row)];
+    return h < 0 ? 0 : h + GridLineWidth();
+}
+
+int StrColGridModel::contentWidth() const
+{
+    int width = 0;
+    for (int c = 0; c < ColCount(); ++c)
+        width += sectionWidth(c);
+    return width;
+}
+
+int StrColGridModel::contentHeight() const
+{
+    int height = 0;
+    for (int r = 0; r < RowCount(); ++r)
+        height += sectionHeight(r);
+    return height;
+}
+
+// --- scrolling ---------------------------------------------------------------------------------
+
+void StrColGridModel::setClientSize(int width, int height)
+{
+    if (width == clientWidth_ && height == clientHeight_)
+        return;
+    clientWidth_ = width;
+    clientHeight_ = height;
+    const int left = leftCol_, top = topRow_;
+    clampScroll();
+    if (left != leftCol_ || top != topRow_)
+        layoutChanged();
+}
+
+int StrColGridModel::maxLeftCol() const
+{
+    int used = 0;
+    for (int c = 0; c < fixedCols_; ++c)
+        used += sectionWidth(c);
+    for (int c = ColCount() - 1; c >= fixedCols_; --c) {
+        used += sectionWidth(c);
+        if (used > clientWidth_)
+            return std::min(c + 1, ColCount() - 1);
+    }
+    return fixedCols_;
+}
+
+int StrColGridModel::maxTopRow() const
+{
+    int used = 0;
+    for (int r = 0; r < fixedRows_; ++r)
+        used += sectionHeight(r);
+    for (int r = RowCount() - 1; r >= fixedRows_; --r) {
+        used += sectionHeight(r);
+        if (used > clientHeight_)
+            return std::min(r + 1, RowCount() - 1);
+    }
+    return fixedRows_;
+}
+
+void StrColGridModel::clampScroll()
+{
+    leftCol_ = std::clamp(leftCol_, fixedCols_, std::max(fixedCols_, maxLeftCol()));
+    topRow_ = std::clamp(topRow_, fixedRows_, std::max(fixedRows_, maxTopRow()));
+}
+
+void StrColGridModel::SetLeftCol(int col)
+{
+    const int old = leftCol_;
+    leftCol_ = col;
+    clampScroll();
+    if (leftCol_ != old)
+        layoutChanged();
+}
+
+void StrColGridModel::SetTopRow(int row)
+{
+    const int old = topRow_;
+    topRow_ = row;
+    clampScroll();
+    if (topRow_ != old)
+        layoutChanged();
+}
+
+int StrColGridModel::VisibleRowCount() const
+{
+    int room = clientHeight_;
+    for (int r = 0; r < fixedRows_; ++r)
+        room -= sectionHeight(r);
+    int count = 0;
+    for (int r = topRow_, used = 0; r < RowCount(); ++r) {
+        used += sectionHeight(r);
+        if (used > room)
+            break;
+        ++count;
+    }
+    return std::max(1, count);
+}
+
+void StrColGridModel::scrollInView(int col, int row)
+{
+    const int left = leftCol_, top = topRow_;
+    if (col >= fixedCols_ && col < ColCount()) {
+        if (col < leftCol_) {
+            leftCol_ = col;
+        } else {
+            auto fits = [&] {
+                int used = 0;
+                for (int c = 0; c < fixedCols_; ++c)
+                    used += sectionWidth(c);
+                for (int c = leftCol_; c <= col; ++c)
+                    used += sectionWidth(c);
+                return used <= clientWidth_;
+            };
+            while (leftCol_ < col && !fits())
+                ++leftCol_;
+        }
+    }
+    if (row >= fixedRows_ && row < RowCount()) {
+        if (row < topRow_) {
+            topRow_ = row;
+        } else {
+            auto fits = [&] {
+                int used = 0;
+                for (int r = 0; r < fixedRows_; ++r)
+                    used += sectionHeight(r);
+                for (int r = topRow_; r <= row; ++r)
+                    used += sectionHeight(r);
+                return used <= clientHeight_;
+            };
+            while (topRow_ < row && !fits())
+                ++topRow_;
+        }
+    }
+    clampScroll();
+    if (left != leftCol_ || top != topRow_)
+        layoutChanged();
+}
+
+int StrColGridModel::columnLeft(int col) const
+{
+    if (isColScrolledOut(col))
+        return -1;
+    int x = 0;
+    for (int c = 0; c < col; ++c)
+        if (!isColScrolledOut(c))
+            x += sectionWidth(c);
+    return x;
+}
+
+int StrColGridModel::rowTop(int row) const
+{
+    if (isRowScrolledOut(row))
+        return -1;
+    int y = 0;
+    for (int r = 0; r < row; ++r)
+        if (!isRowScrolledOut(r))
+            y += sectionHeight(r);
+    return y;
+}
+
+GridCoord StrColGridModel::MouseCoord(int x, int y) const
+{
+    GridCoord at;
+    if (x >= 0) {
+        for (int c = 0, left = 0; c < ColCount(); ++c) {
+            if (isColScrolledOut(c))
+                continue;
+            left += sectionWidth(c);
+            if (x < left) {
+                at.col = c;
+                break;
+            }
+        }
+    }
+    if (y >= 0) {
+        for (int r = 0, top = 0; r < RowCount(); ++r) {
+            if (isRowScrolledOut(r))
+                continue;
+            top += sectionHeight(r);
+            if (y < top) {
+                at.row = r;
+                break;
+            }
+        }
+    }
+    return at;
+}
+
+PixelRect StrColGridModel::CellRect(int col, int row) const
+{
+    CheckCellPos(col, row);
+    const int left = columnLeft(col), top = rowTop(row);
+    if (left < 0 || top < 0)
+        return {std::max(left, 0), std::max(top, 0), 0, 0};
+    return {left, top, std::max(0, sectionWidth(col) - GridLineWidth()),
+            std::max(0, sectionHeight(row) - GridLineWidth())};
+}
+
+// --- looks and options ---------------------------------------------------------------------------
+
+void StrColGridModel::SetColor(TColor c)
+{
+    color_ = c;
+    looksChanged();
+}
+
+void StrColGridModel::SetFixedColor(TColor c)
+{
+    fixedColor_ = c;
+    looksChanged();
+}
+
+void StrColGridModel::SetFont(const GridFont &font)
+{
+    font_ = font;
+    looksChanged();
+}
+
+void StrColGridModel::SetFontColor(TColor c)
+{
+    font_.color = c;
+    looksChanged();
+}
+
+void StrColGridModel::SetAlignment(TAlignment a)
+{
+    alignment_ = a;
+    looksChanged();
+}
+
+void StrColGridModel::SetFixedAlignment(TAlignment a)
+{
+    fixedAlignment_ = a;
+    looksChanged();
+}
+
+void StrColGridModel::SetLayout(TTextLayout l)
+{
+    layout_ = l;
+    looksChanged();
+}
+
+void StrColGridModel::SetFixedLayout(TTextLayout l)
+{
+    fixedLayout_ = l;
+    looksChanged();
+}
+
+void StrColGridModel::SetFocusDraw(bool v)
+{
+    focusDraw_ = v;
+    looksChanged();
+}
+
+void StrColGridModel::SetFocusCellColor(TColor c)
+{
+    focusCellColor_ = c;
+    looksChanged();
+}
+
+void StrColGridModel::SetFocusCellFontColor(TColor c)
+{
+    focusCellFontColor_ = c;
+    looksChanged();
+}
+
+void StrColGridModel::SetFocusCellFontColorEnabled(bool v)
+{
+    focusCellFontColorEnabled_ = v;
+    looksChanged();
+}
+
+void StrColGridModel::SetCellDivide(bool v)
+{
+    cellDivide_ = v;
+    looksChanged();
+}
+
+void StrColGridModel::SetCtl3D(bool v)
+{
+    ctl3D_ = v;
+    looksChanged();
+}
+
+void StrColGridModel::SetImeMode(TImeMode m)
+{
+    imeMode_ = m;
+    looksChanged();
+}
+
+void StrColGridModel::SetOptions(TGridOptions o)
+{
+    options_ = o;
+    optionsInForce_ = o;
+    looksChanged();
+}
+
+void StrColGridModel::setFocused(bool focused)
+{
+    focused_ = focused;
+    // Entering the grid selects its current cell again: its own options come back in force.
+    if (focused)
+        applyCellState(curCol_, curRow_);
+    looksChanged();
+}
+
+// --- cell parameters ------------------------------------------------------------------------------
+
+TSCGCellParam *StrColGridModel::FindCellParam(int col, int row, bool create)
+{
+    if (TSCGCellParam *found = cellParams_.Find(col, row))
+        return found;
+    if (!create)
+        return nullptr;
+    TSCGCellParam &param = cellParams_.Add();
+    param.SetCaption(std::string());
+    param.SetFontColor(FontColor());
+    param.SetCellColor(IsFixedCell(col, row) ? fixedColor_ : color_);
+    param.SetCellColorEnabled(true);
+    param.SetFontColorEnabled(true);
+    param.SetCol(col);
+    param.SetRow(row);
+    return &param;
+}
+
+void StrColGridModel::SetCellAlignment(int col, int row, TAlignment alignment)
+{
+    CheckCellPos(col, row);
+    FindCellParam(col, row, true)->SetAlignment(alignment);
+}
+
+void StrColGridModel::SetCellFontColor(int col, int row, TColor color)
+{
+    CheckCellPos(col, row);
+    FindCellParam(col, row, true)->SetFontColor(color);
+}
+
+void StrColGridModel::SetCellFontWidth(int col, int row, int width)
+{
+    CheckCellPos(col, row);
+    FindCellParam(col, row, true)->SetFontWidth(width);
+}
+
+void StrColGridModel::SetCellColor(int col, int row, TColor color)
+{
+    CheckCellPos(col, row);
+    TSCGCellParam *param = FindCellParam(col, row, true);
+    param->SetCellColor(color);
+    param->SetCellColorEnabled(true);
+}
+
+const TSCGCellFont *StrColGridModel::cellFont(int col, int row) const
+{
+    const TSCGCellParam *param = cellParams_.Find(col, row);
+    return param && !param->FontName().empty() ? fonts_.Find(param->FontName()) : nullptr;
+}
+
+void StrColGridModel::EndLoad()
+{
+    loading_ = false;
+    prevCol_ = curCol_;
+    prevRow_ = curRow_;
+    applyCellState(curCol_, curRow_);
+    looksChanged();
+}
+
+// --- selection -----------------------------------------------------------------------------------
+
+CellRange StrColGridModel::Selection() const
+{
+    return {std::min(curCol_, anchorCol_), std::min(curRow_, anchorRow_), std::max(curCol_, anchorCol_),
+            std::max(curRow_, anchorRow_)};
+}
+
+bool StrColGridModel::SelectCell(int col, int row)
+{
+    return moveCurrent(col, row, true, false);
+}
+
+bool StrColGridModel::SelectRange(int left, int top, int right, int bottom)
+{
+    CheckCellPos(left, top);
+    CheckCellPos(right, bottom);
+    if (!moveCurrent(left, top, true, false))
+        return false;
+    moveAnchor(right, bottom);
+    return true;
+}
+
+bool StrColGridModel::CanSelectCell(int col, int row)
+{
+    if (IsFixedCell(col, row))
+        return false;
+    bool result = true;
+    if (OnSelectCell)
+        OnSelectCell(*this, col, row, result);
+    if (!result)
+        return false;
+    if (col != prevCol_ || row != prevRow_) {
+        TSCGCellParam *newParam = FindCellParam(col, row, false);
+        TSCGCellParam *oldParam = FindCellParam(prevCol_, prevRow_, false);
+        const int oldCol = prevCol_, oldRow = prevRow_;
+        const bool colChanges = col != oldCol, rowChanges = row != oldRow;
+        try {
+            if (oldParam) {
+                if (oldParam->OnExitCell)
+                    oldParam->OnExitCell(*oldParam, *this, oldCol, oldRow, col, row);
+                if (colChanges && oldParam->OnExitCol)
+                    oldParam->OnExitCol(*oldParam, *this, oldCol, col);
+                if (rowChanges && oldParam->OnExitRow)
+                    oldParam->OnExitRow(*oldParam, *this, oldRow, row);
+            }
+            if (newParam) {
+                if (newParam->OnEnterCell)
+                    newParam->OnEnterCell(*newParam, *this, oldCol, oldRow, col, row);
+                if (colChanges && newParam->OnEnterCol)
+                    newParam->OnEnterCol(*newParam, *this, oldCol, col);
+                if (rowChanges && newParam->OnEnterRow)
+                    newParam->OnEnterRow(*newParam, *this, oldRow, row);
+            }
+            if (OnCellChanged)
+                OnCellChanged(*this, oldCol, oldRow, col, row);
+            if (colChanges && OnColChanged)
+                OnColChanged(*this, oldCol, col);
+            if (rowChanges && OnRowChanged)
+                OnRowChanged(*this, oldRow, row);
+        } catch (...) {
+            // A selection event that raises refuses the move; the previous cell stays selected
+            // with its own options in force.
+            return false;
+        }
+    }
+    applyCellState(col, row);
+    prevCol_ = col;
+    prevRow_ = row;
+    return true;
+}
+
+void StrColGridModel::applyCellState(int col, int row)
+{
+    const TSCGCellParam *param = cellParams_.Find(col, row);
+    optionsInForce_ = param && param->OptionsEnabled() ? param->Options() : options_;
+}
+
+bool StrColGridModel::moveCurrent(int col, int row, bool moveAnchor, bool byUser)
+{
+    CheckCellPos(col, row);
+    if (!CanSelectCell(col, row))
+        return false;
+    CloseEditor();
+    curCol_ = col;
+    curRow_ = row;
+    if (moveAnchor || !(optionsInForce_ & goRangeSelect)) {
+        anchorCol_ = col;
+        anchorRow_ = row;
+    }
+    if (optionsInForce_ & goRowSelect) {
+        anchorCol_ = ColCount() - 1;
+        curCol_ = fixedCols_;
+    }
+    scrollInView(curCol_, curRow_);
+    if (observer_)
+        observer_->selectionChanged();
+    looksChanged();
+    if (byUser && observer_)
+        observer_->cellFocused(curCol_, curRow_);
+    return true;
+}
+
+void StrColGridModel::moveAnchor(int col, int row)
+{
+    if (!(optionsInForce_ & goRangeSelect)) {
+        moveCurrent(col, row, true, false);
+        return;
+    }
+    CloseEditor();
+    anchorCol_ = std::clamp(col, fixedCols_, ColCount() - 1);
+    anchorRow_ = std::clamp(row, fixedRows_, RowCount() - 1);
+    if (optionsInForce_ & goRowSelect)
+        anchorCol_ = ColCount() - 1;
+    scrollInView(anchorCol_, anchorRow_);
+    if (observer_)
+        observer_->selectionChanged();
+    looksChanged();
+}
+
+void StrColGridModel::setCurrentQuietly(int col, int row)
+{
+    curCol_ = anchorCol_ = prevCol_ = col;
+    curRow_ = anchorRow_ = prevRow_ = row;
+    applyCellState(col, row);
+    if (observer_)
+        observer_->selectionChanged();
+}
+
+void StrColGridModel::clampCurrent()
+{
+    const int col = std::clamp(curCol_, std::min(fixedCols_, ColCount() - 1), ColCount() - 1);
+    const int row = std::clamp(curRow_, std::min(fixedRows_, RowCount() - 1), RowCount() - 1);
+    if (col != curCol_ || row != curRow_ || anchorCol_ >= ColCount() || anchorRow_ >= RowCount() ||
+        anchorCol_ < fixedCols_ || anchorRow_ < fixedRows_)
+        setCurrentQuietly(col, row);
+}
+
+} // namespace velmo

@@ -1,0 +1,169 @@
+// Showing the session's state in the main window's widgets.
+#include "TFtankaregist.h"
+
+#include "TFtankaregistParts.h"
+#include "TNValEdit.h"
+#include "TStrColGrid.h"
+#include "VelmoApplication.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QToolTip>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace velmo {
+
+using namespace mainwindow;
+
+// ---------------------------------------------------------------- showing
+
+void TFtankaregist::showEvent(QShowEvent *e)
+{
+    QMainWindow::showEvent(e);
+    if (started_)
+        return;
+    started_ = true;
+    run([this] { session_->start(); });
+    StrColGrid1->setFocus();
+}
+
+void TFtankaregist::run(const std::function<void()> &command)
+{
+    // A failure ends the command with its error box and never passes into Qt; what the
+    // command did before it stays, and the window shows it.
+    RunCommand(command);
+    RunCommand([this] { showState(); });
+}
+
+void TFtankaregist::showState()
+{
+    const MainSession &s = *session_;
+    showing_ = true;
+    titlePanel->setText(q(s.titlePanel()));
+    kanname->setText(q(s.headingStrip()));
+    for (int i = 0; i < StatusPanelCount; ++i) {
+        statusPanels[i]->setText(q(s.statusPanels()[i]));
+        statusPanels[i]->setToolTip(statusPanels[i]->text());
+    }
+
+    {
+        const QSignalBlocker block(TabControl1);
+        const auto tabs = s.tabCaptions();
+        while (TabControl1->count() > static_cast<int>(tabs.size()))
+            TabControl1->removeTab(TabControl1->count() - 1);
+        for (size_t i = 0; i < tabs.size(); ++i) {
+            if (static_cast<int>(i) < TabControl1->count())
+                TabControl1->setTabText(static_cast<int>(i), q(tabs[i]));
+            else
+                TabControl1->addTab(q(tabs[i]));
+        }
+        TabControl1->setCurrentIndex(s.currentLocation());
+    }
+    showTree();
+    showGrids();
+    if (s.controlsRevision() != shownControlsRevision_)
+        showSettingsControls();
+    for (int i = 0; i < 6; ++i) {
+        basisActions[i]->setCheckable(true);
+        basisActions[i]->setChecked(s.basisColumn() == i + 1);
+    }
+    showResultsAction->setChecked(s.rateShowsResults());
+    showCompositesAction->setChecked(!s.compositeShowsAdopted());
+    showAdoptedAction->setChecked(s.compositeShowsAdopted());
+    showing_ = false;
+}
+
+void TFtankaregist::showTree()
+{
+    const MainSession &s = *session_;
+    const QSignalBlocker block(TreeView1);
+    for (int sv = 0; sv < ServiceCount; ++sv) {
+        QTreeWidgetItem *service = TreeView1->topLevelItem(sv);
+        service->setText(0, q(s.treeText(sv * NodesPerService)));
+        serviceMenus[sv]->setTitle(q(s.serviceName(sv)));
+        for (int p = 0; p < PipesPerFile; ++p) {
+            service->child(p)->setText(0, q(s.treeText(sv * NodesPerService + p + 1)));
+            pipeActions[sv][p]->setText(q(s.pipeMenuCaption(sv, p)));
+        }
+    }
+    const int node = s.selectedNode();
+    QTreeWidgetItem *service = TreeView1->topLevelItem(node / NodesPerService);
+    QTreeWidgetItem *item = node % NodesPerService == 0 ? service : service->child(node % NodesPerService - 1);
+    if (TreeView1->currentItem() != item) {
+        service->setExpanded(true);
+        TreeView1->setCurrentItem(item);
+        TreeView1->scrollToItem(item);
+    }
+}
+
+void TFtankaregist::showGrids()
+{
+    const MainSession &s = *session_;
+    for (int r = 0; r < GridRows; ++r) {
+        for (int c = 0; c < RateCols; ++c)
+            StrColGrid1->SetCells(c, r, q(s.rateGridText(c, r)));
+        for (int c = 0; c < PriceCols; ++c)
+            StrColGrid2->SetCells(c, r, q(s.priceGridText(c, r)));
+        for (int c = 0; c < CompositeCols; ++c)
+            StrColGrid3->SetCells(c, r, q(s.compositeGridText(c, r)));
+    }
+    showRowHighlight();
+}
+
+void TFtankaregist::showRowHighlight()
+{
+    const MainSession &s = *session_;
+    for (TStrColGrid *g : {StrColGrid1, StrColGrid2, StrColGrid3})
+        for (int r = 1; r < GridRows; ++r)
+            g->SetCellColor(0, r, r == s.focusRow() ? SelectedRowColor : FixedCellColor);
+    StrColGrid2->SelectCell(s.basisColumn(), s.focusRow());
+    StrColGrid3->SelectCell(s.basisColumn(), s.focusRow());
+    StrColGrid1->SelectCell(std::max(1, StrColGrid1->Col()), s.focusRow());
+}
+
+void TFtankaregist::showSettingsControls()
+{
+    shownControlsRevision_ = session_->controlsRevision();
+    const SettingsControls &c = session_->settingsControls();
+    const QSignalBlocker b1(ComboBox1), b2(ComboBox2), b3(ComboBox3), b4(CheckGroupBox1);
+    ComboBox1->setCurrentIndex(c.priceCodeIndex);
+    ComboBox2->setCurrentIndex(c.fracAddendIndex);
+    ComboBox3->setCurrentIndex(c.sigAddendIndex);
+    CheckGroupBox1->setChecked(c.useRates);
+    for (int i = 0; i < 6; ++i) {
+        avr[i]->setValue(c.percent[i].toLongDouble());
+        GPAYDAY[i]->setValue(c.labour[i].toLongDouble());
+    }
+}
+
+SettingsControls TFtankaregist::readSettingsControls() const
+{
+    SettingsControls c;
+    c.priceCodeIndex = ComboBox1->currentIndex();
+    c.fracAddendIndex = ComboBox2->currentIndex();
+    c.sigAddendIndex = ComboBox3->currentIndex();
+    c.useRates = CheckGroupBox1->isChecked();
+    for (int i = 0; i < 6; ++i) {
+        c.percent[i] = Currency::fromDouble(avr[i]->value());
+        c.labour[i] = Currency::fromDouble(GPAYDAY[i]->value());
+    }
+    return c;
+}
+
+} // namespace velmo

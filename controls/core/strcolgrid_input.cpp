@@ -1,4 +1,5 @@
 // Keys, mouse and the in-cell editor of the string column grid.
+#include "flag_scope.h"
 #include "strcolgrid_model.h"
 
 #include <algorithm>
@@ -30,14 +31,6 @@ FocusMove tabFocus(ShiftState shift)
     return shift.shift ? FocusMove::Previous : FocusMove::Next;
 }
 
-// Resets a flag when the scope ends, also by an exception.
-struct FlagScope {
-    bool &flag;
-    explicit FlagScope(bool &f) : flag(f) { flag = true; }
-    ~FlagScope() { flag = false; }
-    FlagScope(const FlagScope &) = delete;
-    FlagScope &operator=(const FlagScope &) = delete;
-};
 
 } // namespace
 

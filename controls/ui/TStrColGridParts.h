@@ -1,6 +1,7 @@
 #pragma once
 // The two Qt helpers inside TStrColGrid: the item model that shows the grid model's cells to
 // the view, and the delegate that paints every cell through the grid and hosts the editor.
+#include "flag_scope.h"
 #include "strcolgrid_model.h"
 
 #include <QAbstractTableModel>
@@ -10,14 +11,6 @@ namespace velmo {
 
 class TStrColGrid;
 
-// Sets a flag for the rest of a scope, also when it is left by an exception.
-struct FlagScope {
-    bool &flag;
-    explicit FlagScope(bool &f) : flag(f) { flag = true; }
-    ~FlagScope() { flag = false; }
-    FlagScope(const FlagScope &) = delete;
-    FlagScope &operator=(const FlagScope &) = delete;
-};
 
 // Qt's view of the cells. The counts it reports follow the grid model's when told
 // (followCounts), so that the view sees columns and rows come and go in its own order.

@@ -159,11 +159,18 @@ void writeRow(JsonWriter &j, const WorkingRow &w, int k)
     j.endObject();
 }
 
+// The file of a reading command, read whole.
+ServiceFile loadExisting(const fs::path &path)
+{
+    requireExisting(path);
+    ServiceFile file;
+    file.load(path);
+    return file;
+}
+
 int cmdCalc(const Options &o)
 {
-    requireExisting(o.file);
-    ServiceFile file;
-    file.load(o.file);
+    ServiceFile file = loadExisting(o.file);
     JsonWriter j;
     j.beginObject();
     j.key("pipes").beginArray();
@@ -214,9 +221,7 @@ std::string slotName(int i)
 
 int cmdDump(const Options &o)
 {
-    requireExisting(o.file);
-    ServiceFile file;
-    file.load(o.file);
+    const ServiceFile file = loadExisting(o.file);
     JsonWriter j;
     j.beginObject();
     j.key("records").beginArray();

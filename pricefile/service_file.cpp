@@ -36,13 +36,18 @@ void ServiceFile::load(const std::filesystem::path &path)
         empty.serialBase_ = -1200;
         empty.save(path);
     }
-    const std::string data = readWholeFile(path);
+    parse(readWholeFile(path), path);
+    serialBase_ = missing ? -1200 : 0;
+}
+
+void ServiceFile::parse(std::string_view data, const std::filesystem::path &source)
+{
     if (data.size() < static_cast<size_t>(RecordsPerFile) * RecordSize)
-        throw IoError(shortFileMessage(path, data.size(), RecordSize, RecordsPerFile));
+        throw IoError(shortFileMessage(source, data.size(), RecordSize, RecordsPerFile));
     const auto *p = reinterpret_cast<const unsigned char *>(data.data());
     for (int i = 0; i < RecordsPerFile; ++i)
         PriceRecord::decodeInto(record(i), p + static_cast<size_t>(i) * RecordSize);
-    serialBase_ = missing ? -1200 : 0;
+    serialBase_ = 0;
 }
 
 std::string ServiceFile::serialize() const

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace velmo {
 
@@ -22,6 +23,8 @@ public:
     // A file too short raises IoError naming the file and its whole records; the records in
     // memory then stay as they were.
     void load(const std::filesystem::path &path);
+    // The same from a file's bytes already read; `source` names the file in messages.
+    void parse(std::string_view data, const std::filesystem::path &source);
     // Writes all 1200 records, numbering each record's Serial, through a temporary file.
     void save(const std::filesystem::path &path) const;
     // The file bytes that save() would write.

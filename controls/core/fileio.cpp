@@ -71,7 +71,12 @@ std::string readWholeFile(const std::filesystem::path &path)
 
 std::vector<std::string> readTextLines(const std::filesystem::path &path)
 {
-    const std::string text = cp932::decode(readWholeFile(path));
+    return splitTextLines(readWholeFile(path));
+}
+
+std::vector<std::string> splitTextLines(std::string_view cp932Bytes)
+{
+    const std::string text = cp932::decode(cp932Bytes);
     std::vector<std::string> lines;
     size_t pos = 0;
     while (pos < text.size()) {

@@ -12,6 +12,8 @@ std::string readWholeFile(const std::filesystem::path &path);
 
 // Reads a CP932 text file as UTF-8 lines, without their CR LF or LF ends.
 std::vector<std::string> readTextLines(const std::filesystem::path &path);
+// The same for text already read: CP932 bytes split into UTF-8 lines.
+std::vector<std::string> splitTextLines(std::string_view cp932Bytes);
 
 // Writes `bytes` to a temporary file in the same folder, flushes it to disk, renames it over
 // `path` and flushes the folder, so a failed or interrupted write never leaves a half-written

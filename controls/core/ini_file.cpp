@@ -27,12 +27,17 @@ std::string trim(std::string s)
 
 IniFile IniFile::read(const std::filesystem::path &path)
 {
-    IniFile ini;
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
-        return ini;
+        return IniFile();
+    return parse(readWholeFile(path));
+}
+
+IniFile IniFile::parse(std::string_view cp932Bytes)
+{
+    IniFile ini;
     Section *current = nullptr;
-    for (const std::string &raw : readTextLines(path)) {
+    for (const std::string &raw : splitTextLines(cp932Bytes)) {
         const std::string line = trim(raw);
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             const std::string name = line.substr(1, line.size() - 2);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmo {
@@ -12,6 +13,8 @@ class IniFile {
 public:
     // A missing file reads as empty; an unreadable one raises IoError.
     static IniFile read(const std::filesystem::path &path);
+    // The sections and keys of a file's CP932 bytes.
+    static IniFile parse(std::string_view cp932Bytes);
     std::optional<std::string> value(const std::string &section, const std::string &key) const;
     // An integer value; a missing key or one that is not a number gives `fallback`.
     int intValue(const std::string &section, const std::string &key, int fallback) const;

@@ -11,8 +11,13 @@ std::optional<SettingsFile> SettingsFile::read(const std::filesystem::path &path
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
         return std::nullopt;
+    return parse(readWholeFile(path));
+}
+
+SettingsFile SettingsFile::parse(std::string_view cp932Bytes)
+{
     SettingsFile file;
-    for (const std::string &line : readTextLines(path)) {
+    for (const std::string &line : splitTextLines(cp932Bytes)) {
         const size_t eq = line.find('=');
         if (eq == std::string::npos)
             continue;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -16,6 +17,8 @@ public:
 
     // Reads `path`. A missing file gives std::nullopt; an unreadable one raises IoError.
     static std::optional<SettingsFile> read(const std::filesystem::path &path);
+    // The settings of a file's CP932 bytes.
+    static SettingsFile parse(std::string_view cp932Bytes);
 
     // The value of the first line whose key is exactly `key`.
     std::optional<std::string> value(const std::string &key) const;

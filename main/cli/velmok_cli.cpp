@@ -7,7 +7,7 @@
 //
 // Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr).
 #include "calc.h"
-#include "cp932.h"
+#include "file_check.h"
 #include "errors.h"
 #include "fileio.h"
 #include "json_writer.h"
@@ -253,117 +253,11 @@ int cmdDump(const Options &o)
 
 // --- check -------------------------------------------------------------------------------
 
-int64_t rawSlot(const unsigned char *rec, int slot)
-{
-    uint64_t v = 0;
-    for (int i = 7; i >= 0; --i)
-        v = v << 8 | rec[offset::Slots + 8 * slot + i];
-    return static_cast<int64_t>(v);
-}
-
-struct ValueSet {
-    const char *what;
-    std::vector<const char *> values;
-};
-
-const ValueSet Codes{"significant-digit code", {"0", "1", "10", "100", "1000", "3", "4"}};
-const ValueSet Addends{"rounding addend", {"0.9", "0", "0.5"}};
-const ValueSet Decimals{"component decimals", {"0", "1", "2", "3"}};
-const ValueSet Modes{"pipe mode", {"0", "2"}};
-const ValueSet Flags{"flag", {"0", "1"}};
-
-class Checker {
-public:
-    Checker(std::string file, std::string_view data) : file_(std::move(file)), data_(data) {}
-
-    std::vector<std::string> run()
-    {
-        const size_t expected = static_cast<size_t>(RecordsPerFile) * RecordSize;
-        if (data_.size() != expected)
-            problem("size " + std::to_string(data_.size()) + " bytes, expected " + std::to_string(expected) +
-                    " (1200 records of 360 bytes)");
-        const int records = static_cast<int>(std::min(data_.size() / RecordSize, size_t(RecordsPerFile)));
-        for (int r = 0; r < records; ++r) {
-            const auto *rec = reinterpret_cast<const unsigned char *>(data_.data()) + static_cast<size_t>(r) * RecordSize;
-            text(r, rec, offset::Name, 80, "Name");
-            text(r, rec, offset::Caption, 40, "Caption");
-            text(r, rec, offset::Size, 6, "Size");
-            text(r, rec, offset::Unit, 4, "Unit");
-            if (r % RecordsPerPipe == SettingsRow - 1)
-                settings(r, rec);
-        }
-        return problems_;
-    }
-
-private:
-    void problem(const std::string &what) { problems_.push_back(file_ + ": " + what); }
-
-    static std::string where(int r)
-    {
-        return "record " + std::to_string(r) + " (pipe " + std::to_string(r / RecordsPerPipe + 1) + ")";
-    }
-
-    void text(int r, const unsigned char *rec, int at, size_t capacity, const char *field)
-    {
-        const size_t len = rec[at];
-        if (len > capacity)
-            problem(where(r) + " " + field + ": length byte " + std::to_string(len) + " exceeds the field's " +
-                    std::to_string(capacity) + " bytes");
-        const std::string_view bytes(reinterpret_cast<const char *>(rec + at + 1), std::min(len, capacity));
-        bool clean = true;
-        cp932::decode(bytes, &clean);
-        if (!clean) {
-            problem(where(r) + " " + field + ": not valid Shift-JIS text");
-        } else if (endsInLoneLeadByte(bytes) && bytes.size() < capacity) {
-            // At full capacity a lone lead byte is what cutting a long text leaves; short of
-            // it, the byte has lost its partner.
-            problem(where(r) + " " + field + ": ends in the first byte of a double-byte character");
-        }
-    }
-
-    static bool endsInLoneLeadByte(std::string_view bytes)
-    {
-        size_t i = 0;
-        while (i < bytes.size())
-            i += cp932::isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
-        return i > bytes.size();
-    }
-
-    void value(int r, const unsigned char *rec, int slot, const char *field, const ValueSet &set)
-    {
-        const Currency v = Currency::fromRaw(rawSlot(rec, slot));
-        std::string list;
-        for (const char *s : set.values) {
-            if (v == Currency::parse(s))
-                return;
-            list += (list.empty() ? "" : ", ") + std::string(s);
-        }
-        problem(where(r) + " settings " + field + ": " + v.toString() + " is not a " + set.what + " (" + list + ")");
-    }
-
-    void settings(int r, const unsigned char *rec)
-    {
-        value(r, rec, slot::B(1), "B1", Codes);
-        value(r, rec, slot::B(2), "B2", Addends);
-        value(r, rec, slot::B(3), "B3", Decimals);
-        value(r, rec, slot::B(4), "B4", Modes);
-        value(r, rec, slot::B(6), "B6", Addends);
-        value(r, rec, slot::D(1), "D1", Codes);
-        value(r, rec, slot::D(2), "D2", Addends);
-        value(r, rec, slot::D(3), "D3", Addends);
-        value(r, rec, slot::D(4), "D4", Flags);
-    }
-
-    std::string file_;
-    std::string_view data_;
-    std::vector<std::string> problems_;
-};
-
 int cmdCheck(const Options &o)
 {
     requireExisting(o.file);
     const std::string data = readWholeFile(o.file);
-    const std::vector<std::string> problems = Checker(o.file.string(), data).run();
+    const std::vector<std::string> problems = checkServiceFile(o.file.string(), data);
     for (const std::string &p : problems)
         std::printf("%s\n", p.c_str());
     return problems.empty() ? 0 : 1;

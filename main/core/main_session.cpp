@@ -1,24 +1,12 @@
 #include "main_session.h"
 
 #include "errors.h"
-#include "support.h"
-
-#include <charconv>
+#include "main_argument.h"
 
 namespace velmo {
 namespace fs = std::filesystem;
 
 namespace {
-
-// A command-line field as a number in 1 … max, else the default 1.
-int fieldNumber(const std::string &text, int max)
-{
-    int n = 0;
-    const auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-    if (ec != std::errc() || p != text.data() + text.size() || n < 1 || n > max)
-        return 1;
-    return n;
-}
 
 std::string withoutTrailingSeparator(std::string path)
 {
@@ -57,10 +45,9 @@ void MainSession::start()
     std::error_code ec;
     fs::remove(programDir_ / "NEWData.FDA", ec);
 
-    const int g = fieldNumber(SplitField(argument_, 1), ServiceCount);
-    const int p = fieldNumber(SplitField(argument_, 2), PipesPerFile);
-    service_ = g - 1;
-    pipe_ = p - 1;
+    const MainArgument arg = parseMainArgument(argument_);
+    service_ = arg.service;
+    pipe_ = arg.pipe;
     selectPipeNode();
     focusRow_ = 1;
     try {
@@ -72,7 +59,7 @@ void MainSession::start()
     }
     modified_ = false;
     try {
-        loadPipe(p - 1);
+        loadPipe(arg.pipe);
     } catch (const VelmoError &e) {
         failures.add({}, e.what()); // a figure of the pipe out of range: the rest of the start stands
     }

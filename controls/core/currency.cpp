@@ -53,6 +53,9 @@ Currency Currency::parse(std::string_view text)
     auto fail = [&]() -> Currency {
         throw ConversionError("'" + std::string(text) + "' は有効な数値ではありません");
     };
+    auto tooLarge = [&]() -> Currency {
+        throw ConversionError("'" + std::string(text) + "' は扱える数値の範囲 (±922337203685477.5807) を超えています");
+    };
     size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -73,8 +76,8 @@ Currency Currency::parse(std::string_view text)
             anyDigit = true;
             if (!point) {
                 intPart = intPart * 10 + static_cast<unsigned>(c - '0');
-                if (intPart > static_cast<unsigned __int128>(std::numeric_limits<int64_t>::max() / Scale))
-                    return fail();
+                if (intPart > static_cast<unsigned __int128>(std::numeric_limits<int64_t>::max() / Scale) + 1)
+                    return tooLarge();
             } else if (fracDigits < 4) {
                 frac = frac * 10 + (c - '0');
                 ++fracDigits;
@@ -89,8 +92,13 @@ Currency Currency::parse(std::string_view text)
         frac *= 10;
         ++fracDigits;
     }
-    const int64_t raw = static_cast<int64_t>(intPart) * Scale + frac;
-    return fromRaw(negative ? -raw : raw);
+    // The most negative raw value has no positive counterpart, so the magnitude is checked
+    // against the limit of its sign before it is made an int64.
+    const unsigned __int128 mag = intPart * Scale + static_cast<unsigned __int128>(frac);
+    const unsigned __int128 limit = static_cast<unsigned __int128>(std::numeric_limits<int64_t>::max()) + (negative ? 1 : 0);
+    if (mag > limit)
+        return tooLarge();
+    return fromRaw(negative ? static_cast<int64_t>(-static_cast<__int128>(mag)) : static_cast<int64_t>(mag));
 }
 
 std::string Currency::toString() const

@@ -37,6 +37,13 @@ TEST(CurrencyText, ParseAndPrint)
         }
     }
     EXPECT_THROW(Currency::parse("99999999999999999999"), ConversionError);
+    // The edges of the range, and just past them (found by fuzzing: the last digits overflowed).
+    EXPECT_EQ(Cur("922337203685477.5807").raw(), INT64_MAX);
+    EXPECT_EQ(Cur("-922337203685477.5808").raw(), INT64_MIN);
+    EXPECT_THROW(Currency::parse("922337203685477.5808"), ConversionError);
+    EXPECT_THROW(Currency::parse("922337203685477.5827"), ConversionError);
+    EXPECT_THROW(Currency::parse("-922337203685477.5809"), ConversionError);
+    EXPECT_THROW(Currency::parse("922337203685478"), ConversionError);
 }
 
 TEST(Cp932, EncodeCutDecode)

@@ -129,16 +129,42 @@ int syncFolder(const std::filesystem::path &folder)
     return rc;
 }
 
+WriteFault plannedFault;
+int writesSeen = 0;
+
+// The errno the planned fault gives at `stage` of the current write, or 0.
+int injected(WriteFault::Stage stage)
+{
+    if (plannedFault.stage != stage || writesSeen != plannedFault.nthWrite)
+        return 0;
+    return plannedFault.error;
+}
+
 } // namespace
+
+void planWriteFault(const WriteFault &fault)
+{
+    plannedFault = fault;
+    writesSeen = 0;
+}
+
+void clearWriteFault()
+{
+    plannedFault = WriteFault{};
+    writesSeen = 0;
+}
 
 void writeFileAtomically(const std::filesystem::path &path, std::string_view bytes)
 {
+    ++writesSeen;
     const std::filesystem::path target = followLinks(path);
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     // A hidden name beside the target: ".kanzai1.fda.XXXXXX".
     std::string name(1, '.');
     name.append(target.filename().string()).append(".XXXXXX");
     std::string tmpl = (folder / name).string();
+    if (const int err = injected(WriteFault::Stage::Create))
+        writeError(path, err);
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0)
         writeError(path, errno);
@@ -147,9 +173,13 @@ void writeFileAtomically(const std::filesystem::path &path, std::string_view byt
         ::unlink(tmpl.c_str());
         writeError(path, err);
     };
+    // A planned write fault lets half of the bytes reach the disk first, as a disk that fills
+    // up does.
+    const int writeFault = injected(WriteFault::Stage::Write);
+    const size_t reach = writeFault ? bytes.size() / 2 : bytes.size();
     size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    while (done < reach) {
+        const ssize_t n = ::write(fd, bytes.data() + done, reach - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -157,6 +187,10 @@ void writeFileAtomically(const std::filesystem::path &path, std::string_view byt
         }
         done += static_cast<size_t>(n);
     }
+    if (writeFault)
+        fail(writeFault);
+    if (const int err = injected(WriteFault::Stage::Fsync))
+        fail(err);
     if (::fsync(fd) != 0)
         fail(errno);
     // mkstemp creates the file readable by its owner only. The new file takes the mode, owner
@@ -174,6 +208,10 @@ void writeFileAtomically(const std::filesystem::path &path, std::string_view byt
     }
     if (::close(fd) != 0) {
         const int err = errno;
+        ::unlink(tmpl.c_str());
+        writeError(path, err);
+    }
+    if (const int err = injected(WriteFault::Stage::Rename)) {
         ::unlink(tmpl.c_str());
         writeError(path, err);
     }

@@ -23,6 +23,18 @@ std::vector<std::string> splitTextLines(std::string_view cp932Bytes);
 // Raises IoError naming the file and the cause; the old file then stays as it was.
 void writeFileAtomically(const std::filesystem::path &path, std::string_view bytes);
 
+// A fault for the next whole-file writes to meet, so that tests can show that no save loses or
+// corrupts a file: the n-th call of writeFileAtomically from now fails at the given stage with
+// the given errno (a failing write lets half of the bytes reach the temporary file first).
+struct WriteFault {
+    enum class Stage { None, Create, Write, Fsync, Rename };
+    Stage stage = Stage::None;
+    int nthWrite = 1;
+    int error = 0; // for example ENOSPC, EIO, EROFS, EACCES
+};
+void planWriteFault(const WriteFault &fault);
+void clearWriteFault();
+
 // The cause of a failed file operation in Japanese, for the messages of IoError.
 std::string systemErrorText(int err);
 

@@ -1,0 +1,95 @@
+// Whole-file writes under every planned fault: the old file stays byte for byte, nothing is
+// left beside it, and the error names the file and the cause in Japanese.
+#include "errors.h"
+#include "fileio.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <unistd.h>
+
+using namespace velmo;
+using velmo::test::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Case {
+    WriteFault::Stage stage;
+    int error;
+    const char *cause; // the Japanese text the message must hold
+};
+
+const Case Cases[] = {
+    {WriteFault::Stage::Create, EROFS, "読み取り専用"},
+    {WriteFault::Stage::Create, EACCES, "アクセスが拒否"},
+    {WriteFault::Stage::Write, ENOSPC, "空き容量"},
+    {WriteFault::Stage::Write, EIO, "読み書き"},
+    {WriteFault::Stage::Fsync, EIO, "読み書き"},
+    {WriteFault::Stage::Fsync, ENOSPC, "空き容量"},
+    {WriteFault::Stage::Rename, EACCES, "アクセスが拒否"},
+    {WriteFault::Stage::Rename, EXDEV, "別のドライブ"},
+};
+
+struct FaultScope {
+    explicit FaultScope(const WriteFault &f) { planWriteFault(f); }
+    ~FaultScope() { clearWriteFault(); }
+};
+
+} // namespace
+
+TEST(WriteFaults, EveryStageAndCauseLeavesTheOldFileAndNamesItInJapanese)
+{
+    TempDir dir;
+    const fs::path file = dir.path / "kanzai1.fda";
+    const std::string old(432000, 'o');
+    writeFileAtomically(file, old);
+    for (const Case &c : Cases) {
+        SCOPED_TRACE(static_cast<int>(c.stage) * 1000 + c.error);
+        FaultScope fault({c.stage, 1, c.error});
+        try {
+            writeFileAtomically(file, std::string(432000, 'n'));
+            ADD_FAILURE() << "the write succeeded";
+        } catch (const IoError &e) {
+            const std::string m = e.what();
+            EXPECT_NE(m.find(file.string()), std::string::npos) << m;
+            EXPECT_NE(m.find(c.cause), std::string::npos) << m;
+        }
+        EXPECT_EQ(readWholeFile(file), old);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+    }
+}
+
+TEST(WriteFaults, TheFaultMeetsOnlyTheNthWrite)
+{
+    TempDir dir;
+    FaultScope fault({WriteFault::Stage::Write, 2, ENOSPC});
+    writeFileAtomically(dir.path / "Print.conf", "one");
+    EXPECT_THROW(writeFileAtomically(dir.path / "print_header.dat", "two"), IoError);
+    writeFileAtomically(dir.path / "print_Data.dat", "three");
+    EXPECT_EQ(readWholeFile(dir.path / "Print.conf"), "one");
+    EXPECT_FALSE(fs::exists(dir.path / "print_header.dat"));
+    EXPECT_EQ(readWholeFile(dir.path / "print_Data.dat"), "three");
+}
+
+TEST(WriteFaults, AFolderThatCannotBeWrittenIsNamedWithoutAPlannedFault)
+{
+    TempDir dir;
+    const fs::path locked = dir.path / "locked";
+    fs::create_directories(locked);
+    writeFileAtomically(locked / "velmo_p.conf", "old");
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+    if (::geteuid() == 0) {
+        fs::permissions(locked, fs::perms::owner_all);
+        GTEST_SKIP() << "running as root: folder permissions do not stop root (the planned faults cover it)";
+    }
+    try {
+        writeFileAtomically(locked / "velmo_p.conf", "new");
+        ADD_FAILURE();
+    } catch (const IoError &e) {
+        EXPECT_NE(std::string(e.what()).find("アクセスが拒否"), std::string::npos) << e.what();
+    }
+    fs::permissions(locked, fs::perms::owner_all);
+    EXPECT_EQ(readWholeFile(locked / "velmo_p.conf"), "old");
+}

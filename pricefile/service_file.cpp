@@ -8,7 +8,8 @@ namespace velmo {
 ServiceFile::ServiceFile() : blocks_(std::make_unique<std::array<PipeBlock, PipesPerFile>>()) {}
 
 ServiceFile::ServiceFile(const ServiceFile &other)
-    : blocks_(std::make_unique<std::array<PipeBlock, PipesPerFile>>(*other.blocks_)), serialBase_(other.serialBase_)
+    : blocks_(std::make_unique<std::array<PipeBlock, PipesPerFile>>(*other.blocks_)), serialBase_(other.serialBase_),
+      stamp_(other.stamp_)
 {
 }
 
@@ -17,6 +18,7 @@ ServiceFile &ServiceFile::operator=(const ServiceFile &other)
     if (this != &other) {
         *blocks_ = *other.blocks_;
         serialBase_ = other.serialBase_;
+        stamp_ = other.stamp_;
     }
     return *this;
 }
@@ -36,8 +38,10 @@ void ServiceFile::load(const std::filesystem::path &path)
         empty.serialBase_ = -1200;
         empty.save(path);
     }
-    parse(readWholeFile(path), path);
+    const std::string data = readWholeFile(path);
+    parse(data, path);
     serialBase_ = missing ? -1200 : 0;
+    stamp_ = stampOf(path, data);
 }
 
 void ServiceFile::parse(std::string_view data, const std::filesystem::path &source)
@@ -62,9 +66,11 @@ std::string ServiceFile::serialize() const
     return data;
 }
 
-void ServiceFile::save(const std::filesystem::path &path) const
+void ServiceFile::save(const std::filesystem::path &path)
 {
-    writeFileAtomically(path, serialize());
+    const std::string data = serialize();
+    writeFileAtomically(path, data);
+    stamp_ = stampOf(path, data);
 }
 
 } // namespace velmo

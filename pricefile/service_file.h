@@ -1,5 +1,6 @@
 #pragma once
 // The whole file of one pipe service, held in memory as 20 pipe blocks of 60 records.
+#include "fileio.h"
 #include "pipe_block.h"
 
 #include <array>
@@ -26,7 +27,7 @@ public:
     // The same from a file's bytes already read; `source` names the file in messages.
     void parse(std::string_view data, const std::filesystem::path &source);
     // Writes all 1200 records, numbering each record's Serial, through a temporary file.
-    void save(const std::filesystem::path &path) const;
+    void save(const std::filesystem::path &path);
     // The file bytes that save() would write.
     std::string serialize() const;
 
@@ -38,10 +39,13 @@ public:
     const PipeBlock &pipeBlock(int pipe) const { return (*blocks_)[pipe]; }
 
     int serialBase() const { return serialBase_; }
+    // Whether another program changed the file at `path` since this one last read or wrote it.
+    bool changedSince(const std::filesystem::path &path) const { return changedOnDisk(stamp_, path); }
 
 private:
     std::unique_ptr<std::array<PipeBlock, PipesPerFile>> blocks_;
     int serialBase_ = 0;
+    FileStamp stamp_; // of the file last read or written
 };
 
 } // namespace velmo

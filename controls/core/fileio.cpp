@@ -69,6 +69,48 @@ std::string readWholeFile(const std::filesystem::path &path)
     return data;
 }
 
+namespace {
+
+uint64_t contentHash(std::string_view bytes)
+{
+    uint64_t h = 1469598103934665603ULL; // FNV-1a
+    for (const char c : bytes) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 1099511628211ULL;
+    }
+    return h;
+}
+
+} // namespace
+
+FileStamp stampOf(const std::filesystem::path &path, std::string_view contents)
+{
+    FileStamp s;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return s;
+    s.exists = true;
+    s.size = contents.size();
+    s.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.hash = contentHash(contents);
+    return s;
+}
+
+bool changedOnDisk(const FileStamp &stamp, const std::filesystem::path &path)
+{
+    struct stat st {};
+    const bool exists = ::stat(path.c_str(), &st) == 0;
+    if (!exists || !stamp.exists)
+        return exists != stamp.exists;
+    if (static_cast<uintmax_t>(st.st_size) != stamp.size)
+        return true;
+    try {
+        return contentHash(readWholeFile(path)) != stamp.hash;
+    } catch (const IoError &) {
+        return true;
+    }
+}
+
 std::vector<std::string> readTextLines(const std::filesystem::path &path)
 {
     return splitTextLines(readWholeFile(path));

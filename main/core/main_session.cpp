@@ -99,7 +99,17 @@ bool MainSession::askToSave()
 void MainSession::writeCurrentFile()
 {
     requireServiceLoaded();
-    file_.save(currentFilePath());
+    const fs::path path = currentFilePath();
+    // Another program (torvik saving a pipe block, or velmok started twice) may have written
+    // the file since it was read: its changes are overwritten only when the user says so.
+    if (file_.changedSince(path)) {
+        const std::string question = "ファイル " + path.string() +
+                                     " は、読み込んだ後にほかのプログラムで変更されています。\n"
+                                     "上書きすると、その変更は失われます。上書きしますか？";
+        if (ui_.confirm(question, "実行", "キャンセル") != Answer::Yes)
+            throw IoError("ファイル " + path.string() + " への保存を取りやめました。ほかのプログラムの変更はそのままです。");
+    }
+    file_.save(path);
     modified_ = false;
 }
 

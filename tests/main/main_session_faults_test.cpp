@@ -322,3 +322,46 @@ TEST(MainSessionFaults, SaveToFolderNamesEveryServiceFileItCouldNotCopy)
     EXPECT_EQ(readWholeFile(target / "kanzai2.fda"), readWholeFile(pf.data() / "kanzai2.fda"));
     EXPECT_EQ(s.dataFolder(), target);
 }
+
+TEST(MainSessionFaults, ASaveOverAFileAnotherProgramChangedAsksAndNeverOverwritesWithoutYes)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    const fs::path file = pf.data() / "kanzai1.fda";
+    typeLabour(s, 1, "31000");
+    // Another program writes one pipe block meanwhile.
+    PipeBlock other = readPipeBlock(file, 5);
+    other[0].name.assignText("ほかのプログラム");
+    writePipeBlock(file, 5, other);
+    const std::string theirs = readWholeFile(file);
+
+    EXPECT_THROW(s.save(), IoError); // "キャンセル"
+    ASSERT_EQ(pf.ui.questions.size(), 1u);
+    EXPECT_TRUE(contains(pf.ui.questions[0], file.string())) << pf.ui.questions[0];
+    EXPECT_TRUE(contains(pf.ui.questions[0], "ほかのプログラムで変更")) << pf.ui.questions[0];
+    EXPECT_EQ(readWholeFile(file), theirs);
+    EXPECT_TRUE(s.modified());
+
+    // Closing asks the same and stays open without a yes.
+    pf.ui.answers = {Answer::Yes, Answer::No};
+    EXPECT_THROW(s.close(Rect{0, 0, 800, 600}), IoError);
+    EXPECT_EQ(readWholeFile(file), theirs);
+    EXPECT_TRUE(s.modified());
+
+    // With a yes the edits win; the next save asks nothing.
+    pf.ui.answers = {Answer::Yes};
+    s.quickSave();
+    EXPECT_FALSE(s.modified());
+    EXPECT_EQ(readPipeBlock(file, 0)[59].C(1).toString(), "31000");
+    EXPECT_EQ(readPipeBlock(file, 5)[0].name.text(), "S1P6");
+    const size_t asked = pf.ui.questions.size();
+    typeLabour(s, 1, "32000");
+    s.quickSave();
+    EXPECT_EQ(pf.ui.questions.size(), asked);
+
+    // A file only touched, or written again with the same bytes, has not changed.
+    typeLabour(s, 1, "33000");
+    writeFileAtomically(file, readWholeFile(file));
+    s.quickSave();
+    EXPECT_EQ(pf.ui.questions.size(), asked);
+}

@@ -5,6 +5,8 @@
 //  - calculating the 59 rows of one pipe;
 //  - recalculating every pipe of the ten sample services.
 #include "calc.h"
+#include "errors.h"
+#include "extreme_file.h"
 #include "fileio.h"
 #include "service_file.h"
 
@@ -152,6 +154,32 @@ void RecalculateAllSamples(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * 10 * PipesPerFile);
 }
 BENCHMARK(RecalculateAllSamples);
+
+// A file filled to the limits (every record, full texts, ±922 trillion): read it, calculate
+// every pipe (half of them end in a range error), write it.
+void ExtremeFileOpenRecalculateSave(benchmark::State &state)
+{
+    const fs::path path = fs::temp_directory_path() / "velmo-bench-extreme.fda";
+    velmo::test::extremeServiceFile().save(path);
+    auto table = std::make_unique<WorkingTable>();
+    int refused = 0;
+    for (auto _ : state) {
+        ServiceFile f;
+        f.load(path);
+        for (int p = 0; p < PipesPerFile; ++p) {
+            table->load(f.pipeBlock(p));
+            try {
+                table->recalculateAll(f.pipeBlock(p));
+            } catch (const RangeError &) {
+                ++refused;
+            }
+        }
+        f.save(path);
+    }
+    benchmark::DoNotOptimize(refused);
+    fs::remove(path);
+}
+BENCHMARK(ExtremeFileOpenRecalculateSave)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -16,15 +16,6 @@ void checkPipe(const std::filesystem::path &path, int pipe)
                          " はありません (0 から 19 まで)");
 }
 
-// The whole file, which must hold all 1200 records before a block of it is written.
-std::string readWholeServiceFile(const std::filesystem::path &path)
-{
-    std::string data = readWholeFile(path);
-    if (data.size() < FileBytes)
-        throw IoError(shortFileMessage(path, data.size(), RecordSize, RecordsPerFile));
-    return data;
-}
-
 unsigned char *blockAt(std::string &data, int pipe)
 {
     return reinterpret_cast<unsigned char *>(data.data()) + static_cast<size_t>(pipe) * BlockBytes;
@@ -55,20 +46,33 @@ std::string shortFileMessage(const std::filesystem::path &path, size_t bytes, in
            " レコードしかありません (" + std::to_string(needed) + " レコード必要)";
 }
 
+void checkServiceFileSize(const std::filesystem::path &path, size_t bytes)
+{
+    if (bytes < FileBytes)
+        throw IoError(shortFileMessage(path, bytes, RecordSize, RecordsPerFile));
+    if (bytes > FileBytes)
+        throw IoError("ファイル " + path.string() + " は大きすぎます: " + std::to_string(bytes) + " バイトあります (" +
+                      std::to_string(FileBytes) + " バイトのはず)。ほかの種類のファイルかもしれません");
+}
+
+std::string readServiceFileBytes(const std::filesystem::path &path)
+{
+    std::string data = readWholeFile(path);
+    checkServiceFileSize(path, data.size());
+    return data;
+}
+
 PipeBlock readPipeBlock(const std::filesystem::path &path, int pipe)
 {
     checkPipe(path, pipe);
-    std::string data = readWholeFile(path);
-    const int last = (pipe + 1) * RecordsPerPipe;
-    if (data.size() < static_cast<size_t>(last) * RecordSize)
-        throw IoError(shortFileMessage(path, data.size(), RecordSize, last));
+    std::string data = readServiceFileBytes(path);
     return decodeBlock(blockAt(data, pipe));
 }
 
 void writePipeBlock(const std::filesystem::path &path, int pipe, const PipeBlock &block)
 {
     checkPipe(path, pipe);
-    std::string data = readWholeServiceFile(path);
+    std::string data = readServiceFileBytes(path);
     encodeBlock(blockAt(data, pipe), block);
     writeFileAtomically(path, data);
 }
@@ -77,7 +81,7 @@ void swapPipeBlocks(const std::filesystem::path &path, int a, int b)
 {
     checkPipe(path, a);
     checkPipe(path, b);
-    std::string data = readWholeServiceFile(path);
+    std::string data = readServiceFileBytes(path);
     const PipeBlock first = decodeBlock(blockAt(data, a));
     const PipeBlock second = decodeBlock(blockAt(data, b));
     encodeBlock(blockAt(data, a), second);
@@ -87,12 +91,10 @@ void swapPipeBlocks(const std::filesystem::path &path, int a, int b)
 
 std::vector<std::string> listPipeNames(const std::filesystem::path &path)
 {
-    const std::string data = readWholeFile(path);
+    const std::string data = readServiceFileBytes(path);
     std::vector<std::string> names;
     for (int pipe = 0; pipe < PipesPerFile; ++pipe) {
         const size_t at = static_cast<size_t>(pipe) * BlockBytes;
-        if (data.size() < at + RecordSize)
-            throw IoError(shortFileMessage(path, data.size(), RecordSize, pipe * RecordsPerPipe + 1));
         names.push_back(PriceRecord::decode(reinterpret_cast<const unsigned char *>(data.data()) + at).name.text());
     }
     return names;

@@ -31,4 +31,10 @@ std::vector<std::string> listPipeNames(const std::filesystem::path &path);
 // The text of IoError for a file holding fewer records than a read needs.
 std::string shortFileMessage(const std::filesystem::path &path, size_t bytes, int recordSize, int needed);
 
+// The whole bytes of a pipe price file, which must be exactly 1200 records: a shorter file
+// raises IoError saying how many whole records it holds, a longer one how many bytes it has
+// (it may be a file of another kind, and a save would cut it).
+std::string readServiceFileBytes(const std::filesystem::path &path);
+void checkServiceFileSize(const std::filesystem::path &path, size_t bytes);
+
 } // namespace velmo

@@ -2,6 +2,7 @@
 
 #include "errors.h"
 #include "fileio.h"
+#include "text_damage.h"
 
 namespace velmo {
 
@@ -9,7 +10,7 @@ ServiceFile::ServiceFile() : blocks_(std::make_unique<std::array<PipeBlock, Pipe
 
 ServiceFile::ServiceFile(const ServiceFile &other)
     : blocks_(std::make_unique<std::array<PipeBlock, PipesPerFile>>(*other.blocks_)), serialBase_(other.serialBase_),
-      stamp_(other.stamp_)
+      stamp_(other.stamp_), damage_(other.damage_)
 {
 }
 
@@ -19,6 +20,7 @@ ServiceFile &ServiceFile::operator=(const ServiceFile &other)
         *blocks_ = *other.blocks_;
         serialBase_ = other.serialBase_;
         stamp_ = other.stamp_;
+        damage_ = other.damage_;
     }
     return *this;
 }
@@ -46,11 +48,11 @@ void ServiceFile::load(const std::filesystem::path &path)
 
 void ServiceFile::parse(std::string_view data, const std::filesystem::path &source)
 {
-    if (data.size() < static_cast<size_t>(RecordsPerFile) * RecordSize)
-        throw IoError(shortFileMessage(source, data.size(), RecordSize, RecordsPerFile));
+    checkServiceFileSize(source, data.size());
     const auto *p = reinterpret_cast<const unsigned char *>(data.data());
     for (int i = 0; i < RecordsPerFile; ++i)
         PriceRecord::decodeInto(record(i), p + static_cast<size_t>(i) * RecordSize);
+    damage_ = damagedPriceTexts(p, RecordsPerFile);
     serialBase_ = 0;
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmo {
 
@@ -39,6 +40,9 @@ public:
     const PipeBlock &pipeBlock(int pipe) const { return (*blocks_)[pipe]; }
 
     int serialBase() const { return serialBase_; }
+    // The damaged texts the last read found, one Japanese line each. They are read as far as
+    // they can be; a save writes what was read.
+    const std::vector<std::string> &damagedTexts() const { return damage_; }
     // Whether another program changed the file at `path` since this one last read or wrote it.
     bool changedSince(const std::filesystem::path &path) const { return changedOnDisk(stamp_, path); }
 
@@ -46,6 +50,7 @@ private:
     std::unique_ptr<std::array<PipeBlock, PipesPerFile>> blocks_;
     int serialBase_ = 0;
     FileStamp stamp_; // of the file last read or written
+    std::vector<std::string> damage_;
 };
 
 } // namespace velmo

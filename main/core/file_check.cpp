@@ -1,7 +1,7 @@
 #include "file_check.h"
 
 #include "calc.h"
-#include "cp932.h"
+#include "text_damage.h"
 
 namespace velmo {
 namespace {
@@ -58,28 +58,20 @@ private:
 
     void text(int r, const unsigned char *rec, int at, size_t capacity, const char *field)
     {
-        const size_t len = rec[at];
-        if (len > capacity)
-            problem(where(r) + " " + field + ": length byte " + std::to_string(len) + " exceeds the field's " +
+        switch (shortStringDamage(rec + at, capacity)) {
+        case TextDamage::None:
+            break;
+        case TextDamage::LengthBeyondField:
+            problem(where(r) + " " + field + ": length byte " + std::to_string(rec[at]) + " exceeds the field's " +
                     std::to_string(capacity) + " bytes");
-        const std::string_view bytes(reinterpret_cast<const char *>(rec + at + 1), std::min(len, capacity));
-        bool clean = true;
-        cp932::decode(bytes, &clean);
-        if (!clean) {
+            break;
+        case TextDamage::NotShiftJis:
             problem(where(r) + " " + field + ": not valid Shift-JIS text");
-        } else if (endsInLoneLeadByte(bytes) && bytes.size() < capacity) {
-            // At full capacity a lone lead byte is what cutting a long text leaves; short of
-            // it, the byte has lost its partner.
+            break;
+        case TextDamage::LoneLeadByte:
             problem(where(r) + " " + field + ": ends in the first byte of a double-byte character");
+            break;
         }
-    }
-
-    static bool endsInLoneLeadByte(std::string_view bytes)
-    {
-        size_t i = 0;
-        while (i < bytes.size())
-            i += cp932::isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
-        return i > bytes.size();
     }
 
     void value(int r, const unsigned char *rec, int slot, const char *field, const ValueSet &set)

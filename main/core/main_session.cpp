@@ -3,10 +3,28 @@
 #include "errors.h"
 #include "main_argument.h"
 
+#include <algorithm>
+
 namespace velmo {
 namespace fs = std::filesystem;
 
 namespace {
+
+// The notice for a service file whose texts are damaged; empty when none is.
+std::string damageReport(const ServiceFile &file, const fs::path &path)
+{
+    const auto &lines = file.damagedTexts();
+    if (lines.empty())
+        return "";
+    std::string m = "ファイル " + path.string() +
+                    " の文字列に壊れたところがあります。読めた範囲で表示し、保存するとそのとおりに書き直します:";
+    const size_t shown = std::min<size_t>(lines.size(), 5);
+    for (size_t i = 0; i < shown; ++i)
+        m += "\n" + lines[i];
+    if (lines.size() > shown)
+        m += "\nほか " + std::to_string(lines.size() - shown) + " か所";
+    return m;
+}
 
 std::string withoutTrailingSeparator(std::string path)
 {
@@ -48,11 +66,15 @@ void MainSession::start()
     const MainArgument arg = parseMainArgument(argument_);
     service_ = arg.service;
     pipe_ = arg.pipe;
+    if (!arg.refused.empty())
+        ui_.notice(arg.refused, "確認");
     selectPipeNode();
     focusRow_ = 1;
     try {
         file_.load(currentFilePath());
         serviceLoaded_ = true;
+        if (const std::string damage = damageReport(file_, currentFilePath()); !damage.empty())
+            ui_.notice(damage, "確認");
     } catch (const IoError &e) {
         // Nothing of this service is in memory: no pipe is shown and nothing can be saved.
         failures.add(currentFilePath(), e.what());
@@ -133,6 +155,8 @@ void MainSession::switchService(int service)
     serviceLoaded_ = true;
     service_ = service;
     pipe_ = 0;
+    if (const std::string damage = damageReport(file_, currentFilePath()); !damage.empty())
+        ui_.notice(damage, "確認");
 }
 
 void MainSession::save()
@@ -170,6 +194,8 @@ void MainSession::loadFromFolder(bool rememberFolder)
     file_ = std::move(next);
     serviceLoaded_ = true;
     modified_ = false;
+    if (const std::string damage = damageReport(file_, currentFilePath()); !damage.empty())
+        ui_.notice(damage, "確認");
     loadPipe(0);
     selectPipeNode();
     if (rememberFolder)

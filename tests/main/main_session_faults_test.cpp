@@ -365,3 +365,46 @@ TEST(MainSessionFaults, ASaveOverAFileAnotherProgramChangedAsksAndNeverOverwrite
     s.quickSave();
     EXPECT_EQ(pf.ui.questions.size(), asked);
 }
+
+TEST(MainSessionFaults, BadFilesAreNamedAndNothingOnDiskChanges)
+{
+    ProgramFolder pf;
+    pf.start();
+    const fs::path file = pf.data() / "kanzai2.fda";
+
+    // A file longer than 1200 records may be of another kind: refused, not cut by a save.
+    std::string longer = readWholeFile(file) + "extra";
+    writeFileAtomically(file, longer);
+    MainSession s(pf.ui, pf.program, "");
+    std::string error = ioErrorOf([&] { s.start(); }); // the tree cannot list its pipes
+    EXPECT_TRUE(contains(error, file.string()) && contains(error, "432005")) << error;
+    EXPECT_TRUE(s.pipeLoaded());
+    error = ioErrorOf([&] { s.treeClick(21); });
+    EXPECT_TRUE(contains(error, file.string()) && contains(error, "大きすぎます")) << error;
+    EXPECT_EQ(s.currentService(), 0);
+    EXPECT_EQ(readWholeFile(file), longer);
+
+    // A service file replaced by a folder.
+    fs::remove(file);
+    fs::create_directories(file);
+    error = ioErrorOf([&] { s.treeClick(21); });
+    EXPECT_TRUE(contains(error, file.string()) && contains(error, "フォルダー")) << error;
+    fs::remove(file);
+
+    // Damaged texts are read as far as they go and named; nothing is written until a save.
+    fs::copy_file(pf.dir.path / "kanzai" / "haikan2.fda", file);
+    std::string bytes = readWholeFile(file);
+    bytes[60 * 360 + 4] = static_cast<char>(200);           // pipe 2's name: a length beyond the field
+    bytes[60 * 360 + 136] = 2;                              // its size: not Shift-JIS
+    bytes[60 * 360 + 137] = static_cast<char>(0x81);
+    bytes[60 * 360 + 138] = ' ';
+    writeFileAtomically(file, bytes);
+    pf.ui.notices.clear();
+    s.treeClick(21 + 2);
+    EXPECT_EQ(s.currentService(), 1);
+    ASSERT_EQ(pf.ui.notices.size(), 1u);
+    EXPECT_TRUE(contains(pf.ui.notices[0], file.string())) << pf.ui.notices[0];
+    EXPECT_TRUE(contains(pf.ui.notices[0], "レコード 60 (管材 2) の名称")) << pf.ui.notices[0];
+    EXPECT_TRUE(contains(pf.ui.notices[0], "レコード 60 (管材 2) の呼び径")) << pf.ui.notices[0];
+    EXPECT_EQ(readWholeFile(file), bytes);
+}

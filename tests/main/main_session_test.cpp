@@ -72,10 +72,17 @@ TEST(MainSessionStart, CommandLineOpensServiceAndPipe)
 
     // Unterminated, non-numeric or out-of-range fields take their defaults.
     EXPECT_EQ(pf.start("3;5").currentPipe(), 2); // field 2 of "3;" is field 1's text
+    pf.ui.notices.clear();
     MainSession bad = pf.start("x;25;");
     EXPECT_EQ(bad.currentService(), 0);
     EXPECT_EQ(bad.currentPipe(), 0);
+    // A number out of range is said; text that is no number is not.
+    ASSERT_EQ(pf.ui.notices.size(), 1u);
+    EXPECT_EQ(pf.ui.notices[0], "コマンドラインの管材番号 25 はありません (1〜20)。管材 1 を開きます。|確認");
     EXPECT_EQ(pf.start("11;").currentService(), 0);
+    EXPECT_EQ(pf.ui.notices.back().rfind("コマンドラインの管種番号 11 はありません (1〜10)", 0), 0u) << pf.ui.notices.back();
+    EXPECT_EQ(pf.start("0;99999999999999999999;").currentPipe(), 0);
+    EXPECT_EQ(pf.ui.notices.size(), 3u);
 }
 
 TEST(MainSessionStart, WindowPositionIsPulledBackIntoTheWorkAreaPerAxis)

@@ -100,6 +100,7 @@ private:
     void buildLayoutMenus();
     DisplayLayout designLayout() const;
     void showLayout();
+    void showTreeWidth();
     void fitGrid(TStrColGrid *g, int height);
     void gridColumnsDragged(TStrColGrid *g);
 

@@ -168,14 +168,22 @@ void TFtankaregist::showLayout()
     fitGrid(StrColGrid2, StrColGrid2->height());
     fitGrid(StrColGrid3, StrColGrid3->height());
 
-    // The tree's width, once the window is on screen and the splitter knows its own.
-    if (Splitter1->isVisible() && !TreeView1->isHidden()) {
-        const QList<int> sizes = Splitter1->sizes();
-        const int total = sizes.value(0) + sizes.value(1);
-        const int tree = std::clamp(l.treeWidth, TreeView1->minimumWidth(), std::max(TreeView1->minimumWidth(), total));
-        if (sizes.value(0) != tree)
-            Splitter1->setSizes({tree, std::max(0, total - tree)});
-    }
+    // The tree's width, once the window is on screen and the splitter has laid out a tree shown
+    // again: that happens when control is back in the event loop.
+    if (Splitter1->isVisible() && l.barShown(LayoutBar::Tree))
+        QMetaObject::invokeMethod(this, [this] { showTreeWidth(); }, Qt::QueuedConnection);
+}
+
+void TFtankaregist::showTreeWidth()
+{
+    if (TreeView1->isHidden())
+        return;
+    const QList<int> sizes = Splitter1->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    const int min = TreeView1->minimumWidth();
+    const int tree = std::clamp(layout_->layout().treeWidth, min, std::max(min, total - min));
+    if (sizes.value(0) != tree)
+        Splitter1->setSizes({tree, std::max(0, total - tree)});
 }
 
 void TFtankaregist::fitGrid(TStrColGrid *g, int height)

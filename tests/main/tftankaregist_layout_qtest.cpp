@@ -169,6 +169,40 @@ private slots:
         fs::remove(dir.path / "velmo_p.disp");
     }
 
+    void barsShownAgainKeepTheirOrder()
+    {
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.title_bar->trigger();
+        w.top_bar->trigger();
+        QVERIFY(w.title_panel->isHidden() && w.top_panel->isHidden());
+        w.top_bar->trigger();
+        w.title_bar->trigger();
+        QTRY_VERIFY(w.title_panel->isVisible() && w.top_panel->isVisible());
+        QTRY_VERIFY(w.title_panel->geometry().bottom() < w.top_panel->geometry().top());
+        QVERIFY(w.top_panel->geometry().bottom() < w.Splitter1->geometry().top());
+        w.close();
+        fs::remove(dir.path / "velmo_p.disp");
+    }
+
+    void shippedDefaultsShowEveryRowOfTheRateGrid()
+    {
+        // The defaults are made for this window: its design heights, nothing that scrolls.
+        for (const auto &[name, screen] : {std::pair{"velmo_p_sxga.dat", Rect{0, 0, 1280, 1024}},
+                                           std::pair{"velmo_p_xga.dat", Rect{0, 0, 1024, 768}},
+                                           std::pair{"velmo_p_uvga.dat", Rect{0, 0, 1280, 768}}}) {
+            fs::copy_file(fs::path(VELMO_DATA_DIR) / "layouts" / name, dir.path / name);
+            ui.screenRect = screen;
+            TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+            QCOMPARE(w.layout().readFrom(), dir.path / name);
+            QCOMPARE(w.StrColGrid1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+            QCOMPARE(w.layout().layout().rateGridHeight, w.StrColGrid1->Model().contentHeight() + 2 * w.StrColGrid1->frameWidth() + 1);
+            fs::remove(dir.path / name);
+        }
+        ui.screenRect = {0, 0, 1600, 1200};
+    }
+
     void helpAndToolsGoThroughTheUserInterface()
     {
         writeFileAtomically(dir.path / "quorvane.html", "<html></html>");

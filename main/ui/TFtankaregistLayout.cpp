@@ -75,7 +75,8 @@ void TFtankaregist::buildLayout(UserInterface &ui)
     // reads the widths back after each move.
     for (TStrColGrid *g : {StrColGrid1, StrColGrid2, StrColGrid3}) {
         g->SetOptions(g->Options() | goColSizing);
-        g->viewport()->installEventFilter(new ColumnDragFilter(g, [this, g] { gridColumnsDragged(g); }));
+        g->viewport()->installEventFilter(
+            new ColumnDragFilter(g, [this, g] { RunCommand([this, g] { gridColumnsDragged(g); }); }));
     }
     connect(Splitter1, &QSplitter::splitterMoved, this, [this] {
         if (!TreeView1->isHidden())
@@ -84,17 +85,20 @@ void TFtankaregist::buildLayout(UserInterface &ui)
 
     buildLayoutMenus();
     RunCommand([this] { layout_->load(); });
-    showLayout();
+    RunCommand([this] { showLayout(); });
 }
 
 void TFtankaregist::buildLayoutMenus()
 {
-    // 表  示(&D): the bars, then the uniform column widths.
+    // 表  示(&D): the bars, then the uniform column widths. Each command, then the layout shown.
+    auto layoutCommand = [this](const std::function<void()> &command) {
+        RunCommand(command);
+        RunCommand([this] { showLayout(); });
+    };
     viewMenu->addSeparator();
-    auto toggle = [this](const char *caption, LayoutBar bar) {
-        QAction *a = viewMenu->addAction(caption, this, [this, bar] {
-            RunCommand([this, bar] { layout_->toggleBar(bar); });
-            showLayout();
+    auto toggle = [this, layoutCommand](const char *caption, LayoutBar bar) {
+        QAction *a = viewMenu->addAction(caption, this, [this, layoutCommand, bar] {
+            layoutCommand([this, bar] { layout_->toggleBar(bar); });
         });
         a->setCheckable(true);
         return a;
@@ -104,10 +108,9 @@ void TFtankaregist::buildLayoutMenus()
     tree_list = toggle("ツリーリストを表示する", LayoutBar::Tree);
     status_bar = toggle("ステータスバ－を表示する", LayoutBar::Status);
     viewMenu->addSeparator();
-    auto widths = [this](const char *caption, LayoutGrid grid) {
-        return viewMenu->addAction(caption, this, [this, grid] {
-            RunCommand([this, grid] { layout_->askUniformWidth(grid); });
-            showLayout();
+    auto widths = [this, layoutCommand](const char *caption, LayoutGrid grid) {
+        return viewMenu->addAction(caption, this, [this, layoutCommand, grid] {
+            layoutCommand([this, grid] { layout_->askUniformWidth(grid); });
         });
     };
     N12 = widths("歩掛表のセル幅を調整", LayoutGrid::Rate);
@@ -171,7 +174,8 @@ void TFtankaregist::showLayout()
     // The tree's width, once the window is on screen and the splitter has laid out a tree shown
     // again: that happens when control is back in the event loop.
     if (Splitter1->isVisible() && l.barShown(LayoutBar::Tree))
-        QMetaObject::invokeMethod(this, [this] { showTreeWidth(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { RunCommand([this] { showTreeWidth(); }); }, Qt::QueuedConnection);
 }
 
 void TFtankaregist::showTreeWidth()

@@ -162,6 +162,10 @@ TEST(DisplayLayoutFile, WritesTheThirtyFourLinesInOrderAndReadsThemBack)
     s.toggleBar(LayoutBar::Title);
     s.treeResized(333);
     s.columnResized(LayoutGrid::Composite, 7, 88);
+    s.columnResized(LayoutGrid::Price, 8, 5); // no such column: nothing
+    s.columnResized(LayoutGrid::Rate, -1, 5);
+    s.columnResized(LayoutGrid::Rate, 2, 1'000'000);
+    EXPECT_EQ(s.layout().rateWidths[2], LayoutSizeLimit);
     s.save();
     LayoutSession next = f.load();
     EXPECT_EQ(next.layout(), s.layout());
@@ -276,28 +280,6 @@ TEST(DisplayLayoutCommands, UniformWidthAsksAndSetsEveryColumnButTheFirst)
     EXPECT_EQ(typedWidth("\xE3\x80\x80" "70"), 70);
     EXPECT_EQ(typedWidth("1,000"), 0);
     EXPECT_EQ(typedWidth("99999"), LayoutSizeLimit);
-}
-
-TEST(DisplayLayoutCommands, TogglesAndDraggedSizes)
-{
-    Folder f;
-    LayoutSession s(f.ui, f.dir.path, design());
-    s.toggleBar(LayoutBar::Tree);
-    s.toggleBar(LayoutBar::Status);
-    s.toggleBar(LayoutBar::Status);
-    EXPECT_FALSE(s.layout().barShown(LayoutBar::Tree));
-    EXPECT_TRUE(s.layout().barShown(LayoutBar::Status));
-    s.columnResized(LayoutGrid::Price, 3, 71);
-    s.columnResized(LayoutGrid::Price, 8, 5);  // no such column: nothing
-    s.columnResized(LayoutGrid::Rate, -1, 5);
-    s.treeResized(1'000'000);
-    EXPECT_EQ(s.layout().priceWidths[3], 71);
-    EXPECT_EQ(s.layout().treeWidth, LayoutSizeLimit);
-    DisplayLayout expected = design();
-    expected.setBarShown(LayoutBar::Tree, false);
-    expected.priceWidths[3] = 71;
-    expected.treeWidth = LayoutSizeLimit;
-    EXPECT_EQ(s.layout(), expected);
 }
 
 TEST(DisplayLayoutFile, ShippedDefaultsAreWholeLayoutsInTheWrittenForm)

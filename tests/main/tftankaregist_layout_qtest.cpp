@@ -34,17 +34,23 @@ class TFtankaregistLayoutTest : public QObject {
         return out;
     }
 
+    // Presses the left button at `from` in `w`, moves it dx pixels to the right and releases it.
+    static void drag(QWidget *w, QPoint from, int dx)
+    {
+        const QPoint to = from + QPoint(dx, 0);
+        QTest::mousePress(w, Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), w->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(w, &move);
+        QTest::mouseRelease(w, Qt::LeftButton, {}, to);
+        QCoreApplication::processEvents();
+    }
+
     // Drags the right border of a column in the heading row by dx pixels.
     static void dragColumnBorder(TStrColGrid *g, int col, int dx)
     {
         const QRect cell = g->visualRect(g->model()->index(0, col));
-        const QPoint from(cell.right(), cell.center().y());
-        QTest::mousePress(g->viewport(), Qt::LeftButton, {}, from);
-        QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(dx, 0)), g->viewport()->mapToGlobal(QPointF(from + QPoint(dx, 0))),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(g->viewport(), &move);
-        QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, from + QPoint(dx, 0));
-        QCoreApplication::processEvents();
+        drag(g->viewport(), QPoint(cell.right(), cell.center().y()), dx);
     }
 
 private slots:
@@ -133,12 +139,7 @@ private slots:
             QVERIFY(w.TreeView1->isVisible());
             QTRY_COMPARE(w.TreeView1->width(), 210);
             QSplitterHandle *handle = w.Splitter1->handle(1);
-            const QPoint mid = handle->rect().center();
-            QTest::mousePress(handle, Qt::LeftButton, {}, mid);
-            QMouseEvent move(QEvent::MouseMove, QPointF(mid + QPoint(40, 0)), handle->mapToGlobal(QPointF(mid + QPoint(40, 0))),
-                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(handle, &move);
-            QTest::mouseRelease(handle, Qt::LeftButton, {}, mid + QPoint(40, 0));
+            drag(handle, handle->rect().center(), 40);
             QCOMPARE(w.TreeView1->width(), 250);
             QCOMPARE(w.layout().layout().treeWidth, 250);
             w.status_bar->trigger();

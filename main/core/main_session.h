@@ -111,6 +111,19 @@ public:
     // failure of the other writes is shown and the close goes on.
     void close(Rect windowRect);
 
+    // ---- small commands of the menus Information(&I) and ファイル (main_session_info.cpp) ----
+    void openHelp();             // "取扱説明書（ヘルプ）": the manual beside the program
+    void showInstallFolder();    // "インストールフォルダ－確認"
+    // "メモ帳を起動": starts the text editor; with Shift held it instead gives the item the
+    // shortcut Ctrl+M and starts nothing.
+    void startNotepad(bool shiftHeld);
+    const std::string &notepadShortcut() const { return notepadShortcut_; }
+    void startCalculator();      // "電卓"
+    void showMemory();           // "メモリ－確認"
+    void showScreenResolution(); // "画面の解像度確認"
+    void showRelease();          // "リリースバージョン"
+    void showVersion();          // "バージョン情報"
+
     // The INI file beside the program and the hook that writes the display layout.
     std::filesystem::path iniPath() const { return iniFileOf(programPath_); }
     std::function<void()> writeLayout;
@@ -143,6 +156,7 @@ private:
     WorkingTable table_;
     WorkingTable undo_;
     SettingsControls controls_;
+    std::string notepadShortcut_;
 };
 
 } // namespace velmo

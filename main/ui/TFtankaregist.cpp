@@ -4,6 +4,7 @@
 #include "TNValEdit.h"
 #include "TStrColGrid.h"
 #include "VelmoApplication.h"
+#include "display_layout.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -44,6 +45,7 @@ TFtankaregist::TFtankaregist(const QString &programPath, const QString &argument
 
     buildWidgets();
     buildMenus();
+    buildLayout(ui ? *ui : dialogs_);
     // The saved size, but never larger than the screen's work area.
     const Rect r = session_->windowRect();
     resize(std::min(r.width, wa.width()), std::min(r.height, wa.height()));

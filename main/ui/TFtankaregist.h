@@ -15,14 +15,17 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QSplitter;
 class QTabBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace velmo {
 
+class LayoutSession;
 class TNValEdit;
 class TStrColGrid;
+struct DisplayLayout;
 
 class TFtankaregist : public QMainWindow {
     Q_OBJECT
@@ -35,6 +38,7 @@ public:
     ~TFtankaregist() override;
 
     MainSession &session() { return *session_; }
+    LayoutSession &layout() { return *layout_; }
     // Everything the window shows, redone from the session.
     void showState();
 
@@ -57,6 +61,15 @@ public:
     QAction *showCompositesAction = nullptr, *showAdoptedAction = nullptr;
     std::array<QMenu *, ServiceCount> serviceMenus{};
     std::array<std::array<QAction *, PipesPerFile>, ServiceCount> pipeActions{};
+    // The display layout (TFtankaregistLayout.cpp): the bars, the border between the tree and
+    // the grids, the bar toggles and column-width commands of 表  示, the small commands.
+    QWidget *title_panel = nullptr, *top_panel = nullptr;
+    QSplitter *Splitter1 = nullptr;
+    QMenu *fileMenu = nullptr, *viewMenu = nullptr, *informationMenu = nullptr;
+    QAction *title_bar = nullptr, *top_bar = nullptr, *tree_list = nullptr, *status_bar = nullptr;
+    QAction *N12 = nullptr, *N14 = nullptr, *N16 = nullptr; // uniform column widths
+    QAction *N13 = nullptr, *N28 = nullptr, *N30 = nullptr, *N31 = nullptr, *N36 = nullptr, *N38 = nullptr;
+    QAction *N23 = nullptr, *About1 = nullptr;
 
 protected:
     void showEvent(QShowEvent *e) override;
@@ -82,9 +95,18 @@ private:
     SettingsControls readSettingsControls() const;
     int nodeOf(QTreeWidgetItem *item) const; // 0 … 209, services at multiples of 21
     void run(const std::function<void()> &command); // forward, then show the state
+    // The display layout (TFtankaregistLayout.cpp).
+    void buildLayout(UserInterface &ui); // after the widgets and menus: reads the layout, shows it
+    void buildLayoutMenus();
+    DisplayLayout designLayout() const;
+    void showLayout();
+    void showTreeWidth();
+    void fitGrid(TStrColGrid *g, int height);
+    void gridColumnsDragged(TStrColGrid *g);
 
     QtUserInterface dialogs_;
     std::unique_ptr<MainSession> session_;
+    std::unique_ptr<LayoutSession> layout_;
     bool started_ = false;
     bool showing_ = false; // the controls are being filled from the session
     int shownControlsRevision_ = -1;

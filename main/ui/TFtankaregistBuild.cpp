@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QToolTip>
@@ -59,7 +60,7 @@ private:
 void TFtankaregist::buildMenus()
 {
     const bool network = session_->edition() == Edition::Network;
-    QMenu *file = menuBar()->addMenu("ファイル(&F)");
+    QMenu *file = fileMenu = menuBar()->addMenu("ファイル(&F)");
     saveAction = file->addAction("保  存", this, [this] { run([this] { session_->save(); }); });
     saveAction->setShortcut(QKeySequence("Ctrl+S"));
     if (network) {
@@ -91,7 +92,7 @@ void TFtankaregist::buildMenus()
         });
     }
 
-    QMenu *view = menuBar()->addMenu("表  示(&D)");
+    QMenu *view = viewMenu = menuBar()->addMenu("表  示(&D)");
     const char *basisNames[] = {"提出LEVEL1単価を表示", "提出LEVEL2単価を表示", "提出LEVEL3単価を表示",
                                 "提出LEVEL4単価を表示", "提出LEVEL5単価を表示", "原価を表示"};
     for (int i = 0; i < 6; ++i) {
@@ -172,7 +173,7 @@ void TFtankaregist::buildWidgets()
     outer->setSpacing(3);
 
     // Title strip with the quick save button at its right end.
-    auto *title = new QWidget(central);
+    auto *title = title_panel = new QWidget(central);
     title->setObjectName("titleStrip");
     title->setStyleSheet("#titleStrip { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #2c2a58, stop:1 #8e8ca2); }");
     auto *titleLayout = new QHBoxLayout(title);
@@ -189,23 +190,27 @@ void TFtankaregist::buildWidgets()
     outer->addWidget(title);
 
     // Top bar: the sheet set-up button and the heading strip.
-    auto *top = new QHBoxLayout;
-    user_sel = new QPushButton("基本設定", central);
+    top_panel = new QWidget(central);
+    auto *top = new QHBoxLayout(top_panel);
+    top->setContentsMargins(0, 0, 0, 0);
+    user_sel = new QPushButton("基本設定", top_panel);
     user_sel->setEnabled(false);
-    kanname = new QLabel(central);
+    kanname = new QLabel(top_panel);
     kanname->setFrameShape(QFrame::Panel);
     kanname->setFrameShadow(QFrame::Sunken);
     kanname->setStyleSheet("QLabel { background: white; padding: 2px 6px; font-weight: bold; }");
     top->addWidget(user_sel);
     top->addWidget(kanname, 1);
-    outer->addLayout(top);
+    outer->addWidget(top_panel);
 
-    auto *body = new QHBoxLayout;
-    body->setSpacing(4);
-    TreeView1 = new QTreeWidget(central);
+    // The tree of pipes and the grids, with a border the user can drag between them.
+    Splitter1 = new QSplitter(Qt::Horizontal, central);
+    Splitter1->setChildrenCollapsible(false);
+    Splitter1->setHandleWidth(5);
+    TreeView1 = new QTreeWidget(Splitter1);
     TreeView1->setHeaderHidden(true);
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TreeView1->setFixedWidth(210);
+    TreeView1->setMinimumWidth(40);
     // Long pipe names scroll sideways instead of being cut.
     TreeView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     TreeView1->header()->setStretchLastSection(false);
@@ -220,7 +225,7 @@ void TFtankaregist::buildWidgets()
         if (QTreeWidgetItem *item = TreeView1->currentItem())
             run([this, node = nodeOf(item)] { session_->treeRename(node); });
     }));
-    body->addWidget(TreeView1);
+    Splitter1->addWidget(TreeView1);
 
     // The tabs and the three grids; on a screen too small for them they scroll as a whole.
     auto *gridsPage = new QWidget;
@@ -263,12 +268,16 @@ void TFtankaregist::buildWidgets()
     right->addLayout(lower);
     right->addStretch();
 
-    auto *scroll = new QScrollArea(central);
+    auto *scroll = new QScrollArea(Splitter1);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setWidget(gridsPage);
-    body->addWidget(scroll, 1);
-    outer->addLayout(body, 1);
+    Splitter1->addWidget(scroll);
+    // The tree keeps its width when the window is resized; the grids take the rest.
+    Splitter1->setStretchFactor(0, 0);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({DesignTreeWidth, DesignWindowSize.width - DesignTreeWidth});
+    outer->addWidget(Splitter1, 1);
     setCentralWidget(central);
 
     const int widths[StatusPanelCount] = {200, 200, 150, 100, 50, 300, 50};

@@ -40,6 +40,7 @@ void TFtankaregist::showEvent(QShowEvent *e)
         return;
     started_ = true;
     run([this] { session_->start(); });
+    RunCommand([this] { showLayout(); }); // the tree's width needs the window's geometry
     StrColGrid1->setFocus();
 }
 

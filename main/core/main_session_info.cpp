@@ -1,0 +1,101 @@
+// The small commands around the main work: the manual, two desktop tools, the install folder,
+// the memory, the screen resolution, the release and the version.
+#include "main_session.h"
+
+#include "programs.h"
+#include "support.h"
+
+namespace velmo {
+namespace fs = std::filesystem;
+
+namespace {
+
+// The manual shipped beside the program (built from data/manual/).
+const char *ManualFileName = "quorvane.html";
+
+// The desktop's own programs that stand in for Notepad and the calculator, most common first.
+const std::vector<std::string> TextEditors{"gnome-text-editor", "gedit", "mousepad", "kate", "kwrite",
+                                           "pluma", "xed", "featherpad", "leafpad"};
+const std::vector<std::string> Calculators{"gnome-calculator", "galculator", "kcalc", "qalculate-gtk",
+                                           "mate-calc", "xcalc"};
+
+// Starts the first of `names` found beside the program or on PATH that starts; the program's
+// folder is the working folder. Says so when none could be started.
+void startFirstOf(UserInterface &ui, const fs::path &programDir, const std::string &what,
+                  const std::vector<std::string> &names)
+{
+    std::string tried;
+    for (const std::string &name : names) {
+        if (const auto found = findProgram(name, programDir))
+            if (ui.startProgram(found->string(), {}, programDir.string()))
+                return;
+        tried += (tried.empty() ? "" : "、") + name;
+    }
+    ui.notice(what + "を起動できませんでした。\n次のプログラムが見つからないか、起動できません:\n" + tried, "確認");
+}
+
+} // namespace
+
+void MainSession::openHelp()
+{
+    const fs::path manual = programDir_ / ManualFileName;
+    std::error_code ec;
+    if (!fs::is_regular_file(manual, ec)) {
+        ui_.notice("取扱説明書が見つかりません。\n" + manual.string(), "確認");
+        return;
+    }
+    if (!ui_.openAddress(manual.string()))
+        ui_.notice("取扱説明書を開けませんでした。HTML を表示するプログラム（ブラウザー）が見つかりません。\n" +
+                       manual.string(),
+                   "確認");
+}
+
+void MainSession::showInstallFolder()
+{
+    ui_.notice("現在のインストールフォルダー\n" + LongPathName(programDir_.string()), "確認");
+}
+
+void MainSession::startNotepad(bool shiftHeld)
+{
+    if (shiftHeld) {
+        notepadShortcut_ = "Ctrl+M";
+        return;
+    }
+    std::vector<std::string> names{"notepad.exe"};
+    names.insert(names.end(), TextEditors.begin(), TextEditors.end());
+    startFirstOf(ui_, programDir_, "メモ帳", names);
+}
+
+void MainSession::startCalculator()
+{
+    std::vector<std::string> names{"Calc.exe"};
+    names.insert(names.end(), Calculators.begin(), Calculators.end());
+    startFirstOf(ui_, programDir_, "電卓", names);
+}
+
+void MainSession::showMemory()
+{
+    // The sizes in full: today's memory no longer fits the 32-bit numbers the message once had.
+    const MemoryStatus m = ui_.memoryStatus();
+    ui_.notice("現在のメモリーは\nFree " + std::to_string(m.available) + " / Total " + std::to_string(m.total) +
+                   " Bytes",
+               "確認");
+}
+
+void MainSession::showScreenResolution()
+{
+    const Rect s = ui_.screen();
+    ui_.notice("現在の画面解像度は\n" + std::to_string(s.width) + "×" + std::to_string(s.height), "確認");
+}
+
+void MainSession::showRelease()
+{
+    ui_.notice(std::string(Title) + "\nRelease 20040815A", "確認");
+}
+
+void MainSession::showVersion()
+{
+    ui_.notice(std::string(Title) + "\nVersion2.20", "確認");
+}
+
+} // namespace velmo

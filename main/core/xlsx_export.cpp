@@ -2,14 +2,13 @@
 
 #include "errors.h"
 #include "fileio.h"
+#include "scratch_folder.h"
 #include "text_builder.h"
 
 #include <xlsxwriter.h>
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstdlib>
 #include <map>
 #include <memory>
 
@@ -61,26 +60,6 @@ int decimalsOf(Currency c)
     }
     return d;
 }
-
-// A folder of its own for libxlsxwriter's file and its temporary files, removed at the end.
-struct ScratchFolder {
-    fs::path path;
-    ScratchFolder()
-    {
-        std::string t = (fs::temp_directory_path() / "velmo-xlsx-XXXXXX").string();
-        if (!::mkdtemp(t.data()))
-            throw IoError("Excelファイルの作業フォルダーを " + fs::temp_directory_path().string() +
-                          " に作れません: " + systemErrorText(errno));
-        path = t;
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-    ScratchFolder(const ScratchFolder &) = delete;
-    ScratchFolder &operator=(const ScratchFolder &) = delete;
-};
 
 class Workbook {
 public:
@@ -265,10 +244,10 @@ std::string xlsxWorkbookBytes(const WorkingTable &table, const std::vector<std::
 {
     if (basis < 1 || basis > OutputLevelCount)
         throw RangeError("出力する単価の種類 " + std::to_string(basis) + " は 1 から 6 の範囲にありません");
-    ScratchFolder scratch;
-    const fs::path file = scratch.path / "book.xlsx";
+    const ScratchFolder scratch("Excelファイル");
+    const fs::path file = scratch.path() / "book.xlsx";
     {
-        Workbook book(file, scratch.path);
+        Workbook book(file, scratch.path());
         std::vector<std::string> names;
         for (size_t loc = 0; loc < tabs.size(); ++loc) {
             names.push_back(worksheetName(tabs[loc], static_cast<int>(loc), names));

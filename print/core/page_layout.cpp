@@ -18,17 +18,27 @@ bool isComponent(int field) { return field >= handoff::ComponentField && field <
 
 } // namespace
 
+bool unusedRow(const PrintRow &row)
+{
+    if (!row[4].empty())
+        return false;
+    for (int f = 6; f < handoff::DataFields; ++f)
+        if (!row[f].empty() && row[f] != "0")
+            return false;
+    return true;
+}
+
 std::vector<Column> tableColumns(bool refrigerant)
 {
     static const char *const Normal[7] = {"管", "継手類", "接合材", "支持金物", "配管工", "はつり補修", "その他"};
     static const char *const Refrigerant[7] = {"管", "継手接合等", "支持金物", "雑材料", "配管工", "", "その他"};
     const char *const *names = refrigerant ? Refrigerant : Normal;
-    const double factorWidth = refrigerant ? 13 : 11.5;
-    const double componentWidth = refrigerant ? 18.5 : 16;
-    const double totalWidth = refrigerant ? 24 : 20.5;
+    const double factorWidth = refrigerant ? 14 : 12.5;
+    const double componentWidth = refrigerant ? 18.5 : 15.5;
+    const double totalWidth = refrigerant ? 20 : 19;
 
-    std::vector<Column> cols = {{"呼び径", 4, 16, Align::Centre},
-                                {"単位", 5, 10, Align::Centre},
+    std::vector<Column> cols = {{"呼び径", 4, 15, Align::Centre},
+                                {"単位", 5, 9, Align::Centre},
                                 {"採用単価", 6, 19, Align::Right},
                                 {"材料単価", 7, 19, Align::Right}};
     for (int group : {handoff::FactorField, handoff::ComponentField})
@@ -95,6 +105,8 @@ PageLayout layoutPage(const PrintPage &page)
         else
             text(x, headTop, c.width, GroupRowHeight + HeadingRowHeight, c.heading, Align::Centre, 8.5, true);
         for (size_t r = 0; r < page.rows.size() && r < Rows; ++r) {
+            if (unusedRow(*page.rows[r]))
+                continue;
             const double y = bodyTop + static_cast<double>(r) * RowHeight;
             std::string value = (*page.rows[r])[c.field];
             text(x + 1, y, c.width - 2, RowHeight, std::move(value), c.align, 9);

@@ -43,6 +43,10 @@ struct Column {
 // of はつり補修.
 std::vector<Column> tableColumns(bool refrigerant);
 
+// A size row without a size and without a figure other than 0: a free line of the sheet,
+// printed empty.
+bool unusedRow(const PrintRow &row);
+
 PageLayout layoutPage(const PrintPage &page);
 
 } // namespace velmo::print

@@ -30,10 +30,10 @@ TfPrintPreview::TfPrintPreview(const std::vector<PrintSet> &sets, QWidget *paren
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     QAction *print = bar->addAction(QStringLiteral("印刷..."));
     print->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
-    ConnectCommand(print, &QAction::triggered, this, [this] { printClick(); });
+    ConnectCommand(print, &QAction::triggered, this, [this](bool) { printClick(); });
     QAction *pdf = bar->addAction(QStringLiteral("PDF保存..."));
     pdf->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    ConnectCommand(pdf, &QAction::triggered, this, [this] { pdfClick(); });
+    ConnectCommand(pdf, &QAction::triggered, this, [this](bool) { pdfClick(); });
     bar->addSeparator();
     QAction *previous = bar->addAction(QStringLiteral("前のページ"));
     previous->setShortcut(QKeySequence(Qt::Key_PageUp));

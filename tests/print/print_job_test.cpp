@@ -137,6 +137,23 @@ TEST(PrintJob, GroupedNumbersLeaveOtherTextAlone)
     EXPECT_EQ(labourText("18000(仕切)"), "18,000 (仕切)");
 }
 
+TEST(PageLayout, RowsWithoutSizeAndFiguresArePrintedEmpty)
+{
+    PrintRow row;
+    row.fill("0");
+    row[0] = "鋼管";
+    row[3] = "屋内一般";
+    row[4] = "";
+    row[5] = "ｍ";
+    row[20] = ""; // K6 of a refrigerant pipe
+    EXPECT_TRUE(unusedRow(row));
+    row[22] = "5";
+    EXPECT_FALSE(unusedRow(row));
+    row[22] = "0";
+    row[4] = "15A";
+    EXPECT_FALSE(unusedRow(row));
+}
+
 TEST(PageLayout, NormalTableHasNineteenColumnsAndRefrigerantNoChippingColumns)
 {
     const auto normal = tableColumns(false);

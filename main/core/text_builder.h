@@ -3,6 +3,7 @@
 // data all come from this one builder. Each location gives its 14 size rows; every field,
 // the last of a line included, is followed by the separator.
 #include "calc.h"
+#include "output_level.h"
 
 #include <string>
 #include <vector>
@@ -11,20 +12,6 @@ namespace velmo {
 
 // Where the text goes: it decides the separator, the location lines and the number texts.
 enum class OutputMode { File = 0, Clipboard = 1, Print = 2 };
-
-// What the output level dialog Tflevel_select gives back after it closed.
-struct OutputLevelChoice {
-    int basis = 1;         // 1 … 5 LEVEL1 … LEVEL5, 6 原価 (NET)
-    bool heading = false;  // CheckBox7 "見出しを出力"
-    bool results = false;  // CheckBox8 "計算結果を出力": components instead of factors
-    bool confirmed = false; // closed with "実　行"
-    bool operator==(const OutputLevelChoice &) const = default;
-};
-
-// The captions of the dialog's radio buttons level1 … level6, and the label of a basis.
-constexpr int OutputLevelCount = 6;
-inline constexpr const char *OutputLevelCaptions[OutputLevelCount] = {"LEVEL1", "LEVEL2", "LEVEL3",
-                                                                      "LEVEL4", "LEVEL5", "原　価"};
 
 // The twelve headings of the heading line, with their inner spaces.
 inline constexpr const char *OutputHeadings[12] = {"呼び径",   "単位", "採用単価", "材料単価",

@@ -122,9 +122,9 @@ std::string printHeaderBytes(const WorkingTable &table, int basis, CalendarDate 
     const PriceRecord &labour = table.row(LabourRow).rec;
     // The two memo texts of the pipe, records 3 and 4; the line is at most 165 bytes, its
     // first part at most 85.
-    const std::string memo = cutWhole(cp932::encode(std::string(handoff::HeaderKeys[7]) + "=" + table.row(4).rec.name.text()), 85) +
-                             cp932::encode(table.row(5).rec.name.text());
     const auto *k = handoff::HeaderKeys;
+    const std::string memo = cutWhole(cp932::encode(std::string(k[7]) + "=" + table.row(4).rec.name.text()), 85) +
+                             cp932::encode(table.row(5).rec.name.text());
     return line(k[0], fourDigits(date.year)) + line(k[1], japaneseEraYear(date)) + line(k[2], twoDigits(date.month)) +
            line(k[3], twoDigits(date.day)) + line(k[4], japaneseWeekday(date)) + line(k[5], "") + line(k[6], "") +
            cutWhole(memo, 165) + "\r\n" + line(k[8], labour.slots[labourSlot(basisAt(basis))].toString() + label) +

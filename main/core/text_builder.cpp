@@ -2,6 +2,7 @@
 
 #include "cp932.h"
 #include "errors.h"
+#include "handoff_files.h"
 #include "support.h"
 
 namespace velmo {
@@ -74,7 +75,7 @@ std::string buildOutputText(const WorkingTable &table, const std::vector<std::st
     auto money = [&](Currency c) { return print ? FormatMoney(c) : c.toString(); };
     // K6 (はつり補修) has no meaning in refrigerant mode: an empty field.
     auto component = [&](const OutputRow &o, int i) {
-        return refrigerant && i == 5 ? std::string() : money(o.components[i]);
+        return refrigerant && i == handoff::ChippingPart ? std::string() : money(o.components[i]);
     };
 
     std::string text;

@@ -2,6 +2,7 @@
 
 #include "errors.h"
 #include "fileio.h"
+#include "handoff_files.h"
 #include "scratch_folder.h"
 #include "text_builder.h"
 
@@ -160,10 +161,8 @@ void writeSheet(Workbook &book, lxw_worksheet *ws, const WorkingTable &table, co
     worksheet_merge_range(ws, GroupRow, 4, GroupRow, 10, "歩掛", heading);
     worksheet_merge_range(ws, GroupRow, 11, GroupRow, 17, "金額", heading);
     worksheet_merge_range(ws, GroupRow, 18, HeadingRow, 18, OutputHeadings[11], heading);
-    static const char *const Normal[7] = {"管", "継手類", "接合材", "支持金物", "配管工", "はつり補修", "その他"};
-    static const char *const Refrigerant[7] = {"管", "継手接合等", "支持金物", "雑材料", "配管工", "はつり補修", "その他"};
     for (int i = 0; i < 7; ++i) {
-        const char *name = (refrigerant ? Refrigerant : Normal)[i];
+        const char *name = (refrigerant ? handoff::RefrigerantPartNames : handoff::PartNames)[i];
         worksheet_write_string(ws, HeadingRow, static_cast<lxw_col_t>(4 + i), name, heading);
         worksheet_write_string(ws, HeadingRow, static_cast<lxw_col_t>(11 + i), name, heading);
     }
@@ -200,7 +199,7 @@ void writeSheet(Workbook &book, lxw_worksheet *ws, const WorkingTable &table, co
         number(r, 3, o.material, material);
         for (int i = 0; i < 7; ++i) {
             number(r, 4 + i, o.factors[i], factor[i]);
-            if (refrigerant && i == 5)
+            if (refrigerant && i == handoff::ChippingPart)
                 worksheet_write_blank(ws, r, 11 + i, component[i]); // no はつり補修 for refrigerant piping
             else
                 number(r, 11 + i, o.components[i], component[i]);

@@ -35,4 +35,11 @@ inline constexpr int FactorField = 8;     // the first factor, 0-based
 inline constexpr int ComponentField = 15; // the first component
 inline constexpr int TotalField = 22;
 
+// The names of the seven factors and components (管, 継手 …), and those of refrigerant piping,
+// where the sixth, はつり補修, has no meaning.
+inline constexpr const char *PartNames[7] = {"管", "継手類", "接合材", "支持金物", "配管工", "はつり補修", "その他"};
+inline constexpr const char *RefrigerantPartNames[7] = {"管", "継手接合等", "支持金物", "雑材料",
+                                                        "配管工", "はつり補修", "その他"};
+inline constexpr int ChippingPart = 5;
+
 } // namespace velmo::handoff

@@ -30,9 +30,7 @@ bool unusedRow(const PrintRow &row)
 
 std::vector<Column> tableColumns(bool refrigerant)
 {
-    static const char *const Normal[7] = {"管", "継手類", "接合材", "支持金物", "配管工", "はつり補修", "その他"};
-    static const char *const Refrigerant[7] = {"管", "継手接合等", "支持金物", "雑材料", "配管工", "", "その他"};
-    const char *const *names = refrigerant ? Refrigerant : Normal;
+    const char *const *names = refrigerant ? handoff::RefrigerantPartNames : handoff::PartNames;
     const double factorWidth = refrigerant ? 14 : 12.5;
     const double componentWidth = refrigerant ? 18.5 : 15.5;
     const double totalWidth = refrigerant ? 20 : 19;
@@ -43,7 +41,7 @@ std::vector<Column> tableColumns(bool refrigerant)
                                 {"材料単価", 7, 19, Align::Right}};
     for (int group : {handoff::FactorField, handoff::ComponentField})
         for (int i = 0; i < 7; ++i) {
-            if (refrigerant && i == 5)
+            if (refrigerant && i == handoff::ChippingPart)
                 continue; // はつり補修 has no meaning for refrigerant piping
             cols.push_back({names[i], group + i, group == handoff::FactorField ? factorWidth : componentWidth,
                             Align::Right});

@@ -1,12 +1,12 @@
 // velmok-cli csv, xlsx and pdf on the sample price files.
 #include "cli_support.h"
 #include "cp932.h"
+#include "handoff_sample.h"
 #include "text_builder.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <regex>
 
 using namespace velmo;
 using namespace velmo::test;
@@ -35,12 +35,6 @@ std::vector<std::string> split(const std::string &s, char sep)
         parts.push_back(s.substr(start, p - start));
     parts.push_back(s.substr(start));
     return parts;
-}
-
-int pdfPages(const std::string &pdf)
-{
-    const std::regex page("/Type\\s*/Page[^s]");
-    return static_cast<int>(std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), page), std::sregex_iterator()));
 }
 
 } // namespace
@@ -162,7 +156,7 @@ TEST(CliPdf, OnePagePerLocationOfEveryNamedPipe)
         const fs::path out = dir.path / "all.pdf";
         const Result r = cli({"pdf", file.string(), "--level", "6", out.string()});
         ASSERT_EQ(r.code, 0) << r.err;
-        EXPECT_EQ(pdfPages(readWholeFile(out)), expected) << file;
+        EXPECT_EQ(pdfPageCount(readWholeFile(out)), expected) << file;
     }
     // A file without a named pipe gives no PDF.
     const fs::path empty = dir.path / "kanzai1.fda";

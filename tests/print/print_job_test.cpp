@@ -2,6 +2,7 @@
 #include "cp932.h"
 #include "errors.h"
 #include "fileio.h"
+#include "handoff_sample.h"
 #include "page_layout.h"
 #include "print_job.h"
 #include "temp_dir.h"
@@ -12,34 +13,12 @@
 
 using namespace velmo;
 using namespace velmo::print;
+using velmo::test::handoffLine;
 using velmo::test::TempDir;
+using velmo::test::writeHandoffSet;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string dataLine(const std::string &location, const std::string &size, const std::string &k6 = "100")
-{
-    return "鋼管;白;ねじ接合;" + location + ";" + size + ";ｍ;2,800;1,000;1.1;0.3;0.05;0.2;0.05;0.1;0.05;1,100;300;50;200;1,000;" +
-           k6 + ";55;2,805;";
-}
-
-// A hand-off folder with `locations` × 14 rows.
-void writeSet(const fs::path &folder, const std::vector<std::string> &locations, bool refrigerant = false)
-{
-    fs::create_directories(folder);
-    writeFileAtomically(folder / "Print.conf",
-                        cp932::encode("[Version]=2.00\r\n[Application_Title]=Velmaro\r\n[Data_Title]=複合単価印刷\r\n"
-                                      "[STYLE_FILE]=\r\n[Icon_File]=/x/Application.ico\r\n[File_Mask]=" +
-                                      std::string(refrigerant ? "vmr" : "vmk") + "\r\n"));
-    writeFileAtomically(folder / "print_header.dat",
-                        cp932::encode("[ta]=2025\r\n[tb]=令和07\r\n[tc]=01\r\n[td]=05\r\n[te]=日\r\n[tf]=\r\n[tg]=\r\n"
-                                      "[th]=東京都物価版P-12\r\n[ti]=20000(Level1)\r\n[tj]=18000\r\n"));
-    std::string data;
-    for (const std::string &loc : locations)
-        for (int k = 1; k <= 14; ++k)
-            data += dataLine(loc, k == 1 ? "15A" : "", refrigerant ? "" : "100") + "\r\n";
-    writeFileAtomically(folder / "print_Data.dat", cp932::encode(data));
-}
 
 const TextBox *findText(const PageLayout &l, const std::string &text)
 {
@@ -54,7 +33,7 @@ const TextBox *findText(const PageLayout &l, const std::string &text)
 TEST(PrintJob, ReadsTheThreeFilesAndMakesOnePagePerLocation)
 {
     TempDir dir;
-    writeSet(dir.path, {"屋内一般", "機械室", "屋外架空", "地中配管"});
+    writeHandoffSet(dir.path, {"屋内一般", "機械室", "屋外架空", "地中配管"});
     const PrintSet set = readPrintSet(dir.path);
     EXPECT_EQ(set.header.applicationTitle, "Velmaro");
     EXPECT_EQ(set.header.dataTitle, "複合単価印刷");
@@ -81,8 +60,8 @@ TEST(PrintJob, ReadsTheThreeFilesAndMakesOnePagePerLocation)
 TEST(PrintJob, SeveralFoldersPrintOneAfterAnother)
 {
     TempDir dir;
-    writeSet(dir.path / "1", {"屋内一般", "機械室"});
-    writeSet(dir.path / "2", {"一般"}, true);
+    writeHandoffSet(dir.path / "1", {"屋内一般", "機械室"});
+    writeHandoffSet(dir.path / "2", {"一般"}, true);
     const std::vector<PrintSet> sets{readPrintSet(dir.path / "1"), readPrintSet(dir.path / "2")};
     const auto pages = paginate(sets);
     ASSERT_EQ(pages.size(), 3u);
@@ -100,8 +79,8 @@ TEST(PrintJob, MissingOrDamagedFilesNameTheFile)
     } catch (const IoError &e) {
         EXPECT_NE(std::string(e.what()).find("Print.conf"), std::string::npos) << e.what();
     }
-    writeSet(dir.path, {"屋内一般"});
-    writeFileAtomically(dir.path / "print_Data.dat", cp932::encode(dataLine("屋内一般", "15A") + "\r\n鋼管;白;\r\n"));
+    writeHandoffSet(dir.path, {"屋内一般"});
+    writeFileAtomically(dir.path / "print_Data.dat", cp932::encode(handoffLine("屋内一般", "15A") + "\r\n鋼管;白;\r\n"));
     try {
         readPrintSet(dir.path);
         FAIL();
@@ -109,9 +88,9 @@ TEST(PrintJob, MissingOrDamagedFilesNameTheFile)
         EXPECT_NE(std::string(e.what()).find("print_Data.dat の 2 行目"), std::string::npos) << e.what();
     }
     // One field too many, and a line without its last separator.
-    writeFileAtomically(dir.path / "print_Data.dat", cp932::encode(dataLine("屋内一般", "15A") + "x;\r\n"));
+    writeFileAtomically(dir.path / "print_Data.dat", cp932::encode(handoffLine("屋内一般", "15A") + "x;\r\n"));
     EXPECT_THROW(readPrintSet(dir.path), IoError);
-    const std::string line = dataLine("屋内一般", "15A");
+    const std::string line = handoffLine("屋内一般", "15A");
     writeFileAtomically(dir.path / "print_Data.dat", cp932::encode(line.substr(0, line.size() - 1)));
     EXPECT_THROW(readPrintSet(dir.path), IoError);
     fs::remove(dir.path / "print_header.dat");
@@ -123,7 +102,7 @@ TEST(PrintJob, TheWorkingFolderIsUsedWhenItHoldsTheFiles)
 {
     TempDir work, program;
     EXPECT_EQ(defaultPrintFolder(work.path, program.path), program.path);
-    writeSet(work.path, {"屋内一般"});
+    writeHandoffSet(work.path, {"屋内一般"});
     EXPECT_EQ(defaultPrintFolder(work.path, program.path), work.path);
 }
 
@@ -179,7 +158,7 @@ TEST(PageLayout, NormalTableHasNineteenColumnsAndRefrigerantNoChippingColumns)
 TEST(PageLayout, PageShowsTheHeaderValuesAndRightAlignedMoneyInsideTheSheet)
 {
     TempDir dir;
-    writeSet(dir.path, {"屋内一般", "機械室"});
+    writeHandoffSet(dir.path, {"屋内一般", "機械室"});
     const std::vector<PrintSet> sets{readPrintSet(dir.path)};
     const auto pages = paginate(sets);
     const PageLayout l = layoutPage(pages[1]);
@@ -202,7 +181,7 @@ TEST(PageLayout, PageShowsTheHeaderValuesAndRightAlignedMoneyInsideTheSheet)
     // The 14 rows, one per line of the file.
     EXPECT_EQ(std::count_if(l.texts.begin(), l.texts.end(), [](const TextBox &t) { return t.text == "1,100"; }), 14);
 
-    writeSet(dir.path, {"一般"}, true);
+    writeHandoffSet(dir.path, {"一般"}, true);
     const std::vector<PrintSet> cold{readPrintSet(dir.path)};
     const PageLayout r = layoutPage(paginate(cold)[0]);
     EXPECT_EQ(findText(r, "はつり補修"), nullptr);

@@ -31,7 +31,9 @@ inline constexpr const char *HeaderKeys[10] = {"[ta]", "[tb]", "[tc]", "[td]", "
 // location, size, unit, adopted price, material price, seven factors, seven components, total.
 inline constexpr char DataSeparator = ';';
 inline constexpr int DataFields = 23;
-inline constexpr int FactorField = 8;     // the first factor, 0-based
+inline constexpr int LocationField = 3; // 0-based; the three pipe names come first
+inline constexpr int SizeField = 4, UnitField = 5, AdoptedField = 6, MaterialField = 7;
+inline constexpr int FactorField = 8;     // the first factor
 inline constexpr int ComponentField = 15; // the first component
 inline constexpr int TotalField = 22;
 

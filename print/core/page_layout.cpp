@@ -20,9 +20,9 @@ bool isComponent(int field) { return field >= handoff::ComponentField && field <
 
 bool unusedRow(const PrintRow &row)
 {
-    if (!row[4].empty())
+    if (!row[handoff::SizeField].empty())
         return false;
-    for (int f = 6; f < handoff::DataFields; ++f)
+    for (int f = handoff::AdoptedField; f < handoff::DataFields; ++f)
         if (!row[f].empty() && row[f] != "0")
             return false;
     return true;
@@ -35,10 +35,10 @@ std::vector<Column> tableColumns(bool refrigerant)
     const double componentWidth = refrigerant ? 18.5 : 15.5;
     const double totalWidth = refrigerant ? 20 : 19;
 
-    std::vector<Column> cols = {{"呼び径", 4, 15, Align::Centre},
-                                {"単位", 5, 9, Align::Centre},
-                                {"採用単価", 6, 19, Align::Right},
-                                {"材料単価", 7, 19, Align::Right}};
+    std::vector<Column> cols = {{"呼び径", handoff::SizeField, 15, Align::Centre},
+                                {"単位", handoff::UnitField, 9, Align::Centre},
+                                {"採用単価", handoff::AdoptedField, 19, Align::Right},
+                                {"材料単価", handoff::MaterialField, 19, Align::Right}};
     for (int group : {handoff::FactorField, handoff::ComponentField})
         for (int i = 0; i < 7; ++i) {
             if (refrigerant && i == handoff::ChippingPart)

@@ -80,12 +80,12 @@ std::vector<PrintPage> paginate(const std::vector<PrintSet> &sets)
         bool open = false;
         for (const PrintRow &row : set.rows) {
             const std::array<std::string, 3> names{row[0], row[1], row[2]};
-            if (!open || pages.back().pipeNames != names || pages.back().location != row[3] ||
+            if (!open || pages.back().pipeNames != names || pages.back().location != row[handoff::LocationField] ||
                 pages.back().rows.size() == RowsPerPage) {
                 PrintPage page;
                 page.header = &set.header;
                 page.pipeNames = names;
-                page.location = row[3];
+                page.location = row[handoff::LocationField];
                 pages.push_back(std::move(page));
                 open = true;
             }

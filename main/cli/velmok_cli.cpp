@@ -4,14 +4,25 @@
 //   velmok-cli calc FILE [--pipe P] [--write]  calculate every pipe (or pipe P) as JSON
 //   velmok-cli dump FILE [--pipe P]            every field of every record as JSON
 //   velmok-cli check FILE                      report malformed fields, one line each
+//   velmok-cli csv FILE --pipe P [--level L] [--heading] [--results]
+//                                              the CSV text of pipe P (CP932, CR LF) on stdout
+//   velmok-cli xlsx FILE --pipe P [--level L] OUT.xlsx   pipe P as an Excel workbook
+//   velmok-cli pdf FILE [--level L] OUT.pdf    every named pipe as pages of the print program
 //
+// L is the price basis of the output: 1 … 5 LEVEL1 … LEVEL5, 6 原価 (NET); 1 when not given.
 // Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr).
 #include "calc.h"
 #include "file_check.h"
 #include "errors.h"
 #include "fileio.h"
+#include "handoff_files.h"
 #include "json_writer.h"
+#include "print_handoff.h"
+#include "programs.h"
+#include "scratch_folder.h"
 #include "service_file.h"
+#include "text_builder.h"
+#include "xlsx_export.h"
 
 #include <cstdio>
 #include <cstring>
@@ -20,6 +31,11 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char **environ;
 
 namespace velmo::cli {
 namespace {
@@ -30,7 +46,10 @@ constexpr const char *Usage =
     "usage: velmok-cli new FILE\n"
     "       velmok-cli calc FILE [--pipe P] [--write]\n"
     "       velmok-cli dump FILE [--pipe P]\n"
-    "       velmok-cli check FILE\n";
+    "       velmok-cli check FILE\n"
+    "       velmok-cli csv FILE --pipe P [--level L] [--heading] [--results]\n"
+    "       velmok-cli xlsx FILE --pipe P [--level L] OUT.xlsx\n"
+    "       velmok-cli pdf FILE [--level L] OUT.pdf\n";
 
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -41,6 +60,9 @@ struct Options {
     fs::path file;
     std::optional<int> pipe; // 0 … 19
     bool write = false;
+    int level = 1; // 1 … 6
+    bool heading = false, results = false;
+    fs::path out; // the file of xlsx and pdf
 };
 
 int parsePipe(const std::string &text)
@@ -58,37 +80,67 @@ int parsePipe(const std::string &text)
     return n - 1;
 }
 
+int parseLevel(const std::string &text)
+{
+    if (text.size() != 1 || text[0] < '1' || text[0] > '6')
+        throw UsageError("--level needs a price basis 1 … 6 (LEVEL1 … LEVEL5, 6 原価), not '" + text + "'");
+    return text[0] - '0';
+}
+
 Options parseArgs(int argc, char **argv)
 {
     if (argc < 2)
         throw UsageError("no command");
     Options o;
     o.command = argv[1];
-    if (o.command != "new" && o.command != "calc" && o.command != "dump" && o.command != "check")
-        throw UsageError("unknown command '" + o.command + "'");
-    const bool takesPipe = o.command == "calc" || o.command == "dump";
-    bool haveFile = false;
+    const std::string &c = o.command;
+    if (c != "new" && c != "calc" && c != "dump" && c != "check" && c != "csv" && c != "xlsx" && c != "pdf")
+        throw UsageError("unknown command '" + c + "'");
+    const bool takesPipe = c == "calc" || c == "dump" || c == "csv" || c == "xlsx";
+    const bool takesLevel = c == "csv" || c == "xlsx" || c == "pdf";
+    const bool takesOut = c == "xlsx" || c == "pdf";
+    int positional = 0;
     for (int i = 2; i < argc; ++i) {
         const std::string a = argv[i];
-        if (takesPipe && a == "--pipe") {
-            if (i + 1 >= argc)
-                throw UsageError("--pipe needs a pipe number 1 … 20");
-            o.pipe = parsePipe(argv[++i]);
-        } else if (takesPipe && a.rfind("--pipe=", 0) == 0) {
-            o.pipe = parsePipe(a.substr(7));
-        } else if (o.command == "calc" && a == "--write") {
+        // The value of an option: "--opt V" or "--opt=V".
+        auto value = [&](const std::string &name, const char *what) -> std::optional<std::string> {
+            if (a == name) {
+                if (i + 1 >= argc)
+                    throw UsageError(name + " needs " + what);
+                return std::string(argv[++i]);
+            }
+            if (a.rfind(name + "=", 0) == 0)
+                return a.substr(name.size() + 1);
+            return std::nullopt;
+        };
+        if (takesPipe && (a == "--pipe" || a.rfind("--pipe=", 0) == 0)) {
+            o.pipe = parsePipe(*value("--pipe", "a pipe number 1 … 20"));
+        } else if (takesLevel && (a == "--level" || a.rfind("--level=", 0) == 0)) {
+            o.level = parseLevel(*value("--level", "a price basis 1 … 6"));
+        } else if (c == "calc" && a == "--write") {
             o.write = true;
+        } else if (c == "csv" && a == "--heading") {
+            o.heading = true;
+        } else if (c == "csv" && a == "--results") {
+            o.results = true;
         } else if (a.size() > 1 && a[0] == '-') {
-            throw UsageError("unknown option '" + a + "' for " + o.command);
-        } else if (!haveFile) {
+            throw UsageError("unknown option '" + a + "' for " + c);
+        } else if (positional == 0) {
             o.file = a;
-            haveFile = true;
+            ++positional;
+        } else if (positional == 1 && takesOut) {
+            o.out = a;
+            ++positional;
         } else {
-            throw UsageError("more than one FILE ('" + a + "')");
+            throw UsageError("more than one " + std::string(takesOut ? "OUT" : "FILE") + " ('" + a + "')");
         }
     }
-    if (!haveFile)
-        throw UsageError(o.command + " needs a FILE");
+    if (positional == 0)
+        throw UsageError(c + " needs a FILE");
+    if (takesOut && positional < 2)
+        throw UsageError(c + " needs FILE and OUT");
+    if ((c == "csv" || c == "xlsx") && !o.pipe)
+        throw UsageError(c + " needs --pipe P");
     return o;
 }
 
@@ -263,6 +315,101 @@ int cmdCheck(const Options &o)
     return problems.empty() ? 0 : 1;
 }
 
+// --- csv, xlsx, pdf ----------------------------------------------------------------------
+
+// A pipe of the file calculated as the main program shows it after it was selected.
+std::unique_ptr<WorkingTable> calculatedPipe(ServiceFile &file, int pipe)
+{
+    auto table = std::make_unique<WorkingTable>();
+    PipeBlock &block = file.pipeBlock(pipe);
+    table->load(block);
+    table->recalculateAll(block);
+    return table;
+}
+
+int cmdCsv(const Options &o)
+{
+    ServiceFile file = loadExisting(o.file);
+    const auto table = calculatedPipe(file, *o.pipe);
+    const OutputLevelChoice choice{o.level, o.heading, o.results, true};
+    const std::string bytes =
+        outputFileBytes(buildOutputText(*table, locationTabCaptions(*table), OutputMode::File, choice));
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    return 0;
+}
+
+int cmdXlsx(const Options &o)
+{
+    ServiceFile file = loadExisting(o.file);
+    const auto table = calculatedPipe(file, *o.pipe);
+    writeFileAtomically(o.out, xlsxWorkbookBytes(*table, locationTabCaptions(*table), o.level));
+    return 0;
+}
+
+// A pipe counts as named when its name holds more than spaces.
+bool named(const std::string &name)
+{
+    std::string rest = name;
+    for (const std::string space : {" ", "　"})
+        for (size_t p; (p = rest.find(space)) != std::string::npos;)
+            rest.erase(p, space.size());
+    return !rest.empty();
+}
+
+// Runs a program and waits for it; its exit status, or -1 when it did not end normally.
+int runAndWait(const fs::path &program, const std::vector<std::string> &args)
+{
+    std::vector<std::string> all{program.string()};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char *> argv;
+    for (std::string &a : all)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int err = ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
+    if (err != 0)
+        throw IoError("印刷プログラム " + program.string() + " を起動できません: " + systemErrorText(err));
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR)
+            throw IoError("印刷プログラム " + program.string() + " の終了を待てません: " + systemErrorText(errno));
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Every named pipe handed to the print program the way the main program's print command
+// hands one, one folder each, and the print program asked for one PDF of all of them.
+int cmdPdf(const Options &o)
+{
+    ServiceFile file = loadExisting(o.file);
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    const auto korrel = findProgram(handoff::PrintProgram, ec ? fs::path() : self.parent_path());
+    if (!korrel)
+        throw IoError(std::string("印刷プログラム ") + handoff::PrintProgram + " が見つかりません");
+
+    const ScratchFolder scratch("PDF出力");
+    const CalendarDate today = localToday();
+    std::vector<std::string> args{"--pdf", fs::absolute(o.out).string()};
+    for (int p = 0; p < PipesPerFile; ++p) {
+        const auto table = calculatedPipe(file, p);
+        if (!named(table->row(1).rec.name.text()))
+            continue;
+        const fs::path folder = scratch.path() / std::to_string(p + 1);
+        fs::create_directory(folder);
+        const OutputLevelChoice choice{o.level, false, false, true};
+        const std::string data = buildOutputText(*table, locationTabCaptions(*table), OutputMode::Print, choice);
+        writePrintHandoff(folder, data, *table, o.level, today);
+        args.push_back(folder.string());
+    }
+    if (args.size() == 2)
+        throw IoError("ファイル " + o.file.string() + " には名前のある管材がありません");
+    const int status = runAndWait(*korrel, args);
+    if (status != 0)
+        throw IoError("印刷プログラム " + korrel->string() + " が終了状態 " + std::to_string(status) +
+                      " で終わりました。PDF " + o.out.string() + " は作られていません");
+    return 0;
+}
+
 } // namespace
 } // namespace velmo::cli
 
@@ -281,6 +428,12 @@ int main(int argc, char **argv)
             return cmdCalc(o);
         if (o.command == "dump")
             return cmdDump(o);
+        if (o.command == "csv")
+            return cmdCsv(o);
+        if (o.command == "xlsx")
+            return cmdXlsx(o);
+        if (o.command == "pdf")
+            return cmdPdf(o);
         return cmdCheck(o);
     } catch (const UsageError &e) {
         std::fprintf(stderr, "velmok-cli: %s (velmok-cli --help shows the usage)\n", e.what());

@@ -277,12 +277,7 @@ std::vector<std::string> MainSession::tabCaptions() const
 {
     if (!pipeLoaded_)
         return {};
-    if (refrigerant())
-        return {"一般"};
-    std::vector<std::string> tabs;
-    for (int loc = 0; loc < LocationsPerPipe; ++loc)
-        tabs.push_back(table_.row(workingRow(loc, RowsPerLocation)).rec.caption.text());
-    return tabs;
+    return locationTabCaptions(table_);
 }
 
 std::string MainSession::headingStrip() const

@@ -5,14 +5,17 @@
 #include "calc.h"
 #include "data_folder.h"
 #include "grid_texts.h"
+#include "print_handoff.h"
 #include "service_file.h"
 #include "settings_controls.h"
+#include "text_builder.h"
 #include "user_interface.h"
 #include "window_placement.h"
 
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -123,6 +126,21 @@ public:
     void showScreenResolution(); // "画面の解像度確認"
     void showRelease();          // "リリースバージョン"
     void showVersion();          // "バージョン情報"
+    // ---- taking the table out (外部デ－タ入出力 and 印  刷) ----
+    // Each asks the output level dialog first; its basis becomes the selected basis column
+    // even when the dialog is cancelled, and a cancelled dialog writes nothing.
+    void exportCsv();   // CSV1: a CSV file chosen in the save dialog
+    void copyCsv();     // N19: the same text on the clipboard
+    void exportExcel(); // an .xlsx workbook chosen in the save dialog
+    // N8: print_Data.dat, Print.conf and print_header.dat beside the program, then the print
+    // program, started without waiting; one that cannot be found or started is named in a
+    // notice.
+    void print();
+    // Shows the output level dialog Tflevel_select; `withOptions` false hides its two check
+    // boxes. Without it every output counts as cancelled.
+    std::function<OutputLevelChoice(bool withOptions)> askOutputLevel;
+    // The date of print_header.dat; today's local date unless a test fixes it.
+    std::function<CalendarDate()> today;
 
     // The INI file beside the program and the hook that writes the display layout.
     std::filesystem::path iniPath() const { return iniFileOf(programPath_); }
@@ -139,6 +157,9 @@ private:
     void requireServiceLoaded() const;
     void selectPipeNode();
     PipeBlock &currentBlock() { return file_.pipeBlock(pipe_); }
+    // Shows the output level dialog and selects its basis; nothing when there is no pipe or
+    // the dialog was cancelled.
+    std::optional<OutputLevelChoice> chooseOutput(bool withOptions);
 
     UserInterface &ui_;
     std::filesystem::path programPath_, programDir_;

@@ -56,6 +56,9 @@ public:
     QPushButton *user_sel = nullptr, *IconButton11 = nullptr;
     std::array<QLabel *, StatusPanelCount> statusPanels{};
     QAction *saveAction = nullptr, *exitAction = nullptr;
+    QAction *N8 = nullptr;                         // "印  刷"
+    QAction *CSV1 = nullptr, *N19 = nullptr;       // CSV file, clipboard
+    QAction *excelAction = nullptr;                // the Excel workbook
     std::array<QAction *, 6> basisActions{};
     QAction *showFactorsAction = nullptr, *showResultsAction = nullptr;
     QAction *showCompositesAction = nullptr, *showAdoptedAction = nullptr;
@@ -85,6 +88,8 @@ private slots:
 
 private:
     void buildMenus();
+    void addPrintItem(QMenu *file); // TFtankaregistExport.cpp
+    void buildExportMenu();         // 外部デ－タ入出力
     void buildWidgets();
     QWidget *buildSettingsPanel();
     void setupGrid(TStrColGrid *g, int cols, const std::array<int, 11> &widths);

@@ -63,6 +63,7 @@ void TFtankaregist::buildMenus()
     QMenu *file = fileMenu = menuBar()->addMenu("ファイル(&F)");
     saveAction = file->addAction("保  存", this, [this] { run([this] { session_->save(); }); });
     saveAction->setShortcut(QKeySequence("Ctrl+S"));
+    addPrintItem(file);
     if (network) {
         file->addSeparator();
         file->addAction("指定フォルダーからデータを読込", this, [this] { run([this] { session_->loadFromFolder(false); }); });
@@ -108,6 +109,8 @@ void TFtankaregist::buildMenus()
     showAdoptedAction = view->addAction("複合単価表に採用単価を表示", this, [this] { run([this] { session_->showComposites(true); }); });
     showCompositesAction->setCheckable(true);
     showAdoptedAction->setCheckable(true);
+
+    buildExportMenu();
 
     if (network) {
         QMenu *net = menuBar()->addMenu("ネットワーク設定(&N)");

@@ -1,0 +1,30 @@
+#include "scratch_folder.h"
+
+#include "errors.h"
+#include "fileio.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace velmo {
+
+namespace fs = std::filesystem;
+
+ScratchFolder::ScratchFolder(const std::string &what)
+{
+    std::error_code ec;
+    const fs::path tmp = fs::temp_directory_path(ec);
+    std::string t = ((ec ? fs::path("/tmp") : tmp) / "velmo-XXXXXX").string();
+    if (!::mkdtemp(t.data()))
+        throw IoError(what + "の作業フォルダーを " + fs::path(t).parent_path().string() + " に作れません: " +
+                      systemErrorText(errno));
+    path_ = t;
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+}
+
+} // namespace velmo

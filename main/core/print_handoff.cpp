@@ -1,0 +1,145 @@
+#include "print_handoff.h"
+
+#include "cp932.h"
+#include "errors.h"
+#include "fileio.h"
+#include "handoff_files.h"
+#include "text_builder.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+namespace velmo {
+
+namespace {
+
+struct Era {
+    CalendarDate start;
+    const char *name;
+};
+
+// Newest first.
+constexpr Era Eras[] = {
+    {{2019, 5, 1}, "令和"}, {{1989, 1, 8}, "平成"}, {{1926, 12, 25}, "昭和"},
+    {{1912, 7, 30}, "大正"}, {{1868, 9, 8}, "明治"},
+};
+
+bool onOrAfter(CalendarDate d, CalendarDate start)
+{
+    if (d.year != start.year)
+        return d.year > start.year;
+    if (d.month != start.month)
+        return d.month > start.month;
+    return d.day >= start.day;
+}
+
+std::string twoDigits(int n)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d", n);
+    return buf;
+}
+
+std::string fourDigits(int n)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d", n);
+    return buf;
+}
+
+// Cuts CP932 bytes to at most n bytes without splitting a double-byte character.
+std::string cutWhole(const std::string &bytes, size_t n)
+{
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const size_t len = cp932::isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+        if (i + len > n)
+            break;
+        i += len;
+    }
+    return bytes.substr(0, std::min(i, bytes.size()));
+}
+
+std::string line(const std::string &key, const std::string &value)
+{
+    return cp932::encode(key + "=" + value) + "\r\n";
+}
+
+} // namespace
+
+CalendarDate localToday()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
+}
+
+std::string japaneseEraYear(CalendarDate date)
+{
+    for (const Era &e : Eras)
+        if (onOrAfter(date, e.start))
+            return std::string(e.name) + twoDigits(date.year - e.start.year + 1);
+    return twoDigits(date.year % 100);
+}
+
+std::string japaneseWeekday(CalendarDate date)
+{
+    using namespace std::chrono;
+    static const char *const Names[7] = {"日", "月", "火", "水", "木", "金", "土"};
+    const year_month_day ymd{year{date.year}, month{static_cast<unsigned>(date.month)},
+                             day{static_cast<unsigned>(date.day)}};
+    if (!ymd.ok())
+        throw RangeError("日付 " + fourDigits(date.year) + "-" + twoDigits(date.month) + "-" + twoDigits(date.day) +
+                         " はありません");
+    return Names[weekday{sys_days{ymd}}.c_encoding()];
+}
+
+std::string printBasisLabel(int basis)
+{
+    if (basis == basisNumber(Basis::Net))
+        return "(仕切)";
+    if (basis < 1 || basis > 5)
+        throw RangeError("出力する単価の種類 " + std::to_string(basis) + " は 1 から 6 の範囲にありません");
+    return "(Level" + std::to_string(basis) + ")";
+}
+
+std::string printConfBytes(const std::filesystem::path &programFolder, bool refrigerant)
+{
+    std::string folder = programFolder.string();
+    while (folder.size() > 1 && folder.back() == std::filesystem::path::preferred_separator)
+        folder.pop_back();
+    return line(handoff::VersionKey, handoff::Version) + line(handoff::ApplicationTitleKey, "Velmaro") +
+           line(handoff::DataTitleKey, handoff::DataTitle) + line(handoff::StyleFileKey, "") +
+           line(handoff::IconFileKey, folder + std::filesystem::path::preferred_separator + "Application.ico") +
+           line(handoff::FileMaskKey, refrigerant ? handoff::RefrigerantMask : handoff::NormalMask);
+}
+
+std::string printHeaderBytes(const WorkingTable &table, int basis, CalendarDate date)
+{
+    const std::string label = printBasisLabel(basis);
+    const PriceRecord &labour = table.row(LabourRow).rec;
+    // The two memo texts of the pipe, records 3 and 4; the line is at most 165 bytes, its
+    // first part at most 85.
+    const auto *k = handoff::HeaderKeys;
+    const std::string memo = cutWhole(cp932::encode(std::string(k[7]) + "=" + table.row(4).rec.name.text()), 85) +
+                             cp932::encode(table.row(5).rec.name.text());
+    return line(k[0], fourDigits(date.year)) + line(k[1], japaneseEraYear(date)) + line(k[2], twoDigits(date.month)) +
+           line(k[3], twoDigits(date.day)) + line(k[4], japaneseWeekday(date)) + line(k[5], "") + line(k[6], "") +
+           cutWhole(memo, 165) + "\r\n" + line(k[8], labour.slots[labourSlot(basisAt(basis))].toString() + label) +
+           line(k[9], labour.slots[labourSlot(Basis::Net)].toString());
+}
+
+void writePrintHandoff(const std::filesystem::path &folder, const std::string &printData, const WorkingTable &table,
+                       int basis, CalendarDate date)
+{
+    // Everything is formed before the first write, so a bad basis or date writes nothing.
+    const std::string conf = printConfBytes(folder, table.refrigerant());
+    const std::string header = printHeaderBytes(table, basis, date);
+    writeFileAtomically(folder / handoff::DataFile, outputFileBytes(printData));
+    writeFileAtomically(folder / handoff::ConfFile, conf);
+    writeFileAtomically(folder / handoff::HeaderFile, header);
+}
+
+} // namespace velmo

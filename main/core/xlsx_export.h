@@ -1,0 +1,22 @@
+#pragma once
+// The selected pipe as an Excel workbook: one sheet per location with the pipe's names, the
+// basis and its labour price above a table of the size rows (size, unit, adopted price,
+// material price, the seven factors, the seven components, the total). Figures are numbers
+// with grouping formats; factors keep their decimals.
+#include "calc.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace velmo {
+
+// The name of a worksheet for a location caption: the characters Excel refuses ([ ] : * ? / \)
+// become "_", at most 31 characters, "場所N" when empty, a number appended when taken.
+std::string worksheetName(const std::string &caption, int location, const std::vector<std::string> &taken);
+
+// The .xlsx bytes of the calculated table for a basis (1 … 5 LEVEL, 6 NET); `tabs` are the
+// location tab captions. Raises IoError when the workbook cannot be assembled.
+std::string xlsxWorkbookBytes(const WorkingTable &table, const std::vector<std::string> &tabs, int basis);
+
+} // namespace velmo

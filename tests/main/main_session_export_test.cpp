@@ -1,0 +1,219 @@
+// The main session's CSV, clipboard, Excel and print commands with a scripted dialog.
+#include "cp932.h"
+#include "errors.h"
+#include "fileio.h"
+#include "program_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace velmo;
+using velmo::test::ProgramFolder;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The output level dialog answered with `choice`; records whether its check boxes were shown.
+struct ScriptedDialog {
+    explicit ScriptedDialog(OutputLevelChoice c) : choice(c) {}
+    OutputLevelChoice choice;
+    std::vector<bool> shown;
+    void attach(MainSession &s)
+    {
+        s.askOutputLevel = [this](bool withOptions) {
+            shown.push_back(withOptions);
+            return choice;
+        };
+        s.today = [] { return CalendarDate{2019, 5, 1}; };
+    }
+};
+
+// An executable stand-in for the print program in the program folder.
+void installPrintProgram(const fs::path &folder, const std::string &name = "korrel")
+{
+    const fs::path p = folder / name;
+    std::ofstream(p) << "#!/bin/sh\nexit 0\n";
+    fs::permissions(p, fs::perms::owner_all);
+}
+
+} // namespace
+
+TEST(MainSessionExport, CsvFileIsTheBuilderTextInCp932AndTheDialogBasisIsSelected)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    ScriptedDialog dialog({2, true, false, true});
+    dialog.attach(s);
+    const fs::path out = pf.dir.path / "out.CSV";
+    pf.ui.saveFiles.push_back(out.string());
+    s.exportCsv();
+    EXPECT_EQ(dialog.shown, std::vector<bool>{true});
+    EXPECT_EQ(s.basisColumn(), 2);
+    EXPECT_EQ(pf.ui.prompts.back(), "*.CSV|CSV");
+    EXPECT_EQ(pf.ui.notices.back(), "ＣＳＶ出力しました。|確認");
+    const std::string text = buildOutputText(s.table(), s.tabCaptions(), OutputMode::File, dialog.choice);
+    EXPECT_EQ(readWholeFile(out), outputFileBytes(text));
+    const std::string decoded = cp932::decode(readWholeFile(out));
+    EXPECT_EQ(decoded.rfind("屋内一般\r\n呼び径,単位,", 0), 0u);
+    EXPECT_NE(decoded.find("\r\n15A,,2800,1000,1.1,"), std::string::npos); // the worked example, unit empty
+    EXPECT_FALSE(s.modified());
+}
+
+TEST(MainSessionExport, CancelledDialogsWriteNothingButTheBasisFollowsTheDialog)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    ScriptedDialog dialog({6, true, true, false});
+    dialog.attach(s);
+    pf.ui.saveFiles.push_back((pf.dir.path / "never.CSV").string());
+    s.exportCsv();
+    s.copyCsv();
+    s.exportExcel();
+    EXPECT_EQ(s.basisColumn(), 6);
+    EXPECT_EQ(pf.ui.saveFiles.size(), 1u); // no save dialog was shown
+    EXPECT_TRUE(pf.ui.clipboard.empty());
+    EXPECT_TRUE(pf.ui.notices.empty());
+
+    // The save dialog cancelled after a confirmed level dialog.
+    dialog.choice.confirmed = true;
+    pf.ui.saveFiles = {std::nullopt};
+    s.exportCsv();
+    EXPECT_TRUE(pf.ui.notices.empty());
+    EXPECT_FALSE(fs::exists(pf.dir.path / "never.CSV"));
+}
+
+TEST(MainSessionExport, ClipboardGetsTheTextWithoutAFinalLineEnd)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start("10;2;"); // refrigerant mode
+    ScriptedDialog dialog({1, false, true, true});
+    dialog.attach(s);
+    s.copyCsv();
+    ASSERT_EQ(pf.ui.clipboard.size(), 1u);
+    const std::string &text = pf.ui.clipboard[0];
+    EXPECT_EQ(text, buildOutputText(s.table(), s.tabCaptions(), OutputMode::Clipboard, dialog.choice));
+    EXPECT_EQ(text.rfind("一般\r\n", 0), 0u);
+    EXPECT_EQ(text.substr(text.size() - 1), ",");
+    EXPECT_EQ(pf.ui.notices.back(), "クリップボ－ドへコピ－しました。|確認");
+}
+
+TEST(MainSessionExport, PrintWritesTheHandoffAndStartsThePrintProgramFromTheProgramFolder)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    ScriptedDialog dialog({6, true, true, true});
+    dialog.attach(s);
+    installPrintProgram(pf.dir.path);
+    s.print();
+    EXPECT_EQ(dialog.shown, std::vector<bool>{false});
+    EXPECT_EQ(s.basisColumn(), 6);
+    ASSERT_EQ(pf.ui.started.size(), 1u);
+    EXPECT_EQ(pf.ui.started[0], (pf.dir.path / "korrel").string() + "|" + pf.dir.path.string());
+    EXPECT_TRUE(pf.ui.notices.empty());
+
+    const std::string data = cp932::decode(readWholeFile(pf.dir.path / "print_Data.dat"));
+    EXPECT_EQ(data.rfind("S1P1;給水;ねじ接合;屋内一般;15A;;2,805;1,000;", 0), 0u);
+    EXPECT_EQ(data.substr(data.size() - 3), ";\r\n");
+    const std::string conf = cp932::decode(readWholeFile(pf.dir.path / "Print.conf"));
+    EXPECT_NE(conf.find("[Icon_File]=" + pf.dir.path.string() + "/Application.ico\r\n[File_Mask]=vmk\r\n"),
+              std::string::npos);
+    const std::string header = cp932::decode(readWholeFile(pf.dir.path / "print_header.dat"));
+    EXPECT_EQ(header, "[ta]=2019\r\n[tb]=令和01\r\n[tc]=05\r\n[td]=01\r\n[te]=水\r\n[tf]=\r\n[tg]=\r\n[th]=\r\n"
+                      "[ti]=20000(仕切)\r\n[tj]=20000\r\n");
+}
+
+TEST(MainSessionExport, CancelledPrintLeavesTheFilesOfAnEarlierPrint)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start("10;2;");
+    ScriptedDialog dialog({1, false, false, true});
+    dialog.attach(s);
+    installPrintProgram(pf.dir.path, "Korrel.exe");
+    s.print();
+    EXPECT_NE(cp932::decode(readWholeFile(pf.dir.path / "Print.conf")).find("[File_Mask]=vmr"), std::string::npos);
+    const std::string before = readWholeFile(pf.dir.path / "print_Data.dat");
+    const auto time = fs::last_write_time(pf.dir.path / "print_header.dat");
+
+    s.treeClick(1);
+    dialog.choice = {3, false, false, false};
+    s.print();
+    EXPECT_EQ(s.basisColumn(), 3);
+    EXPECT_EQ(readWholeFile(pf.dir.path / "print_Data.dat"), before);
+    EXPECT_EQ(fs::last_write_time(pf.dir.path / "print_header.dat"), time);
+    EXPECT_EQ(pf.ui.started.size(), 1u);
+}
+
+TEST(MainSessionExport, APrintProgramThatIsMissingOrDoesNotStartIsNamed)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    ScriptedDialog dialog({1, false, false, true});
+    dialog.attach(s);
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", pf.dir.path.c_str(), 1); // no korrel anywhere
+    s.print();
+    setenv("PATH", path.c_str(), 1);
+    ASSERT_EQ(pf.ui.notices.size(), 1u);
+    EXPECT_NE(pf.ui.notices[0].find("Korrel.exe が見つかりません"), std::string::npos) << pf.ui.notices[0];
+    EXPECT_TRUE(fs::exists(pf.dir.path / "print_header.dat")); // the files are there for a later print
+
+    installPrintProgram(pf.dir.path);
+    pf.ui.programsStart = false;
+    s.print();
+    EXPECT_NE(pf.ui.notices.back().find("を起動できませんでした"), std::string::npos) << pf.ui.notices.back();
+}
+
+TEST(MainSessionExport, AFileThatCannotBeWrittenEndsTheCommandWithoutSuccess)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    ScriptedDialog dialog({1, false, false, true});
+    dialog.attach(s);
+    installPrintProgram(pf.dir.path);
+    fs::create_directory(pf.dir.path / "print_header.dat");
+    EXPECT_THROW(s.print(), IoError);
+    EXPECT_TRUE(fs::exists(pf.dir.path / "print_Data.dat"));
+    EXPECT_TRUE(fs::exists(pf.dir.path / "Print.conf"));
+    EXPECT_TRUE(pf.ui.started.empty());
+
+    pf.ui.saveFiles.push_back((pf.dir.path / "no-folder" / "out.CSV").string());
+    EXPECT_THROW(s.exportCsv(), IoError);
+    pf.ui.saveFiles.push_back((pf.dir.path / "no-folder" / "out.xlsx").string());
+    EXPECT_THROW(s.exportExcel(), IoError);
+    EXPECT_TRUE(pf.ui.notices.empty());
+}
+
+TEST(MainSessionExport, ExcelWorkbookIsWrittenWhole)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    ScriptedDialog dialog({4, true, true, true});
+    dialog.attach(s);
+    const fs::path out = pf.dir.path / "pipe.xlsx";
+    pf.ui.saveFiles.push_back(out.string());
+    s.exportExcel();
+    EXPECT_EQ(dialog.shown, std::vector<bool>{false});
+    EXPECT_EQ(pf.ui.prompts.back(), "*.xlsx|xlsx");
+    EXPECT_EQ(readWholeFile(out).substr(0, 2), "PK");
+    EXPECT_EQ(pf.ui.notices.back(), "Excelファイルに出力しました。|確認");
+}
+
+TEST(MainSessionExport, WithoutAPipeNothingIsAskedOrWritten)
+{
+    ProgramFolder pf;
+    // A service file that cannot be read: no pipe is loaded.
+    fs::create_directories(pf.data());
+    writeFileAtomically(pf.data() / "kanzai1.fda", "short");
+    MainSession s(pf.ui, pf.program, "");
+    EXPECT_THROW(s.start(), IoError);
+    ScriptedDialog dialog({1, false, false, true});
+    dialog.attach(s);
+    installPrintProgram(pf.dir.path);
+    s.exportCsv();
+    s.print();
+    EXPECT_TRUE(dialog.shown.empty());
+    EXPECT_FALSE(fs::exists(pf.dir.path / "print_Data.dat"));
+    EXPECT_EQ(pf.ui.notices.size(), 2u);
+    EXPECT_EQ(pf.ui.notices[0], "管材が選択されていません|確認");
+}

@@ -1,6 +1,6 @@
 #include "TFSelect_Data.h"
 
-#include "TftorvikParts.h"
+#include "TftorvikLooks.h"
 #include "VelmoApplication.h"
 
 #include <QAction>

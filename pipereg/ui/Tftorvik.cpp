@@ -4,7 +4,7 @@
 #include "TFSelect_Data.h"
 #include "TNValEdit.h"
 #include "TStrColGrid.h"
-#include "TftorvikParts.h"
+#include "TftorvikLooks.h"
 #include "VelmoApplication.h"
 
 #include <QCloseEvent>

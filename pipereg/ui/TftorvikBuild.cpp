@@ -3,7 +3,7 @@
 
 #include "TNValEdit.h"
 #include "TStrColGrid.h"
-#include "TftorvikParts.h"
+#include "TftorvikLooks.h"
 #include "registration_lists.h"
 
 #include <QAction>

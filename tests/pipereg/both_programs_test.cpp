@@ -23,13 +23,7 @@ struct Torvik {
         grid.setObserver(&keys);
         session.start();
     }
-    void type(int col, int row, const std::string &text)
-    {
-        grid.SelectCell(col, row);
-        grid.ShowEditor();
-        grid.editorTextChanged(text);
-        grid.keyDown(vkey::Return, {}, false, true);
-    }
+    void type(int col, int row, const std::string &text) { typeInto(grid, col, row, text); }
 };
 
 } // namespace

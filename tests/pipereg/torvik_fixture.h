@@ -62,6 +62,15 @@ inline void seedPipeFile(const fs::path &path)
     f.save(path); // Serial 1 … 1200
 }
 
+// Types a text into cell (col, row) of a grid and presses a key in its editor.
+inline void typeInto(StrColGridModel &grid, int col, int row, const std::string &text, int vk = vkey::Return)
+{
+    grid.SelectCell(col, row);
+    grid.ShowEditor();
+    grid.editorTextChanged(text);
+    grid.keyDown(vk, {}, false, true);
+}
+
 // Forwards the grid's keys to the session before the grid handles them, as the window does.
 struct KeysToSession : StrColGridObserver {
     TorvikSession *session = nullptr;
@@ -92,14 +101,7 @@ struct TorvikFixture {
         s->start();
         return *s;
     }
-    // Types a text into cell (col, row) and presses a key in the editor.
-    void type(int col, int row, const std::string &text, int vk = vkey::Return)
-    {
-        grid.SelectCell(col, row);
-        grid.ShowEditor();
-        grid.editorTextChanged(text);
-        grid.keyDown(vk, {}, false, true);
-    }
+    void type(int col, int row, const std::string &text, int vk = vkey::Return) { typeInto(grid, col, row, text, vk); }
     PipeBlock onDisk(int pipe) const { return readPipeBlock(data(), pipe); }
 };
 

@@ -48,7 +48,6 @@ TEST(TorvikStart, CommandLineFieldsAndTheDefaultPath)
         EXPECT_EQ(s.dataPath(), f.data());
     }
     EXPECT_EQ(f.open("1;2x;").statusPanels()[1], "0");
-    EXPECT_EQ(f.open("1;25;").blockIndex(), 0);
 
     // An existing file of the command line is used; a folder of that name is not a file.
     const fs::path other = f.dir.path / "other.fda";

@@ -1,4 +1,4 @@
-#include "TftorvikParts.h"
+#include "TftorvikLooks.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -242,8 +242,8 @@ void TorvikSession::CommitCell(bool enter)
     grid_.SetCells(c, r, text);
 
     PipeBlock b = working();
-    Currency &target =
-        c == PriceColumn ? b[r - 1].slots[materialSlot(basisOfTab(tab_))] : b[(c - FirstRateColumn) * RowsPerLocation + r - 1].B(5);
+    Currency &target = c == PriceColumn ? b[r - 1].slots[materialSlot(basisOfTab(tab_))]
+                                        : b[(c - FirstRateColumn) * RowsPerLocation + r - 1].B(5);
     // The money text shows whole yen: a price cell left as shown keeps the price it stands
     // for, so that Enter over a price with a fraction does not round it.
     const bool untouched = c == PriceColumn && shown == FormatMoney(target);

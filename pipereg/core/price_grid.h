@@ -1,0 +1,52 @@
+#pragma once
+// The price grid of the pipe registration program and what its tabs and rate fields stand for:
+// 6 columns × 15 rows, the sizes in column 0, the price of the selected tab in column 1 and
+// the pipe-fitter labour rate of the four locations in columns 2–5.
+#include "pricing_rules.h"
+#include "strcolgrid_model.h"
+
+#include <array>
+#include <string>
+
+namespace velmo {
+
+constexpr int PriceGridCols = 6;
+constexpr int PriceGridRows = 15; // the heading row and the 14 size rows
+constexpr int PriceColumn = 1;     // 資材単価
+constexpr int FirstRateColumn = 2; // 屋内一般 … 地中配管: location = column − 2
+constexpr std::array<int, PriceGridCols> PriceGridColWidths = {60, 80, 80, 80, 80, 80};
+constexpr int PriceGridRowHeight = 17;
+inline constexpr TColor PriceGridFixedColor{10652814};
+inline constexpr const char *PriceGridFontFamily = "ＭＳ ゴシック";
+constexpr int PriceGridFontPixels = 15;
+
+// Row 0 as it is set at start; columns 2–5 then show the location captions of the block.
+inline constexpr std::array<const char *, PriceGridCols> PriceGridHeadings = {"No", "資材単価", "屋内一般",
+                                                                             "機械室", "屋外架空", "地中配管"};
+
+// The tabs above the grid; tab t shows the price of basisOfTab(t) in column 1.
+constexpr int PriceTabCount = 7;
+inline constexpr std::array<const char *, PriceTabCount> PriceTabCaptions = {
+    "定　価", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5", "原　価"};
+constexpr Basis basisOfTab(int tab)
+{
+    return tab == 0 ? Basis::List : tab == PriceTabCount - 1 ? Basis::Net : basisAt(tab);
+}
+
+// The rate fields NValEdit1 … NValEdit6 by their Tag: 1–5 the percentages of LEVEL1 … LEVEL5,
+// 6 the purchase percentage. Each percentage lies in the settings record's slot of its basis,
+// and the field of Tag t governs the prices of tab t.
+constexpr int RateFieldCount = 6;
+constexpr Basis basisOfRateTag(int tag) { return tag == RateFieldCount ? Basis::Net : basisAt(tag); }
+
+// The ready-made size lists of the grid's pop-up menu, rows 1–14; an empty entry clears the
+// row's size.
+enum class SizeList { From13, From15, Refrigerant1, Refrigerant2 };
+const std::array<const char *, PriceGridRows - 1> &sizeListEntries(SizeList list);
+
+// Sets up a grid model as the price grid: counts, fixed cells, widths, heights, the fixed
+// colour, the options (grid lines, range selection, editing) and the focus cell's own font
+// colour. The window gives the widget the grid font.
+void setUpPriceGrid(StrColGridModel &grid);
+
+} // namespace velmo

@@ -1,0 +1,334 @@
+// The pipe registration session: start, the block's controls, showing, recalculating, the
+// grid's cells and keys, the rate fields, the lists, the unit box and the save.
+#include "torvik_session.h"
+
+#include "errors.h"
+#include "support.h"
+#include "virtual_keys.h"
+
+namespace velmo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr size_t WholeFileBytes = static_cast<size_t>(RecordsPerFile) * RecordSize;
+
+fs::path resolveDataPath(const std::string &given, const fs::path &programDir)
+{
+    std::error_code ec;
+    if (!given.empty() && fs::is_regular_file(given, ec))
+        return fs::absolute(given, ec);
+    return programDir / TorvikSession::DataFolderName / TorvikSession::DefaultFileName;
+}
+
+std::string basisName(Basis b)
+{
+    return b == Basis::Net ? "原価" : b == Basis::List ? "定価" : "LEVEL" + std::to_string(basisNumber(b));
+}
+
+// A cell text as a number: surrounding spaces are allowed, anything else raises
+// ConversionError naming the text.
+Currency cellNumber(const std::string &text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    const size_t last = text.find_last_not_of(' ');
+    return Currency::parse(first == std::string::npos ? text : text.substr(first, last - first + 1));
+}
+
+} // namespace
+
+PipeBlock WholePipeBlockFile::load(int index)
+{
+    std::error_code ec;
+    const auto size = fs::file_size(path(), ec);
+    if (!ec && size < WholeFileBytes)
+        throw IoError(shortFileMessage(path(), static_cast<size_t>(size), RecordSize, RecordsPerFile));
+    return PipeBlockFile::load(index); // a missing or unreadable file raises its own error
+}
+
+TorvikSession::TorvikSession(UserInterface &ui, StrColGridModel &grid, const fs::path &programDir,
+                             const std::string &argument)
+    : TorvikSession(ui, grid, programDir, LaunchArgument::parse(argument, 2, 3))
+{
+}
+
+TorvikSession::TorvikSession(UserInterface &ui, StrColGridModel &grid, const fs::path &programDir,
+                             const LaunchArgument &argument)
+    : TorvikFileHolder(resolveDataPath(argument.dataPath, programDir)), BlockSession(ui, file), grid_(grid),
+      launch_(argument)
+{
+    setLaunch(launch_.launchTag, launch_.blockIndex);
+}
+
+void TorvikSession::start()
+{
+    for (int c = 0; c < PriceGridCols; ++c) {
+        grid_.SetCells(c, 0, PriceGridHeadings[c]);
+        grid_.SetCellFontColor(c, 0, clr::White);
+        grid_.SetCellFontWidth(c, 0, 1);
+        grid_.SetCellAlignment(c, 0, taCenter);
+    }
+    for (int r = 1; r < PriceGridRows; ++r) {
+        grid_.SetCellFontColor(0, r, clr::White);
+        grid_.SetCellAlignment(0, r, taCenter);
+        for (int c = 1; c < PriceGridCols; ++c)
+            grid_.SetCellAlignment(c, r, taRightJustify);
+    }
+    clearClipboard();
+    listNames();
+    loadBlock(blockIndex());
+    ShowBlock();
+    setModified(false);
+}
+
+std::array<std::string, TorvikStatusPanelCount> TorvikSession::statusPanels() const
+{
+    return {launchTag(), std::to_string(blockIndex()), "", dataPath().string()};
+}
+
+// ---------------------------------------------------------------- the block and its controls
+
+void TorvikSession::setListsFrom(const PriceRecord &settings)
+{
+    // A stored value that matches no entry leaves its list as it is.
+    if (const auto i = significantCodeIndex(settings.D(1)))
+        lists_[0] = *i;
+    if (const auto i = addendIndex(settings.D(2)))
+        lists_[1] = *i;
+    if (const auto i = addendIndex(settings.D(3)))
+        lists_[2] = *i;
+}
+
+void TorvikSession::setCheckBox(bool checked)
+{
+    // Setting the check box to another state acts as its click does.
+    if (checked != useRates_)
+        checkBoxClicked(checked);
+}
+
+void TorvikSession::blockRead()
+{
+    const PriceRecord &settings = working()[SettingsRecord];
+    setListsFrom(settings);
+    unitText_ = settings.unit.text();
+    if (settings.D(4) == Currency::fromInt(1))
+        setCheckBox(true);
+    else if (settings.D(4).isZero())
+        setCheckBox(false);
+}
+
+void TorvikSession::blockChosen()
+{
+    tab_ = 0;
+    Recalculate();
+    ShowBlock();
+}
+
+void TorvikSession::blockPasted()
+{
+    setListsFrom(working()[SettingsRecord]);
+    unitText_ = working()[0].unit.text();
+    Recalculate();
+    ShowBlock();
+}
+
+void TorvikSession::prepareSave()
+{
+    PipeBlock &b = workingBlock();
+    for (PriceRecord &r : b)
+        r.unit.assignText(unitText_);
+    for (int i = 0; i < BlockTextCount; ++i)
+        b[i].name.assignText(texts_[i]);
+}
+
+void TorvikSession::ShowBlock()
+{
+    // An edit still open in the grid belongs to the cell as it was shown; it is dropped rather
+    // than left to be stored over what the grid shows now.
+    if (grid_.EditorMode())
+        grid_.CancelEditor();
+    const PipeBlock &b = working();
+    const PriceRecord &settings = b[SettingsRecord];
+    for (int i = 0; i < BlockTextCount; ++i)
+        texts_[i] = b[i].name.text();
+    unitText_ = settings.unit.text();
+    for (int tag = 1; tag <= RateFieldCount; ++tag)
+        rateFields_[tag - 1] = settings.slots[materialSlot(basisOfRateTag(tag))];
+
+    std::array<std::string, LocationsPerPipe> headings;
+    bool allEmpty = true;
+    for (int l = 0; l < LocationsPerPipe; ++l) {
+        headings[l] = b[l * RowsPerLocation + SizeRowsPerLocation].caption.text();
+        allEmpty = allEmpty && headings[l].empty();
+    }
+    for (int l = 0; l < LocationsPerPipe; ++l)
+        grid_.SetCells(FirstRateColumn + l, 0, allEmpty ? PriceGridHeadings[FirstRateColumn + l] : headings[l]);
+
+    const int priceSlot = materialSlot(basisOfTab(tab_));
+    for (int r = 1; r < PriceGridRows; ++r) {
+        const PriceRecord &row = b[r - 1];
+        grid_.SetCells(0, r, row.size.text());
+        grid_.SetCells(PriceColumn, r, FormatMoney(row.slots[priceSlot]));
+        for (int l = 0; l < LocationsPerPipe; ++l)
+            grid_.SetCells(FirstRateColumn + l, r, b[l * RowsPerLocation + r - 1].B(5).toString());
+    }
+    ++showRevision_;
+}
+
+void TorvikSession::recalculateInto(PipeBlock &b) const
+{
+    PriceRecord &st = b[SettingsRecord];
+    st.unit.assignText(unitText_);
+    if (lists_[0] >= 0)
+        st.D(1) = significantCode(lists_[0]);
+    if (lists_[1] >= 0)
+        st.D(2) = addend(lists_[1]);
+    if (lists_[2] >= 0)
+        st.D(3) = addend(lists_[2]);
+    st.D(4) = Currency::fromInt(useRates_ ? 1 : 0);
+    if (!useRates_)
+        return;
+    constexpr Basis derived[] = {Basis::Level1, Basis::Level2, Basis::Level3,
+                                 Basis::Level4, Basis::Level5, Basis::Net};
+    for (int k = 0; k < SizeRowsPerLocation; ++k) {
+        PriceRecord &row = b[k];
+        for (const Basis basis : derived) {
+            const int s = materialSlot(basis);
+            try {
+                row.slots[s] = derivedPrice(row.A(6), st.slots[s], st.D(2), st.D(1), st.D(3));
+            } catch (const RangeError &e) {
+                std::string where = std::to_string(k + 1) + " 行目";
+                if (!row.size.empty())
+                    where += "（" + row.size.text() + "）";
+                throw RangeError(where + "の" + basisName(basis) + "単価: " + e.what());
+            }
+        }
+    }
+}
+
+void TorvikSession::Recalculate()
+{
+    PipeBlock b = working();
+    recalculateInto(b);
+    workingBlock() = b;
+}
+
+// ---------------------------------------------------------------- the grid
+
+void TorvikSession::gridKeyDown(int vk)
+{
+    if (vk == 0)
+        return; // a key without a virtual-key code (a character of the input method)
+    if (vkey::isArrow(vk) && !grid_.EditorMode())
+        return;
+    if (vk == vkey::Back || vkey::isNumpadDigit(vk) || vk == vkey::Decimal)
+        return; // on to the cell editor
+    grid_.CloseEditor();
+    if (vk != vkey::Return && vk != vkey::Up && vk != vkey::Down)
+        ui_.beep();
+    CommitCell(vk == vkey::Return);
+}
+
+void TorvikSession::CommitCell(bool enter)
+{
+    setModified();
+    const CellRange sel = grid_.Selection();
+    const int c = sel.left, r = sel.top;
+    if (c < PriceColumn || r < 1)
+        return;
+    const std::string shown = grid_.Cells(c, r);
+    const std::string text = CleanNumberText(shown); // an empty cell becomes "0" too
+    grid_.SetCells(c, r, text);
+
+    PipeBlock b = working();
+    Currency &target = c == PriceColumn ? b[r - 1].slots[materialSlot(basisOfTab(tab_))]
+                                        : b[(c - FirstRateColumn) * RowsPerLocation + r - 1].B(5);
+    // The money text shows whole yen: a price cell left as shown keeps the price it stands
+    // for, so that Enter over a price with a fraction does not round it.
+    const bool untouched = c == PriceColumn && shown == FormatMoney(target);
+    const Currency value = cellNumber(text);
+    if (!untouched)
+        target = value;
+    recalculateInto(b);
+    workingBlock() = b;
+    ShowBlock();
+    if (enter)
+        grid_.SelectCell(c, r == PriceGridRows - 1 ? 1 : r + 1);
+}
+
+// ---------------------------------------------------------------- the other controls
+
+void TorvikSession::rateFieldEnter(int tag, long double value)
+{
+    if (tag < 1 || tag > RateFieldCount)
+        throw RangeError("掛け率の欄 " + std::to_string(tag) + " はありません (1 から 6 まで)");
+    PipeBlock b = working();
+    b[SettingsRecord].slots[materialSlot(basisOfRateTag(tag))] = Currency::fromDouble(value);
+    recalculateInto(b);
+    workingBlock() = b;
+    tab_ = tag;
+    ShowBlock();
+    setModified();
+}
+
+void TorvikSession::checkBoxClicked(bool checked)
+{
+    useRates_ = checked;
+    Recalculate();
+    ShowBlock();
+    setModified();
+}
+
+void TorvikSession::roundingListSelected(RoundingList list, int index)
+{
+    const int l = static_cast<int>(list);
+    const int count = list == RoundingList::SignificantCode ? static_cast<int>(SignificantCodes.size())
+                                                            : static_cast<int>(AddendRaws.size());
+    if (index < 0 || index >= count)
+        return;
+    lists_[l] = index;
+    Recalculate();
+    ShowBlock();
+    setModified();
+}
+
+void TorvikSession::tabChanged(int tab)
+{
+    if (tab < 0 || tab >= PriceTabCount)
+        return;
+    tab_ = tab;
+    ShowBlock();
+}
+
+void TorvikSession::unitBoxClicked()
+{
+    setModified();
+}
+
+void TorvikSession::unitItemChosen(const std::string &text)
+{
+    unitText_ = text;
+    workingBlock()[0].unit.assignText(text);
+}
+
+void TorvikSession::unitTextEdited(const std::string &text)
+{
+    unitText_ = text;
+    setModified();
+}
+
+void TorvikSession::registerBlock()
+{
+    saveBlock(false);
+}
+
+bool TorvikSession::takeEntry(std::optional<int> selected)
+{
+    if (selected && *selected >= 0 && *selected < static_cast<int>(names().size()))
+        return true;
+    ui_.beep();
+    return false;
+}
+
+} // namespace velmo

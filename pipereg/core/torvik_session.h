@@ -1,0 +1,157 @@
+#pragma once
+// The pipe unit price registration program without its window: one pipe block of a pipe price
+// file in the working block, the controls of the main window as plain values (tab, name labels,
+// memos, unit box, rate fields, rounding lists, the check box "単価に掛け率を使用"), the price
+// grid's cells in a grid model, and every command and control event of the main window and of
+// the selection dialog. The window forwards its events here and shows what it reads back.
+#include "block_session.h"
+#include "pipe_block_file.h"
+#include "price_grid.h"
+#include "strcolgrid_model.h"
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace velmo {
+
+// The three rounding lists of "計算処理": ComboBox1, ComboBox2, ComboBox3.
+enum class RoundingList { SignificantCode, FractionAddend, SignificantAddend };
+constexpr int RoundingListCount = 3;
+
+// The texts of a pipe block shown above and beside the grid, in the order of the records that
+// hold them (Name of records 0–4): data_name, select_data, Label3, StaticText1, StaticText2.
+enum class BlockText { Name, Name2, Name3, SourceMemo, PageMemo };
+constexpr int BlockTextCount = 5;
+
+constexpr int TorvikStatusPanelCount = 4;
+
+// The pipe price file of the session: a block is read only from a file that holds all 1200
+// records, so that edits are never made on a block that could not be saved.
+class WholePipeBlockFile : public PipeBlockFile {
+public:
+    using PipeBlockFile::PipeBlockFile;
+    PipeBlock load(int index) override;
+};
+
+namespace detail {
+// Holds the file before the session's base is made, which keeps a reference to it.
+struct TorvikFileHolder {
+    explicit TorvikFileHolder(std::filesystem::path path) : file(std::move(path)) {}
+    WholePipeBlockFile file;
+};
+} // namespace detail
+
+class TorvikSession : private detail::TorvikFileHolder, public BlockSession<PipeBlock> {
+public:
+    static constexpr const char *Title = "配管単価登録プログラム";     // application title, caption of the boxes
+    static constexpr const char *WindowCaption = "Quorvane-QUORVANE DX-";
+    static constexpr const char *InputCaption = "QUORVANE-DX";        // every input box
+    static constexpr const char *DefaultUnit = "ｍ";
+    static constexpr const char *DataFolderName = "ex_data";
+    static constexpr const char *DefaultFileName = "kanzai1.fda";
+
+    // Creating the main window: reads the command line (launch tag; block; path;) with the
+    // block normalised and the path replaced by ex_data/kanzai1.fda of the program folder when
+    // it is empty or names no file. `grid` is the price grid's model, set up by setUpPriceGrid.
+    TorvikSession(UserInterface &ui, StrColGridModel &grid, const std::filesystem::path &programDir,
+                  const std::string &argument);
+
+    // Showing the window (StartUp): the grid's heading row and cell looks, the empty block
+    // clipboard, the list of names, the block of the command line, not modified. A file that
+    // is missing, too short or unreadable raises IoError naming it; nothing is then written.
+    void start();
+
+    // ---- state read by the window ----
+    std::filesystem::path dataPath() const { return file.path(); }
+    // LaunchTag, BlockIndex, an empty panel, DataPath.
+    std::array<std::string, TorvikStatusPanelCount> statusPanels() const;
+    int tab() const { return tab_; }
+    const std::string &text(BlockText t) const { return texts_[static_cast<int>(t)]; }
+    const std::string &unitText() const { return unitText_; }
+    // The value shown in the rate field of Tag 1–6.
+    Currency rateField(int tag) const { return rateFields_.at(tag - 1); }
+    // The entry shown in a rounding list; −1 for none.
+    int listIndex(RoundingList l) const { return lists_[static_cast<int>(l)]; }
+    bool useRates() const { return useRates_; }
+    // The six rate fields and the three rounding lists follow the check box; the twelve labels
+    // of the group stay enabled.
+    bool ratesEnabled() const { return useRates_; }
+    bool listsEnabled() const { return useRates_; }
+    // Changes at every ShowBlock, so that the window refills its fields only then and a
+    // percentage typed but not entered stays in its field until the block is shown again.
+    int showRevision() const { return showRevision_; }
+    const StrColGridModel &grid() const { return grid_; }
+
+    // ---- the block (LoadBlock and SaveBlock are the shared session's loadBlock, saveBlock) ----
+    // Shows the working block: labels, unit box, rate fields, headings and the 14 size rows.
+    void ShowBlock();
+    // The controls into the settings record and, with the check box on, the purchase and LEVEL
+    // prices of location 0 derived from the list price. All or nothing: a price beyond the
+    // Currency range raises RangeError naming the size row, and the block stays as it was.
+    void Recalculate();
+
+    // ---- events of the main window ----
+    // A key pressed in the price grid or its editor, before the grid's own handling (the key
+    // is never consumed here).
+    void gridKeyDown(int vk);
+    // Stores the text of the selection's top-left cell; enter: then one row down, from row 14
+    // to row 1. A text that is not a number raises ConversionError: nothing is stored, the
+    // cell keeps the cleaned text and Modified stays set.
+    void CommitCell(bool enter);
+    // Enter in the rate field of Tag 1–6 with its value: the percentage is stored and the tab
+    // of the prices it governs is shown.
+    void rateFieldEnter(int tag, long double value);
+    void checkBoxClicked(bool checked);
+    void roundingListSelected(RoundingList list, int index);
+    void tabChanged(int tab);
+    void unitBoxClicked();
+    void unitItemChosen(const std::string &text);
+    // Text typed into the unit box: it reaches the block at the next Recalculate or save, and
+    // the block counts as modified so that closing asks to save it.
+    void unitTextEdited(const std::string &text);
+    void registerBlock(); // "登　録"
+
+    // ---- the selection dialog (choosing and moving are the shared session's) ----
+    // Whether "選択実行" or a double click may take the entry; without one it beeps.
+    bool takeEntry(std::optional<int> selected);
+
+    // ---- names, memos, sizes and headings ----
+    // The three name input boxes, one after the other; Cancel ends the sequence.
+    void EditName();
+    void editMemo(BlockText memo); // SourceMemo (StaticText1) or PageMemo (StaticText2)
+    void applySizeList(SizeList list);
+    void editSize();    // "サイズを入力": the size of the selection's top row
+    void editHeading(); // "細目を編集": the heading of the selection's left column
+    void CopyAll() { copyAll(); }
+    void PasteAll(); // the menu command: the block clipboard in, then modified
+
+private:
+    TorvikSession(UserInterface &ui, StrColGridModel &grid, const std::filesystem::path &programDir,
+                  const LaunchArgument &argument);
+
+    std::string blockName() const override { return texts_[0]; }
+    void blockRead() override;
+    void blockChosen() override;
+    void blockPasted() override;
+    void prepareSave() override;
+    void editName() override { EditName(); }
+
+    void setListsFrom(const PriceRecord &settings);
+    void setCheckBox(bool checked);
+    void recalculateInto(PipeBlock &block) const;
+    std::optional<std::string> ask(const char *prompt, const std::string &initial);
+
+    StrColGridModel &grid_;
+    LaunchArgument launch_;
+    int tab_ = 0;
+    std::array<std::string, BlockTextCount> texts_;
+    std::string unitText_ = DefaultUnit;
+    std::array<Currency, RateFieldCount> rateFields_{};
+    std::array<int, RoundingListCount> lists_{}; // item 0 of each list at first
+    bool useRates_ = true;                       // checked at first
+    int showRevision_ = 0;
+};
+
+} // namespace velmo

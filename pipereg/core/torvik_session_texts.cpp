@@ -1,0 +1,81 @@
+// The pipe registration session: names, memos, sizes, headings and the paste of a whole block.
+#include "torvik_session.h"
+
+namespace velmo {
+
+std::optional<std::string> TorvikSession::ask(const char *prompt, const std::string &initial)
+{
+    return ui_.askText(InputCaption, prompt, initial);
+}
+
+void TorvikSession::EditName()
+{
+    constexpr const char *prompts[] = {"資材名称編集", "資材名称編集2", "資材名称編集3"};
+    for (int i = 0; i < 3; ++i) {
+        const auto text = ask(prompts[i], texts_[i]);
+        if (!text)
+            return;
+        texts_[i] = *text;
+        workingBlock()[i].name.assignText(*text);
+        setModified();
+    }
+}
+
+void TorvikSession::editMemo(BlockText memo)
+{
+    if (memo != BlockText::SourceMemo && memo != BlockText::PageMemo)
+        return;
+    const int i = static_cast<int>(memo);
+    const auto text = ask(memo == BlockText::SourceMemo ? "材料単価建物編集" : "ぺ－ジ名称編集", texts_[i]);
+    if (!text)
+        return;
+    texts_[i] = *text;
+    workingBlock()[i].name.assignText(*text);
+    setModified();
+}
+
+void TorvikSession::applySizeList(SizeList list)
+{
+    const auto &entries = sizeListEntries(list);
+    for (int r = 1; r < PriceGridRows; ++r)
+        grid_.SetCells(0, r, entries[r - 1]);
+    for (int r = 1; r < PriceGridRows; ++r)
+        workingBlock()[r - 1].size.assignText(grid_.Cells(0, r));
+    setModified();
+}
+
+void TorvikSession::editSize()
+{
+    const int r = grid_.Selection().top;
+    if (r < 1 || r >= PriceGridRows)
+        return;
+    const auto text = ask("サイズ編集", grid_.Cells(0, r));
+    if (!text)
+        return;
+    // The cell keeps the whole text until the block is shown again; the record holds 6 bytes.
+    grid_.SetCells(0, r, *text);
+    workingBlock()[r - 1].size.assignText(*text);
+}
+
+void TorvikSession::editHeading()
+{
+    const int c = grid_.Selection().left;
+    if (c < FirstRateColumn || c >= PriceGridCols) {
+        ui_.beep(); // the price column has no location heading
+        return;
+    }
+    const auto text = ask("細目名称編集", grid_.Cells(c, 0));
+    if (!text)
+        return;
+    grid_.SetCells(c, 0, *text);
+    for (int l = 0; l < LocationsPerPipe; ++l)
+        workingBlock()[l * RowsPerLocation + SizeRowsPerLocation].caption.assignText(grid_.Cells(FirstRateColumn + l, 0));
+}
+
+void TorvikSession::PasteAll()
+{
+    pasteAll();
+    setModified();
+}
+
+} // namespace velmo

@@ -1,0 +1,175 @@
+// The main window: construction, its events, and showing the session's state.
+#include "Tftorvik.h"
+
+#include "TFSelect_Data.h"
+#include "TNValEdit.h"
+#include "TStrColGrid.h"
+#include "TftorvikLooks.h"
+#include "VelmoApplication.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTabBar>
+
+namespace velmo {
+
+using namespace torvikwindow;
+
+Tftorvik::Tftorvik(const QString &programDir, const QString &argument, UserInterface *ui, QWidget *parent)
+    : QMainWindow(parent), dialogs_(this)
+{
+    setWindowTitle(TorvikSession::WindowCaption);
+    setWindowIcon(QIcon(iconPath()));
+    buildWidgets();
+    session_ = std::make_unique<TorvikSession>(ui ? *ui : dialogs_, StrColGrid1->Model(),
+                                               std::filesystem::path(programDir.toStdString()), argument.toStdString());
+    buildMenus();
+    FSelect_Data = new TFSelect_Data(*session_, this);
+    connect(FSelect_Data, &TFSelect_Data::blockMoved, this, [this] { RunCommand([this] { showState(); }); });
+
+    resize(757, 481);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+}
+
+Tftorvik::~Tftorvik() = default;
+
+void Tftorvik::run(const std::function<void()> &command)
+{
+    // A failure ends the command with its error box and never passes into Qt; what the
+    // command did before it stays, and the window shows it.
+    RunCommand(command);
+    RunCommand([this] { showState(); });
+}
+
+// ---------------------------------------------------------------- events
+
+void Tftorvik::showEvent(QShowEvent *e)
+{
+    QMainWindow::showEvent(e);
+    if (started_)
+        return;
+    started_ = true;
+    run([this] { session_->start(); });
+    StrColGrid1->setFocus();
+}
+
+void Tftorvik::closeEvent(QCloseEvent *e)
+{
+    try {
+        session_->closeQuery();
+    } catch (...) {
+        // A save that failed keeps the window and its edits; the error box says why.
+        e->ignore();
+        ReportCurrentException();
+        RunCommand([this] { showState(); });
+        return;
+    }
+    e->accept();
+}
+
+bool Tftorvik::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(e)->button() == Qt::LeftButton) {
+        if (watched == StaticText1)
+            run([this] { session_->editMemo(BlockText::SourceMemo); });
+        else if (watched == StaticText2)
+            run([this] { session_->editMemo(BlockText::PageMemo); });
+    }
+    if (e->type() == QEvent::MouseButtonPress && (watched == ci || watched == ci->lineEdit()))
+        run([this] { session_->unitBoxClicked(); });
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void Tftorvik::user_selClick()
+{
+    try {
+        session_->beginChooseBlock();
+    } catch (...) {
+        // The save asked for failed: the dialog does not open and the edits stay.
+        ReportCurrentException();
+        RunCommand([this] { showState(); });
+        return;
+    }
+    RunCommand([this] { showState(); });
+    const std::optional<int> chosen = FSelect_Data->choose();
+    run([this, chosen] { session_->endChooseBlock(chosen); });
+    activateWindow(); // back from the dialog, also where no window manager does it
+    StrColGrid1->setFocus();
+}
+
+void Tftorvik::TabControl1Change(int index)
+{
+    run([this, index] { session_->tabChanged(index); });
+}
+
+void Tftorvik::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers, bool &consumed)
+{
+    try {
+        session_->gridKeyDown(vk);
+    } catch (...) {
+        // The key ends with the failure: the grid does not go on to move or type.
+        consumed = true;
+        ReportCurrentException();
+    }
+    RunCommand([this] { showState(); });
+}
+
+void Tftorvik::CheckGroupBox1Click(bool checked)
+{
+    run([this, checked] { session_->checkBoxClicked(checked); });
+}
+
+// ---------------------------------------------------------------- showing
+
+void Tftorvik::showState()
+{
+    const TorvikSession &s = *session_;
+    data_name->setText(q(s.text(BlockText::Name)));
+    select_data->setText(q(s.text(BlockText::Name2)));
+    sizename->clear();
+    Label3->setText(q(s.text(BlockText::Name3)));
+    StaticText1->setText(q(s.text(BlockText::SourceMemo)));
+    StaticText2->setText(q(s.text(BlockText::PageMemo)));
+    const auto panels = s.statusPanels();
+    for (int i = 0; i < TorvikStatusPanelCount; ++i) {
+        StatusBar1[i]->setText(q(panels[i]));
+        StatusBar1[i]->setToolTip(StatusBar1[i]->text());
+    }
+    {
+        const QSignalBlocker block(TabControl1);
+        TabControl1->setCurrentIndex(s.tab());
+    }
+    for (const RoundingList l : {RoundingList::SignificantCode, RoundingList::FractionAddend,
+                                 RoundingList::SignificantAddend}) {
+        QComboBox *combo = comboOf(l);
+        const QSignalBlocker block(combo);
+        combo->setCurrentIndex(s.listIndex(l));
+        combo->setEnabled(s.listsEnabled());
+    }
+    {
+        const QSignalBlocker block(CheckGroupBox1);
+        CheckGroupBox1->setChecked(s.useRates());
+    }
+    for (TNValEdit *e : NValEdit)
+        e->setEnabled(s.ratesEnabled());
+    for (QLabel *label : rateLabels)
+        label->setEnabled(true);
+    if (s.showRevision() != shownRevision_) {
+        shownRevision_ = s.showRevision();
+        for (int tag = 1; tag <= RateFieldCount; ++tag)
+            NValEdit[tag - 1]->setValue(s.rateField(tag).toLongDouble());
+        if (ci->currentText() != q(s.unitText()))
+            ci->setEditText(q(s.unitText()));
+    }
+}
+
+} // namespace velmo

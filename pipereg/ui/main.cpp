@@ -1,0 +1,29 @@
+// torvik: the pipe unit price registration program.
+#include "Tftorvik.h"
+#include "VelmoApplication.h"
+
+#include <memory>
+
+int main(int argc, char **argv)
+{
+    velmo::VelmoApplication app(argc, argv);
+    app.setApplicationDisplayName(velmo::TorvikSession::Title);
+    QFont font("ＭＳ Ｐゴシック");
+    font.setPointSize(9);
+    app.setFont(font);
+
+    // The program folder holds ex_data/ with the default file and the icons. Which file is
+    // edited is decided by the argument, never by the name the program was started under
+    // (torvik or net_torvik).
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QString argument = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    std::unique_ptr<velmo::Tftorvik> window;
+    try {
+        window = std::make_unique<velmo::Tftorvik>(dir, argument);
+    } catch (...) {
+        velmo::ReportCurrentException();
+        return 1;
+    }
+    window->show();
+    return app.exec();
+}

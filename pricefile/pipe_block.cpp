@@ -62,11 +62,15 @@ std::string readServiceFileBytes(const std::filesystem::path &path)
     return data;
 }
 
+PipeBlock pipeBlockOf(std::string_view fileBytes, int pipe)
+{
+    return decodeBlock(reinterpret_cast<const unsigned char *>(fileBytes.data()) + static_cast<size_t>(pipe) * BlockBytes);
+}
+
 PipeBlock readPipeBlock(const std::filesystem::path &path, int pipe)
 {
     checkPipe(path, pipe);
-    std::string data = readServiceFileBytes(path);
-    return decodeBlock(blockAt(data, pipe));
+    return pipeBlockOf(readServiceFileBytes(path), pipe);
 }
 
 void writePipeBlock(const std::filesystem::path &path, int pipe, const PipeBlock &block)

@@ -6,12 +6,16 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmo {
 
 // The 60 records of a pipe: record k = file record pipe·60 + k.
 using PipeBlock = std::array<PriceRecord, RecordsPerPipe>;
+
+// Pipe block `pipe` (0 … 19) of a whole file's bytes, which must hold it.
+PipeBlock pipeBlockOf(std::string_view fileBytes, int pipe);
 
 // Reads pipe block `pipe` (0 … 19). A file too short raises IoError naming the file and how
 // many whole records it holds.

@@ -47,6 +47,9 @@ public:
     virtual void swap(int a, int b) = 0;
     // The file, for messages.
     virtual std::filesystem::path path() const = 0;
+    // Whether another program changed block `index` in the file since this store last read or
+    // wrote it (what it changed in other blocks a block save keeps).
+    virtual bool changedOnDisk(int index) { return (void)index, false; }
 };
 
 enum class MoveDirection { Up, Down };
@@ -92,6 +95,16 @@ public:
     {
         if (!loaded_)
             throw IoError("ファイル " + store_.path().string() + " の資材は読み込めなかったため、保存しません。");
+        // Another program (velmok saving the whole file, or this program started twice) may
+        // have written this block since it was read: it is overwritten only when the user says so.
+        if (store_.changedOnDisk(blockIndex_)) {
+            const std::string file = store_.path().string();
+            if (ui_.confirm("ファイル " + file + " の「" + blockName() +
+                                "」は、読み込んだ後にほかのプログラムで変更されています。\n"
+                                "上書きすると、その変更は失われます。上書きしますか？",
+                            "実行", "キャンセル") != Answer::Yes)
+                throw IoError("ファイル " + file + " への保存を取りやめました。ほかのプログラムの変更はそのままです。");
+        }
         prepareSave();
         store_.save(blockIndex_, working_);
         modified_ = false;

@@ -12,8 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr size_t WholeFileBytes = static_cast<size_t>(RecordsPerFile) * RecordSize;
-
 fs::path resolveDataPath(const std::string &given, const fs::path &programDir)
 {
     std::error_code ec;
@@ -37,15 +35,6 @@ Currency cellNumber(const std::string &text)
 }
 
 } // namespace
-
-PipeBlock WholePipeBlockFile::load(int index)
-{
-    std::error_code ec;
-    const auto size = fs::file_size(path(), ec);
-    if (!ec && size < WholeFileBytes)
-        throw IoError(shortFileMessage(path(), static_cast<size_t>(size), RecordSize, RecordsPerFile));
-    return PipeBlockFile::load(index); // a missing or unreadable file raises its own error
-}
 
 TorvikSession::TorvikSession(UserInterface &ui, StrColGridModel &grid, const fs::path &programDir,
                              const std::string &argument)

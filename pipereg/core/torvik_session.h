@@ -27,19 +27,11 @@ constexpr int BlockTextCount = 5;
 
 constexpr int TorvikStatusPanelCount = 4;
 
-// The pipe price file of the session: a block is read only from a file that holds all 1200
-// records, so that edits are never made on a block that could not be saved.
-class WholePipeBlockFile : public PipeBlockFile {
-public:
-    using PipeBlockFile::PipeBlockFile;
-    PipeBlock load(int index) override;
-};
-
 namespace detail {
 // Holds the file before the session's base is made, which keeps a reference to it.
 struct TorvikFileHolder {
     explicit TorvikFileHolder(std::filesystem::path path) : file(std::move(path)) {}
-    WholePipeBlockFile file;
+    PipeBlockFile file;
 };
 } // namespace detail
 

@@ -105,3 +105,65 @@ TEST(BothPrograms, AVelmokSaveIsWhatTorvikListsAndLoads)
     EXPECT_EQ(again.table().row(1).rec.A(2), Cur("1700"));
     EXPECT_EQ(again.table().row(1).rec.A(6), Cur("3456"));
 }
+
+TEST(SecondWriter, ATorvikBlockSurvivesVelmoksSaveUnlessTheUserChoosesToOverwrite)
+{
+    ProgramFolder folder;
+    MainSession v = folder.start(); // velmok holds the whole file of service 1
+    const fs::path file = folder.data() / "kanzai1.fda";
+    typeLabour(v, 1, "30000");
+
+    // torvik, started beside it, saves block 3 of the same file.
+    Torvik t(folder.dir.path, "1;3;" + file.string() + ";");
+    t.type(1, 1, "9999");
+    t.session.registerBlock();
+    const std::string withTorvik = readWholeFile(file);
+
+    // velmok's save asks; "キャンセル" keeps torvik's block and velmok's edits.
+    folder.ui.answers = {Answer::No};
+    EXPECT_THROW(v.save(), IoError);
+    ASSERT_FALSE(folder.ui.questions.empty());
+    EXPECT_NE(folder.ui.questions.back().find(file.string()), std::string::npos);
+    EXPECT_EQ(readWholeFile(file), withTorvik);
+    EXPECT_TRUE(v.modified());
+    EXPECT_EQ(readPipeBlock(file, 3)[0].A(6), Cur("9999"));
+
+    // "実行" overwrites, as the user chose.
+    folder.ui.answers = {Answer::Yes};
+    v.save();
+    EXPECT_EQ(readPipeBlock(file, 3)[0].A(6), readPipeBlock(folder.dir.path / "kanzai" / "haikan1.fda", 3)[0].A(6));
+    EXPECT_EQ(readPipeBlock(file, 0)[59].C(1), Cur("30000"));
+}
+
+TEST(SecondWriter, ATorvikSaveAsksOnlyWhenAnotherProgramChangedItsOwnBlock)
+{
+    ProgramFolder folder;
+    folder.start();
+    const fs::path file = folder.data() / "kanzai1.fda";
+    Torvik t(folder.dir.path, "1;2;" + file.string() + ";");
+    t.type(1, 1, "1111");
+
+    // velmok saves a change to another pipe: torvik's save keeps it and asks nothing.
+    MainSession v = folder.start("1;6;");
+    typeLabour(v, 2, "22222");
+    v.quickSave();
+    t.session.registerBlock();
+    EXPECT_TRUE(t.ui.questions.empty());
+    EXPECT_EQ(readPipeBlock(file, 5)[59].C(2), Cur("22222"));
+    EXPECT_EQ(readPipeBlock(file, 2)[0].A(6), Cur("1111"));
+
+    // velmok saves a change to torvik's own block: torvik asks, and "キャンセル" writes nothing.
+    MainSession v2 = folder.start("1;3;");
+    typeLabour(v2, 3, "33333");
+    v2.quickSave();
+    const std::string withVelmok = readWholeFile(file);
+    t.type(1, 1, "1212");
+    EXPECT_THROW(t.session.registerBlock(), IoError);
+    ASSERT_EQ(t.ui.questions.size(), 1u);
+    EXPECT_NE(t.ui.questions[0].find("ほかのプログラムで変更"), std::string::npos) << t.ui.questions[0];
+    EXPECT_EQ(readWholeFile(file), withVelmok);
+    EXPECT_TRUE(t.session.modified());
+    t.ui.answers = {Answer::Yes};
+    t.session.registerBlock();
+    EXPECT_EQ(readPipeBlock(file, 2)[0].A(6), Cur("1212"));
+}

@@ -1,0 +1,357 @@
+// Start-up, the controls and the settings record, showing and recalculating the block,
+// choosing a block and registration.
+#include "selvan_session.h"
+
+#include "errors.h"
+#include "fileio.h"
+#include "selvan_texts.h"
+#include "support.h"
+
+#include <algorithm>
+
+namespace velmo {
+namespace fs = std::filesystem;
+
+namespace {
+
+// The argument's fields: launch tag 1, block 2, path 5, duct flag 3; the fourth is never read.
+LaunchArgument parseArgument(const std::string &argument) { return LaunchArgument::parse(argument, 2, 5, 3); }
+
+// The data folder beside the program, and the file used when the argument names none.
+fs::path defaultDataFolder(const fs::path &programDir) { return programDir / "dx_data"; }
+
+fs::path dataPathOf(const fs::path &programPath, const std::string &argument)
+{
+    const std::string given = parseArgument(argument).dataPath;
+    return given.empty() ? defaultDataFolder(programPath.parent_path()) / "kigu1.dxa" : fs::path(given);
+}
+
+// Percentages above 1000 % are read as 0.
+constexpr int64_t MaxPercentRaw = 1000 * Currency::Scale;
+
+void clearExcessivePercentages(EquipmentRecord &settings)
+{
+    for (const Basis b : {Basis::Level1, Basis::Level2, Basis::Level3, Basis::Level4, Basis::Level5, Basis::Net}) {
+        Currency &p = settings.slots[materialSlot(b)];
+        if (p.raw() > MaxPercentRaw)
+            p = Currency();
+    }
+}
+
+const char *basisName(Basis b)
+{
+    static constexpr const char *names[] = {"", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5", "原価", "定価"};
+    return names[basisNumber(b)];
+}
+
+} // namespace
+
+GridMenu gridMenuOf(const fs::path &programPath)
+{
+    std::string name = programPath.filename().string();
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0)
+        name.resize(name.size() - 4);
+    return name == "dx_selvan" || name == "net_dx_selvan" ? GridMenu::Duct : GridMenu::Piping;
+}
+
+Basis basisOfTab(int tab)
+{
+    if (tab < 0 || tab > 6)
+        throw RangeError("タブ " + std::to_string(tab) + " はありません (0 から 6 まで)");
+    return tab == 0 ? Basis::List : tab == 6 ? Basis::Net : basisAt(tab);
+}
+
+SelvanSession::SelvanSession(UserInterface &ui, const fs::path &programPath, const std::string &argument)
+    : EquipmentStoreHolder(dataPathOf(programPath, argument)), BlockSession(ui, store),
+      gridMenu_(gridMenuOf(programPath)), programDir_(programPath.parent_path()), launch_(parseArgument(argument)),
+      defaultPath_(launch_.dataPath.empty()), unitText_(selvan::DefaultUnit)
+{
+    setLaunch(launch_.launchTag, launch_.blockIndex);
+}
+
+void SelvanSession::start()
+{
+    clearClipboard();
+    if (defaultPath_) {
+        // The program's own data folder is made at first start; a folder the caller named
+        // must exist.
+        const fs::path folder = defaultDataFolder(programDir_);
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        if (ec)
+            throw IoError("フォルダー " + folder.string() + " を作成できません: " + systemErrorText(ec.value()));
+    }
+    listNames();
+    loadBlock(blockIndex());
+    tab_ = 0;
+    showBlock();
+    setModified(false);
+}
+
+// ---------------------------------------------------------------- state
+
+std::string SelvanSession::titleStrip() const
+{
+    return launch_.ductFlag == "1" ? selvan::DuctTitle : selvan::PipingTitle;
+}
+
+std::array<std::string, SelvanStatusPanels> SelvanSession::statusPanels() const
+{
+    return {launchTag(), std::to_string(blockIndex()), launch_.ductFlag, dataPath().string()};
+}
+
+Currency SelvanSession::percentage(int tag) const
+{
+    return working()[EquipmentSettingsRow].slots[materialSlot(basisOfTab(tag))];
+}
+
+std::optional<GridCoord> SelvanSession::takeCellMove()
+{
+    std::optional<GridCoord> m = cellMove_;
+    cellMove_.reset();
+    return m;
+}
+
+// ---------------------------------------------------------------- the settings record
+
+void SelvanSession::loadControls(bool withCheckBox)
+{
+    const EquipmentRecord &s = working()[EquipmentSettingsRow];
+    const Currency mode = s.slots[eqslot::LabourMode];
+    if (mode == Currency::fromInt(0) || mode == Currency::fromInt(1))
+        controls_.labourMode = static_cast<int>(mode.intPart());
+    if (withCheckBox) {
+        const Currency flag = s.slots[eqslot::UseRates];
+        if (flag == Currency::fromInt(0) || flag == Currency::fromInt(1))
+            controls_.useRates = flag.intPart() == 1;
+    }
+    // A value that matches no entry leaves its list as it was.
+    if (const auto i = significantCodeIndex(s.slots[eqslot::SignificantCode]))
+        controls_.codeIndex = *i;
+    if (const auto i = addendIndex(s.slots[eqslot::FractionAddend]))
+        controls_.fractionIndex = *i;
+    if (const auto i = addendIndex(s.slots[eqslot::SignificantAddend]))
+        controls_.significantIndex = *i;
+    unitText_ = working()[0].unit.text();
+}
+
+void SelvanSession::recalculateInto(EquipmentBlock &b, const EquipmentControls &c) const
+{
+    EquipmentRecord &s = b[EquipmentSettingsRow];
+    clearExcessivePercentages(s);
+    s.slots[eqslot::SignificantCode] = significantCode(c.codeIndex);
+    s.slots[eqslot::FractionAddend] = addend(c.fractionIndex);
+    s.slots[eqslot::SignificantAddend] = addend(c.significantIndex);
+    s.slots[eqslot::LabourMode] = Currency::fromInt(c.labourMode);
+    s.slots[eqslot::UseRates] = Currency::fromInt(c.useRates ? 1 : 0);
+    if (!c.useRates)
+        return; // prices stay as entered
+    for (int row = 0; row < EquipmentSizeRows; ++row) {
+        EquipmentRecord &r = b[row];
+        const Currency list = r.slots[materialSlot(Basis::List)];
+        for (int n = basisNumber(Basis::Level1); n <= basisNumber(Basis::Net); ++n) {
+            const Basis basis = basisAt(n);
+            try {
+                r.slots[materialSlot(basis)] =
+                    derivedPrice(list, s.slots[materialSlot(basis)], s.slots[eqslot::FractionAddend],
+                                 s.slots[eqslot::SignificantCode], s.slots[eqslot::SignificantAddend]);
+            } catch (const RangeError &e) {
+                throw RangeError("資材 " + b[0].name.text() + " の " + std::to_string(row + 1) + " 行目 (" +
+                                 r.caption.text() + ") の " + basisName(basis) + " の単価を計算できません: " + e.what());
+            }
+        }
+    }
+}
+
+void SelvanSession::recalculate()
+{
+    EquipmentBlock next = working();
+    recalculateInto(next, controls_);
+    workingBlock() = next;
+}
+
+void SelvanSession::showBlock()
+{
+    clearExcessivePercentages(workingBlock()[EquipmentSettingsRow]);
+    const EquipmentBlock &b = working();
+    unitText_ = b[0].unit.text();
+    cells_[0] = {selvan::GridHeadings[0], selvan::GridHeadings[1], selvan::GridHeadings[2],
+                 controls_.labourMode == 0 ? selvan::LabourRateHeading : selvan::InstallationHeading};
+    const Basis basis = basisOfTab(tab_);
+    for (int row = 1; row < EquipmentGridRows; ++row) {
+        const EquipmentRecord &r = b[row - 1];
+        cells_[row][0].clear();
+        cells_[row][1] = r.caption.text();
+        cells_[row][2] = FormatMoney(r.slots[materialSlot(basis)]);
+        cells_[row][3] = controls_.labourMode == 0 ? r.slots[eqslot::LabourRate].toString()
+                                                   : FormatMoney(r.slots[installationSlot(basis)]);
+    }
+    typed_.reset();
+    ++revision_;
+}
+
+void SelvanSession::change(const EquipmentControls &controls, const std::function<void(EquipmentBlock &)> &edit)
+{
+    EquipmentBlock next = working();
+    edit(next);
+    recalculateInto(next, controls);
+    workingBlock() = next;
+    controls_ = controls;
+    showBlock();
+}
+
+// ---------------------------------------------------------------- the hooks of the shared session
+
+void SelvanSession::blockRead()
+{
+    loadControls(true);
+}
+
+void SelvanSession::blockChosen()
+{
+    tab_ = 0;
+    recalculate();
+    showBlock();
+}
+
+void SelvanSession::blockPasted()
+{
+    loadControls(false);
+    recalculate();
+    showBlock();
+}
+
+void SelvanSession::prepareSave()
+{
+    for (EquipmentRecord &r : workingBlock())
+        r.unit.assignText(unitText_);
+}
+
+void SelvanSession::editName()
+{
+    if (const auto name = ui_.askText(selvan::InputCaption, selvan::NamePrompt, materialName())) {
+        workingBlock()[0].name.assignText(*name);
+        setModified();
+    }
+}
+
+// ---------------------------------------------------------------- control events
+
+void SelvanSession::tabChanged(int tab)
+{
+    basisOfTab(tab); // refuses a tab that is not there
+    tab_ = tab;
+    showBlock();
+}
+
+void SelvanSession::percentageEntered(int tag, Currency value)
+{
+    if (tag < 1 || tag > 6)
+        throw RangeError("割合の欄 " + std::to_string(tag) + " はありません (1 から 6 まで)");
+    const Basis basis = basisOfTab(tag);
+    // The tab of the price the percentage derives is shown.
+    tab_ = tag;
+    change(controls_, [&](EquipmentBlock &b) { b[EquipmentSettingsRow].slots[materialSlot(basis)] = value; });
+    setModified();
+}
+
+void SelvanSession::labourModeClicked(int index)
+{
+    EquipmentControls c = controls_;
+    c.labourMode = index == 0 ? 0 : 1;
+    change(c, [](EquipmentBlock &) {});
+    setModified();
+}
+
+void SelvanSession::useRatesClicked(bool checked)
+{
+    EquipmentControls c = controls_;
+    c.useRates = checked;
+    change(c, [](EquipmentBlock &) {});
+    setModified();
+}
+
+void SelvanSession::codeChosen(int index)
+{
+    EquipmentControls c = controls_;
+    c.codeIndex = std::clamp(index, 0, static_cast<int>(SignificantCodes.size()) - 1);
+    change(c, [](EquipmentBlock &) {});
+    setModified();
+}
+
+void SelvanSession::fractionChosen(int index)
+{
+    EquipmentControls c = controls_;
+    c.fractionIndex = std::clamp(index, 0, static_cast<int>(AddendRaws.size()) - 1);
+    change(c, [](EquipmentBlock &) {});
+    setModified();
+}
+
+void SelvanSession::significantChosen(int index)
+{
+    EquipmentControls c = controls_;
+    c.significantIndex = std::clamp(index, 0, static_cast<int>(AddendRaws.size()) - 1);
+    change(c, [](EquipmentBlock &) {});
+    setModified();
+}
+
+void SelvanSession::unitChosen(const std::string &text)
+{
+    unitText_ = text;
+    workingBlock()[0].unit.assignText(text);
+    setModified();
+}
+
+void SelvanSession::unitTyped(const std::string &text)
+{
+    unitText_ = text;
+    ShortString<4> unit;
+    unit.assignText(text);
+    if (!(unit == working()[0].unit)) {
+        workingBlock()[0].unit = unit;
+        setModified();
+    }
+}
+
+void SelvanSession::editNameClicked()
+{
+    editName();
+}
+
+void SelvanSession::registerClicked()
+{
+    saveBlock(false);
+}
+
+void SelvanSession::showLabourMode()
+{
+    ui_.notice(working()[EquipmentSettingsRow].slots[eqslot::LabourMode].toString(), "OK");
+}
+
+// ---------------------------------------------------------------- choosing a block
+
+void SelvanSession::beginChoosing()
+{
+    chosenEntry_.reset();
+    beginChooseBlock();
+}
+
+bool SelvanSession::entryChosen(std::optional<int> entry, bool doubleClick)
+{
+    if (!entry || *entry < 0 || *entry >= static_cast<int>(names().size())) {
+        if (!doubleClick)
+            ui_.beep();
+        return false;
+    }
+    chosenEntry_ = entry;
+    return true;
+}
+
+void SelvanSession::endChoosing()
+{
+    const std::optional<int> chosen = chosenEntry_;
+    chosenEntry_.reset();
+    endChooseBlock(chosen);
+}
+
+} // namespace velmo

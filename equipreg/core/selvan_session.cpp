@@ -26,24 +26,6 @@ fs::path dataPathOf(const fs::path &programPath, const std::string &argument)
     return given.empty() ? defaultDataFolder(programPath.parent_path()) / "kigu1.dxa" : fs::path(given);
 }
 
-// Percentages above 1000 % are read as 0.
-constexpr int64_t MaxPercentRaw = 1000 * Currency::Scale;
-
-void clearExcessivePercentages(EquipmentRecord &settings)
-{
-    for (const Basis b : {Basis::Level1, Basis::Level2, Basis::Level3, Basis::Level4, Basis::Level5, Basis::Net}) {
-        Currency &p = settings.slots[materialSlot(b)];
-        if (p.raw() > MaxPercentRaw)
-            p = Currency();
-    }
-}
-
-const char *basisName(Basis b)
-{
-    static constexpr const char *names[] = {"", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5", "原価", "定価"};
-    return names[basisNumber(b)];
-}
-
 } // namespace
 
 GridMenu gridMenuOf(const fs::path &programPath)
@@ -116,57 +98,14 @@ std::optional<GridCoord> SelvanSession::takeCellMove()
 
 void SelvanSession::loadControls(bool withCheckBox)
 {
-    const EquipmentRecord &s = working()[EquipmentSettingsRow];
-    const Currency mode = s.slots[eqslot::LabourMode];
-    if (mode == Currency::fromInt(0) || mode == Currency::fromInt(1))
-        controls_.labourMode = static_cast<int>(mode.intPart());
-    if (withCheckBox) {
-        const Currency flag = s.slots[eqslot::UseRates];
-        if (flag == Currency::fromInt(0) || flag == Currency::fromInt(1))
-            controls_.useRates = flag.intPart() == 1;
-    }
-    // A value that matches no entry leaves its list as it was.
-    if (const auto i = significantCodeIndex(s.slots[eqslot::SignificantCode]))
-        controls_.codeIndex = *i;
-    if (const auto i = addendIndex(s.slots[eqslot::FractionAddend]))
-        controls_.fractionIndex = *i;
-    if (const auto i = addendIndex(s.slots[eqslot::SignificantAddend]))
-        controls_.significantIndex = *i;
+    controls_ = controlsFrom(working()[EquipmentSettingsRow], controls_, withCheckBox);
     unitText_ = working()[0].unit.text();
-}
-
-void SelvanSession::recalculateInto(EquipmentBlock &b, const EquipmentControls &c) const
-{
-    EquipmentRecord &s = b[EquipmentSettingsRow];
-    clearExcessivePercentages(s);
-    s.slots[eqslot::SignificantCode] = significantCode(c.codeIndex);
-    s.slots[eqslot::FractionAddend] = addend(c.fractionIndex);
-    s.slots[eqslot::SignificantAddend] = addend(c.significantIndex);
-    s.slots[eqslot::LabourMode] = Currency::fromInt(c.labourMode);
-    s.slots[eqslot::UseRates] = Currency::fromInt(c.useRates ? 1 : 0);
-    if (!c.useRates)
-        return; // prices stay as entered
-    for (int row = 0; row < EquipmentSizeRows; ++row) {
-        EquipmentRecord &r = b[row];
-        const Currency list = r.slots[materialSlot(Basis::List)];
-        for (int n = basisNumber(Basis::Level1); n <= basisNumber(Basis::Net); ++n) {
-            const Basis basis = basisAt(n);
-            try {
-                r.slots[materialSlot(basis)] =
-                    derivedPrice(list, s.slots[materialSlot(basis)], s.slots[eqslot::FractionAddend],
-                                 s.slots[eqslot::SignificantCode], s.slots[eqslot::SignificantAddend]);
-            } catch (const RangeError &e) {
-                throw RangeError("資材 " + b[0].name.text() + " の " + std::to_string(row + 1) + " 行目 (" +
-                                 r.caption.text() + ") の " + basisName(basis) + " の単価を計算できません: " + e.what());
-            }
-        }
-    }
 }
 
 void SelvanSession::recalculate()
 {
     EquipmentBlock next = working();
-    recalculateInto(next, controls_);
+    recalculateBlock(next, controls_);
     workingBlock() = next;
 }
 
@@ -194,7 +133,7 @@ void SelvanSession::change(const EquipmentControls &controls, const std::functio
 {
     EquipmentBlock next = working();
     edit(next);
-    recalculateInto(next, controls);
+    recalculateBlock(next, controls);
     workingBlock() = next;
     controls_ = controls;
     showBlock();

@@ -7,6 +7,7 @@
 // BlockSession's. The windows forward their events here and show what they read back.
 #include "block_session.h"
 #include "equipment_block_file.h"
+#include "selvan_calc.h"
 #include "selvan_grid.h"
 #include "user_interface.h"
 
@@ -28,16 +29,6 @@ GridMenu gridMenuOf(const std::filesystem::path &programPath);
 // The price basis a tab shows: 0 定価, 1–5 LEVEL1–LEVEL5, 6 原価. The tag of a percentage
 // edit (1–5 LEVEL1–LEVEL5, 6 仕入) is the tab it selects.
 Basis basisOfTab(int tab);
-
-// The right-hand controls that the settings record is loaded into and stored from.
-struct EquipmentControls {
-    int codeIndex = 0;     // ComboBox1: 最小有効桁1 … 有効4桁
-    int fractionIndex = 0; // ComboBox2: 小数以下切り上げ / 切り捨て / 四捨五入
-    int significantIndex = 0; // ComboBox3: 有効桁以下切り上げ / 切り捨て / 四捨五入
-    int labourMode = 1;    // RadioGroup1: 0 歩掛を使用, 1 単価を使用
-    bool useRates = true;  // CheckGroupBox1 "単価に掛け率を使用"
-    bool operator==(const EquipmentControls &) const = default;
-};
 
 // The store of a session: the equipment file that the argument names, made before the shared
 // session that works on it.
@@ -145,7 +136,6 @@ protected:
 private:
     void loadControls(bool withCheckBox);
     void recalculate();
-    void recalculateInto(EquipmentBlock &block, const EquipmentControls &controls) const;
     void showBlock();
     // A change to the block and the controls: made on a copy, recalculated, then adopted and
     // shown; nothing changes when it fails.

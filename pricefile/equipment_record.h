@@ -56,7 +56,8 @@ constexpr std::array<int, BasisCount> InstallationSlots = {
     installationSlot(Basis::List)};
 
 struct EquipmentRecord : RecordHead {
-    std::array<Currency, EquipmentSlotCount> slots{};
+    // The 44 slots; not named `slots`, which Qt code cannot use as a name.
+    std::array<Currency, EquipmentSlotCount> values{};
 
     // Field-by-field little-endian (de)serialisation at the offsets of the layout; the
     // padding of the head is written as 0.

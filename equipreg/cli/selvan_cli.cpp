@@ -143,7 +143,7 @@ int cmdDump(const Options &o)
             j.key("rowTag").number(int64_t{r.rowTag});
             j.key("slots").beginObject();
             for (int s = 0; s < EquipmentSlotCount; ++s)
-                j.key(std::to_string(offset::Slots + 8 * s)).number(r.slots[s]);
+                j.key(std::to_string(offset::Slots + 8 * s)).number(r.values[s]);
             j.endObject();
             j.endObject();
         }
@@ -171,13 +171,13 @@ void writeBlock(JsonWriter &j, int index, const EquipmentBlock &b, const Equipme
     j.key("unit").string(b[0].unit.text());
     j.key("useRates").number(int64_t{c.useRates ? 1 : 0});
     j.key("labourMode").number(int64_t{c.labourMode});
-    j.key("significantCode").number(s.slots[eqslot::SignificantCode]);
-    j.key("fractionAddend").number(s.slots[eqslot::FractionAddend]);
-    j.key("significantAddend").number(s.slots[eqslot::SignificantAddend]);
+    j.key("significantCode").number(s.values[eqslot::SignificantCode]);
+    j.key("fractionAddend").number(s.values[eqslot::FractionAddend]);
+    j.key("significantAddend").number(s.values[eqslot::SignificantAddend]);
     j.key("percent").beginObject();
     for (const Basis basis : TabBases)
         if (basis != Basis::List)
-            j.key(jsonBasis(basis)).number(s.slots[materialSlot(basis)]);
+            j.key(jsonBasis(basis)).number(s.values[materialSlot(basis)]);
     j.endObject();
     j.key("rows").beginArray();
     for (int row = 0; row < EquipmentSizeRows; ++row) {
@@ -187,12 +187,12 @@ void writeBlock(JsonWriter &j, int index, const EquipmentBlock &b, const Equipme
         j.key("size").string(r.caption.text());
         j.key("material").beginObject();
         for (const Basis basis : TabBases)
-            j.key(jsonBasis(basis)).number(r.slots[materialSlot(basis)]);
+            j.key(jsonBasis(basis)).number(r.values[materialSlot(basis)]);
         j.endObject();
-        j.key("labourRate").number(r.slots[eqslot::LabourRate]);
+        j.key("labourRate").number(r.values[eqslot::LabourRate]);
         j.key("installation").beginObject();
         for (const Basis basis : TabBases)
-            j.key(jsonBasis(basis)).number(r.slots[installationSlot(basis)]);
+            j.key(jsonBasis(basis)).number(r.values[installationSlot(basis)]);
         j.endObject();
         j.endObject();
     }
@@ -298,17 +298,17 @@ private:
     void settings(int r, const EquipmentRecord &s)
     {
         for (const Basis b : {Basis::Net, Basis::Level1, Basis::Level2, Basis::Level3, Basis::Level4, Basis::Level5}) {
-            const Currency p = s.slots[materialSlot(b)];
+            const Currency p = s.values[materialSlot(b)];
             if (p < Currency() || p > Currency::fromInt(1000))
                 problem(where(r) + " " + std::to_string(offset::Slots + 8 * materialSlot(b)) + " " + basisLabel(b) +
                         " の割合: " + p.toString() + " は 0 から 1000 (%) の外です");
         }
-        value(r, 336, "労務費の区分", s.slots[eqslot::LabourMode], {"0", "1"});
+        value(r, 336, "労務費の区分", s.values[eqslot::LabourMode], {"0", "1"});
         // 0 is what a new file holds; selvan then keeps the code it shows.
-        value(r, 464, "有効桁", s.slots[eqslot::SignificantCode], {"0", "1", "10", "100", "1000", "3", "4"});
-        value(r, 472, "小数以下の処理", s.slots[eqslot::FractionAddend], {"0.9", "0", "0.5"});
-        value(r, 480, "有効桁以下の処理", s.slots[eqslot::SignificantAddend], {"0.9", "0", "0.5"});
-        value(r, 488, "単価に掛け率を使用", s.slots[eqslot::UseRates], {"0", "1"});
+        value(r, 464, "有効桁", s.values[eqslot::SignificantCode], {"0", "1", "10", "100", "1000", "3", "4"});
+        value(r, 472, "小数以下の処理", s.values[eqslot::FractionAddend], {"0.9", "0", "0.5"});
+        value(r, 480, "有効桁以下の処理", s.values[eqslot::SignificantAddend], {"0.9", "0", "0.5"});
+        value(r, 488, "単価に掛け率を使用", s.values[eqslot::UseRates], {"0", "1"});
     }
 
     std::string file_;

@@ -23,15 +23,15 @@ const char *basisLabel(Basis b)
 
 EquipmentControls controlsFrom(const EquipmentRecord &s, EquipmentControls c, bool withCheckBox)
 {
-    if (const Currency mode = s.slots[eqslot::LabourMode]; isZeroOrOne(mode))
+    if (const Currency mode = s.values[eqslot::LabourMode]; isZeroOrOne(mode))
         c.labourMode = static_cast<int>(mode.intPart());
-    if (const Currency flag = s.slots[eqslot::UseRates]; withCheckBox && isZeroOrOne(flag))
+    if (const Currency flag = s.values[eqslot::UseRates]; withCheckBox && isZeroOrOne(flag))
         c.useRates = flag.intPart() == 1;
-    if (const auto i = significantCodeIndex(s.slots[eqslot::SignificantCode]))
+    if (const auto i = significantCodeIndex(s.values[eqslot::SignificantCode]))
         c.codeIndex = *i;
-    if (const auto i = addendIndex(s.slots[eqslot::FractionAddend]))
+    if (const auto i = addendIndex(s.values[eqslot::FractionAddend]))
         c.fractionIndex = *i;
-    if (const auto i = addendIndex(s.slots[eqslot::SignificantAddend]))
+    if (const auto i = addendIndex(s.values[eqslot::SignificantAddend]))
         c.significantIndex = *i;
     return c;
 }
@@ -39,7 +39,7 @@ EquipmentControls controlsFrom(const EquipmentRecord &s, EquipmentControls c, bo
 void clearExcessivePercentages(EquipmentRecord &settings)
 {
     for (const Basis b : DerivedBases) {
-        Currency &p = settings.slots[materialSlot(b)];
+        Currency &p = settings.values[materialSlot(b)];
         if (p.raw() > MaxPercentRaw)
             p = Currency();
     }
@@ -49,21 +49,21 @@ void recalculateBlock(EquipmentBlock &b, const EquipmentControls &c)
 {
     EquipmentRecord &s = b[EquipmentSettingsRow];
     clearExcessivePercentages(s);
-    s.slots[eqslot::SignificantCode] = significantCode(c.codeIndex);
-    s.slots[eqslot::FractionAddend] = addend(c.fractionIndex);
-    s.slots[eqslot::SignificantAddend] = addend(c.significantIndex);
-    s.slots[eqslot::LabourMode] = Currency::fromInt(c.labourMode);
-    s.slots[eqslot::UseRates] = Currency::fromInt(c.useRates ? 1 : 0);
+    s.values[eqslot::SignificantCode] = significantCode(c.codeIndex);
+    s.values[eqslot::FractionAddend] = addend(c.fractionIndex);
+    s.values[eqslot::SignificantAddend] = addend(c.significantIndex);
+    s.values[eqslot::LabourMode] = Currency::fromInt(c.labourMode);
+    s.values[eqslot::UseRates] = Currency::fromInt(c.useRates ? 1 : 0);
     if (!c.useRates)
         return; // prices stay as entered
     for (int row = 0; row < EquipmentSizeRows; ++row) {
         EquipmentRecord &r = b[row];
-        const Currency list = r.slots[materialSlot(Basis::List)];
+        const Currency list = r.values[materialSlot(Basis::List)];
         for (const Basis basis : DerivedBases) {
             try {
-                r.slots[materialSlot(basis)] =
-                    derivedPrice(list, s.slots[materialSlot(basis)], s.slots[eqslot::FractionAddend],
-                                 s.slots[eqslot::SignificantCode], s.slots[eqslot::SignificantAddend]);
+                r.values[materialSlot(basis)] =
+                    derivedPrice(list, s.values[materialSlot(basis)], s.values[eqslot::FractionAddend],
+                                 s.values[eqslot::SignificantCode], s.values[eqslot::SignificantAddend]);
             } catch (const RangeError &e) {
                 throw RangeError("資材 " + b[0].name.text() + " の " + std::to_string(row + 1) + " 行目 (" +
                                  r.caption.text() + ") の " + basisLabel(basis) + " の単価を計算できません: " + e.what());

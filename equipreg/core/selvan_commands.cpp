@@ -44,7 +44,7 @@ void SelvanSession::commitTypedCell()
     const int slot = t.col == 2                  ? materialSlot(basisOfTab(tab_))
                      : controls_.labourMode == 0 ? eqslot::LabourRate
                                                  : installationSlotOfTab();
-    change(controls_, [&](EquipmentBlock &b) { b[t.row - 1].slots[slot] = value; });
+    change(controls_, [&](EquipmentBlock &b) { b[t.row - 1].values[slot] = value; });
 }
 
 void SelvanSession::finishGridKey(int vk, int col, int row, const GridKeyPlan &plan)
@@ -66,11 +66,11 @@ void SelvanSession::copyAll()
 {
     EquipmentBlock &clip = clipboardBlock();
     for (size_t r = 0; r < clip.size(); ++r) {
-        const Currency a = clip[r].slots[eqslot::KeptA], b = clip[r].slots[eqslot::KeptB];
+        const Currency a = clip[r].values[eqslot::KeptA], b = clip[r].values[eqslot::KeptB];
         clip[r] = working()[r];
         clip[r].serial = Currency();
-        clip[r].slots[eqslot::KeptA] = a;
-        clip[r].slots[eqslot::KeptB] = b;
+        clip[r].values[eqslot::KeptA] = a;
+        clip[r].values[eqslot::KeptB] = b;
     }
 }
 
@@ -78,11 +78,11 @@ void SelvanSession::pasteAll()
 {
     EquipmentBlock &work = workingBlock();
     for (size_t r = 0; r < work.size(); ++r) {
-        const Currency a = work[r].slots[eqslot::KeptA], b = work[r].slots[eqslot::KeptB];
+        const Currency a = work[r].values[eqslot::KeptA], b = work[r].values[eqslot::KeptB];
         work[r] = clipboard()[r];
         work[r].serial = Currency();
-        work[r].slots[eqslot::KeptA] = a;
-        work[r].slots[eqslot::KeptB] = b;
+        work[r].values[eqslot::KeptA] = a;
+        work[r].values[eqslot::KeptB] = b;
     }
     blockPasted();
 }
@@ -105,8 +105,8 @@ void SelvanSession::copyInstallation()
     const int from = installationSlotOfTab();
     EquipmentBlock &clip = clipboardBlock();
     for (size_t r = 0; r < clip.size(); ++r) {
-        clip[r].slots[eqslot::LabourRate] = working()[r].slots[eqslot::LabourRate];
-        clip[r].slots[installationSlot(Basis::Net)] = working()[r].slots[from];
+        clip[r].values[eqslot::LabourRate] = working()[r].values[eqslot::LabourRate];
+        clip[r].values[installationSlot(Basis::Net)] = working()[r].values[from];
     }
 }
 
@@ -115,7 +115,7 @@ void SelvanSession::pasteInstallation()
     const int to = installationSlotOfTab();
     change(controls_, [&](EquipmentBlock &b) {
         for (size_t r = 0; r < b.size(); ++r)
-            b[r].slots[to] = clipboard()[r].slots[installationSlot(Basis::Net)];
+            b[r].values[to] = clipboard()[r].values[installationSlot(Basis::Net)];
     });
     setModified();
 }
@@ -125,11 +125,11 @@ void SelvanSession::unifyInstallation()
     const int from = installationSlotOfTab();
     EquipmentBlock &clip = clipboardBlock();
     for (size_t r = 0; r < clip.size(); ++r)
-        clip[r].slots[installationSlot(Basis::Net)] = working()[r].slots[from];
+        clip[r].values[installationSlot(Basis::Net)] = working()[r].values[from];
     change(controls_, [&](EquipmentBlock &b) {
         for (size_t r = 0; r < b.size(); ++r)
             for (const int slot : InstallationSlots)
-                b[r].slots[slot] = clipboard()[r].slots[installationSlot(Basis::Net)];
+                b[r].values[slot] = clipboard()[r].values[installationSlot(Basis::Net)];
     });
     setModified();
 }

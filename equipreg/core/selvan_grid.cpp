@@ -53,6 +53,9 @@ GridKeyPlan planGridKey(int vk, int col, bool editorOpen)
     case vkey::Shift:
     case vkey::Control:
     case vkey::Menu:
+    case vkey::NumLock:
+    case vkey::Capital:
+    case vkey::Scroll:
         return p;
     case vkey::Return:
         p.consumed = true;

@@ -34,7 +34,8 @@ struct GridKeyPlan {
 //   - the arrow keys with the editor closed move the selection;
 //   - Backspace, the keypad digits and the keypad point are typed into the editor;
 //   - Enter, Up and Down close the editor and commit (Up and Down then move);
-//   - Tab, Shift, Ctrl and Alt are left alone (focus moves and shortcuts);
+//   - Tab, Shift, Ctrl, Alt and the lock keys are left alone (focus moves, shortcuts, the
+//     keypad's Num Lock);
 //   - every other key closes the editor, beeps and commits.
 GridKeyPlan planGridKey(int vk, int col, bool editorOpen);
 

@@ -84,7 +84,7 @@ std::array<std::string, SelvanStatusPanels> SelvanSession::statusPanels() const
 
 Currency SelvanSession::percentage(int tag) const
 {
-    return working()[EquipmentSettingsRow].slots[materialSlot(basisOfTab(tag))];
+    return working()[EquipmentSettingsRow].values[materialSlot(basisOfTab(tag))];
 }
 
 std::optional<GridCoord> SelvanSession::takeCellMove()
@@ -121,9 +121,9 @@ void SelvanSession::showBlock()
         const EquipmentRecord &r = b[row - 1];
         cells_[row][0].clear();
         cells_[row][1] = r.caption.text();
-        cells_[row][2] = FormatMoney(r.slots[materialSlot(basis)]);
-        cells_[row][3] = controls_.labourMode == 0 ? r.slots[eqslot::LabourRate].toString()
-                                                   : FormatMoney(r.slots[installationSlot(basis)]);
+        cells_[row][2] = FormatMoney(r.values[materialSlot(basis)]);
+        cells_[row][3] = controls_.labourMode == 0 ? r.values[eqslot::LabourRate].toString()
+                                                   : FormatMoney(r.values[installationSlot(basis)]);
     }
     typed_.reset();
     ++revision_;
@@ -190,7 +190,7 @@ void SelvanSession::percentageEntered(int tag, Currency value)
     const Basis basis = basisOfTab(tag);
     // The tab of the price the percentage derives is shown.
     tab_ = tag;
-    change(controls_, [&](EquipmentBlock &b) { b[EquipmentSettingsRow].slots[materialSlot(basis)] = value; });
+    change(controls_, [&](EquipmentBlock &b) { b[EquipmentSettingsRow].values[materialSlot(basis)] = value; });
     setModified();
 }
 
@@ -264,7 +264,7 @@ void SelvanSession::registerClicked()
 
 void SelvanSession::showLabourMode()
 {
-    ui_.notice(working()[EquipmentSettingsRow].slots[eqslot::LabourMode].toString(), "OK");
+    ui_.notice(working()[EquipmentSettingsRow].values[eqslot::LabourMode].toString(), "OK");
 }
 
 // ---------------------------------------------------------------- choosing a block

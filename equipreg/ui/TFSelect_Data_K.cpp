@@ -6,6 +6,7 @@
 #include "selvan_session.h"
 #include "selvan_texts.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -48,7 +49,10 @@ TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : QDia
     QFont lf(EquipmentGridFont);
     lf.setPixelSize(15);
     ListBox1->setFont(lf);
-    ListBox1->setMinimumSize(380, 20 * 18 + 6);
+    ListBox1->setUniformItemSizes(true);
+    // All 20 names in view, without scrolling.
+    const int rowHeight = QFontMetrics(lf).height() + 4;
+    ListBox1->setMinimumSize(380, EquipmentBlockCount * rowHeight + 2 * ListBox1->frameWidth() + 4);
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TFSelect_Data_K::ListBox1DblClick);
     PopupMenu1 = new QMenu(this);
     PopupMenu1->addAction(selvan::MoveUpItem, this, &TFSelect_Data_K::N2Click);
@@ -84,8 +88,11 @@ int TFSelect_Data_K::execFor()
 void TFSelect_Data_K::fillList()
 {
     ListBox1->clear();
-    for (const std::string &name : session_.names())
-        ListBox1->addItem(QString::fromStdString(name));
+    const int rowHeight = QFontMetrics(ListBox1->font()).height() + 4;
+    for (const std::string &name : session_.names()) {
+        auto *item = new QListWidgetItem(QString::fromStdString(name), ListBox1);
+        item->setSizeHint(QSize(0, rowHeight));
+    }
     ListBox1->setCurrentRow(-1);
     ListBox1->clearSelection();
 }

@@ -25,18 +25,18 @@ fs::path sampleFile(const TempDir &dir)
     b[0].unit.assignText("本");
     for (int row = 0; row < 14; ++row) {
         b[row].caption.assignText(std::to_string(15 + 5 * row) + "A");
-        b[row].slots[materialSlot(Basis::List)] = Currency::fromInt(1234 + row);
-        b[row].slots[installationSlot(Basis::Level3)] = Cur("250.5");
-        b[row].slots[eqslot::LabourRate] = Cur("0.35");
+        b[row].values[materialSlot(Basis::List)] = Currency::fromInt(1234 + row);
+        b[row].values[installationSlot(Basis::Level3)] = Cur("250.5");
+        b[row].values[eqslot::LabourRate] = Cur("0.35");
     }
     EquipmentRecord &s = b[EquipmentSettingsRow];
-    s.slots[materialSlot(Basis::Level1)] = Cur("85");
-    s.slots[materialSlot(Basis::Net)] = Cur("60");
-    s.slots[eqslot::UseRates] = Cur("1");
-    s.slots[eqslot::LabourMode] = Cur("1");
-    s.slots[eqslot::SignificantCode] = Cur("1");
-    s.slots[eqslot::FractionAddend] = Cur("0.9");
-    s.slots[eqslot::SignificantAddend] = Cur("0.5");
+    s.values[materialSlot(Basis::Level1)] = Cur("85");
+    s.values[materialSlot(Basis::Net)] = Cur("60");
+    s.values[eqslot::UseRates] = Cur("1");
+    s.values[eqslot::LabourMode] = Cur("1");
+    s.values[eqslot::SignificantCode] = Cur("1");
+    s.values[eqslot::FractionAddend] = Cur("0.9");
+    s.values[eqslot::SignificantAddend] = Cur("0.5");
     b[3].reserved0 = 7;
     b[3].rowTag = -2;
     writeEquipmentBlock(p, 4, b);
@@ -92,11 +92,11 @@ TEST(SelvanCliRecalc, DerivedPricesAsSelvanComputesThemAndWrittenOnlyWhenAsked)
 
     ASSERT_EQ(selvanCli({"recalc", p.string(), "--write"}).code, 0);
     const EquipmentBlock b = readEquipmentBlock(p, 4);
-    EXPECT_EQ(b[0].slots[materialSlot(Basis::Level1)].toString(), "1049");
-    EXPECT_EQ(b[13].slots[materialSlot(Basis::Level1)].toString(), "1060"); // 1247 × 85 % = 1059.95
+    EXPECT_EQ(b[0].values[materialSlot(Basis::Level1)].toString(), "1049");
+    EXPECT_EQ(b[13].values[materialSlot(Basis::Level1)].toString(), "1060"); // 1247 × 85 % = 1059.95
     EXPECT_EQ(b[14].unit.text(), "本");
     // A block with the box off keeps its prices; the new file's code 0 is stored as 1.
-    EXPECT_EQ(readEquipmentBlock(p, 0)[14].slots[eqslot::SignificantCode].toString(), "1");
+    EXPECT_EQ(readEquipmentBlock(p, 0)[14].values[eqslot::SignificantCode].toString(), "1");
 }
 
 TEST(SelvanCliCheck, ANewFileIsCleanAndOddValuesAreListed)

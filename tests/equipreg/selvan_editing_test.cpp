@@ -189,7 +189,7 @@ TEST(SelvanCells, KeypadTypesArrowsMoveEnterUpDownCommitAndOtherKeysBeep)
             const GridKeyPlan p = planGridKey(vk, col, false);
             EXPECT_FALSE(p.finish || p.consumed) << vk;
         }
-        for (int vk : {vkey::Back, vkey::Numpad0, vkey::Numpad9, vkey::Decimal, vkey::Tab, vkey::Shift}) {
+        for (int vk : {vkey::Back, vkey::Numpad0, vkey::Numpad9, vkey::Decimal, vkey::Tab, vkey::Shift, vkey::NumLock}) {
             const GridKeyPlan p = planGridKey(vk, col, true);
             EXPECT_FALSE(p.finish || p.consumed || p.closeEditor) << vk;
         }

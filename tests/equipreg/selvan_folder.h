@@ -43,6 +43,6 @@ inline void typeCell(SelvanSession &s, int col, int row, const std::string &text
     gridKey(s, vkey::Return, col, row, true);
 }
 
-inline Currency slotOf(const EquipmentRecord &r, int offset) { return r.slots[equipmentSlot(offset)]; }
+inline Currency slotOf(const EquipmentRecord &r, int offset) { return r.values[equipmentSlot(offset)]; }
 
 } // namespace velmo::test

@@ -23,9 +23,9 @@ void writeNamedFile(const fs::path &p)
         block[0].name.assignText("資材" + std::to_string(b));
         block[0].unit.assignText(b % 2 ? "本" : "ケ");
         block[0].caption.assignText("S" + std::to_string(b));
-        block[0].slots[materialSlot(Basis::List)] = Currency::fromInt(100 + b);
-        block[EquipmentSettingsRow].slots[eqslot::LabourMode] = Currency::fromInt(b % 2);
-        block[EquipmentSettingsRow].slots[eqslot::UseRates] = Currency::fromInt(b % 2);
+        block[0].values[materialSlot(Basis::List)] = Currency::fromInt(100 + b);
+        block[EquipmentSettingsRow].values[eqslot::LabourMode] = Currency::fromInt(b % 2);
+        block[EquipmentSettingsRow].values[eqslot::UseRates] = Currency::fromInt(b % 2);
         writeEquipmentBlock(p, b, block);
     }
 }

@@ -142,7 +142,7 @@ TEST(EquipmentFile, SavingBlockSevenChangesOnlyItsBytesAndCarriesEveryFieldThrou
         EXPECT_EQ(back[row].size, asRead[row].size);
         EXPECT_EQ(back[row].reserved144, asRead[row].reserved144);
         EXPECT_EQ(back[row].rowTag, asRead[row].rowTag);
-        EXPECT_EQ(back[row].slots, asRead[row].slots);
+        EXPECT_EQ(back[row].values, asRead[row].values);
         EXPECT_EQ(back[row].serial, Currency());
         EXPECT_EQ(back[row].unit, asRead[0].unit);
     }
@@ -151,10 +151,10 @@ TEST(EquipmentFile, SavingBlockSevenChangesOnlyItsBytesAndCarriesEveryFieldThrou
     // the bytes on disk, whatever the block in memory holds there.
     b[0].unit.assignText("本");
     b[3].serial = Currency::fromInt(99);
-    b[3].slots[equipmentSlot(208)] = Cur("1234.5");
+    b[3].values[equipmentSlot(208)] = Cur("1234.5");
     for (EquipmentRecord &r : b) {
-        r.slots[eqslot::KeptA] = Cur("777");
-        r.slots[eqslot::KeptB] = Cur("888");
+        r.values[eqslot::KeptA] = Cur("777");
+        r.values[eqslot::KeptB] = Cur("888");
     }
     writeEquipmentBlock(p, 7, b);
     after = readWholeFile(p);

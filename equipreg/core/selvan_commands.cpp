@@ -89,11 +89,13 @@ void SelvanSession::pasteAll()
 
 void SelvanSession::copyAllClicked()
 {
+    commitTypedCell();
     copyAll();
 }
 
 void SelvanSession::pasteAllClicked()
 {
+    commitTypedCell();
     pasteAll();
     setModified();
 }
@@ -102,6 +104,7 @@ void SelvanSession::pasteAllClicked()
 // labour rate goes to slot 336 of the image and the shown installation cost to slot 384.
 void SelvanSession::copyInstallation()
 {
+    commitTypedCell();
     const int from = installationSlotOfTab();
     EquipmentBlock &clip = clipboardBlock();
     for (size_t r = 0; r < clip.size(); ++r) {
@@ -112,6 +115,7 @@ void SelvanSession::copyInstallation()
 
 void SelvanSession::pasteInstallation()
 {
+    commitTypedCell();
     const int to = installationSlotOfTab();
     change(controls_, [&](EquipmentBlock &b) {
         for (size_t r = 0; r < b.size(); ++r)
@@ -122,6 +126,7 @@ void SelvanSession::pasteInstallation()
 
 void SelvanSession::unifyInstallation()
 {
+    commitTypedCell();
     const int from = installationSlotOfTab();
     EquipmentBlock &clip = clipboardBlock();
     for (size_t r = 0; r < clip.size(); ++r)
@@ -138,6 +143,7 @@ void SelvanSession::unifyInstallation()
 
 void SelvanSession::sizeSet(int start)
 {
+    commitTypedCell();
     const auto &sizes = start == 13 ? selvan::Sizes13 : selvan::Sizes15;
     for (int row = 0; row < EquipmentSizeRows; ++row)
         workingBlock()[row].caption.assignText(sizes[row]);

@@ -178,6 +178,7 @@ void SelvanSession::editName()
 
 void SelvanSession::tabChanged(int tab)
 {
+    commitTypedCell();
     basisOfTab(tab); // refuses a tab that is not there
     tab_ = tab;
     showBlock();
@@ -185,6 +186,7 @@ void SelvanSession::tabChanged(int tab)
 
 void SelvanSession::percentageEntered(int tag, Currency value)
 {
+    commitTypedCell();
     if (tag < 1 || tag > 6)
         throw RangeError("割合の欄 " + std::to_string(tag) + " はありません (1 から 6 まで)");
     const Basis basis = basisOfTab(tag);
@@ -194,48 +196,46 @@ void SelvanSession::percentageEntered(int tag, Currency value)
     setModified();
 }
 
-void SelvanSession::labourModeClicked(int index)
+void SelvanSession::controlsChanged(const std::function<void(EquipmentControls &)> &set)
 {
+    commitTypedCell();
     EquipmentControls c = controls_;
-    c.labourMode = index == 0 ? 0 : 1;
+    set(c);
     change(c, [](EquipmentBlock &) {});
     setModified();
+}
+
+void SelvanSession::labourModeClicked(int index)
+{
+    controlsChanged([index](EquipmentControls &c) { c.labourMode = index == 0 ? 0 : 1; });
 }
 
 void SelvanSession::useRatesClicked(bool checked)
 {
-    EquipmentControls c = controls_;
-    c.useRates = checked;
-    change(c, [](EquipmentBlock &) {});
-    setModified();
+    controlsChanged([checked](EquipmentControls &c) { c.useRates = checked; });
 }
 
 void SelvanSession::codeChosen(int index)
 {
-    EquipmentControls c = controls_;
-    c.codeIndex = std::clamp(index, 0, static_cast<int>(SignificantCodes.size()) - 1);
-    change(c, [](EquipmentBlock &) {});
-    setModified();
+    const int last = static_cast<int>(SignificantCodes.size()) - 1;
+    controlsChanged([&](EquipmentControls &c) { c.codeIndex = std::clamp(index, 0, last); });
 }
 
 void SelvanSession::fractionChosen(int index)
 {
-    EquipmentControls c = controls_;
-    c.fractionIndex = std::clamp(index, 0, static_cast<int>(AddendRaws.size()) - 1);
-    change(c, [](EquipmentBlock &) {});
-    setModified();
+    const int last = static_cast<int>(AddendRaws.size()) - 1;
+    controlsChanged([&](EquipmentControls &c) { c.fractionIndex = std::clamp(index, 0, last); });
 }
 
 void SelvanSession::significantChosen(int index)
 {
-    EquipmentControls c = controls_;
-    c.significantIndex = std::clamp(index, 0, static_cast<int>(AddendRaws.size()) - 1);
-    change(c, [](EquipmentBlock &) {});
-    setModified();
+    const int last = static_cast<int>(AddendRaws.size()) - 1;
+    controlsChanged([&](EquipmentControls &c) { c.significantIndex = std::clamp(index, 0, last); });
 }
 
 void SelvanSession::unitChosen(const std::string &text)
 {
+    commitTypedCell();
     unitText_ = text;
     workingBlock()[0].unit.assignText(text);
     setModified();
@@ -243,6 +243,7 @@ void SelvanSession::unitChosen(const std::string &text)
 
 void SelvanSession::unitTyped(const std::string &text)
 {
+    commitTypedCell();
     unitText_ = text;
     ShortString<4> unit;
     unit.assignText(text);
@@ -254,12 +255,25 @@ void SelvanSession::unitTyped(const std::string &text)
 
 void SelvanSession::editNameClicked()
 {
+    commitTypedCell();
     editName();
 }
 
 void SelvanSession::registerClicked()
 {
+    commitTypedCell();
     saveBlock(false);
+}
+
+void SelvanSession::closeWindow()
+{
+    commitTypedCell();
+    closeQuery();
+}
+
+void SelvanSession::cellFocused()
+{
+    commitTypedCell();
 }
 
 void SelvanSession::showLabourMode()
@@ -271,6 +285,7 @@ void SelvanSession::showLabourMode()
 
 void SelvanSession::beginChoosing()
 {
+    commitTypedCell();
     chosenEntry_.reset();
     beginChooseBlock();
 }

@@ -77,6 +77,8 @@ public:
     std::optional<GridCoord> takeCellMove();
 
     // ---- control events ----
+    // Every command and event below first commits a price typed into the grid and not yet
+    // committed, as leaving its cell does: nothing typed is lost or shown without being stored.
     void tabChanged(int tab);                        // TabControl1Change
     void percentageEntered(int tag, Currency value); // NValEdit1KeyPress … NValEdit6KeyPress: Enter
     void labourModeClicked(int index);               // RadioGroup1Click
@@ -90,6 +92,9 @@ public:
     void registerClicked();                          // Button1Click "登　録"
     // IconButton3Click: the settings record's labour mode as a number.
     void showLabourMode();
+    // FormCloseQuery: the save question when modified; the window then closes, unless a save
+    // that was asked for failed.
+    void closeWindow();
 
     // ---- the grid ----
     // The in-cell editor stored its text into (col, row), at a change or when it closed. A
@@ -98,8 +103,10 @@ public:
     // Stores a typed price: "," removed, empty as 0, into the tab's slot (column 3 in labour
     // mode 0: the labour rate); then recalculates and shows. A text that is no number raises
     // ConversionError; the cell then shows it cleaned, and nothing is stored. A cell nobody
-    // typed into is left as it is. The window runs this before every other command.
+    // typed into is left as it is.
     void commitTypedCell();
+    // A click or a move focused another cell.
+    void cellFocused();
     // After the window did what planGridKey asked first (closing the editor).
     void finishGridKey(int vk, int col, int row, const GridKeyPlan &plan);
 
@@ -135,6 +142,8 @@ protected:
 
 private:
     void loadControls(bool withCheckBox);
+    // A change of the right-hand controls: recalculated, shown, modified.
+    void controlsChanged(const std::function<void(EquipmentControls &)> &set);
     void recalculate();
     void showBlock();
     // A change to the block and the controls: made on a copy, recalculated, then adopted and

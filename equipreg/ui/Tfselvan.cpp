@@ -32,15 +32,13 @@ Tfselvan::Tfselvan(const QString &programPath, const QString &argument, UserInte
 
 Tfselvan::~Tfselvan() = default;
 
-void Tfselvan::run(const std::function<void()> &command, bool commitFirst)
+void Tfselvan::run(const std::function<void()> &command, bool closeEditor)
 {
     // A failure ends the command with its error box and never passes into Qt; what the
     // command did before it stays, and the window shows it.
     RunCommand([&] {
-        if (commitFirst) {
+        if (closeEditor)
             StrColGrid1->CloseEditor();
-            session_->commitTypedCell();
-        }
         command();
     });
     RunCommand([this] { showState(); });
@@ -69,8 +67,7 @@ void Tfselvan::closeEvent(QCloseEvent *e)
     // with its data, and the error box says why.
     try {
         StrColGrid1->CloseEditor();
-        session_->commitTypedCell();
-        session_->closeQuery();
+        session_->closeWindow();
     } catch (...) {
         e->ignore();
         ReportCurrentException();
@@ -131,8 +128,7 @@ void Tfselvan::StrColGrid1TextStored(int col, int row)
 
 void Tfselvan::StrColGrid1Click(int, int)
 {
-    // Another cell was focused: a price typed into the cell left is committed.
-    run([] {});
+    run([this] { session_->cellFocused(); });
 }
 
 void Tfselvan::NValEdit1KeyPress(int tag)

@@ -107,9 +107,9 @@ private:
     void buildMenus();
     void showGrid();
     void showControls();
-    // Forwards a command to the session, then shows the state. commitFirst: the editor is
-    // closed and a typed price committed before the command, as leaving the cell does.
-    void run(const std::function<void()> &command, bool commitFirst = true);
+    // Forwards a command to the session, then shows the state. closeEditor: the grid's editor
+    // closes first, as another control is used.
+    void run(const std::function<void()> &command, bool closeEditor = true);
 
     QtUserInterface dialogs_;
     std::unique_ptr<SelvanSession> session_;

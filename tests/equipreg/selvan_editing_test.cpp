@@ -135,6 +135,12 @@ TEST(SelvanCells, CommitsCleanTheTextAndEnterMovesDownAndWrapsToRowOne)
     EXPECT_EQ(slotOf(row(*s, 5), 208).toString(), "77");
     EXPECT_EQ(s->takeCellMove(), std::nullopt);
 
+    // Typed and left for another control: committed to the tab it was typed on.
+    s->cellTextStored(2, 6, "66");
+    s->tabChanged(1);
+    EXPECT_EQ(slotOf(row(*s, 6), 208).toString(), "66");
+    EXPECT_EQ(slotOf(row(*s, 6), 168).toString(), "0");
+
     // A size text is taken as it is typed; Enter moves down in column 1.
     auto fresh = f.start();
     fresh->cellTextStored(1, 14, "φ100");

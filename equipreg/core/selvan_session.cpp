@@ -45,10 +45,12 @@ Basis basisOfTab(int tab)
 
 SelvanSession::SelvanSession(UserInterface &ui, const fs::path &programPath, const std::string &argument)
     : EquipmentStoreHolder(dataPathOf(programPath, argument)), BlockSession(ui, store),
-      gridMenu_(gridMenuOf(programPath)), programDir_(programPath.parent_path()), launch_(parseArgument(argument)),
-      defaultPath_(launch_.dataPath.empty()), unitText_(selvan::DefaultUnit)
+      gridMenu_(gridMenuOf(programPath)), programDir_(programPath.parent_path()), unitText_(selvan::DefaultUnit)
 {
-    setLaunch(launch_.launchTag, launch_.blockIndex);
+    const LaunchArgument a = parseArgument(argument);
+    setLaunch(a.launchTag, a.blockIndex);
+    ductFlag_ = a.ductFlag;
+    defaultPath_ = a.dataPath.empty();
 }
 
 void SelvanSession::start()
@@ -74,12 +76,12 @@ void SelvanSession::start()
 
 std::string SelvanSession::titleStrip() const
 {
-    return launch_.ductFlag == "1" ? selvan::DuctTitle : selvan::PipingTitle;
+    return ductFlag_ == "1" ? selvan::DuctTitle : selvan::PipingTitle;
 }
 
 std::array<std::string, SelvanStatusPanels> SelvanSession::statusPanels() const
 {
-    return {launchTag(), std::to_string(blockIndex()), launch_.ductFlag, dataPath().string()};
+    return {launchTag(), std::to_string(blockIndex()), ductFlag_, dataPath().string()};
 }
 
 Currency SelvanSession::percentage(int tag) const

@@ -67,7 +67,7 @@ public:
     // The percentage of edit NValEdit<tag>, tag 1–6.
     Currency percentage(int tag) const;
     // The text of a grid cell, as last shown.
-    const std::string &cell(int col, int row) const { return cells_[row][col]; }
+    const std::string &cell(int col, int row) const { return cells_.at(row).at(col); }
     // Changes whenever the grid texts or the percentages are shown anew, so that the window
     // refills them only then and a number typed but not yet entered stays where it is.
     int revision() const { return revision_; }
@@ -153,8 +153,8 @@ private:
 
     GridMenu gridMenu_ = GridMenu::Piping;
     std::filesystem::path programDir_;
-    LaunchArgument launch_;
-    bool defaultPath_ = false;
+    std::string ductFlag_;     // the argument's third field; "1" is the duct title
+    bool defaultPath_ = false; // no path in the argument: dx_data/kigu1.dxa beside the program
     EquipmentControls controls_;
     int tab_ = 0;
     std::string unitText_;

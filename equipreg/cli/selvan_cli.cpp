@@ -1,0 +1,352 @@
+// selvan-cli: the equipment price file without opening a window.
+//
+//   selvan-cli dump FILE [--block N]            every field of every record (or of block N) as JSON
+//   selvan-cli recalc FILE [--block N] [--write] the derived prices as selvan computes them, JSON
+//   selvan-cli check FILE                       report malformed fields, one line each
+//
+// Blocks are numbered 0 … 19, as in selvan's argument and status bar.
+// Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr).
+#include "cp932.h"
+#include "equipment_file.h"
+#include "errors.h"
+#include "fileio.h"
+#include "json_writer.h"
+#include "selvan_calc.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmo::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char *Usage =
+    "使い方: selvan-cli dump FILE [--block N]\n"
+    "        selvan-cli recalc FILE [--block N] [--write]\n"
+    "        selvan-cli check FILE\n"
+    "  N: 資材ブロック 0 … 19\n";
+
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct Options {
+    std::string command;
+    fs::path file;
+    std::optional<int> block;
+    bool write = false;
+};
+
+int parseBlock(const std::string &text)
+{
+    int n = 0;
+    bool ok = !text.empty() && text.size() <= 2;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            ok = false;
+        else
+            n = n * 10 + (c - '0');
+    }
+    if (!ok || n >= EquipmentBlockCount)
+        throw UsageError("--block には 0 から 19 までのブロック番号を指定してください ('" + text + "')");
+    return n;
+}
+
+Options parseArgs(int argc, char **argv)
+{
+    if (argc < 2)
+        throw UsageError("コマンドがありません");
+    Options o;
+    o.command = argv[1];
+    if (o.command != "dump" && o.command != "recalc" && o.command != "check")
+        throw UsageError("コマンド '" + o.command + "' はありません");
+    const bool takesBlock = o.command != "check";
+    bool haveFile = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (takesBlock && a == "--block") {
+            if (i + 1 >= argc)
+                throw UsageError("--block の後にブロック番号がありません");
+            o.block = parseBlock(argv[++i]);
+        } else if (takesBlock && a.rfind("--block=", 0) == 0) {
+            o.block = parseBlock(a.substr(8));
+        } else if (o.command == "recalc" && a == "--write") {
+            o.write = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw UsageError(o.command + " にオプション '" + a + "' はありません");
+        } else if (!haveFile) {
+            o.file = a;
+            haveFile = true;
+        } else {
+            throw UsageError("ファイルは一つだけ指定してください ('" + a + "')");
+        }
+    }
+    if (!haveFile)
+        throw UsageError(o.command + " にはファイルを指定してください");
+    return o;
+}
+
+// The command line reads files and never creates one, unlike selvan's load.
+void requireExisting(const fs::path &file)
+{
+    std::error_code ec;
+    if (!fs::exists(file, ec))
+        throw IoError("ファイル " + file.string() + " がありません");
+}
+
+std::vector<int> selectedBlocks(const Options &o)
+{
+    if (o.block)
+        return {*o.block};
+    std::vector<int> all;
+    for (int b = 0; b < EquipmentBlockCount; ++b)
+        all.push_back(b);
+    return all;
+}
+
+void print(const JsonWriter &j)
+{
+    std::fwrite(j.text().data(), 1, j.text().size(), stdout);
+    std::fputc('\n', stdout);
+}
+
+// --- dump --------------------------------------------------------------------------------
+
+int cmdDump(const Options &o)
+{
+    requireExisting(o.file);
+    const std::vector<EquipmentRecord> records = readEquipmentFile(o.file);
+    JsonWriter j;
+    j.beginObject();
+    j.key("records").beginArray();
+    for (const int b : selectedBlocks(o)) {
+        for (int row = 0; row < EquipmentRowsPerBlock; ++row) {
+            const int index = b * EquipmentRowsPerBlock + row;
+            const EquipmentRecord &r = records[index];
+            j.beginObject();
+            j.key("record").number(int64_t{index});
+            j.key("block").number(int64_t{b});
+            j.key("row").number(int64_t{row});
+            j.key("reserved0").number(int64_t{r.reserved0});
+            j.key("name").string(r.name.text());
+            j.key("caption").string(r.caption.text());
+            j.key("serial").number(r.serial);
+            j.key("size").string(r.size.text());
+            j.key("reserved144").number(int64_t{r.reserved144});
+            j.key("unit").string(r.unit.text());
+            j.key("rowTag").number(int64_t{r.rowTag});
+            j.key("slots").beginObject();
+            for (int s = 0; s < EquipmentSlotCount; ++s)
+                j.key(std::to_string(offset::Slots + 8 * s)).number(r.values[s]);
+            j.endObject();
+            j.endObject();
+        }
+    }
+    j.endArray();
+    j.endObject();
+    print(j);
+    return 0;
+}
+
+// --- recalc ------------------------------------------------------------------------------
+
+// The bases in the order of the tabs.
+constexpr Basis TabBases[] = {Basis::List, Basis::Level1, Basis::Level2, Basis::Level3,
+                              Basis::Level4, Basis::Level5, Basis::Net};
+
+const char *jsonBasis(Basis b) { return b == Basis::List ? "LIST" : b == Basis::Net ? "NET" : basisLabel(b); }
+
+void writeBlock(JsonWriter &j, int index, const EquipmentBlock &b, const EquipmentControls &c)
+{
+    const EquipmentRecord &s = b[EquipmentSettingsRow];
+    j.beginObject();
+    j.key("block").number(int64_t{index});
+    j.key("name").string(b[0].name.text());
+    j.key("unit").string(b[0].unit.text());
+    j.key("useRates").number(int64_t{c.useRates ? 1 : 0});
+    j.key("labourMode").number(int64_t{c.labourMode});
+    j.key("significantCode").number(s.values[eqslot::SignificantCode]);
+    j.key("fractionAddend").number(s.values[eqslot::FractionAddend]);
+    j.key("significantAddend").number(s.values[eqslot::SignificantAddend]);
+    j.key("percent").beginObject();
+    for (const Basis basis : TabBases)
+        if (basis != Basis::List)
+            j.key(jsonBasis(basis)).number(s.values[materialSlot(basis)]);
+    j.endObject();
+    j.key("rows").beginArray();
+    for (int row = 0; row < EquipmentSizeRows; ++row) {
+        const EquipmentRecord &r = b[row];
+        j.beginObject();
+        j.key("row").number(int64_t{row + 1});
+        j.key("size").string(r.caption.text());
+        j.key("material").beginObject();
+        for (const Basis basis : TabBases)
+            j.key(jsonBasis(basis)).number(r.values[materialSlot(basis)]);
+        j.endObject();
+        j.key("labourRate").number(r.values[eqslot::LabourRate]);
+        j.key("installation").beginObject();
+        for (const Basis basis : TabBases)
+            j.key(jsonBasis(basis)).number(r.values[installationSlot(basis)]);
+        j.endObject();
+        j.endObject();
+    }
+    j.endArray();
+    j.endObject();
+}
+
+int cmdRecalc(const Options &o)
+{
+    requireExisting(o.file);
+    const std::vector<EquipmentRecord> records = readEquipmentFile(o.file);
+    std::vector<std::pair<int, EquipmentBlock>> blocks;
+    JsonWriter j;
+    j.beginObject();
+    j.key("blocks").beginArray();
+    for (const int index : selectedBlocks(o)) {
+        EquipmentBlock b;
+        std::copy_n(records.begin() + index * EquipmentRowsPerBlock, EquipmentRowsPerBlock, b.begin());
+        // As selvan started on the block: its controls at their start-up state, then set
+        // from the settings record.
+        const EquipmentControls c = controlsFrom(b[EquipmentSettingsRow], EquipmentControls{});
+        recalculateBlock(b, c);
+        writeBlock(j, index, b, c);
+        blocks.emplace_back(index, b);
+    }
+    j.endArray();
+    j.endObject();
+    if (o.write)
+        writeEquipmentBlocks(o.file, blocks);
+    print(j);
+    return 0;
+}
+
+// --- check -------------------------------------------------------------------------------
+
+class Checker {
+public:
+    Checker(std::string file, std::string_view data) : file_(std::move(file)), data_(data) {}
+
+    std::vector<std::string> run()
+    {
+        if (data_.size() != EquipmentFileBytes)
+            problem("大きさが " + std::to_string(data_.size()) + " バイトです (300 レコード × 512 バイト = 153600 バイト)");
+        const size_t records = std::min(data_.size() / EquipmentRecordSize, size_t(EquipmentRecordsPerFile));
+        for (size_t r = 0; r < records; ++r) {
+            const auto *rec = reinterpret_cast<const unsigned char *>(data_.data()) + r * EquipmentRecordSize;
+            const int at = static_cast<int>(r);
+            text(at, rec, offset::Name, 80, "Name");
+            text(at, rec, offset::Caption, 40, "Caption");
+            text(at, rec, offset::Size, 6, "Size");
+            text(at, rec, offset::Unit, 4, "Unit");
+            if (r % EquipmentRowsPerBlock == EquipmentSettingsRow)
+                settings(at, EquipmentRecord::decode(rec));
+        }
+        return problems_;
+    }
+
+private:
+    void problem(const std::string &what) { problems_.push_back(file_ + ": " + what); }
+
+    static std::string where(int r)
+    {
+        return "レコード " + std::to_string(r) + " (ブロック " + std::to_string(r / EquipmentRowsPerBlock) + " の " +
+               std::to_string(r % EquipmentRowsPerBlock) + " 行目)";
+    }
+
+    static bool endsInLoneLeadByte(std::string_view bytes)
+    {
+        size_t i = 0;
+        while (i < bytes.size())
+            i += cp932::isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+        return i > bytes.size();
+    }
+
+    void text(int r, const unsigned char *rec, int at, size_t capacity, const char *field)
+    {
+        const size_t len = rec[at];
+        if (len > capacity)
+            problem(where(r) + " " + field + ": 長さ " + std::to_string(len) + " が欄の " + std::to_string(capacity) +
+                    " バイトを超えています");
+        const std::string_view bytes(reinterpret_cast<const char *>(rec + at + 1), std::min(len, capacity));
+        bool clean = true;
+        cp932::decode(bytes, &clean);
+        if (!clean)
+            problem(where(r) + " " + field + ": シフトJIS の文字列ではありません");
+        else if (endsInLoneLeadByte(bytes) && bytes.size() < capacity)
+            // At full capacity a lone lead byte is what cutting a long text leaves.
+            problem(where(r) + " " + field + ": 2 バイト文字の 1 バイト目で終わっています");
+    }
+
+    void value(int r, int offset, const char *what, Currency v, std::initializer_list<const char *> allowed)
+    {
+        std::string list;
+        for (const char *a : allowed) {
+            if (v == Cur(a))
+                return;
+            list += (list.empty() ? "" : ", ") + std::string(a);
+        }
+        problem(where(r) + " " + std::to_string(offset) + " " + what + ": " + v.toString() + " は " + list +
+                " のどれでもありません");
+    }
+
+    void settings(int r, const EquipmentRecord &s)
+    {
+        for (const Basis b : {Basis::Net, Basis::Level1, Basis::Level2, Basis::Level3, Basis::Level4, Basis::Level5}) {
+            const Currency p = s.values[materialSlot(b)];
+            if (p < Currency() || p > Currency::fromInt(1000))
+                problem(where(r) + " " + std::to_string(offset::Slots + 8 * materialSlot(b)) + " " + basisLabel(b) +
+                        " の割合: " + p.toString() + " は 0 から 1000 (%) の外です");
+        }
+        value(r, 336, "労務費の区分", s.values[eqslot::LabourMode], {"0", "1"});
+        // 0 is what a new file holds; selvan then keeps the code it shows.
+        value(r, 464, "有効桁", s.values[eqslot::SignificantCode], {"0", "1", "10", "100", "1000", "3", "4"});
+        value(r, 472, "小数以下の処理", s.values[eqslot::FractionAddend], {"0.9", "0", "0.5"});
+        value(r, 480, "有効桁以下の処理", s.values[eqslot::SignificantAddend], {"0.9", "0", "0.5"});
+        value(r, 488, "単価に掛け率を使用", s.values[eqslot::UseRates], {"0", "1"});
+    }
+
+    std::string file_;
+    std::string_view data_;
+    std::vector<std::string> problems_;
+};
+
+int cmdCheck(const Options &o)
+{
+    requireExisting(o.file);
+    const std::string data = readWholeFile(o.file);
+    const std::vector<std::string> problems = Checker(o.file.string(), data).run();
+    for (const std::string &p : problems)
+        std::printf("%s\n", p.c_str());
+    return problems.empty() ? 0 : 1;
+}
+
+} // namespace
+} // namespace velmo::cli
+
+int main(int argc, char **argv)
+{
+    using namespace velmo::cli;
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    try {
+        const Options o = parseArgs(argc, argv);
+        if (o.command == "dump")
+            return cmdDump(o);
+        if (o.command == "recalc")
+            return cmdRecalc(o);
+        return cmdCheck(o);
+    } catch (const UsageError &e) {
+        std::fprintf(stderr, "selvan-cli: %s (selvan-cli --help で使い方を表示します)\n", e.what());
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "selvan-cli: %s\n", e.what());
+    }
+    return 2;
+}

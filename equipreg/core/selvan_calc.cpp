@@ -1,0 +1,75 @@
+#include "selvan_calc.h"
+
+#include "errors.h"
+
+namespace velmo {
+
+namespace {
+
+// The bases a list price derives, in the order they are derived.
+constexpr Basis DerivedBases[] = {Basis::Level1, Basis::Level2, Basis::Level3, Basis::Level4, Basis::Level5, Basis::Net};
+
+constexpr int64_t MaxPercentRaw = 1000 * Currency::Scale;
+
+bool isZeroOrOne(Currency v) { return v == Currency::fromInt(0) || v == Currency::fromInt(1); }
+
+} // namespace
+
+const char *basisLabel(Basis b)
+{
+    static constexpr const char *names[] = {"", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5", "原価", "定価"};
+    return names[basisNumber(b)];
+}
+
+EquipmentControls controlsFrom(const EquipmentRecord &s, EquipmentControls c, bool withCheckBox)
+{
+    if (const Currency mode = s.values[eqslot::LabourMode]; isZeroOrOne(mode))
+        c.labourMode = static_cast<int>(mode.intPart());
+    if (const Currency flag = s.values[eqslot::UseRates]; withCheckBox && isZeroOrOne(flag))
+        c.useRates = flag.intPart() == 1;
+    if (const auto i = significantCodeIndex(s.values[eqslot::SignificantCode]))
+        c.codeIndex = *i;
+    if (const auto i = addendIndex(s.values[eqslot::FractionAddend]))
+        c.fractionIndex = *i;
+    if (const auto i = addendIndex(s.values[eqslot::SignificantAddend]))
+        c.significantIndex = *i;
+    return c;
+}
+
+void clearExcessivePercentages(EquipmentRecord &settings)
+{
+    for (const Basis b : DerivedBases) {
+        Currency &p = settings.values[materialSlot(b)];
+        if (p.raw() > MaxPercentRaw)
+            p = Currency();
+    }
+}
+
+void recalculateBlock(EquipmentBlock &b, const EquipmentControls &c)
+{
+    EquipmentRecord &s = b[EquipmentSettingsRow];
+    clearExcessivePercentages(s);
+    s.values[eqslot::SignificantCode] = significantCode(c.codeIndex);
+    s.values[eqslot::FractionAddend] = addend(c.fractionIndex);
+    s.values[eqslot::SignificantAddend] = addend(c.significantIndex);
+    s.values[eqslot::LabourMode] = Currency::fromInt(c.labourMode);
+    s.values[eqslot::UseRates] = Currency::fromInt(c.useRates ? 1 : 0);
+    if (!c.useRates)
+        return; // prices stay as entered
+    for (int row = 0; row < EquipmentSizeRows; ++row) {
+        EquipmentRecord &r = b[row];
+        const Currency list = r.values[materialSlot(Basis::List)];
+        for (const Basis basis : DerivedBases) {
+            try {
+                r.values[materialSlot(basis)] =
+                    derivedPrice(list, s.values[materialSlot(basis)], s.values[eqslot::FractionAddend],
+                                 s.values[eqslot::SignificantCode], s.values[eqslot::SignificantAddend]);
+            } catch (const RangeError &e) {
+                throw RangeError("資材 " + b[0].name.text() + " の " + std::to_string(row + 1) + " 行目 (" +
+                                 r.caption.text() + ") の " + basisLabel(basis) + " の単価を計算できません: " + e.what());
+            }
+        }
+    }
+}
+
+} // namespace velmo

@@ -1,0 +1,36 @@
+#pragma once
+// The arithmetic of the equipment registration program, for the session and the batch
+// command line alike: the controls a settings record sets, and the prices a block derives.
+#include "equipment_file.h"
+
+namespace velmo {
+
+// The right-hand controls that the settings record is loaded into and stored from.
+struct EquipmentControls {
+    int codeIndex = 0;        // ComboBox1: 最小有効桁1 … 有効4桁
+    int fractionIndex = 0;    // ComboBox2: 小数以下切り上げ / 切り捨て / 四捨五入
+    int significantIndex = 0; // ComboBox3: 有効桁以下切り上げ / 切り捨て / 四捨五入
+    int labourMode = 1;       // RadioGroup1: 0 歩掛を使用, 1 単価を使用
+    bool useRates = true;     // CheckGroupBox1 "単価に掛け率を使用"
+    bool operator==(const EquipmentControls &) const = default;
+};
+
+// The controls after a settings record was read into them: a labour mode, flag, code or
+// addend that matches no entry leaves its control as it was. withCheckBox: the flag too (a
+// paste leaves the check box).
+EquipmentControls controlsFrom(const EquipmentRecord &settings, EquipmentControls before, bool withCheckBox = true);
+
+// Percentages above 1000 % read as 0.
+void clearExcessivePercentages(EquipmentRecord &settings);
+
+// Recalculate: the controls go into the settings record; with the percentages in use the
+// LEVEL1 … LEVEL5 and 原価 material prices of the 14 size rows are derived from their 定価 by
+// the percentages and the rounding (exact decimal arithmetic). A price beyond the Currency
+// range raises RangeError naming the material, the row and the basis; the block may then be
+// half done, so callers work on a copy.
+void recalculateBlock(EquipmentBlock &block, const EquipmentControls &controls);
+
+// The name of a basis in messages and in the command line's output.
+const char *basisLabel(Basis b);
+
+} // namespace velmo

@@ -1,0 +1,313 @@
+// Start-up, the controls and the settings record, showing and recalculating the block,
+// choosing a block and registration.
+#include "selvan_session.h"
+
+#include "errors.h"
+#include "fileio.h"
+#include "selvan_texts.h"
+#include "support.h"
+
+#include <algorithm>
+
+namespace velmo {
+namespace fs = std::filesystem;
+
+namespace {
+
+// The argument's fields: launch tag 1, block 2, path 5, duct flag 3; the fourth is never read.
+LaunchArgument parseArgument(const std::string &argument) { return LaunchArgument::parse(argument, 2, 5, 3); }
+
+// The data folder beside the program, and the file used when the argument names none.
+fs::path defaultDataFolder(const fs::path &programDir) { return programDir / "dx_data"; }
+
+fs::path dataPathOf(const fs::path &programPath, const std::string &argument)
+{
+    const std::string given = parseArgument(argument).dataPath;
+    return given.empty() ? defaultDataFolder(programPath.parent_path()) / "kigu1.dxa" : fs::path(given);
+}
+
+} // namespace
+
+GridMenu gridMenuOf(const fs::path &programPath)
+{
+    std::string name = programPath.filename().string();
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0)
+        name.resize(name.size() - 4);
+    return name == "dx_selvan" || name == "net_dx_selvan" ? GridMenu::Duct : GridMenu::Piping;
+}
+
+Basis basisOfTab(int tab)
+{
+    if (tab < 0 || tab > 6)
+        throw RangeError("タブ " + std::to_string(tab) + " はありません (0 から 6 まで)");
+    return tab == 0 ? Basis::List : tab == 6 ? Basis::Net : basisAt(tab);
+}
+
+SelvanSession::SelvanSession(UserInterface &ui, const fs::path &programPath, const std::string &argument)
+    : EquipmentStoreHolder(dataPathOf(programPath, argument)), BlockSession(ui, store),
+      gridMenu_(gridMenuOf(programPath)), programDir_(programPath.parent_path()), unitText_(selvan::DefaultUnit)
+{
+    const LaunchArgument a = parseArgument(argument);
+    setLaunch(a.launchTag, a.blockIndex);
+    ductFlag_ = a.ductFlag;
+    defaultPath_ = a.dataPath.empty();
+}
+
+void SelvanSession::start()
+{
+    clearClipboard();
+    if (defaultPath_) {
+        // The program's own data folder is made at first start; a folder the caller named
+        // must exist.
+        const fs::path folder = defaultDataFolder(programDir_);
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        if (ec)
+            throw IoError("フォルダー " + folder.string() + " を作成できません: " + systemErrorText(ec.value()));
+    }
+    listNames();
+    loadBlock(blockIndex());
+    tab_ = 0;
+    showBlock();
+    setModified(false);
+}
+
+// ---------------------------------------------------------------- state
+
+std::string SelvanSession::titleStrip() const
+{
+    return ductFlag_ == "1" ? selvan::DuctTitle : selvan::PipingTitle;
+}
+
+std::array<std::string, SelvanStatusPanels> SelvanSession::statusPanels() const
+{
+    return {launchTag(), std::to_string(blockIndex()), ductFlag_, dataPath().string()};
+}
+
+Currency SelvanSession::percentage(int tag) const
+{
+    return working()[EquipmentSettingsRow].values[materialSlot(basisOfTab(tag))];
+}
+
+std::optional<GridCoord> SelvanSession::takeCellMove()
+{
+    std::optional<GridCoord> m = cellMove_;
+    cellMove_.reset();
+    return m;
+}
+
+// ---------------------------------------------------------------- the settings record
+
+void SelvanSession::loadControls(bool withCheckBox)
+{
+    controls_ = controlsFrom(working()[EquipmentSettingsRow], controls_, withCheckBox);
+    unitText_ = working()[0].unit.text();
+}
+
+void SelvanSession::recalculate()
+{
+    EquipmentBlock next = working();
+    recalculateBlock(next, controls_);
+    workingBlock() = next;
+}
+
+void SelvanSession::showBlock()
+{
+    clearExcessivePercentages(workingBlock()[EquipmentSettingsRow]);
+    const EquipmentBlock &b = working();
+    unitText_ = b[0].unit.text();
+    cells_[0] = {selvan::GridHeadings[0], selvan::GridHeadings[1], selvan::GridHeadings[2],
+                 controls_.labourMode == 0 ? selvan::LabourRateHeading : selvan::InstallationHeading};
+    const Basis basis = basisOfTab(tab_);
+    for (int row = 1; row < EquipmentGridRows; ++row) {
+        const EquipmentRecord &r = b[row - 1];
+        cells_[row][0].clear();
+        cells_[row][1] = r.caption.text();
+        cells_[row][2] = FormatMoney(r.values[materialSlot(basis)]);
+        cells_[row][3] = controls_.labourMode == 0 ? r.values[eqslot::LabourRate].toString()
+                                                   : FormatMoney(r.values[installationSlot(basis)]);
+    }
+    typed_.reset();
+    ++revision_;
+}
+
+void SelvanSession::change(const EquipmentControls &controls, const std::function<void(EquipmentBlock &)> &edit)
+{
+    EquipmentBlock next = working();
+    edit(next);
+    recalculateBlock(next, controls);
+    workingBlock() = next;
+    controls_ = controls;
+    showBlock();
+}
+
+// ---------------------------------------------------------------- the hooks of the shared session
+
+void SelvanSession::blockRead()
+{
+    loadControls(true);
+}
+
+void SelvanSession::blockChosen()
+{
+    tab_ = 0;
+    recalculate();
+    showBlock();
+}
+
+void SelvanSession::blockPasted()
+{
+    loadControls(false);
+    recalculate();
+    showBlock();
+}
+
+void SelvanSession::prepareSave()
+{
+    for (EquipmentRecord &r : workingBlock())
+        r.unit.assignText(unitText_);
+}
+
+void SelvanSession::editName()
+{
+    if (const auto name = ui_.askText(selvan::InputCaption, selvan::NamePrompt, materialName())) {
+        workingBlock()[0].name.assignText(*name);
+        setModified();
+    }
+}
+
+// ---------------------------------------------------------------- control events
+
+void SelvanSession::tabChanged(int tab)
+{
+    commitTypedCell();
+    basisOfTab(tab); // refuses a tab that is not there
+    tab_ = tab;
+    showBlock();
+}
+
+void SelvanSession::percentageEntered(int tag, Currency value)
+{
+    commitTypedCell();
+    if (tag < 1 || tag > 6)
+        throw RangeError("割合の欄 " + std::to_string(tag) + " はありません (1 から 6 まで)");
+    const Basis basis = basisOfTab(tag);
+    // The tab of the price the percentage derives is shown.
+    tab_ = tag;
+    change(controls_, [&](EquipmentBlock &b) { b[EquipmentSettingsRow].values[materialSlot(basis)] = value; });
+    setModified();
+}
+
+void SelvanSession::controlsChanged(const std::function<void(EquipmentControls &)> &set)
+{
+    commitTypedCell();
+    EquipmentControls c = controls_;
+    set(c);
+    change(c, [](EquipmentBlock &) {});
+    setModified();
+}
+
+void SelvanSession::labourModeClicked(int index)
+{
+    controlsChanged([index](EquipmentControls &c) { c.labourMode = index == 0 ? 0 : 1; });
+}
+
+void SelvanSession::useRatesClicked(bool checked)
+{
+    controlsChanged([checked](EquipmentControls &c) { c.useRates = checked; });
+}
+
+void SelvanSession::codeChosen(int index)
+{
+    const int last = static_cast<int>(SignificantCodes.size()) - 1;
+    controlsChanged([&](EquipmentControls &c) { c.codeIndex = std::clamp(index, 0, last); });
+}
+
+void SelvanSession::fractionChosen(int index)
+{
+    const int last = static_cast<int>(AddendRaws.size()) - 1;
+    controlsChanged([&](EquipmentControls &c) { c.fractionIndex = std::clamp(index, 0, last); });
+}
+
+void SelvanSession::significantChosen(int index)
+{
+    const int last = static_cast<int>(AddendRaws.size()) - 1;
+    controlsChanged([&](EquipmentControls &c) { c.significantIndex = std::clamp(index, 0, last); });
+}
+
+void SelvanSession::unitChosen(const std::string &text)
+{
+    commitTypedCell();
+    unitText_ = text;
+    workingBlock()[0].unit.assignText(text);
+    setModified();
+}
+
+void SelvanSession::unitTyped(const std::string &text)
+{
+    commitTypedCell();
+    unitText_ = text;
+    ShortString<4> unit;
+    unit.assignText(text);
+    if (!(unit == working()[0].unit)) {
+        workingBlock()[0].unit = unit;
+        setModified();
+    }
+}
+
+void SelvanSession::editNameClicked()
+{
+    commitTypedCell();
+    editName();
+}
+
+void SelvanSession::registerClicked()
+{
+    commitTypedCell();
+    saveBlock(false);
+}
+
+void SelvanSession::closeWindow()
+{
+    commitTypedCell();
+    closeQuery();
+}
+
+void SelvanSession::cellFocused()
+{
+    commitTypedCell();
+}
+
+void SelvanSession::showLabourMode()
+{
+    ui_.notice(working()[EquipmentSettingsRow].values[eqslot::LabourMode].toString(), "OK");
+}
+
+// ---------------------------------------------------------------- choosing a block
+
+void SelvanSession::beginChoosing()
+{
+    commitTypedCell();
+    chosenEntry_.reset();
+    beginChooseBlock();
+}
+
+bool SelvanSession::entryChosen(std::optional<int> entry, bool doubleClick)
+{
+    if (!entry || *entry < 0 || *entry >= static_cast<int>(names().size())) {
+        if (!doubleClick)
+            ui_.beep();
+        return false;
+    }
+    chosenEntry_ = entry;
+    return true;
+}
+
+void SelvanSession::endChoosing()
+{
+    const std::optional<int> chosen = chosenEntry_;
+    chosenEntry_.reset();
+    endChooseBlock(chosen);
+}
+
+} // namespace velmo

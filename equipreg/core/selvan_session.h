@@ -1,0 +1,172 @@
+#pragma once
+// The equipment unit price registration program without a widget: the main window Tfselvan
+// and its selection dialog TFSelect_Data_K as one session over a material block of the
+// equipment price file. Start-up, the edition, the title, the right-hand controls, showing
+// and recalculating the block, cell editing, the copy and paste commands, the size sets and
+// registration. Choosing, moving and saving blocks and the block clipboard are the shared
+// BlockSession's. The windows forward their events here and show what they read back.
+#include "block_session.h"
+#include "equipment_block_file.h"
+#include "selvan_calc.h"
+#include "selvan_grid.h"
+#include "user_interface.h"
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace velmo {
+
+// The grid's pop-up menu, chosen by the name the program was started under.
+enum class GridMenu { Piping, Duct };
+
+// "dx_selvan" and "net_dx_selvan" (with or without ".exe") are the duct edition; every other
+// name, "ex_selvan" and "net_ex_selvan" among them, the piping edition.
+GridMenu gridMenuOf(const std::filesystem::path &programPath);
+
+// The price basis a tab shows: 0 定価, 1–5 LEVEL1–LEVEL5, 6 原価. The tag of a percentage
+// edit (1–5 LEVEL1–LEVEL5, 6 仕入) is the tab it selects.
+Basis basisOfTab(int tab);
+
+// The store of a session: the equipment file that the argument names, made before the shared
+// session that works on it.
+struct EquipmentStoreHolder {
+    explicit EquipmentStoreHolder(std::filesystem::path path) : store(std::move(path)) {}
+    EquipmentBlockFile store;
+};
+
+constexpr int SelvanStatusPanels = 4;
+
+class SelvanSession : private EquipmentStoreHolder, public BlockSession<EquipmentBlock> {
+public:
+    // Creating the windows: the edition from the program file's name, the launch tag, block,
+    // duct flag and data path from the argument ("1;3;1;;/data/kigu1.dxa;"); without a path,
+    // dx_data/kigu1.dxa beside the program.
+    SelvanSession(UserInterface &ui, const std::filesystem::path &programPath, const std::string &argument);
+
+    // Showing the main window: the block clipboard empty, the selection list, dx_data/
+    // created when the default file is used, the block read (a missing file created empty),
+    // the controls set from it, shown on the 定価 tab, not modified. A block that cannot be
+    // read raises at the end; nothing is then saved.
+    void start();
+
+    // ---- state read by the windows ----
+    GridMenu gridMenu() const { return gridMenu_; }
+    std::string titleStrip() const;
+    // LaunchTag, BlockIndex, DuctFlag, DataPath.
+    std::array<std::string, SelvanStatusPanels> statusPanels() const;
+    std::filesystem::path dataPath() const { return store.path(); }
+    // The material name label data_name: Name of record 0.
+    std::string materialName() const { return working()[0].name.text(); }
+    const EquipmentControls &controls() const { return controls_; }
+    int tab() const { return tab_; }
+    // What the unit box ci shows.
+    const std::string &unitText() const { return unitText_; }
+    // The percentage of edit NValEdit<tag>, tag 1–6.
+    Currency percentage(int tag) const;
+    // The text of a grid cell, as last shown.
+    const std::string &cell(int col, int row) const { return cells_.at(row).at(col); }
+    // Changes whenever the grid texts or the percentages are shown anew, so that the window
+    // refills them only then and a number typed but not yet entered stays where it is.
+    int revision() const { return revision_; }
+    // The three lists and the percentage edits take part only while the box is checked.
+    bool roundingEnabled() const { return controls_.useRates; }
+    // A cell the grid is to select after a command (Enter's move), once.
+    std::optional<GridCoord> takeCellMove();
+
+    // ---- control events ----
+    // Every command and event below first commits a price typed into the grid and not yet
+    // committed, as leaving its cell does: nothing typed is lost or shown without being stored.
+    void tabChanged(int tab);                        // TabControl1Change
+    void percentageEntered(int tag, Currency value); // NValEdit1KeyPress … NValEdit6KeyPress: Enter
+    void labourModeClicked(int index);               // RadioGroup1Click
+    void useRatesClicked(bool checked);              // CheckGroupBox1CheckBoxClick
+    void codeChosen(int index);                      // ComboBox1Click
+    void fractionChosen(int index);                  // ComboBox2Click
+    void significantChosen(int index);               // ComboBox3Click
+    void unitChosen(const std::string &text);        // ciClick, ciSelect: an item of the list
+    void unitTyped(const std::string &text);         // text typed into the unit box
+    void editNameClicked();                          // Button3Click "資材名称編集"
+    void registerClicked();                          // Button1Click "登　録"
+    // IconButton3Click: the settings record's labour mode as a number.
+    void showLabourMode();
+    // FormCloseQuery: the save question when modified; the window then closes, unless a save
+    // that was asked for failed.
+    void closeWindow();
+
+    // ---- the grid ----
+    // The in-cell editor stored its text into (col, row), at a change or when it closed. A
+    // size text is taken at once; a price is kept as the cell's typed text until committed.
+    void cellTextStored(int col, int row, const std::string &text);
+    // Stores a typed price: "," removed, empty as 0, into the tab's slot (column 3 in labour
+    // mode 0: the labour rate); then recalculates and shows. A text that is no number raises
+    // ConversionError; the cell then shows it cleaned, and nothing is stored. A cell nobody
+    // typed into is left as it is.
+    void commitTypedCell();
+    // A click or a move focused another cell.
+    void cellFocused();
+    // After the window did what planGridKey asked first (closing the editor).
+    void finishGridKey(int vk, int col, int row, const GridKeyPlan &plan);
+
+    // ---- pop-up menu commands ----
+    void copyInstallation();  // "表示中の取付費をコピー"
+    void pasteInstallation(); // "コピーした取付費を表示中の取付費に貼付"
+    void unifyInstallation(); // "表示中の取付費で統一する"
+    void copyAllClicked();    // "表示中のデータをすべてコピー"
+    void pasteAllClicked();   // "コピーしたすべてのデータを表示中のデータに貼り付け"
+    void sizeSet(int start);  // "サイズセット(13スタート)" / "サイズセット(15スタート)": 13 or 15
+
+    // ---- choosing a block (user_selClick and TFSelect_Data_K) ----
+    // Before the dialog: the save question, the list.
+    void beginChoosing();
+    // "選択実行" (double: a double click on the list) with the selected entry: true when the
+    // dialog closes with it. Without a selection "選択実行" beeps and a double click does
+    // nothing.
+    bool entryChosen(std::optional<int> entry, bool doubleClick = false);
+    // After the dialog: the chosen block, or the same again when it was cancelled.
+    void endChoosing();
+
+    // CopyAll and PasteAll keep the slots at 456 and 504 of the image they write into.
+    void copyAll() override;
+    void pasteAll() override;
+
+protected:
+    std::string blockName() const override { return materialName(); }
+    void blockRead() override;
+    void blockChosen() override;
+    void blockPasted() override;
+    void prepareSave() override;
+    void editName() override;
+
+private:
+    void loadControls(bool withCheckBox);
+    // A change of the right-hand controls: recalculated, shown, modified.
+    void controlsChanged(const std::function<void(EquipmentControls &)> &set);
+    void recalculate();
+    void showBlock();
+    // A change to the block and the controls: made on a copy, recalculated, then adopted and
+    // shown; nothing changes when it fails.
+    void change(const EquipmentControls &controls, const std::function<void(EquipmentBlock &)> &edit);
+    int installationSlotOfTab() const { return installationSlot(basisOfTab(tab_)); }
+
+    GridMenu gridMenu_ = GridMenu::Piping;
+    std::filesystem::path programDir_;
+    std::string ductFlag_;     // the argument's third field; "1" is the duct title
+    bool defaultPath_ = false; // no path in the argument: dx_data/kigu1.dxa beside the program
+    EquipmentControls controls_;
+    int tab_ = 0;
+    std::string unitText_;
+    std::array<std::array<std::string, EquipmentGridCols>, EquipmentGridRows> cells_{};
+    struct TypedCell {
+        int col = 0, row = 0;
+        std::string text;
+    };
+    std::optional<TypedCell> typed_;
+    std::optional<GridCoord> cellMove_;
+    std::optional<int> chosenEntry_;
+    int revision_ = 0;
+};
+
+} // namespace velmo

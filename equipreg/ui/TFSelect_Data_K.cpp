@@ -1,0 +1,141 @@
+#include "TFSelect_Data_K.h"
+
+#include "QtGridTypes.h"
+#include "VelmoApplication.h"
+#include "selvan_grid.h"
+#include "selvan_session.h"
+#include "selvan_texts.h"
+
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace velmo {
+
+TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : QDialog(parent), session_(session)
+{
+    setWindowTitle(selvan::SelectCaption);
+    setModal(true);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 8);
+    outer->setSpacing(4);
+
+    auto *header = new QLabel(selvan::SelectHeader, this);
+    header->setObjectName("selectHeader");
+    header->setContentsMargins(8, 4, 8, 4);
+    QFont hf = header->font();
+    hf.setBold(true);
+    header->setFont(hf);
+    header->setStyleSheet(QString("#selectHeader { color: blue; background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
+                                  "stop:0 white, stop:1 %1); }")
+                              .arg(toQColor(EquipmentFixedColor).name()));
+    outer->addWidget(header);
+
+    auto *strip = new QLabel(selvan::SelectStrip, this);
+    strip->setObjectName("selectStrip");
+    strip->setContentsMargins(8, 3, 8, 3);
+    strip->setStyleSheet(QString("#selectStrip { color: white; font-weight: bold; background: %1; }")
+                             .arg(toQColor(TColor(8677478)).name()));
+    outer->addWidget(strip);
+
+    auto *body = new QVBoxLayout;
+    body->setContentsMargins(8, 0, 8, 0);
+    body->setSpacing(4);
+    ListBox1 = new QListWidget(this);
+    QFont lf(EquipmentGridFont);
+    lf.setPixelSize(15);
+    ListBox1->setFont(lf);
+    ListBox1->setUniformItemSizes(true);
+    // All 20 names in view, without scrolling.
+    const int rowHeight = QFontMetrics(lf).height() + 4;
+    ListBox1->setMinimumSize(380, EquipmentBlockCount * rowHeight + 2 * ListBox1->frameWidth() + 4);
+    connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TFSelect_Data_K::ListBox1DblClick);
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->addAction(selvan::MoveUpItem, this, &TFSelect_Data_K::N2Click);
+    PopupMenu1->addAction(selvan::MoveDownItem, this, &TFSelect_Data_K::N1Click);
+    ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListBox1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &p) { PopupMenu1->exec(ListBox1->viewport()->mapToGlobal(p)); });
+    body->addWidget(ListBox1, 1);
+    body->addWidget(new QLabel(selvan::SelectHint, this));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    Button1 = new QPushButton(selvan::SelectButton, this);
+    Button3 = new QPushButton(selvan::CancelButton, this);
+    Button3->setProperty("cancel", true);
+    for (QPushButton *b : {Button1, Button3}) {
+        b->setCursor(Qt::PointingHandCursor);
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    connect(Button1, &QPushButton::clicked, this, &TFSelect_Data_K::Button1Click);
+    connect(Button3, &QPushButton::clicked, this, &TFSelect_Data_K::Button3Click);
+    body->addLayout(buttons);
+    outer->addLayout(body, 1);
+}
+
+int TFSelect_Data_K::execFor()
+{
+    fillList();
+    return exec();
+}
+
+void TFSelect_Data_K::fillList()
+{
+    ListBox1->clear();
+    const int rowHeight = QFontMetrics(ListBox1->font()).height() + 4;
+    for (const std::string &name : session_.names()) {
+        auto *item = new QListWidgetItem(QString::fromStdString(name), ListBox1);
+        item->setSizeHint(QSize(0, rowHeight));
+    }
+    ListBox1->setCurrentRow(-1);
+    ListBox1->clearSelection();
+}
+
+std::optional<int> TFSelect_Data_K::selectedEntry() const
+{
+    const QList<QListWidgetItem *> items = ListBox1->selectedItems();
+    if (items.isEmpty())
+        return std::nullopt;
+    return ListBox1->row(items.front());
+}
+
+void TFSelect_Data_K::Button1Click()
+{
+    RunCommand([this] {
+        if (session_.entryChosen(selectedEntry()))
+            accept();
+    });
+}
+
+void TFSelect_Data_K::ListBox1DblClick()
+{
+    RunCommand([this] {
+        if (session_.entryChosen(selectedEntry(), true))
+            accept();
+    });
+}
+
+void TFSelect_Data_K::Button3Click()
+{
+    reject();
+}
+
+void TFSelect_Data_K::N2Click()
+{
+    RunCommand([this] { session_.moveBlock(selectedEntry(), MoveDirection::Up); });
+    fillList();
+}
+
+void TFSelect_Data_K::N1Click()
+{
+    RunCommand([this] { session_.moveBlock(selectedEntry(), MoveDirection::Down); });
+    fillList();
+}
+
+} // namespace velmo

@@ -1,0 +1,224 @@
+#include "Tfselvan.h"
+
+#include "TFSelect_Data_K.h"
+#include "TNValEdit.h"
+#include "TStrColGrid.h"
+#include "VelmoApplication.h"
+#include "selvan_texts.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+
+namespace velmo {
+
+Tfselvan::Tfselvan(const QString &programPath, const QString &argument, UserInterface *ui, QWidget *parent)
+    : QMainWindow(parent), dialogs_(this)
+{
+    session_ = std::make_unique<SelvanSession>(ui ? *ui : dialogs_, std::filesystem::path(programPath.toStdString()),
+                                               argument.toStdString());
+    setWindowTitle(selvan::AppTitle);
+    buildWidgets();
+    buildMenus();
+    selectDialog_ = std::make_unique<TFSelect_Data_K>(*session_, this);
+    // 927 × 419, centred on the screen; no position is remembered.
+    resize(927, 419);
+    const QRect wa = QGuiApplication::primaryScreen()->availableGeometry();
+    move(wa.left() + (wa.width() - width()) / 2, wa.top() + (wa.height() - height()) / 2);
+}
+
+Tfselvan::~Tfselvan() = default;
+
+void Tfselvan::run(const std::function<void()> &command, bool closeEditor)
+{
+    // A failure ends the command with its error box and never passes into Qt; what the
+    // command did before it stays, and the window shows it.
+    RunCommand([&] {
+        if (closeEditor)
+            StrColGrid1->CloseEditor();
+        command();
+    });
+    RunCommand([this] { showState(); });
+}
+
+// ---------------------------------------------------------------- start and close
+
+void Tfselvan::showEvent(QShowEvent *e)
+{
+    QMainWindow::showEvent(e);
+    if (!started_) {
+        started_ = true;
+        FormShow();
+    }
+}
+
+void Tfselvan::FormShow()
+{
+    run([this] { session_->start(); }, false);
+    StrColGrid1->setFocus();
+}
+
+void Tfselvan::closeEvent(QCloseEvent *e)
+{
+    // The window closes whichever answer is given; only a save that fails keeps it open
+    // with its data, and the error box says why.
+    try {
+        StrColGrid1->CloseEditor();
+        session_->closeWindow();
+    } catch (...) {
+        e->ignore();
+        ReportCurrentException();
+        showState();
+        return;
+    }
+    e->accept();
+}
+
+void Tfselvan::contextMenuEvent(QContextMenuEvent *e)
+{
+    otherMenu->exec(e->globalPos());
+}
+
+// ---------------------------------------------------------------- events
+
+void Tfselvan::user_selClick()
+{
+    run([this] {
+        session_->beginChoosing();
+        selectDialog_->execFor();
+        session_->endChoosing();
+    });
+}
+
+void Tfselvan::IconButton3Click()
+{
+    run([this] { session_->showLabourMode(); });
+}
+
+void Tfselvan::TabControl1Change(int index)
+{
+    if (showing_ || index < 0)
+        return;
+    run([this, index] { session_->tabChanged(index); });
+}
+
+void Tfselvan::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers, bool &consumed)
+{
+    const QRect sel = StrColGrid1->Selection();
+    const int col = sel.left(), row = sel.top();
+    const GridKeyPlan plan = planGridKey(vk, col, StrColGrid1->EditorMode());
+    if (plan.closeEditor) {
+        StrColGrid1->CloseEditor();
+        StrColGrid1->viewport()->update();
+    }
+    consumed = plan.consumed;
+    if (plan.finish)
+        run([&] { session_->finishGridKey(vk, col, row, plan); }, false);
+}
+
+void Tfselvan::StrColGrid1TextStored(int col, int row)
+{
+    if (showing_)
+        return;
+    RunCommand([&] { session_->cellTextStored(col, row, StrColGrid1->Cells(col, row).toStdString()); });
+}
+
+void Tfselvan::StrColGrid1Click(int, int)
+{
+    run([this] { session_->cellFocused(); });
+}
+
+void Tfselvan::NValEdit1KeyPress(int tag)
+{
+    const long double value = NValEdit[tag - 1]->value();
+    run([this, tag, value] { session_->percentageEntered(tag, Currency::fromDouble(value)); });
+}
+
+void Tfselvan::RadioGroup1Click(int index)
+{
+    if (!showing_)
+        run([this, index] { session_->labourModeClicked(index); });
+}
+
+void Tfselvan::CheckGroupBox1CheckBoxClick(bool checked)
+{
+    if (!showing_)
+        run([this, checked] { session_->useRatesClicked(checked); });
+}
+
+void Tfselvan::ComboBox1Click(int index)
+{
+    run([this, index] { session_->codeChosen(index); });
+}
+
+void Tfselvan::ComboBox2Click(int index)
+{
+    run([this, index] { session_->fractionChosen(index); });
+}
+
+void Tfselvan::ComboBox3Click(int index)
+{
+    run([this, index] { session_->significantChosen(index); });
+}
+
+void Tfselvan::ciClick(int index)
+{
+    const std::string text = ci->itemText(index).toStdString();
+    run([this, text] { session_->unitChosen(text); });
+}
+
+void Tfselvan::ciChange(const QString &text)
+{
+    if (!showing_)
+        run([this, t = text.toStdString()] { session_->unitTyped(t); });
+}
+
+void Tfselvan::Button1Click()
+{
+    run([this] { session_->registerClicked(); });
+}
+
+void Tfselvan::Button3Click()
+{
+    run([this] { session_->editNameClicked(); });
+}
+
+void Tfselvan::N1Click()
+{
+    run([this] { session_->sizeSet(13); });
+}
+
+void Tfselvan::N2Click()
+{
+    run([this] { session_->sizeSet(15); });
+}
+
+void Tfselvan::N5Click()
+{
+    run([this] { session_->copyAllClicked(); });
+}
+
+void Tfselvan::N8Click()
+{
+    run([this] { session_->pasteAllClicked(); });
+}
+
+void Tfselvan::N9Click()
+{
+    run([this] { session_->copyInstallation(); });
+}
+
+void Tfselvan::N13Click()
+{
+    run([this] { session_->pasteInstallation(); });
+}
+
+void Tfselvan::N131Click()
+{
+    run([this] { session_->unifyInstallation(); });
+}
+
+} // namespace velmo

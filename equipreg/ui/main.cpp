@@ -1,0 +1,26 @@
+// selvan: the equipment unit price registration program.
+#include "Tfselvan.h"
+#include "VelmoApplication.h"
+#include "selvan_texts.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+int main(int argc, char **argv)
+{
+    velmo::VelmoApplication app(argc, argv);
+    app.setApplicationDisplayName(velmo::selvan::AppTitle);
+    QFont font("ＭＳ Ｐゴシック");
+    font.setPixelSize(12);
+    app.setFont(font);
+
+    // The program file as started, not resolved through links, so that "dx_selvan" selects
+    // the duct edition; its folder holds dx_data/ and the icons.
+    const QString started = QString::fromLocal8Bit(argv[0]);
+    const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QFileInfo(started).fileName());
+    const QString argument = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+
+    velmo::Tfselvan window(program, argument);
+    window.show();
+    return app.exec();
+}

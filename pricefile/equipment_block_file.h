@@ -1,0 +1,23 @@
+#pragma once
+// The equipment price file as the store of the equipment registration program's block session.
+#include "block_session.h"
+#include "equipment_file.h"
+
+namespace velmo {
+
+class EquipmentBlockFile : public BlockStore<EquipmentBlock> {
+public:
+    explicit EquipmentBlockFile(std::filesystem::path path) : path_(std::move(path)) {}
+    // No names when the path is empty or no file is there yet.
+    std::vector<std::string> listNames() override;
+    // A missing file is created empty first.
+    EquipmentBlock load(int index) override { return readEquipmentBlock(path_, index); }
+    void save(int index, const EquipmentBlock &block) override { writeEquipmentBlock(path_, index, block); }
+    void swap(int a, int b) override { swapEquipmentBlocks(path_, a, b); }
+    std::filesystem::path path() const override { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace velmo

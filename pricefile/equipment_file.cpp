@@ -1,0 +1,144 @@
+#include "equipment_file.h"
+
+#include "errors.h"
+#include "fileio.h"
+#include "pipe_block.h" // shortFileMessage
+
+#include <cstring>
+
+namespace velmo {
+namespace fs = std::filesystem;
+
+namespace {
+
+void checkBlock(const fs::path &path, int block)
+{
+    if (block < 0 || block >= EquipmentBlockCount)
+        throw RangeError("ファイル " + path.string() + " の資材ブロック " + std::to_string(block) +
+                         " はありません (0 から 19 まで)");
+}
+
+// The whole file; it must hold all 300 records.
+std::string readWhole(const fs::path &path)
+{
+    std::string data = readWholeFile(path);
+    if (data.size() < EquipmentFileBytes)
+        throw IoError(shortFileMessage(path, data.size(), EquipmentRecordSize, EquipmentRecordsPerFile));
+    return data;
+}
+
+unsigned char *bytesAt(std::string &data, size_t at) { return reinterpret_cast<unsigned char *>(data.data()) + at; }
+
+const unsigned char *bytesAt(const std::string &data, size_t at)
+{
+    return reinterpret_cast<const unsigned char *>(data.data()) + at;
+}
+
+size_t blockStart(int block) { return static_cast<size_t>(block) * EquipmentBlockBytes; }
+
+size_t slotStart(int slot) { return static_cast<size_t>(offset::Slots) + 8 * static_cast<size_t>(slot); }
+
+// Writes the records of a block over its bytes in `data`, keeping the two slots that are
+// never written from memory.
+void encodeBlock(std::string &data, int block, const EquipmentBlock &records)
+{
+    unsigned char buffer[EquipmentRecordSize];
+    for (int row = 0; row < EquipmentRowsPerBlock; ++row) {
+        unsigned char *disk = bytesAt(data, blockStart(block) + static_cast<size_t>(row) * EquipmentRecordSize);
+        EquipmentRecord r = records[row];
+        r.serial = Currency();
+        r.unit = records[0].unit;
+        r.encode(buffer);
+        for (const int kept : {eqslot::KeptA, eqslot::KeptB})
+            std::memcpy(buffer + slotStart(kept), disk + slotStart(kept), 8);
+        std::memcpy(disk, buffer, EquipmentRecordSize);
+    }
+}
+
+void requireFolder(const fs::path &path)
+{
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    std::error_code ec;
+    const fs::file_status st = fs::status(folder, ec);
+    if (fs::is_directory(st))
+        return;
+    const std::string what = "ファイル " + path.string() + " を作成できません: ";
+    if (st.type() == fs::file_type::not_found)
+        throw IoError(what + "フォルダー " + folder.string() + " がありません");
+    if (!ec)
+        throw IoError(what + folder.string() + " はフォルダーではありません");
+    throw IoError(what + systemErrorText(ec.value()));
+}
+
+} // namespace
+
+void createEquipmentFile(const fs::path &path)
+{
+    requireFolder(path);
+    writeFileAtomically(path, std::string(EquipmentFileBytes, '\0'));
+}
+
+EquipmentBlock readEquipmentBlock(const fs::path &path, int block)
+{
+    checkBlock(path, block);
+    std::error_code ec;
+    if (fs::status(path, ec).type() == fs::file_type::not_found)
+        createEquipmentFile(path);
+    const std::string data = readWhole(path);
+    EquipmentBlock records;
+    for (int row = 0; row < EquipmentRowsPerBlock; ++row)
+        records[row] = EquipmentRecord::decode(bytesAt(data, blockStart(block) + static_cast<size_t>(row) * EquipmentRecordSize));
+    return records;
+}
+
+void writeEquipmentBlocks(const fs::path &path, const std::vector<std::pair<int, EquipmentBlock>> &blocks)
+{
+    for (const auto &[block, records] : blocks)
+        checkBlock(path, block);
+    std::string data = readWhole(path);
+    for (const auto &[block, records] : blocks)
+        encodeBlock(data, block, records);
+    writeFileAtomically(path, data);
+}
+
+void writeEquipmentBlock(const fs::path &path, int block, const EquipmentBlock &records)
+{
+    writeEquipmentBlocks(path, {{block, records}});
+}
+
+void swapEquipmentBlocks(const fs::path &path, int a, int b)
+{
+    checkBlock(path, a);
+    checkBlock(path, b);
+    std::string data = readWhole(path);
+    if (a != b) {
+        std::string first(data, blockStart(a), EquipmentBlockBytes);
+        std::memmove(bytesAt(data, blockStart(a)), bytesAt(data, blockStart(b)), EquipmentBlockBytes);
+        std::memcpy(bytesAt(data, blockStart(b)), first.data(), EquipmentBlockBytes);
+    }
+    for (const int block : {a, b})
+        for (int row = 0; row < EquipmentRowsPerBlock; ++row)
+            codec::putI64(bytesAt(data, blockStart(block) + static_cast<size_t>(row) * EquipmentRecordSize + offset::Serial), 0);
+    writeFileAtomically(path, data);
+}
+
+std::vector<std::string> listEquipmentNames(const fs::path &path)
+{
+    const std::string data = readWhole(path);
+    std::vector<std::string> names;
+    for (int block = 0; block < EquipmentBlockCount; ++block)
+        names.push_back(EquipmentRecord::decode(bytesAt(data, blockStart(block))).name.text());
+    return names;
+}
+
+std::vector<EquipmentRecord> readEquipmentFile(const fs::path &path)
+{
+    const std::string data = readWhole(path);
+    std::vector<EquipmentRecord> records;
+    records.reserve(EquipmentRecordsPerFile);
+    for (int r = 0; r < EquipmentRecordsPerFile; ++r)
+        records.push_back(EquipmentRecord::decode(bytesAt(data, static_cast<size_t>(r) * EquipmentRecordSize)));
+    return records;
+}
+
+} // namespace velmo

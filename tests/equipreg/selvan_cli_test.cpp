@@ -1,0 +1,150 @@
+// selvan-cli dump, recalc and check, run as a program.
+#include "cli_run.h"
+#include "equipment_file.h"
+#include "fileio.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace velmo;
+using namespace velmo::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+Result selvanCli(const std::vector<std::string> &args) { return runProgram(VELMO_SELVAN_CLI, args); }
+
+// Block 4: "ゲート弁", unit 本, 14 list prices from 1234, LEVEL1 at 85 %, rounded up, code 1.
+fs::path sampleFile(const TempDir &dir)
+{
+    const fs::path p = dir.path / "kigu1.dxa";
+    createEquipmentFile(p);
+    EquipmentBlock b = readEquipmentBlock(p, 4);
+    b[0].name.assignText("ゲート弁");
+    b[0].unit.assignText("本");
+    for (int row = 0; row < 14; ++row) {
+        b[row].caption.assignText(std::to_string(15 + 5 * row) + "A");
+        b[row].values[materialSlot(Basis::List)] = Currency::fromInt(1234 + row);
+        b[row].values[installationSlot(Basis::Level3)] = Cur("250.5");
+        b[row].values[eqslot::LabourRate] = Cur("0.35");
+    }
+    EquipmentRecord &s = b[EquipmentSettingsRow];
+    s.values[materialSlot(Basis::Level1)] = Cur("85");
+    s.values[materialSlot(Basis::Net)] = Cur("60");
+    s.values[eqslot::UseRates] = Cur("1");
+    s.values[eqslot::LabourMode] = Cur("1");
+    s.values[eqslot::SignificantCode] = Cur("1");
+    s.values[eqslot::FractionAddend] = Cur("0.9");
+    s.values[eqslot::SignificantAddend] = Cur("0.5");
+    b[3].reserved0 = 7;
+    b[3].rowTag = -2;
+    writeEquipmentBlock(p, 4, b);
+    return p;
+}
+
+} // namespace
+
+TEST(SelvanCliDump, EveryFieldByItsOffset)
+{
+    TempDir dir;
+    const fs::path p = sampleFile(dir);
+    const Result r = selvanCli({"dump", p.string(), "--block", "4"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const Json j = r.json();
+    ASSERT_EQ(j["records"].size(), 15u);
+    const Json &rec = j["records"][3];
+    EXPECT_EQ(rec["record"].str(), "63");
+    EXPECT_EQ(rec["block"].str(), "4");
+    EXPECT_EQ(rec["row"].str(), "3");
+    EXPECT_EQ(rec["reserved0"].str(), "7");
+    EXPECT_EQ(rec["rowTag"].str(), "-2");
+    EXPECT_EQ(rec["caption"].str(), "30A");
+    EXPECT_EQ(rec["unit"].str(), "本");
+    EXPECT_EQ(rec["slots"]["208"].str(), "1237");
+    EXPECT_EQ(rec["slots"]["360"].str(), "250.5");
+    EXPECT_EQ(rec["slots"].size(), 44u);
+    EXPECT_EQ(j["records"][0]["name"].str(), "ゲート弁");
+    EXPECT_EQ(selvanCli({"dump", p.string()}).json()["records"].size(), 300u);
+}
+
+TEST(SelvanCliRecalc, DerivedPricesAsSelvanComputesThemAndWrittenOnlyWhenAsked)
+{
+    TempDir dir;
+    const fs::path p = sampleFile(dir);
+    const std::string before = readWholeFile(p);
+    const Result r = selvanCli({"recalc", p.string(), "--block=4"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const Json j = r.json();
+    const Json &block = j["blocks"][0];
+    EXPECT_EQ(block["name"].str(), "ゲート弁");
+    EXPECT_EQ(block["useRates"].str(), "1");
+    EXPECT_EQ(block["percent"]["LEVEL1"].str(), "85");
+    const Json &row1 = block["rows"][0];
+    EXPECT_EQ(row1["size"].str(), "15A");
+    EXPECT_EQ(row1["material"]["LIST"].str(), "1234");
+    EXPECT_EQ(row1["material"]["LEVEL1"].str(), "1049"); // 1048.9 + 0.9, cut
+    EXPECT_EQ(row1["material"]["NET"].str(), "741");     // 740.4 + 0.9, cut
+    EXPECT_EQ(row1["material"]["LEVEL2"].str(), "0");
+    EXPECT_EQ(row1["installation"]["LEVEL3"].str(), "250.5");
+    EXPECT_EQ(row1["labourRate"].str(), "0.35");
+    EXPECT_EQ(readWholeFile(p), before);
+
+    ASSERT_EQ(selvanCli({"recalc", p.string(), "--write"}).code, 0);
+    const EquipmentBlock b = readEquipmentBlock(p, 4);
+    EXPECT_EQ(b[0].values[materialSlot(Basis::Level1)].toString(), "1049");
+    EXPECT_EQ(b[13].values[materialSlot(Basis::Level1)].toString(), "1060"); // 1247 × 85 % = 1059.95
+    EXPECT_EQ(b[14].unit.text(), "本");
+    // A block with the box off keeps its prices; the new file's code 0 is stored as 1.
+    EXPECT_EQ(readEquipmentBlock(p, 0)[14].values[eqslot::SignificantCode].toString(), "1");
+}
+
+TEST(SelvanCliCheck, ANewFileIsCleanAndOddValuesAreListed)
+{
+    TempDir dir;
+    const fs::path p = sampleFile(dir);
+    Result r = selvanCli({"check", p.string()});
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_EQ(r.out, "");
+
+    std::string data = readWholeFile(p);
+    const size_t settings = (2 * 15 + 14) * 512;
+    const int64_t percent = 1500 * 10000, code = 7 * 10000;
+    std::memcpy(data.data() + settings + 168, &percent, 8);
+    std::memcpy(data.data() + settings + 464, &code, 8);
+    data[5 * 512 + 85] = 50; // a Caption length beyond its 40 bytes
+    data += "xx";
+    writeFileAtomically(p, data);
+    r = selvanCli({"check", p.string()});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("153602 バイト"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("レコード 44 (ブロック 2 の 14 行目) 168 LEVEL1 の割合: 1500"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("464 有効桁: 7"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("レコード 5 (ブロック 0 の 5 行目) Caption: 長さ 50"), std::string::npos) << r.out;
+}
+
+TEST(SelvanCliUsage, ErrorsAreOneJapaneseLineWithStatusTwo)
+{
+    TempDir dir;
+    const fs::path missing = dir.path / "none.dxa";
+    for (const std::vector<std::string> &args :
+         std::vector<std::vector<std::string>>{{},
+                                               {"calc", "x"},
+                                               {"dump"},
+                                               {"dump", "a", "b"},
+                                               {"dump", "a", "--block", "20"},
+                                               {"check", "a", "--block", "1"},
+                                               {"dump", "a", "--write"},
+                                               {"recalc", missing.string()}}) {
+        const Result r = selvanCli(args);
+        EXPECT_EQ(r.code, 2) << r.out;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_EQ(r.err.rfind("selvan-cli: ", 0), 0u) << r.err;
+    }
+    EXPECT_FALSE(fs::exists(missing)); // the command line never creates a file
+    std::ofstream(dir.path / "short.dxa") << "abc";
+    const Result r = selvanCli({"dump", (dir.path / "short.dxa").string()});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("0 レコードしかありません"), std::string::npos) << r.err;
+    EXPECT_EQ(selvanCli({"--help"}).code, 0);
+}

@@ -1,0 +1,351 @@
+// Editing a block: derived prices, cell commits by labour mode, the keys of the grid, the copy,
+// paste and unify commands, the size sets and the grid's set-up.
+#include "errors.h"
+#include "selvan_folder.h"
+#include "selvan_texts.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmo;
+using namespace velmo::test;
+
+namespace {
+
+const EquipmentRecord &row(const SelvanSession &s, int gridRow) { return s.working()[gridRow - 1]; }
+
+// Started on a new file with the percentages in use: LEVEL1 at 85 %.
+std::unique_ptr<SelvanSession> derivingSession(SelvanFolder &f)
+{
+    auto s = f.start();
+    s->useRatesClicked(true);
+    s->percentageEntered(1, Cur("85"));
+    EXPECT_EQ(s->tab(), 1); // the edit's tab is shown
+    s->tabChanged(0);
+    return s;
+}
+
+} // namespace
+
+TEST(SelvanRecalculate, TheListPriceDerivesTheLevelPricesByPercentageAndRounding)
+{
+    SelvanFolder f;
+    auto s = derivingSession(f);
+    struct Case {
+        int fraction, code, significant;
+        const char *level1;
+    };
+    // 1234 × 85 % = 1048.9; the fraction addend 0.9, 0.5, 0; then code 10 (addend 0) and
+    // 有効3桁 (addend 0.5).
+    const Case cases[] = {{0, 0, 0, "1049"}, {2, 0, 0, "1049"}, {1, 0, 0, "1048"}, {0, 1, 1, "1040"}, {0, 4, 2, "1050"}};
+    for (const Case &c : cases) {
+        s->fractionChosen(c.fraction);
+        s->codeChosen(c.code);
+        s->significantChosen(c.significant);
+        typeCell(*s, 2, 1, "1234");
+        EXPECT_EQ(slotOf(row(*s, 1), 168).toString(), c.level1) << c.fraction << " " << c.code << " " << c.significant;
+        EXPECT_EQ(slotOf(row(*s, 1), 208).toString(), "1234");
+    }
+    // The settings record holds what the controls show.
+    const EquipmentRecord &settings = s->working()[14];
+    EXPECT_EQ(slotOf(settings, 464).toString(), "3");
+    EXPECT_EQ(slotOf(settings, 472).toString(), "0.9");
+    EXPECT_EQ(slotOf(settings, 480).toString(), "0.5");
+    EXPECT_EQ(slotOf(settings, 488).toString(), "1");
+    EXPECT_EQ(slotOf(settings, 168).toString(), "85");
+    s->tabChanged(1);
+    EXPECT_EQ(s->cell(2, 1), "1,050");
+    EXPECT_TRUE(s->modified());
+
+    // Exact decimals: 2500 × 1.284 % = 32.1, rounded up is 33 (binary floating point gives 32).
+    s->codeChosen(0);
+    s->percentageEntered(2, Cur("1.284"));
+    s->tabChanged(0);
+    typeCell(*s, 2, 2, "2500");
+    EXPECT_EQ(slotOf(row(*s, 2), 176).toString(), "33");
+}
+
+TEST(SelvanRecalculate, WithTheBoxOffTypedLevelPricesStayAndPercentagesAbove1000AreZero)
+{
+    SelvanFolder f;
+    auto s = derivingSession(f);
+    s->useRatesClicked(false);
+    EXPECT_FALSE(s->roundingEnabled());
+    s->tabChanged(1);
+    typeCell(*s, 2, 1, "500");
+    s->tabChanged(0);
+    typeCell(*s, 2, 1, "1234");
+    EXPECT_EQ(slotOf(row(*s, 1), 168).toString(), "500");
+    EXPECT_EQ(slotOf(s->working()[14], 488).toString(), "0");
+
+    // Over 1000 % reads as 0, before any price is derived from it.
+    s->useRatesClicked(true);
+    s->percentageEntered(3, Cur("1000.01"));
+    EXPECT_EQ(s->percentage(3), Currency());
+    EXPECT_EQ(slotOf(row(*s, 1), 184).toString(), "0");
+    s->percentageEntered(3, Cur("1000"));
+    EXPECT_EQ(slotOf(row(*s, 1), 184).toString(), "12340");
+    EXPECT_EQ(s->percentage(3).toString(), "1000");
+}
+
+TEST(SelvanCells, LabourModeZeroShowsAndStoresTheCommonLabourRate)
+{
+    SelvanFolder f;
+    auto s = f.start();
+    s->labourModeClicked(1);
+    s->tabChanged(3);
+    typeCell(*s, 3, 2, "2,500");
+    EXPECT_EQ(slotOf(row(*s, 2), 360).toString(), "2500");
+    EXPECT_EQ(s->cell(3, 0), "取付費");
+    s->labourModeClicked(0);
+    EXPECT_EQ(s->cell(3, 0), "歩掛(共通)");
+    typeCell(*s, 3, 2, "0.35");
+    EXPECT_EQ(slotOf(row(*s, 2), 336).toString(), "0.35");
+    EXPECT_EQ(slotOf(row(*s, 2), 360).toString(), "2500"); // no installation cost changed
+    for (int tab = 0; tab < 7; ++tab) {
+        s->tabChanged(tab);
+        EXPECT_EQ(s->cell(3, 2), "0.35") << tab;
+    }
+    s->labourModeClicked(1);
+    s->tabChanged(3);
+    EXPECT_EQ(s->cell(3, 2), "2,500");
+    s->tabChanged(6);
+    EXPECT_EQ(s->cell(3, 2), "0");
+}
+
+TEST(SelvanCells, CommitsCleanTheTextAndEnterMovesDownAndWrapsToRowOne)
+{
+    SelvanFolder f;
+    auto s = f.start();
+    typeCell(*s, 2, 14, "1,500");
+    EXPECT_EQ(slotOf(row(*s, 14), 208).toString(), "1500");
+    EXPECT_EQ(s->cell(2, 14), "1,500");
+    EXPECT_EQ(s->takeCellMove(), (GridCoord{2, 1}));
+    EXPECT_EQ(s->takeCellMove(), std::nullopt);
+    typeCell(*s, 2, 14, "");
+    EXPECT_EQ(slotOf(row(*s, 14), 208).toString(), "0");
+    EXPECT_EQ(s->cell(2, 14), "0");
+    typeCell(*s, 2, 3, "12.345");
+    EXPECT_EQ(slotOf(row(*s, 3), 208).toString(), "12.345");
+    EXPECT_EQ(s->cell(2, 3), "12");
+    EXPECT_EQ(s->takeCellMove(), (GridCoord{2, 4}));
+
+    // Up and Down commit and leave the move to the grid.
+    s->cellTextStored(2, 5, "77");
+    gridKey(*s, vkey::Down, 2, 5, true);
+    EXPECT_EQ(slotOf(row(*s, 5), 208).toString(), "77");
+    EXPECT_EQ(s->takeCellMove(), std::nullopt);
+
+    // Typed and left for another control: committed to the tab it was typed on.
+    s->cellTextStored(2, 6, "66");
+    s->tabChanged(1);
+    EXPECT_EQ(slotOf(row(*s, 6), 208).toString(), "66");
+    EXPECT_EQ(slotOf(row(*s, 6), 168).toString(), "0");
+
+    // A size text is taken as it is typed; Enter moves down in column 1.
+    auto fresh = f.start();
+    fresh->cellTextStored(1, 14, "φ100");
+    EXPECT_EQ(row(*fresh, 14).caption.text(), "φ100");
+    EXPECT_TRUE(fresh->modified());
+    gridKey(*fresh, vkey::Return, 1, 14, true);
+    EXPECT_EQ(fresh->takeCellMove(), (GridCoord{1, 1}));
+    fresh->cellTextStored(1, 2, std::string(45, 'x'));
+    EXPECT_EQ(row(*fresh, 2).caption.text(), std::string(40, 'x'));
+}
+
+TEST(SelvanCells, MovingThroughCellsStoresNothingAndABadNumberStoresNothing)
+{
+    SelvanFolder f;
+    {
+        auto s = f.start();
+        typeCell(*s, 2, 1, "123.45");
+        s->registerClicked();
+    }
+    auto s = f.start();
+    EXPECT_EQ(s->cell(2, 1), "123");
+    gridKey(*s, vkey::Down, 2, 1);
+    gridKey(*s, vkey::Return, 2, 1);
+    EXPECT_EQ(s->takeCellMove(), (GridCoord{2, 2}));
+    gridKey(*s, vkey::Return, 2, 1, true);
+    EXPECT_EQ(s->takeCellMove(), (GridCoord{2, 2}));
+    EXPECT_EQ(slotOf(row(*s, 1), 208).toString(), "123.45"); // the shown whole yen are not stored back
+    EXPECT_FALSE(s->modified());
+
+    s->cellTextStored(2, 1, "1,2a");
+    EXPECT_THROW(gridKey(*s, vkey::Return, 2, 1, true), ConversionError);
+    EXPECT_EQ(slotOf(row(*s, 1), 208).toString(), "123.45");
+    EXPECT_EQ(s->cell(2, 1), "12a");
+    EXPECT_TRUE(s->modified());
+    EXPECT_EQ(s->takeCellMove(), std::nullopt);
+    // The failed text is not tried again by the next command.
+    s->commitTypedCell();
+    s->tabChanged(0);
+    EXPECT_EQ(s->cell(2, 1), "123");
+}
+
+TEST(SelvanCells, KeypadTypesArrowsMoveEnterUpDownCommitAndOtherKeysBeep)
+{
+    // Column 1: only Enter is the program's.
+    EXPECT_TRUE(planGridKey(vkey::Return, 1, false).consumed);
+    EXPECT_FALSE(planGridKey(vkey::Return, 1, false).commit);
+    for (int vk : {vkey::Key0 + 5, vkey::KeyA, vkey::Delete, vkey::Left, vkey::Numpad0})
+        EXPECT_FALSE(planGridKey(vk, 1, true).finish) << vk;
+    // Columns 2 and 3.
+    for (int col : {2, 3}) {
+        for (int vk : {vkey::Left, vkey::Up, vkey::Right, vkey::Down}) {
+            const GridKeyPlan p = planGridKey(vk, col, false);
+            EXPECT_FALSE(p.finish || p.consumed) << vk;
+        }
+        for (int vk : {vkey::Back, vkey::Numpad0, vkey::Numpad9, vkey::Decimal, vkey::Tab, vkey::Shift, vkey::NumLock}) {
+            const GridKeyPlan p = planGridKey(vk, col, true);
+            EXPECT_FALSE(p.finish || p.consumed || p.closeEditor) << vk;
+        }
+        const GridKeyPlan enter = planGridKey(vkey::Return, col, true);
+        EXPECT_TRUE(enter.closeEditor && enter.commit && enter.consumed && !enter.beep);
+        for (int vk : {vkey::Up, vkey::Down}) {
+            const GridKeyPlan p = planGridKey(vk, col, true);
+            EXPECT_TRUE(p.closeEditor && p.commit && !p.consumed && !p.beep) << vk;
+        }
+        for (int vk : {vkey::Key0 + 1, vkey::KeyA, vkey::Delete, vkey::Subtract, vkey::F2, vkey::Home}) {
+            const GridKeyPlan p = planGridKey(vk, col, false);
+            EXPECT_TRUE(p.closeEditor && p.commit && p.consumed && p.beep) << vk;
+        }
+        for (int vk : {vkey::Left, vkey::Right}) {
+            const GridKeyPlan p = planGridKey(vk, col, true);
+            EXPECT_TRUE(p.beep && p.commit && p.consumed) << vk;
+        }
+    }
+    // A main-keyboard digit beeps and commits what was typed.
+    SelvanFolder f;
+    auto s = f.start();
+    s->cellTextStored(2, 2, "40");
+    gridKey(*s, vkey::Key0 + 4, 2, 2, true);
+    EXPECT_EQ(f.ui.beeps, 1);
+    EXPECT_EQ(slotOf(row(*s, 2), 208).toString(), "40");
+}
+
+TEST(SelvanCommands, InstallationCostsAreCopiedPastedAndUnifiedThroughTheBlockClipboard)
+{
+    SelvanFolder f;
+    auto s = f.start();
+    s->labourModeClicked(1);
+    for (int tab = 0; tab < 7; ++tab) {
+        s->tabChanged(tab);
+        for (int r = 1; r <= 14; ++r)
+            typeCell(*s, 3, r, std::to_string(100 * r + tab));
+    }
+    s->labourModeClicked(0);
+    typeCell(*s, 3, 1, "0.5");
+    s->labourModeClicked(1);
+
+    s->tabChanged(2); // LEVEL2 at 352
+    s->copyInstallation();
+    EXPECT_EQ(slotOf(s->clipboard()[0], 384).toString(), "102");
+    EXPECT_EQ(slotOf(s->clipboard()[0], 336).toString(), "0.5");
+    s->registerClicked();
+    s->copyInstallation();
+    EXPECT_FALSE(s->modified()); // copying changes nothing
+    s->tabChanged(5); // LEVEL5 at 376
+    s->pasteInstallation();
+    EXPECT_TRUE(s->modified());
+    EXPECT_EQ(slotOf(row(*s, 3), 376).toString(), "302");
+    EXPECT_EQ(slotOf(row(*s, 1), 336).toString(), "0.5");
+    EXPECT_EQ(s->cell(3, 3), "302");
+
+    // Unify on LEVEL3: all seven installation costs of every size become its LEVEL3 value.
+    s->tabChanged(3);
+    s->unifyInstallation();
+    for (int r = 1; r <= 14; ++r)
+        for (int offset : {344, 352, 360, 368, 376, 384, 392})
+            EXPECT_EQ(slotOf(row(*s, r), offset).toString(), std::to_string(100 * r + 3)) << r << " " << offset;
+
+    // After a whole copy the installation paste takes the copied block's 原価 cost (384).
+    s->tabChanged(6);
+    typeCell(*s, 3, 4, "999");
+    s->copyAllClicked();
+    s->tabChanged(1);
+    s->pasteInstallation();
+    EXPECT_EQ(slotOf(row(*s, 4), 344).toString(), "999");
+}
+
+TEST(SelvanCommands, PastingAllBeforeAnyCopyEmptiesTheBlock)
+{
+    SelvanFolder f;
+    auto s = f.start();
+    s->useRatesClicked(true);
+    s->codeChosen(3);
+    s->fractionChosen(2);
+    s->significantChosen(0);
+    s->labourModeClicked(1);
+    s->sizeSet(13);
+    s->unitChosen("本");
+    f.ui.texts.push_back("逆止弁");
+    s->editNameClicked();
+    typeCell(*s, 2, 1, "5000");
+    s->registerClicked();
+    ASSERT_EQ(s->materialName(), "逆止弁");
+
+    s->pasteAllClicked();
+    EXPECT_TRUE(s->modified());
+    EXPECT_EQ(s->materialName(), "");
+    EXPECT_EQ(s->unitText(), "");
+    EXPECT_EQ(s->cell(1, 1), "");
+    EXPECT_EQ(s->cell(2, 1), "0");
+    for (const EquipmentRecord &r : s->working()) {
+        EXPECT_EQ(r.caption.text(), "");
+        EXPECT_EQ(slotOf(r, 208), Currency());
+    }
+    // 小数以下切り捨て, 有効桁以下切り捨て, 歩掛を使用; the code and the check box stay.
+    EXPECT_EQ(s->controls(), (EquipmentControls{3, 1, 1, 0, true}));
+
+    // A copy and a paste carry the whole block, settings included, into another block.
+    auto other = f.start();
+    other->copyAllClicked();
+    other->beginChoosing();
+    ASSERT_TRUE(other->entryChosen(6));
+    f.ui.texts.push_back("空き");
+    other->endChoosing();
+    other->pasteAllClicked();
+    EXPECT_EQ(other->materialName(), "逆止弁");
+    EXPECT_EQ(other->cell(1, 14), "300A");
+    EXPECT_EQ(other->unitText(), "本");
+    EXPECT_EQ(other->controls().codeIndex, 3);
+    EXPECT_EQ(other->blockIndex(), 6);
+}
+
+TEST(SelvanCommands, SizeSetsFillTheSizeColumn)
+{
+    SelvanFolder f;
+    auto s = f.start();
+    s->sizeSet(15);
+    EXPECT_EQ(s->cell(1, 1), "15A");
+    EXPECT_EQ(s->cell(1, 7), "65A");
+    EXPECT_EQ(row(*s, 14).caption.text(), "300A");
+    s->sizeSet(13);
+    EXPECT_EQ(s->cell(1, 4), "30A");
+    EXPECT_EQ(row(*s, 8).caption.text(), "75A");
+    EXPECT_TRUE(s->modified());
+}
+
+TEST(SelvanGrid, FourColumnsOfFixedWidthsWithWhiteCentredHeadings)
+{
+    StrColGridModel g;
+    setupEquipmentGrid(g);
+    EXPECT_EQ(g.ColCount(), 4);
+    EXPECT_EQ(g.RowCount(), 15);
+    EXPECT_EQ(g.ColWidths(1), 287);
+    EXPECT_EQ(g.RowHeights(14), 17);
+    EXPECT_EQ(g.FixedColor(), TColor(10652814));
+    EXPECT_EQ(g.FixedColor().red(), 142);
+    EXPECT_EQ(g.Font().family, "ＭＳ ゴシック");
+    EXPECT_EQ(g.Font().pixelSize, 15);
+    EXPECT_TRUE(g.Options() & goEditing);
+    EXPECT_TRUE(g.Options() & goRangeSelect);
+    EXPECT_TRUE(g.FocusCellFontColorEnabled());
+    for (int c = 0; c < 4; ++c) {
+        EXPECT_EQ(g.cellTextStyle(c, 0, g.FindCellParam(c, 0)).alignment, taCenter);
+        EXPECT_EQ(g.FindCellParam(c, 0)->FontColor(), clr::White);
+    }
+    EXPECT_EQ(g.FindCellParam(0, 9)->FontColor(), clr::White);
+    EXPECT_EQ(g.cellTextStyle(1, 9, g.FindCellParam(1, 9)).alignment, taLeftJustify);
+    EXPECT_EQ(g.cellTextStyle(3, 9, g.FindCellParam(3, 9)).alignment, taRightJustify);
+}

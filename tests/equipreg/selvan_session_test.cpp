@@ -1,0 +1,238 @@
+// The equipment registration session: start-up, editions, the argument, choosing and moving
+// blocks, registration and closing.
+#include "errors.h"
+#include "fileio.h"
+#include "selvan_folder.h"
+#include "selvan_texts.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace velmo;
+using namespace velmo::test;
+
+namespace {
+
+// A file whose blocks are named "資材<n>" with their own unit, a size text and a list price.
+void writeNamedFile(const fs::path &p)
+{
+    createEquipmentFile(p);
+    for (int b = 0; b < 20; ++b) {
+        EquipmentBlock block = readEquipmentBlock(p, b);
+        block[0].name.assignText("資材" + std::to_string(b));
+        block[0].unit.assignText(b % 2 ? "本" : "ケ");
+        block[0].caption.assignText("S" + std::to_string(b));
+        block[0].values[materialSlot(Basis::List)] = Currency::fromInt(100 + b);
+        block[EquipmentSettingsRow].values[eqslot::LabourMode] = Currency::fromInt(b % 2);
+        block[EquipmentSettingsRow].values[eqslot::UseRates] = Currency::fromInt(b % 2);
+        writeEquipmentBlock(p, b, block);
+    }
+}
+
+} // namespace
+
+TEST(SelvanStart, WithoutArgumentTheDefaultFileIsCreatedInTheProgramsDataFolder)
+{
+    SelvanFolder f;
+    auto s = f.start();
+    EXPECT_EQ(s->titleStrip(), "配管付属品・器具単価登録プログラム");
+    EXPECT_EQ(s->statusPanels(), (std::array<std::string, 4>{"1", "0", "", f.defaultFile().string()}));
+    EXPECT_EQ(fs::file_size(f.defaultFile()), 153600u);
+    EXPECT_FALSE(s->modified());
+    EXPECT_TRUE(s->blockLoaded());
+    EXPECT_EQ(s->tab(), 0);
+    // A new file's settings: labour mode 0, flag off, addends 0; its code 0 matches no entry
+    // and leaves the list at 最小有効桁1.
+    EXPECT_EQ(s->controls(), (EquipmentControls{0, 1, 1, 0, false}));
+    EXPECT_EQ(s->cell(3, 0), "歩掛(共通)");
+    for (int row = 1; row <= 14; ++row) {
+        EXPECT_EQ(s->cell(1, row), "");
+        EXPECT_EQ(s->cell(2, row), "0");
+        EXPECT_EQ(s->cell(3, row), "0");
+    }
+    EXPECT_EQ(s->unitText(), "");
+    EXPECT_EQ(s->names().size(), 0u); // listed before the file existed
+}
+
+TEST(SelvanStart, TheArgumentGivesTagBlockDuctTitleAndFile)
+{
+    SelvanFolder f;
+    const fs::path p = f.dir.path / "a.dxa";
+    writeNamedFile(p);
+    auto s = f.start("1;5;1;;" + p.string() + ";");
+    EXPECT_EQ(s->titleStrip(), "ダクト器具単価登録プログラム");
+    EXPECT_EQ(s->statusPanels(), (std::array<std::string, 4>{"1", "5", "1", p.string()}));
+    EXPECT_EQ(s->materialName(), "資材5");
+    EXPECT_EQ(s->unitText(), "本");
+    EXPECT_EQ(s->cell(3, 0), "取付費");
+    EXPECT_EQ(s->names().size(), 20u);
+    EXPECT_FALSE(fs::exists(f.dir.path / "dx_data")); // the program's folder is not needed
+
+    // Fewer fields repeat the last one: the duct flag and the path are "7".
+    SelvanSession shortOne(f.ui, f.program(), "2;7;");
+    EXPECT_EQ(shortOne.statusPanels(), (std::array<std::string, 4>{"2", "7", "7", "7"}));
+    EXPECT_EQ(shortOne.titleStrip(), "配管付属品・器具単価登録プログラム");
+    // Only exactly "1" is the duct title; a block that is no number is block 0.
+    EXPECT_EQ(SelvanSession(f.ui, f.program(), "x;y;01;;/p;").titleStrip(), "配管付属品・器具単価登録プログラム");
+    EXPECT_EQ(SelvanSession(f.ui, f.program(), "x;y;01;;/p;").statusPanels()[1], "0");
+}
+
+TEST(SelvanStart, TheInvokedNameChoosesTheGridMenu)
+{
+    EXPECT_EQ(gridMenuOf("/opt/q/dx_selvan"), GridMenu::Duct);
+    EXPECT_EQ(gridMenuOf("/opt/q/dx_selvan.exe"), GridMenu::Duct);
+    EXPECT_EQ(gridMenuOf("/opt/q/net_dx_selvan"), GridMenu::Duct);
+    EXPECT_EQ(gridMenuOf("net_dx_selvan.exe"), GridMenu::Duct);
+    for (const char *name : {"ex_selvan", "ex_selvan.exe", "net_ex_selvan", "net_ex_selvan.exe", "selvan",
+                             "DX_SELVAN.EXE", "dx_selvan.exe.exe", "dx_selvan2", ""})
+        EXPECT_EQ(gridMenuOf(std::string("/opt/q/") + name), GridMenu::Piping) << name;
+    SelvanFolder f;
+    EXPECT_EQ(f.start("", "dx_selvan")->gridMenu(), GridMenu::Duct);
+}
+
+TEST(SelvanStart, AFileThatCannotBeReadEndsTheStartAndIsNeverWritten)
+{
+    SelvanFolder f;
+    const fs::path p = f.dir.path / "short.dxa";
+    std::ofstream(p, std::ios::binary) << std::string(1000, 'x');
+    SelvanSession s(f.ui, f.program(), "1;0;0;;" + p.string() + ";");
+    EXPECT_THROW(s.start(), IoError);
+    EXPECT_FALSE(s.blockLoaded());
+    s.sizeSet(13);
+    EXPECT_THROW(s.registerClicked(), IoError);
+    EXPECT_EQ(readWholeFile(p), std::string(1000, 'x'));
+
+    // A folder the caller named must exist; the program's own data folder is made.
+    SelvanSession missing(f.ui, f.program(), "1;0;0;;" + (f.dir.path / "none" / "k.dxa").string() + ";");
+    try {
+        missing.start();
+        FAIL() << "no error";
+    } catch (const IoError &e) {
+        EXPECT_NE(std::string(e.what()).find("がありません"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(fs::exists(f.dir.path / "none"));
+}
+
+TEST(SelvanChoose, TheSaveQuestionThenTheChosenBlockOrTheSameAgain)
+{
+    SelvanFolder f;
+    fs::create_directories(f.defaultFile().parent_path());
+    writeNamedFile(f.defaultFile());
+    auto s = f.start("1;3;0;;" + f.defaultFile().string() + ";");
+    s->sizeSet(15);
+    ASSERT_TRUE(s->modified());
+    f.ui.answers.push_back(Answer::Yes);
+    s->beginChoosing();
+    EXPECT_EQ(f.ui.questions.back(), "資材3の変更を保存しますか？|実行|キャンセル");
+    EXPECT_EQ(readEquipmentBlock(f.defaultFile(), 3)[0].caption.text(), "15A"); // saved silently
+    EXPECT_TRUE(f.ui.notices.empty());
+    ASSERT_EQ(s->names().size(), 20u);
+
+    EXPECT_FALSE(s->entryChosen(std::nullopt)); // 選択実行 without a selection: a beep
+    EXPECT_EQ(f.ui.beeps, 1);
+    EXPECT_FALSE(s->entryChosen(std::nullopt, true)); // a double click: nothing
+    EXPECT_EQ(f.ui.beeps, 1);
+    s->tabChanged(4);
+    EXPECT_TRUE(s->entryChosen(8));
+    s->endChoosing();
+    EXPECT_EQ(s->blockIndex(), 8);
+    EXPECT_EQ(s->statusPanels()[1], "8");
+    EXPECT_EQ(s->materialName(), "資材8");
+    EXPECT_EQ(s->tab(), 0);
+    EXPECT_FALSE(s->modified());
+
+    // Declined edits are gone after a cancelled dialog: the block is read again.
+    s->sizeSet(13);
+    s->beginChoosing(); // "キャンセル" to the question
+    s->endChoosing();   // the dialog cancelled
+    EXPECT_EQ(s->blockIndex(), 8);
+    EXPECT_EQ(s->cell(1, 1), "S8");
+    EXPECT_FALSE(s->modified());
+}
+
+TEST(SelvanChoose, ABlockWithoutANameAsksForItAtOnce)
+{
+    SelvanFolder f;
+    auto s = f.start();
+    f.ui.texts.push_back("仕切弁 (フランジ形)");
+    s->beginChoosing();
+    ASSERT_TRUE(s->entryChosen(2));
+    s->endChoosing();
+    EXPECT_EQ(f.ui.prompts.back(), "QUORVANE-DX|資材名称編集|");
+    EXPECT_EQ(s->materialName(), "仕切弁 (フランジ形)");
+    EXPECT_TRUE(s->modified());
+    s->registerClicked();
+    EXPECT_EQ(f.ui.notices.back(), "仕切弁 (フランジ形)を登録しました。|確認");
+    EXPECT_EQ(readEquipmentBlock(f.defaultFile(), 2)[0].name.text(), "仕切弁 (フランジ形)");
+    EXPECT_FALSE(s->modified());
+}
+
+TEST(SelvanChoose, SwappingBlocksTwoAndThreeLeavesTheOtherEighteenAndEditsTheMovedBlock)
+{
+    SelvanFolder f;
+    fs::create_directories(f.defaultFile().parent_path());
+    writeNamedFile(f.defaultFile());
+    const std::string before = readWholeFile(f.defaultFile());
+    auto s = f.start();
+    s->beginChoosing();
+    ASSERT_EQ(s->moveBlock(3, MoveDirection::Up), 2);
+    const std::string after = readWholeFile(f.defaultFile());
+    const size_t block = 15 * 512;
+    EXPECT_EQ(after.substr(0, 2 * block), before.substr(0, 2 * block));
+    EXPECT_EQ(after.substr(4 * block), before.substr(4 * block));
+    EXPECT_EQ(after.substr(2 * block, block), before.substr(3 * block, block)); // Serial was 0 already
+    EXPECT_EQ(after.substr(3 * block, block), before.substr(2 * block, block));
+    // The moved block is edited at its new place, with its own settings.
+    EXPECT_EQ(s->blockIndex(), 2);
+    EXPECT_EQ(s->materialName(), "資材3");
+    EXPECT_EQ(s->unitText(), "本");
+    EXPECT_TRUE(s->controls().useRates);
+    EXPECT_EQ(s->controls().labourMode, 1);
+    EXPECT_EQ(s->names()[2], "資材3");
+    EXPECT_FALSE(s->modified());
+    // The first entry up is refused and changes nothing.
+    EXPECT_EQ(s->moveBlock(0, MoveDirection::Up), std::nullopt);
+    EXPECT_EQ(readWholeFile(f.defaultFile()), after);
+    EXPECT_EQ(s->blockIndex(), 2);
+}
+
+TEST(SelvanClose, TheQuestionOnlyWithEditsAndCancelClosesWithoutSaving)
+{
+    SelvanFolder f;
+    auto s = f.start();
+    s->closeQuery();
+    EXPECT_TRUE(f.ui.questions.empty());
+    s->sizeSet(13);
+    s->closeQuery(); // "キャンセル"
+    EXPECT_EQ(f.ui.questions.size(), 1u);
+    EXPECT_EQ(readEquipmentBlock(f.defaultFile(), 0)[0].caption.text(), "");
+    f.ui.answers.push_back(Answer::Yes);
+    s->closeQuery();
+    EXPECT_EQ(readEquipmentBlock(f.defaultFile(), 0)[0].caption.text(), "13A");
+    EXPECT_TRUE(f.ui.notices.empty());
+}
+
+TEST(SelvanRegister, TheUnitBoxGoesIntoAllFifteenRecords)
+{
+    SelvanFolder f;
+    auto s = f.start();
+    s->unitChosen("枚");
+    EXPECT_TRUE(s->modified());
+    s->registerClicked();
+    for (const EquipmentRecord &r : readEquipmentBlock(f.defaultFile(), 0))
+        EXPECT_EQ(r.unit.text(), "枚");
+    // Typed text counts as it is typed, and is cut to four bytes when stored.
+    s->unitTyped("ケース");
+    EXPECT_TRUE(s->modified());
+    EXPECT_EQ(s->unitText(), "ケース");
+    s->tabChanged(2);
+    EXPECT_EQ(s->unitText(), "ケー");
+    s->registerClicked();
+    EXPECT_EQ(readEquipmentBlock(f.defaultFile(), 0)[14].unit.text(), "ケー");
+    s->unitTyped("ケー"); // the same unit again changes nothing
+    EXPECT_FALSE(s->modified());
+    // The labour mode of the settings record, as a number.
+    s->showLabourMode();
+    EXPECT_EQ(f.ui.notices.back(), "0|OK");
+}

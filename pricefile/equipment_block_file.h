@@ -11,13 +11,15 @@ public:
     // No names when the path is empty or no file is there yet.
     std::vector<std::string> listNames() override;
     // A missing file is created empty first.
-    EquipmentBlock load(int index) override { return readEquipmentBlock(path_, index); }
-    void save(int index, const EquipmentBlock &block) override { writeEquipmentBlock(path_, index, block); }
-    void swap(int a, int b) override { swapEquipmentBlocks(path_, a, b); }
+    EquipmentBlock load(int index) override;
+    void save(int index, const EquipmentBlock &block) override;
+    void swap(int a, int b) override;
     std::filesystem::path path() const override { return path_; }
+    bool changedOnDisk(int index) override;
 
 private:
     std::filesystem::path path_;
+    BlockWatch watch_; // the block read or written last, as it was on disk
 };
 
 } // namespace velmo

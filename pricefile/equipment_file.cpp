@@ -2,7 +2,7 @@
 
 #include "errors.h"
 #include "fileio.h"
-#include "pipe_block.h" // shortFileMessage
+#include "pipe_block.h" // checkRecordFileSize
 
 #include <cstring>
 
@@ -16,15 +16,6 @@ void checkBlock(const fs::path &path, int block)
     if (block < 0 || block >= EquipmentBlockCount)
         throw RangeError("ファイル " + path.string() + " の資材ブロック " + std::to_string(block) +
                          " はありません (0 から 19 まで)");
-}
-
-// The whole file; it must hold all 300 records.
-std::string readWhole(const fs::path &path)
-{
-    std::string data = readWholeFile(path);
-    if (data.size() < EquipmentFileBytes)
-        throw IoError(shortFileMessage(path, data.size(), EquipmentRecordSize, EquipmentRecordsPerFile));
-    return data;
 }
 
 unsigned char *bytesAt(std::string &data, size_t at) { return reinterpret_cast<unsigned char *>(data.data()) + at; }
@@ -72,6 +63,13 @@ void requireFolder(const fs::path &path)
 
 } // namespace
 
+std::string readEquipmentFileBytes(const fs::path &path)
+{
+    std::string data = readWholeFile(path);
+    checkRecordFileSize(path, data.size(), EquipmentRecordSize, EquipmentRecordsPerFile);
+    return data;
+}
+
 void createEquipmentFile(const fs::path &path)
 {
     requireFolder(path);
@@ -84,7 +82,7 @@ EquipmentBlock readEquipmentBlock(const fs::path &path, int block)
     std::error_code ec;
     if (fs::status(path, ec).type() == fs::file_type::not_found)
         createEquipmentFile(path);
-    const std::string data = readWhole(path);
+    const std::string data = readEquipmentFileBytes(path);
     EquipmentBlock records;
     for (int row = 0; row < EquipmentRowsPerBlock; ++row)
         records[row] = EquipmentRecord::decode(bytesAt(data, blockStart(block) + static_cast<size_t>(row) * EquipmentRecordSize));
@@ -95,7 +93,7 @@ void writeEquipmentBlocks(const fs::path &path, const std::vector<std::pair<int,
 {
     for (const auto &[block, records] : blocks)
         checkBlock(path, block);
-    std::string data = readWhole(path);
+    std::string data = readEquipmentFileBytes(path);
     for (const auto &[block, records] : blocks)
         encodeBlock(data, block, records);
     writeFileAtomically(path, data);
@@ -110,7 +108,7 @@ void swapEquipmentBlocks(const fs::path &path, int a, int b)
 {
     checkBlock(path, a);
     checkBlock(path, b);
-    std::string data = readWhole(path);
+    std::string data = readEquipmentFileBytes(path);
     if (a != b) {
         std::string first(data, blockStart(a), EquipmentBlockBytes);
         std::memmove(bytesAt(data, blockStart(a)), bytesAt(data, blockStart(b)), EquipmentBlockBytes);
@@ -124,7 +122,7 @@ void swapEquipmentBlocks(const fs::path &path, int a, int b)
 
 std::vector<std::string> listEquipmentNames(const fs::path &path)
 {
-    const std::string data = readWhole(path);
+    const std::string data = readEquipmentFileBytes(path);
     std::vector<std::string> names;
     for (int block = 0; block < EquipmentBlockCount; ++block)
         names.push_back(EquipmentRecord::decode(bytesAt(data, blockStart(block))).name.text());
@@ -133,7 +131,7 @@ std::vector<std::string> listEquipmentNames(const fs::path &path)
 
 std::vector<EquipmentRecord> readEquipmentFile(const fs::path &path)
 {
-    const std::string data = readWhole(path);
+    const std::string data = readEquipmentFileBytes(path);
     std::vector<EquipmentRecord> records;
     records.reserve(EquipmentRecordsPerFile);
     for (int r = 0; r < EquipmentRecordsPerFile; ++r)

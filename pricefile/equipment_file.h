@@ -25,6 +25,10 @@ using EquipmentBlock = std::array<EquipmentRecord, EquipmentRowsPerBlock>;
 // saying so.
 void createEquipmentFile(const std::filesystem::path &path);
 
+// The whole bytes of an equipment file, which must be exactly 300 records (a shorter or longer
+// file raises IoError saying what it holds).
+std::string readEquipmentFileBytes(const std::filesystem::path &path);
+
 // Reads block `block` (0 … 19). When no file exists at the path it is created empty first.
 EquipmentBlock readEquipmentBlock(const std::filesystem::path &path, int block);
 

@@ -46,13 +46,19 @@ std::string shortFileMessage(const std::filesystem::path &path, size_t bytes, in
            " レコードしかありません (" + std::to_string(needed) + " レコード必要)";
 }
 
+void checkRecordFileSize(const std::filesystem::path &path, size_t bytes, int recordSize, int records)
+{
+    const size_t expected = static_cast<size_t>(recordSize) * static_cast<size_t>(records);
+    if (bytes < expected)
+        throw IoError(shortFileMessage(path, bytes, recordSize, records));
+    if (bytes > expected)
+        throw IoError("ファイル " + path.string() + " は大きすぎます: " + std::to_string(bytes) + " バイトあります (" +
+                      std::to_string(expected) + " バイトのはず)。ほかの種類のファイルかもしれません");
+}
+
 void checkServiceFileSize(const std::filesystem::path &path, size_t bytes)
 {
-    if (bytes < FileBytes)
-        throw IoError(shortFileMessage(path, bytes, RecordSize, RecordsPerFile));
-    if (bytes > FileBytes)
-        throw IoError("ファイル " + path.string() + " は大きすぎます: " + std::to_string(bytes) + " バイトあります (" +
-                      std::to_string(FileBytes) + " バイトのはず)。ほかの種類のファイルかもしれません");
+    checkRecordFileSize(path, bytes, RecordSize, RecordsPerFile);
 }
 
 std::string readServiceFileBytes(const std::filesystem::path &path)

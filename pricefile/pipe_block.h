@@ -35,6 +35,10 @@ std::vector<std::string> listPipeNames(const std::filesystem::path &path);
 // The text of IoError for a file holding fewer records than a read needs.
 std::string shortFileMessage(const std::filesystem::path &path, size_t bytes, int recordSize, int needed);
 
+// A file of fixed records must hold exactly `records` of them: a shorter one raises IoError
+// saying how many whole records it holds, a longer one how many bytes it has.
+void checkRecordFileSize(const std::filesystem::path &path, size_t bytes, int recordSize, int records);
+
 // The whole bytes of a pipe price file, which must be exactly 1200 records: a shorter file
 // raises IoError saying how many whole records it holds, a longer one how many bytes it has
 // (it may be a file of another kind, and a save would cut it).

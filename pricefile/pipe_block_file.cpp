@@ -14,40 +14,31 @@ namespace {
 constexpr size_t BlockBytes = static_cast<size_t>(RecordsPerPipe) * RecordSize;
 } // namespace
 
-void PipeBlockFile::remember(int index, const std::string &fileBytes)
-{
-    knownIndex_ = index;
-    knownBytes_ = fileBytes.substr(static_cast<size_t>(index) * BlockBytes, BlockBytes);
-}
-
 PipeBlock PipeBlockFile::load(int index)
 {
     if (index < 0 || index >= PipesPerFile)
         return readPipeBlock(path_, index); // raises the range error naming the file
     const std::string data = readServiceFileBytes(path_);
-    remember(index, data);
+    watch_.remember(index, data, BlockBytes);
     return pipeBlockOf(data, index);
 }
 
 void PipeBlockFile::save(int index, const PipeBlock &block)
 {
     writePipeBlock(path_, index, block);
-    remember(index, readServiceFileBytes(path_));
+    watch_.remember(index, readServiceFileBytes(path_), BlockBytes);
 }
 
 void PipeBlockFile::swap(int a, int b)
 {
     swapPipeBlocks(path_, a, b);
-    knownIndex_ = -1; // both blocks are read again before they are edited
+    watch_.forget(); // both blocks are read again before they are edited
 }
 
 bool PipeBlockFile::changedOnDisk(int index)
 {
-    if (index != knownIndex_)
-        return false;
     try {
-        const std::string now = readServiceFileBytes(path_);
-        return now.compare(static_cast<size_t>(index) * BlockBytes, BlockBytes, knownBytes_) != 0;
+        return watch_.changed(index, readServiceFileBytes(path_), BlockBytes);
     } catch (const IoError &) {
         return false; // the save itself then says what is wrong with the file
     }

@@ -16,12 +16,8 @@ public:
     bool changedOnDisk(int index) override;
 
 private:
-    // What the block read or written last was on disk, to tell whether another program changed it.
-    void remember(int index, const std::string &fileBytes);
-
     std::filesystem::path path_;
-    int knownIndex_ = -1;
-    std::string knownBytes_;
+    BlockWatch watch_; // the block read or written last, as it was on disk
 };
 
 } // namespace velmo

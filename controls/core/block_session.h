@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmo {
@@ -50,6 +51,29 @@ public:
     // Whether another program changed block `index` in the file since this store last read or
     // wrote it (what it changed in other blocks a block save keeps).
     virtual bool changedOnDisk(int index) { return (void)index, false; }
+};
+
+// What a block of a file held when a store last read or wrote it, so that the store can tell
+// whether another program changed that block since.
+class BlockWatch {
+public:
+    // Remembers block `index` (of `blockBytes` bytes each) of the whole file's bytes.
+    void remember(int index, std::string_view fileBytes, size_t blockBytes)
+    {
+        index_ = index;
+        bytes_ = std::string(fileBytes.substr(static_cast<size_t>(index) * blockBytes, blockBytes));
+    }
+    void forget() { index_ = -1; }
+    // Whether block `index` of the file's bytes now differs from what was remembered; a block
+    // not remembered has not changed.
+    bool changed(int index, std::string_view fileBytesNow, size_t blockBytes) const
+    {
+        return index == index_ && fileBytesNow.substr(static_cast<size_t>(index) * blockBytes, blockBytes) != bytes_;
+    }
+
+private:
+    int index_ = -1;
+    std::string bytes_;
 };
 
 enum class MoveDirection { Up, Down };

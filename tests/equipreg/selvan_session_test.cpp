@@ -236,3 +236,29 @@ TEST(SelvanRegister, TheUnitBoxGoesIntoAllFifteenRecords)
     s->showLabourMode();
     EXPECT_EQ(f.ui.notices.back(), "0|OK");
 }
+
+TEST(SelvanSecondWriter, ASaveOverABlockAnotherSelvanChangedAsksAndNeverOverwritesWithoutYes)
+{
+    SelvanFolder f;
+    const std::string argument = "1;4;0;;" + f.defaultFile().string() + ";";
+    fs::create_directories(f.defaultFile().parent_path());
+    auto first = f.start(argument);
+    FakeUi otherUi;
+    SelvanSession second(otherUi, f.program(), argument);
+    second.start();
+
+    typeCell(second, 2, 1, "5000");
+    second.registerClicked();
+    const std::string theirs = readWholeFile(f.defaultFile());
+
+    typeCell(*first, 2, 1, "7000");
+    EXPECT_THROW(first->registerClicked(), IoError); // "キャンセル"
+    ASSERT_EQ(f.ui.questions.size(), 1u);
+    EXPECT_NE(f.ui.questions[0].find("ほかのプログラムで変更"), std::string::npos) << f.ui.questions[0];
+    EXPECT_EQ(readWholeFile(f.defaultFile()), theirs);
+    EXPECT_TRUE(first->modified());
+
+    f.ui.answers = {Answer::Yes};
+    first->registerClicked();
+    EXPECT_EQ(slotOf(readEquipmentBlock(f.defaultFile(), 4)[0], 208), Cur("7000"));
+}

@@ -19,7 +19,14 @@ LaunchArgument LaunchArgument::parse(const std::string &argument, int indexField
 {
     LaunchArgument a;
     a.launchTag = SplitField(argument, 1);
-    a.blockIndex = normalisedBlockIndex(SplitField(argument, indexField));
+    const std::string index = SplitField(argument, indexField);
+    a.blockIndex = normalisedBlockIndex(index);
+    long long n = 0;
+    const auto [p, ec] = std::from_chars(index.data(), index.data() + index.size(), n);
+    const bool number = !index.empty() && p == index.data() + index.size() &&
+                        (ec == std::errc() || ec == std::errc::result_out_of_range);
+    if (number && (ec != std::errc() || (n != -1 && (n < 0 || n >= BlocksPerFile))))
+        a.refused = "コマンドラインの資材番号 " + index + " はありません (0〜19)。資材 0 を開きます。";
     a.blockText = std::to_string(a.blockIndex);
     a.dataPath = SplitField(argument, pathField);
     if (ductField > 0)

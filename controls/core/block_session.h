@@ -24,6 +24,9 @@ struct LaunchArgument {
     std::string blockText = "0"; // what the status bar shows: the index as decimal text
     std::string dataPath;        // as given; the program decides its default
     std::string ductFlag;        // the equipment program's third field
+    // A block number given outside 0–19, in Japanese for a notice; empty when there is none
+    // (an empty field, "-1" and text that is no number quietly mean block 0).
+    std::string refused;
 
     // The launch tag is field 1; the other fields are at the numbers the program gives (0: none).
     static LaunchArgument parse(const std::string &argument, int indexField, int pathField, int ductField = 0);
@@ -228,10 +231,18 @@ protected:
             saveBlock(true);
     }
     void setModified(bool on = true) { modified_ = on; }
-    void setLaunch(const std::string &tag, int index)
+    void setLaunch(const std::string &tag, int index, const std::string &refused = "")
     {
         launchTag_ = tag;
         blockIndex_ = index;
+        launchRefused_ = refused;
+    }
+    // At start: says once that the command line named a block the file does not have.
+    void reportRefusedLaunch()
+    {
+        if (!launchRefused_.empty())
+            ui_.notice(launchRefused_, "確認");
+        launchRefused_.clear();
     }
     Block &workingBlock() { return working_; }
     Block &clipboardBlock() { return clipboard_; }
@@ -241,7 +252,7 @@ protected:
     BlockStore<Block> &store_;
 
 private:
-    std::string launchTag_;
+    std::string launchTag_, launchRefused_;
     int blockIndex_ = 0;
     Block working_{};
     Block clipboard_{};

@@ -48,13 +48,14 @@ SelvanSession::SelvanSession(UserInterface &ui, const fs::path &programPath, con
       gridMenu_(gridMenuOf(programPath)), programDir_(programPath.parent_path()), unitText_(selvan::DefaultUnit)
 {
     const LaunchArgument a = parseArgument(argument);
-    setLaunch(a.launchTag, a.blockIndex);
+    setLaunch(a.launchTag, a.blockIndex, a.refused);
     ductFlag_ = a.ductFlag;
     defaultPath_ = a.dataPath.empty();
 }
 
 void SelvanSession::start()
 {
+    reportRefusedLaunch();
     clearClipboard();
     if (defaultPath_) {
         // The program's own data folder is made at first start; a folder the caller named

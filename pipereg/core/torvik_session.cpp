@@ -47,11 +47,12 @@ TorvikSession::TorvikSession(UserInterface &ui, StrColGridModel &grid, const fs:
     : TorvikFileHolder(resolveDataPath(argument.dataPath, programDir)), BlockSession(ui, file), grid_(grid),
       launch_(argument)
 {
-    setLaunch(launch_.launchTag, launch_.blockIndex);
+    setLaunch(launch_.launchTag, launch_.blockIndex, launch_.refused);
 }
 
 void TorvikSession::start()
 {
+    reportRefusedLaunch();
     for (int c = 0; c < PriceGridCols; ++c) {
         grid_.SetCells(c, 0, PriceGridHeadings[c]);
         grid_.SetCellFontColor(c, 0, clr::White);

@@ -114,8 +114,13 @@ TEST(LaunchArgument, FieldsIndexNormalisationAndTheRepeatOfTheLastField)
     EXPECT_EQ(LaunchArgument::parse("1;5;", 2, 3).blockIndex, 5);
     EXPECT_EQ(LaunchArgument::parse("1;x;", 2, 3).blockText, "0");
     EXPECT_EQ(LaunchArgument::parse("1;07;", 2, 3).blockText, "7");
-    EXPECT_EQ(LaunchArgument::parse("1;20;", 2, 3).blockIndex, 0); // outside the file
+    EXPECT_EQ(LaunchArgument::parse("1;20;", 2, 3).blockIndex, 0); // outside the file, and said
+    EXPECT_EQ(LaunchArgument::parse("1;20;", 2, 3).refused, "コマンドラインの資材番号 20 はありません (0〜19)。資材 0 を開きます。");
     EXPECT_EQ(LaunchArgument::parse("1;2.5;", 2, 3).blockIndex, 0);
+    EXPECT_EQ(LaunchArgument::parse("1;2.5;", 2, 3).refused, ""); // not a number: quietly block 0
+    EXPECT_EQ(LaunchArgument::parse("3;-1;", 2, 3).refused, "");  // -1 means block 0
+    EXPECT_NE(LaunchArgument::parse("1;-2;", 2, 3).refused, "");
+    EXPECT_NE(LaunchArgument::parse("1;99999999999999999999;", 2, 3).refused, "");
 
     const LaunchArgument equipment = LaunchArgument::parse("1;5;1;;/data/a.dxa;", 2, 5, 3);
     EXPECT_EQ(equipment.blockIndex, 5);

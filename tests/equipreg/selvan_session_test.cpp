@@ -262,3 +262,13 @@ TEST(SelvanSecondWriter, ASaveOverABlockAnotherSelvanChangedAsksAndNeverOverwrit
     first->registerClicked();
     EXPECT_EQ(slotOf(readEquipmentBlock(f.defaultFile(), 4)[0], 208), Cur("7000"));
 }
+
+TEST(SelvanBadInput, ABlockOutsideTheFileOnTheCommandLineIsSaidAndBlockZeroOpens)
+{
+    SelvanFolder f;
+    fs::create_directories(f.defaultFile().parent_path());
+    auto s = f.start("1;-3;0;;" + f.defaultFile().string() + ";");
+    EXPECT_EQ(s->blockIndex(), 0);
+    ASSERT_EQ(f.ui.notices.size(), 1u);
+    EXPECT_EQ(f.ui.notices[0], "コマンドラインの資材番号 -3 はありません (0〜19)。資材 0 を開きます。|確認");
+}

@@ -578,3 +578,12 @@ TEST(TorvikClose, AsksWithTheNameAndAFailedSaveKeepsTheEdits)
     EXPECT_FALSE(s.modified());
     EXPECT_EQ(f.onDisk(0)[SettingsRecord].D(4), Currency());
 }
+
+TEST(TorvikBadInput, ABlockOutsideTheFileOnTheCommandLineIsSaidAndBlockZeroOpens)
+{
+    TorvikFixture f;
+    TorvikSession &s = f.open("1;25;" + f.data().string() + ";");
+    EXPECT_EQ(s.blockIndex(), 0);
+    ASSERT_EQ(f.ui.notices.size(), 1u);
+    EXPECT_EQ(f.ui.notices[0], "コマンドラインの資材番号 25 はありません (0〜19)。資材 0 を開きます。|確認");
+}

@@ -3,6 +3,7 @@
 #include "errors.h"
 #include "fileio.h"
 #include "temp_dir.h"
+#include "write_faults.h"
 
 #include <gtest/gtest.h>
 
@@ -10,34 +11,9 @@
 #include <unistd.h>
 
 using namespace velmo;
-using velmo::test::TempDir;
+using namespace velmo::test;
 namespace fs = std::filesystem;
 
-namespace {
-
-struct Case {
-    WriteFault::Stage stage;
-    int error;
-    const char *cause; // the Japanese text the message must hold
-};
-
-const Case Cases[] = {
-    {WriteFault::Stage::Create, EROFS, "読み取り専用"},
-    {WriteFault::Stage::Create, EACCES, "アクセスが拒否"},
-    {WriteFault::Stage::Write, ENOSPC, "空き容量"},
-    {WriteFault::Stage::Write, EIO, "読み書き"},
-    {WriteFault::Stage::Fsync, EIO, "読み書き"},
-    {WriteFault::Stage::Fsync, ENOSPC, "空き容量"},
-    {WriteFault::Stage::Rename, EACCES, "アクセスが拒否"},
-    {WriteFault::Stage::Rename, EXDEV, "別のドライブ"},
-};
-
-struct FaultScope {
-    explicit FaultScope(const WriteFault &f) { planWriteFault(f); }
-    ~FaultScope() { clearWriteFault(); }
-};
-
-} // namespace
 
 TEST(WriteFaults, EveryStageAndCauseLeavesTheOldFileAndNamesItInJapanese)
 {
@@ -45,9 +21,9 @@ TEST(WriteFaults, EveryStageAndCauseLeavesTheOldFileAndNamesItInJapanese)
     const fs::path file = dir.path / "kanzai1.fda";
     const std::string old(432000, 'o');
     writeFileAtomically(file, old);
-    for (const Case &c : Cases) {
+    for (const PlannedFault &c : PlannedFaults) {
         SCOPED_TRACE(static_cast<int>(c.stage) * 1000 + c.error);
-        FaultScope fault({c.stage, 1, c.error});
+        FaultScope fault(c);
         try {
             writeFileAtomically(file, std::string(432000, 'n'));
             ADD_FAILURE() << "the write succeeded";
@@ -64,7 +40,7 @@ TEST(WriteFaults, EveryStageAndCauseLeavesTheOldFileAndNamesItInJapanese)
 TEST(WriteFaults, TheFaultMeetsOnlyTheNthWrite)
 {
     TempDir dir;
-    FaultScope fault({WriteFault::Stage::Write, 2, ENOSPC});
+    FaultScope fault({WriteFault::Stage::Write, ENOSPC, "空き容量"}, 2);
     writeFileAtomically(dir.path / "Print.conf", "one");
     EXPECT_THROW(writeFileAtomically(dir.path / "print_header.dat", "two"), IoError);
     writeFileAtomically(dir.path / "print_Data.dat", "three");

@@ -1,9 +1,11 @@
 // Every file velmok writes, under every planned write fault: the old file stays byte for byte,
 // the error names the file and the cause in Japanese, and unsaved data stay marked modified.
+#include "display_layout.h"
 #include "errors.h"
 #include "fileio.h"
 #include "program_folder.h"
 #include "settings_file.h"
+#include "write_faults.h"
 
 #include <gtest/gtest.h>
 
@@ -11,23 +13,10 @@
 #include <functional>
 
 using namespace velmo;
-using velmo::test::ProgramFolder;
-using velmo::test::typeLabour;
+using namespace velmo::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Fault {
-    WriteFault::Stage stage;
-    int error;
-    const char *cause;
-};
-
-const Fault Faults[] = {
-    {WriteFault::Stage::Create, EROFS, "読み取り専用"},  {WriteFault::Stage::Create, EACCES, "アクセスが拒否"},
-    {WriteFault::Stage::Write, ENOSPC, "空き容量"},      {WriteFault::Stage::Write, EIO, "読み書き"},
-    {WriteFault::Stage::Fsync, EIO, "読み書き"},         {WriteFault::Stage::Rename, EACCES, "アクセスが拒否"},
-};
 
 // One file velmok writes and the command that writes it.
 struct Writer {
@@ -35,65 +24,55 @@ struct Writer {
     std::function<fs::path(ProgramFolder &)> file;
     // Runs the command with the fault planned for its n-th write; returns the message shown
     // (an error raised, or the notice of the close sequence).
-    std::function<std::string(ProgramFolder &, MainSession &, const WriteFault &)> run;
+    std::function<std::string(ProgramFolder &, MainSession &, const PlannedFault &)> run;
     bool keepsModified; // the command saves the price file: a failure keeps the edits marked
+    bool printsNothing = false; // a failed print hand-off starts no print program
 };
 
-std::string raised(const std::function<void()> &command)
+// The output level dialog answered "実　行" with LEVEL2.
+void confirmOutput(MainSession &s)
 {
-    try {
-        command();
-    } catch (const IoError &e) {
-        return e.what();
-    }
-    return "";
+    s.askOutputLevel = [](bool) { return OutputLevelChoice{2, true, false, true}; };
 }
-
-struct FaultScope {
-    explicit FaultScope(const WriteFault &f) { planWriteFault(f); }
-    ~FaultScope() { clearWriteFault(); }
-};
-
-WriteFault nth(const WriteFault &f, int n) { return {f.stage, n, f.error}; }
 
 const std::vector<Writer> &writers()
 {
     static const std::vector<Writer> all = {
         {"保存 (service file)", [](ProgramFolder &pf) { return pf.data() / "kanzai1.fda"; },
-         [](ProgramFolder &, MainSession &s, const WriteFault &f) {
+         [](ProgramFolder &, MainSession &s, const PlannedFault &f) {
              FaultScope scope(f);
-             return raised([&] { s.save(); });
+             return ioErrorMessage([&] { s.save(); });
          },
          true},
         {"quick save", [](ProgramFolder &pf) { return pf.data() / "kanzai1.fda"; },
-         [](ProgramFolder &, MainSession &s, const WriteFault &f) {
+         [](ProgramFolder &, MainSession &s, const PlannedFault &f) {
              FaultScope scope(f);
-             return raised([&] { s.quickSave(); });
+             return ioErrorMessage([&] { s.quickSave(); });
          },
          true},
         {"save before a service switch", [](ProgramFolder &pf) { return pf.data() / "kanzai1.fda"; },
-         [](ProgramFolder &pf, MainSession &s, const WriteFault &f) {
+         [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
              pf.ui.answers.push_back(Answer::Yes);
              FaultScope scope(f);
-             return raised([&] { s.treeClick(21 * 3); });
+             return ioErrorMessage([&] { s.treeClick(21 * 3); });
          },
          true},
         {"save at close", [](ProgramFolder &pf) { return pf.data() / "kanzai1.fda"; },
-         [](ProgramFolder &pf, MainSession &s, const WriteFault &f) {
+         [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
              pf.ui.answers.push_back(Answer::Yes);
              FaultScope scope(f);
-             return raised([&] { s.close(Rect{0, 0, 800, 600}); });
+             return ioErrorMessage([&] { s.close(Rect{0, 0, 800, 600}); });
          },
          true},
         {"service names (rename)", [](ProgramFolder &pf) { return pf.data() / "velmo_p.conf"; },
-         [](ProgramFolder &pf, MainSession &s, const WriteFault &f) {
+         [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
              pf.ui.texts.push_back("上水");
              FaultScope scope(f);
-             return raised([&] { s.renameService(0); });
+             return ioErrorMessage([&] { s.renameService(0); });
          },
          false},
         {"service names (close)", [](ProgramFolder &pf) { return pf.data() / "velmo_p.conf"; },
-         [](ProgramFolder &pf, MainSession &s, const WriteFault &f) {
+         [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
              pf.ui.answers.push_back(Answer::No); // the edits are not saved
              FaultScope scope(f);
              s.close(Rect{0, 0, 800, 600});
@@ -101,21 +80,70 @@ const std::vector<Writer> &writers()
          },
          false},
         {"window position (close)", [](ProgramFolder &pf) { return pf.dir.path / "net_velmok.ini"; },
-         [](ProgramFolder &pf, MainSession &s, const WriteFault &f) {
+         [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
              pf.ui.answers.push_back(Answer::No);
-             FaultScope scope(nth(f, 2)); // after the service names
+             FaultScope scope(f, 2); // after the service names
              s.close(Rect{0, 0, 800, 600});
              return pf.ui.notices.empty() ? std::string() : pf.ui.notices.front();
          },
          false},
+        {"display layout (close)", [](ProgramFolder &pf) { return pf.dir.path / "velmo_p.disp"; },
+         [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
+             LayoutSession layout(pf.ui, pf.dir.path, DisplayLayout{});
+             layout.load();
+             s.writeLayout = [&layout] { layout.save(); };
+             pf.ui.answers.push_back(Answer::No);
+             FaultScope scope(f, 2); // after the service names
+             s.close(Rect{0, 0, 800, 600});
+             s.writeLayout = nullptr;
+             return pf.ui.notices.empty() ? std::string() : pf.ui.notices.front();
+         },
+         false},
+        {"CSV file", [](ProgramFolder &pf) { return pf.dir.path / "out.CSV"; },
+         [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
+             confirmOutput(s);
+             pf.ui.saveFiles.push_back((pf.dir.path / "out.CSV").string());
+             FaultScope scope(f);
+             return ioErrorMessage([&] { s.exportCsv(); });
+         },
+         false},
+        {"Excel workbook", [](ProgramFolder &pf) { return pf.dir.path / "out.xlsx"; },
+         [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
+             confirmOutput(s);
+             pf.ui.saveFiles.push_back((pf.dir.path / "out.xlsx").string());
+             FaultScope scope(f);
+             return ioErrorMessage([&] { s.exportExcel(); });
+         },
+         false},
+        {"print_Data.dat", [](ProgramFolder &pf) { return pf.dir.path / "print_Data.dat"; },
+         [](ProgramFolder &, MainSession &s, const PlannedFault &f) {
+             confirmOutput(s);
+             FaultScope scope(f);
+             return ioErrorMessage([&] { s.print(); });
+         },
+         false, true},
+        {"Print.conf", [](ProgramFolder &pf) { return pf.dir.path / "Print.conf"; },
+         [](ProgramFolder &, MainSession &s, const PlannedFault &f) {
+             confirmOutput(s);
+             FaultScope scope(f, 2);
+             return ioErrorMessage([&] { s.print(); });
+         },
+         false, true},
+        {"print_header.dat", [](ProgramFolder &pf) { return pf.dir.path / "print_header.dat"; },
+         [](ProgramFolder &, MainSession &s, const PlannedFault &f) {
+             confirmOutput(s);
+             FaultScope scope(f, 3);
+             return ioErrorMessage([&] { s.print(); });
+         },
+         false, true},
         {"network folder (データファイル設定)", [](ProgramFolder &pf) { return pf.dir.path / "ex_network_folder.dat"; },
-         [](ProgramFolder &pf, MainSession &s, const WriteFault &f) {
+         [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
              const fs::path other = pf.dir.path / "other";
              fs::create_directories(other);
              pf.ui.answers.push_back(Answer::No);
              pf.ui.folders.push_back(other.string());
-             FaultScope scope(nth(f, 2)); // after the new folder's service file is created
-             return raised([&] { s.loadFromFolder(true); });
+             FaultScope scope(f, 2); // after the new folder's service file is created
+             return ioErrorMessage([&] { s.loadFromFolder(true); });
          },
          false},
     };
@@ -128,7 +156,7 @@ TEST(WriteFaultMatrix, EveryFileVelmokWritesSurvivesEveryFault)
 {
     int cells = 0;
     for (const Writer &w : writers()) {
-        for (const Fault &fault : Faults) {
+        for (const PlannedFault &fault : PlannedFaults) {
             SCOPED_TRACE(std::string(w.what) + " / errno " + std::to_string(fault.error) + " at stage " +
                          std::to_string(static_cast<int>(fault.stage)));
             ProgramFolder pf("net_velmok");
@@ -139,6 +167,9 @@ TEST(WriteFaultMatrix, EveryFileVelmokWritesSurvivesEveryFault)
                 SettingsFile dat;
                 dat.set("[Folder_Name]", pf.data().string());
                 dat.write(pf.dir.path / "ex_network_folder.dat");
+                for (const char *name : {"velmo_p.disp", "out.CSV", "out.xlsx", "print_Data.dat", "Print.conf",
+                                         "print_header.dat"})
+                    writeFileAtomically(pf.dir.path / name, std::string("before ") + name + "\r\n");
             }
             pf.ui.notices.clear();
             MainSession s = pf.start();
@@ -146,15 +177,18 @@ TEST(WriteFaultMatrix, EveryFileVelmokWritesSurvivesEveryFault)
             const fs::path file = w.file(pf);
             const std::string before = readWholeFile(file);
 
-            const std::string message = w.run(pf, s, {fault.stage, 1, fault.error});
+            const std::string message = w.run(pf, s, fault);
             EXPECT_NE(message.find(file.string()), std::string::npos) << message;
             EXPECT_NE(message.find(fault.cause), std::string::npos) << message;
             EXPECT_EQ(readWholeFile(file), before);
             if (w.keepsModified) {
                 EXPECT_TRUE(s.modified());
             }
+            if (w.printsNothing) {
+                EXPECT_TRUE(pf.ui.started.empty()) << pf.ui.started.front();
+            }
             ++cells;
         }
     }
-    EXPECT_EQ(cells, static_cast<int>(writers().size() * std::size(Faults)));
+    EXPECT_EQ(cells, static_cast<int>(writers().size() * std::size(PlannedFaults)));
 }

@@ -4,6 +4,10 @@
 //   velmok-cli calc FILE [--pipe P] [--write]  calculate every pipe (or pipe P) as JSON
 //   velmok-cli dump FILE [--pipe P]            every field of every record as JSON
 //   velmok-cli check FILE                      report malformed fields, one line each
+//   velmok-cli level FILE [--pipe P] --levels L1,L2,L3,L4,L5 [--method list|cost]
+//              [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write]
+//                                              set LEVEL1 … LEVEL5 of every pipe (or pipe P)
+//                                              as the price-level dialog does, then as calc
 //
 // Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr).
 #include "calc.h"
@@ -11,8 +15,10 @@
 #include "errors.h"
 #include "fileio.h"
 #include "json_writer.h"
+#include "level_calc_dialog.h"
 #include "service_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -30,7 +36,9 @@ constexpr const char *Usage =
     "usage: velmok-cli new FILE\n"
     "       velmok-cli calc FILE [--pipe P] [--write]\n"
     "       velmok-cli dump FILE [--pipe P]\n"
-    "       velmok-cli check FILE\n";
+    "       velmok-cli check FILE\n"
+    "       velmok-cli level FILE [--pipe P] --levels L1,L2,L3,L4,L5 [--method list|cost]\n"
+    "                  [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write]\n";
 
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -41,6 +49,7 @@ struct Options {
     fs::path file;
     std::optional<int> pipe; // 0 … 19
     bool write = false;
+    std::optional<LevelCalcParams> level; // the level command
 };
 
 int parsePipe(const std::string &text)
@@ -58,16 +67,75 @@ int parsePipe(const std::string &text)
     return n - 1;
 }
 
+// The price-level options: a method, a unit, an addend and five percentages, as the dialog
+// offers them; what is not given takes the dialog's default.
+bool isLevelOption(const std::string &name)
+{
+    return name == "--method" || name == "--unit" || name == "--addend" || name == "--levels";
+}
+
+void parseLevelOption(LevelCalcParams &p, const std::string &name, const std::string &value)
+{
+    if (name == "--method") {
+        if (value == "list")
+            p.method = LevelCalcParams::Method::FromList;
+        else if (value == "cost")
+            p.method = LevelCalcParams::Method::FromCost;
+        else
+            throw UsageError("--method needs list or cost, not '" + value + "'");
+    } else if (name == "--unit") {
+        const auto &units = LevelCalcDialog::UnitValues;
+        const auto u = std::find_if(units.begin(), units.end(), [&](int64_t v) { return std::to_string(v) == value; });
+        if (u == units.end())
+            throw UsageError("--unit needs 1, 10, 100, 1000 or 10000, not '" + value + "'");
+        p.unit = *u;
+    } else if (name == "--addend") {
+        const auto &addends = LevelCalcDialog::AddendValues;
+        std::optional<Currency> v;
+        try {
+            v = Currency::parse(value);
+        } catch (const ConversionError &) {
+        }
+        if (!v || std::find(addends.begin(), addends.end(), v->raw()) == addends.end())
+            throw UsageError("--addend needs 0.5, 0.9 or 0, not '" + value + "'");
+        p.addend = *v;
+    } else { // --levels
+        size_t n = 0, start = 0;
+        for (;;) {
+            const size_t comma = value.find(',', start);
+            const std::string item = value.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+            if (n >= p.levels.size())
+                throw UsageError("--levels needs five percentages, not '" + value + "'");
+            try {
+                p.levels[n++] = Currency::parse(item);
+            } catch (const ConversionError &) {
+                throw UsageError("--levels: '" + item + "' is not a percentage");
+            }
+            if (p.levels[n - 1] < Currency())
+                throw UsageError("--levels: '" + item + "' is negative");
+            if (comma == std::string::npos)
+                break;
+            start = comma + 1;
+        }
+        if (n != p.levels.size())
+            throw UsageError("--levels needs five percentages, not '" + value + "'");
+    }
+}
+
 Options parseArgs(int argc, char **argv)
 {
     if (argc < 2)
         throw UsageError("no command");
     Options o;
     o.command = argv[1];
-    if (o.command != "new" && o.command != "calc" && o.command != "dump" && o.command != "check")
+    if (o.command != "new" && o.command != "calc" && o.command != "dump" && o.command != "check" &&
+        o.command != "level")
         throw UsageError("unknown command '" + o.command + "'");
-    const bool takesPipe = o.command == "calc" || o.command == "dump";
-    bool haveFile = false;
+    const bool takesPipe = o.command == "calc" || o.command == "dump" || o.command == "level";
+    const bool writes = o.command == "calc" || o.command == "level";
+    bool haveFile = false, haveLevels = false;
+    if (o.command == "level")
+        o.level.emplace();
     for (int i = 2; i < argc; ++i) {
         const std::string a = argv[i];
         if (takesPipe && a == "--pipe") {
@@ -76,8 +144,14 @@ Options parseArgs(int argc, char **argv)
             o.pipe = parsePipe(argv[++i]);
         } else if (takesPipe && a.rfind("--pipe=", 0) == 0) {
             o.pipe = parsePipe(a.substr(7));
-        } else if (o.command == "calc" && a == "--write") {
+        } else if (writes && a == "--write") {
             o.write = true;
+        } else if (o.level && isLevelOption(a.substr(0, a.find('=')))) {
+            const size_t eq = a.find('=');
+            if (eq == std::string::npos && i + 1 >= argc)
+                throw UsageError(a + " needs a value");
+            parseLevelOption(*o.level, a.substr(0, eq), eq == std::string::npos ? argv[++i] : a.substr(eq + 1));
+            haveLevels = haveLevels || a.rfind("--levels", 0) == 0;
         } else if (a.size() > 1 && a[0] == '-') {
             throw UsageError("unknown option '" + a + "' for " + o.command);
         } else if (!haveFile) {
@@ -89,6 +163,8 @@ Options parseArgs(int argc, char **argv)
     }
     if (!haveFile)
         throw UsageError(o.command + " needs a FILE");
+    if (o.level && !haveLevels)
+        throw UsageError("level needs --levels L1,L2,L3,L4,L5");
     return o;
 }
 
@@ -179,6 +255,8 @@ int cmdCalc(const Options &o)
         PipeBlock &block = file.pipeBlock(p);
         table->load(block);
         table->recalculateAll(block);
+        if (o.level)
+            table->applyLevelCalc(*o.level, block);
         j.beginObject();
         j.key("pipe").number(int64_t{p + 1});
         j.key("name").string(table->row(1).rec.name.text());
@@ -383,7 +461,7 @@ int main(int argc, char **argv)
         const Options o = parseArgs(argc, argv);
         if (o.command == "new")
             return cmdNew(o);
-        if (o.command == "calc")
+        if (o.command == "calc" || o.command == "level")
             return cmdCalc(o);
         if (o.command == "dump")
             return cmdDump(o);

@@ -72,6 +72,7 @@ void TFtankaregist::buildMenus()
     }
     exitAction = file->addAction("終  了", this, &QWidget::close);
     exitAction->setShortcut(QKeySequence(Qt::Key_End));
+    buildEditMenus();
 
     QMenu *services = menuBar()->addMenu("管種選択(&P)");
     for (int s = 0; s < ServiceCount; ++s) {
@@ -191,7 +192,6 @@ void TFtankaregist::buildWidgets()
     // Top bar: the sheet set-up button and the heading strip.
     auto *top = new QHBoxLayout;
     user_sel = new QPushButton("基本設定", central);
-    user_sel->setEnabled(false);
     kanname = new QLabel(central);
     kanname->setFrameShape(QFrame::Panel);
     kanname->setFrameShadow(QFrame::Sunken);

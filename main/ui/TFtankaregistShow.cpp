@@ -86,6 +86,7 @@ void TFtankaregist::showState()
     showResultsAction->setChecked(s.rateShowsResults());
     showCompositesAction->setChecked(!s.compositeShowsAdopted());
     showAdoptedAction->setChecked(s.compositeShowsAdopted());
+    showEditCommands();
     showing_ = false;
 }
 

@@ -1,0 +1,124 @@
+// The GUI-free headers come before Qt's, whose "slots" keyword would clash with a record field.
+#include "level_calc_dialog.h"
+#include "main_session.h"
+
+#include "Tftankacalc.h"
+
+#include "DialogParts.h"
+#include "TNValEdit.h"
+#include "VelmoApplication.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace velmo {
+
+using dialogparts::radioGroup;
+
+Tftankacalc::Tftankacalc(QWidget *parent) : QDialog(parent), state_(std::make_unique<LevelCalcDialog>())
+{
+    setWindowTitle(MainSession::Title);
+    setModal(true);
+    auto *outer = new QVBoxLayout(this);
+    outer->setSpacing(8);
+
+    auto *rounding = new QHBoxLayout;
+    rounding->addWidget(radioGroup("端数処理", LevelCalcDialog::AddendCaptions, addendRadios, state_->addendChoice(),
+                                   3, this, [this](int i) { state_->chooseAddend(i); }));
+    rounding->addWidget(radioGroup("有効桁", LevelCalcDialog::UnitCaptions, unitRadios, state_->unitChoice(), 5,
+                                   this, [this](int i) { state_->chooseUnit(i); }),
+                        1);
+    outer->addLayout(rounding);
+
+    auto *method = new QGroupBox("計算方法と掛率", this);
+    auto *ml = new QHBoxLayout(method);
+    auto *levels = new QGridLayout;
+    levels->setHorizontalSpacing(6);
+    levels->setVerticalSpacing(3);
+    for (int n = 0; n < 5; ++n) {
+        auto *e = new TNValEdit(method);
+        e->setObjectName(LevelCalcDialog::LevelCaptions[static_cast<size_t>(n)]);
+        e->setMaxDigits(6);
+        e->setFixDecimal(-1);
+        e->setZeroDisplay(true);
+        e->setPrmtNegative(false);
+        e->setFixedWidth(80);
+        Level[static_cast<size_t>(n)] = e;
+        levels->addWidget(new QLabel(LevelCalcDialog::LevelCaptions[static_cast<size_t>(n)], method), n, 0);
+        levels->addWidget(e, n, 1);
+        levels->addWidget(new QLabel("％", method), n, 2);
+        // Enter goes on to the next field, from the last to "実 行", so that a keypad user
+        // types the five rates in a row and confirms.
+        ConnectCommand(e, &TNValEdit::enterPressed, this, [this, n] {
+            readLevels();
+            if (n < 4)
+                Level[static_cast<size_t>(n + 1)]->setFocus();
+            else
+                executeButton->setFocus();
+        });
+    }
+    ml->addLayout(levels);
+    ml->addSpacing(16);
+    auto *methodGroup = new QButtonGroup(method);
+    auto *mv = new QVBoxLayout;
+    for (size_t i = 0; i < methodRadios.size(); ++i) {
+        methodRadios[i] = new QRadioButton(LevelCalcDialog::MethodCaptions[i], method);
+        methodGroup->addButton(methodRadios[i], static_cast<int>(i));
+        mv->addWidget(methodRadios[i]);
+    }
+    mv->addStretch();
+    methodRadios[static_cast<size_t>(state_->methodChoice())]->setChecked(true);
+    ConnectCommand(methodGroup, &QButtonGroup::idClicked, this, [this](int i) { state_->chooseMethod(i); });
+    ml->addLayout(mv, 1);
+    outer->addWidget(method);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    executeButton = new QPushButton(LevelCalcDialog::ExecuteCaption, this);
+    exitButton = new QPushButton(LevelCalcDialog::ExitCaption, this);
+    // "Exit" is the cancel button: Escape, also in a number field, leaves without a change.
+    exitButton->setProperty("cancel", true);
+    for (QPushButton *b : {executeButton, exitButton}) {
+        // No default button: Enter in a field must never start the calculation by itself.
+        b->setAutoDefault(false);
+        b->setDefault(false);
+        b->setMinimumWidth(96);
+        buttons->addWidget(b);
+    }
+    ConnectCommand(executeButton, &QPushButton::clicked, this, [this](bool) {
+        readLevels();
+        accept();
+    });
+    ConnectCommand(exitButton, &QPushButton::clicked, this, [this](bool) { reject(); });
+    outer->addLayout(buttons);
+    Level[0]->setFocus();
+}
+
+Tftankacalc::~Tftankacalc() = default;
+
+void Tftankacalc::readLevels()
+{
+    for (int n = 0; n < 5; ++n)
+        state_->setLevel(n, Currency::fromDouble(Level[static_cast<size_t>(n)]->value()));
+}
+
+void Tftankacalc::keyPressEvent(QKeyEvent *e)
+{
+    // Enter on the focused "実 行" presses it; Enter anywhere else does nothing.
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        if (executeButton->hasFocus())
+            executeButton->click();
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+} // namespace velmo

@@ -92,6 +92,7 @@ Tftankacalc::Tftankacalc(QWidget *parent) : QDialog(parent), state_(std::make_un
         b->setMinimumWidth(96);
         buttons->addWidget(b);
     }
+    executeButton->installEventFilter(this);
     ConnectCommand(executeButton, &QPushButton::clicked, this, [this](bool) {
         readLevels();
         accept();
@@ -109,12 +110,32 @@ void Tftankacalc::readLevels()
         state_->setLevel(n, Currency::fromDouble(Level[static_cast<size_t>(n)]->value()));
 }
 
+namespace {
+
+bool isEnter(const QEvent *e)
+{
+    if (e->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent *>(e)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+bool Tftankacalc::eventFilter(QObject *watched, QEvent *e)
+{
+    // Enter on the focused "実 行" presses it.
+    if (watched == executeButton && isEnter(e)) {
+        executeButton->click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
 void Tftankacalc::keyPressEvent(QKeyEvent *e)
 {
-    // Enter on the focused "実 行" presses it; Enter anywhere else does nothing.
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        if (executeButton->hasFocus())
-            executeButton->click();
+    // Enter that a field passed on (after moving the focus) does nothing more.
+    if (isEnter(e)) {
         e->accept();
         return;
     }

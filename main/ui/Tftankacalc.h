@@ -31,6 +31,7 @@ public:
     QPushButton *executeButton = nullptr, *exitButton = nullptr;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
 
 private:

@@ -1,12 +1,10 @@
 #include "grid_editing.h"
 
-#include "virtual_keys.h"
-
 namespace velmo {
 
 KeyFilter commonKeyFilter(int vk, bool editorShown)
 {
-    if (vk == vkey::Shift)
+    if (onlyChangesLaterKeys(vk))
         return {};
     if (vkey::isArrow(vk) && !editorShown)
         return {};

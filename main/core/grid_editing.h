@@ -4,6 +4,7 @@
 // edit position, which cell may be edited in which state and with which refusal, the key filter
 // both grids apply on virtual keys, and what a key asks the window to do afterwards.
 #include "grid_texts.h"
+#include "virtual_keys.h"
 
 #include <bitset>
 #include <functional>
@@ -46,10 +47,16 @@ struct KeyFilter {
     bool beep = false;        // a key that does not belong to editing
 };
 
+// Shift, Caps Lock and Num Lock pressed alone type nothing; they change what the next key types
+// (Shift is half of Shift+Enter). Both grids let them pass without a sound or a store.
+constexpr bool onlyChangesLaterKeys(int vk)
+{
+    return vk == vkey::Shift || vk == vkey::Capital || vk == vkey::NumLock;
+}
+
 // The key filter: an arrow key with the editor closed and the keys that type into the editor
 // (Backspace, keypad digits, keypad point) pass on to the grid; Enter, Up and Down close the
-// editor and store; any other key closes the editor, beeps and stores. Shift pressed alone
-// passes on without a sound: it is half of Shift+Enter, not a key of its own.
+// editor and store; any other key closes the editor, beeps and stores.
 KeyFilter commonKeyFilter(int vk, bool editorShown);
 
 // Why a rate grid cell may not be edited.

@@ -86,7 +86,7 @@ void MainSession::enterMoves(GridKeyDecision &d, int cols)
 GridKeyDecision MainSession::rateGridKeyDown(const GridKeyEvent &e)
 {
     GridKeyDecision d;
-    if (e.vk == vkey::Shift) {
+    if (onlyChangesLaterKeys(e.vk)) {
         d.passOn = true;
         return d;
     }
@@ -150,7 +150,7 @@ GridKeyDecision MainSession::rateGridKeyDown(const GridKeyEvent &e)
 GridKeyDecision MainSession::priceGridKeyDown(const GridKeyEvent &e)
 {
     GridKeyDecision d;
-    if (e.vk == vkey::Shift) {
+    if (onlyChangesLaterKeys(e.vk)) {
         d.passOn = true;
         return d;
     }

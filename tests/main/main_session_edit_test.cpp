@@ -55,6 +55,9 @@ TEST(GridEditingRules, KeyFilterByKeyClass)
         {vkey::Tab, true, true, true, true},
         {vkey::Escape, true, true, true, true},
         {vkey::Shift, true, false, false, false},        // half of Shift+Enter: no sound
+        {vkey::NumLock, true, false, false, false},      // changes what the keypad types
+        {vkey::Capital, false, false, false, false},
+        {vkey::Control, true, true, true, true},         // commits before Ctrl+S, as any other key
     };
     for (const Case &c : cases) {
         const KeyFilter f = commonKeyFilter(c.vk, c.editorShown);
@@ -143,7 +146,7 @@ TEST(RateGridEditing, KeysThatTypePassOnAndOtherKeysBeepAndStore)
     MainSession s = pf.start();
     GridKeys g(s, Grid::Rate);
     g.type(6, 1, "0.0");
-    for (int vk : {vkey::Numpad0 + 8, vkey::Decimal, vkey::Back, vkey::Shift}) {
+    for (int vk : {vkey::Numpad0 + 8, vkey::Decimal, vkey::Back, vkey::Shift, vkey::NumLock}) {
         EXPECT_TRUE(g.key(vk).passOn) << vk;
         EXPECT_TRUE(g.editing);
     }

@@ -149,7 +149,10 @@ private slots:
 
         // Shift+Enter in the labour column of row 3 fills rows 3–14.
         doubleClick(rate, 8, 3);
-        keypad("0.09");
+        keypad("0.0");
+        key(Qt::Key_NumLock); // a lock key neither stores nor beeps
+        keypad("9");
+        QCOMPARE(rate->InplaceEditor()->text(), QString("0.09"));
         key(Qt::Key_Enter, Qt::KeypadModifier | Qt::ShiftModifier);
         for (int r = 3; r <= 14; ++r) {
             QCOMPARE(rate->Cells(8, r), QString("0.09"));

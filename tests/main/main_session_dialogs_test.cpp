@@ -271,8 +271,4 @@ TEST(SheetSetup, TheButtonsAndInputBoxes)
     d.editMemo(SheetSetup::PageMemo, ui);
     EXPECT_EQ(ui.prompts.back(), "Velmaro|材料単価建物|");
     EXPECT_EQ(d.texts[SheetSetup::PageMemo], "P.3");
-    EXPECT_EQ(SheetSetup::PipeNameEntries.size(), 37u);
-    EXPECT_EQ(SheetSetup::UsesEntries.size(), 18u);
-    EXPECT_EQ(SheetSetup::JointEntries.size(), 9u);
-    EXPECT_EQ(SheetSetup::UnitEntries.front(), std::string("ｍ"));
 }

@@ -83,23 +83,9 @@ TEST(GridEditingRules, EditabilityTableInItsOrder)
     EXPECT_STREQ(refusalMessage(RateCell::FixedColumn), "この列のセルは編集できません。");
     EXPECT_STREQ(refusalMessage(RateCell::ShowsResults), "計算結果を表示しています。現在は編集できません。");
     EXPECT_STREQ(refusalMessage(RateCell::RefrigerantColumn), "冷媒モードです。この列のセルは編集できません。");
-
-    EXPECT_EQ(factorOfColumn(4), 1);
-    EXPECT_EQ(factorOfColumn(10), 7);
-    EXPECT_FALSE(factorOfColumn(3));
-    EXPECT_FALSE(factorOfColumn(11));
-    EXPECT_EQ(priceSlotOfColumn(1), slot::A(1));
-    EXPECT_EQ(priceSlotOfColumn(5), slot::A(5));
-    EXPECT_EQ(priceSlotOfColumn(6), slot::A(0));
+    EXPECT_EQ(priceSlotOfColumn(6), slot::A(0)); // 原価 is A0, not A6
     EXPECT_EQ(priceSlotOfColumn(7), slot::A(6));
-    EXPECT_FALSE(priceSlotOfColumn(0));
     EXPECT_FALSE(priceSlotOfColumn(8));
-    EXPECT_TRUE(priceColumnLocked(3, true));
-    EXPECT_FALSE(priceColumnLocked(7, true));
-    EXPECT_FALSE(priceColumnLocked(3, false));
-    EXPECT_EQ(nextEditRow(1), 2);
-    EXPECT_EQ(nextEditRow(14), 1);
-    EXPECT_EQ(nextEditRow(0), 1);
 }
 
 // ---- the rate grid ----

@@ -160,6 +160,8 @@ private:
     void writeTableBack(); // every working row into the pipe's records
     void refreshPipeName();
     void showPipeAgain(); // settings controls, a valid tab, the tree and menu name
+    // The key filter carried out; false when the key is left to the grid.
+    bool filterKey(const GridKeyEvent &e, GridKeyDecision &d);
     void enterMoves(GridKeyDecision &d, int cols);
 
     UserInterface &ui_;

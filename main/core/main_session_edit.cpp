@@ -83,22 +83,25 @@ void MainSession::enterMoves(GridKeyDecision &d, int cols)
     d.focusRowChanged = true;
 }
 
-GridKeyDecision MainSession::rateGridKeyDown(const GridKeyEvent &e)
+namespace {
+
+// A key refused as a whole: the editor closes and every row shows the stored values again.
+GridKeyDecision refusedKey(const GridKeyEvent &e)
 {
     GridKeyDecision d;
-    if (onlyChangesLaterKeys(e.vk)) {
-        d.passOn = true;
-        return d;
-    }
-    if (refusedWithoutPipe()) {
-        d.closeEditor = e.editorShown;
-        d.showAll();
-        return d;
-    }
+    d.closeEditor = e.editorShown;
+    d.showAll();
+    return d;
+}
+
+} // namespace
+
+bool MainSession::filterKey(const GridKeyEvent &e, GridKeyDecision &d)
+{
     const KeyFilter f = commonKeyFilter(e.vk, e.editorShown);
     if (!f.store) {
         d.passOn = true;
-        return d;
+        return false;
     }
     if (f.closeEditor && e.editorShown) {
         d.closeEditor = true;
@@ -108,6 +111,20 @@ GridKeyDecision MainSession::rateGridKeyDown(const GridKeyEvent &e)
         ui_.beep();
     // Up and Down move the selection, Tab the focus, once the text is stored.
     d.passOn = e.vk == vkey::Up || e.vk == vkey::Down || e.vk == vkey::Tab;
+    return true;
+}
+
+GridKeyDecision MainSession::rateGridKeyDown(const GridKeyEvent &e)
+{
+    GridKeyDecision d;
+    if (onlyChangesLaterKeys(e.vk)) {
+        d.passOn = true;
+        return d;
+    }
+    if (refusedWithoutPipe())
+        return refusedKey(e);
+    if (!filterKey(e, d))
+        return d;
 
     const int c = editPosition_.col, r = editPosition_.row;
     const RateCell rule = rateCellRule(c, refrigerant(), rateShowsResults_);
@@ -156,27 +173,12 @@ GridKeyDecision MainSession::priceGridKeyDown(const GridKeyEvent &e)
     }
     if (priceColumnLocked(e.selectedCol, table_.settings().D(4) == Currency::fromInt(1))) {
         ui_.notice(editmsg::RatesInUse, "確認");
-        d.closeEditor = e.editorShown;
-        d.showAll();
+        return refusedKey(e);
+    }
+    if (refusedWithoutPipe())
+        return refusedKey(e);
+    if (!filterKey(e, d))
         return d;
-    }
-    if (refusedWithoutPipe()) {
-        d.closeEditor = e.editorShown;
-        d.showAll();
-        return d;
-    }
-    const KeyFilter f = commonKeyFilter(e.vk, e.editorShown);
-    if (!f.store) {
-        d.passOn = true;
-        return d;
-    }
-    if (f.closeEditor && e.editorShown) {
-        d.closeEditor = true;
-        editPosition_ = {e.editorCol, e.editorRow};
-    }
-    if (f.beep)
-        ui_.beep();
-    d.passOn = e.vk == vkey::Up || e.vk == vkey::Down || e.vk == vkey::Tab;
 
     const int c = editPosition_.col, r = editPosition_.row;
     if (isSizeRow(r)) {

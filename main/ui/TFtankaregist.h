@@ -91,7 +91,7 @@ private:
     void buildEditMenus(); // and the editing of the grids (TFtankaregistEdit.cpp)
     void gridKeyDown(TStrColGrid *grid, int &vk, Qt::KeyboardModifiers shift, bool &consumed);
     void showEditDecision(TStrColGrid *grid, const GridKeyDecision &d);
-    void showGridRow(int row);
+    void showGridRow(int row); // one row of the three grids
     void showEditCommands();
     void buildWidgets();
     QWidget *buildSettingsPanel();

@@ -4,7 +4,6 @@
 #include "level_calc_dialog.h"
 #include "TFtankaregist.h"
 
-#include "QtGridTypes.h"
 #include "TFtankaregistParts.h"
 #include "TStrColGrid.h"
 #include "Tfsheetset.h"
@@ -136,17 +135,6 @@ void TFtankaregist::gridKeyDown(TStrColGrid *grid, int &vk, Qt::KeyboardModifier
     });
 }
 
-void TFtankaregist::showGridRow(int row)
-{
-    const MainSession &s = *session_;
-    for (int c = 0; c < RateCols; ++c)
-        StrColGrid1->SetCells(c, row, q(s.rateGridText(c, row)));
-    for (int c = 0; c < PriceCols; ++c)
-        StrColGrid2->SetCells(c, row, q(s.priceGridText(c, row)));
-    for (int c = 0; c < CompositeCols; ++c)
-        StrColGrid3->SetCells(c, row, q(s.compositeGridText(c, row)));
-}
-
 void TFtankaregist::showEditDecision(TStrColGrid *grid, const GridKeyDecision &d)
 {
     // The editor goes first: closing stores its text into its cell, which the rows shown
@@ -162,23 +150,8 @@ void TFtankaregist::showEditDecision(TStrColGrid *grid, const GridKeyDecision &d
     }
     if (d.select)
         grid->SelectCell(d.select->col, d.select->row);
-    if (d.focusRowChanged && !d.allRows) {
-        // Only the size cells whose colour changes are painted again.
-        const MainSession &s = *session_;
-        for (TStrColGrid *g : {StrColGrid1, StrColGrid2, StrColGrid3}) {
-            for (int r = 1; r < GridRows; ++r) {
-                const TColor want = toTColor(r == s.focusRow() ? SelectedRowColor : FixedCellColor);
-                const TSCGCellParam *p = g->FindCellParam(0, r, false);
-                if (!p || p->CellColor() != want)
-                    g->SetCellColor(0, r, toQColor(want));
-            }
-        }
-        if (grid != StrColGrid2)
-            StrColGrid2->SelectCell(s.basisColumn(), s.focusRow());
-        StrColGrid3->SelectCell(s.basisColumn(), s.focusRow());
-        if (grid != StrColGrid1)
-            StrColGrid1->SelectCell(std::max(1, StrColGrid1->Col()), s.focusRow());
-    }
+    if (d.focusRowChanged && !d.allRows)
+        showRowHighlight();
     undoAction->setEnabled(session_->undoEnabled());
 }
 

@@ -85,6 +85,14 @@ void MainSession::enterMoves(GridKeyDecision &d, int cols)
 
 namespace {
 
+// A key the grid handles as usual.
+GridKeyDecision keyPassedOn()
+{
+    GridKeyDecision d;
+    d.passOn = true;
+    return d;
+}
+
 // A key refused as a whole: the editor closes and every row shows the stored values again.
 GridKeyDecision refusedKey(const GridKeyEvent &e)
 {
@@ -116,13 +124,11 @@ bool MainSession::filterKey(const GridKeyEvent &e, GridKeyDecision &d)
 
 GridKeyDecision MainSession::rateGridKeyDown(const GridKeyEvent &e)
 {
-    GridKeyDecision d;
-    if (onlyChangesLaterKeys(e.vk)) {
-        d.passOn = true;
-        return d;
-    }
+    if (onlyChangesLaterKeys(e.vk))
+        return keyPassedOn();
     if (refusedWithoutPipe())
         return refusedKey(e);
+    GridKeyDecision d;
     if (!filterKey(e, d))
         return d;
 
@@ -166,17 +172,15 @@ GridKeyDecision MainSession::rateGridKeyDown(const GridKeyEvent &e)
 
 GridKeyDecision MainSession::priceGridKeyDown(const GridKeyEvent &e)
 {
-    GridKeyDecision d;
-    if (onlyChangesLaterKeys(e.vk)) {
-        d.passOn = true;
-        return d;
-    }
+    if (onlyChangesLaterKeys(e.vk))
+        return keyPassedOn();
     if (priceColumnLocked(e.selectedCol, table_.settings().D(4) == Currency::fromInt(1))) {
         ui_.notice(editmsg::RatesInUse, "確認");
         return refusedKey(e);
     }
     if (refusedWithoutPipe())
         return refusedKey(e);
+    GridKeyDecision d;
     if (!filterKey(e, d))
         return d;
 

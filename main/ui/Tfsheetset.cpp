@@ -75,16 +75,8 @@ Tfsheetset::Tfsheetset(SheetSetup setup, UserInterface &ui, QWidget *parent)
     middle->addLayout(right, 1);
     outer->addLayout(middle);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    IconButton6 = new QPushButton(SheetSetup::RegisterCaption, this);
-    IconButton4 = new QPushButton(SheetSetup::ExitCaption, this);
-    IconButton4->setProperty("cancel", true);
-    for (QPushButton *b : {IconButton6, IconButton4}) {
-        b->setAutoDefault(false);
-        b->setMinimumWidth(96);
-        buttons->addWidget(b);
-    }
+    QHBoxLayout *buttons =
+        dialogparts::buttonRow(this, SheetSetup::RegisterCaption, SheetSetup::ExitCaption, IconButton6, IconButton4);
     ConnectCommand(IconButton6, &QPushButton::clicked, this, [this](bool) { IconButton6Click(); });
     ConnectCommand(IconButton4, &QPushButton::clicked, this, [this](bool) { reject(); });
     outer->addLayout(buttons);

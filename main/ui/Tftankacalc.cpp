@@ -66,32 +66,15 @@ Tftankacalc::Tftankacalc(QWidget *parent) : QDialog(parent), state_(std::make_un
     }
     ml->addLayout(levels);
     ml->addSpacing(16);
-    auto *methodGroup = new QButtonGroup(method);
-    auto *mv = new QVBoxLayout;
-    for (size_t i = 0; i < methodRadios.size(); ++i) {
-        methodRadios[i] = new QRadioButton(LevelCalcDialog::MethodCaptions[i], method);
-        methodGroup->addButton(methodRadios[i], static_cast<int>(i));
-        mv->addWidget(methodRadios[i]);
-    }
-    mv->addStretch();
-    methodRadios[static_cast<size_t>(state_->methodChoice())]->setChecked(true);
-    ConnectCommand(methodGroup, &QButtonGroup::idClicked, this, [this](int i) { state_->chooseMethod(i); });
+    auto *mv = new QGridLayout;
+    dialogparts::addRadios(mv, method, LevelCalcDialog::MethodCaptions, methodRadios, state_->methodChoice(), 1, 0,
+                           [this](int i) { state_->chooseMethod(i); });
+    mv->setRowStretch(2, 1);
     ml->addLayout(mv, 1);
     outer->addWidget(method);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    executeButton = new QPushButton(LevelCalcDialog::ExecuteCaption, this);
-    exitButton = new QPushButton(LevelCalcDialog::ExitCaption, this);
-    // "Exit" is the cancel button: Escape, also in a number field, leaves without a change.
-    exitButton->setProperty("cancel", true);
-    for (QPushButton *b : {executeButton, exitButton}) {
-        // No default button: Enter in a field must never start the calculation by itself.
-        b->setAutoDefault(false);
-        b->setDefault(false);
-        b->setMinimumWidth(96);
-        buttons->addWidget(b);
-    }
+    QHBoxLayout *buttons = dialogparts::buttonRow(this, LevelCalcDialog::ExecuteCaption, LevelCalcDialog::ExitCaption,
+                                                  executeButton, exitButton);
     executeButton->installEventFilter(this);
     ConnectCommand(executeButton, &QPushButton::clicked, this, [this](bool) {
         readLevels();

@@ -51,12 +51,7 @@ TEST(LevelCalc, BothMethodsWithEveryLevelAtZero)
 {
     ProgramFolder pf;
     pf.start();
-    {
-        ServiceFile f;
-        f.load(pf.data() / "kanzai1.fda");
-        setPrices(f, 0, 2, "1234", "2000");
-        f.save(pf.data() / "kanzai1.fda");
-    }
+    changeServiceFile(pf.data() / "kanzai1.fda", [](ServiceFile &f) { setPrices(f, 0, 2, "1234", "2000"); });
     MainSession s = pf.start();
     LevelCalcDialog d;
     d.chooseUnit(2); // 100
@@ -92,12 +87,7 @@ TEST(LevelCalc, RatesOfTheListPriceRoundedToTheUnitWithTheAddend)
 {
     ProgramFolder pf;
     pf.start();
-    {
-        ServiceFile f;
-        f.load(pf.data() / "kanzai1.fda");
-        setPrices(f, 0, 1, "800", "1380");
-        f.save(pf.data() / "kanzai1.fda");
-    }
+    changeServiceFile(pf.data() / "kanzai1.fda", [](ServiceFile &f) { setPrices(f, 0, 1, "800", "1380"); });
     MainSession s = pf.start();
     LevelCalcDialog d;
     d.chooseUnit(1); // 10

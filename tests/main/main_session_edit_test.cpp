@@ -394,13 +394,10 @@ TEST(ClearPipe, AsksThenEmptiesEveryRecordIncludingTheLabourPrices)
 {
     ProgramFolder pf;
     pf.start(); // seeds the data folder
-    {
-        ServiceFile f;
-        f.load(pf.data() / "kanzai1.fda");
+    changeServiceFile(pf.data() / "kanzai1.fda", [](ServiceFile &f) {
         f.pipeBlock(0)[5].reserved0 = 77;
         f.pipeBlock(0)[59].reserved144 = 88;
-        f.save(pf.data() / "kanzai1.fda");
-    }
+    });
     // Pipe 1 of service 1 has names, prices, factors and labour prices.
     MainSession s = pf.start();
     const PipeBlock &block = s.file().pipeBlock(0);

@@ -13,6 +13,7 @@
 #include "Tftankacalc.h"
 #include "VelmoApplication.h"
 #include "fake_ui.h"
+#include "program_folder.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -89,12 +90,7 @@ class TFtankaregistEditTest : public QObject {
 private slots:
     void initTestCase()
     {
-        program = dir.path / "velmok";
-        fs::create_directories(dir.path / "kanzai");
-        for (int n = 1; n <= 10; ++n) {
-            const std::string f = "haikan" + std::to_string(n) + ".fda";
-            fs::copy_file(fs::path(VELMO_SAMPLE_DIR) / f, dir.path / "kanzai" / f);
-        }
+        program = velmo::test::withSampleTemplates(dir.path);
     }
 
     void theMenuBarOrderAndTheEditMenus()

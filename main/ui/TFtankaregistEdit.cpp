@@ -1,7 +1,9 @@
 // The main window's editing: the edit menus 編　 集1 and 編   集2, the keys of the rate grid and
 // the material price grid, and the two dialogs. The session decides; the window carries out
 // what it returns and shows only the rows a key changed.
+// The GUI-free headers come before Qt's, whose "slots" keyword would clash with a record field.
 #include "level_calc_dialog.h"
+
 #include "TFtankaregist.h"
 
 #include "TFtankaregistParts.h"

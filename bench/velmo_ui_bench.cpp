@@ -2,14 +2,20 @@
 //  - the session's start-up (service names, tree texts, the first service file, pipe 1
 //    calculated), without widgets;
 //  - the window from construction to the first pipe shown;
-//  - one settings change: apply, recalculate and redisplay the three grids and the panel.
+//  - one settings change: apply, recalculate and redisplay the three grids and the panel;
+//  - one keypad edit in the rate grid: Enter stores the factor, recalculates the row, shows the
+//    changed row of the three grids and paints what changed; the same edit shown the old way,
+//    every cell of the window again; and a Shift+Enter fill of the 14 rows.
 #include "TFtankaregist.h"
+#include "TStrColGrid.h"
 #include "fake_ui.h"
 #include "VelmoApplication.h"
 #include "main_session.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QKeyEvent>
+#include <QLineEdit>
 
 #include <cstdlib>
 #include <filesystem>
@@ -83,6 +89,57 @@ void RedisplayAfterSettingsChange(benchmark::State &state)
     }
 }
 BENCHMARK(RedisplayAfterSettingsChange)->Unit(benchmark::kMillisecond);
+
+// Opens the editor on (col, row) of the rate grid with a text typed into it.
+void typeInto(TStrColGrid *g, int col, int row, const QString &text)
+{
+    g->SelectCell(col, row);
+    g->ShowEditor();
+    g->InplaceEditor()->setText(text);
+}
+
+void pressEnter(TStrColGrid *g, Qt::KeyboardModifiers mods)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier | mods);
+    QCoreApplication::sendEvent(g->InplaceEditor(), &press);
+}
+
+enum class Shown { ChangedRows, EveryCell };
+
+// One keypad edit of the pipe factor of size row 1, or a Shift+Enter fill from row 1, each with
+// a new value; the painting it causes is done before the clock stops.
+void keypadEdit(benchmark::State &state, Qt::KeyboardModifiers mods, Shown shown)
+{
+    SilentUi ui;
+    TFtankaregist w(folder().program(), "", &ui);
+    w.show();
+    QCoreApplication::processEvents();
+    TStrColGrid *rate = w.StrColGrid1;
+    rate->setFocus();
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        typeInto(rate, 4, 1, QString("1.%1").arg(++n % 90 + 10));
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        pressEnter(rate, mods);
+        if (shown == Shown::EveryCell)
+            w.showState();
+        QCoreApplication::processEvents();
+    }
+}
+
+void KeypadEditChangedRows(benchmark::State &state) { keypadEdit(state, Qt::NoModifier, Shown::ChangedRows); }
+BENCHMARK(KeypadEditChangedRows)->Unit(benchmark::kMillisecond);
+
+void KeypadEditEveryCell(benchmark::State &state) { keypadEdit(state, Qt::NoModifier, Shown::EveryCell); }
+BENCHMARK(KeypadEditEveryCell)->Unit(benchmark::kMillisecond);
+
+void ShiftEnterFill14Rows(benchmark::State &state) { keypadEdit(state, Qt::ShiftModifier, Shown::ChangedRows); }
+BENCHMARK(ShiftEnterFill14Rows)->Unit(benchmark::kMillisecond);
+
+void ShiftEnterFill14RowsEveryCell(benchmark::State &state) { keypadEdit(state, Qt::ShiftModifier, Shown::EveryCell); }
+BENCHMARK(ShiftEnterFill14RowsEveryCell)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

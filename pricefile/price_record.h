@@ -22,6 +22,10 @@ constexpr int SlotCount = 25;
 constexpr int SettingsRecord = 14;
 constexpr int LabourRecord = 59;
 
+// The location names proposed for new data, locations 0–3: indoor general, machine room,
+// outdoor overhead, underground.
+constexpr std::array<const char *, LocationsPerPipe> ProposedLocationNames = {"屋内一般", "機械室", "屋外架空", "地中配管"};
+
 // The 25 Currency slots after RowTag: A0–A6, B1–B7, C0–C5, D1–D5.
 namespace slot {
 constexpr int A(int i) { return i; }      // A0 … A6

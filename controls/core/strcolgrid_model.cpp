@@ -34,6 +34,35 @@ void StrColGridModel::paramsChanged()
     looksChanged();
 }
 
+void StrColGridModel::paramLookChanged(const TSCGCellParam &p)
+{
+    if (p.RangeEnabled())
+        cellsLookChanged({p.Col(), p.Row(), p.ColMax(), p.RowMax()});
+    else
+        cellsLookChanged({p.Col(), p.Row(), p.Col(), p.Row()});
+}
+
+void StrColGridModel::cellsLookChanged(CellRange cells)
+{
+    cells.left = std::max(cells.left, 0);
+    cells.top = std::max(cells.top, 0);
+    cells.right = std::min(cells.right, ColCount() - 1);
+    cells.bottom = std::min(cells.bottom, RowCount() - 1);
+    if (observer_ && cells.left <= cells.right && cells.top <= cells.bottom)
+        observer_->cellsLookChanged(cells);
+}
+
+void StrColGridModel::selectionLooksChanged(const CellRange &before, TGridOptions optionsBefore)
+{
+    // The grid lines follow the options in force, and a ctTop caption the current row.
+    if (optionsInForce_ != optionsBefore || cellParams_.AnyCaptionTop()) {
+        looksChanged();
+        return;
+    }
+    cellsLookChanged(before);
+    cellsLookChanged(Selection());
+}
+
 void StrColGridModel::looksChanged()
 {
     if (observer_)
@@ -634,6 +663,8 @@ void StrColGridModel::applyCellState(int col, int row)
 bool StrColGridModel::moveCurrent(int col, int row, bool moveAnchor, bool byUser)
 {
     CheckCellPos(col, row);
+    const CellRange before = Selection();
+    const TGridOptions optionsBefore = optionsInForce_;
     if (!CanSelectCell(col, row))
         return false;
     CloseEditor();
@@ -650,7 +681,7 @@ bool StrColGridModel::moveCurrent(int col, int row, bool moveAnchor, bool byUser
     scrollInView(curCol_, curRow_);
     if (observer_)
         observer_->selectionChanged();
-    looksChanged();
+    selectionLooksChanged(before, optionsBefore);
     if (byUser && observer_)
         observer_->cellFocused(curCol_, curRow_);
     return true;
@@ -663,6 +694,7 @@ void StrColGridModel::moveAnchor(int col, int row)
         return;
     }
     CloseEditor();
+    const CellRange before = Selection();
     anchorCol_ = std::clamp(col, fixedCols_, ColCount() - 1);
     anchorRow_ = std::clamp(row, fixedRows_, RowCount() - 1);
     if (optionsInForce_ & goRowSelect)
@@ -670,7 +702,7 @@ void StrColGridModel::moveAnchor(int col, int row)
     scrollInView(anchorCol_, anchorRow_);
     if (observer_)
         observer_->selectionChanged();
-    looksChanged();
+    selectionLooksChanged(before, optionsInForce_);
 }
 
 void StrColGridModel::setCurrentQuietly(int col, int row)

@@ -31,6 +31,9 @@ public:
     virtual void layoutChanged() {}
     // Something painted changed: parameters, fonts, colours, options, focus, selection.
     virtual void looksChanged() {}
+    // Only the cells of a range are painted differently now: a move of the selection, or a
+    // parameter's colour, font, caption or alignment. Without a finer answer, all of them.
+    virtual void cellsLookChanged(const CellRange & /*cells*/) { looksChanged(); }
     // The current cell or the selection changed.
     virtual void selectionChanged() {}
     // A mouse click or a keyboard move focused (col, row). Moves made in code (SelectCell,
@@ -301,6 +304,11 @@ private:
     friend class TSCGCellFonts;
 
     void paramsChanged();
+    void paramLookChanged(const TSCGCellParam &param);
+    void cellsLookChanged(CellRange cells);
+    // After a move of the selection: the cells of the old and the new selection, or every cell
+    // when more than those may look different.
+    void selectionLooksChanged(const CellRange &before, TGridOptions optionsBefore);
     void looksChanged();
     void layoutChanged();
     void clampScroll();

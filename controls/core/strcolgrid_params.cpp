@@ -47,6 +47,12 @@ void TSCGCellParam::changed()
         g->paramsChanged();
 }
 
+void TSCGCellParam::lookChanged()
+{
+    if (StrColGridModel *g = grid())
+        g->paramLookChanged(*this);
+}
+
 bool TSCGCellParam::loading() const
 {
     const StrColGridModel *g = grid();
@@ -183,37 +189,37 @@ void TSCGCellParam::SetRangeEnabled(bool v)
 void TSCGCellParam::SetCaption(const std::string &v)
 {
     caption_ = v;
-    changed();
+    lookChanged();
 }
 
 void TSCGCellParam::SetCaptionType(TSCGCellCaptionType v)
 {
     captionType_ = v;
-    changed();
+    lookChanged();
 }
 
 void TSCGCellParam::SetCellColor(TColor v)
 {
     cellColor_ = v;
-    changed();
+    lookChanged();
 }
 
 void TSCGCellParam::SetCellColorEnabled(bool v)
 {
     cellColorEnabled_ = v;
-    changed();
+    lookChanged();
 }
 
 void TSCGCellParam::SetBrush(const TBrush &v)
 {
     brush_ = v;
-    changed();
+    lookChanged();
 }
 
 void TSCGCellParam::SetBrushEnabled(bool v)
 {
     brushEnabled_ = v;
-    changed();
+    lookChanged();
 }
 
 void TSCGCellParam::SetFontName(const std::string &v)
@@ -223,19 +229,19 @@ void TSCGCellParam::SetFontName(const std::string &v)
         fontName_.clear();
     else
         fontName_ = v;
-    changed();
+    lookChanged();
 }
 
 void TSCGCellParam::SetFontColor(TColor v)
 {
     fontColor_ = v;
-    changed();
+    lookChanged();
 }
 
 void TSCGCellParam::SetFontColorEnabled(bool v)
 {
     fontColorEnabled_ = v;
-    changed();
+    lookChanged();
 }
 
 void TSCGCellParam::SetFontWidth(int v)
@@ -243,19 +249,19 @@ void TSCGCellParam::SetFontWidth(int v)
     if (v < 0)
         throw RangeError(DisplayName() + ".FontWidth の値が範囲を超えました");
     fontWidth_ = v;
-    changed();
+    lookChanged();
 }
 
 void TSCGCellParam::SetAlignment(TAlignment v)
 {
     alignment_ = v;
-    changed();
+    lookChanged();
 }
 
 void TSCGCellParam::SetLayout(TTextLayout v)
 {
     layout_ = v;
-    changed();
+    lookChanged();
 }
 
 void TSCGCellParam::SetImeMode(TImeMode v)
@@ -311,6 +317,14 @@ void TSCGCellParams::Clear()
     items_.clear();
     if (grid_)
         grid_->paramsChanged();
+}
+
+bool TSCGCellParams::AnyCaptionTop() const
+{
+    for (const auto &p : items_)
+        if (p->CaptionType() == ctTop)
+            return true;
+    return false;
 }
 
 TSCGCellParam *TSCGCellParams::Find(int col, int row) const

@@ -114,6 +114,8 @@ private:
     friend class TSCGCellFont;
     friend class TSCGCellFonts;
     void changed();
+    // Only how the covered cells are painted changed (colours, fonts, texts, alignment).
+    void lookChanged();
     bool loading() const;
     StrColGridModel *grid() const;
 
@@ -157,6 +159,8 @@ public:
 
     // The parameter that decides the look of (col, row): the last one that covers it, or null.
     TSCGCellParam *Find(int col, int row) const;
+    // Whether some parameter has the caption type ctTop, whose text depends on the current row.
+    bool AnyCaptionTop() const;
 
 private:
     friend class TSCGCellParam;

@@ -107,6 +107,7 @@ public:
     void countsChanged() override { grid_.itemModel_->followCounts(); }
     void layoutChanged() override { grid_.syncLayout(); }
     void looksChanged() override { grid_.showLooks(); }
+    void cellsLookChanged(const CellRange &cells) override { grid_.updateCells(cells); }
     void selectionChanged() override
     {
         grid_.refreshEditor();
@@ -265,6 +266,21 @@ void TStrColGrid::showLooks()
         viewport()->setPalette(pal);
     }
     viewport()->update();
+}
+
+void TStrColGrid::updateCells(const CellRange &cells)
+{
+    // Each cell with its grid lines; cells scrolled out of view have no rectangle.
+    if ((cells.right - cells.left + 1) * (cells.bottom - cells.top + 1) > 256) {
+        viewport()->update();
+        return;
+    }
+    QRect dirty;
+    for (int r = cells.top; r <= cells.bottom; ++r)
+        for (int c = cells.left; c <= cells.right; ++c)
+            dirty |= visualRect(itemModel_->index(r, c));
+    if (!dirty.isEmpty())
+        viewport()->update(dirty);
 }
 
 void TStrColGrid::changeEvent(QEvent *e)

@@ -212,6 +212,7 @@ private:
     void syncLayout();
     void syncScrollBars();
     void showLooks();
+    void updateCells(const CellRange &cells); // repaints only these cells
     QFont fontOf(const TSCGCellFont *named) const;
 
     // editor (TStrColGridEditor.cpp)

@@ -78,7 +78,11 @@ void TStrColGrid::openEditorWidget()
     if (!edit(index, QAbstractItemView::AllEditTriggers, nullptr) || !editor_) {
         editor_ = nullptr;
         model_.CancelEditor();
+        return;
     }
+    // As in a Windows string grid, the editor opens with its whole text selected: what is typed
+    // first replaces it.
+    editor_->selectAll();
 }
 
 void TStrColGrid::closeEditorWidget()

@@ -8,6 +8,10 @@
 //                                              the CSV text of pipe P (CP932, CR LF) on stdout
 //   velmok-cli xlsx FILE --pipe P [--level L] OUT.xlsx   pipe P as an Excel workbook
 //   velmok-cli pdf FILE [--level L] OUT.pdf    every named pipe as pages of the print program
+//   velmok-cli level FILE [--pipe P] --levels L1,L2,L3,L4,L5 [--method list|cost]
+//              [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write]
+//                                              set LEVEL1 … LEVEL5 of every pipe (or pipe P)
+//                                              as the price-level dialog does, then as calc
 //
 // L is the price basis of the output: 1 … 5 LEVEL1 … LEVEL5, 6 原価 (NET); 1 when not given.
 // Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr).
@@ -17,6 +21,7 @@
 #include "fileio.h"
 #include "handoff_files.h"
 #include "json_writer.h"
+#include "level_calc_dialog.h"
 #include "print_handoff.h"
 #include "programs.h"
 #include "scratch_folder.h"
@@ -24,6 +29,7 @@
 #include "text_builder.h"
 #include "xlsx_export.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -49,7 +55,9 @@ constexpr const char *Usage =
     "       velmok-cli check FILE\n"
     "       velmok-cli csv FILE --pipe P [--level L] [--heading] [--results]\n"
     "       velmok-cli xlsx FILE --pipe P [--level L] OUT.xlsx\n"
-    "       velmok-cli pdf FILE [--level L] OUT.pdf\n";
+    "       velmok-cli pdf FILE [--level L] OUT.pdf\n"
+    "       velmok-cli level FILE [--pipe P] --levels L1,L2,L3,L4,L5 [--method list|cost]\n"
+    "                  [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write]\n";
 
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -63,6 +71,7 @@ struct Options {
     int level = 1; // 1 … 6
     bool heading = false, results = false;
     fs::path out; // the file of xlsx and pdf
+    std::optional<LevelCalcParams> levelCalc; // the level command
 };
 
 int parsePipe(const std::string &text)
@@ -87,6 +96,61 @@ int parseLevel(const std::string &text)
     return text[0] - '0';
 }
 
+// The price-level options: a method, a unit, an addend and five percentages, as the dialog
+// offers them; what is not given takes the dialog's default.
+bool isLevelOption(const std::string &name)
+{
+    return name == "--method" || name == "--unit" || name == "--addend" || name == "--levels";
+}
+
+void parseLevelOption(LevelCalcParams &p, const std::string &name, const std::string &value)
+{
+    if (name == "--method") {
+        if (value == "list")
+            p.method = LevelCalcParams::Method::FromList;
+        else if (value == "cost")
+            p.method = LevelCalcParams::Method::FromCost;
+        else
+            throw UsageError("--method needs list or cost, not '" + value + "'");
+    } else if (name == "--unit") {
+        const auto &units = LevelCalcDialog::UnitValues;
+        const auto u = std::find_if(units.begin(), units.end(), [&](int64_t v) { return std::to_string(v) == value; });
+        if (u == units.end())
+            throw UsageError("--unit needs 1, 10, 100, 1000 or 10000, not '" + value + "'");
+        p.unit = *u;
+    } else if (name == "--addend") {
+        const auto &addends = LevelCalcDialog::AddendValues;
+        std::optional<Currency> v;
+        try {
+            v = Currency::parse(value);
+        } catch (const ConversionError &) {
+        }
+        if (!v || std::find(addends.begin(), addends.end(), v->raw()) == addends.end())
+            throw UsageError("--addend needs 0.5, 0.9 or 0, not '" + value + "'");
+        p.addend = *v;
+    } else { // --levels
+        size_t n = 0, start = 0;
+        for (;;) {
+            const size_t comma = value.find(',', start);
+            const std::string item = value.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+            if (n >= p.levels.size())
+                throw UsageError("--levels needs five percentages, not '" + value + "'");
+            try {
+                p.levels[n++] = Currency::parse(item);
+            } catch (const ConversionError &) {
+                throw UsageError("--levels: '" + item + "' is not a percentage");
+            }
+            if (p.levels[n - 1] < Currency())
+                throw UsageError("--levels: '" + item + "' is negative");
+            if (comma == std::string::npos)
+                break;
+            start = comma + 1;
+        }
+        if (n != p.levels.size())
+            throw UsageError("--levels needs five percentages, not '" + value + "'");
+    }
+}
+
 Options parseArgs(int argc, char **argv)
 {
     if (argc < 2)
@@ -94,9 +158,14 @@ Options parseArgs(int argc, char **argv)
     Options o;
     o.command = argv[1];
     const std::string &c = o.command;
-    if (c != "new" && c != "calc" && c != "dump" && c != "check" && c != "csv" && c != "xlsx" && c != "pdf")
+    if (c != "new" && c != "calc" && c != "dump" && c != "check" && c != "csv" && c != "xlsx" && c != "pdf" &&
+        c != "level")
         throw UsageError("unknown command '" + c + "'");
-    const bool takesPipe = c == "calc" || c == "dump" || c == "csv" || c == "xlsx";
+    const bool takesPipe = c == "calc" || c == "dump" || c == "csv" || c == "xlsx" || c == "level";
+    const bool writes = c == "calc" || c == "level";
+    bool haveLevels = false;
+    if (c == "level")
+        o.levelCalc.emplace();
     const bool takesLevel = c == "csv" || c == "xlsx" || c == "pdf";
     const bool takesOut = c == "xlsx" || c == "pdf";
     int positional = 0;
@@ -117,8 +186,14 @@ Options parseArgs(int argc, char **argv)
             o.pipe = parsePipe(*value("--pipe", "a pipe number 1 … 20"));
         } else if (takesLevel && (a == "--level" || a.rfind("--level=", 0) == 0)) {
             o.level = parseLevel(*value("--level", "a price basis 1 … 6"));
-        } else if (c == "calc" && a == "--write") {
+        } else if (writes && a == "--write") {
             o.write = true;
+        } else if (o.levelCalc && isLevelOption(a.substr(0, a.find('=')))) {
+            const size_t eq = a.find('=');
+            if (eq == std::string::npos && i + 1 >= argc)
+                throw UsageError(a + " needs a value");
+            parseLevelOption(*o.levelCalc, a.substr(0, eq), eq == std::string::npos ? argv[++i] : a.substr(eq + 1));
+            haveLevels = haveLevels || a.rfind("--levels", 0) == 0;
         } else if (c == "csv" && a == "--heading") {
             o.heading = true;
         } else if (c == "csv" && a == "--results") {
@@ -137,6 +212,8 @@ Options parseArgs(int argc, char **argv)
     }
     if (positional == 0)
         throw UsageError(c + " needs a FILE");
+    if (o.levelCalc && !haveLevels)
+        throw UsageError("level needs --levels L1,L2,L3,L4,L5");
     if (takesOut && positional < 2)
         throw UsageError(c + " needs FILE and OUT");
     if ((c == "csv" || c == "xlsx") && !o.pipe)
@@ -231,6 +308,8 @@ int cmdCalc(const Options &o)
         PipeBlock &block = file.pipeBlock(p);
         table->load(block);
         table->recalculateAll(block);
+        if (o.levelCalc)
+            table->applyLevelCalc(*o.levelCalc, block);
         j.beginObject();
         j.key("pipe").number(int64_t{p + 1});
         j.key("name").string(table->row(1).rec.name.text());
@@ -424,7 +503,7 @@ int main(int argc, char **argv)
         const Options o = parseArgs(argc, argv);
         if (o.command == "new")
             return cmdNew(o);
-        if (o.command == "calc")
+        if (o.command == "calc" || o.command == "level")
             return cmdCalc(o);
         if (o.command == "dump")
             return cmdDump(o);

@@ -67,6 +67,12 @@ TreeNames::TreeNames()
     }
 }
 
+std::string pipeNodeText(const std::string &name)
+{
+    const std::string t = trimmed(name);
+    return t.empty() ? "----" : t;
+}
+
 namespace datafolder {
 
 fs::path prepare(const fs::path &programFolder)
@@ -141,10 +147,8 @@ TreeNames readNames(const fs::path &folder, const TreeNames &current, Failures &
             failures.add(path, e.what());
             names.assign(PipesPerFile, "");
         }
-        for (int p = 0; p < PipesPerFile; ++p) {
-            const std::string t = trimmed(names[p]);
-            n.nodes[s * NodesPerService + p + 1] = n.pipeCaptions[s][p] = t.empty() ? "----" : t;
-        }
+        for (int p = 0; p < PipesPerFile; ++p)
+            n.nodes[s * NodesPerService + p + 1] = n.pipeCaptions[s][p] = pipeNodeText(names[p]);
     }
     return n;
 }

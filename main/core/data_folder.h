@@ -40,6 +40,9 @@ struct TreeNames {
     std::array<std::array<std::string, PipesPerFile>, ServiceCount> pipeCaptions; // the pipe menus
 };
 
+// What the tree of pipes and the pipe menu show for a pipe's name: trimmed, "----" when empty.
+std::string pipeNodeText(const std::string &name);
+
 namespace datafolder {
 
 // Creates ex_data beside the program when it is missing and copies each missing service file

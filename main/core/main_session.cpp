@@ -403,8 +403,7 @@ void MainSession::applySettings(const SettingsControls &c)
         ui_.notice(NoPipeNotice, "確認");
         return;
     }
-    undo_ = table_;
-    undoEnabled_ = true;
+    takeSnapshot();
     controls_ = c;
     table_.applyBasicSettings(basicSettingsOf(c), currentBlock());
     modified_ = true;

@@ -3,12 +3,15 @@
 // without a widget: start-up, services, pipes, locations, price bases, the 基本設定 panel,
 // save, folders and close. The window forwards its events here and shows what it reads back.
 #include "calc.h"
+#include "copy_buffer.h"
 #include "data_folder.h"
+#include "grid_editing.h"
 #include "grid_texts.h"
 #include "print_handoff.h"
 #include "service_file.h"
 #include "settings_controls.h"
 #include "text_builder.h"
+#include "sheet_setup.h"
 #include "user_interface.h"
 #include "window_placement.h"
 
@@ -141,6 +144,26 @@ public:
     std::function<OutputLevelChoice(bool withOptions)> askOutputLevel;
     // The date of print_header.dat; today's local date unless a test fixes it.
     std::function<CalendarDate()> today;
+    // ---- editing, undo, the dialogs, copy and paste (main_session_edit.cpp, main_session_paste.cpp) ----
+    UserInterface &ui() { return ui_; }
+    const EditPosition &editPosition() const { return editPosition_; }
+    // Either editable grid stored its editor's text into (col, row).
+    void editorTextStored(int col, int row);
+    GridKeyDecision rateGridKeyDown(const GridKeyEvent &e);  // StrColGrid1KeyDown
+    GridKeyDecision priceGridKeyDown(const GridKeyEvent &e); // StrColGrid2KeyDown
+    void rateGridClicked(int col, int row); // the other grids follow the row
+    void undo();                            // "取り消し"
+    void clearPipe();                       // "現在の管材をクリア－"
+    void levelCalc(const LevelCalcParams &p); // "実 行" of the price-level dialog
+    // The sheet set-up dialog: opening takes an undo snapshot and loads the dialog (nothing
+    // without a pipe); closing registers what the dialog holds, or nothing after "Exit", and
+    // shows the pipe again either way.
+    std::optional<SheetSetup> openSheetSetup();
+    void closeSheetSetup(const SheetSetup *registered);
+    void copy(CopyKind kind);
+    void paste(CopyKind kind);
+    bool pasteEnabled(CopyKind kind) const { return pipeLoaded_ && copyBuffer_.canPaste(kind); }
+    void copyLocationToOthers(); // location 0 to locations 1–3
 
     // The INI file beside the program and the hook that writes the display layout.
     std::filesystem::path iniPath() const { return iniFileOf(programPath_); }
@@ -160,6 +183,18 @@ private:
     // Shows the output level dialog and selects its basis; nothing when there is no pipe or
     // the dialog was cancelled.
     std::optional<OutputLevelChoice> chooseOutput(bool withOptions);
+    // Editing (main_session_edit.cpp).
+    bool refusedWithoutPipe();
+    void takeSnapshot();
+    // Runs a change of the working table after an undo snapshot and marks the data modified;
+    // a change that fails leaves the table, the pipe's records, the undo and the flag as they were.
+    void changeTable(const std::function<void()> &change);
+    void writeTableBack(); // every working row into the pipe's records
+    void refreshPipeName();
+    void showPipeAgain(); // settings controls, a valid tab, the tree and menu name
+    // The key filter carried out; false when the key is left to the grid.
+    bool filterKey(const GridKeyEvent &e, GridKeyDecision &d);
+    void enterMoves(GridKeyDecision &d, int cols);
 
     UserInterface &ui_;
     std::filesystem::path programPath_, programDir_;
@@ -178,6 +213,8 @@ private:
     WorkingTable undo_;
     SettingsControls controls_;
     std::string notepadShortcut_;
+    EditPosition editPosition_;
+    CopyBuffer copyBuffer_;
 };
 
 } // namespace velmo

@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -73,6 +75,13 @@ public:
     QAction *N12 = nullptr, *N14 = nullptr, *N16 = nullptr; // uniform column widths
     QAction *N13 = nullptr, *N28 = nullptr, *N30 = nullptr, *N31 = nullptr, *N36 = nullptr, *N38 = nullptr;
     QAction *N23 = nullptr, *About1 = nullptr;
+    // The edit menus 編　 集1 and 編   集2 (TFtankaregistEdit.cpp).
+    QAction *undoAction = nullptr;       // N2 "取り消し"
+    QAction *sheetSetupAction = nullptr; // N37
+    QAction *levelCalcAction = nullptr;  // K17
+    QAction *clearAction = nullptr;      // N22
+    std::vector<std::pair<CopyKind, QAction *>> copyActions, pasteActions;
+    QAction *copyLocationAction = nullptr; // item_paste_5
 
 protected:
     void showEvent(QShowEvent *e) override;
@@ -85,11 +94,23 @@ private slots:
     void StrColGrid3Click(int col, int row);
     void settingsChanged(); // combo boxes, check box, Enter in a percentage field
     void GPAYDAYEnter(int index);
+    // Editing (TFtankaregistEdit.cpp).
+    void StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &consumed);
+    void StrColGrid2KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &consumed);
+    void StrColGrid1Click(int col, int row);
+    void user_selClick(); // also N37
+    void K17Click();
+    void N2Click();
 
 private:
     void buildMenus();
     void addPrintItem(QMenu *file); // TFtankaregistExport.cpp
     void buildExportMenu();         // 外部デ－タ入出力
+    void buildEditMenus(); // and the editing of the grids (TFtankaregistEdit.cpp)
+    void gridKeyDown(TStrColGrid *grid, int &vk, Qt::KeyboardModifiers shift, bool &consumed);
+    void showEditDecision(TStrColGrid *grid, const GridKeyDecision &d);
+    void showGridRow(int row); // one row of the three grids
+    void showEditCommands();
     void buildWidgets();
     QWidget *buildSettingsPanel();
     void setupGrid(TStrColGrid *g, int cols, const std::array<int, 11> &widths);

@@ -74,6 +74,7 @@ void TFtankaregist::buildMenus()
     }
     exitAction = file->addAction("終  了", this, &QWidget::close);
     exitAction->setShortcut(QKeySequence(Qt::Key_End));
+    buildEditMenus();
 
     QMenu *services = menuBar()->addMenu("管種選択(&P)");
     for (int s = 0; s < ServiceCount; ++s) {
@@ -197,7 +198,6 @@ void TFtankaregist::buildWidgets()
     auto *top = new QHBoxLayout(top_panel);
     top->setContentsMargins(0, 0, 0, 0);
     user_sel = new QPushButton("基本設定", top_panel);
-    user_sel->setEnabled(false);
     kanname = new QLabel(top_panel);
     kanname->setFrameShape(QFrame::Panel);
     kanname->setFrameShadow(QFrame::Sunken);

@@ -1,6 +1,7 @@
 // Showing the session's state in the main window's widgets.
 #include "TFtankaregist.h"
 
+#include "QtGridTypes.h"
 #include "TFtankaregistParts.h"
 #include "TNValEdit.h"
 #include "TStrColGrid.h"
@@ -87,6 +88,7 @@ void TFtankaregist::showState()
     showResultsAction->setChecked(s.rateShowsResults());
     showCompositesAction->setChecked(!s.compositeShowsAdopted());
     showAdoptedAction->setChecked(s.compositeShowsAdopted());
+    showEditCommands();
     showing_ = false;
 }
 
@@ -115,24 +117,34 @@ void TFtankaregist::showTree()
 
 void TFtankaregist::showGrids()
 {
-    const MainSession &s = *session_;
-    for (int r = 0; r < GridRows; ++r) {
-        for (int c = 0; c < RateCols; ++c)
-            StrColGrid1->SetCells(c, r, q(s.rateGridText(c, r)));
-        for (int c = 0; c < PriceCols; ++c)
-            StrColGrid2->SetCells(c, r, q(s.priceGridText(c, r)));
-        for (int c = 0; c < CompositeCols; ++c)
-            StrColGrid3->SetCells(c, r, q(s.compositeGridText(c, r)));
-    }
+    for (int r = 0; r < GridRows; ++r)
+        showGridRow(r);
     showRowHighlight();
+}
+
+void TFtankaregist::showGridRow(int row)
+{
+    const MainSession &s = *session_;
+    for (int c = 0; c < RateCols; ++c)
+        StrColGrid1->SetCells(c, row, q(s.rateGridText(c, row)));
+    for (int c = 0; c < PriceCols; ++c)
+        StrColGrid2->SetCells(c, row, q(s.priceGridText(c, row)));
+    for (int c = 0; c < CompositeCols; ++c)
+        StrColGrid3->SetCells(c, row, q(s.compositeGridText(c, row)));
 }
 
 void TFtankaregist::showRowHighlight()
 {
     const MainSession &s = *session_;
-    for (TStrColGrid *g : {StrColGrid1, StrColGrid2, StrColGrid3})
-        for (int r = 1; r < GridRows; ++r)
-            g->SetCellColor(0, r, r == s.focusRow() ? SelectedRowColor : FixedCellColor);
+    // Only a size cell whose colour changes is painted again.
+    for (TStrColGrid *g : {StrColGrid1, StrColGrid2, StrColGrid3}) {
+        for (int r = 1; r < GridRows; ++r) {
+            const QColor colour = r == s.focusRow() ? SelectedRowColor : FixedCellColor;
+            const TSCGCellParam *p = g->FindCellParam(0, r, false);
+            if (!p || !p->CellColorEnabled() || p->CellColor() != toTColor(colour))
+                g->SetCellColor(0, r, colour);
+        }
+    }
     StrColGrid2->SelectCell(s.basisColumn(), s.focusRow());
     StrColGrid3->SelectCell(s.basisColumn(), s.focusRow());
     StrColGrid1->SelectCell(std::max(1, StrColGrid1->Col()), s.focusRow());

@@ -518,3 +518,71 @@ TEST_F(Grid, RefusedCellKeepsThePreviousCellsOptions)
     EXPECT_EQ(at(), (GridCoord{4, 4}));
     EXPECT_EQ(asked.size(), 3u);
 }
+
+// --- what is painted again -------------------------------------------------------------------------
+
+namespace {
+
+// Records which cells the model says must be painted again.
+struct Repaints : StrColGridObserver {
+    std::vector<std::string> log;
+    void looksChanged() override { log.push_back("all"); }
+    void cellsLookChanged(const CellRange &r) override
+    {
+        log.push_back(std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
+                      std::to_string(r.bottom));
+    }
+};
+
+} // namespace
+
+TEST(GridRepaints, AMoveRepaintsTheOldAndNewSelectionAndAParameterItsOwnCells)
+{
+    StrColGridModel grid;
+    grid.SetColCount(8);
+    grid.SetRowCount(15);
+    grid.SetOptions(DefaultGridOptions | goEditing);
+    grid.SelectCell(4, 1);
+    Repaints seen;
+    grid.setObserver(&seen);
+
+    grid.SelectCell(4, 2);
+    EXPECT_EQ(seen.log, (std::vector<std::string>{"4,1-4,1", "4,2-4,2"}));
+    seen.log.clear();
+    grid.keyDown(vkey::Down, ShiftState{true, false, false}, false, false); // range to row 3
+    EXPECT_EQ(seen.log, (std::vector<std::string>{"4,2-4,2", "4,2-4,3"}));
+    seen.log.clear();
+
+    grid.SetCellColor(0, 5, TColor::fromRgb(255, 0, 0));         // a new parameter: every cell may look different
+    EXPECT_EQ(seen.log.front(), "all");
+    seen.log.clear();
+    grid.SetCellColor(0, 5, TColor::fromRgb(0, 0, 255));        // its colour again: only its cell
+    EXPECT_EQ(seen.log, (std::vector<std::string>{"0,5-0,5", "0,5-0,5"}));
+    seen.log.clear();
+    TSCGCellParam &range = grid.CellParams().Add();
+    range.SetRangeEnabled(false);
+    range.SetColMax(20);
+    range.SetRowMax(3);
+    range.SetRangeEnabled(true);
+    seen.log.clear();
+    range.SetFontColor(TColor::fromRgb(0, 128, 0)); // clipped to the grid
+    EXPECT_EQ(seen.log, (std::vector<std::string>{"0,0-7,3"}));
+    seen.log.clear();
+
+    // A ctTop caption shows text of the current row: a move repaints everything.
+    range.SetCaptionType(ctTop);
+    seen.log.clear();
+    grid.SelectCell(2, 2);
+    EXPECT_EQ(seen.log, (std::vector<std::string>{"all"}));
+    seen.log.clear();
+    range.SetCaptionType(ctCellText);
+
+    // A cell with options of its own puts other grid lines in force: everything again.
+    TSCGCellParam &own = *grid.FindCellParam(6, 6, true);
+    own.SetOptions(DefaultGridOptions & ~goVertLine);
+    own.SetOptionsEnabled(true);
+    seen.log.clear();
+    grid.SelectCell(6, 6);
+    EXPECT_EQ(seen.log, (std::vector<std::string>{"all"}));
+    grid.setObserver(nullptr);
+}

@@ -285,6 +285,13 @@ void StrColGridTest::keypadDigitsReachTheEditor()
     f.key(Qt::Key_Escape);
     QTest::mouseDClick(f.grid->viewport(), Qt::LeftButton, {}, f.cellCentre(2, 3));
     QVERIFY(f.grid->EditorMode());
+    // The editor opens with the cell's text selected: what is typed replaces it.
+    QCOMPARE(f.grid->InplaceEditor()->selectedText(), QString("12."));
+    f.key(Qt::Key_7, Qt::KeypadModifier);
+    QCOMPARE(f.grid->InplaceEditor()->text(), QString("7"));
+    f.key(Qt::Key_Return);
+    f.key(Qt::Key_3, Qt::KeypadModifier);
+    QCOMPARE(f.grid->InplaceEditor()->text(), QString("3"));
 }
 
 void StrColGridTest::enterStoresTheTextBeforeTheHandlerReadsIt()

@@ -63,6 +63,28 @@ struct ProgramFolder {
     }
 };
 
+// Changes a service file of the data folder on disk, read and written whole.
+template <typename Change>
+void changeServiceFile(const fs::path &file, Change change)
+{
+    ServiceFile f;
+    f.load(file);
+    change(f);
+    f.save(file);
+}
+
+// Copies the build's sample templates haikan1.fda … haikan10.fda into kanzai/ of a program
+// folder; returns the program's path there.
+inline fs::path withSampleTemplates(const fs::path &folder)
+{
+    fs::create_directories(folder / "kanzai");
+    for (int n = 1; n <= 10; ++n) {
+        const std::string f = "haikan" + std::to_string(n) + ".fda";
+        fs::copy_file(fs::path(VELMO_SAMPLE_DIR) / f, folder / "kanzai" / f);
+    }
+    return folder / "velmok";
+}
+
 // Applies one labour price through the 基本設定 controls.
 inline void typeLabour(MainSession &s, int basis, const char *value)
 {

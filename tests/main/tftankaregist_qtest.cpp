@@ -5,6 +5,7 @@
 #include "VelmoApplication.h"
 #include "errors.h"
 #include "fake_ui.h"
+#include "program_folder.h"
 #include "fileio.h"
 #include "service_file.h"
 #include "support.h"
@@ -35,12 +36,7 @@ class TFtankaregistTest : public QObject {
 private slots:
     void initTestCase()
     {
-        program = dir.path / "velmok";
-        fs::create_directories(dir.path / "kanzai");
-        for (int n = 1; n <= 10; ++n) {
-            const std::string f = "haikan" + std::to_string(n) + ".fda";
-            fs::copy_file(fs::path(VELMO_SAMPLE_DIR) / f, dir.path / "kanzai" / f);
-        }
+        program = velmo::test::withSampleTemplates(dir.path);
     }
 
     void startNavigateEditAndSave()

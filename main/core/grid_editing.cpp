@@ -1,0 +1,56 @@
+#include "grid_editing.h"
+
+namespace velmo {
+
+KeyFilter commonKeyFilter(int vk, bool editorShown)
+{
+    if (onlyChangesLaterKeys(vk))
+        return {};
+    if (vkey::isArrow(vk) && !editorShown)
+        return {};
+    if (vk == vkey::Back || vkey::isNumpadDigit(vk) || vk == vkey::Decimal)
+        return {};
+    KeyFilter f;
+    f.store = true;
+    f.closeEditor = true;
+    f.beep = vk != vkey::Return && vk != vkey::Up && vk != vkey::Down;
+    return f;
+}
+
+RateCell rateCellRule(int col, bool refrigerant, bool showsResults)
+{
+    if (refrigerant && col == 9)
+        return RateCell::RefrigerantColumn;
+    if (col < 4)
+        return RateCell::FixedColumn;
+    if (showsResults)
+        return RateCell::ShowsResults;
+    return RateCell::Editable;
+}
+
+const char *refusalMessage(RateCell rule)
+{
+    switch (rule) {
+    case RateCell::FixedColumn: return editmsg::FixedColumn;
+    case RateCell::RefrigerantColumn: return editmsg::RefrigerantColumn;
+    case RateCell::ShowsResults: return editmsg::ShowsResults;
+    case RateCell::Editable: break;
+    }
+    return "";
+}
+
+std::optional<int> factorOfColumn(int col)
+{
+    if (col >= 4 && col < RateCols)
+        return col - 3;
+    return std::nullopt;
+}
+
+std::optional<int> priceSlotOfColumn(int col)
+{
+    if (col >= 1 && col <= BasisCount)
+        return materialSlot(basisAt(col));
+    return std::nullopt;
+}
+
+} // namespace velmo

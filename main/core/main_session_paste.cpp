@@ -1,0 +1,80 @@
+// MainSession: the copy and paste commands of the two edit menus, and the copy of location 0's
+// data to the other three locations.
+#include "main_session.h"
+
+namespace velmo {
+
+namespace {
+
+// The working rows (1 … 60) a copy or paste covers: the whole pipe, or the 15 rows of a location.
+struct RowSpan {
+    int first;
+    int count;
+};
+
+RowSpan spanOf(CopyScope scope, int location)
+{
+    if (scope == CopyScope::Pipe)
+        return {1, RecordsPerPipe};
+    return {workingRow(location, 1), RowsPerLocation};
+}
+
+} // namespace
+
+void MainSession::copy(CopyKind kind)
+{
+    if (!pipeLoaded_)
+        return;
+    const RowSpan span = spanOf(kind.scope, location_);
+    for (int i = 0; i < span.count; ++i) {
+        const int a = span.first + i;
+        // The whole records come from the service file's records, the other groups from the
+        // working table; both hold the same stored fields.
+        const PriceRecord &from = kind.group == FieldGroup::Whole ? currentBlock()[a - 1] : table_.row(a).rec;
+        copyFields(kind.group, from, copyBuffer_.row(1 + i));
+    }
+    copyBuffer_.copied(kind, location_);
+}
+
+void MainSession::paste(CopyKind kind)
+{
+    if (!pasteEnabled(kind))
+        return;
+    const RowSpan span = spanOf(kind.scope, location_);
+    changeTable([&] {
+        PipeBlock &block = currentBlock();
+        for (int i = 0; i < span.count; ++i) {
+            const int a = span.first + i;
+            const bool withSlots = kind.scope == CopyScope::Pipe || !isTailRow(a) || copyBuffer_.tailSlotsFit(location_);
+            copyFields(kind.group, copyBuffer_.row(1 + i), block[a - 1], withSlots);
+            copyFields(kind.group, block[a - 1], table_.row(a).rec, withSlots);
+        }
+        table_.recalculateAll(block);
+    });
+    // Names, location names and settings may have come with whole records.
+    if (kind.group == FieldGroup::Whole)
+        showPipeAgain();
+}
+
+void MainSession::copyLocationToOthers()
+{
+    if (!pipeLoaded_ || !copyLocationEnabled())
+        return;
+    PipeBlock &block = currentBlock();
+    for (int t = 1; t < LocationsPerPipe; ++t) {
+        for (int r = 0; r < RowsPerLocation; ++r) {
+            const PriceRecord &from = block[static_cast<size_t>(r)];
+            PriceRecord &to = block[static_cast<size_t>(t * RowsPerLocation + r)];
+            to.rowTag = from.rowTag;
+            to.unit = from.unit;
+            // The tails' slots mean different things (location 0's the pipe's settings, location
+            // 3's its labour prices): only the size rows bring theirs.
+            if (r < SizeRowsPerLocation)
+                to.slots = from.slots;
+        }
+    }
+    loadPipe(pipe_);
+    modified_ = true;
+}
+
+} // namespace velmo

@@ -1,0 +1,201 @@
+// The main window's editing: the edit menus 編　 集1 and 編   集2, the keys of the rate grid and
+// the material price grid, and the two dialogs. The session decides; the window carries out
+// what it returns and shows only the rows a key changed.
+// The GUI-free headers come before Qt's, whose "slots" keyword would clash with a record field.
+#include "level_calc_dialog.h"
+
+#include "TFtankaregist.h"
+
+#include "TFtankaregistParts.h"
+#include "TStrColGrid.h"
+#include "Tfsheetset.h"
+#include "Tftankacalc.h"
+#include "VelmoApplication.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace velmo {
+
+using namespace mainwindow;
+
+namespace {
+
+struct ClipboardItem {
+    CopyKind kind;
+    const char *copyCaption;
+    const char *pasteCaption;
+};
+
+// The copy and paste commands of 編　 集1 (the whole pipe) and 編   集2 (the selected sheet).
+constexpr ClipboardItem PipeItems[] = {
+    {{CopyScope::Pipe, FieldGroup::Whole}, "現在の管材の全内容をコピ－", "現在の管材へ全内容を貼付"},
+    {{CopyScope::Pipe, FieldGroup::Prices}, "現在の管材の単価をコピ－", "現在の管材へ単価を貼付"},
+    {{CopyScope::Pipe, FieldGroup::Factors}, "現在の管材の全歩掛をコピ－", "現在の管材へ全歩掛を貼付"},
+    {{CopyScope::Pipe, FieldGroup::Labour}, "現在の管材の歩掛（工費）をコピ－", "現在の管材へ歩掛（工費）を貼付"},
+};
+constexpr ClipboardItem SheetItems[] = {
+    {{CopyScope::Sheet, FieldGroup::Whole}, "現在のシ－ト(細目)の全内容をコピ－", "現在のシ－ト(細目)の全内容を貼付"},
+    {{CopyScope::Sheet, FieldGroup::Factors}, "現在のシ－ト(細目)の全歩掛をコピ－", "現在のシ－ト(細目)へ全歩掛を貼付"},
+    {{CopyScope::Sheet, FieldGroup::Labour}, "現在のシ－ト(細目)の歩掛（工費）をコピ－", "現在のシ－ト(細目)へ歩掛（工費）を貼付"},
+};
+
+} // namespace
+
+void TFtankaregist::buildEditMenus()
+{
+    auto addClipboard = [this](QMenu *menu, const auto &items) {
+        for (const ClipboardItem &item : items) {
+            QAction *a = menu->addAction(item.copyCaption, this, [this, k = item.kind] { run([this, k] { session_->copy(k); }); });
+            copyActions.emplace_back(item.kind, a);
+        }
+        menu->addSeparator();
+        for (const ClipboardItem &item : items) {
+            QAction *a = menu->addAction(item.pasteCaption, this, [this, k = item.kind] { run([this, k] { session_->paste(k); }); });
+            pasteActions.emplace_back(item.kind, a);
+        }
+    };
+
+    QMenu *edit1 = menuBar()->addMenu("編　 集1");
+    undoAction = edit1->addAction("取り消し", this, &TFtankaregist::N2Click);
+    undoAction->setShortcut(QKeySequence(Qt::Key_Escape));
+    edit1->addSeparator();
+    sheetSetupAction = edit1->addAction("管材別基本データ設定", this, &TFtankaregist::user_selClick);
+    levelCalcAction = edit1->addAction("現在の管材単価計算", this, &TFtankaregist::K17Click);
+    clearAction = edit1->addAction("現在の管材をクリア－", this, [this] { run([this] { session_->clearPipe(); }); });
+    edit1->addSeparator();
+    addClipboard(edit1, PipeItems);
+
+    QMenu *edit2 = menuBar()->addMenu("編   集2");
+    addClipboard(edit2, SheetItems);
+    edit2->addSeparator();
+    copyLocationAction = edit2->addAction("", this, [this] { run([this] { session_->copyLocationToOthers(); }); });
+
+    connect(user_sel, &QPushButton::clicked, this, &TFtankaregist::user_selClick);
+
+    // Typing into the rate grid and the material price grid; the composite grid is never edited.
+    StrColGrid1->setToolTip(RateGridHint);
+    for (TStrColGrid *g : {StrColGrid1, StrColGrid2}) {
+        g->SetOptions(g->Options() | goEditing);
+        g->SetImeMode(imDisable); // numbers only: the keypad types digits whatever the input method
+        connect(g, &TStrColGrid::editorTextStored, this,
+                [this](int col, int row) { session_->editorTextStored(col, row); });
+    }
+    connect(StrColGrid1, &TStrColGrid::keyDown, this, &TFtankaregist::StrColGrid1KeyDown, Qt::DirectConnection);
+    connect(StrColGrid2, &TStrColGrid::keyDown, this, &TFtankaregist::StrColGrid2KeyDown, Qt::DirectConnection);
+    connect(StrColGrid1, &TStrColGrid::gridClick, this, &TFtankaregist::StrColGrid1Click);
+}
+
+void TFtankaregist::showEditCommands()
+{
+    const MainSession &s = *session_;
+    const bool pipe = s.pipeLoaded();
+    undoAction->setEnabled(s.undoEnabled());
+    for (QAction *a : {sheetSetupAction, levelCalcAction, clearAction})
+        a->setEnabled(pipe);
+    user_sel->setEnabled(pipe);
+    for (const auto &[kind, a] : copyActions)
+        a->setEnabled(pipe);
+    for (const auto &[kind, a] : pasteActions)
+        a->setEnabled(s.pasteEnabled(kind));
+    copyLocationAction->setText(q(s.copyLocationCaption()));
+    copyLocationAction->setEnabled(pipe && s.copyLocationEnabled());
+}
+
+// ---------------------------------------------------------------- grid keys
+
+void TFtankaregist::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &consumed)
+{
+    gridKeyDown(StrColGrid1, vk, shift, consumed);
+}
+
+void TFtankaregist::StrColGrid2KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &consumed)
+{
+    gridKeyDown(StrColGrid2, vk, shift, consumed);
+}
+
+void TFtankaregist::gridKeyDown(TStrColGrid *grid, int &vk, Qt::KeyboardModifiers shift, bool &consumed)
+{
+    GridKeyEvent e;
+    e.vk = vk;
+    e.shift = shift & Qt::ShiftModifier;
+    e.editorShown = grid->EditorMode();
+    e.editorCol = grid->Model().editCol();
+    e.editorRow = grid->Model().editRow();
+    e.selectedCol = grid->Col();
+    e.cellText = [grid](int col, int row) { return grid->Model().Cells(col, row); };
+    // A key whose handling failed (a text that is no number) does nothing more; the editor
+    // stays open with the text so that it can be put right.
+    consumed = true;
+    RunCommand([&] {
+        const GridKeyDecision d =
+            grid == StrColGrid1 ? session_->rateGridKeyDown(e) : session_->priceGridKeyDown(e);
+        consumed = !d.passOn;
+        showEditDecision(grid, d);
+    });
+}
+
+void TFtankaregist::showEditDecision(TStrColGrid *grid, const GridKeyDecision &d)
+{
+    // The editor goes first: closing stores its text into its cell, which the rows shown
+    // next then replace with what the session holds.
+    if (d.closeEditor)
+        grid->CloseEditor();
+    if (d.allRows) {
+        showGrids();
+    } else {
+        for (int r = 1; r < GridRows; ++r)
+            if (d.rows.test(static_cast<size_t>(r)))
+                showGridRow(r);
+    }
+    if (d.select)
+        grid->SelectCell(d.select->col, d.select->row);
+    if (d.focusRowChanged && !d.allRows)
+        showRowHighlight();
+    undoAction->setEnabled(session_->undoEnabled());
+}
+
+void TFtankaregist::StrColGrid1Click(int col, int row)
+{
+    RunCommand([&] {
+        session_->rateGridClicked(col, row);
+        showRowHighlight();
+    });
+}
+
+// ---------------------------------------------------------------- commands
+
+void TFtankaregist::N2Click()
+{
+    // Escape while typing drops the text typed and undoes the last stored edit.
+    StrColGrid1->CancelEditor();
+    StrColGrid2->CancelEditor();
+    run([this] { session_->undo(); });
+}
+
+void TFtankaregist::user_selClick()
+{
+    std::optional<SheetSetup> setup;
+    run([&] { setup = session_->openSheetSetup(); });
+    if (!setup)
+        return;
+    bool registered = false;
+    auto dialog = std::make_unique<Tfsheetset>(std::move(*setup), session_->ui(), this);
+    RunCommand([&] { registered = dialog->exec() == QDialog::Accepted; });
+    run([&] { session_->closeSheetSetup(registered ? &dialog->setup() : nullptr); });
+}
+
+void TFtankaregist::K17Click()
+{
+    if (!session_->pipeLoaded()) {
+        run([this] { session_->levelCalc({}); }); // says that no pipe is selected
+        return;
+    }
+    Tftankacalc dialog(this);
+    if (dialog.exec() == QDialog::Accepted)
+        run([&] { session_->levelCalc(dialog.state().params()); });
+}
+
+} // namespace velmo

@@ -1,0 +1,437 @@
+// Typing into the rate grid and the material price grid, undo and clearing, on the session.
+#include "errors.h"
+#include "grid_keys.h"
+#include "program_folder.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmo;
+using namespace velmo::test;
+
+namespace {
+
+// The stored fields of the current pipe's 60 records, to see that nothing changed.
+std::string blockBytes(const MainSession &s)
+{
+    std::string bytes(RecordsPerPipe * RecordSize, '\0');
+    for (int k = 0; k < RecordsPerPipe; ++k)
+        s.file().pipeBlock(s.currentPipe())[k].encode(reinterpret_cast<unsigned char *>(bytes.data()) + k * RecordSize);
+    return bytes;
+}
+
+void useRates(MainSession &s, bool on)
+{
+    SettingsControls c = s.settingsControls();
+    c.useRates = on;
+    s.applySettings(c);
+}
+
+} // namespace
+
+// ---- the rules as plain functions ----
+
+TEST(GridEditingRules, KeyFilterByKeyClass)
+{
+    struct Case {
+        int vk;
+        bool editorShown;
+        bool store, close, beep;
+    };
+    const Case cases[] = {
+        {vkey::Up, false, false, false, false},          // the grid moves its selection
+        {vkey::Left, false, false, false, false},
+        {vkey::Numpad0 + 7, true, false, false, false},  // types into the editor
+        {vkey::Numpad0, false, false, false, false},     // opens the editor and types
+        {vkey::Decimal, true, false, false, false},
+        {vkey::Back, true, false, false, false},
+        {vkey::Return, true, true, true, false},         // stores
+        {vkey::Return, false, true, true, false},
+        {vkey::Up, true, true, true, false},
+        {vkey::Down, true, true, true, false},
+        {vkey::Key0 + 5, true, true, true, true},        // main-keyboard digit: beeps and stores
+        {vkey::KeyA, false, true, true, true},
+        {vkey::Delete, true, true, true, true},
+        {vkey::Left, true, true, true, true},
+        {vkey::Tab, true, true, true, true},
+        {vkey::Escape, true, true, true, true},
+        {vkey::Shift, true, false, false, false},        // half of Shift+Enter: no sound
+        {vkey::NumLock, true, false, false, false},      // changes what the keypad types
+        {vkey::Capital, false, false, false, false},
+        {vkey::Control, true, true, true, true},         // commits before Ctrl+S, as any other key
+    };
+    for (const Case &c : cases) {
+        const KeyFilter f = commonKeyFilter(c.vk, c.editorShown);
+        EXPECT_EQ(f.store, c.store) << c.vk << " editor " << c.editorShown;
+        EXPECT_EQ(f.closeEditor, c.close) << c.vk;
+        EXPECT_EQ(f.beep, c.beep) << c.vk;
+    }
+}
+
+TEST(GridEditingRules, EditabilityTableInItsOrder)
+{
+    for (int c = 0; c < 4; ++c) {
+        EXPECT_EQ(rateCellRule(c, false, false), RateCell::FixedColumn);
+        EXPECT_EQ(rateCellRule(c, true, true), RateCell::FixedColumn);
+    }
+    for (int c : {4, 5, 6, 7, 8, 9, 10}) {
+        EXPECT_EQ(rateCellRule(c, false, false), RateCell::Editable);
+        EXPECT_EQ(rateCellRule(c, false, true), RateCell::ShowsResults);
+    }
+    EXPECT_EQ(rateCellRule(9, true, false), RateCell::RefrigerantColumn);
+    EXPECT_EQ(rateCellRule(9, true, true), RateCell::RefrigerantColumn); // refrigerant first
+    EXPECT_EQ(rateCellRule(8, true, false), RateCell::Editable);
+    EXPECT_STREQ(refusalMessage(RateCell::FixedColumn), "この列のセルは編集できません。");
+    EXPECT_STREQ(refusalMessage(RateCell::ShowsResults), "計算結果を表示しています。現在は編集できません。");
+    EXPECT_STREQ(refusalMessage(RateCell::RefrigerantColumn), "冷媒モードです。この列のセルは編集できません。");
+    EXPECT_EQ(priceSlotOfColumn(6), slot::A(0)); // 原価 is A0, not A6
+    EXPECT_EQ(priceSlotOfColumn(7), slot::A(6));
+    EXPECT_FALSE(priceSlotOfColumn(8));
+}
+
+// ---- the rate grid ----
+
+TEST(RateGridEditing, AFactorTypedAndEnterIsStoredCalculatedAndMovesDown)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    GridKeys g(s, Grid::Rate);
+    EXPECT_FALSE(s.undoEnabled());
+    g.type(4, 1, "1.2");
+    EXPECT_EQ(s.editPosition(), (EditPosition{4, 1}));
+    const GridKeyDecision d = g.enter();
+    EXPECT_TRUE(d.closeEditor);
+    EXPECT_FALSE(d.passOn);
+    EXPECT_TRUE(d.rows.test(1));
+    EXPECT_EQ(d.rows.count(), 1u);
+    EXPECT_EQ(s.table().row(1).rec.B(1), Cur("1.2"));
+    EXPECT_EQ(s.file().pipeBlock(0)[0].B(1), Cur("1.2")); // written back into the service's records
+    // K1 = 1000 × 1.2: the total rises from 2,805 to 2,905; adopted to tens 2,900.
+    EXPECT_EQ(s.rateGridText(2, 1), "2,905");
+    EXPECT_EQ(s.rateGridText(1, 1), "2,900");
+    EXPECT_EQ(s.compositeGridText(1, 1), "2,905");
+    EXPECT_TRUE(s.modified());
+    EXPECT_TRUE(s.undoEnabled());
+    // Enter moves the edit position and the selection to the next row, and the other grids follow.
+    EXPECT_EQ(s.editPosition(), (EditPosition{4, 2}));
+    ASSERT_TRUE(d.select);
+    EXPECT_EQ(*d.select, (EditPosition{4, 2}));
+    EXPECT_EQ(s.focusRow(), 2);
+    EXPECT_EQ(pf.ui.beeps, 0);
+    EXPECT_TRUE(pf.ui.notices.empty());
+
+    // An emptied cell stores 0.
+    g.type(5, 1, "");
+    g.enter();
+    EXPECT_EQ(s.table().row(1).rec.B(2), Currency());
+    EXPECT_EQ(s.rateGridText(5, 1), "0");
+}
+
+TEST(RateGridEditing, KeysThatTypePassOnAndOtherKeysBeepAndStore)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    GridKeys g(s, Grid::Rate);
+    g.type(6, 1, "0.0");
+    for (int vk : {vkey::Numpad0 + 8, vkey::Decimal, vkey::Back, vkey::Shift, vkey::NumLock}) {
+        EXPECT_TRUE(g.key(vk).passOn) << vk;
+        EXPECT_TRUE(g.editing);
+    }
+    EXPECT_FALSE(s.undoEnabled());
+    g.type(6, 1, "0.08");
+    const GridKeyDecision d = g.key(vkey::KeyA);
+    EXPECT_FALSE(d.passOn); // the letter is not typed anywhere
+    EXPECT_TRUE(d.closeEditor);
+    EXPECT_EQ(pf.ui.beeps, 1);
+    EXPECT_EQ(s.table().row(1).rec.B(3), Cur("0.08"));
+    EXPECT_EQ(s.editPosition(), (EditPosition{6, 1})); // not Enter: the position stays
+    // Down stores as well and leaves the move to the grid.
+    g.type(6, 1, "0.09");
+    EXPECT_TRUE(g.key(vkey::Down).passOn);
+    EXPECT_EQ(s.table().row(1).rec.B(3), Cur("0.09"));
+    EXPECT_EQ(pf.ui.beeps, 1);
+}
+
+TEST(RateGridEditing, ShiftEnterFillsTheRowsBelow)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    GridKeys g(s, Grid::Rate);
+    g.type(8, 1, "0.08");
+    const GridKeyDecision d = g.enter(true);
+    EXPECT_EQ(d.rows.count(), 14u);
+    for (int k = 1; k <= 14; ++k)
+        EXPECT_EQ(s.table().row(k).rec.B(5), Cur("0.08")) << k;
+    EXPECT_EQ(s.table().row(16).rec.B(5), Currency()); // another location keeps its factors
+    // Labour 20,000 × 0.08 = 1,600 in every row, rows 2–14 without other components.
+    EXPECT_EQ(s.rateGridText(2, 14), "1,600");
+
+    // Undo takes the whole fill back at once.
+    s.undo();
+    for (int k = 1; k <= 14; ++k)
+        EXPECT_EQ(s.table().row(k).rec.B(5), k == 1 ? Cur("0.05") : Currency()) << k;
+
+    // In row 14 only row 14 is stored, and Enter wraps to row 1.
+    GridKeys h(s, Grid::Rate);
+    h.type(8, 14, "0.07");
+    const GridKeyDecision e = h.enter(true);
+    EXPECT_EQ(e.rows.count(), 1u);
+    EXPECT_EQ(s.table().row(14).rec.B(5), Cur("0.07"));
+    EXPECT_EQ(s.table().row(13).rec.B(5), Currency());
+    EXPECT_EQ(s.editPosition(), (EditPosition{8, 1}));
+    EXPECT_EQ(*e.select, (EditPosition{8, 1}));
+}
+
+TEST(RateGridEditing, RefusalsLeaveTheFactorsAndTheUndoAlone)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    GridKeys g(s, Grid::Rate);
+    g.type(4, 2, "0.5").enter(); // a real edit that can be undone
+    ASSERT_TRUE(s.undoEnabled());
+
+    // Columns 0–3 cannot be edited: the message, the stored value shown again, nothing stored,
+    // and the undo of the previous edit survives; Enter still moves on.
+    g.type(3, 1, "5000");
+    GridKeyDecision d = g.enter();
+    EXPECT_EQ(pf.ui.notices.back(), "この列のセルは編集できません。|確認");
+    EXPECT_TRUE(d.rows.test(1));
+    EXPECT_EQ(s.table().row(1).rec.A(1), Cur("1000"));
+    EXPECT_EQ(s.editPosition(), (EditPosition{3, 2}));
+    s.undo();
+    EXPECT_EQ(s.table().row(2).rec.B(1), Currency()); // the edit before the refusal is undone
+
+    // While the results are shown nothing is stored and the position stays.
+    s.showResults();
+    g.type(5, 1, "9");
+    d = g.enter();
+    EXPECT_EQ(pf.ui.notices.back(), "計算結果を表示しています。現在は編集できません。|確認");
+    EXPECT_EQ(s.table().row(1).rec.B(2), Cur("0.3"));
+    EXPECT_EQ(s.editPosition(), (EditPosition{5, 1}));
+    EXPECT_FALSE(d.select);
+    s.showFactors();
+
+    // Refrigerant mode: はつり補修 is refused first, even while the results are shown.
+    MainSession r = pf.start("10;2;");
+    ASSERT_TRUE(r.refrigerant());
+    GridKeys rg(r, Grid::Rate);
+    r.showResults();
+    rg.type(9, 1, "0.1").enter();
+    EXPECT_EQ(pf.ui.notices.back(), "冷媒モードです。この列のセルは編集できません。|確認");
+    r.showFactors();
+    rg.type(9, 1, "0.1").enter();
+    EXPECT_EQ(r.table().row(1).rec.B(6), Currency());
+    rg.type(8, 1, "0.1").enter();
+    EXPECT_EQ(r.table().row(1).rec.B(5), Cur("0.1"));
+}
+
+TEST(RateGridEditing, WithoutAPipeEveryKeySaysSo)
+{
+    ProgramFolder pf;
+    MainSession first = pf.start();
+    first.close({});
+    fs::resize_file(pf.data() / "kanzai1.fda", 1000); // the service file cannot be read
+    MainSession s(pf.ui, pf.program, "");
+    EXPECT_THROW(s.start(), IoError);
+    ASSERT_FALSE(s.pipeLoaded());
+    for (Grid grid : {Grid::Rate, Grid::Price}) {
+        GridKeys g(s, grid);
+        g.type(4, 1, "1");
+        const GridKeyDecision d = g.enter();
+        EXPECT_EQ(pf.ui.notices.back(), "管材が選択されていません|確認");
+        EXPECT_TRUE(d.closeEditor);
+        EXPECT_EQ(s.rateGridText(4, 1), ""); // the cell shows empty again
+        EXPECT_FALSE(s.modified());
+    }
+}
+
+TEST(RateGridEditing, BeforeAnyCellWasStoredNoRowOutsideTheSizeRowsIsTouched)
+{
+    ProgramFolder pf;
+    // On every location: the edit position is column 0, row 0, whose working row would be a tail
+    // (the settings row 15 on location 1, the labour row 60 beyond location 3).
+    for (int loc = 0; loc < 4; ++loc) {
+        MainSession s = pf.start();
+        s.locationTabChanged(loc);
+        ASSERT_EQ(s.editPosition(), (EditPosition{0, 0}));
+        const std::string before = blockBytes(s);
+        const WorkingTable table = s.table();
+        GridKeys g(s, Grid::Rate);
+        GridKeyDecision d = g.enter(true);
+        EXPECT_EQ(pf.ui.notices.back(), "この列のセルは編集できません。|確認");
+        EXPECT_TRUE(d.rows.none()) << loc;
+        EXPECT_FALSE(d.select); // column 0 is fixed
+        EXPECT_EQ(blockBytes(s), before) << loc;
+        EXPECT_EQ(s.table().settings(), table.settings());
+        EXPECT_EQ(s.table().row(LabourRow).rec, table.row(LabourRow).rec);
+        EXPECT_FALSE(s.modified());
+        EXPECT_EQ(s.rateGridText(0, 0), "No");
+        EXPECT_EQ(s.editPosition(), (EditPosition{0, 1})); // Enter moved on to row 1
+
+        // The material price grid at column 0, row 0: nothing to parse, store or show.
+        MainSession t = pf.start();
+        t.locationTabChanged(loc);
+        const std::string tBefore = blockBytes(t);
+        GridKeys p(t, Grid::Price);
+        d = p.enter();
+        EXPECT_TRUE(d.rows.none());
+        EXPECT_EQ(blockBytes(t), tBefore) << loc;
+        EXPECT_FALSE(t.modified());
+        EXPECT_EQ(t.priceGridText(0, 0), "No");
+    }
+}
+
+// ---- the material price grid ----
+
+TEST(PriceGridEditing, APriceTypedOnAnyLocationLandsInAllFourAndEachIsCalculated)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    s.locationTabChanged(2);
+    GridKeys g(s, Grid::Price);
+    g.type(1, 1, "1,500"); // commas are removed before the conversion
+    const GridKeyDecision d = g.enter();
+    for (int loc = 0; loc < 4; ++loc) {
+        EXPECT_EQ(s.table().row(workingRow(loc, 1)).rec.A(1), Cur("1500")) << loc;
+        EXPECT_EQ(s.file().pipeBlock(0)[recordIndex(0, loc, 0)].A(1), Cur("1500")) << loc;
+    }
+    // Location 0 was calculated too: its stored LEVEL1 composite is not stale.
+    // K1 1,650 + K2 450 + K3 75 + K4 300 + labour 1,000 + 100 + 55 = 3,630.
+    EXPECT_EQ(s.file().pipeBlock(0)[0].C(1), Cur("3630"));
+    EXPECT_EQ(s.priceGridText(1, 1), "1,500");
+    EXPECT_TRUE(d.rows.test(1));
+    EXPECT_EQ(*d.select, (EditPosition{1, 2}));
+    EXPECT_TRUE(s.undoEnabled());
+
+    // The list price column; an empty cell stores 0; the selected column becomes the basis.
+    g.type(7, 3, "2400");
+    const GridKeyDecision e = g.enter();
+    EXPECT_EQ(s.table().row(3).rec.A(6), Cur("2400"));
+    EXPECT_EQ(s.basisColumn(), 7);
+    EXPECT_TRUE(e.allRows);
+    g.type(6, 1, "");
+    g.enter();
+    EXPECT_EQ(s.table().row(1).rec.A(0), Currency());
+}
+
+TEST(PriceGridEditing, WithTheRateFlagOnlyTheListPriceColumnTakesKeys)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    useRates(s, true);
+    GridKeys g(s, Grid::Price);
+    for (int vk : {vkey::Numpad0 + 5, vkey::Up, vkey::Return}) {
+        g.col = 3;
+        const size_t n = pf.ui.notices.size();
+        const GridKeyDecision d = g.key(vk);
+        ASSERT_EQ(pf.ui.notices.size(), n + 1) << vk;
+        EXPECT_EQ(pf.ui.notices.back(), "単価に掛け率を使用していますので、現在は入力できません。|確認");
+        EXPECT_FALSE(d.passOn);
+        EXPECT_EQ(d.rows.count(), 14u);
+    }
+    const size_t n = pf.ui.notices.size();
+    g.type(7, 1, "2000").enter();
+    EXPECT_EQ(pf.ui.notices.size(), n);
+    EXPECT_EQ(s.table().row(1).rec.A(6), Cur("2000"));
+}
+
+TEST(GridEditing, AConversionErrorLeavesTableUndoAndFlagAsTheyWere)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    GridKeys g(s, Grid::Rate);
+    g.type(4, 1, "1.2").enter();
+    s.save();
+    ASSERT_FALSE(s.modified());
+    const WorkingTable table = s.table();
+    const std::string before = blockBytes(s);
+
+    // The rate grid converts the text as it is: "1,2" is no number there.
+    g.type(4, 2, "1,2");
+    EXPECT_THROW(g.enter(), ConversionError);
+    GridKeys p(s, Grid::Price);
+    p.type(1, 1, "12a");
+    EXPECT_THROW(p.enter(), ConversionError);
+    EXPECT_EQ(blockBytes(s), before);
+    EXPECT_EQ(s.table().row(2).rec.B(1), table.row(2).rec.B(1));
+    EXPECT_EQ(s.table().row(1).rec.A(1), table.row(1).rec.A(1));
+    EXPECT_FALSE(s.modified());
+    // The undo still takes back the edit before the failures.
+    s.undo();
+    EXPECT_EQ(s.table().row(1).rec.B(1), Cur("1.1"));
+}
+
+// ---- undo and clearing ----
+
+TEST(Undo, RestoresExactlyTheStateBeforeTheLastEditAndDisablesItself)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    GridKeys g(s, Grid::Rate);
+    g.type(4, 1, "1.2").enter();
+    const WorkingTable beforeSecond = s.table();
+    const std::string blockBeforeSecond = blockBytes(s);
+    s.locationTabChanged(1);
+    GridKeys h(s, Grid::Rate);
+    h.type(5, 3, "0.4").enter(true);
+    s.undo();
+    EXPECT_FALSE(s.undoEnabled());
+    EXPECT_EQ(s.currentLocation(), 0);
+    EXPECT_TRUE(s.modified());
+    for (int a = 1; a <= WorkingRows; ++a)
+        EXPECT_EQ(s.table().row(a).rec, beforeSecond.row(a).rec) << a;
+    EXPECT_EQ(blockBytes(s), blockBeforeSecond);
+    EXPECT_EQ(s.rateGridText(2, 1), "2,905");
+    // A second undo is not possible.
+    s.undo();
+    EXPECT_EQ(s.table().row(1).rec.B(1), Cur("1.2"));
+    // Opening a pipe disables it too.
+    g.type(4, 1, "1.3").enter();
+    s.treeClick(2);
+    EXPECT_FALSE(s.undoEnabled());
+}
+
+TEST(ClearPipe, AsksThenEmptiesEveryRecordIncludingTheLabourPrices)
+{
+    ProgramFolder pf;
+    pf.start(); // seeds the data folder
+    changeServiceFile(pf.data() / "kanzai1.fda", [](ServiceFile &f) {
+        f.pipeBlock(0)[5].reserved0 = 77;
+        f.pipeBlock(0)[59].reserved144 = 88;
+    });
+    // Pipe 1 of service 1 has names, prices, factors and labour prices.
+    MainSession s = pf.start();
+    const PipeBlock &block = s.file().pipeBlock(0);
+
+    s.clearPipe(); // the fake answers "キャンセル"
+    EXPECT_EQ(pf.ui.questions.back(), "現在の内容をすべてクリア－しますか？|実行|キャンセル");
+    EXPECT_EQ(s.table().row(1).rec.name.text(), "S1P1");
+    EXPECT_FALSE(s.modified());
+
+    s.locationTabChanged(2);
+    pf.ui.answers.push_back(Answer::Yes);
+    s.clearPipe();
+    for (int k = 0; k < RecordsPerPipe; ++k) {
+        const PriceRecord &r = block[k];
+        EXPECT_TRUE(r.name.empty() && r.caption.empty() && r.size.empty() && r.unit.empty()) << k;
+        EXPECT_EQ(r.rowTag, 0);
+        for (int i = 0; i < SlotCount; ++i) {
+            // The calculation afterwards reads a composite code of 0 as 1 and stores it so.
+            const bool code = k == SettingsRecord && i == slot::B(1);
+            EXPECT_EQ(r.slots[i], code ? Cur("1") : Currency()) << k << " " << i;
+        }
+    }
+    EXPECT_EQ(block[5].reserved0, 77); // carried through
+    EXPECT_EQ(block[59].reserved144, 88);
+    for (int i = 0; i <= 5; ++i)
+        EXPECT_TRUE(s.table().row(LabourRow).rec.C(i).isZero());
+    EXPECT_EQ(s.currentLocation(), 0);
+    EXPECT_EQ(s.treeText(1), "");
+    EXPECT_EQ(s.pipeMenuCaption(0, 0), "----");
+    EXPECT_EQ(s.rateGridText(2, 1), "0");
+    EXPECT_TRUE(s.modified());
+    ASSERT_TRUE(s.undoEnabled());
+    s.undo();
+    EXPECT_EQ(block[0].name.text(), "S1P1");
+    EXPECT_EQ(block[59].C(1), Cur("20000"));
+    EXPECT_EQ(s.treeText(1), "S1P1");
+}

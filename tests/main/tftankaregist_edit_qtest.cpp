@@ -1,0 +1,313 @@
+// The main window's editing driven with real keypad keys and mouse clicks, offscreen, on the
+// sample data: a factor typed into the rate grid, Shift+Enter, Escape, the save and what
+// velmok-cli calculates from it; the two dialogs opened from their menu item and button.
+#include "cli_support.h"
+#include "level_calc_dialog.h"
+#include "sheet_setup.h"
+#include "support.h"
+
+#include "TFtankaregist.h"
+#include "TNValEdit.h"
+#include "TStrColGrid.h"
+#include "Tfsheetset.h"
+#include "Tftankacalc.h"
+#include "VelmoApplication.h"
+#include "fake_ui.h"
+#include "program_folder.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+
+using namespace velmo;
+namespace fs = std::filesystem;
+
+class TFtankaregistEditTest : public QObject {
+    Q_OBJECT
+
+    velmo::test::TempDir dir;
+    velmo::test::FakeUi ui;
+    fs::path program;
+
+    static QPoint cellCenter(TStrColGrid *g, int col, int row)
+    {
+        return g->visualRect(g->model()->index(row, col)).center();
+    }
+    // Keys go where the keyboard sends them: the grid's editor once it is open.
+    static void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), k, mods);
+    }
+    static void keypad(const std::string &number)
+    {
+        for (char c : number)
+            key(c == '.' ? Qt::Key_Period : Qt::Key(Qt::Key_0 + (c - '0')), Qt::KeypadModifier);
+    }
+    static void doubleClick(TStrColGrid *g, int col, int row)
+    {
+        g->setFocus();
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cellCenter(g, col, row));
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cellCenter(g, col, row));
+    }
+    static QMenu *menu(TFtankaregist &w, const QString &title)
+    {
+        for (QAction *a : w.menuBar()->actions())
+            if (a->text() == title)
+                return a->menu();
+        return nullptr;
+    }
+    // Runs `inDialog` on the modal dialog that `open` shows, once it is up and active; the
+    // dialog must be closed by what `inDialog` does.
+    template <typename Dialog>
+    static void withDialog(const std::function<void()> &open, const std::function<void(Dialog &)> &inDialog)
+    {
+        bool seen = false, leftOpen = false;
+        QTimer::singleShot(0, [&] {
+            auto *d = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+            if (!d)
+                return;
+            seen = true;
+            QApplication::setActiveWindow(d);
+            if (QTest::qWaitForWindowActive(d))
+                inDialog(*d);
+            if (d->isVisible()) {
+                leftOpen = true;
+                d->reject();
+            }
+        });
+        open();
+        QVERIFY(seen);
+        QVERIFY(!leftOpen);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        program = velmo::test::withSampleTemplates(dir.path);
+    }
+
+    void theMenuBarOrderAndTheEditMenus()
+    {
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QStringList titles;
+        for (QAction *a : w.menuBar()->actions())
+            titles << a->text();
+        QCOMPARE(titles.mid(0, 5), QStringList({"ファイル(&F)", "編　 集1", "編   集2", "管種選択(&P)", "表  示(&D)"}));
+        QCOMPARE(w.undoAction->shortcut(), QKeySequence(Qt::Key_Escape));
+        QVERIFY(!w.undoAction->isEnabled());
+        QVERIFY(w.user_sel->isEnabled());
+        for (const auto &[kind, a] : w.pasteActions)
+            QVERIFY(!a->isEnabled());
+        QCOMPARE(w.copyLocationAction->text(), QString("屋内一般のデータを機械室・屋外架空・地中配管へコピ－"));
+        // A copy enables only its own paste.
+        w.copyActions[2].second->trigger();
+        for (size_t i = 0; i < w.pasteActions.size(); ++i)
+            QCOMPARE(w.pasteActions[i].second->isEnabled(), i == 2);
+        QVERIFY(menu(w, "編   集2"));
+        ui.answers.push_back(Answer::No);
+        w.close();
+    }
+
+    void keypadEditShiftEnterEscapeAndSave()
+    {
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MainSession &s = w.session();
+        TStrColGrid *rate = w.StrColGrid1;
+        const QString before = w.StrColGrid3->Cells(1, 1);
+
+        // Double-click the pipe factor of the first size, type 1.2 on the keypad, Enter.
+        doubleClick(rate, 4, 1);
+        QVERIFY(rate->EditorMode());
+        keypad("1.2");
+        QCOMPARE(rate->InplaceEditor()->text(), QString("1.2"));
+        key(Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(!rate->EditorMode());
+        QCOMPARE(s.table().row(1).rec.B(1), Cur("1.2"));
+        QCOMPARE(rate->Cells(4, 1), QString("1.2"));
+        const QString total = QString::fromStdString(FormatMoney(s.table().row(1).result(Basis::Level1).total));
+        QCOMPARE(w.StrColGrid3->Cells(1, 1), total);
+        QVERIFY(w.StrColGrid3->Cells(1, 1) != before);
+        QCOMPARE(rate->Row(), 2); // Enter moved down
+        QCOMPARE(w.StrColGrid2->Row(), 2);
+        QVERIFY(w.undoAction->isEnabled());
+        QVERIFY(s.modified());
+
+        // Shift+Enter in the labour column of row 3 fills rows 3–14.
+        doubleClick(rate, 8, 3);
+        keypad("0.0");
+        key(Qt::Key_NumLock); // a lock key neither stores nor beeps
+        keypad("9");
+        QCOMPARE(rate->InplaceEditor()->text(), QString("0.09"));
+        key(Qt::Key_Enter, Qt::KeypadModifier | Qt::ShiftModifier);
+        for (int r = 3; r <= 14; ++r) {
+            QCOMPARE(rate->Cells(8, r), QString("0.09"));
+            QCOMPARE(s.table().row(r).rec.B(5), Cur("0.09"));
+        }
+        QVERIFY(rate->Cells(8, 2) != "0.09");
+        QCOMPARE(ui.beeps, 0);
+
+        // Escape undoes the fill; the menu item goes grey.
+        rate->setFocus();
+        key(Qt::Key_Escape);
+        QVERIFY(!w.undoAction->isEnabled());
+        QVERIFY(rate->Cells(8, 14) != "0.09");
+        QVERIFY(s.table().row(3).rec.B(5) != Cur("0.09"));
+        QCOMPARE(s.table().row(1).rec.B(1), Cur("1.2"));
+
+        // Ctrl+S writes; velmok-cli calculates from the file what the window shows.
+        QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!s.modified());
+        const auto r = velmo::test::cli({"calc", (dir.path / "ex_data" / "kanzai1.fda").string(), "--pipe", "1"});
+        QCOMPARE(r.code, 0);
+        const velmo::test::Json j = r.json();
+        const char *bases[] = {"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5", "NET", "LIST"};
+        for (int k = 1; k <= 14; ++k) {
+            const velmo::test::Json &row = velmo::test::rowOf(j, 0, 0, k);
+            QCOMPARE(QString::fromStdString(row["B"][0].str()), rate->Cells(4, k));
+            for (int c = 1; c <= 7; ++c) {
+                const std::string shown = FormatMoney(Currency::parse(row[bases[c - 1]]["total"].str()));
+                QCOMPARE(w.StrColGrid3->Cells(c, k), QString::fromStdString(shown));
+            }
+        }
+        w.close();
+    }
+
+    void aTextThatIsNoNumberShowsTheErrorAndKeepsTheEditorOpen()
+    {
+        QStringList shown;
+        VelmoApplication::errorSink = [&](const QString &, const QString &m) { shown << m; };
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        TStrColGrid *rate = w.StrColGrid1;
+        doubleClick(rate, 5, 2);
+        keypad("1..5");
+        key(Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].contains("1..5"));
+        QVERIFY(rate->EditorMode());
+        QVERIFY(!w.session().modified());
+        key(Qt::Key_Backspace);
+        key(Qt::Key_Backspace);
+        keypad("5");
+        key(Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(w.session().table().row(2).rec.B(2), Cur("1.5"));
+        VelmoApplication::errorSink = nullptr;
+        ui.answers.push_back(Answer::No);
+        w.close();
+    }
+
+    void thePriceLevelDialogOpensWithItsDefaultsAndExitChangesNothing()
+    {
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MainSession &s = w.session();
+        const WorkingTable before = s.table();
+        // Escape in a number field is the dialog's Exit.
+        withDialog<Tftankacalc>([&] { w.levelCalcAction->trigger(); }, [&](Tftankacalc &d) {
+            QCOMPARE(d.windowTitle(), QString("Velmaro"));
+            QVERIFY(d.addendRadios[0]->isChecked());
+            QCOMPARE(d.addendRadios[0]->text(), QString("四捨五入"));
+            QVERIFY(d.unitRadios[0]->isChecked());
+            QVERIFY(d.methodRadios[0]->isChecked());
+            for (TNValEdit *e : d.Level)
+                QCOMPARE(e->value(), 0.0L);
+            d.Level[0]->setFocus();
+            keypad("50");
+            key(Qt::Key_Escape);
+        });
+        QCOMPARE(s.table().row(1).rec.A(1), before.row(1).rec.A(1));
+        QVERIFY(!s.modified());
+
+        // Without the rate flag the LEVEL prices stay as the dialog sets them.
+        QVERIFY(w.CheckGroupBox1->isChecked());
+        w.CheckGroupBox1->click();
+        QCOMPARE(s.table().settings().D(4), Currency());
+        QCOMPARE(s.table().row(1).rec.A(0), Cur("800"));
+        // Levels typed on the keypad, Enter from field to field and on to "実 行".
+        withDialog<Tftankacalc>([&] { w.levelCalcAction->trigger(); }, [&](Tftankacalc &d) {
+            QVERIFY(d.Level[0]->value() == 0); // made afresh: the 50 typed before is gone
+            d.unitRadios[2]->click();           // 100
+            d.methodRadios[1]->click();         // 原価 × 割増率
+            d.Level[0]->setFocus();
+            for (const char *l : {"10", "20", "30", "40", "50"}) {
+                keypad(l);
+                key(Qt::Key_Enter, Qt::KeypadModifier);
+            }
+            QVERIFY(d.executeButton->hasFocus());
+            key(Qt::Key_Enter, Qt::KeypadModifier);
+        });
+        // 原価 800 × (1 + Level %), half up to hundreds.
+        const char *levels[] = {"900", "1000", "1000", "1100", "1200"};
+        for (int n = 1; n <= 5; ++n)
+            QCOMPARE(s.table().row(1).rec.A(n), Cur(levels[n - 1]));
+        QCOMPARE(w.StrColGrid2->Cells(1, 1), QString("900"));
+        QVERIFY(s.modified());
+        QVERIFY(w.undoAction->isEnabled());
+        ui.answers.push_back(Answer::No);
+        w.close();
+    }
+
+    void theSheetSetUpDialogLoadsRegistersAndRefreshes()
+    {
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MainSession &s = w.session();
+        ui.texts.push_back("ピット内");
+        withDialog<Tfsheetset>([&] { QTest::mouseClick(w.user_sel, Qt::LeftButton); }, [&](Tfsheetset &d) {
+            QCOMPARE(d.windowTitle(), QString("管材別基本デ－タ設定"));
+            QCOMPARE(d.GOODSBOX->currentText(), QString::fromStdString(s.table().row(1).rec.name.text()));
+            QCOMPARE(d.ComboBox1->currentText(), QString("ｍ"));
+            QCOMPARE(d.GOODSBOX->count(), 37);
+            // The samples' settings: composite to tens, cut, half up.
+            QVERIFY(d.codeRadios[1]->isChecked());
+            QVERIFY(d.fracAddendRadios[1]->isChecked());
+            QVERIFY(d.sigAddendRadios[2]->isChecked());
+            QVERIFY(d.modeRadios[0]->isChecked());
+            QCOMPARE(d.StrColGrid1->Cells(1, 1), QString("15A"));
+            QTest::mouseClick(d.kind[1], Qt::LeftButton);
+            QCOMPARE(d.kind[1]->text(), QString("ピット内"));
+            d.sizeSetButtons[1]->click(); // 15スタ－ト
+            QCOMPARE(d.StrColGrid1->Cells(1, 14), QString("300A"));
+            d.ComboBox1->setEditText("本");
+            d.IconButton6->click();
+        });
+        QCOMPARE(w.TabControl1->tabText(1), QString("ピット内"));
+        QCOMPARE(s.file().pipeBlock(0)[37].unit.text(), std::string("本"));
+        QCOMPARE(s.table().row(workingRow(2, 14)).rec.size.text(), std::string("300A"));
+        QCOMPARE(w.StrColGrid1->Cells(0, 14), QString("300A"));
+        QVERIFY(s.modified());
+        QVERIFY(w.undoAction->isEnabled());
+
+        // Exit from the menu item changes nothing but still counts as a change.
+        s.save();
+        withDialog<Tfsheetset>([&] { w.sheetSetupAction->trigger(); },
+                               [&](Tfsheetset &d) { d.IconButton4->click(); });
+        QCOMPARE(w.TabControl1->tabText(1), QString("ピット内"));
+        QVERIFY(s.modified());
+        ui.answers.push_back(Answer::No);
+        w.close();
+    }
+};
+
+int main(int argc, char **argv)
+{
+    VelmoApplication app(argc, argv);
+    TFtankaregistEditTest t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tftankaregist_edit_qtest.moc"

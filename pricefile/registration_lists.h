@@ -1,7 +1,8 @@
 #pragma once
-// The three rounding lists of the registration programs ("計算処理"), in the order of
-// SignificantCodes and AddendRaws (pricing_rules.h): the entry a stored code or addend selects
-// is found with significantCodeIndex and addendIndex.
+// The lists of the programs' rounding settings ("計算処理"), in the order of SignificantCodes and
+// AddendRaws (pricing_rules.h): the entry a stored code or addend selects is found with
+// significantCodeIndex and addendIndex. velmok's 基本設定 shows the same two addend lists; its
+// code list has its own captions. And the units the registration programs offer.
 #include <array>
 
 namespace velmo {
@@ -15,5 +16,8 @@ inline constexpr std::array<const char *, 3> FractionAddendEntries = {"小数以
 // ComboBox3: the significant-digit addend (D3).
 inline constexpr std::array<const char *, 3> SignificantAddendEntries = {"有効桁以下切り上げ", "有効桁以下切り捨て",
                                                                          "有効桁以下四捨五入"};
+
+// The unit box `ci`.
+inline constexpr std::array<const char *, 5> UnitEntries = {"ｍ", "本", "kg", "枚", "ケ"};
 
 } // namespace velmo

@@ -30,15 +30,8 @@ inline constexpr std::array<const char *, 6> PercentLabels = {"提 出1=定価×
 inline constexpr const char *UseRatesCaption = "単価に掛け率を使用";
 
 // The three lists of the group 計算処理, in the order of SignificantCodes and AddendRaws.
-inline constexpr std::array<const char *, 6> CodeEntries = {"最小有効桁1",    "最小有効桁10", "最小有効桁100",
-                                                            "最小有効桁1000", "有効3桁",      "有効4桁"};
-inline constexpr std::array<const char *, 3> FractionEntries = {"小数以下切り上げ", "小数以下切り捨て",
-                                                                "小数以下四捨五入"};
-inline constexpr std::array<const char *, 3> SignificantEntries = {"有効桁以下切り上げ", "有効桁以下切り捨て",
-                                                                   "有効桁以下四捨五入"};
 
 // The unit box's list and its text at start.
-inline constexpr std::array<const char *, 5> UnitEntries = {"ｍ", "本", "kg", "枚", "ケ"};
 inline constexpr const char *DefaultUnit = "ｍ";
 
 // The radio group 労務費, index 0 and 1 (the labour mode stored in the settings record).

@@ -4,6 +4,7 @@
 #include "QtGridTypes.h"
 #include "TNValEdit.h"
 #include "TStrColGrid.h"
+#include "registration_lists.h"
 #include "selvan_texts.h"
 
 #include <QAction>
@@ -139,11 +140,11 @@ QWidget *Tfselvan::buildRightPanel()
     ComboBox2 = new QComboBox(rounding);
     ComboBox1 = new QComboBox(rounding);
     ComboBox3 = new QComboBox(rounding);
-    for (const char *e : selvan::FractionEntries)
+    for (const char *e : FractionAddendEntries)
         ComboBox2->addItem(e);
-    for (const char *e : selvan::CodeEntries)
+    for (const char *e : SignificantCodeEntries)
         ComboBox1->addItem(e);
-    for (const char *e : selvan::SignificantEntries)
+    for (const char *e : SignificantAddendEntries)
         ComboBox3->addItem(e);
     connect(ComboBox1, &QComboBox::activated, this, &Tfselvan::ComboBox1Click);
     connect(ComboBox2, &QComboBox::activated, this, &Tfselvan::ComboBox2Click);
@@ -158,7 +159,7 @@ QWidget *Tfselvan::buildRightPanel()
     ci = new QComboBox(unit);
     ci->setEditable(true);
     ci->setInsertPolicy(QComboBox::NoInsert);
-    for (const char *e : selvan::UnitEntries)
+    for (const char *e : UnitEntries)
         ci->addItem(e);
     ci->setEditText(selvan::DefaultUnit);
     connect(ci, &QComboBox::activated, this, &Tfselvan::ciClick);

@@ -1,12 +1,14 @@
 #include "settings_controls.h"
 
+#include "registration_lists.h"
+
 #include <algorithm>
 
 namespace velmo {
 
 const std::array<const char *, 6> PriceCodeEntries = {"有効桁1", "有効桁10", "有効桁100", "有効桁1000", "有効3桁", "有効4桁"};
-const std::array<const char *, 3> FracAddendEntries = {"小数以下切り上げ", "小数以下切り捨て", "小数以下四捨五入"};
-const std::array<const char *, 3> SigAddendEntries = {"有効桁以下切り上げ", "有効桁以下切り捨て", "有効桁以下四捨五入"};
+const std::array<const char *, 3> FracAddendEntries = FractionAddendEntries;
+const std::array<const char *, 3> SigAddendEntries = SignificantAddendEntries;
 
 BasicSettings basicSettingsOf(const SettingsControls &c)
 {

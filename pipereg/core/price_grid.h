@@ -21,8 +21,8 @@ inline constexpr const char *PriceGridFontFamily = "ＭＳ ゴシック";
 constexpr int PriceGridFontPixels = 15;
 
 // Row 0 as it is set at start; columns 2–5 then show the location captions of the block.
-inline constexpr std::array<const char *, PriceGridCols> PriceGridHeadings = {"No", "資材単価", "屋内一般",
-                                                                             "機械室", "屋外架空", "地中配管"};
+inline constexpr std::array<const char *, PriceGridCols> PriceGridHeadings = {
+    "No", "資材単価", ProposedLocationNames[0], ProposedLocationNames[1], ProposedLocationNames[2], ProposedLocationNames[3]};
 
 // The tabs above the grid; tab t shows the price of basisOfTab(t) in column 1.
 constexpr int PriceTabCount = 7;

@@ -261,7 +261,7 @@ QWidget *Tftorvik::buildRatesAndSettings()
     ci->setEditable(true);
     ci->setInsertPolicy(QComboBox::NoInsert);
     ci->setCompleter(nullptr); // no auto-completion
-    for (const char *u : {"ｍ", "本", "kg", "枚", "ケ"})
+    for (const char *u : UnitEntries)
         ci->addItem(u);
     ci->setEditText(TorvikSession::DefaultUnit);
     ci->setFixedHeight(24);

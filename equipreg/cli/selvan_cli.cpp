@@ -10,6 +10,7 @@
 #include "equipment_file.h"
 #include "errors.h"
 #include "fileio.h"
+#include "batch_command.h"
 #include "json_writer.h"
 #include "selvan_calc.h"
 
@@ -31,10 +32,6 @@ constexpr const char *Usage =
     "        selvan-cli recalc FILE [--block N] [--write]\n"
     "        selvan-cli check FILE\n"
     "  N: 資材ブロック 0 … 19\n";
-
-struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
 
 struct Options {
     std::string command;
@@ -92,30 +89,6 @@ Options parseArgs(int argc, char **argv)
     return o;
 }
 
-// The command line reads files and never creates one, unlike selvan's load.
-void requireExisting(const fs::path &file)
-{
-    std::error_code ec;
-    if (!fs::exists(file, ec))
-        throw IoError("ファイル " + file.string() + " がありません");
-}
-
-std::vector<int> selectedBlocks(const Options &o)
-{
-    if (o.block)
-        return {*o.block};
-    std::vector<int> all;
-    for (int b = 0; b < EquipmentBlockCount; ++b)
-        all.push_back(b);
-    return all;
-}
-
-void print(const JsonWriter &j)
-{
-    std::fwrite(j.text().data(), 1, j.text().size(), stdout);
-    std::fputc('\n', stdout);
-}
-
 // --- dump --------------------------------------------------------------------------------
 
 int cmdDump(const Options &o)
@@ -125,7 +98,7 @@ int cmdDump(const Options &o)
     JsonWriter j;
     j.beginObject();
     j.key("records").beginArray();
-    for (const int b : selectedBlocks(o)) {
+    for (const int b : selectedOrAll(o.block, EquipmentBlockCount)) {
         for (int row = 0; row < EquipmentRowsPerBlock; ++row) {
             const int index = b * EquipmentRowsPerBlock + row;
             const EquipmentRecord &r = records[index];
@@ -150,7 +123,7 @@ int cmdDump(const Options &o)
     }
     j.endArray();
     j.endObject();
-    print(j);
+    printJson(j);
     return 0;
 }
 
@@ -208,7 +181,7 @@ int cmdRecalc(const Options &o)
     JsonWriter j;
     j.beginObject();
     j.key("blocks").beginArray();
-    for (const int index : selectedBlocks(o)) {
+    for (const int index : selectedOrAll(o.block, EquipmentBlockCount)) {
         EquipmentBlock b;
         std::copy_n(records.begin() + index * EquipmentRowsPerBlock, EquipmentRowsPerBlock, b.begin());
         // As selvan started on the block: its controls at their start-up state, then set
@@ -222,7 +195,7 @@ int cmdRecalc(const Options &o)
     j.endObject();
     if (o.write)
         writeEquipmentBlocks(o.file, blocks);
-    print(j);
+    printJson(j);
     return 0;
 }
 
@@ -332,21 +305,12 @@ int cmdCheck(const Options &o)
 int main(int argc, char **argv)
 {
     using namespace velmo::cli;
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(Usage, stdout);
-        return 0;
-    }
-    try {
+    return runBatch(argc, argv, "selvan-cli", Usage, "(selvan-cli --help で使い方を表示します)", [&] {
         const Options o = parseArgs(argc, argv);
         if (o.command == "dump")
             return cmdDump(o);
         if (o.command == "recalc")
             return cmdRecalc(o);
         return cmdCheck(o);
-    } catch (const UsageError &e) {
-        std::fprintf(stderr, "selvan-cli: %s (selvan-cli --help で使い方を表示します)\n", e.what());
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "selvan-cli: %s\n", e.what());
-    }
-    return 2;
+    });
 }

@@ -20,6 +20,7 @@
 #include "errors.h"
 #include "fileio.h"
 #include "handoff_files.h"
+#include "batch_command.h"
 #include "json_writer.h"
 #include "level_calc_dialog.h"
 #include "print_handoff.h"
@@ -58,10 +59,6 @@ constexpr const char *Usage =
     "       velmok-cli pdf FILE [--level L] OUT.pdf\n"
     "       velmok-cli level FILE [--pipe P] --levels L1,L2,L3,L4,L5 [--method list|cost]\n"
     "                  [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write]\n";
-
-struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
 
 struct Options {
     std::string command;
@@ -221,24 +218,6 @@ Options parseArgs(int argc, char **argv)
     return o;
 }
 
-// The reading commands never create a file, unlike the main program's load.
-void requireExisting(const fs::path &file)
-{
-    std::error_code ec;
-    if (!fs::exists(file, ec))
-        throw IoError("ファイル " + file.string() + " がありません");
-}
-
-std::vector<int> selectedPipes(const Options &o)
-{
-    if (o.pipe)
-        return {*o.pipe};
-    std::vector<int> all;
-    for (int p = 0; p < PipesPerFile; ++p)
-        all.push_back(p);
-    return all;
-}
-
 // --- new ---------------------------------------------------------------------------------
 
 int cmdNew(const Options &o)
@@ -304,7 +283,7 @@ int cmdCalc(const Options &o)
     j.beginObject();
     j.key("pipes").beginArray();
     auto table = std::make_unique<WorkingTable>();
-    for (const int p : selectedPipes(o)) {
+    for (const int p : selectedOrAll(o.pipe, PipesPerFile)) {
         PipeBlock &block = file.pipeBlock(p);
         table->load(block);
         table->recalculateAll(block);
@@ -332,8 +311,7 @@ int cmdCalc(const Options &o)
     j.endObject();
     if (o.write)
         file.save(o.file);
-    std::fwrite(j.text().data(), 1, j.text().size(), stdout);
-    std::fputc('\n', stdout);
+    printJson(j);
     return 0;
 }
 
@@ -356,7 +334,7 @@ int cmdDump(const Options &o)
     JsonWriter j;
     j.beginObject();
     j.key("records").beginArray();
-    for (const int p : selectedPipes(o)) {
+    for (const int p : selectedOrAll(o.pipe, PipesPerFile)) {
         for (int i = 0; i < RecordsPerPipe; ++i) {
             const int index = p * RecordsPerPipe + i;
             const PriceRecord &r = file.record(index);
@@ -377,8 +355,7 @@ int cmdDump(const Options &o)
     }
     j.endArray();
     j.endObject();
-    std::fwrite(j.text().data(), 1, j.text().size(), stdout);
-    std::fputc('\n', stdout);
+    printJson(j);
     return 0;
 }
 
@@ -495,11 +472,7 @@ int cmdPdf(const Options &o)
 int main(int argc, char **argv)
 {
     using namespace velmo::cli;
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(Usage, stdout);
-        return 0;
-    }
-    try {
+    return runBatch(argc, argv, "velmok-cli", Usage, "(velmok-cli --help shows the usage)", [&] {
         const Options o = parseArgs(argc, argv);
         if (o.command == "new")
             return cmdNew(o);
@@ -514,10 +487,5 @@ int main(int argc, char **argv)
         if (o.command == "pdf")
             return cmdPdf(o);
         return cmdCheck(o);
-    } catch (const UsageError &e) {
-        std::fprintf(stderr, "velmok-cli: %s (velmok-cli --help shows the usage)\n", e.what());
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "velmok-cli: %s\n", e.what());
-    }
-    return 2;
+    });
 }

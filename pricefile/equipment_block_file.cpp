@@ -1,6 +1,7 @@
 #include "equipment_block_file.h"
 
 #include "errors.h"
+#include "text_damage.h"
 
 namespace velmo {
 
@@ -15,7 +16,12 @@ std::vector<std::string> EquipmentBlockFile::listNames()
 EquipmentBlock EquipmentBlockFile::load(int index)
 {
     EquipmentBlock block = readEquipmentBlock(path_, index); // creates a missing file
-    watch_.remember(index, readEquipmentFileBytes(path_), EquipmentBlockBytes);
+    const std::string data = readEquipmentFileBytes(path_);
+    watch_.remember(index, data, EquipmentBlockBytes);
+    damage_ = damageNotice(path_.string(),
+                           damagedTexts(reinterpret_cast<const unsigned char *>(data.data()) + index * EquipmentBlockBytes,
+                                        EquipmentRowsPerBlock, EquipmentRecordSize, index * EquipmentRowsPerBlock,
+                                        EquipmentRowsPerBlock, "資材", EquipmentTextNames));
     return block;
 }
 

@@ -16,10 +16,12 @@ public:
     void swap(int a, int b) override;
     std::filesystem::path path() const override { return path_; }
     bool changedOnDisk(int index) override;
+    std::string damageOfLastRead() const override { return damage_; }
 
 private:
     std::filesystem::path path_;
     BlockWatch watch_; // the block read or written last, as it was on disk
+    std::string damage_; // of the block read last
 };
 
 } // namespace velmo

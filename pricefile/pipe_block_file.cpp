@@ -1,5 +1,7 @@
 #include "pipe_block_file.h"
 
+#include "text_damage.h"
+
 namespace velmo {
 
 std::vector<std::string> PipeBlockFile::listNames()
@@ -20,6 +22,10 @@ PipeBlock PipeBlockFile::load(int index)
         return readPipeBlock(path_, index); // raises the range error naming the file
     const std::string data = readServiceFileBytes(path_);
     watch_.remember(index, data, BlockBytes);
+    damage_ = damageNotice(path_.string(),
+                           damagedTexts(reinterpret_cast<const unsigned char *>(data.data()) + index * BlockBytes,
+                                        RecordsPerPipe, RecordSize, index * RecordsPerPipe, RecordsPerPipe, "管材",
+                                        PriceTextNames));
     return pipeBlockOf(data, index);
 }
 

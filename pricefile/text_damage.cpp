@@ -36,16 +36,35 @@ TextDamage shortStringDamage(const unsigned char *field, size_t capacity)
 
 std::vector<std::string> damagedPriceTexts(const unsigned char *data, int records)
 {
+    return damagedTexts(data, records, RecordSize, 0, RecordsPerPipe, "管材", PriceTextNames);
+}
+
+std::string damageNotice(const std::string &file, const std::vector<std::string> &lines)
+{
+    if (lines.empty())
+        return "";
+    std::string m = "ファイル " + file + " の文字列に壊れたところがあります。読めた範囲で表示し、保存するとそのとおりに書き直します:";
+    const size_t shown = std::min<size_t>(lines.size(), 5);
+    for (size_t i = 0; i < shown; ++i)
+        m += "\n" + lines[i];
+    if (lines.size() > shown)
+        m += "\nほか " + std::to_string(lines.size() - shown) + " か所";
+    return m;
+}
+
+std::vector<std::string> damagedTexts(const unsigned char *data, int records, int recordSize, int first, int perBlock,
+                                      const char *blockWord, const std::array<const char *, 4> &fieldNames)
+{
     struct Field {
         int at;
         size_t capacity;
         const char *name;
     };
-    static const Field fields[] = {{offset::Name, 80, "名称"}, {offset::Caption, 40, "場所名"},
-                                   {offset::Size, 6, "呼び径"}, {offset::Unit, 4, "単位"}};
+    const Field fields[] = {{offset::Name, 80, fieldNames[0]}, {offset::Caption, 40, fieldNames[1]},
+                            {offset::Size, 6, fieldNames[2]}, {offset::Unit, 4, fieldNames[3]}};
     std::vector<std::string> lines;
     for (int r = 0; r < records; ++r) {
-        const unsigned char *rec = data + static_cast<size_t>(r) * RecordSize;
+        const unsigned char *rec = data + static_cast<size_t>(r) * recordSize;
         for (const Field &f : fields) {
             const char *what = nullptr;
             switch (shortStringDamage(rec + f.at, f.capacity)) {
@@ -54,8 +73,9 @@ std::vector<std::string> damagedPriceTexts(const unsigned char *data, int record
             case TextDamage::NotShiftJis: what = "シフトJISとして読めない文字があります"; break;
             case TextDamage::LoneLeadByte: what = "2バイト文字の前半で切れています"; break;
             }
-            lines.push_back("レコード " + std::to_string(r) + " (管材 " + std::to_string(r / RecordsPerPipe + 1) + ") の" +
-                            f.name + ": " + what);
+            const int index = first + r;
+            lines.push_back("レコード " + std::to_string(index) + " (" + blockWord + " " + std::to_string(index / perBlock + 1) +
+                            ") の" + f.name + ": " + what);
         }
     }
     return lines;

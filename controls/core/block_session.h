@@ -54,6 +54,8 @@ public:
     // Whether another program changed block `index` in the file since this store last read or
     // wrote it (what it changed in other blocks a block save keeps).
     virtual bool changedOnDisk(int index) { return (void)index, false; }
+    // A notice naming the damaged texts of the block read last; empty when it has none.
+    virtual std::string damageOfLastRead() const { return ""; }
 };
 
 // What a block of a file held when a store last read or wrote it, so that the store can tell
@@ -115,6 +117,8 @@ public:
         blockIndex_ = index;
         loaded_ = true;
         blockRead();
+        if (const std::string damage = store_.damageOfLastRead(); !damage.empty())
+            ui_.notice(damage, "確認");
     }
 
     // SaveBlock: writes the working block to its place; with a notice unless silent.

@@ -2,6 +2,7 @@
 
 #include "errors.h"
 #include "main_argument.h"
+#include "text_damage.h"
 
 #include <algorithm>
 
@@ -13,17 +14,7 @@ namespace {
 // The notice for a service file whose texts are damaged; empty when none is.
 std::string damageReport(const ServiceFile &file, const fs::path &path)
 {
-    const auto &lines = file.damagedTexts();
-    if (lines.empty())
-        return "";
-    std::string m = "ファイル " + path.string() +
-                    " の文字列に壊れたところがあります。読めた範囲で表示し、保存するとそのとおりに書き直します:";
-    const size_t shown = std::min<size_t>(lines.size(), 5);
-    for (size_t i = 0; i < shown; ++i)
-        m += "\n" + lines[i];
-    if (lines.size() > shown)
-        m += "\nほか " + std::to_string(lines.size() - shown) + " か所";
-    return m;
+    return damageNotice(path.string(), file.damagedTexts());
 }
 
 std::string withoutTrailingSeparator(std::string path)

@@ -272,3 +272,23 @@ TEST(SelvanBadInput, ABlockOutsideTheFileOnTheCommandLineIsSaidAndBlockZeroOpens
     ASSERT_EQ(f.ui.notices.size(), 1u);
     EXPECT_EQ(f.ui.notices[0], "コマンドラインの資材番号 -3 はありません (0〜19)。資材 0 を開きます。|確認");
 }
+
+TEST(SelvanBadInput, DamagedTextsAreNamedAndLongFilesAreRefusedUntouched)
+{
+    SelvanFolder f;
+    f.start();
+    std::string bytes = readWholeFile(f.defaultFile());
+    bytes[3 * 15 * 512 + 4] = static_cast<char>(200); // block 3's name: a length beyond its field
+    writeFileAtomically(f.defaultFile(), bytes);
+    f.ui.notices.clear();
+    auto s = f.start("1;3;0;;" + f.defaultFile().string() + ";");
+    ASSERT_EQ(f.ui.notices.size(), 1u);
+    EXPECT_NE(f.ui.notices[0].find("レコード 45 (資材 4) の名称"), std::string::npos) << f.ui.notices[0];
+    EXPECT_EQ(readWholeFile(f.defaultFile()), bytes);
+
+    // A file longer than 300 records is refused and left as it is.
+    writeFileAtomically(f.defaultFile(), bytes + "more");
+    SelvanSession other(f.ui, f.program(), "1;3;0;;" + f.defaultFile().string() + ";");
+    EXPECT_THROW(other.start(), IoError);
+    EXPECT_EQ(readWholeFile(f.defaultFile()), bytes + "more");
+}

@@ -587,3 +587,35 @@ TEST(TorvikBadInput, ABlockOutsideTheFileOnTheCommandLineIsSaidAndBlockZeroOpens
     ASSERT_EQ(f.ui.notices.size(), 1u);
     EXPECT_EQ(f.ui.notices[0], "コマンドラインの資材番号 25 はありません (0〜19)。資材 0 を開きます。|確認");
 }
+
+TEST(TorvikBadInput, DamagedTextsAreNamedAndAFileReplacedByAFolderIsNeverWritten)
+{
+    TorvikFixture f;
+    std::string bytes = readWholeFile(f.data());
+    const size_t block2 = 2 * 60 * 360;
+    bytes[block2 + 4] = static_cast<char>(120); // the name's length beyond its 80 bytes
+    bytes[block2 + 360 + 85] = 2;                // a location name that is not Shift-JIS
+    bytes[block2 + 360 + 86] = static_cast<char>(0x81);
+    bytes[block2 + 360 + 87] = ' ';
+    writeFileAtomically(f.data(), bytes);
+    TorvikSession &s = f.open("1;2;" + f.data().string() + ";");
+    ASSERT_EQ(f.ui.notices.size(), 1u);
+    EXPECT_NE(f.ui.notices[0].find("レコード 120 (管材 3) の名称"), std::string::npos) << f.ui.notices[0];
+    EXPECT_NE(f.ui.notices[0].find("レコード 121 (管材 3) の場所名"), std::string::npos) << f.ui.notices[0];
+    EXPECT_EQ(readWholeFile(f.data()), bytes); // reading changed nothing
+
+    // The file is replaced by a folder: the save names it, and writes nothing anywhere.
+    f.type(1, 1, "777");
+    fs::remove(f.data());
+    fs::create_directories(f.data());
+    std::string error;
+    try {
+        s.registerBlock();
+    } catch (const IoError &e) {
+        error = e.what();
+    }
+    EXPECT_NE(error.find(f.data().string()), std::string::npos) << error;
+    EXPECT_NE(error.find("フォルダー"), std::string::npos) << error;
+    EXPECT_TRUE(fs::is_directory(f.data()));
+    EXPECT_TRUE(s.modified());
+}

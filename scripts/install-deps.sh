@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
           qt6-qpa-plugins fonts-noto-cjk xvfb xauth x11-apps imagemagick xdotool
           qt6-translations-l10n clang
-          pkg-config libxlsxwriter-dev python3-openpyxl poppler-utils
+          pkg-config libxlsxwriter-dev zlib1g-dev python3-openpyxl poppler-utils
           libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -7,7 +7,6 @@ namespace velmo {
 namespace {
 
 constexpr size_t BlockBytes = static_cast<size_t>(RecordsPerPipe) * RecordSize;
-constexpr size_t FileBytes = static_cast<size_t>(RecordsPerFile) * RecordSize;
 
 void checkPipe(const std::filesystem::path &path, int pipe)
 {

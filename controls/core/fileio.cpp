@@ -71,14 +71,49 @@ std::string readWholeFile(const std::filesystem::path &path)
 
 namespace {
 
+uint64_t rotl(uint64_t x, int r) { return (x << r) | (x >> (64 - r)); }
+
+// One step is a bijection of the lane for a fixed word and of the word for a fixed lane, so a
+// change of any one word always changes the hash.
+uint64_t mixWord(uint64_t lane, uint64_t word) { return rotl((lane ^ word) * 0x9e3779b97f4a7c15ULL, 29); }
+
+uint64_t finalMix(uint64_t h)
+{
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdULL;
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53ULL;
+    return h ^ (h >> 33);
+}
+
+// A hash to tell whether a file's bytes changed, not a cryptographic one: eight-byte words in
+// four independent lanes, so that a 432,000-byte price file hashes in a few tens of
+// microseconds instead of the half millisecond a byte-at-a-time hash takes.
 uint64_t contentHash(std::string_view bytes)
 {
-    uint64_t h = 1469598103934665603ULL; // FNV-1a
-    for (const char c : bytes) {
-        h ^= static_cast<unsigned char>(c);
-        h *= 1099511628211ULL;
+    uint64_t lane[4] = {0x9e3779b97f4a7c15ULL, 0xbf58476d1ce4e5b9ULL, 0x94d049bb133111ebULL, 0x2545f4914f6cdd1dULL};
+    const char *p = bytes.data();
+    const size_t n = bytes.size();
+    size_t i = 0;
+    for (; i + 32 <= n; i += 32)
+        for (int k = 0; k < 4; ++k) {
+            uint64_t w;
+            std::memcpy(&w, p + i + 8 * k, 8);
+            lane[k] = mixWord(lane[k], w);
+        }
+    uint64_t tail = 0;
+    int shift = 0;
+    for (; i < n; ++i, shift = (shift + 8) % 64) {
+        tail ^= static_cast<uint64_t>(static_cast<unsigned char>(p[i])) << shift;
+        if (shift == 56) {
+            lane[0] = mixWord(lane[0], tail);
+            tail = 0;
+        }
     }
-    return h;
+    uint64_t h = n;
+    for (const uint64_t l : lane)
+        h = mixWord(h, l);
+    return finalMix(mixWord(h, tail));
 }
 
 } // namespace

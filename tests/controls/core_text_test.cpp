@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -133,6 +134,33 @@ TEST(FileIo, AtomicWriteReplacesWholeAndKeepsOldFileOnFailure)
         EXPECT_NE(std::string(e.what()).find("no-such-folder"), std::string::npos);
     }
     EXPECT_THROW(readWholeFile(dir.path / "missing"), IoError);
+}
+
+TEST(FileIo, AStampSeesOneChangedByteAnywhereEvenWithTheOldModificationTime)
+{
+    TempDir dir;
+    const fs::path p = dir.path / "kanzai1.fda";
+    std::string bytes(432000 + 13, '\0'); // whole words and a tail
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7 % 251);
+    writeFileAtomically(p, bytes);
+    const FileStamp stamp = stampOf(p, bytes);
+    EXPECT_FALSE(changedOnDisk(stamp, p));
+    struct stat st {};
+    ASSERT_EQ(::stat(p.c_str(), &st), 0);
+    for (const size_t at : {size_t{0}, size_t{7}, size_t{8}, size_t{215999}, size_t{431999}, size_t{432000},
+                            bytes.size() - 1}) {
+        std::string changed = bytes;
+        changed[at] = static_cast<char>(changed[at] ^ 0x80);
+        writeFileAtomically(p, changed);
+        const struct timespec times[2] = {st.st_atim, st.st_mtim};
+        ASSERT_EQ(::utimensat(AT_FDCWD, p.c_str(), times, 0), 0);
+        EXPECT_TRUE(changedOnDisk(stamp, p)) << "byte " << at;
+    }
+    writeFileAtomically(p, bytes);
+    EXPECT_FALSE(changedOnDisk(stamp, p)); // the same bytes again
+    fs::remove(p);
+    EXPECT_TRUE(changedOnDisk(stamp, p));
 }
 
 TEST(FileIo, AtomicWriteThroughASymbolicLinkReplacesTheTargetAndKeepsTheLink)

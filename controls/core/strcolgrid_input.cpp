@@ -321,7 +321,7 @@ void StrColGridModel::CloseEditor()
         editing_ = false;
     }
     if (observer_)
-        observer_->editorClosed();
+        observer_->editorClosed(true);
 }
 
 void StrColGridModel::CancelEditor()
@@ -336,7 +336,7 @@ void StrColGridModel::CancelEditor()
             observer_->cellChanged(editCol_, editRow_);
     }
     if (observer_)
-        observer_->editorClosed();
+        observer_->editorClosed(false);
 }
 
 void StrColGridModel::editorTextChanged(const std::string &text)

@@ -40,9 +40,10 @@ public:
     // SelectRange) do not raise it, so that grids that follow each other's selection do not
     // call each other without end.
     virtual void cellFocused(int /*col*/, int /*row*/) {}
-    // The in-cell editor opened on (EditCol, EditRow), or closed.
+    // The in-cell editor opened on (EditCol, EditRow), or closed: kept, its text stays in
+    // its cell (CloseEditor); not kept, the cell has its old text back (CancelEditor).
     virtual void editorOpened() {}
-    virtual void editorClosed() {}
+    virtual void editorClosed(bool /*kept*/) {}
     // The editor text was stored into (col, row).
     virtual void editorTextStored(int /*col*/, int /*row*/) {}
     // A key, before the grid's own handling. Set consumed, or vk to 0, to keep the grid and

@@ -115,7 +115,12 @@ public:
     }
     void cellFocused(int col, int row) override { emit grid_.gridClick(col, row); }
     void editorOpened() override { grid_.openEditorWidget(); }
-    void editorClosed() override { grid_.closeEditorWidget(); }
+    void editorClosed(bool kept) override
+    {
+        grid_.closeEditorWidget();
+        if (kept)
+            emit grid_.editorFinished(grid_.model_.editCol(), grid_.model_.editRow());
+    }
     void editorTextStored(int col, int row) override { emit grid_.editorTextStored(col, row); }
     void keyDown(int &vk, ShiftState, bool &consumed) override { emit grid_.keyDown(vk, grid_.keyModifiers_, consumed); }
 

@@ -170,8 +170,10 @@ signals:
     // virtual-key code (virtual_keys.h). Set consumed (or vk to 0) to keep the grid and the
     // editor from handling the key. Connect directly: the arguments are references.
     void keyDown(int &vk, Qt::KeyboardModifiers shift, bool &consumed);
-    // The editor's text was stored into cell (col, row).
+    // The editor's text was stored into cell (col, row): at every change and when it closes.
     void editorTextStored(int col, int row);
+    // The editor closed and its text stays in cell (col, row); not raised when it was cancelled.
+    void editorFinished(int col, int row);
     // A mouse click or a keyboard move focused a cell; moves made in code do not raise it.
     void gridClick(int col, int row);
     // The current cell or the selection rectangle changed.

@@ -151,6 +151,18 @@ public:
     void editorTextStored(int col, int row);
     GridKeyDecision rateGridKeyDown(const GridKeyEvent &e);  // StrColGrid1KeyDown
     GridKeyDecision priceGridKeyDown(const GridKeyEvent &e); // StrColGrid2KeyDown
+    // The editor of an editable grid closed with its text in the cell, but not by a key of the
+    // grid: the mouse or the focus moved on, or a command began. The text is stored as Up
+    // would store it (no move, no sound), so that what the cell shows is what the data hold.
+    // A refusal or a text that is no number gives way to the stored value; its message comes
+    // back to be shown once the focus has settled, since no box may open in the middle of a
+    // click or a focus change.
+    struct EditorLeft {
+        GridKeyDecision show; // the rows to show again
+        std::string notice;   // a refusal, for NoticeBox
+        std::string error;    // a conversion error, for the error box
+    };
+    EditorLeft editorLeft(bool rateGrid, const GridKeyEvent &e);
     void rateGridClicked(int col, int row); // the other grids follow the row
     void undo();                            // "取り消し"
     void clearPipe();                       // "現在の管材をクリア－"
@@ -185,6 +197,8 @@ private:
     std::optional<OutputLevelChoice> chooseOutput(bool withOptions);
     // Editing (main_session_edit.cpp).
     bool refusedWithoutPipe();
+    // The notice of a grid refusal: shown, or held while an editor that was left is stored.
+    void editNotice(const char *text);
     void takeSnapshot();
     // Runs a change of the working table after an undo snapshot and marks the data modified;
     // a change that fails leaves the table, the pipe's records, the undo and the flag as they were.
@@ -208,6 +222,7 @@ private:
     int basisColumn_ = 1, focusRow_ = 1, controlsRevision_ = 0;
     bool rateShowsResults_ = false, compositeShowsAdopted_ = false;
     bool modified_ = false, pipeLoaded_ = false, undoEnabled_ = false, serviceLoaded_ = false;
+    std::string *heldNotice_ = nullptr; // set while editorLeft runs the key handling
     ServiceFile file_;
     WorkingTable table_;
     WorkingTable undo_;

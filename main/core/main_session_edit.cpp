@@ -2,6 +2,7 @@
 // clearing the pipe, the price-level dialog and the sheet set-up dialog.
 #include "main_session.h"
 
+#include "errors.h"
 #include "support.h"
 #include "virtual_keys.h"
 
@@ -13,8 +14,16 @@ bool MainSession::refusedWithoutPipe()
 {
     if (pipeLoaded_)
         return false;
-    ui_.notice(NoPipeNotice, "確認");
+    editNotice(NoPipeNotice);
     return true;
+}
+
+void MainSession::editNotice(const char *text)
+{
+    if (heldNotice_)
+        *heldNotice_ = text;
+    else
+        ui_.notice(text, "確認");
 }
 
 void MainSession::takeSnapshot()
@@ -135,7 +144,7 @@ GridKeyDecision MainSession::rateGridKeyDown(const GridKeyEvent &e)
     const int c = editPosition_.col, r = editPosition_.row;
     const RateCell rule = rateCellRule(c, refrigerant(), rateShowsResults_);
     if (rule != RateCell::Editable) {
-        ui_.notice(refusalMessage(rule), "確認");
+        editNotice(refusalMessage(rule));
         d.show(r); // the refused text gives way to the stored value
         if (rule != RateCell::FixedColumn)
             return d;
@@ -175,7 +184,7 @@ GridKeyDecision MainSession::priceGridKeyDown(const GridKeyEvent &e)
     if (onlyChangesLaterKeys(e.vk))
         return keyPassedOn();
     if (priceColumnLocked(e.selectedCol, table_.settings().D(4) == Currency::fromInt(1))) {
-        ui_.notice(editmsg::RatesInUse, "確認");
+        editNotice(editmsg::RatesInUse);
         return refusedKey(e);
     }
     if (refusedWithoutPipe())
@@ -211,6 +220,32 @@ GridKeyDecision MainSession::priceGridKeyDown(const GridKeyEvent &e)
         }
     }
     return d;
+}
+
+MainSession::EditorLeft MainSession::editorLeft(bool rateGrid, const GridKeyEvent &at)
+{
+    GridKeyEvent e = at;
+    e.vk = vkey::Up; // stores without a move or a sound
+    e.shift = false;
+    e.editorShown = true;
+    e.selectedCol = at.editorCol; // the cell that was left, not the one the mouse went to
+    EditorLeft left;
+    struct Held {
+        std::string *&slot;
+        ~Held() { slot = nullptr; }
+    } held{heldNotice_};
+    heldNotice_ = &left.notice;
+    try {
+        left.show = rateGrid ? rateGridKeyDown(e) : priceGridKeyDown(e);
+    } catch (const ConversionError &error) {
+        // The table is as it was; the cell shows the stored value again.
+        left.error = error.what();
+        left.show.show(at.editorRow);
+    }
+    // The editor is closed already and the grid handles no key.
+    left.show.closeEditor = false;
+    left.show.passOn = false;
+    return left;
 }
 
 void MainSession::rateGridClicked(int, int row)

@@ -102,6 +102,7 @@ void TFtankaregist::GPAYDAYEnter(int index)
 
 void TFtankaregist::closeEvent(QCloseEvent *e)
 {
+    commitTypedCells(); // a number still in a grid's editor is part of what the close may save
     // The frame's position and the client size: what the constructor gives move() and resize().
     try {
         session_->close(Rect{x(), y(), width(), height()});

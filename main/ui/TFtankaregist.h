@@ -109,6 +109,11 @@ private:
     void buildEditMenus(); // and the editing of the grids (TFtankaregistEdit.cpp)
     void gridKeyDown(TStrColGrid *grid, int &vk, Qt::KeyboardModifiers shift, bool &consumed);
     void showEditDecision(TStrColGrid *grid, const GridKeyDecision &d);
+    // An editor closed without a key of its grid (a click, the focus moving on): the session
+    // stores what it holds.
+    void gridEditorFinished(TStrColGrid *grid, int col, int row);
+    // Closes an open editor of the two editable grids, so that a command meets what was typed.
+    void commitTypedCells();
     void showGridRow(int row); // one row of the three grids
     void showEditCommands();
     void buildWidgets();
@@ -135,6 +140,7 @@ private:
     std::unique_ptr<LayoutSession> layout_;
     bool started_ = false;
     bool showing_ = false; // the controls are being filled from the session
+    bool closingForKey_ = false; // a grid key's handling closes the editor: stored already
     int shownControlsRevision_ = -1;
 };
 

@@ -2,6 +2,7 @@
 // the material price grid, and the two dialogs. The session decides; the window carries out
 // what it returns and shows only the rows a key changed.
 // The GUI-free headers come before Qt's, whose "slots" keyword would clash with a record field.
+#include "flag_scope.h"
 #include "level_calc_dialog.h"
 
 #include "TFtankaregist.h"
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 
 namespace velmo {
 
@@ -82,6 +84,7 @@ void TFtankaregist::buildEditMenus()
         g->SetImeMode(imDisable); // numbers only: the keypad types digits whatever the input method
         connect(g, &TStrColGrid::editorTextStored, this,
                 [this](int col, int row) { session_->editorTextStored(col, row); });
+        connect(g, &TStrColGrid::editorFinished, this, [this, g](int col, int row) { gridEditorFinished(g, col, row); });
     }
     connect(StrColGrid1, &TStrColGrid::keyDown, this, &TFtankaregist::StrColGrid1KeyDown, Qt::DirectConnection);
     connect(StrColGrid2, &TStrColGrid::keyDown, this, &TFtankaregist::StrColGrid2KeyDown, Qt::DirectConnection);
@@ -141,8 +144,10 @@ void TFtankaregist::showEditDecision(TStrColGrid *grid, const GridKeyDecision &d
 {
     // The editor goes first: closing stores its text into its cell, which the rows shown
     // next then replace with what the session holds.
-    if (d.closeEditor)
+    if (d.closeEditor) {
+        const FlagScope forKey(closingForKey_);
         grid->CloseEditor();
+    }
     if (d.allRows) {
         showGrids();
     } else {
@@ -155,6 +160,32 @@ void TFtankaregist::showEditDecision(TStrColGrid *grid, const GridKeyDecision &d
     if (d.focusRowChanged && !d.allRows)
         showRowHighlight();
     undoAction->setEnabled(session_->undoEnabled());
+}
+
+void TFtankaregist::gridEditorFinished(TStrColGrid *grid, int col, int row)
+{
+    if (closingForKey_)
+        return;
+    GridKeyEvent e;
+    e.editorCol = col;
+    e.editorRow = row;
+    e.cellText = [grid](int c, int r) { return grid->Model().Cells(c, r); };
+    RunCommand([&] {
+        const MainSession::EditorLeft left = session_->editorLeft(grid == StrColGrid1, e);
+        showEditDecision(grid, left.show);
+        // No box may open in the middle of a click or a focus change: after it.
+        if (!left.notice.empty())
+            QTimer::singleShot(0, this, [this, notice = left.notice] { session_->ui().notice(notice, "確認"); });
+        if (!left.error.empty())
+            PostErrorBox(q(left.error));
+    });
+}
+
+void TFtankaregist::commitTypedCells()
+{
+    for (TStrColGrid *g : {StrColGrid1, StrColGrid2})
+        if (g->EditorMode())
+            g->CloseEditor();
 }
 
 void TFtankaregist::StrColGrid1Click(int col, int row)

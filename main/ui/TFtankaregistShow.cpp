@@ -47,8 +47,10 @@ void TFtankaregist::showEvent(QShowEvent *e)
 
 void TFtankaregist::run(const std::function<void()> &command)
 {
-    // A failure ends the command with its error box and never passes into Qt; what the
-    // command did before it stays, and the window shows it.
+    // A number still in a grid's editor is stored first, so that the command meets it. A
+    // failure ends the command with its error box and never passes into Qt; what the command
+    // did before it stays, and the window shows it.
+    commitTypedCells();
     RunCommand(command);
     RunCommand([this] { showState(); });
 }

@@ -32,6 +32,8 @@ struct Window : StrColGridObserver {
     {
         log.push_back("stored " + std::to_string(c) + "," + std::to_string(r) + " " + grid.Cells(c, r));
     }
+    std::vector<bool> closes; // each close of the editor: whether it kept its text
+    void editorClosed(bool kept) override { closes.push_back(kept); }
     void keyDown(int &vk, ShiftState shift, bool &consumed) override
     {
         if (onKey)
@@ -311,6 +313,12 @@ TEST_F(Grid, EscapeRestoresTheText)
     window.key(vkey::Escape);
     EXPECT_FALSE(grid.EditorMode());
     EXPECT_EQ(grid.Cells(1, 1), "100");
+    EXPECT_EQ(window.closes, std::vector<bool>{false});
+    // A click on another cell closes the editor and keeps what it holds.
+    window.digit('7');
+    grid.SelectCell(2, 2);
+    EXPECT_EQ(grid.Cells(1, 1), "7");
+    EXPECT_EQ(window.closes, (std::vector<bool>{false, true}));
 }
 
 TEST_F(Grid, SettingTheEditedCellUpdatesTheEditorText)

@@ -66,6 +66,21 @@ struct GridKeys {
         return last;
     }
     GridKeyDecision enter(bool shift = false) { return key(vkey::Return, shift); }
+    // The mouse or the focus moves on while the editor is open on (col, row).
+    MainSession::EditorLeft leave()
+    {
+        GridKeyEvent e;
+        e.editorCol = col;
+        e.editorRow = row;
+        e.cellText = [this](int c, int r) { return text(c, r); };
+        editing = false;
+        const MainSession::EditorLeft left = s.editorLeft(grid == Grid::Rate, e);
+        for (int r = 1; r < GridRows; ++r)
+            if (left.show.rows.test(static_cast<size_t>(r)))
+                for (int c = 0; c < RateCols; ++c)
+                    typed.erase({c, r});
+        return left;
+    }
 };
 
 } // namespace velmo::test

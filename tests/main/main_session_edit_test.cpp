@@ -360,6 +360,69 @@ TEST(GridEditing, AConversionErrorLeavesTableUndoAndFlagAsTheyWere)
     EXPECT_EQ(s.table().row(1).rec.B(1), Cur("1.1"));
 }
 
+TEST(GridEditing, AnEditorLeftByTheMouseOrTheFocusStoresWhatItShows)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    GridKeys g(s, Grid::Rate);
+    g.type(4, 1, "1.2");
+    const MainSession::EditorLeft left = g.leave();
+    EXPECT_EQ(s.table().row(1).rec.B(1), Cur("1.2"));
+    EXPECT_EQ(s.file().pipeBlock(0)[0].B(1), Cur("1.2"));
+    EXPECT_EQ(g.text(4, 1), "1.2");
+    EXPECT_EQ(s.compositeGridText(1, 1), "2,905");
+    EXPECT_TRUE(left.show.rows.test(1));
+    EXPECT_FALSE(left.show.closeEditor || left.show.passOn || left.show.select);
+    EXPECT_EQ(s.editPosition(), (EditPosition{4, 1})); // no move, as the mouse decides where to
+    EXPECT_EQ(s.focusRow(), 1);
+    EXPECT_TRUE(left.notice.empty() && left.error.empty());
+    EXPECT_EQ(pf.ui.beeps, 0);
+    EXPECT_TRUE(s.modified());
+    s.undo();
+    EXPECT_EQ(s.table().row(1).rec.B(1), Cur("1.1"));
+
+    // A price left on location 2 lands in all four, as with Enter.
+    s.locationTabChanged(2);
+    GridKeys p(s, Grid::Price);
+    p.type(1, 1, "1,500").leave();
+    for (int loc = 0; loc < 4; ++loc)
+        EXPECT_EQ(s.table().row(workingRow(loc, 1)).rec.A(1), Cur("1500")) << loc;
+}
+
+TEST(GridEditing, ALeftEditorsRefusalOrBadNumberGivesWayAndComesBackAsAMessage)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    s.quickSave();
+    const std::string before = blockBytes(s);
+    GridKeys g(s, Grid::Rate);
+
+    // Nothing is shown while the focus moves; the window shows the message afterwards.
+    g.type(1, 1, "999");
+    MainSession::EditorLeft left = g.leave();
+    EXPECT_EQ(left.notice, "この列のセルは編集できません。");
+    EXPECT_TRUE(left.show.rows.test(1));
+    EXPECT_EQ(g.text(1, 1), s.rateGridText(1, 1)); // the refused text gives way
+    g.type(4, 2, "1..5");
+    left = g.leave();
+    EXPECT_NE(left.error.find("1..5"), std::string::npos) << left.error;
+    EXPECT_TRUE(left.show.rows.test(2));
+    EXPECT_EQ(g.text(4, 2), s.rateGridText(4, 2));
+    EXPECT_EQ(blockBytes(s), before);
+    EXPECT_FALSE(s.modified());
+
+    useRates(s, true);
+    s.quickSave();
+    const std::string withRates = blockBytes(s);
+    GridKeys p(s, Grid::Price);
+    p.type(3, 1, "100");
+    left = p.leave();
+    EXPECT_EQ(left.notice, "単価に掛け率を使用していますので、現在は入力できません。");
+    EXPECT_TRUE(pf.ui.notices.empty());
+    EXPECT_EQ(blockBytes(s), withRates);
+    EXPECT_FALSE(s.modified());
+}
+
 // ---- undo and clearing ----
 
 TEST(Undo, RestoresExactlyTheStateBeforeTheLastEditAndDisablesItself)

@@ -3,6 +3,7 @@
 // velmok-cli calculates from it; the two dialogs opened from their menu item and button.
 #include "cli_support.h"
 #include "level_calc_dialog.h"
+#include "pipe_block.h"
 #include "sheet_setup.h"
 #include "support.h"
 
@@ -180,6 +181,46 @@ private slots:
                 QCOMPARE(w.StrColGrid3->Cells(c, k), QString::fromStdString(shown));
             }
         }
+        w.close();
+    }
+
+    void aNumberLeftInTheEditorByAClickOrAMenuCommandIsStored()
+    {
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MainSession &s = w.session();
+        TStrColGrid *rate = w.StrColGrid1;
+
+        // Typed, then another cell clicked: stored and calculated, as the cell shows it.
+        doubleClick(rate, 4, 1);
+        keypad("2");
+        QTest::mouseClick(rate->viewport(), Qt::LeftButton, {}, cellCenter(rate, 5, 3));
+        QVERIFY(!rate->EditorMode());
+        QCOMPARE(s.table().row(1).rec.B(1), Cur("2"));
+        QCOMPARE(w.StrColGrid3->Cells(1, 1),
+                 QString::fromStdString(FormatMoney(s.table().row(1).result(Basis::Level1).total)));
+
+        // Typed, then 保  存 chosen from the menu (menus leave the editor open): saved with it.
+        doubleClick(rate, 5, 4);
+        keypad("0.5");
+        QVERIFY(rate->EditorMode());
+        w.saveAction->trigger();
+        QVERIFY(!rate->EditorMode());
+        QVERIFY(!s.modified());
+        const PipeBlock saved = readPipeBlock(dir.path / "ex_data" / "kanzai1.fda", 0);
+        QCOMPARE(saved[3].B(2), Cur("0.5"));
+        QCOMPARE(saved[0].B(1), Cur("2"));
+
+        // A refused cell says so once the click is over, and shows the stored value again.
+        const size_t notices = ui.notices.size();
+        doubleClick(rate, 1, 2);
+        keypad("9");
+        QTest::mouseClick(rate->viewport(), Qt::LeftButton, {}, cellCenter(rate, 6, 6));
+        QCOMPARE(ui.notices.size(), notices);
+        QTRY_COMPARE(ui.notices.size(), notices + 1);
+        QCOMPARE(QString::fromStdString(ui.notices.back()), QString("この列のセルは編集できません。|確認"));
+        QCOMPARE(rate->Cells(1, 2), QString::fromStdString(s.rateGridText(1, 2)));
         w.close();
     }
 

@@ -65,6 +65,10 @@ constexpr int ZenkakuHankaku = 244;
 
 constexpr bool isNumpadDigit(int vk) { return vk >= Numpad0 && vk <= Numpad9; }
 constexpr bool isArrow(int vk) { return vk >= Left && vk <= Down; }
+// Shift, Caps Lock and Num Lock pressed alone type nothing; they change what the next key types
+// (Shift is half of Shift+Enter). The editable price grids let them pass without a sound or a
+// store, so that the keypad types whatever the lock state.
+constexpr bool onlyChangesLaterKeys(int vk) { return vk == Shift || vk == Capital || vk == NumLock; }
 } // namespace vkey
 
 // The modifier keys held with a key or a mouse button.

@@ -4,7 +4,7 @@ namespace velmo {
 
 KeyFilter commonKeyFilter(int vk, bool editorShown)
 {
-    if (onlyChangesLaterKeys(vk))
+    if (vkey::onlyChangesLaterKeys(vk))
         return {};
     if (vkey::isArrow(vk) && !editorShown)
         return {};

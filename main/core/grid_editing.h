@@ -47,13 +47,6 @@ struct KeyFilter {
     bool beep = false;        // a key that does not belong to editing
 };
 
-// Shift, Caps Lock and Num Lock pressed alone type nothing; they change what the next key types
-// (Shift is half of Shift+Enter). Both grids let them pass without a sound or a store.
-constexpr bool onlyChangesLaterKeys(int vk)
-{
-    return vk == vkey::Shift || vk == vkey::Capital || vk == vkey::NumLock;
-}
-
 // The key filter: an arrow key with the editor closed and the keys that type into the editor
 // (Backspace, keypad digits, keypad point) pass on to the grid; Enter, Up and Down close the
 // editor and store; any other key closes the editor, beeps and stores.

@@ -133,7 +133,7 @@ bool MainSession::filterKey(const GridKeyEvent &e, GridKeyDecision &d)
 
 GridKeyDecision MainSession::rateGridKeyDown(const GridKeyEvent &e)
 {
-    if (onlyChangesLaterKeys(e.vk))
+    if (vkey::onlyChangesLaterKeys(e.vk))
         return keyPassedOn();
     if (refusedWithoutPipe())
         return refusedKey(e);
@@ -181,7 +181,7 @@ GridKeyDecision MainSession::rateGridKeyDown(const GridKeyEvent &e)
 
 GridKeyDecision MainSession::priceGridKeyDown(const GridKeyEvent &e)
 {
-    if (onlyChangesLaterKeys(e.vk))
+    if (vkey::onlyChangesLaterKeys(e.vk))
         return keyPassedOn();
     if (priceColumnLocked(e.selectedCol, table_.settings().D(4) == Currency::fromInt(1))) {
         editNotice(editmsg::RatesInUse);

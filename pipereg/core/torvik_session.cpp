@@ -208,8 +208,8 @@ void TorvikSession::Recalculate()
 
 void TorvikSession::gridKeyDown(int vk)
 {
-    if (vk == 0)
-        return; // a key without a virtual-key code (a character of the input method)
+    if (vk == 0 || vkey::onlyChangesLaterKeys(vk))
+        return; // a character of the input method, or a lock or Shift key alone
     if (vkey::isArrow(vk) && !grid_.EditorMode())
         return;
     if (vk == vkey::Back || vkey::isNumpadDigit(vk) || vk == vkey::Decimal)

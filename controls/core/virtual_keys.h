@@ -65,10 +65,14 @@ constexpr int ZenkakuHankaku = 244;
 
 constexpr bool isNumpadDigit(int vk) { return vk >= Numpad0 && vk <= Numpad9; }
 constexpr bool isArrow(int vk) { return vk >= Left && vk <= Down; }
-// Shift, Caps Lock and Num Lock pressed alone type nothing; they change what the next key types
-// (Shift is half of Shift+Enter). The editable price grids let them pass without a sound or a
-// store, so that the keypad types whatever the lock state.
-constexpr bool onlyChangesLaterKeys(int vk) { return vk == Shift || vk == Capital || vk == NumLock; }
+// Shift, Ctrl, Alt, Caps Lock and Num Lock pressed alone type nothing; they change what the next
+// key does (Shift is half of Shift+Enter, Ctrl of Ctrl+S). The editable price grids let them
+// pass without a sound or a store, so that the keypad types whatever the lock state and a
+// shortcut neither beeps nor replaces the undo of the last edit.
+constexpr bool onlyChangesLaterKeys(int vk)
+{
+    return vk == Shift || vk == Control || vk == Menu || vk == Capital || vk == NumLock;
+}
 } // namespace vkey
 
 // The modifier keys held with a key or a mouse button.

@@ -238,9 +238,9 @@ TEST(TorvikGrid, KeysEnterMovesWrapAndNonNumbers)
     for (int vk : {vkey::Numpad0 + 5, vkey::Decimal, vkey::Back})
         g.keyDown(vk, {}, true, true);
     EXPECT_TRUE(g.EditorMode());
-    // Shift, Caps Lock and Num Lock alone neither close the editor nor beep: the keypad types
-    // on whatever the lock state.
-    for (int vk : {vkey::Shift, vkey::Capital, vkey::NumLock})
+    // Shift, Ctrl, Alt, Caps Lock and Num Lock alone neither close the editor nor beep: the
+    // keypad types on whatever the lock state.
+    for (int vk : {vkey::Shift, vkey::Control, vkey::Menu, vkey::Capital, vkey::NumLock})
         g.keyDown(vk, {}, false, true);
     EXPECT_TRUE(g.EditorMode());
     g.CancelEditor();

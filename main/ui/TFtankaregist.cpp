@@ -52,7 +52,14 @@ TFtankaregist::TFtankaregist(const QString &programPath, const QString &argument
     move(r.left, r.top);
 }
 
-TFtankaregist::~TFtankaregist() = default;
+TFtankaregist::~TFtankaregist()
+{
+    // The session goes before the child widgets: nothing a grid reports while it is taken
+    // down may reach it.
+    for (TStrColGrid *g : {StrColGrid1, StrColGrid2, StrColGrid3})
+        if (g)
+            g->disconnect(this);
+}
 
 // ---------------------------------------------------------------- events
 

@@ -48,15 +48,10 @@ GridKeyPlan planGridKey(int vk, int col, bool editorOpen)
         return p;
     if (vk == vkey::Back || vkey::isNumpadDigit(vk) || vk == vkey::Decimal)
         return p;
-    switch (vk) {
-    case vkey::Tab:
-    case vkey::Shift:
-    case vkey::Control:
-    case vkey::Menu:
-    case vkey::NumLock:
-    case vkey::Capital:
-    case vkey::Scroll:
+    // Modifier and lock keys alone, Scroll Lock and Tab leave the edit as it is.
+    if (vkey::onlyChangesLaterKeys(vk) || vk == vkey::Scroll || vk == vkey::Tab)
         return p;
+    switch (vk) {
     case vkey::Return:
         p.consumed = true;
         [[fallthrough]];

@@ -209,7 +209,7 @@ void TorvikSession::Recalculate()
 void TorvikSession::gridKeyDown(int vk)
 {
     if (vk == 0 || vkey::onlyChangesLaterKeys(vk))
-        return; // a character of the input method, or a lock or Shift key alone
+        return; // a character of the input method, or a modifier or lock key alone
     if (vkey::isArrow(vk) && !grid_.EditorMode())
         return;
     if (vk == vkey::Back || vkey::isNumpadDigit(vk) || vk == vkey::Decimal)

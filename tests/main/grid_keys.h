@@ -55,10 +55,7 @@ struct GridKeys {
         last = grid == Grid::Rate ? s.rateGridKeyDown(e) : s.priceGridKeyDown(e);
         if (last.closeEditor)
             editing = false;
-        for (int r = 1; r < GridRows; ++r)
-            if (last.allRows || last.rows.test(static_cast<size_t>(r)))
-                for (int c = 0; c < RateCols; ++c)
-                    typed.erase({c, r});
+        showAgain(last);
         if (last.select) {
             col = last.select->col;
             row = last.select->row;
@@ -75,11 +72,16 @@ struct GridKeys {
         e.cellText = [this](int c, int r) { return text(c, r); };
         editing = false;
         const MainSession::EditorLeft left = s.editorLeft(grid == Grid::Rate, e);
+        showAgain(left.show);
+        return left;
+    }
+    // The rows a decision shows again give up what was typed into them.
+    void showAgain(const GridKeyDecision &d)
+    {
         for (int r = 1; r < GridRows; ++r)
-            if (left.show.rows.test(static_cast<size_t>(r)))
+            if (d.allRows || d.rows.test(static_cast<size_t>(r)))
                 for (int c = 0; c < RateCols; ++c)
                     typed.erase({c, r});
-        return left;
     }
 };
 

@@ -7,22 +7,23 @@ namespace velmo {
 
 std::vector<std::string> EquipmentBlockFile::listNames()
 {
-    std::error_code ec;
-    if (path_.empty() || std::filesystem::status(path_, ec).type() == std::filesystem::file_type::not_found)
+    if (path_.empty())
         return {};
-    return listEquipmentNames(path_);
+    const auto data = readEquipmentFileIfPresent(path_);
+    return data ? equipmentNamesOf(*data) : std::vector<std::string>{};
 }
 
 EquipmentBlock EquipmentBlockFile::load(int index)
 {
-    EquipmentBlock block = readEquipmentBlock(path_, index); // creates a missing file
-    const std::string data = readEquipmentFileBytes(path_);
+    if (index < 0 || index >= EquipmentBlockCount)
+        return readEquipmentBlock(path_, index); // raises the range error naming the file
+    const std::string data = readOrCreateEquipmentFile(path_);
     watch_.remember(index, data, EquipmentBlockBytes);
     damage_ = damageNotice(path_.string(),
                            damagedTexts(reinterpret_cast<const unsigned char *>(data.data()) + index * EquipmentBlockBytes,
                                         EquipmentRowsPerBlock, EquipmentRecordSize, index * EquipmentRowsPerBlock,
                                         EquipmentRowsPerBlock, "資材", EquipmentTextNames));
-    return block;
+    return equipmentBlockOf(data, index);
 }
 
 void EquipmentBlockFile::save(int index, const EquipmentBlock &block)

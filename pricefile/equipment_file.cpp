@@ -63,30 +63,53 @@ void requireFolder(const fs::path &path)
 
 } // namespace
 
-std::string readEquipmentFileBytes(const fs::path &path)
+namespace {
+
+void checkEquipmentFileSize(const fs::path &path, uintmax_t size)
 {
-    std::string data = readWholeFile(path);
-    checkRecordFileSize(path, data.size(), EquipmentRecordSize, EquipmentRecordsPerFile);
-    return data;
+    checkRecordFileSize(path, size, EquipmentRecordSize, EquipmentRecordsPerFile);
 }
 
-void createEquipmentFile(const fs::path &path)
+} // namespace
+
+std::string readEquipmentFileBytes(const fs::path &path)
+{
+    return readExistingFile(path, [&](uintmax_t size) { checkEquipmentFileSize(path, size); }).bytes;
+}
+
+bool createEquipmentFile(const fs::path &path)
 {
     requireFolder(path);
-    writeFileAtomically(path, std::string(EquipmentFileBytes, '\0'));
+    return writeFileAtomically(path, std::string(EquipmentFileBytes, '\0'), Overwrite::Never);
+}
+
+std::optional<std::string> readEquipmentFileIfPresent(const fs::path &path)
+{
+    if (auto c = readFileIfPresent(path, [&](uintmax_t size) { checkEquipmentFileSize(path, size); }))
+        return std::move(c->bytes);
+    return std::nullopt;
+}
+
+std::string readOrCreateEquipmentFile(const fs::path &path)
+{
+    if (auto bytes = readEquipmentFileIfPresent(path))
+        return std::move(*bytes);
+    createEquipmentFile(path); // what appeared there meanwhile stays and is read
+    return readEquipmentFileBytes(path);
+}
+
+EquipmentBlock equipmentBlockOf(const std::string &data, int block)
+{
+    EquipmentBlock records;
+    for (int row = 0; row < EquipmentRowsPerBlock; ++row)
+        records[row] = EquipmentRecord::decode(bytesAt(data, blockStart(block) + static_cast<size_t>(row) * EquipmentRecordSize));
+    return records;
 }
 
 EquipmentBlock readEquipmentBlock(const fs::path &path, int block)
 {
     checkBlock(path, block);
-    std::error_code ec;
-    if (fs::status(path, ec).type() == fs::file_type::not_found)
-        createEquipmentFile(path);
-    const std::string data = readEquipmentFileBytes(path);
-    EquipmentBlock records;
-    for (int row = 0; row < EquipmentRowsPerBlock; ++row)
-        records[row] = EquipmentRecord::decode(bytesAt(data, blockStart(block) + static_cast<size_t>(row) * EquipmentRecordSize));
-    return records;
+    return equipmentBlockOf(readOrCreateEquipmentFile(path), block);
 }
 
 void writeEquipmentBlocks(const fs::path &path, const std::vector<std::pair<int, EquipmentBlock>> &blocks)
@@ -122,7 +145,11 @@ void swapEquipmentBlocks(const fs::path &path, int a, int b)
 
 std::vector<std::string> listEquipmentNames(const fs::path &path)
 {
-    const std::string data = readEquipmentFileBytes(path);
+    return equipmentNamesOf(readEquipmentFileBytes(path));
+}
+
+std::vector<std::string> equipmentNamesOf(const std::string &data)
+{
     std::vector<std::string> names;
     for (int block = 0; block < EquipmentBlockCount; ++block)
         names.push_back(EquipmentRecord::decode(bytesAt(data, blockStart(block))).name.text());
@@ -131,7 +158,11 @@ std::vector<std::string> listEquipmentNames(const fs::path &path)
 
 std::vector<EquipmentRecord> readEquipmentFile(const fs::path &path)
 {
-    const std::string data = readEquipmentFileBytes(path);
+    return equipmentRecordsOf(readEquipmentFileBytes(path));
+}
+
+std::vector<EquipmentRecord> equipmentRecordsOf(const std::string &data)
+{
     std::vector<EquipmentRecord> records;
     records.reserve(EquipmentRecordsPerFile);
     for (int r = 0; r < EquipmentRecordsPerFile; ++r)

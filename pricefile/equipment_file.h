@@ -11,6 +11,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,13 +24,22 @@ using EquipmentBlock = std::array<EquipmentRecord, EquipmentRowsPerBlock>;
 // Writes a new file of 300 empty records (every string empty, every number 0). The folder must
 // exist: a missing folder, or a path through something that is not a folder, is an IoError
 // saying so.
-void createEquipmentFile(const std::filesystem::path &path);
+// Never over a file: false when something has the name already (it stays as it is).
+bool createEquipmentFile(const std::filesystem::path &path);
 
 // The whole bytes of an equipment file, which must be exactly 300 records (a shorter or longer
-// file raises IoError saying what it holds).
+// file raises IoError saying what it holds, before a byte is read). A missing file, a failed
+// look-up or anything but a regular file raises IoError too.
 std::string readEquipmentFileBytes(const std::filesystem::path &path);
+// The same, but nothing when no file exists at the path.
+std::optional<std::string> readEquipmentFileIfPresent(const std::filesystem::path &path);
+// The same, but a file that does not exist (and only that) is first created empty.
+std::string readOrCreateEquipmentFile(const std::filesystem::path &path);
+// Block `block` of a whole file's bytes.
+EquipmentBlock equipmentBlockOf(const std::string &data, int block);
 
-// Reads block `block` (0 … 19). When no file exists at the path it is created empty first.
+// Reads block `block` (0 … 19). When no file exists at the path it is created empty first
+// (only then: a failed look-up is an IoError).
 EquipmentBlock readEquipmentBlock(const std::filesystem::path &path, int block);
 
 // Writes a block in place. Each record gets Serial 0 and the Unit of record 0 of the block (a
@@ -45,8 +55,10 @@ void swapEquipmentBlocks(const std::filesystem::path &path, int a, int b);
 
 // The Name of the first record of each of the 20 blocks.
 std::vector<std::string> listEquipmentNames(const std::filesystem::path &path);
+std::vector<std::string> equipmentNamesOf(const std::string &fileBytes);
 
 // The whole file as its 300 records (for the batch command line).
 std::vector<EquipmentRecord> readEquipmentFile(const std::filesystem::path &path);
+std::vector<EquipmentRecord> equipmentRecordsOf(const std::string &fileBytes);
 
 } // namespace velmo

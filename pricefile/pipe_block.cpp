@@ -39,15 +39,15 @@ PipeBlock decodeBlock(const unsigned char *p)
 
 } // namespace
 
-std::string shortFileMessage(const std::filesystem::path &path, size_t bytes, int recordSize, int needed)
+std::string shortFileMessage(const std::filesystem::path &path, uintmax_t bytes, int recordSize, int needed)
 {
     return "ファイル " + path.string() + " が短すぎます: " + std::to_string(bytes / recordSize) +
            " レコードしかありません (" + std::to_string(needed) + " レコード必要)";
 }
 
-void checkRecordFileSize(const std::filesystem::path &path, size_t bytes, int recordSize, int records)
+void checkRecordFileSize(const std::filesystem::path &path, uintmax_t bytes, int recordSize, int records)
 {
-    const size_t expected = static_cast<size_t>(recordSize) * static_cast<size_t>(records);
+    const uintmax_t expected = static_cast<uintmax_t>(recordSize) * static_cast<uintmax_t>(records);
     if (bytes < expected)
         throw IoError(shortFileMessage(path, bytes, recordSize, records));
     if (bytes > expected)
@@ -55,17 +55,22 @@ void checkRecordFileSize(const std::filesystem::path &path, size_t bytes, int re
                       std::to_string(expected) + " バイトのはず)。ほかの種類のファイルかもしれません");
 }
 
-void checkServiceFileSize(const std::filesystem::path &path, size_t bytes)
+void checkServiceFileSize(const std::filesystem::path &path, uintmax_t bytes)
 {
     checkRecordFileSize(path, bytes, RecordSize, RecordsPerFile);
 }
 
-std::string readServiceFileBytes(const std::filesystem::path &path)
+std::optional<FileContents> readServiceFileIfPresent(const std::filesystem::path &path)
 {
-    std::string data = readWholeFile(path);
-    checkServiceFileSize(path, data.size());
-    return data;
+    return readFileIfPresent(path, [&](uintmax_t size) { checkServiceFileSize(path, size); });
 }
+
+FileContents readServiceFile(const std::filesystem::path &path)
+{
+    return readExistingFile(path, [&](uintmax_t size) { checkServiceFileSize(path, size); });
+}
+
+std::string readServiceFileBytes(const std::filesystem::path &path) { return readServiceFile(path).bytes; }
 
 PipeBlock pipeBlockOf(std::string_view fileBytes, int pipe)
 {
@@ -100,7 +105,11 @@ void swapPipeBlocks(const std::filesystem::path &path, int a, int b)
 
 std::vector<std::string> listPipeNames(const std::filesystem::path &path)
 {
-    const std::string data = readServiceFileBytes(path);
+    return pipeNamesOf(readServiceFileBytes(path));
+}
+
+std::vector<std::string> pipeNamesOf(std::string_view data)
+{
     std::vector<std::string> names;
     for (int pipe = 0; pipe < PipesPerFile; ++pipe) {
         const size_t at = static_cast<size_t>(pipe) * BlockBytes;

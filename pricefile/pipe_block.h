@@ -1,10 +1,12 @@
 #pragma once
 // One pipe block of a pipe price file, and the block operations of the registration program:
 // list the 20 pipe names, read a block, write a block in place, exchange two blocks.
+#include "fileio.h"
 #include "price_record.h"
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,18 +33,23 @@ void swapPipeBlocks(const std::filesystem::path &path, int a, int b);
 
 // The Name of the first record of each of the 20 pipe blocks.
 std::vector<std::string> listPipeNames(const std::filesystem::path &path);
+std::vector<std::string> pipeNamesOf(std::string_view fileBytes);
 
 // The text of IoError for a file holding fewer records than a read needs.
-std::string shortFileMessage(const std::filesystem::path &path, size_t bytes, int recordSize, int needed);
+std::string shortFileMessage(const std::filesystem::path &path, uintmax_t bytes, int recordSize, int needed);
 
 // A file of fixed records must hold exactly `records` of them: a shorter one raises IoError
 // saying how many whole records it holds, a longer one how many bytes it has.
-void checkRecordFileSize(const std::filesystem::path &path, size_t bytes, int recordSize, int records);
+void checkRecordFileSize(const std::filesystem::path &path, uintmax_t bytes, int recordSize, int records);
 
 // The whole bytes of a pipe price file, which must be exactly 1200 records: a shorter file
 // raises IoError saying how many whole records it holds, a longer one how many bytes it has
-// (it may be a file of another kind, and a save would cut it).
+// (it may be a file of another kind, and a save would cut it). The size is checked before a
+// byte is read; a missing file raises IoError too.
 std::string readServiceFileBytes(const std::filesystem::path &path);
-void checkServiceFileSize(const std::filesystem::path &path, size_t bytes);
+FileContents readServiceFile(const std::filesystem::path &path); // with the stamp of what was read
+// The same with the stamp of what was read; nothing when no file exists at the path.
+std::optional<FileContents> readServiceFileIfPresent(const std::filesystem::path &path);
+void checkServiceFileSize(const std::filesystem::path &path, uintmax_t bytes);
 
 } // namespace velmo

@@ -6,10 +6,10 @@ namespace velmo {
 
 std::vector<std::string> PipeBlockFile::listNames()
 {
-    std::error_code ec;
-    if (path_.empty() || !std::filesystem::exists(path_, ec))
+    if (path_.empty())
         return {};
-    return listPipeNames(path_);
+    const auto contents = readServiceFileIfPresent(path_);
+    return contents ? pipeNamesOf(contents->bytes) : std::vector<std::string>{};
 }
 
 namespace {

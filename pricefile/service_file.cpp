@@ -31,19 +31,32 @@ void ServiceFile::clear()
         b.fill(PriceRecord{});
 }
 
-void ServiceFile::load(const std::filesystem::path &path)
+void ServiceFile::adopt(const FileContents &contents, const std::filesystem::path &path, int serialBase)
 {
-    std::error_code ec;
-    const bool missing = !std::filesystem::exists(path, ec);
-    if (missing) {
-        ServiceFile empty;
-        empty.serialBase_ = -1200;
-        empty.save(path);
+    parse(contents.bytes, path);
+    serialBase_ = serialBase;
+    stamp_ = contents.stamp;
+}
+
+void ServiceFile::load(const std::filesystem::path &path) { adopt(readServiceFile(path), path, 0); }
+
+bool ServiceFile::createEmpty(const std::filesystem::path &path)
+{
+    ServiceFile empty;
+    empty.serialBase_ = -1200;
+    return writeFileAtomically(path, empty.serialize(), Overwrite::Never);
+}
+
+void ServiceFile::loadOrCreate(const std::filesystem::path &path)
+{
+    removeAbandonedSaves(path);
+    if (auto contents = readServiceFileIfPresent(path)) {
+        adopt(*contents, path, 0);
+        return;
     }
-    const std::string data = readWholeFile(path);
-    parse(data, path);
-    serialBase_ = missing ? -1200 : 0;
-    stamp_ = stampOf(path, data);
+    const bool created = createEmpty(path);
+    // What another program put there between the look and the write is read as it is.
+    adopt(readServiceFile(path), path, created ? -1200 : 0);
 }
 
 void ServiceFile::parse(std::string_view data, const std::filesystem::path &source)

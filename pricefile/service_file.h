@@ -20,11 +20,19 @@ public:
     ServiceFile(ServiceFile &&) noexcept = default;
     ServiceFile &operator=(ServiceFile &&) noexcept = default;
 
-    // Reads the 1200 records of `path`. A missing file is first created empty (and then read);
-    // from then until the next read of an existing file, saves number their records from −1199.
-    // A file too short raises IoError naming the file and its whole records; the records in
-    // memory then stay as they were.
+    // Reads the 1200 records of `path`. A missing file, a file of another size or anything but
+    // a regular file raises IoError naming the file (a file too short says how many whole
+    // records it holds); the records in memory then stay as they were.
     void load(const std::filesystem::path &path);
+    // The same, but a file that does not exist (and only that: a failed look-up is an error) is
+    // first created empty and then read; from then until the next read of an existing file,
+    // saves number their records from −1199. Something that appears at the path meanwhile is
+    // read, never written over. Temporary files that killed saves of the file left beside it
+    // are removed first.
+    void loadOrCreate(const std::filesystem::path &path);
+    // Creates the empty file a missing service file becomes (records numbered from −1199);
+    // false, with nothing written, when something already has the name.
+    static bool createEmpty(const std::filesystem::path &path);
     // The same from a file's bytes already read; `source` names the file in messages.
     void parse(std::string_view data, const std::filesystem::path &source);
     // Writes all 1200 records, numbering each record's Serial, through a temporary file.
@@ -43,10 +51,13 @@ public:
     // The damaged texts the last read found, one Japanese line each. They are read as far as
     // they can be; a save writes what was read.
     const std::vector<std::string> &damagedTexts() const { return damage_; }
-    // Whether another program changed the file at `path` since this one last read or wrote it.
+    // Whether another program changed the file at `path` since this one last read or wrote it;
+    // IoError when the file cannot be read to tell.
     bool changedSince(const std::filesystem::path &path) const { return changedOnDisk(stamp_, path); }
 
 private:
+    void adopt(const FileContents &contents, const std::filesystem::path &path, int serialBase);
+
     std::unique_ptr<std::array<PipeBlock, PipesPerFile>> blocks_;
     int serialBase_ = 0;
     FileStamp stamp_; // of the file last read or written

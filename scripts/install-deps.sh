@@ -6,7 +6,7 @@ packages=(cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
           qt6-qpa-plugins fonts-noto-cjk xvfb xauth x11-apps imagemagick xdotool
           qt6-translations-l10n clang
           pkg-config libxlsxwriter-dev zlib1g-dev python3-openpyxl poppler-utils
-          libclang-rt-14-dev)
+          libclang-rt-14-dev libxxhash-dev sshfs openssh-server fuse3 strace)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,17 +1,30 @@
 #include "batch_command.h"
 
 #include "errors.h"
+#include "fileio.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 namespace velmo::cli {
 
-void requireExisting(const std::filesystem::path &file)
+void refuseIfChanged(const std::filesystem::path &file, bool changed, bool force)
 {
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec))
-        throw IoError("ファイル " + file.string() + " がありません");
+    if (changed && !force)
+        throw ChangedOnDiskError("ファイル " + file.string() +
+                                 " は、読み込んだ後にほかのプログラムで変更されています。書き込みませんでした"
+                                 " (上書きするには --force を付けてください)");
+}
+
+std::string readFileToCheck(const std::filesystem::path &file, uintmax_t expectedBytes)
+{
+    return readExistingFile(file, [&](uintmax_t size) {
+               if (size > expectedBytes)
+                   throw IoError("ファイル " + file.string() + " は大きすぎます: " + std::to_string(size) + " バイトあります (" +
+                                 std::to_string(expectedBytes) + " バイトのはず)");
+           })
+        .bytes;
 }
 
 std::vector<int> selectedOrAll(std::optional<int> one, int count)
@@ -37,14 +50,28 @@ int runBatch(int argc, char **argv, const char *program, const char *usage, cons
         std::fputs(usage, stdout);
         return 0;
     }
+    int status = 2;
+    errno = 0;
     try {
-        return run();
+        status = run();
     } catch (const UsageError &e) {
         std::fprintf(stderr, "%s: %s %s\n", program, e.what(), usageHint);
+    } catch (const ChangedOnDiskError &e) {
+        std::fprintf(stderr, "%s: %s\n", program, e.what());
+        status = 3;
     } catch (const std::exception &e) {
         std::fprintf(stderr, "%s: %s\n", program, e.what());
     }
-    return 2;
+    // What was written to standard output must have reached it: a full disk or a closed pipe
+    // shows only at the flush or the close.
+    const bool failed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    const int flushError = errno != 0 ? errno : EIO;
+    if (std::fclose(stdout) != 0 || failed) {
+        std::fprintf(stderr, "%s: 標準出力に書き込めません: %s\n", program,
+                     systemErrorText(failed ? flushError : errno).c_str());
+        return 2;
+    }
+    return status;
 }
 
 } // namespace velmo::cli

@@ -5,7 +5,9 @@
 #include "json_writer.h"
 
 #include <filesystem>
+#include <cstdint>
 #include <functional>
+#include <string>
 #include <optional>
 #include <stdexcept>
 #include <vector>
@@ -17,8 +19,19 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// The reading commands never create a file: a missing one raises IoError naming it.
-void requireExisting(const std::filesystem::path &file);
+// A writing command found the file changed by another program since it read it: exit status 3.
+struct ChangedOnDiskError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Before a writing command puts back a file it read: when `changed` (the file on disk is no
+// longer what was read) and --force was not given, raises ChangedOnDiskError naming the file.
+void refuseIfChanged(const std::filesystem::path &file, bool changed, bool force);
+
+// The bytes of a file a check command reads: only a regular file, refused before it is read
+// when it is larger than `expectedBytes` (a shorter one is read so that its records can be
+// checked); a missing file raises IoError naming it.
+std::string readFileToCheck(const std::filesystem::path &file, uintmax_t expectedBytes);
 
 // The one block asked for, or all `count` of them.
 std::vector<int> selectedOrAll(std::optional<int> one, int count);
@@ -28,7 +41,9 @@ void printJson(const JsonWriter &j);
 
 // main() of a batch program: "--help" or "-h" alone prints `usage`; otherwise `run` gives the
 // exit status, and a failure ends with one line "program: message" on standard error (a usage
-// error followed by `usageHint`) and status 2.
+// error followed by `usageHint`) and status 2, or 3 for ChangedOnDiskError. Standard output is
+// flushed and closed before the status is given: output that did not reach its file (a full
+// disk, a closed pipe) is a failure too, never a success.
 int runBatch(int argc, char **argv, const char *program, const char *usage, const char *usageHint,
              const std::function<int()> &run);
 

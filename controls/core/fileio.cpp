@@ -4,10 +4,12 @@
 #include "errors.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <xxhash.h>
 
 namespace velmo {
 
@@ -39,84 +41,161 @@ std::string systemErrorText(int err)
     }
 }
 
-std::string readWholeFile(const std::filesystem::path &path)
+std::string_view errorCause(const std::exception &e)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw IoError("ファイル " + path.string() + " を開けません: " + systemErrorText(errno));
-    // Read straight into a string one byte longer than the file, so that the read that finds
-    // the end needs no growth; keep reading past it in case the file grew meanwhile.
-    struct stat st {};
-    std::string data(::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 1, '\0');
+    const std::string_view text = e.what();
+    const size_t colon = text.find(": ");
+    return colon == std::string_view::npos ? text : text.substr(colon + 2);
+}
+
+namespace {
+
+[[noreturn]] void readError(const std::filesystem::path &path, int err)
+{
+    if (err == ENOENT)
+        throw IoError("ファイル " + path.string() + " がありません");
+    throw IoError("ファイル " + path.string() + " を読めません: " + systemErrorText(err));
+}
+
+std::string notRegularText(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "ファイルではなくフォルダーです";
+    if (S_ISFIFO(mode))
+        return "ファイルではなく名前付きパイプです";
+    if (S_ISSOCK(mode))
+        return "ファイルではなくソケットです";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "ファイルではなくデバイスです";
+    return "通常のファイルではありません";
+}
+
+// Closes a descriptor when it goes out of scope.
+struct Descriptor {
+    int fd;
+    explicit Descriptor(int d) : fd(d) {}
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+uint64_t contentHash(std::string_view bytes) { return XXH3_64bits(bytes.data(), bytes.size()); }
+
+int64_t modifiedNsOf(const struct stat &st)
+{
+    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+// Opens a file for reading and fstat()s the open file; -1 when it does not exist. Anything but
+// a regular file is refused; O_NONBLOCK keeps the open of a FIFO from waiting for a writer.
+int openRegular(const std::filesystem::path &path, struct stat &st)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return -1;
+        readError(path, errno);
+    }
+    Descriptor guard{fd};
+    if (::fstat(fd, &st) != 0)
+        readError(path, errno);
+    if (!S_ISREG(st.st_mode))
+        throw IoError("ファイル " + path.string() + " は読めません: " + notRegularText(st.st_mode));
+    guard.fd = -1;
+    return fd;
+}
+
+// Reads `size` bytes, fewer when the file is shorter now, one byte more when it grew.
+std::string readUpTo(int fd, const std::filesystem::path &path, size_t size)
+{
+    std::string data(size + 1, '\0');
     size_t used = 0;
-    for (;;) {
-        if (used == data.size())
-            data.resize(data.size() + 65536);
+    while (used < data.size()) {
         const ssize_t n = ::read(fd, data.data() + used, data.size() - used);
         if (n < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR || errno == EAGAIN)
                 continue;
-            const int err = errno;
-            ::close(fd);
-            throw IoError("ファイル " + path.string() + " を読めません: " + systemErrorText(err));
+            readError(path, errno);
         }
         if (n == 0)
             break;
         used += static_cast<size_t>(n);
     }
     data.resize(used);
-    ::close(fd);
     return data;
 }
 
-namespace {
-
-uint64_t rotl(uint64_t x, int r) { return (x << r) | (x >> (64 - r)); }
-
-// One step is a bijection of the lane for a fixed word and of the word for a fixed lane, so a
-// change of any one word always changes the hash.
-uint64_t mixWord(uint64_t lane, uint64_t word) { return rotl((lane ^ word) * 0x9e3779b97f4a7c15ULL, 29); }
-
-uint64_t finalMix(uint64_t h)
-{
-    h ^= h >> 33;
-    h *= 0xff51afd7ed558ccdULL;
-    h ^= h >> 33;
-    h *= 0xc4ceb9fe1a85ec53ULL;
-    return h ^ (h >> 33);
-}
-
-// A hash to tell whether a file's bytes changed, not a cryptographic one: eight-byte words in
-// four independent lanes, so that a 432,000-byte price file hashes in a few tens of
-// microseconds instead of the half millisecond a byte-at-a-time hash takes.
-uint64_t contentHash(std::string_view bytes)
-{
-    uint64_t lane[4] = {0x9e3779b97f4a7c15ULL, 0xbf58476d1ce4e5b9ULL, 0x94d049bb133111ebULL, 0x2545f4914f6cdd1dULL};
-    const char *p = bytes.data();
-    const size_t n = bytes.size();
-    size_t i = 0;
-    for (; i + 32 <= n; i += 32)
-        for (int k = 0; k < 4; ++k) {
-            uint64_t w;
-            std::memcpy(&w, p + i + 8 * k, 8);
-            lane[k] = mixWord(lane[k], w);
-        }
-    uint64_t tail = 0;
-    int shift = 0;
-    for (; i < n; ++i, shift = (shift + 8) % 64) {
-        tail ^= static_cast<uint64_t>(static_cast<unsigned char>(p[i])) << shift;
-        if (shift == 56) {
-            lane[0] = mixWord(lane[0], tail);
-            tail = 0;
-        }
-    }
-    uint64_t h = n;
-    for (const uint64_t l : lane)
-        h = mixWord(h, l);
-    return finalMix(mixWord(h, tail));
-}
-
 } // namespace
+
+std::optional<FileContents> readFileIfPresent(const std::filesystem::path &path, const SizeCheck &checkSize)
+{
+    struct stat st {};
+    const int fd = openRegular(path, st);
+    if (fd < 0)
+        return std::nullopt;
+    Descriptor guard{fd};
+    const auto size = static_cast<uintmax_t>(st.st_size);
+    checkSize(size);
+    FileContents c;
+    c.bytes = readUpTo(fd, path, static_cast<size_t>(size));
+    if (c.bytes.size() != size) // changed while it was read: its size is checked again
+        checkSize(c.bytes.size());
+    c.stamp.exists = true;
+    c.stamp.size = c.bytes.size();
+    c.stamp.modifiedNs = modifiedNsOf(st);
+    c.stamp.hash = contentHash(c.bytes);
+    return c;
+}
+
+FileContents readExistingFile(const std::filesystem::path &path, const SizeCheck &checkSize)
+{
+    if (auto c = readFileIfPresent(path, checkSize))
+        return std::move(*c);
+    readError(path, ENOENT);
+}
+
+std::optional<std::string> readWholeFileIfPresent(const std::filesystem::path &path)
+{
+    auto c = readFileIfPresent(path, [&](uintmax_t size) {
+        if (size > MaxTextFileBytes)
+            throw IoError("ファイル " + path.string() + " は大きすぎます: " + std::to_string(size) + " バイトあります");
+    });
+    if (!c)
+        return std::nullopt;
+    return std::move(c->bytes);
+}
+
+std::string readWholeFile(const std::filesystem::path &path)
+{
+    if (auto bytes = readWholeFileIfPresent(path))
+        return std::move(*bytes);
+    readError(path, ENOENT);
+}
+
+bool pathExists(const std::filesystem::path &path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0)
+        return true;
+    if (errno == ENOENT)
+        return false;
+    throw IoError(path.string() + " を調べられません: " + systemErrorText(errno));
+}
+
+std::optional<std::string> notAFileReason(const std::filesystem::path &path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return errno == ENOENT ? "ファイル " + path.string() + " がありません"
+                               : "ファイル " + path.string() + " を読めません: " + systemErrorText(errno);
+    if (!S_ISREG(st.st_mode))
+        return "ファイル " + path.string() + " は読めません: " + notRegularText(st.st_mode);
+    return std::nullopt;
+}
 
 FileStamp stampOf(const std::filesystem::path &path, std::string_view contents)
 {
@@ -126,7 +205,7 @@ FileStamp stampOf(const std::filesystem::path &path, std::string_view contents)
         return s;
     s.exists = true;
     s.size = contents.size();
-    s.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.modifiedNs = modifiedNsOf(st);
     s.hash = contentHash(contents);
     return s;
 }
@@ -134,16 +213,14 @@ FileStamp stampOf(const std::filesystem::path &path, std::string_view contents)
 bool changedOnDisk(const FileStamp &stamp, const std::filesystem::path &path)
 {
     struct stat st {};
-    const bool exists = ::stat(path.c_str(), &st) == 0;
-    if (!exists || !stamp.exists)
-        return exists != stamp.exists;
-    if (static_cast<uintmax_t>(st.st_size) != stamp.size)
+    const int fd = openRegular(path, st);
+    if (fd < 0)
+        return stamp.exists;
+    Descriptor guard{fd};
+    if (!stamp.exists || static_cast<uintmax_t>(st.st_size) != stamp.size)
         return true;
-    try {
-        return contentHash(readWholeFile(path)) != stamp.hash;
-    } catch (const IoError &) {
-        return true;
-    }
+    const std::string now = readUpTo(fd, path, static_cast<size_t>(stamp.size));
+    return now.size() != stamp.size || contentHash(now) != stamp.hash;
 }
 
 std::vector<std::string> readTextLines(const std::filesystem::path &path)
@@ -206,6 +283,28 @@ int syncFolder(const std::filesystem::path &folder)
     return rc;
 }
 
+// Gives the temporary file `tmpl` the name `target` unless something has that name; then the
+// temporary file goes and the answer is false.
+bool renameUnlessTaken(const std::string &tmpl, const std::filesystem::path &target)
+{
+    int err = 0;
+    if (::renameat2(AT_FDCWD, tmpl.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    err = errno;
+    if (err == EINVAL || err == ENOSYS || err == ENOTSUP) {
+        // A file system without the no-replace rename: a hard link is refused the same way.
+        if (::link(tmpl.c_str(), target.c_str()) == 0) {
+            ::unlink(tmpl.c_str());
+            return true;
+        }
+        err = errno;
+    }
+    ::unlink(tmpl.c_str());
+    if (err == EEXIST)
+        return false;
+    writeError(target, err);
+}
+
 WriteFault plannedFault;
 int writesSeen = 0;
 
@@ -231,7 +330,7 @@ void clearWriteFault()
     writesSeen = 0;
 }
 
-void writeFileAtomically(const std::filesystem::path &path, std::string_view bytes)
+bool writeFileAtomically(const std::filesystem::path &path, std::string_view bytes, Overwrite overwrite)
 {
     ++writesSeen;
     const std::filesystem::path target = followLinks(path);
@@ -292,13 +391,40 @@ void writeFileAtomically(const std::filesystem::path &path, std::string_view byt
         ::unlink(tmpl.c_str());
         writeError(path, err);
     }
-    if (::rename(tmpl.c_str(), target.c_str()) != 0) {
+    if (overwrite == Overwrite::Never) {
+        if (!renameUnlessTaken(tmpl, target))
+            return false;
+    } else if (::rename(tmpl.c_str(), target.c_str()) != 0) {
         const int err = errno;
         ::unlink(tmpl.c_str());
         writeError(path, err);
     }
+    // The new file is in place by now; only its survival of a power cut is in doubt.
     if (const int err = syncFolder(folder))
-        writeError(path, err);
+        throw IoError("ファイル " + path.string() + " は保存しましたが、フォルダー " + folder.string() +
+                      " をディスクに書き出せませんでした: " + systemErrorText(err));
+    return true;
+}
+
+void removeAbandonedSaves(const std::filesystem::path &path, std::chrono::seconds minimumAge)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path target = path.has_parent_path() ? path : fs::path(".") / path;
+    const std::string prefix = "." + target.filename().string() + ".";
+    const auto now = fs::file_time_type::clock::now();
+    for (fs::directory_iterator it(target.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        // mkstemp's six letters and digits after the name.
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        std::error_code e;
+        if (!it->is_regular_file(e) || it->is_symlink(e))
+            continue;
+        const auto written = fs::last_write_time(it->path(), e);
+        if (!e && now - written >= minimumAge)
+            fs::remove(it->path(), e);
+    }
 }
 
 } // namespace velmo

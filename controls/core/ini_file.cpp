@@ -27,10 +27,8 @@ std::string trim(std::string s)
 
 IniFile IniFile::read(const std::filesystem::path &path)
 {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
-        return IniFile();
-    return parse(readWholeFile(path));
+    const auto bytes = readWholeFileIfPresent(path);
+    return bytes ? parse(*bytes) : IniFile();
 }
 
 IniFile IniFile::parse(std::string_view cp932Bytes)

@@ -8,10 +8,10 @@ namespace velmo {
 
 std::optional<SettingsFile> SettingsFile::read(const std::filesystem::path &path)
 {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
+    const auto bytes = readWholeFileIfPresent(path);
+    if (!bytes)
         return std::nullopt;
-    return parse(readWholeFile(path));
+    return parse(*bytes);
 }
 
 SettingsFile SettingsFile::parse(std::string_view cp932Bytes)

@@ -1,11 +1,15 @@
 // selvan-cli: the equipment price file without opening a window.
 //
 //   selvan-cli dump FILE [--block N]            every field of every record (or of block N) as JSON
-//   selvan-cli recalc FILE [--block N] [--write] the derived prices as selvan computes them, JSON
+//   selvan-cli recalc FILE [--block N] [--write [--force]]
+//                                               the derived prices as selvan computes them, JSON
 //   selvan-cli check FILE                       report malformed fields, one line each
 //
 // Blocks are numbered 0 … 19, as in selvan's argument and status bar.
-// Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr).
+// No command creates a file; --write refuses a file another program changed since it was read,
+// unless --force is given.
+// Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr),
+// 3 the file was changed by another program and --write left it as it is.
 #include "cp932.h"
 #include "equipment_file.h"
 #include "errors.h"
@@ -29,15 +33,18 @@ namespace fs = std::filesystem;
 
 constexpr const char *Usage =
     "使い方: selvan-cli dump FILE [--block N]\n"
-    "        selvan-cli recalc FILE [--block N] [--write]\n"
+    "        selvan-cli recalc FILE [--block N] [--write [--force]]\n"
     "        selvan-cli check FILE\n"
-    "  N: 資材ブロック 0 … 19\n";
+    "  N: 資材ブロック 0 … 19\n"
+    "  --write: 計算した結果をファイルに書き戻します。読み込んだ後にほかのプログラムが変更したファイルには\n"
+    "           書き込まず終了状態 3 で終わります (--force で上書き)\n";
 
 struct Options {
     std::string command;
     fs::path file;
     std::optional<int> block;
     bool write = false;
+    bool force = false;
 };
 
 int parseBlock(const std::string &text)
@@ -75,6 +82,8 @@ Options parseArgs(int argc, char **argv)
             o.block = parseBlock(a.substr(8));
         } else if (o.command == "recalc" && a == "--write") {
             o.write = true;
+        } else if (o.command == "recalc" && a == "--force") {
+            o.force = true;
         } else if (a.size() > 1 && a[0] == '-') {
             throw UsageError(o.command + " にオプション '" + a + "' はありません");
         } else if (!haveFile) {
@@ -93,7 +102,6 @@ Options parseArgs(int argc, char **argv)
 
 int cmdDump(const Options &o)
 {
-    requireExisting(o.file);
     const std::vector<EquipmentRecord> records = readEquipmentFile(o.file);
     JsonWriter j;
     j.beginObject();
@@ -175,8 +183,8 @@ void writeBlock(JsonWriter &j, int index, const EquipmentBlock &b, const Equipme
 
 int cmdRecalc(const Options &o)
 {
-    requireExisting(o.file);
-    const std::vector<EquipmentRecord> records = readEquipmentFile(o.file);
+    const std::string data = readEquipmentFileBytes(o.file);
+    const std::vector<EquipmentRecord> records = equipmentRecordsOf(data);
     std::vector<std::pair<int, EquipmentBlock>> blocks;
     JsonWriter j;
     j.beginObject();
@@ -193,8 +201,17 @@ int cmdRecalc(const Options &o)
     }
     j.endArray();
     j.endObject();
-    if (o.write)
+    if (o.write) {
+        removeAbandonedSaves(o.file);
+        // Only the blocks written back count: the others are read again and kept as they are.
+        const std::string now = readEquipmentFileBytes(o.file);
+        const bool changed = std::any_of(blocks.begin(), blocks.end(), [&](const auto &b) {
+            const size_t at = static_cast<size_t>(b.first) * EquipmentBlockBytes;
+            return now.compare(at, EquipmentBlockBytes, data, at, EquipmentBlockBytes) != 0;
+        });
+        refuseIfChanged(o.file, changed, o.force);
         writeEquipmentBlocks(o.file, blocks);
+    }
     printJson(j);
     return 0;
 }
@@ -291,8 +308,7 @@ private:
 
 int cmdCheck(const Options &o)
 {
-    requireExisting(o.file);
-    const std::string data = readWholeFile(o.file);
+    const std::string data = readFileToCheck(o.file, EquipmentFileBytes);
     const std::vector<std::string> problems = Checker(o.file.string(), data).run();
     for (const std::string &p : problems)
         std::printf("%s\n", p.c_str());

@@ -66,6 +66,7 @@ void SelvanSession::start()
         if (ec)
             throw IoError("フォルダー " + folder.string() + " を作成できません: " + systemErrorText(ec.value()));
     }
+    removeAbandonedSaves(dataPath());
     listNames();
     loadBlock(blockIndex());
     tab_ = 0;

@@ -15,11 +15,11 @@
 
 namespace velmo {
 
-Tfselvan::Tfselvan(const QString &programPath, const QString &argument, UserInterface *ui, QWidget *parent)
+Tfselvan::Tfselvan(const QString &programPath, const std::string &argument, UserInterface *ui, QWidget *parent)
     : QMainWindow(parent), dialogs_(this)
 {
     session_ = std::make_unique<SelvanSession>(ui ? *ui : dialogs_, std::filesystem::path(programPath.toStdString()),
-                                               argument.toStdString());
+                                               argument);
     setWindowTitle(selvan::AppTitle);
     buildWidgets();
     buildMenus();

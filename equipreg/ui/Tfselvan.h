@@ -34,7 +34,7 @@ public:
     // programPath: the program file as started (its name chooses the grid's menu); argument:
     // the first command-line parameter ("1;3;1;;/data/kigu1.dxa;"); ui: who answers the
     // session's questions (the window's own dialogs when null).
-    Tfselvan(const QString &programPath, const QString &argument, UserInterface *ui = nullptr,
+    Tfselvan(const QString &programPath, const std::string &argument, UserInterface *ui = nullptr,
              QWidget *parent = nullptr);
     ~Tfselvan() override;
 

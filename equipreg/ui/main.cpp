@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <string>
+
 int main(int argc, char **argv)
 {
     velmo::VelmoApplication app(argc, argv);
@@ -18,7 +20,8 @@ int main(int argc, char **argv)
     // the duct edition; its folder holds dx_data/ and the icons.
     const QString started = QString::fromLocal8Bit(argv[0]);
     const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QFileInfo(started).fileName());
-    const QString argument = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    // The argument stays bytes: a path in it opens that very file, whatever its encoding.
+    const std::string argument = argc > 1 ? std::string(argv[1]) : std::string();
 
     velmo::Tfselvan window(program, argument);
     window.show();

@@ -1,7 +1,8 @@
 // velmok-cli: the composite unit prices of a pipe price file without opening a window.
 //
 //   velmok-cli new FILE                        create an empty service file
-//   velmok-cli calc FILE [--pipe P] [--write]  calculate every pipe (or pipe P) as JSON
+//   velmok-cli calc FILE [--pipe P] [--write [--force]]
+//                                              calculate every pipe (or pipe P) as JSON
 //   velmok-cli dump FILE [--pipe P]            every field of every record as JSON
 //   velmok-cli check FILE                      report malformed fields, one line each
 //   velmok-cli csv FILE --pipe P [--level L] [--heading] [--results]
@@ -9,12 +10,16 @@
 //   velmok-cli xlsx FILE --pipe P [--level L] OUT.xlsx   pipe P as an Excel workbook
 //   velmok-cli pdf FILE [--level L] OUT.pdf    every named pipe as pages of the print program
 //   velmok-cli level FILE [--pipe P] --levels L1,L2,L3,L4,L5 [--method list|cost]
-//              [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write]
+//              [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write [--force]]
 //                                              set LEVEL1 … LEVEL5 of every pipe (or pipe P)
 //                                              as the price-level dialog does, then as calc
 //
 // L is the price basis of the output: 1 … 5 LEVEL1 … LEVEL5, 6 原価 (NET); 1 when not given.
-// Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr).
+// Only new creates a file, and only --write writes one back: the other commands read, and a
+// missing file is an error for them. --write refuses a file another program changed since it
+// was read, unless --force is given.
+// Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr),
+// 3 the file was changed by another program and --write left it as it is.
 #include "calc.h"
 #include "file_check.h"
 #include "errors.h"
@@ -50,21 +55,25 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char *Usage =
-    "usage: velmok-cli new FILE\n"
-    "       velmok-cli calc FILE [--pipe P] [--write]\n"
-    "       velmok-cli dump FILE [--pipe P]\n"
-    "       velmok-cli check FILE\n"
-    "       velmok-cli csv FILE --pipe P [--level L] [--heading] [--results]\n"
-    "       velmok-cli xlsx FILE --pipe P [--level L] OUT.xlsx\n"
-    "       velmok-cli pdf FILE [--level L] OUT.pdf\n"
-    "       velmok-cli level FILE [--pipe P] --levels L1,L2,L3,L4,L5 [--method list|cost]\n"
-    "                  [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write]\n";
+    "使い方: velmok-cli new FILE\n"
+    "        velmok-cli calc FILE [--pipe P] [--write [--force]]\n"
+    "        velmok-cli dump FILE [--pipe P]\n"
+    "        velmok-cli check FILE\n"
+    "        velmok-cli csv FILE --pipe P [--level L] [--heading] [--results]\n"
+    "        velmok-cli xlsx FILE --pipe P [--level L] OUT.xlsx\n"
+    "        velmok-cli pdf FILE [--level L] OUT.pdf\n"
+    "        velmok-cli level FILE [--pipe P] --levels L1,L2,L3,L4,L5 [--method list|cost]\n"
+    "                   [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write [--force]]\n"
+    "  P: 管材 1 … 20   L: 1 … 5 LEVEL1 … LEVEL5、6 原価\n"
+    "  --write: 計算した結果をファイルに書き戻します。読み込んだ後にほかのプログラムが変更したファイルには\n"
+    "           書き込まず終了状態 3 で終わります (--force で上書き)\n";
 
 struct Options {
     std::string command;
     fs::path file;
     std::optional<int> pipe; // 0 … 19
     bool write = false;
+    bool force = false; // --write even over another program's change
     int level = 1; // 1 … 6
     bool heading = false, results = false;
     fs::path out; // the file of xlsx and pdf
@@ -82,14 +91,14 @@ int parsePipe(const std::string &text)
             n = n * 10 + (c - '0');
     }
     if (!ok || n < 1 || n > PipesPerFile)
-        throw UsageError("--pipe needs a pipe number 1 … 20, not '" + text + "'");
+        throw UsageError("--pipe には 1 から 20 までの管材番号を指定してください ('" + text + "')");
     return n - 1;
 }
 
 int parseLevel(const std::string &text)
 {
     if (text.size() != 1 || text[0] < '1' || text[0] > '6')
-        throw UsageError("--level needs a price basis 1 … 6 (LEVEL1 … LEVEL5, 6 原価), not '" + text + "'");
+        throw UsageError("--level には単価の種類 1 から 6 (LEVEL1 … LEVEL5、6 原価) を指定してください ('" + text + "')");
     return text[0] - '0';
 }
 
@@ -108,12 +117,12 @@ void parseLevelOption(LevelCalcParams &p, const std::string &name, const std::st
         else if (value == "cost")
             p.method = LevelCalcParams::Method::FromCost;
         else
-            throw UsageError("--method needs list or cost, not '" + value + "'");
+            throw UsageError("--method には list か cost を指定してください ('" + value + "')");
     } else if (name == "--unit") {
         const auto &units = LevelCalcDialog::UnitValues;
         const auto u = std::find_if(units.begin(), units.end(), [&](int64_t v) { return std::to_string(v) == value; });
         if (u == units.end())
-            throw UsageError("--unit needs 1, 10, 100, 1000 or 10000, not '" + value + "'");
+            throw UsageError("--unit には 1、10、100、1000、10000 のどれかを指定してください ('" + value + "')");
         p.unit = *u;
     } else if (name == "--addend") {
         const auto &addends = LevelCalcDialog::AddendValues;
@@ -123,7 +132,7 @@ void parseLevelOption(LevelCalcParams &p, const std::string &name, const std::st
         } catch (const ConversionError &) {
         }
         if (!v || std::find(addends.begin(), addends.end(), v->raw()) == addends.end())
-            throw UsageError("--addend needs 0.5, 0.9 or 0, not '" + value + "'");
+            throw UsageError("--addend には 0.5、0.9、0 のどれかを指定してください ('" + value + "')");
         p.addend = *v;
     } else { // --levels
         size_t n = 0, start = 0;
@@ -131,33 +140,33 @@ void parseLevelOption(LevelCalcParams &p, const std::string &name, const std::st
             const size_t comma = value.find(',', start);
             const std::string item = value.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
             if (n >= p.levels.size())
-                throw UsageError("--levels needs five percentages, not '" + value + "'");
+                throw UsageError("--levels には 5 つの割合を指定してください ('" + value + "')");
             try {
                 p.levels[n++] = Currency::parse(item);
             } catch (const ConversionError &) {
-                throw UsageError("--levels: '" + item + "' is not a percentage");
+                throw UsageError("--levels: '" + item + "' は割合ではありません");
             }
             if (p.levels[n - 1] < Currency())
-                throw UsageError("--levels: '" + item + "' is negative");
+                throw UsageError("--levels: '" + item + "' は負の値です");
             if (comma == std::string::npos)
                 break;
             start = comma + 1;
         }
         if (n != p.levels.size())
-            throw UsageError("--levels needs five percentages, not '" + value + "'");
+            throw UsageError("--levels には 5 つの割合を指定してください ('" + value + "')");
     }
 }
 
 Options parseArgs(int argc, char **argv)
 {
     if (argc < 2)
-        throw UsageError("no command");
+        throw UsageError("コマンドがありません");
     Options o;
     o.command = argv[1];
     const std::string &c = o.command;
     if (c != "new" && c != "calc" && c != "dump" && c != "check" && c != "csv" && c != "xlsx" && c != "pdf" &&
         c != "level")
-        throw UsageError("unknown command '" + c + "'");
+        throw UsageError("コマンド '" + c + "' はありません");
     const bool takesPipe = c == "calc" || c == "dump" || c == "csv" || c == "xlsx" || c == "level";
     const bool writes = c == "calc" || c == "level";
     bool haveLevels = false;
@@ -172,7 +181,7 @@ Options parseArgs(int argc, char **argv)
         auto value = [&](const std::string &name, const char *what) -> std::optional<std::string> {
             if (a == name) {
                 if (i + 1 >= argc)
-                    throw UsageError(name + " needs " + what);
+                    throw UsageError(name + " の後に" + what + "がありません");
                 return std::string(argv[++i]);
             }
             if (a.rfind(name + "=", 0) == 0)
@@ -180,15 +189,17 @@ Options parseArgs(int argc, char **argv)
             return std::nullopt;
         };
         if (takesPipe && (a == "--pipe" || a.rfind("--pipe=", 0) == 0)) {
-            o.pipe = parsePipe(*value("--pipe", "a pipe number 1 … 20"));
+            o.pipe = parsePipe(*value("--pipe", "管材番号"));
         } else if (takesLevel && (a == "--level" || a.rfind("--level=", 0) == 0)) {
-            o.level = parseLevel(*value("--level", "a price basis 1 … 6"));
+            o.level = parseLevel(*value("--level", "単価の種類"));
         } else if (writes && a == "--write") {
             o.write = true;
+        } else if (writes && a == "--force") {
+            o.force = true;
         } else if (o.levelCalc && isLevelOption(a.substr(0, a.find('=')))) {
             const size_t eq = a.find('=');
             if (eq == std::string::npos && i + 1 >= argc)
-                throw UsageError(a + " needs a value");
+                throw UsageError(a + " の後に値がありません");
             parseLevelOption(*o.levelCalc, a.substr(0, eq), eq == std::string::npos ? argv[++i] : a.substr(eq + 1));
             haveLevels = haveLevels || a.rfind("--levels", 0) == 0;
         } else if (c == "csv" && a == "--heading") {
@@ -196,7 +207,7 @@ Options parseArgs(int argc, char **argv)
         } else if (c == "csv" && a == "--results") {
             o.results = true;
         } else if (a.size() > 1 && a[0] == '-') {
-            throw UsageError("unknown option '" + a + "' for " + c);
+            throw UsageError(c + " にオプション '" + a + "' はありません");
         } else if (positional == 0) {
             o.file = a;
             ++positional;
@@ -204,17 +215,19 @@ Options parseArgs(int argc, char **argv)
             o.out = a;
             ++positional;
         } else {
-            throw UsageError("more than one " + std::string(takesOut ? "OUT" : "FILE") + " ('" + a + "')");
+            throw UsageError(std::string(takesOut ? "OUT" : "FILE") + " が 2 つ以上あります ('" + a + "')");
         }
     }
     if (positional == 0)
-        throw UsageError(c + " needs a FILE");
+        throw UsageError(c + " には FILE が必要です");
     if (o.levelCalc && !haveLevels)
-        throw UsageError("level needs --levels L1,L2,L3,L4,L5");
+        throw UsageError("level には --levels L1,L2,L3,L4,L5 が必要です");
     if (takesOut && positional < 2)
-        throw UsageError(c + " needs FILE and OUT");
+        throw UsageError(c + " には FILE と OUT が必要です");
     if ((c == "csv" || c == "xlsx") && !o.pipe)
-        throw UsageError(c + " needs --pipe P");
+        throw UsageError(c + " には --pipe P が必要です");
+    if (o.force && !o.write)
+        throw UsageError("--force は --write と一緒に指定してください");
     return o;
 }
 
@@ -222,11 +235,9 @@ Options parseArgs(int argc, char **argv)
 
 int cmdNew(const Options &o)
 {
-    std::error_code ec;
-    if (fs::exists(fs::symlink_status(o.file, ec)))
+    // Created as the main program creates a missing file, and never over anything there.
+    if (!ServiceFile::createEmpty(o.file))
         throw IoError("ファイル " + o.file.string() + " はすでにあります");
-    ServiceFile file;
-    file.load(o.file); // a missing file is created empty, as the main program does
     return 0;
 }
 
@@ -267,10 +278,9 @@ void writeRow(JsonWriter &j, const WorkingRow &w, int k)
     j.endObject();
 }
 
-// The file of a reading command, read whole.
+// The file of a command, read whole; a missing file is an error.
 ServiceFile loadExisting(const fs::path &path)
 {
-    requireExisting(path);
     ServiceFile file;
     file.load(path);
     return file;
@@ -309,8 +319,11 @@ int cmdCalc(const Options &o)
     }
     j.endArray();
     j.endObject();
-    if (o.write)
+    if (o.write) {
+        removeAbandonedSaves(o.file);
+        refuseIfChanged(o.file, file.changedSince(o.file), o.force);
         file.save(o.file);
+    }
     printJson(j);
     return 0;
 }
@@ -363,8 +376,7 @@ int cmdDump(const Options &o)
 
 int cmdCheck(const Options &o)
 {
-    requireExisting(o.file);
-    const std::string data = readWholeFile(o.file);
+    const std::string data = readFileToCheck(o.file, static_cast<uintmax_t>(RecordsPerFile) * RecordSize);
     const std::vector<std::string> problems = checkServiceFile(o.file.string(), data);
     for (const std::string &p : problems)
         std::printf("%s\n", p.c_str());
@@ -398,7 +410,7 @@ int cmdXlsx(const Options &o)
 {
     ServiceFile file = loadExisting(o.file);
     const auto table = calculatedPipe(file, *o.pipe);
-    writeFileAtomically(o.out, xlsxWorkbookBytes(*table, locationTabCaptions(*table), o.level));
+    writeFileAtomically(o.out, xlsxWorkbookBytes(*table, locationTabCaptions(*table), o.level, o.out));
     return 0;
 }
 
@@ -451,10 +463,18 @@ int cmdPdf(const Options &o)
         if (!named(table->row(1).rec.name.text()))
             continue;
         const fs::path folder = scratch.path() / std::to_string(p + 1);
-        fs::create_directory(folder);
         const OutputLevelChoice choice{o.level, false, false, true};
         const std::string data = buildOutputText(*table, locationTabCaptions(*table), OutputMode::Print, choice);
-        writePrintHandoff(folder, data, *table, o.level, today);
+        // The hand-off folders are private; a failure names the PDF asked for.
+        try {
+            std::error_code ec;
+            if (!fs::create_directory(folder, ec) && ec)
+                throw IoError(folder.string() + ": " + systemErrorText(ec.value()));
+            writePrintHandoff(folder, data, *table, o.level, today);
+        } catch (const IoError &e) {
+            throw IoError("PDF " + o.out.string() + " を作れません: 一時フォルダーに印刷データを書き込めません (" +
+                          std::string(errorCause(e)) + ")");
+        }
         args.push_back(folder.string());
     }
     if (args.size() == 2)
@@ -472,7 +492,7 @@ int cmdPdf(const Options &o)
 int main(int argc, char **argv)
 {
     using namespace velmo::cli;
-    return runBatch(argc, argv, "velmok-cli", Usage, "(velmok-cli --help shows the usage)", [&] {
+    return runBatch(argc, argv, "velmok-cli", Usage, "(velmok-cli --help で使い方を表示します)", [&] {
         const Options o = parseArgs(argc, argv);
         if (o.command == "new")
             return cmdNew(o);

@@ -87,16 +87,20 @@ fs::path prepare(const fs::path &programFolder)
         if (ec)
             throw IoError("データフォルダー " + data.string() + " を作れません: " + systemErrorText(ec.value()));
     }
-    if (fs::exists(data / "haikan1.fda", ec))
+    if (pathExists(data / "haikan1.fda"))
         return data;
     for (int n = 0; n < ServiceCount; ++n) {
         const fs::path target = data / serviceFileName(n);
         const fs::path tmpl = programFolder / "kanzai" / ("haikan" + std::to_string(n + 1) + ".fda");
-        if (fs::exists(target, ec) || !fs::exists(tmpl, ec))
-            continue; // a missing template is not an error
-        // Copied whole through a temporary file, so an interrupted copy never leaves a short file.
+        // Only a service file that is not there is seeded: a look-up that fails is an error,
+        // and the copy never takes the name of a file that appeared meanwhile.
+        if (pathExists(target))
+            continue;
         try {
-            writeFileAtomically(target, readWholeFile(tmpl));
+            const auto source = readServiceFileIfPresent(tmpl);
+            if (!source)
+                continue; // a missing template is not an error
+            writeFileAtomically(target, source->bytes, Overwrite::Never);
         } catch (const IoError &e) {
             throw IoError("ファイル " + tmpl.string() + " を " + target.string() + " にコピーできません: " + e.what());
         }
@@ -134,14 +138,14 @@ TreeNames readNames(const fs::path &folder, const TreeNames &current, Failures &
                 n.services[s] = *v;
         n.nodes[s * NodesPerService] = n.services[s];
     }
-    std::error_code ec;
     for (int s = 0; s < ServiceCount; ++s) {
         const fs::path path = folder / serviceFileName(s);
-        if (!fs::exists(path, ec))
-            continue; // a missing file leaves the service's nodes as they were
         std::vector<std::string> names;
         try {
-            names = listPipeNames(path);
+            const auto contents = readServiceFileIfPresent(path);
+            if (!contents)
+                continue; // a missing file leaves the service's nodes as they were
+            names = pipeNamesOf(contents->bytes);
         } catch (const IoError &e) {
             // The names of a file that cannot be read are not known: its pipes show as unnamed.
             failures.add(path, e.what());
@@ -167,12 +171,12 @@ std::vector<std::string> copyServiceFiles(const fs::path &from, const fs::path &
     for (int s = 0; s < ServiceCount; ++s) {
         if (s == except)
             continue;
-        std::error_code ec;
         const fs::path source = from / serviceFileName(s);
-        if (!fs::exists(source, ec))
-            continue;
         try {
-            writeFileAtomically(to / serviceFileName(s), readWholeFile(source));
+            const auto contents = readServiceFileIfPresent(source);
+            if (!contents)
+                continue; // a file missing in the old folder is skipped
+            writeFileAtomically(to / serviceFileName(s), contents->bytes);
         } catch (const IoError &e) {
             failed.push_back(e.what());
         }

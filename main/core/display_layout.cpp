@@ -179,24 +179,23 @@ LayoutSession::LayoutSession(UserInterface &ui, fs::path programFolder, const Di
 void LayoutSession::load()
 {
     fs::path file = layoutFile();
-    std::error_code ec;
-    const bool own = fs::exists(file, ec);
-    if (!own) {
+    std::optional<std::string> bytes;
+    try {
+        bytes = readWholeFileIfPresent(file);
+    } catch (const IoError &) {
+        ownFileUnreadable_ = true;
+        throw;
+    }
+    if (!bytes) {
         const auto name = defaultLayoutFileName(ui_.screen());
         if (!name)
             return;
         file = programFolder_ / *name;
-        if (!fs::exists(file, ec))
+        bytes = readWholeFileIfPresent(file);
+        if (!bytes)
             return;
     }
-    std::string bytes;
-    try {
-        bytes = readWholeFile(file);
-    } catch (const IoError &) {
-        ownFileUnreadable_ = own;
-        throw;
-    }
-    readDisplayLayoutText(bytes, layout_);
+    readDisplayLayoutText(*bytes, layout_);
     readFrom_ = file;
 }
 

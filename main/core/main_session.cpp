@@ -62,7 +62,7 @@ void MainSession::start()
     selectPipeNode();
     focusRow_ = 1;
     try {
-        file_.load(currentFilePath());
+        file_.loadOrCreate(currentFilePath());
         serviceLoaded_ = true;
         if (const std::string damage = damageReport(file_, currentFilePath()); !damage.empty())
             ui_.notice(damage, "確認");
@@ -139,7 +139,7 @@ void MainSession::switchService(int service)
     // The new file is read whole before anything changes: a file that cannot be read leaves
     // the current service, its data and its edits as they are.
     ServiceFile next;
-    next.load(dataFolder_ / serviceFileName(service));
+    next.loadOrCreate(dataFolder_ / serviceFileName(service));
     if (service != service_)
         askToSave();
     file_ = std::move(next);
@@ -174,7 +174,7 @@ void MainSession::loadFromFolder(bool rememberFolder)
     TreeNames names = datafolder::readNames(folder, names_, failures);
     ServiceFile next;
     try {
-        next.load(folder / serviceFileName(service_));
+        next.loadOrCreate(folder / serviceFileName(service_));
     } catch (const IoError &) {
         if (!saved)
             modified_ = wasModified; // the edits of the old folder are still what is shown

@@ -65,11 +65,10 @@ void MainSession::exportExcel()
     const auto choice = chooseOutput(false);
     if (!choice)
         return;
-    const std::string bytes = xlsxWorkbookBytes(table_, tabCaptions(), choice->basis);
     const auto path = ui_.chooseSaveFile("*.xlsx", "xlsx");
     if (!path)
         return;
-    writeFileAtomically(*path, bytes);
+    writeFileAtomically(*path, xlsxWorkbookBytes(table_, tabCaptions(), choice->basis, *path));
     ui_.notice(ExcelNotice, "確認");
 }
 

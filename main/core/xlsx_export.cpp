@@ -62,6 +62,23 @@ int decimalsOf(Currency c)
     return d;
 }
 
+// The cause of a failed workbook in Japanese; the library's own texts are English.
+std::string libraryErrorText(lxw_error e)
+{
+    switch (e) {
+    case LXW_ERROR_MEMORY_MALLOC_FAILED: return "メモリーが足りません";
+    case LXW_ERROR_CREATING_XLSX_FILE:
+    case LXW_ERROR_CREATING_TMPFILE:
+    case LXW_ERROR_READING_TMPFILE: return "一時フォルダーに書き込めません (" + systemErrorText(errno) + ")";
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_PARAMETER_ERROR:
+    case LXW_ERROR_ZIP_BAD_ZIP_FILE:
+    case LXW_ERROR_ZIP_INTERNAL_ERROR:
+    case LXW_ERROR_ZIP_FILE_ADD: return "ブックを圧縮できません (" + systemErrorText(errno) + ")";
+    default: return "Excel 出力でエラー " + std::to_string(static_cast<int>(e)) + " が発生しました";
+    }
+}
+
 class Workbook {
 public:
     Workbook(const fs::path &file, const fs::path &scratch) : scratch_(scratch.string())
@@ -70,7 +87,7 @@ public:
         options.tmpdir = scratch_.data();
         book_ = workbook_new_opt(file.c_str(), &options);
         if (!book_)
-            throw IoError("Excelファイル " + file.string() + " を作れません");
+            throw IoError("一時フォルダーにブックを作れません");
     }
     ~Workbook()
     {
@@ -84,7 +101,7 @@ public:
     {
         lxw_worksheet *ws = workbook_add_worksheet(book_, name.c_str());
         if (!ws)
-            throw IoError("Excelファイルにシート「" + name + "」を作れません");
+            throw IoError("シート「" + name + "」を作れません");
         return ws;
     }
     // A cell format: a number format (empty for none), bold, a border.
@@ -108,12 +125,12 @@ public:
         formats_.emplace(key, f);
         return f;
     }
-    void close(const fs::path &file)
+    void close()
     {
         const lxw_error e = workbook_close(book_);
         book_ = nullptr;
         if (e != LXW_NO_ERROR)
-            throw IoError("Excelファイル " + file.string() + " を作れません: " + lxw_strerror(e));
+            throw IoError(libraryErrorText(e));
     }
 
 private:
@@ -239,22 +256,29 @@ std::string worksheetName(const std::string &caption, int location, const std::v
     return name;
 }
 
-std::string xlsxWorkbookBytes(const WorkingTable &table, const std::vector<std::string> &tabs, int basis)
+std::string xlsxWorkbookBytes(const WorkingTable &table, const std::vector<std::string> &tabs, int basis,
+                              const fs::path &target)
 {
     if (basis < 1 || basis > OutputLevelCount)
         throw RangeError("出力する単価の種類 " + std::to_string(basis) + " は 1 から 6 の範囲にありません");
-    const ScratchFolder scratch("Excelファイル");
-    const fs::path file = scratch.path() / "book.xlsx";
-    {
-        Workbook book(file, scratch.path());
-        std::vector<std::string> names;
-        for (size_t loc = 0; loc < tabs.size(); ++loc) {
-            names.push_back(worksheetName(tabs[loc], static_cast<int>(loc), names));
-            writeSheet(book, book.addSheet(names.back()), table, tabs[loc], static_cast<int>(loc), basis);
+    // The workbook is put together in a private folder and only then written to its place;
+    // a failure names the file the person asked for and the cause, never the private folder.
+    try {
+        const ScratchFolder scratch("Excelファイル");
+        const fs::path file = scratch.path() / "book.xlsx";
+        {
+            Workbook book(file, scratch.path());
+            std::vector<std::string> names;
+            for (size_t loc = 0; loc < tabs.size(); ++loc) {
+                names.push_back(worksheetName(tabs[loc], static_cast<int>(loc), names));
+                writeSheet(book, book.addSheet(names.back()), table, tabs[loc], static_cast<int>(loc), basis);
+            }
+            book.close();
         }
-        book.close(file);
+        return readWholeFile(file);
+    } catch (const IoError &e) {
+        throw IoError("Excelファイル " + target.string() + " を作れません: " + std::string(errorCause(e)));
     }
-    return readWholeFile(file);
 }
 
 } // namespace velmo

@@ -16,7 +16,9 @@ namespace velmo {
 std::string worksheetName(const std::string &caption, int location, const std::vector<std::string> &taken);
 
 // The .xlsx bytes of the calculated table for a basis (1 … 5 LEVEL, 6 NET); `tabs` are the
-// location tab captions. Raises IoError when the workbook cannot be assembled.
-std::string xlsxWorkbookBytes(const WorkingTable &table, const std::vector<std::string> &tabs, int basis);
+// location tab captions. Raises IoError naming `target`, the file the workbook is for, and the
+// cause when it cannot be assembled.
+std::string xlsxWorkbookBytes(const WorkingTable &table, const std::vector<std::string> &tabs, int basis,
+                              const std::filesystem::path &target);
 
 } // namespace velmo

@@ -31,12 +31,12 @@ namespace velmo {
 
 using namespace mainwindow;
 
-TFtankaregist::TFtankaregist(const QString &programPath, const QString &argument, UserInterface *ui, QWidget *parent)
+TFtankaregist::TFtankaregist(const QString &programPath, const std::string &argument, UserInterface *ui, QWidget *parent)
     : QMainWindow(parent), dialogs_(this)
 {
     const QRect wa = QGuiApplication::primaryScreen()->availableGeometry();
     session_ = std::make_unique<MainSession>(ui ? *ui : dialogs_, std::filesystem::path(programPath.toStdString()),
-                                             argument.toStdString());
+                                             argument);
     setWindowTitle(MainSession::WindowCaption);
     setWindowIcon(QIcon(QString::fromStdString((session_->programDir() / "velmok.ico").string())));
     QPalette tip = QToolTip::palette();

@@ -35,7 +35,7 @@ public:
     // programPath: the program file as started (its name chooses the edition);
     // argument: the first command-line parameter ("3;5;"); ui: who answers the session's
     // questions (the window's own dialogs when null).
-    TFtankaregist(const QString &programPath, const QString &argument, UserInterface *ui = nullptr,
+    TFtankaregist(const QString &programPath, const std::string &argument, UserInterface *ui = nullptr,
                   QWidget *parent = nullptr);
     ~TFtankaregist() override;
 

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <memory>
+#include <string>
 
 int main(int argc, char **argv)
 {
@@ -20,7 +21,8 @@ int main(int argc, char **argv)
     const QString started = QString::fromLocal8Bit(argv[0]);
     const QString dir = QCoreApplication::applicationDirPath();
     const QString program = QDir(dir).filePath(QFileInfo(started).fileName());
-    const QString argument = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    // The argument stays bytes: a path in it opens that very file, whatever its encoding.
+    const std::string argument = argc > 1 ? std::string(argv[1]) : std::string();
 
     // A program folder that cannot hold its data folder, or a settings file that cannot be
     // read, ends the start with the error box and a failure status.

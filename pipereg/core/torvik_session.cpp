@@ -3,6 +3,7 @@
 #include "torvik_session.h"
 
 #include "errors.h"
+#include "fileio.h"
 #include "support.h"
 #include "virtual_keys.h"
 
@@ -12,12 +13,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
+fs::path defaultDataPath(const fs::path &programDir)
+{
+    return programDir / TorvikSession::DataFolderName / TorvikSession::DefaultFileName;
+}
+
+// The file the argument names, or the default file when it names none or nothing that can be
+// read as a file; the path is taken as the bytes given, whatever their encoding.
 fs::path resolveDataPath(const std::string &given, const fs::path &programDir)
 {
     std::error_code ec;
-    if (!given.empty() && fs::is_regular_file(given, ec))
+    if (!given.empty() && !notAFileReason(given))
         return fs::absolute(given, ec);
-    return programDir / TorvikSession::DataFolderName / TorvikSession::DefaultFileName;
+    return defaultDataPath(programDir);
 }
 
 std::string basisName(Basis b)
@@ -53,6 +61,11 @@ TorvikSession::TorvikSession(UserInterface &ui, StrColGridModel &grid, const fs:
 void TorvikSession::start()
 {
     reportRefusedLaunch();
+    // Opening another file than the one named is never silent: a save would go there.
+    if (!launch_.dataPath.empty())
+        if (const auto why = notAFileReason(launch_.dataPath))
+            ui_.notice(*why + "。既定のファイル " + dataPath().string() + " を開きます。", "確認");
+    removeAbandonedSaves(dataPath());
     for (int c = 0; c < PriceGridCols; ++c) {
         grid_.SetCells(c, 0, PriceGridHeadings[c]);
         grid_.SetCellFontColor(c, 0, clr::White);

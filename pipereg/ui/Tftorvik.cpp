@@ -23,14 +23,14 @@ namespace velmo {
 
 using namespace torvikwindow;
 
-Tftorvik::Tftorvik(const QString &programDir, const QString &argument, UserInterface *ui, QWidget *parent)
+Tftorvik::Tftorvik(const QString &programDir, const std::string &argument, UserInterface *ui, QWidget *parent)
     : QMainWindow(parent), dialogs_(this)
 {
     setWindowTitle(TorvikSession::WindowCaption);
     setWindowIcon(QIcon(iconPath()));
     buildWidgets();
     session_ = std::make_unique<TorvikSession>(ui ? *ui : dialogs_, StrColGrid1->Model(),
-                                               std::filesystem::path(programDir.toStdString()), argument.toStdString());
+                                               std::filesystem::path(programDir.toStdString()), argument);
     buildMenus();
     FSelect_Data = new TFSelect_Data(*session_, this);
     connect(FSelect_Data, &TFSelect_Data::blockMoved, this, [this] { RunCommand([this] { showState(); }); });

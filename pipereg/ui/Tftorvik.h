@@ -34,7 +34,7 @@ public:
     // programDir: the folder of the program (its ex_data/kanzai1.fda is the default file);
     // argument: the first command-line parameter ("1;0;/path/kanzai1.fda;"); ui: who answers
     // the session's questions (the window's own dialogs when null).
-    Tftorvik(const QString &programDir, const QString &argument, UserInterface *ui = nullptr,
+    Tftorvik(const QString &programDir, const std::string &argument, UserInterface *ui = nullptr,
              QWidget *parent = nullptr);
     ~Tftorvik() override;
 

@@ -3,6 +3,7 @@
 #include "VelmoApplication.h"
 
 #include <memory>
+#include <string>
 
 int main(int argc, char **argv)
 {
@@ -16,7 +17,8 @@ int main(int argc, char **argv)
     // edited is decided by the argument, never by the name the program was started under
     // (torvik or net_torvik).
     const QString dir = QCoreApplication::applicationDirPath();
-    const QString argument = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    // The argument stays bytes: a path in it opens that very file, whatever its encoding.
+    const std::string argument = argc > 1 ? std::string(argv[1]) : std::string();
     std::unique_ptr<velmo::Tftorvik> window;
     try {
         window = std::make_unique<velmo::Tftorvik>(dir, argument);

@@ -44,10 +44,10 @@ PrintSet readPrintSet(const fs::path &folder)
             *fields[i] = header.value(handoff::HeaderKeys[i]).value_or("");
 
     const fs::path data = folder / handoff::DataFile;
-    std::error_code ec;
-    if (!fs::exists(data, ec))
+    const auto bytes = readWholeFileIfPresent(data);
+    if (!bytes)
         throw IoError("印刷データ " + data.string() + " がありません");
-    const std::vector<std::string> lines = readTextLines(data);
+    const std::vector<std::string> lines = splitTextLines(*bytes);
     for (size_t n = 0; n < lines.size(); ++n) {
         const std::string &line = lines[n];
         if (line.empty())

@@ -113,11 +113,14 @@ TEST(SelvanCliCheck, ANewFileIsCleanAndOddValuesAreListed)
     std::memcpy(data.data() + settings + 168, &percent, 8);
     std::memcpy(data.data() + settings + 464, &code, 8);
     data[5 * 512 + 85] = 50; // a Caption length beyond its 40 bytes
-    data += "xx";
+    // A longer file is refused from its size, before it is read.
+    writeFileAtomically(p, data + "xx");
+    r = selvanCli({"check", p.string()});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("153602 バイト"), std::string::npos) << r.err;
     writeFileAtomically(p, data);
     r = selvanCli({"check", p.string()});
     EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.out.find("153602 バイト"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("レコード 44 (ブロック 2 の 14 行目) 168 LEVEL1 の割合: 1500"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("464 有効桁: 7"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("レコード 5 (ブロック 0 の 5 行目) Caption: 長さ 50"), std::string::npos) << r.out;

@@ -110,7 +110,7 @@ private slots:
 
     void selectionDialogChoosesAndMoves()
     {
-        Tftorvik w(QString::fromStdString(dir.path.string()), "5;1;" + QString::fromStdString(data().string()) + ";", &ui);
+        Tftorvik w(QString::fromStdString(dir.path.string()), "5;1;" + data().string() + ";", &ui);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         TorvikSession &s = w.session();

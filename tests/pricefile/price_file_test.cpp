@@ -39,7 +39,7 @@ TEST(PriceFile, MissingFileIsCreatedEmptyWithNegativeSerials)
     TempDir dir;
     const fs::path p = dir.path / "kanzai3.fda";
     ServiceFile f;
-    f.load(p);
+    f.loadOrCreate(p);
     const std::string data = readWholeFile(p);
     ASSERT_EQ(data.size(), 432000u);
     EXPECT_EQ(i64At(data, 128), -1199 * 10000LL);
@@ -66,7 +66,7 @@ TEST(PriceFile, EveryFieldLiesAtItsOffsetAndReadsBack)
     TempDir dir;
     const fs::path p = dir.path / "kanzai1.fda";
     ServiceFile f;
-    f.load(p);
+    f.loadOrCreate(p);
     PriceRecord &r = f.record(recordIndex(2, 1, 3)); // record 138
     r.reserved0 = 0x11223344;
     r.name.assignText("配管用炭素鋼鋼管（白）");
@@ -128,7 +128,7 @@ TEST(PriceFile, ShortFileIsAnErrorThatLeavesMemoryAlone)
     TempDir dir;
     const fs::path p = dir.path / "kanzai2.fda";
     ServiceFile f;
-    f.load(dir.path / "kanzai1.fda");
+    f.loadOrCreate(dir.path / "kanzai1.fda");
     f.record(5).name.assignText("残る名前");
     writeFileAtomically(p, std::string(360 * 10 + 100, '\0'));
     try {
@@ -148,7 +148,7 @@ TEST(PriceFile, PipeBlockWriteLeavesEveryOtherByteAsItWas)
     TempDir dir;
     const fs::path p = dir.path / "kanzai4.fda";
     ServiceFile f;
-    f.load(p);
+    f.loadOrCreate(p);
     for (int r = 0; r < RecordsPerFile; ++r) {
         f.record(r).name.assignText("pipe" + std::to_string(r / 60));
         f.record(r).A(6) = Currency::fromInt(r);
@@ -181,7 +181,7 @@ TEST(PipeBlockFile, SwapExchangesTwoBlocksWholeAndLeavesTheOtherEighteen)
     TempDir dir;
     const fs::path p = dir.path / "kanzai4.fda";
     ServiceFile f;
-    f.load(p);
+    f.loadOrCreate(p);
     for (int r = 0; r < RecordsPerFile; ++r) {
         f.record(r).name.assignText("pipe" + std::to_string(r / 60));
         f.record(r).unit.assignText(r / 60 == 2 ? "本" : "ｍ");

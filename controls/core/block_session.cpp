@@ -2,6 +2,7 @@
 
 #include "support.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace velmo {
@@ -29,6 +30,7 @@ LaunchArgument LaunchArgument::parse(const std::string &argument, int indexField
         a.refused = "コマンドラインの資材番号 " + index + " はありません (0〜19)。資材 0 を開きます。";
     a.blockText = std::to_string(a.blockIndex);
     a.dataPath = SplitField(argument, pathField);
+    a.pathGiven = std::count(argument.begin(), argument.end(), ';') >= pathField;
     if (ductField > 0)
         a.ductFlag = SplitField(argument, ductField);
     return a;

@@ -23,6 +23,9 @@ struct LaunchArgument {
     int blockIndex = 0;
     std::string blockText = "0"; // what the status bar shows: the index as decimal text
     std::string dataPath;        // as given; the program decides its default
+    // Whether the argument has the path field itself: with fewer ";"-ended fields the field
+    // routine repeats the last one, which names no file the caller meant.
+    bool pathGiven = false;
     std::string ductFlag;        // the equipment program's third field
     // A block number given outside 0–19, in Japanese for a notice; empty when there is none
     // (an empty field, "-1" and text that is no number quietly mean block 0).

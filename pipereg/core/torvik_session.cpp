@@ -62,7 +62,7 @@ void TorvikSession::start()
 {
     reportRefusedLaunch();
     // Opening another file than the one named is never silent: a save would go there.
-    if (!launch_.dataPath.empty())
+    if (launch_.pathGiven && !launch_.dataPath.empty())
         if (const auto why = notAFileReason(launch_.dataPath))
             ui_.notice(*why + "。既定のファイル " + dataPath().string() + " を開きます。", "確認");
     removeAbandonedSaves(dataPath());

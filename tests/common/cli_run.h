@@ -171,19 +171,51 @@ struct Result {
     Json json() const { return JsonParser(out).parseDocument(); }
 };
 
-inline Result runProgram(const std::string &program, const std::vector<std::string> &args)
+// A word quoted for the shell.
+inline std::string shellWord(const std::string &w) { return "'" + w + "'"; }
+
+// Runs a shell script; its standard output goes to `stdoutTo` when given (then `out` stays
+// empty), and the exit status of the script is the result's code.
+inline Result runShell(const std::string &script, const std::string &stdoutTo = "")
 {
     TempDir io;
-    std::string cmd = "'" + program + "'";
-    for (const std::string &a : args)
-        cmd += " '" + a + "'";
-    cmd += " >'" + (io.path / "out").string() + "' 2>'" + (io.path / "err").string() + "'";
+    const std::string out = stdoutTo.empty() ? (io.path / "out").string() : stdoutTo;
+    const std::string cmd = "{ " + script + "; } >" + shellWord(out) + " 2>" + shellWord((io.path / "err").string());
     const int status = std::system(cmd.c_str());
     Result r;
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = readWholeFile(io.path / "out");
+    if (stdoutTo.empty())
+        r.out = readWholeFile(io.path / "out");
     r.err = readWholeFile(io.path / "err");
     return r;
+}
+
+inline std::string commandLine(const std::string &program, const std::vector<std::string> &args)
+{
+    std::string cmd = shellWord(program);
+    for (const std::string &a : args)
+        cmd += " " + shellWord(a);
+    return cmd;
+}
+
+inline Result runProgram(const std::string &program, const std::vector<std::string> &args,
+                         const std::string &stdoutTo = "")
+{
+    return runShell(commandLine(program, args), stdoutTo);
+}
+
+// Runs a program that writes `file` back, while another program replaces the file's contents
+// with those of `changed` after the program read it and before it looks whether the file
+// changed: strace holds the program's second open of the file for two seconds, and the
+// change comes after 0.8 s. strace() says whether strace is there.
+inline bool strace() { return std::system("command -v strace >/dev/null 2>&1") == 0; }
+inline Result runWhileAnotherWrites(const std::string &program, const std::vector<std::string> &args,
+                                    const std::filesystem::path &file, const std::filesystem::path &changed)
+{
+    return runShell("( sleep 0.8; cat " + shellWord(changed.string()) + " > " + shellWord(file.string()) +
+                    " ) & strace -f -o /dev/null -P " + shellWord(file.string()) +
+                    " -e trace=openat -e inject=openat:delay_enter=2000000:when=2 " + commandLine(program, args) +
+                    "; rc=$?; wait; exit $rc");
 }
 
 } // namespace velmo::test

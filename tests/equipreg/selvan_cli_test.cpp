@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sys/stat.h>
 
 using namespace velmo;
 using namespace velmo::test;
@@ -150,4 +151,58 @@ TEST(SelvanCliUsage, ErrorsAreOneJapaneseLineWithStatusTwo)
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("0 レコードしかありません"), std::string::npos) << r.err;
     EXPECT_EQ(selvanCli({"--help"}).code, 0);
+}
+
+TEST(SelvanCliReadPath, NothingIsCreatedOrReadThatIsNotAnEquipmentFile)
+{
+    TempDir dir;
+    const fs::path missing = dir.path / "kigu9.dxa";
+    ::mkfifo((dir.path / "fifo.dxa").c_str(), 0600);
+    for (const fs::path &path : {missing, dir.path / "fifo.dxa"})
+        for (const std::vector<std::string> &args :
+             {std::vector<std::string>{"dump", path.string()}, {"recalc", path.string()}, {"recalc", path.string(), "--write"},
+              {"check", path.string()}}) {
+            SCOPED_TRACE(args[0] + " " + path.string());
+            const Result r = selvanCli(args);
+            EXPECT_EQ(r.code, 2);
+            EXPECT_NE(r.err.find(path.string()), std::string::npos) << r.err;
+        }
+    EXPECT_FALSE(fs::exists(missing));
+    EXPECT_TRUE(fs::is_fifo(dir.path / "fifo.dxa"));
+    if (fs::exists("/dev/full")) {
+        const Result r = runProgram(VELMO_SELVAN_CLI, {"dump", sampleFile(dir).string()}, "/dev/full");
+        EXPECT_EQ(r.code, 2);
+        EXPECT_NE(r.err.find("標準出力に書き込めません"), std::string::npos) << r.err;
+    }
+}
+
+TEST(SelvanCliReadPath, WriteNeverOverwritesAnotherProgramsChangeOfABlockItWrites)
+{
+    if (!strace())
+        GTEST_SKIP() << "strace is not installed";
+    TempDir dir;
+    const fs::path p = sampleFile(dir);
+    const std::string read = readWholeFile(p);
+    const fs::path theirs = dir.path / "theirs.dxa";
+    writeFileAtomically(theirs, read);
+    EquipmentBlock b = readEquipmentBlock(theirs, 4);
+    b[0].name.assignText("ほかのプログラムの変更");
+    writeEquipmentBlock(theirs, 4, b);
+    const std::string changed = readWholeFile(theirs);
+
+    Result r = runWhileAnotherWrites(VELMO_SELVAN_CLI, {"recalc", p.string(), "--write"}, p, theirs);
+    EXPECT_EQ(r.code, 3) << r.err;
+    EXPECT_NE(r.err.find("ほかのプログラムで変更されています"), std::string::npos) << r.err;
+    EXPECT_EQ(readWholeFile(p), changed);
+
+    // A change to a block the command does not write is kept, and the command writes its own.
+    writeFileAtomically(p, read);
+    r = runWhileAnotherWrites(VELMO_SELVAN_CLI, {"recalc", p.string(), "--block", "3", "--write"}, p, theirs);
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(readEquipmentBlock(p, 4)[0].name.text(), "ほかのプログラムの変更");
+
+    writeFileAtomically(p, read);
+    r = runWhileAnotherWrites(VELMO_SELVAN_CLI, {"recalc", p.string(), "--block", "4", "--write", "--force"}, p, theirs);
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(readEquipmentBlock(p, 4)[0].name.text(), "ゲート弁");
 }

@@ -292,3 +292,17 @@ TEST(SelvanBadInput, DamagedTextsAreNamedAndLongFilesAreRefusedUntouched)
     EXPECT_THROW(other.start(), IoError);
     EXPECT_EQ(readWholeFile(f.defaultFile()), bytes + "more");
 }
+
+TEST(SelvanStart, AShiftJisPathOpensThatVeryFile)
+{
+    SelvanFolder f;
+    const fs::path sjis = f.dir.path / std::string("\x8b\x40\x8b\xef.dxa"); // 機器
+    createEquipmentFile(sjis);
+    EquipmentBlock b = readEquipmentBlock(sjis, 2);
+    b[0].name.assignText("玉形弁");
+    writeEquipmentBlock(sjis, 2, b);
+    const auto s = f.start("1;2;0;;" + sjis.string() + ";");
+    EXPECT_EQ(s->dataPath(), sjis);
+    EXPECT_EQ(s->names()[2], "玉形弁");
+    EXPECT_FALSE(fs::exists(f.defaultFile()));
+}

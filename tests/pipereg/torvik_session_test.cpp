@@ -57,6 +57,34 @@ TEST(TorvikStart, CommandLineFieldsAndTheDefaultPath)
     EXPECT_EQ(f.open("7;4;" + f.dir.path.string() + ";").dataPath(), f.data());
 }
 
+TEST(TorvikStart, TheDefaultFileIsNeverOpenedInsteadOfTheNamedOneWithoutAWord)
+{
+    TorvikFixture f;
+    // Only a path field the argument really has is a file the caller meant.
+    f.open("1;5;");
+    EXPECT_TRUE(f.ui.notices.empty());
+    fs::create_directory(f.dir.path / "folder.fda");
+    for (const auto &[path, says] : std::vector<std::pair<fs::path, std::string>>{
+             {f.dir.path / "kanzai3.fda", "がありません"}, {f.dir.path / "folder.fda", "フォルダー"}}) {
+        f.ui.notices.clear();
+        TorvikSession &s = f.open("1;0;" + path.string() + ";");
+        EXPECT_EQ(s.dataPath(), f.data());
+        ASSERT_EQ(f.ui.notices.size(), 1u);
+        const std::string &n = f.ui.notices[0];
+        EXPECT_NE(n.find("ファイル " + path.string() + " "), std::string::npos) << n;
+        EXPECT_NE(n.find(says), std::string::npos) << n;
+        EXPECT_NE(n.find("既定のファイル " + f.data().string() + " を開きます。"), std::string::npos) << n;
+    }
+    // A name in Shift-JIS bytes opens that very file.
+    const fs::path sjis = f.dir.path / std::string("\x8a\xc7\x8d\xde.fda"); // 管材
+    seedPipeFile(sjis);
+    f.ui.notices.clear();
+    TorvikSession &s = f.open("1;3;" + sjis.string() + ";");
+    EXPECT_TRUE(f.ui.notices.empty());
+    EXPECT_EQ(s.dataPath(), sjis);
+    EXPECT_EQ(s.text(BlockText::Name), "管3");
+}
+
 TEST(TorvikStart, AMissingOrShortFileIsNamedAndNeverWritten)
 {
     TorvikFixture missing(false);

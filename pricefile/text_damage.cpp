@@ -7,30 +7,18 @@
 #include <string_view>
 
 namespace velmo {
-namespace {
-
-bool endsInLoneLeadByte(std::string_view bytes)
-{
-    size_t i = 0;
-    while (i < bytes.size())
-        i += cp932::isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
-    return i > bytes.size();
-}
-
-} // namespace
-
 TextDamage shortStringDamage(const unsigned char *field, size_t capacity)
 {
     const size_t len = field[0];
     if (len > capacity)
         return TextDamage::LengthBeyondField;
-    const std::string_view bytes(reinterpret_cast<const char *>(field + 1), std::min(len, capacity));
-    bool clean = true;
-    cp932::decode(bytes, &clean);
-    if (!clean)
-        return TextDamage::NotShiftJis;
-    if (endsInLoneLeadByte(bytes) && bytes.size() < capacity)
-        return TextDamage::LoneLeadByte;
+    switch (cp932::inspect(std::string_view(reinterpret_cast<const char *>(field + 1), len))) {
+    case cp932::TextState::Valid: return TextDamage::None;
+    case cp932::TextState::Invalid: return TextDamage::NotShiftJis;
+    case cp932::TextState::CutAfterLeadByte:
+        // At full length the lone lead byte is what cutting a long text to the field leaves.
+        return len < capacity ? TextDamage::LoneLeadByte : TextDamage::None;
+    }
     return TextDamage::None;
 }
 

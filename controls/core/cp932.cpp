@@ -2,7 +2,10 @@
 
 #include "errors.h"
 
+#include <atomic>
 #include <cerrno>
+#include <cstdint>
+#include <initializer_list>
 #include <iconv.h>
 
 namespace velmo::cp932 {
@@ -109,6 +112,55 @@ std::string decode(std::string_view bytes, bool *clean)
         ++src;
         --left;
     });
+}
+
+namespace {
+
+// Whether the converter takes a byte or a byte pair, asked the first time it is met and then
+// remembered for every thread (0 not asked yet, 1 taken, 2 refused).
+std::atomic<uint8_t> singleTaken[256];
+std::atomic<uint8_t> pairTaken[256 * 256];
+
+bool taken(std::atomic<uint8_t> &known, std::initializer_list<char> bytes)
+{
+    uint8_t v = known.load(std::memory_order_relaxed);
+    if (v == 0) {
+        bool clean = true;
+        fromCp932().run(std::string(bytes), [&](std::string &, char *&src, size_t &left) {
+            clean = false;
+            ++src;
+            --left;
+        });
+        v = clean ? 1 : 2;
+        known.store(v, std::memory_order_relaxed);
+    }
+    return v == 1;
+}
+
+} // namespace
+
+TextState inspect(std::string_view bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const size_t n = bytes.size();
+    for (size_t i = 0; i < n;) {
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            ++i;
+        } else if (isLeadByte(b)) {
+            if (i + 1 == n)
+                return TextState::CutAfterLeadByte;
+            const unsigned char t = p[i + 1];
+            if (!taken(pairTaken[b * 256 + t], {static_cast<char>(b), static_cast<char>(t)}))
+                return TextState::Invalid;
+            i += 2;
+        } else if (taken(singleTaken[b], {static_cast<char>(b)})) {
+            ++i;
+        } else {
+            return TextState::Invalid;
+        }
+    }
+    return TextState::Valid;
 }
 
 std::string cut(std::string_view bytes, size_t n)

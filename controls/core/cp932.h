@@ -14,6 +14,13 @@ std::string encode(std::string_view utf8);
 // given, sets it to false.
 std::string decode(std::string_view bytes, bool *clean = nullptr);
 
+// What decode() would find in CP932 bytes: all valid; valid but for a lone lead byte at the
+// end, which a cut leaves (decode drops it quietly); or a byte that is not valid CP932. Answers
+// from what the converter said of each byte and byte pair the first time it was met, so that
+// checking every text of a price file costs microseconds, not a conversion each.
+enum class TextState { Valid, CutAfterLeadByte, Invalid };
+TextState inspect(std::string_view bytes);
+
 // Cuts CP932 bytes to at most n bytes. The cut is by bytes, so it may split a double-byte
 // character and leave its lead byte alone at the end, as the files do.
 std::string cut(std::string_view bytes, size_t n);

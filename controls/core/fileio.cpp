@@ -9,7 +9,11 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#if defined(__x86_64__) || defined(__i386__)
+#include <xxh_x86dispatch.h> // XXH3 with the widest vector unit the processor has
+#else
 #include <xxhash.h>
+#endif
 
 namespace velmo {
 

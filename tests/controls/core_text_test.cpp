@@ -67,6 +67,28 @@ TEST(Cp932, EncodeCutDecode)
     EXPECT_EQ(cp932::encode("A😀B"), "A?B");
 }
 
+TEST(Cp932, TheValidityTablesAgreeWithTheConverterOnEveryByteAndPair)
+{
+    auto converterSays = [](const std::string &bytes) {
+        bool clean = true;
+        cp932::decode(bytes, &clean);
+        return clean;
+    };
+    auto valid = [](const std::string &bytes) { return cp932::inspect(bytes) != cp932::TextState::Invalid; };
+    for (int a = 0; a < 256; ++a) {
+        const std::string one(1, static_cast<char>(a));
+        ASSERT_EQ(valid(one), converterSays(one)) << a;
+        for (int b = 0; b < 256; ++b) {
+            const std::string two{static_cast<char>(a), static_cast<char>(b)};
+            ASSERT_EQ(valid(two), converterSays(two)) << a << " " << b;
+            // A pair before a lone lead byte, and a lone lead byte after a single.
+            ASSERT_EQ(valid(two + "\x82"), converterSays(two + "\x82")) << a << " " << b;
+        }
+    }
+    EXPECT_EQ(cp932::inspect("\x8a\xc7\x8d"), cp932::TextState::CutAfterLeadByte);
+    EXPECT_EQ(cp932::inspect("\x8a\xc7"), cp932::TextState::Valid);
+}
+
 TEST(SettingsFile, ReadSplitsAtFirstEqualsAndWritesCp932CrLf)
 {
     TempDir dir;

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <functional>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,6 +46,35 @@ bool contains(const std::string &text, const std::string &part)
 }
 
 } // namespace
+
+TEST(MainSessionFaults, WhatIsNotAServiceFileIsRefusedAtStartAndStaysAsItWas)
+{
+    ProgramFolder pf;
+    pf.start(); // seeds ex_data
+    const fs::path file = pf.data() / "kanzai1.fda";
+    const std::vector<std::pair<std::function<void()>, std::string>> cases = {
+        {[&] { ::mkfifo(file.c_str(), 0600); }, "名前付きパイプ"},
+        {[&] { fs::create_directory(file); }, "フォルダー"},
+        {[&] {
+             std::ofstream(file) << "x";
+             fs::resize_file(file, uintmax_t{1} << 30);
+         },
+         "大きすぎます"}};
+    for (const auto &[make, says] : cases) {
+        SCOPED_TRACE(says);
+        fs::remove_all(file);
+        make();
+        const auto type = fs::symlink_status(file).type();
+        MainSession s(pf.ui, pf.program, "");
+        const std::string error = ioErrorOf([&] { s.start(); });
+        EXPECT_TRUE(contains(error, file.string())) << error;
+        EXPECT_TRUE(contains(error, says)) << error;
+        EXPECT_FALSE(s.pipeLoaded());
+        EXPECT_TRUE(contains(ioErrorOf([&] { s.save(); }), file.string()));
+        s.close(Rect{0, 0, 800, 600});
+        EXPECT_EQ(fs::symlink_status(file).type(), type);
+    }
+}
 
 TEST(MainSessionFaults, ShortFileAtStartIsNamedAndNeverWrittenOver)
 {

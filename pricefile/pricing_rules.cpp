@@ -4,6 +4,12 @@
 
 namespace velmo {
 
+const char *basisLabel(Basis b)
+{
+    static constexpr const char *names[] = {"", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5", "原価", "定価"};
+    return names[basisNumber(b)];
+}
+
 std::optional<int> significantCodeIndex(Currency code)
 {
     for (int i = 0; i < static_cast<int>(SignificantCodes.size()); ++i)

@@ -10,9 +10,9 @@
 // unless --force is given.
 // Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr),
 // 3 the file was changed by another program and --write left it as it is.
-#include "cp932.h"
 #include "equipment_file.h"
 #include "errors.h"
+#include "file_check.h"
 #include "fileio.h"
 #include "batch_command.h"
 #include "json_writer.h"
@@ -218,98 +218,10 @@ int cmdRecalc(const Options &o)
 
 // --- check -------------------------------------------------------------------------------
 
-class Checker {
-public:
-    Checker(std::string file, std::string_view data) : file_(std::move(file)), data_(data) {}
-
-    std::vector<std::string> run()
-    {
-        if (data_.size() != EquipmentFileBytes)
-            problem("大きさが " + std::to_string(data_.size()) + " バイトです (300 レコード × 512 バイト = 153600 バイト)");
-        const size_t records = std::min(data_.size() / EquipmentRecordSize, size_t(EquipmentRecordsPerFile));
-        for (size_t r = 0; r < records; ++r) {
-            const auto *rec = reinterpret_cast<const unsigned char *>(data_.data()) + r * EquipmentRecordSize;
-            const int at = static_cast<int>(r);
-            text(at, rec, offset::Name, 80, "Name");
-            text(at, rec, offset::Caption, 40, "Caption");
-            text(at, rec, offset::Size, 6, "Size");
-            text(at, rec, offset::Unit, 4, "Unit");
-            if (r % EquipmentRowsPerBlock == EquipmentSettingsRow)
-                settings(at, EquipmentRecord::decode(rec));
-        }
-        return problems_;
-    }
-
-private:
-    void problem(const std::string &what) { problems_.push_back(file_ + ": " + what); }
-
-    static std::string where(int r)
-    {
-        return "レコード " + std::to_string(r) + " (ブロック " + std::to_string(r / EquipmentRowsPerBlock) + " の " +
-               std::to_string(r % EquipmentRowsPerBlock) + " 行目)";
-    }
-
-    static bool endsInLoneLeadByte(std::string_view bytes)
-    {
-        size_t i = 0;
-        while (i < bytes.size())
-            i += cp932::isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
-        return i > bytes.size();
-    }
-
-    void text(int r, const unsigned char *rec, int at, size_t capacity, const char *field)
-    {
-        const size_t len = rec[at];
-        if (len > capacity)
-            problem(where(r) + " " + field + ": 長さ " + std::to_string(len) + " が欄の " + std::to_string(capacity) +
-                    " バイトを超えています");
-        const std::string_view bytes(reinterpret_cast<const char *>(rec + at + 1), std::min(len, capacity));
-        bool clean = true;
-        cp932::decode(bytes, &clean);
-        if (!clean)
-            problem(where(r) + " " + field + ": シフトJIS の文字列ではありません");
-        else if (endsInLoneLeadByte(bytes) && bytes.size() < capacity)
-            // At full capacity a lone lead byte is what cutting a long text leaves.
-            problem(where(r) + " " + field + ": 2 バイト文字の 1 バイト目で終わっています");
-    }
-
-    void value(int r, int offset, const char *what, Currency v, std::initializer_list<const char *> allowed)
-    {
-        std::string list;
-        for (const char *a : allowed) {
-            if (v == Cur(a))
-                return;
-            list += (list.empty() ? "" : ", ") + std::string(a);
-        }
-        problem(where(r) + " " + std::to_string(offset) + " " + what + ": " + v.toString() + " は " + list +
-                " のどれでもありません");
-    }
-
-    void settings(int r, const EquipmentRecord &s)
-    {
-        for (const Basis b : {Basis::Net, Basis::Level1, Basis::Level2, Basis::Level3, Basis::Level4, Basis::Level5}) {
-            const Currency p = s.values[materialSlot(b)];
-            if (p < Currency() || p > Currency::fromInt(1000))
-                problem(where(r) + " " + std::to_string(offset::Slots + 8 * materialSlot(b)) + " " + basisLabel(b) +
-                        " の割合: " + p.toString() + " は 0 から 1000 (%) の外です");
-        }
-        value(r, 336, "労務費の区分", s.values[eqslot::LabourMode], {"0", "1"});
-        // 0 is what a new file holds; selvan then keeps the code it shows.
-        value(r, 464, "有効桁", s.values[eqslot::SignificantCode], {"0", "1", "10", "100", "1000", "3", "4"});
-        value(r, 472, "小数以下の処理", s.values[eqslot::FractionAddend], {"0.9", "0", "0.5"});
-        value(r, 480, "有効桁以下の処理", s.values[eqslot::SignificantAddend], {"0.9", "0", "0.5"});
-        value(r, 488, "単価に掛け率を使用", s.values[eqslot::UseRates], {"0", "1"});
-    }
-
-    std::string file_;
-    std::string_view data_;
-    std::vector<std::string> problems_;
-};
-
 int cmdCheck(const Options &o)
 {
     const std::string data = readFileToCheck(o.file, EquipmentFileBytes);
-    const std::vector<std::string> problems = Checker(o.file.string(), data).run();
+    const std::vector<std::string> problems = checkEquipmentFile(o.file.string(), data);
     for (const std::string &p : problems)
         std::printf("%s\n", p.c_str());
     return problems.empty() ? 0 : 1;

@@ -15,12 +15,6 @@ bool isZeroOrOne(Currency v) { return v == Currency::fromInt(0) || v == Currency
 
 } // namespace
 
-const char *basisLabel(Basis b)
-{
-    static constexpr const char *names[] = {"", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5", "原価", "定価"};
-    return names[basisNumber(b)];
-}
-
 EquipmentControls controlsFrom(const EquipmentRecord &s, EquipmentControls c, bool withCheckBox)
 {
     if (const Currency mode = s.values[eqslot::LabourMode]; isZeroOrOne(mode))

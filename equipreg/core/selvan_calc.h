@@ -30,7 +30,4 @@ void clearExcessivePercentages(EquipmentRecord &settings);
 // half done, so callers work on a copy.
 void recalculateBlock(EquipmentBlock &block, const EquipmentControls &controls);
 
-// The name of a basis in messages and in the command line's output.
-const char *basisLabel(Basis b);
-
 } // namespace velmo

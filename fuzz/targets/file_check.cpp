@@ -1,10 +1,12 @@
-// velmok-cli's check of a pipe price file from any bytes.
+// The batch commands' check of a pipe price file and of an equipment file from any bytes.
 #include "file_check.h"
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     velmo::fuzz::Input in(data, size);
-    (void)velmo::checkServiceFile("fuzz.fda", in.rest());
+    const auto bytes = in.rest();
+    (void)velmo::checkServiceFile("fuzz.fda", bytes);
+    (void)velmo::checkEquipmentFile("fuzz.dxa", bytes);
     return 0;
 }

@@ -123,19 +123,19 @@ TEST(CliCheck, ReportsBadCodesLengthsTextAndSize)
                 return true;
         return false;
     };
-    EXPECT_TRUE(has("record 134 ", "B1: 5 ")) << r.out;
-    EXPECT_TRUE(has("record 134 ", "B4: 1 ")) << r.out;
-    EXPECT_TRUE(has("record 194 ", "D2: 0.3 ")) << r.out;
-    EXPECT_TRUE(has("record 7 ", "Name: length byte 200")) << r.out;
-    EXPECT_TRUE(has("record 20 ", "Size: not valid Shift-JIS")) << r.out;
-    EXPECT_TRUE(has("record 21 ", "Unit: ends in the first byte")) << r.out;
+    EXPECT_TRUE(has("レコード 134 (管材 3 の 14 行目)", "B1 有効桁: 5 は 0, 1, 10, 100, 1000, 3, 4 のどれでもありません")) << r.out;
+    EXPECT_TRUE(has("レコード 134 ", "B4 管材の種類: 1 ")) << r.out;
+    EXPECT_TRUE(has("レコード 194 ", "D2 小数以下の処理: 0.3 は 0.9, 0, 0.5 のどれでもありません")) << r.out;
+    EXPECT_TRUE(has("レコード 7 ", "Name: 長さ 200 が欄の 80 バイトを超えています")) << r.out;
+    EXPECT_TRUE(has("レコード 20 ", "Size: シフトJIS の文字列ではありません")) << r.out;
+    EXPECT_TRUE(has("レコード 21 ", "Unit: 2 バイト文字の 1 バイト目で終わっています")) << r.out;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 6) << r.out;
 
     data.resize(432000 - 360);
     writeFileAtomically(file, data);
     r = cli({"check", file.string()});
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(has(file.string(), "size 431640 bytes")) << r.out;
+    EXPECT_TRUE(has(file.string(), "大きさが 431640 バイトです")) << r.out;
 }
 
 TEST(CliUsage, BadArgumentsExitWithTwoAndOneLine)

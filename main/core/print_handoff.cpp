@@ -3,7 +3,7 @@
 #include "cp932.h"
 #include "errors.h"
 #include "fileio.h"
-#include "handoff_files.h"
+#include "handoff_format.h"
 #include "text_builder.h"
 
 #include <chrono>
@@ -61,11 +61,6 @@ std::string cutWhole(const std::string &bytes, size_t n)
     return bytes.substr(0, std::min(i, bytes.size()));
 }
 
-std::string line(const std::string &key, const std::string &value)
-{
-    return cp932::encode(key + "=" + value) + "\r\n";
-}
-
 } // namespace
 
 CalendarDate localToday()
@@ -107,39 +102,53 @@ std::string printBasisLabel(int basis)
 
 std::string printConfBytes(const std::filesystem::path &programFolder, bool refrigerant)
 {
+    return handoff::confBytes(printConf(programFolder, refrigerant));
+}
+
+handoff::Conf printConf(const std::filesystem::path &programFolder, bool refrigerant)
+{
     std::string folder = programFolder.string();
     while (folder.size() > 1 && folder.back() == std::filesystem::path::preferred_separator)
         folder.pop_back();
-    return line(handoff::VersionKey, handoff::Version) + line(handoff::ApplicationTitleKey, "Velmaro") +
-           line(handoff::DataTitleKey, handoff::DataTitle) + line(handoff::StyleFileKey, "") +
-           line(handoff::IconFileKey, folder + std::filesystem::path::preferred_separator + "Application.ico") +
-           line(handoff::FileMaskKey, refrigerant ? handoff::RefrigerantMask : handoff::NormalMask);
+    handoff::Conf conf;
+    conf.iconFile = folder + std::filesystem::path::preferred_separator + "Application.ico";
+    conf.refrigerant = refrigerant;
+    return conf;
+}
+
+handoff::Header printHeader(const WorkingTable &table, int basis, CalendarDate date)
+{
+    handoff::Header h;
+    const std::string label = printBasisLabel(basis);
+    const PriceRecord &labour = table.row(LabourRow).rec;
+    h.year = fourDigits(date.year);
+    h.eraYear = japaneseEraYear(date);
+    h.month = twoDigits(date.month);
+    h.day = twoDigits(date.day);
+    h.weekday = japaneseWeekday(date);
+    // The two memo texts of the pipe, records 3 and 4; the line is at most 165 bytes, its
+    // first part at most 85.
+    const std::string key = std::string(handoff::HeaderKeys[7]) + "=";
+    const std::string memo =
+        cutWhole(cutWhole(cp932::encode(key + table.row(4).rec.name.text()), 85) + cp932::encode(table.row(5).rec.name.text()),
+                 165);
+    h.memo = cp932::decode(memo.substr(std::min(memo.size(), key.size())));
+    h.labour = labour.slots[labourSlot(basisAt(basis))].toString() + label;
+    h.netLabour = labour.slots[labourSlot(Basis::Net)].toString();
+    return h;
 }
 
 std::string printHeaderBytes(const WorkingTable &table, int basis, CalendarDate date)
 {
-    const std::string label = printBasisLabel(basis);
-    const PriceRecord &labour = table.row(LabourRow).rec;
-    // The two memo texts of the pipe, records 3 and 4; the line is at most 165 bytes, its
-    // first part at most 85.
-    const auto *k = handoff::HeaderKeys;
-    const std::string memo = cutWhole(cp932::encode(std::string(k[7]) + "=" + table.row(4).rec.name.text()), 85) +
-                             cp932::encode(table.row(5).rec.name.text());
-    return line(k[0], fourDigits(date.year)) + line(k[1], japaneseEraYear(date)) + line(k[2], twoDigits(date.month)) +
-           line(k[3], twoDigits(date.day)) + line(k[4], japaneseWeekday(date)) + line(k[5], "") + line(k[6], "") +
-           cutWhole(memo, 165) + "\r\n" + line(k[8], labour.slots[labourSlot(basisAt(basis))].toString() + label) +
-           line(k[9], labour.slots[labourSlot(Basis::Net)].toString());
+    return handoff::headerBytes(printHeader(table, basis, date));
 }
 
 void writePrintHandoff(const std::filesystem::path &folder, const std::string &printData, const WorkingTable &table,
                        int basis, CalendarDate date)
 {
     // Everything is formed before the first write, so a bad basis or date writes nothing.
-    const std::string conf = printConfBytes(folder, table.refrigerant());
-    const std::string header = printHeaderBytes(table, basis, date);
-    writeFileAtomically(folder / handoff::DataFile, outputFileBytes(printData));
-    writeFileAtomically(folder / handoff::ConfFile, conf);
-    writeFileAtomically(folder / handoff::HeaderFile, header);
+    handoff::writeFiles(folder, printConf(folder, table.refrigerant()), printHeader(table, basis, date),
+                        outputFileBytes(printData));
 }
 
 } // namespace velmo

@@ -3,6 +3,7 @@
 // (the page heading values) and print_Data.dat (the rows), all CP932 with CR LF, beside the
 // program. The date is a parameter, so that every text here is a pure function of its inputs.
 #include "calc.h"
+#include "handoff_format.h"
 
 #include <filesystem>
 #include <string>
@@ -27,6 +28,10 @@ std::string japaneseWeekday(CalendarDate date);
 
 // The basis label of the header's labour price line: "(Level1)" … "(Level5)", "(仕切)" for NET.
 std::string printBasisLabel(int basis);
+
+// The settings of Print.conf and the values of print_header.dat velmok hands over.
+handoff::Conf printConf(const std::filesystem::path &programFolder, bool refrigerant);
+handoff::Header printHeader(const WorkingTable &table, int basis, CalendarDate date);
 
 // The six lines of Print.conf as CP932 bytes.
 std::string printConfBytes(const std::filesystem::path &programFolder, bool refrigerant);

@@ -2,7 +2,6 @@
 
 #include "errors.h"
 #include "fileio.h"
-#include "settings_file.h"
 
 namespace velmo::print {
 
@@ -10,65 +9,28 @@ namespace fs = std::filesystem;
 
 namespace {
 
-SettingsFile readSettings(const fs::path &path, const char *what)
-{
-    std::error_code ec;
-    if (fs::is_directory(path, ec))
-        throw IoError(std::string(what) + " " + path.string() + " はファイルではなくフォルダーです");
-    auto file = SettingsFile::read(path);
-    if (!file)
-        throw IoError(std::string(what) + " " + path.string() + " がありません");
-    return *std::move(file);
-}
-
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 } // namespace
 
 PrintSet readPrintSet(const fs::path &folder)
 {
+    handoff::Files files = handoff::readFiles(folder);
     PrintSet set;
     set.folder = folder;
     PrintHeader &h = set.header;
-
-    const SettingsFile conf = readSettings(folder / handoff::ConfFile, "印刷設定ファイル");
-    h.applicationTitle = conf.value(handoff::ApplicationTitleKey).value_or("");
-    h.dataTitle = conf.value(handoff::DataTitleKey).value_or("");
-    h.refrigerant = conf.value(handoff::FileMaskKey).value_or("") == handoff::RefrigerantMask;
-
-    const SettingsFile header = readSettings(folder / handoff::HeaderFile, "印刷見出しファイル");
-    std::string *fields[10] = {&h.year, &h.eraYear, &h.month, &h.day, &h.weekday,
-                               nullptr, nullptr,    &h.memo,  &h.labour, &h.netLabour};
-    for (int i = 0; i < 10; ++i)
-        if (fields[i])
-            *fields[i] = header.value(handoff::HeaderKeys[i]).value_or("");
-
-    const fs::path data = folder / handoff::DataFile;
-    const auto bytes = readWholeFileIfPresent(data);
-    if (!bytes)
-        throw IoError("印刷データ " + data.string() + " がありません");
-    const std::vector<std::string> lines = splitTextLines(*bytes);
-    for (size_t n = 0; n < lines.size(); ++n) {
-        const std::string &line = lines[n];
-        if (line.empty())
-            continue;
-        PrintRow row;
-        size_t field = 0, start = 0;
-        bool ok = line.back() == handoff::DataSeparator;
-        while (ok && start < line.size()) {
-            const size_t end = line.find(handoff::DataSeparator, start);
-            if (field == row.size()) {
-                ok = false;
-                break;
-            }
-            row[field++] = line.substr(start, end - start);
-            start = end + 1;
-        }
-        if (!ok || field != row.size())
-            throw IoError("印刷データ " + data.string() + " の " + std::to_string(n + 1) + " 行目は「;」で終わる " +
-                          std::to_string(handoff::DataFields) + " 項目の行ではありません");
-        set.rows.push_back(std::move(row));
-    }
+    h.applicationTitle = files.conf.applicationTitle;
+    h.dataTitle = files.conf.dataTitle;
+    h.refrigerant = files.conf.refrigerant;
+    h.year = files.header.year;
+    h.eraYear = files.header.eraYear;
+    h.month = files.header.month;
+    h.day = files.header.day;
+    h.weekday = files.header.weekday;
+    h.memo = files.header.memo;
+    h.labour = files.header.labour;
+    h.netLabour = files.header.netLabour;
+    set.rows = std::move(files.rows);
     return set;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // What the print program prints: one or more hand-off folders, each with Print.conf,
 // print_header.dat and print_Data.dat, read whole and cut into pages, one per location.
-#include "handoff_files.h"
+#include "handoff_format.h"
 
 #include <array>
 #include <filesystem>
@@ -21,7 +21,7 @@ struct PrintHeader {
 };
 
 // One line of print_Data.dat: the 23 fields as written.
-using PrintRow = std::array<std::string, handoff::DataFields>;
+using PrintRow = handoff::Row;
 
 // The three files of one folder.
 struct PrintSet {

@@ -3,6 +3,7 @@
 // count of a PDF.
 #include "cp932.h"
 #include "fileio.h"
+#include "handoff_format.h"
 
 #include <filesystem>
 #include <string>
@@ -18,23 +19,28 @@ inline std::string handoffLine(const std::string &location, const std::string &s
 }
 
 // A folder with Print.conf, print_header.dat and 14 data lines for each location (a size in
-// the first); the K6 field is empty for refrigerant piping.
+// the first), written by the writer velmok uses; the K6 field is empty for refrigerant piping.
 inline void writeHandoffSet(const std::filesystem::path &folder, const std::vector<std::string> &locations,
                             bool refrigerant = false)
 {
     std::filesystem::create_directories(folder);
-    writeFileAtomically(folder / "Print.conf",
-                        cp932::encode("[Version]=2.00\r\n[Application_Title]=Velmaro\r\n[Data_Title]=複合単価印刷\r\n"
-                                      "[STYLE_FILE]=\r\n[Icon_File]=/x/Application.ico\r\n[File_Mask]=" +
-                                      std::string(refrigerant ? "vmr" : "vmk") + "\r\n"));
-    writeFileAtomically(folder / "print_header.dat",
-                        cp932::encode("[ta]=2025\r\n[tb]=令和07\r\n[tc]=01\r\n[td]=05\r\n[te]=日\r\n[tf]=\r\n[tg]=\r\n"
-                                      "[th]=東京都物価版P-12\r\n[ti]=20000(Level1)\r\n[tj]=18000\r\n"));
+    handoff::Conf conf;
+    conf.iconFile = "/x/Application.ico";
+    conf.refrigerant = refrigerant;
+    handoff::Header header;
+    header.year = "2025";
+    header.eraYear = "令和07";
+    header.month = "01";
+    header.day = "05";
+    header.weekday = "日";
+    header.memo = "東京都物価版P-12";
+    header.labour = "20000(Level1)";
+    header.netLabour = "18000";
     std::string data;
     for (const std::string &loc : locations)
         for (int k = 1; k <= 14; ++k)
             data += handoffLine(loc, k == 1 ? "15A" : "", refrigerant ? "" : "100") + "\r\n";
-    writeFileAtomically(folder / "print_Data.dat", cp932::encode(data));
+    handoff::writeFiles(folder, conf, header, cp932::encode(data));
 }
 
 // The pages of a PDF: the page objects of its page tree.

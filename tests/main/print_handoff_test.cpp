@@ -77,6 +77,36 @@ TEST(PrintHandoff, MemoLineKeepsItsByteLimitsAndEmptyMemosGiveAnEmptyValue)
     EXPECT_EQ(crlfLines(printHeaderBytes(*pipe.table, 1, {2025, 1, 5}))[7], "[th]=");
 }
 
+TEST(PrintHandoff, WhatVelmokWritesIsWhatThePrintProgramReads)
+{
+    const ExportPipe pipe(false);
+    TempDir dir;
+    const std::string data = pipe.text(OutputMode::Print);
+    writePrintHandoff(dir.path, data, *pipe.table, 2, {2026, 12, 8});
+    const handoff::Files read = handoff::readFiles(dir.path);
+    EXPECT_EQ(read.conf.applicationTitle, "Velmaro");
+    EXPECT_EQ(read.conf.dataTitle, "複合単価印刷");
+    EXPECT_FALSE(read.conf.refrigerant);
+    const handoff::Header expected = printHeader(*pipe.table, 2, {2026, 12, 8});
+    EXPECT_EQ(read.header.year, "2026");
+    EXPECT_EQ(read.header.eraYear, "令和08");
+    EXPECT_EQ(read.header.weekday, "火");
+    EXPECT_EQ(read.header.memo, expected.memo);
+    EXPECT_EQ(read.header.labour, expected.labour);
+    EXPECT_NE(read.header.labour.find("(Level2)"), std::string::npos) << read.header.labour;
+    EXPECT_EQ(read.header.netLabour, expected.netLabour);
+    // Every line of the text velmok built comes back as one row of 23 fields.
+    const std::vector<std::string> lines = crlfLines(outputFileBytes(data));
+    size_t rows = 0;
+    for (const std::string &line : lines)
+        rows += line.empty() ? 0 : 1;
+    ASSERT_EQ(read.rows.size(), rows);
+    std::string first;
+    for (const std::string &field : read.rows[0])
+        first += field + ";";
+    EXPECT_EQ(cp932::encode(first), lines[0]);
+}
+
 TEST(PrintHandoff, WritesTheThreeFilesAndKeepsThoseWrittenBeforeAFailure)
 {
     const ExportPipe pipe(true);

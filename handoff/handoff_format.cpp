@@ -1,0 +1,100 @@
+#include "handoff_format.h"
+
+#include "cp932.h"
+#include "errors.h"
+#include "fileio.h"
+#include "settings_file.h"
+
+namespace velmo::handoff {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string line(const std::string &key, const std::string &value) { return cp932::encode(key + "=" + value) + "\r\n"; }
+
+SettingsFile readSettings(const fs::path &path, const char *what)
+{
+    auto file = SettingsFile::read(path);
+    if (!file)
+        throw IoError(std::string(what) + " " + path.string() + " がありません");
+    return *std::move(file);
+}
+
+} // namespace
+
+std::string confBytes(const Conf &conf)
+{
+    return line(VersionKey, Version) + line(ApplicationTitleKey, conf.applicationTitle) +
+           line(DataTitleKey, conf.dataTitle) + line(StyleFileKey, conf.styleFile) + line(IconFileKey, conf.iconFile) +
+           line(FileMaskKey, conf.refrigerant ? RefrigerantMask : NormalMask);
+}
+
+std::string headerBytes(const Header &h)
+{
+    const std::string *values[10] = {&h.year, &h.eraYear, &h.month, &h.day, &h.weekday,
+                                     nullptr, nullptr,    &h.memo,  &h.labour, &h.netLabour};
+    std::string bytes;
+    for (int i = 0; i < 10; ++i)
+        bytes += line(HeaderKeys[i], values[i] ? *values[i] : std::string());
+    return bytes;
+}
+
+void writeFiles(const fs::path &folder, const Conf &conf, const Header &header, const std::string &dataBytes)
+{
+    // Everything is formed before the first write.
+    const std::string confText = confBytes(conf);
+    const std::string headerText = headerBytes(header);
+    writeFileAtomically(folder / DataFile, dataBytes);
+    writeFileAtomically(folder / ConfFile, confText);
+    writeFileAtomically(folder / HeaderFile, headerText);
+}
+
+Files readFiles(const fs::path &folder)
+{
+    Files files;
+    const SettingsFile conf = readSettings(folder / ConfFile, "印刷設定ファイル");
+    files.conf.applicationTitle = conf.value(ApplicationTitleKey).value_or("");
+    files.conf.dataTitle = conf.value(DataTitleKey).value_or("");
+    files.conf.styleFile = conf.value(StyleFileKey).value_or("");
+    files.conf.iconFile = conf.value(IconFileKey).value_or("");
+    files.conf.refrigerant = conf.value(FileMaskKey).value_or("") == RefrigerantMask;
+
+    const SettingsFile header = readSettings(folder / HeaderFile, "印刷見出しファイル");
+    Header &h = files.header;
+    std::string *fields[10] = {&h.year, &h.eraYear, &h.month, &h.day, &h.weekday,
+                               nullptr, nullptr,    &h.memo,  &h.labour, &h.netLabour};
+    for (int i = 0; i < 10; ++i)
+        if (fields[i])
+            *fields[i] = header.value(HeaderKeys[i]).value_or("");
+
+    const fs::path data = folder / DataFile;
+    const auto bytes = readWholeFileIfPresent(data);
+    if (!bytes)
+        throw IoError("印刷データ " + data.string() + " がありません");
+    const std::vector<std::string> lines = splitTextLines(*bytes);
+    for (size_t n = 0; n < lines.size(); ++n) {
+        const std::string &text = lines[n];
+        if (text.empty())
+            continue;
+        Row row;
+        size_t field = 0, start = 0;
+        bool ok = text.back() == DataSeparator;
+        while (ok && start < text.size()) {
+            const size_t end = text.find(DataSeparator, start);
+            if (field == row.size()) {
+                ok = false;
+                break;
+            }
+            row[field++] = text.substr(start, end - start);
+            start = end + 1;
+        }
+        if (!ok || field != row.size())
+            throw IoError("印刷データ " + data.string() + " の " + std::to_string(n + 1) + " 行目は「;」で終わる " +
+                          std::to_string(DataFields) + " 項目の行ではありません");
+        files.rows.push_back(std::move(row));
+    }
+    return files;
+}
+
+} // namespace velmo::handoff

@@ -12,6 +12,8 @@
 # A run holds when
 #   - the price file is byte-identical to what it was before the run, except after a --write
 #     run that exited 0: then it is exactly what a run without a fault writes;
+#   - the file keeps its mode (640), and a file given through a symbolic link stays behind
+#     that link (one --write command is swept that way);
 #   - a non-zero exit printed a Japanese message on standard error that names the file;
 #   - an exit 0 printed what a run without a fault prints (a fault reported as success does
 #     not hold).
@@ -21,7 +23,8 @@
 # At most SWEEP_MAX_CALLS call numbers (default 40) are tried per system call and command, so a
 # command that makes more calls than that is swept over its first 40. It prints "tried N,
 # held M" per command and a total, and exits 1 when any run did not hold; the runs that did not
-# hold are listed with their messages.
+# hold are listed with their messages. SWEEP_ONLY=REGEX sweeps only the commands whose label
+# (as printed) matches.
 set -uo pipefail
 
 build=${1:-build}
@@ -79,16 +82,20 @@ total_held=0
 failures="$work/failures.txt"
 : >"$failures"
 
-# Puts the price file back as it was before a run.
+# Puts the price file back as it was before a run: the same bytes, mode 640, and for the
+# "link" kind the name the command is given is a symbolic link to it.
 reset_file() { # kind target
   case $1 in
     service) cp "$work/service.orig" "$2" ;;
+    link) cp "$work/service.orig" "$2" && ln -sfn "$(basename "$2")" "$work/run/k.fda" ;;
     equipment) cp "$work/equipment.orig" "$2" ;;
     gui) rm -rf "$work/prog/ex_data" && cp -a "$work/ex_data.orig" "$work/prog/ex_data" ;;
   esac
+  chmod 640 "$2"
 }
 
 # Runs the command with the price file fresh; $status, $work/out and $work/err hold what it did.
+# strace -P takes the calls on the file and, for a symbolic link, on the link's name too.
 run_once() { # kind target strace-options... -- command...
   local kind=$1 target=$2
   shift 2
@@ -96,9 +103,13 @@ run_once() { # kind target strace-options... -- command...
   local opts=()
   while [ "$1" != "--" ]; do opts+=("$1"); shift; done
   shift
-  (cd "$work/run" && timeout 60 strace -f --seccomp-bpf -qq -o "$work/trace" -P "$target" "${opts[@]}" -- "$@" \
+  local paths=(-P "$target")
+  [ "$kind" = link ] && paths+=(-P "$work/run/k.fda")
+  (cd "$work/run" && timeout 60 strace -f --seccomp-bpf -qq -o "$work/trace" "${paths[@]}" "${opts[@]}" -- "$@" \
      >"$work/out" 2>"$work/err")
   status=$?
+  # strace's own lines (a link's name resolved) are not the command's message.
+  sed -i '/^strace: /d' "$work/err"
 }
 
 # How many calls of a system call the command makes on the file.
@@ -113,15 +124,18 @@ count_calls() { # kind target syscall command...
 sweep() { # label kind writes command... (the price file is the word @FILE@, an output @OUT@)
   local label=$1 kind=$2 writes=$3
   shift 3
+  [[ $label =~ ${SWEEP_ONLY:-.} ]] || return 0
   local target
   case $kind in
     service) target="$work/run/k.fda" ;;
+    link) target="$work/run/real.fda" ;; # the command is given the link k.fda
     equipment) target="$work/run/kigu1.dxa" ;;
     gui) target="$work/prog/ex_data/kanzai1.fda" ;;
   esac
-  local cmd=() a
+  local cmd=() a file=$target
+  [ "$kind" = link ] && file="$work/run/k.fda"
   for a in "$@"; do
-    a=${a//@FILE@/$target}
+    a=${a//@FILE@/$file}
     cmd+=("${a//@OUT@/$work/run/out}")
   done
   rm -rf "$work/run" && mkdir "$work/run"
@@ -149,9 +163,14 @@ sweep() { # label kind writes command... (the price file is the word @FILE@, an 
         elif ! cmp -s "$target" "$work/before"; then
           why="the file changed"
         fi
+        if [ -z "$why" ] && [ "$(stat -c %a "$target")" != 640 ]; then
+          why="the file's mode changed from 640 to $(stat -c %a "$target")"
+        elif [ -z "$why" ] && [ "$kind" = link ] && [ "$(readlink "$work/run/k.fda")" != real.fda ]; then
+          why="the symbolic link the command was given is no longer a link to the file"
+        fi
         if [ -z "$why" ] && [ "$kind" = gui ]; then
           # Ended by the sweep (124): only the file counts. Ended by itself with an error: a message.
-          if [ "$status" -ne 124 ] && [ "$status" -ne 0 ] && ! grep -qF "$target" "$work/err"; then
+          if [ "$status" -ne 124 ] && [ "$status" -ne 0 ] && ! grep -qF "$file" "$work/err"; then
             why="velmok ended with $status without naming the file"
           fi
         elif [ -z "$why" ] && [ "$status" -eq 0 ]; then
@@ -160,7 +179,7 @@ sweep() { # label kind writes command... (the price file is the word @FILE@, an 
              && ! [ -s "$work/err" ]; then
           : # a check that finds the problems it finds without a fault
         elif [ -z "$why" ]; then
-          if ! grep -qF "$target" "$work/err"; then
+          if ! grep -qF "$file" "$work/err"; then
             why="exit $status without naming the file"
           elif ! grep -qP '[^\x00-\x7F]' "$work/err"; then
             why="exit $status without a Japanese message"
@@ -175,7 +194,7 @@ sweep() { # label kind writes command... (the price file is the word @FILE@, an 
       done
     done
   done
-  printf '%-28s tried %4d, held %4d   (calls on the file:%s)\n' "$label" "$tried" "$held" "$counted"
+  printf '%-32s tried %4d, held %4d   (calls on the file:%s)\n' "$label" "$tried" "$held" "$counted"
   total_tried=$((total_tried + tried))
   total_held=$((total_held + held))
 }
@@ -188,6 +207,7 @@ sweep "velmok-cli calc --write" service yes "$cli" calc @FILE@ --write
 sweep "velmok-cli csv" service no "$cli" csv @FILE@ --pipe 1 --heading
 sweep "velmok-cli xlsx" service no "$cli" xlsx @FILE@ --pipe 1 @OUT@.xlsx
 sweep "velmok-cli pdf" service no "$cli" pdf @FILE@ @OUT@.pdf
+sweep "velmok-cli calc --write (link)" link yes "$cli" calc @FILE@ --write
 sweep "velmok-cli level --write" service yes "$cli" level @FILE@ --levels 100,95,90,85,80 --write
 sweep "velmok-cli check" service no "$cli" check @FILE@
 sweep "selvan-cli dump" equipment no "$scli" dump @FILE@
@@ -196,7 +216,7 @@ sweep "selvan-cli recalc --write" equipment yes "$scli" recalc @FILE@ --write
 sweep "selvan-cli check" equipment no "$scli" check @FILE@
 sweep "velmok start" gui no timeout "$gui_seconds" "$work/prog/velmok"
 
-printf '%-28s tried %4d, held %4d\n' "total" "$total_tried" "$total_held"
+printf '%-32s tried %4d, held %4d\n' "total" "$total_tried" "$total_held"
 if [ -s "$failures" ]; then
   echo
   echo "runs that did not hold:"

@@ -271,16 +271,16 @@ public:
     {
         const fs::path sshd = "/usr/sbin/sshd";
         if (::access("/dev/fuse", R_OK | W_OK) != 0)
-            return skip("FUSE がありません (/dev/fuse を開けません)");
+            return skip("no FUSE here: /dev/fuse cannot be opened");
         if (::access(sshd.c_str(), X_OK) != 0)
-            return skip("sshd がありません (" + sshd.string() + ")");
+            return skip("sshd is not installed (" + sshd.string() + ", Debian openssh-server)");
         const auto sshfs = onPath("sshfs");
         const auto keygen = onPath("ssh-keygen");
         fusermount_ = onPath("fusermount3");
         if (!fusermount_)
             fusermount_ = onPath("fusermount");
         if (!sshfs || !keygen || !fusermount_ || !onPath("ssh"))
-            return skip("sshfs、ssh、ssh-keygen または fusermount がありません");
+            return skip("sshfs, ssh, ssh-keygen or fusermount is not installed (Debian sshfs, openssh-client, fuse3)");
 
         server_ = dir_.path / "server";
         share_ = dir_.path / "share";
@@ -289,7 +289,7 @@ public:
         const fs::path log = dir_.path / "log.txt";
         for (const char *key : {"host_key", "user_key"})
             if (run({keygen->string(), "-q", "-t", "ed25519", "-N", "", "-f", (dir_.path / key).string()}, log) != 0)
-                return fail("ssh-keygen が鍵を作れません");
+                return fail("ssh-keygen made no key: " + fileText(log));
         fs::copy_file(dir_.path / "user_key.pub", dir_.path / "authorized_keys");
         // sshd started as root separates privileges into this empty folder.
         std::error_code ec;
@@ -299,7 +299,7 @@ public:
         for (int attempt = 0; attempt < 3 && !sshdUp(sshd); ++attempt) {
         }
         if (port_ == 0)
-            return fail("sshd が 127.0.0.1 で待ち受けません");
+            return fail("sshd does not listen on 127.0.0.1: " + fileText(dir_.path / "sshd.log"));
 
         const std::string options = "IdentityFile=" + (dir_.path / "user_key").string() +
                                     ",StrictHostKeyChecking=no,UserKnownHostsFile=/dev/null,BatchMode=yes"
@@ -318,8 +318,8 @@ public:
             sshfs_.reset();
             // The mount refused by the kernel or by fusermount: no FUSE here.
             if (said.find("fuse") != std::string::npos || said.find("mount") != std::string::npos)
-                return skip("FUSE の接続が拒否されました: " + said);
-            return fail("sshfs が接続できません: " + said + "\nsshd: " + fileText(dir_.path / "sshd.log"));
+                return skip("the FUSE mount is refused here: " + said);
+            return fail("sshfs did not mount the share: " + said + "\nsshd: " + fileText(dir_.path / "sshd.log"));
         }
         mounted_ = true;
         watchdog_ = std::thread([this] { watch(); });

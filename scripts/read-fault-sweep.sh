@@ -148,7 +148,7 @@ sweep() { # label kind writes command... (the price file is the word @FILE@, an 
   reset_file "$kind" "$target"
   cp "$target" "$work/before"
 
-  local tried=0 held=0 sc err n calls counted=""
+  local tried=0 held=0 refused=0 sc err n calls counted=""
   for sc in "${syscalls[@]}"; do
     calls=$(count_calls "$kind" "$target" "$sc" "${cmd[@]}")
     counted+=" $sc $calls"
@@ -157,6 +157,7 @@ sweep() { # label kind writes command... (the price file is the word @FILE@, an 
       for err in "${errors[@]}"; do
         run_once "$kind" "$target" -e trace="$sc" -e inject="$sc:error=$err:when=$n" -- "${cmd[@]}"
         tried=$((tried + 1))
+        [ "$status" -ne 0 ] && [ "$status" -ne 124 ] && [ -s "$work/err" ] && refused=$((refused + 1))
         local why=""
         if [ "$writes" = yes ] && [ "$status" -eq 0 ]; then
           cmp -s "$target" "$work/clean.file" || why="the file is not what a run without a fault writes"
@@ -194,7 +195,8 @@ sweep() { # label kind writes command... (the price file is the word @FILE@, an 
       done
     done
   done
-  printf '%-32s tried %4d, held %4d   (calls on the file:%s)\n' "$label" "$tried" "$held" "$counted"
+  printf '%-32s tried %4d, held %4d   (ended with a message: %d; calls on the file:%s)\n' "$label" "$tried" "$held" \
+    "$refused" "$counted"
   total_tried=$((total_tried + tried))
   total_held=$((total_held + held))
 }

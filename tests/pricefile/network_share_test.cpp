@@ -321,7 +321,6 @@ public:
                 return skip("the FUSE mount is refused here: " + said);
             return fail("sshfs did not mount the share: " + said + "\nsshd: " + fileText(dir_.path / "sshd.log"));
         }
-        mounted_ = true;
         watchdog_ = std::thread([this] { watch(); });
         return Outcome::Mounted;
     }
@@ -382,13 +381,11 @@ private:
         sshd_.reset();
     }
 
+    // Whatever start() got to: a mount that came late or whose sshfs ended is taken down too.
     void unmount()
     {
-        if (!mounted_)
-            return;
-        mounted_ = false;
-        if (!mountedAt(share_))
-            return; // sshfs ended and took its mount with it
+        if (share_.empty() || !mountedAt(share_))
+            return; // never mounted, or sshfs ended and took its mount with it
         const fs::path log = dir_.path / "log.txt";
         if (run({fusermount_->string(), "-u", share_.string()}, log, 5000ms) != 0)
             run({fusermount_->string(), "-u", "-z", share_.string()}, log, 5000ms); // busy: detached
@@ -409,7 +406,6 @@ private:
     std::unique_ptr<Process> sshd_;
     std::unique_ptr<Process> sshfs_;
     int port_ = 0;
-    bool mounted_ = false;
     std::string reason_;
     std::mutex mutex_;
     std::condition_variable wake_;

@@ -259,15 +259,22 @@ namespace {
 
 // The file that `path` names once symbolic links are followed, so that a save replaces the
 // link's target and the link stays a link. A link to a file that does not exist yet names
-// that file.
+// that file. Only ENOENT means that nothing is there: when the look-up fails otherwise, it is
+// not known whether the name is a link, and a save must not put a file in place of one.
 std::filesystem::path followLinks(const std::filesystem::path &path)
 {
     namespace fs = std::filesystem;
     fs::path p = path;
     for (int hops = 0; hops < 40; ++hops) {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(p, ec)))
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0) {
+            if (errno == ENOENT)
+                return p;
+            writeError(path, errno);
+        }
+        if (!S_ISLNK(st.st_mode))
             return p;
+        std::error_code ec;
         const fs::path target = fs::read_symlink(p, ec);
         if (ec)
             writeError(path, ec.value());
@@ -375,16 +382,21 @@ bool writeFileAtomically(const std::filesystem::path &path, std::string_view byt
         fail(errno);
     // mkstemp creates the file readable by its owner only. The new file takes the mode, owner
     // and group of the file it replaces, as far as this process may give them (a user may give
-    // a file only a group of their own); a new file gets the usual mode.
+    // a file only a group of their own); a new file gets the usual mode. Only ENOENT means a
+    // new file: when the look-up fails otherwise, the usual mode could open a private file to
+    // everyone, so nothing is replaced.
     struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) {
+    const int looked = injected(WriteFault::Stage::Look);
+    if (looked == 0 && ::stat(target.c_str(), &old) == 0) {
         if (::fchown(fd, old.st_uid, old.st_gid) != 0)
             (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
         ::fchmod(fd, old.st_mode & 07777);
-    } else {
+    } else if (const int err = looked ? looked : errno; err == ENOENT) {
         const mode_t mask = ::umask(0);
         ::umask(mask);
         ::fchmod(fd, 0666 & ~mask);
+    } else {
+        fail(err);
     }
     if (::close(fd) != 0) {
         const int err = errno;

@@ -66,7 +66,9 @@ std::vector<std::string> splitTextLines(std::string_view cp932Bytes);
 // `path` and flushes the folder, so a failed or interrupted write never leaves a half-written
 // file. A symbolic link is followed: its target is replaced and the link stays. The new file
 // keeps the mode, owner and group of the old one where the process may set them. A hard link
-// cannot survive the rename: the other names keep the old contents.
+// cannot survive the rename: the other names keep the old contents. Only a look-up that
+// answers ENOENT makes a new file: any other failure to look at the name (is it a link, what
+// mode has it) ends the write before anything is replaced.
 // Raises IoError naming the file and the cause; the old file then stays as it was.
 enum class Overwrite { Allowed, Never };
 bool writeFileAtomically(const std::filesystem::path &path, std::string_view bytes,
@@ -91,7 +93,8 @@ bool changedOnDisk(const FileStamp &stamp, const std::filesystem::path &path);
 // corrupts a file: the n-th call of writeFileAtomically from now fails at the given stage with
 // the given errno (a failing write lets half of the bytes reach the temporary file first).
 struct WriteFault {
-    enum class Stage { None, Create, Write, Fsync, Rename };
+    // Look: the look-up of the file being replaced (its mode, owner and group).
+    enum class Stage { None, Create, Write, Fsync, Look, Rename };
     Stage stage = Stage::None;
     int nthWrite = 1;
     int error = 0; // for example ENOSPC, EIO, EROFS, EACCES

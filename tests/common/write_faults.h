@@ -19,6 +19,7 @@ inline const PlannedFault PlannedFaults[] = {
     {WriteFault::Stage::Create, EROFS, "読み取り専用"},  {WriteFault::Stage::Create, EACCES, "アクセスが拒否"},
     {WriteFault::Stage::Write, ENOSPC, "空き容量"},      {WriteFault::Stage::Write, EIO, "読み書き"},
     {WriteFault::Stage::Fsync, EIO, "読み書き"},         {WriteFault::Stage::Fsync, ENOSPC, "空き容量"},
+    {WriteFault::Stage::Look, EIO, "読み書き"},          {WriteFault::Stage::Look, ESTALE, "ネットワーク"},
     {WriteFault::Stage::Rename, EACCES, "アクセスが拒否"}, {WriteFault::Stage::Rename, EXDEV, "別のドライブ"},
 };
 

@@ -37,6 +37,29 @@ TEST(WriteFaults, EveryStageAndCauseLeavesTheOldFileAndNamesItInJapanese)
     }
 }
 
+TEST(WriteFaults, AFailedLookAtTheFileReplacedNeitherOpensItToOthersNorReplacesItsLink)
+{
+    TempDir dir;
+    fs::create_directories(dir.path / "store");
+    const fs::path file = dir.path / "store" / "kanzai1.fda";
+    const fs::path link = dir.path / "kanzai1.fda";
+    writeFileAtomically(file, "old");
+    const fs::perms privateMode = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(file, privateMode);
+    fs::create_symlink("store/kanzai1.fda", link);
+    for (const int error : {EIO, ESTALE, EACCES}) {
+        SCOPED_TRACE(error);
+        FaultScope fault({WriteFault::Stage::Look, error, ""});
+        const std::string message = ioErrorMessage([&] { writeFileAtomically(link, "new"); });
+        EXPECT_NE(message.find(link.string()), std::string::npos) << message;
+        EXPECT_EQ(message.find("保存しました"), std::string::npos) << message;
+        EXPECT_EQ(readWholeFile(file), "old");
+        EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, privateMode);
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path / "store"), fs::directory_iterator()), 1);
+    }
+}
+
 TEST(WriteFaults, TheFaultMeetsOnlyTheNthWrite)
 {
     TempDir dir;

@@ -1,27 +1,33 @@
 #pragma once
 // The equipment price file as the store of the equipment registration program's block session.
-#include "block_session.h"
+// Choosing a block creates a missing file empty first.
+#include "block_file.h"
 #include "equipment_file.h"
 
 namespace velmo {
 
-class EquipmentBlockFile : public BlockStore<EquipmentBlock> {
-public:
-    explicit EquipmentBlockFile(std::filesystem::path path) : path_(std::move(path)) {}
-    // No names when the path is empty or no file is there yet.
-    std::vector<std::string> listNames() override;
-    // A missing file is created empty first.
-    EquipmentBlock load(int index) override;
-    void save(int index, const EquipmentBlock &block) override;
-    void swap(int a, int b) override;
-    std::filesystem::path path() const override { return path_; }
-    bool changedOnDisk(int index) override;
-    std::string damageOfLastRead() const override { return damage_; }
+struct EquipmentFileFormat {
+    using Block = EquipmentBlock;
+    static constexpr int Blocks = EquipmentBlockCount;
+    static constexpr int RecordsPerBlock = EquipmentRowsPerBlock;
+    static constexpr int RecordSize = EquipmentRecordSize;
+    static constexpr size_t BlockBytes = EquipmentBlockBytes;
+    static constexpr const char *BlockWord = "資材";
+    static constexpr const std::array<const char *, 4> &TextNames = EquipmentTextNames;
 
-private:
-    std::filesystem::path path_;
-    BlockWatch watch_; // the block read or written last, as it was on disk
-    std::string damage_; // of the block read last
+    static std::optional<std::string> readIfPresent(const std::filesystem::path &path)
+    {
+        return readEquipmentFileIfPresent(path);
+    }
+    static std::string readForEditing(const std::filesystem::path &path) { return readOrCreateEquipmentFile(path); }
+    static std::string read(const std::filesystem::path &path) { return readEquipmentFileBytes(path); }
+    static std::vector<std::string> namesOf(const std::string &bytes) { return equipmentNamesOf(bytes); }
+    static Block blockOf(const std::string &bytes, int index) { return equipmentBlockOf(bytes, index); }
+    static Block readBlock(const std::filesystem::path &path, int index) { return readEquipmentBlock(path, index); }
+    static void write(const std::filesystem::path &path, int index, const Block &b) { writeEquipmentBlock(path, index, b); }
+    static void swap(const std::filesystem::path &path, int a, int b) { swapEquipmentBlocks(path, a, b); }
 };
+
+using EquipmentBlockFile = BlockFile<EquipmentFileFormat>;
 
 } // namespace velmo

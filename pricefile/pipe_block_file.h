@@ -1,25 +1,34 @@
 #pragma once
-// A pipe price file as the store of the pipe registration program's block session.
-#include "block_session.h"
+// A pipe price file as the store of the pipe registration program's block session. torvik never
+// creates the file: a missing one lists no names and cannot be read or written.
+#include "block_file.h"
 #include "pipe_block.h"
 
 namespace velmo {
 
-class PipeBlockFile : public BlockStore<PipeBlock> {
-public:
-    explicit PipeBlockFile(std::filesystem::path path) : path_(std::move(path)) {}
-    std::vector<std::string> listNames() override;
-    PipeBlock load(int index) override;
-    void save(int index, const PipeBlock &block) override;
-    void swap(int a, int b) override;
-    std::filesystem::path path() const override { return path_; }
-    bool changedOnDisk(int index) override;
-    std::string damageOfLastRead() const override { return damage_; }
+struct PipeFileFormat {
+    using Block = PipeBlock;
+    static constexpr int Blocks = PipesPerFile;
+    static constexpr int RecordsPerBlock = RecordsPerPipe;
+    static constexpr int RecordSize = velmo::RecordSize;
+    static constexpr size_t BlockBytes = static_cast<size_t>(RecordsPerPipe) * velmo::RecordSize;
+    static constexpr const char *BlockWord = "管材";
+    static constexpr const std::array<const char *, 4> &TextNames = PriceTextNames;
 
-private:
-    std::filesystem::path path_;
-    BlockWatch watch_; // the block read or written last, as it was on disk
-    std::string damage_; // of the block read last
+    static std::optional<std::string> readIfPresent(const std::filesystem::path &path)
+    {
+        auto contents = readServiceFileIfPresent(path);
+        return contents ? std::optional<std::string>(std::move(contents->bytes)) : std::nullopt;
+    }
+    static std::string readForEditing(const std::filesystem::path &path) { return readServiceFileBytes(path); }
+    static std::string read(const std::filesystem::path &path) { return readServiceFileBytes(path); }
+    static std::vector<std::string> namesOf(const std::string &bytes) { return pipeNamesOf(bytes); }
+    static Block blockOf(const std::string &bytes, int index) { return pipeBlockOf(bytes, index); }
+    static Block readBlock(const std::filesystem::path &path, int index) { return readPipeBlock(path, index); }
+    static void write(const std::filesystem::path &path, int index, const Block &b) { writePipeBlock(path, index, b); }
+    static void swap(const std::filesystem::path &path, int a, int b) { swapPipeBlocks(path, a, b); }
 };
+
+using PipeBlockFile = BlockFile<PipeFileFormat>;
 
 } // namespace velmo

@@ -1,6 +1,8 @@
 // Cell editing, the copy and paste commands and the size sets.
 #include "selvan_session.h"
 
+#include "errors.h"
+#include "grid_entry.h"
 #include "selvan_texts.h"
 #include "support.h"
 
@@ -34,13 +36,21 @@ void SelvanSession::commitTypedCell()
         return;
     const TypedCell t = *typed_;
     typed_.reset();
-    setModified();
     const std::string text = CleanNumberText(t.text);
+    Currency value;
+    try {
+        value = entryValue(t.text, true);
+    } catch (const ConversionError &) {
+        // Nothing is stored or marked modified: the grid shows the stored values again, so the
+        // next key meets what the block holds.
+        showBlock();
+        throw;
+    }
+    setModified();
     if (text != cells_[t.row][t.col]) {
         cells_[t.row][t.col] = text;
         ++revision_;
     }
-    const Currency value = Currency::parse(text); // a text that is no number ends here
     const int slot = t.col == 2                  ? materialSlot(basisOfTab(tab_))
                      : controls_.labourMode == 0 ? eqslot::LabourRate
                                                  : installationSlotOfTab();
@@ -56,7 +66,7 @@ void SelvanSession::finishGridKey(int vk, int col, int row, const GridKeyPlan &p
     if (vk == vkey::Return && row >= 1 && row < EquipmentGridRows) {
         if (col == 1)
             setModified();
-        cellMove_ = GridCoord{col, rowAfterEnter(row)};
+        cellMove_ = GridCoord{col, rowAfterEnter(row, EquipmentGridRows - 1)};
     }
 }
 

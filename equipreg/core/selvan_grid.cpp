@@ -1,5 +1,7 @@
 #include "selvan_grid.h"
 
+#include "grid_entry.h"
+
 namespace velmo {
 
 void setupEquipmentGrid(StrColGridModel &g)
@@ -44,30 +46,17 @@ GridKeyPlan planGridKey(int vk, int col, bool editorOpen)
             p.finish = p.consumed = true;
         return p;
     }
-    if (vkey::isArrow(vk) && !editorOpen)
+    // Scroll Lock and Tab leave the edit as it is here (Tab moves the focus).
+    if (vk == vkey::Scroll || vk == vkey::Tab)
         return p;
-    if (vk == vkey::Back || vkey::isNumpadDigit(vk) || vk == vkey::Decimal)
+    const KeyFilter f = commonKeyFilter(vk, editorOpen);
+    if (!f.store)
         return p;
-    // Modifier and lock keys alone, Scroll Lock and Tab leave the edit as it is.
-    if (vkey::onlyChangesLaterKeys(vk) || vk == vkey::Scroll || vk == vkey::Tab)
-        return p;
-    switch (vk) {
-    case vkey::Return:
-        p.consumed = true;
-        [[fallthrough]];
-    case vkey::Up:
-    case vkey::Down:
-        p.closeEditor = p.finish = p.commit = true;
-        return p;
-    default:
-        p.closeEditor = p.finish = p.commit = p.beep = p.consumed = true;
-        return p;
-    }
-}
-
-int rowAfterEnter(int row)
-{
-    return row >= EquipmentGridRows - 1 ? 1 : row + 1;
+    p.closeEditor = p.finish = p.commit = true;
+    p.beep = f.beep;
+    // Up and Down go on to the grid, which moves the selection.
+    p.consumed = vk != vkey::Up && vk != vkey::Down;
+    return p;
 }
 
 } // namespace velmo

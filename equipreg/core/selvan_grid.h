@@ -32,14 +32,11 @@ struct GridKeyPlan {
 // Column 1 (size text): Enter moves down; every other key is the grid's.
 // Columns 2 and 3 (prices):
 //   - the arrow keys with the editor closed move the selection;
-//   - Backspace, the keypad digits and the keypad point are typed into the editor;
+//   - Backspace, the digits, the point and the minus sign are typed into the editor;
 //   - Enter, Up and Down close the editor and commit (Up and Down then move);
 //   - Tab, Shift, Ctrl, Alt and the lock keys are left alone (focus moves, shortcuts, the
 //     keypad's Num Lock);
 //   - every other key closes the editor, beeps and commits.
 GridKeyPlan planGridKey(int vk, int col, bool editorOpen);
-
-// The cell selected after Enter in row `row`: the one below, or row 1 after row 14.
-int rowAfterEnter(int row);
 
 } // namespace velmo

@@ -199,6 +199,13 @@ void SelvanSession::percentageEntered(int tag, Currency value)
     setModified();
 }
 
+void SelvanSession::percentageLeft(int tag, Currency value)
+{
+    if (tag >= 1 && tag <= 6 && percentage(tag) == value)
+        return;
+    percentageEntered(tag, value);
+}
+
 void SelvanSession::controlsChanged(const std::function<void(EquipmentControls &)> &set)
 {
     commitTypedCell();
@@ -268,10 +275,10 @@ void SelvanSession::registerClicked()
     saveBlock(false);
 }
 
-void SelvanSession::closeWindow()
+bool SelvanSession::closeWindow()
 {
     commitTypedCell();
-    closeQuery();
+    return closeQuery();
 }
 
 void SelvanSession::cellFocused()

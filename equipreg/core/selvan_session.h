@@ -81,6 +81,9 @@ public:
     // committed, as leaving its cell does: nothing typed is lost or shown without being stored.
     void tabChanged(int tab);                        // TabControl1Change
     void percentageEntered(int tag, Currency value); // NValEdit1KeyPress … NValEdit6KeyPress: Enter
+    // An edit left, or a command begun, with a percentage typed and not entered: applied as
+    // Enter applies it, unless it is the stored one already.
+    void percentageLeft(int tag, Currency value);
     void labourModeClicked(int index);               // RadioGroup1Click
     void useRatesClicked(bool checked);              // CheckGroupBox1CheckBoxClick
     void codeChosen(int index);                      // ComboBox1Click
@@ -92,9 +95,9 @@ public:
     void registerClicked();                          // Button1Click "登　録"
     // IconButton3Click: the settings record's labour mode as a number.
     void showLabourMode();
-    // FormCloseQuery: the save question when modified; the window then closes, unless a save
-    // that was asked for failed.
-    void closeWindow();
+    // FormCloseQuery: the save question when modified; true when the window may close: not
+    // after "戻る", and not when a save that was asked for failed (that raises).
+    bool closeWindow();
 
     // ---- the grid ----
     // The in-cell editor stored its text into (col, row), at a change or when it closed. A
@@ -102,8 +105,8 @@ public:
     void cellTextStored(int col, int row, const std::string &text);
     // Stores a typed price: "," removed, empty as 0, into the tab's slot (column 3 in labour
     // mode 0: the labour rate); then recalculates and shows. A text that is no number raises
-    // ConversionError; the cell then shows it cleaned, and nothing is stored. A cell nobody
-    // typed into is left as it is.
+    // ConversionError; nothing is then stored or marked modified and the grid shows the stored
+    // values again. A cell nobody typed into is left as it is.
     void commitTypedCell();
     // A click or a move focused another cell.
     void cellFocused();

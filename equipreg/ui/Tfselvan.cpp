@@ -20,6 +20,7 @@ Tfselvan::Tfselvan(const QString &programPath, const QString &argument, UserInte
 {
     session_ = std::make_unique<SelvanSession>(ui ? *ui : dialogs_, std::filesystem::path(programPath.toStdString()),
                                                argument.toStdString());
+    session_->showNow = [this] { showState(); };
     setWindowTitle(selvan::AppTitle);
     buildWidgets();
     buildMenus();
@@ -39,9 +40,17 @@ void Tfselvan::run(const std::function<void()> &command, bool closeEditor)
     RunCommand([&] {
         if (closeEditor)
             StrColGrid1->CloseEditor();
+        applyTypedPercentage();
         command();
     });
     RunCommand([this] { showState(); });
+}
+
+void Tfselvan::applyTypedPercentage()
+{
+    for (int i = 0; i < 6; ++i)
+        if (NValEdit[i] && NValEdit[i]->hasFocus() && NValEdit[i]->typedSinceFocus())
+            session_->percentageLeft(i + 1, Currency::fromDouble(NValEdit[i]->value()));
 }
 
 // ---------------------------------------------------------------- start and close
@@ -63,11 +72,16 @@ void Tfselvan::FormShow()
 
 void Tfselvan::closeEvent(QCloseEvent *e)
 {
-    // The window closes whichever answer is given; only a save that fails keeps it open
-    // with its data, and the error box says why.
+    // "実行" saves and closes, "キャンセル" closes without saving, "戻る" keeps the window
+    // open; a save that fails keeps it open with its data, and the error box says why.
     try {
         StrColGrid1->CloseEditor();
-        session_->closeWindow();
+        applyTypedPercentage(); // a percentage typed and not entered is part of what the close saves
+        if (!session_->closeWindow()) { // "戻る": the window stays as it is
+            e->ignore();
+            showState();
+            return;
+        }
     } catch (...) {
         e->ignore();
         ReportCurrentException();

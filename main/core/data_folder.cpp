@@ -89,6 +89,22 @@ fs::path prepare(const fs::path &programFolder)
     }
     if (fs::exists(data / "haikan1.fda", ec))
         return data;
+    seedServiceFiles(programFolder, data);
+    return data;
+}
+
+bool holdsServiceFiles(const fs::path &folder)
+{
+    std::error_code ec;
+    for (int n = 0; n < ServiceCount; ++n)
+        if (fs::exists(folder / serviceFileName(n), ec))
+            return true;
+    return false;
+}
+
+void seedServiceFiles(const fs::path &programFolder, const fs::path &data)
+{
+    std::error_code ec;
     for (int n = 0; n < ServiceCount; ++n) {
         const fs::path target = data / serviceFileName(n);
         const fs::path tmpl = programFolder / "kanzai" / ("haikan" + std::to_string(n + 1) + ".fda");
@@ -101,7 +117,6 @@ fs::path prepare(const fs::path &programFolder)
             throw IoError("ファイル " + tmpl.string() + " を " + target.string() + " にコピーできません: " + e.what());
         }
     }
-    return data;
 }
 
 fs::path networkFolder(const fs::path &programFolder)

@@ -3,6 +3,7 @@
 #include "torvik_session.h"
 
 #include "errors.h"
+#include "grid_entry.h"
 #include "support.h"
 #include "virtual_keys.h"
 
@@ -23,15 +24,6 @@ fs::path resolveDataPath(const std::string &given, const fs::path &programDir)
 std::string basisName(Basis b)
 {
     return b == Basis::Net ? "原価" : b == Basis::List ? "定価" : "LEVEL" + std::to_string(basisNumber(b));
-}
-
-// A cell text as a number: surrounding spaces are allowed, anything else raises
-// ConversionError naming the text.
-Currency cellNumber(const std::string &text)
-{
-    const size_t first = text.find_first_not_of(' ');
-    const size_t last = text.find_last_not_of(' ');
-    return Currency::parse(first == std::string::npos ? text : text.substr(first, last - first + 1));
 }
 
 } // namespace
@@ -208,27 +200,37 @@ void TorvikSession::Recalculate()
 
 void TorvikSession::gridKeyDown(int vk)
 {
-    if (vk == 0 || vkey::onlyChangesLaterKeys(vk))
-        return; // a character of the input method, or a modifier or lock key alone
-    if (vkey::isArrow(vk) && !grid_.EditorMode())
-        return;
-    if (vk == vkey::Back || vkey::isNumpadDigit(vk) || vk == vkey::Decimal)
-        return; // on to the cell editor
+    if (vk == 0)
+        return; // a character of the input method
+    const KeyFilter f = commonKeyFilter(vk, grid_.EditorMode());
+    if (!f.store)
+        return; // on to the grid or the cell editor
     grid_.CloseEditor();
-    if (vk != vkey::Return && vk != vkey::Up && vk != vkey::Down)
+    if (f.beep)
         ui_.beep();
     CommitCell(vk == vkey::Return);
 }
 
 void TorvikSession::CommitCell(bool enter)
 {
-    setModified();
     const CellRange sel = grid_.Selection();
     const int c = sel.left, r = sel.top;
-    if (c < PriceColumn || r < 1)
+    if (c < PriceColumn || r < 1) {
+        setModified();
         return;
+    }
     const std::string shown = grid_.Cells(c, r);
     const std::string text = CleanNumberText(shown); // an empty cell becomes "0" too
+    Currency value;
+    try {
+        value = entryValue(text, true);
+    } catch (const ConversionError &) {
+        // Nothing is stored or marked modified: the grid shows the stored values again, so the
+        // next key meets what the block holds.
+        ShowBlock();
+        throw;
+    }
+    setModified();
     grid_.SetCells(c, r, text);
 
     PipeBlock b = working();
@@ -237,14 +239,13 @@ void TorvikSession::CommitCell(bool enter)
     // The money text shows whole yen: a price cell left as shown keeps the price it stands
     // for, so that Enter over a price with a fraction does not round it.
     const bool untouched = c == PriceColumn && shown == FormatMoney(target);
-    const Currency value = cellNumber(text);
     if (!untouched)
         target = value;
     recalculateInto(b);
     workingBlock() = b;
     ShowBlock();
     if (enter)
-        grid_.SelectCell(c, r == PriceGridRows - 1 ? 1 : r + 1);
+        grid_.SelectCell(c, rowAfterEnter(r, PriceGridRows - 1));
 }
 
 // ---------------------------------------------------------------- the other controls
@@ -260,6 +261,14 @@ void TorvikSession::rateFieldEnter(int tag, long double value)
     tab_ = tag;
     ShowBlock();
     setModified();
+}
+
+void TorvikSession::rateFieldLeft(int tag, long double value)
+{
+    if (tag >= 1 && tag <= RateFieldCount &&
+        working()[SettingsRecord].slots[materialSlot(basisOfRateTag(tag))] == Currency::fromDouble(value))
+        return;
+    rateFieldEnter(tag, value);
 }
 
 void TorvikSession::checkBoxClicked(bool checked)
@@ -296,15 +305,24 @@ void TorvikSession::unitBoxClicked()
     setModified();
 }
 
-void TorvikSession::unitItemChosen(const std::string &text)
+void TorvikSession::storeUnit(const std::string &text)
 {
+    // The settings record is where ShowBlock reads the unit from, record 0 where the selection
+    // list and the other program read it: both hold the choice at once, so that a tab change
+    // or a recalculation shows it and the save writes it.
     unitText_ = text;
     workingBlock()[0].unit.assignText(text);
+    workingBlock()[SettingsRecord].unit.assignText(text);
+}
+
+void TorvikSession::unitItemChosen(const std::string &text)
+{
+    storeUnit(text);
 }
 
 void TorvikSession::unitTextEdited(const std::string &text)
 {
-    unitText_ = text;
+    storeUnit(text);
     setModified();
 }
 

@@ -173,8 +173,8 @@ TEST(SelvanCells, MovingThroughCellsStoresNothingAndABadNumberStoresNothing)
     s->cellTextStored(2, 1, "1,2a");
     EXPECT_THROW(gridKey(*s, vkey::Return, 2, 1, true), ConversionError);
     EXPECT_EQ(slotOf(row(*s, 1), 208).toString(), "123.45");
-    EXPECT_EQ(s->cell(2, 1), "12a");
-    EXPECT_TRUE(s->modified());
+    EXPECT_EQ(s->cell(2, 1), "123"); // the stored price shows again
+    EXPECT_FALSE(s->modified());     // nothing was stored
     EXPECT_EQ(s->takeCellMove(), std::nullopt);
     // The failed text is not tried again by the next command.
     s->commitTypedCell();
@@ -195,7 +195,8 @@ TEST(SelvanCells, KeypadTypesArrowsMoveEnterUpDownCommitAndOtherKeysBeep)
             const GridKeyPlan p = planGridKey(vk, col, false);
             EXPECT_FALSE(p.finish || p.consumed) << vk;
         }
-        for (int vk : {vkey::Back, vkey::Numpad0, vkey::Numpad9, vkey::Decimal, vkey::Tab, vkey::Shift, vkey::NumLock}) {
+        for (int vk : {vkey::Back, vkey::Numpad0, vkey::Numpad9, vkey::Decimal, vkey::Tab, vkey::Shift, vkey::NumLock,
+                       vkey::Key0, vkey::Key0 + 1, vkey::Key9, vkey::OemPeriod, vkey::OemMinus, vkey::Subtract}) {
             const GridKeyPlan p = planGridKey(vk, col, true);
             EXPECT_FALSE(p.finish || p.consumed || p.closeEditor) << vk;
         }
@@ -205,7 +206,7 @@ TEST(SelvanCells, KeypadTypesArrowsMoveEnterUpDownCommitAndOtherKeysBeep)
             const GridKeyPlan p = planGridKey(vk, col, true);
             EXPECT_TRUE(p.closeEditor && p.commit && !p.consumed && !p.beep) << vk;
         }
-        for (int vk : {vkey::Key0 + 1, vkey::KeyA, vkey::Delete, vkey::Subtract, vkey::F2, vkey::Home}) {
+        for (int vk : {vkey::KeyA, vkey::Delete, vkey::OemComma, vkey::F2, vkey::Home}) {
             const GridKeyPlan p = planGridKey(vk, col, false);
             EXPECT_TRUE(p.closeEditor && p.commit && p.consumed && p.beep) << vk;
         }
@@ -214,11 +215,14 @@ TEST(SelvanCells, KeypadTypesArrowsMoveEnterUpDownCommitAndOtherKeysBeep)
             EXPECT_TRUE(p.beep && p.commit && p.consumed) << vk;
         }
     }
-    // A main-keyboard digit beeps and commits what was typed.
+    // A main-keyboard digit types on; a letter beeps and commits what was typed.
     SelvanFolder f;
     auto s = f.start();
     s->cellTextStored(2, 2, "40");
     gridKey(*s, vkey::Key0 + 4, 2, 2, true);
+    EXPECT_EQ(f.ui.beeps, 0);
+    EXPECT_EQ(slotOf(row(*s, 2), 208).toString(), "0");
+    gridKey(*s, vkey::KeyA + 16, 2, 2, true); // Q
     EXPECT_EQ(f.ui.beeps, 1);
     EXPECT_EQ(slotOf(row(*s, 2), 208).toString(), "40");
 }
@@ -348,4 +352,20 @@ TEST(SelvanGrid, FourColumnsOfFixedWidthsWithWhiteCentredHeadings)
     EXPECT_EQ(g.FindCellParam(0, 9)->FontColor(), clr::White);
     EXPECT_EQ(g.cellTextStyle(1, 9, g.FindCellParam(1, 9)).alignment, taLeftJustify);
     EXPECT_EQ(g.cellTextStyle(3, 9, g.FindCellParam(3, 9)).alignment, taRightJustify);
+}
+
+TEST(SelvanPercentages, APercentageLeftWithoutEnterIsAppliedAsEnterWouldAndAnUnchangedOneIsNot)
+{
+    SelvanFolder f;
+    auto s = derivingSession(f);
+    typeCell(*s, 2, 1, "1234");
+    s->registerClicked();
+    s->percentageLeft(1, Cur("85")); // the stored percentage: nothing happens
+    EXPECT_FALSE(s->modified());
+    EXPECT_EQ(s->tab(), 0);
+    s->percentageLeft(2, Cur("50"));
+    EXPECT_EQ(s->percentage(2), Cur("50"));
+    EXPECT_EQ(s->tab(), 2);
+    EXPECT_TRUE(s->modified());
+    EXPECT_NE(slotOf(row(*s, 1), 176), Currency());
 }

@@ -158,7 +158,19 @@ TEST(SelvanChoose, ABlockWithoutANameAsksForItAtOnce)
     f.ui.texts.push_back("仕切弁 (フランジ形)");
     s->beginChoosing();
     ASSERT_TRUE(s->entryChosen(2));
+    // The window shows the new block (its number, its empty name) before the box opens.
+    std::string panelShown = "?", nameShown = "?";
+    size_t promptsWhenShown = 99;
+    s->showNow = [&] {
+        panelShown = s->statusPanels()[1];
+        nameShown = s->materialName();
+        promptsWhenShown = f.ui.prompts.size();
+    };
+    const size_t promptsBefore = f.ui.prompts.size();
     s->endChoosing();
+    EXPECT_EQ(panelShown, "2");
+    EXPECT_EQ(nameShown, "");
+    EXPECT_EQ(promptsWhenShown, promptsBefore);
     EXPECT_EQ(f.ui.prompts.back(), "QUORVANE-DX|資材名称編集|");
     EXPECT_EQ(s->materialName(), "仕切弁 (フランジ形)");
     EXPECT_TRUE(s->modified());
@@ -204,8 +216,11 @@ TEST(SelvanClose, TheQuestionOnlyWithEditsAndCancelClosesWithoutSaving)
     s->closeQuery();
     EXPECT_TRUE(f.ui.questions.empty());
     s->sizeSet(13);
-    s->closeQuery(); // "キャンセル"
-    EXPECT_EQ(f.ui.questions.size(), 1u);
+    f.ui.answers.push_back(Answer::Back);
+    EXPECT_FALSE(s->closeWindow()); // "戻る"
+    EXPECT_TRUE(s->modified());
+    EXPECT_TRUE(s->closeWindow()); // "キャンセル"
+    EXPECT_EQ(f.ui.questions.size(), 2u);
     EXPECT_EQ(readEquipmentBlock(f.defaultFile(), 0)[0].caption.text(), "");
     f.ui.answers.push_back(Answer::Yes);
     s->closeQuery();

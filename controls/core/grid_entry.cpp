@@ -1,6 +1,9 @@
 #include "grid_entry.h"
 
+#include "errors.h"
+#include "strcolgrid_model.h"
 #include "support.h"
+#include "user_interface.h"
 
 namespace velmo {
 
@@ -26,6 +29,56 @@ Currency entryValue(const std::string &text, bool removeCommas)
     if (first == std::string::npos)
         return t.empty() ? Currency() : Currency::parse(t); // only spaces: not a number
     return Currency::parse(t.substr(first, t.find_last_not_of(' ') - first + 1));
+}
+
+GridEntry::GridEntry(StrColGridModel &grid, UserInterface &ui, GridCellMap &cells, int lastRow, bool fillOnShift)
+    : grid_(grid), ui_(ui), cells_(cells), lastRow_(lastRow), fillOnShift_(fillOnShift)
+{
+}
+
+void GridEntry::key(int vk, bool shift)
+{
+    if (vk == 0)
+        return;
+    const KeyFilter f = commonKeyFilter(vk, grid_.EditorMode());
+    if (!f.store)
+        return; // on to the grid or the cell editor
+    grid_.CloseEditor();
+    if (f.beep)
+        ui_.beep();
+    commit(vk == vkey::Return, shift && fillOnShift_);
+}
+
+void GridEntry::commit(bool enter, bool fill)
+{
+    const CellRange sel = grid_.Selection();
+    const int c = sel.left, r = sel.top;
+    const EntryCell cell = r >= 1 && r <= lastRow_ ? cells_.cell(c, r) : EntryCell::ignored();
+    switch (cell.kind) {
+    case EntryCell::Kind::Ignored:
+        cells_.markModified();
+        return;
+    case EntryCell::Kind::Refused:
+        ui_.notice(cell.refusal, "確認");
+        cells_.showAgain();
+        return;
+    case EntryCell::Kind::Number:
+        break;
+    }
+    const std::string text = grid_.Cells(c, r);
+    Currency value;
+    try {
+        value = entryValue(text, cell.grouped);
+    } catch (const ConversionError &) {
+        // Nothing is stored or marked modified: the grid shows the stored values again, so the
+        // next key meets what the data hold.
+        cells_.showAgain();
+        throw;
+    }
+    cells_.markModified();
+    cells_.store(c, r, fill ? lastRow_ : r, value, text);
+    if (enter)
+        grid_.SelectCell(c, rowAfterEnter(r, lastRow_));
 }
 
 } // namespace velmo

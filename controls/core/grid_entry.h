@@ -9,6 +9,11 @@
 #include <string>
 
 namespace velmo {
+class StrColGridModel;
+class UserInterface;
+} // namespace velmo
+
+namespace velmo {
 
 // The keys that build a number in a cell's editor: Backspace, the digits, the point and the
 // minus sign, of the numeric keypad and of the main keyboard alike, so that a price can be
@@ -41,5 +46,62 @@ constexpr int rowAfterEnter(int row, int lastRow) { return row >= 1 && row < las
 // first (the grouping of money texts); spaces around the number are allowed. Any other text
 // raises ConversionError naming it, before anything is stored.
 Currency entryValue(const std::string &text, bool removeCommas);
+
+// What a cell of a price grid is to the entry engine.
+struct EntryCell {
+    enum class Kind {
+        Number,  // takes a number
+        Refused, // says `refusal` and shows the stored values again
+        Ignored, // takes nothing, but the key counts as an edit (the modified mark)
+    };
+    Kind kind = Kind::Ignored;
+    const char *refusal = "";
+    bool grouped = false; // Number: the text may carry the "," grouping of money texts
+
+    static EntryCell number(bool grouped) { return {Kind::Number, "", grouped}; }
+    static EntryCell refused(const char *words) { return {Kind::Refused, words, false}; }
+    static EntryCell ignored() { return {}; }
+};
+
+// A program's side of one price grid: which cell takes what, and where a value goes.
+class GridCellMap {
+public:
+    virtual ~GridCellMap() = default;
+    virtual EntryCell cell(int col, int row) const = 0;
+    // Stores v, typed as `text`, into column col of rows fromRow … toRow (more than one for the
+    // fill), then shows the grid as the data now are.
+    virtual void store(int col, int fromRow, int toRow, Currency v, const std::string &text) = 0;
+    // Shows the stored values again, in place of a refused or unreadable text.
+    virtual void showAgain() = 0;
+    // Marks the data modified.
+    virtual void markModified() = 0;
+};
+
+// The entry engine of a price grid whose model the session owns. A key travels down here
+// before the grid handles it; a key that ends the entry closes the editor (its text goes into
+// the cell), beeps when it is not part of typing a number, and commits the top-left cell of
+// the selection: a refused cell says why, a text that is no number stores nothing and
+// raises ConversionError after the stored values are shown again, a number is stored (with
+// Shift and the fill on, into every row from there to the last), and Enter moves one row
+// down, from the last row back to row 1. The key always goes on to the grid afterwards.
+class GridEntry {
+public:
+    // lastRow: the last data row (rows 1 … lastRow); fillOnShift: Shift+Enter and the other
+    // storing keys with Shift fill the rows below.
+    GridEntry(StrColGridModel &grid, UserInterface &ui, GridCellMap &cells, int lastRow, bool fillOnShift);
+
+    // A key pressed in the grid or in its editor; 0 (a character of the input method) does
+    // nothing.
+    void key(int vk, bool shift);
+    // Commits the top-left cell of the selection; enter: then one row down.
+    void commit(bool enter, bool fill);
+
+private:
+    StrColGridModel &grid_;
+    UserInterface &ui_;
+    GridCellMap &cells_;
+    int lastRow_;
+    bool fillOnShift_;
+};
 
 } // namespace velmo

@@ -3,7 +3,6 @@
 #include "torvik_session.h"
 
 #include "errors.h"
-#include "grid_entry.h"
 #include "support.h"
 #include "virtual_keys.h"
 
@@ -200,52 +199,46 @@ void TorvikSession::Recalculate()
 
 void TorvikSession::gridKeyDown(int vk)
 {
-    if (vk == 0)
-        return; // a character of the input method
-    const KeyFilter f = commonKeyFilter(vk, grid_.EditorMode());
-    if (!f.store)
-        return; // on to the grid or the cell editor
-    grid_.CloseEditor();
-    if (f.beep)
-        ui_.beep();
-    CommitCell(vk == vkey::Return);
+    entry_.key(vk, false);
 }
 
 void TorvikSession::CommitCell(bool enter)
 {
-    const CellRange sel = grid_.Selection();
-    const int c = sel.left, r = sel.top;
-    if (c < PriceColumn || r < 1) {
-        setModified();
-        return;
-    }
-    const std::string shown = grid_.Cells(c, r);
-    const std::string text = CleanNumberText(shown); // an empty cell becomes "0" too
-    Currency value;
-    try {
-        value = entryValue(text, true);
-    } catch (const ConversionError &) {
-        // Nothing is stored or marked modified: the grid shows the stored values again, so the
-        // next key meets what the block holds.
-        ShowBlock();
-        throw;
-    }
-    setModified();
-    grid_.SetCells(c, r, text);
+    entry_.commit(enter, false);
+}
 
+// The cell map of the price grid: column 1 the price of the selected tab, columns 2–5 the
+// pipe-fitter labour rate of the four locations; column 0 (the size) takes no number.
+EntryCell TorvikSession::cell(int col, int) const
+{
+    return col >= PriceColumn && col < PriceGridCols ? EntryCell::number(true) : EntryCell::ignored();
+}
+
+void TorvikSession::store(int c, int fromRow, int toRow, Currency value, const std::string &shown)
+{
     PipeBlock b = working();
-    Currency &target = c == PriceColumn ? b[r - 1].slots[materialSlot(basisOfTab(tab_))]
-                                        : b[(c - FirstRateColumn) * RowsPerLocation + r - 1].B(5);
-    // The money text shows whole yen: a price cell left as shown keeps the price it stands
-    // for, so that Enter over a price with a fraction does not round it.
-    const bool untouched = c == PriceColumn && shown == FormatMoney(target);
-    if (!untouched)
-        target = value;
+    for (int r = fromRow; r <= toRow; ++r) {
+        Currency &target = c == PriceColumn ? b[r - 1].slots[materialSlot(basisOfTab(tab_))]
+                                            : b[(c - FirstRateColumn) * RowsPerLocation + r - 1].B(5);
+        // The money text shows whole yen: a price cell left as shown keeps the price it stands
+        // for, so that Enter over a price with a fraction does not round it.
+        const bool untouched = c == PriceColumn && shown == FormatMoney(target);
+        if (!untouched)
+            target = value;
+    }
     recalculateInto(b);
     workingBlock() = b;
     ShowBlock();
-    if (enter)
-        grid_.SelectCell(c, rowAfterEnter(r, PriceGridRows - 1));
+}
+
+void TorvikSession::showAgain()
+{
+    ShowBlock();
+}
+
+void TorvikSession::markModified()
+{
+    setModified();
 }
 
 // ---------------------------------------------------------------- the other controls

@@ -5,6 +5,7 @@
 // grid's cells in a grid model, and every command and control event of the main window and of
 // the selection dialog. The window forwards its events here and shows what it reads back.
 #include "block_session.h"
+#include "grid_entry.h"
 #include "pipe_block_file.h"
 #include "price_grid.h"
 #include "strcolgrid_model.h"
@@ -35,7 +36,7 @@ struct TorvikFileHolder {
 };
 } // namespace detail
 
-class TorvikSession : private detail::TorvikFileHolder, public BlockSession<PipeBlock> {
+class TorvikSession : private detail::TorvikFileHolder, public BlockSession<PipeBlock>, private GridCellMap {
 public:
     static constexpr const char *Title = "配管単価登録プログラム";     // application title, caption of the boxes
     static constexpr const char *WindowCaption = "Quorvane-QUORVANE DX-";
@@ -135,6 +136,12 @@ private:
     void prepareSave() override;
     void editName() override { EditName(); }
 
+    // The price grid's cells, for the entry engine.
+    EntryCell cell(int col, int row) const override;
+    void store(int col, int fromRow, int toRow, Currency v, const std::string &text) override;
+    void showAgain() override;
+    void markModified() override;
+
     void setListsFrom(const PriceRecord &settings);
     void storeUnit(const std::string &text);
     void setCheckBox(bool checked);
@@ -142,6 +149,7 @@ private:
     std::optional<std::string> ask(const char *prompt, const std::string &initial);
 
     StrColGridModel &grid_;
+    GridEntry entry_{grid_, ui_, *this, PriceGridRows - 1, false};
     LaunchArgument launch_;
     int tab_ = 0;
     std::array<std::string, BlockTextCount> texts_;

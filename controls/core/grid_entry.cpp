@@ -36,24 +36,37 @@ GridEntry::GridEntry(StrColGridModel &grid, UserInterface &ui, GridCellMap &cell
 {
 }
 
-void GridEntry::key(int vk, bool shift)
+bool GridEntry::key(int vk, bool shift)
 {
     if (vk == 0)
-        return;
+        return false;
+    const CellRange sel = grid_.Selection();
+    if (sel.top >= 1 && sel.top <= lastRow_ && cells_.entryCell(sel.left, sel.top).kind == EntryCell::Kind::Text) {
+        if (vk != vkey::Return)
+            return false;
+        cells_.markModified();
+        grid_.SelectCell(sel.left, rowAfterEnter(sel.top, lastRow_));
+        return true;
+    }
     const KeyFilter f = commonKeyFilter(vk, grid_.EditorMode());
     if (!f.store)
-        return; // on to the grid or the cell editor
+        return false; // on to the grid or the cell editor
     grid_.CloseEditor();
     if (f.beep)
         ui_.beep();
     commit(vk == vkey::Return, shift && fillOnShift_);
+    return true;
 }
 
 void GridEntry::commit(bool enter, bool fill)
 {
     const CellRange sel = grid_.Selection();
-    const int c = sel.left, r = sel.top;
-    const EntryCell cell = r >= 1 && r <= lastRow_ ? cells_.cell(c, r) : EntryCell::ignored();
+    commitCell(sel.left, sel.top, enter, fill);
+}
+
+void GridEntry::commitCell(int c, int r, bool enter, bool fill)
+{
+    const EntryCell cell = r >= 1 && r <= lastRow_ ? cells_.entryCell(c, r) : EntryCell::ignored();
     switch (cell.kind) {
     case EntryCell::Kind::Ignored:
         cells_.markModified();
@@ -61,6 +74,11 @@ void GridEntry::commit(bool enter, bool fill)
     case EntryCell::Kind::Refused:
         ui_.notice(cell.refusal, "確認");
         cells_.showAgain();
+        return;
+    case EntryCell::Kind::Untouched:
+    case EntryCell::Kind::Text:
+        if (enter)
+            grid_.SelectCell(c, rowAfterEnter(r, lastRow_));
         return;
     case EntryCell::Kind::Number:
         break;
@@ -76,7 +94,7 @@ void GridEntry::commit(bool enter, bool fill)
         throw;
     }
     cells_.markModified();
-    cells_.store(c, r, fill ? lastRow_ : r, value, text);
+    cells_.storeEntry(c, r, fill ? lastRow_ : r, value, text);
     if (enter)
         grid_.SelectCell(c, rowAfterEnter(r, lastRow_));
 }

@@ -50,9 +50,12 @@ Currency entryValue(const std::string &text, bool removeCommas);
 // What a cell of a price grid is to the entry engine.
 struct EntryCell {
     enum class Kind {
-        Number,  // takes a number
-        Refused, // says `refusal` and shows the stored values again
-        Ignored, // takes nothing, but the key counts as an edit (the modified mark)
+        Number,    // takes a number
+        Refused,   // says `refusal` and shows the stored values again
+        Ignored,   // takes nothing, but the key counts as an edit (the modified mark)
+        Untouched, // holds what was shown, nobody typed into it: nothing to store; Enter moves on
+        Text,      // takes any text, stored as it is typed: only Enter is the engine's (it
+                   // counts as an edit and moves on); every other key is the grid's
     };
     Kind kind = Kind::Ignored;
     const char *refusal = "";
@@ -61,16 +64,18 @@ struct EntryCell {
     static EntryCell number(bool grouped) { return {Kind::Number, "", grouped}; }
     static EntryCell refused(const char *words) { return {Kind::Refused, words, false}; }
     static EntryCell ignored() { return {}; }
+    static EntryCell untouched() { return {Kind::Untouched, "", false}; }
+    static EntryCell text() { return {Kind::Text, "", false}; }
 };
 
 // A program's side of one price grid: which cell takes what, and where a value goes.
 class GridCellMap {
 public:
     virtual ~GridCellMap() = default;
-    virtual EntryCell cell(int col, int row) const = 0;
+    virtual EntryCell entryCell(int col, int row) const = 0;
     // Stores v, typed as `text`, into column col of rows fromRow … toRow (more than one for the
     // fill), then shows the grid as the data now are.
-    virtual void store(int col, int fromRow, int toRow, Currency v, const std::string &text) = 0;
+    virtual void storeEntry(int col, int fromRow, int toRow, Currency v, const std::string &text) = 0;
     // Shows the stored values again, in place of a refused or unreadable text.
     virtual void showAgain() = 0;
     // Marks the data modified.
@@ -91,10 +96,12 @@ public:
     GridEntry(StrColGridModel &grid, UserInterface &ui, GridCellMap &cells, int lastRow, bool fillOnShift);
 
     // A key pressed in the grid or in its editor; 0 (a character of the input method) does
-    // nothing.
-    void key(int vk, bool shift);
+    // nothing. True when the key ended an entry (the grid's editor should not type it).
+    bool key(int vk, bool shift);
     // Commits the top-left cell of the selection; enter: then one row down.
     void commit(bool enter, bool fill);
+    // Commits the cell (col, row), wherever the selection is now (a click moved it on).
+    void commitCell(int col, int row, bool enter, bool fill);
 
 private:
     StrColGridModel &grid_;

@@ -1,6 +1,5 @@
 #include "selvan_grid.h"
 
-#include "grid_entry.h"
 
 namespace velmo {
 
@@ -36,27 +35,6 @@ void setupEquipmentGrid(StrColGridModel &g)
             g.SetCellAlignment(c, r, aligned[c]);
     }
     g.EndLoad();
-}
-
-GridKeyPlan planGridKey(int vk, int col, bool editorOpen)
-{
-    GridKeyPlan p;
-    if (col <= 1) {
-        if (vk == vkey::Return)
-            p.finish = p.consumed = true;
-        return p;
-    }
-    // Scroll Lock and Tab leave the edit as it is here (Tab moves the focus).
-    if (vk == vkey::Scroll || vk == vkey::Tab)
-        return p;
-    const KeyFilter f = commonKeyFilter(vk, editorOpen);
-    if (!f.store)
-        return p;
-    p.closeEditor = p.finish = p.commit = true;
-    p.beep = f.beep;
-    // Up and Down go on to the grid, which moves the selection.
-    p.consumed = vk != vkey::Up && vk != vkey::Down;
-    return p;
 }
 
 } // namespace velmo

@@ -18,11 +18,11 @@ namespace velmo {
 Tfselvan::Tfselvan(const QString &programPath, const QString &argument, UserInterface *ui, QWidget *parent)
     : QMainWindow(parent), dialogs_(this)
 {
-    session_ = std::make_unique<SelvanSession>(ui ? *ui : dialogs_, std::filesystem::path(programPath.toStdString()),
-                                               argument.toStdString());
-    session_->showNow = [this] { showState(); };
     setWindowTitle(selvan::AppTitle);
     buildWidgets();
+    session_ = std::make_unique<SelvanSession>(ui ? *ui : dialogs_, StrColGrid1->Model(),
+                                               std::filesystem::path(programPath.toStdString()), argument.toStdString());
+    session_->showNow = [this] { showState(); };
     buildMenus();
     selectDialog_ = std::make_unique<TFSelect_Data_K>(*session_, this);
     // 927 × 419, centred on the screen; no position is remembered.
@@ -38,7 +38,7 @@ void Tfselvan::run(const std::function<void()> &command, bool closeEditor)
     // A failure ends the command with its error box and never passes into Qt; what the
     // command did before it stays, and the window shows it.
     RunCommand([&] {
-        if (closeEditor)
+        if (closeEditor && StrColGrid1->EditorMode())
             StrColGrid1->CloseEditor();
         applyTypedPercentage();
         command();
@@ -119,25 +119,24 @@ void Tfselvan::TabControl1Change(int index)
     run([this, index] { session_->tabChanged(index); });
 }
 
-void Tfselvan::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers, bool &consumed)
+void Tfselvan::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &consumed)
 {
-    const QRect sel = StrColGrid1->Selection();
-    const int col = sel.left(), row = sel.top();
-    const GridKeyPlan plan = planGridKey(vk, col, StrColGrid1->EditorMode());
-    if (plan.closeEditor) {
-        StrColGrid1->CloseEditor();
-        StrColGrid1->viewport()->update();
+    try {
+        applyTypedPercentage();
+        consumed = session_->gridKeyDown(vk, shift & Qt::ShiftModifier);
+    } catch (...) {
+        // The key ends with the failure: the grid does not go on to move or type.
+        consumed = true;
+        ReportCurrentException();
     }
-    consumed = plan.consumed;
-    if (plan.finish)
-        run([&] { session_->finishGridKey(vk, col, row, plan); }, false);
+    RunCommand([this] { showState(); });
 }
 
 void Tfselvan::StrColGrid1TextStored(int col, int row)
 {
-    if (showing_)
+    if (showing_ || !session_)
         return;
-    RunCommand([&] { session_->cellTextStored(col, row, StrColGrid1->Cells(col, row).toStdString()); });
+    RunCommand([&] { session_->cellTextStored(col, row); });
 }
 
 void Tfselvan::StrColGrid1Click(int, int)

@@ -105,7 +105,6 @@ private:
     QWidget *buildInfoStrip();
     QWidget *buildRightPanel();
     void buildMenus();
-    void showGrid();
     void showControls();
     // Forwards a command to the session, then shows the state. closeEditor: the grid's editor
     // closes first, as another control is used.

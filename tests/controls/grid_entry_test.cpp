@@ -77,11 +77,11 @@ struct Prices : GridCellMap, StrColGridObserver {
         for (int r = 1; r <= 5; ++r)
             grid.SetCells(1, r, stored.count(r) ? FormatMoney(stored[r]) : "0");
     }
-    EntryCell cell(int col, int) const override
+    EntryCell entryCell(int col, int) const override
     {
         return col == 1 ? EntryCell::number(true) : col == 2 ? EntryCell::refused("入力できません。") : EntryCell::ignored();
     }
-    void store(int, int from, int to, Currency v, const std::string &) override
+    void storeEntry(int, int from, int to, Currency v, const std::string &) override
     {
         for (int r = from; r <= to; ++r)
             stored[r] = v;

@@ -263,6 +263,42 @@ private slots:
         w.close();
     }
 
+    void aLabourPriceTypedWithoutEnterIsSavedAndEscapeRestoresIt()
+    {
+        const fs::path file = dir.path / "ex_data" / "kanzai1.fda";
+        const std::string original = readWholeFile(file);
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        MainSession &s = w.session();
+        TNValEdit *lv1 = w.GPAYDAY[1];
+        lv1->setFocus();
+        QVERIFY(QTest::qWaitFor([&] { return lv1->hasFocus(); }));
+        const QString before = lv1->text();
+
+        // Escape over a typed number gives the field its value back; the undo does not run.
+        QTest::keyClick(lv1, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(lv1, "5");
+        QTest::keyClick(lv1, Qt::Key_Escape);
+        QCOMPARE(lv1->text(), before);
+        QVERIFY(!s.modified());
+
+        // Typed on the main keyboard, then Ctrl+S without Enter: the file holds it.
+        QTest::keyClick(lv1, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(lv1, "31500");
+        QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!s.modified());
+        ServiceFile back;
+        back.load(file);
+        const Currency saved = back.record(59).C(1);
+        QCOMPARE(lv1->text(), QString("31,500"));
+        w.close();
+        writeFileAtomically(file, original);
+        QCOMPARE(saved, Cur("31500"));
+    }
+
     void aPriceTypedOnTheMainKeyboardIsSaved()
     {
         // The other tests share the data folder: the file is put back afterwards.

@@ -200,6 +200,19 @@ private slots:
         QCOMPARE(disk[0].unit.text(), std::string("本"));
         QCOMPARE(disk[SettingsRecord].unit.text(), std::string("本"));
         QVERIFY(errors.isEmpty());
+
+        // "戻る" at the close question keeps the window and its edits; "キャンセル" closes.
+        w.ci->setCurrentIndex(w.ci->findText("kg"));
+        emit w.ci->activated(w.ci->currentIndex());
+        w.session().unitBoxClicked();
+        ui.answers = {Answer::Back};
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        QVERIFY(w.session().modified());
+        QCOMPARE(QString::fromStdString(ui.questions.back()), QString("管0の変更を保存しますか？|実行|キャンセル|戻る"));
+        ui.answers = {Answer::No};
+        QVERIFY(w.close());
+        QCOMPARE(readPipeBlock(data(), 0)[0].unit.text(), std::string("本"));
     }
 
     void anUnnamedBlockIsShownBeforeItsNameIsAsked()

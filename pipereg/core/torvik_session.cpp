@@ -209,12 +209,12 @@ void TorvikSession::CommitCell(bool enter)
 
 // The cell map of the price grid: column 1 the price of the selected tab, columns 2–5 the
 // pipe-fitter labour rate of the four locations; column 0 (the size) takes no number.
-EntryCell TorvikSession::cell(int col, int) const
+EntryCell TorvikSession::entryCell(int col, int) const
 {
     return col >= PriceColumn && col < PriceGridCols ? EntryCell::number(true) : EntryCell::ignored();
 }
 
-void TorvikSession::store(int c, int fromRow, int toRow, Currency value, const std::string &shown)
+void TorvikSession::storeEntry(int c, int fromRow, int toRow, Currency value, const std::string &shown)
 {
     PipeBlock b = working();
     for (int r = fromRow; r <= toRow; ++r) {

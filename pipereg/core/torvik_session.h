@@ -137,8 +137,8 @@ private:
     void editName() override { EditName(); }
 
     // The price grid's cells, for the entry engine.
-    EntryCell cell(int col, int row) const override;
-    void store(int col, int fromRow, int toRow, Currency v, const std::string &text) override;
+    EntryCell entryCell(int col, int row) const override;
+    void storeEntry(int col, int fromRow, int toRow, Currency v, const std::string &text) override;
     void showAgain() override;
     void markModified() override;
 

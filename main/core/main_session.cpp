@@ -174,16 +174,18 @@ void MainSession::loadFromFolder(bool rememberFolder)
     if (!chosen)
         return;
     const fs::path folder = withoutTrailingSeparator(*chosen);
-    // A folder without any service file is offered the installation's initial data.
-    if (!datafolder::holdsServiceFiles(folder) &&
-        ui_.confirm(folder.string() + " にデータがありません。初期データを作成しますか？", "実行", "キャンセル") == Answer::Yes)
-        datafolder::seedServiceFiles(programDir_, folder);
     // The folder is adopted only once the current service's file there was read whole. The
     // tree shows this folder's names: a service without a file here shows no pipe names.
     Failures failures;
-    TreeNames names = datafolder::readNames(folder, TreeNames{}, failures);
+    TreeNames names;
     ServiceFile next;
     try {
+        // A folder without any service file is offered the installation's initial data.
+        if (!datafolder::holdsServiceFiles(folder) &&
+            ui_.confirm(folder.string() + " にデータがありません。初期データを作成しますか？", "実行", "キャンセル") ==
+                Answer::Yes)
+            datafolder::seedServiceFiles(programDir_, folder);
+        names = datafolder::readNames(folder, TreeNames{}, failures);
         next.load(folder / serviceFileName(service_));
     } catch (const IoError &) {
         if (!saved)

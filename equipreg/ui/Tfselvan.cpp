@@ -31,7 +31,16 @@ Tfselvan::Tfselvan(const QString &programPath, const QString &argument, UserInte
     move(wa.left() + (wa.width() - width()) / 2, wa.top() + (wa.height() - height()) / 2);
 }
 
-Tfselvan::~Tfselvan() = default;
+Tfselvan::~Tfselvan()
+{
+    // The session goes before the child widgets: a field that loses the focus or a grid that
+    // reports while the window is taken down may not reach it.
+    for (TNValEdit *e : NValEdit)
+        if (e)
+            e->disconnect(this);
+    if (StrColGrid1)
+        StrColGrid1->disconnect(this);
+}
 
 void Tfselvan::run(const std::function<void()> &command, bool closeEditor)
 {

@@ -59,6 +59,12 @@ TFtankaregist::~TFtankaregist()
     for (TStrColGrid *g : {StrColGrid1, StrColGrid2, StrColGrid3})
         if (g)
             g->disconnect(this);
+    for (TNValEdit *e : avr)
+        if (e)
+            e->disconnect(this);
+    for (TNValEdit *e : GPAYDAY)
+        if (e)
+            e->disconnect(this);
 }
 
 // ---------------------------------------------------------------- events

@@ -41,7 +41,14 @@ Tftorvik::Tftorvik(const QString &programDir, const QString &argument, UserInter
     move(area.center() - QPoint(width() / 2, height() / 2));
 }
 
-Tftorvik::~Tftorvik() = default;
+Tftorvik::~Tftorvik()
+{
+    // The session goes before the child widgets: a field that loses the focus while the
+    // window is taken down may not reach it.
+    for (TNValEdit *e : NValEdit)
+        if (e)
+            e->disconnect(this);
+}
 
 void Tftorvik::run(const std::function<void()> &command)
 {

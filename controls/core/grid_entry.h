@@ -9,11 +9,9 @@
 #include <string>
 
 namespace velmo {
+
 class StrColGridModel;
 class UserInterface;
-} // namespace velmo
-
-namespace velmo {
 
 // The keys that build a number in a cell's editor: Backspace, the digits, the point and the
 // minus sign, of the numeric keypad and of the main keyboard alike, so that a price can be

@@ -66,7 +66,9 @@ void CommitTypedPrice(benchmark::State &state)
 {
     test::TempDir dir;
     test::FakeUi ui;
-    SelvanSession s(ui, dir.path / "selvan", "");
+    StrColGridModel grid;
+    setupEquipmentGrid(grid);
+    SelvanSession s(ui, grid, dir.path / "selvan", "");
     s.start();
     s.useRatesClicked(true);
     int n = 0;

@@ -20,6 +20,10 @@ namespace fs = std::filesystem;
 
 struct NoUi : UserInterface {
     Answer confirm(const std::string &, const std::string &, const std::string &) override { return Answer::No; }
+    Answer confirmOrBack(const std::string &, const std::string &, const std::string &, const std::string &) override
+    {
+        return Answer::No;
+    }
     void notice(const std::string &, const std::string &) override {}
     std::optional<std::string> askText(const std::string &, const std::string &, const std::string &) override
     {

@@ -7,6 +7,7 @@
 #include "user_interface.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -161,10 +162,18 @@ public:
         blockChosen();
         modified_ = false;
         if (blockName().empty()) {
+            // The new, empty block is on the screen before its name is asked, so that nobody
+            // takes the boxes for a rename of the block shown before.
+            if (showNow)
+                showNow();
             editName();
             modified_ = true;
         }
     }
+
+    // Set by the window: shows the session's state at once, in the middle of a command, before
+    // a box asks about what the window shows.
+    std::function<void()> showNow;
 
     // Moves the selected entry of the selection list up or down: the two blocks exchange their
     // places whole in the file and the moved block is edited at its new place. Returns that
@@ -191,9 +200,10 @@ public:
         return j;
     }
 
-    // Closing: with unsaved edits the save question; "実行" saves silently. A save that fails
-    // raises, and the window stays open with its data.
-    void closeQuery() { askToSave(); }
+    // Closing: with unsaved edits the save question; "実行" saves silently, "キャンセル"
+    // closes without saving, "戻る" keeps the window open with nothing changed (false). A
+    // save that fails raises, and the window stays open with its data.
+    bool closeQuery() { return askToSave(true); }
 
     // The block clipboard, empty at start.
     void clearClipboard() { clipboard_ = Block{}; }
@@ -230,12 +240,19 @@ protected:
     // EditName: the name input boxes.
     virtual void editName() = 0;
 
-    void askToSave()
+    // The save question when modified; withBack offers "戻る" too. False when it was chosen.
+    bool askToSave(bool withBack = false)
     {
         if (!modified_)
-            return;
-        if (ui_.confirm(blockName() + "の変更を保存しますか？", "実行", "キャンセル") == Answer::Yes)
+            return true;
+        const std::string question = blockName() + "の変更を保存しますか？";
+        const Answer a = withBack ? ui_.confirmOrBack(question, "実行", "キャンセル", BackButton)
+                                  : ui_.confirm(question, "実行", "キャンセル");
+        if (a == Answer::Back)
+            return false;
+        if (a == Answer::Yes)
             saveBlock(true);
+        return true;
     }
     void setModified(bool on = true) { modified_ = on; }
     void setLaunch(const std::string &tag, int index, const std::string &refused = "")

@@ -10,8 +10,12 @@
 namespace velmo {
 
 // The answer of a question box. The values are the modal results the boxes return: the first
-// button ("実行"), the second ("キャンセル") or Escape, and the window frame.
-enum class Answer : int { Yes = 6, No = 7, Closed = 2 };
+// button ("実行"), the second ("キャンセル") or Escape, the window frame, and the third button
+// ("戻る") of a question that offers a way back.
+enum class Answer : int { Yes = 6, No = 7, Closed = 2, Back = 3 };
+
+// The third button of the save question before closing or switching: keep everything as it is.
+constexpr const char *BackButton = "戻る";
 
 // A rectangle of the screen in pixels.
 struct Rect {
@@ -33,6 +37,10 @@ public:
 
     // A modal question with two buttons.
     virtual Answer confirm(const std::string &message, const std::string &yes, const std::string &no) = 0;
+    // A modal question with three buttons: the first answers Yes, the second No, the third
+    // Back. Escape and the window frame answer Back too, so that only a button discards.
+    virtual Answer confirmOrBack(const std::string &message, const std::string &yes, const std::string &no,
+                                 const std::string &back) = 0;
     // A modal notice with one button.
     virtual void notice(const std::string &message, const std::string &button) = 0;
     // A one-line input box with a caption, a prompt and an initial text; nothing when cancelled.

@@ -73,14 +73,17 @@ public:
         return button;
     }
 
-    Answer run(QPushButton *yes, QPushButton *no)
+    // back: the third button of a question that offers a way back; Escape then answers Back.
+    Answer run(QPushButton *yes, QPushButton *no, QPushButton *back = nullptr)
     {
         setDefaultButton(yes);
         // No escape button: Escape and the frame are handled below.
         setEscapeButton(static_cast<QAbstractButton *>(nullptr));
         exec();
         if (m_escaped)
-            return Answer::No;
+            return back ? Answer::Back : Answer::No;
+        if (back && clickedButton() == back)
+            return Answer::Back;
         if (clickedButton() && clickedButton() == yes)
             return Answer::Yes;
         if (no && clickedButton() == no)
@@ -131,6 +134,17 @@ Answer ConfirmBox(const QString &message, const QString &yesCaption, const QStri
     QPushButton *yes = box.addCaptionedButton(yesCaption, QMessageBox::YesRole);
     QPushButton *no = box.addCaptionedButton(noCaption, QMessageBox::NoRole);
     return box.run(yes, no);
+}
+
+Answer ConfirmOrBackBox(const QString &message, const QString &yesCaption, const QString &noCaption,
+                        const QString &backCaption)
+{
+    VelmoMessageBox box(message, true);
+    QPushButton *yes = box.addCaptionedButton(yesCaption, QMessageBox::YesRole);
+    QPushButton *no = box.addCaptionedButton(noCaption, QMessageBox::NoRole);
+    QPushButton *back = box.addCaptionedButton(backCaption, QMessageBox::RejectRole);
+    const Answer a = box.run(yes, no, back);
+    return a == Answer::Yes || a == Answer::No ? a : Answer::Back;
 }
 
 Answer NoticeBox(const QString &message, const QString &buttonCaption)

@@ -18,6 +18,11 @@ QString DialogIconPath();
 // then show no icon.
 Answer ConfirmBox(const QString &message, const QString &yesCaption, const QString &noCaption);
 
+// Question box with three buttons; returns Answer::Yes for the first, Answer::No for the
+// second and Answer::Back for the third, Escape or the window frame.
+Answer ConfirmOrBackBox(const QString &message, const QString &yesCaption, const QString &noCaption,
+                        const QString &backCaption);
+
 // Notice box with one button; Escape does not close it. Returns Answer::Yes, or Answer::Closed
 // when closed by the window frame.
 Answer NoticeBox(const QString &message, const QString &buttonCaption);

@@ -12,6 +12,7 @@
 #include <QInputDialog>
 #include <QProcess>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 
 namespace velmo {
@@ -24,9 +25,19 @@ Rect toRect(const QRect &r) { return Rect{r.left(), r.top(), r.width(), r.height
 
 } // namespace
 
+QtUserInterface::QtUserInterface(QWidget *owner) : owner_(owner) {}
+
+QtUserInterface::~QtUserInterface() = default;
+
 Answer QtUserInterface::confirm(const std::string &message, const std::string &yes, const std::string &no)
 {
     return ConfirmBox(q(message), q(yes), q(no));
+}
+
+Answer QtUserInterface::confirmOrBack(const std::string &message, const std::string &yes, const std::string &no,
+                                      const std::string &back)
+{
+    return ConfirmOrBackBox(q(message), q(yes), q(no), q(back));
 }
 
 void QtUserInterface::notice(const std::string &message, const std::string &button)
@@ -74,7 +85,21 @@ bool QtUserInterface::startProgram(const std::string &program, const std::vector
     QStringList args;
     for (const std::string &a : arguments)
         args << q(a);
-    return QProcess::startDetached(q(program), args, q(workingFolder));
+    qint64 pid = 0;
+    if (!QProcess::startDetached(q(program), args, q(workingFolder), &pid))
+        return false;
+    reaper_.watch(static_cast<int>(pid));
+    if (!reapTimer_) {
+        reapTimer_ = std::make_unique<QTimer>();
+        reapTimer_->setInterval(1000);
+        QObject::connect(reapTimer_.get(), &QTimer::timeout, [this] {
+            if (reaper_.reapEnded() == 0)
+                reapTimer_->stop();
+        });
+    }
+    if (reaper_.reapEnded() > 0)
+        reapTimer_->start();
+    return true;
 }
 
 bool QtUserInterface::openAddress(const std::string &address)

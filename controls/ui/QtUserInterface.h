@@ -1,18 +1,25 @@
 #pragma once
 // The sessions' questions, notices, input boxes, dialogs, clipboard and outside programs as the
 // real desktop gives them.
+#include "child_reaper.h"
 #include "user_interface.h"
 
+#include <memory>
+
+class QTimer;
 class QWidget;
 
 namespace velmo {
 
 class QtUserInterface : public UserInterface {
 public:
-    explicit QtUserInterface(QWidget *owner = nullptr) : owner_(owner) {}
+    explicit QtUserInterface(QWidget *owner = nullptr);
+    ~QtUserInterface() override;
     void setOwner(QWidget *owner) { owner_ = owner; }
 
     Answer confirm(const std::string &message, const std::string &yes, const std::string &no) override;
+    Answer confirmOrBack(const std::string &message, const std::string &yes, const std::string &no,
+                         const std::string &back) override;
     void notice(const std::string &message, const std::string &button) override;
     std::optional<std::string> askText(const std::string &caption, const std::string &prompt,
                                        const std::string &initial) override;
@@ -29,6 +36,9 @@ public:
 
 private:
     QWidget *owner_;
+    // The programs started, reaped once a second until each has ended.
+    ChildReaper reaper_;
+    std::unique_ptr<QTimer> reapTimer_;
 };
 
 } // namespace velmo

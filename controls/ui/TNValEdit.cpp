@@ -244,6 +244,14 @@ bool TNValEdit::event(QEvent *e)
             e->ignore();
             return true;
         }
+        // In a main window, Escape over a number typed and not yet entered returns the field to
+        // its value before the typing; only then is it the field's and not the window's (close,
+        // undo). In a dialog Escape stays the dialog's.
+        if (k->key() == Qt::Key_Escape && !(k->modifiers() & ~Qt::KeypadModifier) && !isReadOnly() &&
+            typedSinceFocus() && !qobject_cast<QDialog *>(window())) {
+            e->accept();
+            return true;
+        }
     }
     return QLineEdit::event(e);
 }
@@ -350,11 +358,15 @@ void TNValEdit::focusInEvent(QFocusEvent *e)
 
 void TNValEdit::focusOutEvent(QFocusEvent *e)
 {
+    bool typed = false;
     if (e->reason() != Qt::PopupFocusReason) {
+        typed = typedSinceFocus();
         state_.FocusLost();
         sync();
     }
     QLineEdit::focusOutEvent(e);
+    if (typed)
+        emit leftTyped();
 }
 
 void TNValEdit::mouseDoubleClickEvent(QMouseEvent *e)

@@ -46,6 +46,9 @@ public:
     void setText(const QString &text);
 
     const NValEditState &state() const { return state_; }
+    // Whether the value differs from the one the field had when it gained the focus: a number
+    // typed and not yet entered, which the window applies before any command.
+    bool typedSinceFocus() const { return state_.Value() != state_.SavedValue(); }
 
 public slots:
     // Pastes the clipboard text as a number (0 when it is none).
@@ -61,6 +64,8 @@ signals:
     void valueChanged(double value);
     // Enter was pressed in the field, whether or not it moved the focus on.
     void enterPressed();
+    // The field lost the focus holding another value than when it gained it.
+    void leftTyped();
 
 protected:
     bool event(QEvent *e) override;

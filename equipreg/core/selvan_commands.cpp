@@ -1,6 +1,8 @@
 // Cell editing, the copy and paste commands and the size sets.
 #include "selvan_session.h"
 
+#include "errors.h"
+#include "grid_entry.h"
 #include "selvan_texts.h"
 #include "support.h"
 
@@ -12,7 +14,16 @@ void SelvanSession::cellTextStored(int col, int row, const std::string &text)
 {
     if (row < 1 || row >= EquipmentGridRows || col < 1 || col >= EquipmentGridCols)
         return;
-    cells_[row][col] = text;
+    if (grid_.Cells(col, row) != text)
+        grid_.SetCells(col, row, text);
+    cellTextStored(col, row);
+}
+
+void SelvanSession::cellTextStored(int col, int row)
+{
+    if (row < 1 || row >= EquipmentGridRows || col < 1 || col >= EquipmentGridCols)
+        return;
+    const std::string &text = grid_.Cells(col, row);
     if (col == 1) {
         // A size text is taken as it is typed, so that nothing typed is lost when the cell is
         // left with the mouse or the window is closed.
@@ -25,39 +36,70 @@ void SelvanSession::cellTextStored(int col, int row, const std::string &text)
         }
         return;
     }
-    typed_ = TypedCell{col, row, text};
+    if (text != shownPrice(col, row))
+        typed_ = GridCoord{col, row};
+    else if (typed_ == GridCoord{col, row})
+        typed_.reset(); // typed back to what it showed
 }
 
 void SelvanSession::commitTypedCell()
 {
     if (!typed_)
         return;
-    const TypedCell t = *typed_;
-    typed_.reset();
-    setModified();
-    const std::string text = CleanNumberText(t.text);
-    if (text != cells_[t.row][t.col]) {
-        cells_[t.row][t.col] = text;
-        ++revision_;
+    const GridCoord t = *typed_;
+    try {
+        entry_.commitCell(t.col, t.row, false, false);
+    } catch (...) {
+        typed_.reset();
+        throw;
     }
-    const Currency value = Currency::parse(text); // a text that is no number ends here
-    const int slot = t.col == 2                  ? materialSlot(basisOfTab(tab_))
-                     : controls_.labourMode == 0 ? eqslot::LabourRate
-                                                 : installationSlotOfTab();
-    change(controls_, [&](EquipmentBlock &b) { b[t.row - 1].values[slot] = value; });
+    typed_.reset();
 }
 
-void SelvanSession::finishGridKey(int vk, int col, int row, const GridKeyPlan &plan)
+bool SelvanSession::gridKeyDown(int vk, bool shift)
 {
-    if (plan.beep)
-        ui_.beep();
-    if (plan.commit)
+    // Scroll Lock and Tab leave the edit as it is here (Tab moves the focus).
+    if (vk == vkey::Scroll || vk == vkey::Tab)
+        return false;
+    // A price typed into another cell (the mouse moved the selection) is committed first.
+    const CellRange sel = grid_.Selection();
+    if (typed_ && !(typed_->col == sel.left && typed_->row == sel.top))
         commitTypedCell();
-    if (vk == vkey::Return && row >= 1 && row < EquipmentGridRows) {
-        if (col == 1)
-            setModified();
-        cellMove_ = GridCoord{col, rowAfterEnter(row)};
-    }
+    const bool ended = entry_.key(vk, shift);
+    // Up and Down go on to the grid, which moves the selection.
+    return ended && vk != vkey::Up && vk != vkey::Down;
+}
+
+// The grid's cell map: column 1 the size text, columns 2 and 3 the prices of the selected tab
+// (column 3 in labour mode 0 the labour rate), stored only when typed into.
+EntryCell SelvanSession::entryCell(int col, int row) const
+{
+    if (col == 1)
+        return EntryCell::text();
+    if ((col == 2 || col == 3) && typed_ == GridCoord{col, row})
+        return EntryCell::number(true);
+    return EntryCell::untouched();
+}
+
+void SelvanSession::storeEntry(int col, int fromRow, int toRow, Currency value, const std::string &)
+{
+    const int slot = col == 2                    ? materialSlot(basisOfTab(tab_))
+                     : controls_.labourMode == 0 ? eqslot::LabourRate
+                                                 : installationSlotOfTab();
+    change(controls_, [&](EquipmentBlock &b) {
+        for (int r = fromRow; r <= toRow; ++r)
+            b[r - 1].values[slot] = value;
+    });
+}
+
+void SelvanSession::showAgain()
+{
+    showBlock();
+}
+
+void SelvanSession::markModified()
+{
+    setModified();
 }
 
 // ---------------------------------------------------------------- copy and paste

@@ -1,5 +1,6 @@
 #include "selvan_grid.h"
 
+
 namespace velmo {
 
 void setupEquipmentGrid(StrColGridModel &g)
@@ -34,40 +35,6 @@ void setupEquipmentGrid(StrColGridModel &g)
             g.SetCellAlignment(c, r, aligned[c]);
     }
     g.EndLoad();
-}
-
-GridKeyPlan planGridKey(int vk, int col, bool editorOpen)
-{
-    GridKeyPlan p;
-    if (col <= 1) {
-        if (vk == vkey::Return)
-            p.finish = p.consumed = true;
-        return p;
-    }
-    if (vkey::isArrow(vk) && !editorOpen)
-        return p;
-    if (vk == vkey::Back || vkey::isNumpadDigit(vk) || vk == vkey::Decimal)
-        return p;
-    // Modifier and lock keys alone, Scroll Lock and Tab leave the edit as it is.
-    if (vkey::onlyChangesLaterKeys(vk) || vk == vkey::Scroll || vk == vkey::Tab)
-        return p;
-    switch (vk) {
-    case vkey::Return:
-        p.consumed = true;
-        [[fallthrough]];
-    case vkey::Up:
-    case vkey::Down:
-        p.closeEditor = p.finish = p.commit = true;
-        return p;
-    default:
-        p.closeEditor = p.finish = p.commit = p.beep = p.consumed = true;
-        return p;
-    }
-}
-
-int rowAfterEnter(int row)
-{
-    return row >= EquipmentGridRows - 1 ? 1 : row + 1;
 }
 
 } // namespace velmo

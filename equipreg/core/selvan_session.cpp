@@ -43,9 +43,11 @@ Basis basisOfTab(int tab)
     return tab == 0 ? Basis::List : tab == 6 ? Basis::Net : basisAt(tab);
 }
 
-SelvanSession::SelvanSession(UserInterface &ui, const fs::path &programPath, const std::string &argument)
+SelvanSession::SelvanSession(UserInterface &ui, StrColGridModel &grid, const fs::path &programPath,
+                             const std::string &argument)
     : EquipmentStoreHolder(dataPathOf(programPath, argument)), BlockSession(ui, store),
-      gridMenu_(gridMenuOf(programPath)), programDir_(programPath.parent_path()), unitText_(selvan::DefaultUnit)
+      gridMenu_(gridMenuOf(programPath)), programDir_(programPath.parent_path()), unitText_(selvan::DefaultUnit),
+      grid_(grid)
 {
     const LaunchArgument a = parseArgument(argument);
     setLaunch(a.launchTag, a.blockIndex, a.refused);
@@ -91,13 +93,6 @@ Currency SelvanSession::percentage(int tag) const
     return working()[EquipmentSettingsRow].values[materialSlot(basisOfTab(tag))];
 }
 
-std::optional<GridCoord> SelvanSession::takeCellMove()
-{
-    std::optional<GridCoord> m = cellMove_;
-    cellMove_.reset();
-    return m;
-}
-
 // ---------------------------------------------------------------- the settings record
 
 void SelvanSession::loadControls(bool withCheckBox)
@@ -113,21 +108,40 @@ void SelvanSession::recalculate()
     workingBlock() = next;
 }
 
+std::string SelvanSession::shownPrice(int col, int row) const
+{
+    const EquipmentRecord &r = working()[row - 1];
+    const Basis basis = basisOfTab(tab_);
+    if (col == 2)
+        return FormatMoney(r.values[materialSlot(basis)]);
+    return controls_.labourMode == 0 ? r.values[eqslot::LabourRate].toString()
+                                     : FormatMoney(r.values[installationSlot(basis)]);
+}
+
 void SelvanSession::showBlock()
 {
+    // An edit still open in the grid belongs to the cell as it was shown; what it typed was
+    // committed before, and the cells now show the data.
+    if (grid_.EditorMode())
+        grid_.CancelEditor();
+    typed_.reset();
     clearExcessivePercentages(workingBlock()[EquipmentSettingsRow]);
     const EquipmentBlock &b = working();
     unitText_ = b[0].unit.text();
-    cells_[0] = {selvan::GridHeadings[0], selvan::GridHeadings[1], selvan::GridHeadings[2],
-                 controls_.labourMode == 0 ? selvan::LabourRateHeading : selvan::InstallationHeading};
-    const Basis basis = basisOfTab(tab_);
+    const std::array<const char *, EquipmentGridCols> headings = {
+        selvan::GridHeadings[0], selvan::GridHeadings[1], selvan::GridHeadings[2],
+        controls_.labourMode == 0 ? selvan::LabourRateHeading : selvan::InstallationHeading};
+    auto put = [this](int col, int row, const std::string &text) {
+        if (grid_.Cells(col, row) != text)
+            grid_.SetCells(col, row, text);
+    };
+    for (int col = 0; col < EquipmentGridCols; ++col)
+        put(col, 0, headings[col]);
     for (int row = 1; row < EquipmentGridRows; ++row) {
-        const EquipmentRecord &r = b[row - 1];
-        cells_[row][0].clear();
-        cells_[row][1] = r.caption.text();
-        cells_[row][2] = FormatMoney(r.values[materialSlot(basis)]);
-        cells_[row][3] = controls_.labourMode == 0 ? r.values[eqslot::LabourRate].toString()
-                                                   : FormatMoney(r.values[installationSlot(basis)]);
+        put(0, row, "");
+        put(1, row, b[row - 1].caption.text());
+        put(2, row, shownPrice(2, row));
+        put(3, row, shownPrice(3, row));
     }
     typed_.reset();
     ++revision_;
@@ -200,6 +214,13 @@ void SelvanSession::percentageEntered(int tag, Currency value)
     setModified();
 }
 
+void SelvanSession::percentageLeft(int tag, Currency value)
+{
+    if (tag >= 1 && tag <= 6 && percentage(tag) == value)
+        return;
+    percentageEntered(tag, value);
+}
+
 void SelvanSession::controlsChanged(const std::function<void(EquipmentControls &)> &set)
 {
     commitTypedCell();
@@ -269,10 +290,10 @@ void SelvanSession::registerClicked()
     saveBlock(false);
 }
 
-void SelvanSession::closeWindow()
+bool SelvanSession::closeWindow()
 {
     commitTypedCell();
-    closeQuery();
+    return closeQuery();
 }
 
 void SelvanSession::cellFocused()

@@ -7,6 +7,7 @@
 // BlockSession's. The windows forward their events here and show what they read back.
 #include "block_session.h"
 #include "equipment_block_file.h"
+#include "grid_entry.h"
 #include "selvan_calc.h"
 #include "selvan_grid.h"
 #include "user_interface.h"
@@ -39,12 +40,14 @@ struct EquipmentStoreHolder {
 
 constexpr int SelvanStatusPanels = 4;
 
-class SelvanSession : private EquipmentStoreHolder, public BlockSession<EquipmentBlock> {
+class SelvanSession : private EquipmentStoreHolder, public BlockSession<EquipmentBlock>, private GridCellMap {
 public:
     // Creating the windows: the edition from the program file's name, the launch tag, block,
     // duct flag and data path from the argument ("1;3;1;;/data/kigu1.dxa;"); without a path,
-    // dx_data/kigu1.dxa beside the program.
-    SelvanSession(UserInterface &ui, const std::filesystem::path &programPath, const std::string &argument);
+    // dx_data/kigu1.dxa beside the program. `grid` is the model of StrColGrid1, set up by
+    // setupEquipmentGrid; the session fills its cells and takes its keys.
+    SelvanSession(UserInterface &ui, StrColGridModel &grid, const std::filesystem::path &programPath,
+                  const std::string &argument);
 
     // Showing the main window: the block clipboard empty, the selection list, dx_data/
     // created when the default file is used, the block read (a missing file created empty),
@@ -66,21 +69,24 @@ public:
     const std::string &unitText() const { return unitText_; }
     // The percentage of edit NValEdit<tag>, tag 1–6.
     Currency percentage(int tag) const;
-    // The text of a grid cell, as last shown.
-    const std::string &cell(int col, int row) const { return cells_.at(row).at(col); }
-    // Changes whenever the grid texts or the percentages are shown anew, so that the window
-    // refills them only then and a number typed but not yet entered stays where it is.
+    // The text of a grid cell.
+    const std::string &cell(int col, int row) const { return grid_.Cells(col, row); }
+    const StrColGridModel &grid() const { return grid_; }
+    StrColGridModel &grid() { return grid_; }
+    // Changes whenever the percentages are shown anew, so that the window refills them only
+    // then and a number typed but not yet entered stays where it is.
     int revision() const { return revision_; }
     // The three lists and the percentage edits take part only while the box is checked.
     bool roundingEnabled() const { return controls_.useRates; }
-    // A cell the grid is to select after a command (Enter's move), once.
-    std::optional<GridCoord> takeCellMove();
 
     // ---- control events ----
     // Every command and event below first commits a price typed into the grid and not yet
     // committed, as leaving its cell does: nothing typed is lost or shown without being stored.
     void tabChanged(int tab);                        // TabControl1Change
     void percentageEntered(int tag, Currency value); // NValEdit1KeyPress … NValEdit6KeyPress: Enter
+    // An edit left, or a command begun, with a percentage typed and not entered: applied as
+    // Enter applies it, unless it is the stored one already.
+    void percentageLeft(int tag, Currency value);
     void labourModeClicked(int index);               // RadioGroup1Click
     void useRatesClicked(bool checked);              // CheckGroupBox1CheckBoxClick
     void codeChosen(int index);                      // ComboBox1Click
@@ -92,23 +98,30 @@ public:
     void registerClicked();                          // Button1Click "登　録"
     // IconButton3Click: the settings record's labour mode as a number.
     void showLabourMode();
-    // FormCloseQuery: the save question when modified; the window then closes, unless a save
-    // that was asked for failed.
-    void closeWindow();
+    // FormCloseQuery: the save question when modified; true when the window may close: not
+    // after "戻る", and not when a save that was asked for failed (that raises).
+    bool closeWindow();
 
     // ---- the grid ----
     // The in-cell editor stored its text into (col, row), at a change or when it closed. A
-    // size text is taken at once; a price is kept as the cell's typed text until committed.
+    // size text is taken at once; a price is kept as the cell's typed text until committed
+    // (a text typed back to what the cell showed counts as not typed).
+    void cellTextStored(int col, int row);
+    // The same with the text put into the cell first (as the editor would).
     void cellTextStored(int col, int row, const std::string &text);
     // Stores a typed price: "," removed, empty as 0, into the tab's slot (column 3 in labour
     // mode 0: the labour rate); then recalculates and shows. A text that is no number raises
-    // ConversionError; the cell then shows it cleaned, and nothing is stored. A cell nobody
-    // typed into is left as it is.
+    // ConversionError; nothing is then stored or marked modified and the grid shows the stored
+    // values again. A cell nobody typed into is left as it is.
     void commitTypedCell();
     // A click or a move focused another cell.
     void cellFocused();
-    // After the window did what planGridKey asked first (closing the editor).
-    void finishGridKey(int vk, int col, int row, const GridKeyPlan &plan);
+    // StrColGrid1KeyDown: a key pressed in the grid or its editor, before the grid handles it.
+    // Column 1 (sizes): Enter moves down; every other key is the grid's. Columns 2 and 3: the
+    // shared entry engine, with Tab and Scroll Lock left to the grid. True when the grid and
+    // its editor are to do nothing more with the key. A text that is no number raises
+    // ConversionError, after the grid shows the stored values again.
+    bool gridKeyDown(int vk, bool shift);
 
     // ---- pop-up menu commands ----
     void copyInstallation();  // "表示中の取付費をコピー"
@@ -150,6 +163,14 @@ private:
     // shown; nothing changes when it fails.
     void change(const EquipmentControls &controls, const std::function<void(EquipmentBlock &)> &edit);
     int installationSlotOfTab() const { return installationSlot(basisOfTab(tab_)); }
+    // What showBlock puts into a price cell (columns 2 and 3) for the stored value.
+    std::string shownPrice(int col, int row) const;
+
+    // The grid's cells, for the entry engine.
+    EntryCell entryCell(int col, int row) const override;
+    void storeEntry(int col, int fromRow, int toRow, Currency v, const std::string &text) override;
+    void showAgain() override;
+    void markModified() override;
 
     GridMenu gridMenu_ = GridMenu::Piping;
     std::filesystem::path programDir_;
@@ -158,13 +179,9 @@ private:
     EquipmentControls controls_;
     int tab_ = 0;
     std::string unitText_;
-    std::array<std::array<std::string, EquipmentGridCols>, EquipmentGridRows> cells_{};
-    struct TypedCell {
-        int col = 0, row = 0;
-        std::string text;
-    };
-    std::optional<TypedCell> typed_;
-    std::optional<GridCoord> cellMove_;
+    StrColGridModel &grid_;
+    GridEntry entry_{grid_, ui_, *this, EquipmentGridRows - 1, false};
+    std::optional<GridCoord> typed_; // a price typed and not yet committed
     std::optional<int> chosenEntry_;
     int revision_ = 0;
 };

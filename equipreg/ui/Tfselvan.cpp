@@ -18,10 +18,11 @@ namespace velmo {
 Tfselvan::Tfselvan(const QString &programPath, const std::string &argument, UserInterface *ui, QWidget *parent)
     : QMainWindow(parent), dialogs_(this)
 {
-    session_ = std::make_unique<SelvanSession>(ui ? *ui : dialogs_, std::filesystem::path(programPath.toStdString()),
-                                               argument);
     setWindowTitle(selvan::AppTitle);
     buildWidgets();
+    session_ = std::make_unique<SelvanSession>(ui ? *ui : dialogs_, StrColGrid1->Model(),
+                                               std::filesystem::path(programPath.toStdString()), argument);
+    session_->showNow = [this] { showState(); };
     buildMenus();
     selectDialog_ = std::make_unique<TFSelect_Data_K>(*session_, this);
     // 927 × 419, centred on the screen; no position is remembered.
@@ -30,18 +31,35 @@ Tfselvan::Tfselvan(const QString &programPath, const std::string &argument, User
     move(wa.left() + (wa.width() - width()) / 2, wa.top() + (wa.height() - height()) / 2);
 }
 
-Tfselvan::~Tfselvan() = default;
+Tfselvan::~Tfselvan()
+{
+    // The session goes before the child widgets: a field that loses the focus or a grid that
+    // reports while the window is taken down may not reach it.
+    for (TNValEdit *e : NValEdit)
+        if (e)
+            e->disconnect(this);
+    if (StrColGrid1)
+        StrColGrid1->disconnect(this);
+}
 
 void Tfselvan::run(const std::function<void()> &command, bool closeEditor)
 {
     // A failure ends the command with its error box and never passes into Qt; what the
     // command did before it stays, and the window shows it.
     RunCommand([&] {
-        if (closeEditor)
+        if (closeEditor && StrColGrid1->EditorMode())
             StrColGrid1->CloseEditor();
+        applyTypedPercentage();
         command();
     });
     RunCommand([this] { showState(); });
+}
+
+void Tfselvan::applyTypedPercentage()
+{
+    for (int i = 0; i < 6; ++i)
+        if (NValEdit[i] && NValEdit[i]->hasFocus() && NValEdit[i]->typedSinceFocus())
+            session_->percentageLeft(i + 1, Currency::fromDouble(NValEdit[i]->value()));
 }
 
 // ---------------------------------------------------------------- start and close
@@ -63,11 +81,16 @@ void Tfselvan::FormShow()
 
 void Tfselvan::closeEvent(QCloseEvent *e)
 {
-    // The window closes whichever answer is given; only a save that fails keeps it open
-    // with its data, and the error box says why.
+    // "実行" saves and closes, "キャンセル" closes without saving, "戻る" keeps the window
+    // open; a save that fails keeps it open with its data, and the error box says why.
     try {
         StrColGrid1->CloseEditor();
-        session_->closeWindow();
+        applyTypedPercentage(); // a percentage typed and not entered is part of what the close saves
+        if (!session_->closeWindow()) { // "戻る": the window stays as it is
+            e->ignore();
+            showState();
+            return;
+        }
     } catch (...) {
         e->ignore();
         ReportCurrentException();
@@ -105,25 +128,24 @@ void Tfselvan::TabControl1Change(int index)
     run([this, index] { session_->tabChanged(index); });
 }
 
-void Tfselvan::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers, bool &consumed)
+void Tfselvan::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &consumed)
 {
-    const QRect sel = StrColGrid1->Selection();
-    const int col = sel.left(), row = sel.top();
-    const GridKeyPlan plan = planGridKey(vk, col, StrColGrid1->EditorMode());
-    if (plan.closeEditor) {
-        StrColGrid1->CloseEditor();
-        StrColGrid1->viewport()->update();
+    try {
+        applyTypedPercentage();
+        consumed = session_->gridKeyDown(vk, shift & Qt::ShiftModifier);
+    } catch (...) {
+        // The key ends with the failure: the grid does not go on to move or type.
+        consumed = true;
+        ReportCurrentException();
     }
-    consumed = plan.consumed;
-    if (plan.finish)
-        run([&] { session_->finishGridKey(vk, col, row, plan); }, false);
+    RunCommand([this] { showState(); });
 }
 
 void Tfselvan::StrColGrid1TextStored(int col, int row)
 {
-    if (showing_)
+    if (showing_ || !session_)
         return;
-    RunCommand([&] { session_->cellTextStored(col, row, StrColGrid1->Cells(col, row).toStdString()); });
+    RunCommand([&] { session_->cellTextStored(col, row); });
 }
 
 void Tfselvan::StrColGrid1Click(int, int)

@@ -105,11 +105,13 @@ private:
     QWidget *buildInfoStrip();
     QWidget *buildRightPanel();
     void buildMenus();
-    void showGrid();
     void showControls();
     // Forwards a command to the session, then shows the state. closeEditor: the grid's editor
     // closes first, as another control is used.
     void run(const std::function<void()> &command, bool closeEditor = true);
+    // A percentage typed into the focused edit and not yet entered goes to the session first,
+    // as leaving the edit would send it.
+    void applyTypedPercentage();
 
     QtUserInterface dialogs_;
     std::unique_ptr<SelvanSession> session_;

@@ -118,6 +118,9 @@ QWidget *Tfselvan::buildRightPanel()
         edit->setPrmtNegative(false);
         edit->setFixedWidth(56);
         connect(edit, &TNValEdit::enterPressed, this, [this, i] { NValEdit1KeyPress(i + 1); });
+        connect(edit, &TNValEdit::leftTyped, this, [this, i, edit] {
+            run([this, i, edit] { session_->percentageLeft(i + 1, Currency::fromDouble(edit->value())); });
+        });
         auto *percent = new QLabel("(%)", CheckGroupBox1);
         pg->addWidget(label, i, 0);
         pg->addWidget(edit, i, 1);

@@ -34,23 +34,13 @@ void Tfselvan::showState()
         TabControl1->setCurrentIndex(s.tab());
     }
     showControls();
+    // The grid shows the session's cells itself (its model is the session's).
     if (s.revision() != shownRevision_) {
         shownRevision_ = s.revision();
-        showGrid();
         for (int tag = 1; tag <= 6; ++tag)
             NValEdit[tag - 1]->setValue(s.percentage(tag).toLongDouble());
     }
-    if (const auto move = session_->takeCellMove())
-        StrColGrid1->SelectCell(move->col, move->row);
     showing_ = false;
-}
-
-void Tfselvan::showGrid()
-{
-    for (int r = 0; r < EquipmentGridRows; ++r)
-        for (int c = 0; c < EquipmentGridCols; ++c)
-            if (StrColGrid1->Cells(c, r) != q(session_->cell(c, r)))
-                StrColGrid1->SetCells(c, r, q(session_->cell(c, r)));
 }
 
 void Tfselvan::showControls()

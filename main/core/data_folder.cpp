@@ -89,6 +89,21 @@ fs::path prepare(const fs::path &programFolder)
     }
     if (pathExists(data / "haikan1.fda"))
         return data;
+    seedServiceFiles(programFolder, data);
+    return data;
+}
+
+bool holdsServiceFiles(const fs::path &folder)
+{
+    // A look-up that fails is an error, not a folder without data to be seeded.
+    for (int n = 0; n < ServiceCount; ++n)
+        if (pathExists(folder / serviceFileName(n)))
+            return true;
+    return false;
+}
+
+void seedServiceFiles(const fs::path &programFolder, const fs::path &data)
+{
     for (int n = 0; n < ServiceCount; ++n) {
         const fs::path target = data / serviceFileName(n);
         const fs::path tmpl = programFolder / "kanzai" / ("haikan" + std::to_string(n + 1) + ".fda");
@@ -105,7 +120,6 @@ fs::path prepare(const fs::path &programFolder)
             throw IoError("ファイル " + tmpl.string() + " を " + target.string() + " にコピーできません: " + e.what());
         }
     }
-    return data;
 }
 
 fs::path networkFolder(const fs::path &programFolder)

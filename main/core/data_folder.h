@@ -50,6 +50,12 @@ namespace datafolder {
 // an IoError in Japanese that names the folder or file and the cause.
 std::filesystem::path prepare(const std::filesystem::path &programFolder);
 
+// Whether a folder holds any of the ten service files.
+bool holdsServiceFiles(const std::filesystem::path &folder);
+// Copies each missing service file of `data` from its template kanzai/haikan<n>.fda of the
+// program folder; a missing template is skipped.
+void seedServiceFiles(const std::filesystem::path &programFolder, const std::filesystem::path &data);
+
 // The network edition's data folder: the "[Folder_Name]" of ex_network_folder.dat beside the
 // program when it names an existing folder, else ex_data beside the program.
 std::filesystem::path networkFolder(const std::filesystem::path &programFolder);

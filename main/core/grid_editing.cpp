@@ -2,21 +2,6 @@
 
 namespace velmo {
 
-KeyFilter commonKeyFilter(int vk, bool editorShown)
-{
-    if (vkey::onlyChangesLaterKeys(vk))
-        return {};
-    if (vkey::isArrow(vk) && !editorShown)
-        return {};
-    if (vk == vkey::Back || vkey::isNumpadDigit(vk) || vk == vkey::Decimal)
-        return {};
-    KeyFilter f;
-    f.store = true;
-    f.closeEditor = true;
-    f.beep = vk != vkey::Return && vk != vkey::Up && vk != vkey::Down;
-    return f;
-}
-
 RateCell rateCellRule(int col, bool refrigerant, bool showsResults)
 {
     if (refrigerant && col == 9)

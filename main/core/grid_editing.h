@@ -1,8 +1,9 @@
 #pragma once
 // The editing rules of the main window's two editable grids, the rate grid 歩掛表 (factors
 // B1–B7 in columns 4–10) and the material price grid 提出単価表 (prices in columns 1–7): the
-// edit position, which cell may be edited in which state and with which refusal, the key filter
-// both grids apply on virtual keys, and what a key asks the window to do afterwards.
+// edit position, which cell may be edited in which state and with which refusal, and what a key
+// asks the window to do afterwards. The key filter is the shared one of controls/core.
+#include "grid_entry.h"
 #include "grid_texts.h"
 #include "virtual_keys.h"
 
@@ -36,21 +37,6 @@ struct EditPosition {
 
 // Whether a grid row is one of the 14 size rows; only those are ever stored, calculated or shown.
 constexpr bool isSizeRow(int row) { return row >= 1 && row <= SizeRowsPerLocation; }
-
-// The row Enter moves the edit position to: the next size row, from the last back to the first.
-constexpr int nextEditRow(int row) { return row >= 1 && row < SizeRowsPerLocation ? row + 1 : 1; }
-
-// What the key filter of both grids makes of a key.
-struct KeyFilter {
-    bool store = false;       // go on: store the text at the edit position
-    bool closeEditor = false; // close the in-cell editor first (its text is stored into the cell)
-    bool beep = false;        // a key that does not belong to editing
-};
-
-// The key filter: an arrow key with the editor closed and the keys that type into the editor
-// (Backspace, keypad digits, keypad point) pass on to the grid; Enter, Up and Down close the
-// editor and store; any other key closes the editor, beeps and stores.
-KeyFilter commonKeyFilter(int vk, bool editorShown);
 
 // Why a rate grid cell may not be edited.
 enum class RateCell {
@@ -93,6 +79,9 @@ struct GridKeyDecision {
     bool allRows = false;       // every row of the three grids (the shown price basis changed)
     std::optional<EditPosition> select;
     bool focusRowChanged = false; // the highlighted row of the three grids moved
+    // A text that is no number: nothing was stored, the editor is closed and the cell shows the
+    // stored value again; the window shows this message in the error box afterwards.
+    std::string error;
 
     void show(int row)
     {

@@ -97,12 +97,16 @@ std::array<std::string, StatusPanelCount> MainSession::statusPanels() const
 
 // ---- files ----
 
-bool MainSession::askToSave()
+std::optional<bool> MainSession::askToSave(bool withBack)
 {
     if (!modified_)
         return false;
-    const std::string path = currentFilePath().string();
-    const bool save = ui_.confirm(std::string(SaveQuestion) + "\n" + path, "実行", "キャンセル") == Answer::Yes;
+    const std::string question = std::string(SaveQuestion) + "\n" + currentFilePath().string();
+    const Answer a = withBack ? ui_.confirmOrBack(question, "実行", "キャンセル", BackButton)
+                              : ui_.confirm(question, "実行", "キャンセル");
+    if (a == Answer::Back)
+        return std::nullopt;
+    const bool save = a == Answer::Yes;
     if (save)
         writeCurrentFile();
     modified_ = false;
@@ -132,22 +136,23 @@ void MainSession::requireServiceLoaded() const
         throw IoError("ファイル " + currentFilePath().string() + " は読み込めなかったため、保存しません。");
 }
 
-void MainSession::switchService(int service)
+bool MainSession::switchService(int service)
 {
     if (service == service_ && serviceLoaded_)
-        return;
+        return true;
     // The new file is read whole before anything changes: a file that cannot be read leaves
     // the current service, its data and its edits as they are.
     ServiceFile next;
     next.loadOrCreate(dataFolder_ / serviceFileName(service));
-    if (service != service_)
-        askToSave();
+    if (service != service_ && !askToSave(true))
+        return false; // "戻る": the current service stays as it is
     file_ = std::move(next);
     serviceLoaded_ = true;
     service_ = service;
     pipe_ = 0;
     if (const std::string damage = damageReport(file_, currentFilePath()); !damage.empty())
         ui_.notice(damage, "確認");
+    return true;
 }
 
 void MainSession::save()
@@ -164,16 +169,23 @@ void MainSession::quickSave()
 void MainSession::loadFromFolder(bool rememberFolder)
 {
     const bool wasModified = modified_;
-    const bool saved = askToSave();
+    const bool saved = *askToSave();
     const auto chosen = ui_.chooseFolder(FolderDialogTitle);
     if (!chosen)
         return;
     const fs::path folder = withoutTrailingSeparator(*chosen);
-    // The folder is adopted only once the current service's file there was read whole.
+    // The folder is adopted only once the current service's file there was read whole. The
+    // tree shows this folder's names: a service without a file here shows no pipe names.
     Failures failures;
-    TreeNames names = datafolder::readNames(folder, names_, failures);
+    TreeNames names;
     ServiceFile next;
     try {
+        // A folder without any service file is offered the installation's initial data.
+        if (!datafolder::holdsServiceFiles(folder) &&
+            ui_.confirm(folder.string() + " にデータがありません。初期データを作成しますか？", "実行", "キャンセル") ==
+                Answer::Yes)
+            datafolder::seedServiceFiles(programDir_, folder);
+        names = datafolder::readNames(folder, TreeNames{}, failures);
         next.loadOrCreate(folder / serviceFileName(service_));
     } catch (const IoError &) {
         if (!saved)
@@ -216,10 +228,12 @@ void MainSession::saveToFolder()
     ui_.notice(message, "確認");
 }
 
-void MainSession::close(Rect windowRect)
+bool MainSession::close(Rect windowRect)
 {
-    // A failed save of the price file stops the close, so no edit is lost.
-    askToSave();
+    // "戻る" keeps the window open with nothing changed or written; a failed save of the
+    // price file stops the close too, so no edit is lost.
+    if (!askToSave(true))
+        return false;
     // The names, the layout and the position are written in every case; one that cannot be
     // written is reported and the program still closes.
     auto attempt = [this](const std::function<void()> &write) {
@@ -236,6 +250,7 @@ void MainSession::close(Rect windowRect)
         attempt(writeLayout);
     attempt([this, windowRect] { writeWindowPlacement(iniPath(), windowRect); });
     windowRect_ = windowRect;
+    return true;
 }
 
 // ---- pipes ----
@@ -298,7 +313,8 @@ void MainSession::treeClick(int node)
         return;
     const int s = node / NodesPerService;
     const int p = node % NodesPerService == 0 ? 0 : node % NodesPerService - 1;
-    switchService(s);
+    if (!switchService(s))
+        return;
     selectedNode_ = node;
     loadPipe(p);
 }
@@ -333,7 +349,8 @@ void MainSession::menuServiceOpened(int service)
 
 void MainSession::menuPipeChosen(int pipe)
 {
-    switchService(menuService_);
+    if (!switchService(menuService_))
+        return;
     pipe_ = pipe;
     selectPipeNode();
     loadPipe(pipe);
@@ -386,6 +403,12 @@ void MainSession::showResults()
 void MainSession::showComposites(bool adopted)
 {
     compositeShowsAdopted_ = adopted;
+}
+
+void MainSession::settingsLeft(const SettingsControls &c)
+{
+    if (c != controls_)
+        applySettings(c);
 }
 
 void MainSession::applySettings(const SettingsControls &c)

@@ -108,14 +108,19 @@ public:
     void showResults();                      // "歩掛表に計算結果を表示"
     void showComposites(bool adopted);       // "複合単価表に複合単価を表示" / "…採用単価を表示"
     void applySettings(const SettingsControls &c);
+    // A setting or labour price field was left, or a command began, holding a number typed and
+    // not entered: the controls are applied as Enter applies them, unless they hold what is
+    // applied already. So every later command, every save and the close see what is shown.
+    void settingsLeft(const SettingsControls &c);
     void save();      // "保  存"
     void quickSave(); // the save button of the title strip
     void loadFromFolder(bool rememberFolder); // "指定フォルダーからデータを読込" / "データファイル設定"
     void saveToFolder();                      // "指定フォルダーにデータを保存"
-    // Closing cannot be refused: asks to save, then writes names, layout and position. Only a
-    // failed save of the price file raises (the window then stays open with its data); a
-    // failure of the other writes is shown and the close goes on.
-    void close(Rect windowRect);
+    // Closing: asks to save, then writes names, layout and position; true when the window may
+    // close. "戻る" at the question keeps it open with nothing written (false). A failed save
+    // of the price file raises (the window then stays open with its data); a failure of the
+    // other writes is shown and the close goes on.
+    bool close(Rect windowRect);
 
     // ---- small commands of the menus Information(&I) and ファイル (main_session_info.cpp) ----
     void openHelp();             // "取扱説明書（ヘルプ）": the manual beside the program
@@ -142,6 +147,9 @@ public:
     // Shows the output level dialog Tflevel_select; `withOptions` false hides its two check
     // boxes. Without it every output counts as cancelled.
     std::function<OutputLevelChoice(bool withOptions)> askOutputLevel;
+    // Set by the window: shows the session's state at once, in the middle of a command (the
+    // basis chosen in the output level dialog, before the save dialog and the notice).
+    std::function<void()> showNow;
     // The date of print_header.dat; today's local date unless a test fixes it.
     std::function<CalendarDate()> today;
     // ---- editing, undo, the dialogs, copy and paste (main_session_edit.cpp, main_session_paste.cpp) ----
@@ -182,12 +190,15 @@ public:
     std::function<void()> writeLayout;
 
 private:
-    void switchService(int service);
+    // Opens another service's file; false when "戻る" was chosen at the save question, and
+    // nothing changed.
+    bool switchService(int service);
     void loadPipe(int pipe);
     void loadSettingsIntoControls();
     void recalculateLocation(); // the 14 size rows of the selected location
-    // Asks the save question when modified; true when the file was saved.
-    bool askToSave();
+    // Asks the save question when modified; whether the file was saved, or nothing when
+    // withBack offered "戻る" and it was chosen (then nothing changed).
+    std::optional<bool> askToSave(bool withBack = false);
     void writeCurrentFile();
     void requireServiceLoaded() const;
     void selectPipeNode();
@@ -203,11 +214,17 @@ private:
     // Runs a change of the working table after an undo snapshot and marks the data modified;
     // a change that fails leaves the table, the pipe's records, the undo and the flag as they were.
     void changeTable(const std::function<void()> &change);
+    // A typed value stored: as changeTable, but without an undo snapshot when every slot it
+    // goes to already holds it.
+    void storeIntoTable(bool unchanged, const std::function<void()> &store);
     void writeTableBack(); // every working row into the pipe's records
     void refreshPipeName();
     void showPipeAgain(); // settings controls, a valid tab, the tree and menu name
     // The key filter carried out; false when the key is left to the grid.
     bool filterKey(const GridKeyEvent &e, GridKeyDecision &d);
+    // A cell's text as a number; a text that is no number leaves its error and the row to show
+    // again in the decision.
+    std::optional<Currency> parsedOrShown(const std::string &text, bool removeCommas, int row, GridKeyDecision &d);
     void enterMoves(GridKeyDecision &d, int cols);
 
     UserInterface &ui_;

@@ -57,6 +57,18 @@ void MainSession::changeTable(const std::function<void()> &change)
     modified_ = true;
 }
 
+void MainSession::storeIntoTable(bool unchanged, const std::function<void()> &store)
+{
+    if (!unchanged) {
+        changeTable(store);
+        return;
+    }
+    // The value is already there (Enter over a cell as shown): the undo keeps the last real
+    // edit, which a store of the same value would otherwise replace.
+    store();
+    modified_ = true;
+}
+
 void MainSession::refreshPipeName()
 {
     const std::string text = pipeNodeText(currentBlock()[0].name.text());
@@ -82,7 +94,7 @@ void MainSession::editorTextStored(int col, int row)
 
 void MainSession::enterMoves(GridKeyDecision &d, int cols)
 {
-    const int next = nextEditRow(editPosition_.row);
+    const int next = rowAfterEnter(editPosition_.row, SizeRowsPerLocation);
     editPosition_.row = next;
     // The first column of both grids is fixed and cannot be selected.
     if (editPosition_.col >= 1 && editPosition_.col < cols)
@@ -112,6 +124,21 @@ GridKeyDecision refusedKey(const GridKeyEvent &e)
 }
 
 } // namespace
+
+std::optional<Currency> MainSession::parsedOrShown(const std::string &text, bool removeCommas, int row,
+                                                  GridKeyDecision &d)
+{
+    try {
+        return entryValue(text, removeCommas);
+    } catch (const ConversionError &error) {
+        // Nothing is stored, taken for undo or marked modified; the row shows the stored values
+        // again and the key does nothing more, so the next key meets what the data hold.
+        d.show(row);
+        d.passOn = false;
+        d.error = error.what();
+        return std::nullopt;
+    }
+}
 
 bool MainSession::filterKey(const GridKeyEvent &e, GridKeyDecision &d)
 {
@@ -154,16 +181,19 @@ GridKeyDecision MainSession::rateGridKeyDown(const GridKeyEvent &e)
     if (isSizeRow(r)) {
         const int last = e.shift ? SizeRowsPerLocation : r;
         if (rule == RateCell::Editable) {
-            std::string text = e.cellText(c, r);
-            if (text.empty())
-                text = "0";
-            // Parsed before anything changes: a text that is no number leaves everything as it was.
-            const Currency v = Currency::parse(text);
+            // Parsed as it is (no separators removed) before anything changes: a text that is no
+            // number leaves everything as it was.
+            const auto v = parsedOrShown(e.cellText(c, r), false, r, d);
+            if (!v)
+                return d;
             const int factor = *factorOfColumn(c);
-            changeTable([&] {
+            bool unchanged = true;
+            for (int j = r; j <= last; ++j)
+                unchanged = unchanged && table_.row(workingRow(location_, j)).rec.B(factor) == *v;
+            storeIntoTable(unchanged, [&] {
                 for (int j = r; j <= last; ++j) {
                     const int a = workingRow(location_, j);
-                    table_.row(a).rec.B(factor) = v;
+                    table_.row(a).rec.B(factor) = *v;
                     table_.calculateRow(a, currentBlock());
                 }
             });
@@ -198,11 +228,15 @@ GridKeyDecision MainSession::priceGridKeyDown(const GridKeyEvent &e)
         // A price is entered once for a size: it goes into the same size row of all four
         // locations, and each of them is calculated so that no stored composite is stale.
         if (const auto slot = priceSlotOfColumn(c)) {
-            const std::string text = e.cellText(c, r);
-            const Currency v = text.empty() ? Currency() : Currency::parse(CleanNumberText(text));
-            changeTable([&] {
+            const auto v = parsedOrShown(e.cellText(c, r), true, r, d);
+            if (!v)
+                return d;
+            bool unchanged = true;
+            for (int loc = 0; loc < LocationsPerPipe; ++loc)
+                unchanged = unchanged && table_.row(workingRow(loc, r)).rec.slots[static_cast<size_t>(*slot)] == *v;
+            storeIntoTable(unchanged, [&] {
                 for (int loc = 0; loc < LocationsPerPipe; ++loc)
-                    table_.row(workingRow(loc, r)).rec.slots[static_cast<size_t>(*slot)] = v;
+                    table_.row(workingRow(loc, r)).rec.slots[static_cast<size_t>(*slot)] = *v;
                 for (int loc = 0; loc < LocationsPerPipe; ++loc)
                     table_.calculateRow(workingRow(loc, r), currentBlock());
             });
@@ -235,13 +269,10 @@ MainSession::EditorLeft MainSession::editorLeft(bool rateGrid, const GridKeyEven
         ~Held() { slot = nullptr; }
     } held{heldNotice_};
     heldNotice_ = &left.notice;
-    try {
-        left.show = rateGrid ? rateGridKeyDown(e) : priceGridKeyDown(e);
-    } catch (const ConversionError &error) {
-        // The table is as it was; the cell shows the stored value again.
-        left.error = error.what();
-        left.show.show(at.editorRow);
-    }
+    left.show = rateGrid ? rateGridKeyDown(e) : priceGridKeyDown(e);
+    // A text that is no number: the table is as it was and the cell shows the stored value.
+    left.error = std::move(left.show.error);
+    left.show.error.clear();
     // The editor is closed already and the grid handles no key.
     left.show.closeEditor = false;
     left.show.passOn = false;

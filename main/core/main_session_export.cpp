@@ -33,6 +33,8 @@ std::optional<OutputLevelChoice> MainSession::chooseOutput(bool withOptions)
     // The dialog's basis becomes the selected column of the material price grid, as a click
     // on that column would, whether or not the dialog was confirmed.
     basisColumn_ = choice.basis;
+    if (showNow)
+        showNow();
     if (!choice.confirmed)
         return std::nullopt;
     return choice;

@@ -59,6 +59,12 @@ TFtankaregist::~TFtankaregist()
     for (TStrColGrid *g : {StrColGrid1, StrColGrid2, StrColGrid3})
         if (g)
             g->disconnect(this);
+    for (TNValEdit *e : avr)
+        if (e)
+            e->disconnect(this);
+    for (TNValEdit *e : GPAYDAY)
+        if (e)
+            e->disconnect(this);
 }
 
 // ---------------------------------------------------------------- events
@@ -96,7 +102,16 @@ void TFtankaregist::settingsChanged()
 {
     if (showing_)
         return;
-    run([this] { session_->applySettings(readSettingsControls()); });
+    // Everything the controls hold is applied here, a number typed into a field included.
+    commitTypedCells();
+    RunCommand([this] { session_->applySettings(readSettingsControls()); });
+    RunCommand([this] { showState(); });
+}
+
+void TFtankaregist::settingsFieldLeft()
+{
+    if (!showing_)
+        run([this] { session_->settingsLeft(readSettingsControls()); });
 }
 
 void TFtankaregist::GPAYDAYEnter(int index)
@@ -110,9 +125,13 @@ void TFtankaregist::GPAYDAYEnter(int index)
 void TFtankaregist::closeEvent(QCloseEvent *e)
 {
     commitTypedCells(); // a number still in a grid's editor is part of what the close may save
+    RunCommand([this] { applyTypedSettings(); }); // and a number typed into a setting field
     // The frame's position and the client size: what the constructor gives move() and resize().
     try {
-        session_->close(Rect{x(), y(), width(), height()});
+        if (!session_->close(Rect{x(), y(), width(), height()})) {
+            e->ignore(); // "戻る": the window stays as it is
+            return;
+        }
     } catch (...) {
         // A failed save keeps the window and its data open; the error box says why.
         e->ignore();

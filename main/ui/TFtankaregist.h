@@ -93,6 +93,10 @@ private slots:
     void StrColGrid2Click(int col, int row);
     void StrColGrid3Click(int col, int row);
     void settingsChanged(); // combo boxes, check box, Enter in a percentage field
+    // A percentage or labour price field left holding a number typed and not entered.
+    void settingsFieldLeft();
+    // The same for the field that has the focus when a command begins.
+    void applyTypedSettings();
     void GPAYDAYEnter(int index);
     // Editing (TFtankaregistEdit.cpp).
     void StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &consumed);

@@ -357,6 +357,7 @@ QWidget *TFtankaregist::buildSettingsPanel()
         e->setFixedSize(60, 22);
         avr[i] = e;
         connect(e, &TNValEdit::enterPressed, this, &TFtankaregist::settingsChanged);
+        connect(e, &TNValEdit::leftTyped, this, &TFtankaregist::settingsFieldLeft);
     }
     placeFields(gl, 1, avr, rates, "%");
     layout->addWidget(rates);
@@ -375,6 +376,7 @@ QWidget *TFtankaregist::buildSettingsPanel()
         e->setFixedSize(84, 22);
         GPAYDAY[i] = e;
         connect(e, &TNValEdit::enterPressed, this, [this, i] { GPAYDAYEnter(i); });
+        connect(e, &TNValEdit::leftTyped, this, &TFtankaregist::settingsFieldLeft);
     }
     placeFields(ll, 0, GPAYDAY, labour, "");
     layout->addWidget(labour);

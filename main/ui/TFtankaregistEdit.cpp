@@ -129,14 +129,16 @@ void TFtankaregist::gridKeyDown(TStrColGrid *grid, int &vk, Qt::KeyboardModifier
     e.editorRow = grid->Model().editRow();
     e.selectedCol = grid->Col();
     e.cellText = [grid](int col, int row) { return grid->Model().Cells(col, row); };
-    // A key whose handling failed (a text that is no number) does nothing more; the editor
-    // stays open with the text so that it can be put right.
+    // A key whose handling failed does nothing more.
     consumed = true;
     RunCommand([&] {
         const GridKeyDecision d =
             grid == StrColGrid1 ? session_->rateGridKeyDown(e) : session_->priceGridKeyDown(e);
         consumed = !d.passOn;
         showEditDecision(grid, d);
+        // A text that is no number: the cell shows the stored value again, then the box says why.
+        if (!d.error.empty())
+            ShowErrorBox(q(d.error));
     });
 }
 

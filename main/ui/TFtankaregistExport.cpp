@@ -27,6 +27,7 @@ void TFtankaregist::buildExportMenu()
     excelAction = m->addAction("表示中の管材データをExcelファイルとして出力", this,
                                [this] { run([this] { session_->exportExcel(); }); });
     session_->askOutputLevel = [this](bool withOptions) { return Tflevel_select::ask(this, withOptions); };
+    session_->showNow = [this] { showState(); };
 }
 
 } // namespace velmo

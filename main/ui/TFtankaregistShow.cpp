@@ -51,8 +51,19 @@ void TFtankaregist::run(const std::function<void()> &command)
     // failure ends the command with its error box and never passes into Qt; what the command
     // did before it stays, and the window shows it.
     commitTypedCells();
+    RunCommand([this] { applyTypedSettings(); });
     RunCommand(command);
     RunCommand([this] { showState(); });
+}
+
+void TFtankaregist::applyTypedSettings()
+{
+    for (TNValEdit *e : avr)
+        if (e && e->hasFocus() && e->typedSinceFocus())
+            session_->settingsLeft(readSettingsControls());
+    for (TNValEdit *e : GPAYDAY)
+        if (e && e->hasFocus() && e->typedSinceFocus())
+            session_->settingsLeft(readSettingsControls());
 }
 
 void TFtankaregist::showState()

@@ -33,15 +33,6 @@ std::string basisName(Basis b)
     return b == Basis::Net ? "原価" : b == Basis::List ? "定価" : "LEVEL" + std::to_string(basisNumber(b));
 }
 
-// A cell text as a number: surrounding spaces are allowed, anything else raises
-// ConversionError naming the text.
-Currency cellNumber(const std::string &text)
-{
-    const size_t first = text.find_first_not_of(' ');
-    const size_t last = text.find_last_not_of(' ');
-    return Currency::parse(first == std::string::npos ? text : text.substr(first, last - first + 1));
-}
-
 } // namespace
 
 TorvikSession::TorvikSession(UserInterface &ui, StrColGridModel &grid, const fs::path &programDir,
@@ -221,43 +212,46 @@ void TorvikSession::Recalculate()
 
 void TorvikSession::gridKeyDown(int vk)
 {
-    if (vk == 0 || vkey::onlyChangesLaterKeys(vk))
-        return; // a character of the input method, or a modifier or lock key alone
-    if (vkey::isArrow(vk) && !grid_.EditorMode())
-        return;
-    if (vk == vkey::Back || vkey::isNumpadDigit(vk) || vk == vkey::Decimal)
-        return; // on to the cell editor
-    grid_.CloseEditor();
-    if (vk != vkey::Return && vk != vkey::Up && vk != vkey::Down)
-        ui_.beep();
-    CommitCell(vk == vkey::Return);
+    entry_.key(vk, false);
 }
 
 void TorvikSession::CommitCell(bool enter)
 {
-    setModified();
-    const CellRange sel = grid_.Selection();
-    const int c = sel.left, r = sel.top;
-    if (c < PriceColumn || r < 1)
-        return;
-    const std::string shown = grid_.Cells(c, r);
-    const std::string text = CleanNumberText(shown); // an empty cell becomes "0" too
-    grid_.SetCells(c, r, text);
+    entry_.commit(enter, false);
+}
 
+// The cell map of the price grid: column 1 the price of the selected tab, columns 2–5 the
+// pipe-fitter labour rate of the four locations; column 0 (the size) takes no number.
+EntryCell TorvikSession::entryCell(int col, int) const
+{
+    return col >= PriceColumn && col < PriceGridCols ? EntryCell::number(true) : EntryCell::ignored();
+}
+
+void TorvikSession::storeEntry(int c, int fromRow, int toRow, Currency value, const std::string &shown)
+{
     PipeBlock b = working();
-    Currency &target = c == PriceColumn ? b[r - 1].slots[materialSlot(basisOfTab(tab_))]
-                                        : b[(c - FirstRateColumn) * RowsPerLocation + r - 1].B(5);
-    // The money text shows whole yen: a price cell left as shown keeps the price it stands
-    // for, so that Enter over a price with a fraction does not round it.
-    const bool untouched = c == PriceColumn && shown == FormatMoney(target);
-    const Currency value = cellNumber(text);
-    if (!untouched)
-        target = value;
+    for (int r = fromRow; r <= toRow; ++r) {
+        Currency &target = c == PriceColumn ? b[r - 1].slots[materialSlot(basisOfTab(tab_))]
+                                            : b[(c - FirstRateColumn) * RowsPerLocation + r - 1].B(5);
+        // The money text shows whole yen: a price cell left as shown keeps the price it stands
+        // for, so that Enter over a price with a fraction does not round it.
+        const bool untouched = c == PriceColumn && shown == FormatMoney(target);
+        if (!untouched)
+            target = value;
+    }
     recalculateInto(b);
     workingBlock() = b;
     ShowBlock();
-    if (enter)
-        grid_.SelectCell(c, r == PriceGridRows - 1 ? 1 : r + 1);
+}
+
+void TorvikSession::showAgain()
+{
+    ShowBlock();
+}
+
+void TorvikSession::markModified()
+{
+    setModified();
 }
 
 // ---------------------------------------------------------------- the other controls
@@ -273,6 +267,14 @@ void TorvikSession::rateFieldEnter(int tag, long double value)
     tab_ = tag;
     ShowBlock();
     setModified();
+}
+
+void TorvikSession::rateFieldLeft(int tag, long double value)
+{
+    if (tag >= 1 && tag <= RateFieldCount &&
+        working()[SettingsRecord].slots[materialSlot(basisOfRateTag(tag))] == Currency::fromDouble(value))
+        return;
+    rateFieldEnter(tag, value);
 }
 
 void TorvikSession::checkBoxClicked(bool checked)
@@ -309,15 +311,24 @@ void TorvikSession::unitBoxClicked()
     setModified();
 }
 
-void TorvikSession::unitItemChosen(const std::string &text)
+void TorvikSession::storeUnit(const std::string &text)
 {
+    // The settings record is where ShowBlock reads the unit from, record 0 where the selection
+    // list and the other program read it: both hold the choice at once, so that a tab change
+    // or a recalculation shows it and the save writes it.
     unitText_ = text;
     workingBlock()[0].unit.assignText(text);
+    workingBlock()[SettingsRecord].unit.assignText(text);
+}
+
+void TorvikSession::unitItemChosen(const std::string &text)
+{
+    storeUnit(text);
 }
 
 void TorvikSession::unitTextEdited(const std::string &text)
 {
-    unitText_ = text;
+    storeUnit(text);
     setModified();
 }
 

@@ -5,6 +5,7 @@
 // grid's cells in a grid model, and every command and control event of the main window and of
 // the selection dialog. The window forwards its events here and shows what it reads back.
 #include "block_session.h"
+#include "grid_entry.h"
 #include "pipe_block_file.h"
 #include "price_grid.h"
 #include "strcolgrid_model.h"
@@ -35,7 +36,7 @@ struct TorvikFileHolder {
 };
 } // namespace detail
 
-class TorvikSession : private detail::TorvikFileHolder, public BlockSession<PipeBlock> {
+class TorvikSession : private detail::TorvikFileHolder, public BlockSession<PipeBlock>, private GridCellMap {
 public:
     static constexpr const char *Title = "配管単価登録プログラム";     // application title, caption of the boxes
     static constexpr const char *WindowCaption = "Quorvane-QUORVANE DX-";
@@ -89,19 +90,24 @@ public:
     // is never consumed here).
     void gridKeyDown(int vk);
     // Stores the text of the selection's top-left cell; enter: then one row down, from row 14
-    // to row 1. A text that is not a number raises ConversionError: nothing is stored, the
-    // cell keeps the cleaned text and Modified stays set.
+    // to row 1. A text that is not a number raises ConversionError: nothing is stored or
+    // marked modified, and the grid shows the stored values again.
     void CommitCell(bool enter);
     // Enter in the rate field of Tag 1–6 with its value: the percentage is stored and the tab
     // of the prices it governs is shown.
     void rateFieldEnter(int tag, long double value);
+    // The rate field of Tag 1–6 was left, or a command began, holding a value typed and not
+    // entered: applied as Enter applies it, unless it is the stored percentage already. So
+    // every later command, every save and the close see what the field shows.
+    void rateFieldLeft(int tag, long double value);
     void checkBoxClicked(bool checked);
     void roundingListSelected(RoundingList list, int index);
     void tabChanged(int tab);
     void unitBoxClicked();
+    // An item chosen in the unit box, or text typed into it: the block holds it at once (the
+    // next ShowBlock shows it, the save writes it into all 60 records); typing also marks the
+    // block modified so that closing asks to save it.
     void unitItemChosen(const std::string &text);
-    // Text typed into the unit box: it reaches the block at the next Recalculate or save, and
-    // the block counts as modified so that closing asks to save it.
     void unitTextEdited(const std::string &text);
     void registerBlock(); // "登　録"
 
@@ -130,12 +136,20 @@ private:
     void prepareSave() override;
     void editName() override { EditName(); }
 
+    // The price grid's cells, for the entry engine.
+    EntryCell entryCell(int col, int row) const override;
+    void storeEntry(int col, int fromRow, int toRow, Currency v, const std::string &text) override;
+    void showAgain() override;
+    void markModified() override;
+
     void setListsFrom(const PriceRecord &settings);
+    void storeUnit(const std::string &text);
     void setCheckBox(bool checked);
     void recalculateInto(PipeBlock &block) const;
     std::optional<std::string> ask(const char *prompt, const std::string &initial);
 
     StrColGridModel &grid_;
+    GridEntry entry_{grid_, ui_, *this, PriceGridRows - 1, false};
     LaunchArgument launch_;
     int tab_ = 0;
     std::array<std::string, BlockTextCount> texts_;

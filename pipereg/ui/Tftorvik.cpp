@@ -31,6 +31,7 @@ Tftorvik::Tftorvik(const QString &programDir, const std::string &argument, UserI
     buildWidgets();
     session_ = std::make_unique<TorvikSession>(ui ? *ui : dialogs_, StrColGrid1->Model(),
                                                std::filesystem::path(programDir.toStdString()), argument);
+    session_->showNow = [this] { showState(); };
     buildMenus();
     FSelect_Data = new TFSelect_Data(*session_, this);
     connect(FSelect_Data, &TFSelect_Data::blockMoved, this, [this] { RunCommand([this] { showState(); }); });
@@ -40,14 +41,31 @@ Tftorvik::Tftorvik(const QString &programDir, const std::string &argument, UserI
     move(area.center() - QPoint(width() / 2, height() / 2));
 }
 
-Tftorvik::~Tftorvik() = default;
+Tftorvik::~Tftorvik()
+{
+    // The session goes before the child widgets: a field that loses the focus while the
+    // window is taken down may not reach it.
+    for (TNValEdit *e : NValEdit)
+        if (e)
+            e->disconnect(this);
+}
 
 void Tftorvik::run(const std::function<void()> &command)
 {
     // A failure ends the command with its error box and never passes into Qt; what the
     // command did before it stays, and the window shows it.
-    RunCommand(command);
+    RunCommand([&] {
+        applyTypedRate();
+        command();
+    });
     RunCommand([this] { showState(); });
+}
+
+void Tftorvik::applyTypedRate()
+{
+    for (int i = 0; i < RateFieldCount; ++i)
+        if (NValEdit[i] && NValEdit[i]->hasFocus() && NValEdit[i]->typedSinceFocus())
+            session_->rateFieldLeft(i + 1, NValEdit[i]->value());
 }
 
 // ---------------------------------------------------------------- events
@@ -65,7 +83,11 @@ void Tftorvik::showEvent(QShowEvent *e)
 void Tftorvik::closeEvent(QCloseEvent *e)
 {
     try {
-        session_->closeQuery();
+        applyTypedRate(); // a percentage typed and not entered is part of what the close saves
+        if (!session_->closeQuery()) { // "戻る": the window stays as it is
+            e->ignore();
+            return;
+        }
     } catch (...) {
         // A save that failed keeps the window and its edits; the error box says why.
         e->ignore();
@@ -92,6 +114,7 @@ bool Tftorvik::eventFilter(QObject *watched, QEvent *e)
 void Tftorvik::user_selClick()
 {
     try {
+        applyTypedRate();
         session_->beginChooseBlock();
     } catch (...) {
         // The save asked for failed: the dialog does not open and the edits stay.
@@ -114,6 +137,7 @@ void Tftorvik::TabControl1Change(int index)
 void Tftorvik::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers, bool &consumed)
 {
     try {
+        applyTypedRate();
         session_->gridKeyDown(vk);
     } catch (...) {
         // The key ends with the failure: the grid does not go on to move or type.

@@ -82,6 +82,9 @@ private:
     QComboBox *roundingList(RoundingList list, QWidget *parent);
     QComboBox *comboOf(RoundingList list) const;
     void run(const std::function<void()> &command); // forward, then show the state
+    // A percentage typed into the focused rate field and not yet entered goes to the session
+    // first, as leaving the field would send it.
+    void applyTypedRate();
 
     QtUserInterface dialogs_;
     std::unique_ptr<TorvikSession> session_;

@@ -234,6 +234,8 @@ QWidget *Tftorvik::buildRatesAndSettings()
         e->setFixedSize(72, 22);
         connect(e, &TNValEdit::enterPressed, this,
                 [this, e, tag] { run([this, e, tag] { session_->rateFieldEnter(tag, e->value()); }); });
+        connect(e, &TNValEdit::leftTyped, this,
+                [this, e, tag] { run([this, e, tag] { session_->rateFieldLeft(tag, e->value()); }); });
         NValEdit[i] = e;
         gl->addWidget(rateLabels[2 * i], i, 0);
         gl->addWidget(e, i, 1);

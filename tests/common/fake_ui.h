@@ -31,6 +31,11 @@ struct FakeUi : UserInterface {
         answers.pop_front();
         return a;
     }
+    Answer confirmOrBack(const std::string &m, const std::string &yes, const std::string &no,
+                         const std::string &back) override
+    {
+        return confirm(m, yes, no + "|" + back);
+    }
     void notice(const std::string &m, const std::string &button) override { notices.push_back(m + "|" + button); }
     std::optional<std::string> askText(const std::string &caption, const std::string &prompt,
                                        const std::string &initial) override

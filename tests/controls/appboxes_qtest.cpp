@@ -270,6 +270,24 @@ void AppBoxesTest::confirmBoxResults()
     QCOMPARE(static_cast<int>(Answer::Yes), 6);
     QCOMPARE(static_cast<int>(Answer::No), 7);
     QCOMPARE(static_cast<int>(Answer::Closed), 2);
+
+    // With a way back: its button, Escape and the frame all answer Back; the others keep
+    // their meaning.
+    auto runBack = [](std::function<void(QWidget *)> action) {
+        ModalDriver driver(std::move(action));
+        return ConfirmOrBackBox("の変更を保存しますか？", "実行", "キャンセル", "戻る");
+    };
+    QCOMPARE(runBack([](QWidget *box) {
+                 QCOMPARE(box->findChildren<QPushButton *>().size(), 3);
+                 QTest::mouseClick(buttonCaptioned(box, "戻る"), Qt::LeftButton);
+             }),
+             Answer::Back);
+    QCOMPARE(runBack([](QWidget *box) { QTest::mouseClick(buttonCaptioned(box, "実行"), Qt::LeftButton); }), Answer::Yes);
+    QCOMPARE(runBack([](QWidget *box) { QTest::mouseClick(buttonCaptioned(box, "キャンセル"), Qt::LeftButton); }),
+             Answer::No);
+    QCOMPARE(runBack([](QWidget *box) { QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape); }),
+             Answer::Back);
+    QCOMPARE(runBack([](QWidget *box) { box->close(); }), Answer::Back);
 }
 
 void AppBoxesTest::noticeBoxIgnoresEscape()

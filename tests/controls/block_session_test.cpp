@@ -224,7 +224,12 @@ TEST(BlockSession, ClosingSavesOnlyWhenAskedAndAFailedSaveKeepsTheEdits)
     f.p.closeQuery(); // not modified: nothing asked
     EXPECT_TRUE(f.ui.questions.empty());
     f.p.edit(44);
-    f.p.closeQuery(); // "キャンセル"
+    f.ui.answers.push_back(Answer::Back);
+    EXPECT_FALSE(f.p.closeQuery()); // "戻る": stays open, nothing changed
+    EXPECT_EQ(f.ui.questions.back(), "block4の変更を保存しますか？|実行|キャンセル|戻る");
+    EXPECT_TRUE(f.p.modified());
+    EXPECT_EQ(f.p.working()[1].value, 44);
+    EXPECT_TRUE(f.p.closeQuery()); // "キャンセル"
     EXPECT_EQ(f.store.saves, 0);
     f.p.edit(45);
     f.store.failSaves = true;

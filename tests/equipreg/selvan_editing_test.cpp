@@ -119,21 +119,20 @@ TEST(SelvanCells, CommitsCleanTheTextAndEnterMovesDownAndWrapsToRowOne)
     typeCell(*s, 2, 14, "1,500");
     EXPECT_EQ(slotOf(row(*s, 14), 208).toString(), "1500");
     EXPECT_EQ(s->cell(2, 14), "1,500");
-    EXPECT_EQ(s->takeCellMove(), (GridCoord{2, 1}));
-    EXPECT_EQ(s->takeCellMove(), std::nullopt);
+    EXPECT_EQ(at(*s), (GridCoord{2, 1}));
     typeCell(*s, 2, 14, "");
     EXPECT_EQ(slotOf(row(*s, 14), 208).toString(), "0");
     EXPECT_EQ(s->cell(2, 14), "0");
     typeCell(*s, 2, 3, "12.345");
     EXPECT_EQ(slotOf(row(*s, 3), 208).toString(), "12.345");
     EXPECT_EQ(s->cell(2, 3), "12");
-    EXPECT_EQ(s->takeCellMove(), (GridCoord{2, 4}));
+    EXPECT_EQ(at(*s), (GridCoord{2, 4}));
 
     // Up and Down commit and leave the move to the grid.
     s->cellTextStored(2, 5, "77");
-    gridKey(*s, vkey::Down, 2, 5, true);
+    EXPECT_FALSE(gridKey(*s, vkey::Down, 2, 5, true));
     EXPECT_EQ(slotOf(row(*s, 5), 208).toString(), "77");
-    EXPECT_EQ(s->takeCellMove(), std::nullopt);
+    EXPECT_EQ(at(*s), (GridCoord{2, 5}));
 
     // Typed and left for another control: committed to the tab it was typed on.
     s->cellTextStored(2, 6, "66");
@@ -146,8 +145,8 @@ TEST(SelvanCells, CommitsCleanTheTextAndEnterMovesDownAndWrapsToRowOne)
     fresh->cellTextStored(1, 14, "φ100");
     EXPECT_EQ(row(*fresh, 14).caption.text(), "φ100");
     EXPECT_TRUE(fresh->modified());
-    gridKey(*fresh, vkey::Return, 1, 14, true);
-    EXPECT_EQ(fresh->takeCellMove(), (GridCoord{1, 1}));
+    EXPECT_TRUE(gridKey(*fresh, vkey::Return, 1, 14, true));
+    EXPECT_EQ(at(*fresh), (GridCoord{1, 1}));
     fresh->cellTextStored(1, 2, std::string(45, 'x'));
     EXPECT_EQ(row(*fresh, 2).caption.text(), std::string(40, 'x'));
 }
@@ -164,61 +163,74 @@ TEST(SelvanCells, MovingThroughCellsStoresNothingAndABadNumberStoresNothing)
     EXPECT_EQ(s->cell(2, 1), "123");
     gridKey(*s, vkey::Down, 2, 1);
     gridKey(*s, vkey::Return, 2, 1);
-    EXPECT_EQ(s->takeCellMove(), (GridCoord{2, 2}));
+    EXPECT_EQ(at(*s), (GridCoord{2, 2}));
     gridKey(*s, vkey::Return, 2, 1, true);
-    EXPECT_EQ(s->takeCellMove(), (GridCoord{2, 2}));
+    EXPECT_EQ(at(*s), (GridCoord{2, 2}));
     EXPECT_EQ(slotOf(row(*s, 1), 208).toString(), "123.45"); // the shown whole yen are not stored back
     EXPECT_FALSE(s->modified());
 
     s->cellTextStored(2, 1, "1,2a");
     EXPECT_THROW(gridKey(*s, vkey::Return, 2, 1, true), ConversionError);
     EXPECT_EQ(slotOf(row(*s, 1), 208).toString(), "123.45");
-    EXPECT_EQ(s->cell(2, 1), "12a");
-    EXPECT_TRUE(s->modified());
-    EXPECT_EQ(s->takeCellMove(), std::nullopt);
+    EXPECT_EQ(s->cell(2, 1), "123"); // the stored price shows again
+    EXPECT_FALSE(s->modified());     // nothing was stored
+    EXPECT_EQ(at(*s), (GridCoord{2, 1}));
+    EXPECT_FALSE(s->grid().EditorMode());
     // The failed text is not tried again by the next command.
     s->commitTypedCell();
     s->tabChanged(0);
     EXPECT_EQ(s->cell(2, 1), "123");
 }
 
-TEST(SelvanCells, KeypadTypesArrowsMoveEnterUpDownCommitAndOtherKeysBeep)
+TEST(SelvanCells, DigitsTypeArrowsMoveEnterUpDownCommitAndOtherKeysBeep)
 {
-    // Column 1: only Enter is the program's.
-    EXPECT_TRUE(planGridKey(vkey::Return, 1, false).consumed);
-    EXPECT_FALSE(planGridKey(vkey::Return, 1, false).commit);
-    for (int vk : {vkey::Key0 + 5, vkey::KeyA, vkey::Delete, vkey::Left, vkey::Numpad0})
-        EXPECT_FALSE(planGridKey(vk, 1, true).finish) << vk;
-    // Columns 2 and 3.
-    for (int col : {2, 3}) {
-        for (int vk : {vkey::Left, vkey::Up, vkey::Right, vkey::Down}) {
-            const GridKeyPlan p = planGridKey(vk, col, false);
-            EXPECT_FALSE(p.finish || p.consumed) << vk;
-        }
-        for (int vk : {vkey::Back, vkey::Numpad0, vkey::Numpad9, vkey::Decimal, vkey::Tab, vkey::Shift, vkey::NumLock}) {
-            const GridKeyPlan p = planGridKey(vk, col, true);
-            EXPECT_FALSE(p.finish || p.consumed || p.closeEditor) << vk;
-        }
-        const GridKeyPlan enter = planGridKey(vkey::Return, col, true);
-        EXPECT_TRUE(enter.closeEditor && enter.commit && enter.consumed && !enter.beep);
-        for (int vk : {vkey::Up, vkey::Down}) {
-            const GridKeyPlan p = planGridKey(vk, col, true);
-            EXPECT_TRUE(p.closeEditor && p.commit && !p.consumed && !p.beep) << vk;
-        }
-        for (int vk : {vkey::Key0 + 1, vkey::KeyA, vkey::Delete, vkey::Subtract, vkey::F2, vkey::Home}) {
-            const GridKeyPlan p = planGridKey(vk, col, false);
-            EXPECT_TRUE(p.closeEditor && p.commit && p.consumed && p.beep) << vk;
-        }
-        for (int vk : {vkey::Left, vkey::Right}) {
-            const GridKeyPlan p = planGridKey(vk, col, true);
-            EXPECT_TRUE(p.beep && p.commit && p.consumed) << vk;
-        }
-    }
-    // A main-keyboard digit beeps and commits what was typed.
     SelvanFolder f;
+    {
+        auto s = f.start();
+        StrColGridModel &g = s->grid();
+        // Column 1: only Enter is the program's.
+        for (int vk : {vkey::Key0 + 5, vkey::KeyA, vkey::Delete, vkey::Left, vkey::Numpad0})
+            EXPECT_FALSE(gridKey(*s, vk, 1, 3, true)) << vk;
+        EXPECT_TRUE(g.EditorMode());
+        EXPECT_TRUE(gridKey(*s, vkey::Return, 1, 3));
+        EXPECT_EQ(at(*s), (GridCoord{1, 4}));
+        EXPECT_TRUE(s->modified()); // Enter in column 1 counts as an edit
+        // Columns 2 and 3.
+        for (int col : {2, 3}) {
+            f.ui.beeps = 0;
+            for (int vk : {vkey::Left, vkey::Up, vkey::Right, vkey::Down})
+                EXPECT_FALSE(gridKey(*s, vk, col, 5)) << vk;
+            for (int vk : {vkey::Back, vkey::Numpad0, vkey::Numpad9, vkey::Decimal, vkey::Tab, vkey::Shift,
+                           vkey::NumLock, vkey::Key0, vkey::Key0 + 1, vkey::Key9, vkey::OemPeriod, vkey::OemMinus,
+                           vkey::Subtract}) {
+                EXPECT_FALSE(gridKey(*s, vk, col, 5, true)) << vk;
+                EXPECT_TRUE(g.EditorMode()) << vk;
+            }
+            EXPECT_EQ(f.ui.beeps, 0);
+            for (int vk : {vkey::Up, vkey::Down}) {
+                EXPECT_FALSE(gridKey(*s, vk, col, 5, true)) << vk; // the grid moves on
+                EXPECT_FALSE(g.EditorMode()) << vk;
+            }
+            EXPECT_TRUE(gridKey(*s, vkey::Return, col, 5, true));
+            EXPECT_EQ(f.ui.beeps, 0);
+            for (int vk : {vkey::KeyA, vkey::Delete, vkey::OemComma, vkey::F2, vkey::Home, vkey::Left, vkey::Right}) {
+                const int beeps = f.ui.beeps;
+                EXPECT_TRUE(gridKey(*s, vk, col, 5, true)) << vk;
+                EXPECT_EQ(f.ui.beeps, beeps + 1) << vk;
+                EXPECT_FALSE(g.EditorMode()) << vk;
+            }
+        }
+        // Nothing was typed into a price: nothing was stored.
+        EXPECT_EQ(slotOf(row(*s, 5), 208), Currency());
+    }
+    f.ui.beeps = 0;
+    // A main-keyboard digit types on; a letter beeps and commits what was typed.
     auto s = f.start();
     s->cellTextStored(2, 2, "40");
     gridKey(*s, vkey::Key0 + 4, 2, 2, true);
+    EXPECT_EQ(f.ui.beeps, 0);
+    EXPECT_EQ(slotOf(row(*s, 2), 208).toString(), "0");
+    gridKey(*s, vkey::KeyA + 16, 2, 2, true); // Q
     EXPECT_EQ(f.ui.beeps, 1);
     EXPECT_EQ(slotOf(row(*s, 2), 208).toString(), "40");
 }
@@ -348,4 +360,20 @@ TEST(SelvanGrid, FourColumnsOfFixedWidthsWithWhiteCentredHeadings)
     EXPECT_EQ(g.FindCellParam(0, 9)->FontColor(), clr::White);
     EXPECT_EQ(g.cellTextStyle(1, 9, g.FindCellParam(1, 9)).alignment, taLeftJustify);
     EXPECT_EQ(g.cellTextStyle(3, 9, g.FindCellParam(3, 9)).alignment, taRightJustify);
+}
+
+TEST(SelvanPercentages, APercentageLeftWithoutEnterIsAppliedAsEnterWouldAndAnUnchangedOneIsNot)
+{
+    SelvanFolder f;
+    auto s = derivingSession(f);
+    typeCell(*s, 2, 1, "1234");
+    s->registerClicked();
+    s->percentageLeft(1, Cur("85")); // the stored percentage: nothing happens
+    EXPECT_FALSE(s->modified());
+    EXPECT_EQ(s->tab(), 0);
+    s->percentageLeft(2, Cur("50"));
+    EXPECT_EQ(s->percentage(2), Cur("50"));
+    EXPECT_EQ(s->tab(), 2);
+    EXPECT_TRUE(s->modified());
+    EXPECT_NE(slotOf(row(*s, 1), 176), Currency());
 }

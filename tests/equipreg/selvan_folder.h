@@ -3,6 +3,7 @@
 // scripted user interface, a session started on an argument, and the keys of the grid.
 #include "equipment_file.h"
 #include "fake_ui.h"
+#include "selvan_grid.h"
 #include "selvan_session.h"
 #include "temp_dir.h"
 #include "virtual_keys.h"
@@ -16,25 +17,37 @@ namespace fs = std::filesystem;
 struct SelvanFolder {
     TempDir dir;
     FakeUi ui;
+    StrColGridModel grid; // the window's grid StrColGrid1
+
+    SelvanFolder() { setupEquipmentGrid(grid); }
 
     fs::path program(const std::string &name = "selvan") const { return dir.path / name; }
     fs::path defaultFile() const { return dir.path / "dx_data" / "kigu1.dxa"; }
 
     std::unique_ptr<SelvanSession> start(const std::string &argument = "", const std::string &name = "selvan")
     {
-        auto s = std::make_unique<SelvanSession>(ui, program(name), argument);
+        auto s = std::make_unique<SelvanSession>(ui, grid, program(name), argument);
         s->start();
         return s;
     }
 };
 
-// A key in the grid as the window hands it on: the plan, the editor closed, then the rest.
-inline void gridKey(SelvanSession &s, int vk, int col, int row, bool editorOpen = false)
+// A key in the grid on (col, row), its editor open or not, as the window hands it on before
+// the grid handles it; true when the grid is to do nothing more with it.
+inline bool gridKey(SelvanSession &s, int vk, int col, int row, bool editorOpen = false)
 {
-    const GridKeyPlan plan = planGridKey(vk, col, editorOpen);
-    if (plan.finish)
-        s.finishGridKey(vk, col, row, plan);
+    StrColGridModel &g = s.grid();
+    if (g.Col() != col || g.Row() != row)
+        g.SelectCell(col, row);
+    if (editorOpen && !g.EditorMode())
+        g.ShowEditor();
+    if (!editorOpen && g.EditorMode())
+        g.CancelEditor();
+    return s.gridKeyDown(vk, false);
 }
+
+// The grid's current cell.
+inline GridCoord at(const SelvanSession &s) { return {s.grid().Col(), s.grid().Row()}; }
 
 // Text typed into a cell on the keypad, then Enter.
 inline void typeCell(SelvanSession &s, int col, int row, const std::string &text)

@@ -70,12 +70,12 @@ TEST(SelvanStart, TheArgumentGivesTagBlockDuctTitleAndFile)
     EXPECT_FALSE(fs::exists(f.dir.path / "dx_data")); // the program's folder is not needed
 
     // Fewer fields repeat the last one: the duct flag and the path are "7".
-    SelvanSession shortOne(f.ui, f.program(), "2;7;");
+    SelvanSession shortOne(f.ui, f.grid, f.program(), "2;7;");
     EXPECT_EQ(shortOne.statusPanels(), (std::array<std::string, 4>{"2", "7", "7", "7"}));
     EXPECT_EQ(shortOne.titleStrip(), "配管付属品・器具単価登録プログラム");
     // Only exactly "1" is the duct title; a block that is no number is block 0.
-    EXPECT_EQ(SelvanSession(f.ui, f.program(), "x;y;01;;/p;").titleStrip(), "配管付属品・器具単価登録プログラム");
-    EXPECT_EQ(SelvanSession(f.ui, f.program(), "x;y;01;;/p;").statusPanels()[1], "0");
+    EXPECT_EQ(SelvanSession(f.ui, f.grid, f.program(), "x;y;01;;/p;").titleStrip(), "配管付属品・器具単価登録プログラム");
+    EXPECT_EQ(SelvanSession(f.ui, f.grid, f.program(), "x;y;01;;/p;").statusPanels()[1], "0");
 }
 
 TEST(SelvanStart, TheInvokedNameChoosesTheGridMenu)
@@ -96,7 +96,7 @@ TEST(SelvanStart, AFileThatCannotBeReadEndsTheStartAndIsNeverWritten)
     SelvanFolder f;
     const fs::path p = f.dir.path / "short.dxa";
     std::ofstream(p, std::ios::binary) << std::string(1000, 'x');
-    SelvanSession s(f.ui, f.program(), "1;0;0;;" + p.string() + ";");
+    SelvanSession s(f.ui, f.grid, f.program(), "1;0;0;;" + p.string() + ";");
     EXPECT_THROW(s.start(), IoError);
     EXPECT_FALSE(s.blockLoaded());
     s.sizeSet(13);
@@ -104,7 +104,7 @@ TEST(SelvanStart, AFileThatCannotBeReadEndsTheStartAndIsNeverWritten)
     EXPECT_EQ(readWholeFile(p), std::string(1000, 'x'));
 
     // A folder the caller named must exist; the program's own data folder is made.
-    SelvanSession missing(f.ui, f.program(), "1;0;0;;" + (f.dir.path / "none" / "k.dxa").string() + ";");
+    SelvanSession missing(f.ui, f.grid, f.program(), "1;0;0;;" + (f.dir.path / "none" / "k.dxa").string() + ";");
     try {
         missing.start();
         FAIL() << "no error";
@@ -158,7 +158,19 @@ TEST(SelvanChoose, ABlockWithoutANameAsksForItAtOnce)
     f.ui.texts.push_back("仕切弁 (フランジ形)");
     s->beginChoosing();
     ASSERT_TRUE(s->entryChosen(2));
+    // The window shows the new block (its number, its empty name) before the box opens.
+    std::string panelShown = "?", nameShown = "?";
+    size_t promptsWhenShown = 99;
+    s->showNow = [&] {
+        panelShown = s->statusPanels()[1];
+        nameShown = s->materialName();
+        promptsWhenShown = f.ui.prompts.size();
+    };
+    const size_t promptsBefore = f.ui.prompts.size();
     s->endChoosing();
+    EXPECT_EQ(panelShown, "2");
+    EXPECT_EQ(nameShown, "");
+    EXPECT_EQ(promptsWhenShown, promptsBefore);
     EXPECT_EQ(f.ui.prompts.back(), "QUORVANE-DX|資材名称編集|");
     EXPECT_EQ(s->materialName(), "仕切弁 (フランジ形)");
     EXPECT_TRUE(s->modified());
@@ -204,8 +216,11 @@ TEST(SelvanClose, TheQuestionOnlyWithEditsAndCancelClosesWithoutSaving)
     s->closeQuery();
     EXPECT_TRUE(f.ui.questions.empty());
     s->sizeSet(13);
-    s->closeQuery(); // "キャンセル"
-    EXPECT_EQ(f.ui.questions.size(), 1u);
+    f.ui.answers.push_back(Answer::Back);
+    EXPECT_FALSE(s->closeWindow()); // "戻る"
+    EXPECT_TRUE(s->modified());
+    EXPECT_TRUE(s->closeWindow()); // "キャンセル"
+    EXPECT_EQ(f.ui.questions.size(), 2u);
     EXPECT_EQ(readEquipmentBlock(f.defaultFile(), 0)[0].caption.text(), "");
     f.ui.answers.push_back(Answer::Yes);
     s->closeQuery();
@@ -244,7 +259,9 @@ TEST(SelvanSecondWriter, ASaveOverABlockAnotherSelvanChangedAsksAndNeverOverwrit
     fs::create_directories(f.defaultFile().parent_path());
     auto first = f.start(argument);
     FakeUi otherUi;
-    SelvanSession second(otherUi, f.program(), argument);
+    StrColGridModel otherGrid;
+    setupEquipmentGrid(otherGrid);
+    SelvanSession second(otherUi, otherGrid, f.program(), argument);
     second.start();
 
     typeCell(second, 2, 1, "5000");
@@ -288,7 +305,7 @@ TEST(SelvanBadInput, DamagedTextsAreNamedAndLongFilesAreRefusedUntouched)
 
     // A file longer than 300 records is refused and left as it is.
     writeFileAtomically(f.defaultFile(), bytes + "more");
-    SelvanSession other(f.ui, f.program(), "1;3;0;;" + f.defaultFile().string() + ";");
+    SelvanSession other(f.ui, f.grid, f.program(), "1;3;0;;" + f.defaultFile().string() + ";");
     EXPECT_THROW(other.start(), IoError);
     EXPECT_EQ(readWholeFile(f.defaultFile()), bytes + "more");
 }

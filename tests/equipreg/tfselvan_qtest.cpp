@@ -102,12 +102,6 @@ private slots:
         QCOMPARE(w.StrColGrid1->Row(), 2);
         QVERIFY(w.session().modified());
 
-        // A digit of the main keyboard beeps and types nothing.
-        key(Qt::Key_7);
-        QCOMPARE(s.ui.beeps, 1);
-        QVERIFY(!w.StrColGrid1->EditorMode());
-        QCOMPARE(w.StrColGrid1->Cells(2, 2), QString("0"));
-
         // Typed, then left with the mouse: the price is committed too.
         keypad("88");
         const QRect cell = w.StrColGrid1->visualRect(w.StrColGrid1->model()->index(5, 3));
@@ -127,6 +121,41 @@ private slots:
         QCOMPARE(QString::fromStdString(s.ui.notices.back()), QString("を登録しました。|確認"));
         QCOMPARE(readEquipmentBlock(s.file(), 0)[0].values[materialSlot(Basis::List)].toString(), std::string("1234.5"));
         QVERIFY(!w.session().modified());
+    }
+
+    void mainKeyboardDigitsTypeAndABadNumberGivesWayToTheStoredPrice()
+    {
+        Started s;
+        Tfselvan &w = *s.w;
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QStringList errors;
+        VelmoApplication::errorSink = [&](const QString &, const QString &m) { errors << m; };
+
+        // "2360" on the top row of the keyboard, Return, 登　録: the file holds 2360.
+        w.StrColGrid1->setFocus();
+        QVERIFY(w.StrColGrid1->SelectCell(2, 1));
+        QTest::keyClicks(QApplication::focusWidget(), "2360");
+        key(Qt::Key_Return);
+        QCOMPARE(s.ui.beeps, 0);
+        QCOMPARE(w.StrColGrid1->Cells(2, 1), QString("2,360"));
+        QTest::mouseClick(w.Button1, Qt::LeftButton);
+        QCOMPARE(readEquipmentBlock(s.file(), 0)[0].values[materialSlot(Basis::List)].toString(), std::string("2360"));
+
+        // A bad number: one box, the stored price shows again, and Return brings no second box.
+        w.StrColGrid1->setFocus();
+        QVERIFY(w.StrColGrid1->SelectCell(2, 1));
+        QTest::keyClicks(QApplication::focusWidget(), "0..5");
+        key(Qt::Key_Return);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].contains("0..5"));
+        QVERIFY(!w.StrColGrid1->EditorMode());
+        QCOMPARE(w.StrColGrid1->Cells(2, 1), QString("2,360"));
+        QVERIFY(!w.session().modified());
+        key(Qt::Key_Return);
+        QCOMPARE(errors.size(), 1);
+        QCOMPARE(w.StrColGrid1->Cells(2, 1), QString("2,360"));
+        QCOMPARE(w.session().working()[0].values[materialSlot(Basis::List)].toString(), std::string("2360"));
+        VelmoApplication::errorSink = [](const QString &, const QString &m) { QFAIL(qPrintable("error box: " + m)); };
     }
 
     void percentagesDeriveTheLevelPricesOnTheirTab()
@@ -164,6 +193,30 @@ private slots:
         QCOMPARE(w.StrColGrid1->Cells(3, 0), QString("歩掛(共通)"));
         QTest::mouseClick(w.labourModes[1], Qt::LeftButton);
         QCOMPARE(w.StrColGrid1->Cells(3, 0), QString("取付費"));
+    }
+
+    void aPercentageTypedWithoutEnterIsSaved()
+    {
+        Started s;
+        Tfselvan &w = *s.w;
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        clickCheckBoxOf(w.CheckGroupBox1);
+        w.StrColGrid1->setFocus();
+        QVERIFY(w.StrColGrid1->SelectCell(2, 1));
+        keypad("1234");
+        key(Qt::Key_Enter, Qt::KeypadModifier);
+
+        // 提出2 typed as 50, then 登　録 without Enter: the file holds 50 and LEVEL2 = 617.
+        TNValEdit *p2 = w.NValEdit[1];
+        p2->setFocus();
+        QTest::keyClick(p2, Qt::Key_Delete);
+        QTest::keyClicks(p2, "50");
+        QTest::mouseClick(w.Button1, Qt::LeftButton);
+        const EquipmentBlock disk = readEquipmentBlock(s.file(), 0);
+        QCOMPARE(disk[EquipmentSettingsRow].values[materialSlot(Basis::Level2)].toString(), std::string("50"));
+        QCOMPARE(disk[0].values[materialSlot(Basis::Level2)].toString(), std::string("617"));
+        QCOMPARE(p2->text(), QString("50"));
+        QVERIFY(!w.session().modified());
     }
 
     void theEditionChoosesTheGridMenuAndEscapeCloses()
@@ -249,6 +302,8 @@ private slots:
         QTest::keyClicks(w.ci->lineEdit(), "kg");
         QVERIFY(w.session().modified());
         QCOMPARE(w.session().working()[0].unit.text(), std::string("kg"));
+        QTest::mouseClick(w.TabControl1, Qt::LeftButton, {}, w.TabControl1->tabRect(2).center());
+        QCOMPARE(w.ci->currentText(), QString("kg"));
         w.StrColGrid1->setFocus();
         QVERIFY(w.StrColGrid1->SelectCell(2, 3));
         keypad("5");

@@ -48,7 +48,9 @@ TEST(GridEditingRules, KeyFilterByKeyClass)
         {vkey::Return, false, true, true, false},
         {vkey::Up, true, true, true, false},
         {vkey::Down, true, true, true, false},
-        {vkey::Key0 + 5, true, true, true, true},        // main-keyboard digit: beeps and stores
+        {vkey::Key0 + 5, true, false, false, false},     // main-keyboard digit: types as the keypad's
+        {vkey::OemPeriod, false, false, false, false},
+        {vkey::OemMinus, true, false, false, false},
         {vkey::KeyA, false, true, true, true},
         {vkey::Delete, true, true, true, true},
         {vkey::Left, true, true, true, true},
@@ -346,19 +348,53 @@ TEST(GridEditing, AConversionErrorLeavesTableUndoAndFlagAsTheyWere)
     const WorkingTable table = s.table();
     const std::string before = blockBytes(s);
 
-    // The rate grid converts the text as it is: "1,2" is no number there.
+    // The rate grid converts the text as it is: "1,2" is no number there. The editor closes,
+    // the cell shows the stored factor again, the key does not move, and the message comes
+    // back to be shown once.
     g.type(4, 2, "1,2");
-    EXPECT_THROW(g.enter(), ConversionError);
+    GridKeyDecision d = g.enter();
+    EXPECT_NE(d.error.find("1,2"), std::string::npos) << d.error;
+    EXPECT_TRUE(d.closeEditor);
+    EXPECT_TRUE(d.rows.test(2));
+    EXPECT_FALSE(d.passOn || d.select);
+    EXPECT_EQ(g.text(4, 2), s.rateGridText(4, 2));
     GridKeys p(s, Grid::Price);
     p.type(1, 1, "12a");
-    EXPECT_THROW(p.enter(), ConversionError);
+    d = p.enter();
+    EXPECT_FALSE(d.error.empty());
+    EXPECT_EQ(p.text(1, 1), s.priceGridText(1, 1));
     EXPECT_EQ(blockBytes(s), before);
     EXPECT_EQ(s.table().row(2).rec.B(1), table.row(2).rec.B(1));
     EXPECT_EQ(s.table().row(1).rec.A(1), table.row(1).rec.A(1));
     EXPECT_FALSE(s.modified());
+
+    // Enter again meets the stored value: no second error, and a store of the value already
+    // there keeps the undo of the last real edit.
+    d = p.enter();
+    EXPECT_TRUE(d.error.empty());
+    EXPECT_EQ(s.table().row(1).rec.A(1), table.row(1).rec.A(1));
+    EXPECT_EQ(blockBytes(s), before);
     // The undo still takes back the edit before the failures.
     s.undo();
     EXPECT_EQ(s.table().row(1).rec.B(1), Cur("1.1"));
+}
+
+TEST(GridEditing, MainKeyboardDigitsPointAndMinusTypeLikeTheKeypad)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    GridKeys g(s, Grid::Price);
+    g.type(7, 1, "2");
+    for (int vk : {vkey::Key0 + 3, vkey::Key0 + 6, vkey::Key0, vkey::OemPeriod, vkey::OemMinus, vkey::Subtract}) {
+        const GridKeyDecision d = g.key(vk);
+        EXPECT_TRUE(d.passOn) << vk;
+        EXPECT_FALSE(d.closeEditor) << vk;
+        EXPECT_TRUE(g.editing) << vk;
+    }
+    g.typed[{7, 1}] = "2360";
+    g.enter();
+    EXPECT_EQ(s.table().row(1).rec.A(6), Cur("2360"));
+    EXPECT_EQ(pf.ui.beeps, 0);
 }
 
 TEST(GridEditing, AnEditorLeftByTheMouseOrTheFocusStoresWhatItShows)
@@ -498,4 +534,22 @@ TEST(ClearPipe, AsksThenEmptiesEveryRecordIncludingTheLabourPrices)
     EXPECT_EQ(block[0].name.text(), "S1P1");
     EXPECT_EQ(block[59].C(1), Cur("20000"));
     EXPECT_EQ(s.treeText(1), "S1P1");
+}
+
+TEST(SettingsFields, ALabourPriceLeftWithoutEnterIsAppliedAndAnUnchangedOneTakesNoUndo)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    s.settingsLeft(s.settingsControls());
+    EXPECT_FALSE(s.modified());
+    EXPECT_FALSE(s.undoEnabled());
+    SettingsControls c = s.settingsControls();
+    c.labour[1] = Cur("31000");
+    s.settingsLeft(c);
+    EXPECT_TRUE(s.modified());
+    EXPECT_TRUE(s.undoEnabled());
+    s.save();
+    ServiceFile back;
+    back.load(pf.data() / "kanzai1.fda");
+    EXPECT_EQ(back.record(59).C(1), Cur("31000"));
 }

@@ -47,7 +47,17 @@ TEST(MainSessionExport, CsvFileIsTheBuilderTextInCp932AndTheDialogBasisIsSelecte
     dialog.attach(s);
     const fs::path out = pf.dir.path / "out.CSV";
     pf.ui.saveFiles.push_back(out.string());
+    // The window shows the chosen basis at once, before the save dialog opens.
+    int shownBasis = 0;
+    size_t promptsWhenShown = 99;
+    s.showNow = [&] {
+        shownBasis = s.basisColumn();
+        promptsWhenShown = pf.ui.prompts.size();
+    };
+    const size_t promptsBefore = pf.ui.prompts.size();
     s.exportCsv();
+    EXPECT_EQ(shownBasis, 2);
+    EXPECT_EQ(promptsWhenShown, promptsBefore);
     EXPECT_EQ(dialog.shown, std::vector<bool>{true});
     EXPECT_EQ(s.basisColumn(), 2);
     EXPECT_EQ(pf.ui.prompts.back(), "*.CSV|CSV");

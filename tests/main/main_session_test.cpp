@@ -137,7 +137,8 @@ TEST(MainSessionNavigation, SwitchingServiceAsksOnceAndCancelStillSwitches)
     EXPECT_EQ(s.rateGridText(2, 1), "3,382");
     s.treeClick(21 * 4); // service 5's node: its first pipe
     ASSERT_EQ(pf.ui.questions.size(), 1u);
-    EXPECT_EQ(pf.ui.questions[0], "現在の編集内容を保存しますか？\n" + (pf.data() / "kanzai1.fda").string() + "|実行|キャンセル");
+    EXPECT_EQ(pf.ui.questions[0],
+              "現在の編集内容を保存しますか？\n" + (pf.data() / "kanzai1.fda").string() + "|実行|キャンセル|戻る");
     EXPECT_EQ(s.currentService(), 4);
     EXPECT_EQ(s.currentPipe(), 0);
     EXPECT_EQ(s.statusPanels()[0], "S5P1");
@@ -158,6 +159,20 @@ TEST(MainSessionNavigation, SwitchingServiceAsksOnceAndCancelStillSwitches)
     const size_t asked = pf.ui.questions.size();
     s.treeClick(21 * 2 + 5);
     EXPECT_EQ(pf.ui.questions.size(), asked);
+
+    // "戻る": the service, the pipe and the edits stay as they are, from the tree and the menu.
+    typeLabour(s, 1, "40000");
+    pf.ui.answers.push_back(Answer::Back);
+    s.treeClick(21 * 6 + 1);
+    pf.ui.answers.push_back(Answer::Back);
+    s.menuServiceOpened(7);
+    s.menuPipeChosen(3);
+    EXPECT_EQ(pf.ui.questions.size(), asked + 2);
+    EXPECT_EQ(s.currentService(), 2);
+    EXPECT_EQ(s.currentPipe(), 4);
+    EXPECT_EQ(s.selectedNode(), 21 * 2 + 5);
+    EXPECT_TRUE(s.modified());
+    EXPECT_EQ(s.settingsControls().labour[1], Cur("40000"));
 }
 
 TEST(MainSessionNavigation, FunctionKeysOpenPipesOfTheLastOpenedMenuService)
@@ -228,8 +243,14 @@ TEST(MainSessionSave, SaveNoticeAndCloseWritesNamesAndPositionEvenWithoutSaving)
     typeLabour(s, 0, "99999");
     bool layoutWritten = false;
     s.writeLayout = [&] { layoutWritten = true; };
-    s.close(Rect{10, 20, 1000, 700}); // the question is answered "キャンセル"
-    EXPECT_EQ(pf.ui.questions.size(), 1u);
+    // "戻る" keeps the window open: nothing is written.
+    pf.ui.answers.push_back(Answer::Back);
+    EXPECT_FALSE(s.close(Rect{10, 20, 1000, 700}));
+    EXPECT_FALSE(layoutWritten);
+    EXPECT_FALSE(fs::exists(pf.dir.path / "velmok.ini"));
+    EXPECT_TRUE(s.modified());
+    EXPECT_TRUE(s.close(Rect{10, 20, 1000, 700})); // the question is answered "キャンセル"
+    EXPECT_EQ(pf.ui.questions.size(), 2u);
     ServiceFile back;
     back.load(pf.data() / "kanzai1.fda");
     EXPECT_EQ(back.record(59).C(0).toString(), "12345");
@@ -288,7 +309,9 @@ TEST(MainSessionSave, LoadFromFolderWithoutServiceFilesShowsEmptyPipes)
     const fs::path empty = pf.dir.path / "empty";
     fs::create_directories(empty);
     pf.ui.folders.push_back(empty.string());
-    s.loadFromFolder(true);
+    s.loadFromFolder(true); // the offer of the initial data declined
+    EXPECT_EQ(pf.ui.questions.back(),
+              empty.string() + " にデータがありません。初期データを作成しますか？|実行|キャンセル");
     EXPECT_EQ(s.dataFolder(), empty);
     EXPECT_EQ(s.currentService(), 3);
     EXPECT_EQ(s.currentPipe(), 0);
@@ -300,6 +323,39 @@ TEST(MainSessionSave, LoadFromFolderWithoutServiceFilesShowsEmptyPipes)
     const auto dat = SettingsFile::read(pf.dir.path / "ex_network_folder.dat");
     ASSERT_TRUE(dat);
     EXPECT_EQ(dat->value("[Folder_Name]"), empty.string());
+    // The tree shows this folder's names, not the old folder's.
+    EXPECT_EQ(s.treeText(1), "----");
+    EXPECT_EQ(s.treeText(21 * 3 + 1), "----");
+    EXPECT_FALSE(fs::exists(empty / "kanzai1.fda"));
+}
+
+TEST(MainSessionSave, AnEmptyFolderIsSeededFromTheTemplatesWhenAsked)
+{
+    ProgramFolder pf("net_velmok");
+    MainSession s = pf.start("4;3;");
+    const fs::path empty = pf.dir.path / "empty";
+    fs::create_directories(empty);
+    pf.ui.folders.push_back(empty.string());
+    pf.ui.answers.push_back(Answer::Yes);
+    s.loadFromFolder(false);
+    for (int n = 1; n <= 10; ++n)
+        EXPECT_EQ(readWholeFile(empty / ("kanzai" + std::to_string(n) + ".fda")),
+                  readWholeFile(pf.dir.path / "kanzai" / ("haikan" + std::to_string(n) + ".fda")))
+            << n;
+    EXPECT_EQ(s.treeText(21 * 3 + 1), "S4P1");
+    EXPECT_EQ(s.statusPanels()[0], "S4P1");
+
+    // A folder with service files is opened without the offer; a service without a file there
+    // shows no pipe names.
+    const fs::path some = pf.dir.path / "some";
+    fs::create_directories(some);
+    fs::copy_file(empty / "kanzai4.fda", some / "kanzai4.fda");
+    const size_t asked = pf.ui.questions.size();
+    pf.ui.folders.push_back(some.string());
+    s.loadFromFolder(false);
+    EXPECT_EQ(pf.ui.questions.size(), asked);
+    EXPECT_EQ(s.treeText(21 * 3 + 1), "S4P1");
+    EXPECT_EQ(s.treeText(1), "----");
 }
 
 TEST(MainSessionSave, CloseGoesOnWhenOnlyTheNamesCannotBeWritten)

@@ -2,6 +2,7 @@
 // sample data: a factor typed into the rate grid, Shift+Enter, Escape, the save and what
 // velmok-cli calculates from it; the two dialogs opened from their menu item and button.
 #include "cli_support.h"
+#include "fileio.h"
 #include "level_calc_dialog.h"
 #include "pipe_block.h"
 #include "sheet_setup.h"
@@ -224,29 +225,100 @@ private slots:
         w.close();
     }
 
-    void aTextThatIsNoNumberShowsTheErrorAndKeepsTheEditorOpen()
+    void aTextThatIsNoNumberShowsTheErrorOnceAndTheStoredValueAgain()
     {
         QStringList shown;
         VelmoApplication::errorSink = [&](const QString &, const QString &m) { shown << m; };
         TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MainSession &s = w.session();
         TStrColGrid *rate = w.StrColGrid1;
+        const Currency stored = s.table().row(2).rec.B(2);
+
+        // A good edit first, then a bad one in the joint column of the same row.
+        doubleClick(rate, 4, 2);
+        keypad("1.5");
+        key(Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(s.table().row(2).rec.B(1), Cur("1.5"));
         doubleClick(rate, 5, 2);
-        keypad("1..5");
+        keypad("0..5");
         key(Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(shown.size(), 1);
-        QVERIFY(shown[0].contains("1..5"));
-        QVERIFY(rate->EditorMode());
-        QVERIFY(!w.session().modified());
-        key(Qt::Key_Backspace);
-        key(Qt::Key_Backspace);
-        keypad("5");
-        key(Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(w.session().table().row(2).rec.B(2), Cur("1.5"));
+        QVERIFY(shown[0].contains("0..5"));
+        QVERIFY(!rate->EditorMode());
+        QCOMPARE(rate->Cells(5, 2), QString::fromStdString(s.rateGridText(5, 2)));
+        QCOMPARE(s.table().row(2).rec.B(2), stored);
+
+        // Return and Escape meet the stored value: no second box; Escape undoes the good edit.
+        key(Qt::Key_Return);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(rate->Cells(5, 2), QString::fromStdString(s.rateGridText(5, 2)));
+        rate->setFocus();
+        key(Qt::Key_Escape);
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(s.table().row(2).rec.B(1) != Cur("1.5"));
         VelmoApplication::errorSink = nullptr;
         ui.answers.push_back(Answer::No);
         w.close();
+    }
+
+    void aLabourPriceTypedWithoutEnterIsSavedAndEscapeRestoresIt()
+    {
+        const fs::path file = dir.path / "ex_data" / "kanzai1.fda";
+        const std::string original = readWholeFile(file);
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        MainSession &s = w.session();
+        TNValEdit *lv1 = w.GPAYDAY[1];
+        lv1->setFocus();
+        QVERIFY(QTest::qWaitFor([&] { return lv1->hasFocus(); }));
+        const QString before = lv1->text();
+
+        // Escape over a typed number gives the field its value back; the undo does not run.
+        QTest::keyClick(lv1, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(lv1, "5");
+        QTest::keyClick(lv1, Qt::Key_Escape);
+        QCOMPARE(lv1->text(), before);
+        QVERIFY(!s.modified());
+
+        // Typed on the main keyboard, then Ctrl+S without Enter: the file holds it.
+        QTest::keyClick(lv1, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(lv1, "31500");
+        QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!s.modified());
+        ServiceFile back;
+        back.load(file);
+        const Currency saved = back.record(59).C(1);
+        QCOMPARE(lv1->text(), QString("31,500"));
+        w.close();
+        writeFileAtomically(file, original);
+        QCOMPARE(saved, Cur("31500"));
+    }
+
+    void aPriceTypedOnTheMainKeyboardIsSaved()
+    {
+        // The other tests share the data folder: the file is put back afterwards.
+        const fs::path file = dir.path / "ex_data" / "kanzai1.fda";
+        const std::string original = readWholeFile(file);
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        doubleClick(w.StrColGrid2, 7, 1);
+        QTest::keyClicks(QApplication::focusWidget(), "2360");
+        key(Qt::Key_Return);
+        QCOMPARE(ui.beeps, 0);
+        QCOMPARE(w.StrColGrid2->Cells(7, 1), QString("2,360"));
+        QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+        ServiceFile back;
+        back.load(file);
+        const Currency saved = back.pipeBlock(0)[0].A(6);
+        w.close();
+        writeFileAtomically(file, original);
+        QCOMPARE(saved, Cur("2360"));
     }
 
     void thePriceLevelDialogOpensWithItsDefaultsAndExitChangesNothing()

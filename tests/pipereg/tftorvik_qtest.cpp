@@ -45,6 +45,16 @@ class TftorvikTest : public QObject {
         }
     }
 
+    // Shows the window and waits until it is active, so that keys and clicks reach it.
+    static bool showActive(Tftorvik &w)
+    {
+        w.show();
+        if (!QTest::qWaitForWindowExposed(&w))
+            return false;
+        w.activateWindow();
+        return QTest::qWaitForWindowActive(&w);
+    }
+
 private slots:
     void init()
     {
@@ -58,10 +68,7 @@ private slots:
     void keypadPricesRateFieldsAndTabs()
     {
         Tftorvik w(QString::fromStdString(dir.path.string()), "", &ui);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(showActive(w));
         TorvikSession &s = w.session();
         QCOMPARE(w.size(), QSize(757, 481));
         QCOMPARE(w.data_name->text(), QString("管0"));
@@ -106,6 +113,149 @@ private slots:
         QCOMPARE(QString::fromStdString(ui.notices.back()), QString("管0を登録しました。|確認"));
         QCOMPARE(readPipeBlock(data(), 0)[0].A(6), Cur("2000"));
         w.hide();
+    }
+
+    void mainKeyboardPricesAndABadNumber()
+    {
+        Tftorvik w(QString::fromStdString(dir.path.string()), "", &ui);
+        QVERIFY(showActive(w));
+        TorvikSession &s = w.session();
+
+        // "2360" on the top row of the keyboard, Return, 登　録: the file holds 2360.
+        clickCell(w.StrColGrid1, 1, 1);
+        QTest::keyClicks(QApplication::focusWidget(), "2360");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(ui.beeps, 0);
+        QCOMPARE(w.StrColGrid1->Cells(1, 1), QString("2,360"));
+        QTest::mouseClick(w.Button1, Qt::LeftButton);
+        QCOMPARE(readPipeBlock(data(), 0)[0].A(6), Cur("2360"));
+
+        // A bad number: one box, the stored price again; Return brings no second box.
+        clickCell(w.StrColGrid1, 1, 2);
+        const QString stored = w.StrColGrid1->Cells(1, 2);
+        QTest::keyClicks(QApplication::focusWidget(), "0..5");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].contains("'0..5'"));
+        QCOMPARE(ui.beeps, 0);
+        QVERIFY(!w.StrColGrid1->EditorMode());
+        QCOMPARE(w.StrColGrid1->Cells(1, 2), stored);
+        QVERIFY(!s.modified());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(errors.size(), 1);
+        QCOMPARE(w.StrColGrid1->Cells(1, 2), stored);
+
+        // Esc then closes the window without another box.
+        ui.answers = {Answer::No};
+        QTest::keyClick(w.StrColGrid1, Qt::Key_Escape);
+        QVERIFY(!w.isVisible());
+        QCOMPARE(errors.size(), 1);
+    }
+
+    void aPercentageTypedWithoutEnterIsSavedAndEscapeRestoresIt()
+    {
+        Tftorvik w(QString::fromStdString(dir.path.string()), "", &ui);
+        QVERIFY(showActive(w));
+        TorvikSession &s = w.session();
+
+        // Escape over a typed percentage gives the stored one back and keeps the window open.
+        TNValEdit *rate1 = w.NValEdit[0];
+        rate1->setFocus();
+        QTest::keyClick(rate1, Qt::Key_Delete);
+        QTest::keyClicks(rate1, "5");
+        QTest::keyClick(rate1, Qt::Key_Escape);
+        QVERIFY(w.isVisible());
+        QCOMPARE(rate1->text(), QString("90"));
+        QVERIFY(!s.modified());
+
+        // 提出2 typed as 66 on the main keyboard, then 登　録 without Enter: the file holds 66
+        // and the LEVEL2 prices derived from it (1000 × 66 % + 0.5, cut, to tens).
+        TNValEdit *rate2 = w.NValEdit[1];
+        rate2->setFocus();
+        QTest::keyClick(rate2, Qt::Key_Delete);
+        QTest::keyClicks(rate2, "66");
+        QTest::mouseClick(w.Button1, Qt::LeftButton);
+        QCOMPARE(QString::fromStdString(ui.notices.back()), QString("管0を登録しました。|確認"));
+        const PipeBlock disk = readPipeBlock(data(), 0);
+        QCOMPARE(disk[SettingsRecord].A(2), Cur("66"));
+        QCOMPARE(disk[0].A(2), Cur("660"));
+        QCOMPARE(rate2->text(), QString("66"));
+        QVERIFY(!s.modified());
+        QVERIFY(errors.isEmpty());
+    }
+
+    void theChosenUnitIsKeptAndSaved()
+    {
+        Tftorvik w(QString::fromStdString(dir.path.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const int hon = w.ci->findText("本");
+        QVERIFY(hon > 0);
+        w.ci->setCurrentIndex(hon);
+        emit w.ci->activated(hon);
+        QTest::mouseClick(w.TabControl1, Qt::LeftButton, {}, w.TabControl1->tabRect(3).center());
+        QCOMPARE(w.ci->currentText(), QString("本"));
+        QTest::mouseClick(w.Button1, Qt::LeftButton);
+        const PipeBlock disk = readPipeBlock(data(), 0);
+        QCOMPARE(disk[0].unit.text(), std::string("本"));
+        QCOMPARE(disk[SettingsRecord].unit.text(), std::string("本"));
+        QVERIFY(errors.isEmpty());
+
+        // "戻る" at the close question keeps the window and its edits; "キャンセル" closes.
+        w.ci->setCurrentIndex(w.ci->findText("kg"));
+        emit w.ci->activated(w.ci->currentIndex());
+        w.session().unitBoxClicked();
+        ui.answers = {Answer::Back};
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        QVERIFY(w.session().modified());
+        QCOMPARE(QString::fromStdString(ui.questions.back()), QString("管0の変更を保存しますか？|実行|キャンセル|戻る"));
+        ui.answers = {Answer::No};
+        QVERIFY(w.close());
+        QCOMPARE(readPipeBlock(data(), 0)[0].unit.text(), std::string("本"));
+    }
+
+    void anUnnamedBlockIsShownBeforeItsNameIsAsked()
+    {
+        {
+            ServiceFile file;
+            file.load(data());
+            file.pipeBlock(4)[0].name.assignText("");
+            file.save(data());
+        }
+        // The person at the window: sees what the window shows when the first name box opens.
+        struct Watching : velmo::test::FakeUi {
+            std::function<void()> onAsk;
+            std::optional<std::string> askText(const std::string &c, const std::string &p, const std::string &i) override
+            {
+                if (onAsk)
+                    onAsk();
+                onAsk = nullptr;
+                return FakeUi::askText(c, p, i);
+            }
+        } watching;
+        Tftorvik w(QString::fromStdString(dir.path.string()), "", &watching);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.data_name->text(), QString("管0"));
+        QString nameSeen = "?", memoSeen = "?", blockSeen;
+        watching.onAsk = [&] {
+            nameSeen = w.data_name->text();
+            memoSeen = w.StaticText1->text();
+            blockSeen = w.StatusBar1[1]->text();
+        };
+        QTimer::singleShot(0, this, [&] {
+            TFSelect_Data &d = w.selectDialog();
+            d.ListBox1->setCurrentRow(4);
+            QTest::mouseClick(d.Button1, Qt::LeftButton);
+        });
+        QTest::mouseClick(w.user_sel, Qt::LeftButton);
+        QCOMPARE(nameSeen, QString(""));
+        QCOMPARE(memoSeen, QString::fromStdString(w.session().working()[3].name.text()));
+        QCOMPARE(blockSeen, QString("4"));
+        QCOMPARE(QString::fromStdString(watching.prompts.front()), QString("QUORVANE-DX|資材名称編集|"));
+        QVERIFY(errors.isEmpty());
+        watching.answers = {Answer::No};
     }
 
     void selectionDialogChoosesAndMoves()

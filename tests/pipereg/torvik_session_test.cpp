@@ -259,11 +259,12 @@ TEST(TorvikGrid, KeysEnterMovesWrapAndNonNumbers)
     TorvikSession &s = f.open();
     StrColGridModel &g = f.grid;
 
-    // Keypad digits, the keypad point and Backspace go on to the editor; arrows without an
-    // editor only move.
+    // The digits, the point and the minus sign of the keypad and of the main keyboard, and
+    // Backspace, go on to the editor; arrows without an editor only move.
     g.SelectCell(2, 3);
     g.ShowEditor();
-    for (int vk : {vkey::Numpad0 + 5, vkey::Decimal, vkey::Back})
+    for (int vk : {vkey::Numpad0 + 5, vkey::Decimal, vkey::Back, vkey::Key0 + 2, vkey::Key9, vkey::OemPeriod,
+                   vkey::OemMinus, vkey::Subtract})
         g.keyDown(vk, {}, true, true);
     EXPECT_TRUE(g.EditorMode());
     // Shift, Ctrl, Alt, Caps Lock and Num Lock alone neither close the editor nor beep: the
@@ -288,19 +289,24 @@ TEST(TorvikGrid, KeysEnterMovesWrapAndNonNumbers)
     EXPECT_EQ(g.Row(), 1);
     EXPECT_EQ(f.ui.beeps, 0);
 
-    // A main-keyboard digit beeps and stores the cell's text first.
-    f.type(2, 2, "0.5", vkey::Key0 + 7);
+    // A key that is not part of a number beeps and stores the cell's text first.
+    f.type(2, 2, "0.5", vkey::KeyA);
     EXPECT_EQ(f.ui.beeps, 1);
     EXPECT_EQ(s.working()[1].B(5), Cur("0.5"));
 
-    // Not a number: nothing stored, the cleaned text stays, no move, still modified.
+    // Not a number: nothing stored or marked modified, no move, and the cell shows the stored
+    // price again; Enter then stores that price without a second error.
     s.registerBlock();
     EXPECT_FALSE(s.modified());
     EXPECT_THROW(f.type(1, 6, "1,2x"), ConversionError);
-    EXPECT_EQ(g.Cells(1, 6), "12x");
+    EXPECT_EQ(g.Cells(1, 6), "1,050");
+    EXPECT_FALSE(g.EditorMode());
     EXPECT_EQ(g.Row(), 6);
     EXPECT_EQ(s.working()[5].A(6), Cur("1050"));
-    EXPECT_TRUE(s.modified());
+    EXPECT_FALSE(s.modified());
+    EXPECT_NO_THROW(g.keyDown(vkey::Return, {}, false, false));
+    EXPECT_EQ(s.working()[5].A(6), Cur("1050"));
+    EXPECT_EQ(g.Row(), 7);
 }
 
 TEST(TorvikGrid, TextLeftAsShownKeepsItsFractionAndAnOpenEditIsDroppedByShowing)
@@ -356,10 +362,16 @@ TEST(TorvikControls, UnitBoxLoadSettingsAndSave)
     s.unitItemChosen("kg");
     EXPECT_EQ(s.working()[0].unit.text(), "kg");
     EXPECT_FALSE(s.modified());
+    // The choice survives showing the block again (a tab change) and a recalculation.
+    s.tabChanged(2);
+    EXPECT_EQ(s.unitText(), "kg");
+    s.roundingListSelected(RoundingList::FractionAddend, 1);
+    EXPECT_EQ(s.unitText(), "kg");
+    EXPECT_EQ(s.working()[SettingsRecord].unit.text(), "kg");
     s.unitBoxClicked();
     EXPECT_TRUE(s.modified());
     s.unitTextEdited("メートル"); // 8 bytes: the block holds 4
-    s.Recalculate();
+    s.tabChanged(0);
     EXPECT_EQ(s.working()[SettingsRecord].unit.text(), "メー");
     s.registerBlock();
     EXPECT_EQ(f.ui.notices.back(), "管3を登録しました。|確認");
@@ -444,7 +456,22 @@ TEST(TorvikChoose, SaveQuestionCancelReloadsAndAnUnnamedBlockAsksAtOnce)
     }
     ASSERT_TRUE(s.takeEntry(9));
     f.ui.texts = {"名無しに名前", std::nullopt};
+    // The window is shown the new block before the first box: its empty name, its memos, its
+    // rates and its number.
+    size_t promptsWhenShown = 99;
+    std::string nameShown = "?", memoShown = "?", panelShown;
+    s.showNow = [&] {
+        promptsWhenShown = f.ui.prompts.size();
+        nameShown = s.text(BlockText::Name);
+        memoShown = s.text(BlockText::SourceMemo);
+        panelShown = s.statusPanels()[1];
+    };
+    const size_t promptsBefore = f.ui.prompts.size();
     s.endChooseBlock(9);
+    EXPECT_EQ(promptsWhenShown, promptsBefore);
+    EXPECT_EQ(nameShown, "");
+    EXPECT_EQ(memoShown, s.working()[3].name.text());
+    EXPECT_EQ(panelShown, "9");
     EXPECT_EQ(s.blockIndex(), 9);
     EXPECT_EQ(s.text(BlockText::Name), "名無しに名前");
     EXPECT_EQ(f.ui.prompts.back(), "QUORVANE-DX|資材名称編集2|継手9");
@@ -594,8 +621,8 @@ TEST(TorvikClose, AsksWithTheNameAndAFailedSaveKeepsTheEdits)
     EXPECT_TRUE(f.ui.questions.empty());
     s.checkBoxClicked(false);
     f.ui.answers = {Answer::No};
-    s.closeQuery();
-    EXPECT_EQ(f.ui.questions.back(), "管0の変更を保存しますか？|実行|キャンセル");
+    EXPECT_TRUE(s.closeQuery());
+    EXPECT_EQ(f.ui.questions.back(), "管0の変更を保存しますか？|実行|キャンセル|戻る");
     EXPECT_EQ(f.onDisk(0)[SettingsRecord].D(4), Cur("1"));
 
     // The file went away meanwhile: the save fails, the edits stay and the close is refused.
@@ -650,5 +677,20 @@ TEST(TorvikBadInput, DamagedTextsAreNamedAndAFileReplacedByAFolderIsNeverWritten
     EXPECT_NE(error.find(f.data().string()), std::string::npos) << error;
     EXPECT_NE(error.find("フォルダー"), std::string::npos) << error;
     EXPECT_TRUE(fs::is_directory(f.data()));
+    EXPECT_TRUE(s.modified());
+}
+
+TEST(TorvikRates, ARateLeftWithoutEnterIsAppliedAsEnterWouldAndAnUnchangedOneIsNot)
+{
+    TorvikFixture f;
+    TorvikSession &s = f.open();
+    s.rateFieldLeft(2, 80); // the stored percentage: nothing happens
+    EXPECT_FALSE(s.modified());
+    EXPECT_EQ(s.tab(), 0);
+    s.rateFieldLeft(2, 66);
+    EXPECT_EQ(s.working()[SettingsRecord].A(2), Cur("66"));
+    EXPECT_EQ(s.working()[0].A(2), Cur("660")); // 1000 × 66 % + 0.5, cut, to tens
+    EXPECT_EQ(s.tab(), 2);
+    EXPECT_EQ(s.rateField(2), Cur("66"));
     EXPECT_TRUE(s.modified());
 }

@@ -1,0 +1,151 @@
+#include "errors.h"
+#include "fake_ui.h"
+#include "grid_entry.h"
+#include "strcolgrid_model.h"
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace velmo;
+
+TEST(GridEntry, DigitsPointAndMinusOfBothKeyboardsTypeEverythingElseStores)
+{
+    // Typed into the editor whether it is open or not (a closed editor opens on them).
+    for (int vk : {vkey::Back, vkey::Numpad0, vkey::Numpad9, vkey::Decimal, vkey::Subtract, vkey::Key0, vkey::Key9,
+                   vkey::OemPeriod, vkey::OemMinus})
+        for (bool open : {false, true}) {
+            const KeyFilter f = commonKeyFilter(vk, open);
+            EXPECT_FALSE(f.store || f.closeEditor || f.beep) << vk << " " << open;
+        }
+    // Enter, Up and Down end the entry quietly; arrows only while typing.
+    for (int vk : {vkey::Return, vkey::Up, vkey::Down}) {
+        const KeyFilter f = commonKeyFilter(vk, true);
+        EXPECT_TRUE(f.store && f.closeEditor && !f.beep) << vk;
+    }
+    EXPECT_FALSE(commonKeyFilter(vkey::Up, false).store);
+    EXPECT_TRUE(commonKeyFilter(vkey::Left, true).beep);
+    // Keys that are not part of a number end the entry with a beep.
+    for (int vk : {vkey::KeyA, vkey::OemComma, vkey::OemPlus, vkey::Add, vkey::Delete, vkey::Space, vkey::F2})
+        EXPECT_TRUE(commonKeyFilter(vk, true).beep) << vk;
+    // Modifier and lock keys alone do nothing.
+    for (int vk : {vkey::Shift, vkey::Control, vkey::Menu, vkey::Capital, vkey::NumLock})
+        EXPECT_FALSE(commonKeyFilter(vk, true).store) << vk;
+}
+
+TEST(GridEntry, EnterWrapsFromTheLastRowAndTextsBecomeValuesOrFailWhole)
+{
+    EXPECT_EQ(rowAfterEnter(1, 14), 2);
+    EXPECT_EQ(rowAfterEnter(13, 14), 14);
+    EXPECT_EQ(rowAfterEnter(14, 14), 1);
+    EXPECT_EQ(rowAfterEnter(0, 14), 1); // the heading row
+
+    EXPECT_EQ(entryValue("", false), Currency());
+    EXPECT_EQ(entryValue("", true), Currency());
+    EXPECT_EQ(entryValue(" 12.5 ", false).toString(), "12.5");
+    EXPECT_EQ(entryValue("1,234", true).toString(), "1234");
+    EXPECT_EQ(entryValue("-0.05", false).toString(), "-0.05");
+    EXPECT_THROW(entryValue("1,234", false), ConversionError); // the rate grid keeps the text as it is
+    for (const char *bad : {"0..5", "a", "1 2", "  ", "--1"})
+        EXPECT_THROW(entryValue(bad, true), ConversionError) << bad;
+}
+
+namespace {
+
+// A grid of 3 columns and 5 data rows: column 1 takes money texts, column 2 is refused, column 0
+// takes nothing. The stored values and what was shown again are recorded.
+struct Prices : GridCellMap, StrColGridObserver {
+    StrColGridModel grid;
+    velmo::test::FakeUi ui;
+    GridEntry entry{grid, ui, *this, 5, true};
+    std::map<int, Currency> stored; // by row, column 1
+    int shownAgain = 0;
+    bool modified = false;
+
+    Prices()
+    {
+        grid.SetColCount(3);
+        grid.SetRowCount(6);
+        grid.SetFixedCols(0);
+        grid.SetOptions(grid.Options() | goEditing);
+        grid.setObserver(this);
+        show();
+    }
+    void show()
+    {
+        for (int r = 1; r <= 5; ++r)
+            grid.SetCells(1, r, stored.count(r) ? FormatMoney(stored[r]) : "0");
+    }
+    EntryCell entryCell(int col, int) const override
+    {
+        return col == 1 ? EntryCell::number(true) : col == 2 ? EntryCell::refused("入力できません。") : EntryCell::ignored();
+    }
+    void storeEntry(int, int from, int to, Currency v, const std::string &) override
+    {
+        for (int r = from; r <= to; ++r)
+            stored[r] = v;
+        show();
+    }
+    void showAgain() override
+    {
+        ++shownAgain;
+        show();
+    }
+    void markModified() override { modified = true; }
+    void keyDown(int &vk, ShiftState shift, bool &) override { entry.key(vk, shift.shift); }
+
+    // Selects (col, row), opens the editor and types `text`, then presses vk.
+    void type(int col, int row, const std::string &text, int vk = vkey::Return, ShiftState shift = {})
+    {
+        grid.SelectCell(col, row);
+        grid.ShowEditor();
+        grid.editorTextChanged(text);
+        grid.keyDown(vk, shift, false, true);
+    }
+};
+
+} // namespace
+
+TEST(GridEntry, EnterStoresAndWrapsShiftFillsBadTextsAndRefusalsStoreNothing)
+{
+    Prices p;
+    p.type(1, 2, "1,500");
+    EXPECT_EQ(p.stored[2], Currency::fromInt(1500));
+    EXPECT_EQ(p.grid.Cells(1, 2), "1,500");
+    EXPECT_EQ(p.grid.Row(), 3);
+    EXPECT_TRUE(p.modified);
+    p.type(1, 5, "7");
+    EXPECT_EQ(p.grid.Row(), 1); // from the last row back to the first
+    p.type(1, 3, "9", vkey::Return, ShiftState{true, false, false});
+    for (int r = 3; r <= 5; ++r)
+        EXPECT_EQ(p.stored[r], Currency::fromInt(9)) << r;
+    EXPECT_EQ(p.stored[2], Currency::fromInt(1500));
+    EXPECT_EQ(p.ui.beeps, 0);
+
+    // A text that is no number: shown again, nothing stored or marked, no move; the next
+    // Enter meets the stored value.
+    p.modified = false;
+    EXPECT_THROW(p.type(1, 2, "1..5"), ConversionError);
+    EXPECT_EQ(p.shownAgain, 1);
+    EXPECT_FALSE(p.grid.EditorMode());
+    EXPECT_EQ(p.grid.Cells(1, 2), "1,500");
+    EXPECT_FALSE(p.modified);
+    EXPECT_EQ(p.grid.Row(), 2);
+    EXPECT_NO_THROW(p.grid.keyDown(vkey::Return, {}, false, false));
+    EXPECT_EQ(p.stored[2], Currency::fromInt(1500));
+
+    // A key that is no part of a number beeps and commits; a refused cell says why.
+    p.type(1, 4, "12", vkey::KeyA);
+    EXPECT_EQ(p.ui.beeps, 1);
+    EXPECT_EQ(p.stored[4], Currency::fromInt(12));
+    p.type(2, 4, "3");
+    EXPECT_EQ(p.ui.notices.back(), "入力できません。|確認");
+    EXPECT_EQ(p.shownAgain, 2);
+    // Column 0 takes nothing but counts as an edit.
+    p.modified = false;
+    p.grid.SelectCell(0, 1);
+    p.entry.commit(true, false);
+    EXPECT_EQ(p.grid.Row(), 1);
+    EXPECT_TRUE(p.modified);
+}

@@ -69,8 +69,13 @@ void SelvanSession::start()
             throw IoError("フォルダー " + folder.string() + " を作成できません: " + systemErrorText(ec.value()));
     }
     removeAbandonedSaves(dataPath());
+    // A file the caller named that is not there is created empty; that is said, so that a
+    // mistyped path does not go unnoticed.
+    const bool created = !defaultPath_ && !pathExists(dataPath());
     listNames();
     loadBlock(blockIndex());
+    if (created)
+        ui_.notice("ファイル " + dataPath().string() + " がなかったため、空のファイルを作成しました。", "確認");
     tab_ = 0;
     showBlock();
     setModified(false);

@@ -206,15 +206,17 @@ inline Result runProgram(const std::string &program, const std::vector<std::stri
 
 // Runs a program that writes `file` back, while another program replaces the file's contents
 // with those of `changed` after the program read it and before it looks whether the file
-// changed: strace holds the program's second open of the file for two seconds, and the
-// change comes after 0.8 s. strace() says whether strace is there.
+// changed: strace holds the program's second open of the file for 2.5 seconds, and the
+// change comes after one. strace() says whether strace is there.
 inline bool strace() { return std::system("command -v strace >/dev/null 2>&1") == 0; }
 inline Result runWhileAnotherWrites(const std::string &program, const std::vector<std::string> &args,
                                     const std::filesystem::path &file, const std::filesystem::path &changed)
 {
-    return runShell("( sleep 0.8; cat " + shellWord(changed.string()) + " > " + shellWord(file.string()) +
-                    " ) & strace -f -o /dev/null -P " + shellWord(file.string()) +
-                    " -e trace=openat -e inject=openat:delay_enter=2000000:when=2 " + commandLine(program, args) +
+    return runShell("( sleep 1; cat " + shellWord(changed.string()) + " > " + shellWord(file.string()) +
+                    // LeakSanitizer cannot run under ptrace: the sanitizer build checks leaks elsewhere.
+                    " ) & ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\" strace -f -o /dev/null -P " +
+                    shellWord(file.string()) +
+                    " -e trace=openat -e inject=openat:delay_enter=2500000:when=2 " + commandLine(program, args) +
                     "; rc=$?; wait; exit $rc");
 }
 

@@ -286,8 +286,10 @@ TEST(SelvanBadInput, ABlockOutsideTheFileOnTheCommandLineIsSaidAndBlockZeroOpens
     fs::create_directories(f.defaultFile().parent_path());
     auto s = f.start("1;-3;0;;" + f.defaultFile().string() + ";");
     EXPECT_EQ(s->blockIndex(), 0);
-    ASSERT_EQ(f.ui.notices.size(), 1u);
+    ASSERT_EQ(f.ui.notices.size(), 2u);
     EXPECT_EQ(f.ui.notices[0], "コマンドラインの資材番号 -3 はありません (0〜19)。資材 0 を開きます。|確認");
+    // The file named was not there: it was created, and that is said too.
+    EXPECT_EQ(f.ui.notices[1], "ファイル " + f.defaultFile().string() + " がなかったため、空のファイルを作成しました。|確認");
 }
 
 TEST(SelvanBadInput, DamagedTextsAreNamedAndLongFilesAreRefusedUntouched)
@@ -322,4 +324,5 @@ TEST(SelvanStart, AShiftJisPathOpensThatVeryFile)
     EXPECT_EQ(s->dataPath(), sjis);
     EXPECT_EQ(s->names()[2], "玉形弁");
     EXPECT_FALSE(fs::exists(f.defaultFile()));
+    EXPECT_TRUE(f.ui.notices.empty()); // the file was there: nothing to say
 }

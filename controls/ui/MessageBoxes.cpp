@@ -32,7 +32,7 @@ QString &iconFolder()
 QPixmap loadDialogIcon()
 {
     static QSet<QString> reported;
-    const QString path = DialogIconPath();
+    const QString path = dialogIconPath();
     try {
         const std::string bytes = readWholeFile(path.toStdString());
         QImage image = QImage::fromData(reinterpret_cast<const uchar *>(bytes.data()), static_cast<int>(bytes.size()));
@@ -44,7 +44,7 @@ QPixmap loadDialogIcon()
     } catch (const IoError &e) {
         if (!reported.contains(path)) {
             reported.insert(path);
-            ShowErrorBox(QString::fromStdString(e.what()) + QStringLiteral("\nメッセージはアイコンなしで表示します。"));
+            showErrorBox(QString::fromStdString(e.what()) + QStringLiteral("\nメッセージはアイコンなしで表示します。"));
         }
         return QPixmap();
     }
@@ -57,7 +57,7 @@ public:
     VelmoMessageBox(const QString &message, bool escapeCloses)
         : QMessageBox(QMessageBox::Critical, ApplicationTitle(), message, QMessageBox::NoButton,
                       QApplication::activeWindow()),
-          m_escapeCloses(escapeCloses)
+          escapeCloses_(escapeCloses)
     {
         const QPixmap icon = loadDialogIcon();
         if (!icon.isNull())
@@ -80,7 +80,7 @@ public:
         // No escape button: Escape and the frame are handled below.
         setEscapeButton(static_cast<QAbstractButton *>(nullptr));
         exec();
-        if (m_escaped)
+        if (escaped_)
             return back ? Answer::Back : Answer::No;
         if (back && clickedButton() == back)
             return Answer::Back;
@@ -95,8 +95,8 @@ protected:
     void keyPressEvent(QKeyEvent *e) override
     {
         if (e->key() == Qt::Key_Escape) {
-            if (m_escapeCloses) {
-                m_escaped = true;
+            if (escapeCloses_) {
+                escaped_ = true;
                 done(static_cast<int>(Answer::No));
             }
             return;
@@ -111,18 +111,18 @@ protected:
     }
 
 private:
-    bool m_escapeCloses;
-    bool m_escaped = false;
+    bool escapeCloses_;
+    bool escaped_ = false;
 };
 
 } // namespace
 
-void SetDialogIconFolder(const QString &folder)
+void setDialogIconFolder(const QString &folder)
 {
     iconFolder() = folder;
 }
 
-QString DialogIconPath()
+QString dialogIconPath()
 {
     const QString folder = iconFolder().isEmpty() ? QCoreApplication::applicationDirPath() : iconFolder();
     return QDir(folder).filePath(QStringLiteral("dialog.ico"));
@@ -136,7 +136,7 @@ Answer ConfirmBox(const QString &message, const QString &yesCaption, const QStri
     return box.run(yes, no);
 }
 
-Answer ConfirmOrBackBox(const QString &message, const QString &yesCaption, const QString &noCaption,
+Answer confirmOrBackBox(const QString &message, const QString &yesCaption, const QString &noCaption,
                         const QString &backCaption)
 {
     VelmoMessageBox box(message, true);

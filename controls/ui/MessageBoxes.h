@@ -8,9 +8,9 @@
 namespace velmo {
 
 // Folder that holds dialog.ico; empty (the default) means the program's folder.
-void SetDialogIconFolder(const QString &folder);
+void setDialogIconFolder(const QString &folder);
 // Full path of the icon file the boxes load.
-QString DialogIconPath();
+QString dialogIconPath();
 
 // Question box with the buttons yesCaption and noCaption; returns Answer::Yes for the first,
 // Answer::No for the second or Escape, Answer::Closed for the window frame.
@@ -20,7 +20,7 @@ Answer ConfirmBox(const QString &message, const QString &yesCaption, const QStri
 
 // Question box with three buttons; returns Answer::Yes for the first, Answer::No for the
 // second and Answer::Back for the third, Escape or the window frame.
-Answer ConfirmOrBackBox(const QString &message, const QString &yesCaption, const QString &noCaption,
+Answer confirmOrBackBox(const QString &message, const QString &yesCaption, const QString &noCaption,
                         const QString &backCaption);
 
 // Notice box with one button; Escape does not close it. Returns Answer::Yes, or Answer::Closed

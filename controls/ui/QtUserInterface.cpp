@@ -37,7 +37,7 @@ Answer QtUserInterface::confirm(const std::string &message, const std::string &y
 Answer QtUserInterface::confirmOrBack(const std::string &message, const std::string &yes, const std::string &no,
                                       const std::string &back)
 {
-    return ConfirmOrBackBox(q(message), q(yes), q(no), q(back));
+    return confirmOrBackBox(q(message), q(yes), q(no), q(back));
 }
 
 void QtUserInterface::notice(const std::string &message, const std::string &button)

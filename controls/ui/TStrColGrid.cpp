@@ -330,7 +330,7 @@ void TStrColGrid::keyPressEvent(QKeyEvent *e)
         if (!handleKey(e, false))
             e->ignore(); // a dialog's default or cancel button gets it
     } catch (...) {
-        ReportCurrentException();
+        reportCurrentException();
     }
 }
 
@@ -343,7 +343,7 @@ void TStrColGrid::inputMethodEvent(QInputMethodEvent *e)
             return;
         }
     } catch (...) {
-        ReportCurrentException();
+        reportCurrentException();
         return;
     }
     QTableView::inputMethodEvent(e);
@@ -370,7 +370,7 @@ void TStrColGrid::mousePressEvent(QMouseEvent *e)
         model_.mouseDown(pos.x(), pos.y(), shiftStateFromQt(e->modifiers()));
     } catch (...) {
         model_.mouseUp();
-        ReportCurrentException();
+        reportCurrentException();
     }
 }
 
@@ -385,7 +385,7 @@ void TStrColGrid::mouseMoveEvent(QMouseEvent *e)
         }
     } catch (...) {
         model_.mouseUp();
-        ReportCurrentException();
+        reportCurrentException();
     }
 }
 
@@ -403,7 +403,7 @@ void TStrColGrid::mouseDoubleClickEvent(QMouseEvent *e)
         if (isEnabled())
             model_.doubleClick(pos.x(), pos.y());
     } catch (...) {
-        ReportCurrentException();
+        reportCurrentException();
     }
 }
 
@@ -415,7 +415,7 @@ void TStrColGrid::focusInEvent(QFocusEvent *e)
         model_.setFocused(true);
         refreshEditor();
     } catch (...) {
-        ReportCurrentException();
+        reportCurrentException();
     }
 }
 

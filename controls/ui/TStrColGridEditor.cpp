@@ -103,7 +103,7 @@ void TStrColGrid::setupEditor(QLineEdit *editor)
         try {
             model_.editorTextChanged(text.toStdString());
         } catch (...) {
-            ReportCurrentException();
+            reportCurrentException();
         }
     });
 }
@@ -158,7 +158,7 @@ bool TStrColGrid::editorEvent(QWidget *editor, QEvent *e)
             return false;
         }
     } catch (...) {
-        ReportCurrentException();
+        reportCurrentException();
         return true;
     }
 }

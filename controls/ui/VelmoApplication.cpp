@@ -48,7 +48,7 @@ bool VelmoApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        ReportCurrentException();
+        reportCurrentException();
         return false;
     }
 }
@@ -71,7 +71,7 @@ QString ExceptionMessage(std::exception_ptr error)
     }
 }
 
-void ShowErrorBox(const QString &message)
+void showErrorBox(const QString &message)
 {
     const QString caption = ApplicationTitle();
     if (VelmoApplication::errorSink) {
@@ -92,10 +92,10 @@ void ShowErrorBox(const QString &message)
     openMessages().remove(message);
 }
 
-void ReportCurrentException() noexcept
+void reportCurrentException() noexcept
 {
     try {
-        ShowErrorBox(ExceptionMessage(std::current_exception()));
+        showErrorBox(ExceptionMessage(std::current_exception()));
     } catch (...) {
         // The box itself failed (out of memory or a failing sink): nothing more can be shown.
     }
@@ -111,17 +111,17 @@ void PostErrorBox(const QString &message)
         app,
         [message] {
             postedMessages().remove(message);
-            ShowErrorBox(message);
+            showErrorBox(message);
         },
         Qt::QueuedConnection);
 }
 
-void RunCommand(const std::function<void()> &command) noexcept
+void runCommand(const std::function<void()> &command) noexcept
 {
     try {
         command();
     } catch (...) {
-        ReportCurrentException();
+        reportCurrentException();
     }
 }
 

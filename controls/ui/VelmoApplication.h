@@ -4,7 +4,7 @@
 // A failure (IoError, ConversionError, RangeError or any other exception) ends the command that
 // raised it: its message is shown in a modal error box captioned with the application title,
 // what was done before stays, and the program goes on. Handlers are best connected with
-// ConnectCommand (or run through RunCommand), which catches the exception before it can unwind
+// ConnectCommand (or run through runCommand), which catches the exception before it can unwind
 // through Qt's own code; notify() catches whatever still arrives at the event loop.
 #include <QApplication>
 #include <QObject>
@@ -36,17 +36,17 @@ QString ExceptionMessage(std::exception_ptr error);
 
 // Shows the modal error box (or hands the message to VelmoApplication::errorSink). While a box
 // with the same message is already open, the message is not shown a second time.
-void ShowErrorBox(const QString &message);
+void showErrorBox(const QString &message);
 
 // Shows the error box for the exception being handled; call it inside a catch block.
-void ReportCurrentException() noexcept;
+void reportCurrentException() noexcept;
 
 // Shows the error box once control is back in the event loop (for failures met while painting,
 // where no modal box may open). A message already waiting is not queued twice.
 void PostErrorBox(const QString &message);
 
 // Runs one command; an exception ends it and is shown in the error box.
-void RunCommand(const std::function<void()> &command) noexcept;
+void runCommand(const std::function<void()> &command) noexcept;
 
 // Connects a handler so that an exception it raises ends only that command and shows the error
 // box. The handler receives the signal's arguments.
@@ -54,7 +54,7 @@ template <typename Sender, typename Signal, typename Handler>
 QMetaObject::Connection ConnectCommand(Sender *sender, Signal signal, const QObject *context, Handler handler)
 {
     return QObject::connect(sender, signal, context, [handler = std::move(handler)](auto &&...args) mutable {
-        RunCommand([&] { handler(std::forward<decltype(args)>(args)...); });
+        runCommand([&] { handler(std::forward<decltype(args)>(args)...); });
     });
 }
 

@@ -107,7 +107,7 @@ std::optional<int> TFSelect_Data_K::selectedEntry() const
 
 void TFSelect_Data_K::Button1Click()
 {
-    RunCommand([this] {
+    runCommand([this] {
         if (session_.entryChosen(selectedEntry()))
             accept();
     });
@@ -115,7 +115,7 @@ void TFSelect_Data_K::Button1Click()
 
 void TFSelect_Data_K::ListBox1DblClick()
 {
-    RunCommand([this] {
+    runCommand([this] {
         if (session_.entryChosen(selectedEntry(), true))
             accept();
     });
@@ -128,13 +128,13 @@ void TFSelect_Data_K::Button3Click()
 
 void TFSelect_Data_K::N2Click()
 {
-    RunCommand([this] { session_.moveBlock(selectedEntry(), MoveDirection::Up); });
+    runCommand([this] { session_.moveBlock(selectedEntry(), MoveDirection::Up); });
     fillList();
 }
 
 void TFSelect_Data_K::N1Click()
 {
-    RunCommand([this] { session_.moveBlock(selectedEntry(), MoveDirection::Down); });
+    runCommand([this] { session_.moveBlock(selectedEntry(), MoveDirection::Down); });
     fillList();
 }
 

@@ -46,13 +46,13 @@ void Tfselvan::run(const std::function<void()> &command, bool closeEditor)
 {
     // A failure ends the command with its error box and never passes into Qt; what the
     // command did before it stays, and the window shows it.
-    RunCommand([&] {
+    runCommand([&] {
         if (closeEditor && StrColGrid1->EditorMode())
             StrColGrid1->CloseEditor();
         applyTypedPercentage();
         command();
     });
-    RunCommand([this] { showState(); });
+    runCommand([this] { showState(); });
 }
 
 void Tfselvan::applyTypedPercentage()
@@ -93,7 +93,7 @@ void Tfselvan::closeEvent(QCloseEvent *e)
         }
     } catch (...) {
         e->ignore();
-        ReportCurrentException();
+        reportCurrentException();
         showState();
         return;
     }
@@ -136,16 +136,16 @@ void Tfselvan::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &co
     } catch (...) {
         // The key ends with the failure: the grid does not go on to move or type.
         consumed = true;
-        ReportCurrentException();
+        reportCurrentException();
     }
-    RunCommand([this] { showState(); });
+    runCommand([this] { showState(); });
 }
 
 void Tfselvan::StrColGrid1TextStored(int col, int row)
 {
     if (showing_ || !session_)
         return;
-    RunCommand([&] { session_->cellTextStored(col, row); });
+    runCommand([&] { session_->cellTextStored(col, row); });
 }
 
 void Tfselvan::StrColGrid1Click(int, int)

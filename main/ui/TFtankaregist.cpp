@@ -104,8 +104,8 @@ void TFtankaregist::settingsChanged()
         return;
     // Everything the controls hold is applied here, a number typed into a field included.
     commitTypedCells();
-    RunCommand([this] { session_->applySettings(readSettingsControls()); });
-    RunCommand([this] { showState(); });
+    runCommand([this] { session_->applySettings(readSettingsControls()); });
+    runCommand([this] { showState(); });
 }
 
 void TFtankaregist::settingsFieldLeft()
@@ -125,7 +125,7 @@ void TFtankaregist::GPAYDAYEnter(int index)
 void TFtankaregist::closeEvent(QCloseEvent *e)
 {
     commitTypedCells(); // a number still in a grid's editor is part of what the close may save
-    RunCommand([this] { applyTypedSettings(); }); // and a number typed into a setting field
+    runCommand([this] { applyTypedSettings(); }); // and a number typed into a setting field
     // The frame's position and the client size: what the constructor gives move() and resize().
     try {
         if (!session_->close(Rect{x(), y(), width(), height()})) {
@@ -135,7 +135,7 @@ void TFtankaregist::closeEvent(QCloseEvent *e)
     } catch (...) {
         // A failed save keeps the window and its data open; the error box says why.
         e->ignore();
-        ReportCurrentException();
+        reportCurrentException();
         return;
     }
     e->accept();

@@ -131,14 +131,14 @@ void TFtankaregist::gridKeyDown(TStrColGrid *grid, int &vk, Qt::KeyboardModifier
     e.cellText = [grid](int col, int row) { return grid->Model().Cells(col, row); };
     // A key whose handling failed does nothing more.
     consumed = true;
-    RunCommand([&] {
+    runCommand([&] {
         const GridKeyDecision d =
             grid == StrColGrid1 ? session_->rateGridKeyDown(e) : session_->priceGridKeyDown(e);
         consumed = !d.passOn;
         showEditDecision(grid, d);
         // A text that is no number: the cell shows the stored value again, then the box says why.
         if (!d.error.empty())
-            ShowErrorBox(q(d.error));
+            showErrorBox(q(d.error));
     });
 }
 
@@ -172,7 +172,7 @@ void TFtankaregist::gridEditorFinished(TStrColGrid *grid, int col, int row)
     e.editorCol = col;
     e.editorRow = row;
     e.cellText = [grid](int c, int r) { return grid->Model().Cells(c, r); };
-    RunCommand([&] {
+    runCommand([&] {
         const MainSession::EditorLeft left = session_->editorLeft(grid == StrColGrid1, e);
         showEditDecision(grid, left.show);
         // No box may open in the middle of a click or a focus change: after it.
@@ -192,7 +192,7 @@ void TFtankaregist::commitTypedCells()
 
 void TFtankaregist::StrColGrid1Click(int col, int row)
 {
-    RunCommand([&] {
+    runCommand([&] {
         session_->rateGridClicked(col, row);
         showRowHighlight();
     });
@@ -216,7 +216,7 @@ void TFtankaregist::user_selClick()
         return;
     bool registered = false;
     auto dialog = std::make_unique<Tfsheetset>(std::move(*setup), session_->ui(), this);
-    RunCommand([&] { registered = dialog->exec() == QDialog::Accepted; });
+    runCommand([&] { registered = dialog->exec() == QDialog::Accepted; });
     run([&] { session_->closeSheetSetup(registered ? &dialog->setup() : nullptr); });
 }
 

@@ -76,7 +76,7 @@ void TFtankaregist::buildLayout(UserInterface &ui)
     for (TStrColGrid *g : {StrColGrid1, StrColGrid2, StrColGrid3}) {
         g->SetOptions(g->Options() | goColSizing);
         g->viewport()->installEventFilter(
-            new ColumnDragFilter(g, [this, g] { RunCommand([this, g] { gridColumnsDragged(g); }); }));
+            new ColumnDragFilter(g, [this, g] { runCommand([this, g] { gridColumnsDragged(g); }); }));
     }
     connect(Splitter1, &QSplitter::splitterMoved, this, [this] {
         if (!TreeView1->isHidden())
@@ -84,16 +84,16 @@ void TFtankaregist::buildLayout(UserInterface &ui)
     });
 
     buildLayoutMenus();
-    RunCommand([this] { layout_->load(); });
-    RunCommand([this] { showLayout(); });
+    runCommand([this] { layout_->load(); });
+    runCommand([this] { showLayout(); });
 }
 
 void TFtankaregist::buildLayoutMenus()
 {
     // 表  示(&D): the bars, then the uniform column widths. Each command, then the layout shown.
     auto layoutCommand = [this](const std::function<void()> &command) {
-        RunCommand(command);
-        RunCommand([this] { showLayout(); });
+        runCommand(command);
+        runCommand([this] { showLayout(); });
     };
     viewMenu->addSeparator();
     auto toggle = [this, layoutCommand](const char *caption, LayoutBar bar) {
@@ -175,7 +175,7 @@ void TFtankaregist::showLayout()
     // again: that happens when control is back in the event loop.
     if (Splitter1->isVisible() && l.barShown(LayoutBar::Tree))
         QMetaObject::invokeMethod(
-            this, [this] { RunCommand([this] { showTreeWidth(); }); }, Qt::QueuedConnection);
+            this, [this] { runCommand([this] { showTreeWidth(); }); }, Qt::QueuedConnection);
 }
 
 void TFtankaregist::showTreeWidth()

@@ -41,7 +41,7 @@ void TFtankaregist::showEvent(QShowEvent *e)
         return;
     started_ = true;
     run([this] { session_->start(); });
-    RunCommand([this] { showLayout(); }); // the tree's width needs the window's geometry
+    runCommand([this] { showLayout(); }); // the tree's width needs the window's geometry
     StrColGrid1->setFocus();
 }
 
@@ -51,9 +51,9 @@ void TFtankaregist::run(const std::function<void()> &command)
     // failure ends the command with its error box and never passes into Qt; what the command
     // did before it stays, and the window shows it.
     commitTypedCells();
-    RunCommand([this] { applyTypedSettings(); });
-    RunCommand(command);
-    RunCommand([this] { showState(); });
+    runCommand([this] { applyTypedSettings(); });
+    runCommand(command);
+    runCommand([this] { showState(); });
 }
 
 void TFtankaregist::applyTypedSettings()

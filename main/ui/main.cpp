@@ -30,7 +30,7 @@ int main(int argc, char **argv)
     try {
         window = std::make_unique<velmo::TFtankaregist>(program, argument);
     } catch (...) {
-        velmo::ReportCurrentException();
+        velmo::reportCurrentException();
         return 1;
     }
     window->show();

@@ -97,7 +97,7 @@ std::optional<int> TFSelect_Data::selectedEntry() const
 
 void TFSelect_Data::take(std::optional<int> entry)
 {
-    RunCommand([&] {
+    runCommand([&] {
         if (!session_.takeEntry(entry))
             return;
         chosen_ = entry;
@@ -117,7 +117,7 @@ void TFSelect_Data::ListBox1DblClick(QListWidgetItem *item)
 
 void TFSelect_Data::move(bool up)
 {
-    RunCommand([&] {
+    runCommand([&] {
         const auto moved = session_.moveBlock(selectedEntry(), up ? MoveDirection::Up : MoveDirection::Down);
         if (!moved)
             return;

@@ -34,7 +34,7 @@ Tftorvik::Tftorvik(const QString &programDir, const std::string &argument, UserI
     session_->showNow = [this] { showState(); };
     buildMenus();
     FSelect_Data = new TFSelect_Data(*session_, this);
-    connect(FSelect_Data, &TFSelect_Data::blockMoved, this, [this] { RunCommand([this] { showState(); }); });
+    connect(FSelect_Data, &TFSelect_Data::blockMoved, this, [this] { runCommand([this] { showState(); }); });
 
     resize(757, 481);
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
@@ -54,11 +54,11 @@ void Tftorvik::run(const std::function<void()> &command)
 {
     // A failure ends the command with its error box and never passes into Qt; what the
     // command did before it stays, and the window shows it.
-    RunCommand([&] {
+    runCommand([&] {
         applyTypedRate();
         command();
     });
-    RunCommand([this] { showState(); });
+    runCommand([this] { showState(); });
 }
 
 void Tftorvik::applyTypedRate()
@@ -91,8 +91,8 @@ void Tftorvik::closeEvent(QCloseEvent *e)
     } catch (...) {
         // A save that failed keeps the window and its edits; the error box says why.
         e->ignore();
-        ReportCurrentException();
-        RunCommand([this] { showState(); });
+        reportCurrentException();
+        runCommand([this] { showState(); });
         return;
     }
     e->accept();
@@ -118,11 +118,11 @@ void Tftorvik::user_selClick()
         session_->beginChooseBlock();
     } catch (...) {
         // The save asked for failed: the dialog does not open and the edits stay.
-        ReportCurrentException();
-        RunCommand([this] { showState(); });
+        reportCurrentException();
+        runCommand([this] { showState(); });
         return;
     }
-    RunCommand([this] { showState(); });
+    runCommand([this] { showState(); });
     const std::optional<int> chosen = FSelect_Data->choose();
     run([this, chosen] { session_->endChooseBlock(chosen); });
     activateWindow(); // back from the dialog, also where no window manager does it
@@ -142,9 +142,9 @@ void Tftorvik::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers, bool &consumed
     } catch (...) {
         // The key ends with the failure: the grid does not go on to move or type.
         consumed = true;
-        ReportCurrentException();
+        reportCurrentException();
     }
-    RunCommand([this] { showState(); });
+    runCommand([this] { showState(); });
 }
 
 void Tftorvik::CheckGroupBox1Click(bool checked)

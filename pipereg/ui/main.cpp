@@ -23,7 +23,7 @@ int main(int argc, char **argv)
     try {
         window = std::make_unique<velmo::Tftorvik>(dir, argument);
     } catch (...) {
-        velmo::ReportCurrentException();
+        velmo::reportCurrentException();
         return 1;
     }
     window->show();

@@ -74,7 +74,7 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "korrel: %s\n", e.what());
             return 2;
         }
-        ShowErrorBox(QString::fromStdString(e.what()));
+        showErrorBox(QString::fromStdString(e.what()));
         return 2;
     }
     print::TfPrintPreview window(sets);

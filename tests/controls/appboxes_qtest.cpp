@@ -26,26 +26,26 @@ namespace {
 // Runs `action` on the first modal box that opens (polling the event loop of that box).
 class ModalDriver {
 public:
-    explicit ModalDriver(std::function<void(QWidget *)> action) : m_action(std::move(action))
+    explicit ModalDriver(std::function<void(QWidget *)> action) : action_(std::move(action))
     {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
             if (QWidget *modal = QApplication::activeModalWidget()) {
-                m_timer.stop();
-                m_seen = true;
-                m_action(modal);
+                timer_.stop();
+                seen_ = true;
+                action_(modal);
                 // A failed check inside the action must not leave the box blocking the test.
                 QTimer::singleShot(2000, modal, [modal] { modal->close(); });
             }
         });
-        m_timer.start();
+        timer_.start();
     }
-    bool seen() const { return m_seen; }
+    bool seen() const { return seen_; }
 
 private:
-    std::function<void(QWidget *)> m_action;
-    QTimer m_timer;
-    bool m_seen = false;
+    std::function<void(QWidget *)> action_;
+    QTimer timer_;
+    bool seen_ = false;
 };
 
 QPushButton *buttonCaptioned(QWidget *box, const QString &caption)
@@ -78,26 +78,26 @@ private slots:
     void japaneseFontsAreSubstituted();
 
 private:
-    QStringList m_boxes;
-    QTemporaryDir m_iconDir;
+    QStringList boxes_;
+    QTemporaryDir iconDir_;
 };
 
 void AppBoxesTest::init()
 {
-    m_boxes.clear();
+    boxes_.clear();
     VelmoApplication::errorSink = [this](const QString &caption, const QString &message) {
-        m_boxes << caption + "|" + message;
+        boxes_ << caption + "|" + message;
     };
     QImage icon(16, 16, QImage::Format_ARGB32);
     icon.fill(QColor(0, 128, 255));
-    QVERIFY(icon.save(m_iconDir.filePath("dialog.ico"), "ICO"));
-    SetDialogIconFolder(m_iconDir.path());
+    QVERIFY(icon.save(iconDir_.filePath("dialog.ico"), "ICO"));
+    setDialogIconFolder(iconDir_.path());
 }
 
 void AppBoxesTest::cleanup()
 {
     VelmoApplication::errorSink = nullptr;
-    SetDialogIconFolder(QString());
+    setDialogIconFolder(QString());
 }
 
 void AppBoxesTest::exceptionFromClickedHandlerShowsErrorBoxAndWindowGoesOn()
@@ -120,10 +120,10 @@ void AppBoxesTest::exceptionFromClickedHandlerShowsErrorBoxAndWindowGoesOn()
     // Through the window system, as a real click arrives.
     QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, failing->geometry().center());
     QCOMPARE(failingClicks, 1);
-    QCOMPARE(m_boxes, QStringList{"appboxes_qtest|ファイル /x/kanzai1.fda に書き込めません"});
+    QCOMPARE(boxes_, QStringList{"appboxes_qtest|ファイル /x/kanzai1.fda に書き込めません"});
     QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, failing->geometry().center());
     QCOMPARE(failingClicks, 2);
-    QCOMPARE(m_boxes.size(), 2);
+    QCOMPARE(boxes_.size(), 2);
     QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, other->geometry().center());
     QCOMPARE(otherClicks, 1);
     QVERIFY(!failing->isDown());
@@ -135,10 +135,10 @@ void AppBoxesTest::exceptionReachingTheEventLoopIsShown()
     QObject context;
     QTimer::singleShot(0, &context, [] { throw RangeError("タイマー"); });
     QTest::qWait(20);
-    QCOMPARE(m_boxes, QStringList{"appboxes_qtest|タイマー"});
+    QCOMPARE(boxes_, QStringList{"appboxes_qtest|タイマー"});
     QTimer::singleShot(0, &context, [] { throw 7; });
     QTest::qWait(20);
-    QCOMPARE(m_boxes.last(), QString("appboxes_qtest|不明なエラーが発生しました。"));
+    QCOMPARE(boxes_.last(), QString("appboxes_qtest|不明なエラーが発生しました。"));
 }
 
 void AppBoxesTest::connectCommandEndsOnlyThatCommand()
@@ -153,18 +153,18 @@ void AppBoxesTest::connectCommandEndsOnlyThatCommand()
     connect(&button, &QPushButton::clicked, [&] { done << "next handler"; });
     button.click();
     QCOMPARE(done, (QStringList{"before", "next handler"}));
-    QCOMPARE(m_boxes, QStringList{"appboxes_qtest|'1,2x' は数値ではありません"});
+    QCOMPARE(boxes_, QStringList{"appboxes_qtest|'1,2x' は数値ではありません"});
 }
 
 void AppBoxesTest::everyKindOfFailureGivesItsMessage()
 {
-    RunCommand([] { throw IoError("入出力"); });
-    RunCommand([] { throw ConversionError("変換"); });
-    RunCommand([] { throw RangeError("範囲"); });
-    RunCommand([] { throw std::runtime_error("other"); });
-    RunCommand([] { throw 42; });
-    RunCommand([] {}); // a command that succeeds shows nothing
-    QCOMPARE(m_boxes, (QStringList{"appboxes_qtest|入出力", "appboxes_qtest|変換", "appboxes_qtest|範囲",
+    runCommand([] { throw IoError("入出力"); });
+    runCommand([] { throw ConversionError("変換"); });
+    runCommand([] { throw RangeError("範囲"); });
+    runCommand([] { throw std::runtime_error("other"); });
+    runCommand([] { throw 42; });
+    runCommand([] {}); // a command that succeeds shows nothing
+    QCOMPARE(boxes_, (QStringList{"appboxes_qtest|入出力", "appboxes_qtest|変換", "appboxes_qtest|範囲",
                                    "appboxes_qtest|other", "appboxes_qtest|不明なエラーが発生しました。"}));
 }
 
@@ -172,9 +172,9 @@ void AppBoxesTest::paintFailuresArePostedOnce()
 {
     PostErrorBox("描画");
     PostErrorBox("描画");
-    QVERIFY(m_boxes.isEmpty()); // only once back in the event loop
+    QVERIFY(boxes_.isEmpty()); // only once back in the event loop
     QCoreApplication::processEvents();
-    QCOMPARE(m_boxes, QStringList{"appboxes_qtest|描画"});
+    QCOMPARE(boxes_, QStringList{"appboxes_qtest|描画"});
 }
 
 void AppBoxesTest::errorBoxIsACriticalBoxCaptionedWithTheTitle()
@@ -191,7 +191,7 @@ void AppBoxesTest::errorBoxIsACriticalBoxCaptionedWithTheTitle()
         icon = box->icon();
         box->accept();
     });
-    ShowErrorBox("ファイル a.fda を開けません");
+    showErrorBox("ファイル a.fda を開けません");
     QApplication::setApplicationDisplayName(QString());
     QVERIFY(driver.seen());
     QCOMPARE(title, QString("Velmaro"));
@@ -201,13 +201,13 @@ void AppBoxesTest::errorBoxIsACriticalBoxCaptionedWithTheTitle()
 
 void AppBoxesTest::boxesWorkWithoutTheirIconAndSayItOnce()
 {
-    QCOMPARE(DialogIconPath(), m_iconDir.filePath("dialog.ico"));
-    SetDialogIconFolder(QString());
-    QCOMPARE(DialogIconPath(), QCoreApplication::applicationDirPath() + "/dialog.ico");
+    QCOMPARE(dialogIconPath(), iconDir_.filePath("dialog.ico"));
+    setDialogIconFolder(QString());
+    QCOMPARE(dialogIconPath(), QCoreApplication::applicationDirPath() + "/dialog.ico");
 
     // Without the icon the question still opens, so the user can always answer it.
     QTemporaryDir empty;
-    SetDialogIconFolder(empty.path());
+    setDialogIconFolder(empty.path());
     const QString path = empty.filePath("dialog.ico");
     bool plain = false;
     Answer answer = Answer::Closed;
@@ -221,17 +221,17 @@ void AppBoxesTest::boxesWorkWithoutTheirIconAndSayItOnce()
     }
     QCOMPARE(answer, Answer::No);
     QVERIFY(plain);
-    QCOMPARE(m_boxes.size(), 1);
-    QVERIFY2(m_boxes[0].contains(path), qPrintable(m_boxes[0]));
+    QCOMPARE(boxes_.size(), 1);
+    QVERIFY2(boxes_[0].contains(path), qPrintable(boxes_[0]));
     {
         ModalDriver driver([](QWidget *box) { QTest::mouseClick(buttonCaptioned(box, "確認"), Qt::LeftButton); });
         QCOMPARE(NoticeBox("管材が選択されていません", "確認"), Answer::Yes);
     }
-    QCOMPARE(m_boxes.size(), 1); // said once
+    QCOMPARE(boxes_.size(), 1); // said once
 
     // A file that is not an image is said once too, naming the file.
     QTemporaryDir other;
-    SetDialogIconFolder(other.path());
+    setDialogIconFolder(other.path());
     QFile bad(other.filePath("dialog.ico"));
     QVERIFY(bad.open(QIODevice::WriteOnly));
     bad.write("not an icon");
@@ -240,8 +240,8 @@ void AppBoxesTest::boxesWorkWithoutTheirIconAndSayItOnce()
         ModalDriver driver([](QWidget *box) { QTest::mouseClick(buttonCaptioned(box, "確認"), Qt::LeftButton); });
         QCOMPARE(NoticeBox("管材が選択されていません", "確認"), Answer::Yes);
     }
-    QCOMPARE(m_boxes.size(), 2);
-    QVERIFY2(m_boxes[1].contains(other.filePath("dialog.ico")), qPrintable(m_boxes[1]));
+    QCOMPARE(boxes_.size(), 2);
+    QVERIFY2(boxes_[1].contains(other.filePath("dialog.ico")), qPrintable(boxes_[1]));
 }
 
 void AppBoxesTest::confirmBoxResults()
@@ -275,7 +275,7 @@ void AppBoxesTest::confirmBoxResults()
     // their meaning.
     auto runBack = [](std::function<void(QWidget *)> action) {
         ModalDriver driver(std::move(action));
-        return ConfirmOrBackBox("の変更を保存しますか？", "実行", "キャンセル", "戻る");
+        return confirmOrBackBox("の変更を保存しますか？", "実行", "キャンセル", "戻る");
     };
     QCOMPARE(runBack([](QWidget *box) {
                  QCOMPARE(box->findChildren<QPushButton *>().size(), 3);

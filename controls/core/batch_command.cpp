@@ -50,6 +50,10 @@ int runBatch(int argc, char **argv, const char *program, const char *usage, cons
         std::fputs(usage, stdout);
         return 0;
     }
+    if (argc < 2) { // nothing asked: how to ask
+        std::fputs(usage, stderr);
+        return 2;
+    }
     int status = 2;
     errno = 0;
     try {

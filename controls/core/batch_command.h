@@ -39,7 +39,8 @@ std::vector<int> selectedOrAll(std::optional<int> one, int count);
 // The JSON text and a line end on standard output.
 void printJson(const JsonWriter &j);
 
-// main() of a batch program: "--help" or "-h" alone prints `usage`; otherwise `run` gives the
+// main() of a batch program: "--help" or "-h" alone prints `usage`, no argument prints it on
+// standard error with status 2; otherwise `run` gives the
 // exit status, and a failure ends with one line "program: message" on standard error (a usage
 // error followed by `usageHint`) and status 2, or 3 for ChangedOnDiskError. Standard output is
 // flushed and closed before the status is given: output that did not reach its file (a full

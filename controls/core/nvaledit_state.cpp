@@ -317,7 +317,7 @@ NValKeyResult NValEditState::KeyPress(char32_t ch, bool selected)
     else if (ch == U'.')
         TypePoint(selected);
     else if (ch >= U'0' && ch <= U'9')
-        TypeDigit(static_cast<int>(ch - U'0'), selected);
+        typeDigit(static_cast<int>(ch - U'0'), selected);
     r.beep = beeps_ != beepsBefore;
     return r;
 }
@@ -367,7 +367,7 @@ void NValEditState::TypePoint(bool selected)
     DisplayText();
 }
 
-void NValEditState::TypeDigit(int d, bool selected)
+void NValEditState::typeDigit(int d, bool selected)
 {
     if (selected)
         ResetToZero();

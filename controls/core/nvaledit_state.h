@@ -104,7 +104,7 @@ private:
     void ResetToZero();
     void TypeMinus(bool selected);
     void TypePoint(bool selected);
-    void TypeDigit(int d, bool selected);
+    void typeDigit(int d, bool selected);
     void Backspace(bool selected);
     void Beep() { ++beeps_; }
 

@@ -132,8 +132,7 @@ TEST(SelvanCliUsage, ErrorsAreOneJapaneseLineWithStatusTwo)
     TempDir dir;
     const fs::path missing = dir.path / "none.dxa";
     for (const std::vector<std::string> &args :
-         std::vector<std::vector<std::string>>{{},
-                                               {"calc", "x"},
+         std::vector<std::vector<std::string>>{{"calc", "x"},
                                                {"dump"},
                                                {"dump", "a", "b"},
                                                {"dump", "a", "--block", "20"},
@@ -151,6 +150,9 @@ TEST(SelvanCliUsage, ErrorsAreOneJapaneseLineWithStatusTwo)
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("0 レコードしかありません"), std::string::npos) << r.err;
     EXPECT_EQ(selvanCli({"--help"}).code, 0);
+    const Result none = selvanCli({});
+    EXPECT_EQ(none.code, 2);
+    EXPECT_EQ(none.err.rfind("使い方: selvan-cli dump FILE", 0), 0u) << none.err;
 }
 
 TEST(SelvanCliReadPath, NothingIsCreatedOrReadThatIsNotAnEquipmentFile)

@@ -143,8 +143,12 @@ TEST(CliUsage, BadArgumentsExitWithTwoAndOneLine)
     TempDir dir;
     const std::string file = (dir.path / "kanzai9.fda").string();
     ASSERT_EQ(cli({"new", file}).code, 0);
+    // Without arguments: the Japanese usage on standard error.
+    const Result none = cli({});
+    EXPECT_EQ(none.code, 2);
+    EXPECT_EQ(none.err.rfind("使い方: velmok-cli new FILE", 0), 0u) << none.err;
+    EXPECT_EQ(none.out, "");
     const std::vector<std::vector<std::string>> bad = {
-        {},
         {"frobnicate", file},
         {"calc"},
         {"calc", file, "--pipe", "0"},

@@ -60,14 +60,14 @@ void checkServiceFileSize(const std::filesystem::path &path, uintmax_t bytes)
     checkRecordFileSize(path, bytes, RecordSize, RecordsPerFile);
 }
 
-std::optional<FileContents> readServiceFileIfPresent(const std::filesystem::path &path)
+std::optional<FileContents> readServiceFileIfPresent(const std::filesystem::path &path, StampHash hash)
 {
-    return readFileIfPresent(path, [&](uintmax_t size) { checkServiceFileSize(path, size); });
+    return readFileIfPresent(path, [&](uintmax_t size) { checkServiceFileSize(path, size); }, hash);
 }
 
-FileContents readServiceFile(const std::filesystem::path &path)
+FileContents readServiceFile(const std::filesystem::path &path, StampHash hash)
 {
-    return readExistingFile(path, [&](uintmax_t size) { checkServiceFileSize(path, size); });
+    return readExistingFile(path, [&](uintmax_t size) { checkServiceFileSize(path, size); }, hash);
 }
 
 std::string readServiceFileBytes(const std::filesystem::path &path) { return readServiceFile(path).bytes; }

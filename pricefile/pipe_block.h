@@ -47,9 +47,11 @@ void checkRecordFileSize(const std::filesystem::path &path, uintmax_t bytes, int
 // (it may be a file of another kind, and a save would cut it). The size is checked before a
 // byte is read; a missing file raises IoError too.
 std::string readServiceFileBytes(const std::filesystem::path &path);
-FileContents readServiceFile(const std::filesystem::path &path); // with the stamp of what was read
-// The same with the stamp of what was read; nothing when no file exists at the path.
-std::optional<FileContents> readServiceFileIfPresent(const std::filesystem::path &path);
+// The same with the stamp of what was read.
+FileContents readServiceFile(const std::filesystem::path &path, StampHash hash = StampHash::Now);
+// The same, but nothing when no file exists at the path.
+std::optional<FileContents> readServiceFileIfPresent(const std::filesystem::path &path,
+                                                     StampHash hash = StampHash::Now);
 void checkServiceFileSize(const std::filesystem::path &path, uintmax_t bytes);
 
 } // namespace velmo

@@ -9,8 +9,9 @@ namespace velmo {
 ServiceFile::ServiceFile() : blocks_(std::make_unique<std::array<PipeBlock, PipesPerFile>>()) {}
 
 ServiceFile::ServiceFile(const ServiceFile &other)
-    : blocks_(std::make_unique<std::array<PipeBlock, PipesPerFile>>(*other.blocks_)), serialBase_(other.serialBase_),
-      stamp_(other.stamp_), damage_(other.damage_)
+    : blocks_(std::make_unique<std::array<PipeBlock, PipesPerFile>>(*other.blocks_)), read_(other.read_),
+      undecoded_(other.undecoded_), serialBase_(other.serialBase_), stamp_(other.stamp_),
+      hashPending_(other.hashPending_), damage_(other.damage_)
 {
 }
 
@@ -18,8 +19,11 @@ ServiceFile &ServiceFile::operator=(const ServiceFile &other)
 {
     if (this != &other) {
         *blocks_ = *other.blocks_;
+        read_ = other.read_;
+        undecoded_ = other.undecoded_;
         serialBase_ = other.serialBase_;
         stamp_ = other.stamp_;
+        hashPending_ = other.hashPending_;
         damage_ = other.damage_;
     }
     return *this;
@@ -29,16 +33,42 @@ void ServiceFile::clear()
 {
     for (PipeBlock &b : *blocks_)
         b.fill(PriceRecord{});
+    undecoded_ = 0;
 }
 
-void ServiceFile::adopt(const FileContents &contents, const std::filesystem::path &path, int serialBase)
+void ServiceFile::decode(int pipe) const
 {
-    parse(contents.bytes, path);
+    const auto *p = reinterpret_cast<const unsigned char *>(read_->data()) + static_cast<size_t>(pipe) * RecordsPerPipe * RecordSize;
+    PipeBlock &block = (*blocks_)[pipe];
+    for (int i = 0; i < RecordsPerPipe; ++i)
+        PriceRecord::decodeInto(block[i], p + static_cast<size_t>(i) * RecordSize);
+    undecoded_ &= ~(1u << pipe);
+}
+
+bool ServiceFile::changedSince(const std::filesystem::path &path) const
+{
+    if (hashPending_) {
+        stamp_.hash = contentHash(*read_);
+        hashPending_ = false;
+    }
+    return changedOnDisk(stamp_, path);
+}
+
+void ServiceFile::adopt(FileContents &&contents, const std::filesystem::path &path, int serialBase)
+{
+    checkServiceFileSize(path, contents.bytes.size());
+    damage_ = damagedPriceTexts(reinterpret_cast<const unsigned char *>(contents.bytes.data()), RecordsPerFile);
+    read_ = std::make_shared<const std::string>(std::move(contents.bytes));
+    undecoded_ = (1u << PipesPerFile) - 1;
     serialBase_ = serialBase;
     stamp_ = contents.stamp;
+    hashPending_ = true;
 }
 
-void ServiceFile::load(const std::filesystem::path &path) { adopt(readServiceFile(path), path, 0); }
+void ServiceFile::load(const std::filesystem::path &path)
+{
+    adopt(readServiceFile(path, StampHash::Later), path, 0);
+}
 
 bool ServiceFile::createEmpty(const std::filesystem::path &path)
 {
@@ -50,23 +80,22 @@ bool ServiceFile::createEmpty(const std::filesystem::path &path)
 void ServiceFile::loadOrCreate(const std::filesystem::path &path)
 {
     removeAbandonedSaves(path);
-    if (auto contents = readServiceFileIfPresent(path)) {
-        adopt(*contents, path, 0);
+    if (auto contents = readServiceFileIfPresent(path, StampHash::Later)) {
+        adopt(std::move(*contents), path, 0);
         return;
     }
     const bool created = createEmpty(path);
     // What another program put there between the look and the write is read as it is.
-    adopt(readServiceFile(path), path, created ? -1200 : 0);
+    adopt(readServiceFile(path, StampHash::Later), path, created ? -1200 : 0);
 }
 
 void ServiceFile::parse(std::string_view data, const std::filesystem::path &source)
 {
-    checkServiceFileSize(source, data.size());
-    const auto *p = reinterpret_cast<const unsigned char *>(data.data());
-    for (int i = 0; i < RecordsPerFile; ++i)
-        PriceRecord::decodeInto(record(i), p + static_cast<size_t>(i) * RecordSize);
-    damage_ = damagedPriceTexts(p, RecordsPerFile);
-    serialBase_ = 0;
+    FileContents contents;
+    contents.bytes = std::string(data);
+    adopt(std::move(contents), source, 0);
+    hashPending_ = false; // bytes that were not read from a file have no stamp
+    stamp_ = FileStamp{};
 }
 
 std::string ServiceFile::serialize() const
@@ -86,6 +115,8 @@ void ServiceFile::save(const std::filesystem::path &path)
     const std::string data = serialize();
     writeFileAtomically(path, data);
     stamp_ = stampOf(path, data);
+    hashPending_ = false;
+    read_.reset(); // serialize() decoded every block and the stamp is taken
 }
 
 } // namespace velmo

@@ -33,7 +33,8 @@ public:
     // Creates the empty file a missing service file becomes (records numbered from −1199);
     // false, with nothing written, when something already has the name.
     static bool createEmpty(const std::filesystem::path &path);
-    // The same from a file's bytes already read; `source` names the file in messages.
+    // The same from bytes already read; `source` names the file in messages. There is no file
+    // stamp then: changedSince counts any file as changed.
     void parse(std::string_view data, const std::filesystem::path &source);
     // Writes all 1200 records, numbering each record's Serial, through a temporary file.
     void save(const std::filesystem::path &path);
@@ -42,10 +43,10 @@ public:
 
     void clear(); // all records empty and zero
 
-    PriceRecord &record(int r) { return (*blocks_)[r / RecordsPerPipe][r % RecordsPerPipe]; }
-    const PriceRecord &record(int r) const { return (*blocks_)[r / RecordsPerPipe][r % RecordsPerPipe]; }
-    PipeBlock &pipeBlock(int pipe) { return (*blocks_)[pipe]; }
-    const PipeBlock &pipeBlock(int pipe) const { return (*blocks_)[pipe]; }
+    PriceRecord &record(int r) { return pipeBlock(r / RecordsPerPipe)[r % RecordsPerPipe]; }
+    const PriceRecord &record(int r) const { return pipeBlock(r / RecordsPerPipe)[r % RecordsPerPipe]; }
+    PipeBlock &pipeBlock(int pipe) { return decoded(pipe); }
+    const PipeBlock &pipeBlock(int pipe) const { return decoded(pipe); }
 
     int serialBase() const { return serialBase_; }
     // The damaged texts the last read found, one Japanese line each. They are read as far as
@@ -53,14 +54,28 @@ public:
     const std::vector<std::string> &damagedTexts() const { return damage_; }
     // Whether another program changed the file at `path` since this one last read or wrote it;
     // IoError when the file cannot be read to tell.
-    bool changedSince(const std::filesystem::path &path) const { return changedOnDisk(stamp_, path); }
+    bool changedSince(const std::filesystem::path &path) const;
 
 private:
-    void adopt(const FileContents &contents, const std::filesystem::path &path, int serialBase);
+    void adopt(FileContents &&contents, const std::filesystem::path &path, int serialBase);
+    // Pipe block `pipe`, decoded from the bytes read the first time it is asked for: velmok
+    // shows one pipe at a time, and a load need not decode the other nineteen.
+    PipeBlock &decoded(int pipe) const
+    {
+        if (undecoded_ & (1u << pipe))
+            decode(pipe);
+        return (*blocks_)[pipe];
+    }
+    void decode(int pipe) const;
 
     std::unique_ptr<std::array<PipeBlock, PipesPerFile>> blocks_;
+    // The bytes last read, from which blocks are decoded and the stamp's hash is taken when
+    // first needed; shared by copies, dropped at a save.
+    std::shared_ptr<const std::string> read_;
+    mutable uint32_t undecoded_ = 0; // bit p: block p is still in read_ only
     int serialBase_ = 0;
-    FileStamp stamp_; // of the file last read or written
+    mutable FileStamp stamp_; // of the file last read or written
+    mutable bool hashPending_ = false; // stamp_.hash is still to be taken of read_
     std::vector<std::string> damage_;
 };
 

@@ -45,6 +45,8 @@ std::string systemErrorText(int err)
     }
 }
 
+uint64_t contentHash(std::string_view bytes) { return XXH3_64bits(bytes.data(), bytes.size()); }
+
 std::string_view errorCause(const std::exception &e)
 {
     const std::string_view text = e.what();
@@ -86,8 +88,6 @@ struct Descriptor {
             ::close(fd);
     }
 };
-
-uint64_t contentHash(std::string_view bytes) { return XXH3_64bits(bytes.data(), bytes.size()); }
 
 int64_t modifiedNsOf(const struct stat &st)
 {
@@ -135,7 +135,8 @@ std::string readUpTo(int fd, const std::filesystem::path &path, size_t size)
 
 } // namespace
 
-std::optional<FileContents> readFileIfPresent(const std::filesystem::path &path, const SizeCheck &checkSize)
+std::optional<FileContents> readFileIfPresent(const std::filesystem::path &path, const SizeCheck &checkSize,
+                                              StampHash hash)
 {
     struct stat st {};
     const int fd = openRegular(path, st);
@@ -151,13 +152,14 @@ std::optional<FileContents> readFileIfPresent(const std::filesystem::path &path,
     c.stamp.exists = true;
     c.stamp.size = c.bytes.size();
     c.stamp.modifiedNs = modifiedNsOf(st);
-    c.stamp.hash = contentHash(c.bytes);
+    if (hash == StampHash::Now)
+        c.stamp.hash = contentHash(c.bytes);
     return c;
 }
 
-FileContents readExistingFile(const std::filesystem::path &path, const SizeCheck &checkSize)
+FileContents readExistingFile(const std::filesystem::path &path, const SizeCheck &checkSize, StampHash hash)
 {
-    if (auto c = readFileIfPresent(path, checkSize))
+    if (auto c = readFileIfPresent(path, checkSize, hash))
         return std::move(*c);
     readError(path, ENOENT);
 }

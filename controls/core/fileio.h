@@ -28,6 +28,13 @@ struct FileContents {
     FileStamp stamp;
 };
 
+// The hash of a stamp (XXH3, 64 bits): to tell whether a file's bytes changed, not a
+// cryptographic one.
+uint64_t contentHash(std::string_view bytes);
+// Whether a read hashes what it read at once, or leaves the stamp's hash 0 for the reader to
+// fill in with contentHash when it needs it (a reader that keeps the bytes anyway).
+enum class StampHash { Now, Later };
+
 // Checks the size a file has before a byte of it is read; raises IoError to refuse it.
 using SizeCheck = std::function<void(uintmax_t size)>;
 
@@ -40,9 +47,11 @@ constexpr uintmax_t MaxTextFileBytes = uintmax_t{64} << 20;
 // (opening one cannot block); the size is checked by `checkSize` before a byte is read. Any
 // other failure, a stale network handle or a permission error as much as a read error, raises
 // IoError naming the file and the cause: a failed look-up never counts as a missing file.
-std::optional<FileContents> readFileIfPresent(const std::filesystem::path &path, const SizeCheck &checkSize);
+std::optional<FileContents> readFileIfPresent(const std::filesystem::path &path, const SizeCheck &checkSize,
+                                              StampHash hash = StampHash::Now);
 // The same for a file that must exist: a missing one raises IoError "ファイル … がありません".
-FileContents readExistingFile(const std::filesystem::path &path, const SizeCheck &checkSize);
+FileContents readExistingFile(const std::filesystem::path &path, const SizeCheck &checkSize,
+                              StampHash hash = StampHash::Now);
 
 // Reads the whole file (at most MaxTextFileBytes); raises IoError naming the file when it
 // cannot be read, is missing or is not a regular file.

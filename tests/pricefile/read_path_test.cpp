@@ -184,3 +184,40 @@ TEST(ReadPath, TemporaryFilesOfKilledSavesAreRemovedWhenTheFileIsOpened)
     EXPECT_FALSE(fs::exists(eqOld));
     removeAbandonedSaves(dir.path / "plainfile" / "x.fda");
 }
+
+TEST(ReadPath, PipesDecodedOnDemandSaveAndCopyAsIfAllWereRead)
+{
+    TempDir dir;
+    const fs::path p = dir.path / "kanzai5.fda";
+    ServiceFile written;
+    for (int r = 0; r < RecordsPerFile; ++r) {
+        written.record(r).name.assignText("管" + std::to_string(r));
+        written.record(r).slots[3] = Currency::fromInt(r);
+    }
+    written.save(p);
+    const std::string before = readWholeFile(p);
+
+    ServiceFile f;
+    f.load(p);
+    const ServiceFile copy = f; // taken before any pipe was looked at
+    EXPECT_FALSE(f.changedSince(p));
+    f.pipeBlock(3)[7].name.assignText("変えた");
+    EXPECT_EQ(copy.pipeBlock(3)[7].name.text(), "管187");
+    EXPECT_EQ(copy.record(1199).slots[3], Currency::fromInt(1199));
+    f.save(p);
+    const std::string after = readWholeFile(p);
+    ASSERT_EQ(after.size(), before.size());
+    const size_t changed = (3 * 60 + 7) * 360;
+    EXPECT_EQ(after.compare(0, changed, before, 0, changed), 0);
+    EXPECT_EQ(after.compare(changed + 360, std::string::npos, before, changed + 360, std::string::npos), 0);
+    EXPECT_FALSE(f.changedSince(p));
+
+    // A change by another program is seen whether or not a pipe was looked at.
+    ServiceFile untouched;
+    untouched.load(p);
+    ServiceFile other;
+    other.load(p);
+    other.record(0).name.assignText("ほか");
+    other.save(p);
+    EXPECT_TRUE(untouched.changedSince(p));
+}

@@ -51,8 +51,7 @@ void checkRecordFileSize(const std::filesystem::path &path, uintmax_t bytes, int
     if (bytes < expected)
         throw IoError(shortFileMessage(path, bytes, recordSize, records));
     if (bytes > expected)
-        throw IoError("ファイル " + path.string() + " は大きすぎます: " + std::to_string(bytes) + " バイトあります (" +
-                      std::to_string(expected) + " バイトのはず)。ほかの種類のファイルかもしれません");
+        throw IoError(tooLargeText(path, bytes, expected) + "。ほかの種類のファイルかもしれません");
 }
 
 void checkServiceFileSize(const std::filesystem::path &path, uintmax_t bytes)

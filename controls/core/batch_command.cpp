@@ -21,8 +21,7 @@ std::string readFileToCheck(const std::filesystem::path &file, uintmax_t expecte
 {
     return readExistingFile(file, [&](uintmax_t size) {
                if (size > expectedBytes)
-                   throw IoError("ファイル " + file.string() + " は大きすぎます: " + std::to_string(size) + " バイトあります (" +
-                                 std::to_string(expectedBytes) + " バイトのはず)");
+                   throw IoError(tooLargeText(file, size, expectedBytes));
            })
         .bytes;
 }

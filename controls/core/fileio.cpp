@@ -45,6 +45,14 @@ std::string systemErrorText(int err)
     }
 }
 
+std::string tooLargeText(const std::filesystem::path &path, uintmax_t size, uintmax_t expected)
+{
+    std::string text = "ファイル " + path.string() + " は大きすぎます: " + std::to_string(size) + " バイトあります";
+    if (expected != 0)
+        text += " (" + std::to_string(expected) + " バイトのはず)";
+    return text;
+}
+
 uint64_t contentHash(std::string_view bytes) { return XXH3_64bits(bytes.data(), bytes.size()); }
 
 std::string_view errorCause(const std::exception &e)
@@ -168,7 +176,7 @@ std::optional<std::string> readWholeFileIfPresent(const std::filesystem::path &p
 {
     auto c = readFileIfPresent(path, [&](uintmax_t size) {
         if (size > MaxTextFileBytes)
-            throw IoError("ファイル " + path.string() + " は大きすぎます: " + std::to_string(size) + " バイトあります");
+            throw IoError(tooLargeText(path, size));
     });
     if (!c)
         return std::nullopt;

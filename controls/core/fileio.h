@@ -38,6 +38,10 @@ enum class StampHash { Now, Later };
 // Checks the size a file has before a byte of it is read; raises IoError to refuse it.
 using SizeCheck = std::function<void(uintmax_t size)>;
 
+// The words of a refusal of a file larger than a reader takes: "ファイル … は大きすぎます: N
+// バイトあります", with " (E バイトのはず)" when an exact size `expected` is known (0: none).
+std::string tooLargeText(const std::filesystem::path &path, uintmax_t size, uintmax_t expected = 0);
+
 // The largest file a reader without a size check of its own reads (settings, layouts, texts).
 constexpr uintmax_t MaxTextFileBytes = uintmax_t{64} << 20;
 

@@ -31,21 +31,41 @@ Currency entryValue(const std::string &text, bool removeCommas)
     return Currency::parse(t.substr(first, t.find_last_not_of(' ') - first + 1));
 }
 
+GridCoord GridCellMap::entryPosition(const StrColGridModel &grid) const
+{
+    const CellRange sel = grid.Selection();
+    return {sel.left, sel.top};
+}
+
 GridEntry::GridEntry(StrColGridModel &grid, UserInterface &ui, GridCellMap &cells, int lastRow, bool fillOnShift)
     : grid_(grid), ui_(ui), cells_(cells), lastRow_(lastRow), fillOnShift_(fillOnShift)
 {
+}
+
+GridCoord GridEntry::keyPosition() const
+{
+    if (grid_.EditorMode())
+        return {grid_.editCol(), grid_.editRow()};
+    return cells_.entryPosition(grid_);
+}
+
+void GridEntry::moveOn(int c, int r)
+{
+    const int next = rowAfterEnter(r, lastRow_);
+    grid_.SelectCell(c, next); // a fixed column cannot be selected; the entry moves all the same
+    cells_.movedTo(c, next);
 }
 
 bool GridEntry::key(int vk, bool shift)
 {
     if (vk == 0)
         return false;
-    const CellRange sel = grid_.Selection();
-    if (sel.top >= 1 && sel.top <= lastRow_ && cells_.entryCell(sel.left, sel.top).kind == EntryCell::Kind::Text) {
+    const GridCoord at = keyPosition();
+    if (cells_.entryCell(at.col, at.row).kind == EntryCell::Kind::Text) {
         if (vk != vkey::Return)
             return false;
         cells_.markModified();
-        grid_.SelectCell(sel.left, rowAfterEnter(sel.top, lastRow_));
+        moveOn(at.col, at.row);
         return true;
     }
     const KeyFilter f = commonKeyFilter(vk, grid_.EditorMode());
@@ -54,31 +74,42 @@ bool GridEntry::key(int vk, bool shift)
     grid_.CloseEditor();
     if (f.beep)
         ui_.beep();
-    commit(vk == vkey::Return, shift && fillOnShift_);
+    commitCell(at.col, at.row, vk == vkey::Return, shift && fillOnShift_);
     return true;
 }
 
 void GridEntry::commit(bool enter, bool fill)
 {
-    const CellRange sel = grid_.Selection();
-    commitCell(sel.left, sel.top, enter, fill);
+    const GridCoord at = cells_.entryPosition(grid_);
+    commitCell(at.col, at.row, enter, fill);
 }
 
 void GridEntry::commitCell(int c, int r, bool enter, bool fill)
 {
-    const EntryCell cell = r >= 1 && r <= lastRow_ ? cells_.entryCell(c, r) : EntryCell::ignored();
+    const EntryCell cell = cells_.entryCell(c, r);
+    const int last = fill ? lastRow_ : r;
     switch (cell.kind) {
     case EntryCell::Kind::Ignored:
         cells_.markModified();
         return;
     case EntryCell::Kind::Refused:
-        ui_.notice(cell.refusal, "確認");
-        cells_.showAgain();
+        if (heldNotice_)
+            *heldNotice_ = cell.refusal;
+        else
+            ui_.notice(cell.refusal, "確認");
+        if (!cell.endsEntry) {
+            cells_.showAgain();
+            return;
+        }
+        cells_.settle(c, r, last);
+        if (enter)
+            moveOn(c, r);
         return;
     case EntryCell::Kind::Untouched:
     case EntryCell::Kind::Text:
+        cells_.settle(c, r, last);
         if (enter)
-            grid_.SelectCell(c, rowAfterEnter(r, lastRow_));
+            moveOn(c, r);
         return;
     case EntryCell::Kind::Number:
         break;
@@ -93,10 +124,11 @@ void GridEntry::commitCell(int c, int r, bool enter, bool fill)
         cells_.showAgain();
         throw;
     }
+    // Stored first, then marked: a store that fails leaves the data and the mark as they were.
+    cells_.storeEntry(c, r, last, value, text);
     cells_.markModified();
-    cells_.storeEntry(c, r, fill ? lastRow_ : r, value, text);
     if (enter)
-        grid_.SelectCell(c, rowAfterEnter(r, lastRow_));
+        moveOn(c, r);
 }
 
 } // namespace velmo

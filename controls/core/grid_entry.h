@@ -4,6 +4,7 @@
 // typing a number (it ends the entry too, with a beep). A program adds only what is its own:
 // which cell stores into which slot, and which cell refuses with which words.
 #include "currency.h"
+#include "strcolgrid_types.h"
 #include "virtual_keys.h"
 
 #include <string>
@@ -49,7 +50,8 @@ Currency entryValue(const std::string &text, bool removeCommas);
 struct EntryCell {
     enum class Kind {
         Number,    // takes a number
-        Refused,   // says `refusal` and shows the stored values again
+        Refused,   // says `refusal` and shows the stored values again; with endsEntry the
+                   // entry still ends as one that stored nothing (settled, Enter moves on)
         Ignored,   // takes nothing, but the key counts as an edit (the modified mark)
         Untouched, // holds what was shown, nobody typed into it: nothing to store; Enter moves on
         Text,      // takes any text, stored as it is typed: only Enter is the engine's (it
@@ -57,20 +59,27 @@ struct EntryCell {
     };
     Kind kind = Kind::Ignored;
     const char *refusal = "";
-    bool grouped = false; // Number: the text may carry the "," grouping of money texts
+    bool grouped = false;   // Number: the text may carry the "," grouping of money texts
+    bool endsEntry = false; // Refused: the rows are settled and Enter moves on all the same
 
     static EntryCell number(bool grouped) { return {Kind::Number, "", grouped}; }
-    static EntryCell refused(const char *words) { return {Kind::Refused, words, false}; }
+    static EntryCell refused(const char *words) { return {Kind::Refused, words}; }
+    static EntryCell refusedEndingEntry(const char *words) { return {Kind::Refused, words, false, true}; }
     static EntryCell ignored() { return {}; }
-    static EntryCell untouched() { return {Kind::Untouched, "", false}; }
-    static EntryCell text() { return {Kind::Text, "", false}; }
+    static EntryCell untouched() { return {Kind::Untouched}; }
+    static EntryCell text() { return {Kind::Text}; }
 };
 
 // A program's side of one price grid: which cell takes what, and where a value goes.
 class GridCellMap {
 public:
     virtual ~GridCellMap() = default;
+    // What cell (col, row) takes; rows outside the data rows are asked too (a program whose
+    // entry position can be the heading row decides what a key does there).
     virtual EntryCell entryCell(int col, int row) const = 0;
+    // The cell a key commits while no editor is open: the top-left cell of the selection,
+    // unless the program keeps an entry position of its own.
+    virtual GridCoord entryPosition(const StrColGridModel &grid) const;
     // Stores v, typed as `text`, into column col of rows fromRow … toRow (more than one for the
     // fill), then shows the grid as the data now are.
     virtual void storeEntry(int col, int fromRow, int toRow, Currency v, const std::string &text) = 0;
@@ -78,6 +87,12 @@ public:
     virtual void showAgain() = 0;
     // Marks the data modified.
     virtual void markModified() = 0;
+    // An entry ended on rows fromRow … toRow of column col without storing anything (a cell
+    // left as it was shown, or a refusal that ends the entry): a program that keeps derived
+    // figures on screen works them out again here.
+    virtual void settle(int /*col*/, int /*fromRow*/, int /*toRow*/) {}
+    // Enter moved the entry to (col, row) and the grid selected it where it could.
+    virtual void movedTo(int /*col*/, int /*row*/) {}
 };
 
 // The entry engine of a price grid whose model the session owns. A key travels down here
@@ -100,13 +115,21 @@ public:
     void commit(bool enter, bool fill);
     // Commits the cell (col, row), wherever the selection is now (a click moved it on).
     void commitCell(int col, int row, bool enter, bool fill);
+    // Refusals go into `slot` instead of a notice box, for an entry committed in the middle of
+    // a click or a focus change, where no box may open.
+    void holdNoticesIn(std::string &slot) { heldNotice_ = &slot; }
 
 private:
+    // The cell a key acts on: the open editor's, else the program's entry position.
+    GridCoord keyPosition() const;
+    void moveOn(int col, int row);
+
     StrColGridModel &grid_;
     UserInterface &ui_;
     GridCellMap &cells_;
     int lastRow_;
     bool fillOnShift_;
+    std::string *heldNotice_ = nullptr;
 };
 
 } // namespace velmo

@@ -131,7 +131,9 @@ private:
 // ---------------------------------------------------------------------------------------------
 // The grid.
 
-TStrColGrid::TStrColGrid(QWidget *parent) : QTableView(parent), bridge_(std::make_unique<Bridge>(*this))
+TStrColGrid::TStrColGrid(QWidget *parent, StrColGridModel *model)
+    : QTableView(parent), ownModel_(model ? nullptr : std::make_unique<StrColGridModel>()),
+      model_(model ? *model : *ownModel_), bridge_(std::make_unique<Bridge>(*this))
 {
     horizontalHeader()->hide();
     verticalHeader()->hide();

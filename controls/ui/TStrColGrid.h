@@ -53,7 +53,9 @@ using TDrawCellEvent = std::function<void(TStrColGrid &sender, TSCGCanvas &canva
 class TStrColGrid : public QTableView {
     Q_OBJECT
 public:
-    explicit TStrColGrid(QWidget *parent = nullptr);
+    // model: a model someone else owns (a session that fills and types into the grid), which
+    // must outlive the grid; without one the grid has its own.
+    explicit TStrColGrid(QWidget *parent = nullptr, StrColGridModel *model = nullptr);
     ~TStrColGrid() override;
 
     // Everything the grid is; what follows forwards to it with Qt types.
@@ -229,7 +231,8 @@ private:
     // painting (TStrColGridPaint.cpp)
     void drawFocusFrame(QImage &image, bool left, bool right) const;
 
-    StrColGridModel model_;
+    std::unique_ptr<StrColGridModel> ownModel_; // when no model was given
+    StrColGridModel &model_;
     std::unique_ptr<Bridge> bridge_;
     StrColGridItemModel *itemModel_ = nullptr;
     TStrColGridDelegate *delegate_ = nullptr;

@@ -74,6 +74,8 @@ bool SelvanSession::gridKeyDown(int vk, bool shift)
 // (column 3 in labour mode 0 the labour rate), stored only when typed into.
 EntryCell SelvanSession::entryCell(int col, int row) const
 {
+    if (row < 1 || row >= EquipmentGridRows)
+        return EntryCell::ignored();
     if (col == 1)
         return EntryCell::text();
     if ((col == 2 || col == 3) && typed_ == GridCoord{col, row})

@@ -1,14 +1,12 @@
 #pragma once
 // The editing rules of the main window's two editable grids, the rate grid 歩掛表 (factors
 // B1–B7 in columns 4–10) and the material price grid 提出単価表 (prices in columns 1–7): the
-// edit position, which cell may be edited in which state and with which refusal, and what a key
-// asks the window to do afterwards. The key filter is the shared one of controls/core.
+// edit position, and which cell may be edited in which state and with which refusal. The keys
+// themselves go through the shared entry engine of controls/core.
 #include "grid_entry.h"
 #include "grid_texts.h"
 #include "virtual_keys.h"
 
-#include <bitset>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -57,42 +55,5 @@ std::optional<int> priceSlotOfColumn(int col);
 
 // With the rate flag on, only the list price column (7) of the material price grid takes keys.
 constexpr bool priceColumnLocked(int selectedCol, bool useRates) { return useRates && selectedCol != 7; }
-
-// A key pressed in one of the two grids, with what the session needs to know of the grid.
-struct GridKeyEvent {
-    int vk = 0;
-    bool shift = false;
-    bool editorShown = false;
-    int editorCol = 0, editorRow = 0; // where the editor is open
-    int selectedCol = 1;              // the grid's current column
-    // The grid's text of a cell; for the editor's cell the text typed so far.
-    std::function<std::string(int col, int row)> cellText;
-};
-
-// What the window does after the session handled a key, in this order: close the editor, show
-// the listed rows again in all three grids, select a cell, and let the grid handle the key as
-// usual when passOn is set.
-struct GridKeyDecision {
-    bool passOn = false;
-    bool closeEditor = false;
-    std::bitset<GridRows> rows; // grid rows (1–14) to show again
-    bool allRows = false;       // every row of the three grids (the shown price basis changed)
-    std::optional<EditPosition> select;
-    bool focusRowChanged = false; // the highlighted row of the three grids moved
-    // A text that is no number: nothing was stored, the editor is closed and the cell shows the
-    // stored value again; the window shows this message in the error box afterwards.
-    std::string error;
-
-    void show(int row)
-    {
-        if (isSizeRow(row))
-            rows.set(static_cast<size_t>(row));
-    }
-    void showAll()
-    {
-        for (int k = 1; k <= SizeRowsPerLocation; ++k)
-            show(k);
-    }
-};
 
 } // namespace velmo

@@ -7,6 +7,7 @@
 #include "data_folder.h"
 #include "grid_editing.h"
 #include "grid_texts.h"
+#include "main_grids.h"
 #include "print_handoff.h"
 #include "service_file.h"
 #include "settings_controls.h"
@@ -18,6 +19,7 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -90,6 +92,11 @@ public:
 
     // Grid texts: row 0 is the heading row, rows 1–14 the sizes of the selected location.
     GridView gridView() const;
+    // The models of the three grids, which the session fills and types into; the window shows them.
+    MainGrids &grids() { return *grids_; }
+    const MainGrids &grids() const { return *grids_; }
+    // Fills the three grids from the table, with the highlighted row and the selected basis.
+    void showGrids();
     std::string rateGridText(int col, int row) const { return velmo::rateGridText(gridView(), col, row); }
     std::string priceGridText(int col, int row) const { return velmo::priceGridText(gridView(), col, row); }
     std::string compositeGridText(int col, int row) const { return velmo::compositeGridText(gridView(), col, row); }
@@ -157,20 +164,24 @@ public:
     const EditPosition &editPosition() const { return editPosition_; }
     // Either editable grid stored its editor's text into (col, row).
     void editorTextStored(int col, int row);
-    GridKeyDecision rateGridKeyDown(const GridKeyEvent &e);  // StrColGrid1KeyDown
-    GridKeyDecision priceGridKeyDown(const GridKeyEvent &e); // StrColGrid2KeyDown
-    // The editor of an editable grid closed with its text in the cell, but not by a key of the
-    // grid: the mouse or the focus moved on, or a command began. The text is stored as Up
-    // would store it (no move, no sound), so that what the cell shows is what the data hold.
-    // A refusal or a text that is no number gives way to the stored value; its message comes
-    // back to be shown once the focus has settled, since no box may open in the middle of a
-    // click or a focus change.
+    // A key pressed in the rate grid (StrColGrid1KeyDown) or the material price grid
+    // (StrColGrid2KeyDown), or in its editor, before the grid handles it. True when the key
+    // ended there: the grid neither types nor moves with it. A text that is no number raises
+    // ConversionError after the cell shows the stored value again.
+    bool rateGridKeyDown(int vk, bool shift);
+    bool priceGridKeyDown(int vk, bool shift);
+    // The editor of an editable grid closed on (col, row) with its text in the cell, but not by
+    // a key of the grid: the mouse or the focus moved on, or a command began. The text is
+    // stored as Up would store it (no move, no sound), so that what the cell shows is what the
+    // data hold. A refusal or a text that is no number gives way to the stored value; its
+    // message comes back to be shown once the focus has settled, since no box may open in the
+    // middle of a click or a focus change. An editor that a key of the grid closed is that
+    // key's business: nothing happens here then.
     struct EditorLeft {
-        GridKeyDecision show; // the rows to show again
-        std::string notice;   // a refusal, for NoticeBox
-        std::string error;    // a conversion error, for the error box
+        std::string notice; // a refusal, for NoticeBox
+        std::string error;  // a conversion error, for the error box
     };
-    EditorLeft editorLeft(bool rateGrid, const GridKeyEvent &e);
+    EditorLeft editorLeft(bool rateGrid, int col, int row);
     void rateGridClicked(int col, int row); // the other grids follow the row
     void undo();                            // "取り消し"
     void clearPipe();                       // "現在の管材をクリア－"
@@ -220,12 +231,20 @@ private:
     void writeTableBack(); // every working row into the pipe's records
     void refreshPipeName();
     void showPipeAgain(); // settings controls, a valid tab, the tree and menu name
-    // The key filter carried out; false when the key is left to the grid.
-    bool filterKey(const GridKeyEvent &e, GridKeyDecision &d);
-    // A cell's text as a number; a text that is no number leaves its error and the row to show
-    // again in the decision.
-    std::optional<Currency> parsedOrShown(const std::string &text, bool removeCommas, int row, GridKeyDecision &d);
-    void enterMoves(GridKeyDecision &d, int cols);
+    // The cell maps of the two editable grids for the shared entry engine.
+    class EditCells;
+    class RateCells;
+    class PriceCells;
+    // A key of an editable grid: the checks that refuse a key as a whole come first, then the
+    // entry engine with the grid's cell map.
+    bool gridKeyDown(bool rateGrid, int vk, bool shift);
+    // The checks that refuse a key of an editable grid as a whole (col: the material price
+    // grid's column the key is in): with a refusal said, the editor closes and the grids show
+    // the stored values again.
+    bool keyRefused(bool rateGrid, int col);
+    // Shows size rows from … to of the three grids again.
+    void showGridRows(int from, int to);
+    void showRowHighlight();
 
     UserInterface &ui_;
     std::filesystem::path programPath_, programDir_;
@@ -240,6 +259,8 @@ private:
     bool rateShowsResults_ = false, compositeShowsAdopted_ = false;
     bool modified_ = false, pipeLoaded_ = false, undoEnabled_ = false, serviceLoaded_ = false;
     std::string *heldNotice_ = nullptr; // set while editorLeft runs the key handling
+    bool handlingKey_ = false;          // a grid key is being handled
+    std::unique_ptr<MainGrids> grids_ = std::make_unique<MainGrids>();
     ServiceFile file_;
     WorkingTable table_;
     WorkingTable undo_;

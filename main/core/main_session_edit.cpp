@@ -3,6 +3,7 @@
 #include "main_session.h"
 
 #include "errors.h"
+#include "flag_scope.h"
 #include "support.h"
 #include "virtual_keys.h"
 
@@ -90,192 +91,215 @@ void MainSession::editorTextStored(int col, int row)
     editPosition_ = {col, row};
 }
 
-// ---- keys of the two grids ----
+// ---- the three grids ----
 
-void MainSession::enterMoves(GridKeyDecision &d, int cols)
+void MainSession::showGridRows(int from, int to)
 {
-    const int next = rowAfterEnter(editPosition_.row, SizeRowsPerLocation);
-    editPosition_.row = next;
-    // The first column of both grids is fixed and cannot be selected.
-    if (editPosition_.col >= 1 && editPosition_.col < cols)
-        d.select = editPosition_;
-    // The three grids show the same row, as after a click.
-    focusRow_ = next;
-    d.focusRowChanged = true;
+    const GridView view = gridView();
+    for (int r = from; r <= to; ++r)
+        grids_->showRow(view, r);
 }
 
-namespace {
-
-// A key the grid handles as usual.
-GridKeyDecision keyPassedOn()
+void MainSession::showRowHighlight()
 {
-    GridKeyDecision d;
-    d.passOn = true;
-    return d;
+    grids_->showHighlight(focusRow_, basisColumn_);
 }
 
-// A key refused as a whole: the editor closes and every row shows the stored values again.
-GridKeyDecision refusedKey(const GridKeyEvent &e)
+void MainSession::showGrids()
 {
-    GridKeyDecision d;
-    d.closeEditor = e.editorShown;
-    d.showAll();
-    return d;
+    showGridRows(0, GridRows - 1);
+    showRowHighlight();
 }
 
-} // namespace
+// ---- keys of the two editable grids ----
 
-std::optional<Currency> MainSession::parsedOrShown(const std::string &text, bool removeCommas, int row,
-                                                  GridKeyDecision &d)
-{
-    try {
-        return entryValue(text, removeCommas);
-    } catch (const ConversionError &error) {
-        // Nothing is stored, taken for undo or marked modified; the row shows the stored values
-        // again and the key does nothing more, so the next key meets what the data hold.
-        d.show(row);
-        d.passOn = false;
-        d.error = error.what();
-        return std::nullopt;
+// What the two editable grids share: every key acts on the edit position, the cell whose
+// editor text was stored last, and a refused or unreadable text gives way to the stored values.
+class MainSession::EditCells : public GridCellMap {
+public:
+    explicit EditCells(MainSession &s) : s_(s) {}
+
+    GridCoord entryPosition(const StrColGridModel &) const override
+    {
+        return {s_.editPosition_.col, s_.editPosition_.row};
     }
-}
+    void showAgain() override { s_.showGridRows(1, SizeRowsPerLocation); }
+    void markModified() override { s_.modified_ = true; }
 
-bool MainSession::filterKey(const GridKeyEvent &e, GridKeyDecision &d)
+protected:
+    MainSession &s_;
+};
+
+// What the keys of the rate grid store: factors B1–B7 in columns 4–10 of the selected
+// location, with Shift into every row below as well. Columns 0–3 refuse but still end the
+// entry; column 9 of a refrigerant pipe and every factor while the grid shows the cost
+// components refuse outright.
+class MainSession::RateCells final : public EditCells {
+public:
+    using EditCells::EditCells;
+
+    EntryCell entryCell(int col, int row) const override
+    {
+        const RateCell rule = rateCellRule(col, s_.refrigerant(), s_.rateShowsResults_);
+        if (rule == RateCell::FixedColumn)
+            return EntryCell::refusedEndingEntry(refusalMessage(rule));
+        if (rule != RateCell::Editable)
+            return EntryCell::refused(refusalMessage(rule));
+        // Before any text was stored the edit position is the heading row: nothing is stored,
+        // calculated or shown there. Factors are read as typed, without "," grouping.
+        return isSizeRow(row) ? EntryCell::number(false) : EntryCell::untouched();
+    }
+    void storeEntry(int col, int fromRow, int toRow, Currency v, const std::string &) override
+    {
+        const int factor = *factorOfColumn(col);
+        bool unchanged = true;
+        for (int r = fromRow; r <= toRow; ++r)
+            unchanged = unchanged && s_.table_.row(workingRow(s_.location_, r)).rec.B(factor) == v;
+        s_.storeIntoTable(unchanged, [&] {
+            for (int r = fromRow; r <= toRow; ++r) {
+                const int a = workingRow(s_.location_, r);
+                s_.table_.row(a).rec.B(factor) = v;
+                s_.table_.calculateRow(a, s_.currentBlock());
+            }
+        });
+        s_.showGridRows(fromRow, toRow);
+    }
+    void settle(int, int fromRow, int toRow) override
+    {
+        if (!isSizeRow(fromRow))
+            return;
+        for (int r = fromRow; r <= toRow; ++r)
+            s_.table_.calculateRow(workingRow(s_.location_, r), s_.currentBlock());
+        s_.showGridRows(fromRow, toRow);
+    }
+    void movedTo(int, int row) override
+    {
+        s_.editPosition_.row = row;
+        // The three grids show the same row, as after a click.
+        s_.focusRow_ = row;
+        s_.showRowHighlight();
+    }
+};
+
+// What the keys of the material price grid store: a price in columns 1–7 (A1–A5, A0, A6) is
+// entered once for a size and goes into the same size row of all four locations, each of them
+// calculated so that no stored composite is stale. Enter makes the column it moves in the
+// shown price basis.
+class MainSession::PriceCells final : public EditCells {
+public:
+    using EditCells::EditCells;
+
+    EntryCell entryCell(int col, int row) const override
+    {
+        return isSizeRow(row) && priceSlotOfColumn(col) ? EntryCell::number(true) : EntryCell::untouched();
+    }
+    void storeEntry(int col, int row, int, Currency v, const std::string &) override
+    {
+        const size_t slot = static_cast<size_t>(*priceSlotOfColumn(col));
+        bool unchanged = true;
+        for (int loc = 0; loc < LocationsPerPipe; ++loc)
+            unchanged = unchanged && s_.table_.row(workingRow(loc, row)).rec.slots[slot] == v;
+        s_.storeIntoTable(unchanged, [&] {
+            for (int loc = 0; loc < LocationsPerPipe; ++loc)
+                s_.table_.row(workingRow(loc, row)).rec.slots[slot] = v;
+            for (int loc = 0; loc < LocationsPerPipe; ++loc)
+                s_.table_.calculateRow(workingRow(loc, row), s_.currentBlock());
+        });
+        s_.showGridRows(row, row);
+    }
+    void settle(int, int row, int) override
+    {
+        if (!isSizeRow(row))
+            return;
+        s_.table_.calculateRow(workingRow(s_.location_, row), s_.currentBlock());
+        s_.showGridRows(row, row);
+    }
+    void movedTo(int col, int row) override
+    {
+        s_.editPosition_.row = row;
+        s_.focusRow_ = row;
+        // The selected column of the material price grid is the price basis the rate grid shows.
+        if (col >= 1 && col < PriceCols && col != s_.basisColumn_) {
+            s_.basisColumn_ = col;
+            s_.showGrids();
+        } else {
+            s_.showRowHighlight();
+        }
+    }
+};
+
+bool MainSession::keyRefused(bool rateGrid, int col)
 {
-    const KeyFilter f = commonKeyFilter(e.vk, e.editorShown);
-    if (!f.store) {
-        d.passOn = true;
+    const bool locked = !rateGrid && priceColumnLocked(col, table_.settings().D(4) == Currency::fromInt(1));
+    if (locked)
+        editNotice(editmsg::RatesInUse);
+    if (!locked && !refusedWithoutPipe())
         return false;
-    }
-    if (f.closeEditor && e.editorShown) {
-        d.closeEditor = true;
-        editPosition_ = {e.editorCol, e.editorRow}; // closing stores the editor's text there
-    }
-    if (f.beep)
-        ui_.beep();
-    // Up and Down move the selection, Tab the focus, once the text is stored.
-    d.passOn = e.vk == vkey::Up || e.vk == vkey::Down || e.vk == vkey::Tab;
+    StrColGridModel &grid = rateGrid ? grids_->rate : grids_->price;
+    if (grid.EditorMode())
+        grid.CloseEditor();
+    showGridRows(1, SizeRowsPerLocation);
     return true;
 }
 
-GridKeyDecision MainSession::rateGridKeyDown(const GridKeyEvent &e)
+bool MainSession::gridKeyDown(bool rateGrid, int vk, bool shift)
 {
-    if (vkey::onlyChangesLaterKeys(e.vk))
-        return keyPassedOn();
-    if (refusedWithoutPipe())
-        return refusedKey(e);
-    GridKeyDecision d;
-    if (!filterKey(e, d))
-        return d;
-
-    const int c = editPosition_.col, r = editPosition_.row;
-    const RateCell rule = rateCellRule(c, refrigerant(), rateShowsResults_);
-    if (rule != RateCell::Editable) {
-        editNotice(refusalMessage(rule));
-        d.show(r); // the refused text gives way to the stored value
-        if (rule != RateCell::FixedColumn)
-            return d;
-    }
-    // Before any text was stored the edit position is the heading row: nothing is stored,
-    // calculated or shown there.
-    if (isSizeRow(r)) {
-        const int last = e.shift ? SizeRowsPerLocation : r;
-        if (rule == RateCell::Editable) {
-            // Parsed as it is (no separators removed) before anything changes: a text that is no
-            // number leaves everything as it was.
-            const auto v = parsedOrShown(e.cellText(c, r), false, r, d);
-            if (!v)
-                return d;
-            const int factor = *factorOfColumn(c);
-            bool unchanged = true;
-            for (int j = r; j <= last; ++j)
-                unchanged = unchanged && table_.row(workingRow(location_, j)).rec.B(factor) == *v;
-            storeIntoTable(unchanged, [&] {
-                for (int j = r; j <= last; ++j) {
-                    const int a = workingRow(location_, j);
-                    table_.row(a).rec.B(factor) = *v;
-                    table_.calculateRow(a, currentBlock());
-                }
-            });
-        } else {
-            for (int j = r; j <= last; ++j)
-                table_.calculateRow(workingRow(location_, j), currentBlock());
-        }
-        for (int j = r; j <= last; ++j)
-            d.show(j);
-    }
-    if (e.vk == vkey::Return)
-        enterMoves(d, RateCols);
-    return d;
+    if (vk == 0 || vkey::onlyChangesLaterKeys(vk))
+        return false;
+    StrColGridModel &grid = rateGrid ? grids_->rate : grids_->price;
+    const FlagScope inKey(handlingKey_);
+    if (keyRefused(rateGrid, grid.Col()))
+        return true;
+    // Closing the editor stores its text into its cell: that cell is the edit position.
+    if (grid.EditorMode())
+        editPosition_ = {grid.editCol(), grid.editRow()};
+    RateCells rateCells(*this);
+    PriceCells priceCells(*this);
+    GridCellMap &cells = rateGrid ? static_cast<GridCellMap &>(rateCells) : priceCells;
+    // Shift fills the rows below in the rate grid only.
+    GridEntry entry(grid, ui_, cells, SizeRowsPerLocation, rateGrid);
+    const bool ended = entry.key(vk, shift);
+    // Up and Down move the selection, Tab the focus, once the text is stored.
+    return ended && vk != vkey::Up && vk != vkey::Down && vk != vkey::Tab;
 }
 
-GridKeyDecision MainSession::priceGridKeyDown(const GridKeyEvent &e)
+bool MainSession::rateGridKeyDown(int vk, bool shift)
 {
-    if (vkey::onlyChangesLaterKeys(e.vk))
-        return keyPassedOn();
-    if (priceColumnLocked(e.selectedCol, table_.settings().D(4) == Currency::fromInt(1))) {
-        editNotice(editmsg::RatesInUse);
-        return refusedKey(e);
-    }
-    if (refusedWithoutPipe())
-        return refusedKey(e);
-    GridKeyDecision d;
-    if (!filterKey(e, d))
-        return d;
-
-    const int c = editPosition_.col, r = editPosition_.row;
-    if (isSizeRow(r)) {
-        // A price is entered once for a size: it goes into the same size row of all four
-        // locations, and each of them is calculated so that no stored composite is stale.
-        if (const auto slot = priceSlotOfColumn(c)) {
-            const auto v = parsedOrShown(e.cellText(c, r), true, r, d);
-            if (!v)
-                return d;
-            bool unchanged = true;
-            for (int loc = 0; loc < LocationsPerPipe; ++loc)
-                unchanged = unchanged && table_.row(workingRow(loc, r)).rec.slots[static_cast<size_t>(*slot)] == *v;
-            storeIntoTable(unchanged, [&] {
-                for (int loc = 0; loc < LocationsPerPipe; ++loc)
-                    table_.row(workingRow(loc, r)).rec.slots[static_cast<size_t>(*slot)] = *v;
-                for (int loc = 0; loc < LocationsPerPipe; ++loc)
-                    table_.calculateRow(workingRow(loc, r), currentBlock());
-            });
-        } else {
-            table_.calculateRow(workingRow(location_, r), currentBlock());
-        }
-        d.show(r);
-    }
-    if (e.vk == vkey::Return) {
-        enterMoves(d, PriceCols);
-        // The selected column of the material price grid is the price basis the rate grid shows.
-        if (d.select && d.select->col != basisColumn_) {
-            basisColumn_ = d.select->col;
-            d.allRows = true;
-        }
-    }
-    return d;
+    return gridKeyDown(true, vk, shift);
 }
 
-MainSession::EditorLeft MainSession::editorLeft(bool rateGrid, const GridKeyEvent &at)
+bool MainSession::priceGridKeyDown(int vk, bool shift)
 {
-    GridKeyEvent e = at;
-    e.vk = vkey::Up; // stores without a move or a sound
-    e.shift = false;
-    e.editorShown = true;
-    e.selectedCol = at.editorCol; // the cell that was left, not the one the mouse went to
+    return gridKeyDown(false, vk, shift);
+}
+
+MainSession::EditorLeft MainSession::editorLeft(bool rateGrid, int col, int row)
+{
     EditorLeft left;
+    if (handlingKey_)
+        return left;
+    StrColGridModel &grid = rateGrid ? grids_->rate : grids_->price;
+    const FlagScope inKey(handlingKey_);
     struct Held {
         std::string *&slot;
         ~Held() { slot = nullptr; }
     } held{heldNotice_};
     heldNotice_ = &left.notice;
-    left.show = rateGrid ? rateGridKeyDown(e) : priceGridKeyDown(e);
-    // A text that is no number: the table is as it was and the cell shows the stored value.
-    left.error = std::move(left.show.error);
-    left.show.error.clear();
-    // The editor is closed already and the grid handles no key.
-    left.show.closeEditor = false;
-    left.show.passOn = false;
+    // The checks of a key, for the cell that was left, not the one the mouse went to.
+    if (keyRefused(rateGrid, col))
+        return left;
+    editPosition_ = {col, row};
+    RateCells rateCells(*this);
+    PriceCells priceCells(*this);
+    GridCellMap &cells = rateGrid ? static_cast<GridCellMap &>(rateCells) : priceCells;
+    GridEntry entry(grid, ui_, cells, SizeRowsPerLocation, false);
+    entry.holdNoticesIn(left.notice);
+    try {
+        entry.commitCell(col, row, false, false);
+    } catch (const ConversionError &error) {
+        // Nothing was stored and the cell shows the stored value again.
+        left.error = error.what();
+    }
     return left;
 }
 
@@ -283,6 +307,7 @@ void MainSession::rateGridClicked(int, int row)
 {
     if (row >= 1 && row < GridRows)
         focusRow_ = row;
+    showRowHighlight();
     refusedWithoutPipe();
 }
 

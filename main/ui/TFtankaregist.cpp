@@ -55,10 +55,12 @@ TFtankaregist::TFtankaregist(const QString &programPath, const std::string &argu
 TFtankaregist::~TFtankaregist()
 {
     // The session goes before the child widgets: nothing a grid reports while it is taken
-    // down may reach it.
+    // down may reach it, and the grids that show the session's models go first.
     for (TStrColGrid *g : {StrColGrid1, StrColGrid2, StrColGrid3})
-        if (g)
+        if (g) {
             g->disconnect(this);
+            delete g;
+        }
     for (TNValEdit *e : avr)
         if (e)
             e->disconnect(this);

@@ -112,21 +112,17 @@ private:
     void buildExportMenu();         // 外部デ－タ入出力
     void buildEditMenus(); // and the editing of the grids (TFtankaregistEdit.cpp)
     void gridKeyDown(TStrColGrid *grid, int &vk, Qt::KeyboardModifiers shift, bool &consumed);
-    void showEditDecision(TStrColGrid *grid, const GridKeyDecision &d);
     // An editor closed without a key of its grid (a click, the focus moving on): the session
     // stores what it holds.
     void gridEditorFinished(TStrColGrid *grid, int col, int row);
     // Closes an open editor of the two editable grids, so that a command meets what was typed.
     void commitTypedCells();
-    void showGridRow(int row); // one row of the three grids
     void showEditCommands();
     void buildWidgets();
     QWidget *buildSettingsPanel();
-    void setupGrid(TStrColGrid *g, int cols, const std::array<int, 11> &widths);
-    void showGrids();
+    void setupGrid(TStrColGrid *g, const std::array<int, 11> &widths);
     void showSettingsControls();
     void showTree();
-    void showRowHighlight();
     SettingsControls readSettingsControls() const;
     int nodeOf(QTreeWidgetItem *item) const; // 0 … 209, services at multiples of 21
     void run(const std::function<void()> &command); // forward, then show the state
@@ -144,7 +140,6 @@ private:
     std::unique_ptr<LayoutSession> layout_;
     bool started_ = false;
     bool showing_ = false; // the controls are being filled from the session
-    bool closingForKey_ = false; // a grid key's handling closes the editor: stored already
     int shownControlsRevision_ = -1;
 };
 

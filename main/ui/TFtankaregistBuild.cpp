@@ -119,12 +119,10 @@ void TFtankaregist::buildMenus()
     }
 }
 
-void TFtankaregist::setupGrid(TStrColGrid *g, int cols, const std::array<int, 11> &widths)
+void TFtankaregist::setupGrid(TStrColGrid *g, const std::array<int, 11> &widths)
 {
-    g->SetColCount(cols);
-    g->SetRowCount(GridRows);
-    g->SetFixedCols(1);
-    g->SetFixedRows(1);
+    // The session gave the grid its rows and columns; the window gives it its looks.
+    const int cols = g->ColCount();
     g->SetFixedColor(FixedCellColor);
     int w = 0;
     for (int c = 0; c < cols; ++c) {
@@ -241,12 +239,13 @@ void TFtankaregist::buildWidgets()
     connect(TabControl1, &QTabBar::currentChanged, this, &TFtankaregist::TabControl1Change);
     right->addWidget(TabControl1);
 
-    StrColGrid1 = new TStrColGrid(gridsPage);
-    StrColGrid2 = new TStrColGrid(gridsPage);
-    StrColGrid3 = new TStrColGrid(gridsPage);
-    setupGrid(StrColGrid1, RateCols, {50, 72, 72, 72, 60, 74, 60, 60, 60, 66, 60});
-    setupGrid(StrColGrid2, PriceCols, {50, 64, 64, 64, 64, 64, 64, 64});
-    setupGrid(StrColGrid3, CompositeCols, {50, 64, 64, 64, 64, 64, 64, 64});
+    // The session fills the three grids and types into them; they show its models.
+    StrColGrid1 = new TStrColGrid(gridsPage, &session_->grids().rate);
+    StrColGrid2 = new TStrColGrid(gridsPage, &session_->grids().price);
+    StrColGrid3 = new TStrColGrid(gridsPage, &session_->grids().composite);
+    setupGrid(StrColGrid1, {50, 72, 72, 72, 60, 74, 60, 60, 60, 66, 60});
+    setupGrid(StrColGrid2, {50, 64, 64, 64, 64, 64, 64, 64});
+    setupGrid(StrColGrid3, {50, 64, 64, 64, 64, 64, 64, 64});
     // The material price and labour columns of the rate grid stand out like the fixed cells.
     for (int r = 1; r < GridRows; ++r)
         for (int c : {3, 8}) {

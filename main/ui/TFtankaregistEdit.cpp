@@ -1,8 +1,7 @@
 // The main window's editing: the edit menus 編　 集1 and 編   集2, the keys of the rate grid and
-// the material price grid, and the two dialogs. The session decides; the window carries out
-// what it returns and shows only the rows a key changed.
+// the material price grid, and the two dialogs. The keys go to the session, which types into
+// the grids' models and shows what it stored; the window says what went wrong.
 // The GUI-free headers come before Qt's, whose "slots" keyword would clash with a record field.
-#include "flag_scope.h"
 #include "level_calc_dialog.h"
 
 #include "TFtankaregist.h"
@@ -80,7 +79,6 @@ void TFtankaregist::buildEditMenus()
     // Typing into the rate grid and the material price grid; the composite grid is never edited.
     StrColGrid1->setToolTip(RateGridHint);
     for (TStrColGrid *g : {StrColGrid1, StrColGrid2}) {
-        g->SetOptions(g->Options() | goEditing);
         g->SetImeMode(imDisable); // numbers only: the keypad types digits whatever the input method
         connect(g, &TStrColGrid::editorTextStored, this,
                 [this](int col, int row) { session_->editorTextStored(col, row); });
@@ -121,60 +119,22 @@ void TFtankaregist::StrColGrid2KeyDown(int &vk, Qt::KeyboardModifiers shift, boo
 
 void TFtankaregist::gridKeyDown(TStrColGrid *grid, int &vk, Qt::KeyboardModifiers shift, bool &consumed)
 {
-    GridKeyEvent e;
-    e.vk = vk;
-    e.shift = shift & Qt::ShiftModifier;
-    e.editorShown = grid->EditorMode();
-    e.editorCol = grid->Model().editCol();
-    e.editorRow = grid->Model().editRow();
-    e.selectedCol = grid->Col();
-    e.cellText = [grid](int col, int row) { return grid->Model().Cells(col, row); };
-    // A key whose handling failed does nothing more.
+    // The session types into the grid's model and shows what it stored; a key whose handling
+    // failed (a text that is no number) does nothing more, and the box says why.
     consumed = true;
     runCommand([&] {
-        const GridKeyDecision d =
-            grid == StrColGrid1 ? session_->rateGridKeyDown(e) : session_->priceGridKeyDown(e);
-        consumed = !d.passOn;
-        showEditDecision(grid, d);
-        // A text that is no number: the cell shows the stored value again, then the box says why.
-        if (!d.error.empty())
-            showErrorBox(q(d.error));
+        const bool rateGrid = grid == StrColGrid1;
+        const bool withShift = shift & Qt::ShiftModifier;
+        consumed = rateGrid ? session_->rateGridKeyDown(vk, withShift) : session_->priceGridKeyDown(vk, withShift);
     });
-}
-
-void TFtankaregist::showEditDecision(TStrColGrid *grid, const GridKeyDecision &d)
-{
-    // The editor goes first: closing stores its text into its cell, which the rows shown
-    // next then replace with what the session holds.
-    if (d.closeEditor) {
-        const FlagScope forKey(closingForKey_);
-        grid->CloseEditor();
-    }
-    if (d.allRows) {
-        showGrids();
-    } else {
-        for (int r = 1; r < GridRows; ++r)
-            if (d.rows.test(static_cast<size_t>(r)))
-                showGridRow(r);
-    }
-    if (d.select)
-        grid->SelectCell(d.select->col, d.select->row);
-    if (d.focusRowChanged && !d.allRows)
-        showRowHighlight();
     undoAction->setEnabled(session_->undoEnabled());
 }
 
 void TFtankaregist::gridEditorFinished(TStrColGrid *grid, int col, int row)
 {
-    if (closingForKey_)
-        return;
-    GridKeyEvent e;
-    e.editorCol = col;
-    e.editorRow = row;
-    e.cellText = [grid](int c, int r) { return grid->Model().Cells(c, r); };
     runCommand([&] {
-        const MainSession::EditorLeft left = session_->editorLeft(grid == StrColGrid1, e);
-        showEditDecision(grid, left.show);
+        const MainSession::EditorLeft left = session_->editorLeft(grid == StrColGrid1, col, row);
+        undoAction->setEnabled(session_->undoEnabled());
         // No box may open in the middle of a click or a focus change: after it.
         if (!left.notice.empty())
             QTimer::singleShot(0, this, [this, notice = left.notice] { session_->ui().notice(notice, "確認"); });
@@ -192,10 +152,7 @@ void TFtankaregist::commitTypedCells()
 
 void TFtankaregist::StrColGrid1Click(int col, int row)
 {
-    runCommand([&] {
-        session_->rateGridClicked(col, row);
-        showRowHighlight();
-    });
+    runCommand([&] { session_->rateGridClicked(col, row); });
 }
 
 // ---------------------------------------------------------------- commands

@@ -1,5 +1,9 @@
 #pragma once
 // What the files of the main window share: its colours and sizes and a string conversion.
+#include "main_grids.h"
+
+#include "QtGridTypes.h"
+
 #include <QColor>
 #include <QString>
 
@@ -7,8 +11,7 @@
 
 namespace velmo::mainwindow {
 
-inline const QColor FixedCellColor(142, 140, 162);  // fixed cells, the size column
-inline const QColor SelectedRowColor(128, 128, 192); // the size cell of the selected row
+inline const QColor FixedCellColor = toQColor(SizeCellColour); // fixed cells, the size column
 inline constexpr int RowHeight = 19;
 inline constexpr int DesignTreeWidth = 210; // the tree of pipes before a layout is read
 

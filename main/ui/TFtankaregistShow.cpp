@@ -91,7 +91,7 @@ void TFtankaregist::showState()
         TabControl1->setCurrentIndex(s.currentLocation());
     }
     showTree();
-    showGrids();
+    session_->showGrids();
     if (s.controlsRevision() != shownControlsRevision_)
         showSettingsControls();
     for (int i = 0; i < 6; ++i) {
@@ -126,41 +126,6 @@ void TFtankaregist::showTree()
         TreeView1->setCurrentItem(item);
         TreeView1->scrollToItem(item);
     }
-}
-
-void TFtankaregist::showGrids()
-{
-    for (int r = 0; r < GridRows; ++r)
-        showGridRow(r);
-    showRowHighlight();
-}
-
-void TFtankaregist::showGridRow(int row)
-{
-    const MainSession &s = *session_;
-    for (int c = 0; c < RateCols; ++c)
-        StrColGrid1->SetCells(c, row, q(s.rateGridText(c, row)));
-    for (int c = 0; c < PriceCols; ++c)
-        StrColGrid2->SetCells(c, row, q(s.priceGridText(c, row)));
-    for (int c = 0; c < CompositeCols; ++c)
-        StrColGrid3->SetCells(c, row, q(s.compositeGridText(c, row)));
-}
-
-void TFtankaregist::showRowHighlight()
-{
-    const MainSession &s = *session_;
-    // Only a size cell whose colour changes is painted again.
-    for (TStrColGrid *g : {StrColGrid1, StrColGrid2, StrColGrid3}) {
-        for (int r = 1; r < GridRows; ++r) {
-            const QColor colour = r == s.focusRow() ? SelectedRowColor : FixedCellColor;
-            const TSCGCellParam *p = g->FindCellParam(0, r, false);
-            if (!p || !p->CellColorEnabled() || p->CellColor() != toTColor(colour))
-                g->SetCellColor(0, r, colour);
-        }
-    }
-    StrColGrid2->SelectCell(s.basisColumn(), s.focusRow());
-    StrColGrid3->SelectCell(s.basisColumn(), s.focusRow());
-    StrColGrid1->SelectCell(std::max(1, StrColGrid1->Col()), s.focusRow());
 }
 
 void TFtankaregist::showSettingsControls()

@@ -222,8 +222,10 @@ void TorvikSession::CommitCell(bool enter)
 
 // The cell map of the price grid: column 1 the price of the selected tab, columns 2–5 the
 // pipe-fitter labour rate of the four locations; column 0 (the size) takes no number.
-EntryCell TorvikSession::entryCell(int col, int) const
+EntryCell TorvikSession::entryCell(int col, int row) const
 {
+    if (row < 1 || row >= PriceGridRows)
+        return EntryCell::ignored();
     return col >= PriceColumn && col < PriceGridCols ? EntryCell::number(true) : EntryCell::ignored();
 }
 

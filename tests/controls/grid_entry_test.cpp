@@ -149,3 +149,108 @@ TEST(GridEntry, EnterStoresAndWrapsShiftFillsBadTextsAndRefusalsStoreNothing)
     EXPECT_EQ(p.grid.Row(), 1);
     EXPECT_TRUE(p.modified);
 }
+
+namespace {
+
+// A program that keeps an entry position of its own and derived figures on screen: column 1
+// takes numbers, column 2 refuses but ends the entry, column 0 holds what was shown. Whatever
+// the engine asks of it is recorded.
+struct Positioned : GridCellMap {
+    StrColGridModel grid;
+    velmo::test::FakeUi ui;
+    GridCoord position{1, 1};
+    std::vector<std::string> calls;
+    bool failStore = false, modified = false;
+
+    Positioned()
+    {
+        grid.SetColCount(3);
+        grid.SetRowCount(6);
+        grid.SetFixedCols(1);
+        grid.SetFixedRows(1);
+        grid.SetOptions(grid.Options() | goEditing);
+    }
+    GridCoord entryPosition(const StrColGridModel &) const override { return position; }
+    EntryCell entryCell(int col, int row) const override
+    {
+        if (row < 1)
+            return EntryCell::untouched();
+        return col == 1   ? EntryCell::number(false)
+               : col == 2 ? EntryCell::refusedEndingEntry("この列は編集できません。")
+                          : EntryCell::untouched();
+    }
+    void storeEntry(int col, int from, int to, Currency v, const std::string &) override
+    {
+        if (failStore)
+            throw RangeError("too large");
+        calls.push_back("store " + std::to_string(col) + ":" + std::to_string(from) + "-" + std::to_string(to) + " " +
+                        v.toString());
+    }
+    void showAgain() override { calls.push_back("showAgain"); }
+    void markModified() override { modified = true; }
+    void settle(int col, int from, int to) override
+    {
+        calls.push_back("settle " + std::to_string(col) + ":" + std::to_string(from) + "-" + std::to_string(to));
+    }
+    void movedTo(int col, int row) override
+    {
+        calls.push_back("moved " + std::to_string(col) + ":" + std::to_string(row));
+        position.row = row;
+    }
+};
+
+} // namespace
+
+TEST(GridEntry, AProgramsOwnPositionRefusalsThatEndTheEntryAndHeldNotices)
+{
+    Positioned p;
+    GridEntry entry(p.grid, p.ui, p, 5, true);
+    p.grid.SelectCell(2, 4); // the selection is elsewhere: the program's position counts
+    p.grid.SetCells(1, 1, "2.5");
+    EXPECT_TRUE(entry.key(vkey::Return, true));
+    EXPECT_EQ(p.calls, (std::vector<std::string>{"store 1:1-5 2.5", "moved 1:2"}));
+    EXPECT_TRUE(p.modified);
+
+    // A refusal that ends the entry: said, the rows settled, Enter moves on; nothing is marked.
+    p.calls.clear();
+    p.modified = false;
+    p.position = {2, 3};
+    EXPECT_TRUE(entry.key(vkey::Return, false));
+    EXPECT_EQ(p.ui.notices.back(), "この列は編集できません。|確認");
+    EXPECT_EQ(p.calls, (std::vector<std::string>{"settle 2:3-3", "moved 2:4"}));
+    EXPECT_FALSE(p.modified);
+
+    // The heading row: nothing stored, Enter goes to row 1 (column 0 cannot be selected).
+    p.calls.clear();
+    p.position = {0, 0};
+    entry.commit(true, false);
+    EXPECT_EQ(p.calls, (std::vector<std::string>{"settle 0:0-0", "moved 0:1"}));
+
+    // The open editor's cell counts over the program's position.
+    p.calls.clear();
+    p.position = {2, 5};
+    p.grid.SelectCell(1, 2);
+    p.grid.ShowEditor();
+    p.grid.editorTextChanged("4");
+    EXPECT_TRUE(entry.key(vkey::Up, false));
+    EXPECT_EQ(p.calls, (std::vector<std::string>{"store 1:2-2 4"}));
+
+    // A refusal in the middle of a focus change is held, not shown.
+    std::string held;
+    entry.holdNoticesIn(held);
+    const size_t notices = p.ui.notices.size();
+    entry.commitCell(2, 1, false, false);
+    EXPECT_EQ(held, "この列は編集できません。");
+    EXPECT_EQ(p.ui.notices.size(), notices);
+}
+
+TEST(GridEntry, AStoreThatFailsLeavesTheDataUnmarked)
+{
+    Positioned p;
+    GridEntry entry(p.grid, p.ui, p, 5, false);
+    p.failStore = true;
+    p.grid.SetCells(1, 1, "9");
+    EXPECT_THROW(entry.commit(true, false), RangeError);
+    EXPECT_FALSE(p.modified);
+    EXPECT_TRUE(p.calls.empty()); // and no move
+}

@@ -1,5 +1,5 @@
 // Copy and paste of pipes and sheets, and the copy of location 0 to the other locations.
-#include "grid_keys.h"
+#include "editable_grid.h"
 #include "program_folder.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +75,7 @@ TEST(CopyPaste, ASheetOfLocation2PastedOnLocation0BringsRows31To45)
     MainSession s = pf.start();
     // Location 2 of pipe 1: a factor in size row 1 and a size for every location's row 1.
     s.locationTabChanged(2);
-    GridKeys g(s, Grid::Rate);
+    EditableGrid g(s, Grid::Rate);
     g.type(4, 1, "0.9").enter();
     std::optional<SheetSetup> d = s.openSheetSetup();
     d->sizes[0] = "99A";
@@ -159,7 +159,7 @@ TEST(CopyPaste, Location0ToTheOthersKeepsNamesAndTheLabourPrices)
 {
     ProgramFolder pf;
     MainSession s = pf.start();
-    GridKeys g(s, Grid::Rate);
+    EditableGrid g(s, Grid::Rate);
     g.type(5, 2, "0.25").enter(); // location 0, size row 2
     EXPECT_EQ(s.copyLocationCaption(), "屋内一般のデータを機械室・屋外架空・地中配管へコピ－");
     s.locationTabChanged(2);

@@ -2,6 +2,7 @@
 // The main window of the composite unit price manager. It holds the widgets, forwards every
 // event to MainSession and shows the session's state; it decides nothing itself.
 #include "QtUserInterface.h"
+#include "display_layout.h"
 #include "main_session.h"
 
 #include <QMainWindow>
@@ -105,6 +106,32 @@ private slots:
     void user_selClick(); // also N37
     void K17Click();
     void N2Click();
+    void N22Click();          // 現在の管材をクリア－
+    void item_paste_5Click(); // location 0 to the others
+    void copyClick(CopyKind kind);
+    void pasteClick(CopyKind kind);
+    void gridEditorTextStored(int col, int row);
+    // Menus and buttons (TFtankaregistBuild.cpp).
+    void saveClick();            // 保  存, Ctrl+S
+    void IconButton11Click();    // the save button of the title strip
+    void loadFromFolderClick();  // 指定フォルダーからデータを読込
+    void saveToFolderClick();    // 指定フォルダーにデータを保存
+    void dataFileSettingClick(); // ネットワーク設定 → データファイル設定
+    void serviceMenuShow(int service);
+    void pipeMenuClick(int pipe); // F1 … F10, Shift+F1 … Shift+F10 for the first service
+    void renameServiceClick(int service);
+    void basisMenuClick(int basis); // Ctrl+F1 … Ctrl+F6
+    void showFactorsClick();
+    void showResultsClick();
+    void showCompositesClick();
+    void showAdoptedClick();
+    void TreeView1ShiftRelease(); // Shift held as the mouse is released: rename the node
+    // The display layout and the small commands (TFtankaregistLayout.cpp).
+    void Splitter1Moved(); // the border between the tree and the grids
+    void barToggleClick(LayoutBar bar);
+    void uniformWidthClick(LayoutGrid grid);
+    void N23Click(); // リリースバージョン
+    void N30Click(); // メモ帳を起動
 
 private:
     void buildMenus();

@@ -61,13 +61,13 @@ void TFtankaregist::buildMenus()
 {
     const bool network = session_->edition() == Edition::Network;
     QMenu *file = fileMenu = menuBar()->addMenu("ファイル(&F)");
-    saveAction = file->addAction("保  存", this, [this] { run([this] { session_->save(); }); });
+    saveAction = file->addAction("保  存", this, &TFtankaregist::saveClick);
     saveAction->setShortcut(QKeySequence("Ctrl+S"));
     addPrintItem(file);
     if (network) {
         file->addSeparator();
-        file->addAction("指定フォルダーからデータを読込", this, [this] { run([this] { session_->loadFromFolder(false); }); });
-        file->addAction("指定フォルダーにデータを保存", this, [this] { run([this] { session_->saveToFolder(); }); });
+        file->addAction("指定フォルダーからデータを読込", this, &TFtankaregist::loadFromFolderClick);
+        file->addAction("指定フォルダーにデータを保存", this, &TFtankaregist::saveToFolderClick);
         file->addSeparator();
     } else {
         file->addSeparator();
@@ -80,34 +80,31 @@ void TFtankaregist::buildMenus()
     for (int s = 0; s < ServiceCount; ++s) {
         QMenu *m = services->addMenu(q(session_->serviceName(s)));
         serviceMenus[s] = m;
-        connect(m, &QMenu::aboutToShow, this, [this, s] { session_->menuServiceOpened(s); });
+        connect(m, &QMenu::aboutToShow, this, [this, s] { serviceMenuShow(s); });
         for (int p = 0; p < PipesPerFile; ++p) {
-            QAction *a = m->addAction("----", this, [this, p] { run([this, p] { session_->menuPipeChosen(p); }); });
+            QAction *a = m->addAction("----", this, [this, p] { pipeMenuClick(p); });
             if (s == 0)
                 a->setShortcut(p < 10 ? QKeySequence(Qt::Key_F1 + p) : QKeySequence(Qt::SHIFT | (Qt::Key_F1 + p - 10)));
             pipeActions[s][p] = a;
         }
         m->addSeparator();
-        m->addAction("このグループに名称をつける", this, [this, s] {
-            session_->menuServiceOpened(s);
-            run([this, s] { session_->renameService(s); });
-        });
+        m->addAction("このグループに名称をつける", this, [this, s] { renameServiceClick(s); });
     }
 
     QMenu *view = viewMenu = menuBar()->addMenu("表  示(&D)");
     const char *basisNames[] = {"提出LEVEL1単価を表示", "提出LEVEL2単価を表示", "提出LEVEL3単価を表示",
                                 "提出LEVEL4単価を表示", "提出LEVEL5単価を表示", "原価を表示"};
     for (int i = 0; i < 6; ++i) {
-        basisActions[i] = view->addAction(basisNames[i], this, [this, i] { run([this, i] { session_->basisMenu(i + 1); }); });
+        basisActions[i] = view->addAction(basisNames[i], this, [this, i] { basisMenuClick(i + 1); });
         basisActions[i]->setShortcut(QKeySequence(Qt::CTRL | (Qt::Key_F1 + i)));
     }
     view->addSeparator();
-    showFactorsAction = view->addAction("歩掛表に歩掛を表示", this, [this] { run([this] { session_->showFactors(); }); });
-    showResultsAction = view->addAction("歩掛表に計算結果を表示", this, [this] { run([this] { session_->showResults(); }); });
+    showFactorsAction = view->addAction("歩掛表に歩掛を表示", this, &TFtankaregist::showFactorsClick);
+    showResultsAction = view->addAction("歩掛表に計算結果を表示", this, &TFtankaregist::showResultsClick);
     showResultsAction->setCheckable(true);
     view->addSeparator();
-    showCompositesAction = view->addAction("複合単価表に複合単価を表示", this, [this] { run([this] { session_->showComposites(false); }); });
-    showAdoptedAction = view->addAction("複合単価表に採用単価を表示", this, [this] { run([this] { session_->showComposites(true); }); });
+    showCompositesAction = view->addAction("複合単価表に複合単価を表示", this, &TFtankaregist::showCompositesClick);
+    showAdoptedAction = view->addAction("複合単価表に採用単価を表示", this, &TFtankaregist::showAdoptedClick);
     showCompositesAction->setCheckable(true);
     showAdoptedAction->setCheckable(true);
 
@@ -115,7 +112,7 @@ void TFtankaregist::buildMenus()
 
     if (network) {
         QMenu *net = menuBar()->addMenu("ネットワーク設定(&N)");
-        net->addAction("データファイル設定", this, [this] { run([this] { session_->loadFromFolder(true); }); });
+        net->addAction("データファイル設定", this, &TFtankaregist::dataFileSettingClick);
     }
 }
 
@@ -185,7 +182,7 @@ void TFtankaregist::buildWidgets()
     IconButton11 = new QPushButton("保存", title);
     IconButton11->setToolTip("上書き保存");
     IconButton11->setCursor(Qt::PointingHandCursor);
-    connect(IconButton11, &QPushButton::clicked, this, [this] { run([this] { session_->quickSave(); }); });
+    connect(IconButton11, &QPushButton::clicked, this, &TFtankaregist::IconButton11Click);
     titleLayout->addWidget(titlePanel);
     titleLayout->addStretch();
     titleLayout->addWidget(IconButton11);
@@ -222,10 +219,7 @@ void TFtankaregist::buildWidgets()
     }
     connect(TreeView1, &QTreeWidget::itemClicked, this, &TFtankaregist::TreeView1Click);
     // The node under the pointer was selected when the button went down.
-    TreeView1->viewport()->installEventFilter(new ShiftReleaseFilter(this, [this] {
-        if (QTreeWidgetItem *item = TreeView1->currentItem())
-            run([this, node = nodeOf(item)] { session_->treeRename(node); });
-    }));
+    TreeView1->viewport()->installEventFilter(new ShiftReleaseFilter(this, [this] { TreeView1ShiftRelease(); }));
     Splitter1->addWidget(TreeView1);
 
     // The tabs and the three grids; on a screen too small for them they scroll as a whole.
@@ -380,6 +374,80 @@ QWidget *TFtankaregist::buildSettingsPanel()
     placeFields(ll, 0, GPAYDAY, labour, "");
     layout->addWidget(labour);
     return panel;
+}
+
+// ---------------------------------------------------------------- menus and buttons
+
+void TFtankaregist::saveClick()
+{
+    run([this] { session_->save(); });
+}
+
+void TFtankaregist::IconButton11Click()
+{
+    run([this] { session_->quickSave(); });
+}
+
+void TFtankaregist::loadFromFolderClick()
+{
+    run([this] { session_->loadFromFolder(false); });
+}
+
+void TFtankaregist::saveToFolderClick()
+{
+    run([this] { session_->saveToFolder(); });
+}
+
+void TFtankaregist::dataFileSettingClick()
+{
+    run([this] { session_->loadFromFolder(true); });
+}
+
+void TFtankaregist::serviceMenuShow(int service)
+{
+    session_->menuServiceOpened(service);
+}
+
+void TFtankaregist::pipeMenuClick(int pipe)
+{
+    run([this, pipe] { session_->menuPipeChosen(pipe); });
+}
+
+void TFtankaregist::renameServiceClick(int service)
+{
+    session_->menuServiceOpened(service);
+    run([this, service] { session_->renameService(service); });
+}
+
+void TFtankaregist::basisMenuClick(int basis)
+{
+    run([this, basis] { session_->basisMenu(basis); });
+}
+
+void TFtankaregist::showFactorsClick()
+{
+    run([this] { session_->showFactors(); });
+}
+
+void TFtankaregist::showResultsClick()
+{
+    run([this] { session_->showResults(); });
+}
+
+void TFtankaregist::showCompositesClick()
+{
+    run([this] { session_->showComposites(false); });
+}
+
+void TFtankaregist::showAdoptedClick()
+{
+    run([this] { session_->showComposites(true); });
+}
+
+void TFtankaregist::TreeView1ShiftRelease()
+{
+    if (QTreeWidgetItem *item = TreeView1->currentItem())
+        run([this, node = nodeOf(item)] { session_->treeRename(node); });
 }
 
 } // namespace velmo

@@ -49,12 +49,12 @@ void TFtankaregist::buildEditMenus()
 {
     auto addClipboard = [this](QMenu *menu, const auto &items) {
         for (const ClipboardItem &item : items) {
-            QAction *a = menu->addAction(item.copyCaption, this, [this, k = item.kind] { run([this, k] { session_->copy(k); }); });
+            QAction *a = menu->addAction(item.copyCaption, this, [this, k = item.kind] { copyClick(k); });
             copyActions.emplace_back(item.kind, a);
         }
         menu->addSeparator();
         for (const ClipboardItem &item : items) {
-            QAction *a = menu->addAction(item.pasteCaption, this, [this, k = item.kind] { run([this, k] { session_->paste(k); }); });
+            QAction *a = menu->addAction(item.pasteCaption, this, [this, k = item.kind] { pasteClick(k); });
             pasteActions.emplace_back(item.kind, a);
         }
     };
@@ -65,14 +65,14 @@ void TFtankaregist::buildEditMenus()
     edit1->addSeparator();
     sheetSetupAction = edit1->addAction("管材別基本データ設定", this, &TFtankaregist::user_selClick);
     levelCalcAction = edit1->addAction("現在の管材単価計算", this, &TFtankaregist::K17Click);
-    clearAction = edit1->addAction("現在の管材をクリア－", this, [this] { run([this] { session_->clearPipe(); }); });
+    clearAction = edit1->addAction("現在の管材をクリア－", this, &TFtankaregist::N22Click);
     edit1->addSeparator();
     addClipboard(edit1, PipeItems);
 
     QMenu *edit2 = menuBar()->addMenu("編   集2");
     addClipboard(edit2, SheetItems);
     edit2->addSeparator();
-    copyLocationAction = edit2->addAction("", this, [this] { run([this] { session_->copyLocationToOthers(); }); });
+    copyLocationAction = edit2->addAction("", this, &TFtankaregist::item_paste_5Click);
 
     connect(user_sel, &QPushButton::clicked, this, &TFtankaregist::user_selClick);
 
@@ -80,8 +80,7 @@ void TFtankaregist::buildEditMenus()
     StrColGrid1->setToolTip(RateGridHint);
     for (TStrColGrid *g : {StrColGrid1, StrColGrid2}) {
         g->SetImeMode(imDisable); // numbers only: the keypad types digits whatever the input method
-        connect(g, &TStrColGrid::editorTextStored, this,
-                [this](int col, int row) { session_->editorTextStored(col, row); });
+        connect(g, &TStrColGrid::editorTextStored, this, &TFtankaregist::gridEditorTextStored);
         connect(g, &TStrColGrid::editorFinished, this, [this, g](int col, int row) { gridEditorFinished(g, col, row); });
     }
     connect(StrColGrid1, &TStrColGrid::keyDown, this, &TFtankaregist::StrColGrid1KeyDown, Qt::DirectConnection);
@@ -143,6 +142,11 @@ void TFtankaregist::gridEditorFinished(TStrColGrid *grid, int col, int row)
     });
 }
 
+void TFtankaregist::gridEditorTextStored(int col, int row)
+{
+    session_->editorTextStored(col, row);
+}
+
 void TFtankaregist::commitTypedCells()
 {
     for (TStrColGrid *g : {StrColGrid1, StrColGrid2})
@@ -156,6 +160,26 @@ void TFtankaregist::StrColGrid1Click(int col, int row)
 }
 
 // ---------------------------------------------------------------- commands
+
+void TFtankaregist::copyClick(CopyKind kind)
+{
+    run([this, kind] { session_->copy(kind); });
+}
+
+void TFtankaregist::pasteClick(CopyKind kind)
+{
+    run([this, kind] { session_->paste(kind); });
+}
+
+void TFtankaregist::N22Click()
+{
+    run([this] { session_->clearPipe(); });
+}
+
+void TFtankaregist::item_paste_5Click()
+{
+    run([this] { session_->copyLocationToOthers(); });
+}
 
 void TFtankaregist::N2Click()
 {

@@ -78,10 +78,7 @@ void TFtankaregist::buildLayout(UserInterface &ui)
         g->viewport()->installEventFilter(
             new ColumnDragFilter(g, [this, g] { runCommand([this, g] { gridColumnsDragged(g); }); }));
     }
-    connect(Splitter1, &QSplitter::splitterMoved, this, [this] {
-        if (!TreeView1->isHidden())
-            layout_->treeResized(Splitter1->sizes().value(0));
-    });
+    connect(Splitter1, &QSplitter::splitterMoved, this, &TFtankaregist::Splitter1Moved);
 
     buildLayoutMenus();
     runCommand([this] { layout_->load(); });
@@ -90,16 +87,10 @@ void TFtankaregist::buildLayout(UserInterface &ui)
 
 void TFtankaregist::buildLayoutMenus()
 {
-    // 表  示(&D): the bars, then the uniform column widths. Each command, then the layout shown.
-    auto layoutCommand = [this](const std::function<void()> &command) {
-        runCommand(command);
-        runCommand([this] { showLayout(); });
-    };
+    // 表  示(&D): the bars, then the uniform column widths.
     viewMenu->addSeparator();
-    auto toggle = [this, layoutCommand](const char *caption, LayoutBar bar) {
-        QAction *a = viewMenu->addAction(caption, this, [this, layoutCommand, bar] {
-            layoutCommand([this, bar] { layout_->toggleBar(bar); });
-        });
+    auto toggle = [this](const char *caption, LayoutBar bar) {
+        QAction *a = viewMenu->addAction(caption, this, [this, bar] { barToggleClick(bar); });
         a->setCheckable(true);
         return a;
     };
@@ -108,10 +99,8 @@ void TFtankaregist::buildLayoutMenus()
     tree_list = toggle("ツリーリストを表示する", LayoutBar::Tree);
     status_bar = toggle("ステータスバ－を表示する", LayoutBar::Status);
     viewMenu->addSeparator();
-    auto widths = [this, layoutCommand](const char *caption, LayoutGrid grid) {
-        return viewMenu->addAction(caption, this, [this, layoutCommand, grid] {
-            layoutCommand([this, grid] { layout_->askUniformWidth(grid); });
-        });
+    auto widths = [this](const char *caption, LayoutGrid grid) {
+        return viewMenu->addAction(caption, this, [this, grid] { uniformWidthClick(grid); });
     };
     N12 = widths("歩掛表のセル幅を調整", LayoutGrid::Rate);
     N14 = widths("提出単価表のセル幅を調整", LayoutGrid::Price);
@@ -119,7 +108,7 @@ void TFtankaregist::buildLayoutMenus()
 
     // ファイル(&F): the release, just before 終  了.
     N23 = new QAction("リリースバージョン", this);
-    connect(N23, &QAction::triggered, this, [this] { run([this] { session_->showRelease(); }); });
+    connect(N23, &QAction::triggered, this, &TFtankaregist::N23Click);
     fileMenu->insertAction(exitAction, N23);
     fileMenu->insertSeparator(exitAction);
 
@@ -133,17 +122,44 @@ void TFtankaregist::buildLayoutMenus()
     informationMenu->addSeparator();
     N28 = command("インストールフォルダ－確認", &MainSession::showInstallFolder);
     informationMenu->addSeparator();
-    N30 = informationMenu->addAction("メモ帳を起動", this, [this] {
-        const bool shift = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
-        run([this, shift] { session_->startNotepad(shift); });
-        N30->setShortcut(QKeySequence(QString::fromStdString(session_->notepadShortcut())));
-    });
+    N30 = informationMenu->addAction("メモ帳を起動", this, &TFtankaregist::N30Click);
     N31 = command("電卓", &MainSession::startCalculator);
     informationMenu->addSeparator();
     N36 = command("メモリ－確認", &MainSession::showMemory);
     N38 = command("画面の解像度確認", &MainSession::showScreenResolution);
     informationMenu->addSeparator();
     About1 = command("バージョン情報", &MainSession::showVersion);
+}
+
+void TFtankaregist::Splitter1Moved()
+{
+    if (!TreeView1->isHidden())
+        layout_->treeResized(Splitter1->sizes().value(0));
+}
+
+void TFtankaregist::barToggleClick(LayoutBar bar)
+{
+    runCommand([this, bar] { layout_->toggleBar(bar); });
+    runCommand([this] { showLayout(); });
+}
+
+void TFtankaregist::uniformWidthClick(LayoutGrid grid)
+{
+    runCommand([this, grid] { layout_->askUniformWidth(grid); });
+    runCommand([this] { showLayout(); });
+}
+
+void TFtankaregist::N23Click()
+{
+    run([this] { session_->showRelease(); });
+}
+
+void TFtankaregist::N30Click()
+{
+    // With Shift held the item takes the shortcut Ctrl+M instead of starting the editor.
+    const bool shift = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+    run([this, shift] { session_->startNotepad(shift); });
+    N30->setShortcut(QKeySequence(QString::fromStdString(session_->notepadShortcut())));
 }
 
 void TFtankaregist::showLayout()

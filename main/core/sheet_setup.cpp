@@ -108,8 +108,8 @@ SheetSetup SheetSetup::load(WorkingTable &table, int pipe)
 {
     SheetSetup d;
     d.pipe = pipe;
-    for (int i = 0; i < TextCount; ++i)
-        d.texts[static_cast<size_t>(i)] = table.row(i + 1).rec.name.text();
+    for (size_t i = 0; i < TextCount; ++i)
+        d.texts[i] = table.row(static_cast<int>(i) + 1).rec.name.text();
     d.unit = table.row(1).rec.unit.text();
     for (int k = 1; k <= SizeRowsPerLocation; ++k)
         d.sizes[static_cast<size_t>(k - 1)] = table.row(k).rec.size.text();
@@ -137,8 +137,8 @@ SheetSetup SheetSetup::load(WorkingTable &table, int pipe)
 
 void SheetSetup::registerInto(WorkingTable &table) const
 {
-    for (int i = 0; i < TextCount; ++i)
-        table.row(i + 1).rec.name.assignText(texts[static_cast<size_t>(i)]);
+    for (size_t i = 0; i < TextCount; ++i)
+        table.row(static_cast<int>(i) + 1).rec.name.assignText(texts[i]);
     for (int a = 1; a <= WorkingRows; ++a) {
         PriceRecord &r = table.row(a).rec;
         r.unit.assignText(unit);
@@ -181,11 +181,11 @@ void SheetSetup::editLocationName(int location, UserInterface &ui)
 
 void SheetSetup::editMemo(Text memo, UserInterface &ui)
 {
-    if (memo != MaterialMemo && memo != PageMemo)
+    if (memo != Text::MaterialMemo && memo != Text::PageMemo)
         throw RangeError("メモ欄 " + std::to_string(static_cast<int>(memo)) + " はありません。");
-    std::string &text = texts[static_cast<size_t>(memo)];
-    if (const auto t = ui.askText(MainSession::Title, MemoPrompt, text))
-        text = *t;
+    std::string &memoText = text(memo);
+    if (const auto t = ui.askText(MainSession::Title, MemoPrompt, memoText))
+        memoText = *t;
 }
 
 } // namespace velmo

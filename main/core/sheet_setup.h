@@ -17,7 +17,8 @@ public:
     static constexpr const char *Caption = "管材別基本デ－タ設定";
 
     // The texts of working rows 1–5, in this order.
-    enum Text { PipeName, Uses, Joint, MaterialMemo, PageMemo, TextCount };
+    enum class Text { PipeName, Uses, Joint, MaterialMemo, PageMemo };
+    static constexpr size_t TextCount = 5;
 
     // The drop-down lists (the user may also type any text).
     static const std::vector<const char *> PipeNameEntries; // GOODSBOX
@@ -57,6 +58,8 @@ public:
 
     int pipe = 0; // the pipe the dialog works on (the hidden field nopanel)
     std::array<std::string, TextCount> texts;
+    std::string &text(Text t) { return texts[static_cast<size_t>(t)]; }
+    const std::string &text(Text t) const { return texts[static_cast<size_t>(t)]; }
     std::string unit;
     std::array<std::string, SizeRowsPerLocation> sizes;
     std::array<std::string, LocationsPerPipe> locationNames;

@@ -91,9 +91,9 @@ void Tfsheetset::buildTexts(QWidget *page)
     auto *names = new QGridLayout;
     names->setHorizontalSpacing(6);
     names->setVerticalSpacing(3);
-    GOODSBOX = listBox(SheetSetup::PipeNameEntries, setup_->texts[SheetSetup::PipeName], 460, page);
-    ComboBox2 = listBox(SheetSetup::UsesEntries, setup_->texts[SheetSetup::Uses], 460, page);
-    ComboBox3 = listBox(SheetSetup::JointEntries, setup_->texts[SheetSetup::Joint], 460, page);
+    GOODSBOX = listBox(SheetSetup::PipeNameEntries, setup_->text(SheetSetup::Text::PipeName), 460, page);
+    ComboBox2 = listBox(SheetSetup::UsesEntries, setup_->text(SheetSetup::Text::Uses), 460, page);
+    ComboBox3 = listBox(SheetSetup::JointEntries, setup_->text(SheetSetup::Text::Joint), 460, page);
     const char *labels[] = {"管材名称", "用　　途", "接合方法"};
     QComboBox *boxes[] = {GOODSBOX, ComboBox2, ComboBox3};
     for (int i = 0; i < 3; ++i) {
@@ -104,20 +104,20 @@ void Tfsheetset::buildTexts(QWidget *page)
     outer->addLayout(names);
 
     auto *memos = new QHBoxLayout;
-    const std::pair<const char *, SheetSetup::Text> memoGroups[] = {{"材料単価建物", SheetSetup::MaterialMemo},
-                                                                    {"ペ－ジ", SheetSetup::PageMemo}};
+    const std::pair<const char *, SheetSetup::Text> memoGroups[] = {{"材料単価建物", SheetSetup::Text::MaterialMemo},
+                                                                    {"ペ－ジ", SheetSetup::Text::PageMemo}};
     for (const auto &[title, which] : memoGroups) {
         auto *box = new QGroupBox(title, page);
         auto *l = new QHBoxLayout(box);
         l->setContentsMargins(6, 2, 6, 4);
-        QPushButton *b = textBox(setup_->texts[which], box);
+        QPushButton *b = textBox(setup_->text(which), box);
         l->addWidget(b);
-        (which == SheetSetup::MaterialMemo ? StaticText1 : StaticText2) = b;
+        (which == SheetSetup::Text::MaterialMemo ? StaticText1 : StaticText2) = b;
         ConnectCommand(b, &QPushButton::clicked, this, [this, b, which = which](bool) {
             setup_->editMemo(which, ui_);
-            b->setText(q(setup_->texts[which]));
+            b->setText(q(setup_->text(which)));
         });
-        memos->addWidget(box, which == SheetSetup::MaterialMemo ? 2 : 1);
+        memos->addWidget(box, which == SheetSetup::Text::MaterialMemo ? 2 : 1);
     }
     outer->addLayout(memos);
 }
@@ -266,9 +266,9 @@ void Tfsheetset::showLocationNames()
 void Tfsheetset::readWidgets()
 {
     StrColGrid1->CloseEditor();
-    setup_->texts[SheetSetup::PipeName] = GOODSBOX->currentText().toStdString();
-    setup_->texts[SheetSetup::Uses] = ComboBox2->currentText().toStdString();
-    setup_->texts[SheetSetup::Joint] = ComboBox3->currentText().toStdString();
+    setup_->text(SheetSetup::Text::PipeName) = GOODSBOX->currentText().toStdString();
+    setup_->text(SheetSetup::Text::Uses) = ComboBox2->currentText().toStdString();
+    setup_->text(SheetSetup::Text::Joint) = ComboBox3->currentText().toStdString();
     setup_->unit = ComboBox1->currentText().toStdString();
 }
 

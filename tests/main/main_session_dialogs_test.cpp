@@ -112,9 +112,9 @@ TEST(SheetSetup, LoadsTheRowsAndAStoredCodeOf0ShowsAs1)
     std::optional<SheetSetup> d = s.openSheetSetup();
     ASSERT_TRUE(d);
     EXPECT_EQ(d->pipe, 0);
-    EXPECT_EQ(d->texts[SheetSetup::PipeName], "S1P1");
-    EXPECT_EQ(d->texts[SheetSetup::Uses], "給水");
-    EXPECT_EQ(d->texts[SheetSetup::Joint], "ねじ接合");
+    EXPECT_EQ(d->text(SheetSetup::Text::PipeName), "S1P1");
+    EXPECT_EQ(d->text(SheetSetup::Text::Uses), "給水");
+    EXPECT_EQ(d->text(SheetSetup::Text::Joint), "ねじ接合");
     EXPECT_EQ(d->sizes[0], "15A");
     EXPECT_EQ(d->locationNames[3], "地中配管");
     EXPECT_EQ(SheetSetup::CodeCaptions[static_cast<size_t>(d->code)], std::string("10"));
@@ -151,7 +151,7 @@ TEST(SheetSetup, ExitChangesNoFieldButCountsAsAChangeWithAnUndo)
     MainSession s = pf.start();
     const PipeBlock before = s.file().pipeBlock(0);
     std::optional<SheetSetup> d = s.openSheetSetup();
-    d->texts[SheetSetup::PipeName] = "ignored";
+    d->text(SheetSetup::Text::PipeName) = "ignored";
     s.closeSheetSetup(nullptr);
     for (int k = 0; k < RecordsPerPipe; ++k)
         EXPECT_EQ(s.file().pipeBlock(0)[k], before[k]) << k;
@@ -165,8 +165,8 @@ TEST(SheetSetup, RegisterWritesUnitSizesNamesAndSettingsIntoEveryRow)
     ProgramFolder pf;
     MainSession s = pf.start();
     std::optional<SheetSetup> d = s.openSheetSetup();
-    d->texts[SheetSetup::PipeName] = "配管用炭素鋼鋼管（白）";
-    d->texts[SheetSetup::PageMemo] = "P.12";
+    d->text(SheetSetup::Text::PipeName) = "配管用炭素鋼鋼管（白）";
+    d->text(SheetSetup::Text::PageMemo) = "P.12";
     d->unit = "本";
     d->applySizeSet(SheetSetup::SizeSet::From15);
     d->sizes[2] = "25Aあいう"; // cut to the field's 6 bytes
@@ -255,10 +255,10 @@ TEST(SheetSetup, TheButtonsAndInputBoxes)
     d.editLocationName(1, ui); // cancelled
     EXPECT_EQ(d.locationNames[1], "ピット内");
     ui.texts.push_back("メーカー定価表");
-    d.editMemo(SheetSetup::MaterialMemo, ui);
-    EXPECT_EQ(d.texts[SheetSetup::MaterialMemo], "メーカー定価表");
+    d.editMemo(SheetSetup::Text::MaterialMemo, ui);
+    EXPECT_EQ(d.text(SheetSetup::Text::MaterialMemo), "メーカー定価表");
     ui.texts.push_back("P.3");
-    d.editMemo(SheetSetup::PageMemo, ui);
+    d.editMemo(SheetSetup::Text::PageMemo, ui);
     EXPECT_EQ(ui.prompts.back(), "Velmaro|材料単価建物|");
-    EXPECT_EQ(d.texts[SheetSetup::PageMemo], "P.3");
+    EXPECT_EQ(d.text(SheetSetup::Text::PageMemo), "P.3");
 }

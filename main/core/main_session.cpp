@@ -35,7 +35,8 @@ Edition editionOf(const fs::path &programPath)
 }
 
 MainSession::MainSession(UserInterface &ui, fs::path programPath, std::string argument)
-    : ui_(ui), programPath_(std::move(programPath)), argument_(std::move(argument))
+    : ui_(ui), programPath_(std::move(programPath)), argument_(std::move(argument)),
+      information_(ui, programPath_.parent_path())
 {
     programDir_ = programPath_.parent_path();
     windowRect_ = readWindowPlacement(iniPath(), ui_.workArea());

@@ -7,6 +7,7 @@
 #include "data_folder.h"
 #include "grid_editing.h"
 #include "grid_texts.h"
+#include "information_commands.h"
 #include "main_grids.h"
 #include "print_handoff.h"
 #include "service_file.h"
@@ -129,18 +130,8 @@ public:
     // other writes is shown and the close goes on.
     bool close(Rect windowRect);
 
-    // ---- small commands of the menus Information(&I) and ファイル (main_session_info.cpp) ----
-    void openHelp();             // "取扱説明書（ヘルプ）": the manual beside the program
-    void showInstallFolder();    // "インストールフォルダ－確認"
-    // "メモ帳を起動": starts the text editor; with Shift held it instead gives the item the
-    // shortcut Ctrl+M and starts nothing.
-    void startNotepad(bool shiftHeld);
-    const std::string &notepadShortcut() const { return notepadShortcut_; }
-    void startCalculator();      // "電卓"
-    void showMemory();           // "メモリ－確認"
-    void showScreenResolution(); // "画面の解像度確認"
-    void showRelease();          // "リリースバージョン"
-    void showVersion();          // "バージョン情報"
+    // ---- the small commands of the menus Information(&I) and ファイル ----
+    InformationCommands &information() { return information_; }
     // ---- taking the table out (外部デ－タ入出力 and 印  刷) ----
     // Each asks the output level dialog first; its basis becomes the selected basis column
     // even when the dialog is cancelled, and a cancelled dialog writes nothing.
@@ -265,7 +256,7 @@ private:
     WorkingTable table_;
     WorkingTable undo_;
     SettingsControls controls_;
-    std::string notepadShortcut_;
+    InformationCommands information_;
     EditPosition editPosition_;
     CopyBuffer copyBuffer_;
 };

@@ -134,6 +134,7 @@ private slots:
     void N30Click(); // メモ帳を起動
 
 private:
+    void informationClick(void (InformationCommands::*command)()); // Information(&I)
     void buildMenus();
     void addPrintItem(QMenu *file); // TFtankaregistExport.cpp
     void buildExportMenu();         // 外部デ－タ入出力

@@ -114,21 +114,21 @@ void TFtankaregist::buildLayoutMenus()
 
     // Information(&I), the last menu of the bar.
     informationMenu = menuBar()->addMenu("Information(&I)");
-    auto command = [this](const char *caption, void (MainSession::*cmd)()) {
-        return informationMenu->addAction(caption, this, [this, cmd] { run([this, cmd] { (session_.get()->*cmd)(); }); });
+    auto command = [this](const char *caption, void (InformationCommands::*cmd)()) {
+        return informationMenu->addAction(caption, this, [this, cmd] { informationClick(cmd); });
     };
-    N13 = command("取扱説明書（ヘルプ）", &MainSession::openHelp);
+    N13 = command("取扱説明書（ヘルプ）", &InformationCommands::openHelp);
     N13->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F1));
     informationMenu->addSeparator();
-    N28 = command("インストールフォルダ－確認", &MainSession::showInstallFolder);
+    N28 = command("インストールフォルダ－確認", &InformationCommands::showInstallFolder);
     informationMenu->addSeparator();
     N30 = informationMenu->addAction("メモ帳を起動", this, &TFtankaregist::N30Click);
-    N31 = command("電卓", &MainSession::startCalculator);
+    N31 = command("電卓", &InformationCommands::startCalculator);
     informationMenu->addSeparator();
-    N36 = command("メモリ－確認", &MainSession::showMemory);
-    N38 = command("画面の解像度確認", &MainSession::showScreenResolution);
+    N36 = command("メモリ－確認", &InformationCommands::showMemory);
+    N38 = command("画面の解像度確認", &InformationCommands::showScreenResolution);
     informationMenu->addSeparator();
-    About1 = command("バージョン情報", &MainSession::showVersion);
+    About1 = command("バージョン情報", &InformationCommands::showVersion);
 }
 
 void TFtankaregist::Splitter1Moved()
@@ -149,17 +149,22 @@ void TFtankaregist::uniformWidthClick(LayoutGrid grid)
     runCommand([this] { showLayout(); });
 }
 
+void TFtankaregist::informationClick(void (InformationCommands::*command)())
+{
+    run([this, command] { (session_->information().*command)(); });
+}
+
 void TFtankaregist::N23Click()
 {
-    run([this] { session_->showRelease(); });
+    run([this] { session_->information().showRelease(); });
 }
 
 void TFtankaregist::N30Click()
 {
     // With Shift held the item takes the shortcut Ctrl+M instead of starting the editor.
     const bool shift = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
-    run([this, shift] { session_->startNotepad(shift); });
-    N30->setShortcut(QKeySequence(QString::fromStdString(session_->notepadShortcut())));
+    run([this, shift] { session_->information().startNotepad(shift); });
+    N30->setShortcut(QKeySequence(QString::fromStdString(session_->information().notepadShortcut())));
 }
 
 void TFtankaregist::showLayout()

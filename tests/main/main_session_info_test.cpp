@@ -40,11 +40,11 @@ TEST(MainSessionInfo, NoticesSayWhatTheSystemIs)
 {
     ProgramFolder pf;
     MainSession s = pf.start();
-    s.showRelease();
-    s.showVersion();
-    s.showScreenResolution();
+    s.information().showRelease();
+    s.information().showVersion();
+    s.information().showScreenResolution();
     pf.ui.memory = {5'000'000'000, 17'179'869'184}; // beyond the 32 bits of the old message
-    s.showMemory();
+    s.information().showMemory();
     ASSERT_EQ(pf.ui.notices.size(), 4u);
     EXPECT_EQ(pf.ui.notices[0], "Velmaro\nRelease 20040815A|確認");
     EXPECT_EQ(pf.ui.notices[1], "Velmaro\nVersion2.20|確認");
@@ -59,7 +59,7 @@ TEST(MainSessionInfo, InstallFolderIsTheWholePathWithLongNames)
     fs::create_directories(folder / "kanzai");
     // Started through a path with a detour: the notice gives the folder itself.
     MainSession s(pf.ui, pf.dir.path / "kanzai" / ".." / folder.filename() / "velmok", "");
-    s.showInstallFolder();
+    s.information().showInstallFolder();
     ASSERT_EQ(pf.ui.notices.size(), 1u);
     EXPECT_EQ(pf.ui.notices[0], "現在のインストールフォルダー\n" + folder.string() + "|確認");
 }
@@ -73,21 +73,21 @@ TEST(MainSessionInfo, NotepadIsFoundBesideTheProgramFirstAndShiftGivesItCtrlM)
     const std::string folder = pf.dir.path.string();
 
     // Shift held: the item gets its shortcut and nothing starts.
-    EXPECT_EQ(s.notepadShortcut(), "");
-    s.startNotepad(true);
-    EXPECT_EQ(s.notepadShortcut(), "Ctrl+M");
+    EXPECT_EQ(s.information().notepadShortcut(), "");
+    s.information().startNotepad(true);
+    EXPECT_EQ(s.information().notepadShortcut(), "Ctrl+M");
     EXPECT_TRUE(pf.ui.started.empty());
 
     // Without notepad.exe the desktop's own text editor starts, in the program's folder.
-    s.startNotepad(false);
+    s.information().startNotepad(false);
     ASSERT_EQ(pf.ui.started.size(), 1u);
     EXPECT_EQ(pf.ui.started[0], gedit.string() + "|" + folder);
 
     // notepad.exe beside the program comes first.
     const fs::path notepad = FakePath::makeProgram(pf.dir.path / "notepad.exe");
-    s.startNotepad(false);
+    s.information().startNotepad(false);
     EXPECT_EQ(pf.ui.started.back(), notepad.string() + "|" + folder);
-    EXPECT_EQ(s.notepadShortcut(), "Ctrl+M");
+    EXPECT_EQ(s.information().notepadShortcut(), "Ctrl+M");
     EXPECT_TRUE(pf.ui.notices.empty());
 }
 
@@ -98,8 +98,8 @@ TEST(MainSessionInfo, CalculatorFallsBackToTheDesktopsAndMissingProgramsAreRepor
     MainSession s = pf.start();
 
     // Nothing to start: a notice says so and names what was looked for.
-    s.startCalculator();
-    s.startNotepad(false);
+    s.information().startCalculator();
+    s.information().startNotepad(false);
     ASSERT_EQ(pf.ui.notices.size(), 2u);
     EXPECT_EQ(pf.ui.notices[0].rfind("電卓を起動できませんでした。\n", 0), 0u) << pf.ui.notices[0];
     EXPECT_NE(pf.ui.notices[0].find("Calc.exe、gnome-calculator"), std::string::npos) << pf.ui.notices[0];
@@ -110,13 +110,13 @@ TEST(MainSessionInfo, CalculatorFallsBackToTheDesktopsAndMissingProgramsAreRepor
     writeFileAtomically(path.bin.path / "galculator", "not a program");
     const fs::path calc = path.add("calc"); // "Calc.exe" in the spelling of this system
     path.add("kcalc");
-    s.startCalculator();
+    s.information().startCalculator();
     ASSERT_EQ(pf.ui.started.size(), 1u);
     EXPECT_EQ(pf.ui.started[0], calc.string() + "|" + pf.dir.path.string());
 
     // Found but failing to start: the next one is tried, and when none starts, a notice.
     pf.ui.programsStart = false;
-    s.startCalculator();
+    s.information().startCalculator();
     EXPECT_EQ(pf.ui.started.size(), 3u); // calc, then kcalc
     EXPECT_EQ(pf.ui.started[2].rfind((path.bin.path / "kcalc").string(), 0), 0u);
     EXPECT_EQ(pf.ui.notices.size(), 3u);
@@ -128,19 +128,19 @@ TEST(MainSessionInfo, HelpOpensTheManualBesideTheProgramOrSaysWhy)
     MainSession s = pf.start();
     const fs::path manual = pf.dir.path / "quorvane.html";
 
-    s.openHelp();
+    s.information().openHelp();
     ASSERT_EQ(pf.ui.notices.size(), 1u);
     EXPECT_EQ(pf.ui.notices[0], "取扱説明書が見つかりません。\n" + manual.string() + "|確認");
     EXPECT_TRUE(pf.ui.opened.empty());
 
     writeFileAtomically(manual, "<html></html>");
-    s.openHelp();
+    s.information().openHelp();
     ASSERT_EQ(pf.ui.opened.size(), 1u);
     EXPECT_EQ(pf.ui.opened[0], manual.string());
     EXPECT_EQ(pf.ui.notices.size(), 1u);
 
     pf.ui.programsStart = false; // no browser
-    s.openHelp();
+    s.information().openHelp();
     ASSERT_EQ(pf.ui.notices.size(), 2u);
     EXPECT_NE(pf.ui.notices[1].find("取扱説明書を開けませんでした。"), std::string::npos);
 }

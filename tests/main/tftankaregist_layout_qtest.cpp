@@ -208,7 +208,7 @@ private slots:
         w.N23->trigger();
         QCOMPARE(ui.notices.back(), std::string("Velmaro\nRelease 20040815A|確認"));
         // After Shift+click has given the item Ctrl+M, the key starts the editor.
-        w.session().startNotepad(true);
+        w.session().information().startNotepad(true);
         w.N30->trigger();
         QCOMPARE(w.N30->shortcut(), QKeySequence("Ctrl+M"));
         w.close();

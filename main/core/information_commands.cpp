@@ -1,5 +1,7 @@
 // The small commands around the main work: the manual, two desktop tools, the install folder,
 // the memory, the screen resolution, the release and the version.
+#include "information_commands.h"
+
 #include "main_session.h"
 
 #include "programs.h"
@@ -36,7 +38,7 @@ void startFirstOf(UserInterface &ui, const fs::path &programDir, const std::stri
 
 } // namespace
 
-void MainSession::openHelp()
+void InformationCommands::openHelp()
 {
     const fs::path manual = programDir_ / ManualFileName;
     std::error_code ec;
@@ -50,12 +52,12 @@ void MainSession::openHelp()
                    "確認");
 }
 
-void MainSession::showInstallFolder()
+void InformationCommands::showInstallFolder()
 {
     ui_.notice("現在のインストールフォルダー\n" + LongPathName(programDir_.string()), "確認");
 }
 
-void MainSession::startNotepad(bool shiftHeld)
+void InformationCommands::startNotepad(bool shiftHeld)
 {
     if (shiftHeld) {
         notepadShortcut_ = "Ctrl+M";
@@ -66,14 +68,14 @@ void MainSession::startNotepad(bool shiftHeld)
     startFirstOf(ui_, programDir_, "メモ帳", names);
 }
 
-void MainSession::startCalculator()
+void InformationCommands::startCalculator()
 {
     std::vector<std::string> names{"Calc.exe"};
     names.insert(names.end(), Calculators.begin(), Calculators.end());
     startFirstOf(ui_, programDir_, "電卓", names);
 }
 
-void MainSession::showMemory()
+void InformationCommands::showMemory()
 {
     // The sizes in full: today's memory no longer fits the 32-bit numbers the message once had.
     const MemoryStatus m = ui_.memoryStatus();
@@ -82,20 +84,20 @@ void MainSession::showMemory()
                "確認");
 }
 
-void MainSession::showScreenResolution()
+void InformationCommands::showScreenResolution()
 {
     const Rect s = ui_.screen();
     ui_.notice("現在の画面解像度は\n" + std::to_string(s.width) + "×" + std::to_string(s.height), "確認");
 }
 
-void MainSession::showRelease()
+void InformationCommands::showRelease()
 {
-    ui_.notice(std::string(Title) + "\nRelease 20040815A", "確認");
+    ui_.notice(std::string(MainSession::Title) + "\nRelease 20040815A", "確認");
 }
 
-void MainSession::showVersion()
+void InformationCommands::showVersion()
 {
-    ui_.notice(std::string(Title) + "\nVersion2.20", "確認");
+    ui_.notice(std::string(MainSession::Title) + "\nVersion2.20", "確認");
 }
 
 } // namespace velmo

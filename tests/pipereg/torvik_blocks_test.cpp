@@ -168,6 +168,7 @@ TEST(TorvikTexts, NamesMemosSizesAndHeadings)
     EXPECT_EQ(s.working()[6].size.text(), "12×19");
     for (int k = 7; k < 14; ++k)
         EXPECT_EQ(f.grid.Cells(0, k + 1), "") << k;
+    f.ui.expectNotice("一行目を登録しました。|確認");
     s.registerBlock();
 
     // One size and one heading do not count as edits.
@@ -211,6 +212,7 @@ TEST(TorvikClipboard, CopyInThreePasteInFiveAndTheEmptyClipboard)
     s.PasteAll();
     EXPECT_TRUE(s.modified());
     EXPECT_EQ(s.text(BlockText::Name), "管3");
+    f.ui.expectNotice("管3を登録しました。|確認");
     s.registerBlock();
     const PipeBlock five = f.onDisk(5), three = f.onDisk(3);
     for (int r = 0; r < RecordsPerPipe; ++r) {

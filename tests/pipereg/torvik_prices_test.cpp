@@ -138,6 +138,7 @@ TEST(TorvikGrid, KeysEnterMovesWrapAndNonNumbers)
 
     // Not a number: nothing stored or marked modified, no move, and the cell shows the stored
     // price again; Enter then stores that price without a second error.
+    f.ui.expectNotice("管0を登録しました。|確認");
     s.registerBlock();
     EXPECT_FALSE(s.modified());
     EXPECT_THROW(f.type(1, 6, "1,2x"), ConversionError);

@@ -40,6 +40,8 @@ TEST(TorvikStart, CommandLineFieldsAndTheDefaultPath)
     fs::copy_file(f.data(), other);
     EXPECT_EQ(f.open("7;4;" + other.string() + ";").dataPath(), other);
     EXPECT_EQ(f.s->statusPanels()[1], "4");
+    f.ui.expectNotice("ファイル " + f.dir.path.string() + " は読めません: ファイルではなくフォルダーです。既定のファイル " +
+                      f.data().string() + " を開きます。|確認");
     EXPECT_EQ(f.open("7;4;" + f.dir.path.string() + ";").dataPath(), f.data());
 }
 

@@ -105,8 +105,9 @@ void costComponents(const PriceRecord &factors, Currency material, Currency labo
     jointing = cut(material, factors.B(3));
     fitter = cut(labour, factors.B(5));
     if (refrigerant) {
-        // A refrigerant pipe is laid without chipping; its fourth part is miscellaneous
-        // material, a share of the three material parts before it rather than of the price.
+        // A refrigerant pipe has no chipping and repair part, and its fourth part is
+        // miscellaneous material, priced as a share of the three material parts before it
+        // rather than of the material price.
         supports = cut(pipe + joints + jointing, factors.B(4));
         chipping = Currency();
     } else {

@@ -138,7 +138,7 @@ public:
     // A position outside the grid raises a RangeError.
     void CheckCellPos(int col, int row) const;
 
-    // --- scrolling (strcolgrid_model.cpp) -----------------------------------------------------
+    // --- scrolling (strcolgrid_scroll.cpp) ----------------------------------------------------
     // The room the cells have on screen. Until it is given, all of the grid is in view.
     void setClientSize(int width, int height);
     int clientWidth() const { return clientWidth_; }

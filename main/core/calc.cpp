@@ -75,59 +75,131 @@ std::string WorkingTable::rowLabel(int a) const
     return label;
 }
 
+namespace {
+
+// How every cost component of a pipe is cut: to `decimals` places of a currency unit after
+// adding `addend`, the pipe's composite fraction addend. The total is formed from the cut
+// components, so that the components shown add up to the composite up to its final cut.
+struct ComponentCut {
+    int decimals = 0;
+    Currency addend;
+    Currency operator()(Currency price, Currency factor) const
+    {
+        return ComponentRule(price, factor, decimals, addend);
+    }
+};
+
+// Fills `k` with the seven cost components of one unit of pipe for one price basis: four
+// material parts priced from the material price (pipe, joints, jointing material, supports) and
+// three labour parts priced from the labour price of one man-day (pipe-fitter, chipping and
+// repair, other). `factors` is the size row with its factors B1 … B7, one per component. The
+// components are written in place one by one, so that a figure out of range leaves those
+// before it calculated.
+void costComponents(const PriceRecord &factors, Currency material, Currency labour, bool refrigerant,
+                    const ComponentCut &cut, std::array<Currency, ComponentCount> &k)
+{
+    Currency &pipe = k[0], &joints = k[1], &jointing = k[2], &supports = k[3];
+    Currency &fitter = k[4], &chipping = k[5], &other = k[6];
+    pipe = cut(material, factors.B(1));
+    joints = cut(material, factors.B(2));
+    jointing = cut(material, factors.B(3));
+    fitter = cut(labour, factors.B(5));
+    if (refrigerant) {
+        // A refrigerant pipe has no chipping and repair part, and its fourth part is
+        // miscellaneous material, priced as a share of the three material parts before it
+        // rather than of the material price.
+        supports = cut(pipe + joints + jointing, factors.B(4));
+        chipping = Currency();
+    } else {
+        supports = cut(material, factors.B(4));
+        chipping = cut(fitter, factors.B(6));
+    }
+    // Other costs are a share of the labour that goes into the pipe.
+    other = cut(fitter + chipping, factors.B(7));
+}
+
+Currency sumOf(const std::array<Currency, ComponentCount> &components)
+{
+    Currency sum;
+    for (const Currency &k : components)
+        sum += k;
+    return sum;
+}
+
+// Where a basis keeps its composites in the stored row: LEVELn its unrounded composite in Cn
+// and the adopted one in Dn, NET its unrounded composite in C0 (a cost price is never rounded
+// for adoption). The list-price composites have no slot and live in the working row only.
+void storeComposites(PriceRecord &row, Basis basis, const BasisResult &result)
+{
+    if (basis == Basis::Net) {
+        row.C(0) = result.total;
+    } else if (basis != Basis::List) {
+        row.C(basisNumber(basis)) = result.total;
+        row.D(basisNumber(basis)) = result.adopted;
+    }
+}
+
+// With "単価に掛け率を使用" on, the material prices of LEVEL1 … LEVEL5 and NET are not typed
+// but derived from the row's list price by the pipe's percentages and price rounding; they are
+// derived anew on every calculation so that they follow a changed list price or percentage.
+void deriveMaterialPrices(PriceRecord &prices, const PriceRecord &pipe)
+{
+    if (pipe.D(4) != Currency::fromInt(1))
+        return;
+    for (int i = 0; i <= 5; ++i)
+        prices.A(i) = derivedPrice(prices.A(6), pipe.A(i), pipe.D(2), pipe.D(1), pipe.D(3));
+}
+
+// The pipe's component cut, read from its settings. Two stored codes are corrected first, so
+// that the settings show the rule actually applied: a composite significant-digit code of 0
+// rounds like 1 and becomes 1, and a component-decimals code other than 1, 2 or 3 means whole
+// units and becomes 0.
+ComponentCut componentCut(PriceRecord &pipe)
+{
+    if (pipe.B(1).isZero())
+        pipe.B(1) = Currency::fromInt(1);
+    const int decimals = componentDecimals(pipe.B(3));
+    if (decimals == 0)
+        pipe.B(3) = Currency();
+    return ComponentCut{decimals, pipe.B(2)};
+}
+
+} // namespace
+
+// Material prices do not depend on where the pipe is laid: they are kept on the rows of
+// location 0, and a size row there hands all seven to the same size row of the other locations.
+void WorkingTable::shareMaterialPrices(int a)
+{
+    if (a < 1 || a > SizeRowsPerLocation)
+        return;
+    const PriceRecord &prices = row(a).rec;
+    for (int location = 1; location < LocationsPerPipe; ++location)
+        for (int i = 0; i <= 6; ++i)
+            row(a + location * RowsPerLocation).rec.A(i) = prices.A(i);
+}
+
 void WorkingTable::calculate(int a)
 {
-    PriceRecord &st = settings();
-    PriceRecord &r = row(a).rec;
+    WorkingRow &working = row(a);
+    PriceRecord &prices = working.rec;
+    deriveMaterialPrices(prices, settings());
+    shareMaterialPrices(a);
 
-    if (st.D(4) == Currency::fromInt(1)) {
-        for (int i = 0; i <= 5; ++i)
-            r.A(i) = derivedPrice(r.A(6), st.A(i), st.D(2), st.D(1), st.D(3));
-    }
-    // The material prices are entered on location 0 only; every location uses them.
-    if (a >= 1 && a <= SizeRowsPerLocation) {
-        for (int loc = 1; loc < LocationsPerPipe; ++loc)
-            for (int i = 0; i <= 6; ++i)
-                row(a + loc * RowsPerLocation).rec.A(i) = r.A(i);
-    }
-
-    if (st.B(1).isZero())
-        st.B(1) = Currency::fromInt(1);
-    const int d = componentDecimals(st.B(3));
-    if (d == 0)
-        st.B(3) = Currency();
-
-    const Currency z = st.B(2);
+    const ComponentCut cut = componentCut(settings());
+    const PriceRecord &pipe = settings();
+    const PriceRecord &labourPrices = row(LabourRow).rec;
     const bool refrigerant = this->refrigerant();
-    const PriceRecord &labour = row(LabourRow).rec;
     for (int i = 1; i <= BasisCount; ++i) {
-        const Currency m = r.slots[materialSlot(basisAt(i))];
-        const Currency w = labour.slots[labourSlot(basisAt(i))];
-        BasisResult &res = row(a).basis[i - 1];
-        auto &K = res.K;
-        K[0] = ComponentRule(m, r.B(1), d, z);
-        K[1] = ComponentRule(m, r.B(2), d, z);
-        K[2] = ComponentRule(m, r.B(3), d, z);
-        K[4] = ComponentRule(w, r.B(5), d, z);
-        if (refrigerant) {
-            K[3] = ComponentRule(K[0] + K[1] + K[2], r.B(4), d, z);
-            K[5] = Currency();
-        } else {
-            K[3] = ComponentRule(m, r.B(4), d, z);
-            K[5] = ComponentRule(K[4], r.B(6), d, z);
-        }
-        K[6] = ComponentRule(K[4] + K[5], r.B(7), d, z);
-        Currency sum;
-        for (const Currency &k : K)
-            sum += k;
-        res.total = Frac(sum, z);
-        res.adopted = i == 6 ? Currency() : RoundSignificant(st.B(6), st.B(1), res.total);
-        if (i <= 5) {
-            r.C(i) = res.total;
-            r.D(i) = res.adopted;
-        } else if (i == 6) {
-            r.C(0) = res.total;
-        }
+        const Basis basis = basisAt(i);
+        BasisResult &result = working.basis[i - 1];
+        costComponents(prices, prices.slots[materialSlot(basis)], labourPrices.slots[labourSlot(basis)], refrigerant,
+                       cut, result.K);
+        // The composite is cut to whole currency units with the same addend as the components;
+        // the adopted price rounds it further by the pipe's significant-digit rule, except for
+        // NET, the cost price, which is used as it is.
+        result.total = Frac(sumOf(result.K), cut.addend);
+        result.adopted = basis == Basis::Net ? Currency() : RoundSignificant(pipe.B(6), pipe.B(1), result.total);
+        storeComposites(prices, basis, result);
     }
 }
 

@@ -88,6 +88,8 @@ public:
 
 private:
     void calculate(int a);
+    // Copies the material prices of size row a of location 0 to the same row of the others.
+    void shareMaterialPrices(int a);
     // The pipe, location and size row of working row a, for error messages.
     std::string rowLabel(int a) const;
 

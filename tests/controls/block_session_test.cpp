@@ -164,7 +164,8 @@ TEST(BlockSession, ChoosingAsksToSaveThenReadsTheChosenOrTheSameBlock)
 
     // Edits refused at the question are gone after a cancelled dialog: the block is read again.
     f.p.edit(55);
-    f.p.beginChooseBlock(); // "キャンセル"
+    f.ui.answers.push_back(Answer::No); // "キャンセル"
+    f.p.beginChooseBlock();
     f.p.endChooseBlock(std::nullopt);
     EXPECT_EQ(f.p.blockIndex(), 5);
     EXPECT_EQ(f.p.working()[1].value, 5);
@@ -196,6 +197,7 @@ TEST(BlockSession, MovesExchangeTwoBlocksAndRefuseTheImpossibleOnesWithoutTouchi
     Fixture f;
     f.p.start("1", 0);
     f.p.edit(77); // dropped by a move, as the block is read again
+    f.ui.answers.push_back(Answer::No); // not saved before choosing
     f.p.beginChooseBlock();
     const std::vector<Block> before = f.store.blocks;
     EXPECT_EQ(f.p.moveBlock(0, MoveDirection::Up), std::nullopt);
@@ -229,6 +231,7 @@ TEST(BlockSession, ClosingSavesOnlyWhenAskedAndAFailedSaveKeepsTheEdits)
     EXPECT_EQ(f.ui.questions.back(), "block4の変更を保存しますか？|実行|キャンセル|戻る");
     EXPECT_TRUE(f.p.modified());
     EXPECT_EQ(f.p.working()[1].value, 44);
+    f.ui.answers.push_back(Answer::No);
     EXPECT_TRUE(f.p.closeQuery()); // "キャンセル"
     EXPECT_EQ(f.store.saves, 0);
     f.p.edit(45);

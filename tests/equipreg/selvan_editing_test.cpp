@@ -157,6 +157,7 @@ TEST(SelvanCells, MovingThroughCellsStoresNothingAndABadNumberStoresNothing)
     {
         auto s = f.start();
         typeCell(*s, 2, 1, "123.45");
+        f.ui.expectNotice("を登録しました。|確認"); // the block has no name
         s->registerClicked();
     }
     auto s = f.start();
@@ -253,6 +254,7 @@ TEST(SelvanCommands, InstallationCostsAreCopiedPastedAndUnifiedThroughTheBlockCl
     s->copyInstallation();
     EXPECT_EQ(slotOf(s->clipboard()[0], 384).toString(), "102");
     EXPECT_EQ(slotOf(s->clipboard()[0], 336).toString(), "0.5");
+    f.ui.expectNotice("を登録しました。|確認");
     s->registerClicked();
     s->copyInstallation();
     EXPECT_FALSE(s->modified()); // copying changes nothing
@@ -293,6 +295,7 @@ TEST(SelvanCommands, PastingAllBeforeAnyCopyEmptiesTheBlock)
     f.ui.texts.push_back("逆止弁");
     s->editNameClicked();
     typeCell(*s, 2, 1, "5000");
+    f.ui.expectNotice("逆止弁を登録しました。|確認");
     s->registerClicked();
     ASSERT_EQ(s->materialName(), "逆止弁");
 
@@ -367,6 +370,7 @@ TEST(SelvanPercentages, APercentageLeftWithoutEnterIsAppliedAsEnterWouldAndAnUnc
     SelvanFolder f;
     auto s = derivingSession(f);
     typeCell(*s, 2, 1, "1234");
+    f.ui.expectNotice("を登録しました。|確認");
     s->registerClicked();
     s->percentageLeft(1, Cur("85")); // the stored percentage: nothing happens
     EXPECT_FALSE(s->modified());

@@ -144,6 +144,7 @@ TEST(SelvanChoose, TheSaveQuestionThenTheChosenBlockOrTheSameAgain)
 
     // Declined edits are gone after a cancelled dialog: the block is read again.
     s->sizeSet(13);
+    f.ui.answers.push_back(Answer::No);
     s->beginChoosing(); // "キャンセル" to the question
     s->endChoosing();   // the dialog cancelled
     EXPECT_EQ(s->blockIndex(), 8);
@@ -219,6 +220,7 @@ TEST(SelvanClose, TheQuestionOnlyWithEditsAndCancelClosesWithoutSaving)
     f.ui.answers.push_back(Answer::Back);
     EXPECT_FALSE(s->closeWindow()); // "戻る"
     EXPECT_TRUE(s->modified());
+    f.ui.answers.push_back(Answer::No);
     EXPECT_TRUE(s->closeWindow()); // "キャンセル"
     EXPECT_EQ(f.ui.questions.size(), 2u);
     EXPECT_EQ(readEquipmentBlock(f.defaultFile(), 0)[0].caption.text(), "");
@@ -257,6 +259,7 @@ TEST(SelvanSecondWriter, ASaveOverABlockAnotherSelvanChangedAsksAndNeverOverwrit
     SelvanFolder f;
     const std::string argument = "1;4;0;;" + f.defaultFile().string() + ";";
     fs::create_directories(f.defaultFile().parent_path());
+    f.ui.expectNotice("ファイル " + f.defaultFile().string() + " がなかったため、空のファイルを作成しました。|確認");
     auto first = f.start(argument);
     FakeUi otherUi;
     StrColGridModel otherGrid;
@@ -265,10 +268,12 @@ TEST(SelvanSecondWriter, ASaveOverABlockAnotherSelvanChangedAsksAndNeverOverwrit
     second.start();
 
     typeCell(second, 2, 1, "5000");
+    otherUi.expectNotice("を登録しました。|確認"); // the block has no name
     second.registerClicked();
     const std::string theirs = readWholeFile(f.defaultFile());
 
     typeCell(*first, 2, 1, "7000");
+    f.ui.answers = {Answer::No};
     EXPECT_THROW(first->registerClicked(), IoError); // "キャンセル"
     ASSERT_EQ(f.ui.questions.size(), 1u);
     EXPECT_NE(f.ui.questions[0].find("ほかのプログラムで変更"), std::string::npos) << f.ui.questions[0];
@@ -276,6 +281,7 @@ TEST(SelvanSecondWriter, ASaveOverABlockAnotherSelvanChangedAsksAndNeverOverwrit
     EXPECT_TRUE(first->modified());
 
     f.ui.answers = {Answer::Yes};
+    f.ui.expectNotice("を登録しました。|確認");
     first->registerClicked();
     EXPECT_EQ(slotOf(readEquipmentBlock(f.defaultFile(), 4)[0], 208), Cur("7000"));
 }

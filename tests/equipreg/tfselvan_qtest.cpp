@@ -138,6 +138,7 @@ private slots:
         key(Qt::Key_Return);
         QCOMPARE(s.ui.beeps, 0);
         QCOMPARE(w.StrColGrid1->Cells(2, 1), QString("2,360"));
+        s.ui.expectNotice("を登録しました。|確認"); // the block has no name
         QTest::mouseClick(w.Button1, Qt::LeftButton);
         QCOMPARE(readEquipmentBlock(s.file(), 0)[0].values[materialSlot(Basis::List)].toString(), std::string("2360"));
 
@@ -211,6 +212,7 @@ private slots:
         p2->setFocus();
         QTest::keyClick(p2, Qt::Key_Delete);
         QTest::keyClicks(p2, "50");
+        s.ui.expectNotice("を登録しました。|確認");
         QTest::mouseClick(w.Button1, Qt::LeftButton);
         const EquipmentBlock disk = readEquipmentBlock(s.file(), 0);
         QCOMPARE(disk[EquipmentSettingsRow].values[materialSlot(Basis::Level2)].toString(), std::string("50"));
@@ -245,6 +247,7 @@ private slots:
         QCOMPARE(w.session().working()[1].values[installationSlot(Basis::Level5)].toString(), std::string("300"));
 
         // Esc closes the window; with edits the question comes first ("キャンセル": no save).
+        duct.ui.answers.push_back(velmo::Answer::No);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY(!w.isVisible());
         QCOMPARE(duct.ui.questions.size(), size_t(1));
@@ -309,6 +312,7 @@ private slots:
         keypad("5");
         key(Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(w.ci->currentText(), QString("kg"));
+        s.ui.expectNotice("を登録しました。|確認");
         QTest::mouseClick(w.Button1, Qt::LeftButton);
         QCOMPARE(readEquipmentBlock(s.file(), 0)[9].unit.text(), std::string("kg"));
     }

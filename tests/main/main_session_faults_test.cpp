@@ -92,6 +92,7 @@ TEST(MainSessionFaults, ShortFileAtStartIsNamedAndNeverWrittenOver)
     EXPECT_EQ(s.rateGridText(1, 1), "");
 
     // Nothing can be edited or saved: there is no service file in memory.
+    pf.ui.expectNotice("管材が選択されていません|確認");
     typeLabour(s, 1, "30000");
     EXPECT_FALSE(s.modified());
     EXPECT_TRUE(contains(ioErrorOf([&] { s.save(); }), file.string()));
@@ -135,6 +136,7 @@ TEST(MainSessionFaults, SwitchToAShortFileKeepsTheCurrentServiceAndItsEdits)
     EXPECT_FALSE(ioErrorOf([&] { s.menuPipeChosen(0); }).empty());
     EXPECT_EQ(s.currentService(), 0);
 
+    pf.ui.expectNotice("保存しました。\n" + (pf.data() / "kanzai1.fda").string() + "|確認");
     s.save();
     EXPECT_EQ(readWholeFile(second), before);
     ServiceFile back;
@@ -162,6 +164,7 @@ TEST(MainSessionFaults, LoadFromAFolderWithADamagedFileAdoptsNothing)
     EXPECT_FALSE(fs::exists(pf.dir.path / "ex_network_folder.dat"));
     EXPECT_TRUE(s.modified()); // still the edited data of the old folder, not saved
 
+    pf.ui.expectNotice("保存しました。\n" + (pf.data() / "kanzai2.fda").string() + "|確認");
     s.save();
     EXPECT_EQ(readWholeFile(other / "kanzai2.fda"), before);
     ServiceFile back;
@@ -235,6 +238,7 @@ TEST(MainSessionFaults, CarriedFieldsSurviveLoadRecalculationAndSave)
     MainSession s = pf.start();
     typeLabour(s, 1, "25000"); // recalculates every row of pipe 1
     s.treeClick(2);            // pipe 2 is calculated too
+    pf.ui.expectNotice("保存しました。\n" + file.string() + "|確認");
     s.save();
     const std::string after = readWholeFile(file);
     auto get32 = [&](size_t at) {
@@ -325,6 +329,7 @@ TEST(MainSessionFaults, ASymlinkedServiceFileStaysALinkWhenSaved)
 
     MainSession s = pf.start();
     typeLabour(s, 2, "27777");
+    pf.ui.expectNotice("保存しました。\n" + (pf.data() / "kanzai1.fda").string() + "|確認");
     s.save();
     EXPECT_TRUE(fs::is_symlink(pf.data() / "kanzai1.fda"));
     ServiceFile back;
@@ -367,6 +372,7 @@ TEST(MainSessionFaults, ASaveOverAFileAnotherProgramChangedAsksAndNeverOverwrite
     writePipeBlock(file, 5, other);
     const std::string theirs = readWholeFile(file);
 
+    pf.ui.answers = {Answer::No};
     EXPECT_THROW(s.save(), IoError); // "キャンセル"
     ASSERT_EQ(pf.ui.questions.size(), 1u);
     EXPECT_TRUE(contains(pf.ui.questions[0], file.string())) << pf.ui.questions[0];

@@ -135,6 +135,7 @@ TEST(MainSessionNavigation, SwitchingServiceAsksOnceAndCancelStillSwitches)
     typeLabour(s, 1, "30000");
     EXPECT_TRUE(s.modified());
     EXPECT_EQ(s.rateGridText(2, 1), "3,382");
+    pf.ui.answers.push_back(Answer::No); // "キャンセル"
     s.treeClick(21 * 4); // service 5's node: its first pipe
     ASSERT_EQ(pf.ui.questions.size(), 1u);
     EXPECT_EQ(pf.ui.questions[0],
@@ -249,6 +250,7 @@ TEST(MainSessionSave, SaveNoticeAndCloseWritesNamesAndPositionEvenWithoutSaving)
     EXPECT_FALSE(layoutWritten);
     EXPECT_FALSE(fs::exists(pf.dir.path / "velmok.ini"));
     EXPECT_TRUE(s.modified());
+    pf.ui.answers.push_back(Answer::No);
     EXPECT_TRUE(s.close(Rect{10, 20, 1000, 700})); // the question is answered "キャンセル"
     EXPECT_EQ(pf.ui.questions.size(), 2u);
     ServiceFile back;
@@ -309,6 +311,7 @@ TEST(MainSessionSave, LoadFromFolderWithoutServiceFilesShowsEmptyPipes)
     const fs::path empty = pf.dir.path / "empty";
     fs::create_directories(empty);
     pf.ui.folders.push_back(empty.string());
+    pf.ui.answers.push_back(Answer::No);
     s.loadFromFolder(true); // the offer of the initial data declined
     EXPECT_EQ(pf.ui.questions.back(),
               empty.string() + " にデータがありません。初期データを作成しますか？|実行|キャンセル");
@@ -372,7 +375,8 @@ TEST(MainSessionSave, CloseGoesOnWhenOnlyTheNamesCannotBeWritten)
     MainSession t = pf.start();
     typeLabour(t, 1, "5");
     fs::remove_all(pf.data());
-    pf.ui.answers.push_back(Answer::Yes);
+    // "実行" to the save question, and again to overwriting the file that is gone.
+    pf.ui.answers = {Answer::Yes, Answer::Yes};
     EXPECT_THROW(t.close(Rect{}), IoError);
     EXPECT_TRUE(t.modified());
 }
@@ -383,6 +387,7 @@ TEST(MainSessionSave, FailedSaveKeepsTheDataModified)
     MainSession s = pf.start();
     typeLabour(s, 1, "1");
     fs::remove_all(pf.data());
+    pf.ui.answers.push_back(Answer::Yes); // overwrite the file that is gone: the write fails
     EXPECT_THROW(s.save(), IoError);
     EXPECT_TRUE(s.modified());
     EXPECT_TRUE(pf.ui.notices.empty());

@@ -52,6 +52,11 @@ class TFtankaregistEditTest : public QObject {
         for (char c : number)
             key(c == '.' ? Qt::Key_Period : Qt::Key(Qt::Key_0 + (c - '0')), Qt::KeypadModifier);
     }
+    // The notice of a save of service 1, which every saving test function declares.
+    void expectSaveNotice()
+    {
+        ui.expectNotice("保存しました。\n" + (dir.path / "ex_data" / "kanzai1.fda").string() + "|確認");
+    }
     static void doubleClick(TStrColGrid *g, int col, int row)
     {
         g->setFocus();
@@ -90,6 +95,8 @@ class TFtankaregistEditTest : public QObject {
     }
 
 private slots:
+    // Every notice a test function brought up must have been read by it.
+    void cleanup() { ui.checkNotices(); }
     void initTestCase()
     {
         program = velmo::test::withSampleTemplates(dir.path);
@@ -168,6 +175,7 @@ private slots:
         QCOMPARE(s.table().row(1).rec.B(1), Cur("1.2"));
 
         // Ctrl+S writes; velmok-cli calculates from the file what the window shows.
+        expectSaveNotice();
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
         QVERIFY(!s.modified());
         const auto r = velmo::test::cli({"calc", (dir.path / "ex_data" / "kanzai1.fda").string(), "--pipe", "1"});
@@ -288,6 +296,7 @@ private slots:
         // Typed on the main keyboard, then Ctrl+S without Enter: the file holds it.
         QTest::keyClick(lv1, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(lv1, "31500");
+        expectSaveNotice();
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
         QVERIFY(!s.modified());
         ServiceFile back;
@@ -312,6 +321,7 @@ private slots:
         key(Qt::Key_Return);
         QCOMPARE(ui.beeps, 0);
         QCOMPARE(w.StrColGrid2->Cells(7, 1), QString("2,360"));
+        expectSaveNotice();
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
         ServiceFile back;
         back.load(file);
@@ -406,6 +416,7 @@ private slots:
         QVERIFY(w.undoAction->isEnabled());
 
         // Exit from the menu item changes nothing but still counts as a change.
+        expectSaveNotice();
         s.save();
         withDialog<Tfsheetset>([&] { w.sheetSetupAction->trigger(); },
                                [&](Tfsheetset &d) { d.IconButton4->click(); });

@@ -54,6 +54,8 @@ class TFtankaregistLayoutTest : public QObject {
     }
 
 private slots:
+    // Every notice a test function brought up must have been read by it.
+    void cleanup() { ui.checkNotices(); }
     void initTestCase()
     {
         program = dir.path / "velmok";

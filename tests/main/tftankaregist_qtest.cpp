@@ -34,6 +34,8 @@ class TFtankaregistTest : public QObject {
     }
 
 private slots:
+    // Every notice a test function brought up must have been read by it.
+    void cleanup() { ui.checkNotices(); }
     void initTestCase()
     {
         program = velmo::test::withSampleTemplates(dir.path);
@@ -124,6 +126,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         fs::remove_all(dir.path / "ex_data"); // the save cannot be written
+        ui.answers.push_back(Answer::Yes);    // overwrite the file that is gone: the write fails
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].contains("kanzai2.fda"));
@@ -149,6 +152,7 @@ private slots:
         clickCell(w.StrColGrid2, 3, 2);
         QTest::keyClick(&w, Qt::Key_F2, Qt::ControlModifier);
         QTest::mouseClick(w.TabControl1, Qt::LeftButton, {}, w.TabControl1->tabRect(1).center());
+        ui.expectNotice("保存しました。\n" + (dir.path / "ex_data" / "kanzai1.fda").string() + "|確認");
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(lv1->text(), QString("20,000"));
         QTest::mouseClick(lv1, Qt::LeftButton, {}, QPoint(lv1->width() - 5, lv1->height() / 2));

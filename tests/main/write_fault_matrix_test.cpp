@@ -140,7 +140,8 @@ const std::vector<Writer> &writers()
          [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
              const fs::path other = pf.dir.path / "other";
              fs::create_directories(other);
-             pf.ui.answers.push_back(Answer::No);
+             pf.ui.answers.push_back(Answer::No); // the edits are not saved first
+             pf.ui.answers.push_back(Answer::No); // the empty folder is not seeded: an empty file
              pf.ui.folders.push_back(other.string());
              FaultScope scope(f, 2); // after the new folder's service file is created
              return ioErrorMessage([&] { s.loadFromFolder(true); });

@@ -45,6 +45,7 @@ TEST(BothPrograms, ATorvikSaveIsWhatVelmokReadsNext)
     s.tabChanged(0);
     t.type(1, 1, "2000");
     t.type(4, 1, "0.06"); // 屋外架空's labour rate of the first size
+    t.ui.expectNotice("S1P1を登録しました。|確認");
     s.registerBlock();
 
     // Only pipe 1's 60 records changed.
@@ -80,9 +81,10 @@ TEST(BothPrograms, AVelmokSaveIsWhatTorvikListsAndLoads)
     c.sigAddendIndex = 1;
     c.labour[1] = Cur("30000");
     v.applySettings(c);
+    const fs::path file = folder.data() / "kanzai1.fda";
+    folder.ui.expectNotice("保存しました。\n" + file.string() + "|確認");
     v.save();
 
-    const fs::path file = folder.data() / "kanzai1.fda";
     Torvik t(folder.dir.path, "9;1;" + file.string() + ";");
     TorvikSession &s = t.session;
     EXPECT_EQ(s.statusPanels()[0], "9");
@@ -99,6 +101,7 @@ TEST(BothPrograms, AVelmokSaveIsWhatTorvikListsAndLoads)
     EXPECT_EQ(t.grid.Cells(1, 1), "3,456");
     s.tabChanged(2);
     EXPECT_EQ(t.grid.Cells(1, 1), "1,700"); // Trunc(1728) to hundreds, cut
+    t.ui.expectNotice("S1P2を登録しました。|確認");
     s.registerBlock();
     MainSession again = folder.start("1;2;");
     EXPECT_EQ(again.table().row(LabourRow).rec.C(1), Cur("30000"));
@@ -116,6 +119,7 @@ TEST(SecondWriter, ATorvikBlockSurvivesVelmoksSaveUnlessTheUserChoosesToOverwrit
     // torvik, started beside it, saves block 3 of the same file.
     Torvik t(folder.dir.path, "1;3;" + file.string() + ";");
     t.type(1, 1, "9999");
+    t.ui.expectNotice("S1P4を登録しました。|確認");
     t.session.registerBlock();
     const std::string withTorvik = readWholeFile(file);
 
@@ -130,6 +134,7 @@ TEST(SecondWriter, ATorvikBlockSurvivesVelmoksSaveUnlessTheUserChoosesToOverwrit
 
     // "実行" overwrites, as the user chose.
     folder.ui.answers = {Answer::Yes};
+    folder.ui.expectNotice("保存しました。\n" + file.string() + "|確認");
     v.save();
     EXPECT_EQ(readPipeBlock(file, 3)[0].A(6), readPipeBlock(folder.dir.path / "kanzai" / "haikan1.fda", 3)[0].A(6));
     EXPECT_EQ(readPipeBlock(file, 0)[59].C(1), Cur("30000"));
@@ -147,6 +152,7 @@ TEST(SecondWriter, ATorvikSaveAsksOnlyWhenAnotherProgramChangedItsOwnBlock)
     MainSession v = folder.start("1;6;");
     typeLabour(v, 2, "22222");
     v.quickSave();
+    t.ui.expectNotice("S1P3を登録しました。|確認");
     t.session.registerBlock();
     EXPECT_TRUE(t.ui.questions.empty());
     EXPECT_EQ(readPipeBlock(file, 5)[59].C(2), Cur("22222"));
@@ -158,12 +164,14 @@ TEST(SecondWriter, ATorvikSaveAsksOnlyWhenAnotherProgramChangedItsOwnBlock)
     v2.quickSave();
     const std::string withVelmok = readWholeFile(file);
     t.type(1, 1, "1212");
+    t.ui.answers = {Answer::No};
     EXPECT_THROW(t.session.registerBlock(), IoError);
     ASSERT_EQ(t.ui.questions.size(), 1u);
     EXPECT_NE(t.ui.questions[0].find("ほかのプログラムで変更"), std::string::npos) << t.ui.questions[0];
     EXPECT_EQ(readWholeFile(file), withVelmok);
     EXPECT_TRUE(t.session.modified());
     t.ui.answers = {Answer::Yes};
+    t.ui.expectNotice("S1P3を登録しました。|確認");
     t.session.registerBlock();
     EXPECT_EQ(readPipeBlock(file, 2)[0].A(6), Cur("1212"));
 }

@@ -63,7 +63,11 @@ private slots:
         errors.clear();
         VelmoApplication::errorSink = [this](const QString &, const QString &m) { errors << m; };
     }
-    void cleanup() { VelmoApplication::errorSink = nullptr; }
+    void cleanup()
+    {
+        VelmoApplication::errorSink = nullptr;
+        ui.checkNotices(); // every notice a test function brought up must have been read by it
+    }
 
     void keypadPricesRateFieldsAndTabs()
     {
@@ -127,6 +131,7 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(ui.beeps, 0);
         QCOMPARE(w.StrColGrid1->Cells(1, 1), QString("2,360"));
+        ui.expectNotice("管0を登録しました。|確認");
         QTest::mouseClick(w.Button1, Qt::LeftButton);
         QCOMPARE(readPipeBlock(data(), 0)[0].A(6), Cur("2360"));
 
@@ -195,6 +200,7 @@ private slots:
         emit w.ci->activated(hon);
         QTest::mouseClick(w.TabControl1, Qt::LeftButton, {}, w.TabControl1->tabRect(3).center());
         QCOMPARE(w.ci->currentText(), QString("本"));
+        ui.expectNotice("管0を登録しました。|確認");
         QTest::mouseClick(w.Button1, Qt::LeftButton);
         const PipeBlock disk = readPipeBlock(data(), 0);
         QCOMPARE(disk[0].unit.text(), std::string("本"));

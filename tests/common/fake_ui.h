@@ -22,6 +22,7 @@
 #endif
 
 #include <cstddef>
+#include <cstdio>
 #include <deque>
 #include <string>
 #include <utility>
@@ -34,6 +35,10 @@ namespace velmo::test {
 // comes before the core headers a test includes after this one.
 void failTest(const std::string &what);
 bool testHasFailed();
+#elif defined(VELMO_BENCH)
+// A benchmark has no test to fail: it says what went unscripted and goes on.
+inline void failTest(const std::string &what) { std::fprintf(stderr, "FakeUi: %s\n", what.c_str()); }
+inline bool testHasFailed() { return false; }
 #else
 // Fails the running test with `what`.
 inline void failTest(const std::string &what) { ADD_FAILURE() << what; }

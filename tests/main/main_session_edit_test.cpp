@@ -233,6 +233,7 @@ TEST(RateGridEditing, RefusalsLeaveTheFactorsAndTheUndoAlone)
     EXPECT_EQ(pf.ui.notices.back(), "冷媒モードです。この列のセルは編集できません。|確認");
     r.showFactors();
     rg.type(9, 1, "0.1").enter();
+    EXPECT_EQ(pf.ui.notices.back(), "冷媒モードです。この列のセルは編集できません。|確認");
     EXPECT_EQ(r.table().row(1).rec.B(6), Currency());
     rg.type(8, 1, "0.1").enter();
     EXPECT_EQ(r.table().row(1).rec.B(5), Cur("0.1"));
@@ -357,6 +358,7 @@ TEST(GridEditing, AConversionErrorLeavesTableUndoAndFlagAsTheyWere)
     EditableGrid g(s, Grid::Rate);
     g.type(4, 1, "1.2").enter();
     s.save();
+    EXPECT_EQ(pf.ui.notices.back(), "保存しました。\n" + (pf.data() / "kanzai1.fda").string() + "|確認");
     ASSERT_FALSE(s.modified());
     const WorkingTable table = s.table();
     const std::string before = blockBytes(s);
@@ -525,7 +527,8 @@ TEST(ClearPipe, AsksThenEmptiesEveryRecordIncludingTheLabourPrices)
     MainSession s = pf.start();
     const PipeBlock &block = s.file().pipeBlock(0);
 
-    s.clearPipe(); // the fake answers "キャンセル"
+    pf.ui.answers.push_back(Answer::No);
+    s.clearPipe(); // "キャンセル"
     EXPECT_EQ(pf.ui.questions.back(), "現在の内容をすべてクリア－しますか？|実行|キャンセル");
     EXPECT_EQ(s.table().row(1).rec.name.text(), "S1P1");
     EXPECT_FALSE(s.modified());
@@ -571,6 +574,7 @@ TEST(SettingsFields, ALabourPriceLeftWithoutEnterIsAppliedAndAnUnchangedOneTakes
     s.settingsLeft(c);
     EXPECT_TRUE(s.modified());
     EXPECT_TRUE(s.undoEnabled());
+    pf.ui.expectNotice("保存しました。\n" + (pf.data() / "kanzai1.fda").string() + "|確認");
     s.save();
     ServiceFile back;
     back.load(pf.data() / "kanzai1.fda");

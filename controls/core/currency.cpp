@@ -1,5 +1,6 @@
 #include "currency.h"
 
+#include "control_texts.h"
 #include "errors.h"
 
 #include <cmath>
@@ -19,7 +20,7 @@ namespace {
 
 [[noreturn]] void outOfRange(const char *what, Currency a, Currency b)
 {
-    throw RangeError("計算結果が通貨型の範囲を超えました: " + a.toString() + " " + what + " " + b.toString());
+    throw RangeError(std::string(controltext::CurrencyOverflowText) + ": " + a.toString() + " " + what + " " + b.toString());
 }
 
 } // namespace
@@ -44,7 +45,7 @@ Currency Currency::operator-() const
 {
     int64_t r;
     if (__builtin_sub_overflow(int64_t{0}, raw_, &r))
-        throw RangeError("計算結果が通貨型の範囲を超えました: -(" + toString() + ")");
+        throw RangeError(std::string(controltext::CurrencyOverflowText) + ": -(" + toString() + ")");
     return fromRaw(r);
 }
 

@@ -1,5 +1,6 @@
 #include "fileio.h"
 
+#include "control_texts.h"
 #include "cp932.h"
 #include "errors.h"
 
@@ -26,7 +27,7 @@ std::string systemErrorText(int err)
     case ENOSPC: return "ディスクの空き容量が足りません";
     case EDQUOT: return "ディスクの使用量の制限を超えました";
     case EROFS: return "読み取り専用のドライブです";
-    case EISDIR: return "ファイルではなくフォルダーです";
+    case EISDIR: return controltext::IsFolderText;
     case ENOTDIR: return "パスの途中にフォルダーでないものがあります";
     case EEXIST: return "同じ名前のものがすでにあります";
     case EIO: return "ディスクの読み書きでエラーが発生しました";
@@ -67,14 +68,14 @@ namespace {
 [[noreturn]] void readError(const std::filesystem::path &path, int err)
 {
     if (err == ENOENT)
-        throw IoError("ファイル " + path.string() + " がありません");
-    throw IoError("ファイル " + path.string() + " を読めません: " + systemErrorText(err));
+        throw IoError(controltext::missingFileText(path));
+    throw IoError(controltext::unreadableFileText(path, systemErrorText(err)));
 }
 
 std::string notRegularText(mode_t mode)
 {
     if (S_ISDIR(mode))
-        return "ファイルではなくフォルダーです";
+        return controltext::IsFolderText;
     if (S_ISFIFO(mode))
         return "ファイルではなく名前付きパイプです";
     if (S_ISSOCK(mode))
@@ -116,7 +117,7 @@ int openRegular(const std::filesystem::path &path, struct stat &st)
     if (::fstat(fd, &st) != 0)
         readError(path, errno);
     if (!S_ISREG(st.st_mode))
-        throw IoError("ファイル " + path.string() + " は読めません: " + notRegularText(st.st_mode));
+        throw IoError(controltext::notRegularFileText(path, notRegularText(st.st_mode)));
     guard.fd = -1;
     return fd;
 }
@@ -204,10 +205,10 @@ std::optional<std::string> notAFileReason(const std::filesystem::path &path)
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
-        return errno == ENOENT ? "ファイル " + path.string() + " がありません"
-                               : "ファイル " + path.string() + " を読めません: " + systemErrorText(errno);
+        return errno == ENOENT ? controltext::missingFileText(path)
+                               : controltext::unreadableFileText(path, systemErrorText(errno));
     if (!S_ISREG(st.st_mode))
-        return "ファイル " + path.string() + " は読めません: " + notRegularText(st.st_mode);
+        return controltext::notRegularFileText(path, notRegularText(st.st_mode));
     return std::nullopt;
 }
 

@@ -1,0 +1,89 @@
+#pragma once
+// The texts the shared core shows the person: the buttons of the message boxes, the questions
+// and notices of the block-editing session, the batch commands' refusal, and the messages of
+// the file layer and of the number types. Each is written once here; a text with a name or a
+// value in it is a function of them.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace velmo::controltext {
+
+// ---- the buttons of the message boxes ----
+inline constexpr const char *NoticeButton = "確認"; // the one button of a notice
+inline constexpr const char *YesButton = "実行";    // the first button of a question
+inline constexpr const char *NoButton = "キャンセル";
+// The third button of the save question before closing or switching: keep everything as it is.
+inline constexpr const char *BackButton = "戻る";
+
+// ---- a file changed by another program since it was read ----
+// What was changed: the file, or a block of it by its name.
+inline std::string changedFileSubject(const std::filesystem::path &file) { return "ファイル " + file.string() + " "; }
+inline std::string changedBlockSubject(const std::filesystem::path &file, const std::string &blockName)
+{
+    return "ファイル " + file.string() + " の「" + blockName + "」";
+}
+inline constexpr const char *ChangedSinceReadText = "は、読み込んだ後にほかのプログラムで変更されています。";
+// The question before a save overwrites it; `subject` is one of the two above.
+inline std::string changedOnDiskQuestion(const std::string &subject)
+{
+    return subject + ChangedSinceReadText + "\n上書きすると、その変更は失われます。上書きしますか？";
+}
+// The error when the question was not answered "実行".
+inline std::string saveWithdrawnText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " への保存を取りやめました。ほかのプログラムの変更はそのままです。";
+}
+// A batch command cannot ask: what it says when it leaves such a file as it is.
+inline std::string changedOnDiskBatchText(const std::filesystem::path &file)
+{
+    return changedFileSubject(file) + ChangedSinceReadText + "書き込みませんでした (上書きするには --force を付けてください)";
+}
+
+// ---- the block-editing session ----
+inline std::string blockNotReadText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " の資材は読み込めなかったため、保存しません。";
+}
+inline std::string blockSavedNotice(const std::string &blockName) { return blockName + "を登録しました。"; }
+inline std::string saveBlockQuestion(const std::string &blockName) { return blockName + "の変更を保存しますか？"; }
+// A block number on the command line that a file of 20 blocks does not have.
+inline std::string refusedBlockNumberText(const std::string &given)
+{
+    return "コマンドラインの資材番号 " + given + " はありません (0〜19)。資材 0 を開きます。";
+}
+
+// ---- the batch commands ----
+inline constexpr const char *StdoutFailedText = "標準出力に書き込めません";
+// Command lines that are not the program's.
+inline constexpr const char *NoCommandText = "コマンドがありません";
+inline std::string unknownCommandText(const std::string &command) { return "コマンド '" + command + "' はありません"; }
+inline std::string unknownOptionText(const std::string &command, const std::string &option)
+{
+    return command + " にオプション '" + option + "' はありません";
+}
+// What follows a usage error: how to see the usage.
+inline std::string usageHintText(const std::string &program) { return "(" + program + " --help で使い方を表示します)"; }
+
+// ---- the file layer ----
+inline std::string missingFileText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " がありません";
+}
+// A look-up or a read that failed; `cause` is systemErrorText of the error.
+inline std::string unreadableFileText(const std::filesystem::path &file, const std::string &cause)
+{
+    return "ファイル " + file.string() + " を読めません: " + cause;
+}
+// Something that is not a regular file; `what` says what it is instead.
+inline std::string notRegularFileText(const std::filesystem::path &file, const std::string &what)
+{
+    return "ファイル " + file.string() + " は読めません: " + what;
+}
+inline constexpr const char *IsFolderText = "ファイルではなくフォルダーです";
+
+// ---- numbers ----
+inline constexpr const char *CurrencyOverflowText = "計算結果が通貨型の範囲を超えました";
+inline constexpr const char *ResultTooLargeText = "計算結果が大きすぎます";
+
+} // namespace velmo::controltext

@@ -99,7 +99,7 @@ QWidget *Tfselvan::buildRightPanel()
     Button3 = new QPushButton(selvan::EditNameButton, panel);
     connect(Button3, &QPushButton::clicked, this, &Tfselvan::Button3Click);
     left->addWidget(Button3);
-    CheckGroupBox1 = new QGroupBox(selvan::UseRatesCaption, panel);
+    CheckGroupBox1 = new QGroupBox(UseRatesCaption, panel);
     CheckGroupBox1->setCheckable(true);
     CheckGroupBox1->setChecked(true);
     connect(CheckGroupBox1, &QGroupBox::clicked, this, &Tfselvan::CheckGroupBox1CheckBoxClick);
@@ -108,7 +108,7 @@ QWidget *Tfselvan::buildRightPanel()
     pg->setHorizontalSpacing(4);
     pg->setVerticalSpacing(3);
     for (int i = 0; i < 6; ++i) {
-        auto *label = new QLabel(selvan::PercentLabels[i], CheckGroupBox1);
+        auto *label = new QLabel(PercentLabels[i], CheckGroupBox1);
         auto *edit = new TNValEdit(CheckGroupBox1);
         edit->setObjectName(QString("NValEdit%1").arg(i + 1));
         edit->setProperty("tag", i + 1);
@@ -164,7 +164,7 @@ QWidget *Tfselvan::buildRightPanel()
     ci->setInsertPolicy(QComboBox::NoInsert);
     for (const char *e : UnitEntries)
         ci->addItem(e);
-    ci->setEditText(selvan::DefaultUnit);
+    ci->setEditText(DefaultUnit);
     connect(ci, &QComboBox::activated, this, &Tfselvan::ciClick);
     connect(ci->lineEdit(), &QLineEdit::textEdited, this, &Tfselvan::ciChange);
     ul->addWidget(ci);
@@ -213,7 +213,7 @@ void Tfselvan::buildWidgets()
     TabControl1 = new QTabBar(central);
     TabControl1->setExpanding(false);
     TabControl1->setDrawBase(false);
-    for (const char *t : selvan::TabCaptions)
+    for (const char *t : PriceTabCaptions)
         TabControl1->addTab(t);
     connect(TabControl1, &QTabBar::currentChanged, this, &Tfselvan::TabControl1Change);
     body->addWidget(TabControl1);

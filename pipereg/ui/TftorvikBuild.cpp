@@ -5,6 +5,7 @@
 #include "TStrColGrid.h"
 #include "TftorvikLooks.h"
 #include "registration_lists.h"
+#include "torvik_texts.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -66,7 +67,7 @@ void Tftorvik::buildWidgets()
 
 QWidget *Tftorvik::buildTitleBand()
 {
-    QWidget *band = gradientBand(TorvikSession::Title, TitleColor, this);
+    QWidget *band = gradientBand(torvik::Title, TitleColor, this);
     band->setFixedHeight(32);
     titleLabel = band->findChild<QLabel *>("bandCaption");
     return band;
@@ -209,7 +210,7 @@ QWidget *Tftorvik::buildRatesAndSettings()
 
     // The check box sits at the right of the caption; unchecked, the group disables its
     // fields (the window enables its labels again, as the session says).
-    CheckGroupBox1 = new QGroupBox("単価に掛け率を使用", column);
+    CheckGroupBox1 = new QGroupBox(UseRatesCaption, column);
     CheckGroupBox1->setCheckable(true);
     CheckGroupBox1->setChecked(true);
     CheckGroupBox1->setAlignment(Qt::AlignRight);
@@ -218,11 +219,9 @@ QWidget *Tftorvik::buildRatesAndSettings()
     gl->setContentsMargins(6, 4, 6, 4);
     gl->setHorizontalSpacing(4);
     gl->setVerticalSpacing(2);
-    const char *captions[RateFieldCount] = {"提 出1=定価×指定", "提 出2=定価×指定", "提 出3=定価×指定",
-                                            "提 出4=定価×指定", "提 出5=定価×指定", "仕　入=定価×指定"};
     for (int i = 0; i < RateFieldCount; ++i) {
         const int tag = i + 1;
-        rateLabels[2 * i] = new QLabel(captions[i], CheckGroupBox1);
+        rateLabels[2 * i] = new QLabel(PercentLabels[i], CheckGroupBox1);
         rateLabels[2 * i + 1] = new QLabel("(%)", CheckGroupBox1);
         auto *e = new TNValEdit(CheckGroupBox1);
         e->setObjectName(QString("NValEdit%1").arg(tag));
@@ -265,7 +264,7 @@ QWidget *Tftorvik::buildRatesAndSettings()
     ci->setCompleter(nullptr); // no auto-completion
     for (const char *u : UnitEntries)
         ci->addItem(u);
-    ci->setEditText(TorvikSession::DefaultUnit);
+    ci->setEditText(DefaultUnit);
     ci->setFixedHeight(24);
     ci->installEventFilter(this);
     ci->lineEdit()->installEventFilter(this);

@@ -8,6 +8,10 @@
 
 namespace velmo {
 
+// The group that holds the three lists, and the group of the unit box.
+inline constexpr const char *RoundingGroupCaption = "計算処理";
+inline constexpr const char *UnitGroupCaption = "単位";
+
 // ComboBox1: the significant-digit code of the derived prices (D1).
 inline constexpr std::array<const char *, 6> SignificantCodeEntries = {
     "最小有効桁1", "最小有効桁10", "最小有効桁100", "最小有効桁1000", "有効3桁", "有効4桁"};
@@ -21,6 +25,9 @@ inline constexpr std::array<const char *, 3> SignificantAddendEntries = {"有効
 // The unit box `ci`, and its text at start.
 inline constexpr std::array<const char *, 5> UnitEntries = {"ｍ", "本", "kg", "枚", "ケ"};
 inline constexpr const char *DefaultUnit = UnitEntries[0];
+
+// The heading of the price grid's column of material prices.
+inline constexpr const char *PriceHeading = "資材単価";
 
 // The tabs TabControl1 above the price grid, index 0–6: 定価, LEVEL1 … LEVEL5, 原価.
 inline constexpr std::array<const char *, 7> PriceTabCaptions = {"定　価", "LEVEL1", "LEVEL2", "LEVEL3",

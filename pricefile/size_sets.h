@@ -30,6 +30,10 @@ inline constexpr SizeRows RefrigerantSizes = {"6.4",  "9.5",  "12.7", "15.9", "1
 inline constexpr SizeRows RefrigerantPairSizes = {"6×9.5", "6×12", "6×15", "9×12", "9×15", "9×19", "12×19",
                                                   "",      "",     "",     "",     "",     "",     ""};
 
+// The items of the registration programs' grid menus that put in the first two lists.
+inline constexpr const char *SizeSetFrom13Item = "サイズセット(13スタート)";
+inline constexpr const char *SizeSetFrom15Item = "サイズセット(15スタート)";
+
 // A list with one row left empty.
 constexpr SizeRows withEmptyRow(SizeRows sizes, std::size_t row)
 {

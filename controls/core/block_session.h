@@ -136,7 +136,7 @@ public:
         if (store_.changedOnDisk(blockIndex_)) {
             const std::filesystem::path file = store_.path();
             if (ui_.confirm(controltext::changedOnDiskQuestion(controltext::changedBlockSubject(file, blockName())),
-                            controltext::YesButton, controltext::NoButton) != Answer::Yes)
+                            controltext::YesButton, controltext::CancelButton) != Answer::Yes)
                 throw IoError(controltext::saveWithdrawnText(file));
         }
         prepareSave();
@@ -246,8 +246,8 @@ protected:
             return true;
         using namespace controltext;
         const std::string question = saveBlockQuestion(blockName());
-        const Answer a = withBack ? ui_.confirmOrBack(question, YesButton, NoButton, BackButton)
-                                  : ui_.confirm(question, YesButton, NoButton);
+        const Answer a = withBack ? ui_.confirmOrBack(question, YesButton, CancelButton, BackButton)
+                                  : ui_.confirm(question, YesButton, CancelButton);
         if (a == Answer::Back)
             return false;
         if (a == Answer::Yes)

@@ -1,18 +1,18 @@
 #pragma once
 // The texts the shared core shows the person: the buttons of the message boxes, the questions
-// and notices of the block-editing session, the batch commands' refusal, and the messages of
-// the file layer and of the number types. Each is written once here; a text with a name or a
-// value in it is a function of them.
+// and notices of the block-editing session and the captions both registration programs give
+// the windows around it, the batch commands' texts, and the messages of the file layer and of
+// the number types. Each is written once here; a text with a name or a value in it is a
+// function of them.
 #include <filesystem>
 #include <string>
-#include <string_view>
 
 namespace velmo::controltext {
 
 // ---- the buttons of the message boxes ----
 inline constexpr const char *NoticeButton = "確認"; // the one button of a notice
 inline constexpr const char *YesButton = "実行";    // the first button of a question
-inline constexpr const char *NoButton = "キャンセル";
+inline constexpr const char *CancelButton = "キャンセル"; // the second, and the dialogs' cancel button
 // The third button of the save question before closing or switching: keep everything as it is.
 inline constexpr const char *BackButton = "戻る";
 
@@ -52,6 +52,23 @@ inline std::string refusedBlockNumberText(const std::string &given)
 {
     return "コマンドラインの資材番号 " + given + " はありません (0〜19)。資材 0 を開きます。";
 }
+
+// ---- the windows of the two registration programs (torvik, selvan) around that session ----
+inline constexpr const char *InputCaption = "QUORVANE-DX"; // the caption of every input box
+inline constexpr const char *NamePrompt = "資材名称編集";    // the input box of the block's name
+inline constexpr const char *EditNameButton = NamePrompt;    // and the button that opens it
+inline constexpr const char *ChooseBlockButton = "資材選択"; // the button and the selection dialog's strip
+inline constexpr const char *RegisterButton = "登　録";
+inline constexpr const char *CopyAllItem = "表示中のデータをすべてコピー";
+inline constexpr const char *PasteAllItem = "コピーしたすべてのデータを表示中のデータに貼り付け";
+inline constexpr const char *GridExitItem = "終　了"; // the grid's pop-up menu
+inline constexpr const char *ExitItem = "終了";       // the pop-up menu of the window
+// The selection dialog.
+inline constexpr const char *SelectCaption = "Quorvane-QUORVANE-DX-";
+inline constexpr const char *SelectHeader = "QuorvaneQUORVANE-DX";
+inline constexpr const char *SelectButton = "選択実行";
+inline constexpr const char *MoveUpItem = "上へ移動";
+inline constexpr const char *MoveDownItem = "下へ移動";
 
 // ---- the batch commands ----
 inline constexpr const char *StdoutFailedText = "標準出力に書き込めません";

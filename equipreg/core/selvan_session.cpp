@@ -193,7 +193,7 @@ void SelvanSession::prepareSave()
 
 void SelvanSession::editName()
 {
-    if (const auto name = ui_.askText(selvan::InputCaption, selvan::NamePrompt, materialName())) {
+    if (const auto name = ui_.askText(controltext::InputCaption, controltext::NamePrompt, materialName())) {
         workingBlock()[0].name.assignText(*name);
         setModified();
     }

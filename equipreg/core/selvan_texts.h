@@ -4,6 +4,8 @@
 // the session, the windows, the command line and the tests. The tabs, the percentage labels,
 // the lists and the units both registration programs show are in registration_lists.h, the
 // size sets in size_sets.h, the texts of the shared block session in control_texts.h.
+#include "registration_lists.h"
+
 #include <array>
 #include <filesystem>
 #include <string>
@@ -12,47 +14,25 @@ namespace velmo::selvan {
 
 // The application title: the window caption and the caption of every message box.
 inline constexpr const char *AppTitle = "ダクト器具単価登録プログラム";
-// The title strip, by the duct flag of the argument.
-inline constexpr const char *DuctTitle = "ダクト器具単価登録プログラム";
+// The title strip, by the duct flag of the argument: the duct edition's is the application title.
+inline constexpr const char *DuctTitle = AppTitle;
 inline constexpr const char *PipingTitle = "配管付属品・器具単価登録プログラム";
-// Input boxes.
-inline constexpr const char *InputCaption = "QUORVANE-DX";
-inline constexpr const char *NamePrompt = "資材名称編集";
 
 // The grid's heading row; column 3 by labour mode.
-inline constexpr std::array<const char *, 3> GridHeadings = {"No", "", "資材単価"};
+inline constexpr std::array<const char *, 3> GridHeadings = {"No", "", PriceHeading};
 inline constexpr const char *LabourRateHeading = "歩掛(共通)";
 inline constexpr const char *InstallationHeading = "取付費";
 
 // The radio group 労務費, index 0 and 1 (the labour mode stored in the settings record).
 inline constexpr std::array<const char *, 2> LabourModeEntries = {"歩掛を使用", "単価を使用"};
 
-// The grid's pop-up menus; an empty text is a separator.
-inline constexpr const char *SizeSet13 = "サイズセット(13スタート)";
-inline constexpr const char *SizeSet15 = "サイズセット(15スタート)";
-inline constexpr const char *CopyAllItem = "表示中のデータをすべてコピー";
-inline constexpr const char *PasteAllItem = "コピーしたすべてのデータを表示中のデータに貼り付け";
+// The grid's pop-up menus beside the items both registration programs have.
 inline constexpr const char *CopyInstallationItem = "表示中の取付費をコピー";
 inline constexpr const char *PasteInstallationItem = "コピーした取付費を表示中の取付費に貼付";
 inline constexpr const char *UnifyInstallationItem = "表示中の取付費で統一する";
-inline constexpr const char *GridExitItem = "終　了";
-// The pop-up menu of every other control and of the window.
-inline constexpr const char *ExitItem = "終了";
 
 // The selection dialog TFSelect_Data_K.
-inline constexpr const char *SelectCaption = "Quorvane-QUORVANE-DX-";
-inline constexpr const char *SelectHeader = "QuorvaneQUORVANE-DX";
-inline constexpr const char *SelectStrip = "資材選択";
 inline constexpr const char *SelectHint = "編集したい行を選択してください";
-inline constexpr const char *SelectButton = "選択実行";
-inline constexpr const char *CancelButton = "キャンセル";
-inline constexpr const char *MoveUpItem = "上へ移動";
-inline constexpr const char *MoveDownItem = "下へ移動";
-
-// Buttons of the main window.
-inline constexpr const char *ChooseButton = "資材選択";
-inline constexpr const char *EditNameButton = "資材名称編集";
-inline constexpr const char *RegisterButton = "登　録";
 
 // ---- notices and errors of the session ----
 // The one button of the notice that shows the settings record's labour mode.

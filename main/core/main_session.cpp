@@ -122,7 +122,7 @@ void MainSession::writeCurrentFile()
     // the file since it was read: its changes are overwritten only when the user says so.
     if (file_.changedSince(path)) {
         const std::string question = controltext::changedOnDiskQuestion(controltext::changedFileSubject(path));
-        if (ui_.confirm(question, controltext::YesButton, controltext::NoButton) != Answer::Yes)
+        if (ui_.confirm(question, controltext::YesButton, controltext::CancelButton) != Answer::Yes)
             throw IoError(controltext::saveWithdrawnText(path));
     }
     file_.save(path);

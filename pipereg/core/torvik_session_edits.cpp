@@ -7,7 +7,7 @@ namespace velmo {
 
 std::optional<std::string> TorvikSession::ask(const char *prompt, const std::string &initial)
 {
-    return ui_.askText(torvik::InputCaption, prompt, initial);
+    return ui_.askText(controltext::InputCaption, prompt, initial);
 }
 
 void TorvikSession::EditName()

@@ -3,7 +3,9 @@
 // of its input boxes, its notices and errors, each defined once for the session, the windows
 // and the tests. Texts both registration programs show are in registration_lists.h and
 // control_texts.h.
+#include "control_texts.h"
 #include "price_record.h"
+#include "registration_lists.h"
 
 #include <array>
 #include <string>
@@ -13,17 +15,15 @@ namespace velmo::torvik {
 // The application title: the caption strip and the caption of every message box.
 inline constexpr const char *Title = "配管単価登録プログラム";
 inline constexpr const char *WindowCaption = "Quorvane-QUORVANE DX-";
-// The caption of every input box.
-inline constexpr const char *InputCaption = "QUORVANE-DX";
 
 // The price grid's heading row as it is set at start; columns 2–5 then show the location
 // captions of the block.
 inline constexpr std::array<const char *, 6> GridHeadings = {
-    "No", "資材単価", ProposedLocationNames[0], ProposedLocationNames[1], ProposedLocationNames[2], ProposedLocationNames[3]};
+    "No", PriceHeading, ProposedLocationNames[0], ProposedLocationNames[1], ProposedLocationNames[2], ProposedLocationNames[3]};
 
 // The prompts of the input boxes: the three names one after the other, the two memos, the
 // size of a row and the heading of a location column.
-inline constexpr std::array<const char *, 3> NamePrompts = {"資材名称編集", "資材名称編集2", "資材名称編集3"};
+inline constexpr std::array<const char *, 3> NamePrompts = {controltext::NamePrompt, "資材名称編集2", "資材名称編集3"};
 inline constexpr const char *SourceMemoPrompt = "材料単価建物編集";
 inline constexpr const char *PageMemoPrompt = "ぺ－ジ名称編集";
 inline constexpr const char *SizePrompt = "サイズ編集";

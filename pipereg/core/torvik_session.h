@@ -144,6 +144,8 @@ private:
     void setCheckBox(bool checked);
     void recalculateInto(PipeBlock &block) const;
     std::optional<std::string> ask(const char *prompt, const std::string &initial);
+    // Text i of the block (the name of record i) in an input box; false when it was cancelled.
+    bool editText(int i, const char *prompt);
 
     StrColGridModel &grid_;
     GridEntry entry_{grid_, ui_, *this, PriceGridRows - 1, false};

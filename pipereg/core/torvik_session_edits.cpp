@@ -10,29 +10,29 @@ std::optional<std::string> TorvikSession::ask(const char *prompt, const std::str
     return ui_.askText(controltext::InputCaption, prompt, initial);
 }
 
+bool TorvikSession::editText(int i, const char *prompt)
+{
+    const auto text = ask(prompt, texts_[i]);
+    if (!text)
+        return false;
+    texts_[i] = *text;
+    workingBlock()[i].name.assignText(*text);
+    setModified();
+    return true;
+}
+
 void TorvikSession::EditName()
 {
-    for (int i = 0; i < static_cast<int>(torvik::NamePrompts.size()); ++i) {
-        const auto text = ask(torvik::NamePrompts[i], texts_[i]);
-        if (!text)
+    for (int i = 0; i < static_cast<int>(torvik::NamePrompts.size()); ++i)
+        if (!editText(i, torvik::NamePrompts[i]))
             return;
-        texts_[i] = *text;
-        workingBlock()[i].name.assignText(*text);
-        setModified();
-    }
 }
 
 void TorvikSession::editMemo(BlockText memo)
 {
     if (memo != BlockText::SourceMemo && memo != BlockText::PageMemo)
         return;
-    const int i = static_cast<int>(memo);
-    const auto text = ask(memo == BlockText::SourceMemo ? torvik::SourceMemoPrompt : torvik::PageMemoPrompt, texts_[i]);
-    if (!text)
-        return;
-    texts_[i] = *text;
-    workingBlock()[i].name.assignText(*text);
-    setModified();
+    editText(static_cast<int>(memo), memo == BlockText::SourceMemo ? torvik::SourceMemoPrompt : torvik::PageMemoPrompt);
 }
 
 void TorvikSession::applySizeList(SizeList list)

@@ -6,6 +6,7 @@
 // function of them.
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace velmo::controltext {
 
@@ -97,10 +98,55 @@ inline std::string notRegularFileText(const std::filesystem::path &file, const s
 {
     return "ファイル " + file.string() + " は読めません: " + what;
 }
+// What a path that is not a regular file is instead.
 inline constexpr const char *IsFolderText = "ファイルではなくフォルダーです";
+inline constexpr const char *IsPipeText = "ファイルではなく名前付きパイプです";
+inline constexpr const char *IsSocketText = "ファイルではなくソケットです";
+inline constexpr const char *IsDeviceText = "ファイルではなくデバイスです";
+inline constexpr const char *NotRegularText = "通常のファイルではありません";
+// A file larger than its reader takes: `size` bytes, `expected` when an exact size is known.
+inline std::string tooLargeFileText(const std::filesystem::path &file, const std::string &size,
+                                    const std::string &expected)
+{
+    std::string text = "ファイル " + file.string() + " は大きすぎます: " + size + " バイトあります";
+    if (!expected.empty())
+        text += " (" + expected + " バイトのはず)";
+    return text;
+}
+inline std::string notInspectedText(const std::filesystem::path &path, const std::string &cause)
+{
+    return path.string() + " を調べられません: " + cause;
+}
+inline std::string unwritableFileText(const std::filesystem::path &file, const std::string &cause)
+{
+    return "ファイル " + file.string() + " に書き込めません: " + cause;
+}
+// The file was renamed into place but its folder could not be flushed.
+inline std::string folderNotFlushedText(const std::filesystem::path &file, const std::filesystem::path &folder,
+                                        const std::string &cause)
+{
+    return "ファイル " + file.string() + " は保存しましたが、フォルダー " + folder.string() +
+           " をディスクに書き出せませんでした: " + cause;
+}
+// `what` (a program's task) found no place for its scratch folder in `parent`.
+inline std::string scratchFolderText(const std::string &what, const std::filesystem::path &parent,
+                                     const std::string &cause)
+{
+    return what + "の作業フォルダーを " + parent.string() + " に作れません: " + cause;
+}
+inline std::string converterText(const char *from, const char *to)
+{
+    return std::string("文字コード変換 ") + from + " → " + to + " を開けません";
+}
 
 // ---- numbers ----
 inline constexpr const char *CurrencyOverflowText = "計算結果が通貨型の範囲を超えました";
 inline constexpr const char *ResultTooLargeText = "計算結果が大きすぎます";
+inline std::string numberTooLargeText(const std::string &value) { return "数値が通貨型の範囲を超えました: " + value; }
+inline std::string notANumberText(std::string_view text) { return "'" + std::string(text) + "' は有効な数値ではありません"; }
+inline std::string numberOutOfRangeText(std::string_view text)
+{
+    return "'" + std::string(text) + "' は扱える数値の範囲 (±922337203685477.5807) を超えています";
+}
 
 } // namespace velmo::controltext

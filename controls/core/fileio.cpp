@@ -48,10 +48,7 @@ std::string systemErrorText(int err)
 
 std::string tooLargeText(const std::filesystem::path &path, uintmax_t size, uintmax_t expected)
 {
-    std::string text = "ファイル " + path.string() + " は大きすぎます: " + std::to_string(size) + " バイトあります";
-    if (expected != 0)
-        text += " (" + std::to_string(expected) + " バイトのはず)";
-    return text;
+    return controltext::tooLargeFileText(path, std::to_string(size), expected != 0 ? std::to_string(expected) : "");
 }
 
 uint64_t contentHash(std::string_view bytes) { return XXH3_64bits(bytes.data(), bytes.size()); }
@@ -77,12 +74,12 @@ std::string notRegularText(mode_t mode)
     if (S_ISDIR(mode))
         return controltext::IsFolderText;
     if (S_ISFIFO(mode))
-        return "ファイルではなく名前付きパイプです";
+        return controltext::IsPipeText;
     if (S_ISSOCK(mode))
-        return "ファイルではなくソケットです";
+        return controltext::IsSocketText;
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return "ファイルではなくデバイスです";
-    return "通常のファイルではありません";
+        return controltext::IsDeviceText;
+    return controltext::NotRegularText;
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -198,7 +195,7 @@ bool pathExists(const std::filesystem::path &path)
         return true;
     if (errno == ENOENT)
         return false;
-    throw IoError(path.string() + " を調べられません: " + systemErrorText(errno));
+    throw IoError(controltext::notInspectedText(path, systemErrorText(errno)));
 }
 
 std::optional<std::string> notAFileReason(const std::filesystem::path &path)
@@ -265,7 +262,7 @@ namespace {
 
 [[noreturn]] void writeError(const std::filesystem::path &path, int err)
 {
-    throw IoError("ファイル " + path.string() + " に書き込めません: " + systemErrorText(err));
+    throw IoError(controltext::unwritableFileText(path, systemErrorText(err)));
 }
 
 // The file that `path` names once symbolic links are followed, so that a save replaces the
@@ -428,8 +425,7 @@ bool writeFileAtomically(const std::filesystem::path &path, std::string_view byt
     }
     // The new file is in place by now; only its survival of a power cut is in doubt.
     if (const int err = syncFolder(folder))
-        throw IoError("ファイル " + path.string() + " は保存しましたが、フォルダー " + folder.string() +
-                      " をディスクに書き出せませんでした: " + systemErrorText(err));
+        throw IoError(controltext::folderNotFlushedText(path, folder, systemErrorText(err)));
     return true;
 }
 

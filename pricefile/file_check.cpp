@@ -3,6 +3,7 @@
 #include "equipment_record.h"
 #include "pricing_rules.h"
 #include "record_codec.h"
+#include "registration_lists.h"
 #include "text_damage.h"
 
 #include <algorithm>
@@ -139,7 +140,7 @@ std::vector<std::string> checkServiceFile(const std::string &name, std::string_v
                                  c.value(r, rec, slotOffset(slot::D(1)), "D1 有効桁", codes);
                                  c.value(r, rec, slotOffset(slot::D(2)), "D2 小数以下の処理", adds);
                                  c.value(r, rec, slotOffset(slot::D(3)), "D3 有効桁以下の処理", adds);
-                                 c.value(r, rec, slotOffset(slot::D(4)), "D4 単価に掛け率を使用", {"0", "1"});
+                                 c.value(r, rec, slotOffset(slot::D(4)), std::string("D4 ") + UseRatesCaption, {"0", "1"});
                              }};
     return Checker(pipe, name, data).run();
 }
@@ -156,7 +157,7 @@ std::vector<std::string> checkEquipmentFile(const std::string &name, std::string
             c.value(r, rec, slotOffset(eqslot::SignificantCode), "有効桁", significantCodes());
             c.value(r, rec, slotOffset(eqslot::FractionAddend), "小数以下の処理", adds);
             c.value(r, rec, slotOffset(eqslot::SignificantAddend), "有効桁以下の処理", adds);
-            c.value(r, rec, slotOffset(eqslot::UseRates), "単価に掛け率を使用", {"0", "1"});
+            c.value(r, rec, slotOffset(eqslot::UseRates), UseRatesCaption, {"0", "1"});
         }};
     return Checker(equipment, name, data).run();
 }

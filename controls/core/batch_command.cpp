@@ -1,5 +1,6 @@
 #include "batch_command.h"
 
+#include "control_texts.h"
 #include "errors.h"
 #include "fileio.h"
 
@@ -12,9 +13,7 @@ namespace velmo::cli {
 void refuseIfChanged(const std::filesystem::path &file, bool changed, bool force)
 {
     if (changed && !force)
-        throw ChangedOnDiskError("ファイル " + file.string() +
-                                 " は、読み込んだ後にほかのプログラムで変更されています。書き込みませんでした"
-                                 " (上書きするには --force を付けてください)");
+        throw ChangedOnDiskError(controltext::changedOnDiskBatchText(file));
 }
 
 std::string readFileToCheck(const std::filesystem::path &file, uintmax_t expectedBytes)
@@ -70,7 +69,7 @@ int runBatch(int argc, char **argv, const char *program, const char *usage, cons
     const bool failed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
     const int flushError = errno != 0 ? errno : EIO;
     if (std::fclose(stdout) != 0 || failed) {
-        std::fprintf(stderr, "%s: 標準出力に書き込めません: %s\n", program,
+        std::fprintf(stderr, "%s: %s: %s\n", program, controltext::StdoutFailedText,
                      systemErrorText(failed ? flushError : errno).c_str());
         return 2;
     }

@@ -1,5 +1,6 @@
 #include "block_session.h"
 
+#include "control_texts.h"
 #include "support.h"
 
 #include <algorithm>
@@ -27,7 +28,7 @@ LaunchArgument LaunchArgument::parse(const std::string &argument, int indexField
     const bool number = !index.empty() && p == index.data() + index.size() &&
                         (ec == std::errc() || ec == std::errc::result_out_of_range);
     if (number && (ec != std::errc() || (n != -1 && (n < 0 || n >= BlocksPerFile))))
-        a.refused = "コマンドラインの資材番号 " + index + " はありません (0〜19)。資材 0 を開きます。";
+        a.refused = controltext::refusedBlockNumberText(index);
     a.blockText = std::to_string(a.blockIndex);
     a.dataPath = SplitField(argument, pathField);
     a.pathGiven = std::count(argument.begin(), argument.end(), ';') >= pathField;

@@ -3,6 +3,7 @@
 // from a file of 20 blocks, a block clipboard, the modified flag, the save question with the
 // block's name, choosing another block, moving a block up or down, and closing. Each program
 // adds what is its own (what a block shows, how it is recalculated) in a subclass.
+#include "control_texts.h"
 #include "errors.h"
 #include "user_interface.h"
 
@@ -122,29 +123,27 @@ public:
         loaded_ = true;
         blockRead();
         if (const std::string damage = store_.damageOfLastRead(); !damage.empty())
-            ui_.notice(damage, "確認");
+            ui_.notice(damage, controltext::NoticeButton);
     }
 
     // SaveBlock: writes the working block to its place; with a notice unless silent.
     void saveBlock(bool silent)
     {
         if (!loaded_)
-            throw IoError("ファイル " + store_.path().string() + " の資材は読み込めなかったため、保存しません。");
+            throw IoError(controltext::blockNotReadText(store_.path()));
         // Another program (velmok saving the whole file, or this program started twice) may
         // have written this block since it was read: it is overwritten only when the user says so.
         if (store_.changedOnDisk(blockIndex_)) {
-            const std::string file = store_.path().string();
-            if (ui_.confirm("ファイル " + file + " の「" + blockName() +
-                                "」は、読み込んだ後にほかのプログラムで変更されています。\n"
-                                "上書きすると、その変更は失われます。上書きしますか？",
-                            "実行", "キャンセル") != Answer::Yes)
-                throw IoError("ファイル " + file + " への保存を取りやめました。ほかのプログラムの変更はそのままです。");
+            const std::filesystem::path file = store_.path();
+            if (ui_.confirm(controltext::changedOnDiskQuestion(controltext::changedBlockSubject(file, blockName())),
+                            controltext::YesButton, controltext::CancelButton) != Answer::Yes)
+                throw IoError(controltext::saveWithdrawnText(file));
         }
         prepareSave();
         store_.save(blockIndex_, working_);
         modified_ = false;
         if (!silent)
-            ui_.notice(blockName() + "を登録しました。", "確認");
+            ui_.notice(controltext::blockSavedNotice(blockName()), controltext::NoticeButton);
     }
 
     // Choosing a block, before the selection dialog opens: the save question, then the list.
@@ -245,9 +244,10 @@ protected:
     {
         if (!modified_)
             return true;
-        const std::string question = blockName() + "の変更を保存しますか？";
-        const Answer a = withBack ? ui_.confirmOrBack(question, "実行", "キャンセル", BackButton)
-                                  : ui_.confirm(question, "実行", "キャンセル");
+        using namespace controltext;
+        const std::string question = saveBlockQuestion(blockName());
+        const Answer a = withBack ? ui_.confirmOrBack(question, YesButton, CancelButton, BackButton)
+                                  : ui_.confirm(question, YesButton, CancelButton);
         if (a == Answer::Back)
             return false;
         if (a == Answer::Yes)
@@ -265,7 +265,7 @@ protected:
     void reportRefusedLaunch()
     {
         if (!launchRefused_.empty())
-            ui_.notice(launchRefused_, "確認");
+            ui_.notice(launchRefused_, controltext::NoticeButton);
         launchRefused_.clear();
     }
     Block &workingBlock() { return working_; }

@@ -1,5 +1,6 @@
 #include "cp932.h"
 
+#include "control_texts.h"
 #include "errors.h"
 
 #include <atomic>
@@ -17,7 +18,7 @@ public:
     Converter(const char *to, const char *from) : cd_(iconv_open(to, from))
     {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
-            throw IoError(std::string("文字コード変換 ") + from + " → " + to + " を開けません");
+            throw IoError(controltext::converterText(from, to));
     }
     ~Converter() { iconv_close(cd_); }
     Converter(const Converter &) = delete;

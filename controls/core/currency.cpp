@@ -1,5 +1,6 @@
 #include "currency.h"
 
+#include "control_texts.h"
 #include "errors.h"
 
 #include <cmath>
@@ -11,7 +12,7 @@ Currency Currency::fromDouble(long double v)
 {
     const long double r = std::round(v * Scale);
     if (!(std::fabs(r) < 9.2e18L))
-        throw RangeError("数値が通貨型の範囲を超えました: " + std::to_string(static_cast<double>(v)));
+        throw RangeError(controltext::numberTooLargeText(std::to_string(static_cast<double>(v))));
     return fromRaw(static_cast<int64_t>(r));
 }
 
@@ -19,7 +20,7 @@ namespace {
 
 [[noreturn]] void outOfRange(const char *what, Currency a, Currency b)
 {
-    throw RangeError("計算結果が通貨型の範囲を超えました: " + a.toString() + " " + what + " " + b.toString());
+    throw RangeError(std::string(controltext::CurrencyOverflowText) + ": " + a.toString() + " " + what + " " + b.toString());
 }
 
 } // namespace
@@ -44,17 +45,17 @@ Currency Currency::operator-() const
 {
     int64_t r;
     if (__builtin_sub_overflow(int64_t{0}, raw_, &r))
-        throw RangeError("計算結果が通貨型の範囲を超えました: -(" + toString() + ")");
+        throw RangeError(std::string(controltext::CurrencyOverflowText) + ": -(" + toString() + ")");
     return fromRaw(r);
 }
 
 Currency Currency::parse(std::string_view text)
 {
     auto fail = [&]() -> Currency {
-        throw ConversionError("'" + std::string(text) + "' は有効な数値ではありません");
+        throw ConversionError(controltext::notANumberText(text));
     };
     auto tooLarge = [&]() -> Currency {
-        throw ConversionError("'" + std::string(text) + "' は扱える数値の範囲 (±922337203685477.5807) を超えています");
+        throw ConversionError(controltext::numberOutOfRangeText(text));
     };
     size_t i = 0;
     bool negative = false;

@@ -1,5 +1,6 @@
 #include "fileio.h"
 
+#include "control_texts.h"
 #include "cp932.h"
 #include "errors.h"
 
@@ -26,7 +27,7 @@ std::string systemErrorText(int err)
     case ENOSPC: return "ディスクの空き容量が足りません";
     case EDQUOT: return "ディスクの使用量の制限を超えました";
     case EROFS: return "読み取り専用のドライブです";
-    case EISDIR: return "ファイルではなくフォルダーです";
+    case EISDIR: return controltext::IsFolderText;
     case ENOTDIR: return "パスの途中にフォルダーでないものがあります";
     case EEXIST: return "同じ名前のものがすでにあります";
     case EIO: return "ディスクの読み書きでエラーが発生しました";
@@ -47,10 +48,7 @@ std::string systemErrorText(int err)
 
 std::string tooLargeText(const std::filesystem::path &path, uintmax_t size, uintmax_t expected)
 {
-    std::string text = "ファイル " + path.string() + " は大きすぎます: " + std::to_string(size) + " バイトあります";
-    if (expected != 0)
-        text += " (" + std::to_string(expected) + " バイトのはず)";
-    return text;
+    return controltext::tooLargeFileText(path, std::to_string(size), expected != 0 ? std::to_string(expected) : "");
 }
 
 uint64_t contentHash(std::string_view bytes) { return XXH3_64bits(bytes.data(), bytes.size()); }
@@ -67,21 +65,21 @@ namespace {
 [[noreturn]] void readError(const std::filesystem::path &path, int err)
 {
     if (err == ENOENT)
-        throw IoError("ファイル " + path.string() + " がありません");
-    throw IoError("ファイル " + path.string() + " を読めません: " + systemErrorText(err));
+        throw IoError(controltext::missingFileText(path));
+    throw IoError(controltext::unreadableFileText(path, systemErrorText(err)));
 }
 
 std::string notRegularText(mode_t mode)
 {
     if (S_ISDIR(mode))
-        return "ファイルではなくフォルダーです";
+        return controltext::IsFolderText;
     if (S_ISFIFO(mode))
-        return "ファイルではなく名前付きパイプです";
+        return controltext::IsPipeText;
     if (S_ISSOCK(mode))
-        return "ファイルではなくソケットです";
+        return controltext::IsSocketText;
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return "ファイルではなくデバイスです";
-    return "通常のファイルではありません";
+        return controltext::IsDeviceText;
+    return controltext::NotRegularText;
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -116,7 +114,7 @@ int openRegular(const std::filesystem::path &path, struct stat &st)
     if (::fstat(fd, &st) != 0)
         readError(path, errno);
     if (!S_ISREG(st.st_mode))
-        throw IoError("ファイル " + path.string() + " は読めません: " + notRegularText(st.st_mode));
+        throw IoError(controltext::notRegularFileText(path, notRegularText(st.st_mode)));
     guard.fd = -1;
     return fd;
 }
@@ -197,17 +195,17 @@ bool pathExists(const std::filesystem::path &path)
         return true;
     if (errno == ENOENT)
         return false;
-    throw IoError(path.string() + " を調べられません: " + systemErrorText(errno));
+    throw IoError(controltext::notInspectedText(path, systemErrorText(errno)));
 }
 
 std::optional<std::string> notAFileReason(const std::filesystem::path &path)
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
-        return errno == ENOENT ? "ファイル " + path.string() + " がありません"
-                               : "ファイル " + path.string() + " を読めません: " + systemErrorText(errno);
+        return errno == ENOENT ? controltext::missingFileText(path)
+                               : controltext::unreadableFileText(path, systemErrorText(errno));
     if (!S_ISREG(st.st_mode))
-        return "ファイル " + path.string() + " は読めません: " + notRegularText(st.st_mode);
+        return controltext::notRegularFileText(path, notRegularText(st.st_mode));
     return std::nullopt;
 }
 
@@ -264,7 +262,7 @@ namespace {
 
 [[noreturn]] void writeError(const std::filesystem::path &path, int err)
 {
-    throw IoError("ファイル " + path.string() + " に書き込めません: " + systemErrorText(err));
+    throw IoError(controltext::unwritableFileText(path, systemErrorText(err)));
 }
 
 // The file that `path` names once symbolic links are followed, so that a save replaces the
@@ -427,8 +425,7 @@ bool writeFileAtomically(const std::filesystem::path &path, std::string_view byt
     }
     // The new file is in place by now; only its survival of a power cut is in doubt.
     if (const int err = syncFolder(folder))
-        throw IoError("ファイル " + path.string() + " は保存しましたが、フォルダー " + folder.string() +
-                      " をディスクに書き出せませんでした: " + systemErrorText(err));
+        throw IoError(controltext::folderNotFlushedText(path, folder, systemErrorText(err)));
     return true;
 }
 

@@ -302,11 +302,11 @@ NValKeyResult NValEditState::KeyPress(char32_t ch, bool selected)
 {
     NValKeyResult r;
     const uint64_t beepsBefore = beeps_;
-    if (ch == 3) { // Ctrl+C: copy
+    if (ch == ctrlchar::Copy) {
         r.consumed = false;
         return r;
     }
-    if (ch == 22 || ch == 24 || ch == 26) { // Ctrl+V, Ctrl+X, Ctrl+Z: paste, cut, undo
+    if (ch == ctrlchar::Paste || ch == ctrlchar::Cut || ch == ctrlchar::Undo) {
         r.consumed = readOnly_;
         return r;
     }

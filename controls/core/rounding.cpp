@@ -1,5 +1,6 @@
 #include "rounding.h"
 
+#include "control_texts.h"
 #include "errors.h"
 
 #include <limits>
@@ -11,7 +12,7 @@ int128 mulChecked(int128 a, int128 b)
 {
     int128 r;
     if (__builtin_mul_overflow(a, b, &r))
-        throw RangeError("計算結果が大きすぎます");
+        throw RangeError(controltext::ResultTooLargeText);
     return r;
 }
 
@@ -19,7 +20,7 @@ int128 addChecked(int128 a, int128 b)
 {
     int128 r;
     if (__builtin_add_overflow(a, b, &r))
-        throw RangeError("計算結果が大きすぎます");
+        throw RangeError(controltext::ResultTooLargeText);
     return r;
 }
 
@@ -28,7 +29,7 @@ int128 addChecked(int128 a, int128 b)
 Currency currencyFromRaw128(int128 raw)
 {
     if (raw > std::numeric_limits<int64_t>::max() || raw < std::numeric_limits<int64_t>::min())
-        throw RangeError("計算結果が通貨型の範囲を超えました");
+        throw RangeError(controltext::CurrencyOverflowText);
     return Currency::fromRaw(static_cast<int64_t>(raw));
 }
 

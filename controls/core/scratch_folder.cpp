@@ -1,5 +1,6 @@
 #include "scratch_folder.h"
 
+#include "control_texts.h"
 #include "errors.h"
 #include "fileio.h"
 
@@ -15,9 +16,10 @@ ScratchFolder::ScratchFolder(const std::string &what)
     std::error_code ec;
     const fs::path tmp = fs::temp_directory_path(ec);
     std::string t = ((ec ? fs::path("/tmp") : tmp) / "velmo-XXXXXX").string();
-    if (!::mkdtemp(t.data()))
-        throw IoError(what + "の作業フォルダーを " + fs::path(t).parent_path().string() + " に作れません: " +
-                      systemErrorText(errno));
+    if (!::mkdtemp(t.data())) {
+        const int err = errno;
+        throw IoError(controltext::scratchFolderText(what, fs::path(t).parent_path(), systemErrorText(err)));
+    }
     path_ = t;
 }
 

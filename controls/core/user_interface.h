@@ -2,6 +2,8 @@
 // What a session may ask of the person at the window, and of the desktop around it. Sessions
 // never touch widgets; the windows implement this with real dialogs (QtUserInterface), the
 // tests with a scripted fake.
+#include "control_texts.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,8 +16,8 @@ namespace velmo {
 // ("戻る") of a question that offers a way back.
 enum class Answer : int { Yes = 6, No = 7, Closed = 2, Back = 3 };
 
-// The third button of the save question before closing or switching: keep everything as it is.
-constexpr const char *BackButton = "戻る";
+// The third button of the save question (control_texts.h), by the name the sessions use.
+using controltext::BackButton;
 
 // A rectangle of the screen in pixels.
 struct Rect {

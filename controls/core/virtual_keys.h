@@ -75,6 +75,14 @@ constexpr bool onlyChangesLaterKeys(int vk)
 }
 } // namespace vkey
 
+// The control characters the clipboard shortcuts type into an edit, as a key press carries them.
+namespace ctrlchar {
+constexpr char32_t Copy = 3;   // Ctrl+C
+constexpr char32_t Paste = 22; // Ctrl+V
+constexpr char32_t Cut = 24;   // Ctrl+X
+constexpr char32_t Undo = 26;  // Ctrl+Z
+} // namespace ctrlchar
+
 // The modifier keys held with a key or a mouse button.
 struct ShiftState {
     bool shift = false;

@@ -280,20 +280,20 @@ void TNValEdit::keyPressEvent(QKeyEvent *e)
     // The clipboard shortcuts arrive as their control characters, as typed on the platform edit.
     char32_t control = 0;
     if (e->matches(QKeySequence::Copy))
-        control = 3;
+        control = ctrlchar::Copy;
     else if (e->matches(QKeySequence::Paste))
-        control = 22;
+        control = ctrlchar::Paste;
     else if (e->matches(QKeySequence::Cut))
-        control = 24;
+        control = ctrlchar::Cut;
     else if (e->matches(QKeySequence::Undo))
-        control = 26;
+        control = ctrlchar::Undo;
     if (control) {
         const NValKeyResult r = state_.KeyPress(control, hasSelectedText());
         if (!r.consumed) {
             switch (control) {
-            case 3: copy(); break;
-            case 22: paste(); break;
-            case 24: cut(); break;
+            case ctrlchar::Copy: copy(); break;
+            case ctrlchar::Paste: paste(); break;
+            case ctrlchar::Cut: cut(); break;
             default: undo(); break;
             }
         }

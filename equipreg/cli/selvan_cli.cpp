@@ -10,6 +10,7 @@
 // unless --force is given.
 // Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr),
 // 3 the file was changed by another program and --write left it as it is.
+#include "control_texts.h"
 #include "equipment_file.h"
 #include "errors.h"
 #include "file_check.h"
@@ -17,6 +18,7 @@
 #include "batch_command.h"
 #include "json_writer.h"
 #include "selvan_calc.h"
+#include "selvan_texts.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -30,14 +32,6 @@ namespace velmo::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr const char *Usage =
-    "使い方: selvan-cli dump FILE [--block N]\n"
-    "        selvan-cli recalc FILE [--block N] [--write [--force]]\n"
-    "        selvan-cli check FILE\n"
-    "  N: 資材ブロック 0 … 19\n"
-    "  --write: 計算した結果をファイルに書き戻します。読み込んだ後にほかのプログラムが変更したファイルには\n"
-    "           書き込まず終了状態 3 で終わります (--force で上書き)\n";
 
 struct Options {
     std::string command;
@@ -58,25 +52,25 @@ int parseBlock(const std::string &text)
             n = n * 10 + (c - '0');
     }
     if (!ok || n >= EquipmentBlockCount)
-        throw UsageError("--block には 0 から 19 までのブロック番号を指定してください ('" + text + "')");
+        throw UsageError(selvan::badBlockError(text));
     return n;
 }
 
 Options parseArgs(int argc, char **argv)
 {
     if (argc < 2)
-        throw UsageError("コマンドがありません");
+        throw UsageError(controltext::NoCommandText);
     Options o;
     o.command = argv[1];
     if (o.command != "dump" && o.command != "recalc" && o.command != "check")
-        throw UsageError("コマンド '" + o.command + "' はありません");
+        throw UsageError(controltext::unknownCommandText(o.command));
     const bool takesBlock = o.command != "check";
     bool haveFile = false;
     for (int i = 2; i < argc; ++i) {
         const std::string a = argv[i];
         if (takesBlock && a == "--block") {
             if (i + 1 >= argc)
-                throw UsageError("--block の後にブロック番号がありません");
+                throw UsageError(selvan::NoBlockNumberError);
             o.block = parseBlock(argv[++i]);
         } else if (takesBlock && a.rfind("--block=", 0) == 0) {
             o.block = parseBlock(a.substr(8));
@@ -85,16 +79,16 @@ Options parseArgs(int argc, char **argv)
         } else if (o.command == "recalc" && a == "--force") {
             o.force = true;
         } else if (a.size() > 1 && a[0] == '-') {
-            throw UsageError(o.command + " にオプション '" + a + "' はありません");
+            throw UsageError(controltext::unknownOptionText(o.command, a));
         } else if (!haveFile) {
             o.file = a;
             haveFile = true;
         } else {
-            throw UsageError("ファイルは一つだけ指定してください ('" + a + "')");
+            throw UsageError(selvan::secondFileError(a));
         }
     }
     if (!haveFile)
-        throw UsageError(o.command + " にはファイルを指定してください");
+        throw UsageError(selvan::noFileError(o.command));
     return o;
 }
 
@@ -233,7 +227,8 @@ int cmdCheck(const Options &o)
 int main(int argc, char **argv)
 {
     using namespace velmo::cli;
-    return runBatch(argc, argv, "selvan-cli", Usage, "(selvan-cli --help で使い方を表示します)", [&] {
+    const std::string usageHint = velmo::controltext::usageHintText(velmo::selvan::CliName);
+    return runBatch(argc, argv, velmo::selvan::CliName, velmo::selvan::CliUsage, usageHint.c_str(), [&] {
         const Options o = parseArgs(argc, argv);
         if (o.command == "dump")
             return cmdDump(o);

@@ -1,6 +1,7 @@
 #include "selvan_calc.h"
 
 #include "errors.h"
+#include "selvan_texts.h"
 
 namespace velmo {
 
@@ -59,8 +60,8 @@ void recalculateBlock(EquipmentBlock &b, const EquipmentControls &c)
                     derivedPrice(list, s.values[materialSlot(basis)], s.values[eqslot::FractionAddend],
                                  s.values[eqslot::SignificantCode], s.values[eqslot::SignificantAddend]);
             } catch (const RangeError &e) {
-                throw RangeError("資材 " + b[0].name.text() + " の " + std::to_string(row + 1) + " 行目 (" +
-                                 r.caption.text() + ") の " + basisLabel(basis) + " の単価を計算できません: " + e.what());
+                throw RangeError(
+                    selvan::derivedPriceError(b[0].name.text(), row + 1, r.caption.text(), basisLabel(basis), e.what()));
             }
         }
     }

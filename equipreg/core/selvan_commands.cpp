@@ -3,7 +3,7 @@
 
 #include "errors.h"
 #include "grid_entry.h"
-#include "selvan_texts.h"
+#include "size_sets.h"
 #include "support.h"
 
 namespace velmo {
@@ -188,7 +188,7 @@ void SelvanSession::unifyInstallation()
 void SelvanSession::sizeSet(int start)
 {
     commitTypedCell();
-    const auto &sizes = start == 13 ? selvan::Sizes13 : selvan::Sizes15;
+    const SizeRows &sizes = start == 13 ? SizesFrom13 : SizesFrom15;
     for (int row = 0; row < EquipmentSizeRows; ++row)
         workingBlock()[row].caption.assignText(sizes[row]);
     showBlock();

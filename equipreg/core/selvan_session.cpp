@@ -2,9 +2,11 @@
 // choosing a block and registration.
 #include "selvan_session.h"
 
+#include "control_texts.h"
 #include "errors.h"
 #include "fileio.h"
 #include "selvan_texts.h"
+#include "registration_lists.h"
 #include "support.h"
 
 #include <algorithm>
@@ -39,14 +41,14 @@ GridMenu gridMenuOf(const fs::path &programPath)
 Basis basisOfTab(int tab)
 {
     if (tab < 0 || tab > 6)
-        throw RangeError("タブ " + std::to_string(tab) + " はありません (0 から 6 まで)");
+        throw RangeError(selvan::noTabError(tab));
     return tab == 0 ? Basis::List : tab == 6 ? Basis::Net : basisAt(tab);
 }
 
 SelvanSession::SelvanSession(UserInterface &ui, StrColGridModel &grid, const fs::path &programPath,
                              const std::string &argument)
     : EquipmentStoreHolder(dataPathOf(programPath, argument)), BlockSession(ui, store),
-      gridMenu_(gridMenuOf(programPath)), programDir_(programPath.parent_path()), unitText_(selvan::DefaultUnit),
+      gridMenu_(gridMenuOf(programPath)), programDir_(programPath.parent_path()), unitText_(DefaultUnit),
       grid_(grid)
 {
     const LaunchArgument a = parseArgument(argument);
@@ -66,7 +68,7 @@ void SelvanSession::start()
         std::error_code ec;
         fs::create_directories(folder, ec);
         if (ec)
-            throw IoError("フォルダー " + folder.string() + " を作成できません: " + systemErrorText(ec.value()));
+            throw IoError(selvan::folderNotCreatedError(folder, systemErrorText(ec.value())));
     }
     removeAbandonedSaves(dataPath());
     // A file the caller named that is not there is created empty; that is said, so that a
@@ -75,7 +77,7 @@ void SelvanSession::start()
     listNames();
     loadBlock(blockIndex());
     if (created)
-        ui_.notice("ファイル " + dataPath().string() + " がなかったため、空のファイルを作成しました。", "確認");
+        ui_.notice(selvan::createdEmptyNotice(dataPath()), controltext::NoticeButton);
     tab_ = 0;
     showBlock();
     setModified(false);
@@ -191,7 +193,7 @@ void SelvanSession::prepareSave()
 
 void SelvanSession::editName()
 {
-    if (const auto name = ui_.askText(selvan::InputCaption, selvan::NamePrompt, materialName())) {
+    if (const auto name = ui_.askText(controltext::InputCaption, controltext::NamePrompt, materialName())) {
         workingBlock()[0].name.assignText(*name);
         setModified();
     }
@@ -211,7 +213,7 @@ void SelvanSession::percentageEntered(int tag, Currency value)
 {
     commitTypedCell();
     if (tag < 1 || tag > 6)
-        throw RangeError("割合の欄 " + std::to_string(tag) + " はありません (1 から 6 まで)");
+        throw RangeError(selvan::noPercentFieldError(tag));
     const Basis basis = basisOfTab(tag);
     // The tab of the price the percentage derives is shown.
     tab_ = tag;
@@ -308,7 +310,7 @@ void SelvanSession::cellFocused()
 
 void SelvanSession::showLabourMode()
 {
-    ui_.notice(working()[EquipmentSettingsRow].values[eqslot::LabourMode].toString(), "OK");
+    ui_.notice(working()[EquipmentSettingsRow].values[eqslot::LabourMode].toString(), selvan::LabourModeButton);
 }
 
 // ---------------------------------------------------------------- choosing a block

@@ -2,6 +2,7 @@
 
 #include "QtGridTypes.h"
 #include "VelmoApplication.h"
+#include "control_texts.h"
 #include "selvan_grid.h"
 #include "selvan_session.h"
 #include "selvan_texts.h"
@@ -18,13 +19,13 @@ namespace velmo {
 
 TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : QDialog(parent), session_(session)
 {
-    setWindowTitle(selvan::SelectCaption);
+    setWindowTitle(controltext::SelectCaption);
     setModal(true);
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 8);
     outer->setSpacing(4);
 
-    auto *header = new QLabel(selvan::SelectHeader, this);
+    auto *header = new QLabel(controltext::SelectHeader, this);
     header->setObjectName("selectHeader");
     header->setContentsMargins(8, 4, 8, 4);
     QFont hf = header->font();
@@ -35,7 +36,7 @@ TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : QDia
                               .arg(toQColor(EquipmentFixedColor).name()));
     outer->addWidget(header);
 
-    auto *strip = new QLabel(selvan::SelectStrip, this);
+    auto *strip = new QLabel(controltext::ChooseBlockButton, this);
     strip->setObjectName("selectStrip");
     strip->setContentsMargins(8, 3, 8, 3);
     strip->setStyleSheet(QString("#selectStrip { color: white; font-weight: bold; background: %1; }")
@@ -55,8 +56,8 @@ TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : QDia
     ListBox1->setMinimumSize(380, EquipmentBlockCount * rowHeight + 2 * ListBox1->frameWidth() + 4);
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TFSelect_Data_K::ListBox1DblClick);
     PopupMenu1 = new QMenu(this);
-    PopupMenu1->addAction(selvan::MoveUpItem, this, &TFSelect_Data_K::N2Click);
-    PopupMenu1->addAction(selvan::MoveDownItem, this, &TFSelect_Data_K::N1Click);
+    PopupMenu1->addAction(controltext::MoveUpItem, this, &TFSelect_Data_K::N2Click);
+    PopupMenu1->addAction(controltext::MoveDownItem, this, &TFSelect_Data_K::N1Click);
     ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ListBox1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &p) { PopupMenu1->exec(ListBox1->viewport()->mapToGlobal(p)); });
@@ -65,8 +66,8 @@ TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : QDia
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    Button1 = new QPushButton(selvan::SelectButton, this);
-    Button3 = new QPushButton(selvan::CancelButton, this);
+    Button1 = new QPushButton(controltext::SelectButton, this);
+    Button3 = new QPushButton(controltext::CancelButton, this);
     Button3->setProperty("cancel", true);
     for (QPushButton *b : {Button1, Button3}) {
         b->setCursor(Qt::PointingHandCursor);

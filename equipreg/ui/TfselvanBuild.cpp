@@ -4,8 +4,10 @@
 #include "QtGridTypes.h"
 #include "TNValEdit.h"
 #include "TStrColGrid.h"
+#include "control_texts.h"
 #include "registration_lists.h"
 #include "selvan_texts.h"
+#include "size_sets.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -75,7 +77,7 @@ QWidget *Tfselvan::buildInfoStrip()
     auto *l = new QHBoxLayout(strip);
     l->setContentsMargins(4, 2, 4, 2);
     l->setSpacing(8);
-    user_sel = new QPushButton(selvan::ChooseButton, strip);
+    user_sel = new QPushButton(controltext::ChooseBlockButton, strip);
     user_sel->setCursor(Qt::PointingHandCursor);
     connect(user_sel, &QPushButton::clicked, this, &Tfselvan::user_selClick);
     data_name = new QLabel(strip);
@@ -96,10 +98,10 @@ QWidget *Tfselvan::buildRightPanel()
     // The name button and the percentages.
     auto *left = new QVBoxLayout;
     left->setSpacing(4);
-    Button3 = new QPushButton(selvan::EditNameButton, panel);
+    Button3 = new QPushButton(controltext::EditNameButton, panel);
     connect(Button3, &QPushButton::clicked, this, &Tfselvan::Button3Click);
     left->addWidget(Button3);
-    CheckGroupBox1 = new QGroupBox(selvan::UseRatesCaption, panel);
+    CheckGroupBox1 = new QGroupBox(UseRatesCaption, panel);
     CheckGroupBox1->setCheckable(true);
     CheckGroupBox1->setChecked(true);
     connect(CheckGroupBox1, &QGroupBox::clicked, this, &Tfselvan::CheckGroupBox1CheckBoxClick);
@@ -108,7 +110,7 @@ QWidget *Tfselvan::buildRightPanel()
     pg->setHorizontalSpacing(4);
     pg->setVerticalSpacing(3);
     for (int i = 0; i < 6; ++i) {
-        auto *label = new QLabel(selvan::PercentLabels[i], CheckGroupBox1);
+        auto *label = new QLabel(PercentLabels[i], CheckGroupBox1);
         auto *edit = new TNValEdit(CheckGroupBox1);
         edit->setObjectName(QString("NValEdit%1").arg(i + 1));
         edit->setProperty("tag", i + 1);
@@ -136,7 +138,7 @@ QWidget *Tfselvan::buildRightPanel()
     // Rounding, unit, labour mode and the two buttons.
     auto *right = new QVBoxLayout;
     right->setSpacing(4);
-    auto *rounding = new QGroupBox("計算処理", panel);
+    auto *rounding = new QGroupBox(RoundingGroupCaption, panel);
     auto *rl = new QVBoxLayout(rounding);
     rl->setContentsMargins(6, 4, 6, 6);
     rl->setSpacing(3);
@@ -156,7 +158,7 @@ QWidget *Tfselvan::buildRightPanel()
         rl->addWidget(c);
     right->addWidget(rounding);
 
-    auto *unit = new QGroupBox("単位", panel);
+    auto *unit = new QGroupBox(UnitGroupCaption, panel);
     auto *ul = new QVBoxLayout(unit);
     ul->setContentsMargins(6, 4, 6, 6);
     ci = new QComboBox(unit);
@@ -164,7 +166,7 @@ QWidget *Tfselvan::buildRightPanel()
     ci->setInsertPolicy(QComboBox::NoInsert);
     for (const char *e : UnitEntries)
         ci->addItem(e);
-    ci->setEditText(selvan::DefaultUnit);
+    ci->setEditText(DefaultUnit);
     connect(ci, &QComboBox::activated, this, &Tfselvan::ciClick);
     connect(ci->lineEdit(), &QLineEdit::textEdited, this, &Tfselvan::ciChange);
     ul->addWidget(ci);
@@ -184,8 +186,8 @@ QWidget *Tfselvan::buildRightPanel()
     right->addWidget(RadioGroup1);
 
     auto *buttons = new QHBoxLayout;
-    Button1 = new QPushButton(selvan::RegisterButton, panel);
-    Button2 = new QPushButton(selvan::CancelButton, panel);
+    Button1 = new QPushButton(controltext::RegisterButton, panel);
+    Button2 = new QPushButton(controltext::CancelButton, panel);
     for (QPushButton *b : {Button1, Button2}) {
         b->setCursor(Qt::PointingHandCursor);
         buttons->addWidget(b);
@@ -213,7 +215,7 @@ void Tfselvan::buildWidgets()
     TabControl1 = new QTabBar(central);
     TabControl1->setExpanding(false);
     TabControl1->setDrawBase(false);
-    for (const char *t : selvan::TabCaptions)
+    for (const char *t : PriceTabCaptions)
         TabControl1->addTab(t);
     connect(TabControl1, &QTabBar::currentChanged, this, &Tfselvan::TabControl1Change);
     body->addWidget(TabControl1);
@@ -257,7 +259,7 @@ void Tfselvan::buildWidgets()
 void Tfselvan::buildMenus()
 {
     // One Esc shortcut for the window; the menus show it beside their exit items.
-    exitAction = new QAction(selvan::ExitItem, this);
+    exitAction = new QAction(controltext::ExitItem, this);
     exitAction->setShortcut(QKeySequence(Qt::Key_Escape));
     exitAction->setShortcutContext(Qt::WindowShortcut);
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
@@ -267,7 +269,7 @@ void Tfselvan::buildMenus()
     };
 
     otherMenu = new QMenu(this);
-    exitItem(otherMenu, selvan::ExitItem); // MenuItem1
+    exitItem(otherMenu, controltext::ExitItem); // MenuItem1
     for (QWidget *w : std::initializer_list<QWidget *>{
              user_sel, data_name, TabControl1, Button3, CheckGroupBox1, ComboBox1, ComboBox2, ComboBox3, ci,
              RadioGroup1, Button1, Button2, titleLabel, IconButton3, NValEdit[0], NValEdit[1], NValEdit[2],
@@ -283,24 +285,24 @@ void Tfselvan::buildMenus()
 
     gridMenu = new QMenu(this);
     if (session_->gridMenu() == GridMenu::Piping) {
-        gridMenu->addAction(selvan::SizeSet13, this, &Tfselvan::N1Click);
-        gridMenu->addAction(selvan::SizeSet15, this, &Tfselvan::N2Click);
+        gridMenu->addAction(SizeSetFrom13Item, this, &Tfselvan::N1Click);
+        gridMenu->addAction(SizeSetFrom15Item, this, &Tfselvan::N2Click);
         gridMenu->addSeparator();
-        gridMenu->addAction(selvan::CopyAllItem, this, &Tfselvan::N5Click);
-        gridMenu->addAction(selvan::PasteAllItem, this, &Tfselvan::N8Click);
+        gridMenu->addAction(controltext::CopyAllItem, this, &Tfselvan::N5Click);
+        gridMenu->addAction(controltext::PasteAllItem, this, &Tfselvan::N8Click);
         gridMenu->addSeparator();
         gridMenu->addAction(selvan::CopyInstallationItem, this, &Tfselvan::N9Click);
         gridMenu->addAction(selvan::PasteInstallationItem, this, &Tfselvan::N13Click);
         gridMenu->addSeparator();
-        exitItem(gridMenu, selvan::GridExitItem); // N11
+        exitItem(gridMenu, controltext::GridExitItem); // N11
     } else {
         gridMenu->addAction(selvan::CopyInstallationItem, this, &Tfselvan::N9Click);
         gridMenu->addAction(selvan::PasteInstallationItem, this, &Tfselvan::N13Click);
         gridMenu->addAction(selvan::UnifyInstallationItem, this, &Tfselvan::N131Click);
         gridMenu->addSeparator();
-        gridMenu->addAction(selvan::CopyAllItem, this, &Tfselvan::N5Click);
-        gridMenu->addAction(selvan::PasteAllItem, this, &Tfselvan::N8Click);
-        exitItem(gridMenu, selvan::GridExitItem); // N17
+        gridMenu->addAction(controltext::CopyAllItem, this, &Tfselvan::N5Click);
+        gridMenu->addAction(controltext::PasteAllItem, this, &Tfselvan::N8Click);
+        exitItem(gridMenu, controltext::GridExitItem); // N17
     }
     StrColGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(StrColGrid1, &QWidget::customContextMenuRequested, this,

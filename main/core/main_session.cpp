@@ -1,5 +1,6 @@
 #include "main_session.h"
 
+#include "control_texts.h"
 #include "errors.h"
 #include "main_argument.h"
 #include "text_damage.h"
@@ -121,11 +122,9 @@ void MainSession::writeCurrentFile()
     // Another program (torvik saving a pipe block, or velmok started twice) may have written
     // the file since it was read: its changes are overwritten only when the user says so.
     if (file_.changedSince(path)) {
-        const std::string question = "ファイル " + path.string() +
-                                     " は、読み込んだ後にほかのプログラムで変更されています。\n"
-                                     "上書きすると、その変更は失われます。上書きしますか？";
-        if (ui_.confirm(question, "実行", "キャンセル") != Answer::Yes)
-            throw IoError("ファイル " + path.string() + " への保存を取りやめました。ほかのプログラムの変更はそのままです。");
+        const std::string question = controltext::changedOnDiskQuestion(controltext::changedFileSubject(path));
+        if (ui_.confirm(question, controltext::YesButton, controltext::CancelButton) != Answer::Yes)
+            throw IoError(controltext::saveWithdrawnText(path));
     }
     file_.save(path);
     modified_ = false;

@@ -3,6 +3,7 @@
 #include "errors.h"
 #include "main_session.h"
 #include "pricing_rules.h"
+#include "size_sets.h"
 
 namespace velmo {
 
@@ -88,16 +89,10 @@ const std::vector<const char *> SheetSetup::UnitEntries = {
 
 namespace {
 
-using Sizes = std::array<const char *, SizeRowsPerLocation>;
-
-// The sizes each size-set button puts into rows 1–14.
-const std::array<Sizes, 5> SizeSets = {{
-    {"13A", "20A", "25A", "30A", "40A", "50A", "60A", "75A", "100A", "125A", "150A", "200A", "250A", "300A"},
-    {"15A", "20A", "25A", "32A", "40A", "50A", "65A", "80A", "100A", "125A", "150A", "200A", "250A", "300A"},
-    {"20A", "25A", "32A", "40A", "50A", "65A", "80A", "100A", "125A", "150A", "200A", "250A", "300A", "350A"},
-    {"6.4", "9.5", "12.7", "15.9", "19.1", "22.2", "25.4", "28.6", "31.8", "34.9", "38.1", "44.5", "50.8", "53.98"},
-    {"", "9.5", "12.7", "15.9", "19.1", "22.2", "25.4", "28.6", "31.8", "34.9", "38.1", "44.5", "50.8", "53.98"},
-}};
+// The sizes each size-set button puts into rows 1–14; the second refrigerant set leaves row 1
+// without a size.
+constexpr std::array<SizeRows, 5> SizeSets = {
+    SizesFrom13, SizesFrom15, SizesFrom20, RefrigerantSizes, withEmptyRow(RefrigerantSizes, 0)};
 
 constexpr const char *LocationNamePrompt = "単価種別";
 constexpr const char *MemoPrompt = "材料単価建物";

@@ -3,6 +3,8 @@
 // 6 columns × 15 rows, the sizes in column 0, the price of the selected tab in column 1 and
 // the pipe-fitter labour rate of the four locations in columns 2–5.
 #include "pricing_rules.h"
+#include "registration_lists.h"
+#include "size_sets.h"
 #include "strcolgrid_model.h"
 
 #include <array>
@@ -20,14 +22,8 @@ inline constexpr TColor PriceGridFixedColor{10652814};
 inline constexpr const char *PriceGridFontFamily = "ＭＳ ゴシック";
 constexpr int PriceGridFontPixels = 15;
 
-// Row 0 as it is set at start; columns 2–5 then show the location captions of the block.
-inline constexpr std::array<const char *, PriceGridCols> PriceGridHeadings = {
-    "No", "資材単価", ProposedLocationNames[0], ProposedLocationNames[1], ProposedLocationNames[2], ProposedLocationNames[3]};
-
-// The tabs above the grid; tab t shows the price of basisOfTab(t) in column 1.
-constexpr int PriceTabCount = 7;
-inline constexpr std::array<const char *, PriceTabCount> PriceTabCaptions = {
-    "定　価", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5", "原　価"};
+// The tabs above the grid (PriceTabCaptions); tab t shows the price of basisOfTab(t) in column 1.
+constexpr int PriceTabCount = static_cast<int>(PriceTabCaptions.size());
 constexpr Basis basisOfTab(int tab)
 {
     return tab == 0 ? Basis::List : tab == PriceTabCount - 1 ? Basis::Net : basisAt(tab);
@@ -36,13 +32,13 @@ constexpr Basis basisOfTab(int tab)
 // The rate fields NValEdit1 … NValEdit6 by their Tag: 1–5 the percentages of LEVEL1 … LEVEL5,
 // 6 the purchase percentage. Each percentage lies in the settings record's slot of its basis,
 // and the field of Tag t governs the prices of tab t.
-constexpr int RateFieldCount = 6;
+constexpr int RateFieldCount = static_cast<int>(PercentLabels.size());
 constexpr Basis basisOfRateTag(int tag) { return tag == RateFieldCount ? Basis::Net : basisAt(tag); }
 
-// The ready-made size lists of the grid's pop-up menu, rows 1–14; an empty entry clears the
-// row's size.
+// The ready-made size lists of the grid's pop-up menu, rows 1–14 (size_sets.h); an empty
+// entry clears the row's size.
 enum class SizeList { From13, From15, Refrigerant1, Refrigerant2 };
-const std::array<const char *, PriceGridRows - 1> &sizeListEntries(SizeList list);
+const SizeRows &sizeListEntries(SizeList list);
 
 // Sets up a grid model as the price grid: counts, fixed cells, widths, heights, the fixed
 // colour, the options (grid lines, range selection, editing) and the focus cell's own font

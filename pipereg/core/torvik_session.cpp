@@ -2,9 +2,11 @@
 // grid's cells and keys, the rate fields, the lists, the unit box and the save.
 #include "torvik_session.h"
 
+#include "control_texts.h"
 #include "errors.h"
 #include "fileio.h"
 #include "support.h"
+#include "torvik_texts.h"
 #include "virtual_keys.h"
 
 namespace velmo {
@@ -26,11 +28,6 @@ fs::path resolveDataPath(const std::string &given, const fs::path &programDir)
     if (!given.empty() && !notAFileReason(given))
         return fs::absolute(given, ec);
     return defaultDataPath(programDir);
-}
-
-std::string basisName(Basis b)
-{
-    return b == Basis::Net ? "原価" : b == Basis::List ? "定価" : "LEVEL" + std::to_string(basisNumber(b));
 }
 
 } // namespace
@@ -55,10 +52,10 @@ void TorvikSession::start()
     // Opening another file than the one named is never silent: a save would go there.
     if (launch_.pathGiven && !launch_.dataPath.empty())
         if (const auto why = notAFileReason(launch_.dataPath))
-            ui_.notice(*why + "。既定のファイル " + dataPath().string() + " を開きます。", "確認");
+            ui_.notice(torvik::defaultFileNotice(*why, dataPath().string()), controltext::NoticeButton);
     removeAbandonedSaves(dataPath());
     for (int c = 0; c < PriceGridCols; ++c) {
-        grid_.SetCells(c, 0, PriceGridHeadings[c]);
+        grid_.SetCells(c, 0, torvik::GridHeadings[c]);
         grid_.SetCellFontColor(c, 0, clr::White);
         grid_.SetCellFontWidth(c, 0, 1);
         grid_.SetCellAlignment(c, 0, taCenter);
@@ -157,7 +154,7 @@ void TorvikSession::ShowBlock()
         allEmpty = allEmpty && headings[l].empty();
     }
     for (int l = 0; l < LocationsPerPipe; ++l)
-        grid_.SetCells(FirstRateColumn + l, 0, allEmpty ? PriceGridHeadings[FirstRateColumn + l] : headings[l]);
+        grid_.SetCells(FirstRateColumn + l, 0, allEmpty ? torvik::GridHeadings[FirstRateColumn + l] : headings[l]);
 
     const int priceSlot = materialSlot(basisOfTab(tab_));
     for (int r = 1; r < PriceGridRows; ++r) {
@@ -192,10 +189,7 @@ void TorvikSession::recalculateInto(PipeBlock &b) const
             try {
                 row.slots[s] = derivedPrice(row.A(6), st.slots[s], st.D(2), st.D(1), st.D(3));
             } catch (const RangeError &e) {
-                std::string where = std::to_string(k + 1) + " 行目";
-                if (!row.size.empty())
-                    where += "（" + row.size.text() + "）";
-                throw RangeError(where + "の" + basisName(basis) + "単価: " + e.what());
+                throw RangeError(torvik::derivedPriceError(k + 1, row.size.text(), basisLabel(basis), e.what()));
             }
         }
     }
@@ -261,7 +255,7 @@ void TorvikSession::markModified()
 void TorvikSession::rateFieldEnter(int tag, long double value)
 {
     if (tag < 1 || tag > RateFieldCount)
-        throw RangeError("掛け率の欄 " + std::to_string(tag) + " はありません (1 から 6 まで)");
+        throw RangeError(torvik::noRateFieldError(tag));
     PipeBlock b = working();
     b[SettingsRecord].slots[materialSlot(basisOfRateTag(tag))] = Currency::fromDouble(value);
     recalculateInto(b);

@@ -8,6 +8,7 @@
 #include "grid_entry.h"
 #include "pipe_block_file.h"
 #include "price_grid.h"
+#include "registration_lists.h"
 #include "strcolgrid_model.h"
 
 #include <array>
@@ -38,10 +39,6 @@ struct TorvikFileHolder {
 
 class TorvikSession : private detail::TorvikFileHolder, public BlockSession<PipeBlock>, private GridCellMap {
 public:
-    static constexpr const char *Title = "配管単価登録プログラム";     // application title, caption of the boxes
-    static constexpr const char *WindowCaption = "Quorvane-QUORVANE DX-";
-    static constexpr const char *InputCaption = "QUORVANE-DX";        // every input box
-    static constexpr const char *DefaultUnit = "ｍ";
     static constexpr const char *DataFolderName = "ex_data";
     static constexpr const char *DefaultFileName = "kanzai1.fda";
 
@@ -147,6 +144,8 @@ private:
     void setCheckBox(bool checked);
     void recalculateInto(PipeBlock &block) const;
     std::optional<std::string> ask(const char *prompt, const std::string &initial);
+    // Text i of the block (the name of record i) in an input box; false when it was cancelled.
+    bool editText(int i, const char *prompt);
 
     StrColGridModel &grid_;
     GridEntry entry_{grid_, ui_, *this, PriceGridRows - 1, false};

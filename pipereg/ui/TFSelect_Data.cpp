@@ -2,6 +2,7 @@
 
 #include "TftorvikLooks.h"
 #include "VelmoApplication.h"
+#include "control_texts.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -17,16 +18,16 @@ using namespace torvikwindow;
 
 TFSelect_Data::TFSelect_Data(TorvikSession &session, QWidget *parent) : QDialog(parent), session_(session)
 {
-    setWindowTitle(Caption);
+    setWindowTitle(controltext::SelectCaption);
     setFixedSize(385, 394);
     auto *l = new QVBoxLayout(this);
     l->setContentsMargins(0, 0, 0, 8);
     l->setSpacing(0);
 
-    QWidget *header = gradientBand(HeaderCaption, Qt::black, this);
+    QWidget *header = gradientBand(controltext::SelectHeader, Qt::black, this);
     header->setFixedHeight(36);
     l->addWidget(header);
-    auto *title = new QLabel("資材選択", this);
+    auto *title = new QLabel(controltext::ChooseBlockButton, this);
     title->setAutoFillBackground(true);
     QPalette p = title->palette();
     p.setColor(QPalette::Window, BandColor);
@@ -48,15 +49,15 @@ TFSelect_Data::TFSelect_Data(TorvikSession &session, QWidget *parent) : QDialog(
     body->addWidget(ListBox1, 1);
 
     PopupMenu1 = new QMenu(this);
-    N2 = PopupMenu1->addAction("上へ移動", this, &TFSelect_Data::N2Click);
-    N1 = PopupMenu1->addAction("下へ移動", this, &TFSelect_Data::N1Click);
+    N2 = PopupMenu1->addAction(controltext::MoveUpItem, this, &TFSelect_Data::N2Click);
+    N1 = PopupMenu1->addAction(controltext::MoveDownItem, this, &TFSelect_Data::N1Click);
     connect(ListBox1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { PopupMenu1->exec(ListBox1->viewport()->mapToGlobal(at)); });
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    Button1 = new QPushButton("選択実行", this);
-    Button3 = new QPushButton("キャンセル", this);
+    Button1 = new QPushButton(controltext::SelectButton, this);
+    Button3 = new QPushButton(controltext::CancelButton, this);
     for (QPushButton *b : {Button1, Button3}) {
         b->setCursor(Qt::PointingHandCursor);
         b->setFixedSize(96, 28);

@@ -22,9 +22,6 @@ namespace velmo {
 class TFSelect_Data : public QDialog {
     Q_OBJECT
 public:
-    static constexpr const char *Caption = "Quorvane-QUORVANE-DX-";
-    static constexpr const char *HeaderCaption = "QuorvaneQUORVANE-DX";
-
     TFSelect_Data(TorvikSession &session, QWidget *parent = nullptr);
 
     // Fills the list from the session's names, selects the block being edited and runs the

@@ -6,6 +6,7 @@
 #include "TStrColGrid.h"
 #include "TftorvikLooks.h"
 #include "VelmoApplication.h"
+#include "torvik_texts.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -26,7 +27,7 @@ using namespace torvikwindow;
 Tftorvik::Tftorvik(const QString &programDir, const std::string &argument, UserInterface *ui, QWidget *parent)
     : QMainWindow(parent), dialogs_(this)
 {
-    setWindowTitle(TorvikSession::WindowCaption);
+    setWindowTitle(torvik::WindowCaption);
     setWindowIcon(QIcon(iconPath()));
     buildWidgets();
     session_ = std::make_unique<TorvikSession>(ui ? *ui : dialogs_, StrColGrid1->Model(),

@@ -4,7 +4,10 @@
 #include "TNValEdit.h"
 #include "TStrColGrid.h"
 #include "TftorvikLooks.h"
+#include "control_texts.h"
 #include "registration_lists.h"
+#include "size_sets.h"
+#include "torvik_texts.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -66,7 +69,7 @@ void Tftorvik::buildWidgets()
 
 QWidget *Tftorvik::buildTitleBand()
 {
-    QWidget *band = gradientBand(TorvikSession::Title, TitleColor, this);
+    QWidget *band = gradientBand(torvik::Title, TitleColor, this);
     band->setFixedHeight(32);
     titleLabel = band->findChild<QLabel *>("bandCaption");
     return band;
@@ -82,7 +85,7 @@ QWidget *Tftorvik::buildNameBand()
     auto *l = new QHBoxLayout(band);
     l->setContentsMargins(4, 2, 8, 2);
     l->setSpacing(10);
-    user_sel = new QPushButton("資材選択", band);
+    user_sel = new QPushButton(controltext::ChooseBlockButton, band);
     user_sel->setCursor(Qt::PointingHandCursor);
     user_sel->setFixedHeight(24);
     connect(user_sel, &QPushButton::clicked, this, &Tftorvik::user_selClick);
@@ -209,7 +212,7 @@ QWidget *Tftorvik::buildRatesAndSettings()
 
     // The check box sits at the right of the caption; unchecked, the group disables its
     // fields (the window enables its labels again, as the session says).
-    CheckGroupBox1 = new QGroupBox("単価に掛け率を使用", column);
+    CheckGroupBox1 = new QGroupBox(UseRatesCaption, column);
     CheckGroupBox1->setCheckable(true);
     CheckGroupBox1->setChecked(true);
     CheckGroupBox1->setAlignment(Qt::AlignRight);
@@ -218,11 +221,9 @@ QWidget *Tftorvik::buildRatesAndSettings()
     gl->setContentsMargins(6, 4, 6, 4);
     gl->setHorizontalSpacing(4);
     gl->setVerticalSpacing(2);
-    const char *captions[RateFieldCount] = {"提 出1=定価×指定", "提 出2=定価×指定", "提 出3=定価×指定",
-                                            "提 出4=定価×指定", "提 出5=定価×指定", "仕　入=定価×指定"};
     for (int i = 0; i < RateFieldCount; ++i) {
         const int tag = i + 1;
-        rateLabels[2 * i] = new QLabel(captions[i], CheckGroupBox1);
+        rateLabels[2 * i] = new QLabel(PercentLabels[i], CheckGroupBox1);
         rateLabels[2 * i + 1] = new QLabel("(%)", CheckGroupBox1);
         auto *e = new TNValEdit(CheckGroupBox1);
         e->setObjectName(QString("NValEdit%1").arg(tag));
@@ -245,7 +246,7 @@ QWidget *Tftorvik::buildRatesAndSettings()
         setTabOrder(NValEdit[i], NValEdit[i + 1]);
     l->addWidget(CheckGroupBox1);
 
-    auto *calc = new QGroupBox("計算処理", column);
+    auto *calc = new QGroupBox(RoundingGroupCaption, column);
     auto *cl = new QVBoxLayout(calc);
     cl->setContentsMargins(6, 4, 6, 4);
     cl->setSpacing(2);
@@ -256,7 +257,7 @@ QWidget *Tftorvik::buildRatesAndSettings()
     cl->addWidget(ComboBox1);
     cl->addWidget(ComboBox3);
 
-    auto *unit = new QGroupBox("単位", column);
+    auto *unit = new QGroupBox(UnitGroupCaption, column);
     auto *ul = new QVBoxLayout(unit);
     ul->setContentsMargins(6, 4, 6, 4);
     ci = new QComboBox(unit);
@@ -265,7 +266,7 @@ QWidget *Tftorvik::buildRatesAndSettings()
     ci->setCompleter(nullptr); // no auto-completion
     for (const char *u : UnitEntries)
         ci->addItem(u);
-    ci->setEditText(TorvikSession::DefaultUnit);
+    ci->setEditText(DefaultUnit);
     ci->setFixedHeight(24);
     ci->installEventFilter(this);
     ci->lineEdit()->installEventFilter(this);
@@ -285,9 +286,9 @@ QWidget *Tftorvik::buildRatesAndSettings()
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(4);
-    Button1 = new QPushButton("登　録", column);
-    Button2 = new QPushButton("キャンセル", column);
-    Button3 = new QPushButton("資材名称編集", column);
+    Button1 = new QPushButton(controltext::RegisterButton, column);
+    Button2 = new QPushButton(controltext::CancelButton, column);
+    Button3 = new QPushButton(controltext::EditNameButton, column);
     for (QPushButton *b : {Button1, Button2, Button3}) {
         b->setCursor(Qt::PointingHandCursor);
         b->setFixedHeight(28);
@@ -307,17 +308,17 @@ void Tftorvik::buildMenus()
     auto command = [this](const QString &caption, std::function<void()> f) {
         return PopupMenu1->addAction(caption, this, [this, f = std::move(f)] { run(f); });
     };
-    N131 = command("サイズセット(13スタート)", [this] { session_->applySizeList(SizeList::From13); });
-    N151 = command("サイズセット(15スタート)", [this] { session_->applySizeList(SizeList::From15); });
+    N131 = command(SizeSetFrom13Item, [this] { session_->applySizeList(SizeList::From13); });
+    N151 = command(SizeSetFrom15Item, [this] { session_->applySizeList(SizeList::From15); });
     N152 = command("サイズセット(冷媒用1)", [this] { session_->applySizeList(SizeList::Refrigerant1); });
     N21 = command("サイズセット(冷媒用2)", [this] { session_->applySizeList(SizeList::Refrigerant2); });
     N5 = command("サイズを入力", [this] { session_->editSize(); });
     N4 = command("細目を編集", [this] { session_->editHeading(); });
     PopupMenu1->addSeparator();
-    N8 = command("表示中のデータをすべてコピー", [this] { session_->CopyAll(); });
-    N9 = command("コピーしたすべてのデータを表示中のデータに貼り付け", [this] { session_->PasteAll(); });
+    N8 = command(controltext::CopyAllItem, [this] { session_->CopyAll(); });
+    N9 = command(controltext::PasteAllItem, [this] { session_->PasteAll(); });
     PopupMenu1->addSeparator();
-    N11 = PopupMenu1->addAction("終　了", this, &QWidget::close);
+    N11 = PopupMenu1->addAction(controltext::GridExitItem, this, &QWidget::close);
     N11->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     auto popup1 = [this](QWidget *w) {
         connect(w, &QWidget::customContextMenuRequested, this,
@@ -328,7 +329,7 @@ void Tftorvik::buildMenus()
 
     // The window's own menu: Esc closes the window from anywhere in it.
     PopupMenu2 = new QMenu(this);
-    MenuItem1 = PopupMenu2->addAction("終了", this, &QWidget::close);
+    MenuItem1 = PopupMenu2->addAction(controltext::ExitItem, this, &QWidget::close);
     MenuItem1->setShortcut(QKeySequence(Qt::Key_Escape));
     centralWidget()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(centralWidget(), &QWidget::customContextMenuRequested, this,

@@ -1,6 +1,7 @@
 // torvik: the pipe unit price registration program.
 #include "Tftorvik.h"
 #include "VelmoApplication.h"
+#include "torvik_texts.h"
 
 #include <memory>
 #include <string>
@@ -8,7 +9,7 @@
 int main(int argc, char **argv)
 {
     velmo::VelmoApplication app(argc, argv);
-    app.setApplicationDisplayName(velmo::TorvikSession::Title);
+    app.setApplicationDisplayName(velmo::torvik::Title);
     QFont font("ＭＳ Ｐゴシック");
     font.setPointSize(9);
     app.setFont(font);

@@ -242,6 +242,7 @@ TEST(SheetSetup, TheButtonsAndInputBoxes)
     d.applySizeSet(SheetSetup::SizeSet::RefrigerantFrom95);
     EXPECT_EQ(d.sizes[0], "");
     EXPECT_EQ(d.sizes[1], "9.5");
+    EXPECT_EQ(d.sizes[13], "53.98");
     d.applySizeSet(SheetSetup::SizeSet::Clear);
     for (const std::string &size : d.sizes)
         EXPECT_EQ(size, "");

@@ -1,37 +1,38 @@
 // The pipe registration session: names, memos, sizes, headings and the paste of a whole block.
 #include "torvik_session.h"
 
+#include "torvik_texts.h"
+
 namespace velmo {
 
 std::optional<std::string> TorvikSession::ask(const char *prompt, const std::string &initial)
 {
-    return ui_.askText(InputCaption, prompt, initial);
+    return ui_.askText(controltext::InputCaption, prompt, initial);
+}
+
+bool TorvikSession::editText(int i, const char *prompt)
+{
+    const auto text = ask(prompt, texts_[i]);
+    if (!text)
+        return false;
+    texts_[i] = *text;
+    workingBlock()[i].name.assignText(*text);
+    setModified();
+    return true;
 }
 
 void TorvikSession::EditName()
 {
-    constexpr const char *prompts[] = {"資材名称編集", "資材名称編集2", "資材名称編集3"};
-    for (int i = 0; i < 3; ++i) {
-        const auto text = ask(prompts[i], texts_[i]);
-        if (!text)
+    for (int i = 0; i < static_cast<int>(torvik::NamePrompts.size()); ++i)
+        if (!editText(i, torvik::NamePrompts[i]))
             return;
-        texts_[i] = *text;
-        workingBlock()[i].name.assignText(*text);
-        setModified();
-    }
 }
 
 void TorvikSession::editMemo(BlockText memo)
 {
     if (memo != BlockText::SourceMemo && memo != BlockText::PageMemo)
         return;
-    const int i = static_cast<int>(memo);
-    const auto text = ask(memo == BlockText::SourceMemo ? "材料単価建物編集" : "ぺ－ジ名称編集", texts_[i]);
-    if (!text)
-        return;
-    texts_[i] = *text;
-    workingBlock()[i].name.assignText(*text);
-    setModified();
+    editText(static_cast<int>(memo), memo == BlockText::SourceMemo ? torvik::SourceMemoPrompt : torvik::PageMemoPrompt);
 }
 
 void TorvikSession::applySizeList(SizeList list)
@@ -49,7 +50,7 @@ void TorvikSession::editSize()
     const int r = grid_.Selection().top;
     if (r < 1 || r >= PriceGridRows)
         return;
-    const auto text = ask("サイズ編集", grid_.Cells(0, r));
+    const auto text = ask(torvik::SizePrompt, grid_.Cells(0, r));
     if (!text)
         return;
     // The cell keeps the whole text until the block is shown again; the record holds 6 bytes.
@@ -64,7 +65,7 @@ void TorvikSession::editHeading()
         ui_.beep(); // the price column has no location heading
         return;
     }
-    const auto text = ask("細目名称編集", grid_.Cells(c, 0));
+    const auto text = ask(torvik::HeadingPrompt, grid_.Cells(c, 0));
     if (!text)
         return;
     grid_.SetCells(c, 0, *text);

@@ -1,0 +1,152 @@
+#pragma once
+// The texts the shared core shows the person: the buttons of the message boxes, the questions
+// and notices of the block-editing session and the captions both registration programs give
+// the windows around it, the batch commands' texts, and the messages of the file layer and of
+// the number types. Each is written once here; a text with a name or a value in it is a
+// function of them.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace velmo::controltext {
+
+// ---- the buttons of the message boxes ----
+inline constexpr const char *NoticeButton = "確認"; // the one button of a notice
+inline constexpr const char *YesButton = "実行";    // the first button of a question
+inline constexpr const char *CancelButton = "キャンセル"; // the second, and the dialogs' cancel button
+// The third button of the save question before closing or switching: keep everything as it is.
+inline constexpr const char *BackButton = "戻る";
+
+// ---- a file changed by another program since it was read ----
+// What was changed: the file, or a block of it by its name.
+inline std::string changedFileSubject(const std::filesystem::path &file) { return "ファイル " + file.string() + " "; }
+inline std::string changedBlockSubject(const std::filesystem::path &file, const std::string &blockName)
+{
+    return "ファイル " + file.string() + " の「" + blockName + "」";
+}
+inline constexpr const char *ChangedSinceReadText = "は、読み込んだ後にほかのプログラムで変更されています。";
+// The question before a save overwrites it; `subject` is one of the two above.
+inline std::string changedOnDiskQuestion(const std::string &subject)
+{
+    return subject + ChangedSinceReadText + "\n上書きすると、その変更は失われます。上書きしますか？";
+}
+// The error when the question was not answered "実行".
+inline std::string saveWithdrawnText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " への保存を取りやめました。ほかのプログラムの変更はそのままです。";
+}
+// A batch command cannot ask: what it says when it leaves such a file as it is.
+inline std::string changedOnDiskBatchText(const std::filesystem::path &file)
+{
+    return changedFileSubject(file) + ChangedSinceReadText + "書き込みませんでした (上書きするには --force を付けてください)";
+}
+
+// ---- the block-editing session ----
+inline std::string blockNotReadText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " の資材は読み込めなかったため、保存しません。";
+}
+inline std::string blockSavedNotice(const std::string &blockName) { return blockName + "を登録しました。"; }
+inline std::string saveBlockQuestion(const std::string &blockName) { return blockName + "の変更を保存しますか？"; }
+// A block number on the command line that a file of 20 blocks does not have.
+inline std::string refusedBlockNumberText(const std::string &given)
+{
+    return "コマンドラインの資材番号 " + given + " はありません (0〜19)。資材 0 を開きます。";
+}
+
+// ---- the windows of the two registration programs (torvik, selvan) around that session ----
+inline constexpr const char *InputCaption = "QUORVANE-DX"; // the caption of every input box
+inline constexpr const char *NamePrompt = "資材名称編集";    // the input box of the block's name
+inline constexpr const char *EditNameButton = NamePrompt;    // and the button that opens it
+inline constexpr const char *ChooseBlockButton = "資材選択"; // the button and the selection dialog's strip
+inline constexpr const char *RegisterButton = "登　録";
+inline constexpr const char *CopyAllItem = "表示中のデータをすべてコピー";
+inline constexpr const char *PasteAllItem = "コピーしたすべてのデータを表示中のデータに貼り付け";
+inline constexpr const char *GridExitItem = "終　了"; // the grid's pop-up menu
+inline constexpr const char *ExitItem = "終了";       // the pop-up menu of the window
+// The selection dialog.
+inline constexpr const char *SelectCaption = "Quorvane-QUORVANE-DX-";
+inline constexpr const char *SelectHeader = "QuorvaneQUORVANE-DX";
+inline constexpr const char *SelectButton = "選択実行";
+inline constexpr const char *MoveUpItem = "上へ移動";
+inline constexpr const char *MoveDownItem = "下へ移動";
+
+// ---- the batch commands ----
+inline constexpr const char *StdoutFailedText = "標準出力に書き込めません";
+// Command lines that are not the program's.
+inline constexpr const char *NoCommandText = "コマンドがありません";
+inline std::string unknownCommandText(const std::string &command) { return "コマンド '" + command + "' はありません"; }
+inline std::string unknownOptionText(const std::string &command, const std::string &option)
+{
+    return command + " にオプション '" + option + "' はありません";
+}
+// What follows a usage error: how to see the usage.
+inline std::string usageHintText(const std::string &program) { return "(" + program + " --help で使い方を表示します)"; }
+
+// ---- the file layer ----
+inline std::string missingFileText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " がありません";
+}
+// A look-up or a read that failed; `cause` is systemErrorText of the error.
+inline std::string unreadableFileText(const std::filesystem::path &file, const std::string &cause)
+{
+    return "ファイル " + file.string() + " を読めません: " + cause;
+}
+// Something that is not a regular file; `what` says what it is instead.
+inline std::string notRegularFileText(const std::filesystem::path &file, const std::string &what)
+{
+    return "ファイル " + file.string() + " は読めません: " + what;
+}
+// What a path that is not a regular file is instead.
+inline constexpr const char *IsFolderText = "ファイルではなくフォルダーです";
+inline constexpr const char *IsPipeText = "ファイルではなく名前付きパイプです";
+inline constexpr const char *IsSocketText = "ファイルではなくソケットです";
+inline constexpr const char *IsDeviceText = "ファイルではなくデバイスです";
+inline constexpr const char *NotRegularText = "通常のファイルではありません";
+// A file larger than its reader takes: `size` bytes, `expected` when an exact size is known.
+inline std::string tooLargeFileText(const std::filesystem::path &file, const std::string &size,
+                                    const std::string &expected)
+{
+    std::string text = "ファイル " + file.string() + " は大きすぎます: " + size + " バイトあります";
+    if (!expected.empty())
+        text += " (" + expected + " バイトのはず)";
+    return text;
+}
+inline std::string notInspectedText(const std::filesystem::path &path, const std::string &cause)
+{
+    return path.string() + " を調べられません: " + cause;
+}
+inline std::string unwritableFileText(const std::filesystem::path &file, const std::string &cause)
+{
+    return "ファイル " + file.string() + " に書き込めません: " + cause;
+}
+// The file was renamed into place but its folder could not be flushed.
+inline std::string folderNotFlushedText(const std::filesystem::path &file, const std::filesystem::path &folder,
+                                        const std::string &cause)
+{
+    return "ファイル " + file.string() + " は保存しましたが、フォルダー " + folder.string() +
+           " をディスクに書き出せませんでした: " + cause;
+}
+// `what` (a program's task) found no place for its scratch folder in `parent`.
+inline std::string scratchFolderText(const std::string &what, const std::filesystem::path &parent,
+                                     const std::string &cause)
+{
+    return what + "の作業フォルダーを " + parent.string() + " に作れません: " + cause;
+}
+inline std::string converterText(const char *from, const char *to)
+{
+    return std::string("文字コード変換 ") + from + " → " + to + " を開けません";
+}
+
+// ---- numbers ----
+inline constexpr const char *CurrencyOverflowText = "計算結果が通貨型の範囲を超えました";
+inline constexpr const char *ResultTooLargeText = "計算結果が大きすぎます";
+inline std::string numberTooLargeText(const std::string &value) { return "数値が通貨型の範囲を超えました: " + value; }
+inline std::string notANumberText(std::string_view text) { return "'" + std::string(text) + "' は有効な数値ではありません"; }
+inline std::string numberOutOfRangeText(std::string_view text)
+{
+    return "'" + std::string(text) + "' は扱える数値の範囲 (±922337203685477.5807) を超えています";
+}
+
+} // namespace velmo::controltext

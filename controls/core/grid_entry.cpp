@@ -96,7 +96,7 @@ void GridEntry::commitCell(int c, int r, bool enter, bool fill)
         if (heldNotice_)
             *heldNotice_ = cell.refusal;
         else
-            ui_.notice(cell.refusal, "確認");
+            ui_.notice(cell.refusal, controltext::NoticeButton);
         if (!cell.endsEntry) {
             cells_.showAgain();
             return;

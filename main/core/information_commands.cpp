@@ -33,7 +33,7 @@ void startFirstOf(UserInterface &ui, const fs::path &programDir, const std::stri
                 return;
         tried += (tried.empty() ? "" : "、") + name;
     }
-    ui.notice(what + "を起動できませんでした。\n次のプログラムが見つからないか、起動できません:\n" + tried, "確認");
+    ui.notice(what + "を起動できませんでした。\n次のプログラムが見つからないか、起動できません:\n" + tried, controltext::NoticeButton);
 }
 
 } // namespace
@@ -43,18 +43,18 @@ void InformationCommands::openHelp()
     const fs::path manual = programDir_ / ManualFileName;
     std::error_code ec;
     if (!fs::is_regular_file(manual, ec)) {
-        ui_.notice("取扱説明書が見つかりません。\n" + manual.string(), "確認");
+        ui_.notice("取扱説明書が見つかりません。\n" + manual.string(), controltext::NoticeButton);
         return;
     }
     if (!ui_.openAddress(manual.string()))
         ui_.notice("取扱説明書を開けませんでした。HTML を表示するプログラム（ブラウザー）が見つかりません。\n" +
                        manual.string(),
-                   "確認");
+                   controltext::NoticeButton);
 }
 
 void InformationCommands::showInstallFolder()
 {
-    ui_.notice("現在のインストールフォルダー\n" + LongPathName(programDir_.string()), "確認");
+    ui_.notice("現在のインストールフォルダー\n" + LongPathName(programDir_.string()), controltext::NoticeButton);
 }
 
 void InformationCommands::startNotepad(bool shiftHeld)
@@ -81,23 +81,23 @@ void InformationCommands::showMemory()
     const MemoryStatus m = ui_.memoryStatus();
     ui_.notice("現在のメモリーは\nFree " + std::to_string(m.available) + " / Total " + std::to_string(m.total) +
                    " Bytes",
-               "確認");
+               controltext::NoticeButton);
 }
 
 void InformationCommands::showScreenResolution()
 {
     const Rect s = ui_.screen();
-    ui_.notice("現在の画面解像度は\n" + std::to_string(s.width) + "×" + std::to_string(s.height), "確認");
+    ui_.notice("現在の画面解像度は\n" + std::to_string(s.width) + "×" + std::to_string(s.height), controltext::NoticeButton);
 }
 
 void InformationCommands::showRelease()
 {
-    ui_.notice(std::string(MainSession::Title) + "\nRelease 20040815A", "確認");
+    ui_.notice(std::string(MainSession::Title) + "\nRelease 20040815A", controltext::NoticeButton);
 }
 
 void InformationCommands::showVersion()
 {
-    ui_.notice(std::string(MainSession::Title) + "\nVersion2.20", "確認");
+    ui_.notice(std::string(MainSession::Title) + "\nVersion2.20", controltext::NoticeButton);
 }
 
 } // namespace velmo

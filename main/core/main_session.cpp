@@ -60,14 +60,14 @@ void MainSession::start()
     service_ = arg.service;
     pipe_ = arg.pipe;
     if (!arg.refused.empty())
-        ui_.notice(arg.refused, "確認");
+        ui_.notice(arg.refused, controltext::NoticeButton);
     selectPipeNode();
     focusRow_ = 1;
     try {
         file_.loadOrCreate(currentFilePath());
         serviceLoaded_ = true;
         if (const std::string damage = damageReport(file_, currentFilePath()); !damage.empty())
-            ui_.notice(damage, "確認");
+            ui_.notice(damage, controltext::NoticeButton);
     } catch (const IoError &e) {
         // Nothing of this service is in memory: no pipe is shown and nothing can be saved.
         failures.add(currentFilePath(), e.what());
@@ -104,8 +104,9 @@ std::optional<bool> MainSession::askToSave(bool withBack)
     if (!modified_)
         return false;
     const std::string question = std::string(SaveQuestion) + "\n" + currentFilePath().string();
-    const Answer a = withBack ? ui_.confirmOrBack(question, "実行", "キャンセル", BackButton)
-                              : ui_.confirm(question, "実行", "キャンセル");
+    const Answer a = withBack ? ui_.confirmOrBack(question, controltext::YesButton, controltext::CancelButton,
+                                                  controltext::BackButton)
+                              : ui_.confirm(question, controltext::YesButton, controltext::CancelButton);
     if (a == Answer::Back)
         return std::nullopt;
     const bool save = a == Answer::Yes;
@@ -151,14 +152,14 @@ bool MainSession::switchService(int service)
     service_ = service;
     pipe_ = 0;
     if (const std::string damage = damageReport(file_, currentFilePath()); !damage.empty())
-        ui_.notice(damage, "確認");
+        ui_.notice(damage, controltext::NoticeButton);
     return true;
 }
 
 void MainSession::save()
 {
     writeCurrentFile();
-    ui_.notice(std::string(SavedNotice) + "\n" + currentFilePath().string(), "確認");
+    ui_.notice(std::string(SavedNotice) + "\n" + currentFilePath().string(), controltext::NoticeButton);
 }
 
 void MainSession::quickSave()
@@ -182,8 +183,8 @@ void MainSession::loadFromFolder(bool rememberFolder)
     try {
         // A folder without any service file is offered the installation's initial data.
         if (!datafolder::holdsServiceFiles(folder) &&
-            ui_.confirm(folder.string() + " にデータがありません。初期データを作成しますか？", "実行", "キャンセル") ==
-                Answer::Yes)
+            ui_.confirm(folder.string() + " にデータがありません。初期データを作成しますか？", controltext::YesButton,
+                        controltext::CancelButton) == Answer::Yes)
             datafolder::seedServiceFiles(programDir_, folder);
         names = datafolder::readNames(folder, TreeNames{}, failures);
         next.loadOrCreate(folder / serviceFileName(service_));
@@ -198,7 +199,7 @@ void MainSession::loadFromFolder(bool rememberFolder)
     serviceLoaded_ = true;
     modified_ = false;
     if (const std::string damage = damageReport(file_, currentFilePath()); !damage.empty())
-        ui_.notice(damage, "確認");
+        ui_.notice(damage, controltext::NoticeButton);
     loadPipe(0);
     selectPipeNode();
     if (rememberFolder)
@@ -225,7 +226,7 @@ void MainSession::saveToFolder()
         for (const std::string &m : notCopied)
             message += "\n" + m;
     }
-    ui_.notice(message, "確認");
+    ui_.notice(message, controltext::NoticeButton);
 }
 
 bool MainSession::close(Rect windowRect)
@@ -240,9 +241,9 @@ bool MainSession::close(Rect windowRect)
         try {
             write();
         } catch (const std::exception &e) {
-            ui_.notice(e.what(), "確認");
+            ui_.notice(e.what(), controltext::NoticeButton);
         } catch (...) {
-            ui_.notice("不明なエラーが発生しました。", "確認");
+            ui_.notice("不明なエラーが発生しました。", controltext::NoticeButton);
         }
     };
     attempt([this] { datafolder::writeServiceNames(dataFolder_, names_); });
@@ -373,7 +374,7 @@ void MainSession::locationTabChanged(int tab)
 void MainSession::basisCellClicked(int col, int row)
 {
     if (!pipeLoaded_) {
-        ui_.notice(NoPipeNotice, "確認");
+        ui_.notice(NoPipeNotice, controltext::NoticeButton);
         return;
     }
     if (col >= 1 && col <= 7)
@@ -414,7 +415,7 @@ void MainSession::settingsLeft(const SettingsControls &c)
 void MainSession::applySettings(const SettingsControls &c)
 {
     if (!pipeLoaded_) {
-        ui_.notice(NoPipeNotice, "確認");
+        ui_.notice(NoPipeNotice, controltext::NoticeButton);
         return;
     }
     takeSnapshot();

@@ -24,7 +24,7 @@ void MainSession::editNotice(const char *text)
     if (heldNotice_)
         *heldNotice_ = text;
     else
-        ui_.notice(text, "確認");
+        ui_.notice(text, controltext::NoticeButton);
 }
 
 void MainSession::takeSnapshot()
@@ -331,7 +331,7 @@ void MainSession::clearPipe()
 {
     if (refusedWithoutPipe())
         return;
-    if (ui_.confirm("現在の内容をすべてクリア－しますか？", "実行", "キャンセル") != Answer::Yes)
+    if (ui_.confirm("現在の内容をすべてクリア－しますか？", controltext::YesButton, controltext::CancelButton) != Answer::Yes)
         return;
     changeTable([this] {
         for (PriceRecord &r : currentBlock()) {

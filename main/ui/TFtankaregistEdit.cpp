@@ -136,7 +136,7 @@ void TFtankaregist::gridEditorFinished(TStrColGrid *grid, int col, int row)
         undoAction->setEnabled(session_->undoEnabled());
         // No box may open in the middle of a click or a focus change: after it.
         if (!left.notice.empty())
-            QTimer::singleShot(0, this, [this, notice = left.notice] { session_->ui().notice(notice, "確認"); });
+            QTimer::singleShot(0, this, [this, notice = left.notice] { session_->ui().notice(notice, controltext::NoticeButton); });
         if (!left.error.empty())
             PostErrorBox(q(left.error));
     });

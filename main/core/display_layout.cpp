@@ -1,7 +1,7 @@
 #include "display_layout.h"
 
 #include "errors.h"
-#include "main_session.h"
+#include "velmok_texts.h"
 #include "fileio.h"
 #include "settings_file.h"
 
@@ -221,7 +221,7 @@ void LayoutSession::askUniformWidth(LayoutGrid grid)
 {
     static constexpr const char *Prompts[] = {"歩掛表のセル幅を入力", "提出単価表のセル幅を入力",
                                               "複合単価表のセル幅を入力"};
-    const auto text = ui_.askText(MainSession::Title, Prompts[static_cast<int>(grid)], "");
+    const auto text = ui_.askText(velmoktext::Title, Prompts[static_cast<int>(grid)], "");
     if (!text)
         return;
     const int width = typedWidth(*text);

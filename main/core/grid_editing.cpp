@@ -1,5 +1,7 @@
 #include "grid_editing.h"
 
+#include "velmok_texts.h"
+
 namespace velmo {
 
 RateCell rateCellRule(int col, bool refrigerant, bool showsResults)
@@ -16,9 +18,9 @@ RateCell rateCellRule(int col, bool refrigerant, bool showsResults)
 const char *refusalMessage(RateCell rule)
 {
     switch (rule) {
-    case RateCell::FixedColumn: return editmsg::FixedColumn;
-    case RateCell::RefrigerantColumn: return editmsg::RefrigerantColumn;
-    case RateCell::ShowsResults: return editmsg::ShowsResults;
+    case RateCell::FixedColumn: return velmoktext::FixedColumnRefusal;
+    case RateCell::RefrigerantColumn: return velmoktext::RefrigerantColumnRefusal;
+    case RateCell::ShowsResults: return velmoktext::ShowsResultsRefusal;
     case RateCell::Editable: break;
     }
     return "";

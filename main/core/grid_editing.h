@@ -12,18 +12,6 @@
 
 namespace velmo {
 
-// The refusals of the two grids, in the words the notice boxes show.
-namespace editmsg {
-constexpr const char *FixedColumn = "この列のセルは編集できません。";
-constexpr const char *ShowsResults = "計算結果を表示しています。現在は編集できません。";
-constexpr const char *RefrigerantColumn = "冷媒モードです。この列のセルは編集できません。";
-constexpr const char *RatesInUse = "単価に掛け率を使用していますので、現在は入力できません。";
-} // namespace editmsg
-
-// The rate grid's hint: editing starts with a double click, Shift+Enter fills the rows below.
-constexpr const char *RateGridHint =
-    "入力はセルをダブルクリックしてください。Shift+Enterで以降の行に同一のデータが入力されます。";
-
 // The cell whose editor text was stored last, in either editable grid. Every key of the two
 // grids acts on this cell, not on the selected one. It starts at column 0, row 0 (the heading
 // row) and changes only when an editor stores its text.

@@ -2,7 +2,7 @@
 // the memory, the screen resolution, the release and the version.
 #include "information_commands.h"
 
-#include "main_session.h"
+#include "velmok_texts.h"
 
 #include "programs.h"
 #include "support.h"
@@ -33,7 +33,7 @@ void startFirstOf(UserInterface &ui, const fs::path &programDir, const std::stri
                 return;
         tried += (tried.empty() ? "" : "、") + name;
     }
-    ui.notice(what + "を起動できませんでした。\n次のプログラムが見つからないか、起動できません:\n" + tried, controltext::NoticeButton);
+    ui.notice(velmoktext::notStartedText(what, tried), controltext::NoticeButton);
 }
 
 } // namespace
@@ -43,18 +43,16 @@ void InformationCommands::openHelp()
     const fs::path manual = programDir_ / ManualFileName;
     std::error_code ec;
     if (!fs::is_regular_file(manual, ec)) {
-        ui_.notice("取扱説明書が見つかりません。\n" + manual.string(), controltext::NoticeButton);
+        ui_.notice(velmoktext::manualMissingText(manual.string()), controltext::NoticeButton);
         return;
     }
     if (!ui_.openAddress(manual.string()))
-        ui_.notice("取扱説明書を開けませんでした。HTML を表示するプログラム（ブラウザー）が見つかりません。\n" +
-                       manual.string(),
-                   controltext::NoticeButton);
+        ui_.notice(velmoktext::manualNotOpenedText(manual.string()), controltext::NoticeButton);
 }
 
 void InformationCommands::showInstallFolder()
 {
-    ui_.notice("現在のインストールフォルダー\n" + LongPathName(programDir_.string()), controltext::NoticeButton);
+    ui_.notice(velmoktext::installFolderText(LongPathName(programDir_.string())), controltext::NoticeButton);
 }
 
 void InformationCommands::startNotepad(bool shiftHeld)
@@ -65,39 +63,37 @@ void InformationCommands::startNotepad(bool shiftHeld)
     }
     std::vector<std::string> names{"notepad.exe"};
     names.insert(names.end(), TextEditors.begin(), TextEditors.end());
-    startFirstOf(ui_, programDir_, "メモ帳", names);
+    startFirstOf(ui_, programDir_, velmoktext::NotepadName, names);
 }
 
 void InformationCommands::startCalculator()
 {
     std::vector<std::string> names{"Calc.exe"};
     names.insert(names.end(), Calculators.begin(), Calculators.end());
-    startFirstOf(ui_, programDir_, "電卓", names);
+    startFirstOf(ui_, programDir_, velmoktext::CalculatorName, names);
 }
 
 void InformationCommands::showMemory()
 {
     // The sizes in full: today's memory no longer fits the 32-bit numbers the message once had.
     const MemoryStatus m = ui_.memoryStatus();
-    ui_.notice("現在のメモリーは\nFree " + std::to_string(m.available) + " / Total " + std::to_string(m.total) +
-                   " Bytes",
-               controltext::NoticeButton);
+    ui_.notice(velmoktext::memoryText(m.available, m.total), controltext::NoticeButton);
 }
 
 void InformationCommands::showScreenResolution()
 {
     const Rect s = ui_.screen();
-    ui_.notice("現在の画面解像度は\n" + std::to_string(s.width) + "×" + std::to_string(s.height), controltext::NoticeButton);
+    ui_.notice(velmoktext::screenResolutionText(s.width, s.height), controltext::NoticeButton);
 }
 
 void InformationCommands::showRelease()
 {
-    ui_.notice(std::string(MainSession::Title) + "\nRelease 20040815A", controltext::NoticeButton);
+    ui_.notice(velmoktext::ReleaseText, controltext::NoticeButton);
 }
 
 void InformationCommands::showVersion()
 {
-    ui_.notice(std::string(MainSession::Title) + "\nVersion2.20", controltext::NoticeButton);
+    ui_.notice(velmoktext::VersionText, controltext::NoticeButton);
 }
 
 } // namespace velmo

@@ -103,7 +103,7 @@ std::optional<bool> MainSession::askToSave(bool withBack)
 {
     if (!modified_)
         return false;
-    const std::string question = std::string(SaveQuestion) + "\n" + currentFilePath().string();
+    const std::string question = std::string(velmoktext::SaveQuestion) + "\n" + currentFilePath().string();
     const Answer a = withBack ? ui_.confirmOrBack(question, controltext::YesButton, controltext::CancelButton,
                                                   controltext::BackButton)
                               : ui_.confirm(question, controltext::YesButton, controltext::CancelButton);
@@ -134,7 +134,7 @@ void MainSession::writeCurrentFile()
 void MainSession::requireServiceLoaded() const
 {
     if (!serviceLoaded_)
-        throw IoError("ファイル " + currentFilePath().string() + " は読み込めなかったため、保存しません。");
+        throw IoError(velmoktext::serviceNotReadText(currentFilePath()));
 }
 
 bool MainSession::switchService(int service)
@@ -159,7 +159,7 @@ bool MainSession::switchService(int service)
 void MainSession::save()
 {
     writeCurrentFile();
-    ui_.notice(std::string(SavedNotice) + "\n" + currentFilePath().string(), controltext::NoticeButton);
+    ui_.notice(std::string(velmoktext::SavedNotice) + "\n" + currentFilePath().string(), controltext::NoticeButton);
 }
 
 void MainSession::quickSave()
@@ -171,7 +171,7 @@ void MainSession::loadFromFolder(bool rememberFolder)
 {
     const bool wasModified = modified_;
     const bool saved = *askToSave();
-    const auto chosen = ui_.chooseFolder(FolderDialogTitle);
+    const auto chosen = ui_.chooseFolder(velmoktext::FolderDialogTitle);
     if (!chosen)
         return;
     const fs::path folder = withoutTrailingSeparator(*chosen);
@@ -183,8 +183,8 @@ void MainSession::loadFromFolder(bool rememberFolder)
     try {
         // A folder without any service file is offered the installation's initial data.
         if (!datafolder::holdsServiceFiles(folder) &&
-            ui_.confirm(folder.string() + " にデータがありません。初期データを作成しますか？", controltext::YesButton,
-                        controltext::CancelButton) == Answer::Yes)
+            ui_.confirm(velmoktext::emptyFolderQuestion(folder), controltext::YesButton, controltext::CancelButton) ==
+                Answer::Yes)
             datafolder::seedServiceFiles(programDir_, folder);
         names = datafolder::readNames(folder, TreeNames{}, failures);
         next.loadOrCreate(folder / serviceFileName(service_));
@@ -210,7 +210,7 @@ void MainSession::loadFromFolder(bool rememberFolder)
 void MainSession::saveToFolder()
 {
     requireServiceLoaded();
-    const auto chosen = ui_.chooseFolder(FolderDialogTitle);
+    const auto chosen = ui_.chooseFolder(velmoktext::FolderDialogTitle);
     if (!chosen)
         return;
     const fs::path folder = withoutTrailingSeparator(*chosen);
@@ -220,9 +220,9 @@ void MainSession::saveToFolder()
         notCopied = datafolder::copyServiceFiles(dataFolder_, folder, service_);
     dataFolder_ = folder;
     modified_ = false;
-    std::string message = std::string(SavedNotice) + "\n" + currentFilePath().string();
+    std::string message = std::string(velmoktext::SavedNotice) + "\n" + currentFilePath().string();
     if (!notCopied.empty()) {
-        message += "\n\n次のファイルはコピーできませんでした:";
+        message += velmoktext::NotCopiedHeading;
         for (const std::string &m : notCopied)
             message += "\n" + m;
     }
@@ -243,7 +243,7 @@ bool MainSession::close(Rect windowRect)
         } catch (const std::exception &e) {
             ui_.notice(e.what(), controltext::NoticeButton);
         } catch (...) {
-            ui_.notice("不明なエラーが発生しました。", controltext::NoticeButton);
+            ui_.notice(velmoktext::UnknownError, controltext::NoticeButton);
         }
     };
     attempt([this] { datafolder::writeServiceNames(dataFolder_, names_); });
@@ -298,7 +298,7 @@ std::string MainSession::copyLocationCaption() const
     std::array<std::string, LocationsPerPipe> n;
     for (int loc = 0; loc < LocationsPerPipe; ++loc)
         n[loc] = table_.row(workingRow(loc, RowsPerLocation)).rec.caption.text();
-    return n[0] + "のデータを" + n[1] + "・" + n[2] + "・" + n[3] + "へコピ－";
+    return velmoktext::copyLocationCaption(n[0], n[1], n[2], n[3]);
 }
 
 GridView MainSession::gridView() const
@@ -324,7 +324,7 @@ void MainSession::treeRename(int node)
 {
     if (node < 0 || node >= TreeNodeCount)
         return;
-    const auto text = ui_.askText(Title, "名称を入力してください", names_.nodes[node]);
+    const auto text = ui_.askText(velmoktext::Title, velmoktext::NodeNamePrompt, names_.nodes[node]);
     if (!text)
         return;
     names_.nodes[node] = *text;
@@ -335,7 +335,7 @@ void MainSession::treeRename(int node)
 
 void MainSession::renameService(int service)
 {
-    const auto text = ui_.askText(Title, "グル－プ名を入力してください", names_.services[service]);
+    const auto text = ui_.askText(velmoktext::Title, velmoktext::ServiceNamePrompt, names_.services[service]);
     if (!text)
         return;
     names_.services[service] = *text;
@@ -374,7 +374,7 @@ void MainSession::locationTabChanged(int tab)
 void MainSession::basisCellClicked(int col, int row)
 {
     if (!pipeLoaded_) {
-        ui_.notice(NoPipeNotice, controltext::NoticeButton);
+        ui_.notice(velmoktext::NoPipeNotice, controltext::NoticeButton);
         return;
     }
     if (col >= 1 && col <= 7)
@@ -415,7 +415,7 @@ void MainSession::settingsLeft(const SettingsControls &c)
 void MainSession::applySettings(const SettingsControls &c)
 {
     if (!pipeLoaded_) {
-        ui_.notice(NoPipeNotice, controltext::NoticeButton);
+        ui_.notice(velmoktext::NoPipeNotice, controltext::NoticeButton);
         return;
     }
     takeSnapshot();

@@ -13,6 +13,7 @@
 #include "service_file.h"
 #include "settings_controls.h"
 #include "text_builder.h"
+#include "velmok_texts.h"
 #include "sheet_setup.h"
 #include "user_interface.h"
 #include "window_placement.h"
@@ -36,13 +37,6 @@ Edition editionOf(const std::filesystem::path &programPath);
 
 class MainSession {
 public:
-    static constexpr const char *Title = "Velmaro";
-    static constexpr const char *WindowCaption = "Velmaro-Brindlecraft-";
-    static constexpr const char *SaveQuestion = "現在の編集内容を保存しますか？";
-    static constexpr const char *SavedNotice = "保存しました。";
-    static constexpr const char *FolderDialogTitle = "フォルダーを指定して下さい";
-    static constexpr const char *NoPipeNotice = "管材が選択されていません";
-
     // Creating the main window: reads the INI position (pulled back into the work area),
     // chooses the edition from the program file name and prepares the data folder.
     MainSession(UserInterface &ui, std::filesystem::path programPath, std::string argument);
@@ -54,7 +48,10 @@ public:
 
     // ---- state read by the window ----
     Edition edition() const { return edition_; }
-    std::string titlePanel() const { return edition_ == Edition::Network ? "Velmaro-Network版" : "Velmaro"; }
+    std::string titlePanel() const
+    {
+        return edition_ == Edition::Network ? velmoktext::NetworkTitlePanel : velmoktext::Title;
+    }
     Rect windowRect() const { return windowRect_; }
     const std::filesystem::path &programDir() const { return programDir_; }
     const std::filesystem::path &dataFolder() const { return dataFolder_; }

@@ -15,7 +15,7 @@ bool MainSession::refusedWithoutPipe()
 {
     if (pipeLoaded_)
         return false;
-    editNotice(NoPipeNotice);
+    editNotice(velmoktext::NoPipeNotice);
     return true;
 }
 
@@ -232,7 +232,7 @@ bool MainSession::keyRefused(bool rateGrid, int col)
 {
     const bool locked = !rateGrid && priceColumnLocked(col, table_.settings().D(4) == Currency::fromInt(1));
     if (locked)
-        editNotice(editmsg::RatesInUse);
+        editNotice(velmoktext::RatesInUseRefusal);
     if (!locked && !refusedWithoutPipe())
         return false;
     StrColGridModel &grid = rateGrid ? grids_->rate : grids_->price;
@@ -331,7 +331,7 @@ void MainSession::clearPipe()
 {
     if (refusedWithoutPipe())
         return;
-    if (ui_.confirm("現在の内容をすべてクリア－しますか？", controltext::YesButton, controltext::CancelButton) != Answer::Yes)
+    if (ui_.confirm(velmoktext::ClearPipeQuestion, controltext::YesButton, controltext::CancelButton) != Answer::Yes)
         return;
     changeTable([this] {
         for (PriceRecord &r : currentBlock()) {

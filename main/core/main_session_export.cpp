@@ -22,7 +22,7 @@ std::optional<OutputLevelChoice> MainSession::chooseOutput(bool withOptions)
 {
     // An empty table is not the pipe's data: without a pipe nothing is asked or written.
     if (!pipeLoaded_) {
-        ui_.notice(NoPipeNotice, "確認");
+        ui_.notice(velmoktext::NoPipeNotice, controltext::NoticeButton);
         return std::nullopt;
     }
     OutputLevelChoice choice = askOutputLevel ? askOutputLevel(withOptions) : OutputLevelChoice{};

@@ -37,7 +37,7 @@ TFtankaregist::TFtankaregist(const QString &programPath, const std::string &argu
     const QRect wa = QGuiApplication::primaryScreen()->availableGeometry();
     session_ = std::make_unique<MainSession>(ui ? *ui : dialogs_, std::filesystem::path(programPath.toStdString()),
                                              argument);
-    setWindowTitle(MainSession::WindowCaption);
+    setWindowTitle(velmoktext::WindowCaption);
     setWindowIcon(QIcon(QString::fromStdString((session_->programDir() / "velmok.ico").string())));
     QPalette tip = QToolTip::palette();
     tip.setColor(QPalette::ToolTipBase, QColor(0, 255, 0));

@@ -77,7 +77,7 @@ void TFtankaregist::buildEditMenus()
     connect(user_sel, &QPushButton::clicked, this, &TFtankaregist::user_selClick);
 
     // Typing into the rate grid and the material price grid; the composite grid is never edited.
-    StrColGrid1->setToolTip(RateGridHint);
+    StrColGrid1->setToolTip(velmoktext::RateGridHint);
     for (TStrColGrid *g : {StrColGrid1, StrColGrid2}) {
         g->SetImeMode(imDisable); // numbers only: the keypad types digits whatever the input method
         connect(g, &TStrColGrid::editorTextStored, this, &TFtankaregist::gridEditorTextStored);

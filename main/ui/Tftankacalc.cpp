@@ -24,7 +24,7 @@ using dialogparts::radioGroup;
 
 Tftankacalc::Tftankacalc(QWidget *parent) : QDialog(parent), state_(std::make_unique<LevelCalcDialog>())
 {
-    setWindowTitle(MainSession::Title);
+    setWindowTitle(velmoktext::Title);
     setModal(true);
     auto *outer = new QVBoxLayout(this);
     outer->setSpacing(8);

@@ -1,0 +1,78 @@
+#pragma once
+// The texts the composite unit price manager shows the person: titles, questions, notices,
+// refusals and prompts, each written once. A text with a name or a value in it is a function
+// of them. The captions and drop-down entries of the sheet set-up dialog stay with that
+// dialog's state (sheet_setup.h); the shared box buttons are in control_texts.h.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace velmo::velmoktext {
+
+// ---- the window ----
+inline constexpr const char *Title = "Velmaro";
+inline constexpr const char *WindowCaption = "Velmaro-Brindlecraft-";
+inline constexpr const char *NetworkTitlePanel = "Velmaro-Network版";
+// The rate grid's hint: editing starts with a double click, Shift+Enter fills the rows below.
+inline constexpr const char *RateGridHint =
+    "入力はセルをダブルクリックしてください。Shift+Enterで以降の行に同一のデータが入力されます。";
+
+// ---- saving, closing and the data folder ----
+inline constexpr const char *SaveQuestion = "現在の編集内容を保存しますか？";
+inline constexpr const char *SavedNotice = "保存しました。";
+inline constexpr const char *FolderDialogTitle = "フォルダーを指定して下さい";
+inline constexpr const char *NotCopiedHeading = "\n\n次のファイルはコピーできませんでした:";
+inline constexpr const char *UnknownError = "不明なエラーが発生しました。";
+inline std::string serviceNotReadText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " は読み込めなかったため、保存しません。";
+}
+inline std::string emptyFolderQuestion(const std::filesystem::path &folder)
+{
+    return folder.string() + " にデータがありません。初期データを作成しますか？";
+}
+
+// ---- names ----
+inline constexpr const char *NodeNamePrompt = "名称を入力してください";
+inline constexpr const char *ServiceNamePrompt = "グル－プ名を入力してください";
+// "一般のデータを機械・屋外・地中へコピ－": location 0 to the other three.
+inline std::string copyLocationCaption(const std::string &from, const std::string &to1, const std::string &to2,
+                                       const std::string &to3)
+{
+    return from + "のデータを" + to1 + "・" + to2 + "・" + to3 + "へコピ－";
+}
+
+// ---- editing ----
+inline constexpr const char *NoPipeNotice = "管材が選択されていません";
+inline constexpr const char *ClearPipeQuestion = "現在の内容をすべてクリア－しますか？";
+// The refusals of the two editable grids.
+inline constexpr const char *FixedColumnRefusal = "この列のセルは編集できません。";
+inline constexpr const char *ShowsResultsRefusal = "計算結果を表示しています。現在は編集できません。";
+inline constexpr const char *RefrigerantColumnRefusal = "冷媒モードです。この列のセルは編集できません。";
+inline constexpr const char *RatesInUseRefusal = "単価に掛け率を使用していますので、現在は入力できません。";
+
+// ---- the small commands of Information(&I) ----
+inline constexpr const char *NotepadName = "メモ帳";
+inline constexpr const char *CalculatorName = "電卓";
+inline std::string notStartedText(const std::string &what, const std::string &tried)
+{
+    return what + "を起動できませんでした。\n次のプログラムが見つからないか、起動できません:\n" + tried;
+}
+inline std::string manualMissingText(const std::string &manual) { return "取扱説明書が見つかりません。\n" + manual; }
+inline std::string manualNotOpenedText(const std::string &manual)
+{
+    return "取扱説明書を開けませんでした。HTML を表示するプログラム（ブラウザー）が見つかりません。\n" + manual;
+}
+inline std::string installFolderText(const std::string &folder) { return "現在のインストールフォルダー\n" + folder; }
+inline std::string memoryText(std::uint64_t available, std::uint64_t total)
+{
+    return "現在のメモリーは\nFree " + std::to_string(available) + " / Total " + std::to_string(total) + " Bytes";
+}
+inline std::string screenResolutionText(int width, int height)
+{
+    return "現在の画面解像度は\n" + std::to_string(width) + "×" + std::to_string(height);
+}
+inline const std::string ReleaseText = std::string(Title) + "\nRelease 20040815A";
+inline const std::string VersionText = std::string(Title) + "\nVersion2.20";
+
+} // namespace velmo::velmoktext

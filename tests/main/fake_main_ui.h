@@ -5,6 +5,8 @@
 #include "main_user_interface.h"
 
 #include <functional>
+#include <optional>
+#include <stdexcept>
 #include <vector>
 
 namespace velmo::test {
@@ -17,10 +19,10 @@ struct FakeMainUi : FakeUi, DesktopForwardingUi {
     // The scripted person as the UserInterface other sessions take.
     FakeUi &desktop() { return *this; }
 
-    // The answer of every output level dialog; not confirmed unless a test says so, so that an
-    // output nobody scripted writes nothing. `outputLevelAsked` records each question's
-    // withOptions.
-    OutputLevelChoice outputLevel;
+    // The answer of every output level dialog; a dialog nobody scripted fails the command
+    // with a logic_error, so that a new question in a code path cannot pass unnoticed.
+    // `outputLevelAsked` records each question's withOptions.
+    std::optional<OutputLevelChoice> outputLevel;
     std::vector<bool> outputLevelAsked;
     CalendarDate date{2019, 5, 1};       // today
     std::function<void()> layoutWriter;  // the display layout written at close, when set
@@ -31,7 +33,10 @@ struct FakeMainUi : FakeUi, DesktopForwardingUi {
     OutputLevelChoice askOutputLevel(bool withOptions) override
     {
         outputLevelAsked.push_back(withOptions);
-        return outputLevel;
+        if (!outputLevel)
+            throw std::logic_error(std::string("unscripted output level dialog (") +
+                                   (withOptions ? "with" : "without") + " its check boxes)");
+        return *outputLevel;
     }
     CalendarDate today() override { return date; }
     void writeLayout() override

@@ -80,7 +80,7 @@ TEST(MainSessionExport, CsvFileIsTheBuilderTextInCp932AndTheDialogBasisIsSelecte
     EXPECT_EQ(s.basisColumn(), 2);
     EXPECT_EQ(pf.ui.prompts.back(), "*.CSV|CSV");
     EXPECT_EQ(pf.ui.notices.back(), "ＣＳＶ出力しました。|確認");
-    const std::string text = buildOutputText(s.table(), s.tabCaptions(), OutputMode::File, pf.ui.outputLevel);
+    const std::string text = buildOutputText(s.table(), s.tabCaptions(), OutputMode::File, *pf.ui.outputLevel);
     EXPECT_EQ(readWholeFile(out), outputFileBytes(text));
     const std::string decoded = cp932::decode(readWholeFile(out));
     EXPECT_EQ(decoded.rfind("屋内一般\r\n呼び径,単位,", 0), 0u);
@@ -103,7 +103,7 @@ TEST(MainSessionExport, CancelledDialogsWriteNothingButTheBasisFollowsTheDialog)
     EXPECT_TRUE(pf.ui.notices.empty());
 
     // The save dialog cancelled after a confirmed level dialog.
-    pf.ui.outputLevel.confirmed = true;
+    pf.ui.outputLevel->confirmed = true;
     pf.ui.saveFiles = {std::nullopt};
     s.exportTable(format("csv"));
     EXPECT_TRUE(pf.ui.notices.empty());
@@ -118,7 +118,7 @@ TEST(MainSessionExport, ClipboardGetsTheTextWithoutAFinalLineEnd)
     s.exportTable(format("clipboard"));
     ASSERT_EQ(pf.ui.clipboard.size(), 1u);
     const std::string &text = pf.ui.clipboard[0];
-    EXPECT_EQ(text, buildOutputText(s.table(), s.tabCaptions(), OutputMode::Clipboard, pf.ui.outputLevel));
+    EXPECT_EQ(text, buildOutputText(s.table(), s.tabCaptions(), OutputMode::Clipboard, *pf.ui.outputLevel));
     EXPECT_EQ(text.rfind("一般\r\n", 0), 0u);
     EXPECT_EQ(text.substr(text.size() - 1), ",");
     EXPECT_EQ(pf.ui.notices.back(), "クリップボ－ドへコピ－しました。|確認");

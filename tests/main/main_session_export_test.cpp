@@ -272,6 +272,7 @@ TEST(MainSessionExport, AnyFormatGetsTheShownPipeAndTheDialogsChoiceAndGoesToIts
     s.exportTable(probe);
     EXPECT_EQ(pf.ui.prompts.size(), prompts);
     EXPECT_EQ(pf.ui.clipboard, std::vector<std::string>{expected});
+    EXPECT_EQ(pf.ui.notices.back(), "試験出力しました。|確認");
     ASSERT_EQ(probe.choices.size(), 2u);
     EXPECT_EQ(probe.choices[1], (OutputLevelChoice{4, true, true, true}));
     EXPECT_EQ(probe.targets[1], fs::path());

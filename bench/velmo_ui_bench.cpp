@@ -8,7 +8,7 @@
 //    every cell of the window again; and a Shift+Enter fill of the 14 rows.
 #include "TFtankaregist.h"
 #include "TStrColGrid.h"
-#include "fake_ui.h"
+#include "fake_main_ui.h"
 #include "VelmoApplication.h"
 #include "main_session.h"
 
@@ -49,7 +49,7 @@ ProgramFolder &folder()
 
 void SessionStart(benchmark::State &state)
 {
-    SilentUi ui;
+    velmo::test::FakeMainUi ui; // every question answered "キャンセル"
     for (auto _ : state) {
         MainSession s(ui, folder().dir / "velmok", "");
         s.start();

@@ -8,6 +8,8 @@
 //   velmok-cli csv FILE --pipe P [--level L] [--heading] [--results]
 //                                              the CSV text of pipe P (CP932, CR LF) on stdout
 //   velmok-cli xlsx FILE --pipe P [--level L] OUT.xlsx   pipe P as an Excel workbook
+//                                              (csv, xlsx: the export formats velmok's menu
+//                                              外部デ－タ入出力 offers, export_format.h)
 //   velmok-cli pdf FILE [--level L] OUT.pdf    every named pipe as pages of the print program
 //   velmok-cli level FILE [--pipe P] --levels L1,L2,L3,L4,L5 [--method list|cost]
 //              [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write [--force]]
@@ -23,7 +25,7 @@
 #include "calc.h"
 #include "file_check.h"
 #include "errors.h"
-#include "fileio.h"
+#include "export_format.h"
 #include "handoff_files.h"
 #include "batch_command.h"
 #include "json_writer.h"
@@ -33,7 +35,6 @@
 #include "scratch_folder.h"
 #include "service_file.h"
 #include "text_builder.h"
-#include "xlsx_export.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -54,19 +55,35 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char *Usage =
-    "使い方: velmok-cli new FILE\n"
-    "        velmok-cli calc FILE [--pipe P] [--write [--force]]\n"
-    "        velmok-cli dump FILE [--pipe P]\n"
-    "        velmok-cli check FILE\n"
-    "        velmok-cli csv FILE --pipe P [--level L] [--heading] [--results]\n"
-    "        velmok-cli xlsx FILE --pipe P [--level L] OUT.xlsx\n"
+// The lines of the usage after the export formats.
+constexpr const char *UsageTail =
     "        velmok-cli pdf FILE [--level L] OUT.pdf\n"
     "        velmok-cli level FILE [--pipe P] --levels L1,L2,L3,L4,L5 [--method list|cost]\n"
     "                   [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write [--force]]\n"
     "  P: 管材 1 … 20   L: 1 … 5 LEVEL1 … LEVEL5、6 原価\n"
     "  --write: 計算した結果をファイルに書き戻します。読み込んだ後にほかのプログラムが変更したファイルには\n"
     "           書き込まず終了状態 3 で終わります (--force で上書き)\n";
+
+// The usage: the commands of the file, one line for each export format the command line
+// offers, then the print and price-level commands.
+std::string usage()
+{
+    std::string u = "使い方: velmok-cli new FILE\n"
+                    "        velmok-cli calc FILE [--pipe P] [--write [--force]]\n"
+                    "        velmok-cli dump FILE [--pipe P]\n"
+                    "        velmok-cli check FILE\n";
+    for (const ExportFormat *f : exportFormats()) {
+        if (f->commandLine() == CommandLineOutput::None)
+            continue;
+        u += std::string("        velmok-cli ") + f->name() + " FILE --pipe P [--level L]";
+        if (f->takesOptions())
+            u += " [--heading] [--results]";
+        if (f->commandLine() == CommandLineOutput::OutFile)
+            u += std::string(" OUT.") + f->defaultSuffix();
+        u += "\n";
+    }
+    return u + UsageTail;
+}
 
 struct Options {
     std::string command;
@@ -76,9 +93,17 @@ struct Options {
     bool force = false; // --write even over another program's change
     int level = 1; // 1 … 6
     bool heading = false, results = false;
-    fs::path out; // the file of xlsx and pdf
+    fs::path out; // the file of pdf and of an export format written into OUT
     std::optional<LevelCalcParams> levelCalc; // the level command
+    const ExportFormat *format = nullptr;     // an export format's command
 };
+
+// The export format a command names, when the command line offers it.
+const ExportFormat *commandLineFormat(const std::string &command)
+{
+    const ExportFormat *f = findExportFormat(command);
+    return f && f->commandLine() != CommandLineOutput::None ? f : nullptr;
+}
 
 int parsePipe(const std::string &text)
 {
@@ -164,16 +189,17 @@ Options parseArgs(int argc, char **argv)
     Options o;
     o.command = argv[1];
     const std::string &c = o.command;
-    if (c != "new" && c != "calc" && c != "dump" && c != "check" && c != "csv" && c != "xlsx" && c != "pdf" &&
-        c != "level")
+    o.format = commandLineFormat(c);
+    if (!o.format && c != "new" && c != "calc" && c != "dump" && c != "check" && c != "pdf" && c != "level")
         throw UsageError("コマンド '" + c + "' はありません");
-    const bool takesPipe = c == "calc" || c == "dump" || c == "csv" || c == "xlsx" || c == "level";
+    const bool takesPipe = c == "calc" || c == "dump" || o.format || c == "level";
     const bool writes = c == "calc" || c == "level";
     bool haveLevels = false;
     if (c == "level")
         o.levelCalc.emplace();
-    const bool takesLevel = c == "csv" || c == "xlsx" || c == "pdf";
-    const bool takesOut = c == "xlsx" || c == "pdf";
+    const bool takesLevel = o.format || c == "pdf";
+    const bool takesOut = c == "pdf" || (o.format && o.format->commandLine() == CommandLineOutput::OutFile);
+    const bool takesOptions = o.format && o.format->takesOptions();
     int positional = 0;
     for (int i = 2; i < argc; ++i) {
         const std::string a = argv[i];
@@ -202,9 +228,9 @@ Options parseArgs(int argc, char **argv)
                 throw UsageError(a + " の後に値がありません");
             parseLevelOption(*o.levelCalc, a.substr(0, eq), eq == std::string::npos ? argv[++i] : a.substr(eq + 1));
             haveLevels = haveLevels || a.rfind("--levels", 0) == 0;
-        } else if (c == "csv" && a == "--heading") {
+        } else if (takesOptions && a == "--heading") {
             o.heading = true;
-        } else if (c == "csv" && a == "--results") {
+        } else if (takesOptions && a == "--results") {
             o.results = true;
         } else if (a.size() > 1 && a[0] == '-') {
             throw UsageError(c + " にオプション '" + a + "' はありません");
@@ -224,7 +250,7 @@ Options parseArgs(int argc, char **argv)
         throw UsageError("level には --levels L1,L2,L3,L4,L5 が必要です");
     if (takesOut && positional < 2)
         throw UsageError(c + " には FILE と OUT が必要です");
-    if ((c == "csv" || c == "xlsx") && !o.pipe)
+    if (o.format && !o.pipe)
         throw UsageError(c + " には --pipe P が必要です");
     if (o.force && !o.write)
         throw UsageError("--force は --write と一緒に指定してください");
@@ -395,22 +421,19 @@ std::unique_ptr<WorkingTable> calculatedPipe(ServiceFile &file, int pipe)
     return table;
 }
 
-int cmdCsv(const Options &o)
+// An export format of the menu 外部デ－タ入出力 for one pipe: on standard output or into OUT.
+int cmdExport(const Options &o)
 {
     ServiceFile file = loadExisting(o.file);
     const auto table = calculatedPipe(file, *o.pipe);
-    const OutputLevelChoice choice{o.level, o.heading, o.results, true};
-    const std::string bytes =
-        outputFileBytes(buildOutputText(*table, locationTabCaptions(*table), OutputMode::File, choice));
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    return 0;
-}
-
-int cmdXlsx(const Options &o)
-{
-    ServiceFile file = loadExisting(o.file);
-    const auto table = calculatedPipe(file, *o.pipe);
-    writeFileAtomically(o.out, xlsxWorkbookBytes(*table, locationTabCaptions(*table), o.level, o.out));
+    const std::vector<std::string> tabs = locationTabCaptions(*table);
+    const ExportInput in{*table, tabs, OutputLevelChoice{o.level, o.heading, o.results, true}, o.out};
+    if (o.format->commandLine() == CommandLineOutput::OutFile) {
+        o.format->write(in);
+    } else {
+        const std::string bytes = o.format->bytes(in);
+        std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    }
     return 0;
 }
 
@@ -492,7 +515,8 @@ int cmdPdf(const Options &o)
 int main(int argc, char **argv)
 {
     using namespace velmo::cli;
-    return runBatch(argc, argv, "velmok-cli", Usage, "(velmok-cli --help で使い方を表示します)", [&] {
+    const std::string text = usage();
+    return runBatch(argc, argv, "velmok-cli", text.c_str(), "(velmok-cli --help で使い方を表示します)", [&] {
         const Options o = parseArgs(argc, argv);
         if (o.command == "new")
             return cmdNew(o);
@@ -500,10 +524,8 @@ int main(int argc, char **argv)
             return cmdCalc(o);
         if (o.command == "dump")
             return cmdDump(o);
-        if (o.command == "csv")
-            return cmdCsv(o);
-        if (o.command == "xlsx")
-            return cmdXlsx(o);
+        if (o.format)
+            return cmdExport(o);
         if (o.command == "pdf")
             return cmdPdf(o);
         return cmdCheck(o);

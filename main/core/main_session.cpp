@@ -35,7 +35,7 @@ Edition editionOf(const fs::path &programPath)
     return name == "net_velmok" ? Edition::Network : Edition::StandAlone;
 }
 
-MainSession::MainSession(UserInterface &ui, fs::path programPath, std::string argument)
+MainSession::MainSession(MainUserInterface &ui, fs::path programPath, std::string argument)
     : ui_(ui), programPath_(std::move(programPath)), argument_(std::move(argument)),
       information_(ui, programPath_.parent_path())
 {
@@ -247,8 +247,7 @@ bool MainSession::close(Rect windowRect)
         }
     };
     attempt([this] { datafolder::writeServiceNames(dataFolder_, names_); });
-    if (writeLayout)
-        attempt(writeLayout);
+    attempt([this] { ui_.writeLayout(); });
     attempt([this, windowRect] { writeWindowPlacement(iniPath(), windowRect); });
     windowRect_ = windowRect;
     return true;

@@ -5,6 +5,7 @@
 #include "calc.h"
 #include "copy_buffer.h"
 #include "data_folder.h"
+#include "export_format.h"
 #include "grid_editing.h"
 #include "grid_texts.h"
 #include "information_commands.h"
@@ -15,7 +16,7 @@
 #include "text_builder.h"
 #include "velmok_texts.h"
 #include "sheet_setup.h"
-#include "user_interface.h"
+#include "main_user_interface.h"
 #include "window_placement.h"
 
 #include <array>
@@ -39,7 +40,7 @@ class MainSession {
 public:
     // Creating the main window: reads the INI position (pulled back into the work area),
     // chooses the edition from the program file name and prepares the data folder.
-    MainSession(UserInterface &ui, std::filesystem::path programPath, std::string argument);
+    MainSession(MainUserInterface &ui, std::filesystem::path programPath, std::string argument);
 
     // Showing the window: service names, tree and menus, the service and pipe of the command
     // line, focus on row 1, not modified. A service file that cannot be read is named in the
@@ -132,21 +133,13 @@ public:
     // ---- taking the table out (外部デ－タ入出力 and 印  刷) ----
     // Each asks the output level dialog first; its basis becomes the selected basis column
     // even when the dialog is cancelled, and a cancelled dialog writes nothing.
-    void exportCsv();   // CSV1: a CSV file chosen in the save dialog
-    void copyCsv();     // N19: the same text on the clipboard
-    void exportExcel(); // an .xlsx workbook chosen in the save dialog
+    // An item of 外部デ－タ入出力 (exportFormats()): a file chosen in the save dialog or the
+    // clipboard, then the format's notice.
+    void exportTable(const ExportFormat &format);
     // N8: print_Data.dat, Print.conf and print_header.dat beside the program, then the print
     // program, started without waiting; one that cannot be found or started is named in a
     // notice.
     void print();
-    // Shows the output level dialog Tflevel_select; `withOptions` false hides its two check
-    // boxes. Without it every output counts as cancelled.
-    std::function<OutputLevelChoice(bool withOptions)> askOutputLevel;
-    // Set by the window: shows the session's state at once, in the middle of a command (the
-    // basis chosen in the output level dialog, before the save dialog and the notice).
-    std::function<void()> showNow;
-    // The date of print_header.dat; today's local date unless a test fixes it.
-    std::function<CalendarDate()> today;
     // ---- editing, undo, the dialogs, copy and paste (main_session_edit.cpp, main_session_paste.cpp) ----
     UserInterface &ui() { return ui_; }
     const EditPosition &editPosition() const { return editPosition_; }
@@ -184,9 +177,8 @@ public:
     bool pasteEnabled(CopyKind kind) const { return pipeLoaded_ && copyBuffer_.canPaste(kind); }
     void copyLocationToOthers(); // location 0 to locations 1–3
 
-    // The INI file beside the program and the hook that writes the display layout.
+    // The INI file beside the program.
     std::filesystem::path iniPath() const { return iniFileOf(programPath_); }
-    std::function<void()> writeLayout;
 
 private:
     // Opens another service's file; false when "戻る" was chosen at the save question, and
@@ -234,7 +226,7 @@ private:
     void showGridRows(int from, int to);
     void showRowHighlight();
 
-    UserInterface &ui_;
+    MainUserInterface &ui_;
     std::filesystem::path programPath_, programDir_;
     std::string argument_;
     Edition edition_ = Edition::StandAlone;

@@ -1,22 +1,17 @@
-// The main window's commands that take the selected pipe's table out of the program: the CSV
-// file, the clipboard, the Excel workbook and the print hand-off.
+// The main window's commands that take the selected pipe's table out of the program: the items
+// of 外部デ－タ入出力 (one ExportFormat each) and the print hand-off.
+//
+// Printing is not an ExportFormat: it writes three files into the program folder rather than
+// one output where the person chooses, and it ends by starting the print program; velmok-cli's
+// pdf hands every named pipe over at once. It shares the output level dialog with the formats.
 #include "main_session.h"
 
 #include "errors.h"
 #include "fileio.h"
 #include "handoff_files.h"
 #include "programs.h"
-#include "xlsx_export.h"
 
 namespace velmo {
-
-namespace {
-
-constexpr const char *CsvNotice = "ＣＳＶ出力しました。";
-constexpr const char *ClipboardNotice = "クリップボ－ドへコピ－しました。";
-constexpr const char *ExcelNotice = "Excelファイルに出力しました。";
-
-} // namespace
 
 std::optional<OutputLevelChoice> MainSession::chooseOutput(bool withOptions)
 {
@@ -25,7 +20,7 @@ std::optional<OutputLevelChoice> MainSession::chooseOutput(bool withOptions)
         ui_.notice(velmoktext::NoPipeNotice, controltext::NoticeButton);
         return std::nullopt;
     }
-    OutputLevelChoice choice = askOutputLevel ? askOutputLevel(withOptions) : OutputLevelChoice{};
+    OutputLevelChoice choice = ui_.askOutputLevel(withOptions);
     if (choice.basis < 1 || choice.basis > OutputLevelCount)
         choice.basis = 1;
     if (!withOptions)
@@ -33,45 +28,27 @@ std::optional<OutputLevelChoice> MainSession::chooseOutput(bool withOptions)
     // The dialog's basis becomes the selected column of the material price grid, as a click
     // on that column would, whether or not the dialog was confirmed.
     basisColumn_ = choice.basis;
-    if (showNow)
-        showNow();
+    ui_.showNow();
     if (!choice.confirmed)
         return std::nullopt;
     return choice;
 }
 
-void MainSession::exportCsv()
+void MainSession::exportTable(const ExportFormat &format)
 {
-    const auto choice = chooseOutput(true);
+    const auto choice = chooseOutput(format.takesOptions());
     if (!choice)
         return;
-    const std::string text = buildOutputText(table_, tabCaptions(), OutputMode::File, *choice);
-    const auto path = ui_.chooseSaveFile("*.CSV", "CSV");
-    if (!path)
-        return;
-    writeFileAtomically(*path, outputFileBytes(text));
-    ui_.notice(CsvNotice, "確認");
-}
-
-void MainSession::copyCsv()
-{
-    const auto choice = chooseOutput(true);
-    if (!choice)
-        return;
-    ui_.setClipboardText(buildOutputText(table_, tabCaptions(), OutputMode::Clipboard, *choice));
-    ui_.notice(ClipboardNotice, "確認");
-}
-
-void MainSession::exportExcel()
-{
-    const auto choice = chooseOutput(false);
-    if (!choice)
-        return;
-    const auto path = ui_.chooseSaveFile("*.xlsx", "xlsx");
-    if (!path)
-        return;
-    writeFileAtomically(*path, xlsxWorkbookBytes(table_, tabCaptions(), choice->basis, *path));
-    ui_.notice(ExcelNotice, "確認");
+    const std::vector<std::string> tabs = tabCaptions();
+    if (format.destination() == ExportDestination::Clipboard) {
+        ui_.setClipboardText(format.bytes({table_, tabs, *choice, {}}));
+    } else {
+        const auto path = ui_.chooseSaveFile(format.fileFilter(), format.defaultSuffix());
+        if (!path)
+            return;
+        format.write({table_, tabs, *choice, *path});
+    }
+    ui_.notice(format.doneNotice(), controltext::NoticeButton);
 }
 
 void MainSession::print()
@@ -80,17 +57,15 @@ void MainSession::print()
     if (!choice)
         return;
     const std::string data = buildOutputText(table_, tabCaptions(), OutputMode::Print, *choice);
-    writePrintHandoff(programDir_, data, table_, basisColumn_, today ? today() : localToday());
+    writePrintHandoff(programDir_, data, table_, basisColumn_, ui_.today());
 
     const auto program = findProgram(handoff::PrintProgram, programDir_);
     if (!program) {
-        ui_.notice("印刷プログラム " + std::string(handoff::PrintProgram) + " が見つかりません。\n" +
-                       "印刷データは " + programDir_.string() + " に書き出しました。",
-                   "確認");
+        ui_.notice(velmoktext::printProgramMissingText(handoff::PrintProgram, programDir_), controltext::NoticeButton);
         return;
     }
     if (!ui_.startProgram(program->string(), {}, programDir_.string()))
-        ui_.notice("印刷プログラム " + program->string() + " を起動できませんでした。", "確認");
+        ui_.notice(velmoktext::printProgramNotStartedText(program->string()), controltext::NoticeButton);
 }
 
 } // namespace velmo

@@ -51,6 +51,23 @@ inline constexpr const char *ShowsResultsRefusal = "計算結果を表示して�
 inline constexpr const char *RefrigerantColumnRefusal = "冷媒モードです。この列のセルは編集できません。";
 inline constexpr const char *RatesInUseRefusal = "単価に掛け率を使用していますので、現在は入力できません。";
 
+// ---- taking the table out ----
+inline constexpr const char *CsvFileCaption = "表示中の管材データをCSVファイルとして出力";
+inline constexpr const char *CsvFileDone = "ＣＳＶ出力しました。";
+inline constexpr const char *CsvClipboardCaption = "表示中の管材データをクリップボ－ドへＣＳＶ形式で取り出す";
+inline constexpr const char *CsvClipboardDone = "クリップボ－ドへコピ－しました。";
+inline constexpr const char *XlsxCaption = "表示中の管材データをExcelファイルとして出力";
+inline constexpr const char *XlsxDone = "Excelファイルに出力しました。";
+inline std::string printProgramMissingText(const std::string &program, const std::filesystem::path &folder)
+{
+    return "印刷プログラム " + program + " が見つかりません。\n" + "印刷データは " + folder.string() +
+           " に書き出しました。";
+}
+inline std::string printProgramNotStartedText(const std::string &program)
+{
+    return "印刷プログラム " + program + " を起動できませんでした。";
+}
+
 // ---- the small commands of Information(&I) ----
 inline constexpr const char *NotepadName = "メモ帳";
 inline constexpr const char *CalculatorName = "電卓";

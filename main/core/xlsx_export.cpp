@@ -281,4 +281,9 @@ std::string xlsxWorkbookBytes(const WorkingTable &table, const std::vector<std::
     }
 }
 
+std::string XlsxExport::bytes(const ExportInput &in) const
+{
+    return xlsxWorkbookBytes(in.table, in.tabs, in.choice.basis, in.target);
+}
+
 } // namespace velmo

@@ -4,6 +4,8 @@
 // material price, the seven factors, the seven components, the total). Figures are numbers
 // with grouping formats; factors keep their decimals.
 #include "calc.h"
+#include "export_format.h"
+#include "velmok_texts.h"
 
 #include <filesystem>
 #include <string>
@@ -20,5 +22,19 @@ std::string worksheetName(const std::string &caption, int location, const std::v
 // cause when it cannot be assembled.
 std::string xlsxWorkbookBytes(const WorkingTable &table, const std::vector<std::string> &tabs, int basis,
                               const std::filesystem::path &target);
+
+// "表示中の管材データをExcelファイルとして出力": the workbook for the chosen basis; on the
+// command line it is written into OUT.
+class XlsxExport : public ExportFormat {
+public:
+    const char *name() const override { return "xlsx"; }
+    const char *menuCaption() const override { return velmoktext::XlsxCaption; }
+    bool separatedAbove() const override { return true; }
+    const char *fileFilter() const override { return "*.xlsx"; }
+    const char *defaultSuffix() const override { return "xlsx"; }
+    bool takesOptions() const override { return false; }
+    const char *doneNotice() const override { return velmoktext::XlsxDone; }
+    std::string bytes(const ExportInput &in) const override;
+};
 
 } // namespace velmo

@@ -32,11 +32,10 @@ namespace velmo {
 using namespace mainwindow;
 
 TFtankaregist::TFtankaregist(const QString &programPath, const std::string &argument, UserInterface *ui, QWidget *parent)
-    : QMainWindow(parent), dialogs_(this)
+    : QMainWindow(parent), dialogs_(this), windowUi_(*this, ui ? *ui : dialogs_)
 {
     const QRect wa = QGuiApplication::primaryScreen()->availableGeometry();
-    session_ = std::make_unique<MainSession>(ui ? *ui : dialogs_, std::filesystem::path(programPath.toStdString()),
-                                             argument);
+    session_ = std::make_unique<MainSession>(windowUi_, std::filesystem::path(programPath.toStdString()), argument);
     setWindowTitle(velmoktext::WindowCaption);
     setWindowIcon(QIcon(QString::fromStdString((session_->programDir() / "velmok.ico").string())));
     QPalette tip = QToolTip::palette();

@@ -2,12 +2,14 @@
 // The main window of the composite unit price manager. It holds the widgets, forwards every
 // event to MainSession and shows the session's state; it decides nothing itself.
 #include "QtUserInterface.h"
+#include "TFtankaregistUi.h"
 #include "display_layout.h"
 #include "main_session.h"
 
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -60,8 +62,8 @@ public:
     std::array<QLabel *, StatusPanelCount> statusPanels{};
     QAction *saveAction = nullptr, *exitAction = nullptr;
     QAction *N8 = nullptr;                         // "印  刷"
-    QAction *CSV1 = nullptr, *N19 = nullptr;       // CSV file, clipboard
-    QAction *excelAction = nullptr;                // the Excel workbook
+    std::vector<QAction *> exportActions;          // 外部デ－タ入出力: one for each of exportFormats()
+    QAction *exportAction(std::string_view formatName) const; // nullptr when there is none
     std::array<QAction *, 6> basisActions{};
     QAction *showFactorsAction = nullptr, *showResultsAction = nullptr;
     QAction *showCompositesAction = nullptr, *showAdoptedAction = nullptr;
@@ -164,6 +166,7 @@ private:
     void gridColumnsDragged(TStrColGrid *g);
 
     QtUserInterface dialogs_;
+    TFtankaregistUi windowUi_; // what the session asks of the window, over dialogs_ or the given UserInterface
     std::unique_ptr<MainSession> session_;
     std::unique_ptr<LayoutSession> layout_;
     bool started_ = false;

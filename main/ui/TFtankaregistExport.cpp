@@ -1,8 +1,6 @@
-// The main window's commands that take the table out: the menu 外部デ－タ入出力, the print
-// item of the file menu and the output level dialog they ask.
+// The main window's commands that take the table out: the menu 外部デ－タ入出力, one item for
+// each export format, and the print item of the file menu.
 #include "TFtankaregist.h"
-
-#include "Tflevel_select.h"
 
 #include <QAction>
 #include <QMenu>
@@ -20,14 +18,21 @@ void TFtankaregist::addPrintItem(QMenu *file)
 void TFtankaregist::buildExportMenu()
 {
     QMenu *m = menuBar()->addMenu("外部デ－タ入出力");
-    CSV1 = m->addAction("表示中の管材データをCSVファイルとして出力", this, [this] { run([this] { session_->exportCsv(); }); });
-    N19 = m->addAction("表示中の管材データをクリップボ－ドへＣＳＶ形式で取り出す", this,
-                       [this] { run([this] { session_->copyCsv(); }); });
-    m->addSeparator();
-    excelAction = m->addAction("表示中の管材データをExcelファイルとして出力", this,
-                               [this] { run([this] { session_->exportExcel(); }); });
-    session_->askOutputLevel = [this](bool withOptions) { return Tflevel_select::ask(this, withOptions); };
-    session_->showNow = [this] { showState(); };
+    for (const ExportFormat *f : exportFormats()) {
+        if (f->separatedAbove())
+            m->addSeparator();
+        exportActions.push_back(
+            m->addAction(f->menuCaption(), this, [this, f] { run([this, f] { session_->exportTable(*f); }); }));
+    }
+}
+
+QAction *TFtankaregist::exportAction(std::string_view formatName) const
+{
+    const std::vector<const ExportFormat *> &formats = exportFormats();
+    for (size_t i = 0; i < formats.size() && i < exportActions.size(); ++i)
+        if (formatName == formats[i]->name())
+            return exportActions[i];
+    return nullptr;
 }
 
 } // namespace velmo

@@ -69,7 +69,7 @@ DisplayLayout TFtankaregist::designLayout() const
 void TFtankaregist::buildLayout(UserInterface &ui)
 {
     layout_ = std::make_unique<LayoutSession>(ui, session_->programDir(), designLayout());
-    session_->writeLayout = [this] { layout_->save(); };
+    windowUi_.setLayout(layout_.get());
 
     // Column borders are dragged in the heading row; the grid reports nothing, so the window
     // reads the widths back after each move.

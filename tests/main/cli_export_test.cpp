@@ -81,6 +81,28 @@ TEST(CliCsv, UsageAndFileErrorsEndWithStatusTwoAndNothingOnStdout)
 }
 
 // The workbook read back by openpyxl holds the figures of the CSV, factors and components.
+TEST(CliExports, TheUsageHasOneLineForEachFormatOfTheCommandLineAndOnlyThoseAreCommands)
+{
+    const Result help = cli({"--help"});
+    ASSERT_EQ(help.code, 0) << help.err;
+    EXPECT_NE(help.out.find("        velmok-cli check FILE\n"
+                            "        velmok-cli csv FILE --pipe P [--level L] [--heading] [--results]\n"
+                            "        velmok-cli xlsx FILE --pipe P [--level L] OUT.xlsx\n"
+                            "        velmok-cli pdf FILE [--level L] OUT.pdf\n"),
+              std::string::npos)
+        << help.out;
+    // The clipboard is the window's alone; the workbook takes no check-box options.
+    const Result clipboard = cli({"clipboard", Sample.string(), "--pipe", "1"});
+    EXPECT_EQ(clipboard.code, 2);
+    EXPECT_NE(clipboard.err.find("コマンド 'clipboard' はありません"), std::string::npos) << clipboard.err;
+    TempDir dir;
+    const fs::path book = dir.path / "x.xlsx";
+    const Result heading = cli({"xlsx", Sample.string(), "--pipe", "1", "--heading", book.string()});
+    EXPECT_EQ(heading.code, 2);
+    EXPECT_NE(heading.err.find("xlsx にオプション '--heading' はありません"), std::string::npos) << heading.err;
+    EXPECT_FALSE(fs::exists(book));
+}
+
 TEST(CliXlsx, WorkbookReadsBackWithTheFiguresOfTheCsv)
 {
     if (std::system("/usr/bin/python3 -c 'import openpyxl' >/dev/null 2>&1") != 0)

@@ -14,18 +14,37 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The output level dialog answered with `choice`; records whether its check boxes were shown.
-struct ScriptedDialog {
-    explicit ScriptedDialog(OutputLevelChoice c) : choice(c) {}
-    OutputLevelChoice choice;
-    std::vector<bool> shown;
-    void attach(MainSession &s)
+// A format of the menu 外部デ－タ入出力 by name.
+const ExportFormat &format(const char *name)
+{
+    const ExportFormat *f = findExportFormat(name);
+    if (!f)
+        throw std::logic_error(std::string("no export format ") + name);
+    return *f;
+}
+
+// A format of the test's own, through the session as any new format would go: it records
+// what the session hands it and gives the pipe's name and the tab captions as its bytes.
+struct ProbeFormat : ExportFormat {
+    ExportDestination to = ExportDestination::File;
+    bool options = false;
+    mutable std::vector<OutputLevelChoice> choices;
+    mutable std::vector<fs::path> targets;
+    const char *name() const override { return "probe"; }
+    const char *menuCaption() const override { return "試験"; }
+    ExportDestination destination() const override { return to; }
+    const char *fileFilter() const override { return "*.prb"; }
+    const char *defaultSuffix() const override { return "prb"; }
+    bool takesOptions() const override { return options; }
+    const char *doneNotice() const override { return "試験出力しました。"; }
+    std::string bytes(const ExportInput &in) const override
     {
-        s.askOutputLevel = [this](bool withOptions) {
-            shown.push_back(withOptions);
-            return choice;
-        };
-        s.today = [] { return CalendarDate{2019, 5, 1}; };
+        choices.push_back(in.choice);
+        targets.push_back(in.target);
+        std::string out = in.table.row(1).rec.name.text();
+        for (const std::string &tab : in.tabs)
+            out += "|" + tab;
+        return out;
     }
 };
 
@@ -43,26 +62,25 @@ TEST(MainSessionExport, CsvFileIsTheBuilderTextInCp932AndTheDialogBasisIsSelecte
 {
     ProgramFolder pf;
     MainSession s = pf.start();
-    ScriptedDialog dialog({2, true, false, true});
-    dialog.attach(s);
+    pf.ui.outputLevel = {2, true, false, true};
     const fs::path out = pf.dir.path / "out.CSV";
     pf.ui.saveFiles.push_back(out.string());
     // The window shows the chosen basis at once, before the save dialog opens.
     int shownBasis = 0;
     size_t promptsWhenShown = 99;
-    s.showNow = [&] {
+    pf.ui.onShowNow = [&] {
         shownBasis = s.basisColumn();
         promptsWhenShown = pf.ui.prompts.size();
     };
     const size_t promptsBefore = pf.ui.prompts.size();
-    s.exportCsv();
+    s.exportTable(format("csv"));
     EXPECT_EQ(shownBasis, 2);
     EXPECT_EQ(promptsWhenShown, promptsBefore);
-    EXPECT_EQ(dialog.shown, std::vector<bool>{true});
+    EXPECT_EQ(pf.ui.outputLevelAsked, std::vector<bool>{true});
     EXPECT_EQ(s.basisColumn(), 2);
     EXPECT_EQ(pf.ui.prompts.back(), "*.CSV|CSV");
     EXPECT_EQ(pf.ui.notices.back(), "ＣＳＶ出力しました。|確認");
-    const std::string text = buildOutputText(s.table(), s.tabCaptions(), OutputMode::File, dialog.choice);
+    const std::string text = buildOutputText(s.table(), s.tabCaptions(), OutputMode::File, *pf.ui.outputLevel);
     EXPECT_EQ(readWholeFile(out), outputFileBytes(text));
     const std::string decoded = cp932::decode(readWholeFile(out));
     EXPECT_EQ(decoded.rfind("屋内一般\r\n呼び径,単位,", 0), 0u);
@@ -74,21 +92,20 @@ TEST(MainSessionExport, CancelledDialogsWriteNothingButTheBasisFollowsTheDialog)
 {
     ProgramFolder pf;
     MainSession s = pf.start();
-    ScriptedDialog dialog({6, true, true, false});
-    dialog.attach(s);
+    pf.ui.outputLevel = {6, true, true, false};
     pf.ui.saveFiles.push_back((pf.dir.path / "never.CSV").string());
-    s.exportCsv();
-    s.copyCsv();
-    s.exportExcel();
+    s.exportTable(format("csv"));
+    s.exportTable(format("clipboard"));
+    s.exportTable(format("xlsx"));
     EXPECT_EQ(s.basisColumn(), 6);
     EXPECT_EQ(pf.ui.saveFiles.size(), 1u); // no save dialog was shown
     EXPECT_TRUE(pf.ui.clipboard.empty());
     EXPECT_TRUE(pf.ui.notices.empty());
 
     // The save dialog cancelled after a confirmed level dialog.
-    dialog.choice.confirmed = true;
+    pf.ui.outputLevel->confirmed = true;
     pf.ui.saveFiles = {std::nullopt};
-    s.exportCsv();
+    s.exportTable(format("csv"));
     EXPECT_TRUE(pf.ui.notices.empty());
     EXPECT_FALSE(fs::exists(pf.dir.path / "never.CSV"));
 }
@@ -97,12 +114,11 @@ TEST(MainSessionExport, ClipboardGetsTheTextWithoutAFinalLineEnd)
 {
     ProgramFolder pf;
     MainSession s = pf.start("10;2;"); // refrigerant mode
-    ScriptedDialog dialog({1, false, true, true});
-    dialog.attach(s);
-    s.copyCsv();
+    pf.ui.outputLevel = {1, false, true, true};
+    s.exportTable(format("clipboard"));
     ASSERT_EQ(pf.ui.clipboard.size(), 1u);
     const std::string &text = pf.ui.clipboard[0];
-    EXPECT_EQ(text, buildOutputText(s.table(), s.tabCaptions(), OutputMode::Clipboard, dialog.choice));
+    EXPECT_EQ(text, buildOutputText(s.table(), s.tabCaptions(), OutputMode::Clipboard, *pf.ui.outputLevel));
     EXPECT_EQ(text.rfind("一般\r\n", 0), 0u);
     EXPECT_EQ(text.substr(text.size() - 1), ",");
     EXPECT_EQ(pf.ui.notices.back(), "クリップボ－ドへコピ－しました。|確認");
@@ -112,11 +128,11 @@ TEST(MainSessionExport, PrintWritesTheHandoffAndStartsThePrintProgramFromTheProg
 {
     ProgramFolder pf;
     MainSession s = pf.start();
-    ScriptedDialog dialog({6, true, true, true});
-    dialog.attach(s);
+    pf.ui.outputLevel = {6, true, true, true};
+    pf.ui.date = {2019, 5, 1};
     installPrintProgram(pf.dir.path);
     s.print();
-    EXPECT_EQ(dialog.shown, std::vector<bool>{false});
+    EXPECT_EQ(pf.ui.outputLevelAsked, std::vector<bool>{false});
     EXPECT_EQ(s.basisColumn(), 6);
     ASSERT_EQ(pf.ui.started.size(), 1u);
     EXPECT_EQ(pf.ui.started[0], (pf.dir.path / "korrel").string() + "|" + pf.dir.path.string());
@@ -137,8 +153,7 @@ TEST(MainSessionExport, CancelledPrintLeavesTheFilesOfAnEarlierPrint)
 {
     ProgramFolder pf;
     MainSession s = pf.start("10;2;");
-    ScriptedDialog dialog({1, false, false, true});
-    dialog.attach(s);
+    pf.ui.outputLevel = {1, false, false, true};
     installPrintProgram(pf.dir.path, "Korrel.exe");
     s.print();
     EXPECT_NE(cp932::decode(readWholeFile(pf.dir.path / "Print.conf")).find("[File_Mask]=vmr"), std::string::npos);
@@ -146,7 +161,7 @@ TEST(MainSessionExport, CancelledPrintLeavesTheFilesOfAnEarlierPrint)
     const auto time = fs::last_write_time(pf.dir.path / "print_header.dat");
 
     s.treeClick(1);
-    dialog.choice = {3, false, false, false};
+    pf.ui.outputLevel = {3, false, false, false};
     s.print();
     EXPECT_EQ(s.basisColumn(), 3);
     EXPECT_EQ(readWholeFile(pf.dir.path / "print_Data.dat"), before);
@@ -158,8 +173,7 @@ TEST(MainSessionExport, APrintProgramThatIsMissingOrDoesNotStartIsNamed)
 {
     ProgramFolder pf;
     MainSession s = pf.start();
-    ScriptedDialog dialog({1, false, false, true});
-    dialog.attach(s);
+    pf.ui.outputLevel = {1, false, false, true};
     const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
     setenv("PATH", pf.dir.path.c_str(), 1); // no korrel anywhere
     s.print();
@@ -178,8 +192,7 @@ TEST(MainSessionExport, AFileThatCannotBeWrittenEndsTheCommandWithoutSuccess)
 {
     ProgramFolder pf;
     MainSession s = pf.start();
-    ScriptedDialog dialog({1, false, false, true});
-    dialog.attach(s);
+    pf.ui.outputLevel = {1, false, false, true};
     installPrintProgram(pf.dir.path);
     fs::create_directory(pf.dir.path / "print_header.dat");
     EXPECT_THROW(s.print(), IoError);
@@ -188,9 +201,9 @@ TEST(MainSessionExport, AFileThatCannotBeWrittenEndsTheCommandWithoutSuccess)
     EXPECT_TRUE(pf.ui.started.empty());
 
     pf.ui.saveFiles.push_back((pf.dir.path / "no-folder" / "out.CSV").string());
-    EXPECT_THROW(s.exportCsv(), IoError);
+    EXPECT_THROW(s.exportTable(format("csv")), IoError);
     pf.ui.saveFiles.push_back((pf.dir.path / "no-folder" / "out.xlsx").string());
-    EXPECT_THROW(s.exportExcel(), IoError);
+    EXPECT_THROW(s.exportTable(format("xlsx")), IoError);
     EXPECT_TRUE(pf.ui.notices.empty());
 }
 
@@ -198,12 +211,11 @@ TEST(MainSessionExport, ExcelWorkbookIsWrittenWhole)
 {
     ProgramFolder pf;
     MainSession s = pf.start();
-    ScriptedDialog dialog({4, true, true, true});
-    dialog.attach(s);
+    pf.ui.outputLevel = {4, true, true, true};
     const fs::path out = pf.dir.path / "pipe.xlsx";
     pf.ui.saveFiles.push_back(out.string());
-    s.exportExcel();
-    EXPECT_EQ(dialog.shown, std::vector<bool>{false});
+    s.exportTable(format("xlsx"));
+    EXPECT_EQ(pf.ui.outputLevelAsked, std::vector<bool>{false});
     EXPECT_EQ(pf.ui.prompts.back(), "*.xlsx|xlsx");
     EXPECT_EQ(readWholeFile(out).substr(0, 2), "PK");
     EXPECT_EQ(pf.ui.notices.back(), "Excelファイルに出力しました。|確認");
@@ -217,13 +229,52 @@ TEST(MainSessionExport, WithoutAPipeNothingIsAskedOrWritten)
     writeFileAtomically(pf.data() / "kanzai1.fda", "short");
     MainSession s(pf.ui, pf.program, "");
     EXPECT_THROW(s.start(), IoError);
-    ScriptedDialog dialog({1, false, false, true});
-    dialog.attach(s);
+    pf.ui.outputLevel = {1, false, false, true};
     installPrintProgram(pf.dir.path);
-    s.exportCsv();
+    s.exportTable(format("csv"));
     s.print();
-    EXPECT_TRUE(dialog.shown.empty());
+    EXPECT_TRUE(pf.ui.outputLevelAsked.empty());
     EXPECT_FALSE(fs::exists(pf.dir.path / "print_Data.dat"));
     EXPECT_EQ(pf.ui.notices.size(), 2u);
     EXPECT_EQ(pf.ui.notices[0], "管材が選択されていません|確認");
+}
+
+TEST(MainSessionExport, AnyFormatGetsTheShownPipeAndTheDialogsChoiceAndGoesToItsDestination)
+{
+    ProgramFolder pf;
+    MainSession s = pf.start();
+    pf.ui.outputLevel = {4, true, true, true};
+    ProbeFormat probe;
+    const std::string expected = "S1P1|屋内一般|機械室|屋外架空|地中配管";
+
+    // A file: the save dialog with the format's filter, the bytes written there, its notice.
+    const fs::path out = pf.dir.path / "out.prb";
+    pf.ui.saveFiles.push_back(out.string());
+    s.exportTable(probe);
+    EXPECT_EQ(pf.ui.prompts.back(), "*.prb|prb");
+    EXPECT_EQ(readWholeFile(out), expected);
+    EXPECT_EQ(pf.ui.notices.back(), "試験出力しました。|確認");
+    ASSERT_EQ(probe.choices.size(), 1u);
+    // A format without the check boxes gets them clear, whatever the dialog held.
+    EXPECT_EQ(probe.choices[0], (OutputLevelChoice{4, false, false, true}));
+    EXPECT_EQ(probe.targets[0], out);
+
+    // The save dialog cancelled: nothing made, nothing written, no notice.
+    const size_t notices = pf.ui.notices.size();
+    s.exportTable(probe);
+    EXPECT_EQ(probe.choices.size(), 1u);
+    EXPECT_EQ(pf.ui.notices.size(), notices);
+
+    // The clipboard: no save dialog, the check boxes as the dialog held them.
+    probe.to = ExportDestination::Clipboard;
+    probe.options = true;
+    const size_t prompts = pf.ui.prompts.size();
+    s.exportTable(probe);
+    EXPECT_EQ(pf.ui.prompts.size(), prompts);
+    EXPECT_EQ(pf.ui.clipboard, std::vector<std::string>{expected});
+    EXPECT_EQ(pf.ui.notices.back(), "試験出力しました。|確認");
+    ASSERT_EQ(probe.choices.size(), 2u);
+    EXPECT_EQ(probe.choices[1], (OutputLevelChoice{4, true, true, true}));
+    EXPECT_EQ(probe.targets[1], fs::path());
+    EXPECT_EQ(pf.ui.outputLevelAsked, (std::vector<bool>{false, false, true}));
 }

@@ -242,12 +242,10 @@ TEST(MainSessionSave, SaveNoticeAndCloseWritesNamesAndPositionEvenWithoutSaving)
     s.treeRename(0);
     EXPECT_EQ(s.serviceName(0), "上水");
     typeLabour(s, 0, "99999");
-    bool layoutWritten = false;
-    s.writeLayout = [&] { layoutWritten = true; };
     // "戻る" keeps the window open: nothing is written.
     pf.ui.answers.push_back(Answer::Back);
     EXPECT_FALSE(s.close(Rect{10, 20, 1000, 700}));
-    EXPECT_FALSE(layoutWritten);
+    EXPECT_EQ(pf.ui.layoutWrites, 0);
     EXPECT_FALSE(fs::exists(pf.dir.path / "velmok.ini"));
     EXPECT_TRUE(s.modified());
     pf.ui.answers.push_back(Answer::No);
@@ -256,7 +254,7 @@ TEST(MainSessionSave, SaveNoticeAndCloseWritesNamesAndPositionEvenWithoutSaving)
     ServiceFile back;
     back.load(pf.data() / "kanzai1.fda");
     EXPECT_EQ(back.record(59).C(0).toString(), "12345");
-    EXPECT_TRUE(layoutWritten);
+    EXPECT_EQ(pf.ui.layoutWrites, 1);
     const auto conf = SettingsFile::read(pf.data() / "velmo_p.conf");
     ASSERT_TRUE(conf);
     EXPECT_EQ(conf->entries().size(), 10u);

@@ -1,7 +1,7 @@
 #pragma once
 // A program folder for session tests: templates haikan1 … haikan10 in kanzai/, started by a
 // MainSession with a scripted user interface.
-#include "fake_ui.h"
+#include "fake_main_ui.h"
 #include "main_session.h"
 #include "service_file.h"
 #include "temp_dir.h"
@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 // worked example in size row 1.
 struct ProgramFolder {
     TempDir dir;
-    FakeUi ui;
+    FakeMainUi ui;
     fs::path program;
 
     explicit ProgramFolder(const std::string &name = "velmok")

@@ -33,6 +33,21 @@ class TflevelSelectTest : public QObject {
         return Tflevel_select::ask(nullptr, withOptions);
     }
 
+    // Answers the next output level dialog with "実　行" on `level` and both check boxes set
+    // where it shows them; records whether it showed them.
+    void answerNextDialog(int level, std::vector<bool> &shownOptions)
+    {
+        QTimer::singleShot(0, this, [level, &shownOptions] {
+            auto *d = qobject_cast<Tflevel_select *>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            shownOptions.push_back(!d->CheckBox7->isHidden());
+            d->level[level - 1]->click();
+            d->CheckBox7->setChecked(true);
+            d->CheckBox8->setChecked(true);
+            d->Button1->click();
+        });
+    }
+
 private slots:
     void opensOnLevel1WithBothBoxesClear()
     {
@@ -110,29 +125,41 @@ private slots:
         QCOMPARE(file[2], w.N8);
         QCOMPARE(w.N8->text(), QString("印  刷"));
         QCOMPARE(w.N8->shortcut(), QKeySequence("Ctrl+P"));
-        QCOMPARE(w.CSV1->text(), QString("表示中の管材データをCSVファイルとして出力"));
-        QCOMPARE(w.N19->text(), QString("表示中の管材データをクリップボ－ドへＣＳＶ形式で取り出す"));
+        // 外部デ－タ入出力: the CSV file, the clipboard, a separator, the workbook.
+        QAction *csv = w.exportAction("csv"), *clipboard = w.exportAction("clipboard");
+        QAction *excel = w.exportAction("xlsx");
+        QVERIFY(csv && clipboard && excel);
+        QCOMPARE(csv->text(), QString("表示中の管材データをCSVファイルとして出力"));
+        QCOMPARE(clipboard->text(), QString("表示中の管材データをクリップボ－ドへＣＳＶ形式で取り出す"));
+        QCOMPARE(excel->text(), QString("表示中の管材データをExcelファイルとして出力"));
+        const QList<QAction *> exportMenu = w.menuBar()->actions().value(view + 1)->menu()->actions();
+        QCOMPARE(exportMenu.size(), 4);
+        QCOMPARE(exportMenu[0], csv);
+        QCOMPARE(exportMenu[1], clipboard);
+        QVERIFY(exportMenu[2]->isSeparator());
+        QCOMPARE(exportMenu[3], excel);
 
+        // Each item asks the output level dialog of the window.
         std::vector<bool> asked;
-        w.session().askOutputLevel = [&](bool withOptions) {
-            asked.push_back(withOptions);
-            return OutputLevelChoice{5, true, true, true};
-        };
+        answerNextDialog(5, asked);
         const fs::path out = dir.path / "out.CSV";
         ui.saveFiles.push_back(out.string());
-        w.CSV1->trigger();
+        csv->trigger();
         QCOMPARE(asked, (std::vector<bool>{true}));
         QVERIFY(cp932::decode(readWholeFile(out)).starts_with(w.TabControl1->tabText(0).toStdString() + "\r\n呼び径,"));
         QCOMPARE(w.session().basisColumn(), 5);
         QVERIFY(w.basisActions[4]->isChecked()); // the window shows the basis the dialog chose
 
-        w.N19->trigger();
+        answerNextDialog(5, asked);
+        clipboard->trigger();
         QCOMPARE(ui.clipboard.size(), size_t(1));
 
         // No print program can be found from this folder: the notice names it.
         const std::string path = qEnvironmentVariable("PATH").toStdString();
         qputenv("PATH", dir.path.c_str());
+        answerNextDialog(1, asked);
         w.N8->trigger();
+        QCOMPARE(asked, (std::vector<bool>{true, true, false}));
         qputenv("PATH", path.c_str());
         QVERIFY(fs::exists(dir.path / "print_Data.dat"));
         QVERIFY(QString::fromStdString(ui.notices.back()).contains("Korrel.exe"));

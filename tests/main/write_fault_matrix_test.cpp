@@ -30,9 +30,9 @@ struct Writer {
 };
 
 // The output level dialog answered "実　行" with LEVEL2.
-void confirmOutput(MainSession &s)
+void confirmOutput(ProgramFolder &pf)
 {
-    s.askOutputLevel = [](bool) { return OutputLevelChoice{2, true, false, true}; };
+    pf.ui.outputLevel = OutputLevelChoice{2, true, false, true};
 }
 
 const std::vector<Writer> &writers()
@@ -89,49 +89,49 @@ const std::vector<Writer> &writers()
          false},
         {"display layout (close)", [](ProgramFolder &pf) { return pf.dir.path / "velmo_p.disp"; },
          [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
-             LayoutSession layout(pf.ui, pf.dir.path, DisplayLayout{});
+             LayoutSession layout(pf.ui.desktop(), pf.dir.path, DisplayLayout{});
              layout.load();
-             s.writeLayout = [&layout] { layout.save(); };
+             pf.ui.layoutWriter = [&layout] { layout.save(); };
              pf.ui.answers.push_back(Answer::No);
              FaultScope scope(f, 2); // after the service names
              s.close(Rect{0, 0, 800, 600});
-             s.writeLayout = nullptr;
+             pf.ui.layoutWriter = nullptr;
              return pf.ui.notices.empty() ? std::string() : pf.ui.notices.front();
          },
          false},
         {"CSV file", [](ProgramFolder &pf) { return pf.dir.path / "out.CSV"; },
          [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
-             confirmOutput(s);
+             confirmOutput(pf);
              pf.ui.saveFiles.push_back((pf.dir.path / "out.CSV").string());
              FaultScope scope(f);
-             return ioErrorMessage([&] { s.exportCsv(); });
+             return ioErrorMessage([&] { s.exportTable(*findExportFormat("csv")); });
          },
          false},
         {"Excel workbook", [](ProgramFolder &pf) { return pf.dir.path / "out.xlsx"; },
          [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
-             confirmOutput(s);
+             confirmOutput(pf);
              pf.ui.saveFiles.push_back((pf.dir.path / "out.xlsx").string());
              FaultScope scope(f);
-             return ioErrorMessage([&] { s.exportExcel(); });
+             return ioErrorMessage([&] { s.exportTable(*findExportFormat("xlsx")); });
          },
          false},
         {"print_Data.dat", [](ProgramFolder &pf) { return pf.dir.path / "print_Data.dat"; },
-         [](ProgramFolder &, MainSession &s, const PlannedFault &f) {
-             confirmOutput(s);
+         [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
+             confirmOutput(pf);
              FaultScope scope(f);
              return ioErrorMessage([&] { s.print(); });
          },
          false, true},
         {"Print.conf", [](ProgramFolder &pf) { return pf.dir.path / "Print.conf"; },
-         [](ProgramFolder &, MainSession &s, const PlannedFault &f) {
-             confirmOutput(s);
+         [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
+             confirmOutput(pf);
              FaultScope scope(f, 2);
              return ioErrorMessage([&] { s.print(); });
          },
          false, true},
         {"print_header.dat", [](ProgramFolder &pf) { return pf.dir.path / "print_header.dat"; },
-         [](ProgramFolder &, MainSession &s, const PlannedFault &f) {
-             confirmOutput(s);
+         [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
+             confirmOutput(pf);
              FaultScope scope(f, 3);
              return ioErrorMessage([&] { s.print(); });
          },

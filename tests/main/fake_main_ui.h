@@ -1,0 +1,58 @@
+#pragma once
+// The scripted person of FakeUi, and what velmok's main window answers besides: the output
+// level dialog, today's date, the display layout and the early redisplay.
+#include "fake_ui.h"
+#include "main_user_interface.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmo::test {
+
+struct FakeMainUi : FakeUi, DesktopForwardingUi {
+    FakeMainUi() : DesktopForwardingUi(static_cast<FakeUi &>(*this)) {}
+    FakeMainUi(const FakeMainUi &) = delete;
+    FakeMainUi &operator=(const FakeMainUi &) = delete;
+
+    // The scripted person as the UserInterface other sessions take.
+    FakeUi &desktop() { return *this; }
+
+    // The answer of every output level dialog. Like an unscripted question of FakeUi, a dialog
+    // nobody scripted fails the test and is cancelled, so that a new question in a code path
+    // cannot pass unnoticed. `outputLevelAsked` records each question's withOptions.
+    std::optional<OutputLevelChoice> outputLevel;
+    std::vector<bool> outputLevelAsked;
+    CalendarDate date{2019, 5, 1};       // today
+    std::function<void()> layoutWriter;  // the display layout written at close, when set
+    int layoutWrites = 0;
+    std::function<void()> onShowNow;     // runs at each early redisplay, when set
+    int shownNow = 0;
+
+    OutputLevelChoice askOutputLevel(bool withOptions) override
+    {
+        outputLevelAsked.push_back(withOptions);
+        if (!outputLevel) {
+            failTest(std::string("output level dialog the test did not script (") +
+                     (withOptions ? "with" : "without") + " its check boxes)");
+            return OutputLevelChoice{};
+        }
+        return *outputLevel;
+    }
+    CalendarDate today() override { return date; }
+    void writeLayout() override
+    {
+        ++layoutWrites;
+        if (layoutWriter)
+            layoutWriter();
+    }
+    void showNow() override
+    {
+        ++shownNow;
+        if (onShowNow)
+            onShowNow();
+    }
+};
+
+} // namespace velmo::test

@@ -8,9 +8,9 @@ namespace velmo {
 
 namespace {
 
-const BasisResult &resultOf(const GridView &v, int a, int col)
+const BasisResult &resultOf(const GridView &v, int a, Basis basis)
 {
-    return v.table.row(a).result(basisAt(col));
+    return v.table.row(a).result(basis);
 }
 
 } // namespace
@@ -37,11 +37,11 @@ std::string rateGridText(const GridView &v, int col, int row)
     const WorkingRow &w = v.table.row(a);
     if (col == 0)
         return w.rec.size.text();
-    const BasisResult &r = resultOf(v, a, v.basisColumn);
+    const BasisResult &r = resultOf(v, a, v.basis);
     switch (col) {
-    case 1: return FormatMoney(basisAt(v.basisColumn) == Basis::Net ? r.total : r.adopted);
+    case 1: return FormatMoney(v.basis == Basis::Net ? r.total : r.adopted);
     case 2: return FormatMoney(r.total);
-    case 3: return FormatMoney(w.rec.slots[materialSlot(basisAt(v.basisColumn))]);
+    case 3: return FormatMoney(w.rec.slots[materialSlot(v.basis)]);
     default:
         if (col == 9 && refrigerant)
             return "";
@@ -72,7 +72,7 @@ std::string compositeGridText(const GridView &v, int col, int row)
     const int a = workingRow(v.location, row);
     if (col == 0)
         return v.table.row(a).rec.size.text();
-    const BasisResult &r = resultOf(v, a, col);
+    const BasisResult &r = resultOf(v, a, basisAt(col));
     return FormatMoney(v.compositeShowsAdopted && basisAt(col) != Basis::Net ? r.adopted : r.total);
 }
 

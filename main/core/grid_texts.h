@@ -15,7 +15,7 @@ struct GridView {
     const WorkingTable &table;
     bool pipeLoaded = false;
     int location = 0;    // the selected tab
-    int basisColumn = 1; // 1–5 LEVEL1–5, 6 NET, 7 list price
+    Basis basis = Basis::Level1;
     bool rateShowsResults = false;
     bool compositeShowsAdopted = false;
 };

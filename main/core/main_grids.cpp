@@ -28,7 +28,7 @@ void MainGrids::showRow(const GridView &view, int row)
         composite.SetCells(c, row, compositeGridText(view, c, row));
 }
 
-void MainGrids::showHighlight(int focusRow, int basisColumn)
+void MainGrids::showHighlight(int focusRow, Basis basis)
 {
     for (StrColGridModel *g : {&rate, &price, &composite}) {
         for (int r = 1; r < GridRows; ++r) {
@@ -39,8 +39,9 @@ void MainGrids::showHighlight(int focusRow, int basisColumn)
                 g->SetCellColor(0, r, colour);
         }
     }
-    price.SelectCell(basisColumn, focusRow);
-    composite.SelectCell(basisColumn, focusRow);
+    // Columns 1–7 of the two grids are the bases in their order.
+    price.SelectCell(basisNumber(basis), focusRow);
+    composite.SelectCell(basisNumber(basis), focusRow);
     rate.SelectCell(std::max(1, rate.Col()), focusRow);
 }
 

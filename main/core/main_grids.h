@@ -21,7 +21,7 @@ struct MainGrids {
     void showRow(const GridView &view, int row);
     // The highlighted size row in the three grids: its size cell coloured and selected; the
     // material price and composite grids select the shown basis, the rate grid keeps its column.
-    void showHighlight(int focusRow, int basisColumn);
+    void showHighlight(int focusRow, Basis basis);
 };
 
 } // namespace velmo

@@ -302,7 +302,7 @@ std::string MainSession::copyLocationCaption() const
 
 GridView MainSession::gridView() const
 {
-    return GridView{table_, pipeLoaded_, location_, basisColumn_, rateShowsResults_, compositeShowsAdopted_};
+    return GridView{table_, pipeLoaded_, location_, basis_, rateShowsResults_, compositeShowsAdopted_};
 }
 
 // ---- commands ----
@@ -376,15 +376,15 @@ void MainSession::basisCellClicked(int col, int row)
         ui_.notice(velmoktext::NoPipeNotice, controltext::NoticeButton);
         return;
     }
-    if (col >= 1 && col <= 7)
-        basisColumn_ = col;
+    if (col >= 1 && col <= BasisCount)
+        basis_ = basisAt(col);
     if (row >= 1 && row < GridRows)
         focusRow_ = row;
 }
 
-void MainSession::basisMenu(int col)
+void MainSession::basisMenu(Basis basis)
 {
-    basisColumn_ = col;
+    basis_ = basis;
     focusRow_ = 1;
 }
 

@@ -78,7 +78,9 @@ public:
     std::string copyLocationCaption() const;
     bool copyLocationEnabled() const { return !refrigerant(); }
     bool undoEnabled() const { return undoEnabled_; }
-    int basisColumn() const { return basisColumn_; } // 1–5 LEVEL1–5, 6 NET, 7 list price
+    // The price basis the grids show; its column is the selected one of the material price and
+    // composite grids.
+    Basis basis() const { return basis_; }
     bool rateShowsResults() const { return rateShowsResults_; }
     bool compositeShowsAdopted() const { return compositeShowsAdopted_; }
     const SettingsControls &settingsControls() const { return controls_; }
@@ -109,7 +111,7 @@ public:
     void menuPipeChosen(int pipe); // mouse or F1 … F10, Shift+F1 … Shift+F10
     void locationTabChanged(int tab);
     void basisCellClicked(int col, int row); // material price or composite grid
-    void basisMenu(int col);                 // Ctrl+F1 … Ctrl+F6
+    void basisMenu(Basis basis);                 // Ctrl+F1 … Ctrl+F6
     void showFactors();                      // "歩掛表に歩掛を表示"
     void showResults();                      // "歩掛表に計算結果を表示"
     void showComposites(bool adopted);       // "複合単価表に複合単価を表示" / "…採用単価を表示"
@@ -235,7 +237,8 @@ private:
     TreeNames names_;
     int selectedNode_ = 0;
     int service_ = 0, pipe_ = 0, location_ = 0, menuService_ = 0;
-    int basisColumn_ = 1, focusRow_ = 1, controlsRevision_ = 0;
+    Basis basis_ = Basis::Level1;
+    int focusRow_ = 1, controlsRevision_ = 0;
     bool rateShowsResults_ = false, compositeShowsAdopted_ = false;
     bool modified_ = false, pipeLoaded_ = false, undoEnabled_ = false, serviceLoaded_ = false;
     std::string *heldNotice_ = nullptr; // set while editorLeft runs the key handling

@@ -102,7 +102,7 @@ void MainSession::showGridRows(int from, int to)
 
 void MainSession::showRowHighlight()
 {
-    grids_->showHighlight(focusRow_, basisColumn_);
+    grids_->showHighlight(focusRow_, basis_);
 }
 
 void MainSession::showGrids()
@@ -219,8 +219,8 @@ public:
         s_.editPosition_.row = row;
         s_.focusRow_ = row;
         // The selected column of the material price grid is the price basis the rate grid shows.
-        if (col >= 1 && col < PriceCols && col != s_.basisColumn_) {
-            s_.basisColumn_ = col;
+        if (col >= 1 && col < PriceCols && basisAt(col) != s_.basis_) {
+            s_.basis_ = basisAt(col);
             s_.showGrids();
         } else {
             s_.showRowHighlight();

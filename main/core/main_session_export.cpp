@@ -27,7 +27,7 @@ std::optional<OutputLevelChoice> MainSession::chooseOutput(bool withOptions)
         choice.heading = choice.results = false;
     // The dialog's basis becomes the selected column of the material price grid, as a click
     // on that column would, whether or not the dialog was confirmed.
-    basisColumn_ = choice.basis;
+    basis_ = basisAt(choice.basis);
     ui_.showNow();
     if (!choice.confirmed)
         return std::nullopt;
@@ -57,7 +57,7 @@ void MainSession::print()
     if (!choice)
         return;
     const std::string data = buildOutputText(table_, tabCaptions(), OutputMode::Print, *choice);
-    writePrintHandoff(programDir_, data, table_, basisColumn_, ui_.today());
+    writePrintHandoff(programDir_, data, table_, basisNumber(basis_), ui_.today());
 
     const auto program = findProgram(handoff::PrintProgram, programDir_);
     if (!program) {

@@ -421,7 +421,7 @@ void TFtankaregist::renameServiceClick(int service)
 
 void TFtankaregist::basisMenuClick(int basis)
 {
-    run([this, basis] { session_->basisMenu(basis); });
+    run([this, basis] { session_->basisMenu(basisAt(basis)); });
 }
 
 void TFtankaregist::showFactorsClick()

@@ -96,7 +96,7 @@ void TFtankaregist::showState()
         showSettingsControls();
     for (int i = 0; i < 6; ++i) {
         basisActions[i]->setCheckable(true);
-        basisActions[i]->setChecked(s.basisColumn() == i + 1);
+        basisActions[i]->setChecked(s.basis() == basisAt(i + 1));
     }
     showResultsAction->setChecked(s.rateShowsResults());
     showCompositesAction->setChecked(!s.compositeShowsAdopted());

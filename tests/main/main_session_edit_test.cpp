@@ -319,7 +319,7 @@ TEST(PriceGridEditing, APriceTypedOnAnyLocationLandsInAllFourAndEachIsCalculated
     g.type(7, 3, "2400");
     g.enter();
     EXPECT_EQ(s.table().row(3).rec.A(6), Cur("2400"));
-    EXPECT_EQ(s.basisColumn(), 7);
+    EXPECT_EQ(s.basis(), Basis::List);
     EXPECT_EQ(s.grids().rate.Cells(3, 3), "2,400");
     for (int r = 1; r <= 14; ++r)
         EXPECT_EQ(s.grids().rate.Cells(3, r), s.rateGridText(3, r)) << r;

@@ -66,18 +66,18 @@ TEST(MainSessionExport, CsvFileIsTheBuilderTextInCp932AndTheDialogBasisIsSelecte
     const fs::path out = pf.dir.path / "out.CSV";
     pf.ui.saveFiles.push_back(out.string());
     // The window shows the chosen basis at once, before the save dialog opens.
-    int shownBasis = 0;
+    Basis shownBasis = Basis::Level1;
     size_t promptsWhenShown = 99;
     pf.ui.onShowNow = [&] {
-        shownBasis = s.basisColumn();
+        shownBasis = s.basis();
         promptsWhenShown = pf.ui.prompts.size();
     };
     const size_t promptsBefore = pf.ui.prompts.size();
     s.exportTable(format("csv"));
-    EXPECT_EQ(shownBasis, 2);
+    EXPECT_EQ(shownBasis, Basis::Level2);
     EXPECT_EQ(promptsWhenShown, promptsBefore);
     EXPECT_EQ(pf.ui.outputLevelAsked, std::vector<bool>{true});
-    EXPECT_EQ(s.basisColumn(), 2);
+    EXPECT_EQ(s.basis(), Basis::Level2);
     EXPECT_EQ(pf.ui.prompts.back(), "*.CSV|CSV");
     EXPECT_EQ(pf.ui.notices.back(), "ＣＳＶ出力しました。|確認");
     const std::string text = buildOutputText(s.table(), s.tabCaptions(), OutputMode::File, *pf.ui.outputLevel);
@@ -97,7 +97,7 @@ TEST(MainSessionExport, CancelledDialogsWriteNothingButTheBasisFollowsTheDialog)
     s.exportTable(format("csv"));
     s.exportTable(format("clipboard"));
     s.exportTable(format("xlsx"));
-    EXPECT_EQ(s.basisColumn(), 6);
+    EXPECT_EQ(s.basis(), Basis::Net);
     EXPECT_EQ(pf.ui.saveFiles.size(), 1u); // no save dialog was shown
     EXPECT_TRUE(pf.ui.clipboard.empty());
     EXPECT_TRUE(pf.ui.notices.empty());
@@ -133,7 +133,7 @@ TEST(MainSessionExport, PrintWritesTheHandoffAndStartsThePrintProgramFromTheProg
     installPrintProgram(pf.dir.path);
     s.print();
     EXPECT_EQ(pf.ui.outputLevelAsked, std::vector<bool>{false});
-    EXPECT_EQ(s.basisColumn(), 6);
+    EXPECT_EQ(s.basis(), Basis::Net);
     ASSERT_EQ(pf.ui.started.size(), 1u);
     EXPECT_EQ(pf.ui.started[0], (pf.dir.path / "korrel").string() + "|" + pf.dir.path.string());
     EXPECT_TRUE(pf.ui.notices.empty());
@@ -163,7 +163,7 @@ TEST(MainSessionExport, CancelledPrintLeavesTheFilesOfAnEarlierPrint)
     s.treeClick(1);
     pf.ui.outputLevel = {3, false, false, false};
     s.print();
-    EXPECT_EQ(s.basisColumn(), 3);
+    EXPECT_EQ(s.basis(), Basis::Level3);
     EXPECT_EQ(readWholeFile(pf.dir.path / "print_Data.dat"), before);
     EXPECT_EQ(fs::last_write_time(pf.dir.path / "print_header.dat"), time);
     EXPECT_EQ(pf.ui.started.size(), 1u);

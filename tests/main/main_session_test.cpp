@@ -216,15 +216,15 @@ TEST(MainSessionNavigation, BasisColumnsTabsAndDisplayModes)
     EXPECT_EQ(s.rateGridText(4, 1), "1,100");
     EXPECT_EQ(s.rateGridText(10, 1), "55");
     s.locationTabChanged(1);
-    EXPECT_EQ(s.basisColumn(), 6); // the basis stays
+    EXPECT_EQ(s.basis(), Basis::Net); // the basis stays
     EXPECT_EQ(s.statusPanels()[3], "機械室");
     EXPECT_EQ(s.rateGridText(4, 1), "0"); // location 1 has no factors
     s.showComposites(true);
     s.locationTabChanged(0);
     EXPECT_EQ(s.compositeGridText(1, 1), "2,800");
     EXPECT_EQ(s.compositeGridText(6, 1), "2,805");
-    s.basisMenu(3);
-    EXPECT_EQ(s.basisColumn(), 3);
+    s.basisMenu(Basis::Level3);
+    EXPECT_EQ(s.basis(), Basis::Level3);
     s.showFactors();
     EXPECT_EQ(s.rateGridText(9, 1), "0.1");
 }

@@ -69,7 +69,7 @@ private slots:
 
         // A material-grid column chooses the basis the rate grid shows.
         clickCell(w.StrColGrid2, 7, 2);
-        QCOMPARE(s.basisColumn(), 7);
+        QCOMPARE(s.basis(), Basis::List);
         QCOMPARE(w.StrColGrid1->Cells(3, 2), w.StrColGrid2->Cells(7, 2));
         QCOMPARE(w.StrColGrid3->Col(), 7);
         clickCell(w.StrColGrid2, 6, 1);
@@ -103,7 +103,7 @@ private slots:
         QCOMPARE(s.currentPipe(), 2);
         QCOMPARE(w.TreeView1->currentItem(), w.TreeView1->topLevelItem(0)->child(2));
         QTest::keyClick(&w, Qt::Key_F2, Qt::ControlModifier);
-        QCOMPARE(s.basisColumn(), 2);
+        QCOMPARE(s.basis(), Basis::Level2);
         QCOMPARE(w.StrColGrid2->Col(), 2);
 
         // Shift held when the button comes up over a service node renames the service.

@@ -3,11 +3,11 @@
 //  - saving one block in place (read, replace 7,680 bytes, atomic write with fsync);
 //  - recalculating a block: 14 rows × 6 derived prices;
 //  - a typed price committed through the session (store, recalculate, show).
-#include "equipment_file.h"
-#include "fake_ui.h"
-#include "selvan_calc.h"
-#include "selvan_session.h"
-#include "temp_dir.h"
+#include "pricefile/equipment_file.h"
+#include "tests/common/fake_ui.h"
+#include "equipreg/core/selvan_calc.h"
+#include "equipreg/core/selvan_session.h"
+#include "tests/common/temp_dir.h"
 
 #include <benchmark/benchmark.h>
 

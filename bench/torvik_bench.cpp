@@ -4,9 +4,9 @@
 //  - one block save (read the 432,000-byte file, replace one block, write it through a
 //    temporary file flushed to disk);
 //  - one block move (the same write, two blocks exchanged, the moved block read and shown).
-#include "fileio.h"
-#include "temp_dir.h"
-#include "torvik_session.h"
+#include "controls/core/fileio.h"
+#include "tests/common/temp_dir.h"
+#include "pipereg/core/torvik_session.h"
 
 #include <benchmark/benchmark.h>
 

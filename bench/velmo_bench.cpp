@@ -4,11 +4,11 @@
 //    three times the raw read);
 //  - calculating the 59 rows of one pipe;
 //  - recalculating every pipe of the ten sample services.
-#include "calc.h"
-#include "errors.h"
-#include "extreme_file.h"
-#include "fileio.h"
-#include "service_file.h"
+#include "main/core/calc.h"
+#include "controls/core/errors.h"
+#include "tests/common/extreme_file.h"
+#include "controls/core/fileio.h"
+#include "pricefile/service_file.h"
 
 #include <benchmark/benchmark.h>
 

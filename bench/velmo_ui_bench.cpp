@@ -6,11 +6,11 @@
 //  - one keypad edit in the rate grid: Enter stores the factor, recalculates the row, shows the
 //    changed row of the three grids and paints what changed; the same edit shown the old way,
 //    every cell of the window again; and a Shift+Enter fill of the 14 rows.
-#include "TFtankaregist.h"
-#include "TStrColGrid.h"
-#include "fake_main_ui.h"
-#include "VelmoApplication.h"
-#include "main_session.h"
+#include "main/ui/TFtankaregist.h"
+#include "controls/ui/TStrColGrid.h"
+#include "tests/main/fake_main_ui.h"
+#include "controls/ui/VelmoApplication.h"
+#include "main/core/main_session.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
-#include "handoff_format.h"
+#include "handoff/handoff_format.h"
 
-#include "cp932.h"
-#include "errors.h"
-#include "fileio.h"
-#include "settings_file.h"
+#include "controls/core/cp932.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "controls/core/settings_file.h"
 
 namespace velmo::handoff {
 

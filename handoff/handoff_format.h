@@ -2,7 +2,7 @@
 // Reading and writing the print hand-off: Print.conf, print_header.dat and print_Data.dat in
 // one folder, CP932 text with CR LF line ends. velmok writes them, korrel reads them; both go
 // through these functions, so that the format is defined once (docs/print-handoff.md).
-#include "handoff_files.h"
+#include "handoff/handoff_files.h"
 
 #include <array>
 #include <filesystem>

@@ -8,9 +8,9 @@
 //   read(path) → the bytes, which must be there;
 //   namesOf(bytes), blockOf(bytes, index), readBlock(path, index) (raises the range error),
 //   write(path, index, block), swap(path, a, b).
-#include "block_session.h"
-#include "errors.h"
-#include "text_damage.h"
+#include "controls/core/block_session.h"
+#include "controls/core/errors.h"
+#include "pricefile/text_damage.h"
 
 #include <filesystem>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 // The equipment price file as the store of the equipment registration program's block session.
 // Choosing a block creates a missing file empty first.
-#include "block_file.h"
-#include "equipment_file.h"
+#include "pricefile/block_file.h"
+#include "pricefile/equipment_file.h"
 
 namespace velmo {
 

@@ -1,8 +1,8 @@
-#include "equipment_file.h"
+#include "pricefile/equipment_file.h"
 
-#include "errors.h"
-#include "fileio.h"
-#include "pipe_block.h" // checkRecordFileSize
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "pricefile/pipe_block.h" // checkRecordFileSize
 
 #include <cstring>
 

@@ -7,7 +7,7 @@
 // shorter file is an IoError naming the file and the records it holds; nothing repairs it.
 // Every write goes through a temporary file in the same folder, so the file is never left
 // half-written, and every byte outside the blocks written stays identical.
-#include "equipment_record.h"
+#include "pricefile/equipment_record.h"
 
 #include <array>
 #include <filesystem>

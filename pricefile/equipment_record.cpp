@@ -1,4 +1,4 @@
-#include "equipment_record.h"
+#include "pricefile/equipment_record.h"
 
 namespace velmo {
 

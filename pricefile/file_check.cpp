@@ -1,10 +1,10 @@
-#include "file_check.h"
+#include "pricefile/file_check.h"
 
-#include "equipment_record.h"
-#include "pricing_rules.h"
-#include "record_codec.h"
-#include "registration_lists.h"
-#include "text_damage.h"
+#include "pricefile/equipment_record.h"
+#include "pricefile/pricing_rules.h"
+#include "pricefile/record_codec.h"
+#include "pricefile/registration_lists.h"
+#include "pricefile/text_damage.h"
 
 #include <algorithm>
 #include <functional>

@@ -1,7 +1,7 @@
-#include "pipe_block.h"
+#include "pricefile/pipe_block.h"
 
-#include "errors.h"
-#include "fileio.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
 
 namespace velmo {
 namespace {

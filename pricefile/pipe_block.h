@@ -1,8 +1,8 @@
 #pragma once
 // One pipe block of a pipe price file, and the block operations of the registration program:
 // list the 20 pipe names, read a block, write a block in place, exchange two blocks.
-#include "fileio.h"
-#include "price_record.h"
+#include "controls/core/fileio.h"
+#include "pricefile/price_record.h"
 
 #include <array>
 #include <filesystem>

@@ -1,8 +1,8 @@
 #pragma once
 // A pipe price file as the store of the pipe registration program's block session. torvik never
 // creates the file: a missing one lists no names and cannot be read or written.
-#include "block_file.h"
-#include "pipe_block.h"
+#include "pricefile/block_file.h"
+#include "pricefile/pipe_block.h"
 
 namespace velmo {
 

@@ -1,4 +1,4 @@
-#include "price_record.h"
+#include "pricefile/price_record.h"
 
 namespace velmo {
 

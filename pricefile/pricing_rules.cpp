@@ -1,6 +1,6 @@
-#include "pricing_rules.h"
+#include "pricefile/pricing_rules.h"
 
-#include "rounding.h"
+#include "controls/core/rounding.h"
 
 namespace velmo {
 

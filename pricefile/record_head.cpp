@@ -1,6 +1,6 @@
-#include "record_head.h"
+#include "pricefile/record_head.h"
 
-#include "cp932.h"
+#include "controls/core/cp932.h"
 
 namespace velmo {
 

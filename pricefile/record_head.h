@@ -1,8 +1,8 @@
 #pragma once
 // The first 160 bytes of every record of the price files: the same layout in the 360-byte
 // pipe price record and in the 512-byte equipment price record.
-#include "currency.h"
-#include "record_codec.h"
+#include "controls/core/currency.h"
+#include "pricefile/record_codec.h"
 
 #include <cstdint>
 

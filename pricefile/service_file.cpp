@@ -1,8 +1,8 @@
-#include "service_file.h"
+#include "pricefile/service_file.h"
 
-#include "errors.h"
-#include "fileio.h"
-#include "text_damage.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "pricefile/text_damage.h"
 
 namespace velmo {
 

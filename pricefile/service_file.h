@@ -1,7 +1,7 @@
 #pragma once
 // The whole file of one pipe service, held in memory as 20 pipe blocks of 60 records.
-#include "fileio.h"
-#include "pipe_block.h"
+#include "controls/core/fileio.h"
+#include "pricefile/pipe_block.h"
 
 #include <array>
 #include <filesystem>

@@ -3,7 +3,7 @@
 // velmok's size-set buttons, torvik's and selvan's "サイズセット" menu items. Each series of
 // sizes is written once here; a list that differs from a series only by an empty row is made
 // from the series.
-#include "price_record.h"
+#include "pricefile/price_record.h"
 
 #include <array>
 #include <cstddef>

@@ -1,7 +1,7 @@
-#include "text_damage.h"
+#include "pricefile/text_damage.h"
 
-#include "cp932.h"
-#include "price_record.h"
+#include "controls/core/cp932.h"
+#include "pricefile/price_record.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,8 +1,8 @@
-#include "batch_command.h"
+#include "controls/core/batch_command.h"
 
-#include "control_texts.h"
-#include "errors.h"
-#include "fileio.h"
+#include "controls/core/control_texts.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // What the batch programs (velmok-cli, selvan-cli) share: their usage error, the check that a
 // file to read exists, the blocks a command works on, printing JSON, and the run of main() with
 // its exit statuses.
-#include "json_writer.h"
+#include "controls/core/json_writer.h"
 
 #include <filesystem>
 #include <cstdint>

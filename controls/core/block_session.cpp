@@ -1,7 +1,7 @@
-#include "block_session.h"
+#include "controls/core/block_session.h"
 
-#include "control_texts.h"
-#include "support.h"
+#include "controls/core/control_texts.h"
+#include "controls/core/support.h"
 
 #include <algorithm>
 #include <charconv>

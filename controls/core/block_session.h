@@ -3,9 +3,9 @@
 // from a file of 20 blocks, a block clipboard, the modified flag, the save question with the
 // block's name, choosing another block, moving a block up or down, and closing. Each program
 // adds what is its own (what a block shows, how it is recalculated) in a subclass.
-#include "control_texts.h"
-#include "errors.h"
-#include "user_interface.h"
+#include "controls/core/control_texts.h"
+#include "controls/core/errors.h"
+#include "controls/core/user_interface.h"
 
 #include <filesystem>
 #include <functional>

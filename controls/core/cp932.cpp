@@ -1,7 +1,7 @@
-#include "cp932.h"
+#include "controls/core/cp932.h"
 
-#include "control_texts.h"
-#include "errors.h"
+#include "controls/core/control_texts.h"
+#include "controls/core/errors.h"
 
 #include <atomic>
 #include <cerrno>

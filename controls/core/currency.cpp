@@ -1,7 +1,7 @@
-#include "currency.h"
+#include "controls/core/currency.h"
 
-#include "control_texts.h"
-#include "errors.h"
+#include "controls/core/control_texts.h"
+#include "controls/core/errors.h"
 
 #include <cmath>
 #include <limits>

@@ -1,8 +1,8 @@
-#include "fileio.h"
+#include "controls/core/fileio.h"
 
-#include "control_texts.h"
-#include "cp932.h"
-#include "errors.h"
+#include "controls/core/control_texts.h"
+#include "controls/core/cp932.h"
+#include "controls/core/errors.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,9 +1,9 @@
-#include "grid_entry.h"
+#include "controls/core/grid_entry.h"
 
-#include "errors.h"
-#include "strcolgrid_model.h"
-#include "support.h"
-#include "user_interface.h"
+#include "controls/core/errors.h"
+#include "controls/core/strcolgrid_model.h"
+#include "controls/core/support.h"
+#include "controls/core/user_interface.h"
 
 namespace velmo {
 

@@ -3,9 +3,9 @@
 // in a cell's editor, which key ends the entry and stores it, and which one is not part of
 // typing a number (it ends the entry too, with a beep). A program adds only what is its own:
 // which cell stores into which slot, and which cell refuses with which words.
-#include "currency.h"
-#include "strcolgrid_types.h"
-#include "virtual_keys.h"
+#include "controls/core/currency.h"
+#include "controls/core/strcolgrid_types.h"
+#include "controls/core/virtual_keys.h"
 
 #include <string>
 

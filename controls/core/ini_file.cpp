@@ -1,7 +1,7 @@
-#include "ini_file.h"
+#include "controls/core/ini_file.h"
 
-#include "cp932.h"
-#include "fileio.h"
+#include "controls/core/cp932.h"
+#include "controls/core/fileio.h"
 
 #include <charconv>
 #include <strings.h>

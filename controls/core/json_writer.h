@@ -1,7 +1,7 @@
 #pragma once
 // A small streaming JSON writer for the batch command line: objects, arrays, UTF-8 strings,
 // Currency amounts as numbers in their plain text form (12.5, 0, -0.05), integers and null.
-#include "currency.h"
+#include "controls/core/currency.h"
 
 #include <cstdint>
 #include <cstdio>

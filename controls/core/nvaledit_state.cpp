@@ -1,4 +1,4 @@
-#include "nvaledit_state.h"
+#include "controls/core/nvaledit_state.h"
 
 #include <algorithm>
 #include <charconv>

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "virtual_keys.h"
+#include "controls/core/virtual_keys.h"
 
 namespace velmo {
 

@@ -1,4 +1,4 @@
-#include "programs.h"
+#include "controls/core/programs.h"
 
 #include <cstdlib>
 #include <sys/sysinfo.h>

@@ -1,6 +1,6 @@
 #pragma once
 // Finding the outside programs the tools start, and the memory status of the system.
-#include "user_interface.h"
+#include "controls/core/user_interface.h"
 
 #include <filesystem>
 #include <optional>

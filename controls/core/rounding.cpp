@@ -1,7 +1,7 @@
-#include "rounding.h"
+#include "controls/core/rounding.h"
 
-#include "control_texts.h"
-#include "errors.h"
+#include "controls/core/control_texts.h"
+#include "controls/core/errors.h"
 
 #include <limits>
 

@@ -2,7 +2,7 @@
 // The three rounding rules of the price files. Each adds a fixed addend (0.9 round up, 0 cut,
 // 0.5 half up) and then cuts toward zero. They are evaluated exactly on the scaled integers:
 // a result that is exact in decimals stays exact (1041 at unit 10 with addend 0.9 is 1050).
-#include "currency.h"
+#include "controls/core/currency.h"
 
 namespace velmo {
 

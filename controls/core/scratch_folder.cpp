@@ -1,8 +1,8 @@
-#include "scratch_folder.h"
+#include "controls/core/scratch_folder.h"
 
-#include "control_texts.h"
-#include "errors.h"
-#include "fileio.h"
+#include "controls/core/control_texts.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
 
 #include <cerrno>
 #include <cstdlib>

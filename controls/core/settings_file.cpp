@@ -1,8 +1,8 @@
-#include "settings_file.h"
+#include "controls/core/settings_file.h"
 
-#include "cp932.h"
-#include "errors.h"
-#include "fileio.h"
+#include "controls/core/cp932.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
 
 namespace velmo {
 

@@ -1,6 +1,6 @@
 // Keys, mouse and the in-cell editor of the string column grid.
-#include "flag_scope.h"
-#include "strcolgrid_model.h"
+#include "controls/core/flag_scope.h"
+#include "controls/core/strcolgrid_model.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // The string column grid's data: its size and contents, looks and options, per-cell
 // parameters and the selection. Scrolling, keys and painting have files of their own.
-#include "strcolgrid_model.h"
+#include "controls/core/strcolgrid_model.h"
 
-#include "errors.h"
+#include "controls/core/errors.h"
 
 #include <algorithm>
 #include <limits>

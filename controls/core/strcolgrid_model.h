@@ -9,9 +9,9 @@
 // Positions are (col, row) throughout, in that order. Pixel positions are those of the grid's
 // client area: the fixed columns start at x = 0, the scrollable ones at LeftCol after them.
 // Texts are UTF-8.
-#include "strcolgrid_params.h"
-#include "strcolgrid_types.h"
-#include "virtual_keys.h"
+#include "controls/core/strcolgrid_params.h"
+#include "controls/core/strcolgrid_types.h"
+#include "controls/core/virtual_keys.h"
 
 #include <functional>
 #include <string>

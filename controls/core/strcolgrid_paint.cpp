@@ -1,6 +1,6 @@
 // How the string column grid paints a cell: the draw state, colours, text, grid lines and the
 // focus frame. The window layer draws what these rules decide.
-#include "strcolgrid_model.h"
+#include "controls/core/strcolgrid_model.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,7 +1,7 @@
-#include "strcolgrid_params.h"
+#include "controls/core/strcolgrid_params.h"
 
-#include "errors.h"
-#include "strcolgrid_model.h"
+#include "controls/core/errors.h"
+#include "controls/core/strcolgrid_model.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Cell parameters (TSCGCellParam: one cell or a rectangle of cells, later items win) and named
 // fonts (TSCGCellFont) of the string column grid, with their refusals. Texts are UTF-8.
-#include "strcolgrid_types.h"
+#include "controls/core/strcolgrid_types.h"
 
 #include <functional>
 #include <memory>

@@ -1,6 +1,6 @@
 // Scrolling and geometry of the string column grid: the client size, the left column and top
 // row in view, bringing a cell into view, and the pixel position of cells and of the mouse.
-#include "strcolgrid_model.h"
+#include "controls/core/strcolgrid_model.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "support.h"
+#include "controls/core/support.h"
 
 #include <filesystem>
 #include <strings.h>

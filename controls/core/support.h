@@ -1,7 +1,7 @@
 #pragma once
 // Small routines shared by the three programs.
-#include "currency.h"
-#include "rounding.h"
+#include "controls/core/currency.h"
+#include "controls/core/rounding.h"
 
 #include <string>
 #include <string_view>

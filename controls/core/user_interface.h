@@ -2,7 +2,7 @@
 // What a session may ask of the person at the window, and of the desktop around it. Sessions
 // never touch widgets; the windows implement this with real dialogs (QtUserInterface), the
 // tests with a scripted fake.
-#include "control_texts.h"
+#include "controls/core/control_texts.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "Fonts.h"
+#include "controls/ui/Fonts.h"
 
 #include <QFont>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "MessageBoxes.h"
+#include "controls/ui/MessageBoxes.h"
 
-#include "VelmoApplication.h"
-#include "errors.h"
-#include "fileio.h"
+#include "controls/ui/VelmoApplication.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #pragma once
 // The programs' two message boxes: a question with two buttons and a notice with one, both
 // modal, captioned with the application title and showing the program's own icon dialog.ico.
-#include "user_interface.h"
+#include "controls/core/user_interface.h"
 
 #include <QString>
 

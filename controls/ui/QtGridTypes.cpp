@@ -1,4 +1,4 @@
-#include "QtGridTypes.h"
+#include "controls/ui/QtGridTypes.h"
 
 namespace velmo {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Conversions between the grid model's plain types and Qt's: colours, brushes, fonts and
 // rectangles.
-#include "strcolgrid_types.h"
+#include "controls/core/strcolgrid_types.h"
 
 #include <QBrush>
 #include <QColor>

@@ -1,4 +1,4 @@
-#include "QtKeys.h"
+#include "controls/ui/QtKeys.h"
 
 #include <QKeyEvent>
 

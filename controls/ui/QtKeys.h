@@ -1,7 +1,7 @@
 #pragma once
 // The one map from Qt keys to the virtual-key codes of controls/core/virtual_keys.h, for every
 // control of the library.
-#include "virtual_keys.h"
+#include "controls/core/virtual_keys.h"
 
 #include <Qt>
 

@@ -1,7 +1,7 @@
-#include "QtUserInterface.h"
+#include "controls/ui/QtUserInterface.h"
 
-#include "MessageBoxes.h"
-#include "programs.h"
+#include "controls/ui/MessageBoxes.h"
+#include "controls/core/programs.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,8 +1,8 @@
 #pragma once
 // The sessions' questions, notices, input boxes, dialogs, clipboard and outside programs as the
 // real desktop gives them.
-#include "child_reaper.h"
-#include "user_interface.h"
+#include "controls/core/child_reaper.h"
+#include "controls/core/user_interface.h"
 
 #include <memory>
 

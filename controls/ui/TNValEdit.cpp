@@ -1,6 +1,6 @@
-#include "TNValEdit.h"
+#include "controls/ui/TNValEdit.h"
 
-#include "QtKeys.h"
+#include "controls/ui/QtKeys.h"
 
 #include <QApplication>
 #include <QClipboard>

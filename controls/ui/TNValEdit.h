@@ -3,7 +3,7 @@
 // always rendered from its value. Every key, focus, mouse and clipboard event goes through
 // velmo::NValEditState; this class only shows its text and colour and carries out what the
 // state asks for (focus moves, select all, beep).
-#include "nvaledit_state.h"
+#include "controls/core/nvaledit_state.h"
 
 #include <QColor>
 #include <QLineEdit>

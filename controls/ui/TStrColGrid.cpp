@@ -1,11 +1,11 @@
 // TStrColGrid: the widget over the grid model, its events, and the sections and scroll bars
 // that show the model's LeftCol and TopRow.
-#include "TStrColGrid.h"
+#include "controls/ui/TStrColGrid.h"
 
-#include "QtGridTypes.h"
-#include "QtKeys.h"
-#include "TStrColGridParts.h"
-#include "VelmoApplication.h"
+#include "controls/ui/QtGridTypes.h"
+#include "controls/ui/QtKeys.h"
+#include "controls/ui/TStrColGridParts.h"
+#include "controls/ui/VelmoApplication.h"
 
 #include <QFocusEvent>
 #include <QHeaderView>

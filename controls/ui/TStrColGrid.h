@@ -15,7 +15,7 @@
 // so the fixed cells always stay in view.
 //
 // Positions are (col, row) throughout, in that order.
-#include "strcolgrid_model.h"
+#include "controls/core/strcolgrid_model.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,9 +1,9 @@
 // TStrColGrid: the in-cell editor. The grid model decides when it opens and closes and keeps
 // its text; the line edit shows it and passes on what is typed.
-#include "TStrColGrid.h"
+#include "controls/ui/TStrColGrid.h"
 
-#include "TStrColGridParts.h"
-#include "VelmoApplication.h"
+#include "controls/ui/TStrColGridParts.h"
+#include "controls/ui/VelmoApplication.h"
 
 #include <QApplication>
 #include <QFocusEvent>

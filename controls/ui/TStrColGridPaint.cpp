@@ -1,9 +1,9 @@
 // TStrColGrid: drawing the cells. The grid model decides the colours, fonts, text, lines and
 // frames (strcolgrid_paint.cpp); this file puts them on the screen and runs the drawing events.
-#include "TStrColGrid.h"
+#include "controls/ui/TStrColGrid.h"
 
-#include "QtGridTypes.h"
-#include "VelmoApplication.h"
+#include "controls/ui/QtGridTypes.h"
+#include "controls/ui/VelmoApplication.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

@@ -1,8 +1,8 @@
 #pragma once
 // The two Qt helpers inside TStrColGrid: the item model that shows the grid model's cells to
 // the view, and the delegate that paints every cell through the grid and hosts the editor.
-#include "flag_scope.h"
-#include "strcolgrid_model.h"
+#include "controls/core/flag_scope.h"
+#include "controls/core/strcolgrid_model.h"
 
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>

@@ -1,6 +1,6 @@
-#include "VelmoApplication.h"
+#include "controls/ui/VelmoApplication.h"
 
-#include "Fonts.h"
+#include "controls/ui/Fonts.h"
 
 #include <QLibraryInfo>
 #include <QLocale>

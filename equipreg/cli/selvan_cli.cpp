@@ -10,15 +10,15 @@
 // unless --force is given.
 // Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr),
 // 3 the file was changed by another program and --write left it as it is.
-#include "control_texts.h"
-#include "equipment_file.h"
-#include "errors.h"
-#include "file_check.h"
-#include "fileio.h"
-#include "batch_command.h"
-#include "json_writer.h"
-#include "selvan_calc.h"
-#include "selvan_texts.h"
+#include "controls/core/control_texts.h"
+#include "pricefile/equipment_file.h"
+#include "controls/core/errors.h"
+#include "pricefile/file_check.h"
+#include "controls/core/fileio.h"
+#include "controls/core/batch_command.h"
+#include "controls/core/json_writer.h"
+#include "equipreg/core/selvan_calc.h"
+#include "equipreg/core/selvan_texts.h"
 
 #include <algorithm>
 #include <cstdio>

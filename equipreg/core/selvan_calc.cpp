@@ -1,7 +1,7 @@
-#include "selvan_calc.h"
+#include "equipreg/core/selvan_calc.h"
 
-#include "errors.h"
-#include "selvan_texts.h"
+#include "controls/core/errors.h"
+#include "equipreg/core/selvan_texts.h"
 
 namespace velmo {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The arithmetic of the equipment registration program, for the session and the batch
 // command line alike: the controls a settings record sets, and the prices a block derives.
-#include "equipment_file.h"
+#include "pricefile/equipment_file.h"
 
 namespace velmo {
 

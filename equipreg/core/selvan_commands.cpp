@@ -1,10 +1,10 @@
 // Cell editing, the copy and paste commands and the size sets.
-#include "selvan_session.h"
+#include "equipreg/core/selvan_session.h"
 
-#include "errors.h"
-#include "grid_entry.h"
-#include "size_sets.h"
-#include "support.h"
+#include "controls/core/errors.h"
+#include "controls/core/grid_entry.h"
+#include "pricefile/size_sets.h"
+#include "controls/core/support.h"
 
 namespace velmo {
 

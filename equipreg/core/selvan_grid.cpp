@@ -1,4 +1,4 @@
-#include "selvan_grid.h"
+#include "equipreg/core/selvan_grid.h"
 
 
 namespace velmo {

@@ -1,7 +1,7 @@
 #pragma once
 // The grid StrColGrid1 of the equipment registration program without its window: its set-up
 // (4 columns, 15 rows, widths, font, colours and cell looks).
-#include "strcolgrid_model.h"
+#include "controls/core/strcolgrid_model.h"
 
 #include <array>
 

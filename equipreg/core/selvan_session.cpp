@@ -1,13 +1,13 @@
 // Start-up, the controls and the settings record, showing and recalculating the block,
 // choosing a block and registration.
-#include "selvan_session.h"
+#include "equipreg/core/selvan_session.h"
 
-#include "control_texts.h"
-#include "errors.h"
-#include "fileio.h"
-#include "selvan_texts.h"
-#include "registration_lists.h"
-#include "support.h"
+#include "controls/core/control_texts.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "equipreg/core/selvan_texts.h"
+#include "pricefile/registration_lists.h"
+#include "controls/core/support.h"
 
 #include <algorithm>
 

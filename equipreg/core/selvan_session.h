@@ -5,12 +5,12 @@
 // and recalculating the block, cell editing, the copy and paste commands, the size sets and
 // registration. Choosing, moving and saving blocks and the block clipboard are the shared
 // BlockSession's. The windows forward their events here and show what they read back.
-#include "block_session.h"
-#include "equipment_block_file.h"
-#include "grid_entry.h"
-#include "selvan_calc.h"
-#include "selvan_grid.h"
-#include "user_interface.h"
+#include "controls/core/block_session.h"
+#include "pricefile/equipment_block_file.h"
+#include "controls/core/grid_entry.h"
+#include "equipreg/core/selvan_calc.h"
+#include "equipreg/core/selvan_grid.h"
+#include "controls/core/user_interface.h"
 
 #include <array>
 #include <filesystem>

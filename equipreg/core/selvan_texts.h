@@ -4,7 +4,7 @@
 // the session, the windows, the command line and the tests. The tabs, the percentage labels,
 // the lists and the units both registration programs show are in registration_lists.h, the
 // size sets in size_sets.h, the texts of the shared block session in control_texts.h.
-#include "registration_lists.h"
+#include "pricefile/registration_lists.h"
 
 #include <array>
 #include <filesystem>

@@ -1,11 +1,11 @@
-#include "TFSelect_Data_K.h"
+#include "equipreg/ui/TFSelect_Data_K.h"
 
-#include "QtGridTypes.h"
-#include "VelmoApplication.h"
-#include "control_texts.h"
-#include "selvan_grid.h"
-#include "selvan_session.h"
-#include "selvan_texts.h"
+#include "controls/ui/QtGridTypes.h"
+#include "controls/ui/VelmoApplication.h"
+#include "controls/core/control_texts.h"
+#include "equipreg/core/selvan_grid.h"
+#include "equipreg/core/selvan_session.h"
+#include "equipreg/core/selvan_texts.h"
 
 #include <QFontMetrics>
 #include <QHBoxLayout>

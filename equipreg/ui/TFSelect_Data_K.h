@@ -4,7 +4,7 @@
 // in the file. What each does is the session's; the dialog shows its list.
 // The price records name a member `slots`, which Qt defines as a keyword: the session comes
 // before the first Qt header.
-#include "selvan_session.h"
+#include "equipreg/core/selvan_session.h"
 
 #include <QDialog>
 

@@ -1,10 +1,10 @@
-#include "Tfselvan.h"
+#include "equipreg/ui/Tfselvan.h"
 
-#include "TFSelect_Data_K.h"
-#include "TNValEdit.h"
-#include "TStrColGrid.h"
-#include "VelmoApplication.h"
-#include "selvan_texts.h"
+#include "equipreg/ui/TFSelect_Data_K.h"
+#include "controls/ui/TNValEdit.h"
+#include "controls/ui/TStrColGrid.h"
+#include "controls/ui/VelmoApplication.h"
+#include "equipreg/core/selvan_texts.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

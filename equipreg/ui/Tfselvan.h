@@ -3,8 +3,8 @@
 // forwards every event to SelvanSession and shows the session's state; it decides nothing
 // itself. Construction and events here, the widgets and menus in TfselvanBuild.cpp, showing
 // the state in TfselvanShow.cpp.
-#include "QtUserInterface.h"
-#include "selvan_session.h"
+#include "controls/ui/QtUserInterface.h"
+#include "equipreg/core/selvan_session.h"
 
 #include <QMainWindow>
 #include <array>

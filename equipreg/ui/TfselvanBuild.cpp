@@ -1,13 +1,13 @@
 // The main window's widgets and menus.
-#include "Tfselvan.h"
+#include "equipreg/ui/Tfselvan.h"
 
-#include "QtGridTypes.h"
-#include "TNValEdit.h"
-#include "TStrColGrid.h"
-#include "control_texts.h"
-#include "registration_lists.h"
-#include "selvan_texts.h"
-#include "size_sets.h"
+#include "controls/ui/QtGridTypes.h"
+#include "controls/ui/TNValEdit.h"
+#include "controls/ui/TStrColGrid.h"
+#include "controls/core/control_texts.h"
+#include "pricefile/registration_lists.h"
+#include "equipreg/core/selvan_texts.h"
+#include "pricefile/size_sets.h"
 
 #include <QAction>
 #include <QButtonGroup>

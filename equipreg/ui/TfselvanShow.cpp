@@ -1,8 +1,8 @@
 // Showing the session's state in the main window's widgets.
-#include "Tfselvan.h"
+#include "equipreg/ui/Tfselvan.h"
 
-#include "TNValEdit.h"
-#include "TStrColGrid.h"
+#include "controls/ui/TNValEdit.h"
+#include "controls/ui/TStrColGrid.h"
 
 #include <QComboBox>
 #include <QGroupBox>

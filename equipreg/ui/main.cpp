@@ -1,7 +1,7 @@
 // selvan: the equipment unit price registration program.
-#include "Tfselvan.h"
-#include "VelmoApplication.h"
-#include "selvan_texts.h"
+#include "equipreg/ui/Tfselvan.h"
+#include "controls/ui/VelmoApplication.h"
+#include "equipreg/core/selvan_texts.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 // Currency text: parsing accepts a sign, digits and one point and raises ConversionError for
 // anything else; a parsed value prints as text that parses back to the same value, and sums
 // and differences either fit or raise RangeError.
-#include "currency.h"
-#include "errors.h"
-#include "fuzz_input.h"
-#include "support.h"
+#include "controls/core/currency.h"
+#include "controls/core/errors.h"
+#include "fuzz/fuzz_input.h"
+#include "controls/core/support.h"
 
 #include <cstdlib>
 

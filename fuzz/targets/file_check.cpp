@@ -1,6 +1,6 @@
 // The batch commands' check of a pipe price file and of an equipment file from any bytes.
-#include "file_check.h"
-#include "fuzz_input.h"
+#include "pricefile/file_check.h"
+#include "fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

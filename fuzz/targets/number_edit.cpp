@@ -1,9 +1,9 @@
 // The number edit field driven by any sequence of keys, characters, pastes and property
 // changes: no input crashes it or reaches undefined behaviour, and a typed digit never makes
 // the field hold more digits than MaxDigits allows.
-#include "fuzz_input.h"
-#include "nvaledit_state.h"
-#include "virtual_keys.h"
+#include "fuzz/fuzz_input.h"
+#include "controls/core/nvaledit_state.h"
+#include "controls/core/virtual_keys.h"
 
 #include <algorithm>
 #include <array>

@@ -1,10 +1,10 @@
 // Pipe price records from any bytes: a pipe block decoded, calculated for every row (a figure
 // out of range is a RangeError, never a wrapped number), encoded and decoded again to the same
 // fields; and the whole-file reader refusing a short file.
-#include "calc.h"
-#include "errors.h"
-#include "fuzz_input.h"
-#include "service_file.h"
+#include "main/core/calc.h"
+#include "controls/core/errors.h"
+#include "fuzz/fuzz_input.h"
+#include "pricefile/service_file.h"
 
 #include <cstdlib>
 #include <cstring>

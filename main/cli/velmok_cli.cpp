@@ -22,19 +22,19 @@
 // was read, unless --force is given.
 // Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr),
 // 3 the file was changed by another program and --write left it as it is.
-#include "calc.h"
-#include "file_check.h"
-#include "errors.h"
-#include "export_format.h"
-#include "handoff_files.h"
-#include "batch_command.h"
-#include "json_writer.h"
-#include "level_calc_dialog.h"
-#include "print_handoff.h"
-#include "programs.h"
-#include "scratch_folder.h"
-#include "service_file.h"
-#include "text_builder.h"
+#include "main/core/calc.h"
+#include "pricefile/file_check.h"
+#include "controls/core/errors.h"
+#include "main/core/export_format.h"
+#include "handoff/handoff_files.h"
+#include "controls/core/batch_command.h"
+#include "controls/core/json_writer.h"
+#include "main/core/level_calc_dialog.h"
+#include "main/core/print_handoff.h"
+#include "controls/core/programs.h"
+#include "controls/core/scratch_folder.h"
+#include "pricefile/service_file.h"
+#include "main/core/text_builder.h"
 
 #include <algorithm>
 #include <cstdio>

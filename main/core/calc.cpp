@@ -1,6 +1,6 @@
-#include "calc.h"
+#include "main/core/calc.h"
 
-#include "errors.h"
+#include "controls/core/errors.h"
 
 namespace velmo {
 

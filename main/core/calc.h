@@ -1,9 +1,9 @@
 #pragma once
 // The composite unit price of a pipe: the working table of its 60 rows and the calculation of
 // the seven cost components and the totals for the seven price bases.
-#include "pipe_block.h"
-#include "pricing_rules.h"
-#include "rounding.h"
+#include "pricefile/pipe_block.h"
+#include "pricefile/pricing_rules.h"
+#include "controls/core/rounding.h"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "copy_buffer.h"
+#include "main/core/copy_buffer.h"
 
 namespace velmo {
 

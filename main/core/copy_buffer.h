@@ -2,7 +2,7 @@
 // The copy buffer of the two edit menus: 60 rows with the stored fields of a working row, kept
 // while the program runs and never saved. A copy overwrites only the fields and rows it copies;
 // only the group copied last can be pasted.
-#include "price_record.h"
+#include "pricefile/price_record.h"
 
 #include <array>
 #include <optional>

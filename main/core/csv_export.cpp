@@ -1,6 +1,6 @@
-#include "csv_export.h"
+#include "main/core/csv_export.h"
 
-#include "text_builder.h"
+#include "main/core/text_builder.h"
 
 namespace velmo {
 

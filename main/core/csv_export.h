@@ -1,8 +1,8 @@
 #pragma once
 // The selected pipe as delimited text (text_builder.h): a CSV file in CP932 with CR LF, and the
 // same rows on the clipboard, ready to paste into a spreadsheet.
-#include "export_format.h"
-#include "velmok_texts.h"
+#include "main/core/export_format.h"
+#include "main/core/velmok_texts.h"
 
 namespace velmo {
 

@@ -1,9 +1,9 @@
-#include "data_folder.h"
+#include "main/core/data_folder.h"
 
-#include "errors.h"
-#include "fileio.h"
-#include "pipe_block.h"
-#include "settings_file.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "pricefile/pipe_block.h"
+#include "controls/core/settings_file.h"
 
 namespace velmo {
 namespace fs = std::filesystem;

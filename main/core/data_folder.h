@@ -2,7 +2,7 @@
 // The data folder of the composite unit price manager: the ten service files kanzai1.fda …
 // kanzai10.fda, seeded from the templates of the program folder, the service names file
 // velmo_p.conf, and the network edition's remembered folder ex_network_folder.dat.
-#include "price_record.h"
+#include "pricefile/price_record.h"
 
 #include <array>
 #include <filesystem>

@@ -1,9 +1,9 @@
-#include "display_layout.h"
+#include "main/core/display_layout.h"
 
-#include "errors.h"
-#include "velmok_texts.h"
-#include "fileio.h"
-#include "settings_file.h"
+#include "controls/core/errors.h"
+#include "main/core/velmok_texts.h"
+#include "controls/core/fileio.h"
+#include "controls/core/settings_file.h"
 
 #include <algorithm>
 #include <charconv>

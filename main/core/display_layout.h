@@ -4,8 +4,8 @@
 // kept in the settings text file velmo_p.disp beside the program, read at start and written at
 // close; before that file exists, a default layout chosen by the screen size is read instead.
 // The values are plain numbers; the window applies them and reports what the user drags.
-#include "grid_texts.h"
-#include "user_interface.h"
+#include "main/core/grid_texts.h"
+#include "controls/core/user_interface.h"
 
 #include <array>
 #include <filesystem>

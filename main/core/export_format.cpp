@@ -1,8 +1,8 @@
-#include "export_format.h"
+#include "main/core/export_format.h"
 
-#include "csv_export.h"
-#include "fileio.h"
-#include "xlsx_export.h"
+#include "main/core/csv_export.h"
+#include "controls/core/fileio.h"
+#include "main/core/xlsx_export.h"
 
 #include <tuple>
 

@@ -3,8 +3,8 @@
 // the main session and velmok-cli all see it. A new format is one class deriving from
 // ExportFormat and one line in the registry of export_format.cpp: the menu item, the session's
 // command and the command-line subcommand follow from it.
-#include "calc.h"
-#include "output_level.h"
+#include "main/core/calc.h"
+#include "main/core/output_level.h"
 
 #include <filesystem>
 #include <string>

@@ -1,6 +1,6 @@
-#include "grid_editing.h"
+#include "main/core/grid_editing.h"
 
-#include "velmok_texts.h"
+#include "main/core/velmok_texts.h"
 
 namespace velmo {
 

@@ -3,9 +3,9 @@
 // B1–B7 in columns 4–10) and the material price grid 提出単価表 (prices in columns 1–7): the
 // edit position, and which cell may be edited in which state and with which refusal. The keys
 // themselves go through the shared entry engine of controls/core.
-#include "grid_entry.h"
-#include "grid_texts.h"
-#include "virtual_keys.h"
+#include "controls/core/grid_entry.h"
+#include "main/core/grid_texts.h"
+#include "controls/core/virtual_keys.h"
 
 #include <optional>
 #include <string>

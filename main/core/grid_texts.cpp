@@ -1,6 +1,6 @@
-#include "grid_texts.h"
+#include "main/core/grid_texts.h"
 
-#include "support.h"
+#include "controls/core/support.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 // The texts of the main window's three grids, from the working table and what the window
 // shows: the rate grid 歩掛表, the material price grid 提出単価表 and the composite grid
 // 複合単価表. Row 0 is the heading row, rows 1–14 the size rows of the selected location.
-#include "calc.h"
+#include "main/core/calc.h"
 
 #include <string>
 

@@ -1,11 +1,11 @@
 // The small commands around the main work: the manual, two desktop tools, the install folder,
 // the memory, the screen resolution, the release and the version.
-#include "information_commands.h"
+#include "main/core/information_commands.h"
 
-#include "velmok_texts.h"
+#include "main/core/velmok_texts.h"
 
-#include "programs.h"
-#include "support.h"
+#include "controls/core/programs.h"
+#include "controls/core/support.h"
 
 namespace velmo {
 namespace fs = std::filesystem;

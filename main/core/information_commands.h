@@ -2,7 +2,7 @@
 // The small commands of the menus Information(&I) and ファイル around the main work: the
 // manual, two desktop tools, the install folder, the memory, the screen resolution, the release
 // and the version. They read nothing of the price data.
-#include "user_interface.h"
+#include "controls/core/user_interface.h"
 
 #include <filesystem>
 #include <string>

@@ -1,6 +1,6 @@
-#include "level_calc_dialog.h"
+#include "main/core/level_calc_dialog.h"
 
-#include "errors.h"
+#include "controls/core/errors.h"
 
 #include <string>
 

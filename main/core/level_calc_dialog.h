@@ -2,7 +2,7 @@
 // The price-level dialog Tftankacalc ("現在の管材単価計算") without its window: the choices it
 // opens with and what they stand for. The dialog is made afresh for every use, so it always
 // opens with these defaults; "実 行" hands params() to MainSession::levelCalc, "Exit" nothing.
-#include "calc.h"
+#include "main/core/calc.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
-#include "main_argument.h"
+#include "main/core/main_argument.h"
 
-#include "data_folder.h"
-#include "support.h"
+#include "main/core/data_folder.h"
+#include "controls/core/support.h"
 
 #include <charconv>
 

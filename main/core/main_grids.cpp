@@ -1,4 +1,4 @@
-#include "main_grids.h"
+#include "main/core/main_grids.h"
 
 #include <algorithm>
 

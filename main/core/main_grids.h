@@ -2,8 +2,8 @@
 // The three grids of the main window as the session fills them: the rate grid 歩掛表, the
 // material price grid 提出単価表 and the composite grid 複合単価表. The session owns their
 // models; the window's grid widgets show them.
-#include "grid_texts.h"
-#include "strcolgrid_model.h"
+#include "main/core/grid_texts.h"
+#include "controls/core/strcolgrid_model.h"
 
 namespace velmo {
 

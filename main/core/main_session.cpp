@@ -1,9 +1,9 @@
-#include "main_session.h"
+#include "main/core/main_session.h"
 
-#include "control_texts.h"
-#include "errors.h"
-#include "main_argument.h"
-#include "text_damage.h"
+#include "controls/core/control_texts.h"
+#include "controls/core/errors.h"
+#include "main/core/main_argument.h"
+#include "pricefile/text_damage.h"
 
 #include <algorithm>
 

@@ -2,22 +2,22 @@
 // The whole state of the composite unit price manager's main window and every command of it,
 // without a widget: start-up, services, pipes, locations, price bases, the 基本設定 panel,
 // save, folders and close. The window forwards its events here and shows what it reads back.
-#include "calc.h"
-#include "copy_buffer.h"
-#include "data_folder.h"
-#include "export_format.h"
-#include "grid_editing.h"
-#include "grid_texts.h"
-#include "information_commands.h"
-#include "main_grids.h"
-#include "print_handoff.h"
-#include "service_file.h"
-#include "settings_controls.h"
-#include "text_builder.h"
-#include "velmok_texts.h"
-#include "sheet_setup.h"
-#include "main_user_interface.h"
-#include "window_placement.h"
+#include "main/core/calc.h"
+#include "main/core/copy_buffer.h"
+#include "main/core/data_folder.h"
+#include "main/core/export_format.h"
+#include "main/core/grid_editing.h"
+#include "main/core/grid_texts.h"
+#include "main/core/information_commands.h"
+#include "main/core/main_grids.h"
+#include "main/core/print_handoff.h"
+#include "pricefile/service_file.h"
+#include "main/core/settings_controls.h"
+#include "main/core/text_builder.h"
+#include "main/core/velmok_texts.h"
+#include "main/core/sheet_setup.h"
+#include "main/core/main_user_interface.h"
+#include "main/core/window_placement.h"
 
 #include <array>
 #include <filesystem>

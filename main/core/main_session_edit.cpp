@@ -1,11 +1,11 @@
 // MainSession: typing into the rate grid and the material price grid, the one-level undo,
 // clearing the pipe, the price-level dialog and the sheet set-up dialog.
-#include "main_session.h"
+#include "main/core/main_session.h"
 
-#include "errors.h"
-#include "flag_scope.h"
-#include "support.h"
-#include "virtual_keys.h"
+#include "controls/core/errors.h"
+#include "controls/core/flag_scope.h"
+#include "controls/core/support.h"
+#include "controls/core/virtual_keys.h"
 
 namespace velmo {
 

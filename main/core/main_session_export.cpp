@@ -4,12 +4,12 @@
 // Printing is not an ExportFormat: it writes three files into the program folder rather than
 // one output where the person chooses, and it ends by starting the print program; velmok-cli's
 // pdf hands every named pipe over at once. It shares the output level dialog with the formats.
-#include "main_session.h"
+#include "main/core/main_session.h"
 
-#include "errors.h"
-#include "fileio.h"
-#include "handoff_files.h"
-#include "programs.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "handoff/handoff_files.h"
+#include "controls/core/programs.h"
 
 namespace velmo {
 

@@ -1,6 +1,6 @@
 // MainSession: the copy and paste commands of the two edit menus, and the copy of location 0's
 // data to the other three locations.
-#include "main_session.h"
+#include "main/core/main_session.h"
 
 namespace velmo {
 

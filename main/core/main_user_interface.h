@@ -3,9 +3,9 @@
 // program asks: the output level dialog, today's date, the display layout file and an early
 // redisplay in the middle of a command. The window implements it with its dialogs and its
 // layout, the tests with a scripted fake.
-#include "output_level.h"
-#include "print_handoff.h"
-#include "user_interface.h"
+#include "main/core/output_level.h"
+#include "main/core/print_handoff.h"
+#include "controls/core/user_interface.h"
 
 namespace velmo {
 

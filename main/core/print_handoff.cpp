@@ -1,10 +1,10 @@
-#include "print_handoff.h"
+#include "main/core/print_handoff.h"
 
-#include "cp932.h"
-#include "errors.h"
-#include "fileio.h"
-#include "handoff_format.h"
-#include "text_builder.h"
+#include "controls/core/cp932.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "handoff/handoff_format.h"
+#include "main/core/text_builder.h"
 
 #include <chrono>
 #include <cstdio>

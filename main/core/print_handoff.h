@@ -2,8 +2,8 @@
 // The files velmok hands to the print program: Print.conf (what is printed), print_header.dat
 // (the page heading values) and print_Data.dat (the rows), all CP932 with CR LF, beside the
 // program. The date is a parameter, so that every text here is a pure function of its inputs.
-#include "calc.h"
-#include "handoff_format.h"
+#include "main/core/calc.h"
+#include "handoff/handoff_format.h"
 
 #include <filesystem>
 #include <string>

@@ -1,6 +1,6 @@
-#include "settings_controls.h"
+#include "main/core/settings_controls.h"
 
-#include "registration_lists.h"
+#include "pricefile/registration_lists.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // The 基本設定 panel of the main window as plain values: the three rounding lists, the check
 // box "単価に掛け率を使用", the six percentages and the six labour prices, and how they map to
 // the pipe's settings and labour records.
-#include "calc.h"
+#include "main/core/calc.h"
 
 #include <array>
 

@@ -1,9 +1,9 @@
-#include "sheet_setup.h"
+#include "main/core/sheet_setup.h"
 
-#include "errors.h"
-#include "velmok_texts.h"
-#include "pricing_rules.h"
-#include "size_sets.h"
+#include "controls/core/errors.h"
+#include "main/core/velmok_texts.h"
+#include "pricefile/pricing_rules.h"
+#include "pricefile/size_sets.h"
 
 namespace velmo {
 

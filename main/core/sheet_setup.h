@@ -3,8 +3,8 @@
 // names and memos, its unit, the 14 sizes, the four location names, the composite rounding
 // settings and the pipe mode, loaded from the working table when the dialog is shown and
 // written back into it on "登  録".
-#include "calc.h"
-#include "user_interface.h"
+#include "main/core/calc.h"
+#include "controls/core/user_interface.h"
 
 #include <array>
 #include <string>

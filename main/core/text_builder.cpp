@@ -1,9 +1,9 @@
-#include "text_builder.h"
+#include "main/core/text_builder.h"
 
-#include "cp932.h"
-#include "errors.h"
-#include "handoff_files.h"
-#include "support.h"
+#include "controls/core/cp932.h"
+#include "controls/core/errors.h"
+#include "handoff/handoff_files.h"
+#include "controls/core/support.h"
 
 namespace velmo {
 

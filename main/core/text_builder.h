@@ -2,8 +2,8 @@
 // The delimited text of the selected pipe's rows: the CSV file, the clipboard and the print
 // data all come from this one builder. Each location gives its 14 size rows; every field,
 // the last of a line included, is followed by the separator.
-#include "calc.h"
-#include "output_level.h"
+#include "main/core/calc.h"
+#include "main/core/output_level.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "window_placement.h"
+#include "main/core/window_placement.h"
 
-#include "ini_file.h"
+#include "controls/core/ini_file.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Where the main window opens: its position and size in the INI file beside the program
 // (section "velmot_k", keys Top, Left, Width, Height), pulled back into the work area.
-#include "user_interface.h"
+#include "controls/core/user_interface.h"
 
 #include <filesystem>
 

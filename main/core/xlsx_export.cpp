@@ -1,10 +1,10 @@
-#include "xlsx_export.h"
+#include "main/core/xlsx_export.h"
 
-#include "errors.h"
-#include "fileio.h"
-#include "handoff_files.h"
-#include "scratch_folder.h"
-#include "text_builder.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "handoff/handoff_files.h"
+#include "controls/core/scratch_folder.h"
+#include "main/core/text_builder.h"
 
 #include <xlsxwriter.h>
 

@@ -3,9 +3,9 @@
 // basis and its labour price above a table of the size rows (size, unit, adopted price,
 // material price, the seven factors, the seven components, the total). Figures are numbers
 // with grouping formats; factors keep their decimals.
-#include "calc.h"
-#include "export_format.h"
-#include "velmok_texts.h"
+#include "main/core/calc.h"
+#include "main/core/export_format.h"
+#include "main/core/velmok_texts.h"
 
 #include <filesystem>
 #include <string>

@@ -8,12 +8,12 @@
 //
 // A fault in the source stops the tool with "SOURCE:LINE: cause" on stderr and exit status 1;
 // OUTPUT is then left as it was.
-#include "calc.h"
-#include "cp932.h"
-#include "errors.h"
-#include "fileio.h"
-#include "service_file.h"
-#include "support.h"
+#include "main/core/calc.h"
+#include "controls/core/cp932.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "pricefile/service_file.h"
+#include "controls/core/support.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 // What the main program's dialogs share: a group box of radio buttons bound to a choice.
-#include "VelmoApplication.h"
+#include "controls/ui/VelmoApplication.h"
 
 #include <QBoxLayout>
 #include <QButtonGroup>

@@ -1,10 +1,10 @@
-#include "TFtankaregist.h"
+#include "main/ui/TFtankaregist.h"
 
-#include "TFtankaregistParts.h"
-#include "TNValEdit.h"
-#include "TStrColGrid.h"
-#include "VelmoApplication.h"
-#include "display_layout.h"
+#include "main/ui/TFtankaregistParts.h"
+#include "controls/ui/TNValEdit.h"
+#include "controls/ui/TStrColGrid.h"
+#include "controls/ui/VelmoApplication.h"
+#include "main/core/display_layout.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 #pragma once
 // The main window of the composite unit price manager. It holds the widgets, forwards every
 // event to MainSession and shows the session's state; it decides nothing itself.
-#include "QtUserInterface.h"
-#include "TFtankaregistUi.h"
-#include "display_layout.h"
-#include "main_session.h"
+#include "controls/ui/QtUserInterface.h"
+#include "main/ui/TFtankaregistUi.h"
+#include "main/core/display_layout.h"
+#include "main/core/main_session.h"
 
 #include <QMainWindow>
 #include <array>

@@ -2,15 +2,15 @@
 // the material price grid, and the two dialogs. The keys go to the session, which types into
 // the grids' models and shows what it stored; the window says what went wrong.
 // The GUI-free headers come before Qt's, whose "slots" keyword would clash with a record field.
-#include "level_calc_dialog.h"
+#include "main/core/level_calc_dialog.h"
 
-#include "TFtankaregist.h"
+#include "main/ui/TFtankaregist.h"
 
-#include "TFtankaregistParts.h"
-#include "TStrColGrid.h"
-#include "Tfsheetset.h"
-#include "Tftankacalc.h"
-#include "VelmoApplication.h"
+#include "main/ui/TFtankaregistParts.h"
+#include "controls/ui/TStrColGrid.h"
+#include "main/ui/Tfsheetset.h"
+#include "main/ui/Tftankacalc.h"
+#include "controls/ui/VelmoApplication.h"
 
 #include <QAction>
 #include <QMenu>

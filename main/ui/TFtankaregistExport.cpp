@@ -1,6 +1,6 @@
 // The main window's commands that take the table out: the menu 外部デ－タ入出力, one item for
 // each export format, and the print item of the file menu.
-#include "TFtankaregist.h"
+#include "main/ui/TFtankaregist.h"
 
 #include <QAction>
 #include <QMenu>

@@ -2,12 +2,12 @@
 // the tree and the grids, the column widths and the rate grid's height as the layout session
 // holds them; the bar toggles and column-width commands of 表  示, "リリースバージョン" in the
 // file menu and the menu Information(&I).
-#include "TFtankaregist.h"
+#include "main/ui/TFtankaregist.h"
 
-#include "TFtankaregistParts.h"
-#include "TStrColGrid.h"
-#include "VelmoApplication.h"
-#include "display_layout.h"
+#include "main/ui/TFtankaregistParts.h"
+#include "controls/ui/TStrColGrid.h"
+#include "controls/ui/VelmoApplication.h"
+#include "main/core/display_layout.h"
 
 #include <QAction>
 #include <QGuiApplication>

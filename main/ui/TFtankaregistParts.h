@@ -1,8 +1,8 @@
 #pragma once
 // What the files of the main window share: its colours and sizes and a string conversion.
-#include "main_grids.h"
+#include "main/core/main_grids.h"
 
-#include "QtGridTypes.h"
+#include "controls/ui/QtGridTypes.h"
 
 #include <QColor>
 #include <QString>

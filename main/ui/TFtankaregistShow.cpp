@@ -1,11 +1,11 @@
 // Showing the session's state in the main window's widgets.
-#include "TFtankaregist.h"
+#include "main/ui/TFtankaregist.h"
 
-#include "QtGridTypes.h"
-#include "TFtankaregistParts.h"
-#include "TNValEdit.h"
-#include "TStrColGrid.h"
-#include "VelmoApplication.h"
+#include "controls/ui/QtGridTypes.h"
+#include "main/ui/TFtankaregistParts.h"
+#include "controls/ui/TNValEdit.h"
+#include "controls/ui/TStrColGrid.h"
+#include "controls/ui/VelmoApplication.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
-#include "TFtankaregistUi.h"
+#include "main/ui/TFtankaregistUi.h"
 
-#include "TFtankaregist.h"
-#include "Tflevel_select.h"
-#include "display_layout.h"
+#include "main/ui/TFtankaregist.h"
+#include "main/ui/Tflevel_select.h"
+#include "main/core/display_layout.h"
 
 namespace velmo {
 

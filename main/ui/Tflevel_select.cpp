@@ -1,6 +1,6 @@
-#include "control_texts.h"
+#include "controls/core/control_texts.h"
 
-#include "Tflevel_select.h"
+#include "main/ui/Tflevel_select.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -1,13 +1,13 @@
 // The GUI-free headers come before Qt's, whose "slots" keyword would clash with a record field.
-#include "grid_editing.h"
-#include "sheet_setup.h"
+#include "main/core/grid_editing.h"
+#include "main/core/sheet_setup.h"
 
-#include "Tfsheetset.h"
+#include "main/ui/Tfsheetset.h"
 
-#include "DialogParts.h"
-#include "TFtankaregistParts.h"
-#include "TStrColGrid.h"
-#include "VelmoApplication.h"
+#include "main/ui/DialogParts.h"
+#include "main/ui/TFtankaregistParts.h"
+#include "controls/ui/TStrColGrid.h"
+#include "controls/ui/VelmoApplication.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,12 +1,12 @@
 // The GUI-free headers come before Qt's, whose "slots" keyword would clash with a record field.
-#include "level_calc_dialog.h"
-#include "main_session.h"
+#include "main/core/level_calc_dialog.h"
+#include "main/core/main_session.h"
 
-#include "Tftankacalc.h"
+#include "main/ui/Tftankacalc.h"
 
-#include "DialogParts.h"
-#include "TNValEdit.h"
-#include "VelmoApplication.h"
+#include "main/ui/DialogParts.h"
+#include "controls/ui/TNValEdit.h"
+#include "controls/ui/VelmoApplication.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 // velmok: the composite unit price manager.
-#include "TFtankaregist.h"
-#include "VelmoApplication.h"
+#include "main/ui/TFtankaregist.h"
+#include "controls/ui/VelmoApplication.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "price_grid.h"
+#include "pipereg/core/price_grid.h"
 
 namespace velmo {
 

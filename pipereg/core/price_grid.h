@@ -2,10 +2,10 @@
 // The price grid of the pipe registration program and what its tabs and rate fields stand for:
 // 6 columns × 15 rows, the sizes in column 0, the price of the selected tab in column 1 and
 // the pipe-fitter labour rate of the four locations in columns 2–5.
-#include "pricing_rules.h"
-#include "registration_lists.h"
-#include "size_sets.h"
-#include "strcolgrid_model.h"
+#include "pricefile/pricing_rules.h"
+#include "pricefile/registration_lists.h"
+#include "pricefile/size_sets.h"
+#include "controls/core/strcolgrid_model.h"
 
 #include <array>
 #include <string>

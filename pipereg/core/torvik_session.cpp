@@ -1,13 +1,13 @@
 // The pipe registration session: start, the block's controls, showing, recalculating, the
 // grid's cells and keys, the rate fields, the lists, the unit box and the save.
-#include "torvik_session.h"
+#include "pipereg/core/torvik_session.h"
 
-#include "control_texts.h"
-#include "errors.h"
-#include "fileio.h"
-#include "support.h"
-#include "torvik_texts.h"
-#include "virtual_keys.h"
+#include "controls/core/control_texts.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "controls/core/support.h"
+#include "pipereg/core/torvik_texts.h"
+#include "controls/core/virtual_keys.h"
 
 namespace velmo {
 

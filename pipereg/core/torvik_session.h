@@ -4,12 +4,12 @@
 // memos, unit box, rate fields, rounding lists, the check box "単価に掛け率を使用"), the price
 // grid's cells in a grid model, and every command and control event of the main window and of
 // the selection dialog. The window forwards its events here and shows what it reads back.
-#include "block_session.h"
-#include "grid_entry.h"
-#include "pipe_block_file.h"
-#include "price_grid.h"
-#include "registration_lists.h"
-#include "strcolgrid_model.h"
+#include "controls/core/block_session.h"
+#include "controls/core/grid_entry.h"
+#include "pricefile/pipe_block_file.h"
+#include "pipereg/core/price_grid.h"
+#include "pricefile/registration_lists.h"
+#include "controls/core/strcolgrid_model.h"
 
 #include <array>
 #include <filesystem>

@@ -1,7 +1,7 @@
 // The pipe registration session: names, memos, sizes, headings and the paste of a whole block.
-#include "torvik_session.h"
+#include "pipereg/core/torvik_session.h"
 
-#include "torvik_texts.h"
+#include "pipereg/core/torvik_texts.h"
 
 namespace velmo {
 

@@ -3,9 +3,9 @@
 // of its input boxes, its notices and errors, each defined once for the session, the windows
 // and the tests. Texts both registration programs show are in registration_lists.h and
 // control_texts.h.
-#include "control_texts.h"
-#include "price_record.h"
-#include "registration_lists.h"
+#include "controls/core/control_texts.h"
+#include "pricefile/price_record.h"
+#include "pricefile/registration_lists.h"
 
 #include <array>
 #include <string>

@@ -1,8 +1,8 @@
-#include "TFSelect_Data.h"
+#include "pipereg/ui/TFSelect_Data.h"
 
-#include "TftorvikLooks.h"
-#include "VelmoApplication.h"
-#include "control_texts.h"
+#include "pipereg/ui/TftorvikLooks.h"
+#include "controls/ui/VelmoApplication.h"
+#include "controls/core/control_texts.h"
 
 #include <QAction>
 #include <QHBoxLayout>

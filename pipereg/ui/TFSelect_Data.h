@@ -5,7 +5,7 @@
 //
 // The session comes before any Qt header: its price records have a member named like Qt's
 // keyword macro "slots".
-#include "torvik_session.h"
+#include "pipereg/core/torvik_session.h"
 
 #include <QDialog>
 

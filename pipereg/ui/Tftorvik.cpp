@@ -1,12 +1,12 @@
 // The main window: construction, its events, and showing the session's state.
-#include "Tftorvik.h"
+#include "pipereg/ui/Tftorvik.h"
 
-#include "TFSelect_Data.h"
-#include "TNValEdit.h"
-#include "TStrColGrid.h"
-#include "TftorvikLooks.h"
-#include "VelmoApplication.h"
-#include "torvik_texts.h"
+#include "pipereg/ui/TFSelect_Data.h"
+#include "controls/ui/TNValEdit.h"
+#include "controls/ui/TStrColGrid.h"
+#include "pipereg/ui/TftorvikLooks.h"
+#include "controls/ui/VelmoApplication.h"
+#include "pipereg/core/torvik_texts.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

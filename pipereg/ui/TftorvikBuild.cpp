@@ -1,13 +1,13 @@
 // The main window's widgets and pop-up menus.
-#include "Tftorvik.h"
+#include "pipereg/ui/Tftorvik.h"
 
-#include "TNValEdit.h"
-#include "TStrColGrid.h"
-#include "TftorvikLooks.h"
-#include "control_texts.h"
-#include "registration_lists.h"
-#include "size_sets.h"
-#include "torvik_texts.h"
+#include "controls/ui/TNValEdit.h"
+#include "controls/ui/TStrColGrid.h"
+#include "pipereg/ui/TftorvikLooks.h"
+#include "controls/core/control_texts.h"
+#include "pricefile/registration_lists.h"
+#include "pricefile/size_sets.h"
+#include "pipereg/core/torvik_texts.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "TftorvikLooks.h"
+#include "pipereg/ui/TftorvikLooks.h"
 
 #include <QCoreApplication>
 #include <QDir>

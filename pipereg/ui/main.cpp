@@ -1,7 +1,7 @@
 // torvik: the pipe unit price registration program.
-#include "Tftorvik.h"
-#include "VelmoApplication.h"
-#include "torvik_texts.h"
+#include "pipereg/ui/Tftorvik.h"
+#include "controls/ui/VelmoApplication.h"
+#include "pipereg/core/torvik_texts.h"
 
 #include <memory>
 #include <string>

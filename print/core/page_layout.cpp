@@ -1,4 +1,4 @@
-#include "page_layout.h"
+#include "print/core/page_layout.h"
 
 namespace velmo::print {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The page of the composite unit price table, laid out without a painter: texts in boxes and
 // ruled lines, in millimetres on an A4 sheet in landscape. The window library only paints it.
-#include "print_job.h"
+#include "print/core/print_job.h"
 
 #include <string>
 #include <vector>

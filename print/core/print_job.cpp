@@ -1,7 +1,7 @@
-#include "print_job.h"
+#include "print/core/print_job.h"
 
-#include "errors.h"
-#include "fileio.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
 
 namespace velmo::print {
 

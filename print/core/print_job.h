@@ -1,7 +1,7 @@
 #pragma once
 // What the print program prints: one or more hand-off folders, each with Print.conf,
 // print_header.dat and print_Data.dat, read whole and cut into pages, one per location.
-#include "handoff_format.h"
+#include "handoff/handoff_format.h"
 
 #include <array>
 #include <filesystem>

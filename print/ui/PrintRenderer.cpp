@@ -1,6 +1,6 @@
-#include "PrintRenderer.h"
+#include "print/ui/PrintRenderer.h"
 
-#include "fileio.h"
+#include "controls/core/fileio.h"
 
 #include <QBuffer>
 #include <QFont>

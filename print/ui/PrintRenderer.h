@@ -1,7 +1,7 @@
 #pragma once
 // Paints the laid-out pages of the composite unit price table on a printer, a PDF or the
 // print preview.
-#include "page_layout.h"
+#include "print/core/page_layout.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "TfPrintPreview.h"
+#include "print/ui/TfPrintPreview.h"
 
-#include "PrintRenderer.h"
-#include "VelmoApplication.h"
+#include "print/ui/PrintRenderer.h"
+#include "controls/ui/VelmoApplication.h"
 
 #include <QAction>
 #include <QFileDialog>

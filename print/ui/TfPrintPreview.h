@@ -1,7 +1,7 @@
 #pragma once
 // The print program's window: the pages of the composite unit price table in a print preview,
 // with printing to any installed printer and saving as PDF.
-#include "print_job.h"
+#include "print/core/print_job.h"
 
 #include <QMainWindow>
 

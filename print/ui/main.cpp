@@ -7,10 +7,10 @@
 // Without FOLDER the files are read from the working folder when it holds Print.conf (velmok
 // starts korrel there), else from korrel's own folder. Several folders print one after another.
 // Exit status: 0 done, 2 usage or file error (one line on stderr).
-#include "PrintRenderer.h"
-#include "TfPrintPreview.h"
-#include "VelmoApplication.h"
-#include "errors.h"
+#include "print/ui/PrintRenderer.h"
+#include "print/ui/TfPrintPreview.h"
+#include "controls/ui/VelmoApplication.h"
+#include "controls/core/errors.h"
 
 #include <QDir>
 

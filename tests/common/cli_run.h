@@ -1,7 +1,7 @@
 #pragma once
 // Running the batch programs as programs, and a JSON reader just large enough for their output.
-#include "fileio.h"
-#include "temp_dir.h"
+#include "controls/core/fileio.h"
+#include "tests/common/temp_dir.h"
 
 #include <cctype>
 #include <cstdlib>

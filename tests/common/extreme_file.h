@@ -3,7 +3,7 @@
 // records used, every text at its full byte length (double-byte characters, some cut in half),
 // every price at ±922 trillion. Even pipes have factors of 1 (their figures leave the Currency
 // range), odd pipes factors of 0.0001 (theirs fit).
-#include "service_file.h"
+#include "pricefile/service_file.h"
 
 #include <string>
 

@@ -15,7 +15,7 @@
 // GoogleTest programs report through ADD_FAILURE; Qt Test programs (built with VELMO_QT_TEST)
 // through QTest::qFail (qt_test_failure.cpp), and call checkNotices() in their cleanup() slot
 // when one fake serves several test functions.
-#include "user_interface.h"
+#include "controls/core/user_interface.h"
 
 #ifndef VELMO_QT_TEST
 #include <gtest/gtest.h>

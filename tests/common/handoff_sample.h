@@ -1,9 +1,9 @@
 #pragma once
 // Hand-off folders for the print program's tests, written as velmok writes them, and the page
 // count of a PDF.
-#include "cp932.h"
-#include "fileio.h"
-#include "handoff_format.h"
+#include "controls/core/cp932.h"
+#include "controls/core/fileio.h"
+#include "handoff/handoff_format.h"
 
 #include <filesystem>
 #include <string>

@@ -1,5 +1,5 @@
 // How the shared test helpers fail a Qt Test function (see fake_ui.h).
-#include "fake_ui.h"
+#include "tests/common/fake_ui.h"
 
 #include <QTest>
 #include <QtGlobal>

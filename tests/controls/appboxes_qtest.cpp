@@ -1,9 +1,9 @@
 // The error box of the application, the question and notice boxes, and the Japanese font
 // substitutes, driven offscreen.
-#include "Fonts.h"
-#include "MessageBoxes.h"
-#include "VelmoApplication.h"
-#include "errors.h"
+#include "controls/ui/Fonts.h"
+#include "controls/ui/MessageBoxes.h"
+#include "controls/ui/VelmoApplication.h"
+#include "controls/core/errors.h"
 
 #include <QFile>
 #include <QFontInfo>

@@ -1,7 +1,7 @@
 // The block-editing session of the registration programs over a store held in memory.
-#include "block_session.h"
-#include "currency.h"
-#include "fake_ui.h"
+#include "controls/core/block_session.h"
+#include "controls/core/currency.h"
+#include "tests/common/fake_ui.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "child_reaper.h"
+#include "controls/core/child_reaper.h"
 
 #include <gtest/gtest.h>
 

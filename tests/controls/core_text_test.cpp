@@ -1,10 +1,10 @@
-#include "cp932.h"
-#include "currency.h"
-#include "errors.h"
-#include "fileio.h"
-#include "settings_file.h"
-#include "support.h"
-#include "temp_dir.h"
+#include "controls/core/cp932.h"
+#include "controls/core/currency.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "controls/core/settings_file.h"
+#include "controls/core/support.h"
+#include "tests/common/temp_dir.h"
 
 #include <gtest/gtest.h>
 

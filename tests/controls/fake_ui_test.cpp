@@ -1,6 +1,6 @@
 // The scripted user interface of the session tests is strict: what a test did not script or
 // read fails it, so that a new question or notice in a code path cannot pass unnoticed.
-#include "fake_ui.h"
+#include "tests/common/fake_ui.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>

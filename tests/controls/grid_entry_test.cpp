@@ -1,8 +1,8 @@
-#include "errors.h"
-#include "fake_ui.h"
-#include "grid_entry.h"
-#include "strcolgrid_model.h"
-#include "support.h"
+#include "controls/core/errors.h"
+#include "tests/common/fake_ui.h"
+#include "controls/core/grid_entry.h"
+#include "controls/core/strcolgrid_model.h"
+#include "controls/core/support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The number edit's wiring to real key, focus and clipboard events.
-#include "TNValEdit.h"
+#include "controls/ui/TNValEdit.h"
 
 #include <QApplication>
 #include <QClipboard>

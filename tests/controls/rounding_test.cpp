@@ -1,5 +1,5 @@
-#include "rounding.h"
-#include "support.h"
+#include "controls/core/rounding.h"
+#include "controls/core/support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // String column grid without a window: moving by key and mouse, range selection, scrolling with
 // fixed cells, the in-cell editor and the select-cell decision.
-#include "errors.h"
-#include "strcolgrid_model.h"
+#include "controls/core/errors.h"
+#include "controls/core/strcolgrid_model.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // String column grid: cell parameters, named fonts and the drawing rules, without a window.
-#include "errors.h"
-#include "strcolgrid_model.h"
+#include "controls/core/errors.h"
+#include "controls/core/strcolgrid_model.h"
 
 #include <gtest/gtest.h>
 

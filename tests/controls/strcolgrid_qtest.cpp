@@ -1,11 +1,11 @@
 // TStrColGrid's wiring, driven offscreen: the Qt key map, the colours and fonts that reach the
 // screen, keys and clicks reaching the grid model and the editor, the signals, scrolling of the
 // sections. The rules themselves are tested without a window (strcolgrid_*_test.cpp).
-#include "QtGridTypes.h"
-#include "QtKeys.h"
-#include "TStrColGrid.h"
-#include "VelmoApplication.h"
-#include "errors.h"
+#include "controls/ui/QtGridTypes.h"
+#include "controls/ui/QtKeys.h"
+#include "controls/ui/TStrColGrid.h"
+#include "controls/ui/VelmoApplication.h"
+#include "controls/core/errors.h"
 
 #include <QApplication>
 #include <QDialog>

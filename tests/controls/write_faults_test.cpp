@@ -1,9 +1,9 @@
 // Whole-file writes under every planned fault: the old file stays byte for byte, nothing is
 // left beside it, and the error names the file and the cause in Japanese.
-#include "errors.h"
-#include "fileio.h"
-#include "temp_dir.h"
-#include "write_faults.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "tests/common/temp_dir.h"
+#include "tests/common/write_faults.h"
 
 #include <gtest/gtest.h>
 

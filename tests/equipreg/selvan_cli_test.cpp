@@ -1,7 +1,7 @@
 // selvan-cli dump, recalc and check, run as a program.
-#include "cli_run.h"
-#include "equipment_file.h"
-#include "fileio.h"
+#include "tests/common/cli_run.h"
+#include "pricefile/equipment_file.h"
+#include "controls/core/fileio.h"
 
 #include <gtest/gtest.h>
 

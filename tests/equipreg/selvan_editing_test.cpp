@@ -1,8 +1,8 @@
 // Editing a block: derived prices, cell commits by labour mode, the keys of the grid, the copy,
 // paste and unify commands, the size sets and the grid's set-up.
-#include "errors.h"
-#include "selvan_folder.h"
-#include "selvan_texts.h"
+#include "controls/core/errors.h"
+#include "tests/equipreg/selvan_folder.h"
+#include "equipreg/core/selvan_texts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #pragma once
 // A program folder for the equipment registration program's tests: the program file and a
 // scripted user interface, a session started on an argument, and the keys of the grid.
-#include "equipment_file.h"
-#include "fake_ui.h"
-#include "selvan_grid.h"
-#include "selvan_session.h"
-#include "temp_dir.h"
-#include "virtual_keys.h"
+#include "pricefile/equipment_file.h"
+#include "tests/common/fake_ui.h"
+#include "equipreg/core/selvan_grid.h"
+#include "equipreg/core/selvan_session.h"
+#include "tests/common/temp_dir.h"
+#include "controls/core/virtual_keys.h"
 
 #include <memory>
 

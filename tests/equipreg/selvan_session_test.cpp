@@ -1,9 +1,9 @@
 // The equipment registration session: start-up, editions, the argument, choosing and moving
 // blocks, registration and closing.
-#include "errors.h"
-#include "fileio.h"
-#include "selvan_folder.h"
-#include "selvan_texts.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "tests/equipreg/selvan_folder.h"
+#include "equipreg/core/selvan_texts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // selvan's block saves and moves under every planned write fault: the equipment file stays
 // byte for byte, the error names it and the cause in Japanese, and unsaved edits stay marked.
-#include "selvan_folder.h"
-#include "write_faults.h"
+#include "tests/equipreg/selvan_folder.h"
+#include "tests/common/write_faults.h"
 
 #include <gtest/gtest.h>
 

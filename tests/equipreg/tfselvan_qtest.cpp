@@ -1,14 +1,14 @@
 // The main window and the selection dialog driven with real key and mouse events, offscreen.
-#include "Tfselvan.h"
+#include "equipreg/ui/Tfselvan.h"
 
-#include "TFSelect_Data_K.h"
-#include "TNValEdit.h"
-#include "TStrColGrid.h"
-#include "VelmoApplication.h"
-#include "equipment_file.h"
-#include "fake_ui.h"
-#include "selvan_texts.h"
-#include "temp_dir.h"
+#include "equipreg/ui/TFSelect_Data_K.h"
+#include "controls/ui/TNValEdit.h"
+#include "controls/ui/TStrColGrid.h"
+#include "controls/ui/VelmoApplication.h"
+#include "pricefile/equipment_file.h"
+#include "tests/common/fake_ui.h"
+#include "equipreg/core/selvan_texts.h"
+#include "tests/common/temp_dir.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,5 +1,5 @@
-#include "calc.h"
-#include "service_file.h"
+#include "main/core/calc.h"
+#include "pricefile/service_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // velmok-cli calc on price files made here: every rule of the composite calculation.
-#include "cli_support.h"
+#include "tests/main/cli_support.h"
 
 #include <gtest/gtest.h>
 

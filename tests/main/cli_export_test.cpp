@@ -1,8 +1,8 @@
 // velmok-cli csv, xlsx and pdf on the sample price files.
-#include "cli_support.h"
-#include "cp932.h"
-#include "handoff_sample.h"
-#include "text_builder.h"
+#include "tests/main/cli_support.h"
+#include "controls/core/cp932.h"
+#include "tests/common/handoff_sample.h"
+#include "main/core/text_builder.h"
 
 #include <gtest/gtest.h>
 

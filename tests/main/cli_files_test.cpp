@@ -1,5 +1,5 @@
 // velmok-cli new, dump and check, and its usage errors.
-#include "cli_support.h"
+#include "tests/main/cli_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // velmok-cli level: the price-level calculation of the dialog on files made here.
-#include "cli_support.h"
+#include "tests/main/cli_support.h"
 
 #include <gtest/gtest.h>
 

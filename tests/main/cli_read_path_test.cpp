@@ -1,8 +1,8 @@
 // velmok-cli on the read path: a command that only reads never writes, anything but a price
 // file is refused with a Japanese message naming it, output that does not reach its file is a
 // failure, and --write never overwrites another program's change without --force.
-#include "cli_support.h"
-#include "fileio.h"
+#include "tests/main/cli_support.h"
+#include "controls/core/fileio.h"
 
 #include <gtest/gtest.h>
 

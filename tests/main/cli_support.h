@@ -1,7 +1,7 @@
 #pragma once
 // velmok-cli run as a program, and helpers for its answers.
-#include "cli_run.h"
-#include "service_file.h"
+#include "tests/common/cli_run.h"
+#include "pricefile/service_file.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,10 +1,10 @@
 // The display layout file velmo_p.disp, its defaults by screen size and the commands of 表  示.
-#include "display_layout.h"
+#include "main/core/display_layout.h"
 
-#include "errors.h"
-#include "fake_ui.h"
-#include "fileio.h"
-#include "temp_dir.h"
+#include "controls/core/errors.h"
+#include "tests/common/fake_ui.h"
+#include "controls/core/fileio.h"
+#include "tests/common/temp_dir.h"
 
 #include <gtest/gtest.h>
 

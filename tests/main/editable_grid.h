@@ -1,9 +1,9 @@
 #pragma once
 // One of the main window's two editable grids in a test: the session's own grid model, with its
 // keys and editor events forwarded to the session as the window forwards them.
-#include "errors.h"
-#include "main_session.h"
-#include "virtual_keys.h"
+#include "controls/core/errors.h"
+#include "main/core/main_session.h"
+#include "controls/core/virtual_keys.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #pragma once
 // A calculated pipe with hand-worked figures for the export tests: a normal pipe with four
 // locations and a refrigerant pipe with one.
-#include "calc.h"
-#include "text_builder.h"
+#include "main/core/calc.h"
+#include "main/core/text_builder.h"
 
 #include <memory>
 #include <string>

@@ -1,12 +1,12 @@
 // The export formats as one registry: what the menu, the session and velmok-cli take from it,
 // and the bytes of each format against the builders they stand for.
-#include "csv_export.h"
-#include "errors.h"
-#include "export_fixture.h"
-#include "export_format.h"
-#include "fileio.h"
-#include "temp_dir.h"
-#include "xlsx_export.h"
+#include "main/core/csv_export.h"
+#include "controls/core/errors.h"
+#include "tests/main/export_fixture.h"
+#include "main/core/export_format.h"
+#include "controls/core/fileio.h"
+#include "tests/common/temp_dir.h"
+#include "main/core/xlsx_export.h"
 
 #include <gtest/gtest.h>
 

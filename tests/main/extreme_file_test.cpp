@@ -1,10 +1,10 @@
 // A service file filled to the brim: every record used, every text at its full length, every
 // number at the edge of the Currency range. velmok opens it, calculates what can be calculated,
 // reports what cannot as a range error, and saves it without a wrapped number.
-#include "errors.h"
-#include "extreme_file.h"
-#include "fileio.h"
-#include "program_folder.h"
+#include "controls/core/errors.h"
+#include "tests/common/extreme_file.h"
+#include "controls/core/fileio.h"
+#include "tests/main/program_folder.h"
 
 #include <gtest/gtest.h>
 

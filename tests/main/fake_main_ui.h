@@ -1,8 +1,8 @@
 #pragma once
 // The scripted person of FakeUi, and what velmok's main window answers besides: the output
 // level dialog, today's date, the display layout and the early redisplay.
-#include "fake_ui.h"
-#include "main_user_interface.h"
+#include "tests/common/fake_ui.h"
+#include "main/core/main_user_interface.h"
 
 #include <functional>
 #include <optional>

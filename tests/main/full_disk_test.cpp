@@ -2,9 +2,9 @@
 // stays byte for byte, the error names it and says the disk is full, the edits stay marked.
 // The file system is mounted in a child process of its own (as root, or in a user namespace
 // where the machine allows one); where neither is possible the test is skipped.
-#include "errors.h"
-#include "fileio.h"
-#include "program_folder.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "tests/main/program_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The price-level dialog and the sheet set-up dialog without their windows, and what the
 // session does with them.
-#include "errors.h"
-#include "level_calc_dialog.h"
-#include "program_folder.h"
+#include "controls/core/errors.h"
+#include "main/core/level_calc_dialog.h"
+#include "tests/main/program_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Typing into the rate grid and the material price grid, undo and clearing, on the session.
-#include "errors.h"
-#include "editable_grid.h"
-#include "program_folder.h"
+#include "controls/core/errors.h"
+#include "tests/main/editable_grid.h"
+#include "tests/main/program_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The main session's CSV, clipboard, Excel and print commands with a scripted dialog.
-#include "cp932.h"
-#include "errors.h"
-#include "fileio.h"
-#include "program_folder.h"
+#include "controls/core/cp932.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "tests/main/program_folder.h"
 
 #include <gtest/gtest.h>
 

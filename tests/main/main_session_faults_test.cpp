@@ -1,10 +1,10 @@
 // What the main session does when a file cannot be read or a figure cannot be formed: it never
 // writes over a file it did not read whole, never adopts a folder or service before the read
 // succeeded, and says which file is at fault.
-#include "errors.h"
-#include "fileio.h"
-#include "program_folder.h"
-#include "settings_file.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "tests/main/program_folder.h"
+#include "controls/core/settings_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The small commands of the menus Information(&I) and ファイル: notices, the manual, and the
 // outside programs found beside the program or on PATH.
-#include "program_folder.h"
+#include "tests/main/program_folder.h"
 
-#include "fileio.h"
+#include "controls/core/fileio.h"
 
 #include <gtest/gtest.h>
 

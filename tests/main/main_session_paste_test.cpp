@@ -1,6 +1,6 @@
 // Copy and paste of pipes and sheets, and the copy of location 0 to the other locations.
-#include "editable_grid.h"
-#include "program_folder.h"
+#include "tests/main/editable_grid.h"
+#include "tests/main/program_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "errors.h"
-#include "fileio.h"
-#include "ini_file.h"
-#include "main_session.h"
-#include "program_folder.h"
-#include "settings_file.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "controls/core/ini_file.h"
+#include "main/core/main_session.h"
+#include "tests/main/program_folder.h"
+#include "controls/core/settings_file.h"
 
 #include <gtest/gtest.h>
 

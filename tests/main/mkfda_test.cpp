@@ -1,5 +1,5 @@
 // mkfda, the tool that builds the sample price files from their readable sources.
-#include "cli_support.h"
+#include "tests/main/cli_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The files of the print hand-off, with fixed dates.
-#include "cp932.h"
-#include "errors.h"
-#include "export_fixture.h"
-#include "fileio.h"
-#include "print_handoff.h"
-#include "temp_dir.h"
+#include "controls/core/cp932.h"
+#include "controls/core/errors.h"
+#include "tests/main/export_fixture.h"
+#include "controls/core/fileio.h"
+#include "main/core/print_handoff.h"
+#include "tests/common/temp_dir.h"
 
 #include <gtest/gtest.h>
 

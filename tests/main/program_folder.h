@@ -1,10 +1,10 @@
 #pragma once
 // A program folder for session tests: templates haikan1 … haikan10 in kanzai/, started by a
 // MainSession with a scripted user interface.
-#include "fake_main_ui.h"
-#include "main_session.h"
-#include "service_file.h"
-#include "temp_dir.h"
+#include "tests/main/fake_main_ui.h"
+#include "main/core/main_session.h"
+#include "pricefile/service_file.h"
+#include "tests/common/temp_dir.h"
 
 namespace velmo::test {
 

@@ -1,5 +1,5 @@
 // The sample price files of the installation data: hand-worked figures and the rules every row meets.
-#include "cli_support.h"
+#include "tests/main/cli_support.h"
 
 #include <gtest/gtest.h>
 

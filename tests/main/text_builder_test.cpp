@@ -1,7 +1,7 @@
 // The delimited text of the CSV file, the clipboard and the print data.
-#include "cp932.h"
-#include "errors.h"
-#include "export_fixture.h"
+#include "controls/core/cp932.h"
+#include "controls/core/errors.h"
+#include "tests/main/export_fixture.h"
 
 #include <gtest/gtest.h>
 

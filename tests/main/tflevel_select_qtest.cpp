@@ -1,10 +1,10 @@
 // The output level dialog and the export menus of the main window, driven offscreen.
-#include "TFtankaregist.h"
-#include "Tflevel_select.h"
-#include "cp932.h"
-#include "fake_ui.h"
-#include "fileio.h"
-#include "temp_dir.h"
+#include "main/ui/TFtankaregist.h"
+#include "main/ui/Tflevel_select.h"
+#include "controls/core/cp932.h"
+#include "tests/common/fake_ui.h"
+#include "controls/core/fileio.h"
+#include "tests/common/temp_dir.h"
 
 #include <QAction>
 #include <QCheckBox>

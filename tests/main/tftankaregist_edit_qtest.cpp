@@ -1,21 +1,21 @@
 // The main window's editing driven with real keypad keys and mouse clicks, offscreen, on the
 // sample data: a factor typed into the rate grid, Shift+Enter, Escape, the save and what
 // velmok-cli calculates from it; the two dialogs opened from their menu item and button.
-#include "cli_support.h"
-#include "fileio.h"
-#include "level_calc_dialog.h"
-#include "pipe_block.h"
-#include "sheet_setup.h"
-#include "support.h"
+#include "tests/main/cli_support.h"
+#include "controls/core/fileio.h"
+#include "main/core/level_calc_dialog.h"
+#include "pricefile/pipe_block.h"
+#include "main/core/sheet_setup.h"
+#include "controls/core/support.h"
 
-#include "TFtankaregist.h"
-#include "TNValEdit.h"
-#include "TStrColGrid.h"
-#include "Tfsheetset.h"
-#include "Tftankacalc.h"
-#include "VelmoApplication.h"
-#include "fake_ui.h"
-#include "program_folder.h"
+#include "main/ui/TFtankaregist.h"
+#include "controls/ui/TNValEdit.h"
+#include "controls/ui/TStrColGrid.h"
+#include "main/ui/Tfsheetset.h"
+#include "main/ui/Tftankacalc.h"
+#include "controls/ui/VelmoApplication.h"
+#include "tests/common/fake_ui.h"
+#include "tests/main/program_folder.h"
 
 #include <QAction>
 #include <QCheckBox>

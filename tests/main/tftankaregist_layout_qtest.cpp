@@ -1,12 +1,12 @@
 // The main window's layout and small commands driven offscreen: bar toggles, width commands,
 // dragged column borders and the splitter are what the next start shows; the menus' order.
-#include "TFtankaregist.h"
-#include "TStrColGrid.h"
-#include "VelmoApplication.h"
-#include "display_layout.h"
-#include "fake_ui.h"
-#include "fileio.h"
-#include "temp_dir.h"
+#include "main/ui/TFtankaregist.h"
+#include "controls/ui/TStrColGrid.h"
+#include "controls/ui/VelmoApplication.h"
+#include "main/core/display_layout.h"
+#include "tests/common/fake_ui.h"
+#include "controls/core/fileio.h"
+#include "tests/common/temp_dir.h"
 
 #include <QMenu>
 #include <QMenuBar>

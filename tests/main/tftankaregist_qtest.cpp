@@ -1,15 +1,15 @@
 // The main window driven with real mouse and key events, offscreen, on the sample data.
-#include "TFtankaregist.h"
-#include "TNValEdit.h"
-#include "TStrColGrid.h"
-#include "VelmoApplication.h"
-#include "errors.h"
-#include "fake_ui.h"
-#include "program_folder.h"
-#include "fileio.h"
-#include "service_file.h"
-#include "support.h"
-#include "temp_dir.h"
+#include "main/ui/TFtankaregist.h"
+#include "controls/ui/TNValEdit.h"
+#include "controls/ui/TStrColGrid.h"
+#include "controls/ui/VelmoApplication.h"
+#include "controls/core/errors.h"
+#include "tests/common/fake_ui.h"
+#include "tests/main/program_folder.h"
+#include "controls/core/fileio.h"
+#include "pricefile/service_file.h"
+#include "controls/core/support.h"
+#include "tests/common/temp_dir.h"
 
 #include <QLabel>
 #include <QMenu>

@@ -1,11 +1,11 @@
 // Every file velmok writes, under every planned write fault: the old file stays byte for byte,
 // the error names the file and the cause in Japanese, and unsaved data stay marked modified.
-#include "display_layout.h"
-#include "errors.h"
-#include "fileio.h"
-#include "program_folder.h"
-#include "settings_file.h"
-#include "write_faults.h"
+#include "main/core/display_layout.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "tests/main/program_folder.h"
+#include "controls/core/settings_file.h"
+#include "tests/common/write_faults.h"
 
 #include <gtest/gtest.h>
 

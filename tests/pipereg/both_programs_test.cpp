@@ -1,7 +1,7 @@
 // velmok and torvik on one price file: what one saves is what the other reads next.
-#include "torvik_fixture.h"
+#include "tests/pipereg/torvik_fixture.h"
 
-#include "program_folder.h"
+#include "tests/main/program_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The pipe registration window driven with real key and mouse events, offscreen, on a seeded
 // price file: keypad entry in the grid, Enter in a rate field, the selection dialog.
-#include "torvik_fixture.h" // before any Qt header
+#include "tests/pipereg/torvik_fixture.h" // before any Qt header
 
-#include "TFSelect_Data.h"
-#include "TNValEdit.h"
-#include "TStrColGrid.h"
-#include "Tftorvik.h"
-#include "VelmoApplication.h"
+#include "pipereg/ui/TFSelect_Data.h"
+#include "controls/ui/TNValEdit.h"
+#include "controls/ui/TStrColGrid.h"
+#include "pipereg/ui/Tftorvik.h"
+#include "controls/ui/VelmoApplication.h"
 
 #include <QAction>
 #include <QApplication>

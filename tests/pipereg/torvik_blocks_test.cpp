@@ -1,8 +1,8 @@
 // The pipe registration session's blocks: saving one, choosing another (with the save question),
 // moving blocks, names and memos, the clipboard and closing.
-#include "torvik_fixture.h"
+#include "tests/pipereg/torvik_fixture.h"
 
-#include "support.h"
+#include "controls/core/support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #pragma once
 // A program folder with a seeded ex_data/kanzai1.fda and a pipe registration session on it,
 // its price grid a plain grid model whose keys reach the session as the window's do.
-#include "errors.h"
-#include "fake_ui.h"
-#include "fileio.h"
-#include "service_file.h"
-#include "temp_dir.h"
-#include "torvik_session.h"
+#include "controls/core/errors.h"
+#include "tests/common/fake_ui.h"
+#include "controls/core/fileio.h"
+#include "pricefile/service_file.h"
+#include "tests/common/temp_dir.h"
+#include "pipereg/core/torvik_session.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
 // The pipe registration session's prices: the price grid and its keys, the prices derived from
 // the list price by the rate fields, and a rate left without Enter.
-#include "torvik_fixture.h"
+#include "tests/pipereg/torvik_fixture.h"
 
-#include "support.h"
+#include "controls/core/support.h"
 
 #include <gtest/gtest.h>
 

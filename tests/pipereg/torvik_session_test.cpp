@@ -1,8 +1,8 @@
 // The pipe registration session on a seeded price file: the command line, what a start opens
 // and says, what the window shows, and the unit box and the stored settings.
-#include "torvik_fixture.h"
+#include "tests/pipereg/torvik_fixture.h"
 
-#include "support.h"
+#include "controls/core/support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // torvik's block saves and moves under every planned write fault: the price file stays byte
 // for byte, the error names it and the cause in Japanese, and unsaved edits stay marked.
-#include "torvik_fixture.h"
-#include "write_faults.h"
+#include "tests/pipereg/torvik_fixture.h"
+#include "tests/common/write_faults.h"
 
 #include <gtest/gtest.h>
 

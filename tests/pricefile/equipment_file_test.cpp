@@ -1,10 +1,10 @@
 // The equipment price file: creation, block reads and in-place writes, the swap, and the
 // failures of short files, missing folders and unwritable folders.
-#include "cp932.h"
-#include "equipment_block_file.h"
-#include "errors.h"
-#include "fileio.h"
-#include "temp_dir.h"
+#include "controls/core/cp932.h"
+#include "pricefile/equipment_block_file.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "tests/common/temp_dir.h"
 
 #include <gtest/gtest.h>
 

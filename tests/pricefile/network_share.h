@@ -3,7 +3,7 @@
 // login key made for the test, and its folder mounted through sshfs. NetworkShareTest starts one
 // for each test and skips, with the reason, only where FUSE is missing (no /dev/fuse, or the
 // mount is refused) or sshd, sshfs or ssh-keygen are not installed.
-#include "temp_dir.h"
+#include "tests/common/temp_dir.h"
 
 #include <gtest/gtest.h>
 

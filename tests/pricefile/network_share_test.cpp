@@ -6,14 +6,14 @@
 //
 // Skipped, with the reason, only where FUSE is missing (no /dev/fuse, or the mount is refused)
 // or sshd, sshfs or ssh-keygen are not installed.
-#include "network_share.h"
+#include "tests/pricefile/network_share.h"
 
-#include "equipment_file.h"
-#include "errors.h"
-#include "fileio.h"
-#include "pipe_block_file.h"
-#include "service_file.h"
-#include "temp_dir.h"
+#include "pricefile/equipment_file.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "pricefile/pipe_block_file.h"
+#include "pricefile/service_file.h"
+#include "tests/common/temp_dir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "cp932.h"
-#include "errors.h"
-#include "fileio.h"
-#include "pipe_block_file.h"
-#include "price_record.h"
-#include "service_file.h"
-#include "temp_dir.h"
+#include "controls/core/cp932.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "pricefile/pipe_block_file.h"
+#include "pricefile/price_record.h"
+#include "pricefile/service_file.h"
+#include "tests/common/temp_dir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // Reading a price file: only a missing file is missing, nothing but a regular file of the
 // right size is read, a failed look-up never leads to a file being created or replaced, and
 // the litter of killed saves goes.
-#include "equipment_block_file.h"
-#include "equipment_file.h"
-#include "errors.h"
-#include "fileio.h"
-#include "pipe_block_file.h"
-#include "service_file.h"
-#include "temp_dir.h"
+#include "pricefile/equipment_block_file.h"
+#include "pricefile/equipment_file.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "pricefile/pipe_block_file.h"
+#include "pricefile/service_file.h"
+#include "tests/common/temp_dir.h"
 
 #include <gtest/gtest.h>
 

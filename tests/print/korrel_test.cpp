@@ -1,8 +1,8 @@
 // korrel run as a program: --pdf writes the PDF of the hand-off files without a window.
-#include "cp932.h"
-#include "fileio.h"
-#include "handoff_sample.h"
-#include "temp_dir.h"
+#include "controls/core/cp932.h"
+#include "controls/core/fileio.h"
+#include "tests/common/handoff_sample.h"
+#include "tests/common/temp_dir.h"
 
 #include <gtest/gtest.h>
 

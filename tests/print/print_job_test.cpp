@@ -1,11 +1,11 @@
 // The print program's reading of the hand-off files and its page layout, without a painter.
-#include "cp932.h"
-#include "errors.h"
-#include "fileio.h"
-#include "handoff_sample.h"
-#include "page_layout.h"
-#include "print_job.h"
-#include "temp_dir.h"
+#include "controls/core/cp932.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "tests/common/handoff_sample.h"
+#include "print/core/page_layout.h"
+#include "print/core/print_job.h"
+#include "tests/common/temp_dir.h"
 
 #include <gtest/gtest.h>
 

@@ -93,16 +93,17 @@ void GridEntry::commitCell(int c, int r, bool enter, bool fill)
         cells_.markModified();
         return;
     case EntryCell::Kind::Refused:
+        // The refused text gives way to the stored values before the box says why, so that the
+        // screen never shows a value the data do not hold.
+        if (cell.endsEntry)
+            cells_.settle(c, r, last);
+        else
+            cells_.showAgain();
         if (heldNotice_)
             *heldNotice_ = cell.refusal;
         else
             ui_.notice(cell.refusal, controltext::NoticeButton);
-        if (!cell.endsEntry) {
-            cells_.showAgain();
-            return;
-        }
-        cells_.settle(c, r, last);
-        if (enter)
+        if (cell.endsEntry && enter)
             moveOn(c, r);
         return;
     case EntryCell::Kind::Untouched:

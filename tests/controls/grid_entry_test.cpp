@@ -61,6 +61,7 @@ struct Prices : GridCellMap, StrColGridObserver {
     GridEntry entry{grid, ui, *this, 5, true};
     std::map<int, Currency> stored; // by row, column 1
     int shownAgain = 0;
+    size_t noticesWhenShown = 0;
     bool modified = false;
 
     Prices()
@@ -90,6 +91,7 @@ struct Prices : GridCellMap, StrColGridObserver {
     void showAgain() override
     {
         ++shownAgain;
+        noticesWhenShown = ui.notices.size();
         show();
     }
     void markModified() override { modified = true; }
@@ -142,6 +144,7 @@ TEST(GridEntry, EnterStoresAndWrapsShiftFillsBadTextsAndRefusalsStoreNothing)
     p.type(2, 4, "3");
     EXPECT_EQ(p.ui.notices.back(), "入力できません。|確認");
     EXPECT_EQ(p.shownAgain, 2);
+    EXPECT_EQ(p.noticesWhenShown, p.ui.notices.size() - 1); // the stored value came back before the box
     // Column 0 takes nothing but counts as an edit.
     p.modified = false;
     p.grid.SelectCell(0, 1);
@@ -191,7 +194,9 @@ struct Positioned : GridCellMap {
     void settle(int col, int from, int to) override
     {
         calls.push_back("settle " + std::to_string(col) + ":" + std::to_string(from) + "-" + std::to_string(to));
+        noticesWhenSettled = ui.notices.size();
     }
+    size_t noticesWhenSettled = 99;
     void movedTo(int col, int row) override
     {
         calls.push_back("moved " + std::to_string(col) + ":" + std::to_string(row));
@@ -218,6 +223,7 @@ TEST(GridEntry, AProgramsOwnPositionRefusalsThatEndTheEntryAndHeldNotices)
     EXPECT_TRUE(entry.key(vkey::Return, false));
     EXPECT_EQ(p.ui.notices.back(), "この列は編集できません。|確認");
     EXPECT_EQ(p.calls, (std::vector<std::string>{"settle 2:3-3", "moved 2:4"}));
+    EXPECT_EQ(p.noticesWhenSettled, 0u); // the stored values were shown before the box
     EXPECT_FALSE(p.modified);
 
     // The heading row: nothing stored, Enter goes to row 1 (column 0 cannot be selected).

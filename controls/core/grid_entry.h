@@ -97,11 +97,13 @@ public:
 
 // The entry engine of a price grid whose model the session owns. A key travels down here
 // before the grid handles it; a key that ends the entry closes the editor (its text goes into
-// the cell), beeps when it is not part of typing a number, and commits the top-left cell of
-// the selection: a refused cell says why, a text that is no number stores nothing and
-// raises ConversionError after the stored values are shown again, a number is stored (with
-// Shift and the fill on, into every row from there to the last), and Enter moves one row
-// down, from the last row back to row 1. The key always goes on to the grid afterwards.
+// the cell), beeps when it is not part of typing a number, and commits the editor's cell, or
+// without an editor the cell map's entry position: a refused cell shows the stored values
+// again and says why, a text that is no number stores nothing and raises ConversionError
+// after the stored values are shown again, a number is stored (with Shift and the fill on,
+// into every row from there to the last), and Enter moves one row down, from the last row back
+// to row 1. Whether the grid then handles the key as well is the caller's choice (key()'s
+// result says whether the entry ended).
 class GridEntry {
 public:
     // lastRow: the last data row (rows 1 … lastRow); fillOnShift: Shift+Enter and the other
@@ -111,7 +113,7 @@ public:
     // A key pressed in the grid or in its editor; 0 (a character of the input method) does
     // nothing. True when the key ended an entry (the grid's editor should not type it).
     bool key(int vk, bool shift);
-    // Commits the top-left cell of the selection; enter: then one row down.
+    // Commits the cell map's entry position; enter: then one row down.
     void commit(bool enter, bool fill);
     // Commits the cell (col, row), wherever the selection is now (a click moved it on).
     void commitCell(int col, int row, bool enter, bool fill);

@@ -76,4 +76,17 @@ int runBatch(int argc, char **argv, const char *program, const char *usage, cons
     return status;
 }
 
+std::optional<int> blockNumberText(const std::string &text)
+{
+    if (text.empty() || text.size() > 2)
+        return std::nullopt;
+    int n = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
 } // namespace velmo::cli

@@ -36,6 +36,10 @@ std::string readFileToCheck(const std::filesystem::path &file, uintmax_t expecte
 // The one block asked for, or all `count` of them.
 std::vector<int> selectedOrAll(std::optional<int> one, int count);
 
+// The number of a block or pipe as a command line gives it: one or two digits; nothing for any
+// other text. The caller checks the range and says it in its own words.
+std::optional<int> blockNumberText(const std::string &text);
+
 // The JSON text and a line end on standard output.
 void printJson(const JsonWriter &j);
 

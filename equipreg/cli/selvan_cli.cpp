@@ -43,17 +43,10 @@ struct Options {
 
 int parseBlock(const std::string &text)
 {
-    int n = 0;
-    bool ok = !text.empty() && text.size() <= 2;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            ok = false;
-        else
-            n = n * 10 + (c - '0');
-    }
-    if (!ok || n >= EquipmentBlockCount)
+    const std::optional<int> n = blockNumberText(text);
+    if (!n || *n >= EquipmentBlockCount)
         throw UsageError(selvan::badBlockError(text));
-    return n;
+    return *n;
 }
 
 Options parseArgs(int argc, char **argv)

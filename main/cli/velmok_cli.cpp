@@ -28,6 +28,7 @@
 #include "main/core/export_format.h"
 #include "handoff/handoff_files.h"
 #include "controls/core/batch_command.h"
+#include "controls/core/control_texts.h"
 #include "controls/core/json_writer.h"
 #include "main/core/level_calc_dialog.h"
 #include "main/core/print_handoff.h"
@@ -107,17 +108,10 @@ const ExportFormat *commandLineFormat(const std::string &command)
 
 int parsePipe(const std::string &text)
 {
-    int n = 0;
-    bool ok = !text.empty() && text.size() <= 2;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            ok = false;
-        else
-            n = n * 10 + (c - '0');
-    }
-    if (!ok || n < 1 || n > PipesPerFile)
+    const std::optional<int> n = blockNumberText(text);
+    if (!n || *n < 1 || *n > PipesPerFile)
         throw UsageError("--pipe には 1 から 20 までの管材番号を指定してください ('" + text + "')");
-    return n - 1;
+    return *n - 1;
 }
 
 int parseLevel(const std::string &text)
@@ -185,13 +179,13 @@ void parseLevelOption(LevelCalcParams &p, const std::string &name, const std::st
 Options parseArgs(int argc, char **argv)
 {
     if (argc < 2)
-        throw UsageError("コマンドがありません");
+        throw UsageError(controltext::NoCommandText);
     Options o;
     o.command = argv[1];
     const std::string &c = o.command;
     o.format = commandLineFormat(c);
     if (!o.format && c != "new" && c != "calc" && c != "dump" && c != "check" && c != "pdf" && c != "level")
-        throw UsageError("コマンド '" + c + "' はありません");
+        throw UsageError(controltext::unknownCommandText(c));
     const bool takesPipe = c == "calc" || c == "dump" || o.format || c == "level";
     const bool writes = c == "calc" || c == "level";
     bool haveLevels = false;
@@ -233,7 +227,7 @@ Options parseArgs(int argc, char **argv)
         } else if (takesOptions && a == "--results") {
             o.results = true;
         } else if (a.size() > 1 && a[0] == '-') {
-            throw UsageError(c + " にオプション '" + a + "' はありません");
+            throw UsageError(controltext::unknownOptionText(c, a));
         } else if (positional == 0) {
             o.file = a;
             ++positional;
@@ -516,7 +510,7 @@ int main(int argc, char **argv)
 {
     using namespace velmo::cli;
     const std::string text = usage();
-    return runBatch(argc, argv, "velmok-cli", text.c_str(), "(velmok-cli --help で使い方を表示します)", [&] {
+    return runBatch(argc, argv, "velmok-cli", text.c_str(), velmo::controltext::usageHintText("velmok-cli").c_str(), [&] {
         const Options o = parseArgs(argc, argv);
         if (o.command == "new")
             return cmdNew(o);

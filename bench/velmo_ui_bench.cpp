@@ -53,7 +53,7 @@ void SessionStart(benchmark::State &state)
     for (auto _ : state) {
         MainSession s(ui, folder().dir / "velmok", "");
         s.start();
-        benchmark::DoNotOptimize(s.rateGridText(1, 1));
+        benchmark::DoNotOptimize(velmo::rateGridText(s.gridView(), 1, 1));
     }
 }
 BENCHMARK(SessionStart)->Unit(benchmark::kMillisecond);

@@ -144,7 +144,7 @@ void storeComposites(PriceRecord &row, Basis basis, const BasisResult &result)
 // derived anew on every calculation so that they follow a changed list price or percentage.
 void deriveMaterialPrices(PriceRecord &prices, const PriceRecord &pipe)
 {
-    if (pipe.D(4) != Currency::fromInt(1))
+    if (!usesRates(pipe))
         return;
     for (int i = 0; i <= 5; ++i)
         prices.A(i) = derivedPrice(prices.A(6), pipe.A(i), pipe.D(2), pipe.D(1), pipe.D(3));
@@ -225,7 +225,7 @@ BasicSettings WorkingTable::basicSettings() const
     s.priceCode = st.D(1);
     s.priceFracAddend = st.D(2);
     s.priceSigAddend = st.D(3);
-    s.useRates = st.D(4) == Currency::fromInt(1);
+    s.useRates = usesRates(st);
     for (int i = 0; i <= 5; ++i) {
         s.percent[i] = st.A(i);
         s.labour[i] = lab.C(i);

@@ -33,6 +33,9 @@ struct WorkingRow {
     const BasisResult &result(Basis b) const { return basis[static_cast<int>(b) - 1]; }
 };
 
+// Whether a pipe's settings record (its row 15) says "単価に掛け率を使用": D4 is exactly 1.
+inline bool usesRates(const PriceRecord &settings) { return settings.D(4) == Currency::fromInt(1); }
+
 // The values of the 基本設定 panel of a pipe.
 struct BasicSettings {
     Currency priceCode;        // D1: significant-digit code of derived prices

@@ -12,15 +12,6 @@
 
 namespace velmo {
 
-// The cell whose editor text was stored last, in either editable grid. Every key of the two
-// grids acts on this cell, not on the selected one. It starts at column 0, row 0 (the heading
-// row) and changes only when an editor stores its text.
-struct EditPosition {
-    int col = 0;
-    int row = 0;
-    bool operator==(const EditPosition &) const = default;
-};
-
 // Whether a grid row is one of the 14 size rows; only those are ever stored, calculated or shown.
 constexpr bool isSizeRow(int row) { return row >= 1 && row <= SizeRowsPerLocation; }
 

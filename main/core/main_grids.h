@@ -22,6 +22,8 @@ struct MainGrids {
     // The highlighted size row in the three grids: its size cell coloured and selected; the
     // material price and composite grids select the shown basis, the rate grid keeps its column.
     void showHighlight(int focusRow, Basis basis);
+    // One of the two grids that take prices: the rate grid or the material price grid.
+    StrColGridModel &editable(bool rateGrid) { return rateGrid ? rate : price; }
 };
 
 } // namespace velmo

@@ -10,23 +10,6 @@
 namespace velmo {
 namespace fs = std::filesystem;
 
-namespace {
-
-// The notice for a service file whose texts are damaged; empty when none is.
-std::string damageReport(const ServiceFile &file, const fs::path &path)
-{
-    return damageNotice(path.string(), file.damagedTexts());
-}
-
-std::string withoutTrailingSeparator(std::string path)
-{
-    if (path.size() > 1 && (path.back() == '/' || path.back() == '\\'))
-        path.pop_back();
-    return path;
-}
-
-} // namespace
-
 Edition editionOf(const fs::path &programPath)
 {
     std::string name = programPath.filename().string();
@@ -52,7 +35,7 @@ void MainSession::start()
     Failures failures;
     names_ = datafolder::readNames(dataFolder_, names_, failures);
     table_.clear();
-    undo_.clear();
+    editing_.forgetUndo();
     std::error_code ec;
     fs::remove(programDir_ / "NEWData.FDA", ec);
 
@@ -66,8 +49,7 @@ void MainSession::start()
     try {
         file_.loadOrCreate(currentFilePath());
         serviceLoaded_ = true;
-        if (const std::string damage = damageReport(file_, currentFilePath()); !damage.empty())
-            ui_.notice(damage, controltext::NoticeButton);
+        reportDamage();
     } catch (const IoError &e) {
         // Nothing of this service is in memory: no pipe is shown and nothing can be saved.
         failures.add(currentFilePath(), e.what());
@@ -131,6 +113,13 @@ void MainSession::writeCurrentFile()
     modified_ = false;
 }
 
+void MainSession::reportDamage()
+{
+    const std::string damage = damageNotice(currentFilePath().string(), file_.damagedTexts());
+    if (!damage.empty())
+        ui_.notice(damage, controltext::NoticeButton);
+}
+
 void MainSession::requireServiceLoaded() const
 {
     if (!serviceLoaded_)
@@ -151,8 +140,7 @@ bool MainSession::switchService(int service)
     serviceLoaded_ = true;
     service_ = service;
     pipe_ = 0;
-    if (const std::string damage = damageReport(file_, currentFilePath()); !damage.empty())
-        ui_.notice(damage, controltext::NoticeButton);
+    reportDamage();
     return true;
 }
 
@@ -165,68 +153,6 @@ void MainSession::save()
 void MainSession::quickSave()
 {
     writeCurrentFile();
-}
-
-void MainSession::loadFromFolder(bool rememberFolder)
-{
-    const bool wasModified = modified_;
-    const bool saved = *askToSave();
-    const auto chosen = ui_.chooseFolder(velmoktext::FolderDialogTitle);
-    if (!chosen)
-        return;
-    const fs::path folder = withoutTrailingSeparator(*chosen);
-    // The folder is adopted only once the current service's file there was read whole. The
-    // tree shows this folder's names: a service without a file here shows no pipe names.
-    Failures failures;
-    TreeNames names;
-    ServiceFile next;
-    try {
-        // A folder without any service file is offered the installation's initial data.
-        if (!datafolder::holdsServiceFiles(folder) &&
-            ui_.confirm(velmoktext::emptyFolderQuestion(folder), controltext::YesButton, controltext::CancelButton) ==
-                Answer::Yes)
-            datafolder::seedServiceFiles(programDir_, folder);
-        names = datafolder::readNames(folder, TreeNames{}, failures);
-        next.loadOrCreate(folder / serviceFileName(service_));
-    } catch (const IoError &) {
-        if (!saved)
-            modified_ = wasModified; // the edits of the old folder are still what is shown
-        throw;
-    }
-    dataFolder_ = folder;
-    names_ = std::move(names);
-    file_ = std::move(next);
-    serviceLoaded_ = true;
-    modified_ = false;
-    if (const std::string damage = damageReport(file_, currentFilePath()); !damage.empty())
-        ui_.notice(damage, controltext::NoticeButton);
-    loadPipe(0);
-    selectPipeNode();
-    if (rememberFolder)
-        datafolder::rememberNetworkFolder(programDir_, folder);
-    failures.raise();
-}
-
-void MainSession::saveToFolder()
-{
-    requireServiceLoaded();
-    const auto chosen = ui_.chooseFolder(velmoktext::FolderDialogTitle);
-    if (!chosen)
-        return;
-    const fs::path folder = withoutTrailingSeparator(*chosen);
-    file_.save(folder / serviceFileName(service_));
-    std::vector<std::string> notCopied;
-    if (!datafolder::sameFolder(folder, dataFolder_))
-        notCopied = datafolder::copyServiceFiles(dataFolder_, folder, service_);
-    dataFolder_ = folder;
-    modified_ = false;
-    std::string message = std::string(velmoktext::SavedNotice) + "\n" + currentFilePath().string();
-    if (!notCopied.empty()) {
-        message += velmoktext::NotCopiedHeading;
-        for (const std::string &m : notCopied)
-            message += "\n" + m;
-    }
-    ui_.notice(message, controltext::NoticeButton);
 }
 
 bool MainSession::close(Rect windowRect)
@@ -263,7 +189,7 @@ void MainSession::loadPipe(int pipe)
     table_.load(currentBlock());
     loadSettingsIntoControls();
     location_ = 0;
-    undoEnabled_ = false;
+    editing_.forgetUndo();
     pipeLoaded_ = true;
     table_.recalculateAll(currentBlock());
 }
@@ -303,6 +229,48 @@ std::string MainSession::copyLocationCaption() const
 GridView MainSession::gridView() const
 {
     return GridView{table_, pipeLoaded_, location_, basis_, rateShowsResults_, compositeShowsAdopted_};
+}
+
+// ---- showing the pipe ----
+
+void MainSession::showGridRows(int from, int to)
+{
+    const GridView view = gridView();
+    for (int r = from; r <= to; ++r)
+        grids_->showRow(view, r);
+}
+
+void MainSession::showRowHighlight()
+{
+    grids_->showHighlight(focusRow_, basis_);
+}
+
+void MainSession::showGrids()
+{
+    showGridRows(0, GridRows - 1);
+    showRowHighlight();
+}
+
+void MainSession::writeTableBack()
+{
+    for (int a = 1; a <= WorkingRows; ++a)
+        table_.store(a, currentBlock());
+}
+
+void MainSession::refreshPipeName()
+{
+    const std::string text = pipeNodeText(currentBlock()[0].name.text());
+    names_.nodes[service_ * NodesPerService + pipe_ + 1] = text;
+    names_.pipeCaptions[service_][pipe_] = text;
+}
+
+void MainSession::showPipeAgain()
+{
+    loadSettingsIntoControls();
+    // A pipe that became a refrigerant pipe has a single location tab.
+    if (location_ >= static_cast<int>(tabCaptions().size()))
+        location_ = 0;
+    refreshPipeName();
 }
 
 // ---- commands ----
@@ -417,7 +385,7 @@ void MainSession::applySettings(const SettingsControls &c)
         ui_.notice(velmoktext::NoPipeNotice, controltext::NoticeButton);
         return;
     }
-    takeSnapshot();
+    editing_.takeSnapshot();
     controls_ = c;
     table_.applyBasicSettings(basicSettingsOf(c), currentBlock());
     modified_ = true;

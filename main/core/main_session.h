@@ -1,23 +1,24 @@
 #pragma once
-// The whole state of the composite unit price manager's main window and every command of it,
-// without a widget: start-up, services, pipes, locations, price bases, the 基本設定 panel,
-// save, folders and close. The window forwards its events here and shows what it reads back.
+// The whole state of the composite unit price manager's main window, without a widget: start-up,
+// services, pipes, locations, price bases, the 基本設定 panel, save and close. The commands of
+// editing, outputs, the data folder and the information menu are parts of their own that work on
+// this state. The window forwards its events here and shows what it reads back.
 #include "main/core/calc.h"
-#include "main/core/copy_buffer.h"
 #include "main/core/data_folder.h"
-#include "main/core/export_format.h"
 #include "main/core/grid_editing.h"
 #include "main/core/grid_texts.h"
 #include "main/core/information_commands.h"
+#include "main/core/main_editing.h"
+#include "main/core/main_folders.h"
 #include "main/core/main_grids.h"
+#include "main/core/main_outputs.h"
+#include "main/core/main_user_interface.h"
 #include "main/core/print_handoff.h"
-#include "pricefile/service_file.h"
 #include "main/core/settings_controls.h"
 #include "main/core/text_builder.h"
 #include "main/core/velmok_texts.h"
-#include "main/core/sheet_setup.h"
-#include "main/core/main_user_interface.h"
 #include "main/core/window_placement.h"
+#include "pricefile/service_file.h"
 
 #include <array>
 #include <filesystem>
@@ -76,8 +77,6 @@ public:
     std::vector<std::string> tabCaptions() const;
     std::string headingStrip() const; // kanname
     std::string copyLocationCaption() const;
-    bool copyLocationEnabled() const { return !refrigerant(); }
-    bool undoEnabled() const { return undoEnabled_; }
     // The price basis the grids show; its column is the selected one of the material price and
     // composite grids.
     Basis basis() const { return basis_; }
@@ -98,9 +97,6 @@ public:
     const MainGrids &grids() const { return *grids_; }
     // Fills the three grids from the table, with the highlighted row and the selected basis.
     void showGrids();
-    std::string rateGridText(int col, int row) const { return velmo::rateGridText(gridView(), col, row); }
-    std::string priceGridText(int col, int row) const { return velmo::priceGridText(gridView(), col, row); }
-    std::string compositeGridText(int col, int row) const { return velmo::compositeGridText(gridView(), col, row); }
 
     // ---- commands and control events ----
     void treeClick(int node);
@@ -122,67 +118,27 @@ public:
     void settingsLeft(const SettingsControls &c);
     void save();      // "保  存"
     void quickSave(); // the save button of the title strip
-    void loadFromFolder(bool rememberFolder); // "指定フォルダーからデータを読込" / "データファイル設定"
-    void saveToFolder();                      // "指定フォルダーにデータを保存"
     // Closing: asks to save, then writes names, layout and position; true when the window may
     // close. "戻る" at the question keeps it open with nothing written (false). A failed save
     // of the price file raises (the window then stays open with its data); a failure of the
     // other writes is shown and the close goes on.
     bool close(Rect windowRect);
 
-    // ---- the small commands of the menus Information(&I) and ファイル ----
-    InformationCommands &information() { return information_; }
-    // ---- taking the table out (外部デ－タ入出力 and 印  刷) ----
-    // Each asks the output level dialog first; its basis becomes the selected basis column
-    // even when the dialog is cancelled, and a cancelled dialog writes nothing.
-    // An item of 外部デ－タ入出力 (exportFormats()): a file chosen in the save dialog or the
-    // clipboard, then the format's notice.
-    void exportTable(const ExportFormat &format);
-    // N8: print_Data.dat, Print.conf and print_header.dat beside the program, then the print
-    // program, started without waiting; one that cannot be found or started is named in a
-    // notice.
-    void print();
-    // ---- editing, undo, the dialogs, copy and paste (main_session_edit.cpp, main_session_paste.cpp) ----
-    UserInterface &ui() { return ui_; }
-    const EditPosition &editPosition() const { return editPosition_; }
-    // Either editable grid stored its editor's text into (col, row).
-    void editorTextStored(int col, int row);
-    // A key pressed in the rate grid (StrColGrid1KeyDown) or the material price grid
-    // (StrColGrid2KeyDown), or in its editor, before the grid handles it. True when the key
-    // ended there: the grid neither types nor moves with it. A text that is no number raises
-    // ConversionError after the cell shows the stored value again.
-    bool rateGridKeyDown(int vk, bool shift);
-    bool priceGridKeyDown(int vk, bool shift);
-    // The editor of an editable grid closed on (col, row) with its text in the cell, but not by
-    // a key of the grid: the mouse or the focus moved on, or a command began. The text is
-    // stored as Up would store it (no move, no sound), so that what the cell shows is what the
-    // data hold. A refusal or a text that is no number gives way to the stored value; its
-    // message comes back to be shown once the focus has settled, since no box may open in the
-    // middle of a click or a focus change. An editor that a key of the grid closed is that
-    // key's business: nothing happens here then.
-    struct EditorLeft {
-        std::string notice; // a refusal, for NoticeBox
-        std::string error;  // a conversion error, for the error box
-    };
-    EditorLeft editorLeft(bool rateGrid, int col, int row);
-    void rateGridClicked(int col, int row); // the other grids follow the row
-    void undo();                            // "取り消し"
-    void clearPipe();                       // "現在の管材をクリア－"
-    void levelCalc(const LevelCalcParams &p); // "実 行" of the price-level dialog
-    // The sheet set-up dialog: opening takes an undo snapshot and loads the dialog (nothing
-    // without a pipe); closing registers what the dialog holds, or nothing after "Exit", and
-    // shows the pipe again either way.
-    std::optional<SheetSetup> openSheetSetup();
-    void closeSheetSetup(const SheetSetup *registered);
-    void copy(CopyKind kind);
-    void paste(CopyKind kind);
-    bool pasteEnabled(CopyKind kind) const { return pipeLoaded_ && copyBuffer_.canPaste(kind); }
-    void copyLocationToOthers(); // location 0 to locations 1–3
+    // ---- the parts of the window's commands, each with its own state ----
+    InformationCommands &information() { return information_; } // Information(&I), ファイル
+    MainEditing &editing() { return editing_; }                  // the grids, undo, the dialogs, copy and paste
+    const MainEditing &editing() const { return editing_; }
+    MainOutputs &outputs() { return outputs_; }                  // 外部デ－タ入出力 and 印  刷
+    MainFolders &folders() { return folders_; }                  // the data folder commands
 
     // The INI file beside the program.
     std::filesystem::path iniPath() const { return iniFileOf(programPath_); }
 
 private:
+    friend class MainEditing;
+    friend class MainOutputs;
+    friend class MainFolders;
+
     // Opens another service's file; false when "戻る" was chosen at the save question, and
     // nothing changed.
     bool switchService(int service);
@@ -194,36 +150,13 @@ private:
     std::optional<bool> askToSave(bool withBack = false);
     void writeCurrentFile();
     void requireServiceLoaded() const;
+    // Names the damaged texts of the service file just read, if any.
+    void reportDamage();
     void selectPipeNode();
     PipeBlock &currentBlock() { return file_.pipeBlock(pipe_); }
-    // Shows the output level dialog and selects its basis; nothing when there is no pipe or
-    // the dialog was cancelled.
-    std::optional<OutputLevelChoice> chooseOutput(bool withOptions);
-    // Editing (main_session_edit.cpp).
-    bool refusedWithoutPipe();
-    // The notice of a grid refusal: shown, or held while an editor that was left is stored.
-    void editNotice(const char *text);
-    void takeSnapshot();
-    // Runs a change of the working table after an undo snapshot and marks the data modified;
-    // a change that fails leaves the table, the pipe's records, the undo and the flag as they were.
-    void changeTable(const std::function<void()> &change);
-    // A typed value stored: as changeTable, but without an undo snapshot when every slot it
-    // goes to already holds it.
-    void storeIntoTable(bool unchanged, const std::function<void()> &store);
     void writeTableBack(); // every working row into the pipe's records
     void refreshPipeName();
     void showPipeAgain(); // settings controls, a valid tab, the tree and menu name
-    // The cell maps of the two editable grids for the shared entry engine.
-    class EditCells;
-    class RateCells;
-    class PriceCells;
-    // A key of an editable grid: the checks that refuse a key as a whole come first, then the
-    // entry engine with the grid's cell map.
-    bool gridKeyDown(bool rateGrid, int vk, bool shift);
-    // The checks that refuse a key of an editable grid as a whole (col: the material price
-    // grid's column the key is in): with a refusal said, the editor closes and the grids show
-    // the stored values again.
-    bool keyRefused(bool rateGrid, int col);
     // Shows size rows from … to of the three grids again.
     void showGridRows(int from, int to);
     void showRowHighlight();
@@ -240,17 +173,15 @@ private:
     Basis basis_ = Basis::Level1;
     int focusRow_ = 1, controlsRevision_ = 0;
     bool rateShowsResults_ = false, compositeShowsAdopted_ = false;
-    bool modified_ = false, pipeLoaded_ = false, undoEnabled_ = false, serviceLoaded_ = false;
-    std::string *heldNotice_ = nullptr; // set while editorLeft runs the key handling
-    bool handlingKey_ = false;          // a grid key is being handled
+    bool modified_ = false, pipeLoaded_ = false, serviceLoaded_ = false;
     std::unique_ptr<MainGrids> grids_ = std::make_unique<MainGrids>();
     ServiceFile file_;
     WorkingTable table_;
-    WorkingTable undo_;
     SettingsControls controls_;
     InformationCommands information_;
-    EditPosition editPosition_;
-    CopyBuffer copyBuffer_;
+    MainEditing editing_{*this};
+    MainOutputs outputs_{*this};
+    MainFolders folders_{*this};
 };
 
 } // namespace velmo

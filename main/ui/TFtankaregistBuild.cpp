@@ -390,17 +390,17 @@ void TFtankaregist::IconButton11Click()
 
 void TFtankaregist::loadFromFolderClick()
 {
-    run([this] { session_->loadFromFolder(false); });
+    run([this] { session_->folders().loadFromFolder(false); });
 }
 
 void TFtankaregist::saveToFolderClick()
 {
-    run([this] { session_->saveToFolder(); });
+    run([this] { session_->folders().saveToFolder(); });
 }
 
 void TFtankaregist::dataFileSettingClick()
 {
-    run([this] { session_->loadFromFolder(true); });
+    run([this] { session_->folders().loadFromFolder(true); });
 }
 
 void TFtankaregist::serviceMenuShow(int service)

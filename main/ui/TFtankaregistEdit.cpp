@@ -92,16 +92,16 @@ void TFtankaregist::showEditCommands()
 {
     const MainSession &s = *session_;
     const bool pipe = s.pipeLoaded();
-    undoAction->setEnabled(s.undoEnabled());
+    undoAction->setEnabled(s.editing().undoEnabled());
     for (QAction *a : {sheetSetupAction, levelCalcAction, clearAction})
         a->setEnabled(pipe);
     user_sel->setEnabled(pipe);
     for (const auto &[kind, a] : copyActions)
         a->setEnabled(pipe);
     for (const auto &[kind, a] : pasteActions)
-        a->setEnabled(s.pasteEnabled(kind));
+        a->setEnabled(s.editing().pasteEnabled(kind));
     copyLocationAction->setText(q(s.copyLocationCaption()));
-    copyLocationAction->setEnabled(pipe && s.copyLocationEnabled());
+    copyLocationAction->setEnabled(pipe && s.editing().copyLocationEnabled());
 }
 
 // ---------------------------------------------------------------- grid keys
@@ -124,19 +124,19 @@ void TFtankaregist::gridKeyDown(TStrColGrid *grid, int &vk, Qt::KeyboardModifier
     runCommand([&] {
         const bool rateGrid = grid == StrColGrid1;
         const bool withShift = shift & Qt::ShiftModifier;
-        consumed = rateGrid ? session_->rateGridKeyDown(vk, withShift) : session_->priceGridKeyDown(vk, withShift);
+        consumed = rateGrid ? session_->editing().rateGridKeyDown(vk, withShift) : session_->editing().priceGridKeyDown(vk, withShift);
     });
-    undoAction->setEnabled(session_->undoEnabled());
+    undoAction->setEnabled(session_->editing().undoEnabled());
 }
 
 void TFtankaregist::gridEditorFinished(TStrColGrid *grid, int col, int row)
 {
     runCommand([&] {
-        const MainSession::EditorLeft left = session_->editorLeft(grid == StrColGrid1, col, row);
-        undoAction->setEnabled(session_->undoEnabled());
+        const MainEditing::EditorLeft left = session_->editing().editorLeft(grid == StrColGrid1, col, row);
+        undoAction->setEnabled(session_->editing().undoEnabled());
         // No box may open in the middle of a click or a focus change: after it.
         if (!left.notice.empty())
-            QTimer::singleShot(0, this, [this, notice = left.notice] { session_->ui().notice(notice, controltext::NoticeButton); });
+            QTimer::singleShot(0, this, [this, notice = left.notice] { windowUi_.notice(notice, controltext::NoticeButton); });
         if (!left.error.empty())
             PostErrorBox(q(left.error));
     });
@@ -144,7 +144,7 @@ void TFtankaregist::gridEditorFinished(TStrColGrid *grid, int col, int row)
 
 void TFtankaregist::gridEditorTextStored(int col, int row)
 {
-    session_->editorTextStored(col, row);
+    session_->editing().editorTextStored(col, row);
 }
 
 void TFtankaregist::commitTypedCells()
@@ -156,29 +156,29 @@ void TFtankaregist::commitTypedCells()
 
 void TFtankaregist::StrColGrid1Click(int col, int row)
 {
-    runCommand([&] { session_->rateGridClicked(col, row); });
+    runCommand([&] { session_->editing().rateGridClicked(col, row); });
 }
 
 // ---------------------------------------------------------------- commands
 
 void TFtankaregist::copyClick(CopyKind kind)
 {
-    run([this, kind] { session_->copy(kind); });
+    run([this, kind] { session_->editing().copy(kind); });
 }
 
 void TFtankaregist::pasteClick(CopyKind kind)
 {
-    run([this, kind] { session_->paste(kind); });
+    run([this, kind] { session_->editing().paste(kind); });
 }
 
 void TFtankaregist::N22Click()
 {
-    run([this] { session_->clearPipe(); });
+    run([this] { session_->editing().clearPipe(); });
 }
 
 void TFtankaregist::item_paste_5Click()
 {
-    run([this] { session_->copyLocationToOthers(); });
+    run([this] { session_->editing().copyLocationToOthers(); });
 }
 
 void TFtankaregist::N2Click()
@@ -186,30 +186,30 @@ void TFtankaregist::N2Click()
     // Escape while typing drops the text typed and undoes the last stored edit.
     StrColGrid1->CancelEditor();
     StrColGrid2->CancelEditor();
-    run([this] { session_->undo(); });
+    run([this] { session_->editing().undo(); });
 }
 
 void TFtankaregist::user_selClick()
 {
     std::optional<SheetSetup> setup;
-    run([&] { setup = session_->openSheetSetup(); });
+    run([&] { setup = session_->editing().openSheetSetup(); });
     if (!setup)
         return;
     bool registered = false;
-    auto dialog = std::make_unique<Tfsheetset>(std::move(*setup), session_->ui(), this);
+    auto dialog = std::make_unique<Tfsheetset>(std::move(*setup), windowUi_, this);
     runCommand([&] { registered = dialog->exec() == QDialog::Accepted; });
-    run([&] { session_->closeSheetSetup(registered ? &dialog->setup() : nullptr); });
+    run([&] { session_->editing().closeSheetSetup(registered ? &dialog->setup() : nullptr); });
 }
 
 void TFtankaregist::K17Click()
 {
     if (!session_->pipeLoaded()) {
-        run([this] { session_->levelCalc({}); }); // says that no pipe is selected
+        run([this] { session_->editing().levelCalc({}); }); // says that no pipe is selected
         return;
     }
     Tftankacalc dialog(this);
     if (dialog.exec() == QDialog::Accepted)
-        run([&] { session_->levelCalc(dialog.state().params()); });
+        run([&] { session_->editing().levelCalc(dialog.state().params()); });
 }
 
 } // namespace velmo

@@ -11,7 +11,7 @@ namespace velmo {
 void TFtankaregist::addPrintItem(QMenu *file)
 {
     file->addSeparator();
-    N8 = file->addAction("印  刷", this, [this] { run([this] { session_->print(); }); });
+    N8 = file->addAction("印  刷", this, [this] { run([this] { session_->outputs().print(); }); });
     N8->setShortcut(QKeySequence("Ctrl+P"));
 }
 
@@ -22,7 +22,7 @@ void TFtankaregist::buildExportMenu()
         if (f->separatedAbove())
             m->addSeparator();
         exportActions.push_back(
-            m->addAction(f->menuCaption(), this, [this, f] { run([this, f] { session_->exportTable(*f); }); }));
+            m->addAction(f->menuCaption(), this, [this, f] { run([this, f] { session_->outputs().exportTable(*f); }); }));
     }
 }
 

@@ -17,7 +17,7 @@ struct EditableGrid : StrColGridObserver {
     StrColGridModel &model;
     bool consumed = false; // whether the last key ended in the session
     std::string error;     // the text of the last key's conversion error, as its box shows it
-    MainSession::EditorLeft left; // what the session said when the editor was last left
+    MainEditing::EditorLeft left; // what the session said when the editor was last left
 
     EditableGrid(MainSession &session, Grid g)
         : s(session), rate(g == Grid::Rate), model(rate ? session.grids().rate : session.grids().price)
@@ -34,17 +34,17 @@ struct EditableGrid : StrColGridObserver {
     {
         keyConsumed = true;
         try {
-            keyConsumed = rate ? s.rateGridKeyDown(vk, shift.shift) : s.priceGridKeyDown(vk, shift.shift);
+            keyConsumed = rate ? s.editing().rateGridKeyDown(vk, shift.shift) : s.editing().priceGridKeyDown(vk, shift.shift);
         } catch (const ConversionError &e) {
             error = e.what();
         }
         consumed = keyConsumed;
     }
-    void editorTextStored(int col, int row) override { s.editorTextStored(col, row); }
+    void editorTextStored(int col, int row) override { s.editing().editorTextStored(col, row); }
     void editorClosed(bool kept) override
     {
         if (kept)
-            left = s.editorLeft(rate, model.editCol(), model.editRow());
+            left = s.editing().editorLeft(rate, model.editCol(), model.editRow());
     }
 
     // ---- the person's side ----
@@ -64,7 +64,7 @@ struct EditableGrid : StrColGridObserver {
     }
     EditableGrid &enter(bool shift = false) { return key(vkey::Return, shift); }
     // The mouse or the focus moves on while the editor is open.
-    MainSession::EditorLeft leave()
+    MainEditing::EditorLeft leave()
     {
         left = {};
         model.CloseEditor();

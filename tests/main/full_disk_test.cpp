@@ -40,7 +40,7 @@ int saveOnAFullDisk(ProgramFolder &pf)
         return Skip;
     writeFileAtomically(pf.data() / "kanzai1.fda", old); // 432,000 bytes of the 700 KiB
     writeFileAtomically(pf.data() / "haikan1.fda", "");  // the mark that stops the seeding
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     typeLabour(s, 1, "41000");
     std::string message;
     try {

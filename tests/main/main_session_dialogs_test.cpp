@@ -52,10 +52,10 @@ TEST(LevelCalc, BothMethodsWithEveryLevelAtZero)
     ProgramFolder pf;
     pf.start();
     changeServiceFile(pf.data() / "kanzai1.fda", [](ServiceFile &f) { setPrices(f, 0, 2, "1234", "2000"); });
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     LevelCalcDialog d;
     d.chooseUnit(2); // 100
-    s.levelCalc(d.params());
+    s.editing().levelCalc(d.params());
     // 定価 × 0 %: every LEVEL price of every size row is 0.
     for (int a = 1; a <= WorkingRows; ++a) {
         if (!isTailRow(a)) {
@@ -64,12 +64,12 @@ TEST(LevelCalc, BothMethodsWithEveryLevelAtZero)
         }
     }
     EXPECT_TRUE(s.modified());
-    EXPECT_TRUE(s.undoEnabled());
+    EXPECT_TRUE(s.editing().undoEnabled());
     EXPECT_EQ(s.file().pipeBlock(0)[1].A(3), Currency());
 
     // 原価 × (1 + 0 %): the cost price rounded half up to hundreds, on every location.
     d.chooseMethod(1);
-    s.levelCalc(d.params());
+    s.editing().levelCalc(d.params());
     for (int loc = 0; loc < 4; ++loc) {
         for (int n = 1; n <= 5; ++n) {
             EXPECT_EQ(s.table().row(workingRow(loc, 1)).rec.A(n), Cur("1000")) << loc;
@@ -79,7 +79,7 @@ TEST(LevelCalc, BothMethodsWithEveryLevelAtZero)
     // The tails keep their percentages and labour prices.
     EXPECT_EQ(s.table().row(LabourRow).rec.C(1), Cur("20000"));
     // One undo step back is the state before the second calculation.
-    s.undo();
+    s.editing().undo();
     EXPECT_TRUE(s.table().row(1).rec.A(1).isZero());
 }
 
@@ -88,19 +88,19 @@ TEST(LevelCalc, RatesOfTheListPriceRoundedToTheUnitWithTheAddend)
     ProgramFolder pf;
     pf.start();
     changeServiceFile(pf.data() / "kanzai1.fda", [](ServiceFile &f) { setPrices(f, 0, 1, "800", "1380"); });
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     LevelCalcDialog d;
     d.chooseUnit(1); // 10
     d.chooseAddend(1); // 切り上げ
     const char *levels[] = {"80", "75", "70", "65", "60"};
     for (int n = 0; n < 5; ++n)
         d.setLevel(n, Cur(levels[n]));
-    s.levelCalc(d.params());
+    s.editing().levelCalc(d.params());
     // 1380 × 0.8 = 1104 → 10 × Trunc(110.4 + 0.9) = 1110; 1035 → 1040; 966 → 970; 897 → 900; 828 → 830.
     const char *expected[] = {"1110", "1040", "970", "900", "830"};
     for (int n = 1; n <= 5; ++n)
         EXPECT_EQ(s.table().row(1).rec.A(n), Cur(expected[n - 1])) << n;
-    EXPECT_EQ(s.priceGridText(1, 1), "1,110");
+    EXPECT_EQ(velmo::priceGridText(s.gridView(), 1, 1), "1,110");
 }
 
 // ---- the sheet set-up dialog ----
@@ -108,8 +108,8 @@ TEST(LevelCalc, RatesOfTheListPriceRoundedToTheUnitWithTheAddend)
 TEST(SheetSetup, LoadsTheRowsAndAStoredCodeOf0ShowsAs1)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
-    std::optional<SheetSetup> d = s.openSheetSetup();
+    MainSession &s = pf.start();
+    std::optional<SheetSetup> d = s.editing().openSheetSetup();
     ASSERT_TRUE(d);
     EXPECT_EQ(d->pipe, 0);
     EXPECT_EQ(d->text(SheetSetup::Text::PipeName), "S1P1");
@@ -122,7 +122,7 @@ TEST(SheetSetup, LoadsTheRowsAndAStoredCodeOf0ShowsAs1)
     EXPECT_EQ(SheetSetup::AddendCaptions[static_cast<size_t>(d->fracAddend)], std::string("切り捨て"));
     EXPECT_EQ(d->scale, 0);
     EXPECT_EQ(d->mode, 0);
-    s.closeSheetSetup(nullptr);
+    s.editing().closeSheetSetup(nullptr);
 
     // Pipe 2 has a code of 0: it shows as "1" and is stored as 1.
     s.treeClick(2);
@@ -148,23 +148,23 @@ TEST(SheetSetup, LoadsTheRowsAndAStoredCodeOf0ShowsAs1)
 TEST(SheetSetup, ExitChangesNoFieldButCountsAsAChangeWithAnUndo)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     const PipeBlock before = s.file().pipeBlock(0);
-    std::optional<SheetSetup> d = s.openSheetSetup();
+    std::optional<SheetSetup> d = s.editing().openSheetSetup();
     d->text(SheetSetup::Text::PipeName) = "ignored";
-    s.closeSheetSetup(nullptr);
+    s.editing().closeSheetSetup(nullptr);
     for (int k = 0; k < RecordsPerPipe; ++k)
         EXPECT_EQ(s.file().pipeBlock(0)[k], before[k]) << k;
     EXPECT_TRUE(s.modified());
-    EXPECT_TRUE(s.undoEnabled());
+    EXPECT_TRUE(s.editing().undoEnabled());
     EXPECT_EQ(s.treeText(1), "S1P1");
 }
 
 TEST(SheetSetup, RegisterWritesUnitSizesNamesAndSettingsIntoEveryRow)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
-    std::optional<SheetSetup> d = s.openSheetSetup();
+    MainSession &s = pf.start();
+    std::optional<SheetSetup> d = s.editing().openSheetSetup();
     d->text(SheetSetup::Text::PipeName) = "配管用炭素鋼鋼管（白）";
     d->text(SheetSetup::Text::PageMemo) = "P.12";
     d->unit = "本";
@@ -176,7 +176,7 @@ TEST(SheetSetup, RegisterWritesUnitSizesNamesAndSettingsIntoEveryRow)
     d->sigAddend = 2;   // 四捨五入
     d->fracAddend = 1;  // 切り捨て
     d->scale = 1;
-    s.closeSheetSetup(&*d);
+    s.editing().closeSheetSetup(&*d);
 
     const PipeBlock &b = s.file().pipeBlock(0);
     for (int k = 0; k < RecordsPerPipe; ++k) {
@@ -203,10 +203,10 @@ TEST(SheetSetup, RegisterWritesUnitSizesNamesAndSettingsIntoEveryRow)
     EXPECT_EQ(s.treeText(1), "配管用炭素鋼鋼管（白）");
     EXPECT_EQ(s.pipeMenuCaption(0, 0), "配管用炭素鋼鋼管（白）");
     // Recalculated with the new settings: 有効3桁 half up of 2,805 is 2,810.
-    EXPECT_EQ(s.rateGridText(1, 1), "2,810");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 1, 1), "2,810");
 
     // Undo takes everything back, names and sizes included, also in the service's records.
-    s.undo();
+    s.editing().undo();
     EXPECT_EQ(b[0].name.text(), "S1P1");
     EXPECT_EQ(b[0].size.text(), "15A");
     EXPECT_EQ(b[2].size.text(), "");
@@ -217,16 +217,16 @@ TEST(SheetSetup, RegisterWritesUnitSizesNamesAndSettingsIntoEveryRow)
 TEST(SheetSetup, RefrigerantModeLeavesOneTab)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     s.locationTabChanged(2);
-    std::optional<SheetSetup> d = s.openSheetSetup();
+    std::optional<SheetSetup> d = s.editing().openSheetSetup();
     d->mode = 1;
-    s.closeSheetSetup(&*d);
+    s.editing().closeSheetSetup(&*d);
     EXPECT_TRUE(s.refrigerant());
     EXPECT_EQ(s.file().pipeBlock(0)[SettingsRecord].B(4), Cur("2"));
     EXPECT_EQ(s.tabCaptions(), (std::vector<std::string>{"一般"}));
     EXPECT_EQ(s.currentLocation(), 0);
-    EXPECT_FALSE(s.copyLocationEnabled());
+    EXPECT_FALSE(s.editing().copyLocationEnabled());
 }
 
 TEST(SheetSetup, TheButtonsAndInputBoxes)

@@ -96,12 +96,12 @@ TEST(GridEditingRules, EditabilityTableInItsOrder)
 TEST(RateGridEditing, AFactorTypedAndEnterIsStoredCalculatedAndMovesDown)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     EditableGrid g(s, Grid::Rate);
-    EXPECT_FALSE(s.undoEnabled());
+    EXPECT_FALSE(s.editing().undoEnabled());
     const std::string row2 = g.text(2, 2);
     g.type(4, 1, "1.2");
-    EXPECT_EQ(s.editPosition(), (EditPosition{4, 1}));
+    EXPECT_EQ(s.editing().editPosition(), (GridCoord{4, 1}));
     g.enter();
     EXPECT_FALSE(g.editing());
     EXPECT_TRUE(g.consumed);
@@ -109,15 +109,15 @@ TEST(RateGridEditing, AFactorTypedAndEnterIsStoredCalculatedAndMovesDown)
     EXPECT_EQ(s.file().pipeBlock(0)[0].B(1), Cur("1.2")); // written back into the service's records
     // K1 = 1000 × 1.2: the total rises from 2,805 to 2,905; adopted to tens 2,900. The three
     // grids show it at once.
-    EXPECT_EQ(s.rateGridText(2, 1), "2,905");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 2, 1), "2,905");
     EXPECT_EQ(g.text(2, 1), "2,905");
     EXPECT_EQ(g.text(1, 1), "2,900");
     EXPECT_EQ(s.grids().composite.Cells(1, 1), "2,905");
     EXPECT_EQ(g.text(2, 2), row2);
     EXPECT_TRUE(s.modified());
-    EXPECT_TRUE(s.undoEnabled());
+    EXPECT_TRUE(s.editing().undoEnabled());
     // Enter moves the edit position and the selection to the next row, and the other grids follow.
-    EXPECT_EQ(s.editPosition(), (EditPosition{4, 2}));
+    EXPECT_EQ(s.editing().editPosition(), (GridCoord{4, 2}));
     EXPECT_EQ(g.selected(), (GridCoord{4, 2}));
     EXPECT_EQ(s.focusRow(), 2);
     EXPECT_EQ(s.grids().price.Row(), 2);
@@ -135,7 +135,7 @@ TEST(RateGridEditing, AFactorTypedAndEnterIsStoredCalculatedAndMovesDown)
 TEST(RateGridEditing, KeysThatTypePassOnAndOtherKeysBeepAndStore)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     EditableGrid g(s, Grid::Rate);
     g.type(6, 1, "0.0");
     for (int vk : {vkey::Numpad0 + 8, vkey::Decimal, vkey::Back, vkey::Shift, vkey::NumLock}) {
@@ -143,14 +143,14 @@ TEST(RateGridEditing, KeysThatTypePassOnAndOtherKeysBeepAndStore)
         EXPECT_FALSE(g.consumed) << vk;
         EXPECT_TRUE(g.editing()) << vk;
     }
-    EXPECT_FALSE(s.undoEnabled());
+    EXPECT_FALSE(s.editing().undoEnabled());
     g.type(6, 1, "0.08");
     g.key(vkey::KeyA);
     EXPECT_TRUE(g.consumed); // the letter is not typed anywhere
     EXPECT_FALSE(g.editing());
     EXPECT_EQ(pf.ui.beeps, 1);
     EXPECT_EQ(s.table().row(1).rec.B(3), Cur("0.08"));
-    EXPECT_EQ(s.editPosition(), (EditPosition{6, 1})); // not Enter: the position stays
+    EXPECT_EQ(s.editing().editPosition(), (GridCoord{6, 1})); // not Enter: the position stays
     // Down stores as well and leaves the move to the grid.
     g.type(6, 1, "0.09");
     g.key(vkey::Down);
@@ -163,20 +163,20 @@ TEST(RateGridEditing, KeysThatTypePassOnAndOtherKeysBeepAndStore)
 TEST(RateGridEditing, ShiftEnterFillsTheRowsBelow)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     EditableGrid g(s, Grid::Rate);
     g.type(8, 1, "0.08");
     g.enter(true);
     for (int k = 1; k <= 14; ++k) {
         EXPECT_EQ(s.table().row(k).rec.B(5), Cur("0.08")) << k;
-        EXPECT_EQ(g.text(8, k), s.rateGridText(8, k)) << k;
+        EXPECT_EQ(g.text(8, k), velmo::rateGridText(s.gridView(), 8, k)) << k;
     }
     EXPECT_EQ(s.table().row(16).rec.B(5), Currency()); // another location keeps its factors
     // Labour 20,000 × 0.08 = 1,600 in every row, rows 2–14 without other components.
     EXPECT_EQ(g.text(2, 14), "1,600");
 
     // Undo takes the whole fill back at once.
-    s.undo();
+    s.editing().undo();
     for (int k = 1; k <= 14; ++k)
         EXPECT_EQ(s.table().row(k).rec.B(5), k == 1 ? Cur("0.05") : Currency()) << k;
 
@@ -188,28 +188,28 @@ TEST(RateGridEditing, ShiftEnterFillsTheRowsBelow)
     EXPECT_EQ(s.table().row(14).rec.B(5), Cur("0.07"));
     EXPECT_EQ(s.table().row(13).rec.B(5), Currency());
     EXPECT_EQ(g.text(2, 13), row13);
-    EXPECT_EQ(s.editPosition(), (EditPosition{8, 1}));
+    EXPECT_EQ(s.editing().editPosition(), (GridCoord{8, 1}));
     EXPECT_EQ(g.selected(), (GridCoord{8, 1}));
 }
 
 TEST(RateGridEditing, RefusalsLeaveTheFactorsAndTheUndoAlone)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     EditableGrid g(s, Grid::Rate);
     g.type(4, 2, "0.5").enter(); // a real edit that can be undone
-    ASSERT_TRUE(s.undoEnabled());
+    ASSERT_TRUE(s.editing().undoEnabled());
 
     // Columns 0–3 cannot be edited: the message, the stored value shown again, nothing stored,
     // and the undo of the previous edit survives; Enter still moves on.
     g.type(3, 1, "5000");
     g.enter();
     EXPECT_EQ(pf.ui.notices.back(), "この列のセルは編集できません。|確認");
-    EXPECT_EQ(g.text(3, 1), s.rateGridText(3, 1));
+    EXPECT_EQ(g.text(3, 1), velmo::rateGridText(s.gridView(), 3, 1));
     EXPECT_EQ(s.table().row(1).rec.A(1), Cur("1000"));
-    EXPECT_EQ(s.editPosition(), (EditPosition{3, 2}));
+    EXPECT_EQ(s.editing().editPosition(), (GridCoord{3, 2}));
     EXPECT_EQ(g.selected(), (GridCoord{3, 2}));
-    s.undo();
+    s.editing().undo();
     EXPECT_EQ(s.table().row(2).rec.B(1), Currency()); // the edit before the refusal is undone
 
     // While the results are shown nothing is stored and the position stays.
@@ -219,13 +219,13 @@ TEST(RateGridEditing, RefusalsLeaveTheFactorsAndTheUndoAlone)
     g.enter();
     EXPECT_EQ(pf.ui.notices.back(), "計算結果を表示しています。現在は編集できません。|確認");
     EXPECT_EQ(s.table().row(1).rec.B(2), Cur("0.3"));
-    EXPECT_EQ(g.text(5, 1), s.rateGridText(5, 1));
-    EXPECT_EQ(s.editPosition(), (EditPosition{5, 1}));
+    EXPECT_EQ(g.text(5, 1), velmo::rateGridText(s.gridView(), 5, 1));
+    EXPECT_EQ(s.editing().editPosition(), (GridCoord{5, 1}));
     EXPECT_EQ(g.selected(), (GridCoord{5, 1}));
     s.showFactors();
 
     // Refrigerant mode: はつり補修 is refused first, even while the results are shown.
-    MainSession r = pf.start("10;2;");
+    MainSession &r = pf.start("10;2;");
     ASSERT_TRUE(r.refrigerant());
     EditableGrid rg(r, Grid::Rate);
     r.showResults();
@@ -242,7 +242,7 @@ TEST(RateGridEditing, RefusalsLeaveTheFactorsAndTheUndoAlone)
 TEST(RateGridEditing, WithoutAPipeEveryKeySaysSo)
 {
     ProgramFolder pf;
-    MainSession first = pf.start();
+    MainSession &first = pf.start();
     first.close({});
     fs::resize_file(pf.data() / "kanzai1.fda", 1000); // the service file cannot be read
     MainSession s(pf.ui, pf.program, "");
@@ -266,9 +266,9 @@ TEST(RateGridEditing, BeforeAnyCellWasStoredNoRowOutsideTheSizeRowsIsTouched)
     // On every location: the edit position is column 0, row 0, whose working row would be a tail
     // (the settings row 15 on location 1, the labour row 60 beyond location 3).
     for (int loc = 0; loc < 4; ++loc) {
-        MainSession s = pf.start();
+        MainSession &s = pf.start();
         s.locationTabChanged(loc);
-        ASSERT_EQ(s.editPosition(), (EditPosition{0, 0}));
+        ASSERT_EQ(s.editing().editPosition(), (GridCoord{0, 0}));
         const std::string before = blockBytes(s);
         const WorkingTable table = s.table();
         EditableGrid g(s, Grid::Rate);
@@ -279,10 +279,10 @@ TEST(RateGridEditing, BeforeAnyCellWasStoredNoRowOutsideTheSizeRowsIsTouched)
         EXPECT_EQ(s.table().row(LabourRow).rec, table.row(LabourRow).rec);
         EXPECT_FALSE(s.modified());
         EXPECT_EQ(g.text(0, 0), "No");
-        EXPECT_EQ(s.editPosition(), (EditPosition{0, 1})); // Enter moved on to row 1
+        EXPECT_EQ(s.editing().editPosition(), (GridCoord{0, 1})); // Enter moved on to row 1
 
         // The material price grid at column 0, row 0: nothing to parse, store or show.
-        MainSession t = pf.start();
+        MainSession &t = pf.start();
         t.locationTabChanged(loc);
         const std::string tBefore = blockBytes(t);
         EditableGrid p(t, Grid::Price);
@@ -298,7 +298,7 @@ TEST(RateGridEditing, BeforeAnyCellWasStoredNoRowOutsideTheSizeRowsIsTouched)
 TEST(PriceGridEditing, APriceTypedOnAnyLocationLandsInAllFourAndEachIsCalculated)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     s.locationTabChanged(2);
     EditableGrid g(s, Grid::Price);
     g.type(1, 1, "1,500"); // commas are removed before the conversion
@@ -312,7 +312,7 @@ TEST(PriceGridEditing, APriceTypedOnAnyLocationLandsInAllFourAndEachIsCalculated
     EXPECT_EQ(s.file().pipeBlock(0)[0].C(1), Cur("3630"));
     EXPECT_EQ(g.text(1, 1), "1,500");
     EXPECT_EQ(g.selected(), (GridCoord{1, 2}));
-    EXPECT_TRUE(s.undoEnabled());
+    EXPECT_TRUE(s.editing().undoEnabled());
 
     // The list price column; an empty cell stores 0; the selected column becomes the basis,
     // and the rate grid shows it in every row at once.
@@ -322,7 +322,7 @@ TEST(PriceGridEditing, APriceTypedOnAnyLocationLandsInAllFourAndEachIsCalculated
     EXPECT_EQ(s.basis(), Basis::List);
     EXPECT_EQ(s.grids().rate.Cells(3, 3), "2,400");
     for (int r = 1; r <= 14; ++r)
-        EXPECT_EQ(s.grids().rate.Cells(3, r), s.rateGridText(3, r)) << r;
+        EXPECT_EQ(s.grids().rate.Cells(3, r), velmo::rateGridText(s.gridView(), 3, r)) << r;
     EXPECT_EQ(s.grids().composite.Col(), 7);
     g.type(6, 1, "");
     g.enter();
@@ -332,7 +332,7 @@ TEST(PriceGridEditing, APriceTypedOnAnyLocationLandsInAllFourAndEachIsCalculated
 TEST(PriceGridEditing, WithTheRateFlagOnlyTheListPriceColumnTakesKeys)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     useRates(s, true);
     EditableGrid g(s, Grid::Price);
     for (int vk : {vkey::Numpad0 + 5, vkey::Up, vkey::Return}) {
@@ -354,7 +354,7 @@ TEST(PriceGridEditing, WithTheRateFlagOnlyTheListPriceColumnTakesKeys)
 TEST(GridEditing, AConversionErrorLeavesTableUndoAndFlagAsTheyWere)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     EditableGrid g(s, Grid::Rate);
     g.type(4, 1, "1.2").enter();
     s.save();
@@ -372,12 +372,12 @@ TEST(GridEditing, AConversionErrorLeavesTableUndoAndFlagAsTheyWere)
     EXPECT_FALSE(g.editing());
     EXPECT_TRUE(g.consumed);
     EXPECT_EQ(g.selected(), (GridCoord{4, 2}));
-    EXPECT_EQ(g.text(4, 2), s.rateGridText(4, 2));
+    EXPECT_EQ(g.text(4, 2), velmo::rateGridText(s.gridView(), 4, 2));
     EditableGrid p(s, Grid::Price);
     p.type(1, 1, "12a");
     p.enter();
     EXPECT_FALSE(p.error.empty());
-    EXPECT_EQ(p.text(1, 1), s.priceGridText(1, 1));
+    EXPECT_EQ(p.text(1, 1), velmo::priceGridText(s.gridView(), 1, 1));
     EXPECT_EQ(blockBytes(s), before);
     EXPECT_EQ(s.table().row(2).rec.B(1), table.row(2).rec.B(1));
     EXPECT_EQ(s.table().row(1).rec.A(1), table.row(1).rec.A(1));
@@ -390,14 +390,14 @@ TEST(GridEditing, AConversionErrorLeavesTableUndoAndFlagAsTheyWere)
     EXPECT_EQ(s.table().row(1).rec.A(1), table.row(1).rec.A(1));
     EXPECT_EQ(blockBytes(s), before);
     // The undo still takes back the edit before the failures.
-    s.undo();
+    s.editing().undo();
     EXPECT_EQ(s.table().row(1).rec.B(1), Cur("1.1"));
 }
 
 TEST(GridEditing, MainKeyboardDigitsPointAndMinusTypeLikeTheKeypad)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     EditableGrid g(s, Grid::Price);
     g.type(7, 1, "2");
     for (int vk : {vkey::Key0 + 3, vkey::Key0 + 6, vkey::Key0, vkey::OemPeriod, vkey::OemMinus, vkey::Subtract}) {
@@ -414,21 +414,21 @@ TEST(GridEditing, MainKeyboardDigitsPointAndMinusTypeLikeTheKeypad)
 TEST(GridEditing, AnEditorLeftByTheMouseOrTheFocusStoresWhatItShows)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     EditableGrid g(s, Grid::Rate);
     g.type(4, 1, "1.2");
-    const MainSession::EditorLeft left = g.leave();
+    const MainEditing::EditorLeft left = g.leave();
     EXPECT_EQ(s.table().row(1).rec.B(1), Cur("1.2"));
     EXPECT_EQ(s.file().pipeBlock(0)[0].B(1), Cur("1.2"));
     EXPECT_EQ(g.text(4, 1), "1.2");
     EXPECT_EQ(s.grids().composite.Cells(1, 1), "2,905");
     EXPECT_EQ(g.selected(), (GridCoord{4, 1}));
-    EXPECT_EQ(s.editPosition(), (EditPosition{4, 1})); // no move, as the mouse decides where to
+    EXPECT_EQ(s.editing().editPosition(), (GridCoord{4, 1})); // no move, as the mouse decides where to
     EXPECT_EQ(s.focusRow(), 1);
     EXPECT_TRUE(left.notice.empty() && left.error.empty());
     EXPECT_EQ(pf.ui.beeps, 0);
     EXPECT_TRUE(s.modified());
-    s.undo();
+    s.editing().undo();
     EXPECT_EQ(s.table().row(1).rec.B(1), Cur("1.1"));
 
     // A price left on location 2 lands in all four, as with Enter.
@@ -442,20 +442,20 @@ TEST(GridEditing, AnEditorLeftByTheMouseOrTheFocusStoresWhatItShows)
 TEST(GridEditing, ALeftEditorsRefusalOrBadNumberGivesWayAndComesBackAsAMessage)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     s.quickSave();
     const std::string before = blockBytes(s);
     EditableGrid g(s, Grid::Rate);
 
     // Nothing is shown while the focus moves; the window shows the message afterwards.
     g.type(1, 1, "999");
-    MainSession::EditorLeft left = g.leave();
+    MainEditing::EditorLeft left = g.leave();
     EXPECT_EQ(left.notice, "この列のセルは編集できません。");
-    EXPECT_EQ(g.text(1, 1), s.rateGridText(1, 1)); // the refused text gives way
+    EXPECT_EQ(g.text(1, 1), velmo::rateGridText(s.gridView(), 1, 1)); // the refused text gives way
     g.type(4, 2, "1..5");
     left = g.leave();
     EXPECT_NE(left.error.find("1..5"), std::string::npos) << left.error;
-    EXPECT_EQ(g.text(4, 2), s.rateGridText(4, 2));
+    EXPECT_EQ(g.text(4, 2), velmo::rateGridText(s.gridView(), 4, 2));
     EXPECT_EQ(blockBytes(s), before);
     EXPECT_FALSE(s.modified());
 
@@ -466,7 +466,7 @@ TEST(GridEditing, ALeftEditorsRefusalOrBadNumberGivesWayAndComesBackAsAMessage)
     p.type(3, 1, "100");
     left = p.leave();
     EXPECT_EQ(left.notice, "単価に掛け率を使用していますので、現在は入力できません。");
-    EXPECT_EQ(p.text(3, 1), s.priceGridText(3, 1));
+    EXPECT_EQ(p.text(3, 1), velmo::priceGridText(s.gridView(), 3, 1));
     EXPECT_TRUE(pf.ui.notices.empty());
     EXPECT_EQ(blockBytes(s), withRates);
     EXPECT_FALSE(s.modified());
@@ -475,7 +475,7 @@ TEST(GridEditing, ALeftEditorsRefusalOrBadNumberGivesWayAndComesBackAsAMessage)
 TEST(GridEditing, AKeyThatClosesTheEditorIsNotStoredASecondTimeAsAnEditorLeft)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     EditableGrid g(s, Grid::Rate);
     // The model tells its observer that the editor closed while the key closes it; the session
     // ignores that, so a refusal is said once.
@@ -483,7 +483,7 @@ TEST(GridEditing, AKeyThatClosesTheEditorIsNotStoredASecondTimeAsAnEditorLeft)
     g.enter();
     EXPECT_EQ(pf.ui.notices.size(), 1u);
     EXPECT_TRUE(g.left.notice.empty());
-    EXPECT_EQ(s.editPosition(), (EditPosition{2, 2}));
+    EXPECT_EQ(s.editing().editPosition(), (GridCoord{2, 2}));
 }
 
 // ---- undo and clearing ----
@@ -491,28 +491,28 @@ TEST(GridEditing, AKeyThatClosesTheEditorIsNotStoredASecondTimeAsAnEditorLeft)
 TEST(Undo, RestoresExactlyTheStateBeforeTheLastEditAndDisablesItself)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     EditableGrid g(s, Grid::Rate);
     g.type(4, 1, "1.2").enter();
     const WorkingTable beforeSecond = s.table();
     const std::string blockBeforeSecond = blockBytes(s);
     s.locationTabChanged(1);
     g.type(5, 3, "0.4").enter(true);
-    s.undo();
-    EXPECT_FALSE(s.undoEnabled());
+    s.editing().undo();
+    EXPECT_FALSE(s.editing().undoEnabled());
     EXPECT_EQ(s.currentLocation(), 0);
     EXPECT_TRUE(s.modified());
     for (int a = 1; a <= WorkingRows; ++a)
         EXPECT_EQ(s.table().row(a).rec, beforeSecond.row(a).rec) << a;
     EXPECT_EQ(blockBytes(s), blockBeforeSecond);
-    EXPECT_EQ(s.rateGridText(2, 1), "2,905");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 2, 1), "2,905");
     // A second undo is not possible.
-    s.undo();
+    s.editing().undo();
     EXPECT_EQ(s.table().row(1).rec.B(1), Cur("1.2"));
     // Opening a pipe disables it too.
     g.type(4, 1, "1.3").enter();
     s.treeClick(2);
-    EXPECT_FALSE(s.undoEnabled());
+    EXPECT_FALSE(s.editing().undoEnabled());
 }
 
 TEST(ClearPipe, AsksThenEmptiesEveryRecordIncludingTheLabourPrices)
@@ -524,18 +524,18 @@ TEST(ClearPipe, AsksThenEmptiesEveryRecordIncludingTheLabourPrices)
         f.pipeBlock(0)[59].reserved144 = 88;
     });
     // Pipe 1 of service 1 has names, prices, factors and labour prices.
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     const PipeBlock &block = s.file().pipeBlock(0);
 
     pf.ui.answers.push_back(Answer::No);
-    s.clearPipe(); // "キャンセル"
+    s.editing().clearPipe(); // "キャンセル"
     EXPECT_EQ(pf.ui.questions.back(), "現在の内容をすべてクリア－しますか？|実行|キャンセル");
     EXPECT_EQ(s.table().row(1).rec.name.text(), "S1P1");
     EXPECT_FALSE(s.modified());
 
     s.locationTabChanged(2);
     pf.ui.answers.push_back(Answer::Yes);
-    s.clearPipe();
+    s.editing().clearPipe();
     for (int k = 0; k < RecordsPerPipe; ++k) {
         const PriceRecord &r = block[k];
         EXPECT_TRUE(r.name.empty() && r.caption.empty() && r.size.empty() && r.unit.empty()) << k;
@@ -553,10 +553,10 @@ TEST(ClearPipe, AsksThenEmptiesEveryRecordIncludingTheLabourPrices)
     EXPECT_EQ(s.currentLocation(), 0);
     EXPECT_EQ(s.treeText(1), "");
     EXPECT_EQ(s.pipeMenuCaption(0, 0), "----");
-    EXPECT_EQ(s.rateGridText(2, 1), "0");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 2, 1), "0");
     EXPECT_TRUE(s.modified());
-    ASSERT_TRUE(s.undoEnabled());
-    s.undo();
+    ASSERT_TRUE(s.editing().undoEnabled());
+    s.editing().undo();
     EXPECT_EQ(block[0].name.text(), "S1P1");
     EXPECT_EQ(block[59].C(1), Cur("20000"));
     EXPECT_EQ(s.treeText(1), "S1P1");
@@ -565,15 +565,15 @@ TEST(ClearPipe, AsksThenEmptiesEveryRecordIncludingTheLabourPrices)
 TEST(SettingsFields, ALabourPriceLeftWithoutEnterIsAppliedAndAnUnchangedOneTakesNoUndo)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     s.settingsLeft(s.settingsControls());
     EXPECT_FALSE(s.modified());
-    EXPECT_FALSE(s.undoEnabled());
+    EXPECT_FALSE(s.editing().undoEnabled());
     SettingsControls c = s.settingsControls();
     c.labour[1] = Cur("31000");
     s.settingsLeft(c);
     EXPECT_TRUE(s.modified());
-    EXPECT_TRUE(s.undoEnabled());
+    EXPECT_TRUE(s.editing().undoEnabled());
     pf.ui.expectNotice("保存しました。\n" + (pf.data() / "kanzai1.fda").string() + "|確認");
     s.save();
     ServiceFile back;

@@ -61,7 +61,7 @@ void installPrintProgram(const fs::path &folder, const std::string &name = "korr
 TEST(MainSessionExport, CsvFileIsTheBuilderTextInCp932AndTheDialogBasisIsSelected)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     pf.ui.outputLevel = {2, true, false, true};
     const fs::path out = pf.dir.path / "out.CSV";
     pf.ui.saveFiles.push_back(out.string());
@@ -73,7 +73,7 @@ TEST(MainSessionExport, CsvFileIsTheBuilderTextInCp932AndTheDialogBasisIsSelecte
         promptsWhenShown = pf.ui.prompts.size();
     };
     const size_t promptsBefore = pf.ui.prompts.size();
-    s.exportTable(format("csv"));
+    s.outputs().exportTable(format("csv"));
     EXPECT_EQ(shownBasis, Basis::Level2);
     EXPECT_EQ(promptsWhenShown, promptsBefore);
     EXPECT_EQ(pf.ui.outputLevelAsked, std::vector<bool>{true});
@@ -91,12 +91,12 @@ TEST(MainSessionExport, CsvFileIsTheBuilderTextInCp932AndTheDialogBasisIsSelecte
 TEST(MainSessionExport, CancelledDialogsWriteNothingButTheBasisFollowsTheDialog)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     pf.ui.outputLevel = {6, true, true, false};
     pf.ui.saveFiles.push_back((pf.dir.path / "never.CSV").string());
-    s.exportTable(format("csv"));
-    s.exportTable(format("clipboard"));
-    s.exportTable(format("xlsx"));
+    s.outputs().exportTable(format("csv"));
+    s.outputs().exportTable(format("clipboard"));
+    s.outputs().exportTable(format("xlsx"));
     EXPECT_EQ(s.basis(), Basis::Net);
     EXPECT_EQ(pf.ui.saveFiles.size(), 1u); // no save dialog was shown
     EXPECT_TRUE(pf.ui.clipboard.empty());
@@ -105,7 +105,7 @@ TEST(MainSessionExport, CancelledDialogsWriteNothingButTheBasisFollowsTheDialog)
     // The save dialog cancelled after a confirmed level dialog.
     pf.ui.outputLevel->confirmed = true;
     pf.ui.saveFiles = {std::nullopt};
-    s.exportTable(format("csv"));
+    s.outputs().exportTable(format("csv"));
     EXPECT_TRUE(pf.ui.notices.empty());
     EXPECT_FALSE(fs::exists(pf.dir.path / "never.CSV"));
 }
@@ -113,9 +113,9 @@ TEST(MainSessionExport, CancelledDialogsWriteNothingButTheBasisFollowsTheDialog)
 TEST(MainSessionExport, ClipboardGetsTheTextWithoutAFinalLineEnd)
 {
     ProgramFolder pf;
-    MainSession s = pf.start("10;2;"); // refrigerant mode
+    MainSession &s = pf.start("10;2;"); // refrigerant mode
     pf.ui.outputLevel = {1, false, true, true};
-    s.exportTable(format("clipboard"));
+    s.outputs().exportTable(format("clipboard"));
     ASSERT_EQ(pf.ui.clipboard.size(), 1u);
     const std::string &text = pf.ui.clipboard[0];
     EXPECT_EQ(text, buildOutputText(s.table(), s.tabCaptions(), OutputMode::Clipboard, *pf.ui.outputLevel));
@@ -127,11 +127,11 @@ TEST(MainSessionExport, ClipboardGetsTheTextWithoutAFinalLineEnd)
 TEST(MainSessionExport, PrintWritesTheHandoffAndStartsThePrintProgramFromTheProgramFolder)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     pf.ui.outputLevel = {6, true, true, true};
     pf.ui.date = {2019, 5, 1};
     installPrintProgram(pf.dir.path);
-    s.print();
+    s.outputs().print();
     EXPECT_EQ(pf.ui.outputLevelAsked, std::vector<bool>{false});
     EXPECT_EQ(s.basis(), Basis::Net);
     ASSERT_EQ(pf.ui.started.size(), 1u);
@@ -152,17 +152,17 @@ TEST(MainSessionExport, PrintWritesTheHandoffAndStartsThePrintProgramFromTheProg
 TEST(MainSessionExport, CancelledPrintLeavesTheFilesOfAnEarlierPrint)
 {
     ProgramFolder pf;
-    MainSession s = pf.start("10;2;");
+    MainSession &s = pf.start("10;2;");
     pf.ui.outputLevel = {1, false, false, true};
     installPrintProgram(pf.dir.path, "Korrel.exe");
-    s.print();
+    s.outputs().print();
     EXPECT_NE(cp932::decode(readWholeFile(pf.dir.path / "Print.conf")).find("[File_Mask]=vmr"), std::string::npos);
     const std::string before = readWholeFile(pf.dir.path / "print_Data.dat");
     const auto time = fs::last_write_time(pf.dir.path / "print_header.dat");
 
     s.treeClick(1);
     pf.ui.outputLevel = {3, false, false, false};
-    s.print();
+    s.outputs().print();
     EXPECT_EQ(s.basis(), Basis::Level3);
     EXPECT_EQ(readWholeFile(pf.dir.path / "print_Data.dat"), before);
     EXPECT_EQ(fs::last_write_time(pf.dir.path / "print_header.dat"), time);
@@ -172,11 +172,11 @@ TEST(MainSessionExport, CancelledPrintLeavesTheFilesOfAnEarlierPrint)
 TEST(MainSessionExport, APrintProgramThatIsMissingOrDoesNotStartIsNamed)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     pf.ui.outputLevel = {1, false, false, true};
     const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
     setenv("PATH", pf.dir.path.c_str(), 1); // no korrel anywhere
-    s.print();
+    s.outputs().print();
     setenv("PATH", path.c_str(), 1);
     ASSERT_EQ(pf.ui.notices.size(), 1u);
     EXPECT_NE(pf.ui.notices[0].find("Korrel.exe が見つかりません"), std::string::npos) << pf.ui.notices[0];
@@ -184,37 +184,37 @@ TEST(MainSessionExport, APrintProgramThatIsMissingOrDoesNotStartIsNamed)
 
     installPrintProgram(pf.dir.path);
     pf.ui.programsStart = false;
-    s.print();
+    s.outputs().print();
     EXPECT_NE(pf.ui.notices.back().find("を起動できませんでした"), std::string::npos) << pf.ui.notices.back();
 }
 
 TEST(MainSessionExport, AFileThatCannotBeWrittenEndsTheCommandWithoutSuccess)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     pf.ui.outputLevel = {1, false, false, true};
     installPrintProgram(pf.dir.path);
     fs::create_directory(pf.dir.path / "print_header.dat");
-    EXPECT_THROW(s.print(), IoError);
+    EXPECT_THROW(s.outputs().print(), IoError);
     EXPECT_TRUE(fs::exists(pf.dir.path / "print_Data.dat"));
     EXPECT_TRUE(fs::exists(pf.dir.path / "Print.conf"));
     EXPECT_TRUE(pf.ui.started.empty());
 
     pf.ui.saveFiles.push_back((pf.dir.path / "no-folder" / "out.CSV").string());
-    EXPECT_THROW(s.exportTable(format("csv")), IoError);
+    EXPECT_THROW(s.outputs().exportTable(format("csv")), IoError);
     pf.ui.saveFiles.push_back((pf.dir.path / "no-folder" / "out.xlsx").string());
-    EXPECT_THROW(s.exportTable(format("xlsx")), IoError);
+    EXPECT_THROW(s.outputs().exportTable(format("xlsx")), IoError);
     EXPECT_TRUE(pf.ui.notices.empty());
 }
 
 TEST(MainSessionExport, ExcelWorkbookIsWrittenWhole)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     pf.ui.outputLevel = {4, true, true, true};
     const fs::path out = pf.dir.path / "pipe.xlsx";
     pf.ui.saveFiles.push_back(out.string());
-    s.exportTable(format("xlsx"));
+    s.outputs().exportTable(format("xlsx"));
     EXPECT_EQ(pf.ui.outputLevelAsked, std::vector<bool>{false});
     EXPECT_EQ(pf.ui.prompts.back(), "*.xlsx|xlsx");
     EXPECT_EQ(readWholeFile(out).substr(0, 2), "PK");
@@ -231,8 +231,8 @@ TEST(MainSessionExport, WithoutAPipeNothingIsAskedOrWritten)
     EXPECT_THROW(s.start(), IoError);
     pf.ui.outputLevel = {1, false, false, true};
     installPrintProgram(pf.dir.path);
-    s.exportTable(format("csv"));
-    s.print();
+    s.outputs().exportTable(format("csv"));
+    s.outputs().print();
     EXPECT_TRUE(pf.ui.outputLevelAsked.empty());
     EXPECT_FALSE(fs::exists(pf.dir.path / "print_Data.dat"));
     EXPECT_EQ(pf.ui.notices.size(), 2u);
@@ -242,7 +242,7 @@ TEST(MainSessionExport, WithoutAPipeNothingIsAskedOrWritten)
 TEST(MainSessionExport, AnyFormatGetsTheShownPipeAndTheDialogsChoiceAndGoesToItsDestination)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     pf.ui.outputLevel = {4, true, true, true};
     ProbeFormat probe;
     const std::string expected = "S1P1|屋内一般|機械室|屋外架空|地中配管";
@@ -250,7 +250,7 @@ TEST(MainSessionExport, AnyFormatGetsTheShownPipeAndTheDialogsChoiceAndGoesToIts
     // A file: the save dialog with the format's filter, the bytes written there, its notice.
     const fs::path out = pf.dir.path / "out.prb";
     pf.ui.saveFiles.push_back(out.string());
-    s.exportTable(probe);
+    s.outputs().exportTable(probe);
     EXPECT_EQ(pf.ui.prompts.back(), "*.prb|prb");
     EXPECT_EQ(readWholeFile(out), expected);
     EXPECT_EQ(pf.ui.notices.back(), "試験出力しました。|確認");
@@ -261,7 +261,7 @@ TEST(MainSessionExport, AnyFormatGetsTheShownPipeAndTheDialogsChoiceAndGoesToIts
 
     // The save dialog cancelled: nothing made, nothing written, no notice.
     const size_t notices = pf.ui.notices.size();
-    s.exportTable(probe);
+    s.outputs().exportTable(probe);
     EXPECT_EQ(probe.choices.size(), 1u);
     EXPECT_EQ(pf.ui.notices.size(), notices);
 
@@ -269,7 +269,7 @@ TEST(MainSessionExport, AnyFormatGetsTheShownPipeAndTheDialogsChoiceAndGoesToIts
     probe.to = ExportDestination::Clipboard;
     probe.options = true;
     const size_t prompts = pf.ui.prompts.size();
-    s.exportTable(probe);
+    s.outputs().exportTable(probe);
     EXPECT_EQ(pf.ui.prompts.size(), prompts);
     EXPECT_EQ(pf.ui.clipboard, std::vector<std::string>{expected});
     EXPECT_EQ(pf.ui.notices.back(), "試験出力しました。|確認");

@@ -89,7 +89,7 @@ TEST(MainSessionFaults, ShortFileAtStartIsNamedAndNeverWrittenOver)
     EXPECT_TRUE(contains(error, file.string())) << error;
     EXPECT_TRUE(contains(error, "1199")) << error;
     EXPECT_FALSE(s.pipeLoaded());
-    EXPECT_EQ(s.rateGridText(1, 1), "");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 1, 1), "");
 
     // Nothing can be edited or saved: there is no service file in memory.
     pf.ui.expectNotice("管材が選択されていません|確認");
@@ -116,7 +116,7 @@ TEST(MainSessionFaults, ShortFileAtStartIsNamedAndNeverWrittenOver)
 TEST(MainSessionFaults, SwitchToAShortFileKeepsTheCurrentServiceAndItsEdits)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     const fs::path second = pf.data() / "kanzai2.fda";
     shorten(second, 600);
     const std::string before = readWholeFile(second);
@@ -147,7 +147,7 @@ TEST(MainSessionFaults, SwitchToAShortFileKeepsTheCurrentServiceAndItsEdits)
 TEST(MainSessionFaults, LoadFromAFolderWithADamagedFileAdoptsNothing)
 {
     ProgramFolder pf("net_velmok");
-    MainSession s = pf.start("2;1;");
+    MainSession &s = pf.start("2;1;");
     typeLabour(s, 3, "4444");
     const fs::path other = pf.dir.path / "other";
     fs::create_directories(other);
@@ -158,7 +158,7 @@ TEST(MainSessionFaults, LoadFromAFolderWithADamagedFileAdoptsNothing)
 
     pf.ui.answers.push_back(Answer::No); // do not save first
     pf.ui.folders.push_back(other.string());
-    const std::string error = ioErrorOf([&] { s.loadFromFolder(true); });
+    const std::string error = ioErrorOf([&] { s.folders().loadFromFolder(true); });
     EXPECT_TRUE(contains(error, (other / "kanzai2.fda").string())) << error;
     EXPECT_EQ(s.dataFolder(), pf.data());
     EXPECT_FALSE(fs::exists(pf.dir.path / "ex_network_folder.dat"));
@@ -175,7 +175,7 @@ TEST(MainSessionFaults, LoadFromAFolderWithADamagedFileAdoptsNothing)
 TEST(MainSessionFaults, LoadFromAFolderWhereOnlyAnotherServiceIsDamagedOpensItAndNamesThatFile)
 {
     ProgramFolder pf("net_velmok");
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     const fs::path other = pf.dir.path / "other";
     fs::create_directories(other);
     fs::copy_file(pf.data() / "kanzai1.fda", other / "kanzai1.fda");
@@ -186,7 +186,7 @@ TEST(MainSessionFaults, LoadFromAFolderWhereOnlyAnotherServiceIsDamagedOpensItAn
     mine.pipeBlock(0)[0].name.assignText("別フォルダーの管材");
     mine.save(other / "kanzai1.fda");
     pf.ui.folders.push_back(other.string());
-    const std::string error = ioErrorOf([&] { s.loadFromFolder(false); });
+    const std::string error = ioErrorOf([&] { s.folders().loadFromFolder(false); });
     EXPECT_TRUE(contains(error, (other / "kanzai5.fda").string())) << error;
     EXPECT_EQ(s.dataFolder(), other);
     EXPECT_TRUE(s.pipeLoaded());
@@ -235,7 +235,7 @@ TEST(MainSessionFaults, CarriedFieldsSurviveLoadRecalculationAndSave)
     }
     writeFileAtomically(file, bytes);
 
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     typeLabour(s, 1, "25000"); // recalculates every row of pipe 1
     s.treeClick(2);            // pipe 2 is calculated too
     pf.ui.expectNotice("保存しました。\n" + file.string() + "|確認");
@@ -273,7 +273,7 @@ TEST(MainSessionFaults, SettingsReachTheControlsOnlyWhereAValueMatches)
     f.pipeBlock(2)[14].D(4) = Cur("0");
     f.save(file);
 
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     EXPECT_EQ(s.settingsControls().priceCodeIndex, 2);
     EXPECT_EQ(s.settingsControls().fracAddendIndex, 2);
     EXPECT_EQ(s.settingsControls().sigAddendIndex, 1);
@@ -301,7 +301,7 @@ TEST(MainSessionFaults, CompositeBeyondTheCurrencyRangeIsARangeErrorNamingPipeAn
     row.B(1) = row.B(2) = row.B(3) = row.B(4) = Cur("1"); // each component fits, their sum does not
     f.save(file);
 
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     try {
         s.treeClick(2);
         FAIL() << "no range error";
@@ -327,7 +327,7 @@ TEST(MainSessionFaults, ASymlinkedServiceFileStaysALinkWhenSaved)
     fs::rename(pf.data() / "kanzai1.fda", shared / "kanzai1.fda");
     fs::create_symlink(shared / "kanzai1.fda", pf.data() / "kanzai1.fda");
 
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     typeLabour(s, 2, "27777");
     pf.ui.expectNotice("保存しました。\n" + (pf.data() / "kanzai1.fda").string() + "|確認");
     s.save();
@@ -340,14 +340,14 @@ TEST(MainSessionFaults, ASymlinkedServiceFileStaysALinkWhenSaved)
 TEST(MainSessionFaults, SaveToFolderNamesEveryServiceFileItCouldNotCopy)
 {
     ProgramFolder pf("net_velmok");
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     const fs::path target = pf.dir.path / "target";
     fs::create_directories(target);
     fs::create_directories(target / "kanzai3.fda"); // a folder where the copy should go
     ::chmod((pf.data() / "kanzai6.fda").c_str(), 0); // unreadable (unless we are root)
     const bool root = ::geteuid() == 0;
     pf.ui.folders.push_back(target.string());
-    s.saveToFolder();
+    s.folders().saveToFolder();
     ASSERT_EQ(pf.ui.notices.size(), 1u);
     const std::string notice = pf.ui.notices[0];
     EXPECT_EQ(notice.rfind("保存しました。\n" + (target / "kanzai1.fda").string(), 0), 0u) << notice;
@@ -363,7 +363,7 @@ TEST(MainSessionFaults, SaveToFolderNamesEveryServiceFileItCouldNotCopy)
 TEST(MainSessionFaults, ASaveOverAFileAnotherProgramChangedAsksAndNeverOverwritesWithoutYes)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     const fs::path file = pf.data() / "kanzai1.fda";
     typeLabour(s, 1, "31000");
     // Another program writes one pipe block meanwhile.

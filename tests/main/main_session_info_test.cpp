@@ -39,7 +39,7 @@ struct FakePath {
 TEST(MainSessionInfo, NoticesSayWhatTheSystemIs)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     s.information().showRelease();
     s.information().showVersion();
     s.information().showScreenResolution();
@@ -69,7 +69,7 @@ TEST(MainSessionInfo, NotepadIsFoundBesideTheProgramFirstAndShiftGivesItCtrlM)
     FakePath path;
     const fs::path gedit = path.add("gedit");
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     const std::string folder = pf.dir.path.string();
 
     // Shift held: the item gets its shortcut and nothing starts.
@@ -95,7 +95,7 @@ TEST(MainSessionInfo, CalculatorFallsBackToTheDesktopsAndMissingProgramsAreRepor
 {
     FakePath path;
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
 
     // Nothing to start: a notice says so and names what was looked for.
     s.information().startCalculator();
@@ -125,7 +125,7 @@ TEST(MainSessionInfo, CalculatorFallsBackToTheDesktopsAndMissingProgramsAreRepor
 TEST(MainSessionInfo, HelpOpensTheManualBesideTheProgramOrSaysWhy)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     const fs::path manual = pf.dir.path / "quorvane.html";
 
     s.information().openHelp();

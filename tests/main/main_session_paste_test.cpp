@@ -21,7 +21,7 @@ std::vector<CopyKind> enabledPastes(const MainSession &s)
 {
     std::vector<CopyKind> on;
     for (const CopyKind &k : AllKinds)
-        if (s.pasteEnabled(k))
+        if (s.editing().pasteEnabled(k))
             on.push_back(k);
     return on;
 }
@@ -33,29 +33,29 @@ const PriceRecord &record(const MainSession &s, int pipe, int k) { return s.file
 TEST(CopyPaste, OnlyTheGroupCopiedLastCanBePastedAlsoInAnotherPipe)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     EXPECT_TRUE(enabledPastes(s).empty());
-    s.copy({CopyScope::Pipe, FieldGroup::Factors});
+    s.editing().copy({CopyScope::Pipe, FieldGroup::Factors});
     EXPECT_EQ(enabledPastes(s), (std::vector<CopyKind>{{CopyScope::Pipe, FieldGroup::Factors}}));
-    s.copy({CopyScope::Sheet, FieldGroup::Labour});
+    s.editing().copy({CopyScope::Sheet, FieldGroup::Labour});
     EXPECT_EQ(enabledPastes(s), (std::vector<CopyKind>{{CopyScope::Sheet, FieldGroup::Labour}}));
     s.treeClick(3);
     EXPECT_EQ(enabledPastes(s), (std::vector<CopyKind>{{CopyScope::Sheet, FieldGroup::Labour}}));
     // A paste of another group does nothing.
-    s.paste({CopyScope::Pipe, FieldGroup::Whole});
+    s.editing().paste({CopyScope::Pipe, FieldGroup::Whole});
     EXPECT_FALSE(s.modified());
     // Copies change no data.
-    EXPECT_FALSE(s.undoEnabled());
+    EXPECT_FALSE(s.editing().undoEnabled());
 }
 
 TEST(CopyPaste, AllFactorsOfOnePipePastedOnAnotherChangeOnlyItsFactors)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
-    s.copy({CopyScope::Pipe, FieldGroup::Factors});
+    MainSession &s = pf.start();
+    s.editing().copy({CopyScope::Pipe, FieldGroup::Factors});
     s.treeClick(2); // pipe 2
     const PriceRecord before = record(s, 1, 0);
-    s.paste({CopyScope::Pipe, FieldGroup::Factors});
+    s.editing().paste({CopyScope::Pipe, FieldGroup::Factors});
     const PriceRecord &after = record(s, 1, 0);
     for (int i = 1; i <= 7; ++i)
         EXPECT_EQ(after.B(i), record(s, 0, 0).B(i)) << i;
@@ -64,27 +64,27 @@ TEST(CopyPaste, AllFactorsOfOnePipePastedOnAnotherChangeOnlyItsFactors)
     EXPECT_EQ(after.name.text(), "S1P2");
     EXPECT_EQ(s.table().row(1).rec.B(1), Cur("1.1"));
     EXPECT_TRUE(s.modified());
-    ASSERT_TRUE(s.undoEnabled());
-    s.undo();
+    ASSERT_TRUE(s.editing().undoEnabled());
+    s.editing().undo();
     EXPECT_EQ(record(s, 1, 0).B(1), Currency());
 }
 
 TEST(CopyPaste, ASheetOfLocation2PastedOnLocation0BringsRows31To45)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     // Location 2 of pipe 1: a factor in size row 1 and a size for every location's row 1.
     s.locationTabChanged(2);
     EditableGrid g(s, Grid::Rate);
     g.type(4, 1, "0.9").enter();
-    std::optional<SheetSetup> d = s.openSheetSetup();
+    std::optional<SheetSetup> d = s.editing().openSheetSetup();
     d->sizes[0] = "99A";
-    s.closeSheetSetup(&*d);
-    s.copy({CopyScope::Sheet, FieldGroup::Whole});
+    s.editing().closeSheetSetup(&*d);
+    s.editing().copy({CopyScope::Sheet, FieldGroup::Whole});
 
     s.treeClick(2); // pipe 2, location 0
     const PriceRecord settingsBefore = record(s, 1, SettingsRecord);
-    s.paste({CopyScope::Sheet, FieldGroup::Whole});
+    s.editing().paste({CopyScope::Sheet, FieldGroup::Whole});
     for (int r = 0; r < RowsPerLocation; ++r) {
         const PriceRecord &to = record(s, 1, r);
         const PriceRecord &from = record(s, 0, 30 + r);
@@ -112,12 +112,12 @@ TEST(CopyPaste, ASheetOfLocation2PastedOnLocation0BringsRows31To45)
 TEST(CopyPaste, ASheetPastedOnTheSameLocationOfAnotherPipeBringsItsTailSlots)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     s.locationTabChanged(3); // location 3's tail holds the labour prices
-    s.copy({CopyScope::Sheet, FieldGroup::Whole});
+    s.editing().copy({CopyScope::Sheet, FieldGroup::Whole});
     s.treeClick(2);
     s.locationTabChanged(3);
-    s.paste({CopyScope::Sheet, FieldGroup::Whole});
+    s.editing().paste({CopyScope::Sheet, FieldGroup::Whole});
     EXPECT_EQ(record(s, 1, LabourRecord).C(1), Cur("20000"));
     EXPECT_EQ(s.table().row(LabourRow).rec.C(1), Cur("20000"));
 }
@@ -125,11 +125,11 @@ TEST(CopyPaste, ASheetPastedOnTheSameLocationOfAnotherPipeBringsItsTailSlots)
 TEST(CopyPaste, TheWholePipePastedRenamesTreeMenuAndTabs)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
-    s.copy({CopyScope::Pipe, FieldGroup::Whole});
+    MainSession &s = pf.start();
+    s.editing().copy({CopyScope::Pipe, FieldGroup::Whole});
     s.treeClick(5); // pipe 5
     const int revision = s.controlsRevision();
-    s.paste({CopyScope::Pipe, FieldGroup::Whole});
+    s.editing().paste({CopyScope::Pipe, FieldGroup::Whole});
     EXPECT_EQ(s.treeText(5), "S1P1");
     EXPECT_EQ(s.pipeMenuCaption(0, 4), "S1P1");
     EXPECT_EQ(s.statusPanels()[0], "S1P1");
@@ -143,14 +143,14 @@ TEST(CopyPaste, TheWholePipePastedRenamesTreeMenuAndTabs)
         EXPECT_EQ(to.name, from.name) << k;
         EXPECT_EQ(to.slots, from.slots) << k;
     }
-    EXPECT_EQ(s.rateGridText(2, 1), "2,805");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 2, 1), "2,805");
 
     // A refrigerant pipe pasted over a pipe shown on location 3 leaves a single tab, shown.
-    MainSession r = pf.start("10;2;");
-    r.copy({CopyScope::Pipe, FieldGroup::Whole});
+    MainSession &r = pf.start("10;2;");
+    r.editing().copy({CopyScope::Pipe, FieldGroup::Whole});
     r.treeClick(9 * 21 + 1);
     r.locationTabChanged(3);
-    r.paste({CopyScope::Pipe, FieldGroup::Whole});
+    r.editing().paste({CopyScope::Pipe, FieldGroup::Whole});
     EXPECT_EQ(r.tabCaptions(), (std::vector<std::string>{"一般"}));
     EXPECT_EQ(r.currentLocation(), 0);
 }
@@ -158,12 +158,12 @@ TEST(CopyPaste, TheWholePipePastedRenamesTreeMenuAndTabs)
 TEST(CopyPaste, Location0ToTheOthersKeepsNamesAndTheLabourPrices)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     EditableGrid g(s, Grid::Rate);
     g.type(5, 2, "0.25").enter(); // location 0, size row 2
     EXPECT_EQ(s.copyLocationCaption(), "屋内一般のデータを機械室・屋外架空・地中配管へコピ－");
     s.locationTabChanged(2);
-    s.copyLocationToOthers();
+    s.editing().copyLocationToOthers();
     for (int t = 1; t < 4; ++t) {
         for (int r = 0; r < SizeRowsPerLocation; ++r)
             for (int i = 1; i <= 7; ++i)
@@ -175,15 +175,15 @@ TEST(CopyPaste, Location0ToTheOthersKeepsNamesAndTheLabourPrices)
     EXPECT_EQ(record(s, 0, LabourRecord).C(1), Cur("20000"));
     EXPECT_EQ(record(s, 0, LabourRecord).B(1), Currency());
     EXPECT_EQ(s.currentLocation(), 0);
-    EXPECT_FALSE(s.undoEnabled()); // the pipe was opened again
+    EXPECT_FALSE(s.editing().undoEnabled()); // the pipe was opened again
     EXPECT_TRUE(s.modified());
     // Location 1 is calculated with the labour prices.
     s.locationTabChanged(1);
-    EXPECT_EQ(s.rateGridText(2, 1), "2,805");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 2, 1), "2,805");
 
     // Refrigerant mode has one location: nothing to copy to.
-    MainSession r = pf.start("10;2;");
-    EXPECT_FALSE(r.copyLocationEnabled());
-    r.copyLocationToOthers();
+    MainSession &r = pf.start("10;2;");
+    EXPECT_FALSE(r.editing().copyLocationEnabled());
+    r.editing().copyLocationToOthers();
     EXPECT_FALSE(r.modified());
 }

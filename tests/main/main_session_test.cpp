@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 TEST(MainSessionStart, WithoutArgumentOpensServiceOnePipeOneAndSeedsTheDataFolder)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     EXPECT_EQ(s.edition(), Edition::StandAlone);
     EXPECT_EQ(s.titlePanel(), "Velmaro");
     for (int n = 1; n <= 10; ++n)
@@ -45,25 +45,25 @@ TEST(MainSessionStart, WithoutArgumentOpensServiceOnePipeOneAndSeedsTheDataFolde
     EXPECT_EQ(s.copyLocationCaption(), "屋内一般のデータを機械室・屋外架空・地中配管へコピ－");
 
     // The rate grid shows the worked example for LEVEL1, money grouped, factors plain.
-    EXPECT_EQ(s.rateGridText(0, 1), "15A");
-    EXPECT_EQ(s.rateGridText(1, 1), "2,800");
-    EXPECT_EQ(s.rateGridText(2, 1), "2,805");
-    EXPECT_EQ(s.rateGridText(3, 1), "1,000");
-    EXPECT_EQ(s.rateGridText(4, 1), "1.1");
-    EXPECT_EQ(s.rateGridText(8, 0), "配 管 工");
-    EXPECT_EQ(s.priceGridText(6, 0), "原　価");
-    EXPECT_EQ(s.compositeGridText(6, 1), "2,805");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 0, 1), "15A");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 1, 1), "2,800");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 2, 1), "2,805");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 3, 1), "1,000");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 4, 1), "1.1");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 8, 0), "配 管 工");
+    EXPECT_EQ(velmo::priceGridText(s.gridView(), 6, 0), "原　価");
+    EXPECT_EQ(velmo::compositeGridText(s.gridView(), 6, 1), "2,805");
 
     // A second start finds the data folder seeded and keeps what is there.
     writeFileAtomically(pf.data() / "kanzai2.fda", std::string(432000, '\0'));
-    MainSession again = pf.start();
+    MainSession &again = pf.start();
     EXPECT_EQ(again.treeText(22), "----");
 }
 
 TEST(MainSessionStart, CommandLineOpensServiceAndPipe)
 {
     ProgramFolder pf;
-    MainSession s = pf.start("3;5;");
+    MainSession &s = pf.start("3;5;");
     EXPECT_EQ(s.currentService(), 2);
     EXPECT_EQ(s.currentPipe(), 4);
     EXPECT_EQ(s.selectedNode(), 47);
@@ -73,7 +73,7 @@ TEST(MainSessionStart, CommandLineOpensServiceAndPipe)
     // Unterminated, non-numeric or out-of-range fields take their defaults.
     EXPECT_EQ(pf.start("3;5").currentPipe(), 2); // field 2 of "3;" is field 1's text
     pf.ui.notices.clear();
-    MainSession bad = pf.start("x;25;");
+    MainSession &bad = pf.start("x;25;");
     EXPECT_EQ(bad.currentService(), 0);
     EXPECT_EQ(bad.currentPipe(), 0);
     // A number out of range is said; text that is no number is not.
@@ -113,7 +113,7 @@ TEST(MainSessionStart, NetworkEditionReadsItsFolderAndFallsBackToExData)
     SettingsFile f;
     f.set("[Folder_Name]", shared.string());
     f.write(pf.dir.path / "ex_network_folder.dat");
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     EXPECT_EQ(s.edition(), Edition::Network);
     EXPECT_EQ(s.titlePanel(), "Velmaro-Network版");
     EXPECT_EQ(s.dataFolder(), shared);
@@ -131,10 +131,10 @@ TEST(MainSessionStart, NetworkEditionReadsItsFolderAndFallsBackToExData)
 TEST(MainSessionNavigation, SwitchingServiceAsksOnceAndCancelStillSwitches)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     typeLabour(s, 1, "30000");
     EXPECT_TRUE(s.modified());
-    EXPECT_EQ(s.rateGridText(2, 1), "3,382");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 2, 1), "3,382");
     pf.ui.answers.push_back(Answer::No); // "キャンセル"
     s.treeClick(21 * 4); // service 5's node: its first pipe
     ASSERT_EQ(pf.ui.questions.size(), 1u);
@@ -179,7 +179,7 @@ TEST(MainSessionNavigation, SwitchingServiceAsksOnceAndCancelStillSwitches)
 TEST(MainSessionNavigation, FunctionKeysOpenPipesOfTheLastOpenedMenuService)
 {
     ProgramFolder pf;
-    MainSession s = pf.start("2;1;");
+    MainSession &s = pf.start("2;1;");
     s.menuPipeChosen(2); // F3 right after start: service 1
     EXPECT_EQ(s.currentService(), 0);
     EXPECT_EQ(s.currentPipe(), 2);
@@ -194,13 +194,13 @@ TEST(MainSessionNavigation, FunctionKeysOpenPipesOfTheLastOpenedMenuService)
 TEST(MainSessionNavigation, RefrigerantPipeHasOneTabAndItsOwnHeadings)
 {
     ProgramFolder pf;
-    MainSession s = pf.start("10;2;");
+    MainSession &s = pf.start("10;2;");
     EXPECT_TRUE(s.refrigerant());
     EXPECT_EQ(s.tabCaptions(), std::vector<std::string>{"一般"});
-    EXPECT_FALSE(s.copyLocationEnabled());
-    EXPECT_EQ(s.rateGridText(9, 0), "---");
-    EXPECT_EQ(s.rateGridText(5, 0), "継手接合等");
-    EXPECT_EQ(s.rateGridText(9, 1), "");
+    EXPECT_FALSE(s.editing().copyLocationEnabled());
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 9, 0), "---");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 5, 0), "継手接合等");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 9, 1), "");
     EXPECT_EQ(s.statusPanels()[3], "一般");
     s.locationTabChanged(2); // no such tab
     EXPECT_EQ(s.currentLocation(), 0);
@@ -209,30 +209,30 @@ TEST(MainSessionNavigation, RefrigerantPipeHasOneTabAndItsOwnHeadings)
 TEST(MainSessionNavigation, BasisColumnsTabsAndDisplayModes)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     s.basisCellClicked(6, 1); // NET: C0 in both columns, A0 as the price
-    EXPECT_EQ(s.rateGridText(1, 1), "2,805");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 1, 1), "2,805");
     s.showResults();
-    EXPECT_EQ(s.rateGridText(4, 1), "1,100");
-    EXPECT_EQ(s.rateGridText(10, 1), "55");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 4, 1), "1,100");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 10, 1), "55");
     s.locationTabChanged(1);
     EXPECT_EQ(s.basis(), Basis::Net); // the basis stays
     EXPECT_EQ(s.statusPanels()[3], "機械室");
-    EXPECT_EQ(s.rateGridText(4, 1), "0"); // location 1 has no factors
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 4, 1), "0"); // location 1 has no factors
     s.showComposites(true);
     s.locationTabChanged(0);
-    EXPECT_EQ(s.compositeGridText(1, 1), "2,800");
-    EXPECT_EQ(s.compositeGridText(6, 1), "2,805");
+    EXPECT_EQ(velmo::compositeGridText(s.gridView(), 1, 1), "2,800");
+    EXPECT_EQ(velmo::compositeGridText(s.gridView(), 6, 1), "2,805");
     s.basisMenu(Basis::Level3);
     EXPECT_EQ(s.basis(), Basis::Level3);
     s.showFactors();
-    EXPECT_EQ(s.rateGridText(9, 1), "0.1");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 9, 1), "0.1");
 }
 
 TEST(MainSessionSave, SaveNoticeAndCloseWritesNamesAndPositionEvenWithoutSaving)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     typeLabour(s, 0, "12345");
     s.save();
     EXPECT_EQ(pf.ui.notices.back(), "保存しました。\n" + (pf.data() / "kanzai1.fda").string() + "|確認");
@@ -265,7 +265,7 @@ TEST(MainSessionSave, SaveNoticeAndCloseWritesNamesAndPositionEvenWithoutSaving)
     EXPECT_EQ(ini.value("velmot_k", "Height"), "700");
 
     // The next start reads the new name and the position.
-    MainSession next = pf.start();
+    MainSession &next = pf.start();
     EXPECT_EQ(next.treeText(0), "上水");
     EXPECT_EQ(next.windowRect(), (Rect{10, 20, 1000, 700}));
 }
@@ -273,10 +273,10 @@ TEST(MainSessionSave, SaveNoticeAndCloseWritesNamesAndPositionEvenWithoutSaving)
 TEST(MainSessionSave, SaveToFolderCopiesTheOtherServicesOnlyToAnotherFolder)
 {
     ProgramFolder pf;
-    MainSession s = pf.start("2;1;");
+    MainSession &s = pf.start("2;1;");
     typeLabour(s, 2, "22222");
     pf.ui.folders.push_back(pf.data().string() + "/");
-    s.saveToFolder();
+    s.folders().saveToFolder();
     EXPECT_EQ(s.dataFolder(), pf.data());
 
     const fs::path other = pf.dir.path / "backup";
@@ -284,7 +284,7 @@ TEST(MainSessionSave, SaveToFolderCopiesTheOtherServicesOnlyToAnotherFolder)
     typeLabour(s, 2, "33333");
     fs::remove(pf.data() / "kanzai7.fda");
     pf.ui.folders.push_back(other.string());
-    s.saveToFolder();
+    s.folders().saveToFolder();
     EXPECT_EQ(s.dataFolder(), other);
     EXPECT_FALSE(s.modified());
     EXPECT_EQ(pf.ui.notices.back(), "保存しました。\n" + (other / "kanzai2.fda").string() + "|確認");
@@ -298,19 +298,19 @@ TEST(MainSessionSave, SaveToFolderCopiesTheOtherServicesOnlyToAnotherFolder)
     EXPECT_FALSE(fs::exists(other / "velmo_p.conf"));
 
     // Cancelling the folder dialog changes nothing.
-    s.saveToFolder();
+    s.folders().saveToFolder();
     EXPECT_EQ(s.dataFolder(), other);
 }
 
 TEST(MainSessionSave, LoadFromFolderWithoutServiceFilesShowsEmptyPipes)
 {
     ProgramFolder pf("net_velmok");
-    MainSession s = pf.start("4;3;");
+    MainSession &s = pf.start("4;3;");
     const fs::path empty = pf.dir.path / "empty";
     fs::create_directories(empty);
     pf.ui.folders.push_back(empty.string());
     pf.ui.answers.push_back(Answer::No);
-    s.loadFromFolder(true); // the offer of the initial data declined
+    s.folders().loadFromFolder(true); // the offer of the initial data declined
     EXPECT_EQ(pf.ui.questions.back(),
               empty.string() + " にデータがありません。初期データを作成しますか？|実行|キャンセル");
     EXPECT_EQ(s.dataFolder(), empty);
@@ -320,7 +320,7 @@ TEST(MainSessionSave, LoadFromFolderWithoutServiceFilesShowsEmptyPipes)
     EXPECT_TRUE(fs::exists(empty / "kanzai4.fda"));
     EXPECT_EQ(fs::file_size(empty / "kanzai4.fda"), 432000u);
     EXPECT_EQ(s.statusPanels()[0], "");
-    EXPECT_EQ(s.rateGridText(1, 1), "0");
+    EXPECT_EQ(velmo::rateGridText(s.gridView(), 1, 1), "0");
     const auto dat = SettingsFile::read(pf.dir.path / "ex_network_folder.dat");
     ASSERT_TRUE(dat);
     EXPECT_EQ(dat->value("[Folder_Name]"), empty.string());
@@ -333,12 +333,12 @@ TEST(MainSessionSave, LoadFromFolderWithoutServiceFilesShowsEmptyPipes)
 TEST(MainSessionSave, AnEmptyFolderIsSeededFromTheTemplatesWhenAsked)
 {
     ProgramFolder pf("net_velmok");
-    MainSession s = pf.start("4;3;");
+    MainSession &s = pf.start("4;3;");
     const fs::path empty = pf.dir.path / "empty";
     fs::create_directories(empty);
     pf.ui.folders.push_back(empty.string());
     pf.ui.answers.push_back(Answer::Yes);
-    s.loadFromFolder(false);
+    s.folders().loadFromFolder(false);
     for (int n = 1; n <= 10; ++n)
         EXPECT_EQ(readWholeFile(empty / ("kanzai" + std::to_string(n) + ".fda")),
                   readWholeFile(pf.dir.path / "kanzai" / ("haikan" + std::to_string(n) + ".fda")))
@@ -353,7 +353,7 @@ TEST(MainSessionSave, AnEmptyFolderIsSeededFromTheTemplatesWhenAsked)
     fs::copy_file(empty / "kanzai4.fda", some / "kanzai4.fda");
     const size_t asked = pf.ui.questions.size();
     pf.ui.folders.push_back(some.string());
-    s.loadFromFolder(false);
+    s.folders().loadFromFolder(false);
     EXPECT_EQ(pf.ui.questions.size(), asked);
     EXPECT_EQ(s.treeText(21 * 3 + 1), "S4P1");
     EXPECT_EQ(s.treeText(1), "----");
@@ -362,7 +362,7 @@ TEST(MainSessionSave, AnEmptyFolderIsSeededFromTheTemplatesWhenAsked)
 TEST(MainSessionSave, CloseGoesOnWhenOnlyTheNamesCannotBeWritten)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     fs::remove_all(pf.data()); // the data folder is gone (a network drive went away)
     s.close(Rect{1, 2, 800, 600});
     ASSERT_EQ(pf.ui.notices.size(), 1u);
@@ -370,7 +370,7 @@ TEST(MainSessionSave, CloseGoesOnWhenOnlyTheNamesCannotBeWritten)
     EXPECT_EQ(IniFile::read(pf.dir.path / "velmok.ini").value("velmot_k", "Width"), "800");
 
     // With unsaved changes and "実行", the failing save stops the close.
-    MainSession t = pf.start();
+    MainSession &t = pf.start();
     typeLabour(t, 1, "5");
     fs::remove_all(pf.data());
     // "実行" to the save question, and again to overwriting the file that is gone.
@@ -382,7 +382,7 @@ TEST(MainSessionSave, CloseGoesOnWhenOnlyTheNamesCannotBeWritten)
 TEST(MainSessionSave, FailedSaveKeepsTheDataModified)
 {
     ProgramFolder pf;
-    MainSession s = pf.start();
+    MainSession &s = pf.start();
     typeLabour(s, 1, "1");
     fs::remove_all(pf.data());
     pf.ui.answers.push_back(Answer::Yes); // overwrite the file that is gone: the write fails

@@ -6,6 +6,8 @@
 #include "pricefile/service_file.h"
 #include "tests/common/temp_dir.h"
 
+#include <list>
+
 namespace velmo::test {
 
 namespace fs = std::filesystem;
@@ -55,12 +57,19 @@ struct ProgramFolder {
         }
     }
     fs::path data() const { return dir.path / "ex_data"; }
-    MainSession start(const std::string &arg = "")
+    // A started session; the folder keeps it, since a session's parts refer to it by address.
+    MainSession &start(const std::string &arg = "")
     {
-        MainSession s(ui, program, arg);
-        s.start();
+        MainSession &s = sessions.emplace_back(ui, program, arg);
+        try {
+            s.start();
+        } catch (...) {
+            sessions.pop_back();
+            throw;
+        }
         return s;
     }
+    std::list<MainSession> sessions;
 };
 
 // Changes a service file of the data folder on disk, read and written whole.

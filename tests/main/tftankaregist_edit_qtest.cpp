@@ -229,7 +229,7 @@ private slots:
         QCOMPARE(ui.notices.size(), notices);
         QTRY_COMPARE(ui.notices.size(), notices + 1);
         QCOMPARE(QString::fromStdString(ui.notices.back()), QString("この列のセルは編集できません。|確認"));
-        QCOMPARE(rate->Cells(1, 2), QString::fromStdString(s.rateGridText(1, 2)));
+        QCOMPARE(rate->Cells(1, 2), QString::fromStdString(velmo::rateGridText(s.gridView(), 1, 2)));
         w.close();
     }
 
@@ -255,13 +255,13 @@ private slots:
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].contains("0..5"));
         QVERIFY(!rate->EditorMode());
-        QCOMPARE(rate->Cells(5, 2), QString::fromStdString(s.rateGridText(5, 2)));
+        QCOMPARE(rate->Cells(5, 2), QString::fromStdString(velmo::rateGridText(s.gridView(), 5, 2)));
         QCOMPARE(s.table().row(2).rec.B(2), stored);
 
         // Return and Escape meet the stored value: no second box; Escape undoes the good edit.
         key(Qt::Key_Return);
         QCOMPARE(shown.size(), 1);
-        QCOMPARE(rate->Cells(5, 2), QString::fromStdString(s.rateGridText(5, 2)));
+        QCOMPARE(rate->Cells(5, 2), QString::fromStdString(velmo::rateGridText(s.gridView(), 5, 2)));
         rate->setFocus();
         key(Qt::Key_Escape);
         QCOMPARE(shown.size(), 1);

@@ -52,7 +52,7 @@ private slots:
         QCOMPARE(s.currentService(), 0);
         QVERIFY(!w.statusPanels[0]->text().isEmpty());
         QVERIFY(w.kanname->text().startsWith(w.statusPanels[0]->text() + ":"));
-        QCOMPARE(w.StrColGrid1->Cells(0, 1), QString::fromStdString(s.rateGridText(0, 1)));
+        QCOMPARE(w.StrColGrid1->Cells(0, 1), QString::fromStdString(velmo::rateGridText(s.gridView(), 0, 1)));
         QCOMPARE(w.StrColGrid1->Cells(8, 0), QString("配 管 工"));
         QCOMPARE(w.TreeView1->topLevelItem(0)->text(0), QString("給水"));
 

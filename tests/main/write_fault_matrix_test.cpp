@@ -104,7 +104,7 @@ const std::vector<Writer> &writers()
              confirmOutput(pf);
              pf.ui.saveFiles.push_back((pf.dir.path / "out.CSV").string());
              FaultScope scope(f);
-             return ioErrorMessage([&] { s.exportTable(*findExportFormat("csv")); });
+             return ioErrorMessage([&] { s.outputs().exportTable(*findExportFormat("csv")); });
          },
          false},
         {"Excel workbook", [](ProgramFolder &pf) { return pf.dir.path / "out.xlsx"; },
@@ -112,28 +112,28 @@ const std::vector<Writer> &writers()
              confirmOutput(pf);
              pf.ui.saveFiles.push_back((pf.dir.path / "out.xlsx").string());
              FaultScope scope(f);
-             return ioErrorMessage([&] { s.exportTable(*findExportFormat("xlsx")); });
+             return ioErrorMessage([&] { s.outputs().exportTable(*findExportFormat("xlsx")); });
          },
          false},
         {"print_Data.dat", [](ProgramFolder &pf) { return pf.dir.path / "print_Data.dat"; },
          [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
              confirmOutput(pf);
              FaultScope scope(f);
-             return ioErrorMessage([&] { s.print(); });
+             return ioErrorMessage([&] { s.outputs().print(); });
          },
          false, true},
         {"Print.conf", [](ProgramFolder &pf) { return pf.dir.path / "Print.conf"; },
          [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
              confirmOutput(pf);
              FaultScope scope(f, 2);
-             return ioErrorMessage([&] { s.print(); });
+             return ioErrorMessage([&] { s.outputs().print(); });
          },
          false, true},
         {"print_header.dat", [](ProgramFolder &pf) { return pf.dir.path / "print_header.dat"; },
          [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
              confirmOutput(pf);
              FaultScope scope(f, 3);
-             return ioErrorMessage([&] { s.print(); });
+             return ioErrorMessage([&] { s.outputs().print(); });
          },
          false, true},
         {"network folder (データファイル設定)", [](ProgramFolder &pf) { return pf.dir.path / "ex_network_folder.dat"; },
@@ -144,7 +144,7 @@ const std::vector<Writer> &writers()
              pf.ui.answers.push_back(Answer::No); // the empty folder is not seeded: an empty file
              pf.ui.folders.push_back(other.string());
              FaultScope scope(f, 2); // after the new folder's service file is created
-             return ioErrorMessage([&] { s.loadFromFolder(true); });
+             return ioErrorMessage([&] { s.folders().loadFromFolder(true); });
          },
          false},
     };
@@ -163,7 +163,7 @@ TEST(WriteFaultMatrix, EveryFileVelmokWritesSurvivesEveryFault)
             ProgramFolder pf("net_velmok");
             {
                 // Every file of the matrix exists beforehand, so that "unchanged" means something.
-                MainSession first = pf.start();
+                MainSession &first = pf.start();
                 first.close(Rect{1, 2, 900, 700});
                 SettingsFile dat;
                 dat.set("[Folder_Name]", pf.data().string());
@@ -173,7 +173,7 @@ TEST(WriteFaultMatrix, EveryFileVelmokWritesSurvivesEveryFault)
                     writeFileAtomically(pf.dir.path / name, std::string("before ") + name + "\r\n");
             }
             pf.ui.notices.clear();
-            MainSession s = pf.start();
+            MainSession &s = pf.start();
             typeLabour(s, 1, "30303");
             const fs::path file = w.file(pf);
             const std::string before = readWholeFile(file);

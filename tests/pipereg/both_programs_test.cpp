@@ -53,7 +53,7 @@ TEST(BothPrograms, ATorvikSaveIsWhatVelmokReadsNext)
     const size_t blockBytes = static_cast<size_t>(RecordsPerPipe) * RecordSize;
     EXPECT_EQ(after.substr(blockBytes), before.substr(blockBytes));
 
-    MainSession v = folder.start("1;1;");
+    MainSession &v = folder.start("1;1;");
     const WorkingTable &table = v.table();
     EXPECT_EQ(table.row(1).rec.A(6), Cur("2000"));
     EXPECT_EQ(table.row(1).rec.A(1), Cur("1600"));
@@ -72,7 +72,7 @@ TEST(BothPrograms, ATorvikSaveIsWhatVelmokReadsNext)
 TEST(BothPrograms, AVelmokSaveIsWhatTorvikListsAndLoads)
 {
     ProgramFolder folder;
-    MainSession v = folder.start("1;2;");
+    MainSession &v = folder.start("1;2;");
     SettingsControls c = v.settingsControls();
     c.useRates = true;
     c.percent[2] = Cur("50");
@@ -103,7 +103,7 @@ TEST(BothPrograms, AVelmokSaveIsWhatTorvikListsAndLoads)
     EXPECT_EQ(t.grid.Cells(1, 1), "1,700"); // Trunc(1728) to hundreds, cut
     t.ui.expectNotice("S1P2を登録しました。|確認");
     s.registerBlock();
-    MainSession again = folder.start("1;2;");
+    MainSession &again = folder.start("1;2;");
     EXPECT_EQ(again.table().row(LabourRow).rec.C(1), Cur("30000"));
     EXPECT_EQ(again.table().row(1).rec.A(2), Cur("1700"));
     EXPECT_EQ(again.table().row(1).rec.A(6), Cur("3456"));
@@ -112,7 +112,7 @@ TEST(BothPrograms, AVelmokSaveIsWhatTorvikListsAndLoads)
 TEST(SecondWriter, ATorvikBlockSurvivesVelmoksSaveUnlessTheUserChoosesToOverwrite)
 {
     ProgramFolder folder;
-    MainSession v = folder.start(); // velmok holds the whole file of service 1
+    MainSession &v = folder.start(); // velmok holds the whole file of service 1
     const fs::path file = folder.data() / "kanzai1.fda";
     typeLabour(v, 1, "30000");
 
@@ -149,7 +149,7 @@ TEST(SecondWriter, ATorvikSaveAsksOnlyWhenAnotherProgramChangedItsOwnBlock)
     t.type(1, 1, "1111");
 
     // velmok saves a change to another pipe: torvik's save keeps it and asks nothing.
-    MainSession v = folder.start("1;6;");
+    MainSession &v = folder.start("1;6;");
     typeLabour(v, 2, "22222");
     v.quickSave();
     t.ui.expectNotice("S1P3を登録しました。|確認");
@@ -159,7 +159,7 @@ TEST(SecondWriter, ATorvikSaveAsksOnlyWhenAnotherProgramChangedItsOwnBlock)
     EXPECT_EQ(readPipeBlock(file, 2)[0].A(6), Cur("1111"));
 
     // velmok saves a change to torvik's own block: torvik asks, and "キャンセル" writes nothing.
-    MainSession v2 = folder.start("1;3;");
+    MainSession &v2 = folder.start("1;3;");
     typeLabour(v2, 3, "33333");
     v2.quickSave();
     const std::string withVelmok = readWholeFile(file);

@@ -4,68 +4,69 @@
 // Printing is not an ExportFormat: it writes three files into the program folder rather than
 // one output where the person chooses, and it ends by starting the print program; velmok-cli's
 // pdf hands every named pipe over at once. It shares the output level dialog with the formats.
-#include "main/core/main_session.h"
+#include "main/core/main_outputs.h"
 
 #include "controls/core/errors.h"
 #include "controls/core/fileio.h"
 #include "handoff/handoff_files.h"
 #include "controls/core/programs.h"
+#include "main/core/main_session.h"
 
 namespace velmo {
 
-std::optional<OutputLevelChoice> MainSession::chooseOutput(bool withOptions)
+std::optional<OutputLevelChoice> MainOutputs::chooseOutput(bool withOptions)
 {
     // An empty table is not the pipe's data: without a pipe nothing is asked or written.
-    if (!pipeLoaded_) {
-        ui_.notice(velmoktext::NoPipeNotice, controltext::NoticeButton);
+    if (!s_.pipeLoaded_) {
+        s_.ui_.notice(velmoktext::NoPipeNotice, controltext::NoticeButton);
         return std::nullopt;
     }
-    OutputLevelChoice choice = ui_.askOutputLevel(withOptions);
+    OutputLevelChoice choice = s_.ui_.askOutputLevel(withOptions);
     if (choice.basis < 1 || choice.basis > OutputLevelCount)
         choice.basis = 1;
     if (!withOptions)
         choice.heading = choice.results = false;
     // The dialog's basis becomes the selected column of the material price grid, as a click
     // on that column would, whether or not the dialog was confirmed.
-    basis_ = basisAt(choice.basis);
-    ui_.showNow();
+    s_.basis_ = basisAt(choice.basis);
+    s_.ui_.showNow();
     if (!choice.confirmed)
         return std::nullopt;
     return choice;
 }
 
-void MainSession::exportTable(const ExportFormat &format)
+void MainOutputs::exportTable(const ExportFormat &format)
 {
     const auto choice = chooseOutput(format.takesOptions());
     if (!choice)
         return;
-    const std::vector<std::string> tabs = tabCaptions();
+    const std::vector<std::string> tabs = s_.tabCaptions();
     if (format.destination() == ExportDestination::Clipboard) {
-        ui_.setClipboardText(format.bytes({table_, tabs, *choice, {}}));
+        s_.ui_.setClipboardText(format.bytes({s_.table_, tabs, *choice, {}}));
     } else {
-        const auto path = ui_.chooseSaveFile(format.fileFilter(), format.defaultSuffix());
+        const auto path = s_.ui_.chooseSaveFile(format.fileFilter(), format.defaultSuffix());
         if (!path)
             return;
-        format.write({table_, tabs, *choice, *path});
+        format.write({s_.table_, tabs, *choice, *path});
     }
-    ui_.notice(format.doneNotice(), controltext::NoticeButton);
+    s_.ui_.notice(format.doneNotice(), controltext::NoticeButton);
 }
 
-void MainSession::print()
+void MainOutputs::print()
 {
     const auto choice = chooseOutput(false);
     if (!choice)
         return;
-    const std::string data = buildOutputText(table_, tabCaptions(), OutputMode::Print, *choice);
-    writePrintHandoff(programDir_, data, table_, basisNumber(basis_), ui_.today());
+    const std::string data = buildOutputText(s_.table_, s_.tabCaptions(), OutputMode::Print, *choice);
+    writePrintHandoff(s_.programDir_, data, s_.table_, basisNumber(s_.basis_), s_.ui_.today());
 
-    const auto program = findProgram(handoff::PrintProgram, programDir_);
+    const auto program = findProgram(handoff::PrintProgram, s_.programDir_);
     if (!program) {
-        ui_.notice(velmoktext::printProgramMissingText(handoff::PrintProgram, programDir_), controltext::NoticeButton);
+        s_.ui_.notice(velmoktext::printProgramMissingText(handoff::PrintProgram, s_.programDir_), controltext::NoticeButton);
         return;
     }
-    if (!ui_.startProgram(program->string(), {}, programDir_.string()))
-        ui_.notice(velmoktext::printProgramNotStartedText(program->string()), controltext::NoticeButton);
+    if (!s_.ui_.startProgram(program->string(), {}, s_.programDir_.string()))
+        s_.ui_.notice(velmoktext::printProgramNotStartedText(program->string()), controltext::NoticeButton);
 }
 
 } // namespace velmo

@@ -1,5 +1,7 @@
-// MainSession: the copy and paste commands of the two edit menus, and the copy of location 0's
+// MainEditing: the copy and paste commands of the two edit menus, and the copy of location 0's
 // data to the other three locations.
+#include "main/core/main_editing.h"
+
 #include "main/core/main_session.h"
 
 namespace velmo {
@@ -21,46 +23,57 @@ RowSpan spanOf(CopyScope scope, int location)
 
 } // namespace
 
-void MainSession::copy(CopyKind kind)
+bool MainEditing::pasteEnabled(CopyKind kind) const
 {
-    if (!pipeLoaded_)
+    return s_.pipeLoaded_ && copyBuffer_.canPaste(kind);
+}
+
+bool MainEditing::copyLocationEnabled() const
+{
+    return !s_.refrigerant();
+}
+
+void MainEditing::copy(CopyKind kind)
+{
+    if (!s_.pipeLoaded_)
         return;
-    const RowSpan span = spanOf(kind.scope, location_);
+    const RowSpan span = spanOf(kind.scope, s_.location_);
     for (int i = 0; i < span.count; ++i) {
         const int a = span.first + i;
         // The whole records come from the service file's records, the other groups from the
         // working table; both hold the same stored fields.
-        const PriceRecord &from = kind.group == FieldGroup::Whole ? currentBlock()[a - 1] : table_.row(a).rec;
+        const PriceRecord &from = kind.group == FieldGroup::Whole ? s_.currentBlock()[a - 1] : s_.table_.row(a).rec;
         copyFields(kind.group, from, copyBuffer_.row(1 + i));
     }
-    copyBuffer_.copied(kind, location_);
+    copyBuffer_.copied(kind, s_.location_);
 }
 
-void MainSession::paste(CopyKind kind)
+void MainEditing::paste(CopyKind kind)
 {
     if (!pasteEnabled(kind))
         return;
-    const RowSpan span = spanOf(kind.scope, location_);
+    const int location = s_.location_;
+    const RowSpan span = spanOf(kind.scope, location);
     changeTable([&] {
-        PipeBlock &block = currentBlock();
+        PipeBlock &block = s_.currentBlock();
         for (int i = 0; i < span.count; ++i) {
             const int a = span.first + i;
-            const bool withSlots = kind.scope == CopyScope::Pipe || !isTailRow(a) || copyBuffer_.tailSlotsFit(location_);
+            const bool withSlots = kind.scope == CopyScope::Pipe || !isTailRow(a) || copyBuffer_.tailSlotsFit(location);
             copyFields(kind.group, copyBuffer_.row(1 + i), block[a - 1], withSlots);
-            copyFields(kind.group, block[a - 1], table_.row(a).rec, withSlots);
+            copyFields(kind.group, block[a - 1], s_.table_.row(a).rec, withSlots);
         }
-        table_.recalculateAll(block);
+        s_.table_.recalculateAll(block);
     });
     // Names, location names and settings may have come with whole records.
     if (kind.group == FieldGroup::Whole)
-        showPipeAgain();
+        s_.showPipeAgain();
 }
 
-void MainSession::copyLocationToOthers()
+void MainEditing::copyLocationToOthers()
 {
-    if (!pipeLoaded_ || !copyLocationEnabled())
+    if (!s_.pipeLoaded_ || !copyLocationEnabled())
         return;
-    PipeBlock &block = currentBlock();
+    PipeBlock &block = s_.currentBlock();
     for (int t = 1; t < LocationsPerPipe; ++t) {
         for (int r = 0; r < RowsPerLocation; ++r) {
             const PriceRecord &from = block[static_cast<size_t>(r)];
@@ -73,8 +86,8 @@ void MainSession::copyLocationToOthers()
                 to.slots = from.slots;
         }
     }
-    loadPipe(pipe_);
-    modified_ = true;
+    s_.loadPipe(s_.pipe_);
+    s_.modified_ = true;
 }
 
 } // namespace velmo

@@ -1,0 +1,108 @@
+#pragma once
+// The main window's editing of the selected pipe: keys of the rate grid and the material price
+// grid, the one-level undo (取り消し), clearing the pipe, the price-level and sheet set-up
+// dialogs, and copy and paste of the two edit menus.
+//
+// It works on the working table, the pipe's records and the grids of the MainSession it belongs
+// to; what it owns is what only editing needs: the edit position, the undo snapshot, the copy
+// buffer and the state of a key being handled.
+#include "controls/core/strcolgrid_types.h"
+#include "main/core/copy_buffer.h"
+#include "main/core/calc.h"
+#include "main/core/sheet_setup.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace velmo {
+
+class MainSession;
+
+class MainEditing {
+public:
+    explicit MainEditing(MainSession &session) : s_(session) {}
+    MainEditing(const MainEditing &) = delete;
+    MainEditing &operator=(const MainEditing &) = delete;
+
+    // The cell whose editor text was stored last, in either editable grid. Every key of the two
+    // grids acts on this cell, not on the selected one. It starts at the heading row (column 0,
+    // row 0) and changes only when an editor stores its text or a key moves the entry on.
+    const GridCoord &editPosition() const { return editPosition_; }
+    // Either editable grid stored its editor's text into (col, row).
+    void editorTextStored(int col, int row) { editPosition_ = {col, row}; }
+    // A key pressed in the rate grid (StrColGrid1KeyDown) or the material price grid
+    // (StrColGrid2KeyDown), or in its editor, before the grid handles it. True when the key
+    // ended there: the grid neither types nor moves with it. A text that is no number raises
+    // ConversionError after the cell shows the stored value again.
+    bool rateGridKeyDown(int vk, bool shift) { return gridKeyDown(true, vk, shift); }
+    bool priceGridKeyDown(int vk, bool shift) { return gridKeyDown(false, vk, shift); }
+    // The editor of an editable grid closed on (col, row) with its text in the cell, but not by
+    // a key of the grid: the mouse or the focus moved on, or a command began. The text is
+    // stored as Up would store it (no move, no sound), so that what the cell shows is what the
+    // data hold. A refusal or a text that is no number gives way to the stored value; its
+    // message comes back to be shown once the focus has settled, since no box may open in the
+    // middle of a click or a focus change. An editor that a key of the grid closed is that
+    // key's business: nothing happens here then.
+    struct EditorLeft {
+        std::string notice; // a refusal, for NoticeBox
+        std::string error;  // a conversion error, for the error box
+    };
+    EditorLeft editorLeft(bool rateGrid, int col, int row);
+    void rateGridClicked(int col, int row); // the other grids follow the row
+
+    bool undoEnabled() const { return undoEnabled_; }
+    void undo();                              // "取り消し"
+    void clearPipe();                         // "現在の管材をクリア－"
+    void levelCalc(const LevelCalcParams &p); // "実 行" of the price-level dialog
+    // The sheet set-up dialog: opening takes an undo snapshot and loads the dialog (nothing
+    // without a pipe); closing registers what the dialog holds, or nothing after "Exit", and
+    // shows the pipe again either way.
+    std::optional<SheetSetup> openSheetSetup();
+    void closeSheetSetup(const SheetSetup *registered);
+
+    void copy(CopyKind kind);
+    void paste(CopyKind kind);
+    bool pasteEnabled(CopyKind kind) const;
+    bool copyLocationEnabled() const;
+    void copyLocationToOthers(); // location 0 to locations 1–3
+
+private:
+    friend class MainSession;
+    class EditCells;
+    class RateCells;
+    class PriceCells;
+
+    // A pipe was opened or the table emptied: nothing is left to undo.
+    void forgetUndo();
+    void takeSnapshot();
+    bool refusedWithoutPipe();
+    // The notice of a grid refusal: shown, or held while an editor that was left is stored.
+    void editNotice(const char *text);
+    // Runs a change of the working table after an undo snapshot and marks the data modified;
+    // a change that fails leaves the table, the pipe's records, the undo and the flag as they were.
+    void changeTable(const std::function<void()> &change);
+    // A typed value stored: as changeTable, but without an undo snapshot when every slot it
+    // goes to already holds it.
+    void storeIntoTable(bool unchanged, const std::function<void()> &store);
+    // A key of an editable grid: the checks that refuse a key as a whole come first, then the
+    // entry engine with the grid's cell map.
+    bool gridKeyDown(bool rateGrid, int vk, bool shift);
+    // The checks that refuse a key of an editable grid as a whole (col: the material price
+    // grid's column the key is in): with a refusal said, the editor closes and the grids show
+    // the stored values again.
+    bool keyRefused(bool rateGrid, int col);
+    // Runs the entry engine for one grid with that grid's cell map.
+    template <class Run>
+    auto withEntry(bool rateGrid, bool shiftFills, Run run);
+
+    MainSession &s_;
+    GridCoord editPosition_{0, 0};
+    WorkingTable undo_;
+    bool undoEnabled_ = false;
+    CopyBuffer copyBuffer_;
+    std::string *heldNotice_ = nullptr; // set while editorLeft runs the key handling
+    bool handlingKey_ = false;          // a grid key is being handled
+};
+
+} // namespace velmo

@@ -65,7 +65,7 @@ void WindowStartToFirstPipe(benchmark::State &state)
         TFtankaregist w(folder().program(), "", &ui);
         w.show();
         QCoreApplication::processEvents();
-        benchmark::DoNotOptimize(w.session().currentPipe());
+        benchmark::DoNotOptimize(w.session().position().pipe);
         state.PauseTiming();
         w.hide();
         state.ResumeTiming();

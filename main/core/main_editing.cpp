@@ -98,7 +98,7 @@ public:
 
     EntryCell entryCell(int col, int row) const override
     {
-        const RateCell rule = rateCellRule(col, s_.refrigerant(), s_.rateShowsResults_);
+        const RateCell rule = rateCellRule(col, s_.table_.refrigerant(), s_.rateShowsResults_);
         if (rule == RateCell::FixedColumn)
             return EntryCell::refusedEndingEntry(refusalMessage(rule));
         if (rule != RateCell::Editable)
@@ -113,10 +113,10 @@ public:
         WorkingTable &table = s_.table_;
         bool unchanged = true;
         for (int r = fromRow; r <= toRow; ++r)
-            unchanged = unchanged && table.row(workingRow(s_.location_, r)).rec.B(factor) == v;
+            unchanged = unchanged && table.row(workingRow(s_.position_.location, r)).rec.B(factor) == v;
         e_.storeIntoTable(unchanged, [&] {
             for (int r = fromRow; r <= toRow; ++r) {
-                const int a = workingRow(s_.location_, r);
+                const int a = workingRow(s_.position_.location, r);
                 table.row(a).rec.B(factor) = v;
                 table.calculateRow(a, s_.currentBlock());
             }
@@ -128,14 +128,14 @@ public:
         if (!isSizeRow(fromRow))
             return;
         for (int r = fromRow; r <= toRow; ++r)
-            s_.table_.calculateRow(workingRow(s_.location_, r), s_.currentBlock());
+            s_.table_.calculateRow(workingRow(s_.position_.location, r), s_.currentBlock());
         s_.showGridRows(fromRow, toRow);
     }
     void movedTo(int, int row) override
     {
         e_.editPosition_.row = row;
         // The three grids show the same row, as after a click.
-        s_.focusRow_ = row;
+        s_.position_.focusRow = row;
         s_.showRowHighlight();
     }
 };
@@ -171,13 +171,13 @@ public:
     {
         if (!isSizeRow(row))
             return;
-        s_.table_.calculateRow(workingRow(s_.location_, row), s_.currentBlock());
+        s_.table_.calculateRow(workingRow(s_.position_.location, row), s_.currentBlock());
         s_.showGridRows(row, row);
     }
     void movedTo(int col, int row) override
     {
         e_.editPosition_.row = row;
-        s_.focusRow_ = row;
+        s_.position_.focusRow = row;
         // The selected column of the material price grid is the price basis the rate grid shows.
         if (col >= 1 && col < PriceCols && basisAt(col) != s_.basis_) {
             s_.basis_ = basisAt(col);
@@ -259,7 +259,7 @@ MainEditing::EditorLeft MainEditing::editorLeft(bool rateGrid, int col, int row)
 void MainEditing::rateGridClicked(int, int row)
 {
     if (row >= 1 && row < GridRows)
-        s_.focusRow_ = row;
+        s_.position_.focusRow = row;
     s_.showRowHighlight();
     refusedWithoutPipe();
 }
@@ -274,7 +274,7 @@ void MainEditing::undo()
     s_.table_ = undo_;
     s_.writeTableBack();
     undoEnabled_ = false;
-    s_.location_ = 0;
+    s_.position_.location = 0;
     s_.modified_ = true;
     s_.table_.recalculateAll(s_.currentBlock());
     s_.showPipeAgain();
@@ -300,10 +300,10 @@ void MainEditing::clearPipe()
         s_.table_.load(block);
         s_.table_.recalculateAll(block);
     });
-    s_.location_ = 0;
+    s_.position_.location = 0;
     s_.showPipeAgain();
     // The tree shows the cleared pipe without a name; the menu shows "----".
-    s_.names_.nodes[s_.service_ * NodesPerService + s_.pipe_ + 1].clear();
+    s_.names_.nodes[s_.position_.service * NodesPerService + s_.position_.pipe + 1].clear();
 }
 
 // ---- the dialogs ----
@@ -320,7 +320,7 @@ std::optional<SheetSetup> MainEditing::openSheetSetup()
     if (refusedWithoutPipe())
         return std::nullopt;
     takeSnapshot();
-    return SheetSetup::load(s_.table_, s_.pipe_);
+    return SheetSetup::load(s_.table_, s_.position_.pipe);
 }
 
 void MainEditing::closeSheetSetup(const SheetSetup *registered)

@@ -30,14 +30,14 @@ bool MainEditing::pasteEnabled(CopyKind kind) const
 
 bool MainEditing::copyLocationEnabled() const
 {
-    return !s_.refrigerant();
+    return !s_.table_.refrigerant();
 }
 
 void MainEditing::copy(CopyKind kind)
 {
     if (!s_.pipeLoaded_)
         return;
-    const RowSpan span = spanOf(kind.scope, s_.location_);
+    const RowSpan span = spanOf(kind.scope, s_.position_.location);
     for (int i = 0; i < span.count; ++i) {
         const int a = span.first + i;
         // The whole records come from the service file's records, the other groups from the
@@ -45,14 +45,14 @@ void MainEditing::copy(CopyKind kind)
         const PriceRecord &from = kind.group == FieldGroup::Whole ? s_.currentBlock()[a - 1] : s_.table_.row(a).rec;
         copyFields(kind.group, from, copyBuffer_.row(1 + i));
     }
-    copyBuffer_.copied(kind, s_.location_);
+    copyBuffer_.copied(kind, s_.position_.location);
 }
 
 void MainEditing::paste(CopyKind kind)
 {
     if (!pasteEnabled(kind))
         return;
-    const int location = s_.location_;
+    const int location = s_.position_.location;
     const RowSpan span = spanOf(kind.scope, location);
     changeTable([&] {
         PipeBlock &block = s_.currentBlock();
@@ -86,7 +86,7 @@ void MainEditing::copyLocationToOthers()
                 to.slots = from.slots;
         }
     }
-    s_.loadPipe(s_.pipe_);
+    s_.loadPipe(s_.position_.pipe);
     s_.modified_ = true;
 }
 

@@ -39,7 +39,7 @@ void MainFolders::loadFromFolder(bool rememberFolder)
                            controltext::CancelButton) == Answer::Yes)
             datafolder::seedServiceFiles(s_.programDir_, folder);
         names = datafolder::readNames(folder, TreeNames{}, failures);
-        next.loadOrCreate(folder / serviceFileName(s_.service_));
+        next.loadOrCreate(folder / serviceFileName(s_.position_.service));
     } catch (const IoError &) {
         if (!saved)
             s_.modified_ = wasModified; // the edits of the old folder are still what is shown
@@ -65,10 +65,10 @@ void MainFolders::saveToFolder()
     if (!chosen)
         return;
     const fs::path folder = withoutTrailingSeparator(*chosen);
-    s_.file_.save(folder / serviceFileName(s_.service_));
+    s_.file_.save(folder / serviceFileName(s_.position_.service));
     std::vector<std::string> notCopied;
     if (!datafolder::sameFolder(folder, s_.dataFolder_))
-        notCopied = datafolder::copyServiceFiles(s_.dataFolder_, folder, s_.service_);
+        notCopied = datafolder::copyServiceFiles(s_.dataFolder_, folder, s_.position_.service);
     s_.dataFolder_ = folder;
     s_.modified_ = false;
     std::string message = std::string(velmoktext::SavedNotice) + "\n" + s_.currentFilePath().string();

@@ -40,12 +40,12 @@ void MainSession::start()
     fs::remove(programDir_ / "NEWData.FDA", ec);
 
     const MainArgument arg = parseMainArgument(argument_);
-    service_ = arg.service;
-    pipe_ = arg.pipe;
+    position_.service = arg.service;
+    position_.pipe = arg.pipe;
     if (!arg.refused.empty())
         ui_.notice(arg.refused, controltext::NoticeButton);
     selectPipeNode();
-    focusRow_ = 1;
+    position_.focusRow = 1;
     try {
         file_.loadOrCreate(currentFilePath());
         serviceLoaded_ = true;
@@ -71,11 +71,11 @@ std::array<std::string, StatusPanelCount> MainSession::statusPanels() const
         panels[1] = table_.row(2).rec.name.text();
         panels[2] = table_.row(3).rec.name.text();
         const auto tabs = tabCaptions();
-        panels[3] = location_ < static_cast<int>(tabs.size()) ? tabs[location_] : "";
+        panels[3] = position_.location < static_cast<int>(tabs.size()) ? tabs[position_.location] : "";
         panels[4] = table_.settings().size.text();
     }
     panels[5] = dataFolder_.string();
-    panels[6] = std::string(1, fs::path::preferred_separator) + serviceFileName(service_);
+    panels[6] = std::string(1, fs::path::preferred_separator) + serviceFileName(position_.service);
     return panels;
 }
 
@@ -128,18 +128,18 @@ void MainSession::requireServiceLoaded() const
 
 bool MainSession::switchService(int service)
 {
-    if (service == service_ && serviceLoaded_)
+    if (service == position_.service && serviceLoaded_)
         return true;
     // The new file is read whole before anything changes: a file that cannot be read leaves
     // the current service, its data and its edits as they are.
     ServiceFile next;
     next.loadOrCreate(dataFolder_ / serviceFileName(service));
-    if (service != service_ && !askToSave(true))
+    if (service != position_.service && !askToSave(true))
         return false; // "戻る": the current service stays as it is
     file_ = std::move(next);
     serviceLoaded_ = true;
-    service_ = service;
-    pipe_ = 0;
+    position_.service = service;
+    position_.pipe = 0;
     reportDamage();
     return true;
 }
@@ -185,10 +185,10 @@ void MainSession::loadPipe(int pipe)
 {
     if (!serviceLoaded_)
         return;
-    pipe_ = pipe;
+    position_.pipe = pipe;
     table_.load(currentBlock());
     loadSettingsIntoControls();
-    location_ = 0;
+    position_.location = 0;
     editing_.forgetUndo();
     pipeLoaded_ = true;
     table_.recalculateAll(currentBlock());
@@ -202,7 +202,7 @@ void MainSession::loadSettingsIntoControls()
 
 void MainSession::selectPipeNode()
 {
-    selectedNode_ = service_ * NodesPerService + pipe_ + 1;
+    position_.node = position_.service * NodesPerService + position_.pipe + 1;
 }
 
 std::vector<std::string> MainSession::tabCaptions() const
@@ -228,7 +228,7 @@ std::string MainSession::copyLocationCaption() const
 
 GridView MainSession::gridView() const
 {
-    return GridView{table_, pipeLoaded_, location_, basis_, rateShowsResults_, compositeShowsAdopted_};
+    return GridView{table_, pipeLoaded_, position_.location, basis_, rateShowsResults_, compositeShowsAdopted_};
 }
 
 // ---- showing the pipe ----
@@ -242,7 +242,7 @@ void MainSession::showGridRows(int from, int to)
 
 void MainSession::showRowHighlight()
 {
-    grids_->showHighlight(focusRow_, basis_);
+    grids_->showHighlight(position_.focusRow, basis_);
 }
 
 void MainSession::showGrids()
@@ -260,16 +260,16 @@ void MainSession::writeTableBack()
 void MainSession::refreshPipeName()
 {
     const std::string text = pipeNodeText(currentBlock()[0].name.text());
-    names_.nodes[service_ * NodesPerService + pipe_ + 1] = text;
-    names_.pipeCaptions[service_][pipe_] = text;
+    names_.nodes[position_.service * NodesPerService + position_.pipe + 1] = text;
+    names_.pipeCaptions[position_.service][position_.pipe] = text;
 }
 
 void MainSession::showPipeAgain()
 {
     loadSettingsIntoControls();
     // A pipe that became a refrigerant pipe has a single location tab.
-    if (location_ >= static_cast<int>(tabCaptions().size()))
-        location_ = 0;
+    if (position_.location >= static_cast<int>(tabCaptions().size()))
+        position_.location = 0;
     refreshPipeName();
 }
 
@@ -283,7 +283,7 @@ void MainSession::treeClick(int node)
     const int p = node % NodesPerService == 0 ? 0 : node % NodesPerService - 1;
     if (!switchService(s))
         return;
-    selectedNode_ = node;
+    position_.node = node;
     loadPipe(p);
 }
 
@@ -312,14 +312,14 @@ void MainSession::renameService(int service)
 
 void MainSession::menuServiceOpened(int service)
 {
-    menuService_ = service;
+    position_.menuService = service;
 }
 
 void MainSession::menuPipeChosen(int pipe)
 {
-    if (!switchService(menuService_))
+    if (!switchService(position_.menuService))
         return;
-    pipe_ = pipe;
+    position_.pipe = pipe;
     selectPipeNode();
     loadPipe(pipe);
 }
@@ -327,14 +327,14 @@ void MainSession::menuPipeChosen(int pipe)
 void MainSession::recalculateLocation()
 {
     for (int k = 1; k <= SizeRowsPerLocation; ++k)
-        table_.calculateRow(workingRow(location_, k), currentBlock());
+        table_.calculateRow(workingRow(position_.location, k), currentBlock());
 }
 
 void MainSession::locationTabChanged(int tab)
 {
     if (tab < 0 || tab >= static_cast<int>(tabCaptions().size()))
         return;
-    location_ = tab;
+    position_.location = tab;
     recalculateLocation();
 }
 
@@ -347,24 +347,19 @@ void MainSession::basisCellClicked(int col, int row)
     if (col >= 1 && col <= BasisCount)
         basis_ = basisAt(col);
     if (row >= 1 && row < GridRows)
-        focusRow_ = row;
+        position_.focusRow = row;
 }
 
 void MainSession::basisMenu(Basis basis)
 {
     basis_ = basis;
-    focusRow_ = 1;
+    position_.focusRow = 1;
 }
 
-void MainSession::showFactors()
+void MainSession::showRateResults(bool results)
 {
-    rateShowsResults_ = false;
-}
-
-void MainSession::showResults()
-{
-    rateShowsResults_ = true;
-    if (pipeLoaded_)
+    rateShowsResults_ = results;
+    if (results && pipeLoaded_)
         recalculateLocation();
 }
 

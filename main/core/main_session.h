@@ -57,40 +57,34 @@ public:
     Rect windowRect() const { return windowRect_; }
     const std::filesystem::path &programDir() const { return programDir_; }
     const std::filesystem::path &dataFolder() const { return dataFolder_; }
-    std::filesystem::path currentFilePath() const { return dataFolder_ / serviceFileName(service_); }
+    std::filesystem::path currentFilePath() const { return dataFolder_ / serviceFileName(position_.service); }
     // A service file was read whole; without one nothing is shown, edited or saved.
     bool serviceLoaded() const { return serviceLoaded_; }
     // The status bar: pipe name, its second and third names, the location tab, the settings
     // record's size text, the data folder, the service file name with a leading separator.
     std::array<std::string, StatusPanelCount> statusPanels() const;
-    const std::string &treeText(int node) const { return names_.nodes[node]; }
-    int selectedNode() const { return selectedNode_; }
-    const std::string &serviceName(int s) const { return names_.services[s]; }
-    const std::string &pipeMenuCaption(int s, int p) const { return names_.pipeCaptions[s][p]; }
-    int currentService() const { return service_; }
-    int currentPipe() const { return pipe_; }
-    int currentLocation() const { return location_; }
-    int menuService() const { return menuService_; }
+    // The pipe and service names of the tree and the pipe menus.
+    const TreeNames &names() const { return names_; }
+    // Where the window is: the shown service, pipe, location tab and tree node, the service
+    // whose pipe menu was opened last, and the highlighted size row of the three grids.
+    struct Position {
+        int service = 0, pipe = 0, location = 0, menuService = 0, node = 0, focusRow = 1;
+    };
+    const Position &position() const { return position_; }
     bool modified() const { return modified_; }
     bool pipeLoaded() const { return pipeLoaded_; }
-    bool refrigerant() const { return table_.refrigerant(); }
     std::vector<std::string> tabCaptions() const;
     std::string headingStrip() const; // kanname
     std::string copyLocationCaption() const;
-    // The price basis the grids show; its column is the selected one of the material price and
-    // composite grids.
-    Basis basis() const { return basis_; }
-    bool rateShowsResults() const { return rateShowsResults_; }
-    bool compositeShowsAdopted() const { return compositeShowsAdopted_; }
     const SettingsControls &settingsControls() const { return controls_; }
     // Changes each time the settings controls are loaded from a pipe, so that the window fills
     // its fields only then and a number typed but not yet applied stays where it is.
     int controlsRevision() const { return controlsRevision_; }
-    int focusRow() const { return focusRow_; }
     const WorkingTable &table() const { return table_; }
     const ServiceFile &file() const { return file_; }
 
-    // Grid texts: row 0 is the heading row, rows 1–14 the sizes of the selected location.
+    // What the grids show: the table, the selected location, the price basis (the selected
+    // column of the material price and composite grids) and the two display choices.
     GridView gridView() const;
     // The models of the three grids, which the session fills and types into; the window shows them.
     MainGrids &grids() { return *grids_; }
@@ -108,8 +102,8 @@ public:
     void locationTabChanged(int tab);
     void basisCellClicked(int col, int row); // material price or composite grid
     void basisMenu(Basis basis);                 // Ctrl+F1 … Ctrl+F6
-    void showFactors();                      // "歩掛表に歩掛を表示"
-    void showResults();                      // "歩掛表に計算結果を表示"
+    // "歩掛表に計算結果を表示" (true) / "歩掛表に歩掛を表示" (false)
+    void showRateResults(bool results);
     void showComposites(bool adopted);       // "複合単価表に複合単価を表示" / "…採用単価を表示"
     void applySettings(const SettingsControls &c);
     // A setting or labour price field was left, or a command began, holding a number typed and
@@ -153,7 +147,7 @@ private:
     // Names the damaged texts of the service file just read, if any.
     void reportDamage();
     void selectPipeNode();
-    PipeBlock &currentBlock() { return file_.pipeBlock(pipe_); }
+    PipeBlock &currentBlock() { return file_.pipeBlock(position_.pipe); }
     void writeTableBack(); // every working row into the pipe's records
     void refreshPipeName();
     void showPipeAgain(); // settings controls, a valid tab, the tree and menu name
@@ -168,10 +162,9 @@ private:
     Rect windowRect_;
     std::filesystem::path dataFolder_;
     TreeNames names_;
-    int selectedNode_ = 0;
-    int service_ = 0, pipe_ = 0, location_ = 0, menuService_ = 0;
+    Position position_;
     Basis basis_ = Basis::Level1;
-    int focusRow_ = 1, controlsRevision_ = 0;
+    int controlsRevision_ = 0;
     bool rateShowsResults_ = false, compositeShowsAdopted_ = false;
     bool modified_ = false, pipeLoaded_ = false, serviceLoaded_ = false;
     std::unique_ptr<MainGrids> grids_ = std::make_unique<MainGrids>();

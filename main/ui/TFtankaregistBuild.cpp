@@ -78,7 +78,7 @@ void TFtankaregist::buildMenus()
 
     QMenu *services = menuBar()->addMenu("管種選択(&P)");
     for (int s = 0; s < ServiceCount; ++s) {
-        QMenu *m = services->addMenu(q(session_->serviceName(s)));
+        QMenu *m = services->addMenu(q(session_->names().services[s]));
         serviceMenus[s] = m;
         connect(m, &QMenu::aboutToShow, this, [this, s] { serviceMenuShow(s); });
         for (int p = 0; p < PipesPerFile; ++p) {
@@ -426,12 +426,12 @@ void TFtankaregist::basisMenuClick(int basis)
 
 void TFtankaregist::showFactorsClick()
 {
-    run([this] { session_->showFactors(); });
+    run([this] { session_->showRateResults(false); });
 }
 
 void TFtankaregist::showResultsClick()
 {
-    run([this] { session_->showResults(); });
+    run([this] { session_->showRateResults(true); });
 }
 
 void TFtankaregist::showCompositesClick()

@@ -88,7 +88,7 @@ void TFtankaregist::showState()
             else
                 TabControl1->addTab(q(tabs[i]));
         }
-        TabControl1->setCurrentIndex(s.currentLocation());
+        TabControl1->setCurrentIndex(s.position().location);
     }
     showTree();
     session_->showGrids();
@@ -96,11 +96,11 @@ void TFtankaregist::showState()
         showSettingsControls();
     for (int i = 0; i < 6; ++i) {
         basisActions[i]->setCheckable(true);
-        basisActions[i]->setChecked(s.basis() == basisAt(i + 1));
+        basisActions[i]->setChecked(s.gridView().basis == basisAt(i + 1));
     }
-    showResultsAction->setChecked(s.rateShowsResults());
-    showCompositesAction->setChecked(!s.compositeShowsAdopted());
-    showAdoptedAction->setChecked(s.compositeShowsAdopted());
+    showResultsAction->setChecked(s.gridView().rateShowsResults);
+    showCompositesAction->setChecked(!s.gridView().compositeShowsAdopted);
+    showAdoptedAction->setChecked(s.gridView().compositeShowsAdopted);
     showEditCommands();
     showing_ = false;
 }
@@ -111,14 +111,14 @@ void TFtankaregist::showTree()
     const QSignalBlocker block(TreeView1);
     for (int sv = 0; sv < ServiceCount; ++sv) {
         QTreeWidgetItem *service = TreeView1->topLevelItem(sv);
-        service->setText(0, q(s.treeText(sv * NodesPerService)));
-        serviceMenus[sv]->setTitle(q(s.serviceName(sv)));
+        service->setText(0, q(s.names().nodes[sv * NodesPerService]));
+        serviceMenus[sv]->setTitle(q(s.names().services[sv]));
         for (int p = 0; p < PipesPerFile; ++p) {
-            service->child(p)->setText(0, q(s.treeText(sv * NodesPerService + p + 1)));
-            pipeActions[sv][p]->setText(q(s.pipeMenuCaption(sv, p)));
+            service->child(p)->setText(0, q(s.names().nodes[sv * NodesPerService + p + 1]));
+            pipeActions[sv][p]->setText(q(s.names().pipeCaptions[sv][p]));
         }
     }
-    const int node = s.selectedNode();
+    const int node = s.position().node;
     QTreeWidgetItem *service = TreeView1->topLevelItem(node / NodesPerService);
     QTreeWidgetItem *item = node % NodesPerService == 0 ? service : service->child(node % NodesPerService - 1);
     if (TreeView1->currentItem() != item) {

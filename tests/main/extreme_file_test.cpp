@@ -42,7 +42,7 @@ TEST(ExtremeFile, OpensCalculatesReportsRangeErrorsAndSavesWithoutAWrappedNumber
         } catch (const RangeError &) {
             ++refused;
         }
-        EXPECT_EQ(s.currentPipe(), p);
+        EXPECT_EQ(s.position().pipe, p);
     }
     EXPECT_GT(refused, 0);
     EXPECT_LT(refused, PipesPerFile); // the pipes with tiny factors calculate

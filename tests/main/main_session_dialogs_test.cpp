@@ -157,7 +157,7 @@ TEST(SheetSetup, ExitChangesNoFieldButCountsAsAChangeWithAnUndo)
         EXPECT_EQ(s.file().pipeBlock(0)[k], before[k]) << k;
     EXPECT_TRUE(s.modified());
     EXPECT_TRUE(s.editing().undoEnabled());
-    EXPECT_EQ(s.treeText(1), "S1P1");
+    EXPECT_EQ(s.names().nodes[1], "S1P1");
 }
 
 TEST(SheetSetup, RegisterWritesUnitSizesNamesAndSettingsIntoEveryRow)
@@ -200,8 +200,8 @@ TEST(SheetSetup, RegisterWritesUnitSizesNamesAndSettingsIntoEveryRow)
     EXPECT_EQ(b[SettingsRecord].B(3), Cur("1"));
     EXPECT_EQ(b[SettingsRecord].B(4), Cur("0"));
     EXPECT_EQ(s.tabCaptions(), (std::vector<std::string>{"屋内一般", "機械室", "屋外架空", "地中配管"}));
-    EXPECT_EQ(s.treeText(1), "配管用炭素鋼鋼管（白）");
-    EXPECT_EQ(s.pipeMenuCaption(0, 0), "配管用炭素鋼鋼管（白）");
+    EXPECT_EQ(s.names().nodes[1], "配管用炭素鋼鋼管（白）");
+    EXPECT_EQ(s.names().pipeCaptions[0][0], "配管用炭素鋼鋼管（白）");
     // Recalculated with the new settings: 有効3桁 half up of 2,805 is 2,810.
     EXPECT_EQ(velmo::rateGridText(s.gridView(), 1, 1), "2,810");
 
@@ -211,7 +211,7 @@ TEST(SheetSetup, RegisterWritesUnitSizesNamesAndSettingsIntoEveryRow)
     EXPECT_EQ(b[0].size.text(), "15A");
     EXPECT_EQ(b[2].size.text(), "");
     EXPECT_EQ(b[5].unit.text(), "");
-    EXPECT_EQ(s.treeText(1), "S1P1");
+    EXPECT_EQ(s.names().nodes[1], "S1P1");
 }
 
 TEST(SheetSetup, RefrigerantModeLeavesOneTab)
@@ -222,10 +222,10 @@ TEST(SheetSetup, RefrigerantModeLeavesOneTab)
     std::optional<SheetSetup> d = s.editing().openSheetSetup();
     d->mode = 1;
     s.editing().closeSheetSetup(&*d);
-    EXPECT_TRUE(s.refrigerant());
+    EXPECT_TRUE(s.table().refrigerant());
     EXPECT_EQ(s.file().pipeBlock(0)[SettingsRecord].B(4), Cur("2"));
     EXPECT_EQ(s.tabCaptions(), (std::vector<std::string>{"一般"}));
-    EXPECT_EQ(s.currentLocation(), 0);
+    EXPECT_EQ(s.position().location, 0);
     EXPECT_FALSE(s.editing().copyLocationEnabled());
 }
 

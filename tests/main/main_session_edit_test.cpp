@@ -15,7 +15,7 @@ std::string blockBytes(const MainSession &s)
 {
     std::string bytes(RecordsPerPipe * RecordSize, '\0');
     for (int k = 0; k < RecordsPerPipe; ++k)
-        s.file().pipeBlock(s.currentPipe())[k].encode(reinterpret_cast<unsigned char *>(bytes.data()) + k * RecordSize);
+        s.file().pipeBlock(s.position().pipe)[k].encode(reinterpret_cast<unsigned char *>(bytes.data()) + k * RecordSize);
     return bytes;
 }
 
@@ -119,7 +119,7 @@ TEST(RateGridEditing, AFactorTypedAndEnterIsStoredCalculatedAndMovesDown)
     // Enter moves the edit position and the selection to the next row, and the other grids follow.
     EXPECT_EQ(s.editing().editPosition(), (GridCoord{4, 2}));
     EXPECT_EQ(g.selected(), (GridCoord{4, 2}));
-    EXPECT_EQ(s.focusRow(), 2);
+    EXPECT_EQ(s.position().focusRow, 2);
     EXPECT_EQ(s.grids().price.Row(), 2);
     EXPECT_EQ(s.grids().composite.Row(), 2);
     EXPECT_EQ(pf.ui.beeps, 0);
@@ -213,7 +213,7 @@ TEST(RateGridEditing, RefusalsLeaveTheFactorsAndTheUndoAlone)
     EXPECT_EQ(s.table().row(2).rec.B(1), Currency()); // the edit before the refusal is undone
 
     // While the results are shown nothing is stored and the position stays.
-    s.showResults();
+    s.showRateResults(true);
     s.showGrids();
     g.type(5, 1, "9");
     g.enter();
@@ -222,16 +222,16 @@ TEST(RateGridEditing, RefusalsLeaveTheFactorsAndTheUndoAlone)
     EXPECT_EQ(g.text(5, 1), velmo::rateGridText(s.gridView(), 5, 1));
     EXPECT_EQ(s.editing().editPosition(), (GridCoord{5, 1}));
     EXPECT_EQ(g.selected(), (GridCoord{5, 1}));
-    s.showFactors();
+    s.showRateResults(false);
 
     // Refrigerant mode: はつり補修 is refused first, even while the results are shown.
     MainSession &r = pf.start("10;2;");
-    ASSERT_TRUE(r.refrigerant());
+    ASSERT_TRUE(r.table().refrigerant());
     EditableGrid rg(r, Grid::Rate);
-    r.showResults();
+    r.showRateResults(true);
     rg.type(9, 1, "0.1").enter();
     EXPECT_EQ(pf.ui.notices.back(), "冷媒モードです。この列のセルは編集できません。|確認");
-    r.showFactors();
+    r.showRateResults(false);
     rg.type(9, 1, "0.1").enter();
     EXPECT_EQ(pf.ui.notices.back(), "冷媒モードです。この列のセルは編集できません。|確認");
     EXPECT_EQ(r.table().row(1).rec.B(6), Currency());
@@ -319,7 +319,7 @@ TEST(PriceGridEditing, APriceTypedOnAnyLocationLandsInAllFourAndEachIsCalculated
     g.type(7, 3, "2400");
     g.enter();
     EXPECT_EQ(s.table().row(3).rec.A(6), Cur("2400"));
-    EXPECT_EQ(s.basis(), Basis::List);
+    EXPECT_EQ(s.gridView().basis, Basis::List);
     EXPECT_EQ(s.grids().rate.Cells(3, 3), "2,400");
     for (int r = 1; r <= 14; ++r)
         EXPECT_EQ(s.grids().rate.Cells(3, r), velmo::rateGridText(s.gridView(), 3, r)) << r;
@@ -424,7 +424,7 @@ TEST(GridEditing, AnEditorLeftByTheMouseOrTheFocusStoresWhatItShows)
     EXPECT_EQ(s.grids().composite.Cells(1, 1), "2,905");
     EXPECT_EQ(g.selected(), (GridCoord{4, 1}));
     EXPECT_EQ(s.editing().editPosition(), (GridCoord{4, 1})); // no move, as the mouse decides where to
-    EXPECT_EQ(s.focusRow(), 1);
+    EXPECT_EQ(s.position().focusRow, 1);
     EXPECT_TRUE(left.notice.empty() && left.error.empty());
     EXPECT_EQ(pf.ui.beeps, 0);
     EXPECT_TRUE(s.modified());
@@ -500,7 +500,7 @@ TEST(Undo, RestoresExactlyTheStateBeforeTheLastEditAndDisablesItself)
     g.type(5, 3, "0.4").enter(true);
     s.editing().undo();
     EXPECT_FALSE(s.editing().undoEnabled());
-    EXPECT_EQ(s.currentLocation(), 0);
+    EXPECT_EQ(s.position().location, 0);
     EXPECT_TRUE(s.modified());
     for (int a = 1; a <= WorkingRows; ++a)
         EXPECT_EQ(s.table().row(a).rec, beforeSecond.row(a).rec) << a;
@@ -550,16 +550,16 @@ TEST(ClearPipe, AsksThenEmptiesEveryRecordIncludingTheLabourPrices)
     EXPECT_EQ(block[59].reserved144, 88);
     for (int i = 0; i <= 5; ++i)
         EXPECT_TRUE(s.table().row(LabourRow).rec.C(i).isZero());
-    EXPECT_EQ(s.currentLocation(), 0);
-    EXPECT_EQ(s.treeText(1), "");
-    EXPECT_EQ(s.pipeMenuCaption(0, 0), "----");
+    EXPECT_EQ(s.position().location, 0);
+    EXPECT_EQ(s.names().nodes[1], "");
+    EXPECT_EQ(s.names().pipeCaptions[0][0], "----");
     EXPECT_EQ(velmo::rateGridText(s.gridView(), 2, 1), "0");
     EXPECT_TRUE(s.modified());
     ASSERT_TRUE(s.editing().undoEnabled());
     s.editing().undo();
     EXPECT_EQ(block[0].name.text(), "S1P1");
     EXPECT_EQ(block[59].C(1), Cur("20000"));
-    EXPECT_EQ(s.treeText(1), "S1P1");
+    EXPECT_EQ(s.names().nodes[1], "S1P1");
 }
 
 TEST(SettingsFields, ALabourPriceLeftWithoutEnterIsAppliedAndAnUnchangedOneTakesNoUndo)

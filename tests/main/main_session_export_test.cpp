@@ -69,7 +69,7 @@ TEST(MainSessionExport, CsvFileIsTheBuilderTextInCp932AndTheDialogBasisIsSelecte
     Basis shownBasis = Basis::Level1;
     size_t promptsWhenShown = 99;
     pf.ui.onShowNow = [&] {
-        shownBasis = s.basis();
+        shownBasis = s.gridView().basis;
         promptsWhenShown = pf.ui.prompts.size();
     };
     const size_t promptsBefore = pf.ui.prompts.size();
@@ -77,7 +77,7 @@ TEST(MainSessionExport, CsvFileIsTheBuilderTextInCp932AndTheDialogBasisIsSelecte
     EXPECT_EQ(shownBasis, Basis::Level2);
     EXPECT_EQ(promptsWhenShown, promptsBefore);
     EXPECT_EQ(pf.ui.outputLevelAsked, std::vector<bool>{true});
-    EXPECT_EQ(s.basis(), Basis::Level2);
+    EXPECT_EQ(s.gridView().basis, Basis::Level2);
     EXPECT_EQ(pf.ui.prompts.back(), "*.CSV|CSV");
     EXPECT_EQ(pf.ui.notices.back(), "ＣＳＶ出力しました。|確認");
     const std::string text = buildOutputText(s.table(), s.tabCaptions(), OutputMode::File, *pf.ui.outputLevel);
@@ -97,7 +97,7 @@ TEST(MainSessionExport, CancelledDialogsWriteNothingButTheBasisFollowsTheDialog)
     s.outputs().exportTable(format("csv"));
     s.outputs().exportTable(format("clipboard"));
     s.outputs().exportTable(format("xlsx"));
-    EXPECT_EQ(s.basis(), Basis::Net);
+    EXPECT_EQ(s.gridView().basis, Basis::Net);
     EXPECT_EQ(pf.ui.saveFiles.size(), 1u); // no save dialog was shown
     EXPECT_TRUE(pf.ui.clipboard.empty());
     EXPECT_TRUE(pf.ui.notices.empty());
@@ -133,7 +133,7 @@ TEST(MainSessionExport, PrintWritesTheHandoffAndStartsThePrintProgramFromTheProg
     installPrintProgram(pf.dir.path);
     s.outputs().print();
     EXPECT_EQ(pf.ui.outputLevelAsked, std::vector<bool>{false});
-    EXPECT_EQ(s.basis(), Basis::Net);
+    EXPECT_EQ(s.gridView().basis, Basis::Net);
     ASSERT_EQ(pf.ui.started.size(), 1u);
     EXPECT_EQ(pf.ui.started[0], (pf.dir.path / "korrel").string() + "|" + pf.dir.path.string());
     EXPECT_TRUE(pf.ui.notices.empty());
@@ -163,7 +163,7 @@ TEST(MainSessionExport, CancelledPrintLeavesTheFilesOfAnEarlierPrint)
     s.treeClick(1);
     pf.ui.outputLevel = {3, false, false, false};
     s.outputs().print();
-    EXPECT_EQ(s.basis(), Basis::Level3);
+    EXPECT_EQ(s.gridView().basis, Basis::Level3);
     EXPECT_EQ(readWholeFile(pf.dir.path / "print_Data.dat"), before);
     EXPECT_EQ(fs::last_write_time(pf.dir.path / "print_header.dat"), time);
     EXPECT_EQ(pf.ui.started.size(), 1u);

@@ -106,10 +106,10 @@ TEST(MainSessionFaults, ShortFileAtStartIsNamedAndNeverWrittenOver)
     // The other services still open; from there the damaged one is refused again.
     s.treeClick(21);
     EXPECT_TRUE(s.pipeLoaded());
-    EXPECT_EQ(s.currentService(), 1);
+    EXPECT_EQ(s.position().service, 1);
     EXPECT_EQ(s.statusPanels()[0], "S2P1");
     EXPECT_TRUE(contains(ioErrorOf([&] { s.treeClick(1); }), file.string()));
-    EXPECT_EQ(s.currentService(), 1);
+    EXPECT_EQ(s.position().service, 1);
     EXPECT_EQ(readWholeFile(file), before);
 }
 
@@ -126,7 +126,7 @@ TEST(MainSessionFaults, SwitchToAShortFileKeepsTheCurrentServiceAndItsEdits)
     EXPECT_TRUE(contains(error, second.string())) << error;
     EXPECT_TRUE(contains(error, "600")) << error;
     EXPECT_TRUE(pf.ui.questions.empty()); // nothing is asked before the new file was read
-    EXPECT_EQ(s.currentService(), 0);
+    EXPECT_EQ(s.position().service, 0);
     EXPECT_EQ(s.statusPanels()[6], "/kanzai1.fda");
     EXPECT_EQ(s.statusPanels()[0], "S1P1");
     EXPECT_TRUE(s.modified());
@@ -134,7 +134,7 @@ TEST(MainSessionFaults, SwitchToAShortFileKeepsTheCurrentServiceAndItsEdits)
     // The menu route is refused the same way.
     s.menuServiceOpened(1);
     EXPECT_FALSE(ioErrorOf([&] { s.menuPipeChosen(0); }).empty());
-    EXPECT_EQ(s.currentService(), 0);
+    EXPECT_EQ(s.position().service, 0);
 
     pf.ui.expectNotice("保存しました。\n" + (pf.data() / "kanzai1.fda").string() + "|確認");
     s.save();
@@ -191,8 +191,8 @@ TEST(MainSessionFaults, LoadFromAFolderWhereOnlyAnotherServiceIsDamagedOpensItAn
     EXPECT_EQ(s.dataFolder(), other);
     EXPECT_TRUE(s.pipeLoaded());
     EXPECT_EQ(s.statusPanels()[0], "別フォルダーの管材");
-    EXPECT_EQ(s.treeText(1), "別フォルダーの管材");
-    EXPECT_EQ(s.treeText(21 * 4 + 1), "----"); // the damaged service's pipes stay unnamed
+    EXPECT_EQ(s.names().nodes[1], "別フォルダーの管材");
+    EXPECT_EQ(s.names().nodes[21 * 4 + 1], "----"); // the damaged service's pipes stay unnamed
     EXPECT_EQ(fs::file_size(other / "kanzai5.fda"), 3u * RecordSize);
 }
 
@@ -206,7 +206,7 @@ TEST(MainSessionFaults, StartReportsAnUnreadableServiceNameFileOfAnotherServiceA
     EXPECT_TRUE(contains(error, "kanzai4.fda")) << error;
     EXPECT_TRUE(s.pipeLoaded());
     EXPECT_EQ(s.statusPanels()[0], "S1P1");
-    EXPECT_EQ(s.treeText(22), "S2P1");
+    EXPECT_EQ(s.names().nodes[22], "S2P1");
 }
 
 TEST(MainSessionFaults, DataFolderThatCannotBeCreatedIsAJapaneseErrorNamingIt)
@@ -422,7 +422,7 @@ TEST(MainSessionFaults, BadFilesAreNamedAndNothingOnDiskChanges)
     EXPECT_TRUE(s.pipeLoaded());
     error = ioErrorOf([&] { s.treeClick(21); });
     EXPECT_TRUE(contains(error, file.string()) && contains(error, "大きすぎます")) << error;
-    EXPECT_EQ(s.currentService(), 0);
+    EXPECT_EQ(s.position().service, 0);
     EXPECT_EQ(readWholeFile(file), longer);
 
     // A service file replaced by a folder.
@@ -442,7 +442,7 @@ TEST(MainSessionFaults, BadFilesAreNamedAndNothingOnDiskChanges)
     writeFileAtomically(file, bytes);
     pf.ui.notices.clear();
     s.treeClick(21 + 2);
-    EXPECT_EQ(s.currentService(), 1);
+    EXPECT_EQ(s.position().service, 1);
     ASSERT_EQ(pf.ui.notices.size(), 1u);
     EXPECT_TRUE(contains(pf.ui.notices[0], file.string())) << pf.ui.notices[0];
     EXPECT_TRUE(contains(pf.ui.notices[0], "レコード 60 (管材 2) の名称")) << pf.ui.notices[0];

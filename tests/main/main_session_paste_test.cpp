@@ -104,7 +104,7 @@ TEST(CopyPaste, ASheetOfLocation2PastedOnLocation0BringsRows31To45)
     EXPECT_EQ(record(s, 1, SettingsRecord).slots, settingsBefore.slots);
     EXPECT_EQ(s.tabCaptions()[0], "屋外架空");
     // The pipe name came from row 31, which has none.
-    EXPECT_EQ(s.treeText(2), "----");
+    EXPECT_EQ(s.names().nodes[2], "----");
     // Locations 1–3 of the target are untouched.
     EXPECT_EQ(record(s, 1, 15).B(1), Currency());
 }
@@ -130,8 +130,8 @@ TEST(CopyPaste, TheWholePipePastedRenamesTreeMenuAndTabs)
     s.treeClick(5); // pipe 5
     const int revision = s.controlsRevision();
     s.editing().paste({CopyScope::Pipe, FieldGroup::Whole});
-    EXPECT_EQ(s.treeText(5), "S1P1");
-    EXPECT_EQ(s.pipeMenuCaption(0, 4), "S1P1");
+    EXPECT_EQ(s.names().nodes[5], "S1P1");
+    EXPECT_EQ(s.names().pipeCaptions[0][4], "S1P1");
     EXPECT_EQ(s.statusPanels()[0], "S1P1");
     EXPECT_EQ(s.statusPanels()[1], "給水");
     EXPECT_EQ(s.statusPanels()[4], "SET");
@@ -152,7 +152,7 @@ TEST(CopyPaste, TheWholePipePastedRenamesTreeMenuAndTabs)
     r.locationTabChanged(3);
     r.editing().paste({CopyScope::Pipe, FieldGroup::Whole});
     EXPECT_EQ(r.tabCaptions(), (std::vector<std::string>{"一般"}));
-    EXPECT_EQ(r.currentLocation(), 0);
+    EXPECT_EQ(r.position().location, 0);
 }
 
 TEST(CopyPaste, Location0ToTheOthersKeepsNamesAndTheLabourPrices)
@@ -174,7 +174,7 @@ TEST(CopyPaste, Location0ToTheOthersKeepsNamesAndTheLabourPrices)
     // Record 59 keeps the labour prices instead of taking the settings record's slots.
     EXPECT_EQ(record(s, 0, LabourRecord).C(1), Cur("20000"));
     EXPECT_EQ(record(s, 0, LabourRecord).B(1), Currency());
-    EXPECT_EQ(s.currentLocation(), 0);
+    EXPECT_EQ(s.position().location, 0);
     EXPECT_FALSE(s.editing().undoEnabled()); // the pipe was opened again
     EXPECT_TRUE(s.modified());
     // Location 1 is calculated with the labour prices.

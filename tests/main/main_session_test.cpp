@@ -22,10 +22,10 @@ TEST(MainSessionStart, WithoutArgumentOpensServiceOnePipeOneAndSeedsTheDataFolde
     EXPECT_EQ(s.titlePanel(), "Velmaro");
     for (int n = 1; n <= 10; ++n)
         EXPECT_TRUE(fs::exists(pf.data() / ("kanzai" + std::to_string(n) + ".fda")));
-    EXPECT_EQ(s.currentService(), 0);
-    EXPECT_EQ(s.currentPipe(), 0);
-    EXPECT_EQ(s.currentLocation(), 0);
-    EXPECT_EQ(s.selectedNode(), 1);
+    EXPECT_EQ(s.position().service, 0);
+    EXPECT_EQ(s.position().pipe, 0);
+    EXPECT_EQ(s.position().location, 0);
+    EXPECT_EQ(s.position().node, 1);
     EXPECT_FALSE(s.modified());
     const auto &st = s.statusPanels();
     EXPECT_EQ(st[0], "S1P1");
@@ -36,11 +36,11 @@ TEST(MainSessionStart, WithoutArgumentOpensServiceOnePipeOneAndSeedsTheDataFolde
     EXPECT_EQ(st[5], pf.data().string());
     EXPECT_EQ(st[6], "/kanzai1.fda");
     EXPECT_EQ(s.headingStrip(), "S1P1:屋内一般    給水 ねじ接合");
-    EXPECT_EQ(s.treeText(0), "給水");
-    EXPECT_EQ(s.treeText(189), "冷媒");
-    EXPECT_EQ(s.treeText(21 * 2 + 8), "----"); // service 3, pipe 8 has no name
-    EXPECT_EQ(s.pipeMenuCaption(2, 7), "----");
-    EXPECT_EQ(s.pipeMenuCaption(0, 11), "S1P12");
+    EXPECT_EQ(s.names().nodes[0], "給水");
+    EXPECT_EQ(s.names().nodes[189], "冷媒");
+    EXPECT_EQ(s.names().nodes[21 * 2 + 8], "----"); // service 3, pipe 8 has no name
+    EXPECT_EQ(s.names().pipeCaptions[2][7], "----");
+    EXPECT_EQ(s.names().pipeCaptions[0][11], "S1P12");
     EXPECT_EQ(s.tabCaptions(), (std::vector<std::string>{"屋内一般", "機械室", "屋外架空", "地中配管"}));
     EXPECT_EQ(s.copyLocationCaption(), "屋内一般のデータを機械室・屋外架空・地中配管へコピ－");
 
@@ -57,31 +57,31 @@ TEST(MainSessionStart, WithoutArgumentOpensServiceOnePipeOneAndSeedsTheDataFolde
     // A second start finds the data folder seeded and keeps what is there.
     writeFileAtomically(pf.data() / "kanzai2.fda", std::string(432000, '\0'));
     MainSession &again = pf.start();
-    EXPECT_EQ(again.treeText(22), "----");
+    EXPECT_EQ(again.names().nodes[22], "----");
 }
 
 TEST(MainSessionStart, CommandLineOpensServiceAndPipe)
 {
     ProgramFolder pf;
     MainSession &s = pf.start("3;5;");
-    EXPECT_EQ(s.currentService(), 2);
-    EXPECT_EQ(s.currentPipe(), 4);
-    EXPECT_EQ(s.selectedNode(), 47);
+    EXPECT_EQ(s.position().service, 2);
+    EXPECT_EQ(s.position().pipe, 4);
+    EXPECT_EQ(s.position().node, 47);
     EXPECT_EQ(s.statusPanels()[6], "/kanzai3.fda");
     EXPECT_EQ(s.statusPanels()[0], "S3P5");
 
     // Unterminated, non-numeric or out-of-range fields take their defaults.
-    EXPECT_EQ(pf.start("3;5").currentPipe(), 2); // field 2 of "3;" is field 1's text
+    EXPECT_EQ(pf.start("3;5").position().pipe, 2); // field 2 of "3;" is field 1's text
     pf.ui.notices.clear();
     MainSession &bad = pf.start("x;25;");
-    EXPECT_EQ(bad.currentService(), 0);
-    EXPECT_EQ(bad.currentPipe(), 0);
+    EXPECT_EQ(bad.position().service, 0);
+    EXPECT_EQ(bad.position().pipe, 0);
     // A number out of range is said; text that is no number is not.
     ASSERT_EQ(pf.ui.notices.size(), 1u);
     EXPECT_EQ(pf.ui.notices[0], "コマンドラインの管材番号 25 はありません (1〜20)。管材 1 を開きます。|確認");
-    EXPECT_EQ(pf.start("11;").currentService(), 0);
+    EXPECT_EQ(pf.start("11;").position().service, 0);
     EXPECT_EQ(pf.ui.notices.back().rfind("コマンドラインの管種番号 11 はありません (1〜10)", 0), 0u) << pf.ui.notices.back();
-    EXPECT_EQ(pf.start("0;99999999999999999999;").currentPipe(), 0);
+    EXPECT_EQ(pf.start("0;99999999999999999999;").position().pipe, 0);
     EXPECT_EQ(pf.ui.notices.size(), 3u);
 }
 
@@ -118,7 +118,7 @@ TEST(MainSessionStart, NetworkEditionReadsItsFolderAndFallsBackToExData)
     EXPECT_EQ(s.titlePanel(), "Velmaro-Network版");
     EXPECT_EQ(s.dataFolder(), shared);
     EXPECT_TRUE(fs::exists(shared / "kanzai1.fda")); // created empty there
-    EXPECT_EQ(s.treeText(1), "----");
+    EXPECT_EQ(s.names().nodes[1], "----");
 
     f.set("[Folder_Name]", (pf.dir.path / "gone").string());
     f.write(pf.dir.path / "ex_network_folder.dat");
@@ -140,8 +140,8 @@ TEST(MainSessionNavigation, SwitchingServiceAsksOnceAndCancelStillSwitches)
     ASSERT_EQ(pf.ui.questions.size(), 1u);
     EXPECT_EQ(pf.ui.questions[0],
               "現在の編集内容を保存しますか？\n" + (pf.data() / "kanzai1.fda").string() + "|実行|キャンセル|戻る");
-    EXPECT_EQ(s.currentService(), 4);
-    EXPECT_EQ(s.currentPipe(), 0);
+    EXPECT_EQ(s.position().service, 4);
+    EXPECT_EQ(s.position().pipe, 0);
     EXPECT_EQ(s.statusPanels()[0], "S5P1");
     EXPECT_FALSE(s.modified());
     ServiceFile back;
@@ -153,7 +153,7 @@ TEST(MainSessionNavigation, SwitchingServiceAsksOnceAndCancelStillSwitches)
     typeLabour(s, 1, "30000");
     pf.ui.answers.push_back(Answer::Yes);
     s.treeClick(21 * 2 + 3);
-    EXPECT_EQ(s.currentPipe(), 2);
+    EXPECT_EQ(s.position().pipe, 2);
     back.load(pf.data() / "kanzai1.fda");
     EXPECT_EQ(back.record(59).C(1).toString(), "30000");
     // Within one service nothing is asked.
@@ -169,9 +169,9 @@ TEST(MainSessionNavigation, SwitchingServiceAsksOnceAndCancelStillSwitches)
     s.menuServiceOpened(7);
     s.menuPipeChosen(3);
     EXPECT_EQ(pf.ui.questions.size(), asked + 2);
-    EXPECT_EQ(s.currentService(), 2);
-    EXPECT_EQ(s.currentPipe(), 4);
-    EXPECT_EQ(s.selectedNode(), 21 * 2 + 5);
+    EXPECT_EQ(s.position().service, 2);
+    EXPECT_EQ(s.position().pipe, 4);
+    EXPECT_EQ(s.position().node, 21 * 2 + 5);
     EXPECT_TRUE(s.modified());
     EXPECT_EQ(s.settingsControls().labour[1], Cur("40000"));
 }
@@ -181,21 +181,21 @@ TEST(MainSessionNavigation, FunctionKeysOpenPipesOfTheLastOpenedMenuService)
     ProgramFolder pf;
     MainSession &s = pf.start("2;1;");
     s.menuPipeChosen(2); // F3 right after start: service 1
-    EXPECT_EQ(s.currentService(), 0);
-    EXPECT_EQ(s.currentPipe(), 2);
-    EXPECT_EQ(s.selectedNode(), 3);
+    EXPECT_EQ(s.position().service, 0);
+    EXPECT_EQ(s.position().pipe, 2);
+    EXPECT_EQ(s.position().node, 3);
     s.menuServiceOpened(2);
     s.menuPipeChosen(11); // Shift+F2
-    EXPECT_EQ(s.currentService(), 2);
-    EXPECT_EQ(s.currentPipe(), 11);
-    EXPECT_EQ(s.selectedNode(), 2 * 21 + 12);
+    EXPECT_EQ(s.position().service, 2);
+    EXPECT_EQ(s.position().pipe, 11);
+    EXPECT_EQ(s.position().node, 2 * 21 + 12);
 }
 
 TEST(MainSessionNavigation, RefrigerantPipeHasOneTabAndItsOwnHeadings)
 {
     ProgramFolder pf;
     MainSession &s = pf.start("10;2;");
-    EXPECT_TRUE(s.refrigerant());
+    EXPECT_TRUE(s.table().refrigerant());
     EXPECT_EQ(s.tabCaptions(), std::vector<std::string>{"一般"});
     EXPECT_FALSE(s.editing().copyLocationEnabled());
     EXPECT_EQ(velmo::rateGridText(s.gridView(), 9, 0), "---");
@@ -203,7 +203,7 @@ TEST(MainSessionNavigation, RefrigerantPipeHasOneTabAndItsOwnHeadings)
     EXPECT_EQ(velmo::rateGridText(s.gridView(), 9, 1), "");
     EXPECT_EQ(s.statusPanels()[3], "一般");
     s.locationTabChanged(2); // no such tab
-    EXPECT_EQ(s.currentLocation(), 0);
+    EXPECT_EQ(s.position().location, 0);
 }
 
 TEST(MainSessionNavigation, BasisColumnsTabsAndDisplayModes)
@@ -212,11 +212,11 @@ TEST(MainSessionNavigation, BasisColumnsTabsAndDisplayModes)
     MainSession &s = pf.start();
     s.basisCellClicked(6, 1); // NET: C0 in both columns, A0 as the price
     EXPECT_EQ(velmo::rateGridText(s.gridView(), 1, 1), "2,805");
-    s.showResults();
+    s.showRateResults(true);
     EXPECT_EQ(velmo::rateGridText(s.gridView(), 4, 1), "1,100");
     EXPECT_EQ(velmo::rateGridText(s.gridView(), 10, 1), "55");
     s.locationTabChanged(1);
-    EXPECT_EQ(s.basis(), Basis::Net); // the basis stays
+    EXPECT_EQ(s.gridView().basis, Basis::Net); // the basis stays
     EXPECT_EQ(s.statusPanels()[3], "機械室");
     EXPECT_EQ(velmo::rateGridText(s.gridView(), 4, 1), "0"); // location 1 has no factors
     s.showComposites(true);
@@ -224,8 +224,8 @@ TEST(MainSessionNavigation, BasisColumnsTabsAndDisplayModes)
     EXPECT_EQ(velmo::compositeGridText(s.gridView(), 1, 1), "2,800");
     EXPECT_EQ(velmo::compositeGridText(s.gridView(), 6, 1), "2,805");
     s.basisMenu(Basis::Level3);
-    EXPECT_EQ(s.basis(), Basis::Level3);
-    s.showFactors();
+    EXPECT_EQ(s.gridView().basis, Basis::Level3);
+    s.showRateResults(false);
     EXPECT_EQ(velmo::rateGridText(s.gridView(), 9, 1), "0.1");
 }
 
@@ -240,7 +240,7 @@ TEST(MainSessionSave, SaveNoticeAndCloseWritesNamesAndPositionEvenWithoutSaving)
 
     pf.ui.texts.push_back("上水");
     s.treeRename(0);
-    EXPECT_EQ(s.serviceName(0), "上水");
+    EXPECT_EQ(s.names().services[0], "上水");
     typeLabour(s, 0, "99999");
     // "戻る" keeps the window open: nothing is written.
     pf.ui.answers.push_back(Answer::Back);
@@ -266,7 +266,7 @@ TEST(MainSessionSave, SaveNoticeAndCloseWritesNamesAndPositionEvenWithoutSaving)
 
     // The next start reads the new name and the position.
     MainSession &next = pf.start();
-    EXPECT_EQ(next.treeText(0), "上水");
+    EXPECT_EQ(next.names().nodes[0], "上水");
     EXPECT_EQ(next.windowRect(), (Rect{10, 20, 1000, 700}));
 }
 
@@ -314,9 +314,9 @@ TEST(MainSessionSave, LoadFromFolderWithoutServiceFilesShowsEmptyPipes)
     EXPECT_EQ(pf.ui.questions.back(),
               empty.string() + " にデータがありません。初期データを作成しますか？|実行|キャンセル");
     EXPECT_EQ(s.dataFolder(), empty);
-    EXPECT_EQ(s.currentService(), 3);
-    EXPECT_EQ(s.currentPipe(), 0);
-    EXPECT_EQ(s.selectedNode(), 64);
+    EXPECT_EQ(s.position().service, 3);
+    EXPECT_EQ(s.position().pipe, 0);
+    EXPECT_EQ(s.position().node, 64);
     EXPECT_TRUE(fs::exists(empty / "kanzai4.fda"));
     EXPECT_EQ(fs::file_size(empty / "kanzai4.fda"), 432000u);
     EXPECT_EQ(s.statusPanels()[0], "");
@@ -325,8 +325,8 @@ TEST(MainSessionSave, LoadFromFolderWithoutServiceFilesShowsEmptyPipes)
     ASSERT_TRUE(dat);
     EXPECT_EQ(dat->value("[Folder_Name]"), empty.string());
     // The tree shows this folder's names, not the old folder's.
-    EXPECT_EQ(s.treeText(1), "----");
-    EXPECT_EQ(s.treeText(21 * 3 + 1), "----");
+    EXPECT_EQ(s.names().nodes[1], "----");
+    EXPECT_EQ(s.names().nodes[21 * 3 + 1], "----");
     EXPECT_FALSE(fs::exists(empty / "kanzai1.fda"));
 }
 
@@ -343,7 +343,7 @@ TEST(MainSessionSave, AnEmptyFolderIsSeededFromTheTemplatesWhenAsked)
         EXPECT_EQ(readWholeFile(empty / ("kanzai" + std::to_string(n) + ".fda")),
                   readWholeFile(pf.dir.path / "kanzai" / ("haikan" + std::to_string(n) + ".fda")))
             << n;
-    EXPECT_EQ(s.treeText(21 * 3 + 1), "S4P1");
+    EXPECT_EQ(s.names().nodes[21 * 3 + 1], "S4P1");
     EXPECT_EQ(s.statusPanels()[0], "S4P1");
 
     // A folder with service files is opened without the offer; a service without a file there
@@ -355,8 +355,8 @@ TEST(MainSessionSave, AnEmptyFolderIsSeededFromTheTemplatesWhenAsked)
     pf.ui.folders.push_back(some.string());
     s.folders().loadFromFolder(false);
     EXPECT_EQ(pf.ui.questions.size(), asked);
-    EXPECT_EQ(s.treeText(21 * 3 + 1), "S4P1");
-    EXPECT_EQ(s.treeText(1), "----");
+    EXPECT_EQ(s.names().nodes[21 * 3 + 1], "S4P1");
+    EXPECT_EQ(s.names().nodes[1], "----");
 }
 
 TEST(MainSessionSave, CloseGoesOnWhenOnlyTheNamesCannotBeWritten)

@@ -147,7 +147,7 @@ private slots:
         csv->trigger();
         QCOMPARE(asked, (std::vector<bool>{true}));
         QVERIFY(cp932::decode(readWholeFile(out)).starts_with(w.TabControl1->tabText(0).toStdString() + "\r\n呼び径,"));
-        QCOMPARE(w.session().basis(), Basis::Level5);
+        QCOMPARE(w.session().gridView().basis, Basis::Level5);
         QVERIFY(w.basisActions[4]->isChecked()); // the window shows the basis the dialog chose
 
         answerNextDialog(5, asked);

@@ -49,7 +49,7 @@ private slots:
         MainSession &s = w.session();
 
         // Started on service 1, pipe 1 of the samples.
-        QCOMPARE(s.currentService(), 0);
+        QCOMPARE(s.position().service, 0);
         QVERIFY(!w.statusPanels[0]->text().isEmpty());
         QVERIFY(w.kanname->text().startsWith(w.statusPanels[0]->text() + ":"));
         QCOMPARE(w.StrColGrid1->Cells(0, 1), QString::fromStdString(velmo::rateGridText(s.gridView(), 0, 1)));
@@ -59,17 +59,17 @@ private slots:
         // A click on the second pipe of the first service loads it.
         QTreeWidgetItem *pipe2 = w.TreeView1->topLevelItem(0)->child(1);
         QTest::mouseClick(w.TreeView1->viewport(), Qt::LeftButton, {}, w.TreeView1->visualItemRect(pipe2).center());
-        QCOMPARE(s.currentPipe(), 1);
+        QCOMPARE(s.position().pipe, 1);
         QCOMPARE(w.statusPanels[0]->text(), pipe2->text(0));
 
         // Another location tab.
         QTest::mouseClick(w.TabControl1, Qt::LeftButton, {}, w.TabControl1->tabRect(1).center());
-        QCOMPARE(s.currentLocation(), 1);
+        QCOMPARE(s.position().location, 1);
         QCOMPARE(w.statusPanels[3]->text(), w.TabControl1->tabText(1));
 
         // A material-grid column chooses the basis the rate grid shows.
         clickCell(w.StrColGrid2, 7, 2);
-        QCOMPARE(s.basis(), Basis::List);
+        QCOMPARE(s.gridView().basis, Basis::List);
         QCOMPARE(w.StrColGrid1->Cells(3, 2), w.StrColGrid2->Cells(7, 2));
         QCOMPARE(w.StrColGrid3->Col(), 7);
         clickCell(w.StrColGrid2, 6, 1);
@@ -100,10 +100,10 @@ private slots:
         // Function keys open pipes of the first service; Ctrl+F2 shows LEVEL2.
         w.StrColGrid1->setFocus();
         QTest::keyClick(&w, Qt::Key_F3);
-        QCOMPARE(s.currentPipe(), 2);
+        QCOMPARE(s.position().pipe, 2);
         QCOMPARE(w.TreeView1->currentItem(), w.TreeView1->topLevelItem(0)->child(2));
         QTest::keyClick(&w, Qt::Key_F2, Qt::ControlModifier);
-        QCOMPARE(s.basis(), Basis::Level2);
+        QCOMPARE(s.gridView().basis, Basis::Level2);
         QCOMPARE(w.StrColGrid2->Col(), 2);
 
         // Shift held when the button comes up over a service node renames the service.
@@ -114,7 +114,7 @@ private slots:
         QCOMPARE(service3->text(0), QString("上水道"));
         QCOMPARE(w.serviceMenus[2]->title(), QString("上水道"));
         QCOMPARE(ui.prompts.back(), std::string("Velmaro|名称を入力してください|通気"));
-        QCOMPARE(s.currentService(), 2);
+        QCOMPARE(s.position().service, 2);
         w.hide();
     }
 
@@ -133,7 +133,7 @@ private slots:
         // Still working: a tree click loads another pipe.
         QTreeWidgetItem *pipe3 = w.TreeView1->topLevelItem(1)->child(2);
         QTest::mouseClick(w.TreeView1->viewport(), Qt::LeftButton, {}, w.TreeView1->visualItemRect(pipe3).center());
-        QCOMPARE(w.session().currentPipe(), 2);
+        QCOMPARE(w.session().position().pipe, 2);
         VelmoApplication::errorSink = nullptr;
         w.hide();
     }

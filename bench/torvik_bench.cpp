@@ -29,8 +29,8 @@ struct NoUi : UserInterface {
     {
         return std::nullopt;
     }
-    std::optional<std::string> chooseFolder(const std::string &) override { return std::nullopt; }
-    std::optional<std::string> chooseSaveFile(const std::string &, const std::string &) override { return std::nullopt; }
+    std::optional<std::filesystem::path> chooseFolder(const std::string &) override { return std::nullopt; }
+    std::optional<std::filesystem::path> chooseSaveFile(const std::string &, const std::string &) override { return std::nullopt; }
     void setClipboardText(const std::string &) override {}
     bool startProgram(const std::string &, const std::vector<std::string> &, const std::string &) override { return false; }
     bool openAddress(const std::string &) override { return false; }

@@ -1,3 +1,4 @@
+#include "controls/core/control_texts.h"
 #include "controls/core/grid_entry.h"
 
 #include "controls/core/errors.h"

@@ -2,9 +2,9 @@
 // What a session may ask of the person at the window, and of the desktop around it. Sessions
 // never touch widgets; the windows implement this with real dialogs (QtUserInterface), the
 // tests with a scripted fake.
-#include "controls/core/control_texts.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,9 +15,6 @@ namespace velmo {
 // button ("実行"), the second ("キャンセル") or Escape, the window frame, and the third button
 // ("戻る") of a question that offers a way back.
 enum class Answer : int { Yes = 6, No = 7, Closed = 2, Back = 3 };
-
-// The third button of the save question (control_texts.h), by the name the sessions use.
-using controltext::BackButton;
 
 // A rectangle of the screen in pixels.
 struct Rect {
@@ -49,10 +46,10 @@ public:
     virtual std::optional<std::string> askText(const std::string &caption, const std::string &prompt,
                                                const std::string &initial) = 0;
     // A folder selection dialog; nothing when cancelled.
-    virtual std::optional<std::string> chooseFolder(const std::string &title) = 0;
+    virtual std::optional<std::filesystem::path> chooseFolder(const std::string &title) = 0;
     // A save-file dialog with a filter ("*.CSV") and a default suffix added to a name typed
     // without one ("CSV"); nothing when cancelled.
-    virtual std::optional<std::string> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix) = 0;
+    virtual std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix) = 0;
     // Puts plain text on the system clipboard.
     virtual void setClipboardText(const std::string &text) = 0;
     // Starts a program as a new process without waiting for it; false when it could not start.

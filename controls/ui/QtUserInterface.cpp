@@ -55,15 +55,15 @@ std::optional<std::string> QtUserInterface::askText(const std::string &caption, 
     return text.toStdString();
 }
 
-std::optional<std::string> QtUserInterface::chooseFolder(const std::string &title)
+std::optional<std::filesystem::path> QtUserInterface::chooseFolder(const std::string &title)
 {
     const QString dir = QFileDialog::getExistingDirectory(owner_, q(title));
     if (dir.isEmpty())
         return std::nullopt;
-    return dir.toStdString();
+    return std::filesystem::path(dir.toStdString());
 }
 
-std::optional<std::string> QtUserInterface::chooseSaveFile(const std::string &filter, const std::string &defaultSuffix)
+std::optional<std::filesystem::path> QtUserInterface::chooseSaveFile(const std::string &filter, const std::string &defaultSuffix)
 {
     QFileDialog dialog(owner_);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -71,7 +71,7 @@ std::optional<std::string> QtUserInterface::chooseSaveFile(const std::string &fi
     dialog.setDefaultSuffix(q(defaultSuffix));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().first().toStdString();
+    return std::filesystem::path(dialog.selectedFiles().first().toStdString());
 }
 
 void QtUserInterface::setClipboardText(const std::string &text)

@@ -23,8 +23,8 @@ public:
     void notice(const std::string &message, const std::string &button) override;
     std::optional<std::string> askText(const std::string &caption, const std::string &prompt,
                                        const std::string &initial) override;
-    std::optional<std::string> chooseFolder(const std::string &title) override;
-    std::optional<std::string> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix) override;
+    std::optional<std::filesystem::path> chooseFolder(const std::string &title) override;
+    std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix) override;
     void setClipboardText(const std::string &text) override;
     bool startProgram(const std::string &program, const std::vector<std::string> &arguments,
                       const std::string &workingFolder) override;

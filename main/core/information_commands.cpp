@@ -1,5 +1,6 @@
 // The small commands around the main work: the manual, two desktop tools, the install folder,
 // the memory, the screen resolution, the release and the version.
+#include "controls/core/control_texts.h"
 #include "main/core/information_commands.h"
 
 #include "main/core/velmok_texts.h"

@@ -1,5 +1,6 @@
 // MainEditing: typing into the rate grid and the material price grid, the one-level undo,
 // clearing the pipe, the price-level dialog and the sheet set-up dialog.
+#include "controls/core/control_texts.h"
 #include "main/core/main_editing.h"
 
 #include "controls/core/errors.h"

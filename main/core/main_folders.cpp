@@ -10,8 +10,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string withoutTrailingSeparator(std::string path)
+// A folder chosen as "/data/prices/" is the folder "/data/prices": it is stored and shown
+// without the separator.
+fs::path withoutTrailingSeparator(const fs::path &chosen)
 {
+    std::string path = chosen.string();
     if (path.size() > 1 && (path.back() == '/' || path.back() == '\\'))
         path.pop_back();
     return path;

@@ -4,6 +4,7 @@
 // Printing is not an ExportFormat: it writes three files into the program folder rather than
 // one output where the person chooses, and it ends by starting the print program; velmok-cli's
 // pdf hands every named pipe over at once. It shares the output level dialog with the formats.
+#include "controls/core/control_texts.h"
 #include "main/core/main_outputs.h"
 
 #include "controls/core/errors.h"

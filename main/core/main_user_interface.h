@@ -45,8 +45,8 @@ public:
     {
         return desktop_.askText(caption, prompt, initial);
     }
-    std::optional<std::string> chooseFolder(const std::string &title) override { return desktop_.chooseFolder(title); }
-    std::optional<std::string> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix) override
+    std::optional<std::filesystem::path> chooseFolder(const std::string &title) override { return desktop_.chooseFolder(title); }
+    std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix) override
     {
         return desktop_.chooseSaveFile(filter, defaultSuffix);
     }

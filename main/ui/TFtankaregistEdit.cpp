@@ -2,6 +2,7 @@
 // the material price grid, and the two dialogs. The keys go to the session, which types into
 // the grids' models and shows what it stored; the window says what went wrong.
 // The GUI-free headers come before Qt's, whose "slots" keyword would clash with a record field.
+#include "controls/core/control_texts.h"
 #include "main/core/level_calc_dialog.h"
 
 #include "main/ui/TFtankaregist.h"

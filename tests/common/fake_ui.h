@@ -15,6 +15,7 @@
 // GoogleTest programs report through ADD_FAILURE; Qt Test programs (built with VELMO_QT_TEST)
 // through QTest::qFail (qt_test_failure.cpp), and call checkNotices() in their cleanup() slot
 // when one fake serves several test functions.
+#include "controls/core/control_texts.h"
 #include "controls/core/user_interface.h"
 
 #ifndef VELMO_QT_TEST
@@ -93,8 +94,8 @@ private:
 struct FakeUi : UserInterface {
     std::deque<Answer> answers;                      // for confirm and confirmOrBack
     std::deque<std::optional<std::string>> texts;    // for askText; cancel when empty
-    std::deque<std::optional<std::string>> folders;  // for chooseFolder; cancel when empty
-    std::deque<std::optional<std::string>> saveFiles; // for chooseSaveFile; cancel when empty
+    std::deque<std::optional<std::filesystem::path>> folders;   // for chooseFolder; cancel when empty
+    std::deque<std::optional<std::filesystem::path>> saveFiles; // for chooseSaveFile; cancel when empty
     std::vector<std::string> questions, prompts, clipboard, started, opened;
     SeenLog notices; // "text|button"
     bool programsStart = true; // what startProgram and openAddress answer
@@ -149,12 +150,12 @@ struct FakeUi : UserInterface {
         prompts.push_back(caption + "|" + prompt + "|" + initial);
         return pop(texts);
     }
-    std::optional<std::string> chooseFolder(const std::string &title) override
+    std::optional<std::filesystem::path> chooseFolder(const std::string &title) override
     {
         prompts.push_back(title);
         return pop(folders);
     }
-    std::optional<std::string> chooseSaveFile(const std::string &filter, const std::string &suffix) override
+    std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &suffix) override
     {
         prompts.push_back(filter + "|" + suffix);
         return pop(saveFiles);
@@ -193,7 +194,8 @@ private:
         answers.pop_front();
         return a;
     }
-    static std::optional<std::string> pop(std::deque<std::optional<std::string>> &q)
+    template <class T>
+    static std::optional<T> pop(std::deque<std::optional<T>> &q)
     {
         if (q.empty())
             return std::nullopt;

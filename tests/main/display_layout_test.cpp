@@ -224,10 +224,11 @@ TEST(DisplayLayoutFile, WithoutAFileForTheScreenTheWorkAreaChooses)
     EXPECT_EQ(defaultLayoutFileName({0, 0, 1280, 768}, {64, 0, 1216, 768}), "velmo_p_uvga.dat"); // its own file
     EXPECT_EQ(defaultLayoutFileName({0, 0, 1366, 768}, {64, 0, 1302, 768}), "velmo_p_uvga.dat");
     EXPECT_EQ(defaultLayoutFileName({0, 0, 1340, 768}, {64, 0, 1276, 768}), "velmo_p_xga.dat");
-    // A work area that holds the design window keeps the design: 1920 × 1080 at 100 %, a
-    // 1280 × 1024 screen turned or beside others, 2560 × 1440 at 200 %.
+    // A work area that holds the design window keeps the design: 1920 × 1080 at 100 %,
+    // 1600 × 1200 beside another screen; 2560 × 1440 at 200 % is 1280 × 720 and short.
     EXPECT_EQ(defaultLayoutFileName({0, 0, 1920, 1080}, {0, 0, 1920, 1040}), std::nullopt);
-    EXPECT_EQ(defaultLayoutFileName({1920, 0, 1280, 1024}, {1920, 0, 1280, 1024}), std::nullopt);
+    EXPECT_EQ(defaultLayoutFileName({1920, 0, 1600, 1200}, {1920, 0, 1600, 1160}), std::nullopt);
+    EXPECT_EQ(defaultLayoutFileName({0, 0, 1280, 720}, {0, 0, 1280, 680}), "velmo_p_uvga.dat");
     EXPECT_EQ(defaultLayoutFileName({0, 0, 1280, 720}, {0, 0, 1280, ShortWorkAreaHeight}), std::nullopt);
     EXPECT_EQ(defaultLayoutFileName({0, 0, 1280, 720}, {0, 0, 1280, ShortWorkAreaHeight - 1}), "velmo_p_uvga.dat");
 

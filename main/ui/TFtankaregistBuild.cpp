@@ -209,6 +209,7 @@ void TFtankaregist::buildWidgets()
     TreeView1->setHeaderHidden(true);
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TreeView1->setMinimumWidth(40);
+    TreeView1->setUniformRowHeights(true); // one font: the tree need not measure each row
     // Long pipe names scroll sideways instead of being cut.
     TreeView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     TreeView1->header()->setStretchLastSection(false);

@@ -9,6 +9,7 @@
 #include "controls/core/fileio.h"
 #include "tests/common/temp_dir.h"
 
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -235,6 +236,31 @@ private slots:
         fs::remove(dir.path / "velmo_p_uvga.dat");
         ui.screenRect = {0, 0, 1600, 1200};
         ui.workAreaRect = velmo::test::FakeUi().workAreaRect;
+    }
+
+    void treeColumnIsMeasuredOnceTheNamesAreIn()
+    {
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCoreApplication::processEvents();
+        QHeaderView *header = w.TreeView1->header();
+        QCOMPARE(header->sectionResizeMode(0), QHeaderView::ResizeToContents);
+        QVERIFY(w.TreeView1->topLevelItem(0)->child(0)->text(0).size() > 4);
+        // Every shown name fits its row: the column was measured with the names in.
+        QTreeWidgetItem *service = w.TreeView1->topLevelItem(0);
+        for (int p = 0; p < service->childCount(); ++p) {
+            QTreeWidgetItem *pipe = service->child(p);
+            QVERIFY(w.TreeView1->fontMetrics().horizontalAdvance(pipe->text(0)) <= w.TreeView1->visualItemRect(pipe).width());
+        }
+        // A redisplay that changes nothing leaves the column as it was measured.
+        const int width = w.TreeView1->columnWidth(0);
+        w.showState();
+        QCoreApplication::processEvents();
+        QCOMPARE(w.TreeView1->columnWidth(0), width);
+        QCOMPARE(header->sectionResizeMode(0), QHeaderView::ResizeToContents);
+        w.close();
+        fs::remove(dir.path / "velmo_p.disp");
     }
 
     void helpAndToolsGoThroughTheUserInterface()

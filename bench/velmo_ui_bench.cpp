@@ -5,17 +5,30 @@
 //  - one settings change: apply, recalculate and redisplay the three grids and the panel;
 //  - one keypad edit in the rate grid: Enter stores the factor, recalculates the row, shows the
 //    changed row of the three grids and paints what changed; the same edit shown the old way,
-//    every cell of the window again; and a Shift+Enter fill of the 14 rows.
+//    every cell of the window again; and a Shift+Enter fill of the 14 rows;
+//  - the actions a person waits for, each to its painted result: another pipe of the same
+//    service, a pipe of another service, another location tab, opening and closing the sheet
+//    set-up dialog (基本設定) and the output level dialog, and torvik's block choice (its
+//    selection dialog opened, a block taken, the block shown; selvan's is in selvan_ui_bench).
 #include "main/ui/TFtankaregist.h"
 #include "controls/ui/TStrColGrid.h"
 #include "tests/main/fake_main_ui.h"
 #include "controls/ui/VelmoApplication.h"
 #include "main/core/main_session.h"
+#include "main/ui/Tflevel_select.h"
+#include "pipereg/ui/TFSelect_Data.h"
+#include "pipereg/ui/Tftorvik.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include <cstdlib>
 #include <filesystem>
@@ -34,6 +47,9 @@ struct ProgramFolder {
         dir = ::mkdtemp(t.data());
         fs::copy(fs::path(VELMO_SAMPLE_DIR), dir / "kanzai");
         fs::copy_file(fs::path(VELMO_SAMPLE_DIR).parent_path() / "dialog.ico", dir / "dialog.ico");
+        // torvik's default file: a copy of the first sample service.
+        fs::create_directories(dir / "ex_data");
+        fs::copy_file(dir / "kanzai" / "haikan1.fda", dir / "ex_data" / "kanzai1.fda");
     }
     ~ProgramFolder() { fs::remove_all(dir); }
     QString program() const { return QString::fromStdString((dir / "velmok").string()); }
@@ -140,6 +156,124 @@ BENCHMARK(ShiftEnterFill14Rows)->Unit(benchmark::kMillisecond);
 
 void ShiftEnterFill14RowsEveryCell(benchmark::State &state) { keypadEdit(state, Qt::ShiftModifier, Shown::EveryCell); }
 BENCHMARK(ShiftEnterFill14RowsEveryCell)->Unit(benchmark::kMillisecond);
+
+// ---- the actions a person waits for
+
+// Paints everything that waits to be painted, as the event loop does before the next frame.
+void settle(QWidget &w)
+{
+    QCoreApplication::processEvents();
+    w.repaint();
+}
+
+// Each click on a pipe of the tree, alternating between two nodes, to the painted window.
+void treeClicks(benchmark::State &state, int serviceA, int pipeA, int serviceB, int pipeB)
+{
+    SilentUi ui;
+    TFtankaregist w(folder().program(), "", &ui);
+    w.show();
+    settle(w);
+    QTreeWidgetItem *a = w.TreeView1->topLevelItem(serviceA)->child(pipeA);
+    QTreeWidgetItem *b = w.TreeView1->topLevelItem(serviceB)->child(pipeB);
+    int n = 0;
+    for (auto _ : state) {
+        QTreeWidgetItem *item = ++n % 2 ? b : a;
+        w.TreeView1->setCurrentItem(item);
+        emit w.TreeView1->itemClicked(item, 0);
+        settle(w);
+    }
+    benchmark::DoNotOptimize(w.session().position().pipe);
+}
+
+void SwitchPipe(benchmark::State &state) { treeClicks(state, 0, 0, 0, 1); }
+BENCHMARK(SwitchPipe)->Unit(benchmark::kMillisecond);
+
+void SwitchService(benchmark::State &state) { treeClicks(state, 0, 0, 1, 0); }
+BENCHMARK(SwitchService)->Unit(benchmark::kMillisecond);
+
+void SwitchLocationTab(benchmark::State &state)
+{
+    SilentUi ui;
+    TFtankaregist w(folder().program(), "", &ui);
+    w.show();
+    settle(w);
+    int n = 0;
+    for (auto _ : state) {
+        w.TabControl1->setCurrentIndex(++n % w.TabControl1->count());
+        settle(w);
+    }
+}
+BENCHMARK(SwitchLocationTab)->Unit(benchmark::kMillisecond);
+
+// Closes the modal dialog that is open once it has been painted whole.
+void closeModalWhenShown()
+{
+    QTimer::singleShot(0, [] {
+        if (QWidget *d = QApplication::activeModalWidget()) {
+            d->repaint();
+            d->close();
+        }
+    });
+}
+
+void OpenCloseSheetSetup(benchmark::State &state)
+{
+    SilentUi ui;
+    TFtankaregist w(folder().program(), "", &ui);
+    w.show();
+    settle(w);
+    for (auto _ : state) {
+        closeModalWhenShown();
+        w.user_sel->click();
+        settle(w);
+    }
+}
+BENCHMARK(OpenCloseSheetSetup)->Unit(benchmark::kMillisecond);
+
+void OpenCloseOutputLevel(benchmark::State &state)
+{
+    SilentUi ui;
+    TFtankaregist w(folder().program(), "", &ui);
+    w.show();
+    settle(w);
+    for (auto _ : state) {
+        closeModalWhenShown();
+        benchmark::DoNotOptimize(Tflevel_select::ask(&w, true));
+        settle(w);
+    }
+}
+BENCHMARK(OpenCloseOutputLevel)->Unit(benchmark::kMillisecond);
+
+// The selection dialog of a registration program opened with its button, blocks 1 and 0 (both
+// named, so that no name is asked for) taken in turn with 選択実行, the block shown.
+template <class Window>
+void chooseBlocks(benchmark::State &state, Window &w)
+{
+    w.show();
+    settle(w);
+    int n = 0;
+    for (auto _ : state) {
+        const int row = ++n % 2;
+        QTimer::singleShot(0, [&w, row] {
+            auto &d = w.selectDialog();
+            d.repaint();
+            d.ListBox1->setCurrentRow(row);
+            d.ListBox1->item(row)->setSelected(true);
+            d.Button1->click();
+        });
+        w.user_sel->click();
+        settle(w);
+    }
+}
+
+void TorvikChooseBlock(benchmark::State &state)
+{
+    SilentUi ui;
+    Tftorvik w(QString::fromStdString(folder().dir.string()), "", &ui);
+    chooseBlocks(state, w);
+}
+BENCHMARK(TorvikChooseBlock)->Unit(benchmark::kMillisecond);
+
 
 } // namespace
 

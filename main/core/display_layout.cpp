@@ -89,6 +89,23 @@ std::optional<std::string> defaultLayoutFileName(const Rect &screen)
     return std::nullopt;
 }
 
+std::optional<std::string> defaultLayoutFileName(const Rect &screen, const Rect &workArea)
+{
+    if (auto exact = defaultLayoutFileName(screen))
+        return exact;
+    if (workArea.height >= ShortWorkAreaHeight)
+        return std::nullopt;
+    return workArea.width >= 1280 ? "velmo_p_uvga.dat" : "velmo_p_xga.dat";
+}
+
+int fittedRowHeight(int gridHeight, int rows, int frame, int designRowHeight, int minRowHeight)
+{
+    if (rows <= 0)
+        return designRowHeight;
+    const int fits = (gridHeight - frame) / rows - 1; // each row has its grid line below it
+    return std::clamp(fits, minRowHeight, std::max(minRowHeight, designRowHeight));
+}
+
 void readDisplayLayoutText(std::string_view cp932Bytes, DisplayLayout &layout)
 {
     for (const std::string &line : splitTextLines(cp932Bytes)) {
@@ -187,7 +204,7 @@ void LayoutSession::load()
         throw;
     }
     if (!bytes) {
-        const auto name = defaultLayoutFileName(ui_.screen());
+        const auto name = defaultLayoutFileName(ui_.screen(), ui_.workArea());
         if (!name)
             return;
         file = programFolder_ / *name;

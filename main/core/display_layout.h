@@ -53,6 +53,22 @@ struct DisplayLayout {
 // ("velmo_p_xga.dat") or 1280 × 768 ("velmo_p_uvga.dat"); nothing for any other size.
 std::optional<std::string> defaultLayoutFileName(const Rect &screen);
 
+// A work area lower than this cannot hold the window at its design height with its frame.
+inline constexpr int ShortWorkAreaHeight = 900;
+
+// The default layout file for a window opening on `screen` inside `workArea` (the screen less
+// its panels, in the units the window is laid out in): the file made for the screen's size when
+// there is one; otherwise, on a work area too low for the design window, the short layout of
+// 1280 × 768 when the work area is at least 1280 wide and that of 1024 × 768 when narrower;
+// nothing on a work area that holds the design window.
+std::optional<std::string> defaultLayoutFileName(const Rect &screen, const Rect &workArea);
+
+// The row height at which every one of `rows` rows of a grid `gridHeight` high shows, each row
+// followed by a one-pixel grid line and `frame` pixels of border taken from the height: the
+// design row height when the grid is high enough for it, else the largest height that fits,
+// but never less than `minRowHeight` (the grid then scrolls).
+int fittedRowHeight(int gridHeight, int rows, int frame, int designRowHeight, int minRowHeight);
+
 // Reads the lines of a layout file (CP932 bytes) over `layout`, in order, so a later line wins:
 // a bar line ("[TITLE_USE]=FALSE", exactly) sets its bar; a column-width, "[TREEVIEW_WIDTH]" or
 // "[StrColGrid1]" line sets its size, a value that is not a decimal integer reading as 100 (the
@@ -74,7 +90,7 @@ public:
     LayoutSession(UserInterface &ui, std::filesystem::path programFolder, const DisplayLayout &design);
 
     // velmo_p.disp beside the program, or, while it does not exist, the default file for the
-    // screen's size when there is one; without either the design stays. A file that cannot be
+    // screen and its work area when there is one; without either the design stays. A file that cannot be
     // read raises IoError and leaves the design as it was.
     void load();
     // Writes the 34 lines to velmo_p.disp, replacing it whole. A velmo_p.disp that existed but

@@ -209,6 +209,7 @@ void TFtankaregist::buildWidgets()
     TreeView1->setHeaderHidden(true);
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TreeView1->setMinimumWidth(40);
+    TreeView1->setUniformRowHeights(true); // one font: the tree need not measure each row
     // Long pipe names scroll sideways instead of being cut.
     TreeView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     TreeView1->header()->setStretchLastSection(false);
@@ -231,7 +232,6 @@ void TFtankaregist::buildWidgets()
     TabControl1->setExpanding(false);
     TabControl1->setDrawBase(false);
     connect(TabControl1, &QTabBar::currentChanged, this, &TFtankaregist::TabControl1Change);
-    right->addWidget(TabControl1);
 
     // The session fills the three grids and types into them; they show its models.
     StrColGrid1 = new TStrColGrid(gridsPage, &session_->grids().rate);
@@ -249,9 +249,15 @@ void TFtankaregist::buildWidgets()
     connect(StrColGrid2, &TStrColGrid::gridClick, this, &TFtankaregist::StrColGrid2Click);
     connect(StrColGrid3, &TStrColGrid::gridClick, this, &TFtankaregist::StrColGrid3Click);
 
+    // The tabs head the rate grid's column; the settings panel beside them starts level with
+    // the tabs, so that on a low screen the rows below begin as high as the rate grid allows.
     auto *upper = new QHBoxLayout;
     upper->setSpacing(8);
-    upper->addWidget(captioned("歩掛表", StrColGrid1, gridsPage), 0, Qt::AlignTop);
+    auto *rateColumn = new QVBoxLayout;
+    rateColumn->setSpacing(3);
+    rateColumn->addWidget(TabControl1, 0, Qt::AlignLeft);
+    rateColumn->addWidget(captioned("歩掛表", StrColGrid1, gridsPage));
+    upper->addLayout(rateColumn);
     upper->addWidget(buildSettingsPanel(), 0, Qt::AlignTop);
     upper->addStretch();
     right->addLayout(upper);

@@ -188,9 +188,17 @@ void TFtankaregist::showLayout()
             if (grids[g]->ColWidths(static_cast<int>(c)) != w[c])
                 grids[g]->SetColWidths(static_cast<int>(c), w[c]);
     }
+    // The rows fit the rate grid's height, down to the least height that still reads; the two
+    // grids below take the same rows and are as high as their rows.
+    const int frame = 2 * StrColGrid1->frameWidth() + 1;
+    const int rowHeight = fittedRowHeight(l.rateGridHeight, GridRows, frame, RowHeight, MinRowHeight);
+    for (TStrColGrid *g : grids)
+        for (int r = 0; r < GridRows; ++r)
+            if (g->RowHeights(r) != rowHeight)
+                g->SetRowHeights(r, rowHeight);
     fitGrid(StrColGrid1, l.rateGridHeight);
-    fitGrid(StrColGrid2, StrColGrid2->height());
-    fitGrid(StrColGrid3, StrColGrid3->height());
+    fitGrid(StrColGrid2, StrColGrid2->Model().contentHeight() + frame);
+    fitGrid(StrColGrid3, StrColGrid3->Model().contentHeight() + frame);
 
     // The tree's width, once the window is on screen and the splitter has laid out a tree shown
     // again: that happens when control is back in the event loop.

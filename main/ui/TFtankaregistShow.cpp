@@ -109,15 +109,29 @@ void TFtankaregist::showTree()
 {
     const MainSession &s = *session_;
     const QSignalBlocker block(TreeView1);
+    // Each text set makes the tree measure its column over every shown node again: while texts
+    // change the column keeps its width, and it is measured once when they are all in.
+    QHeaderView *header = TreeView1->header();
+    bool changed = false;
+    auto setText = [&](QTreeWidgetItem *item, const QString &text) {
+        if (item->text(0) == text)
+            return;
+        if (!changed)
+            header->setSectionResizeMode(QHeaderView::Interactive);
+        changed = true;
+        item->setText(0, text);
+    };
     for (int sv = 0; sv < ServiceCount; ++sv) {
         QTreeWidgetItem *service = TreeView1->topLevelItem(sv);
-        service->setText(0, q(s.names().nodes[sv * NodesPerService]));
+        setText(service, q(s.names().nodes[sv * NodesPerService]));
         serviceMenus[sv]->setTitle(q(s.names().services[sv]));
         for (int p = 0; p < PipesPerFile; ++p) {
-            service->child(p)->setText(0, q(s.names().nodes[sv * NodesPerService + p + 1]));
+            setText(service->child(p), q(s.names().nodes[sv * NodesPerService + p + 1]));
             pipeActions[sv][p]->setText(q(s.names().pipeCaptions[sv][p]));
         }
     }
+    if (changed)
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
     const int node = s.position().node;
     QTreeWidgetItem *service = TreeView1->topLevelItem(node / NodesPerService);
     QTreeWidgetItem *item = node % NodesPerService == 0 ? service : service->child(node % NodesPerService - 1);

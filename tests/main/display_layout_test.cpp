@@ -206,6 +206,61 @@ TEST(DisplayLayoutFile, DefaultFileIsChosenByScreenSizeOnlyWhileTheOwnFileIsMiss
     EXPECT_EQ(g.load().layout(), design());
 }
 
+TEST(DisplayLayoutFile, WithoutAFileForTheScreenTheWorkAreaChooses)
+{
+    // The screen's own file comes first, whatever its panels leave.
+    EXPECT_EQ(defaultLayoutFileName({0, 0, 1280, 1024}, {0, 0, 1280, 984}), "velmo_p_sxga.dat");
+    EXPECT_EQ(defaultLayoutFileName({0, 0, 1024, 768}, {0, 0, 1024, 728}), "velmo_p_xga.dat");
+    // 1366 × 768 at 100 % less a panel at the bottom or at the top, without a panel, and
+    // 1920 × 1080 at 150 % (1280 × 720 logical) less a panel: the short wide layout.
+    EXPECT_EQ(defaultLayoutFileName({0, 0, 1366, 768}, {0, 0, 1366, 728}), "velmo_p_uvga.dat");
+    EXPECT_EQ(defaultLayoutFileName({0, 0, 1366, 768}, {0, 32, 1366, 736}), "velmo_p_uvga.dat");
+    EXPECT_EQ(defaultLayoutFileName({0, 0, 1366, 768}, {0, 0, 1366, 768}), "velmo_p_uvga.dat");
+    EXPECT_EQ(defaultLayoutFileName({0, 0, 1280, 720}, {0, 0, 1280, 692}), "velmo_p_uvga.dat");
+    EXPECT_EQ(defaultLayoutFileName({0, 0, 1600, 900}, {0, 0, 1600, 860}), "velmo_p_uvga.dat");
+    // Narrower than 1280: 1024 × 600, 1366 × 768 at 125 % (1093 × 614), a panel at the side.
+    EXPECT_EQ(defaultLayoutFileName({0, 0, 1024, 600}, {0, 0, 1024, 570}), "velmo_p_xga.dat");
+    EXPECT_EQ(defaultLayoutFileName({0, 0, 1093, 614}, {0, 0, 1093, 584}), "velmo_p_xga.dat");
+    EXPECT_EQ(defaultLayoutFileName({0, 0, 1280, 768}, {64, 0, 1216, 768}), "velmo_p_uvga.dat"); // its own file
+    EXPECT_EQ(defaultLayoutFileName({0, 0, 1366, 768}, {64, 0, 1302, 768}), "velmo_p_uvga.dat");
+    EXPECT_EQ(defaultLayoutFileName({0, 0, 1340, 768}, {64, 0, 1276, 768}), "velmo_p_xga.dat");
+    // A work area that holds the design window keeps the design: 1920 × 1080 at 100 %,
+    // 1600 × 1200 beside another screen; 2560 × 1440 at 200 % is 1280 × 720 and short.
+    EXPECT_EQ(defaultLayoutFileName({0, 0, 1920, 1080}, {0, 0, 1920, 1040}), std::nullopt);
+    EXPECT_EQ(defaultLayoutFileName({1920, 0, 1600, 1200}, {1920, 0, 1600, 1160}), std::nullopt);
+    EXPECT_EQ(defaultLayoutFileName({0, 0, 1280, 720}, {0, 0, 1280, 680}), "velmo_p_uvga.dat");
+    EXPECT_EQ(defaultLayoutFileName({0, 0, 1280, 720}, {0, 0, 1280, ShortWorkAreaHeight}), std::nullopt);
+    EXPECT_EQ(defaultLayoutFileName({0, 0, 1280, 720}, {0, 0, 1280, ShortWorkAreaHeight - 1}), "velmo_p_uvga.dat");
+
+    // The session asks for the work area the window opens in.
+    Folder f;
+    f.write("velmo_p_uvga.dat", "[TREEVIEW_WIDTH]=3\r\n");
+    f.ui.screenRect = {0, 0, 1366, 768};
+    f.ui.workAreaRect = {0, 0, 1366, 728};
+    EXPECT_EQ(f.load().layout().treeWidth, 3);
+    EXPECT_EQ(f.load().readFrom(), f.dir.path / "velmo_p_uvga.dat");
+    f.ui.workAreaRect = {0, 0, 1920, 1040};
+    EXPECT_TRUE(f.load().readFrom().empty());
+    // The narrow file is chosen but not installed: the design stays.
+    f.ui.workAreaRect = {0, 0, 1024, 570};
+    EXPECT_EQ(f.load().layout(), design());
+}
+
+TEST(DisplayLayoutFile, RowsShrinkToTheGridHeightDownToTheLeast)
+{
+    // 15 rows of 19 pixels and their lines in 303 less 3 pixels of border: the design height.
+    EXPECT_EQ(fittedRowHeight(303, 15, 3, 19, 15), 19);
+    EXPECT_EQ(fittedRowHeight(900, 15, 3, 19, 15), 19); // higher: rows keep the design height
+    EXPECT_EQ(fittedRowHeight(302, 15, 3, 19, 15), 18);
+    EXPECT_EQ(fittedRowHeight(273, 15, 3, 19, 15), 17);
+    EXPECT_EQ(fittedRowHeight(272, 15, 3, 19, 15), 16);
+    EXPECT_EQ(fittedRowHeight(243, 15, 3, 19, 15), 15);
+    // Lower than that, or a height that is no height: the least height, and the grid scrolls.
+    EXPECT_EQ(fittedRowHeight(100, 15, 3, 19, 15), 15);
+    EXPECT_EQ(fittedRowHeight(-9999, 15, 3, 19, 15), 15);
+    EXPECT_EQ(fittedRowHeight(0, 0, 3, 19, 15), 19);
+}
+
 TEST(DisplayLayoutFile, UnreadableFileKeepsTheDesignAndIsNeverOverwritten)
 {
     Folder f;

@@ -1,6 +1,7 @@
 // The main window's layout and small commands driven offscreen: bar toggles, width commands,
 // dragged column borders and the splitter are what the next start shows; the menus' order.
 #include "main/ui/TFtankaregist.h"
+#include "controls/ui/TNValEdit.h"
 #include "controls/ui/TStrColGrid.h"
 #include "controls/ui/VelmoApplication.h"
 #include "main/core/display_layout.h"
@@ -8,8 +9,10 @@
 #include "controls/core/fileio.h"
 #include "tests/common/temp_dir.h"
 
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -197,6 +200,67 @@ private slots:
             fs::remove(dir.path / name);
         }
         ui.screenRect = {0, 0, 1600, 1200};
+    }
+
+    void shortWorkAreaShowsEverySizeRowOfTheThreeGridsAtOnce()
+    {
+        // 1366 × 768 less a 40-pixel panel: the short default; its window inside a frame with a
+        // title bar keeps about 690 pixels for the menu, the grids and the status bar.
+        fs::copy_file(fs::path(VELMO_DATA_DIR) / "layouts" / "velmo_p_uvga.dat", dir.path / "velmo_p_uvga.dat");
+        ui.screenRect = {0, 0, 1366, 768};
+        ui.workAreaRect = {0, 0, 1366, 728};
+        {
+            TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+            QCOMPARE(w.layout().readFrom(), dir.path / "velmo_p_uvga.dat");
+            w.resize(1280, 690);
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            QCoreApplication::processEvents();
+            auto *page = qobject_cast<QScrollArea *>(w.Splitter1->widget(1));
+            QVERIFY(page);
+            QCOMPARE(page->verticalScrollBar()->maximum(), 0); // nothing below the fold
+            for (TStrColGrid *g : {w.StrColGrid1, w.StrColGrid2, w.StrColGrid3}) {
+                QCOMPARE(g->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+                QCOMPARE(g->height(), g->Model().contentHeight() + 2 * g->frameWidth() + 1);
+                QCOMPARE(g->RowHeights(14), w.StrColGrid1->RowHeights(14)); // the rows line up
+                // The last size row lies inside the visible part of the page.
+                const QPoint bottom = g->mapTo(page->widget(), QPoint(0, g->height()));
+                QVERIFY(bottom.y() <= page->viewport()->height());
+            }
+            // The settings panel ends above the two lower grids.
+            QVERIFY(w.GPAYDAY[0]->mapTo(page->widget(), QPoint(0, w.GPAYDAY[0]->height())).y() <
+                    w.StrColGrid2->mapTo(page->widget(), QPoint(0, 0)).y());
+            w.close();
+        }
+        fs::remove(dir.path / "velmo_p.disp");
+        fs::remove(dir.path / "velmo_p_uvga.dat");
+        ui.screenRect = {0, 0, 1600, 1200};
+        ui.workAreaRect = velmo::test::FakeUi().workAreaRect;
+    }
+
+    void treeColumnIsMeasuredOnceTheNamesAreIn()
+    {
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCoreApplication::processEvents();
+        QHeaderView *header = w.TreeView1->header();
+        QCOMPARE(header->sectionResizeMode(0), QHeaderView::ResizeToContents);
+        QVERIFY(w.TreeView1->topLevelItem(0)->child(0)->text(0).size() > 4);
+        // Every shown name fits its row: the column was measured with the names in.
+        QTreeWidgetItem *service = w.TreeView1->topLevelItem(0);
+        for (int p = 0; p < service->childCount(); ++p) {
+            QTreeWidgetItem *pipe = service->child(p);
+            QVERIFY(w.TreeView1->fontMetrics().horizontalAdvance(pipe->text(0)) <= w.TreeView1->visualItemRect(pipe).width());
+        }
+        // A redisplay that changes nothing leaves the column as it was measured.
+        const int width = w.TreeView1->columnWidth(0);
+        w.showState();
+        QCoreApplication::processEvents();
+        QCOMPARE(w.TreeView1->columnWidth(0), width);
+        QCOMPARE(header->sectionResizeMode(0), QHeaderView::ResizeToContents);
+        w.close();
+        fs::remove(dir.path / "velmo_p.disp");
     }
 
     void helpAndToolsGoThroughTheUserInterface()

@@ -4,6 +4,8 @@
 // significantCodeIndex and addendIndex. velmok's 基本設定 shows the same two addend lists; its
 // code list has its own captions. And the units the registration programs offer, their tabs of
 // the price bases and the labels of their percentage fields.
+#include "pricefile/pricing_rules.h"
+
 #include <array>
 
 namespace velmo {
@@ -32,6 +34,14 @@ inline constexpr const char *PriceHeading = "資材単価";
 // The tabs TabControl1 above the price grid, index 0–6: 定価, LEVEL1 … LEVEL5, 原価.
 inline constexpr std::array<const char *, 7> PriceTabCaptions = {"定　価", "LEVEL1", "LEVEL2", "LEVEL3",
                                                                  "LEVEL4", "LEVEL5", "原　価"};
+constexpr int PriceTabCount = static_cast<int>(PriceTabCaptions.size());
+constexpr bool isPriceTab(int tab) { return tab >= 0 && tab < PriceTabCount; }
+// The price basis a tab shows (0 定価, 1–5 LEVEL1–LEVEL5, 6 原価); a percentage field's tag is
+// the tab it governs.
+constexpr Basis basisOfTab(int tab)
+{
+    return tab == 0 ? Basis::List : tab == PriceTabCount - 1 ? Basis::Net : basisAt(tab);
+}
 
 // The group of percentage fields NValEdit1 … NValEdit6 (tags 1–6: LEVEL1 … LEVEL5, 仕入) and
 // its check box.

@@ -38,11 +38,11 @@ GridMenu gridMenuOf(const fs::path &programPath)
     return name == "dx_selvan" || name == "net_dx_selvan" ? GridMenu::Duct : GridMenu::Piping;
 }
 
-Basis basisOfTab(int tab)
+Basis existingTabBasis(int tab)
 {
-    if (tab < 0 || tab > 6)
+    if (!isPriceTab(tab))
         throw RangeError(selvan::noTabError(tab));
-    return tab == 0 ? Basis::List : tab == 6 ? Basis::Net : basisAt(tab);
+    return basisOfTab(tab);
 }
 
 SelvanSession::SelvanSession(UserInterface &ui, StrColGridModel &grid, const fs::path &programPath,
@@ -97,7 +97,7 @@ std::array<std::string, SelvanStatusPanels> SelvanSession::statusPanels() const
 
 Currency SelvanSession::percentage(int tag) const
 {
-    return working()[EquipmentSettingsRow].values[materialSlot(basisOfTab(tag))];
+    return working()[EquipmentSettingsRow].values[materialSlot(existingTabBasis(tag))];
 }
 
 // ---------------------------------------------------------------- the settings record
@@ -204,7 +204,7 @@ void SelvanSession::editName()
 void SelvanSession::tabChanged(int tab)
 {
     commitTypedCell();
-    basisOfTab(tab); // refuses a tab that is not there
+    existingTabBasis(tab); // refuses a tab that is not there
     tab_ = tab;
     showBlock();
 }
@@ -214,7 +214,7 @@ void SelvanSession::percentageEntered(int tag, Currency value)
     commitTypedCell();
     if (tag < 1 || tag > 6)
         throw RangeError(selvan::noPercentFieldError(tag));
-    const Basis basis = basisOfTab(tag);
+    const Basis basis = existingTabBasis(tag);
     // The tab of the price the percentage derives is shown.
     tab_ = tag;
     change(controls_, [&](EquipmentBlock &b) { b[EquipmentSettingsRow].values[materialSlot(basis)] = value; });

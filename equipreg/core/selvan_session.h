@@ -10,6 +10,7 @@
 #include "controls/core/grid_entry.h"
 #include "equipreg/core/selvan_calc.h"
 #include "equipreg/core/selvan_grid.h"
+#include "pricefile/registration_lists.h"
 #include "controls/core/user_interface.h"
 
 #include <array>
@@ -27,9 +28,9 @@ enum class GridMenu { Piping, Duct };
 // name, "ex_selvan" and "net_ex_selvan" among them, the piping edition.
 GridMenu gridMenuOf(const std::filesystem::path &programPath);
 
-// The price basis a tab shows: 0 定価, 1–5 LEVEL1–LEVEL5, 6 原価. The tag of a percentage
-// edit (1–5 LEVEL1–LEVEL5, 6 仕入) is the tab it selects.
-Basis basisOfTab(int tab);
+// The price basis of a tab that must exist (basisOfTab); raises RangeError naming the tab
+// otherwise. The tag of a percentage edit (1–5 LEVEL1–LEVEL5, 6 仕入) is the tab it selects.
+Basis existingTabBasis(int tab);
 
 // The store of a session: the equipment file that the argument names, made before the shared
 // session that works on it.

@@ -421,7 +421,7 @@ int cmdExport(const Options &o)
     ServiceFile file = loadExisting(o.file);
     const auto table = calculatedPipe(file, *o.pipe);
     const std::vector<std::string> tabs = locationTabCaptions(*table);
-    const ExportInput in{*table, tabs, OutputLevelChoice{o.level, o.heading, o.results, true}, o.out};
+    const ExportInput in{*table, tabs, OutputLevelChoice{basisAt(o.level), o.heading, o.results, true}, o.out};
     if (o.format->commandLine() == CommandLineOutput::OutFile) {
         o.format->write(in);
     } else {
@@ -480,14 +480,14 @@ int cmdPdf(const Options &o)
         if (!named(table->row(1).rec.name.text()))
             continue;
         const fs::path folder = scratch.path() / std::to_string(p + 1);
-        const OutputLevelChoice choice{o.level, false, false, true};
+        const OutputLevelChoice choice{basisAt(o.level), false, false, true};
         const std::string data = buildOutputText(*table, locationTabCaptions(*table), OutputMode::Print, choice);
         // The hand-off folders are private; a failure names the PDF asked for.
         try {
             std::error_code ec;
             if (!fs::create_directory(folder, ec) && ec)
                 throw IoError(folder.string() + ": " + systemErrorText(ec.value()));
-            writePrintHandoff(folder, data, *table, o.level, today);
+            writePrintHandoff(folder, data, *table, choice.basis, today);
         } catch (const IoError &e) {
             throw IoError("PDF " + o.out.string() + " を作れません: 一時フォルダーに印刷データを書き込めません (" +
                           std::string(errorCause(e)) + ")");

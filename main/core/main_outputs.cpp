@@ -23,13 +23,13 @@ std::optional<OutputLevelChoice> MainOutputs::chooseOutput(bool withOptions)
         return std::nullopt;
     }
     OutputLevelChoice choice = s_.ui_.askOutputLevel(withOptions);
-    if (choice.basis < 1 || choice.basis > OutputLevelCount)
-        choice.basis = 1;
+    if (!isOutputBasis(choice.basis))
+        choice.basis = Basis::Level1;
     if (!withOptions)
         choice.heading = choice.results = false;
     // The dialog's basis becomes the selected column of the material price grid, as a click
     // on that column would, whether or not the dialog was confirmed.
-    s_.basis_ = basisAt(choice.basis);
+    s_.basis_ = choice.basis;
     s_.ui_.showNow();
     if (!choice.confirmed)
         return std::nullopt;
@@ -59,7 +59,7 @@ void MainOutputs::print()
     if (!choice)
         return;
     const std::string data = buildOutputText(s_.table_, s_.tabCaptions(), OutputMode::Print, *choice);
-    writePrintHandoff(s_.programDir_, data, s_.table_, basisNumber(s_.basis_), s_.ui_.today());
+    writePrintHandoff(s_.programDir_, data, s_.table_, s_.basis_, s_.ui_.today());
 
     const auto program = findProgram(handoff::PrintProgram, s_.programDir_);
     if (!program) {

@@ -91,13 +91,12 @@ std::string japaneseWeekday(CalendarDate date)
     return Names[weekday{sys_days{ymd}}.c_encoding()];
 }
 
-std::string printBasisLabel(int basis)
+std::string printBasisLabel(Basis basis)
 {
-    if (basis == basisNumber(Basis::Net))
+    requireOutputBasis(basis);
+    if (basis == Basis::Net)
         return "(仕切)";
-    if (basis < 1 || basis > 5)
-        throw RangeError("出力する単価の種類 " + std::to_string(basis) + " は 1 から 6 の範囲にありません");
-    return "(Level" + std::to_string(basis) + ")";
+    return "(Level" + std::to_string(basisNumber(basis)) + ")";
 }
 
 std::string printConfBytes(const std::filesystem::path &programFolder, bool refrigerant)
@@ -116,7 +115,7 @@ handoff::Conf printConf(const std::filesystem::path &programFolder, bool refrige
     return conf;
 }
 
-handoff::Header printHeader(const WorkingTable &table, int basis, CalendarDate date)
+handoff::Header printHeader(const WorkingTable &table, Basis basis, CalendarDate date)
 {
     handoff::Header h;
     const std::string label = printBasisLabel(basis);
@@ -133,18 +132,18 @@ handoff::Header printHeader(const WorkingTable &table, int basis, CalendarDate d
         cutWhole(cutWhole(cp932::encode(key + table.row(4).rec.name.text()), 85) + cp932::encode(table.row(5).rec.name.text()),
                  165);
     h.memo = cp932::decode(memo.substr(std::min(memo.size(), key.size())));
-    h.labour = labour.slots[labourSlot(basisAt(basis))].toString() + label;
+    h.labour = labour.slots[labourSlot(basis)].toString() + label;
     h.netLabour = labour.slots[labourSlot(Basis::Net)].toString();
     return h;
 }
 
-std::string printHeaderBytes(const WorkingTable &table, int basis, CalendarDate date)
+std::string printHeaderBytes(const WorkingTable &table, Basis basis, CalendarDate date)
 {
     return handoff::headerBytes(printHeader(table, basis, date));
 }
 
 void writePrintHandoff(const std::filesystem::path &folder, const std::string &printData, const WorkingTable &table,
-                       int basis, CalendarDate date)
+                       Basis basis, CalendarDate date)
 {
     // Everything is formed before the first write, so a bad basis or date writes nothing.
     handoff::writeFiles(folder, printConf(folder, table.refrigerant()), printHeader(table, basis, date),

@@ -27,21 +27,21 @@ std::string japaneseEraYear(CalendarDate date);
 std::string japaneseWeekday(CalendarDate date);
 
 // The basis label of the header's labour price line: "(Level1)" … "(Level5)", "(仕切)" for NET.
-std::string printBasisLabel(int basis);
+std::string printBasisLabel(Basis basis);
 
 // The settings of Print.conf and the values of print_header.dat velmok hands over.
 handoff::Conf printConf(const std::filesystem::path &programFolder, bool refrigerant);
-handoff::Header printHeader(const WorkingTable &table, int basis, CalendarDate date);
+handoff::Header printHeader(const WorkingTable &table, Basis basis, CalendarDate date);
 
 // The six lines of Print.conf as CP932 bytes.
 std::string printConfBytes(const std::filesystem::path &programFolder, bool refrigerant);
 // The ten lines of print_header.dat as CP932 bytes, for the output basis (1 … 5, 6 NET).
-std::string printHeaderBytes(const WorkingTable &table, int basis, CalendarDate date);
+std::string printHeaderBytes(const WorkingTable &table, Basis basis, CalendarDate date);
 
 // Writes print_Data.dat (the print data text `printData` and one CR LF), Print.conf and
 // print_header.dat into `folder`, in this order, each whole. A file that cannot be written
 // raises IoError; the files written before it stay.
 void writePrintHandoff(const std::filesystem::path &folder, const std::string &printData, const WorkingTable &table,
-                       int basis, CalendarDate date);
+                       Basis basis, CalendarDate date);
 
 } // namespace velmo

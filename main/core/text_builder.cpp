@@ -9,13 +9,6 @@ namespace velmo {
 
 namespace {
 
-Basis outputBasis(int basis)
-{
-    if (basis < 1 || basis > OutputLevelCount)
-        throw RangeError("出力する単価の種類 " + std::to_string(basis) + " は 1 から 6 の範囲にありません");
-    return basisAt(basis);
-}
-
 // A text field of the print data may not hold its separator: a ";" in a name would shift
 // every later field of the line, so it is written as the full-width "；".
 std::string printTextField(const std::string &text)
@@ -38,9 +31,9 @@ std::vector<std::string> locationTabCaptions(const WorkingTable &table)
     return tabs;
 }
 
-OutputRow outputRow(const WorkingTable &table, int a, int basis)
+OutputRow outputRow(const WorkingTable &table, int a, Basis b)
 {
-    const Basis b = outputBasis(basis);
+    requireOutputBasis(b);
     const WorkingRow &w = table.row(a);
     const BasisResult &r = w.result(b);
     OutputRow o;

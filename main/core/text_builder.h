@@ -31,7 +31,7 @@ struct OutputRow {
     std::array<Currency, 7> components{};
     Currency total;    // the unrounded composite Cn, or C0
 };
-OutputRow outputRow(const WorkingTable &table, int workingRowNumber, int basis);
+OutputRow outputRow(const WorkingTable &table, int workingRowNumber, Basis basis);
 
 // The text of a calculated table as UTF-8, without the final line end that a file and the
 // print data get. `tabs` are the location tab captions (locationTabCaptions).

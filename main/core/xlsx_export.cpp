@@ -149,7 +149,7 @@ std::string numberFormat(bool grouping, int d)
 }
 
 void writeSheet(Workbook &book, lxw_worksheet *ws, const WorkingTable &table, const std::string &location, int loc,
-                int basis)
+                Basis basis)
 {
     const bool refrigerant = table.refrigerant();
     lxw_format *label = book.format("", true, false);
@@ -163,9 +163,9 @@ void writeSheet(Workbook &book, lxw_worksheet *ws, const WorkingTable &table, co
     worksheet_write_string(ws, 2, 0, "施工場所", label);
     worksheet_write_string(ws, 2, 2, location.c_str(), nullptr);
     worksheet_write_string(ws, 3, 0, "出力単価", label);
-    worksheet_write_string(ws, 3, 2, OutputLevelCaptions[basis - 1], nullptr);
+    worksheet_write_string(ws, 3, 2, OutputLevelCaptions[basisNumber(basis) - 1], nullptr);
     worksheet_write_string(ws, 3, 4, "基礎工費（１人工）", label);
-    const Currency labour = table.row(LabourRow).rec.slots[labourSlot(basisAt(basis))];
+    const Currency labour = table.row(LabourRow).rec.slots[labourSlot(basis)];
     worksheet_write_number(ws, 3, 6, static_cast<double>(labour.toLongDouble()),
                            book.format(numberFormat(true, decimalsOf(labour)), false, false));
 
@@ -256,11 +256,10 @@ std::string worksheetName(const std::string &caption, int location, const std::v
     return name;
 }
 
-std::string xlsxWorkbookBytes(const WorkingTable &table, const std::vector<std::string> &tabs, int basis,
+std::string xlsxWorkbookBytes(const WorkingTable &table, const std::vector<std::string> &tabs, Basis basis,
                               const fs::path &target)
 {
-    if (basis < 1 || basis > OutputLevelCount)
-        throw RangeError("出力する単価の種類 " + std::to_string(basis) + " は 1 から 6 の範囲にありません");
+    requireOutputBasis(basis);
     // The workbook is put together in a private folder and only then written to its place;
     // a failure names the file the person asked for and the cause, never the private folder.
     try {

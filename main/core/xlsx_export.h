@@ -20,7 +20,7 @@ std::string worksheetName(const std::string &caption, int location, const std::v
 // The .xlsx bytes of the calculated table for a basis (1 … 5 LEVEL, 6 NET); `tabs` are the
 // location tab captions. Raises IoError naming `target`, the file the workbook is for, and the
 // cause when it cannot be assembled.
-std::string xlsxWorkbookBytes(const WorkingTable &table, const std::vector<std::string> &tabs, int basis,
+std::string xlsxWorkbookBytes(const WorkingTable &table, const std::vector<std::string> &tabs, Basis basis,
                               const std::filesystem::path &target);
 
 // "表示中の管材データをExcelファイルとして出力": the workbook for the chosen basis; on the

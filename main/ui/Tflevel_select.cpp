@@ -94,7 +94,7 @@ OutputLevelChoice Tflevel_select::choice() const
     OutputLevelChoice c;
     for (int i = 0; i < OutputLevelCount; ++i)
         if (level[i]->isChecked())
-            c.basis = i + 1;
+            c.basis = basisAt(i + 1);
     // Hidden check boxes count as unchecked.
     c.heading = withOptions_ && CheckBox7->isChecked();
     c.results = withOptions_ && CheckBox8->isChecked();

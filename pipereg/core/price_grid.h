@@ -22,12 +22,6 @@ inline constexpr TColor PriceGridFixedColor{10652814};
 inline constexpr const char *PriceGridFontFamily = "ＭＳ ゴシック";
 constexpr int PriceGridFontPixels = 15;
 
-// The tabs above the grid (PriceTabCaptions); tab t shows the price of basisOfTab(t) in column 1.
-constexpr int PriceTabCount = static_cast<int>(PriceTabCaptions.size());
-constexpr Basis basisOfTab(int tab)
-{
-    return tab == 0 ? Basis::List : tab == PriceTabCount - 1 ? Basis::Net : basisAt(tab);
-}
 
 // The rate fields NValEdit1 … NValEdit6 by their Tag: 1–5 the percentages of LEVEL1 … LEVEL5,
 // 6 the purchase percentage. Each percentage lies in the settings record's slot of its basis,

@@ -51,7 +51,7 @@ TEST(CliCsv, PrintsTheFileTextOfTheSelectedPipeAsCp932)
         ASSERT_EQ(r.code, 0) << r.err;
         const auto table = samplePipe(Sample, 1);
         const std::string expected = outputFileBytes(buildOutputText(
-            *table, locationTabCaptions(*table), OutputMode::File, OutputLevelChoice{level, heading, results, true}));
+            *table, locationTabCaptions(*table), OutputMode::File, OutputLevelChoice{basisAt(level), heading, results, true}));
         EXPECT_EQ(r.out, expected) << level;
         EXPECT_EQ(r.out.substr(r.out.size() - 3), ",\r\n");
     }

@@ -63,7 +63,7 @@ struct ExportPipe {
     }
     std::string text(OutputMode mode, int basis = 1, bool heading = false, bool results = false) const
     {
-        return buildOutputText(*table, tabs, mode, OutputLevelChoice{basis, heading, results, true});
+        return buildOutputText(*table, tabs, mode, OutputLevelChoice{basisAt(basis), heading, results, true});
     }
 };
 

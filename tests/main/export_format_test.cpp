@@ -85,7 +85,7 @@ TEST(ExportFormats, TextFormatsAreTheBuildersTextForEveryBasisAndBothCheckBoxes)
         for (int basis = 1; basis <= OutputLevelCount; ++basis)
             for (const bool heading : {false, true})
                 for (const bool results : {false, true}) {
-                    const ExportInput in{*pipe.table, pipe.tabs, {basis, heading, results, true}, {}};
+                    const ExportInput in{*pipe.table, pipe.tabs, {basisAt(basis), heading, results, true}, {}};
                     EXPECT_EQ(csv.bytes(in), outputFileBytes(pipe.text(OutputMode::File, basis, heading, results)));
                     EXPECT_EQ(clipboard.bytes(in), pipe.text(OutputMode::Clipboard, basis, heading, results));
                 }
@@ -98,19 +98,19 @@ TEST(ExportFormats, WriteReplacesTheTargetWholeAndAFailureNamesItAndLeavesNothin
     const ExportPipe pipe;
     const fs::path csvFile = dir.path / "pipe.CSV";
     writeFileAtomically(csvFile, "older and longer than nothing\r\n");
-    const ExportInput csvIn{*pipe.table, pipe.tabs, {3, true, true, true}, csvFile};
+    const ExportInput csvIn{*pipe.table, pipe.tabs, {basisAt(3), true, true, true}, csvFile};
     findExportFormat("csv")->write(csvIn);
     EXPECT_EQ(readWholeFile(csvFile), findExportFormat("csv")->bytes(csvIn));
 
     const fs::path book = dir.path / "pipe.xlsx";
-    findExportFormat("xlsx")->write({*pipe.table, pipe.tabs, {6, false, false, true}, book});
+    findExportFormat("xlsx")->write({*pipe.table, pipe.tabs, {basisAt(6), false, false, true}, book});
     EXPECT_EQ(readWholeFile(book).substr(0, 4), std::string("PK\x03\x04", 4));
 
     // A folder that is not there: the error names the file asked for, and nothing is left.
     for (const char *name : {"csv", "xlsx"}) {
         const fs::path target = dir.path / "missing" / (std::string("out.") + name);
         try {
-            findExportFormat(name)->write({*pipe.table, pipe.tabs, {1, false, false, true}, target});
+            findExportFormat(name)->write({*pipe.table, pipe.tabs, {basisAt(1), false, false, true}, target});
             ADD_FAILURE() << name << " wrote into a missing folder";
         } catch (const IoError &e) {
             EXPECT_NE(std::string(e.what()).find(target.string()), std::string::npos) << e.what();

@@ -62,7 +62,7 @@ TEST(MainSessionExport, CsvFileIsTheBuilderTextInCp932AndTheDialogBasisIsSelecte
 {
     ProgramFolder pf;
     MainSession &s = pf.start();
-    pf.ui.outputLevel = {2, true, false, true};
+    pf.ui.outputLevel = {basisAt(2), true, false, true};
     const fs::path out = pf.dir.path / "out.CSV";
     pf.ui.saveFiles.push_back(out.string());
     // The window shows the chosen basis at once, before the save dialog opens.
@@ -92,7 +92,7 @@ TEST(MainSessionExport, CancelledDialogsWriteNothingButTheBasisFollowsTheDialog)
 {
     ProgramFolder pf;
     MainSession &s = pf.start();
-    pf.ui.outputLevel = {6, true, true, false};
+    pf.ui.outputLevel = {basisAt(6), true, true, false};
     pf.ui.saveFiles.push_back((pf.dir.path / "never.CSV").string());
     s.outputs().exportTable(format("csv"));
     s.outputs().exportTable(format("clipboard"));
@@ -114,7 +114,7 @@ TEST(MainSessionExport, ClipboardGetsTheTextWithoutAFinalLineEnd)
 {
     ProgramFolder pf;
     MainSession &s = pf.start("10;2;"); // refrigerant mode
-    pf.ui.outputLevel = {1, false, true, true};
+    pf.ui.outputLevel = {basisAt(1), false, true, true};
     s.outputs().exportTable(format("clipboard"));
     ASSERT_EQ(pf.ui.clipboard.size(), 1u);
     const std::string &text = pf.ui.clipboard[0];
@@ -128,7 +128,7 @@ TEST(MainSessionExport, PrintWritesTheHandoffAndStartsThePrintProgramFromTheProg
 {
     ProgramFolder pf;
     MainSession &s = pf.start();
-    pf.ui.outputLevel = {6, true, true, true};
+    pf.ui.outputLevel = {basisAt(6), true, true, true};
     pf.ui.date = {2019, 5, 1};
     installPrintProgram(pf.dir.path);
     s.outputs().print();
@@ -153,7 +153,7 @@ TEST(MainSessionExport, CancelledPrintLeavesTheFilesOfAnEarlierPrint)
 {
     ProgramFolder pf;
     MainSession &s = pf.start("10;2;");
-    pf.ui.outputLevel = {1, false, false, true};
+    pf.ui.outputLevel = {basisAt(1), false, false, true};
     installPrintProgram(pf.dir.path, "Korrel.exe");
     s.outputs().print();
     EXPECT_NE(cp932::decode(readWholeFile(pf.dir.path / "Print.conf")).find("[File_Mask]=vmr"), std::string::npos);
@@ -161,7 +161,7 @@ TEST(MainSessionExport, CancelledPrintLeavesTheFilesOfAnEarlierPrint)
     const auto time = fs::last_write_time(pf.dir.path / "print_header.dat");
 
     s.treeClick(1);
-    pf.ui.outputLevel = {3, false, false, false};
+    pf.ui.outputLevel = {basisAt(3), false, false, false};
     s.outputs().print();
     EXPECT_EQ(s.gridView().basis, Basis::Level3);
     EXPECT_EQ(readWholeFile(pf.dir.path / "print_Data.dat"), before);
@@ -173,7 +173,7 @@ TEST(MainSessionExport, APrintProgramThatIsMissingOrDoesNotStartIsNamed)
 {
     ProgramFolder pf;
     MainSession &s = pf.start();
-    pf.ui.outputLevel = {1, false, false, true};
+    pf.ui.outputLevel = {basisAt(1), false, false, true};
     const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
     setenv("PATH", pf.dir.path.c_str(), 1); // no korrel anywhere
     s.outputs().print();
@@ -192,7 +192,7 @@ TEST(MainSessionExport, AFileThatCannotBeWrittenEndsTheCommandWithoutSuccess)
 {
     ProgramFolder pf;
     MainSession &s = pf.start();
-    pf.ui.outputLevel = {1, false, false, true};
+    pf.ui.outputLevel = {basisAt(1), false, false, true};
     installPrintProgram(pf.dir.path);
     fs::create_directory(pf.dir.path / "print_header.dat");
     EXPECT_THROW(s.outputs().print(), IoError);
@@ -211,7 +211,7 @@ TEST(MainSessionExport, ExcelWorkbookIsWrittenWhole)
 {
     ProgramFolder pf;
     MainSession &s = pf.start();
-    pf.ui.outputLevel = {4, true, true, true};
+    pf.ui.outputLevel = {basisAt(4), true, true, true};
     const fs::path out = pf.dir.path / "pipe.xlsx";
     pf.ui.saveFiles.push_back(out.string());
     s.outputs().exportTable(format("xlsx"));
@@ -229,7 +229,7 @@ TEST(MainSessionExport, WithoutAPipeNothingIsAskedOrWritten)
     writeFileAtomically(pf.data() / "kanzai1.fda", "short");
     MainSession s(pf.ui, pf.program, "");
     EXPECT_THROW(s.start(), IoError);
-    pf.ui.outputLevel = {1, false, false, true};
+    pf.ui.outputLevel = {basisAt(1), false, false, true};
     installPrintProgram(pf.dir.path);
     s.outputs().exportTable(format("csv"));
     s.outputs().print();
@@ -243,7 +243,7 @@ TEST(MainSessionExport, AnyFormatGetsTheShownPipeAndTheDialogsChoiceAndGoesToIts
 {
     ProgramFolder pf;
     MainSession &s = pf.start();
-    pf.ui.outputLevel = {4, true, true, true};
+    pf.ui.outputLevel = {basisAt(4), true, true, true};
     ProbeFormat probe;
     const std::string expected = "S1P1|屋内一般|機械室|屋外架空|地中配管";
 
@@ -256,7 +256,7 @@ TEST(MainSessionExport, AnyFormatGetsTheShownPipeAndTheDialogsChoiceAndGoesToIts
     EXPECT_EQ(pf.ui.notices.back(), "試験出力しました。|確認");
     ASSERT_EQ(probe.choices.size(), 1u);
     // A format without the check boxes gets them clear, whatever the dialog held.
-    EXPECT_EQ(probe.choices[0], (OutputLevelChoice{4, false, false, true}));
+    EXPECT_EQ(probe.choices[0], (OutputLevelChoice{basisAt(4), false, false, true}));
     EXPECT_EQ(probe.targets[0], out);
 
     // The save dialog cancelled: nothing made, nothing written, no notice.
@@ -274,7 +274,7 @@ TEST(MainSessionExport, AnyFormatGetsTheShownPipeAndTheDialogsChoiceAndGoesToIts
     EXPECT_EQ(pf.ui.clipboard, std::vector<std::string>{expected});
     EXPECT_EQ(pf.ui.notices.back(), "試験出力しました。|確認");
     ASSERT_EQ(probe.choices.size(), 2u);
-    EXPECT_EQ(probe.choices[1], (OutputLevelChoice{4, true, true, true}));
+    EXPECT_EQ(probe.choices[1], (OutputLevelChoice{basisAt(4), true, true, true}));
     EXPECT_EQ(probe.targets[1], fs::path());
     EXPECT_EQ(pf.ui.outputLevelAsked, (std::vector<bool>{false, false, true}));
 }

@@ -46,17 +46,17 @@ TEST(PrintHandoff, PrintConfNamesTheIconAndTheMaskOfThePipe)
 TEST(PrintHandoff, HeaderLinesForALevelAndForTheCostPrice)
 {
     const ExportPipe pipe;
-    EXPECT_EQ(cp932::decode(printHeaderBytes(*pipe.table, 3, {2019, 5, 1})),
+    EXPECT_EQ(cp932::decode(printHeaderBytes(*pipe.table, basisAt(3), {2019, 5, 1})),
               "[ta]=2019\r\n[tb]=令和01\r\n[tc]=05\r\n[td]=01\r\n[te]=水\r\n[tf]=\r\n[tg]=\r\n"
               "[th]=東京都物価版P-12\r\n[ti]=20000(Level3)\r\n[tj]=18000\r\n");
-    const auto net = crlfLines(cp932::decode(printHeaderBytes(*pipe.table, 6, {2019, 4, 30})));
+    const auto net = crlfLines(cp932::decode(printHeaderBytes(*pipe.table, basisAt(6), {2019, 4, 30})));
     ASSERT_EQ(net.size(), 11u);
     EXPECT_EQ(net[0], "[ta]=2019");
     EXPECT_EQ(net[1], "[tb]=平成31");
     EXPECT_EQ(net[4], "[te]=火");
     EXPECT_EQ(net[8], "[ti]=18000(仕切)");
     EXPECT_EQ(net[9], "[tj]=18000");
-    EXPECT_THROW(printHeaderBytes(*pipe.table, 7, {2019, 4, 30}), RangeError);
+    EXPECT_THROW(printHeaderBytes(*pipe.table, basisAt(7), {2019, 4, 30}), RangeError);
 }
 
 TEST(PrintHandoff, MemoLineKeepsItsByteLimitsAndEmptyMemosGiveAnEmptyValue)
@@ -68,13 +68,13 @@ TEST(PrintHandoff, MemoLineKeepsItsByteLimitsAndEmptyMemosGiveAnEmptyValue)
         full += "価";
     pipe.table->row(4).rec.name.assignText(full + "余り");
     pipe.table->row(5).rec.name.assignText(full);
-    const auto bytes = crlfLines(printHeaderBytes(*pipe.table, 1, {2025, 1, 5}));
+    const auto bytes = crlfLines(printHeaderBytes(*pipe.table, basisAt(1), {2025, 1, 5}));
     EXPECT_EQ(bytes[7].size(), 165u);
     EXPECT_EQ(cp932::decode(bytes[7]), "[th]=" + full + full);
 
     pipe.table->row(4).rec.name.assignText("");
     pipe.table->row(5).rec.name.assignText("");
-    EXPECT_EQ(crlfLines(printHeaderBytes(*pipe.table, 1, {2025, 1, 5}))[7], "[th]=");
+    EXPECT_EQ(crlfLines(printHeaderBytes(*pipe.table, basisAt(1), {2025, 1, 5}))[7], "[th]=");
 }
 
 TEST(PrintHandoff, WhatVelmokWritesIsWhatThePrintProgramReads)
@@ -82,12 +82,12 @@ TEST(PrintHandoff, WhatVelmokWritesIsWhatThePrintProgramReads)
     const ExportPipe pipe(false);
     TempDir dir;
     const std::string data = pipe.text(OutputMode::Print);
-    writePrintHandoff(dir.path, data, *pipe.table, 2, {2026, 12, 8});
+    writePrintHandoff(dir.path, data, *pipe.table, basisAt(2), {2026, 12, 8});
     const handoff::Files read = handoff::readFiles(dir.path);
     EXPECT_EQ(read.conf.applicationTitle, "Velmaro");
     EXPECT_EQ(read.conf.dataTitle, "複合単価印刷");
     EXPECT_FALSE(read.conf.refrigerant);
-    const handoff::Header expected = printHeader(*pipe.table, 2, {2026, 12, 8});
+    const handoff::Header expected = printHeader(*pipe.table, basisAt(2), {2026, 12, 8});
     EXPECT_EQ(read.header.year, "2026");
     EXPECT_EQ(read.header.eraYear, "令和08");
     EXPECT_EQ(read.header.weekday, "火");
@@ -112,15 +112,15 @@ TEST(PrintHandoff, WritesTheThreeFilesAndKeepsThoseWrittenBeforeAFailure)
     const ExportPipe pipe(true);
     TempDir dir;
     const std::string data = pipe.text(OutputMode::Print);
-    writePrintHandoff(dir.path, data, *pipe.table, 1, {2026, 12, 8});
+    writePrintHandoff(dir.path, data, *pipe.table, basisAt(1), {2026, 12, 8});
     EXPECT_EQ(readWholeFile(dir.path / "print_Data.dat"), outputFileBytes(data));
     EXPECT_EQ(readWholeFile(dir.path / "Print.conf"), printConfBytes(dir.path, true));
-    EXPECT_EQ(readWholeFile(dir.path / "print_header.dat"), printHeaderBytes(*pipe.table, 1, {2026, 12, 8}));
+    EXPECT_EQ(readWholeFile(dir.path / "print_header.dat"), printHeaderBytes(*pipe.table, basisAt(1), {2026, 12, 8}));
 
     // A header that cannot be written: the data and the settings written before it stay.
     TempDir other;
     fs::create_directory(other.path / "print_header.dat");
-    EXPECT_THROW(writePrintHandoff(other.path, data, *pipe.table, 1, {2026, 12, 8}), IoError);
+    EXPECT_THROW(writePrintHandoff(other.path, data, *pipe.table, basisAt(1), {2026, 12, 8}), IoError);
     EXPECT_EQ(readWholeFile(other.path / "print_Data.dat"), outputFileBytes(data));
     EXPECT_TRUE(fs::exists(other.path / "Print.conf"));
     EXPECT_TRUE(fs::is_directory(other.path / "print_header.dat"));

@@ -59,7 +59,7 @@ private slots:
         QCOMPARE(d.Button2->text(), QString("キャンセル"));
         QCOMPARE(d.CheckBox7->text(), QString("見出しを出力"));
         QCOMPARE(d.CheckBox8->text(), QString("計算結果を出力"));
-        QCOMPARE(d.choice(), (OutputLevelChoice{1, false, false, false}));
+        QCOMPARE(d.choice(), (OutputLevelChoice{basisAt(1), false, false, false}));
     }
 
     void executeConfirmsTheChoicesAndOtherClosesDoNot()
@@ -69,21 +69,21 @@ private slots:
             d.CheckBox7->click();
             d.Button1->click();
         });
-        QCOMPARE(c, (OutputLevelChoice{6, true, false, true}));
+        QCOMPARE(c, (OutputLevelChoice{basisAt(6), true, false, true}));
 
         // Enter is 実　行.
         c = askWith(true, [](Tflevel_select &d) {
             d.level[2]->click();
             QTest::keyClick(&d, Qt::Key_Return);
         });
-        QCOMPARE(c, (OutputLevelChoice{3, false, false, true}));
+        QCOMPARE(c, (OutputLevelChoice{basisAt(3), false, false, true}));
 
         // キャンセル and Escape leave the result clear but report the basis.
         c = askWith(true, [](Tflevel_select &d) {
             d.level[1]->click();
             d.Button2->click();
         });
-        QCOMPARE(c, (OutputLevelChoice{2, false, false, false}));
+        QCOMPARE(c, (OutputLevelChoice{basisAt(2), false, false, false}));
         c = askWith(true, [](Tflevel_select &d) { QTest::keyClick(&d, Qt::Key_Escape); });
         QVERIFY(!c.confirmed);
     }
@@ -96,7 +96,7 @@ private slots:
             d.CheckBox7->setChecked(true);
             d.Button1->click();
         });
-        QCOMPARE(c, (OutputLevelChoice{1, false, false, true}));
+        QCOMPARE(c, (OutputLevelChoice{basisAt(1), false, false, true}));
     }
 
     void menusOfTheMainWindowReachTheSession()

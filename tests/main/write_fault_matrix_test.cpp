@@ -32,7 +32,7 @@ struct Writer {
 // The output level dialog answered "実　行" with LEVEL2.
 void confirmOutput(ProgramFolder &pf)
 {
-    pf.ui.outputLevel = OutputLevelChoice{2, true, false, true};
+    pf.ui.outputLevel = OutputLevelChoice{basisAt(2), true, false, true};
 }
 
 const std::vector<Writer> &writers()

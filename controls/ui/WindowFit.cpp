@@ -115,9 +115,17 @@ WindowFit fitToScreen(QWidget *window, QSize wanted, std::optional<QPoint> posit
         else
             scrollLayoutItems(window, keptBelow);
     }
-    window->resize(fit.client.width, fit.client.height);
-    window->move(fit.client.left, fit.client.top);
-    return fit;
+    Rect client = fit.client;
+    if (fitScrollArea(window) && client.height < least.height() && client.width >= least.width()) {
+        // Only the height is cut: widen by the vertical scroll bar where there is room, so that
+        // no horizontal one appears.
+        const int bar = window->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        client = clampIntoWorkArea({client.left - bar / 2, client.top, client.width + bar, client.height}, area,
+                                   frameAllowance(window));
+    }
+    window->resize(client.width, client.height);
+    window->move(client.left, client.top);
+    return WindowFit{client, fit.scroll};
 }
 
 QScrollArea *fitScrollArea(const QWidget *window)

@@ -10,6 +10,7 @@
 #include "controls/ui/TStrColGrid.h"
 #include "controls/ui/VelmoApplication.h"
 #include "controls/ui/WindowFit.h"
+#include "main/core/window_placement.h"
 #include "main/ui/Tflevel_select.h"
 #include "print/core/print_job.h"
 #include "print/ui/TfPrintPreview.h"
@@ -236,6 +237,16 @@ private slots:
         lookAtModal(QStringLiteral("velmok-level-calc"), [&] { QMetaObject::invokeMethod(&w, "K17Click"); });
         lookAtModal(QStringLiteral("velmok-output-level"), [&] { Tflevel_select::ask(&w, true); });
         lookAtModal(QStringLiteral("velmok-output-level-short"), [&] { Tflevel_select::ask(&w, false); });
+
+        // Closed as it opened, the window keeps the size it wants, not the work area's cut of
+        // it: the next start on a larger work area opens at the design size again.
+        // The sheet set-up counts as a change even when left with Exit: close without saving.
+        if (w.session().modified())
+            ui.answers.push_back(Answer::No);
+        QVERIFY(w.close());
+        const Rect saved = readWindowPlacement(iniFileOf(program), Rect{0, 0, 4000, 4000});
+        QCOMPARE(saved.width, DesignWindowSize.width);
+        QCOMPARE(saved.height, DesignWindowSize.height);
         ui.checkNotices();
     }
 

@@ -87,8 +87,10 @@ Rect logicalWorkArea(const QWidget *widget)
 
 Size frameAllowance(const QWidget *window)
 {
-    if (!window->testAttribute(Qt::WA_WState_Created) || window->windowFlags().testFlag(Qt::FramelessWindowHint))
-        return window->windowFlags().testFlag(Qt::FramelessWindowHint) ? Size{} : FrameBeforeShow;
+    if (window->windowFlags().testFlag(Qt::FramelessWindowHint))
+        return {};
+    if (!window->testAttribute(Qt::WA_WState_Created))
+        return FrameBeforeShow;
     const QRect frame = window->frameGeometry();
     const QRect client = window->geometry();
     return {frame.width() - client.width(), frame.height() - client.height()};

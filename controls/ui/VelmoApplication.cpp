@@ -1,5 +1,7 @@
 #include "controls/ui/VelmoApplication.h"
 
+#include "controls/ui/WindowFit.h"
+
 #include "controls/ui/Fonts.h"
 
 #include <QLibraryInfo>
@@ -46,7 +48,15 @@ VelmoApplication::VelmoApplication(int &argc, char **argv) : QApplication(argc, 
 bool VelmoApplication::notify(QObject *receiver, QEvent *event)
 {
     try {
-        return QApplication::notify(receiver, event);
+        const bool handled = QApplication::notify(receiver, event);
+        // Every window and box opens inside the work area, the ones nobody sized included.
+        if (event->type() == QEvent::Show && receiver->isWidgetType()) {
+            auto *w = static_cast<QWidget *>(receiver);
+            const Qt::WindowType type = w->windowType();
+            if (w->isWindow() && (type == Qt::Window || type == Qt::Dialog))
+                keepInsideWorkArea(w);
+        }
+        return handled;
     } catch (...) {
         reportCurrentException();
         return false;

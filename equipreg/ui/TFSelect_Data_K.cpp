@@ -1,4 +1,5 @@
 #include "equipreg/ui/TFSelect_Data_K.h"
+#include "controls/ui/WindowFit.h"
 
 #include "controls/ui/QtGridTypes.h"
 #include "controls/ui/VelmoApplication.h"
@@ -76,13 +77,15 @@ TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : QDia
     }
     connect(Button1, &QPushButton::clicked, this, &TFSelect_Data_K::Button1Click);
     connect(Button3, &QPushButton::clicked, this, &TFSelect_Data_K::Button3Click);
-    body->addLayout(buttons);
     outer->addLayout(body, 1);
+    buttons->setContentsMargins(8, 0, 8, 0);
+    outer->addLayout(buttons);
 }
 
 int TFSelect_Data_K::execFor()
 {
     fillList();
+    fitToScreen(this);
     return exec();
 }
 

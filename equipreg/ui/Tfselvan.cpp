@@ -1,4 +1,5 @@
 #include "equipreg/ui/Tfselvan.h"
+#include "controls/ui/WindowFit.h"
 
 #include "equipreg/ui/TFSelect_Data_K.h"
 #include "controls/ui/TNValEdit.h"
@@ -25,10 +26,9 @@ Tfselvan::Tfselvan(const QString &programPath, const std::string &argument, User
     session_->showNow = [this] { showState(); };
     buildMenus();
     selectDialog_ = std::make_unique<TFSelect_Data_K>(*session_, this);
-    // 927 × 419, centred on the screen; no position is remembered.
-    resize(927, 419);
-    const QRect wa = QGuiApplication::primaryScreen()->availableGeometry();
-    move(wa.left() + (wa.width() - width()) / 2, wa.top() + (wa.height() - height()) / 2);
+    // 927 × 419, centred in the work area (cut to it and scrolling on a smaller screen); no
+    // position is remembered.
+    fitToScreen(this, QSize(927, 419));
 }
 
 Tfselvan::~Tfselvan()

@@ -1,5 +1,6 @@
 // The main window's widgets and menus.
 #include "equipreg/ui/Tfselvan.h"
+#include "controls/ui/WindowFit.h"
 
 #include "controls/ui/QtGridTypes.h"
 #include "controls/ui/TNValEdit.h"
@@ -244,7 +245,7 @@ void Tfselvan::buildWidgets()
 
     // The four run-state panels; the path panel takes the rest of the bar.
     for (int i = 0; i < SelvanStatusPanels; ++i) {
-        StatusBar1[i] = new QLabel(this);
+        StatusBar1[i] = new ElidedLabel(this); // a text too long for its panel ends in "…"
         StatusBar1[i]->setFrameShape(QFrame::Panel);
         StatusBar1[i]->setFrameShadow(QFrame::Sunken);
         if (i < SelvanStatusPanels - 1)

@@ -32,6 +32,16 @@ Rect readWindowPlacement(const std::filesystem::path &iniPath, const Rect &workA
     return r;
 }
 
+Rect placementToSave(const Rect &saved, const Rect &opened, const Rect &closing)
+{
+    Rect r = closing;
+    if (closing.width == opened.width && closing.height == opened.height && saved.width > 0 && saved.height > 0) {
+        r.width = saved.width;
+        r.height = saved.height;
+    }
+    return r;
+}
+
 void writeWindowPlacement(const std::filesystem::path &iniPath, const Rect &r)
 {
     IniFile ini = IniFile::read(iniPath);

@@ -19,6 +19,12 @@ std::filesystem::path iniFileOf(const std::filesystem::path &programPath);
 // on its own. An unreadable file raises IoError.
 Rect readWindowPlacement(const std::filesystem::path &ini, const Rect &workArea);
 
+// The rectangle to save at close. A window still at the size it opened at keeps the saved size:
+// the work area may have cut it (a smaller screen, a larger scale), and the next start on a
+// larger work area opens at the size the person left. A resized window saves its new size.
+// The position is always the closing one.
+Rect placementToSave(const Rect &saved, const Rect &opened, const Rect &closing);
+
 // Writes the rectangle, keeping the file's other sections and keys.
 void writeWindowPlacement(const std::filesystem::path &ini, const Rect &r);
 

@@ -1,4 +1,6 @@
 #include "main/ui/TFtankaregist.h"
+#include "main/core/window_placement.h"
+#include "controls/ui/WindowFit.h"
 
 #include "main/ui/TFtankaregistParts.h"
 #include "controls/ui/TNValEdit.h"
@@ -34,7 +36,6 @@ using namespace mainwindow;
 TFtankaregist::TFtankaregist(const QString &programPath, const std::string &argument, UserInterface *ui, QWidget *parent)
     : QMainWindow(parent), dialogs_(this), windowUi_(*this, ui ? *ui : dialogs_)
 {
-    const QRect wa = QGuiApplication::primaryScreen()->availableGeometry();
     session_ = std::make_unique<MainSession>(windowUi_, std::filesystem::path(programPath.toStdString()), argument);
     setWindowTitle(velmoktext::WindowCaption);
     setWindowIcon(QIcon(QString::fromStdString((session_->programDir() / "velmok.ico").string())));
@@ -45,10 +46,10 @@ TFtankaregist::TFtankaregist(const QString &programPath, const std::string &argu
     buildWidgets();
     buildMenus();
     buildLayout(ui ? *ui : dialogs_);
-    // The saved size, but never larger than the screen's work area.
+    // The saved size and position in logical pixels, pulled into the screen's work area.
     const Rect r = session_->windowRect();
-    resize(std::min(r.width, wa.width()), std::min(r.height, wa.height()));
-    move(r.left, r.top);
+    fitToScreen(this, QSize(r.width, r.height), QPoint(r.left, r.top));
+    openedRect_ = Rect{x(), y(), width(), height()};
 }
 
 TFtankaregist::~TFtankaregist()
@@ -127,9 +128,11 @@ void TFtankaregist::closeEvent(QCloseEvent *e)
 {
     commitTypedCells(); // a number still in a grid's editor is part of what the close may save
     runCommand([this] { applyTypedSettings(); }); // and a number typed into a setting field
-    // The frame's position and the client size: what the constructor gives move() and resize().
+    // The frame's position and the client size, in logical pixels: what the constructor gives
+    // fitToScreen. A size only the work area cut is not the person's choice and is not saved.
     try {
-        if (!session_->close(Rect{x(), y(), width(), height()})) {
+        const Rect now{x(), y(), width(), height()};
+        if (!session_->close(placementToSave(session_->windowRect(), openedRect_, now))) {
             e->ignore(); // "戻る": the window stays as it is
             return;
         }

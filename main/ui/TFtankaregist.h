@@ -168,6 +168,7 @@ private:
     QtUserInterface dialogs_;
     TFtankaregistUi windowUi_; // what the session asks of the window, over dialogs_ or the given UserInterface
     std::unique_ptr<MainSession> session_;
+    Rect openedRect_; // where and how large the window opened, after the work area's cut
     std::unique_ptr<LayoutSession> layout_;
     bool started_ = false;
     bool showing_ = false; // the controls are being filled from the session

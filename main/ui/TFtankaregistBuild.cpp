@@ -1,5 +1,6 @@
 // The main window's widgets and menus.
 #include "main/ui/TFtankaregist.h"
+#include "controls/ui/WindowFit.h"
 
 #include "main/ui/TFtankaregistParts.h"
 #include "controls/ui/TNValEdit.h"
@@ -284,7 +285,7 @@ void TFtankaregist::buildWidgets()
 
     const int widths[StatusPanelCount] = {200, 200, 150, 100, 50, 300, 50};
     for (int i = 0; i < StatusPanelCount; ++i) {
-        statusPanels[i] = new QLabel(this);
+        statusPanels[i] = new ElidedLabel(this); // a text too long for its panel ends in "…"
         // The panel widths of the status bar; the file name panel grows to show its whole text.
         if (i == 6)
             statusPanels[i]->setMinimumWidth(widths[i]);

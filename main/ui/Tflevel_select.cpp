@@ -1,4 +1,5 @@
 #include "controls/core/control_texts.h"
+#include "controls/ui/WindowFit.h"
 
 #include "main/ui/Tflevel_select.h"
 
@@ -117,11 +118,7 @@ void Tflevel_select::Button2Click()
 OutputLevelChoice Tflevel_select::ask(QWidget *parent, bool withOptions)
 {
     Tflevel_select dialog(withOptions, parent);
-    dialog.adjustSize();
-    if (const QScreen *screen = parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
-    }
+    fitToScreen(&dialog);
     dialog.exec();
     return dialog.choice();
 }

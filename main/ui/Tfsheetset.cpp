@@ -1,5 +1,6 @@
 // The GUI-free headers come before Qt's, whose "slots" keyword would clash with a record field.
 #include "main/core/grid_editing.h"
+#include "controls/ui/WindowFit.h"
 #include "main/core/sheet_setup.h"
 
 #include "main/ui/Tfsheetset.h"
@@ -81,6 +82,7 @@ Tfsheetset::Tfsheetset(SheetSetup setup, UserInterface &ui, QWidget *parent)
     ConnectCommand(IconButton4, &QPushButton::clicked, this, [this](bool) { reject(); });
     outer->addLayout(buttons);
     GOODSBOX->setFocus();
+    fitToScreen(this);
 }
 
 Tfsheetset::~Tfsheetset() = default;

@@ -1,5 +1,6 @@
 // The GUI-free headers come before Qt's, whose "slots" keyword would clash with a record field.
 #include "main/core/level_calc_dialog.h"
+#include "controls/ui/WindowFit.h"
 #include "main/core/main_session.h"
 
 #include "main/ui/Tftankacalc.h"
@@ -83,6 +84,7 @@ Tftankacalc::Tftankacalc(QWidget *parent) : QDialog(parent), state_(std::make_un
     ConnectCommand(exitButton, &QPushButton::clicked, this, [this](bool) { reject(); });
     outer->addLayout(buttons);
     Level[0]->setFocus();
+    fitToScreen(this);
 }
 
 Tftankacalc::~Tftankacalc() = default;

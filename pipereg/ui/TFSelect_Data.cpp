@@ -1,4 +1,5 @@
 #include "pipereg/ui/TFSelect_Data.h"
+#include "controls/ui/WindowFit.h"
 
 #include "pipereg/ui/TftorvikLooks.h"
 #include "controls/ui/VelmoApplication.h"
@@ -66,8 +67,9 @@ TFSelect_Data::TFSelect_Data(TorvikSession &session, QWidget *parent) : QDialog(
     Button1->setDefault(true); // Enter takes the selected entry, Esc cancels
     connect(Button1, &QPushButton::clicked, this, &TFSelect_Data::Button1Click);
     connect(Button3, &QPushButton::clicked, this, &QDialog::reject);
-    body->addLayout(buttons);
     l->addLayout(body, 1);
+    buttons->setContentsMargins(8, 8, 8, 0);
+    l->addLayout(buttons);
 }
 
 std::optional<int> TFSelect_Data::choose()
@@ -75,6 +77,7 @@ std::optional<int> TFSelect_Data::choose()
     chosen_.reset();
     showNames(session_.blockIndex());
     ListBox1->setFocus();
+    fitToScreen(this);
     exec();
     return chosen_;
 }

@@ -1,5 +1,6 @@
 // The main window: construction, its events, and showing the session's state.
 #include "pipereg/ui/Tftorvik.h"
+#include "controls/ui/WindowFit.h"
 
 #include "pipereg/ui/TFSelect_Data.h"
 #include "controls/ui/TNValEdit.h"
@@ -37,9 +38,8 @@ Tftorvik::Tftorvik(const QString &programDir, const std::string &argument, UserI
     FSelect_Data = new TFSelect_Data(*session_, this);
     connect(FSelect_Data, &TFSelect_Data::blockMoved, this, [this] { runCommand([this] { showState(); }); });
 
-    resize(757, 481);
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    move(area.center() - QPoint(width() / 2, height() / 2));
+    // 757 × 481, centred in the work area; cut to it and scrolling on a smaller screen.
+    fitToScreen(this, QSize(757, 481));
 }
 
 Tftorvik::~Tftorvik()

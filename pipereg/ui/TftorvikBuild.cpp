@@ -1,5 +1,6 @@
 // The main window's widgets and pop-up menus.
 #include "pipereg/ui/Tftorvik.h"
+#include "controls/ui/WindowFit.h"
 
 #include "controls/ui/TNValEdit.h"
 #include "controls/ui/TStrColGrid.h"
@@ -53,7 +54,7 @@ void Tftorvik::buildWidgets()
 
     // Four panels; the last, the data file, takes the rest of the bar.
     for (int i = 0; i < TorvikStatusPanelCount; ++i) {
-        StatusBar1[i] = new QLabel(this);
+        StatusBar1[i] = new ElidedLabel(this); // a text too long for its panel ends in "…"
         StatusBar1[i]->setFrameShape(QFrame::Panel);
         StatusBar1[i]->setFrameShadow(QFrame::Sunken);
         if (i + 1 < TorvikStatusPanelCount) {

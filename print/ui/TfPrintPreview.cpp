@@ -1,4 +1,5 @@
 #include "print/ui/TfPrintPreview.h"
+#include "controls/ui/WindowFit.h"
 
 #include "print/ui/PrintRenderer.h"
 #include "controls/ui/VelmoApplication.h"
@@ -58,7 +59,9 @@ TfPrintPreview::TfPrintPreview(const std::vector<PrintSet> &sets, QWidget *paren
     pageLabel_ = new QLabel(this);
     statusBar()->addWidget(pageLabel_);
     connect(preview_, &QPrintPreviewWidget::previewChanged, this, &TfPrintPreview::showPageNumber);
-    resize(1100, 820);
+    // 1100 × 820 where the work area has room, else the work area: the whole window is in view,
+    // so that ページ全体 shows a whole page.
+    fitToScreen(this, QSize(1100, 820));
 }
 
 TfPrintPreview::~TfPrintPreview()

@@ -179,7 +179,7 @@ void treeClicks(benchmark::State &state, int serviceA, int pipeA, int serviceB, 
     for (auto _ : state) {
         QTreeWidgetItem *item = ++n % 2 ? b : a;
         w.TreeView1->setCurrentItem(item);
-        emit w.TreeView1->itemClicked(item, 0);
+        Q_EMIT w.TreeView1->itemClicked(item, 0);
         settle(w);
     }
     benchmark::DoNotOptimize(w.session().position().pipe);

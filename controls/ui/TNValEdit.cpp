@@ -162,7 +162,7 @@ void TNValEdit::sync()
     }
     if (state_.Value() != emittedValue_) {
         emittedValue_ = state_.Value();
-        emit valueChanged(static_cast<double>(emittedValue_));
+        Q_EMIT valueChanged(static_cast<double>(emittedValue_));
     }
 }
 
@@ -273,7 +273,7 @@ void TNValEdit::keyPressEvent(QKeyEvent *e)
         else
             QLineEdit::keyPressEvent(e); // Enter: returnPressed, then a dialog's default button
         if (key == vkey::Return)
-            emit enterPressed();
+            Q_EMIT enterPressed();
         return;
     }
 
@@ -366,7 +366,7 @@ void TNValEdit::focusOutEvent(QFocusEvent *e)
     }
     QLineEdit::focusOutEvent(e);
     if (typed)
-        emit leftTyped();
+        Q_EMIT leftTyped();
 }
 
 void TNValEdit::mouseDoubleClickEvent(QMouseEvent *e)

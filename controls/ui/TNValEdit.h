@@ -50,7 +50,7 @@ public:
     // typed and not yet entered, which the window applies before any command.
     bool typedSinceFocus() const { return state_.Value() != state_.SavedValue(); }
 
-public slots:
+public Q_SLOTS:
     // Pastes the clipboard text as a number (0 when it is none).
     void paste();
     // Copies the selection to the clipboard and sets the value to 0.
@@ -60,7 +60,7 @@ public slots:
     // Returns to the text before the last change, read as a number.
     void undo();
 
-signals:
+Q_SIGNALS:
     void valueChanged(double value);
     // Enter was pressed in the field, whether or not it moved the focus on.
     void enterPressed();

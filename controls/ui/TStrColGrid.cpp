@@ -69,7 +69,7 @@ void StrColGridItemModel::cellChanged(int col, int row)
 {
     if (col < cols_ && row < rows_) {
         const QModelIndex i = index(row, col);
-        emit dataChanged(i, i, {Qt::DisplayRole, Qt::EditRole});
+        Q_EMIT dataChanged(i, i, {Qt::DisplayRole, Qt::EditRole});
     }
 }
 
@@ -111,18 +111,18 @@ public:
     void selectionChanged() override
     {
         grid_.refreshEditor();
-        emit grid_.gridSelectionChanged();
+        Q_EMIT grid_.gridSelectionChanged();
     }
-    void cellFocused(int col, int row) override { emit grid_.gridClick(col, row); }
+    void cellFocused(int col, int row) override { Q_EMIT grid_.gridClick(col, row); }
     void editorOpened() override { grid_.openEditorWidget(); }
     void editorClosed(bool kept) override
     {
         grid_.closeEditorWidget();
         if (kept)
-            emit grid_.editorFinished(grid_.model_.editCol(), grid_.model_.editRow());
+            Q_EMIT grid_.editorFinished(grid_.model_.editCol(), grid_.model_.editRow());
     }
-    void editorTextStored(int col, int row) override { emit grid_.editorTextStored(col, row); }
-    void keyDown(int &vk, ShiftState, bool &consumed) override { emit grid_.keyDown(vk, grid_.keyModifiers_, consumed); }
+    void editorTextStored(int col, int row) override { Q_EMIT grid_.editorTextStored(col, row); }
+    void keyDown(int &vk, ShiftState, bool &consumed) override { Q_EMIT grid_.keyDown(vk, grid_.keyModifiers_, consumed); }
 
 private:
     TStrColGrid &grid_;

@@ -167,7 +167,7 @@ public:
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
-signals:
+Q_SIGNALS:
     // Every key pressed in the grid or its editor, before the grid's own handling. vk is the
     // virtual-key code (virtual_keys.h). Set consumed (or vk to 0) to keep the grid and the
     // editor from handling the key. Connect directly: the arguments are references.

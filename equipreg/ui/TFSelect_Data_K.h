@@ -32,7 +32,7 @@ public:
     QPushButton *Button3 = nullptr; // キャンセル
     QMenu *PopupMenu1 = nullptr;
 
-private slots:
+private Q_SLOTS:
     void Button1Click();
     void ListBox1DblClick();
     void Button3Click();

@@ -70,7 +70,7 @@ protected:
     void closeEvent(QCloseEvent *e) override;
     void contextMenuEvent(QContextMenuEvent *e) override;
 
-private slots:
+private Q_SLOTS:
     void FormShow();
     void user_selClick();
     void IconButton3Click();

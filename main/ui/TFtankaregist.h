@@ -90,7 +90,7 @@ protected:
     void showEvent(QShowEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
 
-private slots:
+private Q_SLOTS:
     void TreeView1Click(QTreeWidgetItem *item);
     void TabControl1Change(int index);
     void StrColGrid2Click(int col, int row);

@@ -32,7 +32,7 @@ public:
     QPushButton *Button1 = nullptr; // "実　行"
     QPushButton *Button2 = nullptr; // "キャンセル"
 
-private slots:
+private Q_SLOTS:
     void Button1Click();
     void Button2Click();
 

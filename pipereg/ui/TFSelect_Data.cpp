@@ -126,7 +126,7 @@ void TFSelect_Data::move(bool up)
         if (!moved)
             return;
         showNames(*moved);
-        emit blockMoved();
+        Q_EMIT blockMoved();
     });
 }
 

@@ -35,11 +35,11 @@ public:
     QMenu *PopupMenu1 = nullptr;
     QAction *N2 = nullptr, *N1 = nullptr; // "上へ移動", "下へ移動"
 
-signals:
+Q_SIGNALS:
     // A block moved: the main window now edits it at its new place.
     void blockMoved();
 
-private slots:
+private Q_SLOTS:
     void Button1Click();
     void ListBox1DblClick(QListWidgetItem *item);
     void N2Click();

@@ -66,7 +66,7 @@ protected:
     void closeEvent(QCloseEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
 
-private slots:
+private Q_SLOTS:
     void user_selClick();
     void TabControl1Change(int index);
     void StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &consumed);

@@ -24,7 +24,7 @@ public:
     QPrintPreviewWidget *preview() const { return preview_; }
     QString title() const { return title_; }
 
-public slots:
+public Q_SLOTS:
     void printClick();  // 印刷…: the printer dialog, then the pages on the chosen printer
     void pdfClick();    // PDF保存…: a file name, then the PDF written whole
 

@@ -60,7 +60,7 @@ QPushButton *buttonCaptioned(QWidget *box, const QString &caption)
 
 class AppBoxesTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init();
     void cleanup();
 

@@ -36,7 +36,7 @@ class NValEditWindowTest : public QObject {
         }
     };
 
-private slots:
+private Q_SLOTS:
     void keypadDigitsAndPointReachTheEditGrouped()
     {
         Form f;

@@ -74,7 +74,7 @@ struct GridFixture {
 
 class StrColGridTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void virtualKeysOfTheKeysTheProgramsTest();
     void coloursAndNamedFontsConvertToQt();
 

@@ -71,7 +71,7 @@ class TfselvanTest : public QObject {
         fs::path file() const { return dir.path / "dx_data" / "kigu1.dxa"; }
     };
 
-private slots:
+private Q_SLOTS:
     void initTestCase()
     {
         VelmoApplication::errorSink = [](const QString &, const QString &m) { QFAIL(qPrintable("error box: " + m)); };

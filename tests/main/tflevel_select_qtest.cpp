@@ -48,7 +48,7 @@ class TflevelSelectTest : public QObject {
         });
     }
 
-private slots:
+private Q_SLOTS:
     void opensOnLevel1WithBothBoxesClear()
     {
         Tflevel_select d(true);

@@ -94,7 +94,7 @@ class TFtankaregistEditTest : public QObject {
         QVERIFY(!leftOpen);
     }
 
-private slots:
+private Q_SLOTS:
     // Every notice a test function brought up must have been read by it.
     void cleanup() { ui.checkNotices(); }
     void initTestCase()

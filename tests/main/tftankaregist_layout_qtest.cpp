@@ -56,7 +56,7 @@ class TFtankaregistLayoutTest : public QObject {
         drag(g->viewport(), QPoint(cell.right(), cell.center().y()), dx);
     }
 
-private slots:
+private Q_SLOTS:
     // Every notice a test function brought up must have been read by it.
     void cleanup() { ui.checkNotices(); }
     void initTestCase()

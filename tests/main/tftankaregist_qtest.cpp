@@ -33,7 +33,7 @@ class TFtankaregistTest : public QObject {
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
     }
 
-private slots:
+private Q_SLOTS:
     // Every notice a test function brought up must have been read by it.
     void cleanup() { ui.checkNotices(); }
     void initTestCase()

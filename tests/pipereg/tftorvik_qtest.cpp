@@ -55,7 +55,7 @@ class TftorvikTest : public QObject {
         return QTest::qWaitForWindowActive(&w);
     }
 
-private slots:
+private Q_SLOTS:
     void init()
     {
         fs::create_directories(dir.path / "ex_data");
@@ -105,7 +105,7 @@ private slots:
 
         // Unchecked, the fields and lists are disabled and the labels are not.
         w.CheckGroupBox1->setChecked(false);
-        emit w.CheckGroupBox1->clicked(false);
+        Q_EMIT w.CheckGroupBox1->clicked(false);
         QVERIFY(!w.NValEdit[0]->isEnabled());
         QVERIFY(!w.ComboBox1->isEnabled());
         QVERIFY(w.rateLabels[0]->isEnabled());
@@ -197,7 +197,7 @@ private slots:
         const int hon = w.ci->findText("本");
         QVERIFY(hon > 0);
         w.ci->setCurrentIndex(hon);
-        emit w.ci->activated(hon);
+        Q_EMIT w.ci->activated(hon);
         QTest::mouseClick(w.TabControl1, Qt::LeftButton, {}, w.TabControl1->tabRect(3).center());
         QCOMPARE(w.ci->currentText(), QString("本"));
         ui.expectNotice("管0を登録しました。|確認");
@@ -209,7 +209,7 @@ private slots:
 
         // "戻る" at the close question keeps the window and its edits; "キャンセル" closes.
         w.ci->setCurrentIndex(w.ci->findText("kg"));
-        emit w.ci->activated(w.ci->currentIndex());
+        Q_EMIT w.ci->activated(w.ci->currentIndex());
         w.session().unitBoxClicked();
         ui.answers = {Answer::Back};
         QVERIFY(!w.close());

@@ -43,6 +43,21 @@ std::optional<int> blockNumberText(const std::string &text);
 // The JSON text and a line end on standard output.
 void printJson(const JsonWriter &j);
 
+// The fields a pipe price record and an equipment record share, in the order they lie in the
+// record, as the dump commands write them.
+template <class Record>
+void writeRecordHead(JsonWriter &j, const Record &r)
+{
+    j.key("reserved0").number(int64_t{r.reserved0});
+    j.key("name").string(r.name.text());
+    j.key("caption").string(r.caption.text());
+    j.key("serial").number(r.serial);
+    j.key("size").string(r.size.text());
+    j.key("reserved144").number(int64_t{r.reserved144});
+    j.key("unit").string(r.unit.text());
+    j.key("rowTag").number(int64_t{r.rowTag});
+}
+
 // main() of a batch program: "--help" or "-h" alone prints `usage`, no argument prints it on
 // standard error with status 2; otherwise `run` gives the
 // exit status, and a failure ends with one line "program: message" on standard error (a usage

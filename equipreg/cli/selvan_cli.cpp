@@ -101,14 +101,7 @@ int cmdDump(const Options &o)
             j.key("record").number(int64_t{index});
             j.key("block").number(int64_t{b});
             j.key("row").number(int64_t{row});
-            j.key("reserved0").number(int64_t{r.reserved0});
-            j.key("name").string(r.name.text());
-            j.key("caption").string(r.caption.text());
-            j.key("serial").number(r.serial);
-            j.key("size").string(r.size.text());
-            j.key("reserved144").number(int64_t{r.reserved144});
-            j.key("unit").string(r.unit.text());
-            j.key("rowTag").number(int64_t{r.rowTag});
+            writeRecordHead(j, r);
             j.key("slots").beginObject();
             for (int s = 0; s < EquipmentSlotCount; ++s)
                 j.key(std::to_string(offset::Slots + 8 * s)).number(r.values[s]);

@@ -121,6 +121,16 @@ int parseLevel(const std::string &text)
     return text[0] - '0';
 }
 
+// The values an option takes, as its error message lists them: "1、10、100".
+template <class Values, class Text>
+std::string choicesText(const Values &values, Text text)
+{
+    std::string out;
+    for (const auto &v : values)
+        out += (out.empty() ? "" : "、") + text(v);
+    return out;
+}
+
 // The price-level options: a method, a unit, an addend and five percentages, as the dialog
 // offers them; what is not given takes the dialog's default.
 bool isLevelOption(const std::string &name)
@@ -141,7 +151,8 @@ void parseLevelOption(LevelCalcParams &p, const std::string &name, const std::st
         const auto &units = LevelCalcDialog::UnitValues;
         const auto u = std::find_if(units.begin(), units.end(), [&](int64_t v) { return std::to_string(v) == value; });
         if (u == units.end())
-            throw UsageError("--unit には 1、10、100、1000、10000 のどれかを指定してください ('" + value + "')");
+            throw UsageError("--unit には " + choicesText(units, [](int64_t v) { return std::to_string(v); }) +
+                             " のどれかを指定してください ('" + value + "')");
         p.unit = *u;
     } else if (name == "--addend") {
         const auto &addends = LevelCalcDialog::AddendValues;
@@ -151,7 +162,9 @@ void parseLevelOption(LevelCalcParams &p, const std::string &name, const std::st
         } catch (const ConversionError &) {
         }
         if (!v || std::find(addends.begin(), addends.end(), v->raw()) == addends.end())
-            throw UsageError("--addend には 0.5、0.9、0 のどれかを指定してください ('" + value + "')");
+            throw UsageError("--addend には " +
+                             choicesText(addends, [](int64_t v) { return Currency::fromRaw(v).toString(); }) +
+                             " のどれかを指定してください ('" + value + "')");
         p.addend = *v;
     } else { // --levels
         size_t n = 0, start = 0;
@@ -373,14 +386,7 @@ int cmdDump(const Options &o)
             const PriceRecord &r = file.record(index);
             j.beginObject();
             j.key("record").number(int64_t{index});
-            j.key("reserved0").number(int64_t{r.reserved0});
-            j.key("name").string(r.name.text());
-            j.key("caption").string(r.caption.text());
-            j.key("serial").number(r.serial);
-            j.key("size").string(r.size.text());
-            j.key("reserved144").number(int64_t{r.reserved144});
-            j.key("unit").string(r.unit.text());
-            j.key("rowTag").number(int64_t{r.rowTag});
+            writeRecordHead(j, r);
             for (int s = 0; s < SlotCount; ++s)
                 j.key(slotName(s)).number(r.slots[s]);
             j.endObject();

@@ -9,6 +9,7 @@
 // A fault in the source stops the tool with "SOURCE:LINE: cause" on stderr and exit status 1;
 // OUTPUT is then left as it was.
 #include "main/core/calc.h"
+#include "main/core/sheet_setup.h"
 #include "controls/core/cp932.h"
 #include "controls/core/errors.h"
 #include "controls/core/fileio.h"
@@ -100,20 +101,32 @@ std::string fieldBytes(std::string_view utf8, size_t capacity, int line, const s
     return bytes;
 }
 
+// The words of the sample sources for the rounding choices: the captions of the sheet set-up
+// dialog, each meaning the value the dialog stores for it.
 const std::map<std::string, Currency> &addendWords()
 {
-    static const std::map<std::string, Currency> m{
-        {"切り上げ", Cur("0.9")}, {"切り捨て", Cur("0")}, {"四捨五入", Cur("0.5")}};
+    static const std::map<std::string, Currency> m = [] {
+        std::map<std::string, Currency> words;
+        for (size_t i = 0; i < SheetSetup::AddendCaptions.size(); ++i)
+            words[SheetSetup::AddendCaptions[i]] = addend(static_cast<int>(i));
+        return words;
+    }();
     return m;
 }
 
 const std::map<std::string, Currency> &digitCodeWords()
 {
-    static const std::map<std::string, Currency> m{{"1", Cur("1")},       {"10", Cur("10")},
-                                                   {"100", Cur("100")},   {"1000", Cur("1000")},
-                                                   {"有効3桁", Cur("3")}, {"有効4桁", Cur("4")}};
+    static const std::map<std::string, Currency> m = [] {
+        std::map<std::string, Currency> words;
+        for (size_t i = 0; i < SheetSetup::CodeCaptions.size(); ++i)
+            words[SheetSetup::CodeCaptions[i]] = significantCode(static_cast<int>(i));
+        return words;
+    }();
     return m;
 }
+
+static_assert(SheetSetup::AddendCaptions.size() == AddendRaws.size());
+static_assert(SheetSetup::CodeCaptions.size() == SignificantCodes.size());
 
 Currency choose(const std::map<std::string, Currency> &m, const std::string &v, int line, const std::string &key)
 {

@@ -1,5 +1,7 @@
 #include "controls/core/block_session.h"
 
+#include "controls/core/program_homes.h"
+
 #include "controls/core/control_texts.h"
 #include "controls/core/support.h"
 
@@ -20,6 +22,12 @@ int normalisedBlockIndex(const std::string &text)
 LaunchArgument LaunchArgument::parse(const std::string &argument, int indexField, int pathField, int ductField)
 {
     LaunchArgument a;
+    if (isFileArgument(argument)) {
+        // A file given alone, as a file manager opens it: block 0 of that very file.
+        a.dataPath = argument;
+        a.pathGiven = true;
+        return a;
+    }
     a.launchTag = SplitField(argument, 1);
     const std::string index = SplitField(argument, indexField);
     a.blockIndex = normalisedBlockIndex(index);

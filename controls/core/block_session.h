@@ -34,6 +34,8 @@ struct LaunchArgument {
     std::string refused;
 
     // The launch tag is field 1; the other fields are at the numbers the program gives (0: none).
+    // A single argument without ";" that names an existing file is that file's path alone:
+    // block 0, no launch tag.
     static LaunchArgument parse(const std::string &argument, int indexField, int pathField, int ductField = 0);
 };
 

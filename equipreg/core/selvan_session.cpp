@@ -5,6 +5,7 @@
 #include "controls/core/control_texts.h"
 #include "controls/core/errors.h"
 #include "controls/core/fileio.h"
+#include "controls/core/program_homes.h"
 #include "equipreg/core/selvan_texts.h"
 #include "pricefile/registration_lists.h"
 #include "controls/core/support.h"
@@ -19,8 +20,9 @@ namespace {
 // The argument's fields: launch tag 1, block 2, path 5, duct flag 3; the fourth is never read.
 LaunchArgument parseArgument(const std::string &argument) { return LaunchArgument::parse(argument, 2, 5, 3); }
 
-// The data folder beside the program, and the file used when the argument names none.
-fs::path defaultDataFolder(const fs::path &programDir) { return programDir / "dx_data"; }
+// The data folder (beside the program, or in the user's data folder when installed), and the
+// file used when the argument names none.
+fs::path defaultDataFolder(const fs::path &programDir) { return homesOf(programDir).data / "dx_data"; }
 
 fs::path dataPathOf(const fs::path &programPath, const std::string &argument)
 {

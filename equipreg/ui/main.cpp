@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <memory>
 #include <string>
 
 int main(int argc, char **argv)
@@ -23,7 +24,15 @@ int main(int argc, char **argv)
     // The argument stays bytes: a path in it opens that very file, whatever its encoding.
     const std::string argument = argc > 1 ? std::string(argv[1]) : std::string();
 
-    velmo::Tfselvan window(program, argument);
-    window.show();
+    // A data folder that cannot be found or made ends the start with the error box and a
+    // failure status.
+    std::unique_ptr<velmo::Tfselvan> window;
+    try {
+        window = std::make_unique<velmo::Tfselvan>(program, argument);
+    } catch (...) {
+        velmo::reportCurrentException();
+        return 1;
+    }
+    window->show();
     return app.exec();
 }

@@ -31,11 +31,6 @@ std::string serviceKey(int s)
 
 } // namespace
 
-std::string serviceFileName(int service)
-{
-    return "kanzai" + std::to_string(service + 1) + ".fda";
-}
-
 void Failures::add(const fs::path &file, const std::string &message)
 {
     for (auto &[f, m] : messages_)
@@ -75,70 +70,23 @@ std::string pipeNodeText(const std::string &name)
 
 namespace datafolder {
 
-fs::path prepare(const fs::path &programFolder)
-{
-    const fs::path data = programFolder / "ex_data";
-    std::error_code ec;
-    const fs::file_status st = fs::status(data, ec);
-    if (fs::exists(st) && !fs::is_directory(st))
-        throw IoError("データフォルダー " + data.string() + " を作れません: 同じ名前のファイルがあります");
-    if (!fs::is_directory(st)) {
-        fs::create_directories(data, ec);
-        if (ec)
-            throw IoError("データフォルダー " + data.string() + " を作れません: " + systemErrorText(ec.value()));
-    }
-    if (pathExists(data / "haikan1.fda"))
-        return data;
-    seedServiceFiles(programFolder, data);
-    return data;
-}
-
-bool holdsServiceFiles(const fs::path &folder)
-{
-    // A look-up that fails is an error, not a folder without data to be seeded.
-    for (int n = 0; n < ServiceCount; ++n)
-        if (pathExists(folder / serviceFileName(n)))
-            return true;
-    return false;
-}
-
-void seedServiceFiles(const fs::path &programFolder, const fs::path &data)
-{
-    for (int n = 0; n < ServiceCount; ++n) {
-        const fs::path target = data / serviceFileName(n);
-        const fs::path tmpl = programFolder / "kanzai" / ("haikan" + std::to_string(n + 1) + ".fda");
-        // Only a service file that is not there is seeded: a look-up that fails is an error,
-        // and the copy never takes the name of a file that appeared meanwhile.
-        if (pathExists(target))
-            continue;
-        try {
-            const auto source = readServiceFileIfPresent(tmpl);
-            if (!source)
-                continue; // a missing template is not an error
-            writeFileAtomically(target, source->bytes, Overwrite::Never);
-        } catch (const IoError &e) {
-            throw IoError("ファイル " + tmpl.string() + " を " + target.string() + " にコピーできません: " + e.what());
-        }
-    }
-}
-
-fs::path networkFolder(const fs::path &programFolder)
+fs::path networkFolder(const fs::path &settingsFolder, const fs::path &standAlone)
 {
     std::string folder;
-    if (auto f = SettingsFile::read(programFolder / NetworkFolderFile))
+    if (auto f = SettingsFile::read(settingsFolder / NetworkFolderFile))
         if (auto v = f->value(NetworkFolderKey))
             folder = *v;
     std::error_code ec;
     if (folder.empty() || !fs::is_directory(folder, ec))
-        return programFolder / "ex_data";
+        return standAlone;
     return folder;
 }
 
-void rememberNetworkFolder(const fs::path &programFolder, const fs::path &folder)
+void rememberNetworkFolder(const fs::path &settingsFolder, const fs::path &folder)
 {
     SettingsFile f;
     f.set(NetworkFolderKey, folder.string());
-    f.write(programFolder / NetworkFolderFile);
+    f.write(settingsFolder / NetworkFolderFile);
 }
 
 TreeNames readNames(const fs::path &folder, const TreeNames &current, Failures &failures)

@@ -1,23 +1,21 @@
 #pragma once
-// The data folder of the composite unit price manager: the ten service files kanzai1.fda …
-// kanzai10.fda, seeded from the templates of the program folder, the service names file
+// The data folder of the composite unit price manager: the ten service files (how the folder
+// is made and seeded is shared with the pipe registration program), the service names file
 // velmo_p.conf, and the network edition's remembered folder ex_network_folder.dat.
 #include "pricefile/price_record.h"
+#include "pricefile/service_folder.h"
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace velmo {
 
-constexpr int ServiceCount = 10;
 constexpr int NodesPerService = 21; // a service node and its 20 pipes
 constexpr int TreeNodeCount = ServiceCount * NodesPerService; // 210
-
-// "kanzai<n>.fda" for service 0 … 9.
-std::string serviceFileName(int service);
 
 // Failures met on the way that do not stop a command; raised together at its end. A later
 // failure of the same file replaces the earlier one, so each file is named once.
@@ -45,21 +43,10 @@ std::string pipeNodeText(const std::string &name);
 
 namespace datafolder {
 
-// Creates ex_data beside the program when it is missing and copies each missing service file
-// from its template kanzai/haikan<n>.fda (unless ex_data holds haikan1.fda). Every failure is
-// an IoError in Japanese that names the folder or file and the cause.
-std::filesystem::path prepare(const std::filesystem::path &programFolder);
-
-// Whether a folder holds any of the ten service files.
-bool holdsServiceFiles(const std::filesystem::path &folder);
-// Copies each missing service file of `data` from its template kanzai/haikan<n>.fda of the
-// program folder; a missing template is skipped.
-void seedServiceFiles(const std::filesystem::path &programFolder, const std::filesystem::path &data);
-
-// The network edition's data folder: the "[Folder_Name]" of ex_network_folder.dat beside the
-// program when it names an existing folder, else ex_data beside the program.
-std::filesystem::path networkFolder(const std::filesystem::path &programFolder);
-void rememberNetworkFolder(const std::filesystem::path &programFolder, const std::filesystem::path &folder);
+// The network edition's data folder: the "[Folder_Name]" of ex_network_folder.dat in the
+// settings folder when it names an existing folder, else `standAlone` (the ex_data folder).
+std::filesystem::path networkFolder(const std::filesystem::path &settingsFolder, const std::filesystem::path &standAlone);
+void rememberNetworkFolder(const std::filesystem::path &settingsFolder, const std::filesystem::path &folder);
 
 // The service names of velmo_p.conf in `folder` (the defaults without it) and the pipe names
 // of every service file there. A missing file leaves its service's names as in `current`; a

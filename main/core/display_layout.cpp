@@ -188,8 +188,8 @@ int typedWidth(std::string_view text)
 
 // ---- the session ----
 
-LayoutSession::LayoutSession(UserInterface &ui, fs::path programFolder, const DisplayLayout &design)
-    : ui_(ui), programFolder_(std::move(programFolder)), layout_(design)
+LayoutSession::LayoutSession(UserInterface &ui, const ProgramHomes &homes, const DisplayLayout &design)
+    : ui_(ui), programFolder_(homes.program), settingsFolder_(homes.settings), layout_(design)
 {
 }
 

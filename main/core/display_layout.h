@@ -5,6 +5,7 @@
 // close; before that file exists, a default layout chosen by the screen size is read instead.
 // The values are plain numbers; the window applies them and reports what the user drags.
 #include "main/core/grid_texts.h"
+#include "controls/core/program_homes.h"
 #include "controls/core/user_interface.h"
 
 #include <array>
@@ -87,9 +88,11 @@ int typedWidth(std::string_view text);
 // borders the user drags.
 class LayoutSession {
 public:
-    LayoutSession(UserInterface &ui, std::filesystem::path programFolder, const DisplayLayout &design);
+    // The default layout files are read from the program folder, velmo_p.disp is kept in the
+    // settings folder (the same folder for a portable program).
+    LayoutSession(UserInterface &ui, const ProgramHomes &homes, const DisplayLayout &design);
 
-    // velmo_p.disp beside the program, or, while it does not exist, the default file for the
+    // velmo_p.disp in the settings folder, or, while it does not exist, the default file for the
     // screen and its work area when there is one; without either the design stays. A file that cannot be
     // read raises IoError and leaves the design as it was.
     void load();
@@ -98,7 +101,7 @@ public:
     void save() const;
 
     const DisplayLayout &layout() const { return layout_; }
-    std::filesystem::path layoutFile() const { return programFolder_ / DisplayLayoutFileName; }
+    std::filesystem::path layoutFile() const { return settingsFolder_ / DisplayLayoutFileName; }
     // The file the layout was read from at start; empty when none was read.
     const std::filesystem::path &readFrom() const { return readFrom_; }
 
@@ -114,7 +117,7 @@ public:
 
 private:
     UserInterface &ui_;
-    std::filesystem::path programFolder_;
+    std::filesystem::path programFolder_, settingsFolder_;
     DisplayLayout layout_;
     std::filesystem::path readFrom_;
     bool ownFileUnreadable_ = false;

@@ -53,7 +53,10 @@ void InformationCommands::openHelp()
 
 void InformationCommands::showInstallFolder()
 {
-    ui_.notice(velmoktext::installFolderText(LongPathName(programDir_.string())), controltext::NoticeButton);
+    const std::string program = LongPathName(programDir_.string());
+    ui_.notice(homes_.installed ? velmoktext::installedFoldersText(program, homes_.data.string(), homes_.settings.string())
+                                : velmoktext::installFolderText(program),
+               controltext::NoticeButton);
 }
 
 void InformationCommands::startNotepad(bool shiftHeld)

@@ -2,6 +2,7 @@
 // The small commands of the menus Information(&I) and ファイル around the main work: the
 // manual, two desktop tools, the install folder, the memory, the screen resolution, the release
 // and the version. They read nothing of the price data.
+#include "controls/core/program_homes.h"
 #include "controls/core/user_interface.h"
 
 #include <filesystem>
@@ -11,13 +12,12 @@ namespace velmo {
 
 class InformationCommands {
 public:
-    InformationCommands(UserInterface &ui, std::filesystem::path programDir)
-        : ui_(ui), programDir_(std::move(programDir))
-    {
-    }
+    InformationCommands(UserInterface &ui, const ProgramHomes &homes) : ui_(ui), homes_(homes), programDir_(homes.program) {}
 
     void openHelp();             // "取扱説明書（ヘルプ）": the manual beside the program
-    void showInstallFolder();    // "インストールフォルダ－確認"
+    // "インストールフォルダ－確認"; an installed program also names the user's data and
+    // settings folders.
+    void showInstallFolder();
     // "メモ帳を起動": starts the text editor; with Shift held it instead gives the item the
     // shortcut Ctrl+M and starts nothing.
     void startNotepad(bool shiftHeld);
@@ -30,6 +30,7 @@ public:
 
 private:
     UserInterface &ui_;
+    ProgramHomes homes_;
     std::filesystem::path programDir_;
     std::string notepadShortcut_;
 };

@@ -57,7 +57,7 @@ void MainFolders::loadFromFolder(bool rememberFolder)
     s_.loadPipe(0);
     s_.selectPipeNode();
     if (rememberFolder)
-        datafolder::rememberNetworkFolder(s_.programDir_, folder);
+        datafolder::rememberNetworkFolder(s_.homes_.settings, folder);
     failures.raise();
 }
 

@@ -59,14 +59,15 @@ void MainOutputs::print()
     if (!choice)
         return;
     const std::string data = buildOutputText(s_.table_, s_.tabCaptions(), OutputMode::Print, *choice);
-    writePrintHandoff(s_.programDir_, data, s_.table_, s_.basis_, s_.ui_.today());
+    writePrintHandoff(s_.homes_.handoff, data, s_.table_, s_.basis_, s_.ui_.today());
 
     const auto program = findProgram(handoff::PrintProgram, s_.programDir_);
     if (!program) {
         s_.ui_.notice(velmoktext::printProgramMissingText(handoff::PrintProgram, s_.programDir_), controltext::NoticeButton);
         return;
     }
-    if (!s_.ui_.startProgram(program->string(), {}, s_.programDir_.string()))
+    // The print program starts in the hand-off folder and reads the files there.
+    if (!s_.ui_.startProgram(program->string(), {}, s_.homes_.handoff.string()))
         s_.ui_.notice(velmoktext::printProgramNotStartedText(program->string()), controltext::NoticeButton);
 }
 

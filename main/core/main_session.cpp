@@ -19,15 +19,26 @@ Edition editionOf(const fs::path &programPath)
 }
 
 MainSession::MainSession(MainUserInterface &ui, fs::path programPath, std::string argument)
-    : ui_(ui), programPath_(std::move(programPath)), argument_(std::move(argument)),
-      information_(ui, programPath_.parent_path())
+    : ui_(ui), programPath_(std::move(programPath)), programDir_(programPath_.parent_path()),
+      homes_(homesOf(programDir_)), argument_(std::move(argument)), information_(ui, homes_)
 {
-    programDir_ = programPath_.parent_path();
+    makeUserFolders(homes_);
     windowRect_ = readWindowPlacement(iniPath(), ui_.workArea());
     edition_ = editionOf(programPath_);
-    dataFolder_ = datafolder::prepare(programDir_);
+    // A service file given alone (a file manager opening it) is opened where it is: its folder
+    // becomes the data folder. Any other file is refused, and the start goes on as without it.
+    if (isFileArgument(argument_)) {
+        const fs::path file = fs::absolute(argument_);
+        fileService_ = datafolder::serviceOfFileName(file.filename().string());
+        if (fileService_) {
+            dataFolder_ = file.parent_path();
+            return;
+        }
+        refusedFile_ = velmoktext::notAServiceFileText(file.string());
+    }
+    dataFolder_ = datafolder::prepare(homes_);
     if (edition_ == Edition::Network)
-        dataFolder_ = datafolder::networkFolder(programDir_);
+        dataFolder_ = datafolder::networkFolder(homes_.settings, dataFolder_);
 }
 
 void MainSession::start()
@@ -37,9 +48,15 @@ void MainSession::start()
     table_.clear();
     editing_.forgetUndo();
     std::error_code ec;
-    fs::remove(programDir_ / "NEWData.FDA", ec);
+    fs::remove(homes_.data / "NEWData.FDA", ec);
 
-    const MainArgument arg = parseMainArgument(argument_);
+    MainArgument arg;
+    if (fileService_)
+        arg.service = *fileService_;
+    else if (!refusedFile_.empty())
+        arg.refused = refusedFile_;
+    else
+        arg = parseMainArgument(argument_);
     position_.service = arg.service;
     position_.pipe = arg.pipe;
     if (!arg.refused.empty())

@@ -7,6 +7,7 @@
 #include "main/core/data_folder.h"
 #include "main/core/grid_editing.h"
 #include "main/core/grid_texts.h"
+#include "controls/core/program_homes.h"
 #include "main/core/information_commands.h"
 #include "main/core/main_editing.h"
 #include "main/core/main_folders.h"
@@ -56,6 +57,9 @@ public:
     }
     Rect windowRect() const { return windowRect_; }
     const std::filesystem::path &programDir() const { return programDir_; }
+    // Where the data, settings and print hand-off files live (beside the program, or the
+    // user's own folders when installed).
+    const ProgramHomes &homes() const { return homes_; }
     const std::filesystem::path &dataFolder() const { return dataFolder_; }
     std::filesystem::path currentFilePath() const { return dataFolder_ / serviceFileName(position_.service); }
     // A service file was read whole; without one nothing is shown, edited or saved.
@@ -125,8 +129,8 @@ public:
     MainOutputs &outputs() { return outputs_; }                  // 外部デ－タ入出力 and 印  刷
     MainFolders &folders() { return folders_; }                  // the data folder commands
 
-    // The INI file beside the program.
-    std::filesystem::path iniPath() const { return iniFileOf(programPath_); }
+    // The INI file: named after the program, in the settings folder.
+    std::filesystem::path iniPath() const { return homes_.settings / iniFileOf(programPath_).filename(); }
 
 private:
     friend class MainEditing;
@@ -157,7 +161,11 @@ private:
 
     MainUserInterface &ui_;
     std::filesystem::path programPath_, programDir_;
+    ProgramHomes homes_;
     std::string argument_;
+    // The service of a service file given as the only argument; its folder is the data folder.
+    std::optional<int> fileService_;
+    std::string refusedFile_; // a file argument that is no service file, for a notice
     Edition edition_ = Edition::StandAlone;
     Rect windowRect_;
     std::filesystem::path dataFolder_;

@@ -81,6 +81,16 @@ inline std::string manualNotOpenedText(const std::string &manual)
     return "取扱説明書を開けませんでした。HTML を表示するプログラム（ブラウザー）が見つかりません。\n" + manual;
 }
 inline std::string installFolderText(const std::string &folder) { return "現在のインストールフォルダー\n" + folder; }
+// An installed program also names the user's own folders.
+inline std::string installedFoldersText(const std::string &program, const std::string &data, const std::string &settings)
+{
+    return installFolderText(program) + "\n\nデータフォルダー\n" + data + "\n\n設定フォルダー\n" + settings;
+}
+inline std::string notAServiceFileText(const std::string &file)
+{
+    return "ファイル " + file + " は管種のファイル (kanzai1.fda … kanzai10.fda) ではないため開けません。" +
+           "データフォルダーの管種 1 を開きます。";
+}
 inline std::string memoryText(std::uint64_t available, std::uint64_t total)
 {
     return "現在のメモリーは\nFree " + std::to_string(available) + " / Total " + std::to_string(total) + " Bytes";

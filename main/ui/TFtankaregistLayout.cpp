@@ -68,7 +68,7 @@ DisplayLayout TFtankaregist::designLayout() const
 
 void TFtankaregist::buildLayout(UserInterface &ui)
 {
-    layout_ = std::make_unique<LayoutSession>(ui, session_->programDir(), designLayout());
+    layout_ = std::make_unique<LayoutSession>(ui, session_->homes(), designLayout());
     windowUi_.setLayout(layout_.get());
 
     // Column borders are dragged in the heading row; the grid reports nothing, so the window

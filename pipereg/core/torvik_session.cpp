@@ -5,6 +5,8 @@
 #include "controls/core/control_texts.h"
 #include "controls/core/errors.h"
 #include "controls/core/fileio.h"
+#include "controls/core/program_homes.h"
+#include "pricefile/service_folder.h"
 #include "controls/core/support.h"
 #include "pipereg/core/torvik_texts.h"
 #include "controls/core/virtual_keys.h"
@@ -15,32 +17,32 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path defaultDataPath(const fs::path &programDir)
+fs::path defaultDataPath(const ProgramHomes &homes)
 {
-    return programDir / TorvikSession::DataFolderName / TorvikSession::DefaultFileName;
+    return homes.data / ServiceDataFolderName / serviceFileName(0);
 }
 
 // The file the argument names, or the default file when it names none or nothing that can be
 // read as a file; the path is taken as the bytes given, whatever their encoding.
-fs::path resolveDataPath(const std::string &given, const fs::path &programDir)
+fs::path resolveDataPath(const std::string &given, const ProgramHomes &homes)
 {
     std::error_code ec;
     if (!given.empty() && !notAFileReason(given))
         return fs::absolute(given, ec);
-    return defaultDataPath(programDir);
+    return defaultDataPath(homes);
 }
 
 } // namespace
 
 TorvikSession::TorvikSession(UserInterface &ui, StrColGridModel &grid, const fs::path &programDir,
                              const std::string &argument)
-    : TorvikSession(ui, grid, programDir, LaunchArgument::parse(argument, 2, 3))
+    : TorvikSession(ui, grid, homesOf(programDir), LaunchArgument::parse(argument, 2, 3))
 {
 }
 
-TorvikSession::TorvikSession(UserInterface &ui, StrColGridModel &grid, const fs::path &programDir,
+TorvikSession::TorvikSession(UserInterface &ui, StrColGridModel &grid, const ProgramHomes &homes,
                              const LaunchArgument &argument)
-    : TorvikFileHolder(resolveDataPath(argument.dataPath, programDir)), BlockSession(ui, file), grid_(grid),
+    : TorvikFileHolder(resolveDataPath(argument.dataPath, homes)), BlockSession(ui, file), grid_(grid), homes_(homes),
       launch_(argument)
 {
     setLaunch(launch_.launchTag, launch_.blockIndex, launch_.refused);
@@ -53,6 +55,10 @@ void TorvikSession::start()
     if (launch_.pathGiven && !launch_.dataPath.empty())
         if (const auto why = notAFileReason(launch_.dataPath))
             ui_.notice(torvik::defaultFileNotice(*why, dataPath().string()), controltext::NoticeButton);
+    if (homes_.installed && dataPath() == defaultDataPath(homes_)) {
+        makeUserFolders(homes_);
+        datafolder::prepare(homes_);
+    }
     removeAbandonedSaves(dataPath());
     for (int c = 0; c < PriceGridCols; ++c) {
         grid_.SetCells(c, 0, torvik::GridHeadings[c]);

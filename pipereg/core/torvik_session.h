@@ -6,6 +6,7 @@
 // the selection dialog. The window forwards its events here and shows what it reads back.
 #include "controls/core/block_session.h"
 #include "controls/core/grid_entry.h"
+#include "controls/core/program_homes.h"
 #include "pricefile/pipe_block_file.h"
 #include "pipereg/core/price_grid.h"
 #include "pricefile/registration_lists.h"
@@ -39,17 +40,15 @@ struct TorvikFileHolder {
 
 class TorvikSession : private detail::TorvikFileHolder, public BlockSession<PipeBlock>, private GridCellMap {
 public:
-    static constexpr const char *DataFolderName = "ex_data";
-    static constexpr const char *DefaultFileName = "kanzai1.fda";
-
     // Creating the main window: reads the command line (launch tag; block; path;) with the
-    // block normalised and the path replaced by ex_data/kanzai1.fda of the program folder when
-    // it is empty or names no file. `grid` is the price grid's model, set up by setUpPriceGrid.
+    // block normalised and the path replaced by ex_data/kanzai1.fda of the data home (beside
+    // the program, or the user's own folder when installed) when it is empty or names no file. `grid` is the price grid's model, set up by setUpPriceGrid.
     TorvikSession(UserInterface &ui, StrColGridModel &grid, const std::filesystem::path &programDir,
                   const std::string &argument);
 
     // Showing the window (StartUp): the grid's heading row and cell looks, the empty block
-    // clipboard, the list of names, the block of the command line, not modified. A file that
+    // clipboard, the list of names, the block of the command line, not modified. Installed, a
+    // user's data folder is first made and seeded from the templates, as velmok does. A file that
     // is missing, too short or unreadable raises IoError naming it; nothing is then written.
     void start();
 
@@ -123,7 +122,7 @@ public:
     void PasteAll(); // the menu command: the block clipboard in, then modified
 
 private:
-    TorvikSession(UserInterface &ui, StrColGridModel &grid, const std::filesystem::path &programDir,
+    TorvikSession(UserInterface &ui, StrColGridModel &grid, const ProgramHomes &homes,
                   const LaunchArgument &argument);
 
     std::string blockName() const override { return texts_[0]; }
@@ -149,6 +148,7 @@ private:
 
     StrColGridModel &grid_;
     GridEntry entry_{grid_, ui_, *this, PriceGridRows - 1, false};
+    ProgramHomes homes_;
     LaunchArgument launch_;
     int tab_ = 0;
     std::array<std::string, BlockTextCount> texts_;

@@ -73,12 +73,12 @@ std::string jobTitle(const std::vector<PrintSet> &sets)
     return t.empty() ? handoff::DataTitle : t;
 }
 
-fs::path defaultPrintFolder(const fs::path &workingFolder, const fs::path &programFolder)
+fs::path defaultPrintFolder(const fs::path &workingFolder, const fs::path &handoffFolder)
 {
     std::error_code ec;
     if (fs::is_regular_file(workingFolder / handoff::ConfFile, ec))
         return workingFolder;
-    return programFolder;
+    return handoffFolder;
 }
 
 std::string headingDate(const PrintHeader &h)

@@ -52,9 +52,10 @@ std::vector<PrintPage> paginate(const std::vector<PrintSet> &sets);
 std::string jobTitle(const std::vector<PrintSet> &sets);
 
 // Where the print program finds its files when none is named: the working folder when it
-// holds Print.conf (velmok starts the program there), else the program's own folder.
+// holds Print.conf (velmok starts the program there), else the user's hand-off folder (the
+// program's own folder when it runs portable).
 std::filesystem::path defaultPrintFolder(const std::filesystem::path &workingFolder,
-                                         const std::filesystem::path &programFolder);
+                                         const std::filesystem::path &handoffFolder);
 
 // The date of the heading in the Japanese calendar: "令和07年05月01日（木）"; the western year
 // when the era is missing.

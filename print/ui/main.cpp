@@ -11,6 +11,7 @@
 #include "print/ui/TfPrintPreview.h"
 #include "controls/ui/VelmoApplication.h"
 #include "controls/core/errors.h"
+#include "controls/core/program_homes.h"
 
 #include <QDir>
 
@@ -58,9 +59,11 @@ int main(int argc, char **argv)
     app.setApplicationDisplayName(QStringLiteral("Velmaro"));
     std::vector<print::PrintSet> sets;
     try {
+        // velmok starts korrel in its hand-off folder; started otherwise, the hand-off folder of
+        // this user (beside the program, or the user's own when installed) is read.
         if (folders.empty())
-            folders.push_back(print::defaultPrintFolder(std::filesystem::current_path(),
-                                                        QCoreApplication::applicationDirPath().toStdString()));
+            folders.push_back(print::defaultPrintFolder(
+                std::filesystem::current_path(), homesOf(QCoreApplication::applicationDirPath().toStdString()).handoff));
         for (const auto &f : folders)
             sets.push_back(print::readPrintSet(f));
         if (print::paginate(sets).empty())

@@ -45,7 +45,7 @@ struct Folder {
     void write(const std::string &name, const std::string &text) { writeFileAtomically(dir.path / name, text); }
     LayoutSession load()
     {
-        LayoutSession s(ui, dir.path, design());
+        LayoutSession s(ui, homesOf(dir.path), design());
         s.load();
         return s;
     }
@@ -265,7 +265,7 @@ TEST(DisplayLayoutFile, UnreadableFileKeepsTheDesignAndIsNeverOverwritten)
 {
     Folder f;
     fs::create_directories(f.dir.path / "velmo_p.disp"); // a folder where the file belongs
-    LayoutSession s(f.ui, f.dir.path, design());
+    LayoutSession s(f.ui, homesOf(f.dir.path), design());
     try {
         s.load();
         FAIL() << "no error";
@@ -285,7 +285,7 @@ TEST(DisplayLayoutFile, UnreadableFileKeepsTheDesignAndIsNeverOverwritten)
     // A default file that cannot be read raises too, but velmo_p.disp may then be written.
     Folder g;
     fs::create_directories(g.dir.path / "velmo_p_sxga.dat");
-    LayoutSession t(g.ui, g.dir.path, design());
+    LayoutSession t(g.ui, homesOf(g.dir.path), design());
     EXPECT_THROW(t.load(), IoError);
     EXPECT_EQ(t.layout(), design());
     t.save();
@@ -307,7 +307,7 @@ TEST(DisplayLayoutFile, FailedWriteKeepsThePreviousFile)
 TEST(DisplayLayoutCommands, UniformWidthAsksAndSetsEveryColumnButTheFirst)
 {
     Folder f;
-    LayoutSession s(f.ui, f.dir.path, design());
+    LayoutSession s(f.ui, homesOf(f.dir.path), design());
     f.ui.texts.push_back(std::string("-12"));
     s.askUniformWidth(LayoutGrid::Rate);
     EXPECT_EQ(f.ui.prompts.back(), "Velmaro|歩掛表のセル幅を入力|");

@@ -89,7 +89,7 @@ const std::vector<Writer> &writers()
          false},
         {"display layout (close)", [](ProgramFolder &pf) { return pf.dir.path / "velmo_p.disp"; },
          [](ProgramFolder &pf, MainSession &s, const PlannedFault &f) {
-             LayoutSession layout(pf.ui.desktop(), pf.dir.path, DisplayLayout{});
+             LayoutSession layout(pf.ui.desktop(), homesOf(pf.dir.path), DisplayLayout{});
              layout.load();
              pf.ui.layoutWriter = [&layout] { layout.save(); };
              pf.ui.answers.push_back(Answer::No);

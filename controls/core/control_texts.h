@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmo::controltext {
 
@@ -147,6 +148,22 @@ inline std::string notANumberText(std::string_view text) { return "'" + std::str
 inline std::string numberOutOfRangeText(std::string_view text)
 {
     return "'" + std::string(text) + "' は扱える数値の範囲 (±922337203685477.5807) を超えています";
+}
+
+// ---- a paste of spreadsheet cells into a price grid ----
+// One report for the whole paste: "12 件を貼り付けました。3 件は編集できないセルのため貼り付けていません。"
+// and the texts that are no figure, by name.
+inline std::string pasteReportText(int pasted, int notEditable, const std::vector<std::string> &notNumbers)
+{
+    std::string t = std::to_string(pasted) + " 件を貼り付けました。";
+    if (notEditable > 0)
+        t += std::to_string(notEditable) + " 件は編集できないセルのため貼り付けていません。";
+    if (!notNumbers.empty()) {
+        t += "\n数値でない " + std::to_string(notNumbers.size()) + " 件は元のままです:";
+        for (const std::string &n : notNumbers)
+            t += " 「" + n + "」";
+    }
+    return t;
 }
 
 } // namespace velmo::controltext

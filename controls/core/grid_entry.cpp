@@ -133,4 +133,40 @@ void GridEntry::commitCell(int c, int r, bool enter, bool fill)
         moveOn(c, r);
 }
 
+PasteReport GridEntry::paste(const SheetRows &rows, GridCoord at)
+{
+    PasteReport report;
+    for (size_t dr = 0; dr < rows.size(); ++dr) {
+        for (size_t dc = 0; dc < rows[dr].size(); ++dc) {
+            const std::string &text = rows[dr][dc];
+            if (text.find_first_not_of(" \t") == std::string::npos)
+                continue; // an empty cell leaves the cell as it is
+            const int c = at.col + static_cast<int>(dc), r = at.row + static_cast<int>(dr);
+            const bool inGrid = c < grid_.ColCount() && r >= 1 && r <= lastRow_;
+            const EntryCell cell = inGrid ? cells_.entryCell(c, r) : EntryCell::ignored();
+            if (cell.kind != EntryCell::Kind::Number) {
+                ++report.notEditable;
+                continue;
+            }
+            const auto number = sheetNumberText(text);
+            if (!number) {
+                report.notNumbers.push_back(text);
+                continue;
+            }
+            Currency value;
+            try {
+                value = entryValue(*number, false);
+            } catch (const ConversionError &) {
+                report.notNumbers.push_back(text); // more digits than a price holds
+                continue;
+            }
+            cells_.storeEntry(c, r, r, value, *number);
+            ++report.pasted;
+        }
+    }
+    if (report.pasted > 0)
+        cells_.markModified();
+    return report;
+}
+
 } // namespace velmo

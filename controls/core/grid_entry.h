@@ -4,10 +4,12 @@
 // typing a number (it ends the entry too, with a beep). A program adds only what is its own:
 // which cell stores into which slot, and which cell refuses with which words.
 #include "controls/core/currency.h"
+#include "controls/core/sheet_text.h"
 #include "controls/core/strcolgrid_types.h"
 #include "controls/core/virtual_keys.h"
 
 #include <string>
+#include <vector>
 
 namespace velmo {
 
@@ -95,6 +97,13 @@ public:
     virtual void movedTo(int /*col*/, int /*row*/) {}
 };
 
+// What a paste of spreadsheet cells did.
+struct PasteReport {
+    int pasted = 0;      // cells stored
+    int notEditable = 0; // cells that take no figure: refused, fixed, text, or outside the grid
+    std::vector<std::string> notNumbers; // cell texts that are no figure; their cells stay as they were
+};
+
 // The entry engine of a price grid whose model the session owns. A key travels down here
 // before the grid handles it; a key that ends the entry closes the editor (its text goes into
 // the cell), beeps when it is not part of typing a number, and commits the editor's cell, or
@@ -117,6 +126,13 @@ public:
     void commit(bool enter, bool fill);
     // Commits the cell (col, row), wherever the selection is now (a click moved it on).
     void commitCell(int col, int row, bool enter, bool fill);
+    // Stores spreadsheet cells into the grid from `at` on, to the right and down: each figure by
+    // the rules of a typed entry of its cell (a refused cell takes nothing, a derived figure is
+    // worked out by the program as after typing); an empty cell is skipped, not zeroed. Nothing
+    // is asked or shown per cell: the report says what was done, and the data are marked
+    // modified once when anything was stored.
+    PasteReport paste(const SheetRows &rows, GridCoord at);
+
     // Refusals go into `slot` instead of a notice box, for an entry committed in the middle of
     // a click or a focus change, where no box may open.
     void holdNoticesIn(std::string &slot) { heldNotice_ = &slot; }

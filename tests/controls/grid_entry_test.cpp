@@ -260,3 +260,32 @@ TEST(GridEntry, AStoreThatFailsLeavesTheDataUnmarked)
     EXPECT_FALSE(p.modified);
     EXPECT_TRUE(p.calls.empty()); // and no move
 }
+
+TEST(GridEntry, APasteStoresFiguresCountsWhatItCannotAndNamesNonNumbersOnce)
+{
+    Prices p;
+    p.stored[4] = Currency::fromInt(99);
+    p.show();
+    // Column 0 takes nothing, column 2 is refused, row 6 and column 3 are outside the grid.
+    const SheetRows rows = parseSheetText("x\t1,200\t5\n\t￥１２３\t\n\t\t\n\tabc\t\n\t12,34\t\n\t7円\t8\tz\n");
+    const PasteReport r = p.entry.paste(rows, {0, 1});
+    EXPECT_EQ(r.pasted, 2);      // 1,200  ￥１２３
+    EXPECT_EQ(r.notEditable, 5); // x, 5, and 7円, 8, z of row 6, below the last data row
+    EXPECT_EQ(r.notNumbers, (std::vector<std::string>{"abc", "12,34"}));
+    EXPECT_EQ(p.stored[1], Currency::fromInt(1200));
+    EXPECT_EQ(p.stored[2], Currency::fromInt(123));
+    EXPECT_EQ(p.stored.count(3), 0u);             // an empty cell is skipped, not zeroed
+    EXPECT_EQ(p.stored[4], Currency::fromInt(99)); // a text that is no figure leaves the cell
+    EXPECT_EQ(p.stored.count(6), 0u);
+    EXPECT_EQ(p.grid.Cells(1, 2), "123");
+    EXPECT_TRUE(p.modified);
+    EXPECT_TRUE(p.ui.notices.empty()); // no box per cell
+    EXPECT_EQ(controltext::pasteReportText(r.pasted, r.notEditable, r.notNumbers),
+              "2 件を貼り付けました。5 件は編集できないセルのため貼り付けていません。\n"
+              "数値でない 2 件は元のままです: 「abc」 「12,34」");
+
+    Prices q;
+    const PasteReport none = q.entry.paste(parseSheetText("abc\n"), {1, 1});
+    EXPECT_EQ(none.pasted, 0);
+    EXPECT_FALSE(q.modified); // nothing stored, nothing marked
+}

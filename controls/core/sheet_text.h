@@ -1,0 +1,36 @@
+#pragma once
+// Text that travels between the price grids and a spreadsheet through the clipboard: rows of
+// cells separated by tabs (or by commas, as a CSV file holds them), and figures as a
+// spreadsheet user writes them.
+#include "controls/core/strcolgrid_types.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmo {
+
+class StrColGridModel;
+
+using SheetRows = std::vector<std::vector<std::string>>;
+
+// Splits clipboard text (UTF-8) into rows and cells: tab-separated when any tab occurs, else
+// comma-separated; a cell in double quotes may hold the separator, line ends and "" for a quote.
+// Line ends are CR LF, LF or CR; the line end after the last row adds no empty row.
+SheetRows parseSheetText(std::string_view text);
+
+// The plain number text ("-1234.5") of a figure as a spreadsheet shows it: "," grouping in
+// threes, full-width digits, point, comma and minus, a leading "¥" or "￥", a trailing "円",
+// "%" (only where percentAllowed), spaces around. Nothing when the cell is no such figure.
+std::optional<std::string> sheetNumberText(std::string_view cell, bool percentAllowed = false);
+
+// Rows of cells as tab-separated text with a LF after each row, ready to paste into a
+// spreadsheet (a cell holding a tab, line end or quote is quoted).
+std::string sheetText(const SheetRows &rows);
+
+// The cells of `range` of a grid as rows; a figure shown with "," grouping is given as a plain
+// number, so that a spreadsheet reads it as a number.
+SheetRows gridCells(const StrColGridModel &grid, const CellRange &range);
+
+} // namespace velmo

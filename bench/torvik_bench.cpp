@@ -32,6 +32,7 @@ struct NoUi : UserInterface {
     std::optional<std::filesystem::path> chooseFolder(const std::string &) override { return std::nullopt; }
     std::optional<std::filesystem::path> chooseSaveFile(const std::string &, const std::string &) override { return std::nullopt; }
     void setClipboardText(const std::string &) override {}
+    std::string clipboardText() const override { return {}; }
     bool startProgram(const std::string &, const std::vector<std::string> &, const std::string &) override { return false; }
     bool openAddress(const std::string &) override { return false; }
     void beep() override {}

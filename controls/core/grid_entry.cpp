@@ -143,7 +143,7 @@ PasteReport GridEntry::paste(const SheetRows &rows, GridCoord at)
                 continue; // an empty cell leaves the cell as it is
             const int c = at.col + static_cast<int>(dc), r = at.row + static_cast<int>(dr);
             const bool inGrid = c < grid_.ColCount() && r >= 1 && r <= lastRow_;
-            const EntryCell cell = inGrid ? cells_.entryCell(c, r) : EntryCell::ignored();
+            const EntryCell cell = inGrid ? cells_.pasteCell(c, r) : EntryCell::ignored();
             if (cell.kind != EntryCell::Kind::Number) {
                 ++report.notEditable;
                 continue;
@@ -167,6 +167,31 @@ PasteReport GridEntry::paste(const SheetRows &rows, GridCoord at)
     if (report.pasted > 0)
         cells_.markModified();
     return report;
+}
+
+void GridEntry::pasteClipboard()
+{
+    const SheetRows rows = parseSheetText(ui_.clipboardText());
+    if (rows.empty())
+        return;
+    const PasteReport r = paste(rows, cells_.entryPosition(grid_));
+    ui_.notice(controltext::pasteReportText(r.pasted, r.notEditable, r.notNumbers), controltext::NoticeButton);
+}
+
+void GridEntry::copySelection()
+{
+    ui_.setClipboardText(sheetText(gridCells(grid_, grid_.Selection())));
+}
+
+bool GridEntry::sheetKey(int vk, bool ctrl)
+{
+    if (!ctrl || grid_.EditorMode() || (vk != vkey::KeyA + ('V' - 'A') && vk != vkey::KeyA + ('C' - 'A')))
+        return false;
+    if (vk == vkey::KeyA + ('V' - 'A'))
+        pasteClipboard();
+    else
+        copySelection();
+    return true;
 }
 
 } // namespace velmo

@@ -79,6 +79,9 @@ public:
     // What cell (col, row) takes; rows outside the data rows are asked too (a program whose
     // entry position can be the heading row decides what a key does there).
     virtual EntryCell entryCell(int col, int row) const = 0;
+    // What cell (col, row) takes from a paste: what it takes when a number is typed into it.
+    // A program whose cells take a number only once typed into says so here.
+    virtual EntryCell pasteCell(int col, int row) const { return entryCell(col, row); }
     // The cell a key commits while no editor is open: the top-left cell of the selection,
     // unless the program keeps an entry position of its own.
     virtual GridCoord entryPosition(const StrColGridModel &grid) const;
@@ -132,6 +135,14 @@ public:
     // is asked or shown per cell: the report says what was done, and the data are marked
     // modified once when anything was stored.
     PasteReport paste(const SheetRows &rows, GridCoord at);
+    // Ctrl+V, "貼り付け（表計算から）": the spreadsheet cells on the clipboard from the entry
+    // position on, then one notice with the report (nothing when the clipboard holds no text).
+    void pasteClipboard();
+    // Ctrl+C: the selected cells onto the clipboard as spreadsheet text.
+    void copySelection();
+    // Ctrl+V and Ctrl+C pressed in the grid while no editor is open (in an open editor they are
+    // the editor's own): the two above. True when the key was one of them.
+    bool sheetKey(int vk, bool ctrl);
 
     // Refusals go into `slot` instead of a notice box, for an entry committed in the middle of
     // a click or a focus change, where no box may open.

@@ -52,6 +52,8 @@ public:
     virtual std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix) = 0;
     // Puts plain text on the system clipboard.
     virtual void setClipboardText(const std::string &text) = 0;
+    // The plain text on the system clipboard (UTF-8); empty when it holds none.
+    virtual std::string clipboardText() const = 0;
     // Starts a program as a new process without waiting for it; false when it could not start.
     virtual bool startProgram(const std::string &program, const std::vector<std::string> &arguments,
                               const std::string &workingFolder) = 0;

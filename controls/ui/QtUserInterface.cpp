@@ -79,6 +79,11 @@ void QtUserInterface::setClipboardText(const std::string &text)
     QGuiApplication::clipboard()->setText(q(text));
 }
 
+std::string QtUserInterface::clipboardText() const
+{
+    return QGuiApplication::clipboard()->text().toStdString();
+}
+
 bool QtUserInterface::startProgram(const std::string &program, const std::vector<std::string> &arguments,
                                    const std::string &workingFolder)
 {

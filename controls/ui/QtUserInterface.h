@@ -26,6 +26,7 @@ public:
     std::optional<std::filesystem::path> chooseFolder(const std::string &title) override;
     std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix) override;
     void setClipboardText(const std::string &text) override;
+    std::string clipboardText() const override;
     bool startProgram(const std::string &program, const std::vector<std::string> &arguments,
                       const std::string &workingFolder) override;
     bool openAddress(const std::string &address) override;

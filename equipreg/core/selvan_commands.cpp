@@ -83,6 +83,13 @@ EntryCell SelvanSession::entryCell(int col, int row) const
     return EntryCell::untouched();
 }
 
+EntryCell SelvanSession::pasteCell(int col, int row) const
+{
+    if (row < 1 || row >= EquipmentGridRows || (col != 2 && col != 3))
+        return EntryCell::ignored();
+    return EntryCell::number(true);
+}
+
 void SelvanSession::storeEntry(int col, int fromRow, int toRow, Currency value, const std::string &)
 {
     const int slot = col == 2                    ? materialSlot(basisOfTab(tab_))

@@ -123,6 +123,11 @@ public:
     // its editor are to do nothing more with the key. A text that is no number raises
     // ConversionError, after the grid shows the stored values again.
     bool gridKeyDown(int vk, bool shift);
+    // Ctrl+V / Ctrl+C in the grid without an open editor: spreadsheet cells pasted from the
+    // selection on (each by the rules of a typed entry, one report), or the selection copied.
+    // True when the key was one of them; the grid then does nothing more with it.
+    bool gridSheetKey(int vk, bool ctrl) { return entry_.sheetKey(vk, ctrl); }
+    void pasteFromSheet() { entry_.pasteClipboard(); } // "貼り付け（表計算から）"
 
     // ---- pop-up menu commands ----
     void copyInstallation();  // "表示中の取付費をコピー"
@@ -169,6 +174,7 @@ private:
 
     // The grid's cells, for the entry engine.
     EntryCell entryCell(int col, int row) const override;
+    EntryCell pasteCell(int col, int row) const override;
     void storeEntry(int col, int fromRow, int toRow, Currency v, const std::string &text) override;
     void showAgain() override;
     void markModified() override;

@@ -132,7 +132,8 @@ void Tfselvan::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &co
 {
     try {
         applyTypedPercentage();
-        consumed = session_->gridKeyDown(vk, shift & Qt::ShiftModifier);
+        consumed = session_->gridSheetKey(vk, shift & Qt::ControlModifier) ||
+                   session_->gridKeyDown(vk, shift & Qt::ShiftModifier);
     } catch (...) {
         // The key ends with the failure: the grid does not go on to move or type.
         consumed = true;

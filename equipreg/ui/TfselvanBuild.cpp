@@ -291,6 +291,7 @@ void Tfselvan::buildMenus()
         gridMenu->addSeparator();
         gridMenu->addAction(controltext::CopyAllItem, this, &Tfselvan::N5Click);
         gridMenu->addAction(controltext::PasteAllItem, this, &Tfselvan::N8Click);
+        gridMenu->addAction(controltext::PasteFromSheetItem, this, [this] { run([this] { session_->pasteFromSheet(); }); });
         gridMenu->addSeparator();
         gridMenu->addAction(selvan::CopyInstallationItem, this, &Tfselvan::N9Click);
         gridMenu->addAction(selvan::PasteInstallationItem, this, &Tfselvan::N13Click);
@@ -303,6 +304,7 @@ void Tfselvan::buildMenus()
         gridMenu->addSeparator();
         gridMenu->addAction(controltext::CopyAllItem, this, &Tfselvan::N5Click);
         gridMenu->addAction(controltext::PasteAllItem, this, &Tfselvan::N8Click);
+        gridMenu->addAction(controltext::PasteFromSheetItem, this, [this] { run([this] { session_->pasteFromSheet(); }); });
         exitItem(gridMenu, controltext::GridExitItem); // N17
     }
     StrColGrid1->setContextMenuPolicy(Qt::CustomContextMenu);

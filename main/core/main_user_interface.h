@@ -51,6 +51,7 @@ public:
         return desktop_.chooseSaveFile(filter, defaultSuffix);
     }
     void setClipboardText(const std::string &text) override { desktop_.setClipboardText(text); }
+    std::string clipboardText() const override { return desktop_.clipboardText(); }
     bool startProgram(const std::string &program, const std::vector<std::string> &arguments,
                       const std::string &workingFolder) override
     {

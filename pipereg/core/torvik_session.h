@@ -85,6 +85,11 @@ public:
     // A key pressed in the price grid or its editor, before the grid's own handling (the key
     // is never consumed here).
     void gridKeyDown(int vk);
+    // Ctrl+V / Ctrl+C in the price grid without an open editor: spreadsheet cells pasted from
+    // the selection on (each by the rules of a typed entry, one report), or the selection
+    // copied. True when the key was one of them; the grid then does nothing more with it.
+    bool gridSheetKey(int vk, bool ctrl) { return entry_.sheetKey(vk, ctrl); }
+    void pasteFromSheet() { entry_.pasteClipboard(); } // "貼り付け（表計算から）"
     // Stores the text of the selection's top-left cell; enter: then one row down, from row 14
     // to row 1. A text that is not a number raises ConversionError: nothing is stored or
     // marked modified, and the grid shows the stored values again.

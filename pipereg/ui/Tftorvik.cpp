@@ -135,10 +135,15 @@ void Tftorvik::TabControl1Change(int index)
     run([this, index] { session_->tabChanged(index); });
 }
 
-void Tftorvik::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers, bool &consumed)
+void Tftorvik::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers mods, bool &consumed)
 {
     try {
         applyTypedRate();
+        if (session_->gridSheetKey(vk, mods & Qt::ControlModifier)) {
+            consumed = true;
+            runCommand([this] { showState(); });
+            return;
+        }
         session_->gridKeyDown(vk);
     } catch (...) {
         // The key ends with the failure: the grid does not go on to move or type.

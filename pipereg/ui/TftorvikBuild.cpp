@@ -318,6 +318,7 @@ void Tftorvik::buildMenus()
     PopupMenu1->addSeparator();
     N8 = command(controltext::CopyAllItem, [this] { session_->CopyAll(); });
     N9 = command(controltext::PasteAllItem, [this] { session_->PasteAll(); });
+    command(controltext::PasteFromSheetItem, [this] { session_->pasteFromSheet(); });
     PopupMenu1->addSeparator();
     N11 = PopupMenu1->addAction(controltext::GridExitItem, this, &QWidget::close);
     N11->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));

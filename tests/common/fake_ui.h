@@ -161,6 +161,7 @@ struct FakeUi : UserInterface {
         return pop(saveFiles);
     }
     void setClipboardText(const std::string &text) override { clipboard.push_back(text); }
+    std::string clipboardText() const override { return clipboard.empty() ? std::string() : clipboard.back(); }
     bool startProgram(const std::string &program, const std::vector<std::string> &arguments,
                       const std::string &folder) override
     {

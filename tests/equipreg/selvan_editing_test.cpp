@@ -381,3 +381,26 @@ TEST(SelvanPercentages, APercentageLeftWithoutEnterIsAppliedAsEnterWouldAndAnUnc
     EXPECT_TRUE(s->modified());
     EXPECT_NE(slotOf(row(*s, 1), 176), Currency());
 }
+
+TEST(SelvanPaste, SpreadsheetCellsStoreAsTypingThemWouldWithOneReport)
+{
+    const int ctrlV = vkey::KeyA + ('V' - 'A'), ctrlC = vkey::KeyA + ('C' - 'A');
+    SelvanFolder typedFolder, pastedFolder;
+    auto typed = derivingSession(typedFolder);
+    auto pasted = derivingSession(pastedFolder);
+    typeCell(*typed, 2, 1, "1234");
+    typeCell(*typed, 2, 3, "2500");
+
+    pasted->grid().SelectCell(2, 1);
+    pastedFolder.ui.clipboard.push_back("\"1,234\"\n\n２５００円\n15A\n");
+    EXPECT_TRUE(pasted->gridSheetKey(ctrlV, true));
+    EXPECT_EQ(pastedFolder.ui.notices.back(), "2 件を貼り付けました。\n数値でない 1 件は元のままです: 「15A」|確認");
+    EXPECT_TRUE(pasted->modified());
+    for (int r = 0; r < 14; ++r)
+        EXPECT_EQ(pasted->working()[r].values, typed->working()[r].values) << r;
+    EXPECT_EQ(pasted->cell(2, 3), "2,500");
+
+    pasted->grid().SelectRange(2, 1, 2, 3);
+    EXPECT_TRUE(pasted->gridSheetKey(ctrlC, true));
+    EXPECT_EQ(pastedFolder.ui.clipboard.back(), "1234\n0\n2500\n");
+}

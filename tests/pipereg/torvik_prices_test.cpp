@@ -212,3 +212,41 @@ TEST(TorvikRates, ARateLeftWithoutEnterIsAppliedAsEnterWouldAndAnUnchangedOneIsN
     EXPECT_EQ(s.rateField(2), Cur("66"));
     EXPECT_TRUE(s.modified());
 }
+
+TEST(TorvikPaste, SpreadsheetCellsStoreAsTypingThemWouldWithOneReport)
+{
+    const int ctrlV = vkey::KeyA + ('V' - 'A'), ctrlC = vkey::KeyA + ('C' - 'A');
+    TorvikFixture typed, pasted;
+    for (TorvikFixture *f : {&typed, &pasted}) {
+        TorvikSession &s = f->open();
+        s.rateFieldEnter(2, 85);
+        s.tabChanged(0);
+    }
+    typed.type(1, 1, "1234");
+    typed.type(2, 1, "0.5");
+    typed.type(1, 2, "1300");
+    typed.type(1, 4, "900");
+
+    TorvikSession &s = *pasted.s;
+    pasted.grid.SelectCell(1, 1);
+    pasted.ui.clipboard.push_back("1,234\t０．５\r\n１，３００\tx\r\n\r\n¥900円\t\r\n");
+    EXPECT_TRUE(s.gridSheetKey(ctrlV, true));
+    EXPECT_EQ(pasted.ui.notices.back(), "4 件を貼り付けました。\n数値でない 1 件は元のままです: 「x」|確認");
+    EXPECT_TRUE(s.modified());
+    // The list prices derive the level prices, the rate goes to its location: as typed.
+    for (int r = 0; r < RecordsPerPipe; ++r)
+        EXPECT_EQ(s.working()[r].slots, typed.s->working()[r].slots) << r;
+    EXPECT_EQ(pasted.grid.Cells(1, 2), "1,300");
+
+    // Ctrl+C gives the selection as plain numbers; without Ctrl, V and C are no commands.
+    pasted.grid.SelectRange(1, 1, 2, 2);
+    EXPECT_TRUE(s.gridSheetKey(ctrlC, true));
+    EXPECT_EQ(pasted.ui.clipboard.back(), "1234\t0.5\n1300\t" + pasted.grid.Cells(2, 2) + "\n");
+    EXPECT_FALSE(s.gridSheetKey(ctrlV, false));
+    pasted.grid.ShowEditor();
+    EXPECT_FALSE(s.gridSheetKey(ctrlV, true)); // the open editor's own paste
+
+    s.registerBlock();
+    EXPECT_EQ(pasted.ui.notices.back(), "管0を登録しました。|確認");
+    EXPECT_EQ(pasted.onDisk(0)[1].A(6), Cur("1300"));
+}

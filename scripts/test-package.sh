@@ -283,7 +283,26 @@ if [ -f "$root$file" ] && [ -n "${window:-}" ]; then
 else
   fail "no window or no kanzai1.fda to save into"
 fi
-kill "$velmok_pid" 2>/dev/null || true; wait "$velmok_pid" 2>/dev/null || true
+# Closed as a user closes it (ファイル → 終了, the last item of the menu; the save question is
+# answered with Enter), so that what velmok writes at close (its layout and window position) is
+# written too, and must not land in the program folder.
+if kill -0 "$velmok_pid" 2>/dev/null; then
+  x xdotool mousemove --window "$window" 40 12 click 1
+  sleep 0.7
+  x xdotool key --delay 300 Up Return
+  for i in $(seq 20); do
+    sleep 0.5
+    kill -0 "$velmok_pid" 2>/dev/null || break
+    [ "$i" -eq 4 ] && x xdotool key Return
+  done
+  if kill -0 "$velmok_pid" 2>/dev/null; then
+    fail "velmok did not close with ファイル → 終了"
+    kill "$velmok_pid" 2>/dev/null || true; wait "$velmok_pid" 2>/dev/null || true
+  else
+    wait "$velmok_pid" 2>/dev/null && status=0 || status=$?
+    if [ "$status" -eq 0 ]; then pass "velmok closed with ファイル → 終了, status 0"; else fail "velmok closed with status $status"; fi
+  fi
+fi
 
 section "velmok-cli on alice's files"
 if [ -f "$root$file" ]; then

@@ -314,8 +314,8 @@ if [ -f "$root$file" ]; then
   check "it is still 432,000 bytes and alice's" test "$(stat -c '%s %u' "$root$file")" = "432000 $alice_uid"
   calc_again() { as_user alice velmok-cli calc --write "$file" >/dev/null && cmp "$root$file" "$root/tmp/calculated.fda"; }
   check "a second calc --write leaves it byte for byte" calc_again
-  check "no other file of alice's data changed" diff <(echo "$others_before") <(sums | grep -v ' ./ex_data/kanzai1.fda$')
-  check "no temporary file is left in ex_data" test -z "$(find "$root$ex" -type f ! -name 'kanzai*.fda')"
+  # A temporary file left behind would show here too.
+  check "no other file of alice's data changed or appeared" diff <(echo "$others_before") <(sums | grep -v ' ./ex_data/kanzai1.fda$')
 fi
 
 section "a second user"

@@ -123,6 +123,7 @@ mirror=$(sed -n 's/^URIs: *\([^ ]*\/debian\)\/*$/\1/p' /etc/apt/sources.list.d/d
 mirror=${mirror:-http://deb.debian.org/debian}
 
 root=$(mktemp -d /tmp/velmaro-root.XXXXXX)
+chmod 755 "$root" # its users must reach their programs through it
 mounts=()
 cleanup() {
   local i p
@@ -147,6 +148,7 @@ if [ ! -f "$seed" ]; then
 else
   section "unpacking the cached bookworm root $seed"
   tar -C "$root" -xf "$seed"
+  chmod 755 "$root"
 fi
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 mount -t proc proc "$root/proc" && mounts+=("$root/proc")
@@ -286,7 +288,7 @@ fi
 # Closed as a user closes it (ファイル → 終了, the last item of the menu; the save question is
 # answered with Enter), so that what velmok writes at close (its layout and window position) is
 # written too, and must not land in the program folder.
-if kill -0 "$velmok_pid" 2>/dev/null; then
+if [ -n "${window:-}" ] && kill -0 "$velmok_pid" 2>/dev/null; then
   x xdotool mousemove --window "$window" 40 12 click 1
   sleep 0.7
   x xdotool key --delay 300 Up Return
@@ -302,6 +304,8 @@ if kill -0 "$velmok_pid" 2>/dev/null; then
     wait "$velmok_pid" 2>/dev/null && status=0 || status=$?
     if [ "$status" -eq 0 ]; then pass "velmok closed with ファイル → 終了, status 0"; else fail "velmok closed with status $status"; fi
   fi
+else
+  kill "$velmok_pid" 2>/dev/null || true; wait "$velmok_pid" 2>/dev/null || true
 fi
 
 section "velmok-cli on alice's files"

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the screenshots need.
+# Installs the Debian packages the build, the tests, the screenshots and the package test need.
 # Idempotent: when everything is already installed it does nothing and asks no server.
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
           qt6-qpa-plugins fonts-noto-cjk xvfb xauth x11-apps imagemagick xdotool
           qt6-translations-l10n clang
           pkg-config libxlsxwriter-dev zlib1g-dev python3-openpyxl poppler-utils
-          libclang-rt-14-dev libxxhash-dev sshfs openssh-server fuse3 strace)
+          libclang-rt-14-dev libxxhash-dev sshfs openssh-server fuse3 strace
+          dpkg-dev lintian debootstrap desktop-file-utils shared-mime-info man-db)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -169,13 +169,15 @@ PasteReport GridEntry::paste(const SheetRows &rows, GridCoord at)
     return report;
 }
 
-void GridEntry::pasteClipboard()
+PasteReport GridEntry::pasteClipboard()
 {
     const SheetRows rows = parseSheetText(ui_.clipboardText());
     if (rows.empty())
-        return;
-    const PasteReport r = paste(rows, cells_.entryPosition(grid_));
+        return {};
+    const CellRange sel = grid_.Selection();
+    const PasteReport r = paste(rows, {sel.left, sel.top});
     ui_.notice(controltext::pasteReportText(r.pasted, r.notEditable, r.notNumbers), controltext::NoticeButton);
+    return r;
 }
 
 void GridEntry::copySelection()

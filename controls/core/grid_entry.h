@@ -135,9 +135,9 @@ public:
     // is asked or shown per cell: the report says what was done, and the data are marked
     // modified once when anything was stored.
     PasteReport paste(const SheetRows &rows, GridCoord at);
-    // Ctrl+V, "貼り付け（表計算から）": the spreadsheet cells on the clipboard from the entry
-    // position on, then one notice with the report (nothing when the clipboard holds no text).
-    void pasteClipboard();
+    // Ctrl+V, "貼り付け（表計算から）": the spreadsheet cells on the clipboard from the selected
+    // cell on, then one notice with the report (nothing when the clipboard holds no text).
+    PasteReport pasteClipboard();
     // Ctrl+C: the selected cells onto the clipboard as spreadsheet text.
     void copySelection();
     // Ctrl+V and Ctrl+C pressed in the grid while no editor is open (in an open editor they are

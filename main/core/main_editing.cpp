@@ -45,7 +45,8 @@ void MainEditing::changeTable(const std::function<void()> &change)
 {
     WorkingTable previousUndo = undo_;
     const bool hadUndo = undoEnabled_, wasModified = s_.modified_;
-    takeSnapshot();
+    if (!pasting_)
+        takeSnapshot();
     try {
         change();
     } catch (...) {
@@ -108,6 +109,12 @@ public:
         // calculated or shown there. Factors are read as typed, without "," grouping.
         return isSizeRow(row) ? EntryCell::number(false) : EntryCell::untouched();
     }
+    EntryCell pasteCell(int col, int row) const override
+    {
+        return rateCellRule(col, s_.table_.refrigerant(), s_.rateShowsResults_) == RateCell::Editable && isSizeRow(row)
+                   ? EntryCell::number(false)
+                   : EntryCell::ignored();
+    }
     void storeEntry(int col, int fromRow, int toRow, Currency v, const std::string &) override
     {
         const int factor = *factorOfColumn(col);
@@ -152,6 +159,11 @@ public:
     EntryCell entryCell(int col, int row) const override
     {
         return isSizeRow(row) && priceSlotOfColumn(col) ? EntryCell::number(true) : EntryCell::untouched();
+    }
+    EntryCell pasteCell(int col, int row) const override
+    {
+        // A level price worked out from the list price by the percentages takes no paste.
+        return priceColumnLocked(col, usesRates(s_.table_.settings())) ? EntryCell::ignored() : entryCell(col, row);
     }
     void storeEntry(int col, int row, int, Currency v, const std::string &) override
     {
@@ -228,6 +240,40 @@ bool MainEditing::gridKeyDown(bool rateGrid, int vk, bool shift)
     const bool ended = withEntry(rateGrid, rateGrid, [&](GridEntry &entry) { return entry.key(vk, shift); });
     // Up and Down move the selection, Tab the focus, once the text is stored.
     return ended && vk != vkey::Up && vk != vkey::Down && vk != vkey::Tab;
+}
+
+bool MainEditing::sheetKey(bool rateGrid, int vk, bool ctrl)
+{
+    const int v = vkey::KeyA + ('V' - 'A'), c = vkey::KeyA + ('C' - 'A');
+    if (!ctrl || (vk != v && vk != c) || s_.grids_->editable(rateGrid).EditorMode())
+        return false;
+    if (vk == v)
+        pasteFromSheet(rateGrid);
+    else
+        withEntry(rateGrid, false, [](GridEntry &entry) { entry.copySelection(); });
+    return true;
+}
+
+void MainEditing::pasteFromSheet(bool rateGrid)
+{
+    if (refusedWithoutPipe())
+        return;
+    // The table before the paste is the one undo step of the whole paste.
+    WorkingTable previousUndo = undo_;
+    const bool hadUndo = undoEnabled_;
+    takeSnapshot();
+    const FlagScope pasting(pasting_);
+    const PasteReport r = withEntry(rateGrid, false, [](GridEntry &entry) { return entry.pasteClipboard(); });
+    if (r.pasted == 0) {
+        // Nothing was stored: the earlier undo step stays.
+        undo_ = std::move(previousUndo);
+        undoEnabled_ = hadUndo;
+    }
+}
+
+void MainEditing::copyComposites()
+{
+    s_.ui_.setClipboardText(sheetText(gridCells(s_.grids_->composite, s_.grids_->composite.Selection())));
 }
 
 MainEditing::EditorLeft MainEditing::editorLeft(bool rateGrid, int col, int row)

@@ -65,6 +65,14 @@ public:
     void paste(CopyKind kind);
     bool pasteEnabled(CopyKind kind) const;
     bool copyLocationEnabled() const;
+
+    // Ctrl+V / Ctrl+C in the rate grid (true) or the material price grid without an open
+    // editor; true when the key was one of them. The paste stores each figure as typing it
+    // would (a factor into its location, a price into all four) and is one step of 取り消し.
+    bool sheetKey(bool rateGrid, int vk, bool ctrl);
+    void pasteFromSheet(bool rateGrid); // "貼り付け（表計算から）"
+    // Ctrl+C in the composite grid: its selected cells as spreadsheet text.
+    void copyComposites();
     void copyLocationToOthers(); // location 0 to locations 1–3
 
 private:
@@ -103,6 +111,7 @@ private:
     CopyBuffer copyBuffer_;
     std::string *heldNotice_ = nullptr; // set while editorLeft runs the key handling
     bool handlingKey_ = false;          // a grid key is being handled
+    bool pasting_ = false;              // a paste is one undo step: its stores take no snapshot
 };
 
 } // namespace velmo

@@ -87,6 +87,26 @@ void TFtankaregist::buildEditMenus()
     connect(StrColGrid1, &TStrColGrid::keyDown, this, &TFtankaregist::StrColGrid1KeyDown, Qt::DirectConnection);
     connect(StrColGrid2, &TStrColGrid::keyDown, this, &TFtankaregist::StrColGrid2KeyDown, Qt::DirectConnection);
     connect(StrColGrid1, &TStrColGrid::gridClick, this, &TFtankaregist::StrColGrid1Click);
+
+    // Spreadsheet cells: Ctrl+V and the pop-up item paste into the two editable grids, Ctrl+C
+    // copies from any of the three.
+    for (TStrColGrid *g : {StrColGrid1, StrColGrid2}) {
+        QMenu *popup = new QMenu(g);
+        popup->addAction(controltext::PasteFromSheetItem, this, [this, g] {
+            runCommand([&] { session_->editing().pasteFromSheet(g == StrColGrid1); });
+            undoAction->setEnabled(session_->editing().undoEnabled());
+        });
+        g->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(g, &QWidget::customContextMenuRequested, this, [g, popup](const QPoint &at) { popup->exec(g->mapToGlobal(at)); });
+    }
+    connect(StrColGrid3, &TStrColGrid::keyDown, this,
+            [this](int &vk, Qt::KeyboardModifiers mods, bool &consumed) {
+                if ((mods & Qt::ControlModifier) && vk == vkey::KeyA + ('C' - 'A')) {
+                    session_->editing().copyComposites();
+                    consumed = true;
+                }
+            },
+            Qt::DirectConnection);
 }
 
 void TFtankaregist::showEditCommands()
@@ -125,6 +145,8 @@ void TFtankaregist::gridKeyDown(TStrColGrid *grid, int &vk, Qt::KeyboardModifier
     runCommand([&] {
         const bool rateGrid = grid == StrColGrid1;
         const bool withShift = shift & Qt::ShiftModifier;
+        if (session_->editing().sheetKey(rateGrid, vk, shift & Qt::ControlModifier))
+            return;
         consumed = rateGrid ? session_->editing().rateGridKeyDown(vk, withShift) : session_->editing().priceGridKeyDown(vk, withShift);
     });
     undoAction->setEnabled(session_->editing().undoEnabled());

@@ -580,3 +580,70 @@ TEST(SettingsFields, ALabourPriceLeftWithoutEnterIsAppliedAndAnUnchangedOneTakes
     back.load(pf.data() / "kanzai1.fda");
     EXPECT_EQ(back.record(59).C(1), Cur("31000"));
 }
+
+TEST(SheetPaste, PricesLandInAllFourLocationsAsTypedAndTheWholePasteIsOneUndoStep)
+{
+    const int ctrlV = vkey::KeyA + ('V' - 'A'), ctrlC = vkey::KeyA + ('C' - 'A');
+    ProgramFolder typedFolder, pastedFolder;
+    MainSession &typed = typedFolder.start();
+    MainSession &s = pastedFolder.start();
+    {
+        EditableGrid g(typed, Grid::Price);
+        g.type(1, 1, "1500");
+        g.enter();
+        g.type(2, 1, "1400");
+        g.enter();
+        g.type(1, 3, "900");
+        g.enter();
+    }
+    EditableGrid g(s, Grid::Price);
+    g.type(5, 5, "777"); // an edit before the paste, which the undo of the paste keeps
+    g.enter();
+    const WorkingTable beforePaste = s.table();
+    s.grids().price.SelectCell(1, 1);
+    pastedFolder.ui.clipboard.push_back("¥1,500\t１４００\n\t\n900円\tx\n");
+    EXPECT_TRUE(s.editing().sheetKey(false, ctrlV, true));
+    EXPECT_EQ(pastedFolder.ui.notices.back(), "3 件を貼り付けました。\n数値でない 1 件は元のままです: 「x」|確認");
+    for (int loc = 0; loc < 4; ++loc)
+        for (int row : {1, 3}) {
+            const int a = workingRow(loc, row);
+            EXPECT_EQ(s.table().row(a).rec.slots, typed.table().row(a).rec.slots) << loc << " " << row;
+        }
+    EXPECT_EQ(s.grids().price.Cells(2, 1), "1,400");
+
+    // One undo takes the whole paste back, and only the paste.
+    s.editing().undo();
+    for (int a = 1; a <= 60; ++a)
+        EXPECT_EQ(s.table().row(a).rec.slots, beforePaste.row(a).rec.slots) << a;
+
+    // With the percentages in use the level prices take no paste; the list price does.
+    useRates(s, true);
+    s.grids().price.SelectCell(6, 2);
+    pastedFolder.ui.clipboard.push_back("100\t200\n");
+    EXPECT_TRUE(s.editing().sheetKey(false, ctrlV, true));
+    EXPECT_EQ(pastedFolder.ui.notices.back(), "1 件を貼り付けました。1 件は編集できないセルのため貼り付けていません。|確認");
+    EXPECT_EQ(s.table().row(2).rec.A(6), Cur("200"));
+
+    // Ctrl+C copies plain numbers from the composite grid too.
+    s.grids().composite.SelectRange(1, 1, 2, 1);
+    s.editing().copyComposites();
+    EXPECT_EQ(pastedFolder.ui.clipboard.back().find(','), std::string::npos);
+    EXPECT_TRUE(s.editing().sheetKey(false, ctrlC, true));
+    EXPECT_FALSE(s.editing().sheetKey(false, ctrlV, false));
+}
+
+TEST(SheetPaste, FactorsGoIntoTheSelectedLocationAndRefusedColumnsAreCountedOnce)
+{
+    ProgramFolder pf;
+    MainSession &s = pf.start();
+    s.locationTabChanged(1);
+    EditableGrid g(s, Grid::Rate);
+    s.grids().rate.SelectCell(3, 2); // column 3 is fixed: refused; 4 and 5 take factors
+    pf.ui.clipboard.push_back("1\t1.2\t０．３\n");
+    s.editing().pasteFromSheet(true);
+    EXPECT_EQ(pf.ui.notices.back(), "2 件を貼り付けました。1 件は編集できないセルのため貼り付けていません。|確認");
+    EXPECT_EQ(s.table().row(workingRow(1, 2)).rec.B(1), Cur("1.2"));
+    EXPECT_EQ(s.table().row(workingRow(1, 2)).rec.B(2), Cur("0.3"));
+    EXPECT_EQ(s.table().row(workingRow(0, 2)).rec.B(1), Currency()); // another location keeps its factors
+    EXPECT_TRUE(s.modified());
+}

@@ -187,9 +187,10 @@ void GridEntry::copySelection()
 
 bool GridEntry::sheetKey(int vk, bool ctrl)
 {
-    if (!ctrl || grid_.EditorMode() || (vk != vkey::KeyA + ('V' - 'A') && vk != vkey::KeyA + ('C' - 'A')))
+    const SheetKey key = sheetKeyOf(vk, ctrl, grid_.EditorMode());
+    if (key == SheetKey::None)
         return false;
-    if (vk == vkey::KeyA + ('V' - 'A'))
+    if (key == SheetKey::Paste)
         pasteClipboard();
     else
         copySelection();

@@ -100,6 +100,16 @@ public:
     virtual void movedTo(int /*col*/, int /*row*/) {}
 };
 
+// Ctrl+V and Ctrl+C pressed in a price grid while no editor is open (in an open editor they
+// are the editor's own).
+enum class SheetKey { None, Paste, Copy };
+constexpr SheetKey sheetKeyOf(int vk, bool ctrl, bool editorOpen)
+{
+    if (!ctrl || editorOpen)
+        return SheetKey::None;
+    return vk == vkey::KeyV ? SheetKey::Paste : vk == vkey::KeyC ? SheetKey::Copy : SheetKey::None;
+}
+
 // What a paste of spreadsheet cells did.
 struct PasteReport {
     int pasted = 0;      // cells stored
@@ -140,8 +150,7 @@ public:
     PasteReport pasteClipboard();
     // Ctrl+C: the selected cells onto the clipboard as spreadsheet text.
     void copySelection();
-    // Ctrl+V and Ctrl+C pressed in the grid while no editor is open (in an open editor they are
-    // the editor's own): the two above. True when the key was one of them.
+    // Ctrl+V and Ctrl+C (sheetKeyOf): the two above. True when the key was one of them.
     bool sheetKey(int vk, bool ctrl);
 
     // Refusals go into `slot` instead of a notice box, for an entry committed in the middle of

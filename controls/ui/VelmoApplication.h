@@ -41,6 +41,23 @@ void showErrorBox(const QString &message);
 // Shows the error box for the exception being handled; call it inside a catch block.
 void reportCurrentException() noexcept;
 
+// The end of a program's main(): creates the main window with `make`, shows it and runs the
+// event loop. A window that cannot be created (a folder that cannot be made, a settings file
+// that cannot be read) ends the start with the error box and the status 1.
+template <class Make>
+int runMainWindow(QApplication &app, Make make)
+{
+    decltype(make()) window;
+    try {
+        window = make();
+    } catch (...) {
+        reportCurrentException();
+        return 1;
+    }
+    window->show();
+    return app.exec();
+}
+
 // Shows the error box once control is back in the event loop (for failures met while painting,
 // where no modal box may open). A message already waiting is not queued twice.
 void PostErrorBox(const QString &message);

@@ -24,15 +24,5 @@ int main(int argc, char **argv)
     // The argument stays bytes: a path in it opens that very file, whatever its encoding.
     const std::string argument = argc > 1 ? std::string(argv[1]) : std::string();
 
-    // A data folder that cannot be found or made ends the start with the error box and a
-    // failure status.
-    std::unique_ptr<velmo::Tfselvan> window;
-    try {
-        window = std::make_unique<velmo::Tfselvan>(program, argument);
-    } catch (...) {
-        velmo::reportCurrentException();
-        return 1;
-    }
-    window->show();
-    return app.exec();
+    return velmo::runMainWindow(app, [&] { return std::make_unique<velmo::Tfselvan>(program, argument); });
 }

@@ -244,10 +244,10 @@ bool MainEditing::gridKeyDown(bool rateGrid, int vk, bool shift)
 
 bool MainEditing::sheetKey(bool rateGrid, int vk, bool ctrl)
 {
-    const int v = vkey::KeyA + ('V' - 'A'), c = vkey::KeyA + ('C' - 'A');
-    if (!ctrl || (vk != v && vk != c) || s_.grids_->editable(rateGrid).EditorMode())
+    const SheetKey key = sheetKeyOf(vk, ctrl, s_.grids_->editable(rateGrid).EditorMode());
+    if (key == SheetKey::None)
         return false;
-    if (vk == v)
+    if (key == SheetKey::Paste)
         pasteFromSheet(rateGrid);
     else
         withEntry(rateGrid, false, [](GridEntry &entry) { entry.copySelection(); });

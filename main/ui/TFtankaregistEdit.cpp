@@ -101,7 +101,7 @@ void TFtankaregist::buildEditMenus()
     }
     connect(StrColGrid3, &TStrColGrid::keyDown, this,
             [this](int &vk, Qt::KeyboardModifiers mods, bool &consumed) {
-                if ((mods & Qt::ControlModifier) && vk == vkey::KeyA + ('C' - 'A')) {
+                if (sheetKeyOf(vk, mods & Qt::ControlModifier, false) == SheetKey::Copy) {
                     session_->editing().copyComposites();
                     consumed = true;
                 }

@@ -20,13 +20,5 @@ int main(int argc, char **argv)
     const QString dir = QCoreApplication::applicationDirPath();
     // The argument stays bytes: a path in it opens that very file, whatever its encoding.
     const std::string argument = argc > 1 ? std::string(argv[1]) : std::string();
-    std::unique_ptr<velmo::Tftorvik> window;
-    try {
-        window = std::make_unique<velmo::Tftorvik>(dir, argument);
-    } catch (...) {
-        velmo::reportCurrentException();
-        return 1;
-    }
-    window->show();
-    return app.exec();
+    return velmo::runMainWindow(app, [&] { return std::make_unique<velmo::Tftorvik>(dir, argument); });
 }

@@ -384,7 +384,7 @@ TEST(SelvanPercentages, APercentageLeftWithoutEnterIsAppliedAsEnterWouldAndAnUnc
 
 TEST(SelvanPaste, SpreadsheetCellsStoreAsTypingThemWouldWithOneReport)
 {
-    const int ctrlV = vkey::KeyA + ('V' - 'A'), ctrlC = vkey::KeyA + ('C' - 'A');
+    const int ctrlV = vkey::KeyV, ctrlC = vkey::KeyC;
     SelvanFolder typedFolder, pastedFolder;
     auto typed = derivingSession(typedFolder);
     auto pasted = derivingSession(pastedFolder);

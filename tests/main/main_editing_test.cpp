@@ -583,7 +583,7 @@ TEST(SettingsFields, ALabourPriceLeftWithoutEnterIsAppliedAndAnUnchangedOneTakes
 
 TEST(SheetPaste, PricesLandInAllFourLocationsAsTypedAndTheWholePasteIsOneUndoStep)
 {
-    const int ctrlV = vkey::KeyA + ('V' - 'A'), ctrlC = vkey::KeyA + ('C' - 'A');
+    const int ctrlV = vkey::KeyV, ctrlC = vkey::KeyC;
     ProgramFolder typedFolder, pastedFolder;
     MainSession &typed = typedFolder.start();
     MainSession &s = pastedFolder.start();

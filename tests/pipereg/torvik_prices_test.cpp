@@ -215,7 +215,7 @@ TEST(TorvikRates, ARateLeftWithoutEnterIsAppliedAsEnterWouldAndAnUnchangedOneIsN
 
 TEST(TorvikPaste, SpreadsheetCellsStoreAsTypingThemWouldWithOneReport)
 {
-    const int ctrlV = vkey::KeyA + ('V' - 'A'), ctrlC = vkey::KeyA + ('C' - 'A');
+    const int ctrlV = vkey::KeyV, ctrlC = vkey::KeyC;
     TorvikFixture typed, pasted;
     for (TorvikFixture *f : {&typed, &pasted}) {
         TorvikSession &s = f->open();

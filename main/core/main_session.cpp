@@ -206,9 +206,10 @@ void MainSession::loadPipe(int pipe)
     table_.load(currentBlock());
     loadSettingsIntoControls();
     position_.location = 0;
-    editing_.forgetUndo();
     pipeLoaded_ = true;
+    editing_.forgetUndo();
     table_.recalculateAll(currentBlock());
+    editing_.restartHistory(); // from the records as calculated
 }
 
 void MainSession::loadSettingsIntoControls()
@@ -393,6 +394,7 @@ void MainSession::settingsLeft(const SettingsControls &c)
 
 void MainSession::applySettings(const SettingsControls &c)
 {
+    const MainEditing::Step step(editing_);
     if (!pipeLoaded_) {
         ui_.notice(velmoktext::NoPipeNotice, controltext::NoticeButton);
         return;

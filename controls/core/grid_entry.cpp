@@ -144,6 +144,11 @@ PasteReport GridEntry::paste(const SheetRows &rows, GridCoord at)
             const int c = at.col + static_cast<int>(dc), r = at.row + static_cast<int>(dr);
             const bool inGrid = c < grid_.ColCount() && r >= 1 && r <= lastRow_;
             const EntryCell cell = inGrid ? cells_.pasteCell(c, r) : EntryCell::ignored();
+            if (cell.kind == EntryCell::Kind::Text) {
+                cells_.storePastedText(c, r, text);
+                ++report.pasted;
+                continue;
+            }
             if (cell.kind != EntryCell::Kind::Number) {
                 ++report.notEditable;
                 continue;

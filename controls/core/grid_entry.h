@@ -88,6 +88,9 @@ public:
     // Stores v, typed as `text`, into column col of rows fromRow … toRow (more than one for the
     // fill), then shows the grid as the data now are.
     virtual void storeEntry(int col, int fromRow, int toRow, Currency v, const std::string &text) = 0;
+    // Stores a pasted text into a cell whose pasteCell is a text cell (a size), as typing it
+    // would, then shows it as stored.
+    virtual void storePastedText(int /*col*/, int /*row*/, const std::string & /*text*/) {}
     // Shows the stored values again, in place of a refused or unreadable text.
     virtual void showAgain() = 0;
     // Marks the data modified.

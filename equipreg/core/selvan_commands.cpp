@@ -101,9 +101,14 @@ EntryCell SelvanSession::entryCell(int col, int row) const
 
 EntryCell SelvanSession::pasteCell(int col, int row) const
 {
-    if (row < 1 || row >= EquipmentGridRows || (col != 2 && col != 3))
+    if (row < 1 || row >= EquipmentGridRows || col < 1 || col > 3)
         return EntryCell::ignored();
-    return EntryCell::number(true);
+    return col == 1 ? EntryCell::text() : EntryCell::number(true);
+}
+
+void SelvanSession::storePastedText(int col, int row, const std::string &text)
+{
+    cellTextStored(col, row, text); // a size, taken as typed
 }
 
 void SelvanSession::storeEntry(int col, int fromRow, int toRow, Currency value, const std::string &)

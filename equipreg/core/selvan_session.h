@@ -187,6 +187,7 @@ private:
     // The grid's cells, for the entry engine.
     EntryCell entryCell(int col, int row) const override;
     EntryCell pasteCell(int col, int row) const override;
+    void storePastedText(int col, int row, const std::string &text) override;
     void storeEntry(int col, int fromRow, int toRow, Currency v, const std::string &text) override;
     void showAgain() override;
     void markModified() override;

@@ -404,3 +404,21 @@ TEST(SelvanPaste, SpreadsheetCellsStoreAsTypingThemWouldWithOneReport)
     EXPECT_TRUE(pasted->gridSheetKey(ctrlC, true));
     EXPECT_EQ(pastedFolder.ui.clipboard.back(), "1234\n0\n2500\n");
 }
+
+TEST(SelvanPaste, SizesGoIntoTheSizeColumnAsTyped)
+{
+    SelvanFolder f;
+    auto s = f.start();
+    s->grid().SelectCell(1, 1);
+    f.ui.clipboard.push_back("15A\t1,000\n20A\n");
+    s->pasteFromSheet();
+    EXPECT_EQ(f.ui.notices.back(), "3 件を貼り付けました。|確認");
+    EXPECT_EQ(row(*s, 1).caption.text(), "15A");
+    EXPECT_EQ(row(*s, 2).caption.text(), "20A");
+    EXPECT_EQ(s->cell(1, 2), "20A");
+    EXPECT_EQ(row(*s, 1).values[materialSlot(Basis::List)].toString(), "1000");
+    EXPECT_TRUE(s->modified());
+    s->undo();
+    EXPECT_EQ(row(*s, 1).caption.text(), "");
+    EXPECT_EQ(s->cell(1, 1), "");
+}

@@ -2,6 +2,7 @@
 // block is one step, a hundred steps go back and forth byte for byte, a price typed and not yet
 // stored is stored before the undo, and the history belongs to the block.
 #include "tests/common/block_bytes.h"
+#include "tests/common/history_walk.h"
 #include "tests/equipreg/selvan_folder.h"
 
 #include <gtest/gtest.h>
@@ -20,20 +21,10 @@ std::string stateOf(const SelvanSession &s)
            (c.useRates ? "on" : "off");
 }
 
-void walkBackAndForth(SelvanSession &s, const std::vector<std::string> &states)
+HistoryWalk walkOf(SelvanSession &s)
 {
-    for (size_t i = states.size() - 1; i-- > 0;) {
-        ASSERT_TRUE(s.canUndo()) << i;
-        s.undo();
-        ASSERT_TRUE(stateOf(s) == states[i]) << "undo to " << i;
-    }
-    EXPECT_FALSE(s.canUndo());
-    for (size_t i = 1; i < states.size(); ++i) {
-        ASSERT_TRUE(s.canRedo()) << i;
-        s.redo();
-        ASSERT_TRUE(stateOf(s) == states[i]) << "redo to " << i;
-    }
-    EXPECT_FALSE(s.canRedo());
+    return {[&s] { return stateOf(s); }, [&s] { s.undo(); }, [&s] { s.redo(); }, [&s] { return s.canUndo(); },
+            [&s] { return s.canRedo(); }};
 }
 
 } // namespace
@@ -83,7 +74,7 @@ TEST(SelvanUndo, EveryKindOfChangeIsOneStepAndRedoReplaysIt)
     s->tabChanged(0); // a tab changes nothing
     EXPECT_TRUE(stateOf(*s) == states.back());
 
-    walkBackAndForth(*s, states);
+    walkBackAndForth(walkOf(*s), states);
     EXPECT_EQ(f.ui.beeps, 0);
 
     // A price typed and not stored is stored first, then undone: the cell shows the price again.
@@ -106,7 +97,7 @@ TEST(SelvanUndo, AHundredStepsGoBackAndForthByteForByteAndTheHistoryBelongsToThe
         typeCell(*s, 2 + i % 2, 1 + i % 14, std::to_string(100 + i));
         states.push_back(stateOf(*s));
     }
-    walkBackAndForth(*s, states);
+    walkBackAndForth(walkOf(*s), states);
 
     f.ui.answers.push_back(Answer::No); // the save question: キャンセル
     s->beginChoosing();

@@ -1,6 +1,7 @@
 // 元に戻す and やり直し in the main program: every kind of change of the pipe is one step, a
 // hundred steps go back and forth byte for byte, and the history belongs to the pipe.
 #include "tests/common/block_bytes.h"
+#include "tests/common/history_walk.h"
 #include "tests/main/editable_grid.h"
 #include "tests/main/program_folder.h"
 
@@ -27,21 +28,11 @@ std::string firstDifference(const std::string &a, const std::string &b)
     return "record " + std::to_string(i / RecordSize) + ", byte " + std::to_string(i % RecordSize);
 }
 
-// Undoes every step, each time finding the records as they were before it; then redoes them all.
-void walkBackAndForth(MainSession &s, const std::vector<std::string> &states)
+HistoryWalk walkOf(MainSession &s)
 {
-    for (size_t i = states.size() - 1; i-- > 0;) {
-        ASSERT_TRUE(s.editing().canUndoStep()) << i;
-        s.editing().undoStep();
-        ASSERT_EQ(firstDifference(pipeBytes(s), states[i]), "") << "undo to " << i;
-    }
-    EXPECT_FALSE(s.editing().canUndoStep());
-    for (size_t i = 1; i < states.size(); ++i) {
-        ASSERT_TRUE(s.editing().canRedoStep()) << i;
-        s.editing().redoStep();
-        ASSERT_EQ(firstDifference(pipeBytes(s), states[i]), "") << "redo to " << i;
-    }
-    EXPECT_FALSE(s.editing().canRedoStep());
+    MainEditing &e = s.editing();
+    return {[&s] { return pipeBytes(s); }, [&e] { e.undoStep(); }, [&e] { e.redoStep(); },
+            [&e] { return e.canUndoStep(); }, [&e] { return e.canRedoStep(); }};
 }
 
 } // namespace
@@ -103,7 +94,7 @@ TEST(MainUndo, EveryKindOfChangeIsOneStepAndRedoReplaysIt)
         EXPECT_EQ(firstDifference(pipeBytes(s), states.back()), "");
     }
 
-    walkBackAndForth(s, states);
+    walkBackAndForth(walkOf(s), states);
     EXPECT_EQ(pf.ui.beeps, 0);
     s.editing().redoStep(); // nothing to redo: a beep, nothing changes
     EXPECT_EQ(pf.ui.beeps, 1);
@@ -135,7 +126,7 @@ TEST(MainUndo, AHundredStepsGoBackAndForthByteForByteAndTheHistoryBelongsToThePi
         g.type(1 + i % 7, 1 + i % 14, std::to_string(100 + i)).enter();
         states.push_back(pipeBytes(s));
     }
-    walkBackAndForth(s, states);
+    walkBackAndForth(walkOf(s), states);
     // The history keeps 200 steps; the oldest go first.
     for (int i = 0; i < 150; ++i)
         g.type(1, 1, std::to_string(1000 + i)).enter();

@@ -1,6 +1,7 @@
 // 元に戻す and やり直し in the pipe registration program: every kind of change of the block is
 // one step, a hundred steps go back and forth byte for byte, and the history belongs to the block.
 #include "tests/common/block_bytes.h"
+#include "tests/common/history_walk.h"
 #include "tests/pipereg/torvik_fixture.h"
 
 #include <gtest/gtest.h>
@@ -22,20 +23,10 @@ std::string stateOf(const TorvikSession &s)
     return state + (s.useRates() ? "|on" : "|off");
 }
 
-void walkBackAndForth(TorvikSession &s, const std::vector<std::string> &states)
+HistoryWalk walkOf(TorvikSession &s)
 {
-    for (size_t i = states.size() - 1; i-- > 0;) {
-        ASSERT_TRUE(s.canUndo()) << i;
-        s.undo();
-        ASSERT_TRUE(stateOf(s) == states[i]) << "undo to " << i;
-    }
-    EXPECT_FALSE(s.canUndo());
-    for (size_t i = 1; i < states.size(); ++i) {
-        ASSERT_TRUE(s.canRedo()) << i;
-        s.redo();
-        ASSERT_TRUE(stateOf(s) == states[i]) << "redo to " << i;
-    }
-    EXPECT_FALSE(s.canRedo());
+    return {[&s] { return stateOf(s); }, [&s] { s.undo(); }, [&s] { s.redo(); }, [&s] { return s.canUndo(); },
+            [&s] { return s.canRedo(); }};
 }
 
 } // namespace
@@ -91,7 +82,7 @@ TEST(TorvikUndo, EveryKindOfChangeIsOneStepAndRedoReplaysIt)
     s.rateFieldLeft(2, 75);
     EXPECT_TRUE(stateOf(s) == states.back());
 
-    walkBackAndForth(s, states);
+    walkBackAndForth(walkOf(s), states);
     EXPECT_EQ(f.ui.beeps, 0);
     s.redo();
     EXPECT_EQ(f.ui.beeps, 1);
@@ -122,7 +113,7 @@ TEST(TorvikUndo, AHundredStepsGoBackAndForthByteForByteAndTheHistoryBelongsToThe
         f.type(1 + i % 5, 1 + i % 14, std::to_string(100 + i));
         states.push_back(stateOf(s));
     }
-    walkBackAndForth(s, states);
+    walkBackAndForth(walkOf(s), states);
 
     // Another block starts a history of its own.
     f.ui.answers.push_back(Answer::No); // the save question: キャンセル, nothing saved

@@ -328,7 +328,8 @@ protected:
         loadBlock(blockIndex_);
         blockChosen();
         modified_ = false;
-        outside_.reloaded(controltext::changedBlockSubject(store_.path(), blockName()));
+        // The status bar is narrow: the file by its name (the path is in its own panel).
+        outside_.reloaded(controltext::changedBlockSubject(store_.path().filename(), blockName()));
     }
     void setModified(bool on = true) { modified_ = on; }
     void setLaunch(const std::string &tag, int index, const std::string &refused = "")

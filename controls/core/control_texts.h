@@ -57,7 +57,7 @@ inline std::string changedOutsideBarText(const std::string &subject)
 {
     return subject + "はほかのプログラムで変更されました。";
 }
-// The status bar after the file (or the block) was read again.
+// The status bar after the file (or the block, given with the file's name) was read again.
 inline std::string reloadedStatusText(const std::string &subject)
 {
     return subject + "をほかのプログラムの変更に合わせて読み込み直しました。";

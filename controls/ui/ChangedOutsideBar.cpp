@@ -25,8 +25,11 @@ ChangedOutsideBar::ChangedOutsideBar(QWidget *parent) : QFrame(parent)
     layout->setSpacing(6);
     label = new QLabel(this);
     label->setTextFormat(Qt::PlainText);
-    label->setMinimumWidth(0);
-    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // a long path never widens the window
+    // A long path never widens the window: the text wraps onto a second line instead.
+    label->setWordWrap(true);
+    QSizePolicy policy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    label->setSizePolicy(policy);
     reloadButton = new QPushButton(q(controltext::ReloadButton), this);
     closeButton = new QPushButton(q(controltext::CloseBarButton), this);
     layout->addWidget(label, 1);

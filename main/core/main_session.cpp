@@ -165,7 +165,7 @@ void MainSession::adoptReloaded(ServiceFile &&next)
     }
     refreshPipeName();
     modified_ = false;
-    outside_.reloaded(controltext::changedFileSubject(currentFilePath()));
+    outside_.reloaded(controltext::changedFileSubject(currentFilePath().filename())); // its folder has a panel
     reportDamage();
 }
 

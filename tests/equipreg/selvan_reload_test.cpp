@@ -74,7 +74,7 @@ TEST(SelvanReload, ActivationReadsAnUneditedBlockAndOffersTheBarOverEdits)
         SelvanUnderChange f(false);
         EXPECT_TRUE(f.s->windowActivated());
         EXPECT_EQ(f.shown(), Cur("5000"));
-        EXPECT_EQ(f.s->outsideChange().statusText(), f.subject() + "をほかのプログラムの変更に合わせて読み込み直しました。");
+        EXPECT_EQ(f.s->outsideChange().statusText(), "ファイル kigu1.dxa の「器具」をほかのプログラムの変更に合わせて読み込み直しました。");
         EXPECT_EQ(readWholeFile(f.file), f.theirs);
     }
     SelvanUnderChange f;

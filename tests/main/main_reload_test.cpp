@@ -52,7 +52,7 @@ struct ChangedUnderEdits {
     }
     std::string reloadedStatus() const
     {
-        return "ファイル " + file.string() + " をほかのプログラムの変更に合わせて読み込み直しました。";
+        return "ファイル kanzai1.fda をほかのプログラムの変更に合わせて読み込み直しました。";
     }
     // What the other program wrote is what the session holds now.
     void expectTheirs()
@@ -147,8 +147,7 @@ TEST(MainReload, ActivatedWithoutEditsTheWindowReadsTheChangedFileAndSaysSo)
     EXPECT_EQ(s.position().location, 1);
     EXPECT_FALSE(s.modified());
     EXPECT_FALSE(s.outsideChange().barShown());
-    EXPECT_EQ(s.outsideChange().statusText(),
-              "ファイル " + file.string() + " をほかのプログラムの変更に合わせて読み込み直しました。");
+    EXPECT_EQ(s.outsideChange().statusText(), "ファイル kanzai1.fda をほかのプログラムの変更に合わせて読み込み直しました。");
     EXPECT_EQ(readWholeFile(file), theirs);
     // Read once: the next activation finds nothing new.
     EXPECT_FALSE(s.windowActivated());

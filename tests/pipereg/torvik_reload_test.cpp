@@ -56,7 +56,7 @@ TEST(TorvikReload, TheThirdAnswerOfTheSaveQuestionReadsTheBlockAgainOnlyAfterAYe
     EXPECT_FALSE(f.s.modified());
     EXPECT_EQ(f.grid.Cells(1, 1), "2,222");
     EXPECT_EQ(readWholeFile(f.data()), f.theirs);
-    EXPECT_EQ(f.s.outsideChange().statusText(), f.subject() + "をほかのプログラムの変更に合わせて読み込み直しました。");
+    EXPECT_EQ(f.s.outsideChange().statusText(), "ファイル kanzai1.fda の「管0」をほかのプログラムの変更に合わせて読み込み直しました。");
 }
 
 TEST(TorvikReload, ClosingAndChoosingABlockGoOnAfterTheReload)

@@ -163,7 +163,11 @@ void MainSession::adoptReloaded(ServiceFile &&next)
         position_.location = location;
         recalculateLocation();
     }
-    refreshPipeName();
+    // The other program may have named or renamed any pipe of the file: the tree and the pipe
+    // menu show the names the file holds now.
+    for (int p = 0; p < PipesPerFile; ++p)
+        names_.nodes[position_.service * NodesPerService + p + 1] = names_.pipeCaptions[position_.service][p] =
+            pipeNodeText(file_.pipeBlock(p)[0].name.text());
     modified_ = false;
     outside_.reloaded(controltext::changedFileSubject(currentFilePath().filename())); // its folder has a panel
     reportDamage();

@@ -137,12 +137,16 @@ TEST(MainReload, ActivatedWithoutEditsTheWindowReadsTheChangedFileAndSaysSo)
     const fs::path file = pf.data() / "kanzai1.fda";
     EXPECT_FALSE(s.windowActivated()); // nothing changed: nothing read, nothing to show
     s.locationTabChanged(1);
-    changeServiceFile(file, [](ServiceFile &f) { f.pipeBlock(4)[59].C(1) = Cur("27000"); });
+    changeServiceFile(file, [](ServiceFile &f) {
+        f.pipeBlock(4)[59].C(1) = Cur("27000");
+        f.pipeBlock(9)[0].name.assignText("新しい管");
+    });
     const std::string theirs = readWholeFile(file);
 
     EXPECT_TRUE(s.windowActivated());
     EXPECT_TRUE(pf.ui.questions.empty());
     EXPECT_EQ(s.settingsControls().labour[1], Cur("27000"));
+    EXPECT_EQ(s.names().pipeCaptions[0][9], pipeNodeText("新しい管")); // the tree and the menu follow the file
     EXPECT_EQ(s.position().pipe, 4);
     EXPECT_EQ(s.position().location, 1);
     EXPECT_FALSE(s.modified());

@@ -4,6 +4,7 @@
 // block's name, choosing another block, moving a block up or down, and closing. Each program
 // adds what is its own (what a block shows, how it is recalculated) in a subclass.
 #include "controls/core/control_texts.h"
+#include "controls/core/edit_history.h"
 #include "controls/core/errors.h"
 #include "controls/core/outside_change.h"
 #include "controls/core/user_interface.h"
@@ -13,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace velmo {
@@ -98,7 +100,9 @@ private:
 
 enum class MoveDirection { Up, Down };
 
-template <typename Block>
+// `State` is what undo and redo restore: the working block, and beside it whatever the
+// program's controls hold that the block does not.
+template <typename Block, typename State = Block>
 class BlockSession {
 public:
     BlockSession(UserInterface &ui, BlockStore<Block> &store) : ui_(ui), store_(store) {}
@@ -133,6 +137,7 @@ public:
         loaded_ = true;
         outside_.settled(); // a bar about the block shown before is no longer true
         blockRead();
+        startHistory();
         if (const std::string damage = store_.damageOfLastRead(); !damage.empty())
             ui_.notice(damage, controltext::NoticeButton);
     }
@@ -218,12 +223,14 @@ public:
     {
         loadBlock(chosen ? *chosen : blockIndex_);
         blockChosen();
+        startHistory();
         modified_ = false;
         if (blockName().empty()) {
             // The new, empty block is on the screen before its name is asked, so that nobody
             // takes the boxes for a rename of the block shown before.
             if (showNow)
                 showNow();
+            const Step step(*this);
             editName();
             modified_ = true;
         }
@@ -253,6 +260,7 @@ public:
         store_.swap(i, j);
         loadBlock(j);
         blockChosen();
+        startHistory();
         modified_ = false;
         listNames();
         return j;
@@ -284,7 +292,64 @@ public:
         blockPasted();
     }
 
+    // ---- undo and redo ----
+    // "元に戻す" (Ctrl+Z) and "やり直し" (Ctrl+Y): one command of the working block back or
+    // forward again. The history belongs to the block: it starts when a block is read and
+    // ends when another is chosen. Without a step it beeps.
+    bool canUndo() const { return loaded_ && history_.canUndo(); }
+    bool canRedo() const { return loaded_ && history_.canRedo(); }
+    void undo()
+    {
+        settleTyping();
+        adoptStep(history_.undo(editState()));
+    }
+    void redo()
+    {
+        settleTyping();
+        adoptStep(history_.redo(editState()));
+    }
+
 protected:
+    // One command of the window: the working data as they are when the outermost command
+    // ends become one step of the history, when they changed.
+    class Step {
+    public:
+        explicit Step(BlockSession &s) : s_(s) { s_.steps_.enter(); }
+        ~Step()
+        {
+            if (!s_.steps_.leave() || !s_.loaded_)
+                return;
+            try {
+                s_.history_.record(s_.editState());
+            } catch (...) {
+                // Out of memory: the step is not kept, the change itself stands.
+            }
+        }
+        Step(const Step &) = delete;
+        Step &operator=(const Step &) = delete;
+
+    private:
+        BlockSession &s_;
+    };
+    // What undo and redo restore, and putting it back (then shown). A program whose State is
+    // more than its block gives both.
+    virtual State editState() const
+    {
+        if constexpr (std::is_same_v<State, Block>)
+            return working_;
+        else
+            return State{};
+    }
+    virtual void restoreEditState(const State &state)
+    {
+        if constexpr (std::is_same_v<State, Block>)
+            working_ = state;
+    }
+    // Before undo or redo: a value typed and not yet stored is stored, as before every command.
+    virtual void settleTyping() {}
+    // The history starts again from what the block holds now.
+    void startHistory() { history_.reset(editState()); }
+
     // The name the block is known by in the questions and notices (the name label).
     virtual std::string blockName() const = 0;
     // After a block was read: the controls follow its settings record.
@@ -327,6 +392,7 @@ protected:
         store_.changedBlockOnDisk(blockIndex_); // raises for a file that is gone or unreadable
         loadBlock(blockIndex_);
         blockChosen();
+        startHistory(); // the edits undo would bring back are gone with the reload
         modified_ = false;
         // The status bar is narrow: the file by its name (the path is in its own panel).
         outside_.reloaded(controltext::changedBlockSubject(store_.path().filename(), blockName()));
@@ -353,6 +419,16 @@ protected:
     BlockStore<Block> &store_;
 
 private:
+    void adoptStep(const std::optional<State> &state)
+    {
+        if (!loaded_ || !state) {
+            ui_.beep();
+            return;
+        }
+        restoreEditState(*state);
+        modified_ = true;
+    }
+
     std::string launchTag_, launchRefused_;
     int blockIndex_ = 0;
     Block working_{};
@@ -361,6 +437,8 @@ private:
     bool modified_ = false;
     bool loaded_ = false;
     OutsideChange outside_;
+    EditHistory<State> history_;
+    StepDepth steps_;
 };
 
 } // namespace velmo

@@ -173,6 +173,9 @@ inline std::string numberOutOfRangeText(std::string_view text)
 
 // ---- a paste of spreadsheet cells into a price grid ----
 inline constexpr const char *PasteFromSheetItem = "貼り付け（表計算から）";
+// The history of the pipe or block being edited: Ctrl+Z and Ctrl+Y.
+inline constexpr const char *UndoStepItem = "元に戻す";
+inline constexpr const char *RedoStepItem = "やり直し";
 // One report for the whole paste: "12 件を貼り付けました。3 件は編集できないセルのため貼り付けていません。"
 // and the texts that are no figure, by name.
 inline std::string pasteReportText(int pasted, int notEditable, const std::vector<std::string> &notNumbers)

@@ -91,9 +91,37 @@ bool wholePart(std::string_view s, std::string &digits)
 
 } // namespace
 
+namespace {
+
+// The separator of clipboard text: a tab when any tab occurs. Without one, a single column
+// copied from a spreadsheet ("1,200" on each line) is told from CSV by every line being one
+// figure with "," grouping; such text has no separator at all.
+std::optional<char> separatorOf(std::string_view text)
+{
+    if (text.find('\t') != std::string_view::npos)
+        return '\t';
+    bool anyComma = false;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        const std::string_view line = text.substr(start, end - start);
+        if (line.find(',') != std::string_view::npos) {
+            anyComma = true;
+            if (!sheetNumberText(line, true))
+                return ',';
+        }
+        start = end + 1;
+    }
+    return anyComma ? std::nullopt : std::optional<char>(',');
+}
+
+} // namespace
+
 SheetRows parseSheetText(std::string_view text)
 {
-    const char sep = text.find('\t') != std::string_view::npos ? '\t' : ',';
+    const std::optional<char> sep = separatorOf(text);
     SheetRows rows;
     std::vector<std::string> row;
     std::string cell;

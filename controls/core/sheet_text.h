@@ -16,7 +16,8 @@ class StrColGridModel;
 using SheetRows = std::vector<std::vector<std::string>>;
 
 // Splits clipboard text (UTF-8) into rows and cells: tab-separated when any tab occurs, else
-// comma-separated; a cell in double quotes may hold the separator, line ends and "" for a quote.
+// comma-separated, unless every line with a comma is one figure with "," grouping (a single
+// column copied from a spreadsheet: one cell per line); a cell in double quotes may hold the separator, line ends and "" for a quote.
 // Line ends are CR LF, LF or CR; the line end after the last row adds no empty row.
 SheetRows parseSheetText(std::string_view text);
 

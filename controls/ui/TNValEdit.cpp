@@ -244,6 +244,13 @@ bool TNValEdit::event(QEvent *e)
             e->ignore();
             return true;
         }
+        // Ctrl+Z and Ctrl+Y undo the field's own typing while there is any; otherwise they are
+        // the window's 元に戻す and やり直し.
+        const bool historyKey = (k->key() == Qt::Key_Z || k->key() == Qt::Key_Y) && k->modifiers() == Qt::ControlModifier;
+        if (historyKey && !typedSinceFocus()) {
+            e->ignore();
+            return true;
+        }
         // In a main window, Escape over a number typed and not yet entered returns the field to
         // its value before the typing; only then is it the field's and not the window's (close,
         // undo). In a dialog Escape stays the dialog's.

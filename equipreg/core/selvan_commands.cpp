@@ -12,6 +12,7 @@ namespace velmo {
 
 void SelvanSession::cellTextStored(int col, int row, const std::string &text)
 {
+    const Step step(*this);
     if (row < 1 || row >= EquipmentGridRows || col < 1 || col >= EquipmentGridCols)
         return;
     if (grid_.Cells(col, row) != text)
@@ -21,6 +22,7 @@ void SelvanSession::cellTextStored(int col, int row, const std::string &text)
 
 void SelvanSession::cellTextStored(int col, int row)
 {
+    const Step step(*this);
     if (row < 1 || row >= EquipmentGridRows || col < 1 || col >= EquipmentGridCols)
         return;
     const std::string &text = grid_.Cells(col, row);
@@ -42,8 +44,21 @@ void SelvanSession::cellTextStored(int col, int row)
         typed_.reset(); // typed back to what it showed
 }
 
+bool SelvanSession::gridSheetKey(int vk, bool ctrl)
+{
+    const Step step(*this);
+    return entry_.sheetKey(vk, ctrl);
+}
+
+void SelvanSession::pasteFromSheet()
+{
+    const Step step(*this);
+    entry_.pasteClipboard();
+}
+
 void SelvanSession::commitTypedCell()
 {
+    const Step step(*this);
     if (!typed_)
         return;
     const GridCoord t = *typed_;
@@ -58,6 +73,7 @@ void SelvanSession::commitTypedCell()
 
 bool SelvanSession::gridKeyDown(int vk, bool shift)
 {
+    const Step step(*this);
     // Scroll Lock and Tab leave the edit as it is here (Tab moves the focus).
     if (vk == vkey::Scroll || vk == vkey::Tab)
         return false;
@@ -146,6 +162,7 @@ void SelvanSession::copyAllClicked()
 
 void SelvanSession::pasteAllClicked()
 {
+    const Step step(*this);
     commitTypedCell();
     pasteAll();
     setModified();
@@ -166,6 +183,7 @@ void SelvanSession::copyInstallation()
 
 void SelvanSession::pasteInstallation()
 {
+    const Step step(*this);
     commitTypedCell();
     const int to = installationSlotOfTab();
     change(controls_, [&](EquipmentBlock &b) {
@@ -177,6 +195,7 @@ void SelvanSession::pasteInstallation()
 
 void SelvanSession::unifyInstallation()
 {
+    const Step step(*this);
     commitTypedCell();
     const int from = installationSlotOfTab();
     EquipmentBlock &clip = clipboardBlock();
@@ -194,6 +213,7 @@ void SelvanSession::unifyInstallation()
 
 void SelvanSession::sizeSet(int start)
 {
+    const Step step(*this);
     commitTypedCell();
     const SizeRows &sizes = start == 13 ? SizesFrom13 : SizesFrom15;
     for (int row = 0; row < EquipmentSizeRows; ++row)

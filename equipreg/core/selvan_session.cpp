@@ -82,6 +82,7 @@ void SelvanSession::start()
         ui_.notice(selvan::createdEmptyNotice(dataPath()), controltext::NoticeButton);
     tab_ = 0;
     showBlock();
+    startHistory();
     setModified(false);
 }
 
@@ -201,10 +202,26 @@ void SelvanSession::editName()
     }
 }
 
+// ---------------------------------------------------------------- undo and redo
+
+SelvanEditState SelvanSession::editState() const
+{
+    return {working(), controls_, unitText_};
+}
+
+void SelvanSession::restoreEditState(const SelvanEditState &state)
+{
+    workingBlock() = state.block;
+    controls_ = state.controls;
+    unitText_ = state.unit;
+    showBlock();
+}
+
 // ---------------------------------------------------------------- control events
 
 void SelvanSession::tabChanged(int tab)
 {
+    const Step step(*this);
     commitTypedCell();
     existingTabBasis(tab); // refuses a tab that is not there
     tab_ = tab;
@@ -213,6 +230,7 @@ void SelvanSession::tabChanged(int tab)
 
 void SelvanSession::percentageEntered(int tag, Currency value)
 {
+    const Step step(*this);
     commitTypedCell();
     if (tag < 1 || tag > 6)
         throw RangeError(selvan::noPercentFieldError(tag));
@@ -225,6 +243,7 @@ void SelvanSession::percentageEntered(int tag, Currency value)
 
 void SelvanSession::percentageLeft(int tag, Currency value)
 {
+    const Step step(*this);
     if (tag >= 1 && tag <= 6 && percentage(tag) == value)
         return;
     percentageEntered(tag, value);
@@ -232,6 +251,7 @@ void SelvanSession::percentageLeft(int tag, Currency value)
 
 void SelvanSession::controlsChanged(const std::function<void(EquipmentControls &)> &set)
 {
+    const Step step(*this);
     commitTypedCell();
     EquipmentControls c = controls_;
     set(c);
@@ -269,6 +289,7 @@ void SelvanSession::significantChosen(int index)
 
 void SelvanSession::unitChosen(const std::string &text)
 {
+    const Step step(*this);
     commitTypedCell();
     unitText_ = text;
     workingBlock()[0].unit.assignText(text);
@@ -277,6 +298,7 @@ void SelvanSession::unitChosen(const std::string &text)
 
 void SelvanSession::unitTyped(const std::string &text)
 {
+    const Step step(*this);
     commitTypedCell();
     unitText_ = text;
     ShortString<4> unit;
@@ -289,24 +311,28 @@ void SelvanSession::unitTyped(const std::string &text)
 
 void SelvanSession::editNameClicked()
 {
+    const Step step(*this);
     commitTypedCell();
     editName();
 }
 
 void SelvanSession::registerClicked()
 {
+    const Step step(*this);
     commitTypedCell();
     saveBlock(false);
 }
 
 bool SelvanSession::closeWindow()
 {
+    const Step step(*this);
     commitTypedCell();
     return closeQuery();
 }
 
 void SelvanSession::cellFocused()
 {
+    const Step step(*this);
     commitTypedCell();
 }
 

@@ -41,7 +41,16 @@ struct EquipmentStoreHolder {
 
 constexpr int SelvanStatusPanels = 4;
 
-class SelvanSession : private EquipmentStoreHolder, public BlockSession<EquipmentBlock>, private GridCellMap {
+// What undo and redo restore: the block and what the controls hold beside it.
+struct SelvanEditState {
+    EquipmentBlock block{};
+    EquipmentControls controls;
+    std::string unit;
+    bool operator==(const SelvanEditState &) const = default;
+};
+
+class SelvanSession : private EquipmentStoreHolder, public BlockSession<EquipmentBlock, SelvanEditState>,
+                      private GridCellMap {
 public:
     // Creating the windows: the edition from the program file's name, the launch tag, block,
     // duct flag and data path from the argument ("1;3;1;;/data/kigu1.dxa;"); without a path,
@@ -126,8 +135,8 @@ public:
     // Ctrl+V / Ctrl+C in the grid without an open editor: spreadsheet cells pasted from the
     // selection on (each by the rules of a typed entry, one report), or the selection copied.
     // True when the key was one of them; the grid then does nothing more with it.
-    bool gridSheetKey(int vk, bool ctrl) { return entry_.sheetKey(vk, ctrl); }
-    void pasteFromSheet() { entry_.pasteClipboard(); } // "貼り付け（表計算から）"
+    bool gridSheetKey(int vk, bool ctrl);
+    void pasteFromSheet(); // "貼り付け（表計算から）"
 
     // ---- pop-up menu commands ----
     void copyInstallation();  // "表示中の取付費をコピー"
@@ -158,6 +167,9 @@ protected:
     void blockPasted() override;
     void prepareSave() override;
     void editName() override;
+    SelvanEditState editState() const override;
+    void restoreEditState(const SelvanEditState &state) override;
+    void settleTyping() override { commitTypedCell(); }
 
 private:
     void loadControls(bool withCheckBox);

@@ -1,5 +1,6 @@
 // The main window's widgets and menus.
 #include "equipreg/ui/Tfselvan.h"
+#include "controls/ui/HistoryActions.h"
 #include "controls/ui/WindowFit.h"
 #include "controls/ui/ChangedOutsideBar.h"
 
@@ -291,6 +292,11 @@ void Tfselvan::buildMenus()
             [this](const QPoint &p) { otherMenu->exec(ci->lineEdit()->mapToGlobal(p)); });
 
     gridMenu = new QMenu(this);
+    const auto addHistory = [this] {
+        addHistoryActions(this, gridMenu,
+                          {[this] { run([this] { session_->undo(); }); }, [this] { run([this] { session_->redo(); }); },
+                           [this] { return session_->canUndo(); }, [this] { return session_->canRedo(); }});
+    };
     if (session_->gridMenu() == GridMenu::Piping) {
         gridMenu->addAction(SizeSetFrom13Item, this, &Tfselvan::N1Click);
         gridMenu->addAction(SizeSetFrom15Item, this, &Tfselvan::N2Click);
@@ -302,6 +308,8 @@ void Tfselvan::buildMenus()
         gridMenu->addAction(selvan::CopyInstallationItem, this, &Tfselvan::N9Click);
         gridMenu->addAction(selvan::PasteInstallationItem, this, &Tfselvan::N13Click);
         gridMenu->addSeparator();
+        addHistory();
+        gridMenu->addSeparator();
         exitItem(gridMenu, controltext::GridExitItem); // N11
     } else {
         gridMenu->addAction(selvan::CopyInstallationItem, this, &Tfselvan::N9Click);
@@ -311,6 +319,9 @@ void Tfselvan::buildMenus()
         gridMenu->addAction(controltext::CopyAllItem, this, &Tfselvan::N5Click);
         gridMenu->addAction(controltext::PasteAllItem, this, &Tfselvan::N8Click);
         gridMenu->addAction(controltext::PasteFromSheetItem, this, [this] { run([this] { session_->pasteFromSheet(); }); });
+        gridMenu->addSeparator();
+        addHistory();
+        gridMenu->addSeparator();
         exitItem(gridMenu, controltext::GridExitItem); // N17
     }
     StrColGrid1->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -17,6 +17,33 @@ void MainEditing::forgetUndo()
 {
     undo_.clear();
     undoEnabled_ = false;
+    restartHistory();
+}
+
+void MainEditing::restartHistory()
+{
+    history_.reset(s_.pipeLoaded_ ? s_.currentBlock() : PipeBlock{});
+}
+
+bool MainEditing::s_pipeLoaded() const
+{
+    return s_.pipeLoaded_;
+}
+
+MainEditing::Step::Step(MainEditing &e) : e_(e)
+{
+    e_.steps_.enter();
+}
+
+MainEditing::Step::~Step()
+{
+    if (!e_.steps_.leave() || !e_.s_.pipeLoaded_)
+        return;
+    try {
+        e_.history_.record(e_.s_.currentBlock());
+    } catch (...) {
+        // Out of memory: the step is not kept, the change itself stands.
+    }
 }
 
 bool MainEditing::refusedWithoutPipe()
@@ -227,6 +254,7 @@ auto MainEditing::withEntry(bool rateGrid, bool shiftFills, Run run)
 
 bool MainEditing::gridKeyDown(bool rateGrid, int vk, bool shift)
 {
+    const Step step(*this);
     if (vk == 0 || vkey::onlyChangesLaterKeys(vk))
         return false;
     StrColGridModel &grid = s_.grids_->editable(rateGrid);
@@ -244,6 +272,7 @@ bool MainEditing::gridKeyDown(bool rateGrid, int vk, bool shift)
 
 bool MainEditing::sheetKey(bool rateGrid, int vk, bool ctrl)
 {
+    const Step step(*this);
     const SheetKey key = sheetKeyOf(vk, ctrl, s_.grids_->editable(rateGrid).EditorMode());
     if (key == SheetKey::None)
         return false;
@@ -256,6 +285,7 @@ bool MainEditing::sheetKey(bool rateGrid, int vk, bool ctrl)
 
 void MainEditing::pasteFromSheet(bool rateGrid)
 {
+    const Step step(*this);
     if (refusedWithoutPipe())
         return;
     // The table before the paste is the one undo step of the whole paste.
@@ -278,6 +308,7 @@ void MainEditing::copyComposites()
 
 MainEditing::EditorLeft MainEditing::editorLeft(bool rateGrid, int col, int row)
 {
+    const Step step(*this);
     EditorLeft left;
     if (handlingKey_)
         return left;
@@ -315,6 +346,7 @@ void MainEditing::rateGridClicked(int, int row)
 
 void MainEditing::undo()
 {
+    const Step step(*this);
     if (!undoEnabled_ || !s_.pipeLoaded_)
         return;
     // The whole table goes back, the pipe's records with it, so that a save writes what is shown.
@@ -327,8 +359,36 @@ void MainEditing::undo()
     s_.showPipeAgain();
 }
 
+void MainEditing::undoStep()
+{
+    adoptStep(history_.undo(s_.pipeLoaded_ ? s_.currentBlock() : PipeBlock{}));
+}
+
+void MainEditing::redoStep()
+{
+    adoptStep(history_.redo(s_.pipeLoaded_ ? s_.currentBlock() : PipeBlock{}));
+}
+
+void MainEditing::adoptStep(const std::optional<PipeBlock> &records)
+{
+    if (!s_.pipeLoaded_ || !records) {
+        s_.ui_.beep();
+        return;
+    }
+    // The pipe's records go back whole and the table follows them, so that a save writes what
+    // is shown. The last edit that 取り消し would undo is no longer the last change.
+    s_.currentBlock() = *records;
+    s_.table_.load(s_.currentBlock());
+    s_.table_.recalculateAll(s_.currentBlock());
+    undo_.clear();
+    undoEnabled_ = false;
+    s_.modified_ = true;
+    s_.showPipeAgain();
+}
+
 void MainEditing::clearPipe()
 {
+    const Step step(*this);
     if (refusedWithoutPipe())
         return;
     if (s_.ui_.confirm(velmoktext::ClearPipeQuestion, controltext::YesButton, controltext::CancelButton) !=
@@ -357,6 +417,7 @@ void MainEditing::clearPipe()
 
 void MainEditing::levelCalc(const LevelCalcParams &p)
 {
+    const Step step(*this);
     if (refusedWithoutPipe())
         return;
     changeTable([&] { s_.table_.applyLevelCalc(p, s_.currentBlock()); });
@@ -372,6 +433,7 @@ std::optional<SheetSetup> MainEditing::openSheetSetup()
 
 void MainEditing::closeSheetSetup(const SheetSetup *registered)
 {
+    const Step step(*this);
     if (!s_.pipeLoaded_)
         return;
     // Registered or not, the data count as changed and the snapshot taken at opening stays.

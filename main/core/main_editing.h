@@ -6,6 +6,7 @@
 // It works on the working table, the pipe's records and the grids of the MainSession it belongs
 // to; what it owns is what only editing needs: the edit position, the undo snapshot, the copy
 // buffer and the state of a key being handled.
+#include "controls/core/edit_history.h"
 #include "controls/core/strcolgrid_types.h"
 #include "main/core/copy_buffer.h"
 #include "main/core/calc.h"
@@ -53,6 +54,14 @@ public:
 
     bool undoEnabled() const { return undoEnabled_; }
     void undo();                              // "取り消し"
+    // "元に戻す" (Ctrl+Z) and "やり直し" (Ctrl+Y): one command of the pipe back or forward
+    // again, over a history of the pipe's records that starts when the pipe is opened. Each
+    // stored cell, paste, fill, clearing, setting, price-level calculation and sheet set-up is
+    // one step; 取り消し is one too. Without a step it beeps.
+    bool canUndoStep() const { return s_pipeLoaded() && history_.canUndo(); }
+    bool canRedoStep() const { return s_pipeLoaded() && history_.canRedo(); }
+    void undoStep();
+    void redoStep();
     void clearPipe();                         // "現在の管材をクリア－"
     void levelCalc(const LevelCalcParams &p); // "実 行" of the price-level dialog
     // The sheet set-up dialog: opening takes an undo snapshot and loads the dialog (nothing
@@ -81,8 +90,24 @@ private:
     class RateCells;
     class PriceCells;
 
-    // A pipe was opened or the table emptied: nothing is left to undo.
+    // A pipe was opened or the table emptied: nothing is left to undo, and the history starts
+    // from the pipe's records as they are now.
     void forgetUndo();
+    void restartHistory();
+    bool s_pipeLoaded() const;
+    // One command: the pipe's records as they are when the outermost command ends become one
+    // step of the history, when they changed.
+    class Step {
+    public:
+        explicit Step(MainEditing &e);
+        ~Step();
+        Step(const Step &) = delete;
+        Step &operator=(const Step &) = delete;
+
+    private:
+        MainEditing &e_;
+    };
+    void adoptStep(const std::optional<PipeBlock> &records);
     void takeSnapshot();
     bool refusedWithoutPipe();
     // The notice of a grid refusal: shown, or held while an editor that was left is stored.
@@ -109,6 +134,8 @@ private:
     WorkingTable undo_;
     bool undoEnabled_ = false;
     CopyBuffer copyBuffer_;
+    EditHistory<PipeBlock> history_;
+    StepDepth steps_;
     std::string *heldNotice_ = nullptr; // set while editorLeft runs the key handling
     bool handlingKey_ = false;          // a grid key is being handled
     bool pasting_ = false;              // a paste is one undo step: its stores take no snapshot

@@ -50,6 +50,7 @@ void MainEditing::copy(CopyKind kind)
 
 void MainEditing::paste(CopyKind kind)
 {
+    const Step step(*this);
     if (!pasteEnabled(kind))
         return;
     const int location = s_.position_.location;
@@ -71,6 +72,7 @@ void MainEditing::paste(CopyKind kind)
 
 void MainEditing::copyLocationToOthers()
 {
+    const Step step(*this);
     if (!s_.pipeLoaded_ || !copyLocationEnabled())
         return;
     PipeBlock &block = s_.currentBlock();

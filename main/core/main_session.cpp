@@ -158,11 +158,12 @@ void MainSession::adoptReloaded(ServiceFile &&next)
     file_ = std::move(next);
     const int location = position_.location;
     loadPipe(position_.pipe);
-    editing_.forgetUndo(); // the edits undo would bring back are gone with the reload
     if (location < static_cast<int>(tabCaptions().size())) {
         position_.location = location;
         recalculateLocation();
     }
+    // The history starts again from what the file holds: the edits undo would bring back are gone.
+    editing_.forgetUndo();
     // The other program may have named or renamed any pipe of the file: the tree and the pipe
     // menu show the names the file holds now.
     for (int p = 0; p < PipesPerFile; ++p)
@@ -287,9 +288,10 @@ void MainSession::loadPipe(int pipe)
     table_.load(currentBlock());
     loadSettingsIntoControls();
     position_.location = 0;
-    editing_.forgetUndo();
     pipeLoaded_ = true;
+    editing_.forgetUndo();
     table_.recalculateAll(currentBlock());
+    editing_.restartHistory(); // from the records as calculated
 }
 
 void MainSession::loadSettingsIntoControls()
@@ -474,6 +476,7 @@ void MainSession::settingsLeft(const SettingsControls &c)
 
 void MainSession::applySettings(const SettingsControls &c)
 {
+    const MainEditing::Step step(editing_);
     if (!pipeLoaded_) {
         ui_.notice(velmoktext::NoPipeNotice, controltext::NoticeButton);
         return;

@@ -82,6 +82,8 @@ public:
     QAction *N23 = nullptr, *About1 = nullptr;
     // The edit menus 編　 集1 and 編   集2 (TFtankaregistEdit.cpp).
     QAction *undoAction = nullptr;       // N2 "取り消し"
+    QAction *undoStepAction = nullptr;   // "元に戻す" (Ctrl+Z)
+    QAction *redoStepAction = nullptr;   // "やり直し" (Ctrl+Y)
     QAction *sheetSetupAction = nullptr; // N37
     QAction *levelCalcAction = nullptr;  // K17
     QAction *clearAction = nullptr;      // N22
@@ -112,6 +114,7 @@ private Q_SLOTS:
     void user_selClick(); // also N37
     void K17Click();
     void N2Click();
+    void showUndoCommands(); // 取り消し, 元に戻す and やり直し enabled as the session says
     void N22Click();          // 現在の管材をクリア－
     void item_paste_5Click(); // location 0 to the others
     void copyClick(CopyKind kind);

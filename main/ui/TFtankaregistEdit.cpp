@@ -63,6 +63,10 @@ void TFtankaregist::buildEditMenus()
     QMenu *edit1 = menuBar()->addMenu("編　 集1");
     undoAction = edit1->addAction("取り消し", this, &TFtankaregist::N2Click);
     undoAction->setShortcut(QKeySequence(Qt::Key_Escape));
+    undoStepAction = edit1->addAction(controltext::UndoStepItem, this, [this] { run([this] { session_->editing().undoStep(); }); });
+    undoStepAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoStepAction = edit1->addAction(controltext::RedoStepItem, this, [this] { run([this] { session_->editing().redoStep(); }); });
+    redoStepAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     edit1->addSeparator();
     sheetSetupAction = edit1->addAction("管材別基本データ設定", this, &TFtankaregist::user_selClick);
     levelCalcAction = edit1->addAction("現在の管材単価計算", this, &TFtankaregist::K17Click);
@@ -94,7 +98,7 @@ void TFtankaregist::buildEditMenus()
         QMenu *popup = new QMenu(g);
         popup->addAction(controltext::PasteFromSheetItem, this, [this, g] {
             runCommand([&] { session_->editing().pasteFromSheet(g == StrColGrid1); });
-            undoAction->setEnabled(session_->editing().undoEnabled());
+            showUndoCommands();
         });
         g->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(g, &QWidget::customContextMenuRequested, this, [g, popup](const QPoint &at) { popup->exec(g->mapToGlobal(at)); });
@@ -113,7 +117,7 @@ void TFtankaregist::showEditCommands()
 {
     const MainSession &s = *session_;
     const bool pipe = s.pipeLoaded();
-    undoAction->setEnabled(s.editing().undoEnabled());
+    showUndoCommands();
     for (QAction *a : {sheetSetupAction, levelCalcAction, clearAction})
         a->setEnabled(pipe);
     user_sel->setEnabled(pipe);
@@ -123,6 +127,14 @@ void TFtankaregist::showEditCommands()
         a->setEnabled(s.editing().pasteEnabled(kind));
     copyLocationAction->setText(q(s.copyLocationCaption()));
     copyLocationAction->setEnabled(pipe && s.editing().copyLocationEnabled());
+}
+
+void TFtankaregist::showUndoCommands()
+{
+    const MainEditing &e = session_->editing();
+    undoAction->setEnabled(e.undoEnabled());
+    undoStepAction->setEnabled(e.canUndoStep());
+    redoStepAction->setEnabled(e.canRedoStep());
 }
 
 // ---------------------------------------------------------------- grid keys
@@ -149,14 +161,14 @@ void TFtankaregist::gridKeyDown(TStrColGrid *grid, int &vk, Qt::KeyboardModifier
             return;
         consumed = rateGrid ? session_->editing().rateGridKeyDown(vk, withShift) : session_->editing().priceGridKeyDown(vk, withShift);
     });
-    undoAction->setEnabled(session_->editing().undoEnabled());
+    showUndoCommands();
 }
 
 void TFtankaregist::gridEditorFinished(TStrColGrid *grid, int col, int row)
 {
     runCommand([&] {
         const MainEditing::EditorLeft left = session_->editing().editorLeft(grid == StrColGrid1, col, row);
-        undoAction->setEnabled(session_->editing().undoEnabled());
+        showUndoCommands();
         // No box may open in the middle of a click or a focus change: after it.
         if (!left.notice.empty())
             QTimer::singleShot(0, this, [this, notice = left.notice] { windowUi_.notice(notice, controltext::NoticeButton); });

@@ -76,6 +76,7 @@ void TorvikSession::start()
     listNames();
     loadBlock(blockIndex());
     ShowBlock();
+    startHistory();
     setModified(false);
 }
 
@@ -173,6 +174,21 @@ void TorvikSession::ShowBlock()
     ++showRevision_;
 }
 
+TorvikEditState TorvikSession::editState() const
+{
+    return {working(), texts_, unitText_, lists_, useRates_};
+}
+
+void TorvikSession::restoreEditState(const TorvikEditState &state)
+{
+    workingBlock() = state.block;
+    texts_ = state.texts;
+    unitText_ = state.unit;
+    lists_ = state.lists;
+    useRates_ = state.useRates;
+    ShowBlock();
+}
+
 void TorvikSession::recalculateInto(PipeBlock &b) const
 {
     PriceRecord &st = b[SettingsRecord];
@@ -212,11 +228,25 @@ void TorvikSession::Recalculate()
 
 void TorvikSession::gridKeyDown(int vk)
 {
+    const Step step(*this);
     entry_.key(vk, false);
+}
+
+bool TorvikSession::gridSheetKey(int vk, bool ctrl)
+{
+    const Step step(*this);
+    return entry_.sheetKey(vk, ctrl);
+}
+
+void TorvikSession::pasteFromSheet()
+{
+    const Step step(*this);
+    entry_.pasteClipboard();
 }
 
 void TorvikSession::CommitCell(bool enter)
 {
+    const Step step(*this);
     entry_.commit(enter, false);
 }
 
@@ -260,6 +290,7 @@ void TorvikSession::markModified()
 
 void TorvikSession::rateFieldEnter(int tag, long double value)
 {
+    const Step step(*this);
     if (tag < 1 || tag > RateFieldCount)
         throw RangeError(torvik::noRateFieldError(tag));
     PipeBlock b = working();
@@ -273,6 +304,7 @@ void TorvikSession::rateFieldEnter(int tag, long double value)
 
 void TorvikSession::rateFieldLeft(int tag, long double value)
 {
+    const Step step(*this);
     if (tag >= 1 && tag <= RateFieldCount &&
         working()[SettingsRecord].slots[materialSlot(basisOfRateTag(tag))] == Currency::fromDouble(value))
         return;
@@ -281,6 +313,7 @@ void TorvikSession::rateFieldLeft(int tag, long double value)
 
 void TorvikSession::checkBoxClicked(bool checked)
 {
+    const Step step(*this);
     useRates_ = checked;
     Recalculate();
     ShowBlock();
@@ -289,6 +322,7 @@ void TorvikSession::checkBoxClicked(bool checked)
 
 void TorvikSession::roundingListSelected(RoundingList list, int index)
 {
+    const Step step(*this);
     const int l = static_cast<int>(list);
     const int count = list == RoundingList::SignificantCode ? static_cast<int>(SignificantCodes.size())
                                                             : static_cast<int>(AddendRaws.size());
@@ -325,11 +359,13 @@ void TorvikSession::storeUnit(const std::string &text)
 
 void TorvikSession::unitItemChosen(const std::string &text)
 {
+    const Step step(*this);
     storeUnit(text);
 }
 
 void TorvikSession::unitTextEdited(const std::string &text)
 {
+    const Step step(*this);
     storeUnit(text);
     setModified();
 }

@@ -30,6 +30,16 @@ constexpr int BlockTextCount = 5;
 
 constexpr int TorvikStatusPanelCount = 4;
 
+// What undo and redo restore: the block and what the controls hold beside it.
+struct TorvikEditState {
+    PipeBlock block{};
+    std::array<std::string, BlockTextCount> texts;
+    std::string unit;
+    std::array<int, RoundingListCount> lists{};
+    bool useRates = true;
+    bool operator==(const TorvikEditState &) const = default;
+};
+
 namespace detail {
 // Holds the file before the session's base is made, which keeps a reference to it.
 struct TorvikFileHolder {
@@ -38,7 +48,8 @@ struct TorvikFileHolder {
 };
 } // namespace detail
 
-class TorvikSession : private detail::TorvikFileHolder, public BlockSession<PipeBlock>, private GridCellMap {
+class TorvikSession : private detail::TorvikFileHolder, public BlockSession<PipeBlock, TorvikEditState>,
+                      private GridCellMap {
 public:
     // Creating the main window: reads the command line (launch tag; block; path;) with the
     // block normalised and the path replaced by ex_data/kanzai1.fda of the data home (beside
@@ -88,8 +99,8 @@ public:
     // Ctrl+V / Ctrl+C in the price grid without an open editor: spreadsheet cells pasted from
     // the selection on (each by the rules of a typed entry, one report), or the selection
     // copied. True when the key was one of them; the grid then does nothing more with it.
-    bool gridSheetKey(int vk, bool ctrl) { return entry_.sheetKey(vk, ctrl); }
-    void pasteFromSheet() { entry_.pasteClipboard(); } // "貼り付け（表計算から）"
+    bool gridSheetKey(int vk, bool ctrl);
+    void pasteFromSheet(); // "貼り付け（表計算から）"
     // Stores the text of the selection's top-left cell; enter: then one row down, from row 14
     // to row 1. A text that is not a number raises ConversionError: nothing is stored or
     // marked modified, and the grid shows the stored values again.
@@ -136,6 +147,8 @@ private:
     void blockPasted() override;
     void prepareSave() override;
     void editName() override { EditName(); }
+    TorvikEditState editState() const override;
+    void restoreEditState(const TorvikEditState &state) override;
 
     // The price grid's cells, for the entry engine.
     EntryCell entryCell(int col, int row) const override;

@@ -23,6 +23,7 @@ bool TorvikSession::editText(int i, const char *prompt)
 
 void TorvikSession::EditName()
 {
+    const Step step(*this);
     for (int i = 0; i < static_cast<int>(torvik::NamePrompts.size()); ++i)
         if (!editText(i, torvik::NamePrompts[i]))
             return;
@@ -30,6 +31,7 @@ void TorvikSession::EditName()
 
 void TorvikSession::editMemo(BlockText memo)
 {
+    const Step step(*this);
     if (memo != BlockText::SourceMemo && memo != BlockText::PageMemo)
         return;
     editText(static_cast<int>(memo), memo == BlockText::SourceMemo ? torvik::SourceMemoPrompt : torvik::PageMemoPrompt);
@@ -37,6 +39,7 @@ void TorvikSession::editMemo(BlockText memo)
 
 void TorvikSession::applySizeList(SizeList list)
 {
+    const Step step(*this);
     const auto &entries = sizeListEntries(list);
     for (int r = 1; r < PriceGridRows; ++r)
         grid_.SetCells(0, r, entries[r - 1]);
@@ -47,6 +50,7 @@ void TorvikSession::applySizeList(SizeList list)
 
 void TorvikSession::editSize()
 {
+    const Step step(*this);
     const int r = grid_.Selection().top;
     if (r < 1 || r >= PriceGridRows)
         return;
@@ -60,6 +64,7 @@ void TorvikSession::editSize()
 
 void TorvikSession::editHeading()
 {
+    const Step step(*this);
     const int c = grid_.Selection().left;
     if (c < FirstRateColumn || c >= PriceGridCols) {
         ui_.beep(); // the price column has no location heading
@@ -75,6 +80,7 @@ void TorvikSession::editHeading()
 
 void TorvikSession::PasteAll()
 {
+    const Step step(*this);
     pasteAll();
     setModified();
 }

@@ -1,5 +1,6 @@
 // The main window's widgets and pop-up menus.
 #include "pipereg/ui/Tftorvik.h"
+#include "controls/ui/HistoryActions.h"
 #include "controls/ui/WindowFit.h"
 #include "controls/ui/ChangedOutsideBar.h"
 
@@ -325,6 +326,10 @@ void Tftorvik::buildMenus()
     N8 = command(controltext::CopyAllItem, [this] { session_->CopyAll(); });
     N9 = command(controltext::PasteAllItem, [this] { session_->PasteAll(); });
     command(controltext::PasteFromSheetItem, [this] { session_->pasteFromSheet(); });
+    PopupMenu1->addSeparator();
+    addHistoryActions(this, PopupMenu1,
+                      {[this] { run([this] { session_->undo(); }); }, [this] { run([this] { session_->redo(); }); },
+                       [this] { return session_->canUndo(); }, [this] { return session_->canRedo(); }});
     PopupMenu1->addSeparator();
     N11 = PopupMenu1->addAction(controltext::GridExitItem, this, &QWidget::close);
     N11->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));

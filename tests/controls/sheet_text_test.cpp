@@ -15,6 +15,10 @@ TEST(SheetText, RowsAndCellsOfTabAndCommaSeparatedTextWithQuotes)
     EXPECT_EQ(parseSheetText("\"1,200\",円\n\"a\"\"b\nc\",x"), (SheetRows{{"1,200", "円"}, {"a\"b\nc", "x"}}));
     // With a tab anywhere, commas belong to the cells.
     EXPECT_EQ(parseSheetText("1,200\t3,400\n"), (SheetRows{{"1,200", "3,400"}}));
+    // A single column of grouped figures, as a spreadsheet copies it, is one cell per line;
+    // one line that is no such figure makes the whole text CSV.
+    EXPECT_EQ(parseSheetText("1,200\r\n¥12,345円\r\n\r\n900\r\n"), (SheetRows{{"1,200"}, {"¥12,345円"}, {""}, {"900"}}));
+    EXPECT_EQ(parseSheetText("1,200\n1,2\n"), (SheetRows{{"1", "200"}, {"1", "2"}}));
     EXPECT_TRUE(parseSheetText("").empty());
 }
 

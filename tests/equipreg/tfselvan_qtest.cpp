@@ -6,10 +6,11 @@
 #include "controls/ui/TStrColGrid.h"
 #include "controls/ui/VelmoApplication.h"
 #include "pricefile/equipment_file.h"
-#include "tests/common/fake_ui.h"
+#include "tests/common/system_clipboard_ui.h"
 #include "equipreg/core/selvan_texts.h"
 #include "tests/common/temp_dir.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -60,7 +61,7 @@ class TfselvanTest : public QObject {
 
     struct Started {
         velmo::test::TempDir dir;
-        velmo::test::FakeUi ui;
+        velmo::test::SystemClipboardUi ui;
         std::unique_ptr<Tfselvan> w;
         explicit Started(const char *name = "selvan")
         {
@@ -75,6 +76,39 @@ private Q_SLOTS:
     void initTestCase()
     {
         VelmoApplication::errorSink = [](const QString &, const QString &m) { QFAIL(qPrintable("error box: " + m)); };
+    }
+
+    // Cells a spreadsheet put on the system clipboard, pasted with Ctrl+V, copied back with
+    // Ctrl+C, taken back with Ctrl+Z and again with Ctrl+Y, then saved.
+    void spreadsheetCellsThroughTheClipboardUndoRedoAndSave()
+    {
+        Started s;
+        Tfselvan &w = *s.w;
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.StrColGrid1->setFocus();
+        QVERIFY(w.StrColGrid1->SelectCell(2, 1));
+        QApplication::clipboard()->setText("\"1,234\"\t300\n２５００円\t\n");
+        key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(QString::fromStdString(s.ui.notices.back()), QString("3 件を貼り付けました。|確認"));
+        QCOMPARE(w.StrColGrid1->Cells(2, 2), QString("2,500"));
+        QCOMPARE(w.StrColGrid1->Cells(3, 1), QString("300"));
+
+        QVERIFY(w.StrColGrid1->SelectRange(2, 1, 3, 2));
+        key(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QString("1234\t300\n2500\t0\n"));
+
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.StrColGrid1->Cells(2, 1), QString("0"));
+        QCOMPARE(w.session().working()[1].values[materialSlot(Basis::List)].toString(), std::string("0"));
+        key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(w.StrColGrid1->Cells(2, 1), QString("1,234"));
+
+        s.ui.expectNotice("を登録しました。|確認");
+        QTest::mouseClick(w.Button1, Qt::LeftButton);
+        const EquipmentBlock disk = readEquipmentBlock(s.file(), 0);
+        QCOMPARE(disk[0].values[materialSlot(Basis::List)].toString(), std::string("1234"));
+        QCOMPARE(disk[1].values[materialSlot(Basis::List)].toString(), std::string("2500"));
+        QVERIFY(!w.session().modified());
     }
 
     void keypadEntryIsCommittedByEnterAndMovesDown()
@@ -228,12 +262,12 @@ private Q_SLOTS:
                  QStringList({"サイズセット(13スタート)", "サイズセット(15スタート)", "-", "表示中のデータをすべてコピー",
                               "コピーしたすべてのデータを表示中のデータに貼り付け", "貼り付け（表計算から）", "-",
                               "表示中の取付費をコピー",
-                              "コピーした取付費を表示中の取付費に貼付", "-", "終　了\tEsc"}));
+                              "コピーした取付費を表示中の取付費に貼付", "-", "元に戻す", "やり直し", "-", "終　了\tEsc"}));
         Started duct("net_dx_selvan");
         QCOMPARE(menuTexts(duct.w->gridMenu),
                  QStringList({"表示中の取付費をコピー", "コピーした取付費を表示中の取付費に貼付", "表示中の取付費で統一する",
                               "-", "表示中のデータをすべてコピー", "コピーしたすべてのデータを表示中のデータに貼り付け",
-                              "貼り付け（表計算から）", "終　了\tEsc"}));
+                              "貼り付け（表計算から）", "-", "元に戻す", "やり直し", "-", "終　了\tEsc"}));
         QCOMPARE(menuTexts(duct.w->otherMenu), QStringList({"終了\tEsc"}));
 
         // The duct menu's unify, from the menu itself.

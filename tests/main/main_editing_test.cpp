@@ -1,6 +1,7 @@
 // Typing into the rate grid and the material price grid, undo and clearing, on the session.
 #include "controls/core/errors.h"
 #include "tests/main/editable_grid.h"
+#include "tests/common/block_bytes.h"
 #include "tests/main/program_folder.h"
 
 #include <gtest/gtest.h>
@@ -13,10 +14,7 @@ namespace {
 // The stored fields of the current pipe's 60 records, to see that nothing changed.
 std::string blockBytes(const MainSession &s)
 {
-    std::string bytes(RecordsPerPipe * RecordSize, '\0');
-    for (int k = 0; k < RecordsPerPipe; ++k)
-        s.file().pipeBlock(s.position().pipe)[k].encode(reinterpret_cast<unsigned char *>(bytes.data()) + k * RecordSize);
-    return bytes;
+    return velmo::test::blockBytes(s.file().pipeBlock(s.position().pipe), RecordSize);
 }
 
 void useRates(MainSession &s, bool on)

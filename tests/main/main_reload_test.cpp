@@ -61,6 +61,7 @@ struct ChangedUnderEdits {
         EXPECT_EQ(s.table().row(1).rec.A(6), Cur("1500"));
         EXPECT_FALSE(s.modified());
         EXPECT_FALSE(s.editing().undoEnabled());
+        EXPECT_FALSE(s.editing().canUndoStep()); // the edits are not brought back
         EXPECT_EQ(readWholeFile(file), theirs); // read, never written
         EXPECT_EQ(s.outsideChange().statusText(), reloadedStatus());
     }

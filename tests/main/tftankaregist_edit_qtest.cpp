@@ -14,11 +14,12 @@
 #include "main/ui/Tfsheetset.h"
 #include "main/ui/Tftankacalc.h"
 #include "controls/ui/VelmoApplication.h"
-#include "tests/common/fake_ui.h"
+#include "tests/common/system_clipboard_ui.h"
 #include "tests/main/program_folder.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -35,7 +36,7 @@ class TFtankaregistEditTest : public QObject {
     Q_OBJECT
 
     velmo::test::TempDir dir;
-    velmo::test::FakeUi ui;
+    velmo::test::SystemClipboardUi ui;
     fs::path program;
 
     static QPoint cellCenter(TStrColGrid *g, int col, int row)
@@ -329,6 +330,50 @@ private Q_SLOTS:
         w.close();
         writeFileAtomically(file, original);
         QCOMPARE(saved, Cur("2360"));
+    }
+
+    // A column of prices a spreadsheet put on the system clipboard, pasted with Ctrl+V into all
+    // four locations, the composite prices copied with Ctrl+C, the paste taken back with Ctrl+Z
+    // and again with Ctrl+Y, then saved.
+    void spreadsheetPricesThroughTheClipboardUndoRedoAndSave()
+    {
+        const fs::path file = dir.path / "ex_data" / "kanzai1.fda";
+        const std::string original = readWholeFile(file);
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MainSession &s = w.session();
+        const Currency before = s.table().row(1).rec.A(6);
+        w.StrColGrid2->setFocus();
+        QVERIFY(w.StrColGrid2->SelectCell(7, 1));
+        QApplication::clipboard()->setText("1,500\r\n１，６００\r\n");
+        key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(QString::fromStdString(ui.notices.back()), QString("2 件を貼り付けました。|確認"));
+        QCOMPARE(w.StrColGrid2->Cells(7, 2), QString("1,600"));
+        QCOMPARE(s.table().row(workingRow(3, 2)).rec.A(6), Cur("1600")); // the fourth location too
+
+        w.StrColGrid3->setFocus();
+        QVERIFY(w.StrColGrid3->SelectRange(7, 1, 7, 2));
+        key(Qt::Key_C, Qt::ControlModifier);
+        const QString composites = w.StrColGrid3->Cells(7, 1).remove(',') + "\n" + w.StrColGrid3->Cells(7, 2).remove(',') + "\n";
+        QCOMPARE(QApplication::clipboard()->text(), composites);
+
+        QVERIFY(w.undoStepAction->isEnabled());
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(s.table().row(1).rec.A(6), before);
+        QVERIFY(w.redoStepAction->isEnabled());
+        key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(w.StrColGrid2->Cells(7, 1), QString("1,500"));
+
+        expectSaveNotice();
+        QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+        ServiceFile back;
+        back.load(file);
+        const Currency saved1 = back.pipeBlock(0)[0].A(6), saved2 = back.pipeBlock(0)[RowsPerLocation + 1].A(6);
+        w.close();
+        writeFileAtomically(file, original);
+        QCOMPARE(saved1, Cur("1500"));
+        QCOMPARE(saved2, Cur("1600"));
     }
 
     void thePriceLevelDialogOpensWithItsDefaultsAndExitChangesNothing()

@@ -1,6 +1,7 @@
 // The pipe registration window driven with real key and mouse events, offscreen, on a seeded
 // price file: keypad entry in the grid, Enter in a rate field, the selection dialog.
 #include "tests/pipereg/torvik_fixture.h" // before any Qt header
+#include "tests/common/system_clipboard_ui.h"
 
 #include "pipereg/ui/TFSelect_Data.h"
 #include "controls/ui/ChangedOutsideBar.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -176,6 +178,39 @@ private Q_SLOTS:
         QVERIFY(errors.isEmpty());
         QCOMPARE(readPipeBlock(data(), 0)[0].A(6), Cur("1236"));
         w.close();
+    // Cells a spreadsheet put on the system clipboard, pasted with Ctrl+V, copied back with
+    // Ctrl+C, taken back with Ctrl+Z and again with Ctrl+Y, then saved.
+    void spreadsheetCellsThroughTheClipboardUndoRedoAndSave()
+    {
+        velmo::test::SystemClipboardUi sys;
+        Tftorvik w(QString::fromStdString(dir.path.string()), "", &sys);
+        QVERIFY(showActive(w));
+        TorvikSession &s = w.session();
+        QApplication::clipboard()->setText("1,234\t0.5\r\n１，３００\t\r\n");
+        clickCell(w.StrColGrid1, 1, 1);
+        QTest::keyClick(w.StrColGrid1, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(QString::fromStdString(sys.notices.back()), QString("3 件を貼り付けました。|確認"));
+        QCOMPARE(w.StrColGrid1->Cells(1, 2), QString("1,300"));
+        QCOMPARE(s.working()[0].B(5), Cur("0.5"));
+
+        QVERIFY(w.StrColGrid1->SelectRange(1, 1, 2, 2));
+        QTest::keyClick(w.StrColGrid1, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), "1234\t0.5\n1300\t" + w.StrColGrid1->Cells(2, 2) + "\n");
+
+        QTest::keyClick(w.StrColGrid1, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(s.working()[0].A(6), Cur("1000"));
+        QCOMPARE(w.StrColGrid1->Cells(1, 2), QString("1,010"));
+        QTest::keyClick(w.StrColGrid1, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(w.StrColGrid1->Cells(1, 1), QString("1,234"));
+
+        sys.expectNotice("管0を登録しました。|確認");
+        QTest::mouseClick(w.Button1, Qt::LeftButton);
+        const PipeBlock disk = readPipeBlock(data(), 0);
+        QCOMPARE(disk[0].A(6), Cur("1234"));
+        QCOMPARE(disk[1].A(6), Cur("1300"));
+        QCOMPARE(disk[0].B(5), Cur("0.5"));
+        QVERIFY(errors.isEmpty());
+        w.hide();
     }
 
     void mainKeyboardPricesAndABadNumber()

@@ -55,6 +55,7 @@ TEST(TorvikReload, TheThirdAnswerOfTheSaveQuestionReadsTheBlockAgainOnlyAfterAYe
     f.s.registerBlock();
     EXPECT_FALSE(f.s.modified());
     EXPECT_EQ(f.grid.Cells(1, 1), "2,222");
+    EXPECT_FALSE(f.s.canUndo()); // the edits are not brought back
     EXPECT_EQ(readWholeFile(f.data()), f.theirs);
     EXPECT_EQ(f.s.outsideChange().statusText(), "ファイル kanzai1.fda の「管0」をほかのプログラムの変更に合わせて読み込み直しました。");
 }

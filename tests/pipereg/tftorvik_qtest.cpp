@@ -178,6 +178,8 @@ private Q_SLOTS:
         QVERIFY(errors.isEmpty());
         QCOMPARE(readPipeBlock(data(), 0)[0].A(6), Cur("1236"));
         w.close();
+    }
+
     // Cells a spreadsheet put on the system clipboard, pasted with Ctrl+V, copied back with
     // Ctrl+C, taken back with Ctrl+Z and again with Ctrl+Y, then saved.
     void spreadsheetCellsThroughTheClipboardUndoRedoAndSave()

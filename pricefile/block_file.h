@@ -13,6 +13,7 @@
 #include "pricefile/text_damage.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,14 @@ public:
         } catch (const IoError &) {
             return false; // the save itself then says what is wrong with the file
         }
+    }
+
+    std::optional<std::string> changedBlockOnDisk(int index) override
+    {
+        const std::string data = Format::read(path_); // raises naming the file, a missing one too
+        if (!watch_.changed(index, data, Format::BlockBytes))
+            return std::nullopt;
+        return data.substr(static_cast<size_t>(index) * Format::BlockBytes, Format::BlockBytes);
     }
 
     std::string damageOfLastRead() const override { return damage_; }

@@ -47,11 +47,16 @@ void ServiceFile::decode(int pipe) const
 
 bool ServiceFile::changedSince(const std::filesystem::path &path) const
 {
+    return changedOnDisk(stamp(), path);
+}
+
+FileStamp ServiceFile::stamp() const
+{
     if (hashPending_) {
         stamp_.hash = contentHash(*read_);
         hashPending_ = false;
     }
-    return changedOnDisk(stamp_, path);
+    return stamp_;
 }
 
 void ServiceFile::adopt(FileContents &&contents, const std::filesystem::path &path, int serialBase)

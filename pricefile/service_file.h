@@ -55,6 +55,8 @@ public:
     // Whether another program changed the file at `path` since this one last read or wrote it;
     // IoError when the file cannot be read to tell.
     bool changedSince(const std::filesystem::path &path) const;
+    // What the file held when this one last read or wrote it (no file stamp after parse).
+    FileStamp stamp() const;
 
 private:
     void adopt(FileContents &&contents, const std::filesystem::path &path, int serialBase);

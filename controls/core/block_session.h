@@ -6,6 +6,7 @@
 #include "controls/core/control_texts.h"
 #include "controls/core/edit_history.h"
 #include "controls/core/errors.h"
+#include "controls/core/outside_change.h"
 #include "controls/core/user_interface.h"
 
 #include <filesystem>
@@ -63,6 +64,13 @@ public:
     // Whether another program changed block `index` in the file since this store last read or
     // wrote it (what it changed in other blocks a block save keeps).
     virtual bool changedOnDisk(int index) { return (void)index, false; }
+    // The same, asked when the window comes to the front again: what block `index` now holds on
+    // disk when another program changed it, to tell that change from a later one; nothing when
+    // it did not change. A file that cannot be read, a missing one included, raises IoError.
+    virtual std::optional<std::string> changedBlockOnDisk(int index)
+    {
+        return changedOnDisk(index) ? std::optional<std::string>("changed") : std::nullopt;
+    }
     // A notice naming the damaged texts of the block read last; empty when it has none.
     virtual std::string damageOfLastRead() const { return ""; }
 };
@@ -127,31 +135,80 @@ public:
         working_ = b;
         blockIndex_ = index;
         loaded_ = true;
+        outside_.settled(); // a bar about the block shown before is no longer true
         blockRead();
         startHistory();
         if (const std::string damage = store_.damageOfLastRead(); !damage.empty())
             ui_.notice(damage, controltext::NoticeButton);
     }
 
-    // SaveBlock: writes the working block to its place; with a notice unless silent.
-    void saveBlock(bool silent)
+    // SaveBlock: writes the working block to its place; with a notice unless silent. Returns
+    // false when nothing was written because the person chose to read the block again instead:
+    // the edits are then gone at their word, so there is no notice, a close goes on and
+    // choosing another block goes on, with nothing left to save.
+    bool saveBlock(bool silent)
     {
         if (!loaded_)
             throw IoError(controltext::blockNotReadText(store_.path()));
         // Another program (velmok saving the whole file, or this program started twice) may
-        // have written this block since it was read: it is overwritten only when the user says so.
+        // have written this block since it was read: it is overwritten only when the user says
+        // so, or read again in place of the edits when the user says that.
         if (store_.changedOnDisk(blockIndex_)) {
             const std::filesystem::path file = store_.path();
-            if (ui_.confirm(controltext::changedOnDiskQuestion(controltext::changedBlockSubject(file, blockName())),
-                            controltext::YesButton, controltext::CancelButton) != Answer::Yes)
+            const std::string subject = controltext::changedBlockSubject(file, blockName());
+            const Answer a = ui_.confirmOrBack(controltext::changedOnDiskQuestion(subject), controltext::YesButton,
+                                               controltext::CancelButton, controltext::ReloadButton);
+            if (a == Answer::Back && reloadConfirmed(subject)) {
+                reloadBlock();
+                return false;
+            }
+            if (a != Answer::Yes)
                 throw IoError(controltext::saveWithdrawnText(file));
         }
         prepareSave();
         store_.save(blockIndex_, working_);
         modified_ = false;
+        outside_.settled();
         if (!silent)
             ui_.notice(controltext::blockSavedNotice(blockName()), controltext::NoticeButton);
+        return true;
     }
+
+    // ---- another program's change to the working block ----
+    // The bar above the grids and the status line after a reload.
+    const OutsideChange &outsideChange() const { return outside_; }
+    // The window came to the front again. When another program changed the working block on
+    // disk since this one read or wrote it: without unsaved edits the block is read again and
+    // shown; with them the bar offers to do so. A file that cannot be read is an error (once
+    // for the same failure) and the block stays as it is. Returns whether there is something
+    // new to show.
+    bool windowActivated()
+    {
+        if (!loaded_)
+            return false;
+        const std::string subject = controltext::changedBlockSubject(store_.path(), blockName());
+        try {
+            const std::optional<std::string> onDisk = store_.changedBlockOnDisk(blockIndex_);
+            if (!onDisk)
+                return outside_.settled();
+            if (modified_)
+                return outside_.offer(*onDisk, subject);
+            reloadBlock();
+            return true;
+        } catch (const IoError &e) {
+            if (outside_.newFailure(e.what()))
+                throw;
+            return false;
+        }
+    }
+    // The bar's 読み込み直す: asks before the edits are dropped, then reads the block again.
+    void barReloadClicked()
+    {
+        if (reloadConfirmed(controltext::changedBlockSubject(store_.path(), blockName())))
+            reloadBlock();
+    }
+    // The bar's 閉じる.
+    void barCloseClicked() { outside_.dismiss(); }
 
     // Choosing a block, before the selection dialog opens: the save question, then the list.
     void beginChooseBlock()
@@ -318,8 +375,27 @@ protected:
         if (a == Answer::Back)
             return false;
         if (a == Answer::Yes)
-            saveBlock(true);
+            saveBlock(true); // or the block was read again instead: either way nothing is left to save
         return true;
+    }
+    // Asks whether the unsaved edits may go for what the file holds; without edits nothing is lost.
+    bool reloadConfirmed(const std::string &subject)
+    {
+        return !modified_ || ui_.confirm(controltext::reloadQuestion(subject), controltext::YesButton,
+                                         controltext::CancelButton) == Answer::Yes;
+    }
+    // Reads the working block again through loadBlock and shows it, not modified. The file must
+    // be there: a file gone since is an error, never an empty new block. A read that fails
+    // leaves the block, its edits and the file as they are.
+    void reloadBlock()
+    {
+        store_.changedBlockOnDisk(blockIndex_); // raises for a file that is gone or unreadable
+        loadBlock(blockIndex_);
+        blockChosen();
+        startHistory(); // the edits undo would bring back are gone with the reload
+        modified_ = false;
+        // The status bar is narrow: the file by its name (the path is in its own panel).
+        outside_.reloaded(controltext::changedBlockSubject(store_.path().filename(), blockName()));
     }
     void setModified(bool on = true) { modified_ = on; }
     void setLaunch(const std::string &tag, int index, const std::string &refused = "")
@@ -360,6 +436,7 @@ private:
     std::vector<std::string> names_;
     bool modified_ = false;
     bool loaded_ = false;
+    OutsideChange outside_;
     EditHistory<State> history_;
     StepDepth steps_;
 };

@@ -42,6 +42,27 @@ inline std::string changedOnDiskBatchText(const std::filesystem::path &file)
     return changedFileSubject(file) + ChangedSinceReadText + "書き込みませんでした (上書きするには --force を付けてください)";
 }
 
+// The third answer of that question, and the button of the bar that says so: read the file (or
+// the block) again and drop this program's unsaved edits.
+inline constexpr const char *ReloadButton = "読み込み直す";
+// The bar's other button: hide it and keep editing.
+inline constexpr const char *CloseBarButton = "閉じる";
+// Before the edits are dropped for what the file now holds.
+inline std::string reloadQuestion(const std::string &subject)
+{
+    return "このプログラムで保存していない変更を破棄して、" + subject + "を読み込み直しますか？";
+}
+// The bar above the grids when the window comes to the front again with unsaved edits.
+inline std::string changedOutsideBarText(const std::string &subject)
+{
+    return subject + "はほかのプログラムで変更されました。";
+}
+// The status bar after the file (or the block, given with the file's name) was read again.
+inline std::string reloadedStatusText(const std::string &subject)
+{
+    return subject + "をほかのプログラムの変更に合わせて読み込み直しました。";
+}
+
 // ---- the block-editing session ----
 inline std::string blockNotReadText(const std::filesystem::path &file)
 {

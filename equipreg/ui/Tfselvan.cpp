@@ -1,5 +1,6 @@
 #include "equipreg/ui/Tfselvan.h"
 #include "controls/ui/WindowFit.h"
+#include "controls/ui/ChangedOutsideBar.h"
 
 #include "equipreg/ui/TFSelect_Data_K.h"
 #include "controls/ui/TNValEdit.h"
@@ -77,6 +78,13 @@ void Tfselvan::FormShow()
 {
     run([this] { session_->start(); }, false);
     StrColGrid1->setFocus();
+}
+
+void Tfselvan::changeEvent(QEvent *e)
+{
+    QMainWindow::changeEvent(e);
+    if (started_)
+        whenActivated(this, e, [this] { return session_->windowActivated(); }, [this] { showState(); });
 }
 
 void Tfselvan::closeEvent(QCloseEvent *e)

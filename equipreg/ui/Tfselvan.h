@@ -24,6 +24,7 @@ class QToolButton;
 
 namespace velmo {
 
+class ChangedOutsideBar;
 class TFSelect_Data_K;
 class TNValEdit;
 class TStrColGrid;
@@ -61,12 +62,15 @@ public:
     QPushButton *Button1 = nullptr; // 登　録
     QPushButton *Button2 = nullptr; // キャンセル
     std::array<QLabel *, SelvanStatusPanels> StatusBar1{};
+    ChangedOutsideBar *changedBar = nullptr; // above the grid: another program changed the block
     QMenu *gridMenu = nullptr;  // the piping or the duct menu, by edition
     QMenu *otherMenu = nullptr; // "終了", for every other control and the window
     QAction *exitAction = nullptr; // Esc
 
 protected:
     void showEvent(QShowEvent *e) override;
+    // The window activated again asks the session whether another program changed the block.
+    void changeEvent(QEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
     void contextMenuEvent(QContextMenuEvent *e) override;
 
@@ -117,6 +121,7 @@ private:
     std::unique_ptr<SelvanSession> session_;
     std::unique_ptr<TFSelect_Data_K> selectDialog_;
     bool started_ = false;
+    int shownReloadStatus_ = 0; // the last reload whose status line was shown
     bool showing_ = false; // the widgets are being filled from the session
     int shownRevision_ = -1;
 };

@@ -2,6 +2,7 @@
 #include "equipreg/ui/Tfselvan.h"
 #include "controls/ui/HistoryActions.h"
 #include "controls/ui/WindowFit.h"
+#include "controls/ui/ChangedOutsideBar.h"
 
 #include "controls/ui/QtGridTypes.h"
 #include "controls/ui/TNValEdit.h"
@@ -210,6 +211,11 @@ void Tfselvan::buildWidgets()
     outer->setSpacing(0);
     outer->addWidget(buildTitleStrip());
     outer->addWidget(buildInfoStrip());
+    // Hidden until another program changes the block under unsaved edits.
+    changedBar = new ChangedOutsideBar(central);
+    connect(changedBar->reloadButton, &QPushButton::clicked, this, [this] { run([this] { session_->barReloadClicked(); }); });
+    connect(changedBar->closeButton, &QPushButton::clicked, this, [this] { run([this] { session_->barCloseClicked(); }); });
+    outer->addWidget(changedBar);
 
     auto *body = new QVBoxLayout;
     body->setContentsMargins(4, 4, 4, 2);

@@ -1,5 +1,6 @@
 // Showing the session's state in the main window's widgets.
 #include "equipreg/ui/Tfselvan.h"
+#include "controls/ui/ChangedOutsideBar.h"
 
 #include "controls/ui/TNValEdit.h"
 #include "controls/ui/TStrColGrid.h"
@@ -29,6 +30,8 @@ void Tfselvan::showState()
         StatusBar1[i]->setText(q(panels[i]));
         StatusBar1[i]->setToolTip(StatusBar1[i]->text());
     }
+    changedBar->showState(s.outsideChange());
+    showReloadStatus(statusBar(), s.outsideChange(), shownReloadStatus_);
     {
         const QSignalBlocker block(TabControl1);
         TabControl1->setCurrentIndex(s.tab());

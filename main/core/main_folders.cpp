@@ -52,6 +52,7 @@ void MainFolders::loadFromFolder(bool rememberFolder)
     s_.names_ = std::move(names);
     s_.file_ = std::move(next);
     s_.serviceLoaded_ = true;
+    s_.outside_.settled();
     s_.modified_ = false;
     s_.reportDamage();
     s_.loadPipe(0);

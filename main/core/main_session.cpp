@@ -110,24 +110,104 @@ std::optional<bool> MainSession::askToSave(bool withBack)
         return std::nullopt;
     const bool save = a == Answer::Yes;
     if (save)
-        writeCurrentFile();
+        writeCurrentFile(); // or read again in place of the edits: the file holds what is shown either way
     modified_ = false;
     return save;
 }
 
-void MainSession::writeCurrentFile()
+bool MainSession::writeCurrentFile()
 {
     requireServiceLoaded();
     const fs::path path = currentFilePath();
     // Another program (torvik saving a pipe block, or velmok started twice) may have written
-    // the file since it was read: its changes are overwritten only when the user says so.
+    // the file since it was read: its changes are overwritten only when the user says so, or
+    // read in place of this program's edits when the user says that.
     if (file_.changedSince(path)) {
-        const std::string question = controltext::changedOnDiskQuestion(controltext::changedFileSubject(path));
-        if (ui_.confirm(question, controltext::YesButton, controltext::CancelButton) != Answer::Yes)
+        const std::string subject = controltext::changedFileSubject(path);
+        const Answer a = ui_.confirmOrBack(controltext::changedOnDiskQuestion(subject), controltext::YesButton,
+                                           controltext::CancelButton, controltext::ReloadButton);
+        if (a == Answer::Back && reloadConfirmed(subject)) {
+            reloadCurrentFile();
+            return false;
+        }
+        if (a != Answer::Yes)
             throw IoError(controltext::saveWithdrawnText(path));
     }
     file_.save(path);
     modified_ = false;
+    outside_.settled();
+    return true;
+}
+
+bool MainSession::reloadConfirmed(const std::string &subject)
+{
+    return !modified_ || ui_.confirm(controltext::reloadQuestion(subject), controltext::YesButton,
+                                     controltext::CancelButton) == Answer::Yes;
+}
+
+void MainSession::reloadCurrentFile()
+{
+    requireServiceLoaded();
+    ServiceFile next;
+    next.load(currentFilePath()); // a missing file is an error here, never an empty new one
+    adoptReloaded(std::move(next));
+}
+
+void MainSession::adoptReloaded(ServiceFile &&next)
+{
+    file_ = std::move(next);
+    const int location = position_.location;
+    loadPipe(position_.pipe);
+    if (location < static_cast<int>(tabCaptions().size())) {
+        position_.location = location;
+        recalculateLocation();
+    }
+    // The history starts again from what the file holds: the edits undo would bring back are gone.
+    editing_.forgetUndo();
+    // The other program may have named or renamed any pipe of the file: the tree and the pipe
+    // menu show the names the file holds now.
+    for (int p = 0; p < PipesPerFile; ++p)
+        names_.nodes[position_.service * NodesPerService + p + 1] = names_.pipeCaptions[position_.service][p] =
+            pipeNodeText(file_.pipeBlock(p)[0].name.text());
+    modified_ = false;
+    outside_.reloaded(controltext::changedFileSubject(currentFilePath().filename())); // its folder has a panel
+    reportDamage();
+}
+
+bool MainSession::windowActivated()
+{
+    if (!serviceLoaded_)
+        return false;
+    const fs::path path = currentFilePath();
+    try {
+        if (!file_.changedSince(path))
+            return outside_.settled();
+        ServiceFile next;
+        next.load(path);
+        if (modified_) {
+            // What the file holds now tells this change from a later one.
+            const FileStamp stamp = next.stamp();
+            return outside_.offer(std::to_string(stamp.size) + ":" + std::to_string(stamp.hash),
+                                  controltext::changedFileSubject(path));
+        }
+        adoptReloaded(std::move(next));
+        return true;
+    } catch (const IoError &e) {
+        if (outside_.newFailure(e.what()))
+            throw;
+        return false;
+    }
+}
+
+void MainSession::barReloadClicked()
+{
+    if (reloadConfirmed(controltext::changedFileSubject(currentFilePath())))
+        reloadCurrentFile();
+}
+
+void MainSession::barCloseClicked()
+{
+    outside_.dismiss();
 }
 
 void MainSession::reportDamage()
@@ -155,6 +235,7 @@ bool MainSession::switchService(int service)
         return false; // "戻る": the current service stays as it is
     file_ = std::move(next);
     serviceLoaded_ = true;
+    outside_.settled();
     position_.service = service;
     position_.pipe = 0;
     reportDamage();
@@ -163,13 +244,14 @@ bool MainSession::switchService(int service)
 
 void MainSession::save()
 {
-    writeCurrentFile();
+    if (!writeCurrentFile())
+        return; // read again instead: nothing was saved, the status line says what happened
     ui_.notice(std::string(velmoktext::SavedNotice) + "\n" + currentFilePath().string(), controltext::NoticeButton);
 }
 
 void MainSession::quickSave()
 {
-    writeCurrentFile();
+    writeCurrentFile(); // silent either way; after a reload the status line says what happened
 }
 
 bool MainSession::close(Rect windowRect)

@@ -7,6 +7,7 @@
 #include "main/core/data_folder.h"
 #include "main/core/grid_editing.h"
 #include "main/core/grid_texts.h"
+#include "controls/core/outside_change.h"
 #include "controls/core/program_homes.h"
 #include "main/core/information_commands.h"
 #include "main/core/main_editing.h"
@@ -114,8 +115,12 @@ public:
     // not entered: the controls are applied as Enter applies them, unless they hold what is
     // applied already. So every later command, every save and the close see what is shown.
     void settingsLeft(const SettingsControls &c);
-    void save();      // "保  存"
-    void quickSave(); // the save button of the title strip
+    // "保  存" and the save button of the title strip (Ctrl+S). When another program changed
+    // the file, the question before the save may answer 読み込み直す: the file is then read
+    // again in place of the edits, nothing is written and no "saved" notice comes; the status
+    // line says the file was read again.
+    void save();
+    void quickSave();
     // Closing: asks to save, then writes names, layout and position; true when the window may
     // close. "戻る" at the question keeps it open with nothing written (false). A failed save
     // of the price file raises (the window then stays open with its data); a failure of the
@@ -128,6 +133,18 @@ public:
     const MainEditing &editing() const { return editing_; }
     MainOutputs &outputs() { return outputs_; }                  // 外部デ－タ入出力 and 印  刷
     MainFolders &folders() { return folders_; }                  // the data folder commands
+
+    // ---- another program's change to the service file shown ----
+    // The window came to the front again. When another program changed the service file since
+    // this one read or wrote it: without unsaved edits the file is read again and the same
+    // service, pipe and location tab are shown; with them the bar offers to do so. A file that
+    // cannot be read is an error (once for the same failure) and the data stay as they are.
+    // Returns whether there is something new to show.
+    bool windowActivated();
+    // The bar above the grids and the status line after a reload.
+    const OutsideChange &outsideChange() const { return outside_; }
+    void barReloadClicked(); // 読み込み直す: asks before the edits go, then reads the file again
+    void barCloseClicked();  // 閉じる
 
     // The INI file: named after the program, in the settings folder.
     std::filesystem::path iniPath() const { return homes_.settings / iniFileOf(programPath_).filename(); }
@@ -143,10 +160,19 @@ private:
     void loadPipe(int pipe);
     void loadSettingsIntoControls();
     void recalculateLocation(); // the 14 size rows of the selected location
-    // Asks the save question when modified; whether the file was saved, or nothing when
-    // withBack offered "戻る" and it was chosen (then nothing changed).
+    // Asks the save question when modified; whether the file now holds what is shown (it was
+    // saved, or read again in place of the edits at the second-writer question), or nothing
+    // when withBack offered "戻る" and it was chosen (then nothing changed).
     std::optional<bool> askToSave(bool withBack = false);
-    void writeCurrentFile();
+    // Writes the service file; false when the person chose to read it again instead.
+    bool writeCurrentFile();
+    // Whether the unsaved edits may go for what the file holds; asks only when there are some.
+    bool reloadConfirmed(const std::string &subject);
+    // Reads the service file again (it must be there) and shows the same pipe, not modified, its
+    // undo history ended. A read that fails raises and changes nothing.
+    void reloadCurrentFile();
+    // Adopts a service file read again from the current path.
+    void adoptReloaded(ServiceFile &&next);
     void requireServiceLoaded() const;
     // Names the damaged texts of the service file just read, if any.
     void reportDamage();
@@ -183,6 +209,7 @@ private:
     MainEditing editing_{*this};
     MainOutputs outputs_{*this};
     MainFolders folders_{*this};
+    OutsideChange outside_;
 };
 
 } // namespace velmo

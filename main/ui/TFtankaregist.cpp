@@ -1,6 +1,7 @@
 #include "main/ui/TFtankaregist.h"
 #include "main/core/window_placement.h"
 #include "controls/ui/WindowFit.h"
+#include "controls/ui/ChangedOutsideBar.h"
 
 #include "main/ui/TFtankaregistParts.h"
 #include "controls/ui/TNValEdit.h"
@@ -122,6 +123,13 @@ void TFtankaregist::GPAYDAYEnter(int index)
     // Enter moves on GPAYDAY1 → … → GPAYDAY5 → GPAYDAY_N → GPAYDAY1.
     const int next = index == 0 ? 1 : (index == 5 ? 0 : index + 1);
     GPAYDAY[next]->setFocus();
+}
+
+void TFtankaregist::changeEvent(QEvent *e)
+{
+    QMainWindow::changeEvent(e);
+    if (started_)
+        whenActivated(this, e, [this] { return session_->windowActivated(); }, [this] { showState(); });
 }
 
 void TFtankaregist::closeEvent(QCloseEvent *e)

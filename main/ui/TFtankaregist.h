@@ -27,6 +27,7 @@ class QTreeWidgetItem;
 
 namespace velmo {
 
+class ChangedOutsideBar;
 class LayoutSession;
 class TNValEdit;
 class TStrColGrid;
@@ -60,6 +61,7 @@ public:
     QLabel *titlePanel = nullptr, *kanname = nullptr;
     QPushButton *user_sel = nullptr, *IconButton11 = nullptr;
     std::array<QLabel *, StatusPanelCount> statusPanels{};
+    ChangedOutsideBar *changedBar = nullptr; // above the tree and the grids: another program changed the file
     QAction *saveAction = nullptr, *exitAction = nullptr;
     QAction *N8 = nullptr;                         // "印  刷"
     std::vector<QAction *> exportActions;          // 外部デ－タ入出力: one for each of exportFormats()
@@ -90,6 +92,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *e) override;
+    // The window activated again asks the session whether another program changed the file.
+    void changeEvent(QEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
 
 private Q_SLOTS:
@@ -174,6 +178,7 @@ private:
     Rect openedRect_; // where and how large the window opened, after the work area's cut
     std::unique_ptr<LayoutSession> layout_;
     bool started_ = false;
+    int shownReloadStatus_ = 0; // the last reload whose status line was shown
     bool showing_ = false; // the controls are being filled from the session
     int shownControlsRevision_ = -1;
 };

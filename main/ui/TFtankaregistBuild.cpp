@@ -1,6 +1,7 @@
 // The main window's widgets and menus.
 #include "main/ui/TFtankaregist.h"
 #include "controls/ui/WindowFit.h"
+#include "controls/ui/ChangedOutsideBar.h"
 
 #include "main/ui/TFtankaregistParts.h"
 #include "controls/ui/TNValEdit.h"
@@ -201,6 +202,12 @@ void TFtankaregist::buildWidgets()
     top->addWidget(user_sel);
     top->addWidget(kanname, 1);
     outer->addWidget(top_panel);
+
+    // Hidden until another program changes the file under unsaved edits.
+    changedBar = new ChangedOutsideBar(central);
+    connect(changedBar->reloadButton, &QPushButton::clicked, this, [this] { run([this] { session_->barReloadClicked(); }); });
+    connect(changedBar->closeButton, &QPushButton::clicked, this, [this] { run([this] { session_->barCloseClicked(); }); });
+    outer->addWidget(changedBar);
 
     // The tree of pipes and the grids, with a border the user can drag between them.
     Splitter1 = new QSplitter(Qt::Horizontal, central);

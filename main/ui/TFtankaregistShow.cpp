@@ -1,6 +1,7 @@
 // Showing the session's state in the main window's widgets.
 #include "main/ui/TFtankaregist.h"
 
+#include "controls/ui/ChangedOutsideBar.h"
 #include "controls/ui/QtGridTypes.h"
 #include "main/ui/TFtankaregistParts.h"
 #include "controls/ui/TNValEdit.h"
@@ -76,6 +77,8 @@ void TFtankaregist::showState()
         statusPanels[i]->setText(q(s.statusPanels()[i]));
         statusPanels[i]->setToolTip(statusPanels[i]->text());
     }
+    changedBar->showState(s.outsideChange());
+    showReloadStatus(statusBar(), s.outsideChange(), shownReloadStatus_);
 
     {
         const QSignalBlocker block(TabControl1);

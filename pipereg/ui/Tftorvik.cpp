@@ -1,6 +1,7 @@
 // The main window: construction, its events, and showing the session's state.
 #include "pipereg/ui/Tftorvik.h"
 #include "controls/ui/WindowFit.h"
+#include "controls/ui/ChangedOutsideBar.h"
 
 #include "pipereg/ui/TFSelect_Data.h"
 #include "controls/ui/TNValEdit.h"
@@ -79,6 +80,13 @@ void Tftorvik::showEvent(QShowEvent *e)
     started_ = true;
     run([this] { session_->start(); });
     StrColGrid1->setFocus();
+}
+
+void Tftorvik::changeEvent(QEvent *e)
+{
+    QMainWindow::changeEvent(e);
+    if (started_)
+        whenActivated(this, e, [this] { return session_->windowActivated(); }, [this] { showState(); });
 }
 
 void Tftorvik::closeEvent(QCloseEvent *e)
@@ -174,6 +182,8 @@ void Tftorvik::showState()
         StatusBar1[i]->setText(q(panels[i]));
         StatusBar1[i]->setToolTip(StatusBar1[i]->text());
     }
+    changedBar->showState(s.outsideChange());
+    showReloadStatus(statusBar(), s.outsideChange(), shownReloadStatus_);
     {
         const QSignalBlocker block(TabControl1);
         TabControl1->setCurrentIndex(s.tab());

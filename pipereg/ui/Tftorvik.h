@@ -24,6 +24,7 @@ class QTabBar;
 
 namespace velmo {
 
+class ChangedOutsideBar;
 class TFSelect_Data;
 class TNValEdit;
 class TStrColGrid;
@@ -60,9 +61,12 @@ public:
     QAction *N131 = nullptr, *N151 = nullptr, *N152 = nullptr, *N21 = nullptr, *N5 = nullptr, *N4 = nullptr;
     QAction *N8 = nullptr, *N9 = nullptr, *N11 = nullptr, *MenuItem1 = nullptr;
     std::array<QLabel *, TorvikStatusPanelCount> StatusBar1{};
+    ChangedOutsideBar *changedBar = nullptr; // above the grid: another program changed the block
 
 protected:
     void showEvent(QShowEvent *e) override;
+    // The window activated again asks the session whether another program changed the block.
+    void changeEvent(QEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
 
@@ -91,6 +95,7 @@ private:
     TFSelect_Data *FSelect_Data = nullptr;
     bool started_ = false;
     int shownRevision_ = -1;
+    int shownReloadStatus_ = 0; // the last reload whose status line was shown
 };
 
 } // namespace velmo

@@ -2,6 +2,7 @@
 #include "pipereg/ui/Tftorvik.h"
 #include "controls/ui/HistoryActions.h"
 #include "controls/ui/WindowFit.h"
+#include "controls/ui/ChangedOutsideBar.h"
 
 #include "controls/ui/TNValEdit.h"
 #include "controls/ui/TStrColGrid.h"
@@ -36,6 +37,11 @@ void Tftorvik::buildWidgets()
     outer->setSpacing(0);
     outer->addWidget(buildTitleBand());
     outer->addWidget(buildNameBand());
+    // Hidden until another program changes the block under unsaved edits.
+    changedBar = new ChangedOutsideBar(central);
+    connect(changedBar->reloadButton, &QPushButton::clicked, this, [this] { run([this] { session_->barReloadClicked(); }); });
+    connect(changedBar->closeButton, &QPushButton::clicked, this, [this] { run([this] { session_->barCloseClicked(); }); });
+    outer->addWidget(changedBar);
 
     auto *tabs = new QWidget(central);
     auto *tl = new QVBoxLayout(tabs);

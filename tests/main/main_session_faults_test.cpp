@@ -379,7 +379,7 @@ TEST(MainSessionFaults, ASaveOverAFileAnotherProgramChangedAsksAndNeverOverwrite
     EXPECT_TRUE(contains(pf.ui.questions[0], "ほかのプログラムで変更")) << pf.ui.questions[0];
     EXPECT_EQ(pf.ui.questions[0], "ファイル " + file.string() +
                                       " は、読み込んだ後にほかのプログラムで変更されています。\n"
-                                      "上書きすると、その変更は失われます。上書きしますか？|実行|キャンセル");
+                                      "上書きすると、その変更は失われます。上書きしますか？|実行|キャンセル|読み込み直す");
     EXPECT_EQ(readWholeFile(file), theirs);
     EXPECT_TRUE(s.modified());
 

@@ -177,7 +177,7 @@ TEST(SecondWriter, ATorvikSaveAsksOnlyWhenAnotherProgramChangedItsOwnBlock)
     // The block by its name in the file, in velmok's words for a whole file, and the two buttons.
     EXPECT_EQ(t.ui.questions[0], "ファイル " + file.string() + " の「" + t.session.text(BlockText::Name) +
                                      "」は、読み込んだ後にほかのプログラムで変更されています。\n"
-                                     "上書きすると、その変更は失われます。上書きしますか？|実行|キャンセル");
+                                     "上書きすると、その変更は失われます。上書きしますか？|実行|キャンセル|読み込み直す");
     EXPECT_EQ(readWholeFile(file), withVelmok);
     EXPECT_TRUE(t.session.modified());
     t.ui.answers = {Answer::Yes};

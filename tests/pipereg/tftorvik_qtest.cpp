@@ -4,6 +4,7 @@
 #include "tests/common/system_clipboard_ui.h"
 
 #include "pipereg/ui/TFSelect_Data.h"
+#include "controls/ui/ChangedOutsideBar.h"
 #include "controls/ui/TNValEdit.h"
 #include "controls/ui/TStrColGrid.h"
 #include "pipereg/ui/Tftorvik.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -119,6 +121,63 @@ private Q_SLOTS:
         QCOMPARE(QString::fromStdString(ui.notices.back()), QString("管0を登録しました。|確認"));
         QCOMPARE(readPipeBlock(data(), 0)[0].A(6), Cur("2000"));
         w.hide();
+    }
+
+    // Another program writes the block while the window is in the background: activated
+    // again, the window shows the bar over unsaved edits (閉じる hides it), and without edits
+    // reads the block and says so in the status bar.
+    void activatedAgainTheWindowShowsTheBarOrTheBlockReadAgain()
+    {
+        Tftorvik w(QString::fromStdString(dir.path.string()), "", &ui);
+        QVERIFY(showActive(w));
+        QVERIFY(w.changedBar->isHidden());
+        QWidget other;
+        auto toBackAndFront = [&] {
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+            w.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            QTest::qWait(50); // the session is asked from the event loop
+        };
+        auto theirPrice = [this](const char *price) {
+            PipeBlock b = readPipeBlock(data(), 0);
+            b[0].A(6) = Cur(price);
+            writePipeBlock(data(), 0, b);
+        };
+
+        clickCell(w.StrColGrid1, 1, 1);
+        QTest::keyClicks(QApplication::focusWidget(), "2360");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        theirPrice("1234");
+        toBackAndFront();
+        QVERIFY(!w.changedBar->isHidden());
+        QVERIFY(w.changedBar->label->text().endsWith(QString("はほかのプログラムで変更されました。")));
+        QCOMPARE(w.StrColGrid1->Cells(1, 1), QString("2,360"));
+        QTest::mouseClick(w.changedBar->closeButton, Qt::LeftButton);
+        QVERIFY(w.changedBar->isHidden());
+        toBackAndFront();
+        QVERIFY(w.changedBar->isHidden()); // not again for the same change
+
+        // 読み込み直す, 実行: the other program's price.
+        theirPrice("1235");
+        toBackAndFront();
+        QVERIFY(!w.changedBar->isHidden());
+        ui.answers = {Answer::Yes};
+        QTest::mouseClick(w.changedBar->reloadButton, Qt::LeftButton);
+        QVERIFY(w.changedBar->isHidden());
+        QCOMPARE(w.StrColGrid1->Cells(1, 1), QString("1,235"));
+        QVERIFY(!w.session().modified());
+
+        // Without edits the block is read at once.
+        theirPrice("1236");
+        toBackAndFront();
+        QVERIFY(w.changedBar->isHidden());
+        QCOMPARE(w.StrColGrid1->Cells(1, 1), QString("1,236"));
+        QVERIFY(w.statusBar()->currentMessage().contains("読み込み直しました"));
+        QVERIFY(errors.isEmpty());
+        QCOMPARE(readPipeBlock(data(), 0)[0].A(6), Cur("1236"));
+        w.close();
     }
 
     // Cells a spreadsheet put on the system clipboard, pasted with Ctrl+V, copied back with

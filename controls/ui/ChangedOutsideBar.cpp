@@ -1,0 +1,70 @@
+#include "controls/ui/ChangedOutsideBar.h"
+#include "controls/ui/VelmoApplication.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace velmo {
+
+namespace {
+QString q(const std::string &s) { return QString::fromStdString(s); }
+constexpr int StatusMilliseconds = 15000;
+} // namespace
+
+ChangedOutsideBar::ChangedOutsideBar(QWidget *parent) : QFrame(parent)
+{
+    setObjectName("changedOutsideBar");
+    setFrameShape(QFrame::StyledPanel);
+    setStyleSheet("#changedOutsideBar { background: #fff4c2; border: 1px solid #d9b84a; }");
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(8, 2, 4, 2);
+    layout->setSpacing(6);
+    label = new QLabel(this);
+    label->setTextFormat(Qt::PlainText);
+    // A long path never widens the window: the text wraps onto a second line instead.
+    label->setWordWrap(true);
+    QSizePolicy policy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    label->setSizePolicy(policy);
+    reloadButton = new QPushButton(q(controltext::ReloadButton), this);
+    closeButton = new QPushButton(q(controltext::CloseBarButton), this);
+    layout->addWidget(label, 1);
+    layout->addWidget(reloadButton);
+    layout->addWidget(closeButton);
+    hide();
+}
+
+void ChangedOutsideBar::showState(const OutsideChange &change)
+{
+    label->setText(q(change.barText()));
+    label->setToolTip(label->text()); // the whole path when the bar is too narrow for it
+    setVisible(change.barShown());
+}
+
+void showReloadStatus(QStatusBar *bar, const OutsideChange &change, int &shownRevision)
+{
+    if (change.statusRevision() == shownRevision)
+        return;
+    shownRevision = change.statusRevision();
+    bar->showMessage(q(change.statusText()), StatusMilliseconds);
+}
+
+void whenActivated(QWidget *window, QEvent *e, std::function<bool()> ask, std::function<void()> show)
+{
+    if (e->type() != QEvent::ActivationChange || !window->isActiveWindow())
+        return;
+    QTimer::singleShot(0, window, [window, ask = std::move(ask), show = std::move(show)] {
+        if (!window->isActiveWindow() || QApplication::activeModalWidget() || QApplication::activePopupWidget())
+            return;
+        bool changed = false;
+        runCommand([&] { changed = ask(); });
+        if (changed)
+            runCommand(show);
+    });
+}
+
+} // namespace velmo

@@ -25,7 +25,7 @@ void MainEditing::restartHistory()
     history_.reset(s_.pipeLoaded_ ? s_.currentBlock() : PipeBlock{});
 }
 
-bool MainEditing::s_pipeLoaded() const
+bool MainEditing::hasPipe() const
 {
     return s_.pipeLoaded_;
 }
@@ -361,17 +361,17 @@ void MainEditing::undo()
 
 void MainEditing::undoStep()
 {
-    adoptStep(history_.undo(s_.pipeLoaded_ ? s_.currentBlock() : PipeBlock{}));
+    adoptStep(s_.pipeLoaded_ ? history_.undo(s_.currentBlock()) : std::nullopt);
 }
 
 void MainEditing::redoStep()
 {
-    adoptStep(history_.redo(s_.pipeLoaded_ ? s_.currentBlock() : PipeBlock{}));
+    adoptStep(s_.pipeLoaded_ ? history_.redo(s_.currentBlock()) : std::nullopt);
 }
 
 void MainEditing::adoptStep(const std::optional<PipeBlock> &records)
 {
-    if (!s_.pipeLoaded_ || !records) {
+    if (!records) {
         s_.ui_.beep();
         return;
     }

@@ -58,8 +58,8 @@ public:
     // again, over a history of the pipe's records that starts when the pipe is opened. Each
     // stored cell, paste, fill, clearing, setting, price-level calculation and sheet set-up is
     // one step; 取り消し is one too. Without a step it beeps.
-    bool canUndoStep() const { return s_pipeLoaded() && history_.canUndo(); }
-    bool canRedoStep() const { return s_pipeLoaded() && history_.canRedo(); }
+    bool canUndoStep() const { return hasPipe() && history_.canUndo(); }
+    bool canRedoStep() const { return hasPipe() && history_.canRedo(); }
     void undoStep();
     void redoStep();
     void clearPipe();                         // "現在の管材をクリア－"
@@ -94,7 +94,7 @@ private:
     // from the pipe's records as they are now.
     void forgetUndo();
     void restartHistory();
-    bool s_pipeLoaded() const;
+    bool hasPipe() const;
     // One command: the pipe's records as they are when the outermost command ends become one
     // step of the history, when they changed.
     class Step {

@@ -4,6 +4,7 @@
 //  - one block save (read the 432,000-byte file, replace one block, write it through a
 //    temporary file flushed to disk);
 //  - one block move (the same write, two blocks exchanged, the moved block read and shown).
+#include "controls/core/price_revision.h"
 #include "controls/core/fileio.h"
 #include "tests/common/temp_dir.h"
 #include "pipereg/core/torvik_session.h"
@@ -39,6 +40,10 @@ struct NoUi : UserInterface {
     Rect screen() const override { return {}; }
     Rect workArea() const override { return {}; }
     MemoryStatus memoryStatus() const override { return {}; }
+    std::optional<RevisionChoice> askRevision(const RevisionDialogText &, const RevisionPreviewer &) override
+    {
+        return std::nullopt;
+    }
 };
 
 // A program folder holding the first sample as ex_data/kanzai1.fda, and a session on it.

@@ -397,6 +397,26 @@ protected:
         // The status bar is narrow: the file by its name (the path is in its own panel).
         outside_.reloaded(controltext::changedBlockSubject(store_.path().filename(), blockName()));
     }
+    // "価格改定" of the whole file: refused while the working block has edits not registered
+    // (they would be lost or written unasked); after the person confirms `summary`, `writeAll`
+    // revises and writes every block in one write and gives how many changed, and the working
+    // block is read again. The history ends there: the file, not the block, changed.
+    void reviseWholeFile(const std::string &summary, const std::function<int()> &writeAll)
+    {
+        if (modified_) {
+            ui_.notice(controltext::registerBeforeRevisionText(blockName()), controltext::NoticeButton);
+            return;
+        }
+        if (ui_.confirm(controltext::revisionFileQuestion(store_.path(), summary), controltext::YesButton,
+                        controltext::CancelButton) != Answer::Yes)
+            return;
+        const int blocks = writeAll();
+        loadBlock(blockIndex_);
+        blockChosen();
+        startHistory();
+        modified_ = false;
+        ui_.notice(controltext::fileRevisedNotice(store_.path(), blocks), controltext::NoticeButton);
+    }
     void setModified(bool on = true) { modified_ = on; }
     void setLaunch(const std::string &tag, int index, const std::string &refused = "")
     {

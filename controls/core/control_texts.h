@@ -93,6 +93,26 @@ inline constexpr const char *SelectButton = "選択実行";
 inline constexpr const char *MoveUpItem = "上へ移動";
 inline constexpr const char *MoveDownItem = "下へ移動";
 
+// ---- the price revision of the registration programs ----
+inline constexpr const char *RevisionItem = "価格改定…";
+inline constexpr const char *RevisionCaption = "価格改定（定価）";
+inline constexpr const char *RevisionShownBlock = "表示中のブロック";
+inline constexpr const char *RevisionWholeFile = "ファイル全体（すべてのブロック）";
+inline constexpr const char *RevisionBlockHeading = "ブロック";
+inline constexpr const char *RevisionSizeHeading = "サイズ";
+inline std::string revisionFileQuestion(const std::filesystem::path &file, const std::string &summary)
+{
+    return summary + "\nファイル " + file.string() + " のすべてのブロックの定価を改定して保存します。よろしいですか？";
+}
+inline std::string registerBeforeRevisionText(const std::string &block)
+{
+    return "表示中のブロック " + block + " に登録していない変更があります。登録してからファイル全体を改定してください。";
+}
+inline std::string fileRevisedNotice(const std::filesystem::path &file, int blocks)
+{
+    return "ファイル " + file.string() + " の " + std::to_string(blocks) + " ブロックの定価を改定して保存しました。";
+}
+
 // ---- the batch commands ----
 inline constexpr const char *StdoutFailedText = "標準出力に書き込めません";
 // Command lines that are not the program's.

@@ -1,5 +1,6 @@
 #include "controls/core/price_revision.h"
 
+#include "controls/core/control_texts.h"
 #include "controls/core/errors.h"
 #include "controls/core/sheet_text.h"
 
@@ -117,6 +118,14 @@ void writeRevisionJson(cli::JsonWriter &j, const RevisionPreview &p, const Price
 std::string revisionSummaryText(const RevisionPreview &p, const char *blockWord)
 {
     return std::to_string(p.blocks) + " " + blockWord + "の " + std::to_string(p.changed) + " 件の単価が変わります。";
+}
+
+RevisionDialogText listRevisionDialogText()
+{
+    return {controltext::RevisionCaption,
+            {controltext::RevisionShownBlock, controltext::RevisionWholeFile},
+            controltext::RevisionBlockHeading,
+            controltext::RevisionSizeHeading};
 }
 
 } // namespace velmo

@@ -7,6 +7,7 @@
 #include "controls/core/json_writer.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,5 +63,29 @@ void writeRevisionJson(cli::JsonWriter &j, const RevisionPreview &p, const Price
 
 // "12 ブロックの 150 件の単価を改定します。" and the like, for the dialogs.
 std::string revisionSummaryText(const RevisionPreview &p, const char *blockWord);
+
+// ---- the dialog "価格改定" / "労務単価改定" ----
+
+// What the dialog asks for: the revision and where it applies (an index into `scopes`).
+struct RevisionChoice {
+    PriceRevision revision;
+    int scope = 0;
+};
+
+// The dialog's texts: caption, the scopes it offers (the first is the block or pipe shown,
+// which is revised as one step that 元に戻す takes back), and the headings of the preview's
+// block and row columns.
+struct RevisionDialogText {
+    std::string caption;
+    std::vector<std::string> scopes;
+    std::string blockHeading;
+    std::string rowHeading;
+};
+
+// The dialog of the registration programs: their list prices, the block shown or the file.
+RevisionDialogText listRevisionDialogText();
+
+// The preview of a choice, computed by the session; raises VelmoError when it cannot be made.
+using RevisionPreviewer = std::function<RevisionPreview(const RevisionChoice &)>;
 
 } // namespace velmo

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ struct MemoryStatus {
     uint64_t available = 0;
     uint64_t total = 0;
 };
+
+struct RevisionChoice;
+struct RevisionDialogText;
+struct RevisionPreview;
 
 class UserInterface {
 public:
@@ -64,6 +69,11 @@ public:
     virtual Rect screen() const = 0;
     virtual Rect workArea() const = 0;
     virtual MemoryStatus memoryStatus() const = 0;
+    // The price revision dialog: a percentage, a unit, a rounding rule and a scope, with the
+    // preview `preview` computes shown as they change; nothing when cancelled.
+    // (The types are those of controls/core/price_revision.h.)
+    virtual std::optional<RevisionChoice>
+    askRevision(const RevisionDialogText &text, const std::function<RevisionPreview(const RevisionChoice &)> &preview) = 0;
 };
 
 } // namespace velmo

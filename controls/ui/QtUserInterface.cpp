@@ -1,6 +1,7 @@
 #include "controls/ui/QtUserInterface.h"
 
 #include "controls/ui/MessageBoxes.h"
+#include "controls/ui/RevisionDialog.h"
 #include "controls/core/programs.h"
 
 #include <QApplication>
@@ -53,6 +54,15 @@ std::optional<std::string> QtUserInterface::askText(const std::string &caption, 
     if (!ok)
         return std::nullopt;
     return text.toStdString();
+}
+
+std::optional<RevisionChoice> QtUserInterface::askRevision(const RevisionDialogText &text,
+                                                           const std::function<RevisionPreview(const RevisionChoice &)> &preview)
+{
+    RevisionDialog dialog(owner_, text, preview);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.choice();
 }
 
 std::optional<std::filesystem::path> QtUserInterface::chooseFolder(const std::string &title)

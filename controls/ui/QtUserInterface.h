@@ -34,6 +34,9 @@ public:
     Rect screen() const override;
     Rect workArea() const override;
     MemoryStatus memoryStatus() const override;
+    std::optional<RevisionChoice>
+    askRevision(const RevisionDialogText &text,
+                const std::function<RevisionPreview(const RevisionChoice &)> &preview) override;
 
 private:
     QWidget *owner_;

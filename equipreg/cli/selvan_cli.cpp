@@ -221,14 +221,8 @@ int cmdRevise(const Options &o)
     const PriceRevision revision = parseRevisionOrUsage(o.revision);
     const std::string data = readEquipmentFileBytes(o.file);
     const std::vector<EquipmentRecord> records = equipmentRecordsOf(data);
-    std::vector<std::pair<int, EquipmentBlock>> blocks;
     RevisionPreview preview;
-    for (const int index : selectedOrAll(o.block, EquipmentBlockCount)) {
-        EquipmentBlock b = blockOf(records, index);
-        reviseListPrices(b, index, revision, preview);
-        recalculateBlock(b, controlsFrom(b[EquipmentSettingsRow], EquipmentControls{}));
-        blocks.emplace_back(index, b);
-    }
+    const auto blocks = reviseEquipmentBlocks(records, selectedOrAll(o.block, EquipmentBlockCount), revision, preview);
     if (o.write)
         writeBack(o, data, blocks);
     JsonWriter j;

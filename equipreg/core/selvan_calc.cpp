@@ -1,5 +1,7 @@
 #include "equipreg/core/selvan_calc.h"
 
+#include <algorithm>
+
 #include "controls/core/errors.h"
 #include "equipreg/core/selvan_texts.h"
 
@@ -75,6 +77,21 @@ void reviseListPrices(EquipmentBlock &b, int index, const PriceRevision &revisio
         revise(b[row].values[materialSlot(Basis::List)], revision, preview, index, name,
                size.empty() ? std::to_string(row + 1) + " 行目" : size);
     }
+}
+
+std::vector<std::pair<int, EquipmentBlock>> reviseEquipmentBlocks(const std::vector<EquipmentRecord> &records,
+                                                                  const std::vector<int> &indexes,
+                                                                  const PriceRevision &revision, RevisionPreview &preview)
+{
+    std::vector<std::pair<int, EquipmentBlock>> blocks;
+    for (const int index : indexes) {
+        EquipmentBlock b;
+        std::copy_n(records.begin() + index * EquipmentRowsPerBlock, EquipmentRowsPerBlock, b.begin());
+        reviseListPrices(b, index, revision, preview);
+        recalculateBlock(b, controlsFrom(b[EquipmentSettingsRow], EquipmentControls{}));
+        blocks.emplace_back(index, b);
+    }
+    return blocks;
 }
 
 } // namespace velmo

@@ -4,6 +4,9 @@
 #include "controls/core/price_revision.h"
 #include "pricefile/equipment_file.h"
 
+#include <utility>
+#include <vector>
+
 namespace velmo {
 
 // The right-hand controls that the settings record is loaded into and stored from.
@@ -34,5 +37,11 @@ void recalculateBlock(EquipmentBlock &block, const EquipmentControls &controls);
 // "価格改定": the list prices (定価) of the 14 size rows of block `index` revised and noted in
 // the preview; the derived prices follow at the next recalculation.
 void reviseListPrices(EquipmentBlock &block, int index, const PriceRevision &revision, RevisionPreview &preview);
+
+// Blocks `indexes` of an equipment file's records with their list prices revised and
+// recalculated as selvan does when it opens them, ready to be written in one write.
+std::vector<std::pair<int, EquipmentBlock>> reviseEquipmentBlocks(const std::vector<EquipmentRecord> &records,
+                                                                  const std::vector<int> &indexes,
+                                                                  const PriceRevision &revision, RevisionPreview &preview);
 
 } // namespace velmo

@@ -227,4 +227,36 @@ void SelvanSession::sizeSet(int start)
     setModified();
 }
 
+void SelvanSession::revisePrices()
+{
+    const Step step(*this);
+    std::vector<int> all(EquipmentBlockCount);
+    for (int i = 0; i < EquipmentBlockCount; ++i)
+        all[i] = i;
+    const auto choice = ui_.askRevision(listRevisionDialogText(), [&](const RevisionChoice &c) {
+        RevisionPreview p;
+        if (c.scope == 0) {
+            EquipmentBlock b = working();
+            reviseListPrices(b, blockIndex(), c.revision, p);
+        } else {
+            reviseEquipmentBlocks(equipmentRecordsOf(readEquipmentFileBytes(dataPath())), all, c.revision, p);
+        }
+        return p;
+    });
+    if (!choice)
+        return;
+    RevisionPreview p;
+    if (choice->scope == 0) {
+        change(controls_, [&](EquipmentBlock &b) { reviseListPrices(b, blockIndex(), choice->revision, p); });
+        setModified();
+        return;
+    }
+    const auto blocks =
+        reviseEquipmentBlocks(equipmentRecordsOf(readEquipmentFileBytes(dataPath())), all, choice->revision, p);
+    reviseWholeFile(revisionSummaryText(p, controltext::RevisionBlockHeading), [&] {
+        writeEquipmentBlocks(dataPath(), blocks);
+        return p.blocks;
+    });
+}
+
 } // namespace velmo

@@ -156,6 +156,10 @@ public:
     // After the dialog: the chosen block, or the same again when it was cancelled.
     void endChoosing();
 
+    // "価格改定…": the list prices of the block shown (one step, recalculated, modified) or of
+    // every block of the file (written at once after a confirmation) raised or lowered.
+    void revisePrices();
+
     // CopyAll and PasteAll keep the slots at 456 and 504 of the image they write into.
     void copyAll() override;
     void pasteAll() override;

@@ -5,6 +5,7 @@
 // layout, the tests with a scripted fake.
 #include "main/core/output_level.h"
 #include "main/core/print_handoff.h"
+#include "controls/core/price_revision.h"
 #include "controls/core/user_interface.h"
 
 namespace velmo {
@@ -62,6 +63,10 @@ public:
     Rect screen() const override { return desktop_.screen(); }
     Rect workArea() const override { return desktop_.workArea(); }
     MemoryStatus memoryStatus() const override { return desktop_.memoryStatus(); }
+    std::optional<RevisionChoice> askRevision(const RevisionDialogText &text, const RevisionPreviewer &preview) override
+    {
+        return desktop_.askRevision(text, preview);
+    }
 
 private:
     UserInterface &desktop_;

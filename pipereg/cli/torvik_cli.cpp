@@ -199,14 +199,8 @@ int cmdRevise(const Options &o)
 {
     const PriceRevision revision = parseRevisionOrUsage(o.revision);
     const std::string data = readServiceFileBytes(o.file);
-    std::vector<std::pair<int, PipeBlock>> blocks;
     RevisionPreview preview;
-    for (const int index : selectedOrAll(o.block, PipesPerFile)) {
-        PipeBlock b = pipeBlockOf(data, index);
-        reviseListPrices(b, index, revision, preview);
-        recalculateAsOpened(b);
-        blocks.emplace_back(index, b);
-    }
+    const auto blocks = revisePipeBlocks(data, selectedOrAll(o.block, PipesPerFile), revision, preview);
     if (o.write)
         writeBack(o, data, blocks);
     JsonWriter j;

@@ -68,4 +68,17 @@ void reviseListPrices(PipeBlock &b, int index, const PriceRevision &revision, Re
         revise(b[k].A(6), revision, preview, index, name, sizeRowLabel(b[k].size.text(), k));
 }
 
+std::vector<std::pair<int, PipeBlock>> revisePipeBlocks(const std::string &fileBytes, const std::vector<int> &indexes,
+                                                        const PriceRevision &revision, RevisionPreview &preview)
+{
+    std::vector<std::pair<int, PipeBlock>> blocks;
+    for (const int index : indexes) {
+        PipeBlock b = pipeBlockOf(fileBytes, index);
+        reviseListPrices(b, index, revision, preview);
+        recalculatePipeBlock(b, torvikControlsFrom(b[SettingsRecord], TorvikControls{}));
+        blocks.emplace_back(index, b);
+    }
+    return blocks;
+}
+
 } // namespace velmo

@@ -8,6 +8,8 @@
 
 #include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace velmo {
 
@@ -41,6 +43,11 @@ void recalculatePipeBlock(PipeBlock &block, const TorvikControls &controls);
 // "価格改定": the list prices (定価) of the 14 size rows of block `index` revised and noted in
 // the preview; the derived prices follow at the next recalculation.
 void reviseListPrices(PipeBlock &block, int index, const PriceRevision &revision, RevisionPreview &preview);
+
+// Blocks `indexes` of a pipe price file's bytes with their list prices revised and recalculated
+// as torvik does when it opens them, ready to be written in one write.
+std::vector<std::pair<int, PipeBlock>> revisePipeBlocks(const std::string &fileBytes, const std::vector<int> &indexes,
+                                                        const PriceRevision &revision, RevisionPreview &preview);
 
 // The label of size row k (0 … 13) in a preview or a report: its size, or "k+1 行目".
 std::string sizeRowLabel(const std::string &size, int k);

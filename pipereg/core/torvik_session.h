@@ -133,6 +133,9 @@ public:
     void editHeading(); // "細目を編集": the heading of the selection's left column
     void CopyAll() { copyAll(); }
     void PasteAll(); // the menu command: the block clipboard in, then modified
+    // "価格改定…": the list prices of the block shown (one step, recalculated, modified) or of
+    // every block of the file (written at once after a confirmation) raised or lowered.
+    void revisePrices();
 
 private:
     TorvikSession(UserInterface &ui, StrColGridModel &grid, const ProgramHomes &homes,

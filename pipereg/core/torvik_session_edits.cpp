@@ -85,4 +85,40 @@ void TorvikSession::PasteAll()
     setModified();
 }
 
+void TorvikSession::revisePrices()
+{
+    const Step step(*this);
+    std::vector<int> all(PipesPerFile);
+    for (int i = 0; i < PipesPerFile; ++i)
+        all[i] = i;
+    const auto choice = ui_.askRevision(listRevisionDialogText(), [&](const RevisionChoice &c) {
+        RevisionPreview p;
+        if (c.scope == 0) {
+            PipeBlock b = working();
+            reviseListPrices(b, blockIndex(), c.revision, p);
+        } else {
+            revisePipeBlocks(readServiceFileBytes(dataPath()), all, c.revision, p);
+        }
+        return p;
+    });
+    if (!choice)
+        return;
+    RevisionPreview p;
+    if (choice->scope == 0) {
+        PipeBlock b = working();
+        reviseListPrices(b, blockIndex(), choice->revision, p);
+        recalculateInto(b);
+        workingBlock() = b;
+        ShowBlock();
+        setModified();
+        return;
+    }
+    const std::string data = readServiceFileBytes(dataPath());
+    const auto blocks = revisePipeBlocks(data, all, choice->revision, p);
+    reviseWholeFile(revisionSummaryText(p, controltext::RevisionBlockHeading), [&] {
+        writePipeBlocks(dataPath(), blocks);
+        return p.blocks;
+    });
+}
+
 } // namespace velmo

@@ -16,6 +16,7 @@
 // through QTest::qFail (qt_test_failure.cpp), and call checkNotices() in their cleanup() slot
 // when one fake serves several test functions.
 #include "controls/core/control_texts.h"
+#include "controls/core/price_revision.h"
 #include "controls/core/user_interface.h"
 
 #ifndef VELMO_QT_TEST
@@ -96,6 +97,8 @@ struct FakeUi : UserInterface {
     std::deque<std::optional<std::string>> texts;    // for askText; cancel when empty
     std::deque<std::optional<std::filesystem::path>> folders;   // for chooseFolder; cancel when empty
     std::deque<std::optional<std::filesystem::path>> saveFiles; // for chooseSaveFile; cancel when empty
+    std::deque<std::optional<RevisionChoice>> revisions;        // for askRevision; cancel when empty
+    std::vector<RevisionPreview> revisionPreviews; // what askRevision showed for the choice it gave
     std::vector<std::string> questions, prompts, clipboard, started, opened;
     SeenLog notices; // "text|button"
     bool programsStart = true; // what startProgram and openAddress answer
@@ -149,6 +152,15 @@ struct FakeUi : UserInterface {
     {
         prompts.push_back(caption + "|" + prompt + "|" + initial);
         return pop(texts);
+    }
+    // Shows the preview of the choice it answers with, as the dialog does before 実行.
+    std::optional<RevisionChoice> askRevision(const RevisionDialogText &text, const RevisionPreviewer &preview) override
+    {
+        prompts.push_back(text.caption);
+        std::optional<RevisionChoice> c = pop(revisions);
+        if (c)
+            revisionPreviews.push_back(preview(*c));
+        return c;
     }
     std::optional<std::filesystem::path> chooseFolder(const std::string &title) override
     {

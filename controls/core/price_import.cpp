@@ -224,4 +224,15 @@ void PriceImportChoice::update()
                              {priceColumn_, std::nullopt}, target_);
 }
 
+std::optional<ImportPreview> askPriceImport(UserInterface &ui, const ImportTarget &target)
+{
+    const auto file = ui.chooseOpenFile(controltext::ImportPriceListTitle, controltext::PriceListFilter);
+    if (!file)
+        return std::nullopt;
+    PriceImportChoice choice(readPriceBook(*file), target);
+    if (!ui.reviewPriceImport(choice) || !choice.canImport())
+        return std::nullopt;
+    return choice.preview();
+}
+
 } // namespace velmo

@@ -4,6 +4,7 @@
 // found no place. Shared by torvik and selvan, their command lines and the import dialog.
 #include "controls/core/currency.h"
 #include "controls/core/price_sheet.h"
+#include "controls/core/user_interface.h"
 
 #include <optional>
 #include <string>
@@ -101,5 +102,10 @@ private:
     int sizeColumn_ = 0, priceColumn_ = 1;
     ImportPreview preview_;
 };
+
+// "価格表の取り込み…" up to the choice: the file chooser, the list read (a file that cannot be
+// read raises IoError), the dialog. The preview to apply, or nothing when the person cancelled
+// either dialog or the list has no price for any of the sizes.
+std::optional<ImportPreview> askPriceImport(UserInterface &ui, const ImportTarget &target);
 
 } // namespace velmo

@@ -45,10 +45,10 @@ bool validUtf8(std::string_view s)
     return true;
 }
 
-// Tabs when the first line has more tabs than commas outside quotes, else commas.
+// Tabs when the first line has a tab outside quotes (a tab-separated list writes its figures
+// with "," grouping unquoted), else commas.
 char separatorOfList(std::string_view text)
 {
-    int tabs = 0, commas = 0;
     bool quoted = false;
     for (const char c : text) {
         if (c == '"')
@@ -56,11 +56,9 @@ char separatorOfList(std::string_view text)
         else if (!quoted && (c == '\r' || c == '\n'))
             break;
         else if (!quoted && c == '\t')
-            ++tabs;
-        else if (!quoted && c == ',')
-            ++commas;
+            return '\t';
     }
-    return tabs > commas ? '\t' : ',';
+    return ',';
 }
 
 // ---------------------------------------------------------------- the workbook

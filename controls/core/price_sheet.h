@@ -31,8 +31,8 @@ struct PriceBook {
 
 // Reads a price list: a file whose first bytes are those of a ZIP archive is a workbook, any
 // other file text. Text is UTF-8 when it is valid UTF-8 (with or without a byte order mark),
-// else Shift-JIS; its cells are separated by tabs when its first line has more tabs than
-// commas outside quotes, else by commas; a cell in double quotes may hold the separator, line
+// else Shift-JIS; its cells are separated by tabs when its first line has a tab outside quotes,
+// else by commas; a cell in double quotes may hold the separator, line
 // ends and "" for a quote. A workbook gives its sheets in order, each cell by its position:
 // shared strings, inline strings and numbers (a number as plain decimal text, at most four
 // decimals). A missing file, a folder, a file over MaxPriceSheetBytes and a damaged workbook

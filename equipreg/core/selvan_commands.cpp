@@ -227,4 +227,37 @@ void SelvanSession::sizeSet(int start)
     setModified();
 }
 
+// ---------------------------------------------------------------- a supplier's price list
+
+ImportTarget SelvanSession::importTarget() const
+{
+    ImportTarget t;
+    for (int row = 0; row < EquipmentSizeRows; ++row) {
+        t.sizes.push_back(working()[row].caption.text());
+        t.listPrices.push_back(working()[row].values[materialSlot(Basis::List)]);
+    }
+    return t;
+}
+
+void SelvanSession::importPriceList()
+{
+    commitTypedCell();
+    if (const auto preview = askPriceImport(ui_, importTarget()))
+        applyImport(*preview);
+}
+
+void SelvanSession::applyImport(const ImportPreview &preview)
+{
+    const Step step(*this);
+    commitTypedCell();
+    if (preview.matched() == 0)
+        return;
+    change(controls_, [&](EquipmentBlock &b) {
+        for (size_t row = 0; row < preview.sizes.size() && row < EquipmentSizeRows; ++row)
+            if (preview.sizes[row].newPrice)
+                b[row].values[materialSlot(Basis::List)] = *preview.sizes[row].newPrice;
+    });
+    setModified();
+}
+
 } // namespace velmo

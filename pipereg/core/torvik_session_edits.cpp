@@ -85,4 +85,35 @@ void TorvikSession::PasteAll()
     setModified();
 }
 
+ImportTarget TorvikSession::importTarget() const
+{
+    ImportTarget t;
+    for (int k = 0; k < SizeRowsPerLocation; ++k) {
+        t.sizes.push_back(working()[k].size.text());
+        t.listPrices.push_back(working()[k].A(6));
+    }
+    return t;
+}
+
+void TorvikSession::importPriceList()
+{
+    if (const auto preview = askPriceImport(ui_, importTarget()))
+        applyImport(*preview);
+}
+
+void TorvikSession::applyImport(const ImportPreview &preview)
+{
+    const Step step(*this);
+    if (preview.matched() == 0)
+        return;
+    PipeBlock b = working();
+    for (size_t k = 0; k < preview.sizes.size() && k < SizeRowsPerLocation; ++k)
+        if (preview.sizes[k].newPrice)
+            b[k].A(6) = *preview.sizes[k].newPrice;
+    recalculateInto(b);
+    workingBlock() = b;
+    ShowBlock();
+    setModified();
+}
+
 } // namespace velmo

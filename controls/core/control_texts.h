@@ -105,6 +105,24 @@ inline std::string unknownOptionText(const std::string &command, const std::stri
 // What follows a usage error: how to see the usage.
 inline std::string usageHintText(const std::string &program) { return "(" + program + " --help で使い方を表示します)"; }
 
+// The batch programs' "import": a supplier's price list into one block's list prices.
+inline std::string importUsageText(const std::string &program)
+{
+    return "        " + program +
+           " import FILE --block N LIST [--size-column C] [--price-column C] [--sheet NAME] [--write [--force]]\n"
+           "  LIST: 仕入先の価格表 (CSV・タブ区切り: UTF-8 か Shift-JIS、または .xlsx)。ブロック N のサイズに一致した行の\n"
+           "        定価を取り込みます。--write がなければ結果を JSON で表示するだけで、ファイルは変更しません\n"
+           "  C: 列番号 (1 から) または見出しの文字。既定はサイズが 1 列目、定価が 2 列目\n"
+           "  --sheet: .xlsx のシート名 (既定は最初のシート)\n";
+}
+inline std::string missingOptionValueText(const std::string &option) { return option + " の後に値がありません"; }
+inline std::string importExtraArgumentText(const std::string &given)
+{
+    return "import に指定できるのは価格ファイルと価格表の二つだけです ('" + given + "')";
+}
+inline constexpr const char *ImportNeedsFilesText = "import には価格ファイルと価格表を指定してください";
+inline constexpr const char *ImportNeedsBlockText = "import には --block でブロック番号を指定してください";
+
 // ---- the file layer ----
 inline std::string missingFileText(const std::filesystem::path &file)
 {

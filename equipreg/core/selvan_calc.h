@@ -1,6 +1,7 @@
 #pragma once
 // The arithmetic of the equipment registration program, for the session and the batch
 // command line alike: the controls a settings record sets, and the prices a block derives.
+#include "controls/core/price_import.h"
 #include "pricefile/equipment_file.h"
 
 namespace velmo {
@@ -29,5 +30,11 @@ void clearExcessivePercentages(EquipmentRecord &settings);
 // range raises RangeError naming the material, the row and the basis; the block may then be
 // half done, so callers work on a copy.
 void recalculateBlock(EquipmentBlock &block, const EquipmentControls &controls);
+
+// The sizes (Caption) and list prices (定価) of the 14 size rows, as a price list is matched to them.
+ImportTarget importTargetOf(const EquipmentBlock &block);
+// The list prices the preview gives into the size rows; the derived prices follow at the next
+// recalculateBlock.
+void setListPrices(EquipmentBlock &block, const ImportPreview &preview);
 
 } // namespace velmo

@@ -231,12 +231,7 @@ void SelvanSession::sizeSet(int start)
 
 ImportTarget SelvanSession::importTarget() const
 {
-    ImportTarget t;
-    for (int row = 0; row < EquipmentSizeRows; ++row) {
-        t.sizes.push_back(working()[row].caption.text());
-        t.listPrices.push_back(working()[row].values[materialSlot(Basis::List)]);
-    }
-    return t;
+    return importTargetOf(working());
 }
 
 void SelvanSession::importPriceList()
@@ -252,11 +247,7 @@ void SelvanSession::applyImport(const ImportPreview &preview)
     commitTypedCell();
     if (preview.matched() == 0)
         return;
-    change(controls_, [&](EquipmentBlock &b) {
-        for (size_t row = 0; row < preview.sizes.size() && row < EquipmentSizeRows; ++row)
-            if (preview.sizes[row].newPrice)
-                b[row].values[materialSlot(Basis::List)] = *preview.sizes[row].newPrice;
-    });
+    change(controls_, [&](EquipmentBlock &b) { setListPrices(b, preview); });
     setModified();
 }
 

@@ -2,6 +2,7 @@
 
 #include "controls/core/control_texts.h"
 #include "controls/core/errors.h"
+#include "controls/core/support.h"
 
 #include <algorithm>
 #include <map>
@@ -216,6 +217,43 @@ void PriceImportChoice::choosePriceColumn(int column)
     if (column >= 0)
         priceColumn_ = column;
     update();
+}
+
+std::vector<std::array<std::string, 3>> PriceImportChoice::sizeRows() const
+{
+    std::vector<std::array<std::string, 3>> rows;
+    for (const SizePrice &s : preview_.sizes)
+        rows.push_back({s.size, FormatMoney(s.oldPrice), s.newPrice ? FormatMoney(*s.newPrice) : std::string()});
+    return rows;
+}
+
+std::string PriceImportChoice::countsText() const
+{
+    return controltext::importCountsText(preview_.matched(), static_cast<int>(preview_.unmatched.size()),
+                                         static_cast<int>(preview_.sizesWithoutPrice().size()),
+                                         static_cast<int>(preview_.badPrices.size()));
+}
+
+std::string PriceImportChoice::report() const
+{
+    std::string text;
+    auto section = [&](const char *heading, const std::vector<SheetLine> &lines) {
+        if (lines.empty())
+            return;
+        text += std::string(text.empty() ? "" : "\n") + "【" + heading + "】\n";
+        for (const SheetLine &l : lines)
+            text += controltext::sheetLineText(l.row, l.size, l.price) + "\n";
+    };
+    section(controltext::BadPriceCellsHeading, preview_.badPrices);
+    section(controltext::UnmatchedRowsHeading, preview_.unmatched);
+    section(controltext::DuplicateRowsHeading, preview_.duplicates);
+    const std::vector<std::string> without = preview_.sizesWithoutPrice();
+    if (!without.empty()) {
+        text += std::string(text.empty() ? "" : "\n") + "【" + controltext::SizesWithoutPriceHeading + "】\n";
+        for (const std::string &s : without)
+            text += s + "\n";
+    }
+    return text;
 }
 
 void PriceImportChoice::update()

@@ -6,6 +6,7 @@
 #include "controls/core/price_sheet.h"
 #include "controls/core/user_interface.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -92,6 +93,12 @@ public:
     const ImportPreview &preview() const { return preview_; }
     // Whether 取り込み has anything to take.
     bool canImport() const { return preview_.matched() > 0; }
+    // What the dialog shows: for each size row its size, old and new list price as money text
+    // (the new one empty when the size keeps its price); the counts; the rows and sizes that
+    // found no place, under their headings, one a line.
+    std::vector<std::array<std::string, 3>> sizeRows() const;
+    std::string countsText() const;
+    std::string report() const;
 
 private:
     void update();

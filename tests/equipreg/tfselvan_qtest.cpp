@@ -260,14 +260,15 @@ private Q_SLOTS:
         Started piping("ex_selvan");
         QCOMPARE(menuTexts(piping.w->gridMenu),
                  QStringList({"サイズセット(13スタート)", "サイズセット(15スタート)", "-", "表示中のデータをすべてコピー",
-                              "コピーしたすべてのデータを表示中のデータに貼り付け", "貼り付け（表計算から）", "-",
-                              "表示中の取付費をコピー",
+                              "コピーしたすべてのデータを表示中のデータに貼り付け", "貼り付け（表計算から）",
+                              "価格表の取り込み…", "-", "表示中の取付費をコピー",
                               "コピーした取付費を表示中の取付費に貼付", "-", "元に戻す", "やり直し", "-", "終　了\tEsc"}));
         Started duct("net_dx_selvan");
         QCOMPARE(menuTexts(duct.w->gridMenu),
                  QStringList({"表示中の取付費をコピー", "コピーした取付費を表示中の取付費に貼付", "表示中の取付費で統一する",
                               "-", "表示中のデータをすべてコピー", "コピーしたすべてのデータを表示中のデータに貼り付け",
-                              "貼り付け（表計算から）", "-", "元に戻す", "やり直し", "-", "終　了\tEsc"}));
+                              "貼り付け（表計算から）", "価格表の取り込み…", "-", "元に戻す", "やり直し", "-",
+                              "終　了\tEsc"}));
         QCOMPARE(menuTexts(duct.w->otherMenu), QStringList({"終了\tEsc"}));
 
         // The duct menu's unify, from the menu itself.

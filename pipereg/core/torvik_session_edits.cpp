@@ -1,6 +1,7 @@
 // The pipe registration session: names, memos, sizes, headings and the paste of a whole block.
 #include "pipereg/core/torvik_session.h"
 
+#include "pipereg/core/torvik_import.h"
 #include "pipereg/core/torvik_texts.h"
 
 namespace velmo {
@@ -87,12 +88,7 @@ void TorvikSession::PasteAll()
 
 ImportTarget TorvikSession::importTarget() const
 {
-    ImportTarget t;
-    for (int k = 0; k < SizeRowsPerLocation; ++k) {
-        t.sizes.push_back(working()[k].size.text());
-        t.listPrices.push_back(working()[k].A(6));
-    }
-    return t;
+    return importTargetOf(working());
 }
 
 void TorvikSession::importPriceList()
@@ -107,9 +103,7 @@ void TorvikSession::applyImport(const ImportPreview &preview)
     if (preview.matched() == 0)
         return;
     PipeBlock b = working();
-    for (size_t k = 0; k < preview.sizes.size() && k < SizeRowsPerLocation; ++k)
-        if (preview.sizes[k].newPrice)
-            b[k].A(6) = *preview.sizes[k].newPrice;
+    setListPrices(b, preview);
     recalculateInto(b);
     workingBlock() = b;
     ShowBlock();

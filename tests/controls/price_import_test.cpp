@@ -280,6 +280,13 @@ TEST(PriceImport, TheDialogsChoicesFollowSheetAndColumns)
     EXPECT_EQ(c.preview().sizes[1].newPrice, Cur("2500"));
     c.chooseSheet(7); // no such sheet: the choice stays
     EXPECT_EQ(c.sheet(), 1);
+    // What the dialog shows: money texts, the counts, and the rows and sizes without a place.
+    EXPECT_EQ(c.sizeRows()[1], (std::array<std::string, 3>{"20A", "200", "2,500"}));
+    EXPECT_EQ(c.sizeRows()[2], (std::array<std::string, 3>{"25A", "300", ""}));
+    EXPECT_EQ(c.countsText(), controltext::importCountsText(2, 1, 3, 0));
+    EXPECT_EQ(c.report(), std::string("【") + controltext::UnmatchedRowsHeading + "】\n" +
+                              controltext::sheetLineText(1, "サイズ", "定価") + "\n\n【" +
+                              controltext::SizesWithoutPriceHeading + "】\n25A\n32A\n1/2\n");
 }
 
 } // namespace

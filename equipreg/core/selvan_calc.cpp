@@ -84,4 +84,14 @@ void setListPrices(EquipmentBlock &block, const ImportPreview &preview)
             block[row].values[materialSlot(Basis::List)] = *preview.sizes[row].newPrice;
 }
 
+void reviseListPrices(EquipmentBlock &b, int index, const PriceRevision &revision, RevisionPreview &preview)
+{
+    const std::string name = b[0].name.text();
+    for (int row = 0; row < EquipmentSizeRows; ++row) {
+        const std::string size = b[row].caption.text();
+        revise(b[row].values[materialSlot(Basis::List)], revision, preview, index, name,
+               size.empty() ? std::to_string(row + 1) + " 行目" : size);
+    }
+}
+
 } // namespace velmo

@@ -2,6 +2,7 @@
 // The arithmetic of the equipment registration program, for the session and the batch
 // command line alike: the controls a settings record sets, and the prices a block derives.
 #include "controls/core/price_import.h"
+#include "controls/core/price_revision.h"
 #include "pricefile/equipment_file.h"
 
 namespace velmo {
@@ -36,5 +37,8 @@ ImportTarget importTargetOf(const EquipmentBlock &block);
 // The list prices the preview gives into the size rows; the derived prices follow at the next
 // recalculateBlock.
 void setListPrices(EquipmentBlock &block, const ImportPreview &preview);
+// "価格改定": the list prices (定価) of the 14 size rows of block `index` revised and noted in
+// the preview; the derived prices follow at the next recalculation.
+void reviseListPrices(EquipmentBlock &block, int index, const PriceRevision &revision, RevisionPreview &preview);
 
 } // namespace velmo

@@ -1,7 +1,8 @@
-// "価格表の取り込み…" in the pipe registration program: the list prices of the matched sizes, the
-// derived prices as after typing them, one undo step, and nothing changed by a cancel or a
-// list that cannot be read.
+// "価格表の取り込み…" in the pipe registration program and torvik-cli import: the list prices of
+// the matched sizes, the derived prices as after typing them, one undo step, nothing changed by
+// a cancel or a list that cannot be read, and the command line giving what the window gives.
 #include "controls/core/cp932.h"
+#include "tests/common/cli_run.h"
 #include "tests/common/block_bytes.h"
 #include "tests/pipereg/torvik_fixture.h"
 
@@ -97,4 +98,56 @@ TEST(TorvikImport, CancelOrAnUnreadableListChangesNothing)
     EXPECT_TRUE(bytesOf(s) == before);
     EXPECT_FALSE(s.modified());
     EXPECT_FALSE(s.canUndo());
+}
+
+// ---------------------------------------------------------------- torvik-cli import
+
+namespace {
+
+Result torvikCli(const std::vector<std::string> &args) { return runProgram(VELMO_TORVIK_CLI, args); }
+
+} // namespace
+
+TEST(TorvikCliImport, WithoutWriteOnlyThePreview)
+{
+    TorvikFixture f;
+    const std::string before = readWholeFile(f.data());
+    const fs::path list = f.dir.path / "list.csv";
+    writeList(list, "サイズ,定価\r\n１５Ａ,\"１，５１５\"\r\n20A,未定\r\n");
+    const Result r = torvikCli({"import", f.data().string(), "--block", "2", list.string()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(readWholeFile(f.data()) == before);
+    const Json j = r.json();
+    EXPECT_EQ(j["written"].str(), "false");
+    EXPECT_EQ(j["sizes"][0]["old"].str(), "3000");
+    EXPECT_EQ(j["sizes"][0]["new"].str(), "1515");
+    EXPECT_EQ(j["badPrices"][0]["price"].str(), "未定");
+    EXPECT_EQ(j["counts"]["matched"].str(), "1");
+    EXPECT_EQ(torvikCli({"import", f.data().string(), list.string()}).code, 2); // no --block
+    EXPECT_NE(torvikCli({"--help"}).out.find("torvik-cli import FILE --block N LIST"), std::string::npos);
+}
+
+TEST(TorvikCliImport, WriteGivesThePricesTorviksImportGivesAndKeepsTheOtherBlocks)
+{
+    TorvikFixture f;
+    const fs::path list = f.dir.path / "list.txt";
+    writeList(list, "呼び径\t定価\n15A\t1,515\n25A\t2,345円\n");
+    // The session's import on the same file, not saved.
+    TorvikSession &s = f.open("1;2;;");
+    scriptImport(f.ui, list);
+    s.importPriceList();
+    const std::string before = readWholeFile(f.data());
+    const Result r = torvikCli({"import", f.data().string(), "--block=2", list.string(), "--size-column", "呼び径",
+                                "--price-column", "定価", "--write"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.json()["written"].str(), "true");
+    const PipeBlock b = f.onDisk(2);
+    for (int k = 0; k < SizeRowsPerLocation; ++k)
+        for (int i = 0; i <= 6; ++i)
+            EXPECT_EQ(b[k].A(i), s.working()[k].A(i)) << "row " << k << " A" << i;
+    EXPECT_EQ(b[0].A(6), Cur("1515"));
+    const std::string after = readWholeFile(f.data());
+    const size_t at = 2 * PipeBlockBytes;
+    EXPECT_TRUE(after.substr(0, at) == before.substr(0, at));
+    EXPECT_TRUE(after.substr(at + PipeBlockBytes) == before.substr(at + PipeBlockBytes));
 }

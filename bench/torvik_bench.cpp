@@ -32,6 +32,8 @@ struct NoUi : UserInterface {
     }
     std::optional<std::filesystem::path> chooseFolder(const std::string &) override { return std::nullopt; }
     std::optional<std::filesystem::path> chooseSaveFile(const std::string &, const std::string &) override { return std::nullopt; }
+    std::optional<std::filesystem::path> chooseOpenFile(const std::string &, const std::string &) override { return std::nullopt; }
+    bool reviewPriceImport(PriceImportChoice &) override { return false; }
     void setClipboardText(const std::string &) override {}
     std::string clipboardText() const override { return {}; }
     bool startProgram(const std::string &, const std::vector<std::string> &, const std::string &) override { return false; }

@@ -136,6 +136,24 @@ inline std::string secondFileError(const std::string &given)
 }
 inline std::string noFileError(const std::string &command) { return command + " にはファイルを指定してください"; }
 
+// The batch programs' "import": a supplier's price list into one block's list prices.
+inline std::string importUsageText(const std::string &program)
+{
+    return "        " + program +
+           " import FILE --block N LIST [--size-column C] [--price-column C] [--sheet NAME] [--write [--force]]\n"
+           "  LIST: 仕入先の価格表 (CSV・タブ区切り: UTF-8 か Shift-JIS、または .xlsx)。ブロック N のサイズに一致した行の\n"
+           "        定価を取り込みます。--write がなければ結果を JSON で表示するだけで、ファイルは変更しません\n"
+           "  C: 列番号 (1 から) または見出しの文字。既定はサイズが 1 列目、定価が 2 列目\n"
+           "  --sheet: .xlsx のシート名 (既定は最初のシート)\n";
+}
+inline std::string missingOptionValueText(const std::string &option) { return option + " の後に値がありません"; }
+inline std::string importExtraArgumentText(const std::string &given)
+{
+    return "import に指定できるのは価格ファイルと価格表の二つだけです ('" + given + "')";
+}
+inline constexpr const char *ImportNeedsFilesText = "import には価格ファイルと価格表を指定してください";
+inline constexpr const char *ImportNeedsBlockText = "import には --block でブロック番号を指定してください";
+
 // ---- the file layer ----
 inline std::string missingFileText(const std::filesystem::path &file)
 {
@@ -220,6 +238,62 @@ inline std::string pasteReportText(int pasted, int notEditable, const std::vecto
             t += " 「" + n + "」";
     }
     return t;
+}
+
+// ---- a supplier's price list read into a block's list prices ----
+inline constexpr const char *ImportPriceListItem = "価格表の取り込み…"; // the menu command
+inline constexpr const char *ImportPriceListTitle = "価格表の取り込み"; // its dialogs
+inline constexpr const char *PriceListFilter = "価格表 (*.csv *.txt *.xlsx);;すべてのファイル (*)";
+inline constexpr const char *ImportButton = "取り込み";
+inline constexpr const char *SheetLabel = "シート";
+inline constexpr const char *SizeColumnLabel = "サイズの列";
+inline constexpr const char *PriceColumnLabel = "定価の列";
+inline constexpr const char *ImportSizeHeading = "サイズ";
+inline constexpr const char *OldListPriceHeading = "現在の定価";
+inline constexpr const char *NewListPriceHeading = "取り込む定価";
+inline constexpr const char *UnmatchedRowsHeading = "どのサイズにも一致しない行";
+inline constexpr const char *BadPriceCellsHeading = "価格として読めないセル";
+inline constexpr const char *DuplicateRowsHeading = "同じサイズの2行目以降 (取り込みません)";
+inline constexpr const char *SizesWithoutPriceHeading = "価格のないサイズ";
+// A row of the list in the preview: "12 行目: 15A 1,200".
+inline std::string sheetLineText(int row, const std::string &size, const std::string &price)
+{
+    return std::to_string(row) + " 行目: " + size + (price.empty() ? "" : "  " + price);
+}
+inline std::string importCountsText(int matched, int unmatched, int withoutPrice, int badPrices)
+{
+    return "取り込む定価 " + std::to_string(matched) + " 件 / 一致しない行 " + std::to_string(unmatched) +
+           " 件 / 価格のないサイズ " + std::to_string(withoutPrice) + " 件 / 読めない価格 " +
+           std::to_string(badPrices) + " 件";
+}
+// A column of the choice lists: "2: 定価" (its number and the first text it holds).
+inline std::string columnChoiceText(int column, const std::string &firstText)
+{
+    return std::to_string(column) + (firstText.empty() ? "" : ": " + firstText);
+}
+inline std::string damagedWorkbookText(const std::filesystem::path &file, const std::string &cause)
+{
+    return "ファイル " + file.string() + " は Excel ブック (.xlsx) として読めません: " + cause;
+}
+inline constexpr const char *NotZipCause = "ZIP 形式ではないか、壊れています";
+inline constexpr const char *NoWorkbookCause = "ブックの目次 (xl/workbook.xml) がありません";
+inline constexpr const char *NoSheetsCause = "シートがありません";
+inline std::string badPartCause(const std::string &part) { return "部品 " + part + " が壊れています"; }
+inline std::string missingPartCause(const std::string &part) { return "部品 " + part + " がありません"; }
+inline std::string partTooLargeCause(const std::string &part) { return "部品 " + part + " が大きすぎます"; }
+inline std::string noSuchSheetText(const std::filesystem::path &file, const std::string &sheet)
+{
+    return "ファイル " + file.string() + " にシート「" + sheet + "」がありません";
+}
+inline std::string emptyPriceListText(const std::filesystem::path &file) { return "ファイル " + file.string() + " に表がありません"; }
+// A column asked for that the table does not have.
+inline std::string noColumnNumberText(int column, int columns)
+{
+    return std::to_string(column) + " 列目はありません (この表は " + std::to_string(columns) + " 列です)";
+}
+inline std::string noColumnHeadingText(const std::string &heading)
+{
+    return "見出しが「" + heading + "」の列はありません";
 }
 
 } // namespace velmo::controltext

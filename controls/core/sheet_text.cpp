@@ -121,7 +121,11 @@ std::optional<char> separatorOf(std::string_view text)
 
 SheetRows parseSheetText(std::string_view text)
 {
-    const std::optional<char> sep = separatorOf(text);
+    return parseSheetText(text, separatorOf(text));
+}
+
+SheetRows parseSheetText(std::string_view text, std::optional<char> sep)
+{
     SheetRows rows;
     std::vector<std::string> row;
     std::string cell;

@@ -20,6 +20,8 @@ using SheetRows = std::vector<std::vector<std::string>>;
 // column copied from a spreadsheet: one cell per line); a cell in double quotes may hold the separator, line ends and "" for a quote.
 // Line ends are CR LF, LF or CR; the line end after the last row adds no empty row.
 SheetRows parseSheetText(std::string_view text);
+// The same with the separator given (nothing: one cell per line).
+SheetRows parseSheetText(std::string_view text, std::optional<char> separator);
 
 // The plain number text ("-1234.5") of a figure as a spreadsheet shows it: "," grouping in
 // threes, full-width digits, point, comma and minus, a leading "¥" or "￥", a trailing "円",

@@ -12,6 +12,8 @@
 
 namespace velmo {
 
+class PriceImportChoice;
+
 // The answer of a question box. The values are the modal results the boxes return: the first
 // button ("実行"), the second ("キャンセル") or Escape, the window frame, and the third button
 // ("戻る") of a question that offers a way back.
@@ -55,6 +57,13 @@ public:
     // A save-file dialog with a filter ("*.CSV") and a default suffix added to a name typed
     // without one ("CSV"); nothing when cancelled.
     virtual std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix) = 0;
+    // A file dialog to open an existing file, with a title and a filter ("価格表 (*.csv *.xlsx)");
+    // nothing when cancelled.
+    virtual std::optional<std::filesystem::path> chooseOpenFile(const std::string &title, const std::string &filter) = 0;
+    // The price list import dialog over `choice`: the person chooses the sheet and the columns
+    // (each choice goes into `choice`, which gives the preview shown); true for 取り込み, false
+    // for キャンセル.
+    virtual bool reviewPriceImport(PriceImportChoice &choice) = 0;
     // Puts plain text on the system clipboard.
     virtual void setClipboardText(const std::string &text) = 0;
     // The plain text on the system clipboard (UTF-8); empty when it holds none.

@@ -1,6 +1,7 @@
 #include "controls/ui/QtUserInterface.h"
 
 #include "controls/ui/MessageBoxes.h"
+#include "controls/ui/PriceImportDialog.h"
 #include "controls/ui/RevisionDialog.h"
 #include "controls/core/programs.h"
 
@@ -82,6 +83,20 @@ std::optional<std::filesystem::path> QtUserInterface::chooseSaveFile(const std::
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return std::filesystem::path(dialog.selectedFiles().first().toStdString());
+}
+
+std::optional<std::filesystem::path> QtUserInterface::chooseOpenFile(const std::string &title, const std::string &filter)
+{
+    const QString file = QFileDialog::getOpenFileName(owner_, q(title), QString(), q(filter));
+    if (file.isEmpty())
+        return std::nullopt;
+    return std::filesystem::path(file.toStdString());
+}
+
+bool QtUserInterface::reviewPriceImport(PriceImportChoice &choice)
+{
+    PriceImportDialog dialog(choice, owner_);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void QtUserInterface::setClipboardText(const std::string &text)

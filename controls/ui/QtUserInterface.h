@@ -25,6 +25,8 @@ public:
                                        const std::string &initial) override;
     std::optional<std::filesystem::path> chooseFolder(const std::string &title) override;
     std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix) override;
+    std::optional<std::filesystem::path> chooseOpenFile(const std::string &title, const std::string &filter) override;
+    bool reviewPriceImport(PriceImportChoice &choice) override;
     void setClipboardText(const std::string &text) override;
     std::string clipboardText() const override;
     bool startProgram(const std::string &program, const std::vector<std::string> &arguments,

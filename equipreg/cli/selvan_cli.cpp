@@ -7,6 +7,9 @@
 //   selvan-cli revise FILE (--block N | --all) --percent P [--unit U] [--round up|down|half]
 //              [--write [--force]]              list prices raised or lowered by P %, rounded to
 //                                               U yen, then recalculated; the preview as JSON
+//   selvan-cli import FILE --block N LIST [--size-column C] [--price-column C] [--sheet NAME]
+//                     [--write [--force]]       a supplier's list prices into block N: the preview
+//                                               as JSON, stored and recalculated with --write
 //
 // Blocks are numbered 0 … 19, as in selvan's argument and status bar.
 // No command creates a file; --write refuses a file another program changed since it was read,
@@ -19,6 +22,7 @@
 #include "pricefile/file_check.h"
 #include "controls/core/fileio.h"
 #include "controls/core/batch_command.h"
+#include "controls/core/batch_import.h"
 #include "controls/core/json_writer.h"
 #include "equipreg/core/selvan_calc.h"
 #include "equipreg/core/selvan_texts.h"
@@ -231,6 +235,33 @@ int cmdRevise(const Options &o)
     return 0;
 }
 
+// --- import ------------------------------------------------------------------------------
+
+int cmdImport(int argc, char **argv)
+{
+    const ImportOptions o = parseImportArgs(argc, argv, parseBlock);
+    const std::string data = readEquipmentFileBytes(o.file);
+    EquipmentBlock b = equipmentBlockOf(data, o.block);
+    const ImportPreview preview = previewOfList(o, importTargetOf(b));
+    // As selvan stores a typed list price: the controls as the block sets them, then recalculated.
+    setListPrices(b, preview);
+    const EquipmentControls c = controlsFrom(b[EquipmentSettingsRow], EquipmentControls{});
+    recalculateBlock(b, c);
+    if (o.write) {
+        removeAbandonedSaves(o.file);
+        const std::string now = readEquipmentFileBytes(o.file);
+        const size_t at = static_cast<size_t>(o.block) * EquipmentBlockBytes;
+        refuseIfChanged(o.file, now.compare(at, EquipmentBlockBytes, data, at, EquipmentBlockBytes) != 0, o.force);
+        writeEquipmentBlocks(o.file, {{o.block, b}});
+    }
+    JsonWriter j;
+    j.beginObject();
+    writeImportJson(j, o, preview);
+    j.endObject();
+    printJson(j);
+    return 0;
+}
+
 // --- check -------------------------------------------------------------------------------
 
 int cmdCheck(const Options &o)
@@ -249,7 +280,10 @@ int main(int argc, char **argv)
 {
     using namespace velmo::cli;
     const std::string usageHint = velmo::controltext::usageHintText(velmo::selvan::CliName);
-    return runBatch(argc, argv, velmo::selvan::CliName, velmo::selvan::CliUsage, usageHint.c_str(), [&] {
+    const std::string usage = velmo::selvan::CliUsage + velmo::controltext::importUsageText(velmo::selvan::CliName);
+    return runBatch(argc, argv, velmo::selvan::CliName, usage.c_str(), usageHint.c_str(), [&] {
+        if (argc >= 2 && std::strcmp(argv[1], "import") == 0)
+            return cmdImport(argc, argv);
         const Options o = parseArgs(argc, argv);
         if (o.command == "dump")
             return cmdDump(o);

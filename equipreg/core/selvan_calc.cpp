@@ -69,6 +69,23 @@ void recalculateBlock(EquipmentBlock &b, const EquipmentControls &c)
     }
 }
 
+ImportTarget importTargetOf(const EquipmentBlock &block)
+{
+    ImportTarget t;
+    for (int row = 0; row < EquipmentSizeRows; ++row) {
+        t.sizes.push_back(block[row].caption.text());
+        t.listPrices.push_back(block[row].values[materialSlot(Basis::List)]);
+    }
+    return t;
+}
+
+void setListPrices(EquipmentBlock &block, const ImportPreview &preview)
+{
+    for (size_t row = 0; row < preview.sizes.size() && row < EquipmentSizeRows; ++row)
+        if (preview.sizes[row].newPrice)
+            block[row].values[materialSlot(Basis::List)] = *preview.sizes[row].newPrice;
+}
+
 void reviseListPrices(EquipmentBlock &b, int index, const PriceRevision &revision, RevisionPreview &preview)
 {
     const std::string name = b[0].name.text();

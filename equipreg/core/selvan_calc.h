@@ -1,6 +1,7 @@
 #pragma once
 // The arithmetic of the equipment registration program, for the session and the batch
 // command line alike: the controls a settings record sets, and the prices a block derives.
+#include "controls/core/price_import.h"
 #include "controls/core/price_revision.h"
 #include "pricefile/equipment_file.h"
 
@@ -34,6 +35,11 @@ void clearExcessivePercentages(EquipmentRecord &settings);
 // half done, so callers work on a copy.
 void recalculateBlock(EquipmentBlock &block, const EquipmentControls &controls);
 
+// The sizes (Caption) and list prices (定価) of the 14 size rows, as a price list is matched to them.
+ImportTarget importTargetOf(const EquipmentBlock &block);
+// The list prices the preview gives into the size rows; the derived prices follow at the next
+// recalculateBlock.
+void setListPrices(EquipmentBlock &block, const ImportPreview &preview);
 // "価格改定": the list prices (定価) of the 14 size rows of block `index` revised and noted in
 // the preview; the derived prices follow at the next recalculation.
 void reviseListPrices(EquipmentBlock &block, int index, const PriceRevision &revision, RevisionPreview &preview);

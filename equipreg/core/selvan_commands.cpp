@@ -227,6 +227,30 @@ void SelvanSession::sizeSet(int start)
     setModified();
 }
 
+// ---------------------------------------------------------------- a supplier's price list
+
+ImportTarget SelvanSession::importTarget() const
+{
+    return importTargetOf(working());
+}
+
+void SelvanSession::importPriceList()
+{
+    commitTypedCell();
+    if (const auto preview = askPriceImport(ui_, importTarget()))
+        applyImport(*preview);
+}
+
+void SelvanSession::applyImport(const ImportPreview &preview)
+{
+    const Step step(*this);
+    commitTypedCell();
+    if (preview.matched() == 0)
+        return;
+    change(controls_, [&](EquipmentBlock &b) { setListPrices(b, preview); });
+    setModified();
+}
+
 void SelvanSession::revisePrices()
 {
     const Step step(*this);

@@ -8,6 +8,7 @@
 #include "controls/core/block_session.h"
 #include "pricefile/equipment_block_file.h"
 #include "controls/core/grid_entry.h"
+#include "controls/core/price_import.h"
 #include "equipreg/core/selvan_calc.h"
 #include "equipreg/core/selvan_grid.h"
 #include "pricefile/registration_lists.h"
@@ -145,6 +146,16 @@ public:
     void copyAllClicked();    // "表示中のデータをすべてコピー"
     void pasteAllClicked();   // "コピーしたすべてのデータを表示中のデータに貼り付け"
     void sizeSet(int start);  // "サイズセット(13スタート)" / "サイズセット(15スタート)": 13 or 15
+
+    // ---- a supplier's price list ----
+    // The block's sizes and their list prices (定価), as a price list is matched to them.
+    ImportTarget importTarget() const;
+    // "価格表の取り込み…": the file chooser, the dialog, then the chosen prices applied.
+    void importPriceList();
+    // The list prices of the preview's sizes stored and the derived prices recalculated as after
+    // a typed list price; shown and modified, one step of the history. A preview without a price
+    // changes nothing. A derived price beyond the range raises RangeError and nothing changes.
+    void applyImport(const ImportPreview &preview);
 
     // ---- choosing a block (user_selClick and TFSelect_Data_K) ----
     // Before the dialog: the save question, the list.

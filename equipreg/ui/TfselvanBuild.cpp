@@ -304,6 +304,7 @@ void Tfselvan::buildMenus()
         gridMenu->addAction(controltext::CopyAllItem, this, &Tfselvan::N5Click);
         gridMenu->addAction(controltext::PasteAllItem, this, &Tfselvan::N8Click);
         gridMenu->addAction(controltext::PasteFromSheetItem, this, [this] { run([this] { session_->pasteFromSheet(); }); });
+        gridMenu->addAction(controltext::ImportPriceListItem, this, [this] { run([this] { session_->importPriceList(); }); });
         gridMenu->addAction(controltext::RevisionItem, this, [this] { run([this] { session_->revisePrices(); }); });
         gridMenu->addSeparator();
         gridMenu->addAction(selvan::CopyInstallationItem, this, &Tfselvan::N9Click);
@@ -320,6 +321,7 @@ void Tfselvan::buildMenus()
         gridMenu->addAction(controltext::CopyAllItem, this, &Tfselvan::N5Click);
         gridMenu->addAction(controltext::PasteAllItem, this, &Tfselvan::N8Click);
         gridMenu->addAction(controltext::PasteFromSheetItem, this, [this] { run([this] { session_->pasteFromSheet(); }); });
+        gridMenu->addAction(controltext::ImportPriceListItem, this, [this] { run([this] { session_->importPriceList(); }); });
         gridMenu->addAction(controltext::RevisionItem, this, [this] { run([this] { session_->revisePrices(); }); });
         gridMenu->addSeparator();
         addHistory();

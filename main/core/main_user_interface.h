@@ -51,6 +51,11 @@ public:
     {
         return desktop_.chooseSaveFile(filter, defaultSuffix);
     }
+    std::optional<std::filesystem::path> chooseOpenFile(const std::string &title, const std::string &filter) override
+    {
+        return desktop_.chooseOpenFile(title, filter);
+    }
+    bool reviewPriceImport(PriceImportChoice &choice) override { return desktop_.reviewPriceImport(choice); }
     void setClipboardText(const std::string &text) override { desktop_.setClipboardText(text); }
     std::string clipboardText() const override { return desktop_.clipboardText(); }
     bool startProgram(const std::string &program, const std::vector<std::string> &arguments,

@@ -7,6 +7,9 @@
 //   torvik-cli revise FILE (--block N | --all) --percent P [--unit U] [--round up|down|half]
 //              [--write [--force]]              list prices raised or lowered by P %, rounded to
 //                                               U yen, then recalculated; the preview as JSON
+//   torvik-cli import FILE --block N LIST [--size-column C] [--price-column C] [--sheet NAME]
+//                     [--write [--force]]       a supplier's list prices into block N: the preview
+//                                               as JSON, stored and recalculated with --write
 //
 // Blocks are numbered 0 … 19, as in torvik's argument and status bar.
 // No command creates a file; --write refuses a file another program changed since it was read,
@@ -14,11 +17,13 @@
 // Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr),
 // 3 the file was changed by another program and --write left it as it is.
 #include "controls/core/batch_command.h"
+#include "controls/core/batch_import.h"
 #include "controls/core/control_texts.h"
 #include "controls/core/fileio.h"
 #include "controls/core/json_writer.h"
 #include "pipereg/core/price_grid.h"
 #include "pipereg/core/torvik_calc.h"
+#include "pipereg/core/torvik_import.h"
 #include "pipereg/core/torvik_texts.h"
 #include "pricefile/file_check.h"
 #include "pricefile/pipe_block.h"
@@ -27,6 +32,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -209,6 +215,31 @@ int cmdRevise(const Options &o)
     return 0;
 }
 
+// --- import ------------------------------------------------------------------------------
+
+int cmdImport(int argc, char **argv)
+{
+    const ImportOptions io = parseImportArgs(argc, argv, parseBlock);
+    const std::string data = readServiceFileBytes(io.file);
+    PipeBlock b = pipeBlockOf(data, io.block);
+    const ImportPreview preview = previewOfList(io, importTargetOf(b));
+    // As torvik stores a typed list price: then recalculated.
+    setListPrices(b, preview);
+    recalculateAsOpened(b);
+    if (io.write) {
+        Options o;
+        o.file = io.file;
+        o.force = io.force;
+        writeBack(o, data, {{io.block, b}});
+    }
+    JsonWriter j;
+    j.beginObject();
+    writeImportJson(j, io, preview);
+    j.endObject();
+    printJson(j);
+    return 0;
+}
+
 // --- check -------------------------------------------------------------------------------
 
 int cmdCheck(const Options &o)
@@ -227,7 +258,10 @@ int main(int argc, char **argv)
 {
     using namespace velmo::cli;
     const std::string usageHint = velmo::controltext::usageHintText(velmo::torvik::CliName);
-    return runBatch(argc, argv, velmo::torvik::CliName, velmo::torvik::CliUsage, usageHint.c_str(), [&] {
+    const std::string usage = velmo::torvik::CliUsage + velmo::controltext::importUsageText(velmo::torvik::CliName);
+    return runBatch(argc, argv, velmo::torvik::CliName, usage.c_str(), usageHint.c_str(), [&] {
+        if (argc >= 2 && std::strcmp(argv[1], "import") == 0)
+            return cmdImport(argc, argv);
         const Options o = parseArgs(argc, argv);
         if (o.command == "dump")
             return cmdDump(o);

@@ -6,6 +6,7 @@
 // the selection dialog. The window forwards its events here and shows what it reads back.
 #include "controls/core/block_session.h"
 #include "controls/core/grid_entry.h"
+#include "controls/core/price_import.h"
 #include "controls/core/program_homes.h"
 #include "pricefile/pipe_block_file.h"
 #include "pipereg/core/price_grid.h"
@@ -136,6 +137,16 @@ public:
     // "価格改定…": the list prices of the block shown (one step, recalculated, modified) or of
     // every block of the file (written at once after a confirmation) raised or lowered.
     void revisePrices();
+
+    // ---- a supplier's price list ----
+    // The block's sizes and their list prices (定価), as a price list is matched to them.
+    ImportTarget importTarget() const;
+    // "価格表の取り込み…": the file chooser, the dialog, then the chosen prices applied.
+    void importPriceList();
+    // The list prices of the preview's sizes stored and the derived prices recalculated as after
+    // a typed list price; shown and modified, one step of the history. A preview without a price
+    // changes nothing. A derived price beyond the range raises RangeError and nothing changes.
+    void applyImport(const ImportPreview &preview);
 
 private:
     TorvikSession(UserInterface &ui, StrColGridModel &grid, const ProgramHomes &homes,

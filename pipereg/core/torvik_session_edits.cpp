@@ -1,6 +1,7 @@
 // The pipe registration session: names, memos, sizes, headings and the paste of a whole block.
 #include "pipereg/core/torvik_session.h"
 
+#include "pipereg/core/torvik_import.h"
 #include "pipereg/core/torvik_texts.h"
 
 namespace velmo {
@@ -82,6 +83,30 @@ void TorvikSession::PasteAll()
 {
     const Step step(*this);
     pasteAll();
+    setModified();
+}
+
+ImportTarget TorvikSession::importTarget() const
+{
+    return importTargetOf(working());
+}
+
+void TorvikSession::importPriceList()
+{
+    if (const auto preview = askPriceImport(ui_, importTarget()))
+        applyImport(*preview);
+}
+
+void TorvikSession::applyImport(const ImportPreview &preview)
+{
+    const Step step(*this);
+    if (preview.matched() == 0)
+        return;
+    PipeBlock b = working();
+    setListPrices(b, preview);
+    recalculateInto(b);
+    workingBlock() = b;
+    ShowBlock();
     setModified();
 }
 

@@ -326,6 +326,7 @@ void Tftorvik::buildMenus()
     N8 = command(controltext::CopyAllItem, [this] { session_->CopyAll(); });
     N9 = command(controltext::PasteAllItem, [this] { session_->PasteAll(); });
     command(controltext::PasteFromSheetItem, [this] { session_->pasteFromSheet(); });
+    command(controltext::ImportPriceListItem, [this] { session_->importPriceList(); });
     command(controltext::RevisionItem, [this] { session_->revisePrices(); });
     PopupMenu1->addSeparator();
     addHistoryActions(this, PopupMenu1,

@@ -16,6 +16,7 @@
 // through QTest::qFail (qt_test_failure.cpp), and call checkNotices() in their cleanup() slot
 // when one fake serves several test functions.
 #include "controls/core/control_texts.h"
+#include "controls/core/price_import.h"
 #include "controls/core/price_revision.h"
 #include "controls/core/user_interface.h"
 
@@ -26,6 +27,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -97,6 +99,10 @@ struct FakeUi : UserInterface {
     std::deque<std::optional<std::string>> texts;    // for askText; cancel when empty
     std::deque<std::optional<std::filesystem::path>> folders;   // for chooseFolder; cancel when empty
     std::deque<std::optional<std::filesystem::path>> saveFiles; // for chooseSaveFile; cancel when empty
+    std::deque<std::optional<std::filesystem::path>> openFiles; // for chooseOpenFile; cancel when empty
+    // For reviewPriceImport: each makes the person's choices in the dialog and answers 取り込み
+    // (true) or キャンセル; cancel when empty.
+    std::deque<std::function<bool(PriceImportChoice &)>> importChoices;
     std::deque<std::optional<RevisionChoice>> revisions;        // for askRevision; cancel when empty
     std::vector<RevisionPreview> revisionPreviews; // what askRevision showed for the choice it gave
     std::vector<std::string> questions, prompts, clipboard, started, opened;
@@ -171,6 +177,20 @@ struct FakeUi : UserInterface {
     {
         prompts.push_back(filter + "|" + suffix);
         return pop(saveFiles);
+    }
+    std::optional<std::filesystem::path> chooseOpenFile(const std::string &title, const std::string &filter) override
+    {
+        prompts.push_back(title + "|" + filter);
+        return pop(openFiles);
+    }
+    bool reviewPriceImport(PriceImportChoice &choice) override
+    {
+        prompts.push_back(controltext::ImportPriceListTitle);
+        if (importChoices.empty())
+            return false;
+        const auto choose = importChoices.front();
+        importChoices.pop_front();
+        return choose(choice);
     }
     void setClipboardText(const std::string &text) override { clipboard.push_back(text); }
     std::string clipboardText() const override { return clipboard.empty() ? std::string() : clipboard.back(); }

@@ -1,7 +1,8 @@
-// selvan-cli dump, recalc and check, run as a program.
+// selvan-cli dump, recalc, check, revise and import, run as a program.
 #include "tests/common/cli_run.h"
 #include "pricefile/equipment_file.h"
 #include "controls/core/fileio.h"
+#include "controls/core/control_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -231,4 +232,104 @@ TEST(SelvanCliRevise, PreviewLeavesTheFileAndWriteRevisesListPricesAndRecalculat
     ASSERT_EQ(selvanCli({"recalc", p.string(), "--block", "4", "--write"}).code, 0);
     EXPECT_TRUE(readWholeFile(p) == revised); // the derived prices already follow the new list prices
     EXPECT_EQ(selvanCli({"revise", p.string(), "--percent", "3"}).code, 2); // neither --block nor --all
+}
+
+// ---------------------------------------------------------------- import
+
+namespace {
+
+void writeText(const fs::path &p, const std::string &bytes) { std::ofstream(p, std::ios::binary) << bytes; }
+
+} // namespace
+
+TEST(SelvanCliImport, WithoutWriteThePreviewAndTheFileByteForByte)
+{
+    TempDir dir;
+    const fs::path p = sampleFile(dir);
+    const std::string before = readWholeFile(p);
+    const fs::path list = dir.path / "list.csv";
+    writeText(list, "呼び径,定価\n１５Ａ,\"2,000\"\n20A,問合せ\n99A,5\n");
+    const Result r = selvanCli({"import", p.string(), "--block", "4", list.string()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(readWholeFile(p), before);
+    const Json j = r.json();
+    EXPECT_EQ(j["written"].str(), "false");
+    EXPECT_EQ(j["sizes"][0]["size"].str(), "15A");
+    EXPECT_EQ(j["sizes"][0]["old"].str(), "1234");
+    EXPECT_EQ(j["sizes"][0]["new"].str(), "2000");
+    EXPECT_EQ(j["sizes"][0]["listRow"].str(), "2");
+    EXPECT_EQ(j["sizes"][1]["new"].str(), "null");
+    EXPECT_EQ(j["badPrices"][0]["row"].str(), "3");
+    EXPECT_EQ(j["badPrices"][0]["price"].str(), "問合せ");
+    EXPECT_EQ(j["unmatched"].size(), 2u); // the heading and 99A
+    EXPECT_EQ(j["counts"]["matched"].str(), "1");
+    EXPECT_EQ(j["counts"]["sizesWithoutPrice"].str(), "13");
+}
+
+TEST(SelvanCliImport, WriteStoresRecalculatesAndKeepsEveryOtherBlock)
+{
+    TempDir dir;
+    const fs::path p = sampleFile(dir);
+    const std::string before = readWholeFile(p);
+    const fs::path list = dir.path / "list.txt";
+    writeText(list, "品番\t価格\tサイズ\nX1\t2,000\t15A\nX2\t\xEF\xBC\x93\xEF\xBC\x90\xEF\xBC\x90\xEF\xBC\x90\t20A\n");
+    const Result r = selvanCli({"import", p.string(), "--block=4", list.string(), "--size-column", "サイズ",
+                                "--price-column=2", "--write"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.json()["written"].str(), "true");
+    const std::string after = readWholeFile(p);
+    const size_t at = 4 * EquipmentBlockBytes;
+    EXPECT_TRUE(after.substr(0, at) == before.substr(0, at));
+    EXPECT_TRUE(after.substr(at + EquipmentBlockBytes) == before.substr(at + EquipmentBlockBytes));
+    const EquipmentBlock b = readEquipmentBlock(p, 4);
+    EXPECT_EQ(b[0].values[materialSlot(Basis::List)], Cur("2000"));
+    EXPECT_EQ(b[1].values[materialSlot(Basis::List)], Cur("3000"));
+    EXPECT_EQ(b[2].values[materialSlot(Basis::List)], Cur("1236"));
+    // LEVEL1 at 85 %: 1700 and 2550, as recalc derives them.
+    EXPECT_EQ(b[0].values[materialSlot(Basis::Level1)], Cur("1700"));
+    EXPECT_EQ(b[1].values[materialSlot(Basis::Level1)], Cur("2550"));
+    const Result again = selvanCli({"recalc", p.string(), "--block", "4"});
+    EXPECT_EQ(again.json()["blocks"][0]["rows"][1]["material"]["LEVEL1"].str(), "2550");
+}
+
+TEST(SelvanCliImport, SheetsColumnsAndUsageErrorsAreSaidWithoutTouchingTheFile)
+{
+    TempDir dir;
+    const fs::path p = sampleFile(dir);
+    const std::string before = readWholeFile(p);
+    const fs::path list = dir.path / "list.csv";
+    writeText(list, "15A,100\n");
+    auto fails = [&](const std::vector<std::string> &args, const std::string &message) {
+        const Result r = selvanCli(args);
+        EXPECT_EQ(r.code, 2) << r.out;
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        EXPECT_EQ(readWholeFile(p), before);
+    };
+    fails({"import", p.string(), list.string(), "--write"}, controltext::ImportNeedsBlockText);
+    fails({"import", p.string(), "--block", "4"}, controltext::ImportNeedsFilesText);
+    fails({"import", p.string(), "--block", "20", list.string()}, "0 から 19");
+    fails({"import", p.string(), "--block", "4", list.string(), "--price-column", "3", "--write"},
+          controltext::noColumnNumberText(3, 2));
+    fails({"import", p.string(), "--block", "4", list.string(), "--sheet", "鋼管", "--write"},
+          controltext::noSuchSheetText(list, "鋼管"));
+    fails({"import", p.string(), "--block", "4", dir.path.string(), "--write"}, controltext::IsFolderText);
+    const Result help = selvanCli({"--help"});
+    EXPECT_NE(help.out.find("selvan-cli import FILE --block N LIST"), std::string::npos);
+}
+
+TEST(SelvanCliImport, AWorkbookSheetChosenByName)
+{
+    if (std::system("/usr/bin/python3 -c 'import openpyxl' >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "/usr/bin/python3 with openpyxl (Debian python3-openpyxl) is needed to write the workbook";
+    TempDir dir;
+    const fs::path p = sampleFile(dir);
+    const fs::path book = dir.path / "list.xlsx";
+    writeText(dir.path / "make.py", "import openpyxl,sys\nwb=openpyxl.Workbook()\nwb.active.title='表紙'\n"
+                                    "ws=wb.create_sheet('弁')\nws.append(['サイズ','定価'])\nws.append(['25A',4321])\n"
+                                    "wb.save(sys.argv[1])\n");
+    ASSERT_EQ(runProgram("/usr/bin/python3", {(dir.path / "make.py").string(), book.string()}).code, 0);
+    const Result r = selvanCli({"import", p.string(), "--block", "4", book.string(), "--sheet", "弁", "--write"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.json()["sheet"].str(), "弁");
+    EXPECT_EQ(readEquipmentBlock(p, 4)[2].values[materialSlot(Basis::List)], Cur("4321"));
 }

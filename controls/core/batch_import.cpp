@@ -1,0 +1,124 @@
+#include "controls/core/batch_import.h"
+
+#include "controls/core/batch_command.h"
+#include "controls/core/control_texts.h"
+
+namespace velmo::cli {
+
+ImportOptions parseImportArgs(int argc, char **argv, const std::function<int(const std::string &)> &parseBlock)
+{
+    ImportOptions o;
+    int paths = 0;
+    bool haveBlock = false;
+    for (int i = 2; i < argc; ++i) {
+        std::string a = argv[i];
+        // An option with its value, given as "--name value" or "--name=value".
+        auto value = [&](const std::string &name) -> std::optional<std::string> {
+            if (a == name) {
+                if (i + 1 >= argc)
+                    throw UsageError(controltext::missingOptionValueText(name));
+                return std::string(argv[++i]);
+            }
+            if (a.rfind(name + "=", 0) == 0)
+                return a.substr(name.size() + 1);
+            return std::nullopt;
+        };
+        if (auto v = value("--block")) {
+            o.block = parseBlock(*v);
+            haveBlock = true;
+        } else if (auto v = value("--size-column")) {
+            o.sizeColumn = *v;
+        } else if (auto v = value("--price-column")) {
+            o.priceColumn = *v;
+        } else if (auto v = value("--sheet")) {
+            o.sheet = *v;
+        } else if (a == "--write") {
+            o.write = true;
+        } else if (a == "--force") {
+            o.force = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw UsageError(controltext::unknownOptionText("import", a));
+        } else if (paths == 0) {
+            o.file = a;
+            ++paths;
+        } else if (paths == 1) {
+            o.list = a;
+            ++paths;
+        } else {
+            throw UsageError(controltext::importExtraArgumentText(a));
+        }
+    }
+    if (paths < 2)
+        throw UsageError(controltext::ImportNeedsFilesText);
+    if (!haveBlock)
+        throw UsageError(controltext::ImportNeedsBlockText);
+    return o;
+}
+
+ImportPreview previewOfList(const ImportOptions &o, const ImportTarget &target)
+{
+    const PriceBook book = readPriceBook(o.list);
+    const SheetRows &rows = book.sheet(o.sheet).rows;
+    return previewImport(rows, chooseColumn(rows, o.sizeColumn), chooseColumn(rows, o.priceColumn), target);
+}
+
+namespace {
+
+void writeLines(JsonWriter &j, const char *name, const std::vector<SheetLine> &lines)
+{
+    j.key(name).beginArray();
+    for (const SheetLine &l : lines) {
+        j.beginObject();
+        j.key("row").number(int64_t{l.row});
+        j.key("size").string(l.size);
+        j.key("price").string(l.price);
+        j.endObject();
+    }
+    j.endArray();
+}
+
+} // namespace
+
+void writeImportJson(JsonWriter &j, const ImportOptions &o, const ImportPreview &p)
+{
+    j.key("file").string(o.file.string());
+    j.key("block").number(int64_t{o.block});
+    j.key("list").string(o.list.string());
+    j.key("sheet").string(o.sheet);
+    j.key("sizeColumn").string(o.sizeColumn);
+    j.key("priceColumn").string(o.priceColumn);
+    j.key("written").boolean(o.write);
+    j.key("sizes").beginArray();
+    for (size_t k = 0; k < p.sizes.size(); ++k) {
+        const SizePrice &s = p.sizes[k];
+        j.beginObject();
+        j.key("row").number(int64_t(k + 1));
+        j.key("size").string(s.size);
+        j.key("old").number(s.oldPrice);
+        j.key("new");
+        if (s.newPrice)
+            j.number(*s.newPrice);
+        else
+            j.null();
+        j.key("listRow").number(int64_t{s.sheetRow});
+        j.endObject();
+    }
+    j.endArray();
+    writeLines(j, "unmatched", p.unmatched);
+    writeLines(j, "badPrices", p.badPrices);
+    writeLines(j, "duplicates", p.duplicates);
+    const std::vector<std::string> without = p.sizesWithoutPrice();
+    j.key("sizesWithoutPrice").beginArray();
+    for (const std::string &s : without)
+        j.string(s);
+    j.endArray();
+    j.key("counts").beginObject();
+    j.key("matched").number(int64_t{p.matched()});
+    j.key("unmatched").number(static_cast<int64_t>(p.unmatched.size()));
+    j.key("badPrices").number(static_cast<int64_t>(p.badPrices.size()));
+    j.key("duplicates").number(static_cast<int64_t>(p.duplicates.size()));
+    j.key("sizesWithoutPrice").number(static_cast<int64_t>(without.size()));
+    j.endObject();
+}
+
+} // namespace velmo::cli

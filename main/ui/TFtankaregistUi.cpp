@@ -42,7 +42,7 @@ std::optional<std::filesystem::path> TFtankaregistUi::chooseFileToCompare()
 
 void TFtankaregistUi::showComparison(FileComparison &comparison)
 {
-    Tfcompare::show(&window_, comparison);
+    Tfcompare::showModal(&window_, comparison);
 }
 
 } // namespace velmo

@@ -73,7 +73,7 @@ void Tfcompare::xlsxButtonClick()
     runCommand([this] { comparison_.exportXlsx(); });
 }
 
-void Tfcompare::show(QWidget *parent, FileComparison &comparison)
+void Tfcompare::showModal(QWidget *parent, FileComparison &comparison)
 {
     Tfcompare dialog(comparison, parent);
     // As wide as the table's columns, as high as the work area allows.

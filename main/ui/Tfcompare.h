@@ -18,7 +18,7 @@ public:
     Tfcompare(FileComparison &comparison, QWidget *parent = nullptr);
 
     // Shows the dialog modally until "閉じる".
-    static void show(QWidget *parent, FileComparison &comparison);
+    static void showModal(QWidget *parent, FileComparison &comparison);
 
     QLabel *countLabel = nullptr;
     QTableWidget *table = nullptr;

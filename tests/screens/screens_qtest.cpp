@@ -265,7 +265,7 @@ private Q_SLOTS:
         // The comparison of two sample services: long pipe names, every kind of row.
         const fs::path older = fs::path(VELMO_SAMPLE_DIR) / "haikan1.fda", newer = fs::path(VELMO_SAMPLE_DIR) / "haikan2.fda";
         FileComparison comparison(ui, older, newer, comparePipeFiles(older, newer));
-        lookAtModal(QStringLiteral("velmok-compare"), [&] { Tfcompare::show(&w, comparison); });
+        lookAtModal(QStringLiteral("velmok-compare"), [&] { Tfcompare::showModal(&w, comparison); });
 
         // Closed as it opened, the window keeps the size it wants, not the work area's cut of
         // it: the next start on a larger work area opens at the design size again.

@@ -34,9 +34,9 @@ void writeChangesJson(cli::JsonWriter &j, const std::vector<PriceChange> &change
 
 namespace cli {
 
-// The lines a program's usage ends with for its diff command: the command line and what it
-// gives.
-std::string diffUsage(const std::string &program);
+// The lines a program's usage ends with for its diff command: the command line, what it gives
+// and how it numbers the blocks (pipes 1 … 20, equipment blocks 0 … 19).
+std::string diffUsage(const std::string &program, PriceFileKind kind);
 
 // "PROGRAM diff OLD NEW [--csv | --xlsx OUT]": reads both files whole, then prints the changes
 // from OLD to NEW as JSON, or as CSV with --csv, or writes them into the workbook OUT. The exit

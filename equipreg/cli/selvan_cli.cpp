@@ -4,6 +4,9 @@
 //   selvan-cli recalc FILE [--block N] [--write [--force]]
 //                                               the derived prices as selvan computes them, JSON
 //   selvan-cli check FILE                       report malformed fields, one line each
+//   selvan-cli revise FILE (--block N | --all) --percent P [--unit U] [--round up|down|half]
+//              [--write [--force]]              list prices raised or lowered by P %, rounded to
+//                                               U yen, then recalculated; the preview as JSON
 //   selvan-cli diff OLD NEW [--csv | --xlsx OUT]
 //                                               what changed from OLD to NEW, as JSON, CSV or a
 //                                               workbook (pricefile/change_report.h)
@@ -11,8 +14,8 @@
 // Blocks are numbered 0 … 19, as in selvan's argument and status bar.
 // No command creates a file; --write refuses a file another program changed since it was read,
 // unless --force is given.
-// Exit status: 0 done (diff too, whether or not anything changed), 1 check found problems, 2 usage or file error (one line on stderr),
-// 3 the file was changed by another program and --write left it as it is.
+// Exit status: 0 done (diff too, whether or not anything changed), 1 check found problems,
+// 2 usage or file error (one line on stderr), 3 the file was changed by another program and --write left it as it is.
 #include "controls/core/control_texts.h"
 #include "pricefile/change_report.h"
 #include "pricefile/equipment_file.h"
@@ -43,6 +46,7 @@ struct Options {
     std::optional<int> block;
     bool write = false;
     bool force = false;
+    RevisionArgs revision; // revise
 };
 
 int parseBlock(const std::string &text)
@@ -59,7 +63,7 @@ Options parseArgs(int argc, char **argv)
         throw UsageError(controltext::NoCommandText);
     Options o;
     o.command = argv[1];
-    if (o.command != "dump" && o.command != "recalc" && o.command != "check")
+    if (o.command != "dump" && o.command != "recalc" && o.command != "check" && o.command != "revise")
         throw UsageError(controltext::unknownCommandText(o.command));
     const bool takesBlock = o.command != "check";
     bool haveFile = false;
@@ -71,10 +75,11 @@ Options parseArgs(int argc, char **argv)
             o.block = parseBlock(argv[++i]);
         } else if (takesBlock && a.rfind("--block=", 0) == 0) {
             o.block = parseBlock(a.substr(8));
-        } else if (o.command == "recalc" && a == "--write") {
+        } else if ((o.command == "recalc" || o.command == "revise") && a == "--write") {
             o.write = true;
-        } else if (o.command == "recalc" && a == "--force") {
+        } else if ((o.command == "recalc" || o.command == "revise") && a == "--force") {
             o.force = true;
+        } else if (o.command == "revise" && takeRevisionArg(argc, argv, i, o.revision)) {
         } else if (a.size() > 1 && a[0] == '-') {
             throw UsageError(controltext::unknownOptionText(o.command, a));
         } else if (!haveFile) {
@@ -86,6 +91,8 @@ Options parseArgs(int argc, char **argv)
     }
     if (!haveFile)
         throw UsageError(selvan::noFileError(o.command));
+    if (o.command == "revise")
+        requireRevisionArgs(o.revision, o.block.has_value(), "--block N");
     return o;
 }
 
@@ -125,8 +132,6 @@ int cmdDump(const Options &o)
 constexpr Basis TabBases[] = {Basis::List, Basis::Level1, Basis::Level2, Basis::Level3,
                               Basis::Level4, Basis::Level5, Basis::Net};
 
-const char *jsonBasis(Basis b) { return b == Basis::List ? "LIST" : b == Basis::Net ? "NET" : basisLabel(b); }
-
 void writeBlock(JsonWriter &j, int index, const EquipmentBlock &b, const EquipmentControls &c)
 {
     const EquipmentRecord &s = b[EquipmentSettingsRow];
@@ -142,7 +147,7 @@ void writeBlock(JsonWriter &j, int index, const EquipmentBlock &b, const Equipme
     j.key("percent").beginObject();
     for (const Basis basis : TabBases)
         if (basis != Basis::List)
-            j.key(jsonBasis(basis)).number(s.values[materialSlot(basis)]);
+            j.key(basisKey(basis)).number(s.values[materialSlot(basis)]);
     j.endObject();
     j.key("rows").beginArray();
     for (int row = 0; row < EquipmentSizeRows; ++row) {
@@ -152,17 +157,40 @@ void writeBlock(JsonWriter &j, int index, const EquipmentBlock &b, const Equipme
         j.key("size").string(r.caption.text());
         j.key("material").beginObject();
         for (const Basis basis : TabBases)
-            j.key(jsonBasis(basis)).number(r.values[materialSlot(basis)]);
+            j.key(basisKey(basis)).number(r.values[materialSlot(basis)]);
         j.endObject();
         j.key("labourRate").number(r.values[eqslot::LabourRate]);
         j.key("installation").beginObject();
         for (const Basis basis : TabBases)
-            j.key(jsonBasis(basis)).number(r.values[installationSlot(basis)]);
+            j.key(basisKey(basis)).number(r.values[installationSlot(basis)]);
         j.endObject();
         j.endObject();
     }
     j.endArray();
     j.endObject();
+}
+
+// --write: the blocks put back in one write, unless another program changed one of them since
+// `data` was read (then ChangedOnDiskError, or over it with --force).
+void writeBack(const Options &o, const std::string &data, const std::vector<std::pair<int, EquipmentBlock>> &blocks)
+{
+    removeAbandonedSaves(o.file);
+    // Only the blocks written back count: the others are read again and kept as they are.
+    const std::string now = readEquipmentFileBytes(o.file);
+    const bool changed = std::any_of(blocks.begin(), blocks.end(), [&](const auto &b) {
+        const size_t at = static_cast<size_t>(b.first) * EquipmentBlockBytes;
+        return now.compare(at, EquipmentBlockBytes, data, at, EquipmentBlockBytes) != 0;
+    });
+    refuseIfChanged(o.file, changed, o.force);
+    writeEquipmentBlocks(o.file, blocks);
+}
+
+// Block `index` of the file's records.
+EquipmentBlock blockOf(const std::vector<EquipmentRecord> &records, int index)
+{
+    EquipmentBlock b;
+    std::copy_n(records.begin() + index * EquipmentRowsPerBlock, EquipmentRowsPerBlock, b.begin());
+    return b;
 }
 
 int cmdRecalc(const Options &o)
@@ -174,8 +202,7 @@ int cmdRecalc(const Options &o)
     j.beginObject();
     j.key("blocks").beginArray();
     for (const int index : selectedOrAll(o.block, EquipmentBlockCount)) {
-        EquipmentBlock b;
-        std::copy_n(records.begin() + index * EquipmentRowsPerBlock, EquipmentRowsPerBlock, b.begin());
+        EquipmentBlock b = blockOf(records, index);
         // As selvan started on the block: its controls at their start-up state, then set
         // from the settings record.
         const EquipmentControls c = controlsFrom(b[EquipmentSettingsRow], EquipmentControls{});
@@ -185,17 +212,31 @@ int cmdRecalc(const Options &o)
     }
     j.endArray();
     j.endObject();
-    if (o.write) {
-        removeAbandonedSaves(o.file);
-        // Only the blocks written back count: the others are read again and kept as they are.
-        const std::string now = readEquipmentFileBytes(o.file);
-        const bool changed = std::any_of(blocks.begin(), blocks.end(), [&](const auto &b) {
-            const size_t at = static_cast<size_t>(b.first) * EquipmentBlockBytes;
-            return now.compare(at, EquipmentBlockBytes, data, at, EquipmentBlockBytes) != 0;
-        });
-        refuseIfChanged(o.file, changed, o.force);
-        writeEquipmentBlocks(o.file, blocks);
+    if (o.write)
+        writeBack(o, data, blocks);
+    printJson(j);
+    return 0;
+}
+
+// --- revise ------------------------------------------------------------------------------
+
+int cmdRevise(const Options &o)
+{
+    const PriceRevision revision = parseRevisionOrUsage(o.revision);
+    const std::string data = readEquipmentFileBytes(o.file);
+    const std::vector<EquipmentRecord> records = equipmentRecordsOf(data);
+    std::vector<std::pair<int, EquipmentBlock>> blocks;
+    RevisionPreview preview;
+    for (const int index : selectedOrAll(o.block, EquipmentBlockCount)) {
+        EquipmentBlock b = blockOf(records, index);
+        reviseListPrices(b, index, revision, preview);
+        recalculateBlock(b, controlsFrom(b[EquipmentSettingsRow], EquipmentControls{}));
+        blocks.emplace_back(index, b);
     }
+    if (o.write)
+        writeBack(o, data, blocks);
+    JsonWriter j;
+    writeRevisionJson(j, preview, revision, o.write);
     printJson(j);
     return 0;
 }
@@ -218,7 +259,7 @@ int main(int argc, char **argv)
 {
     using namespace velmo::cli;
     const std::string usageHint = velmo::controltext::usageHintText(velmo::selvan::CliName);
-    const std::string usage = velmo::selvan::CliUsage + diffUsage(velmo::selvan::CliName);
+    const std::string usage = velmo::selvan::CliUsage + diffUsage(velmo::selvan::CliName, velmo::PriceFileKind::Equipment);
     return runBatch(argc, argv, velmo::selvan::CliName, usage.c_str(), usageHint.c_str(), [&] {
         if (argc > 1 && std::strcmp(argv[1], "diff") == 0)
             return runDiffCommand(argc, argv, velmo::PriceFileKind::Equipment);
@@ -227,6 +268,8 @@ int main(int argc, char **argv)
             return cmdDump(o);
         if (o.command == "recalc")
             return cmdRecalc(o);
+        if (o.command == "revise")
+            return cmdRevise(o);
         return cmdCheck(o);
     });
 }

@@ -10,13 +10,17 @@
 //   selvan-cli import FILE --block N LIST [--size-column C] [--price-column C] [--sheet NAME]
 //                     [--write [--force]]       a supplier's list prices into block N: the preview
 //                                               as JSON, stored and recalculated with --write
+//   selvan-cli diff OLD NEW [--csv | --xlsx OUT]
+//                                               what changed from OLD to NEW, as JSON, CSV or a
+//                                               workbook (pricefile/change_report.h)
 //
 // Blocks are numbered 0 … 19, as in selvan's argument and status bar.
 // No command creates a file; --write refuses a file another program changed since it was read,
 // unless --force is given.
-// Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr),
-// 3 the file was changed by another program and --write left it as it is.
+// Exit status: 0 done (diff too, whether or not anything changed), 1 check found problems,
+// 2 usage or file error (one line on stderr), 3 the file was changed by another program and --write left it as it is.
 #include "controls/core/control_texts.h"
+#include "pricefile/change_report.h"
 #include "pricefile/equipment_file.h"
 #include "controls/core/errors.h"
 #include "pricefile/file_check.h"
@@ -280,10 +284,13 @@ int main(int argc, char **argv)
 {
     using namespace velmo::cli;
     const std::string usageHint = velmo::controltext::usageHintText(velmo::selvan::CliName);
-    const std::string usage = velmo::selvan::CliUsage + velmo::controltext::importUsageText(velmo::selvan::CliName);
+    const std::string usage = velmo::selvan::CliUsage + diffUsage(velmo::selvan::CliName, velmo::PriceFileKind::Equipment) +
+                              velmo::controltext::importUsageText(velmo::selvan::CliName);
     return runBatch(argc, argv, velmo::selvan::CliName, usage.c_str(), usageHint.c_str(), [&] {
         if (argc >= 2 && std::strcmp(argv[1], "import") == 0)
             return cmdImport(argc, argv);
+        if (argc > 1 && std::strcmp(argv[1], "diff") == 0)
+            return runDiffCommand(argc, argv, velmo::PriceFileKind::Equipment);
         const Options o = parseArgs(argc, argv);
         if (o.command == "dump")
             return cmdDump(o);

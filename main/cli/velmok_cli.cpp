@@ -11,6 +11,9 @@
 //                                              (csv, xlsx: the export formats velmok's menu
 //                                              外部デ－タ入出力 offers, export_format.h)
 //   velmok-cli pdf FILE [--level L] OUT.pdf    every named pipe as pages of the print program
+//   velmok-cli diff OLD NEW [--csv | --xlsx OUT]
+//                                              what changed from OLD to NEW, as JSON, CSV or
+//                                              a workbook (pricefile/change_report.h)
 //   velmok-cli level FILE [--pipe P] --levels L1,L2,L3,L4,L5 [--method list|cost]
 //              [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write [--force]]
 //                                              set LEVEL1 … LEVEL5 of every pipe (or pipe P)
@@ -24,8 +27,8 @@
 // Only new creates a file, and only --write writes one back: the other commands read, and a
 // missing file is an error for them. --write refuses a file another program changed since it
 // was read, unless --force is given.
-// Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr),
-// 3 the file was changed by another program and --write left it as it is.
+// Exit status: 0 done (diff too, whether or not anything changed), 1 check found problems,
+// 2 usage or file error (one line on stderr), 3 the file was changed by another program and --write left it as it is.
 #include "main/core/calc.h"
 #include "pricefile/file_check.h"
 #include "controls/core/errors.h"
@@ -40,6 +43,7 @@
 #include "controls/core/programs.h"
 #include "controls/core/scratch_folder.h"
 #include "pricefile/record_json.h"
+#include "pricefile/change_report.h"
 #include "pricefile/service_file.h"
 #include "main/core/text_builder.h"
 
@@ -93,7 +97,7 @@ std::string usage()
             u += std::string(" OUT.") + f->defaultSuffix();
         u += "\n";
     }
-    return u + UsageTail;
+    return u + UsageTail + diffUsage("velmok-cli", velmo::PriceFileKind::Pipe);
 }
 
 struct Options {
@@ -541,6 +545,8 @@ int main(int argc, char **argv)
     using namespace velmo::cli;
     const std::string text = usage();
     return runBatch(argc, argv, "velmok-cli", text.c_str(), velmo::controltext::usageHintText("velmok-cli").c_str(), [&] {
+        if (argc > 1 && std::strcmp(argv[1], "diff") == 0)
+            return runDiffCommand(argc, argv, velmo::PriceFileKind::Pipe);
         const Options o = parseArgs(argc, argv);
         if (o.command == "new")
             return cmdNew(o);

@@ -11,7 +11,9 @@
 #include "controls/core/fileio.h"
 #include "handoff/handoff_files.h"
 #include "controls/core/programs.h"
+#include "main/core/file_comparison.h"
 #include "main/core/main_session.h"
+#include "pricefile/service_file.h"
 
 namespace velmo {
 
@@ -51,6 +53,22 @@ void MainOutputs::exportTable(const ExportFormat &format)
         format.write({s_.table_, tabs, *choice, *path});
     }
     s_.ui_.notice(format.doneNotice(), controltext::NoticeButton);
+}
+
+void MainOutputs::compareWithFile()
+{
+    s_.requireServiceLoaded();
+    const auto other = s_.ui_.chooseFileToCompare();
+    if (!other)
+        return;
+    ServiceFile older;
+    older.load(*other);
+    FileComparison comparison(s_.ui_, *other, s_.currentFilePath(), comparePipeFiles(older, s_.file_));
+    if (comparison.rowCount() == 0) {
+        s_.ui_.notice(velmoktext::NoDifferenceNotice, controltext::NoticeButton);
+        return;
+    }
+    s_.ui_.showComparison(comparison);
 }
 
 void MainOutputs::print()

@@ -1,6 +1,7 @@
 #pragma once
 // The main window's commands that take the selected pipe's table out of the program: the items
-// of 外部デ－タ入出力 (one ExportFormat each) and the print hand-off.
+// of 外部デ－タ入出力 (one ExportFormat each), the comparison with another file and the print
+// hand-off.
 #include "main/core/export_format.h"
 #include "main/core/output_level.h"
 
@@ -25,6 +26,11 @@ public:
     // program, started without waiting; one that cannot be found or started is named in a
     // notice.
     void print();
+    // "別のファイルと比較…": asks for another pipe price file, reads it whole (a file that
+    // cannot be read raises IoError naming it) and shows what changed from it to the service
+    // file on screen, unsaved edits included, in the comparison dialog; identical files give a
+    // notice instead. Nothing is written but what the dialog's exports write.
+    void compareWithFile();
 
 private:
     // Shows the output level dialog and selects its basis; nothing when there is no pipe or

@@ -10,6 +10,8 @@
 
 namespace velmo {
 
+class FileComparison;
+
 class MainUserInterface : public UserInterface {
 public:
     // The output level dialog Tflevel_select; `withOptions` false hides its two check boxes.
@@ -22,6 +24,11 @@ public:
     // Shows the session's state at once, in the middle of a command: the basis chosen in the
     // output level dialog before the save dialog and the notice.
     virtual void showNow() = 0;
+    // An open-file dialog for the pipe price file to compare the service file with; nothing
+    // when cancelled.
+    virtual std::optional<std::filesystem::path> chooseFileToCompare() = 0;
+    // The comparison dialog, modal, until "閉じる"; its buttons call the comparison's exports.
+    virtual void showComparison(FileComparison &comparison) = 0;
 };
 
 // A MainUserInterface whose questions, notices, dialogs, clipboard and programs are those of

@@ -58,6 +58,20 @@ inline constexpr const char *CsvClipboardCaption = "表示中の管材データ�
 inline constexpr const char *CsvClipboardDone = "クリップボ－ドへコピ－しました。";
 inline constexpr const char *XlsxCaption = "表示中の管材データをExcelファイルとして出力";
 inline constexpr const char *XlsxDone = "Excelファイルに出力しました。";
+// ---- comparing the service file with another pipe price file ----
+inline constexpr const char *CompareCaption = "別のファイルと比較…";
+inline constexpr const char *CompareFileTitle = "比較するファイルを指定して下さい";
+inline constexpr const char *CompareFileFilter = "*.fda";
+inline constexpr const char *NoDifferenceNotice = "2つのファイルに違いはありません。";
+inline constexpr const char *CompareCsvButton = "CSVファイルに出力";
+inline constexpr const char *CompareXlsxButton = "Excelファイルに出力";
+inline constexpr const char *CompareCloseButton = "閉じる";
+// The comparison dialog's title: from the other file to the one on screen.
+inline std::string compareTitle(const std::filesystem::path &other, const std::filesystem::path &current)
+{
+    return "比較: " + other.string() + " → " + current.string();
+}
+inline std::string compareCountText(size_t rows) { return "違い: " + std::to_string(rows) + " 件"; }
 inline std::string printProgramMissingText(const std::string &program, const std::filesystem::path &folder)
 {
     return "印刷プログラム " + program + " が見つかりません。\n" + "印刷データは " + folder.string() +

@@ -1,6 +1,8 @@
 // The main window's commands that take the table out: the menu 外部デ－タ入出力, one item for
-// each export format, and the print item of the file menu.
+// each export format and the comparison with another file, and the print item of the file menu.
 #include "main/ui/TFtankaregist.h"
+
+#include "main/core/velmok_texts.h"
 
 #include <QAction>
 #include <QMenu>
@@ -24,6 +26,9 @@ void TFtankaregist::buildExportMenu()
         exportActions.push_back(
             m->addAction(f->menuCaption(), this, [this, f] { run([this, f] { session_->outputs().exportTable(*f); }); }));
     }
+    m->addSeparator();
+    compareAction = m->addAction(velmoktext::CompareCaption, this,
+                                 [this] { run([this] { session_->outputs().compareWithFile(); }); });
 }
 
 QAction *TFtankaregist::exportAction(std::string_view formatName) const

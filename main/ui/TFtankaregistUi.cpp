@@ -1,7 +1,11 @@
 #include "main/ui/TFtankaregistUi.h"
 
 #include "main/ui/TFtankaregist.h"
+#include "main/ui/Tfcompare.h"
 #include "main/ui/Tflevel_select.h"
+#include "main/core/velmok_texts.h"
+
+#include <QFileDialog>
 #include "main/core/display_layout.h"
 
 namespace velmo {
@@ -25,6 +29,20 @@ void TFtankaregistUi::writeLayout()
 void TFtankaregistUi::showNow()
 {
     window_.showState();
+}
+
+std::optional<std::filesystem::path> TFtankaregistUi::chooseFileToCompare()
+{
+    const QString file = QFileDialog::getOpenFileName(&window_, velmoktext::CompareFileTitle, QString(),
+                                                      QString::fromUtf8(velmoktext::CompareFileFilter));
+    if (file.isEmpty())
+        return std::nullopt;
+    return std::filesystem::path(file.toStdString());
+}
+
+void TFtankaregistUi::showComparison(FileComparison &comparison)
+{
+    Tfcompare::showModal(&window_, comparison);
 }
 
 } // namespace velmo

@@ -19,6 +19,8 @@ public:
     CalendarDate today() override;
     void writeLayout() override;
     void showNow() override;
+    std::optional<std::filesystem::path> chooseFileToCompare() override;
+    void showComparison(FileComparison &comparison) override;
 
 private:
     TFtankaregist &window_;

@@ -10,12 +10,16 @@
 //   torvik-cli import FILE --block N LIST [--size-column C] [--price-column C] [--sheet NAME]
 //                     [--write [--force]]       a supplier's list prices into block N: the preview
 //                                               as JSON, stored and recalculated with --write
+//   torvik-cli diff OLD NEW [--csv | --xlsx OUT]
+//                                               what changed from OLD to NEW, as JSON, CSV or a
+//                                               workbook: the report velmok-cli diff gives, with
+//                                               pipes numbered 1 … 20 (pricefile/change_report.h)
 //
 // Blocks are numbered 0 … 19, as in torvik's argument and status bar.
 // No command creates a file; --write refuses a file another program changed since it was read,
 // unless --force is given.
-// Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr),
-// 3 the file was changed by another program and --write left it as it is.
+// Exit status: 0 done (diff too, whether or not anything changed), 1 check found problems,
+// 2 usage or file error (one line on stderr), 3 the file was changed by another program and --write left it as it is.
 #include "controls/core/batch_command.h"
 #include "controls/core/batch_import.h"
 #include "controls/core/control_texts.h"
@@ -25,6 +29,7 @@
 #include "pipereg/core/torvik_calc.h"
 #include "pipereg/core/torvik_import.h"
 #include "pipereg/core/torvik_texts.h"
+#include "pricefile/change_report.h"
 #include "pricefile/file_check.h"
 #include "pricefile/pipe_block.h"
 #include "pricefile/pricing_rules.h"
@@ -258,10 +263,13 @@ int main(int argc, char **argv)
 {
     using namespace velmo::cli;
     const std::string usageHint = velmo::controltext::usageHintText(velmo::torvik::CliName);
-    const std::string usage = velmo::torvik::CliUsage + velmo::controltext::importUsageText(velmo::torvik::CliName);
+    const std::string usage = velmo::torvik::CliUsage + diffUsage(velmo::torvik::CliName, velmo::PriceFileKind::Pipe) +
+                              velmo::controltext::importUsageText(velmo::torvik::CliName);
     return runBatch(argc, argv, velmo::torvik::CliName, usage.c_str(), usageHint.c_str(), [&] {
         if (argc >= 2 && std::strcmp(argv[1], "import") == 0)
             return cmdImport(argc, argv);
+        if (argc > 1 && std::strcmp(argv[1], "diff") == 0)
+            return runDiffCommand(argc, argv, velmo::PriceFileKind::Pipe);
         const Options o = parseArgs(argc, argv);
         if (o.command == "dump")
             return cmdDump(o);

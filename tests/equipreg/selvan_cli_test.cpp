@@ -1,5 +1,6 @@
-// selvan-cli dump, recalc, check, revise and import, run as a program.
+// selvan-cli dump, recalc, check, revise, import and diff, run as a program.
 #include "tests/common/cli_run.h"
+#include "controls/core/cp932.h"
 #include "pricefile/equipment_file.h"
 #include "controls/core/fileio.h"
 #include "controls/core/control_texts.h"
@@ -208,6 +209,45 @@ TEST(SelvanCliReadPath, WriteNeverOverwritesAnotherProgramsChangeOfABlockItWrite
     r = runWhileAnotherWrites(VELMO_SELVAN_CLI, {"recalc", p.string(), "--block", "4", "--write", "--force"}, p, theirs);
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(readEquipmentBlock(p, 4)[0].name.text(), "ゲート弁");
+}
+
+TEST(SelvanCliDiff, ChangesOfTheEquipmentFileAsJsonAndCsvWithStatusZeroAndFileErrorsWithTwo)
+{
+    TempDir dir;
+    const fs::path older = sampleFile(dir), newer = dir.path / "new.dxa";
+    fs::copy_file(older, newer);
+    const Result same = selvanCli({"diff", older.string(), newer.string()});
+    ASSERT_EQ(same.code, 0) << same.err;
+    EXPECT_EQ(same.json()["changes"].size(), 0u);
+
+    // A save by selvan rewrites Serial; only the LEVEL3 installation cost of 25A changes.
+    EquipmentBlock b = readEquipmentBlock(newer, 4);
+    b[2].values[installationSlot(Basis::Level3)] = Cur("300");
+    writeEquipmentBlock(newer, 4, b);
+    const Result r = selvanCli({"diff", older.string(), newer.string()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const Json changes = r.json()["changes"];
+    ASSERT_EQ(changes.size(), 1u) << r.out;
+    EXPECT_EQ(changes[0]["block"].str(), "4");
+    EXPECT_EQ(changes[0]["name"].str(), "ゲート弁");
+    EXPECT_EQ(changes[0]["size"].str(), "25A");
+    EXPECT_EQ(changes[0]["field"].str(), "取付費 LEVEL3");
+    EXPECT_EQ(changes[0]["difference"].str(), "49.5");
+    EXPECT_EQ(changes[0]["percent"].str(), "19.76");
+    EXPECT_THROW(changes[0]["location"], std::out_of_range); // equipment has no locations
+
+    const Result csv = selvanCli({"diff", older.string(), newer.string(), "--csv"});
+    ASSERT_EQ(csv.code, 0) << csv.err;
+    EXPECT_TRUE(csv.out == cp932::encode("ブロック,名称,サイズ,項目,変更前,変更後,差,増減率(%)\r\n"
+                                         "4,ゲート弁,25A,取付費 LEVEL3,250.5,300,49.5,19.76\r\n"))
+        << csv.out;
+
+    std::ofstream(dir.path / "short.dxa", std::ios::binary) << std::string(512 * 20, '\0');
+    const Result bad = selvanCli({"diff", older.string(), (dir.path / "short.dxa").string()});
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_NE(bad.err.find("short.dxa"), std::string::npos) << bad.err;
+    EXPECT_EQ(selvanCli({"diff", older.string()}).code, 2);
 }
 
 TEST(SelvanCliRevise, PreviewLeavesTheFileAndWriteRevisesListPricesAndRecalculates)

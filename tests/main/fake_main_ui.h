@@ -1,7 +1,9 @@
 #pragma once
 // The scripted person of FakeUi, and what velmok's main window answers besides: the output
-// level dialog, today's date, the display layout and the early redisplay.
+// level dialog, today's date, the display layout, the early redisplay and the comparison
+// dialog with its file chooser.
 #include "tests/common/fake_ui.h"
+#include "main/core/file_comparison.h"
 #include "main/core/main_user_interface.h"
 
 #include <functional>
@@ -29,6 +31,12 @@ struct FakeMainUi : FakeUi, DesktopForwardingUi {
     int layoutWrites = 0;
     std::function<void()> onShowNow;     // runs at each early redisplay, when set
     int shownNow = 0;
+    // The file chosen to compare with (nothing: cancelled), and what the test does with each
+    // comparison dialog shown. `comparisonsShown` counts them.
+    std::optional<std::filesystem::path> fileToCompare;
+    int compareFileAsked = 0;
+    std::function<void(FileComparison &)> onComparison;
+    int comparisonsShown = 0;
 
     OutputLevelChoice askOutputLevel(bool withOptions) override
     {
@@ -52,6 +60,20 @@ struct FakeMainUi : FakeUi, DesktopForwardingUi {
         ++shownNow;
         if (onShowNow)
             onShowNow();
+    }
+    std::optional<std::filesystem::path> chooseFileToCompare() override
+    {
+        ++compareFileAsked;
+        return fileToCompare;
+    }
+    void showComparison(FileComparison &comparison) override
+    {
+        ++comparisonsShown;
+        if (!onComparison) {
+            failTest("comparison dialog the test did not script");
+            return;
+        }
+        onComparison(comparison);
     }
 };
 

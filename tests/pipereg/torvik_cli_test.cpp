@@ -1,4 +1,4 @@
-// torvik-cli dump, recalc and check, run as a program, against what torvik's session saves.
+// torvik-cli dump, recalc, check and diff, run as a program, against what torvik's session saves.
 #include "tests/common/cli_run.h"
 #include "tests/pipereg/torvik_fixture.h"
 
@@ -192,4 +192,31 @@ TEST(TorvikCliRevise, TheWholeFileInOneWrite)
     EXPECT_EQ(r.json()["written"].str(), "true");
     for (int p = 0; p < PipesPerFile; ++p)
         EXPECT_EQ(f.onDisk(p)[0].A(6), revisedPrice(Currency::fromInt(1000 * (p + 1)), {Cur("-5"), 1, RevisionRounding::Half}));
+}
+
+TEST(TorvikCliDiff, ABlockSavedByTorvikShowsOnlyItsChangeWithStatusZero)
+{
+    TempDir dir;
+    const fs::path older = dir.path / "old.fda", newer = dir.path / "new.fda";
+    randomPipeFile(older, 7);
+    fs::copy_file(older, newer);
+    // A block write gives every record of the block Serial 0: not a change of its own.
+    PipeBlock b = readPipeBlock(newer, 6);
+    b[3].A(6) = b[3].A(6) + Cur("100");
+    writePipeBlock(newer, 6, b);
+
+    const Result r = torvikCli({"diff", older.string(), newer.string()});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const Json changes = r.json()["changes"];
+    ASSERT_EQ(changes.size(), 1u) << r.out;
+    EXPECT_EQ(changes[0]["pipe"].str(), "7"); // block 6, numbered as velmok numbers pipes
+    EXPECT_EQ(changes[0]["field"].str(), "資材単価 定価");
+    EXPECT_EQ(changes[0]["difference"].str(), "100");
+
+    EXPECT_EQ(torvikCli({"diff", older.string(), older.string()}).json()["changes"].size(), 0u);
+    const Result bad = torvikCli({"diff", older.string(), dir.path.string()});
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_NE(bad.err.find(dir.path.string()), std::string::npos) << bad.err;
+    const Result help = torvikCli({"--help"});
+    EXPECT_NE(help.out.find("torvik-cli diff OLD NEW [--csv | --xlsx OUT]\n"), std::string::npos) << help.out;
 }

@@ -11,6 +11,8 @@
 #include "controls/ui/VelmoApplication.h"
 #include "controls/ui/WindowFit.h"
 #include "main/core/window_placement.h"
+#include "main/core/file_comparison.h"
+#include "main/ui/Tfcompare.h"
 #include "main/ui/Tflevel_select.h"
 #include "print/core/print_job.h"
 #include "print/ui/TfPrintPreview.h"
@@ -31,6 +33,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTableWidget>
 #include <QStyleOptionButton>
 #include <QTest>
 #include <QTextDocument>
@@ -141,6 +144,22 @@ class ScreensTest : public QObject {
                 cut << QStringLiteral("label \"%1\" %2 > %3").arg(l->text()).arg(textWidth(l, l->text())).arg(room);
             }
         }
+        // A table's columns hold their heading and the texts of the rows in view.
+        for (QTableWidget *t : w->findChildren<QTableWidget *>()) {
+            if (!t->isVisibleTo(w))
+                continue;
+            for (int c = 0; c < t->columnCount(); ++c) {
+                const int room = t->columnWidth(c);
+                QStringList texts{t->horizontalHeaderItem(c) ? t->horizontalHeaderItem(c)->text() : QString()};
+                for (int r = 0; r < std::min(t->rowCount(), 200); ++r)
+                    if (t->item(r, c))
+                        texts << t->item(r, c)->text();
+                for (const QString &text : texts)
+                    if (t->fontMetrics().horizontalAdvance(text) > room)
+                        cut << QStringLiteral("table cell \"%1\" %2 > %3")
+                                   .arg(text).arg(t->fontMetrics().horizontalAdvance(text)).arg(room);
+            }
+        }
         QVERIFY2(cut.isEmpty(), qPrintable(name + ": " + cut.join(QStringLiteral("; "))));
         QVERIFY(w->grab().save(shots.filePath(name + QStringLiteral(".png"))));
     }
@@ -243,6 +262,10 @@ private Q_SLOTS:
         lookAtModal(QStringLiteral("velmok-level-calc"), [&] { QMetaObject::invokeMethod(&w, "K17Click"); });
         lookAtModal(QStringLiteral("velmok-output-level"), [&] { Tflevel_select::ask(&w, true); });
         lookAtModal(QStringLiteral("velmok-output-level-short"), [&] { Tflevel_select::ask(&w, false); });
+        // The comparison of two sample services: long pipe names, every kind of row.
+        const fs::path older = fs::path(VELMO_SAMPLE_DIR) / "haikan1.fda", newer = fs::path(VELMO_SAMPLE_DIR) / "haikan2.fda";
+        FileComparison comparison(ui, older, newer, comparePipeFiles(older, newer));
+        lookAtModal(QStringLiteral("velmok-compare"), [&] { Tfcompare::showModal(&w, comparison); });
 
         // Closed as it opened, the window keeps the size it wants, not the work area's cut of
         // it: the next start on a larger work area opens at the design size again.

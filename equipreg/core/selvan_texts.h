@@ -23,6 +23,9 @@ inline constexpr std::array<const char *, 3> GridHeadings = {"No", "", PriceHead
 inline constexpr const char *LabourRateHeading = "歩掛(共通)";
 inline constexpr const char *InstallationHeading = "取付費";
 
+// The title of selvan's price list, printed and exported.
+inline constexpr const char *PriceListTitle = "資材単価表";
+
 // The radio group 労務費, index 0 and 1 (the labour mode stored in the settings record).
 inline constexpr std::array<const char *, 2> LabourModeEntries = {"歩掛を使用", "単価を使用"};
 
@@ -65,7 +68,10 @@ inline constexpr const char *CliUsage =
     "使い方: selvan-cli dump FILE [--block N]\n"
     "        selvan-cli recalc FILE [--block N] [--write [--force]]\n"
     "        selvan-cli check FILE\n"
-    "  N: 資材ブロック 0 … 19\n"
+    "        selvan-cli pdf FILE OUT.pdf [--block N]\n"
+    "        selvan-cli csv FILE [--block N]\n"
+    "        selvan-cli xlsx FILE OUT.xlsx [--block N]\n"
+    "  N: 資材ブロック 0 … 19 (pdf, csv, xlsx: 指定しなければ名前のあるすべての資材)\n"
     "  --write: 計算した結果をファイルに書き戻します。読み込んだ後にほかのプログラムが変更したファイルには\n"
     "           書き込まず終了状態 3 で終わります (--force で上書き)\n";
 inline std::string badBlockError(const std::string &given)

@@ -46,6 +46,9 @@ inline std::string derivedPriceError(int row, const std::string &size, const cha
     return where + "の" + basis + "単価: " + why;
 }
 
+// The title of torvik's price list, printed and exported.
+inline constexpr const char *PriceListTitle = "管材単価表";
+
 // A rate field tag outside 1–6.
 inline std::string noRateFieldError(int tag)
 {

@@ -327,6 +327,10 @@ void Tftorvik::buildMenus()
     N9 = command(controltext::PasteAllItem, [this] { session_->PasteAll(); });
     command(controltext::PasteFromSheetItem, [this] { session_->pasteFromSheet(); });
     PopupMenu1->addSeparator();
+    command(controltext::PrintPriceListItem, [this] { session_->printPriceList(); });
+    command(controltext::CsvPriceListItem, [this] { session_->exportPriceListCsv(); });
+    command(controltext::XlsxPriceListItem, [this] { session_->exportPriceListXlsx(); });
+    PopupMenu1->addSeparator();
     addHistoryActions(this, PopupMenu1,
                       {[this] { run([this] { session_->undo(); }); }, [this] { run([this] { session_->redo(); }); },
                        [this] { return session_->canUndo(); }, [this] { return session_->canRedo(); }});

@@ -4,7 +4,11 @@
 //   selvan-cli recalc FILE [--block N] [--write [--force]]
 //                                               the derived prices as selvan computes them, JSON
 //   selvan-cli check FILE                       report malformed fields, one line each
+//   selvan-cli pdf FILE OUT.pdf [--block N]     the price list printed into a PDF, a page a block
+//   selvan-cli csv FILE [--block N]             the price list as CSV on standard output
+//   selvan-cli xlsx FILE OUT.xlsx [--block N]   the price list as a workbook, a sheet a block
 //
+// Without --block the price lists hold every named block.
 // Blocks are numbered 0 … 19, as in selvan's argument and status bar.
 // No command creates a file; --write refuses a file another program changed since it was read,
 // unless --force is given.
@@ -18,7 +22,9 @@
 #include "controls/core/batch_command.h"
 #include "controls/core/json_writer.h"
 #include "equipreg/core/selvan_calc.h"
+#include "equipreg/core/selvan_price_list.h"
 #include "equipreg/core/selvan_texts.h"
+#include "handoff/price_list_output.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -37,6 +43,7 @@ struct Options {
     std::string command;
     fs::path file;
     std::optional<int> block;
+    fs::path out; // of pdf and xlsx
     bool write = false;
     bool force = false;
 };
@@ -55,8 +62,9 @@ Options parseArgs(int argc, char **argv)
         throw UsageError(controltext::NoCommandText);
     Options o;
     o.command = argv[1];
-    if (o.command != "dump" && o.command != "recalc" && o.command != "check")
+    if (o.command != "dump" && o.command != "recalc" && o.command != "check" && !handoff::isPriceListCommand(o.command))
         throw UsageError(controltext::unknownCommandText(o.command));
+    bool haveOut = !handoff::priceListCommandTakesOut(o.command);
     const bool takesBlock = o.command != "check";
     bool haveFile = false;
     for (int i = 2; i < argc; ++i) {
@@ -76,12 +84,17 @@ Options parseArgs(int argc, char **argv)
         } else if (!haveFile) {
             o.file = a;
             haveFile = true;
+        } else if (!haveOut) {
+            o.out = a;
+            haveOut = true;
         } else {
             throw UsageError(selvan::secondFileError(a));
         }
     }
     if (!haveFile)
         throw UsageError(selvan::noFileError(o.command));
+    if (!haveOut)
+        throw UsageError(controltext::noOutFileError(o.command));
     return o;
 }
 
@@ -207,6 +220,15 @@ int cmdCheck(const Options &o)
     return problems.empty() ? 0 : 1;
 }
 
+// --- pdf, csv, xlsx ----------------------------------------------------------------------
+
+int cmdPriceList(const Options &o)
+{
+    handoff::runPriceListCommand(o.command, selvanPriceList(o.file, o.block), o.file, o.out,
+                                 handoff::runningProgramFolder());
+    return 0;
+}
+
 } // namespace
 } // namespace velmo::cli
 
@@ -220,6 +242,8 @@ int main(int argc, char **argv)
             return cmdDump(o);
         if (o.command == "recalc")
             return cmdRecalc(o);
+        if (velmo::handoff::isPriceListCommand(o.command))
+            return cmdPriceList(o);
         return cmdCheck(o);
     });
 }

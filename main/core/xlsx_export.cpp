@@ -1,17 +1,11 @@
 #include "main/core/xlsx_export.h"
 
-#include "controls/core/errors.h"
-#include "controls/core/fileio.h"
+#include "controls/core/xlsx_book.h"
 #include "handoff/handoff_files.h"
-#include "controls/core/scratch_folder.h"
 #include "main/core/text_builder.h"
-
-#include <xlsxwriter.h>
 
 #include <algorithm>
 #include <array>
-#include <map>
-#include <memory>
 
 namespace velmo {
 
@@ -19,136 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr size_t MaxSheetName = 31;
-
-// The number of characters of UTF-8 text.
-size_t characters(const std::string &s)
-{
-    size_t n = 0;
-    for (const char c : s)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-            ++n;
-    return n;
-}
-
-// The first `n` characters of UTF-8 text.
-std::string firstCharacters(const std::string &s, size_t n)
-{
-    size_t i = 0, count = 0;
-    while (i < s.size()) {
-        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
-            if (count == n)
-                break;
-            ++count;
-        }
-        ++i;
-    }
-    return s.substr(0, i);
-}
-
-// The decimals a Currency value needs: 0 … 4.
-int decimalsOf(Currency c)
-{
-    int64_t frac = c.raw() % Currency::Scale;
-    if (frac < 0)
-        frac = -frac;
-    if (frac == 0)
-        return 0;
-    int d = 4;
-    while (frac % 10 == 0) {
-        frac /= 10;
-        --d;
-    }
-    return d;
-}
-
-// The cause of a failed workbook in Japanese; the library's own texts are English.
-std::string libraryErrorText(lxw_error e)
-{
-    switch (e) {
-    case LXW_ERROR_MEMORY_MALLOC_FAILED: return "メモリーが足りません";
-    case LXW_ERROR_CREATING_XLSX_FILE:
-    case LXW_ERROR_CREATING_TMPFILE:
-    case LXW_ERROR_READING_TMPFILE: return "一時フォルダーに書き込めません (" + systemErrorText(errno) + ")";
-    case LXW_ERROR_ZIP_FILE_OPERATION:
-    case LXW_ERROR_ZIP_PARAMETER_ERROR:
-    case LXW_ERROR_ZIP_BAD_ZIP_FILE:
-    case LXW_ERROR_ZIP_INTERNAL_ERROR:
-    case LXW_ERROR_ZIP_FILE_ADD: return "ブックを圧縮できません (" + systemErrorText(errno) + ")";
-    default: return "Excel 出力でエラー " + std::to_string(static_cast<int>(e)) + " が発生しました";
-    }
-}
-
-class Workbook {
-public:
-    Workbook(const fs::path &file, const fs::path &scratch) : scratch_(scratch.string())
-    {
-        lxw_workbook_options options{};
-        options.tmpdir = scratch_.data();
-        book_ = workbook_new_opt(file.c_str(), &options);
-        if (!book_)
-            throw IoError("一時フォルダーにブックを作れません");
-    }
-    ~Workbook()
-    {
-        if (book_)
-            workbook_close(book_); // only after a failure: close() has released it otherwise
-    }
-    Workbook(const Workbook &) = delete;
-    Workbook &operator=(const Workbook &) = delete;
-
-    lxw_worksheet *addSheet(const std::string &name)
-    {
-        lxw_worksheet *ws = workbook_add_worksheet(book_, name.c_str());
-        if (!ws)
-            throw IoError("シート「" + name + "」を作れません");
-        return ws;
-    }
-    // A cell format: a number format (empty for none), bold, a border.
-    lxw_format *format(const std::string &numberFormat, bool bold = false, bool border = true, bool centre = false)
-    {
-        const std::string key = numberFormat + (bold ? "|b" : "|") + (border ? "|r" : "|") + (centre ? "|c" : "|");
-        auto it = formats_.find(key);
-        if (it != formats_.end())
-            return it->second;
-        lxw_format *f = workbook_add_format(book_);
-        if (!numberFormat.empty())
-            format_set_num_format(f, numberFormat.c_str());
-        if (bold)
-            format_set_bold(f);
-        if (border)
-            format_set_border(f, LXW_BORDER_THIN);
-        if (centre) {
-            format_set_align(f, LXW_ALIGN_CENTER);
-            format_set_align(f, LXW_ALIGN_VERTICAL_CENTER);
-        }
-        formats_.emplace(key, f);
-        return f;
-    }
-    void close()
-    {
-        const lxw_error e = workbook_close(book_);
-        book_ = nullptr;
-        if (e != LXW_NO_ERROR)
-            throw IoError(libraryErrorText(e));
-    }
-
-private:
-    std::string scratch_;
-    lxw_workbook *book_ = nullptr;
-    std::map<std::string, lxw_format *> formats_;
-};
-
-// "#,##0" with d decimals for money, "0" with d decimals for factors.
-std::string numberFormat(bool grouping, int d)
-{
-    std::string f = grouping ? "#,##0" : "0";
-    if (d > 0)
-        f += "." + std::string(static_cast<size_t>(d), '0');
-    return f;
-}
-
-void writeSheet(Workbook &book, lxw_worksheet *ws, const WorkingTable &table, const std::string &location, int loc,
+void writeSheet(XlsxBook &book, lxw_worksheet *ws, const WorkingTable &table, const std::string &location, int loc,
                 Basis basis)
 {
     const bool refrigerant = table.refrigerant();
@@ -167,7 +32,7 @@ void writeSheet(Workbook &book, lxw_worksheet *ws, const WorkingTable &table, co
     worksheet_write_string(ws, 3, 4, "基礎工費（１人工）", label);
     const Currency labour = table.row(LabourRow).rec.slots[labourSlot(basis)];
     worksheet_write_number(ws, 3, 6, static_cast<double>(labour.toLongDouble()),
-                           book.format(numberFormat(true, decimalsOf(labour)), false, false));
+                           book.format(xlsxNumberFormat(true, decimalsOf(labour)), false, false));
 
     // Headings: a group row over the factors and the components, then the names.
     constexpr int GroupRow = 5, HeadingRow = 6, FirstRow = 7;
@@ -192,7 +57,7 @@ void writeSheet(Workbook &book, lxw_worksheet *ws, const WorkingTable &table, co
         int d = 0;
         for (const OutputRow &o : rows)
             d = std::max(d, decimalsOf(value(o)));
-        return book.format(numberFormat(grouping, d));
+        return book.format(xlsxNumberFormat(grouping, d));
     };
     lxw_format *text = book.format("", false, true, true);
     lxw_format *adopted = columnFormat(true, [](const OutputRow &o) { return o.adopted; });
@@ -238,46 +103,20 @@ void writeSheet(Workbook &book, lxw_worksheet *ws, const WorkingTable &table, co
 
 std::string worksheetName(const std::string &caption, int location, const std::vector<std::string> &taken)
 {
-    std::string name;
-    for (const char c : caption)
-        name += std::string("[]:*?/\\").find(c) != std::string::npos ? '_' : c;
-    while (!name.empty() && name.front() == '\'')
-        name.erase(0, 1);
-    while (!name.empty() && name.back() == '\'')
-        name.pop_back();
-    if (name.empty())
-        name = "場所" + std::to_string(location + 1);
-    name = firstCharacters(name, MaxSheetName);
-    const std::string base = name;
-    for (int n = 2; std::find(taken.begin(), taken.end(), name) != taken.end(); ++n) {
-        const std::string suffix = "(" + std::to_string(n) + ")";
-        name = firstCharacters(base, MaxSheetName - characters(suffix)) + suffix;
-    }
-    return name;
+    return safeSheetName(caption, "場所" + std::to_string(location + 1), taken);
 }
 
 std::string xlsxWorkbookBytes(const WorkingTable &table, const std::vector<std::string> &tabs, Basis basis,
                               const fs::path &target)
 {
     requireOutputBasis(basis);
-    // The workbook is put together in a private folder and only then written to its place;
-    // a failure names the file the person asked for and the cause, never the private folder.
-    try {
-        const ScratchFolder scratch("Excelファイル");
-        const fs::path file = scratch.path() / "book.xlsx";
-        {
-            Workbook book(file, scratch.path());
-            std::vector<std::string> names;
-            for (size_t loc = 0; loc < tabs.size(); ++loc) {
-                names.push_back(worksheetName(tabs[loc], static_cast<int>(loc), names));
-                writeSheet(book, book.addSheet(names.back()), table, tabs[loc], static_cast<int>(loc), basis);
-            }
-            book.close();
+    return xlsxBookBytes(target, [&](XlsxBook &book) {
+        std::vector<std::string> names;
+        for (size_t loc = 0; loc < tabs.size(); ++loc) {
+            names.push_back(worksheetName(tabs[loc], static_cast<int>(loc), names));
+            writeSheet(book, book.addSheet(names.back()), table, tabs[loc], static_cast<int>(loc), basis);
         }
-        return readWholeFile(file);
-    } catch (const IoError &e) {
-        throw IoError("Excelファイル " + target.string() + " を作れません: " + std::string(errorCause(e)));
-    }
+    });
 }
 
 std::string XlsxExport::bytes(const ExportInput &in) const

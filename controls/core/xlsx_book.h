@@ -1,0 +1,53 @@
+#pragma once
+// Writing .xlsx workbooks with Debian's libxlsxwriter: a workbook assembled in a private folder,
+// its cell formats, safe sheet names, and the bytes of the finished file. Every workbook the
+// programs export goes through here.
+#include "controls/core/currency.h"
+
+#include <xlsxwriter.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace velmo {
+
+class XlsxBook {
+public:
+    XlsxBook(const std::filesystem::path &file, const std::filesystem::path &scratch);
+    ~XlsxBook();
+    XlsxBook(const XlsxBook &) = delete;
+    XlsxBook &operator=(const XlsxBook &) = delete;
+
+    // A new sheet; raises IoError naming it when the library refuses the name.
+    lxw_worksheet *addSheet(const std::string &name);
+    // A cell format: a number format (empty for none), bold, a thin border, centred. Formats
+    // are made once and shared.
+    lxw_format *format(const std::string &numberFormat, bool bold = false, bool border = true, bool centre = false);
+    // Writes the file; raises IoError with the cause in Japanese.
+    void close();
+
+private:
+    std::string scratch_;
+    lxw_workbook *book_ = nullptr;
+    std::map<std::string, lxw_format *> formats_;
+};
+
+// "#,##0" (grouping) or "0", with `decimals` places.
+std::string xlsxNumberFormat(bool grouping, int decimals);
+
+// The decimals a Currency value needs: 0 … 4.
+int decimalsOf(Currency c);
+
+// A worksheet name from a text: the characters Excel refuses ([ ] : * ? / \) become "_", quotes
+// at either end go, at most 31 characters, `fallback` when nothing is left, "(2)", "(3)" …
+// appended when the name is among `taken`.
+std::string safeSheetName(const std::string &text, const std::string &fallback, const std::vector<std::string> &taken);
+
+// The bytes of a workbook that `fill` puts together. A failure raises IoError naming `target`,
+// the file the person asked for, and the cause, never the private folder.
+std::string xlsxBookBytes(const std::filesystem::path &target, const std::function<void(XlsxBook &)> &fill);
+
+} // namespace velmo

@@ -52,14 +52,9 @@ std::string priceText(const PriceListColumn &column, Currency value);
 // block's number, names, memo and unit repeated, each price a number cell.
 std::vector<TableRow> priceListTable(const PriceList &list);
 
-// One sheet per block: the names, the memo and the unit above a table of the sizes and their
-// prices. The sheets are named after the blocks, made safe and unique (uniqueSheetNames).
+// One sheet per block, named after the block ("ブロックN" when it has no name; the workbook
+// writer makes the names safe and unique): the title and the names, the memo and the unit above
+// a table of the sizes and their prices.
 std::vector<TableSheet> priceListSheets(const PriceList &list);
-
-// Sheet names a workbook accepts, in order: each of 1–31 characters without : \ / ? * [ ] (each
-// becomes "_") and not beginning or ending with "'"; an empty one is replaced by `fallback[i]`;
-// a name met before (letters compared without case) gets " (2)", " (3)" … within the 31.
-std::vector<std::string> uniqueSheetNames(const std::vector<std::string> &wanted,
-                                          const std::vector<std::string> &fallback);
 
 } // namespace velmo

@@ -83,43 +83,25 @@ TEST(PriceList, OneTableWithTheBlockRepeatedOnEveryLineAndPricesAsNumbers)
 
 TEST(PriceList, OneSheetPerBlockWithGroupsAboveTheHeadings)
 {
-    const std::vector<TableSheet> sheets = priceListSheets(sampleList());
+    PriceList list = sampleList();
+    list.blocks[1].names = {"　"};
+    const std::vector<TableSheet> sheets = priceListSheets(list);
     ASSERT_EQ(sheets.size(), 2u);
     EXPECT_EQ(sheets[0].name, "ゲート弁;青銅");
-    EXPECT_EQ(sheets[1].name, "仕切弁");
+    EXPECT_EQ(sheets[1].name, "ブロック7"); // a block without a name is named by its number
     const std::vector<TableRow> &r = sheets[0].rows;
-    ASSERT_EQ(r.size(), 9u);
-    EXPECT_EQ(texts(r[0]), (std::vector<std::string>{"資材単価表"}));
-    EXPECT_EQ(texts(r[2]), (std::vector<std::string>{"備考", "出典　P-12"}));
-    EXPECT_EQ(texts(r[3]), (std::vector<std::string>{"単位", "本"}));
-    EXPECT_EQ(texts(r[5])[1], "資材単価");
-    EXPECT_EQ(texts(r[5])[4], "");
-    EXPECT_EQ(texts(r[6])[0], "サイズ");
-    EXPECT_EQ(texts(r[7])[0], "15A");
-    EXPECT_EQ(*r[7][1].number, Cur("12345"));
+    ASSERT_EQ(r.size(), 8u);
+    EXPECT_EQ(texts(r[0]), (std::vector<std::string>{"資材単価表", "ゲート弁;青銅　JIS 10K"}));
+    EXPECT_EQ(texts(r[1]), (std::vector<std::string>{"備考", "出典　P-12"}));
+    EXPECT_EQ(texts(r[2]), (std::vector<std::string>{"単位", "本"}));
+    EXPECT_EQ(texts(r[4])[1], "資材単価");
+    EXPECT_EQ(texts(r[4])[4], "");
+    EXPECT_EQ(texts(r[5])[0], "サイズ");
+    EXPECT_EQ(texts(r[6])[0], "15A");
+    EXPECT_EQ(*r[6][1].number, Cur("12345"));
+    EXPECT_EQ(*r[7][4].number, Cur("2"));
     // Without a memo there is no memo line.
-    EXPECT_EQ(sheets[1].rows.size(), 6u);
-}
-
-TEST(PriceList, SheetNamesAreSafeShortAndUnique)
-{
-    const std::string long40 = std::string(40, 'x');
-    std::string kana;
-    for (int i = 0; i < 35; ++i)
-        kana += "あ";
-    const std::vector<std::string> names =
-        uniqueSheetNames({"a/b:c?d*e[f]g\\h", "", "'引用'", "Pipe", "PIPE", "pipe", long40, long40, kana, "   "},
-                         {"f0", "ブロック1", "f2", "f3", "f4", "f5", "f6", "f7", "f8", "ブロック9"});
-    EXPECT_EQ(names[0], "a_b_c_d_e_f_g_h");
-    EXPECT_EQ(names[1], "ブロック1");
-    EXPECT_EQ(names[2], "引用");
-    EXPECT_EQ(names[3], "Pipe");
-    EXPECT_EQ(names[4], "PIPE (2)");
-    EXPECT_EQ(names[5], "pipe (3)");
-    EXPECT_EQ(names[6], std::string(31, 'x'));
-    EXPECT_EQ(names[7], std::string(27, 'x') + " (2)");
-    EXPECT_EQ(names[8], kana.substr(0, 31 * 3)); // 31 characters, not 31 bytes
-    EXPECT_EQ(names[9], "ブロック9");
+    EXPECT_EQ(sheets[1].rows.size(), 5u);
 }
 
 TEST(PriceListHandoff, OneFolderPerBlockReadBackAsOnePageEach)

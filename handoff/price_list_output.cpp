@@ -53,8 +53,7 @@ void makeFolder(const fs::path &folder)
 Conf priceListConf(const PriceList &list, const std::string &applicationTitle, const fs::path &folder)
 {
     if (list.columns.size() > static_cast<size_t>(PriceListMaxColumns))
-        throw RangeError("価格表の列 " + std::to_string(list.columns.size()) + " は印刷できません (" +
-                         std::to_string(PriceListMaxColumns) + " 列まで)");
+        throw RangeError(controltext::tooManyPriceColumnsText(list.columns.size(), PriceListMaxColumns));
     Conf conf;
     conf.applicationTitle = applicationTitle;
     conf.dataTitle = list.title;
@@ -108,15 +107,14 @@ void writePriceListPdf(const PriceList &list, const std::string &applicationTitl
 {
     const auto program = findProgram(PrintProgram, programFolder);
     if (!program)
-        throw IoError(controltext::pdfNotMadeText(out, std::string("印刷プログラム ") + PrintProgram + " が見つかりません"));
+        throw IoError(controltext::pdfNotMadeText(out, controltext::printProgramNotFoundText(PrintProgram)));
     const ScratchFolder scratch("PDF出力");
     std::vector<std::string> args{"--pdf", fs::absolute(out).string()};
     try {
         for (const fs::path &f : writePriceListHandoff(scratch.path() / "list", list, applicationTitle))
             args.push_back(f.string());
     } catch (const IoError &e) {
-        throw IoError(controltext::pdfNotMadeText(out, "一時フォルダーに印刷データを書き込めません (" +
-                                                           std::string(errorCause(e)) + ")"));
+        throw IoError(controltext::pdfNotMadeText(out, controltext::printDataNotWrittenText(std::string(errorCause(e)))));
     }
     const int status = runProgramAndWait(*program, args);
     if (status != 0)

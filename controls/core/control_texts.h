@@ -224,7 +224,7 @@ inline std::string priceListWrittenText(const std::filesystem::path &file)
 {
     return "価格表を " + file.string() + " に出力しました。";
 }
-// The print program of the price lists.
+// The print program (velmok's print, the price lists): missing, or it did not start.
 inline std::string printProgramMissingText(const std::string &program, const std::filesystem::path &folder)
 {
     return "印刷プログラム " + program + " が見つかりません。\n" + "印刷データは " + folder.string() +
@@ -242,6 +242,19 @@ inline std::string programNotRunText(const std::filesystem::path &program, const
 inline std::string programNotAwaitedText(const std::filesystem::path &program, const std::string &cause)
 {
     return "プログラム " + program.string() + " の終了を待てません: " + cause;
+}
+inline std::string printProgramNotFoundText(const std::string &program)
+{
+    return "印刷プログラム " + program + " が見つかりません";
+}
+inline std::string printDataNotWrittenText(const std::string &cause)
+{
+    return "一時フォルダーに印刷データを書き込めません (" + cause + ")";
+}
+// A price list with more price columns than the print program's data line holds.
+inline std::string tooManyPriceColumnsText(size_t columns, int most)
+{
+    return "価格表の列 " + std::to_string(columns) + " は印刷できません (" + std::to_string(most) + " 列まで)";
 }
 inline std::string pdfNotMadeText(const std::filesystem::path &pdf, const std::string &cause)
 {

@@ -3,6 +3,8 @@
 // refusals and prompts, each written once. A text with a name or a value in it is a function
 // of them. The captions and drop-down entries of the sheet set-up dialog stay with that
 // dialog's state (sheet_setup.h); the shared box buttons are in control_texts.h.
+#include "controls/core/control_texts.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -58,15 +60,9 @@ inline constexpr const char *CsvClipboardCaption = "表示中の管材データ�
 inline constexpr const char *CsvClipboardDone = "クリップボ－ドへコピ－しました。";
 inline constexpr const char *XlsxCaption = "表示中の管材データをExcelファイルとして出力";
 inline constexpr const char *XlsxDone = "Excelファイルに出力しました。";
-inline std::string printProgramMissingText(const std::string &program, const std::filesystem::path &folder)
-{
-    return "印刷プログラム " + program + " が見つかりません。\n" + "印刷データは " + folder.string() +
-           " に書き出しました。";
-}
-inline std::string printProgramNotStartedText(const std::string &program)
-{
-    return "印刷プログラム " + program + " を起動できませんでした。";
-}
+// The print program's notices are those of torvik's and selvan's price lists too.
+using controltext::printProgramMissingText;
+using controltext::printProgramNotStartedText;
 
 // ---- the small commands of Information(&I) ----
 inline constexpr const char *NotepadName = "メモ帳";

@@ -6,7 +6,7 @@
 namespace velmo {
 namespace {
 
-constexpr size_t BlockBytes = static_cast<size_t>(RecordsPerPipe) * RecordSize;
+constexpr size_t BlockBytes = PipeBlockBytes;
 
 void checkPipe(const std::filesystem::path &path, int pipe)
 {
@@ -82,12 +82,19 @@ PipeBlock readPipeBlock(const std::filesystem::path &path, int pipe)
     return pipeBlockOf(readServiceFileBytes(path), pipe);
 }
 
+void writePipeBlocks(const std::filesystem::path &path, const std::vector<std::pair<int, PipeBlock>> &blocks)
+{
+    for (const auto &[pipe, block] : blocks)
+        checkPipe(path, pipe);
+    std::string data = readServiceFileBytes(path);
+    for (const auto &[pipe, block] : blocks)
+        encodeBlock(blockAt(data, pipe), block);
+    writeFileAtomically(path, data);
+}
+
 void writePipeBlock(const std::filesystem::path &path, int pipe, const PipeBlock &block)
 {
-    checkPipe(path, pipe);
-    std::string data = readServiceFileBytes(path);
-    encodeBlock(blockAt(data, pipe), block);
-    writeFileAtomically(path, data);
+    writePipeBlocks(path, {{pipe, block}});
 }
 
 void swapPipeBlocks(const std::filesystem::path &path, int a, int b)

@@ -9,12 +9,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velmo {
 
 // The 60 records of a pipe: record k = file record pipe·60 + k.
 using PipeBlock = std::array<PriceRecord, RecordsPerPipe>;
+constexpr size_t PipeBlockBytes = static_cast<size_t>(RecordsPerPipe) * RecordSize;
 
 // Pipe block `pipe` (0 … 19) of a whole file's bytes, which must hold it.
 PipeBlock pipeBlockOf(std::string_view fileBytes, int pipe);
@@ -27,6 +29,8 @@ PipeBlock readPipeBlock(const std::filesystem::path &path, int pipe);
 // as it was. The file must exist and hold all 1200 records; it is rewritten through a
 // temporary file, so it is never half-written.
 void writePipeBlock(const std::filesystem::path &path, int pipe, const PipeBlock &block);
+// The same for several blocks in one write.
+void writePipeBlocks(const std::filesystem::path &path, const std::vector<std::pair<int, PipeBlock>> &blocks);
 
 // Exchanges pipe blocks a and b whole in one write; both get Serial 0.
 void swapPipeBlocks(const std::filesystem::path &path, int a, int b);

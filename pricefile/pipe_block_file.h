@@ -11,7 +11,7 @@ struct PipeFileFormat {
     static constexpr int Blocks = PipesPerFile;
     static constexpr int RecordsPerBlock = RecordsPerPipe;
     static constexpr int RecordSize = velmo::RecordSize;
-    static constexpr size_t BlockBytes = static_cast<size_t>(RecordsPerPipe) * velmo::RecordSize;
+    static constexpr size_t BlockBytes = PipeBlockBytes;
     static constexpr const char *BlockWord = "管材";
     static constexpr const std::array<const char *, 4> &TextNames = PriceTextNames;
 

@@ -10,6 +10,8 @@ const char *basisLabel(Basis b)
     return names[basisNumber(b)];
 }
 
+const char *basisKey(Basis b) { return b == Basis::List ? "LIST" : b == Basis::Net ? "NET" : basisLabel(b); }
+
 std::optional<int> significantCodeIndex(Currency code)
 {
     for (int i = 0; i < static_cast<int>(SignificantCodes.size()); ++i)

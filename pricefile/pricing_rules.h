@@ -18,6 +18,8 @@ constexpr Basis basisAt(int i) { return static_cast<Basis>(i); } // i = 1 … 7
 constexpr int basisNumber(Basis b) { return static_cast<int>(b); }
 // The name the programs show for a basis: "LEVEL1" … "LEVEL5", "原価", "定価".
 const char *basisLabel(Basis b);
+// The key of a basis in the batch programs' JSON: "LEVEL1" … "LEVEL5", "NET", "LIST".
+const char *basisKey(Basis b);
 
 // The material price slot of a basis in a size row: LEVELn → An, NET → A0, list → A6. The
 // percentage that derives a basis from the list price lies in the same slot of the settings

@@ -25,6 +25,55 @@ std::string readFileToCheck(const std::filesystem::path &file, uintmax_t expecte
         .bytes;
 }
 
+bool takeRevisionArg(int argc, char **argv, int &i, RevisionArgs &args)
+{
+    const std::string a = argv[i];
+    if (a == "--all") {
+        args.all = true;
+        return true;
+    }
+    for (const auto &[name, value] : {std::pair<const char *, std::string *>{"--unit", &args.unit}, {"--round", &args.round}}) {
+        if (a == name) {
+            if (i + 1 >= argc)
+                throw UsageError(a + " の後に値がありません");
+            *value = argv[++i];
+            return true;
+        }
+        if (a.rfind(std::string(name) + "=", 0) == 0) {
+            *value = a.substr(std::strlen(name) + 1);
+            return true;
+        }
+    }
+    if (a == "--percent") {
+        if (i + 1 >= argc)
+            throw UsageError("--percent の後に値がありません");
+        args.percent = argv[++i];
+        return true;
+    }
+    if (a.rfind("--percent=", 0) == 0) {
+        args.percent = a.substr(10);
+        return true;
+    }
+    return false;
+}
+
+void requireRevisionArgs(const RevisionArgs &args, bool blockGiven, const char *oneBlock)
+{
+    if (!args.percent)
+        throw UsageError("改定率を --percent P で指定してください");
+    if (args.all == blockGiven)
+        throw UsageError(std::string("改定するのは ") + oneBlock + " か --all のどちらか一方で指定してください");
+}
+
+PriceRevision parseRevisionOrUsage(const RevisionArgs &args)
+{
+    try {
+        return parseRevision(*args.percent, args.unit, args.round);
+    } catch (const ConversionError &e) {
+        throw UsageError(e.what());
+    }
+}
+
 std::vector<int> selectedOrAll(std::optional<int> one, int count)
 {
     if (one)

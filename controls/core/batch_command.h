@@ -3,6 +3,7 @@
 // file to read exists, the blocks a command works on, printing JSON, and the run of main() with
 // its exit statuses.
 #include "controls/core/json_writer.h"
+#include "controls/core/price_revision.h"
 
 #include <filesystem>
 #include <cstdint>
@@ -39,6 +40,22 @@ std::vector<int> selectedOrAll(std::optional<int> one, int count);
 // The number of a block or pipe as a command line gives it: one or two digits; nothing for any
 // other text. The caller checks the range and says it in its own words.
 std::optional<int> blockNumberText(const std::string &text);
+
+// The options of the revise commands: --percent P, --unit U, --round up|down|half and --all.
+struct RevisionArgs {
+    std::optional<std::string> percent;
+    std::string unit = "1";
+    std::string round = "half";
+    bool all = false;
+};
+// Takes argv[i] (and its value, moving i past it) when it is one of those options.
+bool takeRevisionArg(int argc, char **argv, int &i, RevisionArgs &args);
+// After the command line: a revision needs --percent, and exactly one of --all and the
+// command's own block option (`oneBlock`, e.g. "--block N").
+void requireRevisionArgs(const RevisionArgs &args, bool blockGiven, const char *oneBlock);
+
+// The revision the options give; a value that is not one of the allowed raises UsageError.
+PriceRevision parseRevisionOrUsage(const RevisionArgs &args);
 
 // The JSON text and a line end on standard output.
 void printJson(const JsonWriter &j);

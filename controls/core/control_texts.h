@@ -104,6 +104,17 @@ inline std::string unknownOptionText(const std::string &command, const std::stri
 }
 // What follows a usage error: how to see the usage.
 inline std::string usageHintText(const std::string &program) { return "(" + program + " --help で使い方を表示します)"; }
+// The block option of torvik-cli and selvan-cli, and the one file they take.
+inline std::string badBlockError(const std::string &given)
+{
+    return "--block には 0 から 19 までのブロック番号を指定してください ('" + given + "')";
+}
+inline constexpr const char *NoBlockNumberError = "--block の後にブロック番号がありません";
+inline std::string secondFileError(const std::string &given)
+{
+    return "ファイルは一つだけ指定してください ('" + given + "')";
+}
+inline std::string noFileError(const std::string &command) { return command + " にはファイルを指定してください"; }
 
 // ---- the file layer ----
 inline std::string missingFileText(const std::filesystem::path &file)

@@ -63,6 +63,7 @@ public:
     void number(Currency c) { scalar(c.toString()); }
     void number(int64_t n) { scalar(std::to_string(n)); }
     void null() { scalar("null"); }
+    void boolean(bool b) { scalar(b ? "true" : "false"); }
 
     const std::string &text() const { return out_; }
 

@@ -7,6 +7,9 @@
 //   selvan-cli pdf FILE OUT.pdf [--block N]     the price list printed into a PDF, a page a block
 //   selvan-cli csv FILE [--block N]             the price list as CSV on standard output
 //   selvan-cli xlsx FILE OUT.xlsx [--block N]   the price list as a workbook, a sheet a block
+//   selvan-cli revise FILE (--block N | --all) --percent P [--unit U] [--round up|down|half]
+//              [--write [--force]]              list prices raised or lowered by P %, rounded to
+//                                               U yen, then recalculated; the preview as JSON
 //
 // Without --block the price lists hold every named block.
 // Blocks are numbered 0 … 19, as in selvan's argument and status bar.
@@ -46,6 +49,7 @@ struct Options {
     fs::path out; // of pdf and xlsx
     bool write = false;
     bool force = false;
+    RevisionArgs revision; // revise
 };
 
 int parseBlock(const std::string &text)
@@ -62,7 +66,8 @@ Options parseArgs(int argc, char **argv)
         throw UsageError(controltext::NoCommandText);
     Options o;
     o.command = argv[1];
-    if (o.command != "dump" && o.command != "recalc" && o.command != "check" && !handoff::isPriceListCommand(o.command))
+    if (o.command != "dump" && o.command != "recalc" && o.command != "check" && o.command != "revise" &&
+        !handoff::isPriceListCommand(o.command))
         throw UsageError(controltext::unknownCommandText(o.command));
     bool haveOut = !handoff::priceListCommandTakesOut(o.command);
     const bool takesBlock = o.command != "check";
@@ -75,10 +80,11 @@ Options parseArgs(int argc, char **argv)
             o.block = parseBlock(argv[++i]);
         } else if (takesBlock && a.rfind("--block=", 0) == 0) {
             o.block = parseBlock(a.substr(8));
-        } else if (o.command == "recalc" && a == "--write") {
+        } else if ((o.command == "recalc" || o.command == "revise") && a == "--write") {
             o.write = true;
-        } else if (o.command == "recalc" && a == "--force") {
+        } else if ((o.command == "recalc" || o.command == "revise") && a == "--force") {
             o.force = true;
+        } else if (o.command == "revise" && takeRevisionArg(argc, argv, i, o.revision)) {
         } else if (a.size() > 1 && a[0] == '-') {
             throw UsageError(controltext::unknownOptionText(o.command, a));
         } else if (!haveFile) {
@@ -95,6 +101,8 @@ Options parseArgs(int argc, char **argv)
         throw UsageError(selvan::noFileError(o.command));
     if (!haveOut)
         throw UsageError(controltext::noOutFileError(o.command));
+    if (o.command == "revise")
+        requireRevisionArgs(o.revision, o.block.has_value(), "--block N");
     return o;
 }
 
@@ -134,8 +142,6 @@ int cmdDump(const Options &o)
 constexpr Basis TabBases[] = {Basis::List, Basis::Level1, Basis::Level2, Basis::Level3,
                               Basis::Level4, Basis::Level5, Basis::Net};
 
-const char *jsonBasis(Basis b) { return b == Basis::List ? "LIST" : b == Basis::Net ? "NET" : basisLabel(b); }
-
 void writeBlock(JsonWriter &j, int index, const EquipmentBlock &b, const EquipmentControls &c)
 {
     const EquipmentRecord &s = b[EquipmentSettingsRow];
@@ -151,7 +157,7 @@ void writeBlock(JsonWriter &j, int index, const EquipmentBlock &b, const Equipme
     j.key("percent").beginObject();
     for (const Basis basis : TabBases)
         if (basis != Basis::List)
-            j.key(jsonBasis(basis)).number(s.values[materialSlot(basis)]);
+            j.key(basisKey(basis)).number(s.values[materialSlot(basis)]);
     j.endObject();
     j.key("rows").beginArray();
     for (int row = 0; row < EquipmentSizeRows; ++row) {
@@ -161,17 +167,40 @@ void writeBlock(JsonWriter &j, int index, const EquipmentBlock &b, const Equipme
         j.key("size").string(r.caption.text());
         j.key("material").beginObject();
         for (const Basis basis : TabBases)
-            j.key(jsonBasis(basis)).number(r.values[materialSlot(basis)]);
+            j.key(basisKey(basis)).number(r.values[materialSlot(basis)]);
         j.endObject();
         j.key("labourRate").number(r.values[eqslot::LabourRate]);
         j.key("installation").beginObject();
         for (const Basis basis : TabBases)
-            j.key(jsonBasis(basis)).number(r.values[installationSlot(basis)]);
+            j.key(basisKey(basis)).number(r.values[installationSlot(basis)]);
         j.endObject();
         j.endObject();
     }
     j.endArray();
     j.endObject();
+}
+
+// --write: the blocks put back in one write, unless another program changed one of them since
+// `data` was read (then ChangedOnDiskError, or over it with --force).
+void writeBack(const Options &o, const std::string &data, const std::vector<std::pair<int, EquipmentBlock>> &blocks)
+{
+    removeAbandonedSaves(o.file);
+    // Only the blocks written back count: the others are read again and kept as they are.
+    const std::string now = readEquipmentFileBytes(o.file);
+    const bool changed = std::any_of(blocks.begin(), blocks.end(), [&](const auto &b) {
+        const size_t at = static_cast<size_t>(b.first) * EquipmentBlockBytes;
+        return now.compare(at, EquipmentBlockBytes, data, at, EquipmentBlockBytes) != 0;
+    });
+    refuseIfChanged(o.file, changed, o.force);
+    writeEquipmentBlocks(o.file, blocks);
+}
+
+// Block `index` of the file's records.
+EquipmentBlock blockOf(const std::vector<EquipmentRecord> &records, int index)
+{
+    EquipmentBlock b;
+    std::copy_n(records.begin() + index * EquipmentRowsPerBlock, EquipmentRowsPerBlock, b.begin());
+    return b;
 }
 
 int cmdRecalc(const Options &o)
@@ -183,8 +212,7 @@ int cmdRecalc(const Options &o)
     j.beginObject();
     j.key("blocks").beginArray();
     for (const int index : selectedOrAll(o.block, EquipmentBlockCount)) {
-        EquipmentBlock b;
-        std::copy_n(records.begin() + index * EquipmentRowsPerBlock, EquipmentRowsPerBlock, b.begin());
+        EquipmentBlock b = blockOf(records, index);
         // As selvan started on the block: its controls at their start-up state, then set
         // from the settings record.
         const EquipmentControls c = controlsFrom(b[EquipmentSettingsRow], EquipmentControls{});
@@ -194,17 +222,31 @@ int cmdRecalc(const Options &o)
     }
     j.endArray();
     j.endObject();
-    if (o.write) {
-        removeAbandonedSaves(o.file);
-        // Only the blocks written back count: the others are read again and kept as they are.
-        const std::string now = readEquipmentFileBytes(o.file);
-        const bool changed = std::any_of(blocks.begin(), blocks.end(), [&](const auto &b) {
-            const size_t at = static_cast<size_t>(b.first) * EquipmentBlockBytes;
-            return now.compare(at, EquipmentBlockBytes, data, at, EquipmentBlockBytes) != 0;
-        });
-        refuseIfChanged(o.file, changed, o.force);
-        writeEquipmentBlocks(o.file, blocks);
+    if (o.write)
+        writeBack(o, data, blocks);
+    printJson(j);
+    return 0;
+}
+
+// --- revise ------------------------------------------------------------------------------
+
+int cmdRevise(const Options &o)
+{
+    const PriceRevision revision = parseRevisionOrUsage(o.revision);
+    const std::string data = readEquipmentFileBytes(o.file);
+    const std::vector<EquipmentRecord> records = equipmentRecordsOf(data);
+    std::vector<std::pair<int, EquipmentBlock>> blocks;
+    RevisionPreview preview;
+    for (const int index : selectedOrAll(o.block, EquipmentBlockCount)) {
+        EquipmentBlock b = blockOf(records, index);
+        reviseListPrices(b, index, revision, preview);
+        recalculateBlock(b, controlsFrom(b[EquipmentSettingsRow], EquipmentControls{}));
+        blocks.emplace_back(index, b);
     }
+    if (o.write)
+        writeBack(o, data, blocks);
+    JsonWriter j;
+    writeRevisionJson(j, preview, revision, o.write);
     printJson(j);
     return 0;
 }
@@ -244,6 +286,8 @@ int main(int argc, char **argv)
             return cmdRecalc(o);
         if (velmo::handoff::isPriceListCommand(o.command))
             return cmdPriceList(o);
+        if (o.command == "revise")
+            return cmdRevise(o);
         return cmdCheck(o);
     });
 }

@@ -67,4 +67,14 @@ void recalculateBlock(EquipmentBlock &b, const EquipmentControls &c)
     }
 }
 
+void reviseListPrices(EquipmentBlock &b, int index, const PriceRevision &revision, RevisionPreview &preview)
+{
+    const std::string name = b[0].name.text();
+    for (int row = 0; row < EquipmentSizeRows; ++row) {
+        const std::string size = b[row].caption.text();
+        revise(b[row].values[materialSlot(Basis::List)], revision, preview, index, name,
+               size.empty() ? std::to_string(row + 1) + " 行目" : size);
+    }
+}
+
 } // namespace velmo

@@ -1,6 +1,7 @@
 #pragma once
 // The arithmetic of the equipment registration program, for the session and the batch
 // command line alike: the controls a settings record sets, and the prices a block derives.
+#include "controls/core/price_revision.h"
 #include "pricefile/equipment_file.h"
 
 namespace velmo {
@@ -29,5 +30,9 @@ void clearExcessivePercentages(EquipmentRecord &settings);
 // range raises RangeError naming the material, the row and the basis; the block may then be
 // half done, so callers work on a copy.
 void recalculateBlock(EquipmentBlock &block, const EquipmentControls &controls);
+
+// "価格改定": the list prices (定価) of the 14 size rows of block `index` revised and noted in
+// the preview; the derived prices follow at the next recalculation.
+void reviseListPrices(EquipmentBlock &block, int index, const PriceRevision &revision, RevisionPreview &preview);
 
 } // namespace velmo

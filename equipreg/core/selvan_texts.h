@@ -4,6 +4,7 @@
 // the session, the windows, the command line and the tests. The tabs, the percentage labels,
 // the lists and the units both registration programs show are in registration_lists.h, the
 // size sets in size_sets.h, the texts of the shared block session in control_texts.h.
+#include "controls/core/control_texts.h"
 #include "pricefile/registration_lists.h"
 
 #include <array>
@@ -68,21 +69,19 @@ inline constexpr const char *CliUsage =
     "使い方: selvan-cli dump FILE [--block N]\n"
     "        selvan-cli recalc FILE [--block N] [--write [--force]]\n"
     "        selvan-cli check FILE\n"
+    "        selvan-cli revise FILE (--block N | --all) --percent P [--unit 1|10|100|1000]\n"
+    "                   [--round up|down|half] [--write [--force]]\n"
     "        selvan-cli pdf FILE OUT.pdf [--block N]\n"
     "        selvan-cli csv FILE [--block N]\n"
     "        selvan-cli xlsx FILE OUT.xlsx [--block N]\n"
     "  N: 資材ブロック 0 … 19 (pdf, csv, xlsx: 指定しなければ名前のあるすべての資材)\n"
+    "  revise: 定価を P % 上げ下げし (new = old × (100 + P) / 100)、U 円単位に切り上げ・切り捨て・四捨五入して\n"
+    "          計算し直します。--write がなければ改定内容を JSON で表示するだけでファイルは変えません\n"
     "  --write: 計算した結果をファイルに書き戻します。読み込んだ後にほかのプログラムが変更したファイルには\n"
     "           書き込まず終了状態 3 で終わります (--force で上書き)\n";
-inline std::string badBlockError(const std::string &given)
-{
-    return "--block には 0 から 19 までのブロック番号を指定してください ('" + given + "')";
-}
-inline constexpr const char *NoBlockNumberError = "--block の後にブロック番号がありません";
-inline std::string secondFileError(const std::string &given)
-{
-    return "ファイルは一つだけ指定してください ('" + given + "')";
-}
-inline std::string noFileError(const std::string &command) { return command + " にはファイルを指定してください"; }
+using controltext::badBlockError;
+using controltext::NoBlockNumberError;
+using controltext::noFileError;
+using controltext::secondFileError;
 
 } // namespace velmo::selvan

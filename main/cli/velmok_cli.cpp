@@ -15,6 +15,10 @@
 //              [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write [--force]]
 //                                              set LEVEL1 … LEVEL5 of every pipe (or pipe P)
 //                                              as the price-level dialog does, then as calc
+//   velmok-cli revise-labour FILE (--pipe P | --all) --percent P [--unit U] [--round up|down|half]
+//              [--write [--force]]             the labour prices (基礎工費, every basis) of pipe P
+//                                              or of every pipe raised or lowered by P %, rounded
+//                                              to U yen, then as calc; the preview as JSON
 //
 // L is the price basis of the output: 1 … 5 LEVEL1 … LEVEL5, 6 原価 (NET); 1 when not given.
 // Only new creates a file, and only --write writes one back: the other commands read, and a
@@ -30,10 +34,12 @@
 #include "controls/core/batch_command.h"
 #include "controls/core/control_texts.h"
 #include "controls/core/json_writer.h"
+#include "main/core/labour_revision.h"
 #include "main/core/level_calc_dialog.h"
 #include "main/core/print_handoff.h"
 #include "controls/core/programs.h"
 #include "controls/core/scratch_folder.h"
+#include "pricefile/record_json.h"
 #include "pricefile/service_file.h"
 #include "main/core/text_builder.h"
 
@@ -61,7 +67,11 @@ constexpr const char *UsageTail =
     "        velmok-cli pdf FILE [--level L] OUT.pdf\n"
     "        velmok-cli level FILE [--pipe P] --levels L1,L2,L3,L4,L5 [--method list|cost]\n"
     "                   [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write [--force]]\n"
+    "        velmok-cli revise-labour FILE (--pipe P | --all) --percent P [--unit 1|10|100|1000]\n"
+    "                   [--round up|down|half] [--write [--force]]\n"
     "  P: 管材 1 … 20   L: 1 … 5 LEVEL1 … LEVEL5、6 原価\n"
+    "  revise-labour: 基礎工費 (すべての単価の種類) を P % 上げ下げし、U 円単位に丸めて計算し直します。\n"
+    "                 --write がなければ改定内容を JSON で表示するだけでファイルは変えません\n"
     "  --write: 計算した結果をファイルに書き戻します。読み込んだ後にほかのプログラムが変更したファイルには\n"
     "           書き込まず終了状態 3 で終わります (--force で上書き)\n";
 
@@ -97,6 +107,7 @@ struct Options {
     fs::path out; // the file of pdf and of an export format written into OUT
     std::optional<LevelCalcParams> levelCalc; // the level command
     const ExportFormat *format = nullptr;     // an export format's command
+    RevisionArgs revision;                    // revise-labour
 };
 
 // The export format a command names, when the command line offers it.
@@ -197,10 +208,12 @@ Options parseArgs(int argc, char **argv)
     o.command = argv[1];
     const std::string &c = o.command;
     o.format = commandLineFormat(c);
-    if (!o.format && c != "new" && c != "calc" && c != "dump" && c != "check" && c != "pdf" && c != "level")
+    if (!o.format && c != "new" && c != "calc" && c != "dump" && c != "check" && c != "pdf" && c != "level" &&
+        c != "revise-labour")
         throw UsageError(controltext::unknownCommandText(c));
-    const bool takesPipe = c == "calc" || c == "dump" || o.format || c == "level";
-    const bool writes = c == "calc" || c == "level";
+    const bool revises = c == "revise-labour";
+    const bool takesPipe = c == "calc" || c == "dump" || o.format || c == "level" || revises;
+    const bool writes = c == "calc" || c == "level" || revises;
     bool haveLevels = false;
     if (c == "level")
         o.levelCalc.emplace();
@@ -235,6 +248,7 @@ Options parseArgs(int argc, char **argv)
                 throw UsageError(a + " の後に値がありません");
             parseLevelOption(*o.levelCalc, a.substr(0, eq), eq == std::string::npos ? argv[++i] : a.substr(eq + 1));
             haveLevels = haveLevels || a.rfind("--levels", 0) == 0;
+        } else if (revises && takeRevisionArg(argc, argv, i, o.revision)) {
         } else if (takesOptions && a == "--heading") {
             o.heading = true;
         } else if (takesOptions && a == "--results") {
@@ -253,6 +267,8 @@ Options parseArgs(int argc, char **argv)
     }
     if (positional == 0)
         throw UsageError(c + " には FILE が必要です");
+    if (revises)
+        requireRevisionArgs(o.revision, o.pipe.has_value(), "--pipe P");
     if (o.levelCalc && !haveLevels)
         throw UsageError("level には --levels L1,L2,L3,L4,L5 が必要です");
     if (takesOut && positional < 2)
@@ -361,18 +377,32 @@ int cmdCalc(const Options &o)
     return 0;
 }
 
-// --- dump --------------------------------------------------------------------------------
+// --- revise-labour -----------------------------------------------------------------------
 
-std::string slotName(int i)
+int cmdReviseLabour(const Options &o)
 {
-    if (i <= 6)
-        return "A" + std::to_string(i);
-    if (i <= 13)
-        return "B" + std::to_string(i - 6);
-    if (i <= 19)
-        return "C" + std::to_string(i - 14);
-    return "D" + std::to_string(i - 19);
+    const PriceRevision revision = parseRevisionOrUsage(o.revision);
+    ServiceFile file = loadExisting(o.file);
+    RevisionPreview preview;
+    auto table = std::make_unique<WorkingTable>();
+    for (const int p : selectedOrAll(o.pipe, PipesPerFile)) {
+        PipeBlock &block = file.pipeBlock(p);
+        reviseLabourPrices(block, p + 1, revision, preview);
+        table->load(block);
+        table->recalculateAll(block);
+    }
+    if (o.write) {
+        removeAbandonedSaves(o.file);
+        refuseIfChanged(o.file, file.changedSince(o.file), o.force);
+        file.save(o.file);
+    }
+    JsonWriter j;
+    writeRevisionJson(j, preview, revision, o.write);
+    printJson(j);
+    return 0;
 }
+
+// --- dump --------------------------------------------------------------------------------
 
 int cmdDump(const Options &o)
 {
@@ -383,13 +413,7 @@ int cmdDump(const Options &o)
     for (const int p : selectedOrAll(o.pipe, PipesPerFile)) {
         for (int i = 0; i < RecordsPerPipe; ++i) {
             const int index = p * RecordsPerPipe + i;
-            const PriceRecord &r = file.record(index);
-            j.beginObject();
-            j.key("record").number(int64_t{index});
-            writeRecordHead(j, r);
-            for (int s = 0; s < SlotCount; ++s)
-                j.key(slotName(s)).number(r.slots[s]);
-            j.endObject();
+            writePriceRecordJson(j, index, file.record(index));
         }
     }
     j.endArray();
@@ -524,6 +548,8 @@ int main(int argc, char **argv)
             return cmdCalc(o);
         if (o.command == "dump")
             return cmdDump(o);
+        if (o.command == "revise-labour")
+            return cmdReviseLabour(o);
         if (o.format)
             return cmdExport(o);
         if (o.command == "pdf")

@@ -89,13 +89,7 @@ std::array<std::string, TorvikStatusPanelCount> TorvikSession::statusPanels() co
 
 void TorvikSession::setListsFrom(const PriceRecord &settings)
 {
-    // A stored value that matches no entry leaves its list as it is.
-    if (const auto i = significantCodeIndex(settings.D(1)))
-        lists_[0] = *i;
-    if (const auto i = addendIndex(settings.D(2)))
-        lists_[1] = *i;
-    if (const auto i = addendIndex(settings.D(3)))
-        lists_[2] = *i;
+    lists_ = roundingListsFrom(settings, lists_);
 }
 
 void TorvikSession::setCheckBox(bool checked)
@@ -191,30 +185,7 @@ void TorvikSession::restoreEditState(const TorvikEditState &state)
 
 void TorvikSession::recalculateInto(PipeBlock &b) const
 {
-    PriceRecord &st = b[SettingsRecord];
-    st.unit.assignText(unitText_);
-    if (lists_[0] >= 0)
-        st.D(1) = significantCode(lists_[0]);
-    if (lists_[1] >= 0)
-        st.D(2) = addend(lists_[1]);
-    if (lists_[2] >= 0)
-        st.D(3) = addend(lists_[2]);
-    st.D(4) = Currency::fromInt(useRates_ ? 1 : 0);
-    if (!useRates_)
-        return;
-    constexpr Basis derived[] = {Basis::Level1, Basis::Level2, Basis::Level3,
-                                 Basis::Level4, Basis::Level5, Basis::Net};
-    for (int k = 0; k < SizeRowsPerLocation; ++k) {
-        PriceRecord &row = b[k];
-        for (const Basis basis : derived) {
-            const int s = materialSlot(basis);
-            try {
-                row.slots[s] = derivedPrice(row.A(6), st.slots[s], st.D(2), st.D(1), st.D(3));
-            } catch (const RangeError &e) {
-                throw RangeError(torvik::derivedPriceError(k + 1, row.size.text(), basisLabel(basis), e.what()));
-            }
-        }
-    }
+    recalculatePipeBlock(b, TorvikControls{lists_, useRates_, unitText_});
 }
 
 void TorvikSession::Recalculate()

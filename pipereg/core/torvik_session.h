@@ -10,6 +10,7 @@
 #include "pricefile/pipe_block_file.h"
 #include "pipereg/core/price_grid.h"
 #include "pipereg/core/torvik_price_list.h"
+#include "pipereg/core/torvik_calc.h"
 #include "pricefile/registration_lists.h"
 #include "controls/core/strcolgrid_model.h"
 
@@ -19,10 +20,6 @@
 #include <string>
 
 namespace velmo {
-
-// The three rounding lists of "計算処理": ComboBox1, ComboBox2, ComboBox3.
-enum class RoundingList { SignificantCode, FractionAddend, SignificantAddend };
-constexpr int RoundingListCount = 3;
 
 // The texts of a pipe block shown above and beside the grid, in the order of the records that
 // hold them (Name of records 0–4): data_name, select_data, Label3, StaticText1, StaticText2.

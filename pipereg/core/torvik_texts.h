@@ -55,4 +55,18 @@ inline std::string noRateFieldError(int tag)
     return "掛け率の欄 " + std::to_string(tag) + " はありません (1 から 6 まで)";
 }
 
+// ---- torvik-cli ----
+inline constexpr const char *CliName = "torvik-cli";
+inline constexpr const char *CliUsage =
+    "使い方: torvik-cli dump FILE [--block N]\n"
+    "        torvik-cli recalc FILE [--block N] [--write [--force]]\n"
+    "        torvik-cli check FILE\n"
+    "        torvik-cli revise FILE (--block N | --all) --percent P [--unit 1|10|100|1000]\n"
+    "                   [--round up|down|half] [--write [--force]]\n"
+    "  N: 管材ブロック 0 … 19\n"
+    "  revise: 定価を P % 上げ下げし (new = old × (100 + P) / 100)、U 円単位に切り上げ・切り捨て・四捨五入して\n"
+    "          計算し直します。--write がなければ改定内容を JSON で表示するだけでファイルは変えません\n"
+    "  --write: 計算した結果をファイルに書き戻します。読み込んだ後にほかのプログラムが変更したファイルには\n"
+    "           書き込まず終了状態 3 で終わります (--force で上書き)\n";
+
 } // namespace velmo::torvik

@@ -208,3 +208,27 @@ TEST(SelvanCliReadPath, WriteNeverOverwritesAnotherProgramsChangeOfABlockItWrite
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(readEquipmentBlock(p, 4)[0].name.text(), "ゲート弁");
 }
+
+TEST(SelvanCliRevise, PreviewLeavesTheFileAndWriteRevisesListPricesAndRecalculates)
+{
+    TempDir dir;
+    const fs::path p = sampleFile(dir);
+    const std::string before = readWholeFile(p);
+    // Row 1: 1234 × 0.98 = 1209.32 → down to 10: 1200.
+    const std::vector<std::string> args = {"revise", p.string(), "--block", "4", "--percent", "-2",
+                                           "--unit", "10", "--round", "down"};
+    const Result preview = selvanCli(args);
+    ASSERT_EQ(preview.code, 0) << preview.err;
+    EXPECT_TRUE(readWholeFile(p) == before);
+    EXPECT_EQ(preview.json()["prices"][0]["new"].str(), "1200");
+    EXPECT_EQ(preview.json()["prices"][0]["row"].str(), "15A");
+
+    std::vector<std::string> write = args;
+    write.push_back("--write");
+    ASSERT_EQ(selvanCli(write).code, 0);
+    EXPECT_EQ(readEquipmentBlock(p, 4)[0].values[materialSlot(Basis::List)], Cur("1200"));
+    const std::string revised = readWholeFile(p);
+    ASSERT_EQ(selvanCli({"recalc", p.string(), "--block", "4", "--write"}).code, 0);
+    EXPECT_TRUE(readWholeFile(p) == revised); // the derived prices already follow the new list prices
+    EXPECT_EQ(selvanCli({"revise", p.string(), "--percent", "3"}).code, 2); // neither --block nor --all
+}

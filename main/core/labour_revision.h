@@ -1,0 +1,14 @@
+#pragma once
+// "労務単価改定": the labour prices of a pipe (基礎工費, one for each basis: LEVEL1 … LEVEL5,
+// 原価, 定価) raised or lowered by a percentage and rounded to a unit; the composite prices
+// follow when the pipe is calculated again.
+#include "controls/core/price_revision.h"
+#include "pricefile/pipe_block.h"
+
+namespace velmo {
+
+// The labour prices of `block`, pipe number `pipe` (1 … 20 as velmok shows it), revised and
+// noted in the preview.
+void reviseLabourPrices(PipeBlock &block, int pipe, const PriceRevision &revision, RevisionPreview &preview);
+
+} // namespace velmo

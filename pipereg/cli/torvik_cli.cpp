@@ -1,0 +1,246 @@
+// torvik-cli: the pipe price file of the pipe unit price registration program without a window.
+//
+//   torvik-cli dump FILE [--block N]            every field of every record (or of block N) as JSON
+//   torvik-cli recalc FILE [--block N] [--write [--force]]
+//                                               the derived prices as torvik computes them, JSON
+//   torvik-cli check FILE                       report malformed fields, one line each
+//   torvik-cli revise FILE (--block N | --all) --percent P [--unit U] [--round up|down|half]
+//              [--write [--force]]              list prices raised or lowered by P %, rounded to
+//                                               U yen, then recalculated; the preview as JSON
+//
+// Blocks are numbered 0 … 19, as in torvik's argument and status bar.
+// No command creates a file; --write refuses a file another program changed since it was read,
+// unless --force is given.
+// Exit status: 0 done, 1 check found problems, 2 usage or file error (one line on stderr),
+// 3 the file was changed by another program and --write left it as it is.
+#include "controls/core/batch_command.h"
+#include "controls/core/control_texts.h"
+#include "controls/core/fileio.h"
+#include "controls/core/json_writer.h"
+#include "pipereg/core/price_grid.h"
+#include "pipereg/core/torvik_calc.h"
+#include "pipereg/core/torvik_texts.h"
+#include "pricefile/file_check.h"
+#include "pricefile/pipe_block.h"
+#include "pricefile/pricing_rules.h"
+#include "pricefile/record_json.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmo::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Options {
+    std::string command;
+    fs::path file;
+    std::optional<int> block;
+    bool write = false;
+    bool force = false;
+    RevisionArgs revision; // revise
+};
+
+int parseBlock(const std::string &text)
+{
+    const std::optional<int> n = blockNumberText(text);
+    if (!n || *n >= PipesPerFile)
+        throw UsageError(controltext::badBlockError(text));
+    return *n;
+}
+
+Options parseArgs(int argc, char **argv)
+{
+    if (argc < 2)
+        throw UsageError(controltext::NoCommandText);
+    Options o;
+    o.command = argv[1];
+    if (o.command != "dump" && o.command != "recalc" && o.command != "check" && o.command != "revise")
+        throw UsageError(controltext::unknownCommandText(o.command));
+    const bool takesBlock = o.command != "check";
+    bool haveFile = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (takesBlock && a == "--block") {
+            if (i + 1 >= argc)
+                throw UsageError(controltext::NoBlockNumberError);
+            o.block = parseBlock(argv[++i]);
+        } else if (takesBlock && a.rfind("--block=", 0) == 0) {
+            o.block = parseBlock(a.substr(8));
+        } else if ((o.command == "recalc" || o.command == "revise") && a == "--write") {
+            o.write = true;
+        } else if ((o.command == "recalc" || o.command == "revise") && a == "--force") {
+            o.force = true;
+        } else if (o.command == "revise" && takeRevisionArg(argc, argv, i, o.revision)) {
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw UsageError(controltext::unknownOptionText(o.command, a));
+        } else if (!haveFile) {
+            o.file = a;
+            haveFile = true;
+        } else {
+            throw UsageError(controltext::secondFileError(a));
+        }
+    }
+    if (!haveFile)
+        throw UsageError(controltext::noFileError(o.command));
+    if (o.command == "revise")
+        requireRevisionArgs(o.revision, o.block.has_value(), "--block N");
+    return o;
+}
+
+// --- dump --------------------------------------------------------------------------------
+
+int cmdDump(const Options &o)
+{
+    const std::string data = readServiceFileBytes(o.file);
+    JsonWriter j;
+    j.beginObject();
+    j.key("records").beginArray();
+    for (const int b : selectedOrAll(o.block, PipesPerFile)) {
+        const PipeBlock block = pipeBlockOf(data, b);
+        for (int i = 0; i < RecordsPerPipe; ++i)
+            writePriceRecordJson(j, b * RecordsPerPipe + i, block[i]);
+    }
+    j.endArray();
+    j.endObject();
+    printJson(j);
+    return 0;
+}
+
+// --- recalc ------------------------------------------------------------------------------
+
+// The bases in the order of the tabs: 定価, LEVEL1 … LEVEL5, 原価.
+constexpr Basis TabBases[] = {Basis::List, Basis::Level1, Basis::Level2, Basis::Level3,
+                              Basis::Level4, Basis::Level5, Basis::Net};
+
+void writeBlock(JsonWriter &j, int index, const PipeBlock &b)
+{
+    const PriceRecord &s = b[SettingsRecord];
+    j.beginObject();
+    j.key("block").number(int64_t{index});
+    j.key("name").string(b[0].name.text());
+    j.key("unit").string(s.unit.text());
+    j.key("useRates").number(s.D(4));
+    j.key("significantCode").number(s.D(1));
+    j.key("fractionAddend").number(s.D(2));
+    j.key("significantAddend").number(s.D(3));
+    j.key("percent").beginObject();
+    for (const Basis basis : TabBases)
+        if (basis != Basis::List)
+            j.key(basisKey(basis)).number(s.slots[materialSlot(basis)]);
+    j.endObject();
+    j.key("rows").beginArray();
+    for (int k = 0; k < SizeRowsPerLocation; ++k) {
+        const PriceRecord &r = b[k];
+        j.beginObject();
+        j.key("row").number(int64_t{k + 1});
+        j.key("size").string(r.size.text());
+        j.key("prices").beginObject();
+        for (const Basis basis : TabBases)
+            j.key(basisKey(basis)).number(r.slots[materialSlot(basis)]);
+        j.endObject();
+        j.endObject();
+    }
+    j.endArray();
+    j.endObject();
+}
+
+// --write: the blocks put back in one write, unless another program changed one of them since
+// `data` was read (then ChangedOnDiskError, or over it with --force).
+void writeBack(const Options &o, const std::string &data, const std::vector<std::pair<int, PipeBlock>> &blocks)
+{
+    removeAbandonedSaves(o.file);
+    // Only the blocks written back count: the others are read again and kept as they are.
+    const std::string now = readServiceFileBytes(o.file);
+    const bool changed = std::any_of(blocks.begin(), blocks.end(), [&](const auto &b) {
+        const size_t at = static_cast<size_t>(b.first) * PipeBlockBytes;
+        return now.compare(at, PipeBlockBytes, data, at, PipeBlockBytes) != 0;
+    });
+    refuseIfChanged(o.file, changed, o.force);
+    writePipeBlocks(o.file, blocks);
+}
+
+// A block recalculated as torvik does when it opens it: its controls at their start-up state,
+// then set from the settings record.
+void recalculateAsOpened(PipeBlock &b)
+{
+    recalculatePipeBlock(b, torvikControlsFrom(b[SettingsRecord], TorvikControls{}));
+}
+
+int cmdRecalc(const Options &o)
+{
+    const std::string data = readServiceFileBytes(o.file);
+    std::vector<std::pair<int, PipeBlock>> blocks;
+    JsonWriter j;
+    j.beginObject();
+    j.key("blocks").beginArray();
+    for (const int index : selectedOrAll(o.block, PipesPerFile)) {
+        PipeBlock b = pipeBlockOf(data, index);
+        recalculateAsOpened(b);
+        writeBlock(j, index, b);
+        blocks.emplace_back(index, b);
+    }
+    j.endArray();
+    j.endObject();
+    if (o.write)
+        writeBack(o, data, blocks);
+    printJson(j);
+    return 0;
+}
+
+// --- revise ------------------------------------------------------------------------------
+
+int cmdRevise(const Options &o)
+{
+    const PriceRevision revision = parseRevisionOrUsage(o.revision);
+    const std::string data = readServiceFileBytes(o.file);
+    std::vector<std::pair<int, PipeBlock>> blocks;
+    RevisionPreview preview;
+    for (const int index : selectedOrAll(o.block, PipesPerFile)) {
+        PipeBlock b = pipeBlockOf(data, index);
+        reviseListPrices(b, index, revision, preview);
+        recalculateAsOpened(b);
+        blocks.emplace_back(index, b);
+    }
+    if (o.write)
+        writeBack(o, data, blocks);
+    JsonWriter j;
+    writeRevisionJson(j, preview, revision, o.write);
+    printJson(j);
+    return 0;
+}
+
+// --- check -------------------------------------------------------------------------------
+
+int cmdCheck(const Options &o)
+{
+    const std::string data = readFileToCheck(o.file, static_cast<uintmax_t>(RecordsPerFile) * RecordSize);
+    const std::vector<std::string> problems = checkServiceFile(o.file.string(), data);
+    for (const std::string &p : problems)
+        std::printf("%s\n", p.c_str());
+    return problems.empty() ? 0 : 1;
+}
+
+} // namespace
+} // namespace velmo::cli
+
+int main(int argc, char **argv)
+{
+    using namespace velmo::cli;
+    const std::string usageHint = velmo::controltext::usageHintText(velmo::torvik::CliName);
+    return runBatch(argc, argv, velmo::torvik::CliName, velmo::torvik::CliUsage, usageHint.c_str(), [&] {
+        const Options o = parseArgs(argc, argv);
+        if (o.command == "dump")
+            return cmdDump(o);
+        if (o.command == "recalc")
+            return cmdRecalc(o);
+        if (o.command == "revise")
+            return cmdRevise(o);
+        return cmdCheck(o);
+    });
+}

@@ -33,11 +33,11 @@ std::string dataLine(const Row &row)
     return cp932::encode(line) + "\r\n";
 }
 
+// "01", "02" … in the order of the list.
 std::string folderName(size_t i)
 {
-    char name[8];
-    std::snprintf(name, sizeof name, "%02zu", i + 1);
-    return name;
+    const std::string n = std::to_string(i + 1);
+    return n.size() < 2 ? "0" + n : n;
 }
 
 void makeFolder(const fs::path &folder)

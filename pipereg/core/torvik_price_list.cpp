@@ -2,6 +2,7 @@
 
 #include "controls/core/control_texts.h"
 #include "controls/core/errors.h"
+#include "pipereg/core/torvik_calc.h"
 #include "pipereg/core/torvik_texts.h"
 #include "pricefile/pricing_rules.h"
 #include "pricefile/registration_lists.h"
@@ -56,7 +57,9 @@ PriceList torvikPriceList(const std::filesystem::path &file, std::optional<int> 
     for (const int i : priceListBlocks(pipeNamesOf(bytes), only)) {
         if (i < 0 || i >= PipesPerFile)
             throw RangeError(controltext::noSuchBlockText(i));
-        const PipeBlock block = pipeBlockOf(bytes, i);
+        // As torvik shows the block once it has opened it: the purchase and LEVEL prices derived.
+        PipeBlock block = pipeBlockOf(bytes, i);
+        recalculatePipeBlock(block, torvikControlsFrom(block[SettingsRecord], TorvikControls{}));
         list.blocks.push_back(torvikPriceListBlock(i, block, storedTexts(block)));
     }
     return list;

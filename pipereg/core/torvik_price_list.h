@@ -26,8 +26,10 @@ std::vector<PriceListColumn> torvikPriceColumns();
 PriceListBlock torvikPriceListBlock(int index, const PipeBlock &block, const PipeBlockTexts &texts);
 PriceList emptyTorvikPriceList();
 
-// The list of the pipe price file `file`: block `only`, or every named block. A block number
-// outside 0–19 raises RangeError; a file that cannot be read IoError naming it.
+// The list of the pipe price file `file`: block `only`, or every named block, each with the
+// prices torvik shows once it has opened the block (derived from the list prices where the
+// block says so). A block number outside 0–19 raises RangeError; a file that cannot be read
+// IoError naming it.
 PriceList torvikPriceList(const std::filesystem::path &file, std::optional<int> only);
 
 } // namespace velmo

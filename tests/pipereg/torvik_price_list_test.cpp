@@ -31,9 +31,10 @@ TEST(TorvikPriceList, NamedSizesWithTheSevenPricesInTabOrder)
     EXPECT_EQ(block.unit, "本");
     ASSERT_EQ(block.rows.size(), 13u);
     EXPECT_EQ(block.rows[5].size, "45A");
-    // 定価, LEVEL1 … LEVEL5, 原価 of location 0: A6, A1 … A5, A0.
-    EXPECT_EQ(block.rows[0].prices, (std::vector<Currency>{Cur("4000"), Cur("2"), Cur("3"), Cur("4"), Cur("5"),
-                                                           Cur("6"), Cur("1")}));
+    // 定価, LEVEL1 … LEVEL5, 原価 of location 0 as torvik shows them once opened: derived from
+    // the list price by 90, 80, 70, 60, 50 and 40 %, not the 1 … 6 the file holds.
+    EXPECT_EQ(block.rows[0].prices, (std::vector<Currency>{Cur("4000"), Cur("3600"), Cur("3200"), Cur("2800"),
+                                                           Cur("2400"), Cur("2000"), Cur("1600")}));
 
     // Every named block, in file order; a name of spaces does not count.
     writePipeBlock(f.data(), 0, [&] {

@@ -21,6 +21,11 @@ inline constexpr const char *IconFileKey = "[Icon_File]";
 inline constexpr const char *FileMaskKey = "[File_Mask]";
 inline constexpr const char *NormalMask = "vmk";
 inline constexpr const char *RefrigerantMask = "vmr";
+// A price list of torvik or selvan: the mask and two more lines after the six, the headings of
+// its price columns and the group of each (";"-terminated, a column without a group empty).
+inline constexpr const char *PriceListMask = "vpl";
+inline constexpr const char *ColumnsKey = "[Columns]";
+inline constexpr const char *ColumnGroupsKey = "[Column_Groups]";
 
 // print_header.dat: year, era and era year, month, day, day of the week, two unused values,
 // the memo, the labour price of the output basis with its label, the NET labour price.
@@ -36,6 +41,10 @@ inline constexpr int SizeField = 4, UnitField = 5, AdoptedField = 6, MaterialFie
 inline constexpr int FactorField = 8;     // the first factor
 inline constexpr int ComponentField = 15; // the first component
 inline constexpr int TotalField = 22;
+// In a price list the fields after the unit hold the prices of its columns, so a list has at
+// most 17 of them; the location field is empty.
+inline constexpr int PriceListFirstPrice = 6;
+inline constexpr int PriceListMaxColumns = DataFields - PriceListFirstPrice;
 
 // The names of the seven factors and components (管, 継手 …), and those of refrigerant piping,
 // where the sixth, はつり補修, has no meaning.

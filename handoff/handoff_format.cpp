@@ -21,13 +21,36 @@ SettingsFile readSettings(const fs::path &path, const char *what)
     return *std::move(file);
 }
 
+std::string fieldList(const std::vector<std::string> &values, size_t count)
+{
+    std::string s;
+    for (size_t i = 0; i < count; ++i)
+        s += (i < values.size() ? values[i] : std::string()) + DataSeparator;
+    return s;
+}
+
+std::vector<std::string> fieldsOf(const std::string &text)
+{
+    std::vector<std::string> fields;
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = text.find(DataSeparator, start);
+        if (end == std::string::npos)
+            end = text.size();
+        fields.push_back(text.substr(start, end - start));
+    }
+    return fields;
+}
+
 } // namespace
 
 std::string confBytes(const Conf &conf)
 {
     return line(VersionKey, Version) + line(ApplicationTitleKey, conf.applicationTitle) +
            line(DataTitleKey, conf.dataTitle) + line(StyleFileKey, conf.styleFile) + line(IconFileKey, conf.iconFile) +
-           line(FileMaskKey, conf.refrigerant ? RefrigerantMask : NormalMask);
+           line(FileMaskKey, conf.priceList() ? PriceListMask : conf.refrigerant ? RefrigerantMask : NormalMask) +
+           (conf.priceList() ? line(ColumnsKey, fieldList(conf.columns, conf.columns.size())) +
+                                   line(ColumnGroupsKey, fieldList(conf.columnGroups, conf.columns.size()))
+                             : std::string());
 }
 
 std::string headerBytes(const Header &h)
@@ -59,6 +82,14 @@ Files readFiles(const fs::path &folder)
     files.conf.styleFile = conf.value(StyleFileKey).value_or("");
     files.conf.iconFile = conf.value(IconFileKey).value_or("");
     files.conf.refrigerant = conf.value(FileMaskKey).value_or("") == RefrigerantMask;
+    if (conf.value(FileMaskKey).value_or("") == PriceListMask) {
+        files.conf.columns = fieldsOf(conf.value(ColumnsKey).value_or(""));
+        files.conf.columnGroups = fieldsOf(conf.value(ColumnGroupsKey).value_or(""));
+        files.conf.columnGroups.resize(files.conf.columns.size());
+        if (files.conf.columns.empty() || files.conf.columns.size() > static_cast<size_t>(PriceListMaxColumns))
+            throw IoError("印刷設定ファイル " + (folder / ConfFile).string() + " の価格表の列は 1 から " +
+                          std::to_string(PriceListMaxColumns) + " までです");
+    }
 
     const SettingsFile header = readSettings(folder / HeaderFile, "印刷見出しファイル");
     Header &h = files.header;

@@ -18,6 +18,10 @@ struct Conf {
     std::string styleFile;
     std::string iconFile;
     bool refrigerant = false; // [File_Mask]=vmr, otherwise vmk
+    // A price list ([File_Mask]=vpl) has the headings of its price columns and their groups;
+    // the composite unit price table has none.
+    std::vector<std::string> columns, columnGroups;
+    bool priceList() const { return !columns.empty(); }
 };
 
 // The heading values of print_header.dat, [ta] … [tj] ([tf] and [tg] are always empty).

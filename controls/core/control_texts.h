@@ -295,5 +295,80 @@ inline std::string noColumnHeadingText(const std::string &heading)
 {
     return "見出しが「" + heading + "」の列はありません";
 }
+// ---- price lists of the registration programs (print, CSV and Excel) ----
+inline constexpr const char *PrintPriceListItem = "価格表の印刷…";
+inline constexpr const char *CsvPriceListItem = "価格表をCSVファイルとして出力…";
+inline constexpr const char *XlsxPriceListItem = "価格表をExcelファイルとして出力…";
+// Which blocks: the one shown, or every block with a name.
+inline constexpr const char *PriceListScopeQuestion = "価格表に載せる資材を選んでください。";
+inline constexpr const char *PriceListCurrentButton = "表示中の資材";
+inline constexpr const char *PriceListAllButton = "名前のあるすべての資材";
+inline std::string noNamedBlockText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " には名前のある資材がありません。";
+}
+// The headings of the table beside the price columns.
+inline constexpr const char *PriceListBlockHeading = "ブロック";
+inline constexpr const char *PriceListNameHeading = "名称";
+inline constexpr const char *PriceListMemoHeading = "備考";
+inline constexpr const char *PriceListUnitHeading = "単位";
+inline constexpr const char *PriceListSizeHeading = "サイズ";
+inline std::string noSuchBlockText(int block)
+{
+    return "ブロック " + std::to_string(block) + " はありません (0 から 19 まで)";
+}
+// A command line's command that writes into a file named after FILE got none.
+inline std::string noOutFileError(const std::string &command)
+{
+    return command + " には出力するファイルを指定してください";
+}
+// A sheet of a block without a usable name.
+inline std::string priceListSheetFallback(int block) { return "ブロック" + std::to_string(block); }
+inline std::string priceListWrittenText(const std::filesystem::path &file)
+{
+    return "価格表を " + file.string() + " に出力しました。";
+}
+// The print program (velmok's print, the price lists): missing, or it did not start.
+inline std::string printProgramMissingText(const std::string &program, const std::filesystem::path &folder)
+{
+    return "印刷プログラム " + program + " が見つかりません。\n" + "印刷データは " + folder.string() +
+           " に書き出しました。";
+}
+inline std::string printProgramNotStartedText(const std::string &program)
+{
+    return "印刷プログラム " + program + " を起動できませんでした。";
+}
+// A program run and waited for.
+inline std::string programNotRunText(const std::filesystem::path &program, const std::string &cause)
+{
+    return "プログラム " + program.string() + " を起動できません: " + cause;
+}
+inline std::string programNotAwaitedText(const std::filesystem::path &program, const std::string &cause)
+{
+    return "プログラム " + program.string() + " の終了を待てません: " + cause;
+}
+inline std::string printProgramNotFoundText(const std::string &program)
+{
+    return "印刷プログラム " + program + " が見つかりません";
+}
+inline std::string printDataNotWrittenText(const std::string &cause)
+{
+    return "一時フォルダーに印刷データを書き込めません (" + cause + ")";
+}
+// A price list with more price columns than the print program's data line holds.
+inline std::string tooManyPriceColumnsText(size_t columns, int most)
+{
+    return "価格表の列 " + std::to_string(columns) + " は印刷できません (" + std::to_string(most) + " 列まで)";
+}
+inline std::string pdfNotMadeText(const std::filesystem::path &pdf, const std::string &cause)
+{
+    return "PDF " + pdf.string() + " を作れません: " + cause;
+}
+inline std::string printProgramFailedText(const std::filesystem::path &program, int status,
+                                          const std::filesystem::path &pdf)
+{
+    return "印刷プログラム " + program.string() + " が終了状態 " + std::to_string(status) + " で終わりました。PDF " +
+           pdf.string() + " は作られていません";
+}
 
 } // namespace velmo::controltext

@@ -1,8 +1,17 @@
 #include "controls/core/programs.h"
 
+#include "controls/core/control_texts.h"
+#include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+
+#include <cerrno>
 #include <cstdlib>
+#include <spawn.h>
 #include <sys/sysinfo.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char **environ;
 
 namespace velmo {
 namespace fs = std::filesystem;
@@ -24,6 +33,25 @@ bool executable(const fs::path &p)
 }
 
 } // namespace
+
+int runProgramAndWait(const fs::path &program, const std::vector<std::string> &arguments)
+{
+    std::vector<std::string> all{program.string()};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    std::vector<char *> argv;
+    for (std::string &a : all)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int err = ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
+    if (err != 0)
+        throw IoError(controltext::programNotRunText(program, systemErrorText(err)));
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR)
+            throw IoError(controltext::programNotAwaitedText(program, systemErrorText(errno)));
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 std::optional<fs::path> findProgram(const std::string &name, const fs::path &programFolder)
 {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velmo {
 
@@ -12,6 +13,10 @@ namespace velmo {
 // program's own folder, then on PATH, each with and without ".exe" (the name is compared
 // exactly, and also in lower case). Nothing when it is nowhere.
 std::optional<std::filesystem::path> findProgram(const std::string &name, const std::filesystem::path &programFolder);
+
+// Runs a program with its arguments and waits for it to end: its exit status, or -1 when it
+// did not end normally. A program that cannot be started raises IoError naming it.
+int runProgramAndWait(const std::filesystem::path &program, const std::vector<std::string> &arguments);
 
 // The physical memory from sysinfo(2).
 MemoryStatus systemMemoryStatus();

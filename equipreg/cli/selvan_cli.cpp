@@ -4,6 +4,9 @@
 //   selvan-cli recalc FILE [--block N] [--write [--force]]
 //                                               the derived prices as selvan computes them, JSON
 //   selvan-cli check FILE                       report malformed fields, one line each
+//   selvan-cli pdf FILE OUT.pdf [--block N]     the price list printed into a PDF, a page a block
+//   selvan-cli csv FILE [--block N]             the price list as CSV on standard output
+//   selvan-cli xlsx FILE OUT.xlsx [--block N]   the price list as a workbook, a sheet a block
 //   selvan-cli revise FILE (--block N | --all) --percent P [--unit U] [--round up|down|half]
 //              [--write [--force]]              list prices raised or lowered by P %, rounded to
 //                                               U yen, then recalculated; the preview as JSON
@@ -14,6 +17,7 @@
 //                                               what changed from OLD to NEW, as JSON, CSV or a
 //                                               workbook (pricefile/change_report.h)
 //
+// Without --block the price lists hold every named block.
 // Blocks are numbered 0 … 19, as in selvan's argument and status bar.
 // No command creates a file; --write refuses a file another program changed since it was read,
 // unless --force is given.
@@ -29,7 +33,9 @@
 #include "controls/core/batch_import.h"
 #include "controls/core/json_writer.h"
 #include "equipreg/core/selvan_calc.h"
+#include "equipreg/core/selvan_price_list.h"
 #include "equipreg/core/selvan_texts.h"
+#include "handoff/price_list_output.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -48,6 +54,7 @@ struct Options {
     std::string command;
     fs::path file;
     std::optional<int> block;
+    fs::path out; // of pdf and xlsx
     bool write = false;
     bool force = false;
     RevisionArgs revision; // revise
@@ -67,8 +74,10 @@ Options parseArgs(int argc, char **argv)
         throw UsageError(controltext::NoCommandText);
     Options o;
     o.command = argv[1];
-    if (o.command != "dump" && o.command != "recalc" && o.command != "check" && o.command != "revise")
+    if (o.command != "dump" && o.command != "recalc" && o.command != "check" && o.command != "revise" &&
+        !handoff::isPriceListCommand(o.command))
         throw UsageError(controltext::unknownCommandText(o.command));
+    bool haveOut = !handoff::priceListCommandTakesOut(o.command);
     const bool takesBlock = o.command != "check";
     bool haveFile = false;
     for (int i = 2; i < argc; ++i) {
@@ -89,12 +98,17 @@ Options parseArgs(int argc, char **argv)
         } else if (!haveFile) {
             o.file = a;
             haveFile = true;
+        } else if (!haveOut) {
+            o.out = a;
+            haveOut = true;
         } else {
             throw UsageError(selvan::secondFileError(a));
         }
     }
     if (!haveFile)
         throw UsageError(selvan::noFileError(o.command));
+    if (!haveOut)
+        throw UsageError(controltext::noOutFileError(o.command));
     if (o.command == "revise")
         requireRevisionArgs(o.revision, o.block.has_value(), "--block N");
     return o;
@@ -277,6 +291,15 @@ int cmdCheck(const Options &o)
     return problems.empty() ? 0 : 1;
 }
 
+// --- pdf, csv, xlsx ----------------------------------------------------------------------
+
+int cmdPriceList(const Options &o)
+{
+    handoff::runPriceListCommand(o.command, selvanPriceList(o.file, o.block), o.file, o.out,
+                                 handoff::runningProgramFolder());
+    return 0;
+}
+
 } // namespace
 } // namespace velmo::cli
 
@@ -296,6 +319,8 @@ int main(int argc, char **argv)
             return cmdDump(o);
         if (o.command == "recalc")
             return cmdRecalc(o);
+        if (velmo::handoff::isPriceListCommand(o.command))
+            return cmdPriceList(o);
         if (o.command == "revise")
             return cmdRevise(o);
         return cmdCheck(o);

@@ -11,6 +11,7 @@
 #include "controls/core/price_import.h"
 #include "equipreg/core/selvan_calc.h"
 #include "equipreg/core/selvan_grid.h"
+#include "equipreg/core/selvan_price_list.h"
 #include "pricefile/registration_lists.h"
 #include "controls/core/user_interface.h"
 
@@ -170,6 +171,13 @@ public:
     // "価格改定…": the list prices of the block shown (one step, recalculated, modified) or of
     // every block of the file (written at once after a confirmation) raised or lowered.
     void revisePrices();
+    // ---- price lists ----
+    // "価格表の印刷…", "価格表をCSVファイルとして出力…", "価格表をExcelファイルとして出力…": the
+    // block shown (as the window shows it, saved or not) or every named block of the file, as
+    // the person chooses; the other blocks as the file holds them.
+    void printPriceList();
+    void exportPriceListCsv();
+    void exportPriceListXlsx();
 
     // CopyAll and PasteAll keep the slots at 456 and 504 of the image they write into.
     void copyAll() override;
@@ -187,6 +195,8 @@ protected:
     void settleTyping() override { commitTypedCell(); }
 
 private:
+    // The list the person asked for; nothing when they cancelled or no block has a name.
+    std::optional<PriceList> priceListToOutput();
     void loadControls(bool withCheckBox);
     // A change of the right-hand controls: recalculated, shown, modified.
     void controlsChanged(const std::function<void(EquipmentControls &)> &set);

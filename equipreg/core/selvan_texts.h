@@ -24,6 +24,9 @@ inline constexpr std::array<const char *, 3> GridHeadings = {"No", "", PriceHead
 inline constexpr const char *LabourRateHeading = "歩掛(共通)";
 inline constexpr const char *InstallationHeading = "取付費";
 
+// The title of selvan's price list, printed and exported.
+inline constexpr const char *PriceListTitle = "資材単価表";
+
 // The radio group 労務費, index 0 and 1 (the labour mode stored in the settings record).
 inline constexpr std::array<const char *, 2> LabourModeEntries = {"歩掛を使用", "単価を使用"};
 
@@ -68,7 +71,10 @@ inline constexpr const char *CliUsage =
     "        selvan-cli check FILE\n"
     "        selvan-cli revise FILE (--block N | --all) --percent P [--unit 1|10|100|1000]\n"
     "                   [--round up|down|half] [--write [--force]]\n"
-    "  N: 資材ブロック 0 … 19\n"
+    "        selvan-cli pdf FILE OUT.pdf [--block N]\n"
+    "        selvan-cli csv FILE [--block N]\n"
+    "        selvan-cli xlsx FILE OUT.xlsx [--block N]\n"
+    "  N: 資材ブロック 0 … 19 (pdf, csv, xlsx: 指定しなければ名前のあるすべての資材)\n"
     "  revise: 定価を P % 上げ下げし (new = old × (100 + P) / 100)、U 円単位に切り上げ・切り捨て・四捨五入して\n"
     "          計算し直します。--write がなければ改定内容を JSON で表示するだけでファイルは変えません\n"
     "  --write: 計算した結果をファイルに書き戻します。読み込んだ後にほかのプログラムが変更したファイルには\n"

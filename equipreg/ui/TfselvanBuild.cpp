@@ -297,6 +297,12 @@ void Tfselvan::buildMenus()
                           {[this] { run([this] { session_->undo(); }); }, [this] { run([this] { session_->redo(); }); },
                            [this] { return session_->canUndo(); }, [this] { return session_->canRedo(); }});
     };
+    const auto addPriceLists = [this] {
+        gridMenu->addAction(controltext::PrintPriceListItem, this, [this] { run([this] { session_->printPriceList(); }); });
+        gridMenu->addAction(controltext::CsvPriceListItem, this, [this] { run([this] { session_->exportPriceListCsv(); }); });
+        gridMenu->addAction(controltext::XlsxPriceListItem, this,
+                            [this] { run([this] { session_->exportPriceListXlsx(); }); });
+    };
     if (session_->gridMenu() == GridMenu::Piping) {
         gridMenu->addAction(SizeSetFrom13Item, this, &Tfselvan::N1Click);
         gridMenu->addAction(SizeSetFrom15Item, this, &Tfselvan::N2Click);
@@ -309,6 +315,8 @@ void Tfselvan::buildMenus()
         gridMenu->addSeparator();
         gridMenu->addAction(selvan::CopyInstallationItem, this, &Tfselvan::N9Click);
         gridMenu->addAction(selvan::PasteInstallationItem, this, &Tfselvan::N13Click);
+        gridMenu->addSeparator();
+        addPriceLists();
         gridMenu->addSeparator();
         addHistory();
         gridMenu->addSeparator();
@@ -323,6 +331,8 @@ void Tfselvan::buildMenus()
         gridMenu->addAction(controltext::PasteFromSheetItem, this, [this] { run([this] { session_->pasteFromSheet(); }); });
         gridMenu->addAction(controltext::ImportPriceListItem, this, [this] { run([this] { session_->importPriceList(); }); });
         gridMenu->addAction(controltext::RevisionItem, this, [this] { run([this] { session_->revisePrices(); }); });
+        gridMenu->addSeparator();
+        addPriceLists();
         gridMenu->addSeparator();
         addHistory();
         gridMenu->addSeparator();

@@ -3,6 +3,8 @@
 // refusals and prompts, each written once. A text with a name or a value in it is a function
 // of them. The captions and drop-down entries of the sheet set-up dialog stay with that
 // dialog's state (sheet_setup.h); the shared box buttons are in control_texts.h.
+#include "controls/core/control_texts.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -72,15 +74,9 @@ inline std::string compareTitle(const std::filesystem::path &other, const std::f
     return "比較: " + other.string() + " → " + current.string();
 }
 inline std::string compareCountText(size_t rows) { return "違い: " + std::to_string(rows) + " 件"; }
-inline std::string printProgramMissingText(const std::string &program, const std::filesystem::path &folder)
-{
-    return "印刷プログラム " + program + " が見つかりません。\n" + "印刷データは " + folder.string() +
-           " に書き出しました。";
-}
-inline std::string printProgramNotStartedText(const std::string &program)
-{
-    return "印刷プログラム " + program + " を起動できませんでした。";
-}
+// The print program's notices are those of torvik's and selvan's price lists too.
+using controltext::printProgramMissingText;
+using controltext::printProgramNotStartedText;
 
 // ---- the small commands of Information(&I) ----
 inline constexpr const char *NotepadName = "メモ帳";

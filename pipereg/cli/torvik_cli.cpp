@@ -14,7 +14,11 @@
 //                                               what changed from OLD to NEW, as JSON, CSV or a
 //                                               workbook: the report velmok-cli diff gives, with
 //                                               pipes numbered 1 … 20 (pricefile/change_report.h)
+//   torvik-cli pdf FILE OUT.pdf [--block N]     the price list printed into a PDF, a page a block
+//   torvik-cli csv FILE [--block N]             the price list as CSV on standard output
+//   torvik-cli xlsx FILE OUT.xlsx [--block N]   the price list as a workbook, a sheet a block
 //
+// Without --block the price lists hold every named block.
 // Blocks are numbered 0 … 19, as in torvik's argument and status bar.
 // No command creates a file; --write refuses a file another program changed since it was read,
 // unless --force is given.
@@ -28,6 +32,8 @@
 #include "pipereg/core/price_grid.h"
 #include "pipereg/core/torvik_calc.h"
 #include "pipereg/core/torvik_import.h"
+#include "pipereg/core/torvik_price_list.h"
+#include "handoff/price_list_output.h"
 #include "pipereg/core/torvik_texts.h"
 #include "pricefile/change_report.h"
 #include "pricefile/file_check.h"
@@ -52,6 +58,7 @@ struct Options {
     std::string command;
     fs::path file;
     std::optional<int> block;
+    fs::path out; // of pdf and xlsx
     bool write = false;
     bool force = false;
     RevisionArgs revision; // revise
@@ -71,8 +78,10 @@ Options parseArgs(int argc, char **argv)
         throw UsageError(controltext::NoCommandText);
     Options o;
     o.command = argv[1];
-    if (o.command != "dump" && o.command != "recalc" && o.command != "check" && o.command != "revise")
+    if (o.command != "dump" && o.command != "recalc" && o.command != "check" && o.command != "revise" &&
+        !handoff::isPriceListCommand(o.command))
         throw UsageError(controltext::unknownCommandText(o.command));
+    bool haveOut = !handoff::priceListCommandTakesOut(o.command);
     const bool takesBlock = o.command != "check";
     bool haveFile = false;
     for (int i = 2; i < argc; ++i) {
@@ -93,12 +102,17 @@ Options parseArgs(int argc, char **argv)
         } else if (!haveFile) {
             o.file = a;
             haveFile = true;
+        } else if (!haveOut) {
+            o.out = a;
+            haveOut = true;
         } else {
             throw UsageError(controltext::secondFileError(a));
         }
     }
     if (!haveFile)
         throw UsageError(controltext::noFileError(o.command));
+    if (!haveOut)
+        throw UsageError(controltext::noOutFileError(o.command));
     if (o.command == "revise")
         requireRevisionArgs(o.revision, o.block.has_value(), "--block N");
     return o;
@@ -256,6 +270,15 @@ int cmdCheck(const Options &o)
     return problems.empty() ? 0 : 1;
 }
 
+// --- pdf, csv, xlsx ----------------------------------------------------------------------
+
+int cmdPriceList(const Options &o)
+{
+    handoff::runPriceListCommand(o.command, torvikPriceList(o.file, o.block), o.file, o.out,
+                                 handoff::runningProgramFolder());
+    return 0;
+}
+
 } // namespace
 } // namespace velmo::cli
 
@@ -275,6 +298,8 @@ int main(int argc, char **argv)
             return cmdDump(o);
         if (o.command == "recalc")
             return cmdRecalc(o);
+        if (velmo::handoff::isPriceListCommand(o.command))
+            return cmdPriceList(o);
         if (o.command == "revise")
             return cmdRevise(o);
         return cmdCheck(o);

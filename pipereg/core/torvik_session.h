@@ -10,6 +10,7 @@
 #include "controls/core/program_homes.h"
 #include "pricefile/pipe_block_file.h"
 #include "pipereg/core/price_grid.h"
+#include "pipereg/core/torvik_price_list.h"
 #include "pipereg/core/torvik_calc.h"
 #include "pricefile/registration_lists.h"
 #include "controls/core/strcolgrid_model.h"
@@ -148,6 +149,14 @@ public:
     // changes nothing. A derived price beyond the range raises RangeError and nothing changes.
     void applyImport(const ImportPreview &preview);
 
+    // ---- price lists ----
+    // "価格表の印刷…", "価格表をCSVファイルとして出力…", "価格表をExcelファイルとして出力…": the
+    // block shown (as the window shows it, saved or not) or every named block of the file, as
+    // the person chooses; the other blocks as the file holds them.
+    void printPriceList();
+    void exportPriceListCsv();
+    void exportPriceListXlsx();
+
 private:
     TorvikSession(UserInterface &ui, StrColGridModel &grid, const ProgramHomes &homes,
                   const LaunchArgument &argument);
@@ -167,6 +176,8 @@ private:
     void showAgain() override;
     void markModified() override;
 
+    // The list the person asked for; nothing when they cancelled or no block has a name.
+    std::optional<PriceList> priceListToOutput();
     void setListsFrom(const PriceRecord &settings);
     void storeUnit(const std::string &text);
     void setCheckBox(bool checked);

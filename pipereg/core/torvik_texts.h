@@ -46,6 +46,9 @@ inline std::string derivedPriceError(int row, const std::string &size, const cha
     return where + "の" + basis + "単価: " + why;
 }
 
+// The title of torvik's price list, printed and exported.
+inline constexpr const char *PriceListTitle = "管材単価表";
+
 // A rate field tag outside 1–6.
 inline std::string noRateFieldError(int tag)
 {
@@ -60,7 +63,10 @@ inline constexpr const char *CliUsage =
     "        torvik-cli check FILE\n"
     "        torvik-cli revise FILE (--block N | --all) --percent P [--unit 1|10|100|1000]\n"
     "                   [--round up|down|half] [--write [--force]]\n"
-    "  N: 管材ブロック 0 … 19\n"
+    "        torvik-cli pdf FILE OUT.pdf [--block N]\n"
+    "        torvik-cli csv FILE [--block N]\n"
+    "        torvik-cli xlsx FILE OUT.xlsx [--block N]\n"
+    "  N: 管材ブロック 0 … 19 (pdf, csv, xlsx: 指定しなければ名前のあるすべての管材)\n"
     "  revise: 定価を P % 上げ下げし (new = old × (100 + P) / 100)、U 円単位に切り上げ・切り捨て・四捨五入して\n"
     "          計算し直します。--write がなければ改定内容を JSON で表示するだけでファイルは変えません\n"
     "  --write: 計算した結果をファイルに書き戻します。読み込んだ後にほかのプログラムが変更したファイルには\n"

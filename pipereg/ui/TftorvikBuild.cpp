@@ -329,6 +329,10 @@ void Tftorvik::buildMenus()
     command(controltext::ImportPriceListItem, [this] { session_->importPriceList(); });
     command(controltext::RevisionItem, [this] { session_->revisePrices(); });
     PopupMenu1->addSeparator();
+    command(controltext::PrintPriceListItem, [this] { session_->printPriceList(); });
+    command(controltext::CsvPriceListItem, [this] { session_->exportPriceListCsv(); });
+    command(controltext::XlsxPriceListItem, [this] { session_->exportPriceListXlsx(); });
+    PopupMenu1->addSeparator();
     addHistoryActions(this, PopupMenu1,
                       {[this] { run([this] { session_->undo(); }); }, [this] { run([this] { session_->redo(); }); },
                        [this] { return session_->canUndo(); }, [this] { return session_->canRedo(); }});

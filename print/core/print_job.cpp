@@ -30,6 +30,8 @@ PrintSet readPrintSet(const fs::path &folder)
     h.memo = files.header.memo;
     h.labour = files.header.labour;
     h.netLabour = files.header.netLabour;
+    h.columns = std::move(files.conf.columns);
+    h.columnGroups = std::move(files.conf.columnGroups);
     set.rows = std::move(files.rows);
     return set;
 }

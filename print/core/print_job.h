@@ -18,6 +18,9 @@ struct PrintHeader {
     std::string memo;                               // [th]
     std::string labour;                             // [ti]: the price of the basis and its label
     std::string netLabour;                          // [tj]
+    // A price list of torvik or selvan: the headings of its price columns and their groups.
+    std::vector<std::string> columns, columnGroups;
+    bool priceList() const { return !columns.empty(); }
 };
 
 // One line of print_Data.dat: the 23 fields as written.

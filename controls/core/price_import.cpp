@@ -85,12 +85,14 @@ ColumnChoice chooseColumn(const SheetRows &rows, const std::string &given)
             throw RangeError(controltext::noColumnNumberText(*n, count));
         return {*n - 1, std::nullopt};
     }
-    const std::string_view want = trimmed(given);
+    // Headings are compared as the sizes are, without spaces and full-width letters: "定価"
+    // finds the heading "定　価" that the programs' own price lists write.
+    const std::string want = compactHalfWidth(given);
     for (size_t r = 0; r < rows.size() && !want.empty(); ++r)
         for (size_t c = 0; c < rows[r].size(); ++c)
-            if (trimmed(rows[r][c]) == want)
+            if (compactHalfWidth(rows[r][c]) == want)
                 return {static_cast<int>(c), static_cast<int>(r)};
-    throw RangeError(controltext::noColumnHeadingText(std::string(want)));
+    throw RangeError(controltext::noColumnHeadingText(std::string(trimmed(given))));
 }
 
 std::string normalisedSize(std::string_view s)

@@ -196,6 +196,8 @@ TEST(PriceImport, ColumnsByNumberOrHeading)
     const ColumnChoice h = chooseColumn(rows, "定価");
     EXPECT_EQ(h.column, 2);
     EXPECT_EQ(h.headingRow, 1);
+    // A heading is found whatever its spaces and full-width letters: 呼び径 as "呼び　径".
+    EXPECT_EQ(chooseColumn(rows, "呼び　径").column, 1);
     try {
         chooseColumn(rows, "4");
         FAIL();

@@ -151,3 +151,20 @@ TEST(TorvikCliImport, WriteGivesThePricesTorviksImportGivesAndKeepsTheOtherBlock
     EXPECT_TRUE(after.substr(0, at) == before.substr(0, at));
     EXPECT_TRUE(after.substr(at + PipeBlockBytes) == before.substr(at + PipeBlockBytes));
 }
+
+// A workbook torvik-cli xlsx wrote is a price list torvik-cli import reads: block 3's list prices
+// go into block 5 through the sheet's own headings.
+TEST(TorvikCliImport, TheWorkbookOfOurOwnPriceListExportReadsBack)
+{
+    TorvikFixture f;
+    const fs::path book = f.dir.path / "block3.xlsx";
+    const Result exported = torvikCli({"xlsx", f.data().string(), book.string(), "--block", "3"});
+    ASSERT_EQ(exported.code, 0) << exported.err;
+    const Result r = torvikCli({"import", f.data().string(), "--block", "5", book.string(), "--size-column", "サイズ",
+                                "--price-column", "定価", "--write"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.json()["counts"]["matched"].str(), "14");
+    const PipeBlock from = f.onDisk(3), to = f.onDisk(5);
+    for (int k = 0; k < SizeRowsPerLocation; ++k)
+        EXPECT_EQ(to[k].A(6), from[k].A(6)) << "row " << k;
+}

@@ -30,7 +30,7 @@ QTableWidgetItem *figure(Currency c)
 } // namespace
 
 RevisionDialog::RevisionDialog(QWidget *parent, const RevisionDialogText &text, RevisionPreviewer preview)
-    : QDialog(parent), preview_(std::move(preview))
+    : QDialog(parent), preview_(std::move(preview)), blockWord_(text.blockHeading)
 {
     setWindowTitle(q(text.caption));
     auto *form = new QFormLayout;
@@ -81,7 +81,7 @@ RevisionDialog::RevisionDialog(QWidget *parent, const RevisionDialogText &text, 
     for (QComboBox *box : {unit_, rounding_, scope_})
         connect(box, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
     const int em = fontMetrics().horizontalAdvance(QChar(0x3042));
-    resize(em * 44, em * 34);
+    resize(em * 50, em * 34);
     refresh();
 }
 
@@ -111,7 +111,7 @@ void RevisionDialog::refresh()
         }
         table_->resizeColumnToContents(0);
         table_->resizeColumnToContents(2);
-        summary_->setText(q(revisionSummaryText(p, "ブロック")));
+        summary_->setText(q(revisionSummaryText(p, blockWord_.c_str())));
         current_ = c;
         run_->setEnabled(p.changed > 0);
     } catch (const VelmoError &e) {

@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include <optional>
+#include <string>
 
 class QComboBox;
 class QLabel;
@@ -26,6 +27,7 @@ private:
     void refresh();
 
     RevisionPreviewer preview_;
+    std::string blockWord_; // "ブロック", "管材": what the summary counts
     QLineEdit *percent_;
     QComboBox *unit_, *rounding_, *scope_;
     QTableWidget *table_;

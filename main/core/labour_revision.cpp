@@ -9,8 +9,12 @@ namespace velmo {
 
 void reviseLabourPrices(PipeBlock &b, int pipe, const PriceRevision &revision, RevisionPreview &preview)
 {
-    const std::string name = b[0].name.text();
-    PriceRecord &labour = b[LabourRow - 1];
+    reviseLabourRecord(b[LabourRow - 1], pipe, b[0].name.text(), revision, preview);
+}
+
+void reviseLabourRecord(PriceRecord &labour, int pipe, const std::string &name, const PriceRevision &revision,
+                        RevisionPreview &preview)
+{
     for (int n = 1; n <= BasisCount; ++n) {
         const Basis basis = basisAt(n);
         revise(labour.slots[labourSlot(basis)], revision, preview, pipe, name, std::string("基礎工費 ") + basisLabel(basis));

@@ -5,10 +5,15 @@
 #include "controls/core/price_revision.h"
 #include "pricefile/pipe_block.h"
 
+#include <string>
+
 namespace velmo {
 
 // The labour prices of `block`, pipe number `pipe` (1 … 20 as velmok shows it), revised and
 // noted in the preview.
 void reviseLabourPrices(PipeBlock &block, int pipe, const PriceRevision &revision, RevisionPreview &preview);
+// The same for the labour record of a pipe named `name`.
+void reviseLabourRecord(PriceRecord &labour, int pipe, const std::string &name, const PriceRevision &revision,
+                        RevisionPreview &preview);
 
 } // namespace velmo

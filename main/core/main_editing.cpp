@@ -3,6 +3,8 @@
 #include "controls/core/control_texts.h"
 #include "main/core/main_editing.h"
 
+#include "main/core/labour_revision.h"
+
 #include "controls/core/errors.h"
 #include "controls/core/flag_scope.h"
 #include "controls/core/grid_entry.h"
@@ -421,6 +423,75 @@ void MainEditing::levelCalc(const LevelCalcParams &p)
     if (refusedWithoutPipe())
         return;
     changeTable([&] { s_.table_.applyLevelCalc(p, s_.currentBlock()); });
+}
+
+void MainEditing::reviseLabour()
+{
+    const Step step(*this);
+    if (refusedWithoutPipe())
+        return;
+    const int shown = s_.position_.pipe;
+    // The pipe shown as the table holds it, the others as the file holds them.
+    auto revisedCopy = [&](int pipe, const PriceRevision &r, RevisionPreview &p) {
+        if (pipe == shown) {
+            PriceRecord labour = s_.table_.row(LabourRow).rec;
+            reviseLabourRecord(labour, pipe + 1, s_.table_.row(1).rec.name.text(), r, p);
+        } else {
+            PipeBlock b = s_.file_.pipeBlock(pipe);
+            reviseLabourPrices(b, pipe + 1, r, p);
+        }
+    };
+    const RevisionDialogText text{velmoktext::LabourRevisionCaption,
+                                  {velmoktext::LabourRevisionShownPipe, velmoktext::LabourRevisionWholeFile},
+                                  velmoktext::LabourRevisionPipeHeading,
+                                  velmoktext::LabourRevisionBasisHeading};
+    const auto choice = s_.ui_.askRevision(text, [&](const RevisionChoice &c) {
+        RevisionPreview p;
+        for (int pipe = 0; pipe < PipesPerFile; ++pipe)
+            if (c.scope != 0 || pipe == shown)
+                revisedCopy(pipe, c.revision, p);
+        return p;
+    });
+    if (!choice)
+        return;
+    const PriceRevision &r = choice->revision;
+    auto reviseShown = [&] {
+        changeTable([&] {
+            RevisionPreview p;
+            reviseLabourRecord(s_.table_.row(LabourRow).rec, shown + 1, s_.table_.row(1).rec.name.text(), r, p);
+            s_.writeTableBack();
+            s_.table_.recalculateAll(s_.currentBlock());
+        });
+        s_.showPipeAgain(); // the 基礎工費 fields of 基本設定 show the new prices
+    };
+    if (choice->scope == 0) {
+        reviseShown();
+        return;
+    }
+    RevisionPreview whole;
+    for (int pipe = 0; pipe < PipesPerFile; ++pipe)
+        revisedCopy(pipe, r, whole);
+    if (s_.ui_.confirm(velmoktext::labourRevisionFileQuestion(revisionSummaryText(whole, velmoktext::LabourRevisionPipeHeading)),
+                       controltext::YesButton, controltext::CancelButton) != Answer::Yes)
+        return;
+    // Every other pipe revised and calculated again on a copy first, so that a price beyond the
+    // range leaves the file as it was.
+    std::vector<PipeBlock> others(PipesPerFile);
+    auto table = std::make_unique<WorkingTable>();
+    for (int pipe = 0; pipe < PipesPerFile; ++pipe) {
+        if (pipe == shown)
+            continue;
+        others[pipe] = s_.file_.pipeBlock(pipe);
+        RevisionPreview p;
+        reviseLabourPrices(others[pipe], pipe + 1, r, p);
+        table->load(others[pipe]);
+        table->recalculateAll(others[pipe]);
+    }
+    reviseShown();
+    for (int pipe = 0; pipe < PipesPerFile; ++pipe)
+        if (pipe != shown)
+            s_.file_.pipeBlock(pipe) = others[pipe];
+    forgetUndo(); // 取り消し and 元に戻す would bring back one pipe of a revision of all
 }
 
 std::optional<SheetSetup> MainEditing::openSheetSetup()

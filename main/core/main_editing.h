@@ -64,6 +64,10 @@ public:
     void redoStep();
     void clearPipe();                         // "現在の管材をクリア－"
     void levelCalc(const LevelCalcParams &p); // "実 行" of the price-level dialog
+    // "労務単価改定…": the labour prices (基礎工費, every basis) raised or lowered by a
+    // percentage, after the dialog's preview: of the pipe shown as one step, or of every pipe of
+    // the service file (in memory, saved with 保存; after a question, and the history ends).
+    void reviseLabour();
     // The sheet set-up dialog: opening takes an undo snapshot and loads the dialog (nothing
     // without a pipe); closing registers what the dialog holds, or nothing after "Exit", and
     // shows the pipe again either way.

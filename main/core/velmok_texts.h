@@ -60,6 +60,18 @@ inline constexpr const char *CsvClipboardCaption = "表示中の管材データ�
 inline constexpr const char *CsvClipboardDone = "クリップボ－ドへコピ－しました。";
 inline constexpr const char *XlsxCaption = "表示中の管材データをExcelファイルとして出力";
 inline constexpr const char *XlsxDone = "Excelファイルに出力しました。";
+// ---- 労務単価改定 ----
+inline constexpr const char *LabourRevisionItem = "労務単価改定…";
+inline constexpr const char *LabourRevisionCaption = "労務単価改定（基礎工費）";
+inline constexpr const char *LabourRevisionShownPipe = "表示中の管材";
+inline constexpr const char *LabourRevisionWholeFile = "このファイルのすべての管材";
+inline constexpr const char *LabourRevisionPipeHeading = "管材";
+inline constexpr const char *LabourRevisionBasisHeading = "単価の種類";
+inline std::string labourRevisionFileQuestion(const std::string &summary)
+{
+    return summary + "\nこのファイルのすべての管材の基礎工費を改定します。この改定は元に戻せません"
+                     "（ファイルは「保存」するまで変わりません）。よろしいですか？";
+}
 // ---- comparing the service file with another pipe price file ----
 inline constexpr const char *CompareCaption = "別のファイルと比較…";
 inline constexpr const char *CompareFileTitle = "比較するファイルを指定して下さい";

@@ -87,6 +87,7 @@ public:
     QAction *redoStepAction = nullptr;   // "やり直し" (Ctrl+Y)
     QAction *sheetSetupAction = nullptr; // N37
     QAction *levelCalcAction = nullptr;  // K17
+    QAction *labourRevisionAction = nullptr;
     QAction *clearAction = nullptr;      // N22
     std::vector<std::pair<CopyKind, QAction *>> copyActions, pasteActions;
     QAction *copyLocationAction = nullptr; // item_paste_5

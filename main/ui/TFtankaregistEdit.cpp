@@ -70,6 +70,8 @@ void TFtankaregist::buildEditMenus()
     edit1->addSeparator();
     sheetSetupAction = edit1->addAction("管材別基本データ設定", this, &TFtankaregist::user_selClick);
     levelCalcAction = edit1->addAction("現在の管材単価計算", this, &TFtankaregist::K17Click);
+    labourRevisionAction = edit1->addAction(velmoktext::LabourRevisionItem, this,
+                                            [this] { run([this] { session_->editing().reviseLabour(); }); });
     clearAction = edit1->addAction("現在の管材をクリア－", this, &TFtankaregist::N22Click);
     edit1->addSeparator();
     addClipboard(edit1, PipeItems);

@@ -226,18 +226,49 @@ inline constexpr const char *PasteFromSheetItem = "貼り付け（表計算か�
 inline constexpr const char *UndoStepItem = "元に戻す";
 inline constexpr const char *RedoStepItem = "やり直し";
 // One report for the whole paste: "12 件を貼り付けました。3 件は編集できないセルのため貼り付けていません。"
-// and the texts that are no figure, by name.
-inline std::string pasteReportText(int pasted, int notEditable, const std::vector<std::string> &notNumbers)
+// and the texts that are no figure or too large, by name.
+inline std::string pasteReportText(int pasted, int notEditable, int outside, const std::vector<std::string> &notNumbers,
+                                   const std::vector<std::string> &outOfRange)
 {
     std::string t = std::to_string(pasted) + " 件を貼り付けました。";
     if (notEditable > 0)
         t += std::to_string(notEditable) + " 件は編集できないセルのため貼り付けていません。";
-    if (!notNumbers.empty()) {
-        t += "\n数値でない " + std::to_string(notNumbers.size()) + " 件は元のままです:";
-        for (const std::string &n : notNumbers)
+    if (outside > 0)
+        t += std::to_string(outside) + " 件は表の範囲の外のため貼り付けていません。";
+    auto list = [&t](const std::vector<std::string> &texts, const char *what) {
+        if (texts.empty())
+            return;
+        t += "\n" + std::string(what) + " " + std::to_string(texts.size()) + " 件は元のままです:";
+        for (const std::string &n : texts)
             t += " 「" + n + "」";
-    }
+    };
+    list(notNumbers, "数値でない");
+    list(outOfRange, "扱える範囲を超える");
     return t;
+}
+template <class Report> std::string pasteReportText(const Report &r)
+{
+    return pasteReportText(r.pasted, r.notEditable, r.outside, r.notNumbers, r.outOfRange);
+}
+inline constexpr const char *NothingToPasteText = "クリップボードに貼り付けられる表がありません。";
+
+// ---- a typed value the cell cannot take ----
+// A cell named for a message: "15A の 定価", or by its row and column number without headings.
+inline std::string cellNameText(const std::string &rowHeading, const std::string &colHeading, int col, int row)
+{
+    const std::string r = rowHeading.empty() ? std::to_string(row) + " 行目" : rowHeading;
+    const std::string c = colHeading.empty() ? std::to_string(col + 1) + " 列目" : colHeading;
+    return r + " の " + c;
+}
+inline std::string entryTooLargeText(const std::string &cell, const std::string &text)
+{
+    return cell + " に入力した「" + text +
+           "」は大きすぎて扱えません。扱える値は 922 兆 (922,337,203,685,477) までです。セルは元の値に戻しました。";
+}
+inline std::string entryResultTooLargeText(const std::string &cell, const std::string &text)
+{
+    return cell + " に「" + text +
+           "」を入れると、計算した価格が扱える値 922 兆 (922,337,203,685,477) を超えます。セルは元の値に戻しました。";
 }
 
 // ---- a supplier's price list read into a block's list prices ----

@@ -16,28 +16,31 @@ namespace velmo {
 class StrColGridModel;
 class UserInterface;
 
-// The keys that build a number in a cell's editor: Backspace, the digits, the point and the
-// minus sign, of the numeric keypad and of the main keyboard alike, so that a price can be
-// typed on a keyboard without a keypad.
-constexpr bool typesIntoNumber(int vk)
-{
-    return vk == vkey::Back || vkey::isNumpadDigit(vk) || vk == vkey::Decimal || vk == vkey::Subtract ||
-           (vk >= vkey::Key0 && vk <= vkey::Key9) || vk == vkey::OemPeriod || vk == vkey::OemMinus;
-}
-
-// What the key filter of a price grid makes of a key.
-struct KeyFilter {
-    bool store = false;       // go on: store the text of the cell being edited
-    bool closeEditor = false; // close the in-cell editor first (its text goes into the cell)
-    bool beep = false;        // a key that does not belong to typing a number
+// What a key is to an entry in a price grid (docs/editing.md). The one place that decides it:
+// the engine below carries it out, and the grid asks it which keys an open editor keeps from
+// the window's shortcuts.
+enum class EntryKey {
+    None,    // a modifier or lock key alone, or a character of the input method: nothing
+    Types,   // goes into the editor (a closed editor opens on the keys that start a number)
+    Refused, // cannot be part of the cell's value: the beep, and an open editor keeps its text
+    Commits, // ends an open entry and stores it: Enter (also without an editor), Tab, arrows
+    Cancels, // Esc or Ctrl+Z with an open editor: the stored value shows again
+    Sheet,   // Ctrl+C or Ctrl+V with the editor closed: the spreadsheet cells
+    Window,  // not the entry's: a window shortcut, a function key, a move without an editor
 };
 
-// The key filter of every price grid:
-// - a modifier or lock key alone, an arrow key with the editor closed, and a key that builds
-//   the number (typesIntoNumber) go on to the grid and its editor;
-// - Enter, Up and Down close the editor and store;
-// - any other key closes the editor, beeps and stores.
-KeyFilter commonKeyFilter(int vk, bool editorShown);
+// What the cell at the entry position takes, as far as the key decision needs it.
+enum class EntryText {
+    Number,  // a number without grouping (a factor, a rate)
+    Money,   // a number that may carry the "," grouping of money texts
+    Free,    // any text (a size): the editor takes every character
+};
+
+EntryKey entryKeyOf(int vk, ShiftState mods, bool editorOpen, EntryText takes);
+
+// True when an open editor keeps the key from the window's shortcuts (Esc, Ctrl+Z): the key
+// then reaches the entry instead of closing the window or undoing a step.
+bool editorKeepsKey(int vk, ShiftState mods);
 
 // The row Enter moves the entry to: the next data row, and from the last one (lastRow) back to
 // row 1; a row outside 1 … lastRow goes to row 1 too.
@@ -116,28 +119,42 @@ constexpr SheetKey sheetKeyOf(int vk, bool ctrl, bool editorOpen)
 // What a paste of spreadsheet cells did.
 struct PasteReport {
     int pasted = 0;      // cells stored
-    int notEditable = 0; // cells that take no figure: refused, fixed, text, or outside the grid
+    int notEditable = 0; // cells that take no figure: refused, fixed or text
+    int outside = 0;     // cells beyond the grid's columns or data rows
     std::vector<std::string> notNumbers; // cell texts that are no figure; their cells stay as they were
+    std::vector<std::string> outOfRange; // figures the cell cannot hold; their cells stay as they were
 };
 
-// The entry engine of a price grid whose model the session owns. A key travels down here
-// before the grid handles it; a key that ends the entry closes the editor (its text goes into
-// the cell), beeps when it is not part of typing a number, and commits the editor's cell, or
-// without an editor the cell map's entry position: a refused cell shows the stored values
-// again and says why, a text that is no number stores nothing and raises ConversionError
-// after the stored values are shown again, a number is stored (with Shift and the fill on,
-// into every row from there to the last), and Enter moves one row down, from the last row back
-// to row 1. Whether the grid then handles the key as well is the caller's choice (key()'s
-// result says whether the entry ended).
+// The entry engine of a price grid whose model the session owns: it carries out the editing
+// contract (docs/editing.md) for a program's cell map. A key travels down here before the grid
+// handles it (entryKeyOf says what it is):
+// - a key that types goes on to the editor; one that cannot be part of the cell's value is
+//   refused with the beep and an open editor keeps its text;
+// - Esc (or Ctrl+Z) in an open editor shows the stored value again and does nothing more;
+// - Enter, Tab and the arrows commit an open editor: a text that is no number raises
+//   ConversionError and the editor stays open with it; a value out of range, or one whose
+//   derived prices leave Currency's range, raises RangeError naming the cell once the stored
+//   values show again; a refused cell shows the stored values and says why; a number is stored
+//   (with Shift+Enter and the fill on, into every row from there to the last);
+// - Enter without an editor commits the entry position as shown, and Enter moves one row
+//   down, from the last row back to row 1;
+// - everything else (a window shortcut, a move without an editor) is not the entry's.
 class GridEntry {
 public:
-    // lastRow: the last data row (rows 1 … lastRow); fillOnShift: Shift+Enter and the other
-    // storing keys with Shift fill the rows below.
+    // lastRow: the last data row (rows 1 … lastRow); fillOnShift: Shift+Enter fills the rows
+    // below.
     GridEntry(StrColGridModel &grid, UserInterface &ui, GridCellMap &cells, int lastRow, bool fillOnShift);
 
-    // A key pressed in the grid or in its editor; 0 (a character of the input method) does
-    // nothing. True when the key ended an entry (the grid's editor should not type it).
-    bool key(int vk, bool shift);
+    // What a key is here, for the cell it would act on.
+    EntryKey role(int vk, ShiftState mods) const;
+    // A key pressed in the grid or in its editor. True when the entry took the key (the grid
+    // and its editor do nothing more with it); false passes it on: to the editor to type, to
+    // the grid to move (after Tab or an arrow committed the open editor), to the window.
+    bool key(int vk, ShiftState mods);
+    // Before every command: commits an open editor, as Tab would, so that the command meets
+    // what the screen shows. A text that is no number raises ConversionError and the editor
+    // stays open with it. True when an editor was open and is now committed.
+    bool commitOpenEdit();
     // Commits the cell map's entry position; enter: then one row down.
     void commit(bool enter, bool fill);
     // Commits the cell (col, row), wherever the selection is now (a click moved it on).
@@ -149,9 +166,10 @@ public:
     // modified once when anything was stored.
     PasteReport paste(const SheetRows &rows, GridCoord at);
     // Ctrl+V, "貼り付け（表計算から）": the spreadsheet cells on the clipboard from the selected
-    // cell on, then one notice with the report (nothing when the clipboard holds no text).
+    // cell on, then one notice with the report; a clipboard without cells says so.
     PasteReport pasteClipboard();
-    // Ctrl+C: the selected cells onto the clipboard as spreadsheet text.
+    // Ctrl+C: the selected cells onto the clipboard as spreadsheet text, each figure as the
+    // number it stands for (no grouping), so that a spreadsheet reads the stored value.
     void copySelection();
     // Ctrl+V and Ctrl+C (sheetKeyOf): the two above. True when the key was one of them.
     bool sheetKey(int vk, bool ctrl);
@@ -163,7 +181,14 @@ public:
 private:
     // The cell a key acts on: the open editor's, else the program's entry position.
     GridCoord keyPosition() const;
+    EntryText takes(GridCoord at) const;
     void moveOn(int col, int row);
+    void refuse(const EntryCell &cell);
+    // Commits the open editor: checks its text first, so that a text that is no number keeps
+    // the editor open.
+    void commitOpen(bool enter, bool fill);
+    // "15A の 定価": the cell by its row and column headings, for a message.
+    std::string cellName(int col, int row) const;
 
     StrColGridModel &grid_;
     UserInterface &ui_;

@@ -2,6 +2,9 @@
 // its text; the line edit shows it and passes on what is typed.
 #include "controls/ui/TStrColGrid.h"
 
+#include "controls/core/grid_entry.h"
+#include "controls/ui/QtKeys.h"
+
 #include "controls/ui/TStrColGridParts.h"
 #include "controls/ui/VelmoApplication.h"
 
@@ -143,6 +146,16 @@ bool TStrColGrid::editorEvent(QWidget *editor, QEvent *e)
             if (forwarding_ || editor != editor_)
                 return false;
             return handleKey(static_cast<QKeyEvent *>(e), true);
+        case QEvent::ShortcutOverride: {
+            // Esc and Ctrl+Z belong to an open edit (they cancel it), not to the window's
+            // shortcuts that would otherwise close the window or undo a step over it.
+            const auto *k = static_cast<QKeyEvent *>(e);
+            if (editor == editor_ && model_.EditorMode() && editorKeepsKey(virtualKeyFromQt(*k), shiftStateFromQt(*k))) {
+                e->accept();
+                return true;
+            }
+            return false;
+        }
         case QEvent::FocusOut: {
             // Focus moved to another control of the window: the edit ends. A dialog, a menu or
             // another application taking the focus leaves the editor open.

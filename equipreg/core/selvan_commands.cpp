@@ -59,6 +59,13 @@ void SelvanSession::pasteFromSheet()
 void SelvanSession::commitTypedCell()
 {
     const Step step(*this);
+    if (grid_.EditorMode()) {
+        // The editor is still open: committed as Tab would commit it, or, with a text that is
+        // no number, left open with it.
+        entry_.commitOpenEdit();
+        typed_.reset();
+        return;
+    }
     if (!typed_)
         return;
     const GridCoord t = *typed_;
@@ -71,19 +78,14 @@ void SelvanSession::commitTypedCell()
     typed_.reset();
 }
 
-bool SelvanSession::gridKeyDown(int vk, bool shift)
+bool SelvanSession::gridKeyDown(int vk, ShiftState mods)
 {
     const Step step(*this);
-    // Scroll Lock and Tab leave the edit as it is here (Tab moves the focus).
-    if (vk == vkey::Scroll || vk == vkey::Tab)
-        return false;
     // A price typed into another cell (the mouse moved the selection) is committed first.
     const CellRange sel = grid_.Selection();
-    if (typed_ && !(typed_->col == sel.left && typed_->row == sel.top))
+    if (typed_ && !grid_.EditorMode() && !(typed_->col == sel.left && typed_->row == sel.top))
         commitTypedCell();
-    const bool ended = entry_.key(vk, shift);
-    // Up and Down go on to the grid, which moves the selection.
-    return ended && vk != vkey::Up && vk != vkey::Down;
+    return entry_.key(vk, mods);
 }
 
 // The grid's cell map: column 1 the size text, columns 2 and 3 the prices of the selected tab

@@ -128,12 +128,11 @@ public:
     void commitTypedCell();
     // A click or a move focused another cell.
     void cellFocused();
-    // StrColGrid1KeyDown: a key pressed in the grid or its editor, before the grid handles it.
-    // Column 1 (sizes): Enter moves down; every other key is the grid's. Columns 2 and 3: the
-    // shared entry engine, with Tab and Scroll Lock left to the grid. True when the grid and
-    // its editor are to do nothing more with the key. A text that is no number raises
-    // ConversionError, after the grid shows the stored values again.
-    bool gridKeyDown(int vk, bool shift);
+    // StrColGrid1KeyDown: a key pressed in the grid or its editor, before the grid handles it,
+    // decided by the entry engine (docs/editing.md): column 1 (sizes) takes any text, columns
+    // 2 and 3 a price. True when the grid and its editor are to do nothing more with the key.
+    // A text that is no number raises ConversionError with the editor left open.
+    bool gridKeyDown(int vk, ShiftState mods);
     // Ctrl+V / Ctrl+C in the grid without an open editor: spreadsheet cells pasted from the
     // selection on (each by the rules of a typed entry, one report), or the selection copied.
     // True when the key was one of them; the grid then does nothing more with it.

@@ -4,6 +4,7 @@
 
 #include "equipreg/ui/TFSelect_Data_K.h"
 #include "controls/ui/TNValEdit.h"
+#include "controls/ui/QtKeys.h"
 #include "controls/ui/TStrColGrid.h"
 #include "controls/ui/VelmoApplication.h"
 #include "equipreg/core/selvan_texts.h"
@@ -140,8 +141,7 @@ void Tfselvan::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &co
 {
     try {
         applyTypedPercentage();
-        consumed = session_->gridSheetKey(vk, shift & Qt::ControlModifier) ||
-                   session_->gridKeyDown(vk, shift & Qt::ShiftModifier);
+        consumed = session_->gridKeyDown(vk, shiftStateFromQt(shift));
     } catch (...) {
         // The key ends with the failure: the grid does not go on to move or type.
         consumed = true;

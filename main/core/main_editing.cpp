@@ -254,22 +254,46 @@ auto MainEditing::withEntry(bool rateGrid, bool shiftFills, Run run)
     return run(entry);
 }
 
-bool MainEditing::gridKeyDown(bool rateGrid, int vk, bool shift)
+bool MainEditing::gridKeyDown(bool rateGrid, int vk, ShiftState mods)
 {
     const Step step(*this);
-    if (vk == 0 || vkey::onlyChangesLaterKeys(vk))
-        return false;
     StrColGridModel &grid = s_.grids_->editable(rateGrid);
     const FlagScope inKey(handlingKey_);
-    if (keyRefused(rateGrid, grid.Col()))
-        return true;
     // Closing the editor stores its text into its cell: that cell is the edit position.
     if (grid.EditorMode())
         editPosition_ = {grid.editCol(), grid.editRow()};
     // Shift fills the rows below in the rate grid only.
-    const bool ended = withEntry(rateGrid, rateGrid, [&](GridEntry &entry) { return entry.key(vk, shift); });
-    // Up and Down move the selection, Tab the focus, once the text is stored.
-    return ended && vk != vkey::Up && vk != vkey::Down && vk != vkey::Tab;
+    return withEntry(rateGrid, rateGrid, [&](GridEntry &entry) {
+        switch (entry.role(vk, mods)) {
+        case EntryKey::Sheet:
+            return sheetKey(rateGrid, vk, mods.ctrl);
+        case EntryKey::Types:
+        case EntryKey::Commits:
+            // Only a key that would type into or store a cell meets the refusals of the pipe
+            // and the rates; a move, a shortcut or a cancel never does.
+            if (keyRefused(rateGrid, grid.Col()))
+                return true;
+            break;
+        default:
+            break;
+        }
+        return entry.key(vk, mods);
+    });
+}
+
+void MainEditing::commitOpenEdits()
+{
+    for (const bool rateGrid : {true, false}) {
+        StrColGridModel &grid = s_.grids_->editable(rateGrid);
+        if (!grid.EditorMode() || handlingKey_)
+            continue;
+        const Step step(*this);
+        const FlagScope inKey(handlingKey_);
+        editPosition_ = {grid.editCol(), grid.editRow()};
+        if (keyRefused(rateGrid, grid.Col()))
+            continue;
+        withEntry(rateGrid, false, [](GridEntry &entry) { entry.commitOpenEdit(); });
+    }
 }
 
 bool MainEditing::sheetKey(bool rateGrid, int vk, bool ctrl)
@@ -330,6 +354,8 @@ MainEditing::EditorLeft MainEditing::editorLeft(bool rateGrid, int col, int row)
             entry.commitCell(col, row, false, false);
         } catch (const ConversionError &error) {
             // Nothing was stored and the cell shows the stored value again.
+            left.error = error.what();
+        } catch (const RangeError &error) {
             left.error = error.what();
         }
     });

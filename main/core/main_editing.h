@@ -8,6 +8,7 @@
 // buffer and the state of a key being handled.
 #include "controls/core/edit_history.h"
 #include "controls/core/strcolgrid_types.h"
+#include "controls/core/virtual_keys.h"
 #include "main/core/copy_buffer.h"
 #include "main/core/calc.h"
 #include "main/core/sheet_setup.h"
@@ -34,10 +35,15 @@ public:
     void editorTextStored(int col, int row) { editPosition_ = {col, row}; }
     // A key pressed in the rate grid (StrColGrid1KeyDown) or the material price grid
     // (StrColGrid2KeyDown), or in its editor, before the grid handles it. True when the key
-    // ended there: the grid neither types nor moves with it. A text that is no number raises
-    // ConversionError after the cell shows the stored value again.
-    bool rateGridKeyDown(int vk, bool shift) { return gridKeyDown(true, vk, shift); }
-    bool priceGridKeyDown(int vk, bool shift) { return gridKeyDown(false, vk, shift); }
+    // ended there: the grid neither types nor moves with it. The entry engine decides the key
+    // (docs/editing.md): a text that is no number raises ConversionError with the editor left
+    // open; a value out of range raises RangeError after the cell shows the stored value again.
+    bool rateGridKeyDown(int vk, ShiftState mods) { return gridKeyDown(true, vk, mods); }
+    bool priceGridKeyDown(int vk, ShiftState mods) { return gridKeyDown(false, vk, mods); }
+    // Before every command of the window: an open editor of either grid is committed, as Tab
+    // would commit it. A text that is no number raises ConversionError and its editor stays
+    // open, so that the command does not run over it.
+    void commitOpenEdits();
     // The editor of an editable grid closed on (col, row) with its text in the cell, but not by
     // a key of the grid: the mouse or the focus moved on, or a command began. The text is
     // stored as Up would store it (no move, no sound), so that what the cell shows is what the
@@ -47,7 +53,7 @@ public:
     // key's business: nothing happens here then.
     struct EditorLeft {
         std::string notice; // a refusal, for NoticeBox
-        std::string error;  // a conversion error, for the error box
+        std::string error;  // a conversion or range error, for the error box
     };
     EditorLeft editorLeft(bool rateGrid, int col, int row);
     void rateGridClicked(int col, int row); // the other grids follow the row
@@ -124,7 +130,7 @@ private:
     void storeIntoTable(bool unchanged, const std::function<void()> &store);
     // A key of an editable grid: the checks that refuse a key as a whole come first, then the
     // entry engine with the grid's cell map.
-    bool gridKeyDown(bool rateGrid, int vk, bool shift);
+    bool gridKeyDown(bool rateGrid, int vk, ShiftState mods);
     // The checks that refuse a key of an editable grid as a whole (col: the material price
     // grid's column the key is in): with a refusal said, the editor closes and the grids show
     // the stored values again.

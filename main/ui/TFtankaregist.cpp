@@ -106,8 +106,10 @@ void TFtankaregist::settingsChanged()
     if (showing_)
         return;
     // Everything the controls hold is applied here, a number typed into a field included.
-    commitTypedCells();
-    runCommand([this] { session_->applySettings(readSettingsControls()); });
+    runCommand([this] {
+        session_->editing().commitOpenEdits();
+        session_->applySettings(readSettingsControls());
+    });
     runCommand([this] { showState(); });
 }
 
@@ -134,8 +136,17 @@ void TFtankaregist::changeEvent(QEvent *e)
 
 void TFtankaregist::closeEvent(QCloseEvent *e)
 {
-    commitTypedCells(); // a number still in a grid's editor is part of what the close may save
-    runCommand([this] { applyTypedSettings(); }); // and a number typed into a setting field
+    // A number still in a grid's editor is part of what the close may save, and so is a number
+    // typed into a setting field; one that is no number keeps the window open with it.
+    try {
+        session_->editing().commitOpenEdits();
+        applyTypedSettings();
+    } catch (...) {
+        e->ignore();
+        reportCurrentException();
+        runCommand([this] { showState(); });
+        return;
+    }
     // The frame's position and the client size, in logical pixels: what the constructor gives
     // fitToScreen. A size only the work area cut is not the person's choice and is not saved.
     try {

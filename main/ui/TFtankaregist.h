@@ -155,7 +155,6 @@ private:
     // stores what it holds.
     void gridEditorFinished(TStrColGrid *grid, int col, int row);
     // Closes an open editor of the two editable grids, so that a command meets what was typed.
-    void commitTypedCells();
     void showEditCommands();
     void buildWidgets();
     QWidget *buildSettingsPanel();

@@ -8,6 +8,7 @@
 #include "main/ui/TFtankaregist.h"
 
 #include "main/ui/TFtankaregistParts.h"
+#include "controls/ui/QtKeys.h"
 #include "controls/ui/TStrColGrid.h"
 #include "main/ui/Tfsheetset.h"
 #include "main/ui/Tftankacalc.h"
@@ -153,15 +154,13 @@ void TFtankaregist::StrColGrid2KeyDown(int &vk, Qt::KeyboardModifiers shift, boo
 
 void TFtankaregist::gridKeyDown(TStrColGrid *grid, int &vk, Qt::KeyboardModifiers shift, bool &consumed)
 {
-    // The session types into the grid's model and shows what it stored; a key whose handling
-    // failed (a text that is no number) does nothing more, and the box says why.
+    // The session decides the key with the entry engine and shows what it stored; a key whose
+    // handling failed (a text that is no number) does nothing more, and the box says why.
     consumed = true;
     runCommand([&] {
-        const bool rateGrid = grid == StrColGrid1;
-        const bool withShift = shift & Qt::ShiftModifier;
-        if (session_->editing().sheetKey(rateGrid, vk, shift & Qt::ControlModifier))
-            return;
-        consumed = rateGrid ? session_->editing().rateGridKeyDown(vk, withShift) : session_->editing().priceGridKeyDown(vk, withShift);
+        const ShiftState mods = shiftStateFromQt(shift);
+        consumed = grid == StrColGrid1 ? session_->editing().rateGridKeyDown(vk, mods)
+                                       : session_->editing().priceGridKeyDown(vk, mods);
     });
     showUndoCommands();
 }
@@ -182,13 +181,6 @@ void TFtankaregist::gridEditorFinished(TStrColGrid *grid, int col, int row)
 void TFtankaregist::gridEditorTextStored(int col, int row)
 {
     session_->editing().editorTextStored(col, row);
-}
-
-void TFtankaregist::commitTypedCells()
-{
-    for (TStrColGrid *g : {StrColGrid1, StrColGrid2})
-        if (g->EditorMode())
-            g->CloseEditor();
 }
 
 void TFtankaregist::StrColGrid1Click(int col, int row)

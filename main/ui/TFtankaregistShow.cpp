@@ -48,12 +48,15 @@ void TFtankaregist::showEvent(QShowEvent *e)
 
 void TFtankaregist::run(const std::function<void()> &command)
 {
-    // A number still in a grid's editor is stored first, so that the command meets it. A
-    // failure ends the command with its error box and never passes into Qt; what the command
-    // did before it stays, and the window shows it.
-    commitTypedCells();
-    runCommand([this] { applyTypedSettings(); });
-    runCommand(command);
+    // A number still in a grid's editor or a setting field is stored first, so that the
+    // command meets it; one that is no number keeps its editor open and the command does not
+    // run. A failure ends the command with its error box and never passes into Qt; what the
+    // command did before it stays, and the window shows it.
+    runCommand([&] {
+        session_->editing().commitOpenEdits();
+        applyTypedSettings();
+        command();
+    });
     runCommand([this] { showState(); });
 }
 

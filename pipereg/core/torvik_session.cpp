@@ -197,10 +197,16 @@ void TorvikSession::Recalculate()
 
 // ---------------------------------------------------------------- the grid
 
-void TorvikSession::gridKeyDown(int vk)
+bool TorvikSession::gridKeyDown(int vk, ShiftState mods)
 {
     const Step step(*this);
-    entry_.key(vk, false);
+    return entry_.key(vk, mods);
+}
+
+void TorvikSession::commitOpenEdit()
+{
+    const Step step(*this);
+    entry_.commitOpenEdit();
 }
 
 bool TorvikSession::gridSheetKey(int vk, bool ctrl)

@@ -92,9 +92,13 @@ public:
     void Recalculate();
 
     // ---- events of the main window ----
-    // A key pressed in the price grid or its editor, before the grid's own handling (the key
-    // is never consumed here).
-    void gridKeyDown(int vk);
+    // A key pressed in the price grid or its editor, before the grid's own handling, decided
+    // by the entry engine (docs/editing.md). True when the grid and its editor are to do
+    // nothing more with the key.
+    bool gridKeyDown(int vk, ShiftState mods);
+    // Before every command of the window: an open editor of the grid is committed, as Tab
+    // would commit it; a text that is no number raises ConversionError with the editor open.
+    void commitOpenEdit();
     // Ctrl+V / Ctrl+C in the price grid without an open editor: spreadsheet cells pasted from
     // the selection on (each by the rules of a typed entry, one report), or the selection
     // copied. True when the key was one of them; the grid then does nothing more with it.

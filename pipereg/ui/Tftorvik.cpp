@@ -5,6 +5,7 @@
 
 #include "pipereg/ui/TFSelect_Data.h"
 #include "controls/ui/TNValEdit.h"
+#include "controls/ui/QtKeys.h"
 #include "controls/ui/TStrColGrid.h"
 #include "pipereg/ui/TftorvikLooks.h"
 #include "controls/ui/VelmoApplication.h"
@@ -57,6 +58,7 @@ void Tftorvik::run(const std::function<void()> &command)
     // A failure ends the command with its error box and never passes into Qt; what the
     // command did before it stays, and the window shows it.
     runCommand([&] {
+        session_->commitOpenEdit();
         applyTypedRate();
         command();
     });
@@ -92,7 +94,10 @@ void Tftorvik::changeEvent(QEvent *e)
 void Tftorvik::closeEvent(QCloseEvent *e)
 {
     try {
-        applyTypedRate(); // a percentage typed and not entered is part of what the close saves
+        // A price in the grid's editor and a percentage typed and not entered are part of what
+        // the close saves; a text that is no number keeps the window open with it.
+        session_->commitOpenEdit();
+        applyTypedRate();
         if (!session_->closeQuery()) { // "戻る": the window stays as it is
             e->ignore();
             return;
@@ -123,6 +128,7 @@ bool Tftorvik::eventFilter(QObject *watched, QEvent *e)
 void Tftorvik::user_selClick()
 {
     try {
+        session_->commitOpenEdit();
         applyTypedRate();
         session_->beginChooseBlock();
     } catch (...) {
@@ -147,12 +153,7 @@ void Tftorvik::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers mods, bool &con
 {
     try {
         applyTypedRate();
-        if (session_->gridSheetKey(vk, mods & Qt::ControlModifier)) {
-            consumed = true;
-            runCommand([this] { showState(); });
-            return;
-        }
-        session_->gridKeyDown(vk);
+        consumed = session_->gridKeyDown(vk, shiftStateFromQt(mods));
     } catch (...) {
         // The key ends with the failure: the grid does not go on to move or type.
         consumed = true;

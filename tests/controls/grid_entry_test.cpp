@@ -10,28 +10,54 @@
 
 using namespace velmo;
 
-TEST(GridEntry, DigitsPointAndMinusOfBothKeyboardsTypeEverythingElseStores)
+TEST(GridEntry, WhatAKeyIsToAnEntry)
 {
-    // Typed into the editor whether it is open or not (a closed editor opens on them).
+    const ShiftState none{}, shift{true, false, false}, ctrl{false, true, false};
+    // The digits, point and minus of both keyboards type, open or not (a closed editor opens).
     for (int vk : {vkey::Back, vkey::Numpad0, vkey::Numpad9, vkey::Decimal, vkey::Subtract, vkey::Key0, vkey::Key9,
                    vkey::OemPeriod, vkey::OemMinus})
-        for (bool open : {false, true}) {
-            const KeyFilter f = commonKeyFilter(vk, open);
-            EXPECT_FALSE(f.store || f.closeEditor || f.beep) << vk << " " << open;
-        }
-    // Enter, Up and Down end the entry quietly; arrows only while typing.
-    for (int vk : {vkey::Return, vkey::Up, vkey::Down}) {
-        const KeyFilter f = commonKeyFilter(vk, true);
-        EXPECT_TRUE(f.store && f.closeEditor && !f.beep) << vk;
+        for (bool open : {false, true})
+            EXPECT_EQ(entryKeyOf(vk, none, open, EntryText::Number), EntryKey::Types) << vk << " " << open;
+    // The comma types where the cell takes money, and is refused in a factor.
+    EXPECT_EQ(entryKeyOf(vkey::OemComma, none, true, EntryText::Money), EntryKey::Types);
+    EXPECT_EQ(entryKeyOf(vkey::OemComma, none, true, EntryText::Number), EntryKey::Refused);
+    // Letters, the space, signs and Shift+digits (which type signs) are refused, not stored.
+    for (int vk : {vkey::KeyA, vkey::KeyZ, vkey::Space, vkey::OemPlus, vkey::Add, vkey::Multiply, vkey::OemSlash})
+        for (bool open : {false, true})
+            EXPECT_EQ(entryKeyOf(vk, none, open, EntryText::Money), EntryKey::Refused) << vk;
+    EXPECT_EQ(entryKeyOf(vkey::Key0 + 1, shift, true, EntryText::Money), EntryKey::Refused);
+    EXPECT_EQ(entryKeyOf(vkey::Numpad0 + 1, shift, true, EntryText::Money), EntryKey::Types);
+    // A text cell takes every character.
+    EXPECT_EQ(entryKeyOf(vkey::KeyA, none, true, EntryText::Free), EntryKey::Types);
+    // Enter commits, open or not; Tab, the arrows and the page keys only an open editor.
+    EXPECT_EQ(entryKeyOf(vkey::Return, none, false, EntryText::Number), EntryKey::Commits);
+    EXPECT_EQ(entryKeyOf(vkey::Return, shift, true, EntryText::Number), EntryKey::Commits);
+    for (int vk : {vkey::Tab, vkey::Left, vkey::Right, vkey::Up, vkey::Down, vkey::PageDown}) {
+        EXPECT_EQ(entryKeyOf(vk, none, true, EntryText::Number), EntryKey::Commits) << vk;
+        EXPECT_EQ(entryKeyOf(vk, none, false, EntryText::Number), EntryKey::Window) << vk;
     }
-    EXPECT_FALSE(commonKeyFilter(vkey::Up, false).store);
-    EXPECT_TRUE(commonKeyFilter(vkey::Left, true).beep);
-    // Keys that are not part of a number end the entry with a beep.
-    for (int vk : {vkey::KeyA, vkey::OemComma, vkey::OemPlus, vkey::Add, vkey::Delete, vkey::Space, vkey::F2})
-        EXPECT_TRUE(commonKeyFilter(vk, true).beep) << vk;
-    // Modifier and lock keys alone do nothing.
+    // Esc and Ctrl+Z cancel an open edit and are the window's without one.
+    EXPECT_EQ(entryKeyOf(vkey::Escape, none, true, EntryText::Number), EntryKey::Cancels);
+    EXPECT_EQ(entryKeyOf(vkey::KeyZ, ctrl, true, EntryText::Number), EntryKey::Cancels);
+    EXPECT_EQ(entryKeyOf(vkey::Escape, none, false, EntryText::Number), EntryKey::Window);
+    EXPECT_EQ(entryKeyOf(vkey::KeyZ, ctrl, false, EntryText::Number), EntryKey::Window);
+    EXPECT_TRUE(editorKeepsKey(vkey::Escape, none));
+    EXPECT_TRUE(editorKeepsKey(vkey::KeyZ, ctrl));
+    EXPECT_FALSE(editorKeepsKey(vkey::KeyS, ctrl));
+    // Window shortcuts and navigation never reach the entry, whatever the cell.
+    for (int vk : {vkey::KeyS, vkey::KeyP, vkey::KeyY})
+        for (bool open : {false, true})
+            EXPECT_EQ(entryKeyOf(vk, ctrl, open, EntryText::Number), EntryKey::Window) << vk;
+    for (int vk : {vkey::F2, vkey::F2 + 1, vkey::Home, vkey::End, vkey::Insert})
+        EXPECT_EQ(entryKeyOf(vk, none, false, EntryText::Number), EntryKey::Window) << vk;
+    // Ctrl+C and Ctrl+V: the spreadsheet cells without an editor, the editor's own within it.
+    EXPECT_EQ(entryKeyOf(vkey::KeyV, ctrl, false, EntryText::Number), EntryKey::Sheet);
+    EXPECT_EQ(entryKeyOf(vkey::KeyV, ctrl, true, EntryText::Number), EntryKey::Types);
+    // Delete edits an open text and is refused without one; modifier and lock keys do nothing.
+    EXPECT_EQ(entryKeyOf(vkey::Delete, none, true, EntryText::Number), EntryKey::Types);
+    EXPECT_EQ(entryKeyOf(vkey::Delete, none, false, EntryText::Number), EntryKey::Refused);
     for (int vk : {vkey::Shift, vkey::Control, vkey::Menu, vkey::Capital, vkey::NumLock})
-        EXPECT_FALSE(commonKeyFilter(vk, true).store) << vk;
+        EXPECT_EQ(entryKeyOf(vk, none, true, EntryText::Number), EntryKey::None) << vk;
 }
 
 TEST(GridEntry, EnterWrapsFromTheLastRowAndTextsBecomeValuesOrFailWhole)
@@ -95,7 +121,7 @@ struct Prices : GridCellMap, StrColGridObserver {
         show();
     }
     void markModified() override { modified = true; }
-    void keyDown(int &vk, ShiftState shift, bool &) override { entry.key(vk, shift.shift); }
+    void keyDown(int &vk, ShiftState shift, bool &consumed) override { consumed = entry.key(vk, shift); }
 
     // Selects (col, row), opens the editor and types `text`, then presses vk.
     void type(int col, int row, const std::string &text, int vk = vkey::Return, ShiftState shift = {})
@@ -125,22 +151,30 @@ TEST(GridEntry, EnterStoresAndWrapsShiftFillsBadTextsAndRefusalsStoreNothing)
     EXPECT_EQ(p.stored[2], Currency::fromInt(1500));
     EXPECT_EQ(p.ui.beeps, 0);
 
-    // A text that is no number: shown again, nothing stored or marked, no move; the next
-    // Enter meets the stored value.
+    // A text that is no number: nothing stored or marked, no move, and the editor stays open
+    // with the text; Esc then shows the stored value again.
     p.modified = false;
     EXPECT_THROW(p.type(1, 2, "1..5"), ConversionError);
-    EXPECT_EQ(p.shownAgain, 1);
-    EXPECT_FALSE(p.grid.EditorMode());
-    EXPECT_EQ(p.grid.Cells(1, 2), "1,500");
+    EXPECT_TRUE(p.grid.EditorMode());
+    EXPECT_EQ(p.grid.Cells(1, 2), "1..5");
     EXPECT_FALSE(p.modified);
     EXPECT_EQ(p.grid.Row(), 2);
+    p.grid.keyDown(vkey::Escape, {}, false, true);
+    EXPECT_FALSE(p.grid.EditorMode());
+    EXPECT_EQ(p.grid.Cells(1, 2), "1,500");
+    EXPECT_EQ(p.shownAgain, 1);
     EXPECT_NO_THROW(p.grid.keyDown(vkey::Return, {}, false, false));
     EXPECT_EQ(p.stored[2], Currency::fromInt(1500));
 
-    // A key that is no part of a number beeps and commits; a refused cell says why.
+    // A key that is no part of a number beeps and leaves the editor open with its text.
     p.type(1, 4, "12", vkey::KeyA);
     EXPECT_EQ(p.ui.beeps, 1);
+    EXPECT_TRUE(p.grid.EditorMode());
+    EXPECT_EQ(p.grid.Cells(1, 4), "12");
+    EXPECT_EQ(p.stored[4], Currency::fromInt(9)); // the fill's value until the edit is committed
+    p.grid.keyDown(vkey::Return, {}, false, true);
     EXPECT_EQ(p.stored[4], Currency::fromInt(12));
+    // A refused cell says why.
     p.type(2, 4, "3");
     EXPECT_EQ(p.ui.notices.back(), "入力できません。|確認");
     EXPECT_EQ(p.shownAgain, 2);
@@ -212,7 +246,7 @@ TEST(GridEntry, AProgramsOwnPositionRefusalsThatEndTheEntryAndHeldNotices)
     GridEntry entry(p.grid, p.ui, p, 5, true);
     p.grid.SelectCell(2, 4); // the selection is elsewhere: the program's position counts
     p.grid.SetCells(1, 1, "2.5");
-    EXPECT_TRUE(entry.key(vkey::Return, true));
+    EXPECT_TRUE(entry.key(vkey::Return, ShiftState{true, false, false}));
     EXPECT_EQ(p.calls, (std::vector<std::string>{"store 1:1-5 2.5", "moved 1:2"}));
     EXPECT_TRUE(p.modified);
 
@@ -220,7 +254,7 @@ TEST(GridEntry, AProgramsOwnPositionRefusalsThatEndTheEntryAndHeldNotices)
     p.calls.clear();
     p.modified = false;
     p.position = {2, 3};
-    EXPECT_TRUE(entry.key(vkey::Return, false));
+    EXPECT_TRUE(entry.key(vkey::Return, ShiftState{}));
     EXPECT_EQ(p.ui.notices.back(), "この列は編集できません。|確認");
     EXPECT_EQ(p.calls, (std::vector<std::string>{"settle 2:3-3", "moved 2:4"}));
     EXPECT_EQ(p.noticesWhenSettled, 0u); // the stored values were shown before the box
@@ -238,7 +272,7 @@ TEST(GridEntry, AProgramsOwnPositionRefusalsThatEndTheEntryAndHeldNotices)
     p.grid.SelectCell(1, 2);
     p.grid.ShowEditor();
     p.grid.editorTextChanged("4");
-    EXPECT_TRUE(entry.key(vkey::Up, false));
+    EXPECT_FALSE(entry.key(vkey::Up, ShiftState{})); // committed; the grid moves
     EXPECT_EQ(p.calls, (std::vector<std::string>{"store 1:2-2 4"}));
 
     // A refusal in the middle of a focus change is held, not shown.
@@ -258,7 +292,7 @@ TEST(GridEntry, AStoreThatFailsLeavesTheDataUnmarked)
     p.grid.SetCells(1, 1, "9");
     EXPECT_THROW(entry.commit(true, false), RangeError);
     EXPECT_FALSE(p.modified);
-    EXPECT_TRUE(p.calls.empty()); // and no move
+    EXPECT_EQ(p.calls, (std::vector<std::string>{"showAgain"})); // the stored values, and no move
 }
 
 TEST(GridEntry, APasteStoresFiguresCountsWhatItCannotAndNamesNonNumbersOnce)
@@ -270,7 +304,8 @@ TEST(GridEntry, APasteStoresFiguresCountsWhatItCannotAndNamesNonNumbersOnce)
     const SheetRows rows = parseSheetText("x\t1,200\t5\n\t￥１２３\t\n\t\t\n\tabc\t\n\t12,34\t\n\t7円\t8\tz\n");
     const PasteReport r = p.entry.paste(rows, {0, 1});
     EXPECT_EQ(r.pasted, 2);      // 1,200  ￥１２３
-    EXPECT_EQ(r.notEditable, 5); // x, 5, and 7円, 8, z of row 6, below the last data row
+    EXPECT_EQ(r.notEditable, 2); // x, 5
+    EXPECT_EQ(r.outside, 3);     // 7円, 8, z of row 6, below the last data row
     EXPECT_EQ(r.notNumbers, (std::vector<std::string>{"abc", "12,34"}));
     EXPECT_EQ(p.stored[1], Currency::fromInt(1200));
     EXPECT_EQ(p.stored[2], Currency::fromInt(123));
@@ -280,8 +315,9 @@ TEST(GridEntry, APasteStoresFiguresCountsWhatItCannotAndNamesNonNumbersOnce)
     EXPECT_EQ(p.grid.Cells(1, 2), "123");
     EXPECT_TRUE(p.modified);
     EXPECT_TRUE(p.ui.notices.empty()); // no box per cell
-    EXPECT_EQ(controltext::pasteReportText(r.pasted, r.notEditable, r.notNumbers),
-              "2 件を貼り付けました。5 件は編集できないセルのため貼り付けていません。\n"
+    EXPECT_EQ(controltext::pasteReportText(r),
+              "2 件を貼り付けました。2 件は編集できないセルのため貼り付けていません。"
+              "3 件は表の範囲の外のため貼り付けていません。\n"
               "数値でない 2 件は元のままです: 「abc」 「12,34」");
 
     Prices q;

@@ -173,9 +173,11 @@ TEST(SelvanCells, MovingThroughCellsStoresNothingAndABadNumberStoresNothing)
     s->cellTextStored(2, 1, "1,2a");
     EXPECT_THROW(gridKey(*s, vkey::Return, 2, 1, true), ConversionError);
     EXPECT_EQ(slotOf(row(*s, 1), 208).toString(), "123.45");
-    EXPECT_EQ(s->cell(2, 1), "123"); // the stored price shows again
-    EXPECT_FALSE(s->modified());     // nothing was stored
+    EXPECT_EQ(s->cell(2, 1), "1,2a"); // the editor keeps the text to be mended
+    EXPECT_TRUE(s->grid().EditorMode());
+    EXPECT_FALSE(s->modified()); // nothing was stored
     EXPECT_EQ(at(*s), (GridCoord{2, 1}));
+    EXPECT_TRUE(s->gridKeyDown(vkey::Escape, ShiftState{})); // Esc gives it up
     EXPECT_FALSE(s->grid().EditorMode());
     // The failed text is not tried again by the next command.
     s->commitTypedCell();
@@ -201,7 +203,7 @@ TEST(SelvanCells, DigitsTypeArrowsMoveEnterUpDownCommitAndOtherKeysBeep)
             f.ui.beeps = 0;
             for (int vk : {vkey::Left, vkey::Up, vkey::Right, vkey::Down})
                 EXPECT_FALSE(gridKey(*s, vk, col, 5)) << vk;
-            for (int vk : {vkey::Back, vkey::Numpad0, vkey::Numpad9, vkey::Decimal, vkey::Tab, vkey::Shift,
+            for (int vk : {vkey::Back, vkey::Numpad0, vkey::Numpad9, vkey::Decimal, vkey::OemComma, vkey::Shift,
                            vkey::NumLock, vkey::Key0, vkey::Key0 + 1, vkey::Key9, vkey::OemPeriod, vkey::OemMinus,
                            vkey::Subtract}) {
                 EXPECT_FALSE(gridKey(*s, vk, col, 5, true)) << vk;
@@ -214,18 +216,23 @@ TEST(SelvanCells, DigitsTypeArrowsMoveEnterUpDownCommitAndOtherKeysBeep)
             }
             EXPECT_TRUE(gridKey(*s, vkey::Return, col, 5, true));
             EXPECT_EQ(f.ui.beeps, 0);
-            for (int vk : {vkey::KeyA, vkey::Delete, vkey::OemComma, vkey::F2, vkey::Home, vkey::Left, vkey::Right}) {
+            for (int vk : {vkey::KeyA, vkey::Space, vkey::OemPlus}) {
                 const int beeps = f.ui.beeps;
                 EXPECT_TRUE(gridKey(*s, vk, col, 5, true)) << vk;
                 EXPECT_EQ(f.ui.beeps, beeps + 1) << vk;
+                EXPECT_TRUE(g.EditorMode()) << vk; // the editor keeps its text
+            }
+            for (int vk : {vkey::Left, vkey::Right, vkey::Tab}) {
+                EXPECT_FALSE(gridKey(*s, vk, col, 5, true)) << vk; // committed; the grid moves
                 EXPECT_FALSE(g.EditorMode()) << vk;
             }
+            EXPECT_EQ(f.ui.beeps, 3);
         }
         // Nothing was typed into a price: nothing was stored.
         EXPECT_EQ(slotOf(row(*s, 5), 208), Currency());
     }
     f.ui.beeps = 0;
-    // A main-keyboard digit types on; a letter beeps and commits what was typed.
+    // A main-keyboard digit types on; a letter beeps and leaves the text to Enter.
     auto s = f.start();
     s->cellTextStored(2, 2, "40");
     gridKey(*s, vkey::Key0 + 4, 2, 2, true);
@@ -233,6 +240,8 @@ TEST(SelvanCells, DigitsTypeArrowsMoveEnterUpDownCommitAndOtherKeysBeep)
     EXPECT_EQ(slotOf(row(*s, 2), 208).toString(), "0");
     gridKey(*s, vkey::KeyA + 16, 2, 2, true); // Q
     EXPECT_EQ(f.ui.beeps, 1);
+    EXPECT_EQ(slotOf(row(*s, 2), 208).toString(), "0");
+    gridKey(*s, vkey::Return, 2, 2, true);
     EXPECT_EQ(slotOf(row(*s, 2), 208).toString(), "40");
 }
 

@@ -43,7 +43,7 @@ inline bool gridKey(SelvanSession &s, int vk, int col, int row, bool editorOpen 
         g.ShowEditor();
     if (!editorOpen && g.EditorMode())
         g.CancelEditor();
-    return s.gridKeyDown(vk, false);
+    return s.gridKeyDown(vk, ShiftState{});
 }
 
 // The grid's current cell.

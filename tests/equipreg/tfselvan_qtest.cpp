@@ -183,6 +183,10 @@ private Q_SLOTS:
         key(Qt::Key_Return);
         QCOMPARE(errors.size(), 1);
         QVERIFY(errors[0].contains("0..5"));
+        // The editor keeps the text; Esc gives it up without closing the window.
+        QVERIFY(w.StrColGrid1->EditorMode());
+        key(Qt::Key_Escape);
+        QVERIFY(w.isVisible());
         QVERIFY(!w.StrColGrid1->EditorMode());
         QCOMPARE(w.StrColGrid1->Cells(2, 1), QString("2,360"));
         QVERIFY(!w.session().modified());

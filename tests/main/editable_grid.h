@@ -34,8 +34,8 @@ struct EditableGrid : StrColGridObserver {
     {
         keyConsumed = true;
         try {
-            keyConsumed = rate ? s.editing().rateGridKeyDown(vk, shift.shift) : s.editing().priceGridKeyDown(vk, shift.shift);
-        } catch (const ConversionError &e) {
+            keyConsumed = rate ? s.editing().rateGridKeyDown(vk, shift) : s.editing().priceGridKeyDown(vk, shift);
+        } catch (const VelmoError &e) {
             error = e.what();
         }
         consumed = keyConsumed;
@@ -56,10 +56,11 @@ struct EditableGrid : StrColGridObserver {
         model.editorTextChanged(t);
         return *this;
     }
-    EditableGrid &key(int vk, bool shift = false)
+    EditableGrid &key(int vk, bool shift = false) { return key(vk, ShiftState{shift, false, false}); }
+    EditableGrid &key(int vk, ShiftState mods)
     {
         error.clear();
-        model.keyDown(vk, ShiftState{shift, false, false}, false, model.EditorMode());
+        model.keyDown(vk, mods, false, model.EditorMode());
         return *this;
     }
     EditableGrid &enter(bool shift = false) { return key(vkey::Return, shift); }

@@ -28,46 +28,6 @@ void useRates(MainSession &s, bool on)
 
 // ---- the rules as plain functions ----
 
-TEST(GridEditingRules, KeyFilterByKeyClass)
-{
-    struct Case {
-        int vk;
-        bool editorShown;
-        bool store, close, beep;
-    };
-    const Case cases[] = {
-        {vkey::Up, false, false, false, false},          // the grid moves its selection
-        {vkey::Left, false, false, false, false},
-        {vkey::Numpad0 + 7, true, false, false, false},  // types into the editor
-        {vkey::Numpad0, false, false, false, false},     // opens the editor and types
-        {vkey::Decimal, true, false, false, false},
-        {vkey::Back, true, false, false, false},
-        {vkey::Return, true, true, true, false},         // stores
-        {vkey::Return, false, true, true, false},
-        {vkey::Up, true, true, true, false},
-        {vkey::Down, true, true, true, false},
-        {vkey::Key0 + 5, true, false, false, false},     // main-keyboard digit: types as the keypad's
-        {vkey::OemPeriod, false, false, false, false},
-        {vkey::OemMinus, true, false, false, false},
-        {vkey::KeyA, false, true, true, true},
-        {vkey::Delete, true, true, true, true},
-        {vkey::Left, true, true, true, true},
-        {vkey::Tab, true, true, true, true},
-        {vkey::Escape, true, true, true, true},
-        {vkey::Shift, true, false, false, false},        // half of Shift+Enter: no sound
-        {vkey::NumLock, true, false, false, false},      // changes what the keypad types
-        {vkey::Capital, false, false, false, false},
-        {vkey::Control, true, false, false, false},      // half of Ctrl+S, which stores first itself
-        {vkey::Menu, false, false, false, false},        // Alt, on the way to the menus
-    };
-    for (const Case &c : cases) {
-        const KeyFilter f = commonKeyFilter(c.vk, c.editorShown);
-        EXPECT_EQ(f.store, c.store) << c.vk << " editor " << c.editorShown;
-        EXPECT_EQ(f.closeEditor, c.close) << c.vk;
-        EXPECT_EQ(f.beep, c.beep) << c.vk;
-    }
-}
-
 TEST(GridEditingRules, EditabilityTableInItsOrder)
 {
     for (int c = 0; c < 4; ++c) {
@@ -144,9 +104,14 @@ TEST(RateGridEditing, KeysThatTypePassOnAndOtherKeysBeepAndStore)
     EXPECT_FALSE(s.editing().undoEnabled());
     g.type(6, 1, "0.08");
     g.key(vkey::KeyA);
-    EXPECT_TRUE(g.consumed); // the letter is not typed anywhere
-    EXPECT_FALSE(g.editing());
+    EXPECT_TRUE(g.consumed); // the letter is not typed anywhere, and stores nothing
+    EXPECT_TRUE(g.editing());
+    EXPECT_EQ(g.text(6, 1), "0.08");
     EXPECT_EQ(pf.ui.beeps, 1);
+    EXPECT_NE(s.table().row(1).rec.B(3), Cur("0.08"));
+    g.key(vkey::Right); // an arrow commits and leaves the move to the grid
+    EXPECT_FALSE(g.consumed);
+    EXPECT_FALSE(g.editing());
     EXPECT_EQ(s.table().row(1).rec.B(3), Cur("0.08"));
     EXPECT_EQ(s.editing().editPosition(), (GridCoord{6, 1})); // not Enter: the position stays
     // Down stores as well and leaves the move to the grid.
@@ -333,7 +298,12 @@ TEST(PriceGridEditing, WithTheRateFlagOnlyTheListPriceColumnTakesKeys)
     MainSession &s = pf.start();
     useRates(s, true);
     EditableGrid g(s, Grid::Price);
-    for (int vk : {vkey::Numpad0 + 5, vkey::Up, vkey::Return}) {
+    // A move is no edit and gets no refusal.
+    g.model.SelectCell(3, 2);
+    g.key(vkey::Up);
+    EXPECT_FALSE(g.consumed);
+    EXPECT_TRUE(pf.ui.notices.empty());
+    for (int vk : {vkey::Numpad0 + 5, vkey::Return}) {
         g.model.SelectCell(3, 1);
         const size_t n = pf.ui.notices.size();
         g.key(vk);
@@ -361,20 +331,24 @@ TEST(GridEditing, AConversionErrorLeavesTableUndoAndFlagAsTheyWere)
     const WorkingTable table = s.table();
     const std::string before = blockBytes(s);
 
-    // The rate grid converts the text as it is: "1,2" is no number there. The editor closes,
-    // the cell shows the stored factor again, the key does not move, and the message comes
-    // back to be shown once.
+    // The rate grid converts the text as it is: "1,2" is no number there. The editor stays
+    // open with the text and the key does not move; Esc then shows the stored factor again.
     g.type(4, 2, "1,2");
     g.enter();
     EXPECT_NE(g.error.find("1,2"), std::string::npos) << g.error;
-    EXPECT_FALSE(g.editing());
+    EXPECT_TRUE(g.editing());
+    EXPECT_EQ(g.text(4, 2), "1,2");
     EXPECT_TRUE(g.consumed);
     EXPECT_EQ(g.selected(), (GridCoord{4, 2}));
+    g.key(vkey::Escape);
+    EXPECT_FALSE(g.editing());
     EXPECT_EQ(g.text(4, 2), velmo::rateGridText(s.gridView(), 4, 2));
     EditableGrid p(s, Grid::Price);
-    p.type(1, 1, "12a");
+    p.type(1, 1, "12-");
     p.enter();
     EXPECT_FALSE(p.error.empty());
+    EXPECT_TRUE(p.editing());
+    p.key(vkey::Escape);
     EXPECT_EQ(p.text(1, 1), velmo::priceGridText(s.gridView(), 1, 1));
     EXPECT_EQ(blockBytes(s), before);
     EXPECT_EQ(s.table().row(2).rec.B(1), table.row(2).rec.B(1));

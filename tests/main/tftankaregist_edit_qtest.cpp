@@ -255,9 +255,14 @@ private Q_SLOTS:
         key(Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].contains("0..5"));
+        // The editor keeps the text to be mended; Escape gives it up and shows the stored value.
+        QVERIFY(rate->EditorMode());
+        QCOMPARE(rate->Cells(5, 2), QString("0..5"));
+        QCOMPARE(s.table().row(2).rec.B(2), stored);
+        key(Qt::Key_Escape);
         QVERIFY(!rate->EditorMode());
         QCOMPARE(rate->Cells(5, 2), QString::fromStdString(velmo::rateGridText(s.gridView(), 5, 2)));
-        QCOMPARE(s.table().row(2).rec.B(2), stored);
+        QCOMPARE(s.table().row(2).rec.B(1), Cur("1.5")); // the cancel undid nothing
 
         // Return and Escape meet the stored value: no second box; Escape undoes the good edit.
         key(Qt::Key_Return);

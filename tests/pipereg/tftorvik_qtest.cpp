@@ -239,6 +239,10 @@ private Q_SLOTS:
         QCOMPARE(errors.size(), 1);
         QVERIFY(errors[0].contains("'0..5'"));
         QCOMPARE(ui.beeps, 0);
+        // The editor keeps the text; Esc gives it up without closing the window.
+        QVERIFY(w.StrColGrid1->EditorMode());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(w.isVisible());
         QVERIFY(!w.StrColGrid1->EditorMode());
         QCOMPARE(w.StrColGrid1->Cells(1, 2), stored);
         QVERIFY(!s.modified());

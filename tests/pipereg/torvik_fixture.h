@@ -74,7 +74,7 @@ inline void typeInto(StrColGridModel &grid, int col, int row, const std::string 
 // Forwards the grid's keys to the session before the grid handles them, as the window does.
 struct KeysToSession : StrColGridObserver {
     TorvikSession *session = nullptr;
-    void keyDown(int &vk, ShiftState, bool &) override { session->gridKeyDown(vk); }
+    void keyDown(int &vk, ShiftState mods, bool &consumed) override { consumed = session->gridKeyDown(vk, mods); }
 };
 
 struct TorvikFixture {

@@ -131,17 +131,24 @@ TEST(TorvikGrid, KeysEnterMovesWrapAndNonNumbers)
     EXPECT_EQ(g.Row(), 1);
     EXPECT_EQ(f.ui.beeps, 0);
 
-    // A key that is not part of a number beeps and stores the cell's text first.
+    // A key that is not part of a number beeps; the editor keeps its text and stores nothing
+    // until Enter.
     f.type(2, 2, "0.5", vkey::KeyA);
     EXPECT_EQ(f.ui.beeps, 1);
+    EXPECT_TRUE(g.EditorMode());
+    EXPECT_EQ(g.Cells(2, 2), "0.5");
+    g.keyDown(vkey::Return, {}, false, true);
     EXPECT_EQ(s.working()[1].B(5), Cur("0.5"));
 
-    // Not a number: nothing stored or marked modified, no move, and the cell shows the stored
-    // price again; Enter then stores that price without a second error.
+    // Not a number: nothing stored or marked modified, no move, the editor keeps the text;
+    // Esc shows the stored price again, and Enter then stores it without a second error.
     f.ui.expectNotice("管0を登録しました。|確認");
     s.registerBlock();
     EXPECT_FALSE(s.modified());
     EXPECT_THROW(f.type(1, 6, "1,2x"), ConversionError);
+    EXPECT_TRUE(g.EditorMode());
+    EXPECT_EQ(g.Cells(1, 6), "1,2x");
+    g.keyDown(vkey::Escape, {}, false, true);
     EXPECT_EQ(g.Cells(1, 6), "1,050");
     EXPECT_FALSE(g.EditorMode());
     EXPECT_EQ(g.Row(), 6);

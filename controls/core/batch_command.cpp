@@ -10,12 +10,6 @@
 
 namespace velmo::cli {
 
-void refuseIfChanged(const std::filesystem::path &file, bool changed, bool force)
-{
-    if (changed && !force)
-        throw ChangedOnDiskError(controltext::changedOnDiskBatchText(file));
-}
-
 std::string readFileToCheck(const std::filesystem::path &file, uintmax_t expectedBytes)
 {
     return readExistingFile(file, [&](uintmax_t size) {
@@ -108,7 +102,7 @@ int runBatch(int argc, char **argv, const char *program, const char *usage, cons
     } catch (const UsageError &e) {
         std::fprintf(stderr, "%s: %s %s\n", program, e.what(), usageHint);
     } catch (const ChangedOnDiskError &e) {
-        std::fprintf(stderr, "%s: %s\n", program, e.what());
+        std::fprintf(stderr, "%s: %s%s\n", program, e.what(), controltext::ForceHintText);
         status = 3;
     } catch (const std::exception &e) {
         std::fprintf(stderr, "%s: %s\n", program, e.what());

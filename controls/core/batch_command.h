@@ -2,6 +2,7 @@
 // What the batch programs (velmok-cli, selvan-cli) share: their usage error, the check that a
 // file to read exists, the blocks a command works on, printing JSON, and the run of main() with
 // its exit statuses.
+#include "controls/core/errors.h"
 #include "controls/core/json_writer.h"
 #include "controls/core/price_revision.h"
 
@@ -21,13 +22,7 @@ struct UsageError : std::runtime_error {
 };
 
 // A writing command found the file changed by another program since it read it: exit status 3.
-struct ChangedOnDiskError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-// Before a writing command puts back a file it read: when `changed` (the file on disk is no
-// longer what was read) and --force was not given, raises ChangedOnDiskError naming the file.
-void refuseIfChanged(const std::filesystem::path &file, bool changed, bool force);
+using velmo::ChangedOnDiskError;
 
 // The bytes of a file a check command reads: only a regular file, refused before it is read
 // when it is larger than `expectedBytes` (a shorter one is read so that its records can be

@@ -36,11 +36,14 @@ inline std::string saveWithdrawnText(const std::filesystem::path &file)
 {
     return "ファイル " + file.string() + " への保存を取りやめました。ほかのプログラムの変更はそのままです。";
 }
-// A batch command cannot ask: what it says when it leaves such a file as it is.
-inline std::string changedOnDiskBatchText(const std::filesystem::path &file)
+// A write that found what it was about to replace changed since it was read, and left the file
+// as it is.
+inline std::string changedOnDiskWriteText(const std::filesystem::path &file)
 {
-    return changedFileSubject(file) + ChangedSinceReadText + "書き込みませんでした (上書きするには --force を付けてください)";
+    return changedFileSubject(file) + ChangedSinceReadText + "書き込みませんでした";
 }
+// A batch command cannot ask: what it adds to that.
+inline constexpr const char *ForceHintText = " (上書きするには --force を付けてください)";
 
 // The third answer of that question, and the button of the bar that says so: read the file (or
 // the block) again and drop this program's unsaved edits.
@@ -191,6 +194,32 @@ inline std::string notInspectedText(const std::filesystem::path &path, const std
 inline std::string unwritableFileText(const std::filesystem::path &file, const std::string &cause)
 {
     return "ファイル " + file.string() + " に書き込めません: " + cause;
+}
+// A file that the person may not write is never replaced, not even by root: the mode bits decide.
+inline std::string readOnlyFileText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " は読み取り専用です";
+}
+// What the status bar of a window shows while the file it edits is read-only.
+inline constexpr const char *ReadOnlyStatusText = "読み取り専用";
+// The same before the path in the path panel of the registration programs.
+inline std::string readOnlyMark(bool readOnly) { return readOnly ? std::string("[") + ReadOnlyStatusText + "] " : ""; }
+// Another program of ours held the write lock of the file longer than a writer waits.
+inline std::string lockTimeoutText(const std::filesystem::path &file, int seconds)
+{
+    return "ファイル " + file.string() + " はほかのプログラムが保存中です。" + std::to_string(seconds) +
+           " 秒待ちましたが終わらないため、書き込みませんでした";
+}
+// The lock file beside a price file cannot be opened or locked.
+inline std::string lockFailedText(const std::filesystem::path &file, const std::filesystem::path &lock,
+                                  const std::string &cause)
+{
+    return "ファイル " + file.string() + " に書き込めません: ロックファイル " + lock.string() + " を使えません: " + cause;
+}
+// A program not of ours kept changing the file while it was being written.
+inline std::string keptChangingText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " は書き込みの間にほかのプログラムで変更され続けたため、書き込みませんでした";
 }
 // The file was renamed into place but its folder could not be flushed.
 inline std::string folderNotFlushedText(const std::filesystem::path &file, const std::filesystem::path &folder,

@@ -373,9 +373,7 @@ int cmdCalc(const Options &o)
     j.endArray();
     j.endObject();
     if (o.write) {
-        removeAbandonedSaves(o.file);
-        refuseIfChanged(o.file, file.changedSince(o.file), o.force);
-        file.save(o.file);
+        file.save(o.file, o.force ? ServiceFile::SaveCheck::None : ServiceFile::SaveCheck::Unchanged);
     }
     printJson(j);
     return 0;
@@ -396,9 +394,7 @@ int cmdReviseLabour(const Options &o)
         table->recalculateAll(block);
     }
     if (o.write) {
-        removeAbandonedSaves(o.file);
-        refuseIfChanged(o.file, file.changedSince(o.file), o.force);
-        file.save(o.file);
+        file.save(o.file, o.force ? ServiceFile::SaveCheck::None : ServiceFile::SaveCheck::Unchanged);
     }
     JsonWriter j;
     writeRevisionJson(j, preview, revision, o.write);

@@ -81,7 +81,7 @@ TEST_F(NetworkShareTest, LoadAndSaveReadBackAsWritten)
     PipeBlockFile store(file);
     PipeBlock block = store.load(7);
     block[3].name.assignText("七番");
-    store.save(7, block);
+    store.save(7, block, false);
     const std::string now = fileText(onServer("kanzai1.fda"));
     ASSERT_EQ(now.size(), ServiceBytes);
     EXPECT_EQ(now.substr(0, 7 * BlockBytes), f.serialize().substr(0, 7 * BlockBytes));
@@ -148,7 +148,7 @@ TEST_F(NetworkShareTest, ChangeMadeOnTheServerIsSeenBeforeASaveAndKept)
     // A block save of another pipe keeps the change; a new read sees it.
     PipeBlock other = store.load(5);
     other[0].name.assignText("五番");
-    store.save(5, other);
+    store.save(5, other, false);
     const std::string now = fileText(onServer("kanzai1.fda"));
     EXPECT_EQ(now[at], 'Z');
     EXPECT_EQ(readPipeBlock(file, 5)[0].name.text(), "五番");
@@ -178,9 +178,12 @@ TEST_F(NetworkShareTest, SaveAfterTheFileWasReplacedOnTheServerLosesNothing)
     EXPECT_TRUE(store.changedOnDisk(2));
     EXPECT_EQ(fileText(onServer("kanzai1.fda")), theirs);
 
-    // A block save reads the file as it is now: only its own block is ours.
+    // A block save reads the file as it is now: only its own block is ours. The other program
+    // changed this very block too: without the person's yes nothing is written.
     block[0].name.assignText("二番");
-    store.save(2, block);
+    EXPECT_THROW(store.save(2, block, false), ChangedOnDiskError);
+    EXPECT_EQ(fileText(onServer("kanzai1.fda")), theirs);
+    store.save(2, block, true);
     const std::string merged = fileText(onServer("kanzai1.fda"));
     ASSERT_EQ(merged.size(), ServiceBytes);
     EXPECT_EQ(merged.substr(0, 2 * BlockBytes), theirs.substr(0, 2 * BlockBytes));
@@ -223,7 +226,7 @@ TEST_F(NetworkShareTest, LostConnectionIsAnErrorNamingTheFileAndTheServerKeepsIt
     for (const auto &[what, op] : std::vector<std::pair<std::string, std::function<void()>>>{
              {"load", [&] { f.load(file); }},
              {"block load", [&] { store.load(1); }},
-             {"block save", [&] { store.save(1, block); }},
+             {"block save", [&] { store.save(1, block, false); }},
              {"equipment block", [&] { writeEquipmentBlock(onShare("kigu1.dxa"), 0, EquipmentBlock{}); }},
          }) {
         try {

@@ -52,6 +52,10 @@ void requireRevisionArgs(const RevisionArgs &args, bool blockGiven, const char *
 // The revision the options give; a value that is not one of the allowed raises UsageError.
 PriceRevision parseRevisionOrUsage(const RevisionArgs &args);
 
+// Records that the command wrote `file`: when standard output fails afterwards, the error says
+// that the file was written all the same, so that it does not read as a failed write.
+void noteFileWritten(const std::filesystem::path &file);
+
 // The JSON text and a line end on standard output.
 void printJson(const JsonWriter &j);
 
@@ -70,7 +74,8 @@ void writeRecordHead(JsonWriter &j, const Record &r)
     j.key("rowTag").number(int64_t{r.rowTag});
 }
 
-// main() of a batch program: "--help" or "-h" alone prints `usage`, no argument prints it on
+// main() of a batch program: "--help" or "-h" alone prints `usage` (status 2 too when standard
+// output fails), no argument prints it on
 // standard error with status 2; otherwise `run` gives the
 // exit status, and a failure ends with one line "program: message" on standard error (a usage
 // error followed by `usageHint`) and status 2, or 3 for ChangedOnDiskError. Standard output is

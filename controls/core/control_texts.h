@@ -118,6 +118,11 @@ inline std::string fileRevisedNotice(const std::filesystem::path &file, int bloc
 
 // ---- the batch commands ----
 inline constexpr const char *StdoutFailedText = "標準出力に書き込めません";
+// The same after the command wrote its file: the write stands.
+inline std::string writtenButStdoutFailedText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " は書き込みました。" + StdoutFailedText;
+}
 // Command lines that are not the program's.
 inline constexpr const char *NoCommandText = "コマンドがありません";
 inline std::string unknownCommandText(const std::string &command) { return "コマンド '" + command + "' はありません"; }
@@ -145,9 +150,16 @@ inline std::string importUsageText(const std::string &program)
     return "        " + program +
            " import FILE --block N LIST [--size-column C] [--price-column C] [--sheet NAME] [--write [--force]]\n"
            "  LIST: 仕入先の価格表 (CSV・タブ区切り: UTF-8 か Shift-JIS、または .xlsx)。ブロック N のサイズに一致した行の\n"
-           "        定価を取り込みます。--write がなければ結果を JSON で表示するだけで、ファイルは変更しません\n"
+           "        定価を取り込みます。--write がなければ結果を JSON で表示するだけで、ファイルは変更しません。\n"
+           "        一致した行がなければ --write でも書き込みません\n"
            "  C: 列番号 (1 から) または見出しの文字。既定はサイズが 1 列目、定価が 2 列目\n"
            "  --sheet: .xlsx のシート名 (既定は最初のシート)\n";
+}
+// import --write when no row of the list matched a size of the block.
+inline std::string nothingImportedText(const std::filesystem::path &list, const std::filesystem::path &file)
+{
+    return "価格表 " + list.string() + " にはブロックのサイズに一致する行がないため、ファイル " + file.string() +
+           " には書き込みませんでした";
 }
 inline std::string missingOptionValueText(const std::string &option) { return option + " の後に値がありません"; }
 inline std::string importExtraArgumentText(const std::string &given)
@@ -315,6 +327,11 @@ inline std::string noSuchSheetText(const std::filesystem::path &file, const std:
     return "ファイル " + file.string() + " にシート「" + sheet + "」がありません";
 }
 inline std::string emptyPriceListText(const std::filesystem::path &file) { return "ファイル " + file.string() + " に表がありません"; }
+// Another failure while a price list was read or its columns chosen, with the list's name.
+inline std::string inPriceListText(const std::filesystem::path &list, const std::string &what)
+{
+    return "価格表 " + list.string() + ": " + what;
+}
 // A column asked for that the table does not have.
 inline std::string noColumnNumberText(int column, int columns)
 {
@@ -393,11 +410,20 @@ inline std::string pdfNotMadeText(const std::filesystem::path &pdf, const std::s
 {
     return "PDF " + pdf.string() + " を作れません: " + cause;
 }
+// `said`: what the print program wrote to its standard error, passed through (its last line
+// without the program's name, which is the cause it gives).
 inline std::string printProgramFailedText(const std::filesystem::path &program, int status,
-                                          const std::filesystem::path &pdf)
+                                          const std::filesystem::path &pdf, std::string said = "")
 {
-    return "印刷プログラム " + program.string() + " が終了状態 " + std::to_string(status) + " で終わりました。PDF " +
-           pdf.string() + " は作られていません";
+    while (!said.empty() && (said.back() == '\n' || said.back() == '\r'))
+        said.pop_back();
+    if (const size_t nl = said.rfind('\n'); nl != std::string::npos)
+        said.erase(0, nl + 1);
+    std::string text = "印刷プログラム " + program.string() + " が終了状態 " + std::to_string(status) + " で終わりました。PDF " +
+                       pdf.string() + " は作られていません";
+    if (!said.empty())
+        text += ": " + said;
+    return text;
 }
 
 } // namespace velmo::controltext

@@ -3,6 +3,7 @@
 #include "controls/core/errors.h"
 #include "controls/core/fileio.h"
 #include "controls/core/scratch_folder.h"
+#include "controls/core/zip_workbook.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -59,6 +60,12 @@ std::string libraryErrorText(lxw_error e)
 
 } // namespace
 
+void xlsxCheck(lxw_error e)
+{
+    if (e != LXW_NO_ERROR)
+        throw IoError(libraryErrorText(e));
+}
+
 XlsxBook::XlsxBook(const fs::path &file, const fs::path &scratch) : scratch_(scratch.string())
 {
     lxw_workbook_options options{};
@@ -89,6 +96,8 @@ lxw_format *XlsxBook::format(const std::string &numberFormat, bool bold, bool bo
     if (it != formats_.end())
         return it->second;
     lxw_format *f = workbook_add_format(book_);
+    if (!f)
+        throw IoError(libraryErrorText(LXW_ERROR_MEMORY_MALLOC_FAILED));
     if (!numberFormat.empty())
         format_set_num_format(f, numberFormat.c_str());
     if (bold)
@@ -107,8 +116,7 @@ void XlsxBook::close()
 {
     const lxw_error e = workbook_close(book_);
     book_ = nullptr;
-    if (e != LXW_NO_ERROR)
-        throw IoError(libraryErrorText(e));
+    xlsxCheck(e);
 }
 
 std::string xlsxNumberFormat(bool grouping, int decimals)
@@ -164,7 +172,9 @@ std::string xlsxBookBytes(const fs::path &target, const std::function<void(XlsxB
             fill(book);
             book.close();
         }
-        return readWholeFile(file);
+        std::string bytes = readWholeFile(file);
+        checkWrittenWorkbook(target, bytes);
+        return bytes;
     } catch (const IoError &e) {
         throw IoError("Excelファイル " + target.string() + " を作れません: " + std::string(errorCause(e)));
     }

@@ -35,6 +35,10 @@ private:
     std::map<std::string, lxw_format *> formats_;
 };
 
+// A call of the library that answers with an error code: anything but success raises IoError
+// with the cause in Japanese, so that no cell or setting is missing from a workbook unsaid.
+void xlsxCheck(lxw_error e);
+
 // "#,##0" (grouping) or "0", with `decimals` places.
 std::string xlsxNumberFormat(bool grouping, int decimals);
 
@@ -46,8 +50,11 @@ int decimalsOf(Currency c);
 // appended when the name is among `taken`.
 std::string safeSheetName(const std::string &text, const std::string &fallback, const std::vector<std::string> &taken);
 
-// The bytes of a workbook that `fill` puts together. A failure raises IoError naming `target`,
-// the file the person asked for, and the cause, never the private folder.
+// The bytes of a workbook that `fill` puts together, in a private folder that also holds the
+// library's own temporary files. The finished workbook is opened again and every part checked
+// (checkWrittenWorkbook): the library does not report every failed write of its temporary
+// files. A failure raises IoError naming `target`, the file the person asked for, and the
+// cause, never the private folder.
 std::string xlsxBookBytes(const std::filesystem::path &target, const std::function<void(XlsxBook &)> &fill);
 
 } // namespace velmo

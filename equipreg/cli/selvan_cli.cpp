@@ -198,6 +198,7 @@ void writeBack(bool force, const fs::path &file, const std::string &data,
     for (const auto &b : blocks)
         indexes.push_back(b.first);
     writeEquipmentBlocks(file, blocks, force ? BlocksAsRead{} : blocksAsRead(data, indexes, EquipmentBlockBytes));
+    noteFileWritten(file);
 }
 
 // Block `index` of the file's records.
@@ -262,11 +263,12 @@ int cmdImport(int argc, char **argv)
     setListPrices(b, preview);
     const EquipmentControls c = controlsFrom(b[EquipmentSettingsRow], EquipmentControls{});
     recalculateBlock(b, c);
-    if (o.write)
+    const bool writes = importWrites(o, preview);
+    if (writes)
         writeBack(o.force, o.file, data, {{o.block, b}});
     JsonWriter j;
     j.beginObject();
-    writeImportJson(j, o, preview);
+    writeImportJson(j, o, preview, writes);
     j.endObject();
     printJson(j);
     return 0;

@@ -374,6 +374,7 @@ int cmdCalc(const Options &o)
     j.endObject();
     if (o.write) {
         file.save(o.file, o.force ? ServiceFile::SaveCheck::None : ServiceFile::SaveCheck::Unchanged);
+        noteFileWritten(o.file);
     }
     printJson(j);
     return 0;
@@ -395,6 +396,7 @@ int cmdReviseLabour(const Options &o)
     }
     if (o.write) {
         file.save(o.file, o.force ? ServiceFile::SaveCheck::None : ServiceFile::SaveCheck::Unchanged);
+        noteFileWritten(o.file);
     }
     JsonWriter j;
     writeRevisionJson(j, preview, revision, o.write);
@@ -471,26 +473,6 @@ bool named(const std::string &name)
     return !rest.empty();
 }
 
-// Runs a program and waits for it; its exit status, or -1 when it did not end normally.
-int runAndWait(const fs::path &program, const std::vector<std::string> &args)
-{
-    std::vector<std::string> all{program.string()};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char *> argv;
-    for (std::string &a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    const int err = ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
-    if (err != 0)
-        throw IoError("印刷プログラム " + program.string() + " を起動できません: " + systemErrorText(err));
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0)
-        if (errno != EINTR)
-            throw IoError("印刷プログラム " + program.string() + " の終了を待てません: " + systemErrorText(errno));
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 // Every named pipe handed to the print program the way the main program's print command
 // hands one, one folder each, and the print program asked for one PDF of all of them.
 int cmdPdf(const Options &o)
@@ -526,10 +508,10 @@ int cmdPdf(const Options &o)
     }
     if (args.size() == 2)
         throw IoError("ファイル " + o.file.string() + " には名前のある管材がありません");
-    const int status = runAndWait(*korrel, args);
+    std::string said;
+    const int status = runProgramAndWait(*korrel, args, &said);
     if (status != 0)
-        throw IoError("印刷プログラム " + korrel->string() + " が終了状態 " + std::to_string(status) +
-                      " で終わりました。PDF " + o.out.string() + " は作られていません");
+        throw IoError(controltext::printProgramFailedText(*korrel, status, o.out, said));
     return 0;
 }
 

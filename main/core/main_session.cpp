@@ -35,6 +35,10 @@ MainSession::MainSession(MainUserInterface &ui, fs::path programPath, std::strin
             return;
         }
         refusedFile_ = velmoktext::notAServiceFileText(file.string());
+    } else if (std::error_code ec; !argument_.empty() && argument_.find(';') == std::string::npos &&
+                                   fs::is_directory(argument_, ec)) {
+        // A folder given alone (a file manager, a mistyped command line): said, never opened silently.
+        refusedFile_ = velmoktext::folderArgumentText(argument_);
     }
     dataFolder_ = datafolder::prepare(homes_);
     if (edition_ == Edition::Network)

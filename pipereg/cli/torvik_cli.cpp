@@ -184,6 +184,7 @@ void writeBack(const Options &o, const std::string &data, const std::vector<std:
     for (const auto &b : blocks)
         indexes.push_back(b.first);
     writePipeBlocks(o.file, blocks, o.force ? BlocksAsRead{} : blocksAsRead(data, indexes, PipeBlockBytes));
+    noteFileWritten(o.file);
 }
 
 // A block recalculated as torvik does when it opens it: its controls at their start-up state,
@@ -241,7 +242,8 @@ int cmdImport(int argc, char **argv)
     // As torvik stores a typed list price: then recalculated.
     setListPrices(b, preview);
     recalculateAsOpened(b);
-    if (io.write) {
+    const bool writes = importWrites(io, preview);
+    if (writes) {
         Options o;
         o.file = io.file;
         o.force = io.force;
@@ -249,7 +251,7 @@ int cmdImport(int argc, char **argv)
     }
     JsonWriter j;
     j.beginObject();
-    writeImportJson(j, io, preview);
+    writeImportJson(j, io, preview, writes);
     j.endObject();
     printJson(j);
     return 0;

@@ -18,6 +18,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <functional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -246,4 +249,45 @@ TEST_F(NetworkShareTest, LostConnectionIsAnErrorNamingTheFileAndTheServerKeepsIt
     EXPECT_EQ(fileText(onServer("kanzai1.fda")), original);
     EXPECT_EQ(fileText(onServer("kigu1.dxa")), std::string(EquipmentFileBytes, '\0'));
     EXPECT_EQ(serverFiles(), (std::vector<std::string>{"kanzai1.fda", "kigu1.dxa"}));
+}
+
+TEST_F(NetworkShareTest, TwoWritersOfOursOnTheShareKeepBothBlocksOrRefuseTheSameBlock)
+{
+    // sshfs keeps no locks of its own: the kernel keeps them for this machine, and the
+    // comparison just before the rename is what guards against a colleague's computer.
+    putFile(onServer("kanzai1.fda"), serviceFileBytes("本管"));
+    const fs::path file = onShare("kanzai1.fda");
+    const std::string read = readWholeFile(file);
+    auto named = [](const std::string &n) {
+        PipeBlock b{};
+        b[0].name.assignText(n);
+        return b;
+    };
+    auto heldWhile = [&](const std::function<void()> &first, const std::function<void()> &second) {
+        std::atomic<bool> inside{false};
+        std::thread t([&] {
+            setBeforeReplaceHook([&] {
+                inside = true;
+                std::this_thread::sleep_for(300ms);
+            });
+            first();
+            setBeforeReplaceHook({});
+        });
+        while (!inside)
+            std::this_thread::sleep_for(1ms);
+        second();
+        t.join();
+    };
+    heldWhile([&] { writePipeBlock(file, 0, named("一"), blocksAsRead(read, {0}, BlockBytes)); },
+              [&] { writePipeBlock(file, 2, named("二"), blocksAsRead(read, {2}, BlockBytes)); });
+    EXPECT_EQ(readPipeBlock(file, 0)[0].name.text(), "一");
+    EXPECT_EQ(readPipeBlock(file, 2)[0].name.text(), "二");
+    const std::string again = readWholeFile(file);
+    heldWhile([&] { writePipeBlock(file, 3, named("三"), blocksAsRead(again, {3}, BlockBytes)); },
+              [&] {
+                  EXPECT_THROW(writePipeBlock(file, 3, named("参"), blocksAsRead(again, {3}, BlockBytes)),
+                               ChangedOnDiskError);
+              });
+    EXPECT_EQ(readPipeBlock(file, 3)[0].name.text(), "三");
+    EXPECT_EQ(serverFiles(), std::vector<std::string>{"kanzai1.fda"});
 }

@@ -3,6 +3,7 @@
 // holds its rename (the last step of its write, inside the write lock) for three seconds; the
 // second starts while the first waits there, after the first read the file and before the first
 // replaced it, which is where a change used to be lost.
+#include "controls/core/fileio.h"
 #include "tests/common/cli_run.h"
 
 #include <chrono>
@@ -21,18 +22,21 @@ inline std::string heldInRename(const std::string &program, const std::vector<st
            std::to_string(seconds * 1000000) + " " + commandLine(program, args);
 }
 
-// Runs `program` held in its rename and, once it holds the write lock of `file` (its lock file
-// is there), `second`; returns the first program's result when both are done.
+// Runs `program` held in its rename and, once it holds the write lock of `file`, `second`;
+// returns the first program's result when both are done.
 inline Result whileHeldInRename(const std::string &program, const std::vector<std::string> &args,
                                 const std::filesystem::path &file, const std::function<void()> &second)
 {
     Result first;
     std::thread held([&] { first = runShell(heldInRename(program, args)); });
-    const std::filesystem::path lock = file.parent_path() / ("." + file.filename().string() + ".lock");
+    // Held: the lock cannot be had (its lock file alone shows only that the first is taking it).
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!std::filesystem::exists(lock) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    const bool locked = std::filesystem::exists(lock);
+    bool locked = false;
+    while (!locked && std::chrono::steady_clock::now() < deadline) {
+        locked = WriteLock::tryHold(file) == nullptr;
+        if (!locked)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     if (locked)
         second();
     held.join();

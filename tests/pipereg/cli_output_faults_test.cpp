@@ -137,3 +137,16 @@ TEST(CliOutput, ImportWithNothingMatchedWritesNothingAndSaysSo)
         EXPECT_TRUE(contains(e.err, list.string())) << e.err;
     }
 }
+
+TEST(CliOutput, APdfThePrintProgramCannotWriteSaysWhyInItsWords)
+{
+    const fs::path korrel = fs::path(TorvikCli).parent_path() / "korrel";
+    if (!fs::exists(korrel))
+        GTEST_SKIP() << "built without the windows: no print program";
+    TorvikFixture f;
+    const fs::path pdf = f.dir.path / "ない" / "表.pdf";
+    const Result r = runProgram(TorvikCli, {"pdf", f.data().string(), pdf.string(), "--block", "0"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(contains(r.err, "PDF " + pdf.string() + " は作られていません")) << r.err;
+    EXPECT_TRUE(contains(r.err, pdf.string() + " に書き込めません")) << "the print program's cause is missing: " << r.err;
+}

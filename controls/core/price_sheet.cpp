@@ -215,6 +215,11 @@ std::vector<PriceSheet> readWorkbook(const fs::path &file, const std::string &by
 
 } // namespace
 
+std::vector<PriceSheet> workbookSheets(const fs::path &file, const std::string &bytes)
+{
+    return readWorkbook(file, bytes);
+}
+
 std::string priceListText(std::string_view bytes)
 {
     constexpr std::string_view Bom = "\xEF\xBB\xBF";

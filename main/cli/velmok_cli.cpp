@@ -77,7 +77,8 @@ constexpr const char *UsageTail =
     "  revise-labour: 基礎工費 (すべての単価の種類) を P % 上げ下げし、U 円単位に丸めて計算し直します。\n"
     "                 --write がなければ改定内容を JSON で表示するだけでファイルは変えません\n"
     "  --write: 計算した結果をファイルに書き戻します。読み込んだ後にほかのプログラムが変更したファイルには\n"
-    "           書き込まず終了状態 3 で終わります (--force で上書き)\n";
+    "           書き込まず終了状態 3 で終わります (--force で上書き)。読み取り専用のファイルには書き込みません\n"
+    "           (終了状態 2)\n";
 
 // The usage: the commands of the file, one line for each export format the command line
 // offers, then the print and price-level commands.

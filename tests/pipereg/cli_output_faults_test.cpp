@@ -83,7 +83,7 @@ TEST(CliOutput, AWorkbookWhoseWriteFailedIsAnErrorNamingItNeverABrokenFile)
                              std::vector<std::string>{VelmokCli, "xlsx", f.data().string(), "--pipe", "1", out.string()}}) {
         // The n-th write of the program fails with EIO: most of them are the library's own
         // temporary files.
-        for (int n = 1; n <= 12; ++n) {
+        for (int n = 1; n <= 30; ++n) {
             fs::remove(out);
             const Result r = runShell("strace -f -o /dev/null -e trace=write -e inject=write:error=EIO:when=" +
                                       std::to_string(n) + " " + commandLine(args[0], {args.begin() + 1, args.end()}));

@@ -129,6 +129,16 @@ count_calls() { # kind target syscall command...
   grep -cE "^([0-9]+ +)?$sc\(" "$work/trace"
 }
 
+# Counts a run as held when `why` is empty; lists it with its message otherwise.
+judge() { # label syscall error n why
+  if [ -z "$5" ]; then
+    held=$((held + 1))
+  else
+    printf '%s  %s:%s:when=%d: %s\n    %s\n' "$1" "$2" "$3" "$4" "$5" \
+      "$(head -c 400 "$work/err" | tr '\n' ' ')" >>"$failures"
+  fi
+}
+
 # Sweeps one command; `writes` says whether it writes the file back on success.
 sweep() { # label kind writes command... (the price file is the word @FILE@, an output @OUT@)
   local label=$1 kind=$2 writes=$3
@@ -195,12 +205,7 @@ sweep() { # label kind writes command... (the price file is the word @FILE@, an 
             why="exit $status without a Japanese message"
           fi
         fi
-        if [ -z "$why" ]; then
-          held=$((held + 1))
-        else
-          printf '%s  %s:%s:when=%d: %s\n    %s\n' "$label" "$sc" "$err" "$n" "$why" \
-            "$(head -c 400 "$work/err" | tr '\n' ' ')" >>"$failures"
-        fi
+        judge "$label" "$sc" "$err" "$n" "$why"
       done
     done
   done
@@ -286,12 +291,7 @@ sweep_workbook() { # label kind command... (@FILE@ the price file, @OUT@ the wor
         elif [ -s "$work/err" ] && ! grep -qF "$out" "$work/err"; then
           why="exit $status without naming the workbook" # (an empty message: its own write failed)
         fi
-        if [ -z "$why" ]; then
-          held=$((held + 1))
-        else
-          printf '%s  %s:%s:when=%d: %s\n    %s\n' "$label" "$sc" "$err" "$n" "$why" \
-            "$(head -c 400 "$work/err" | tr '\n' ' ')" >>"$failures"
-        fi
+        judge "$label" "$sc" "$err" "$n" "$why"
       done
     done
   done
@@ -344,12 +344,7 @@ sweep_lock() { # label kind command...
         fi
         # A lock file left by a writer whose unlink failed is harmless (the next writer takes it
         # over); only the price file and the temporary files count.
-        if [ -z "$why" ]; then
-          held=$((held + 1))
-        else
-          printf '%s  %s:%s:when=%d: %s\n    %s\n' "$label" "$sc" "$err" "$n" "$why" \
-            "$(head -c 400 "$work/err" | tr '\n' ' ')" >>"$failures"
-        fi
+        judge "$label" "$sc" "$err" "$n" "$why"
       done
     done
   done

@@ -116,9 +116,10 @@ void writePriceListPdf(const PriceList &list, const std::string &applicationTitl
     } catch (const IoError &e) {
         throw IoError(controltext::pdfNotMadeText(out, controltext::printDataNotWrittenText(std::string(errorCause(e)))));
     }
-    const int status = runProgramAndWait(*program, args);
+    std::string said;
+    const int status = runProgramAndWait(*program, args, &said);
     if (status != 0)
-        throw IoError(controltext::printProgramFailedText(*program, status, out));
+        throw IoError(controltext::printProgramFailedText(*program, status, out, said));
 }
 
 bool isPriceListCommand(const std::string &command)

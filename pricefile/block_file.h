@@ -7,9 +7,11 @@
 //   readForEditing(path) → the bytes when a block is chosen (selvan creates a missing file);
 //   read(path) → the bytes, which must be there;
 //   namesOf(bytes), blockOf(bytes, index), readBlock(path, index) (raises the range error),
-//   write(path, index, block), swap(path, a, b).
+//   write(path, index, block, asRead) → the bytes written, swap(path, a, b).
 #include "controls/core/block_session.h"
 #include "controls/core/errors.h"
+#include "controls/core/fileio.h"
+#include "pricefile/pipe_block.h" // BlocksAsRead
 #include "pricefile/text_damage.h"
 
 #include <filesystem>
@@ -41,6 +43,11 @@ public:
             return Format::readBlock(path_, index); // raises the range error naming the file
         const std::string data = Format::readForEditing(path_);
         watch_.remember(index, data, Format::BlockBytes);
+        try {
+            readOnly_ = isReadOnlyFile(path_);
+        } catch (const IoError &) {
+            readOnly_ = false; // a save says what is wrong
+        }
         const auto *block = reinterpret_cast<const unsigned char *>(data.data()) + index * Format::BlockBytes;
         damage_ = damageNotice(path_.string(),
                                damagedTexts(block, Format::RecordsPerBlock, Format::RecordSize,
@@ -49,10 +56,13 @@ public:
         return Format::blockOf(data, index);
     }
 
-    void save(int index, const Block &block) override
+    void save(int index, const Block &block, bool overwriteChanged) override
     {
-        Format::write(path_, index, block);
-        watch_.remember(index, Format::read(path_), Format::BlockBytes);
+        BlocksAsRead asRead;
+        if (const auto read = watch_.remembered(index); read && !overwriteChanged)
+            asRead.emplace_back(index, *read);
+        watch_.remember(index, Format::write(path_, index, block, asRead), Format::BlockBytes);
+        readOnly_ = false; // it was just written
     }
 
     void swap(int a, int b) override
@@ -81,11 +91,13 @@ public:
     }
 
     std::string damageOfLastRead() const override { return damage_; }
+    bool readOnly() const override { return readOnly_; }
 
 private:
     std::filesystem::path path_;
     BlockWatch watch_;   // the block read or written last, as it was on disk
     std::string damage_; // of the block read last
+    bool readOnly_ = false;
 };
 
 } // namespace velmo

@@ -197,8 +197,8 @@ int runDiffCommand(int argc, char **argv, PriceFileKind kind)
     } else {
         JsonWriter j;
         j.beginObject();
-        j.key("old").string(o.older.string());
-        j.key("new").string(o.newer.string());
+        j.path("old", o.older);
+        j.path("new", o.newer);
         j.key("changes");
         writeChangesJson(j, changes, kind);
         j.endObject();

@@ -24,7 +24,10 @@ struct EquipmentFileFormat {
     static std::vector<std::string> namesOf(const std::string &bytes) { return equipmentNamesOf(bytes); }
     static Block blockOf(const std::string &bytes, int index) { return equipmentBlockOf(bytes, index); }
     static Block readBlock(const std::filesystem::path &path, int index) { return readEquipmentBlock(path, index); }
-    static void write(const std::filesystem::path &path, int index, const Block &b) { writeEquipmentBlock(path, index, b); }
+    static std::string write(const std::filesystem::path &path, int index, const Block &b, const BlocksAsRead &asRead)
+    {
+        return writeEquipmentBlock(path, index, b, asRead);
+    }
     static void swap(const std::filesystem::path &path, int a, int b) { swapEquipmentBlocks(path, a, b); }
 };
 

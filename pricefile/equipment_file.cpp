@@ -80,7 +80,7 @@ std::string readEquipmentFileBytes(const fs::path &path)
 bool createEquipmentFile(const fs::path &path)
 {
     requireFolder(path);
-    return writeFileAtomically(path, std::string(EquipmentFileBytes, '\0'), Overwrite::Never);
+    return writeSharedFile(path, std::string(EquipmentFileBytes, '\0'), Overwrite::Never);
 }
 
 std::optional<std::string> readEquipmentFileIfPresent(const fs::path &path)
@@ -112,35 +112,40 @@ EquipmentBlock readEquipmentBlock(const fs::path &path, int block)
     return equipmentBlockOf(readOrCreateEquipmentFile(path), block);
 }
 
-void writeEquipmentBlocks(const fs::path &path, const std::vector<std::pair<int, EquipmentBlock>> &blocks)
+std::string writeEquipmentBlocks(const fs::path &path, const std::vector<std::pair<int, EquipmentBlock>> &blocks,
+                                 const BlocksAsRead &asRead)
 {
     for (const auto &[block, records] : blocks)
         checkBlock(path, block);
-    std::string data = readEquipmentFileBytes(path);
-    for (const auto &[block, records] : blocks)
-        encodeBlock(data, block, records);
-    writeFileAtomically(path, data);
+    return writeBlocksShared(path, [&](uintmax_t size) { checkEquipmentFileSize(path, size); }, EquipmentBlockBytes,
+                             asRead, [&](std::string &data) {
+                                 for (const auto &[block, records] : blocks)
+                                     encodeBlock(data, block, records);
+                             });
 }
 
-void writeEquipmentBlock(const fs::path &path, int block, const EquipmentBlock &records)
+std::string writeEquipmentBlock(const fs::path &path, int block, const EquipmentBlock &records, const BlocksAsRead &asRead)
 {
-    writeEquipmentBlocks(path, {{block, records}});
+    return writeEquipmentBlocks(path, {{block, records}}, asRead);
 }
 
 void swapEquipmentBlocks(const fs::path &path, int a, int b)
 {
     checkBlock(path, a);
     checkBlock(path, b);
-    std::string data = readEquipmentFileBytes(path);
-    if (a != b) {
-        std::string first(data, blockStart(a), EquipmentBlockBytes);
-        std::memmove(bytesAt(data, blockStart(a)), bytesAt(data, blockStart(b)), EquipmentBlockBytes);
-        std::memcpy(bytesAt(data, blockStart(b)), first.data(), EquipmentBlockBytes);
-    }
-    for (const int block : {a, b})
-        for (int row = 0; row < EquipmentRowsPerBlock; ++row)
-            codec::putI64(bytesAt(data, blockStart(block) + static_cast<size_t>(row) * EquipmentRecordSize + offset::Serial), 0);
-    writeFileAtomically(path, data);
+    writeBlocksShared(path, [&](uintmax_t size) { checkEquipmentFileSize(path, size); }, EquipmentBlockBytes, {},
+                      [&](std::string &data) {
+                          if (a != b) {
+                              std::string first(data, blockStart(a), EquipmentBlockBytes);
+                              std::memmove(bytesAt(data, blockStart(a)), bytesAt(data, blockStart(b)), EquipmentBlockBytes);
+                              std::memcpy(bytesAt(data, blockStart(b)), first.data(), EquipmentBlockBytes);
+                          }
+                          for (const int block : {a, b})
+                              for (int row = 0; row < EquipmentRowsPerBlock; ++row)
+                                  codec::putI64(bytesAt(data, blockStart(block) + static_cast<size_t>(row) * EquipmentRecordSize +
+                                                                  offset::Serial),
+                                                0);
+                      });
 }
 
 std::vector<std::string> listEquipmentNames(const fs::path &path)

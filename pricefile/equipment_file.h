@@ -8,6 +8,7 @@
 // Every write goes through a temporary file in the same folder, so the file is never left
 // half-written, and every byte outside the blocks written stays identical.
 #include "pricefile/equipment_record.h"
+#include "pricefile/pipe_block.h" // BlocksAsRead
 
 #include <array>
 #include <filesystem>
@@ -44,10 +45,15 @@ EquipmentBlock readEquipmentBlock(const std::filesystem::path &path, int block);
 
 // Writes a block in place. Each record gets Serial 0 and the Unit of record 0 of the block (a
 // block carries one unit), and keeps the slots at 456 and 504 of the record on disk, which are
-// never written from memory. The file must exist.
-void writeEquipmentBlock(const std::filesystem::path &path, int block, const EquipmentBlock &records);
+// never written from memory. The file must exist; every other block stays as it now is. With
+// `asRead`, a block another program changed since the caller read it is refused
+// (writeBlocksShared). Returns the bytes written.
+std::string writeEquipmentBlock(const std::filesystem::path &path, int block, const EquipmentBlock &records,
+                                const BlocksAsRead &asRead = {});
 // The same for several blocks in one write.
-void writeEquipmentBlocks(const std::filesystem::path &path, const std::vector<std::pair<int, EquipmentBlock>> &blocks);
+std::string writeEquipmentBlocks(const std::filesystem::path &path,
+                                 const std::vector<std::pair<int, EquipmentBlock>> &blocks,
+                                 const BlocksAsRead &asRead = {});
 
 // Exchanges blocks a and b whole in one write: every byte of each block moves with it, only
 // Serial becomes 0 in all 30 records.

@@ -1,5 +1,6 @@
 #include "pricefile/pipe_block.h"
 
+#include "controls/core/control_texts.h"
 #include "controls/core/errors.h"
 #include "controls/core/fileio.h"
 
@@ -82,31 +83,61 @@ PipeBlock readPipeBlock(const std::filesystem::path &path, int pipe)
     return pipeBlockOf(readServiceFileBytes(path), pipe);
 }
 
-void writePipeBlocks(const std::filesystem::path &path, const std::vector<std::pair<int, PipeBlock>> &blocks)
+BlocksAsRead blocksAsRead(std::string_view fileBytes, const std::vector<int> &indexes, size_t blockBytes)
+{
+    BlocksAsRead read;
+    for (const int i : indexes)
+        read.emplace_back(i, std::string(fileBytes.substr(static_cast<size_t>(i) * blockBytes, blockBytes)));
+    return read;
+}
+
+std::string writeBlocksShared(const std::filesystem::path &path, const SizeCheck &checkSize, size_t blockBytes,
+                              const BlocksAsRead &asRead, const std::function<void(std::string &)> &encode)
+{
+    std::string written;
+    writeSharedFile(path, checkSize, [&](const std::optional<FileContents> &now) {
+        if (!now)
+            throw IoError(controltext::missingFileText(path));
+        // The block about to be replaced is compared with the block read, not the file's stamp:
+        // another writer's change to another block is kept, one to this block is not lost.
+        for (const auto &[index, bytes] : asRead)
+            if (now->bytes.compare(static_cast<size_t>(index) * blockBytes, blockBytes, bytes) != 0)
+                throw ChangedOnDiskError(controltext::changedOnDiskWriteText(path));
+        written = now->bytes;
+        encode(written);
+        return written;
+    });
+    return written;
+}
+
+std::string writePipeBlocks(const std::filesystem::path &path, const std::vector<std::pair<int, PipeBlock>> &blocks,
+                            const BlocksAsRead &asRead)
 {
     for (const auto &[pipe, block] : blocks)
         checkPipe(path, pipe);
-    std::string data = readServiceFileBytes(path);
-    for (const auto &[pipe, block] : blocks)
-        encodeBlock(blockAt(data, pipe), block);
-    writeFileAtomically(path, data);
+    return writeBlocksShared(path, [&](uintmax_t size) { checkServiceFileSize(path, size); }, BlockBytes, asRead,
+                             [&](std::string &data) {
+                                 for (const auto &[pipe, block] : blocks)
+                                     encodeBlock(blockAt(data, pipe), block);
+                             });
 }
 
-void writePipeBlock(const std::filesystem::path &path, int pipe, const PipeBlock &block)
+std::string writePipeBlock(const std::filesystem::path &path, int pipe, const PipeBlock &block, const BlocksAsRead &asRead)
 {
-    writePipeBlocks(path, {{pipe, block}});
+    return writePipeBlocks(path, {{pipe, block}}, asRead);
 }
 
 void swapPipeBlocks(const std::filesystem::path &path, int a, int b)
 {
     checkPipe(path, a);
     checkPipe(path, b);
-    std::string data = readServiceFileBytes(path);
-    const PipeBlock first = decodeBlock(blockAt(data, a));
-    const PipeBlock second = decodeBlock(blockAt(data, b));
-    encodeBlock(blockAt(data, a), second);
-    encodeBlock(blockAt(data, b), first);
-    writeFileAtomically(path, data);
+    writeBlocksShared(path, [&](uintmax_t size) { checkServiceFileSize(path, size); }, BlockBytes, {},
+                      [&](std::string &data) {
+                          const PipeBlock first = decodeBlock(blockAt(data, a));
+                          const PipeBlock second = decodeBlock(blockAt(data, b));
+                          encodeBlock(blockAt(data, a), second);
+                          encodeBlock(blockAt(data, b), first);
+                      });
 }
 
 std::vector<std::string> listPipeNames(const std::filesystem::path &path)

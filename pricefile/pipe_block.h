@@ -6,6 +6,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,14 +26,31 @@ PipeBlock pipeBlockOf(std::string_view fileBytes, int pipe);
 // many whole records it holds.
 PipeBlock readPipeBlock(const std::filesystem::path &path, int pipe);
 
-// Writes the 60 records of pipe block `pipe` with Serial 0; every other byte of the file stays
-// as it was. The file must exist and hold all 1200 records; it is rewritten through a
-// temporary file, so it is never half-written.
-void writePipeBlock(const std::filesystem::path &path, int pipe, const PipeBlock &block);
-// The same for several blocks in one write.
-void writePipeBlocks(const std::filesystem::path &path, const std::vector<std::pair<int, PipeBlock>> &blocks);
+// The blocks a writer read before it changed them: each block's index and its bytes then.
+using BlocksAsRead = std::vector<std::pair<int, std::string>>;
+// Those of the blocks `indexes` (of `blockBytes` bytes each) of a whole file's bytes.
+BlocksAsRead blocksAsRead(std::string_view fileBytes, const std::vector<int> &indexes, size_t blockBytes);
 
-// Exchanges pipe blocks a and b whole in one write; both get Serial 0.
+// Replaces blocks of a file of fixed blocks under the write lock of our programs
+// (writeSharedFile): the file is read as it now is (`checkSize` checks it; a missing file is an
+// error). When a block of `asRead` now differs from the bytes the writer read, another program
+// changed that very block since: ChangedOnDiskError, nothing written. Otherwise `encode` puts
+// the writer's blocks into the bytes now read, so that what other writers put in the other
+// blocks meanwhile stays. Returns the bytes written.
+std::string writeBlocksShared(const std::filesystem::path &path, const SizeCheck &checkSize, size_t blockBytes,
+                              const BlocksAsRead &asRead, const std::function<void(std::string &)> &encode);
+
+// Writes the 60 records of pipe block `pipe` with Serial 0; every other byte of the file stays
+// as it now is. The file must exist and hold all 1200 records; it is rewritten through a
+// temporary file, so it is never half-written. With `asRead`, a block another program changed
+// since the caller read it is refused (writeBlocksShared). Returns the bytes written.
+std::string writePipeBlock(const std::filesystem::path &path, int pipe, const PipeBlock &block,
+                           const BlocksAsRead &asRead = {});
+// The same for several blocks in one write.
+std::string writePipeBlocks(const std::filesystem::path &path, const std::vector<std::pair<int, PipeBlock>> &blocks,
+                            const BlocksAsRead &asRead = {});
+
+// Exchanges pipe blocks a and b whole in one write of the file as it now is; both get Serial 0.
 void swapPipeBlocks(const std::filesystem::path &path, int a, int b);
 
 // The Name of the first record of each of the 20 pipe blocks.

@@ -25,7 +25,10 @@ struct PipeFileFormat {
     static std::vector<std::string> namesOf(const std::string &bytes) { return pipeNamesOf(bytes); }
     static Block blockOf(const std::string &bytes, int index) { return pipeBlockOf(bytes, index); }
     static Block readBlock(const std::filesystem::path &path, int index) { return readPipeBlock(path, index); }
-    static void write(const std::filesystem::path &path, int index, const Block &b) { writePipeBlock(path, index, b); }
+    static std::string write(const std::filesystem::path &path, int index, const Block &b, const BlocksAsRead &asRead)
+    {
+        return writePipeBlock(path, index, b, asRead);
+    }
     static void swap(const std::filesystem::path &path, int a, int b) { swapPipeBlocks(path, a, b); }
 };
 

@@ -1,5 +1,6 @@
 #include "pricefile/service_file.h"
 
+#include "controls/core/control_texts.h"
 #include "controls/core/errors.h"
 #include "controls/core/fileio.h"
 #include "pricefile/text_damage.h"
@@ -11,7 +12,7 @@ ServiceFile::ServiceFile() : blocks_(std::make_unique<std::array<PipeBlock, Pipe
 ServiceFile::ServiceFile(const ServiceFile &other)
     : blocks_(std::make_unique<std::array<PipeBlock, PipesPerFile>>(*other.blocks_)), read_(other.read_),
       undecoded_(other.undecoded_), serialBase_(other.serialBase_), stamp_(other.stamp_),
-      hashPending_(other.hashPending_), damage_(other.damage_)
+      hashPending_(other.hashPending_), damage_(other.damage_), readOnly_(other.readOnly_)
 {
 }
 
@@ -25,6 +26,7 @@ ServiceFile &ServiceFile::operator=(const ServiceFile &other)
         stamp_ = other.stamp_;
         hashPending_ = other.hashPending_;
         damage_ = other.damage_;
+        readOnly_ = other.readOnly_;
     }
     return *this;
 }
@@ -68,6 +70,11 @@ void ServiceFile::adopt(FileContents &&contents, const std::filesystem::path &pa
     serialBase_ = serialBase;
     stamp_ = contents.stamp;
     hashPending_ = true;
+    try {
+        readOnly_ = isReadOnlyFile(path);
+    } catch (const IoError &) {
+        readOnly_ = false; // a save says what is wrong
+    }
 }
 
 void ServiceFile::load(const std::filesystem::path &path)
@@ -79,7 +86,7 @@ bool ServiceFile::createEmpty(const std::filesystem::path &path)
 {
     ServiceFile empty;
     empty.serialBase_ = -1200;
-    return writeFileAtomically(path, empty.serialize(), Overwrite::Never);
+    return writeSharedFile(path, empty.serialize(), Overwrite::Never);
 }
 
 void ServiceFile::loadOrCreate(const std::filesystem::path &path)
@@ -101,6 +108,7 @@ void ServiceFile::parse(std::string_view data, const std::filesystem::path &sour
     adopt(std::move(contents), source, 0);
     hashPending_ = false; // bytes that were not read from a file have no stamp
     stamp_ = FileStamp{};
+    readOnly_ = false;
 }
 
 std::string ServiceFile::serialize() const
@@ -115,12 +123,26 @@ std::string ServiceFile::serialize() const
     return data;
 }
 
-void ServiceFile::save(const std::filesystem::path &path)
+void ServiceFile::save(const std::filesystem::path &path, SaveCheck check)
 {
     const std::string data = serialize();
-    writeFileAtomically(path, data);
+    if (check == SaveCheck::None) {
+        writeSharedFile(path, data, Overwrite::Allowed);
+    } else {
+        const FileStamp read = stamp();
+        writeSharedFile(path, [&](uintmax_t size) { checkServiceFileSize(path, size); },
+                        [&](const std::optional<FileContents> &now) {
+                            const bool same = now ? read.exists && now->stamp.size == read.size &&
+                                                        now->stamp.hash == read.hash
+                                                  : !read.exists;
+                            if (!same)
+                                throw ChangedOnDiskError(controltext::changedOnDiskWriteText(path));
+                            return data;
+                        });
+    }
     stamp_ = stampOf(path, data);
     hashPending_ = false;
+    readOnly_ = false;
     read_.reset(); // serialize() decoded every block and the stamp is taken
 }
 

@@ -36,8 +36,13 @@ public:
     // The same from bytes already read; `source` names the file in messages. There is no file
     // stamp then: changedSince counts any file as changed.
     void parse(std::string_view data, const std::filesystem::path &source);
-    // Writes all 1200 records, numbering each record's Serial, through a temporary file.
-    void save(const std::filesystem::path &path);
+    // Writes all 1200 records, numbering each record's Serial, through a temporary file, under
+    // the write lock of our programs. With SaveCheck::Unchanged the file must still hold what
+    // this one last read or wrote, compared under the lock: otherwise ChangedOnDiskError and
+    // nothing is written (a whole-file writer cannot merge). With SaveCheck::None it replaces
+    // whatever is there.
+    enum class SaveCheck { None, Unchanged };
+    void save(const std::filesystem::path &path, SaveCheck check = SaveCheck::None);
     // The file bytes that save() would write.
     std::string serialize() const;
 
@@ -57,6 +62,9 @@ public:
     bool changedSince(const std::filesystem::path &path) const;
     // What the file held when this one last read or wrote it (no file stamp after parse).
     FileStamp stamp() const;
+    // Whether the file was read-only for this user (by its mode bits) when last read: a save
+    // would be refused.
+    bool readOnly() const { return readOnly_; }
 
 private:
     void adopt(FileContents &&contents, const std::filesystem::path &path, int serialBase);
@@ -79,6 +87,7 @@ private:
     mutable FileStamp stamp_; // of the file last read or written
     mutable bool hashPending_ = false; // stamp_.hash is still to be taken of read_
     std::vector<std::string> damage_;
+    bool readOnly_ = false;
 };
 
 } // namespace velmo

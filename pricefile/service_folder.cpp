@@ -62,7 +62,7 @@ void seedServiceFiles(const fs::path &programFolder, const fs::path &data)
             const auto source = readServiceFileIfPresent(tmpl);
             if (!source)
                 continue; // a missing template is not an error
-            writeFileAtomically(target, source->bytes, Overwrite::Never);
+            writeSharedFile(target, source->bytes, Overwrite::Never);
         } catch (const IoError &e) {
             throw IoError("ファイル " + tmpl.string() + " を " + target.string() + " にコピーできません: " + e.what());
         }

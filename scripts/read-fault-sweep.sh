@@ -20,6 +20,15 @@
 # velmok is ended by the sweep, so only the file counts there (and a message, should it end by
 # itself with an error).
 #
+# The write side follows: each workbook command (velmok-cli, torvik-cli and selvan-cli xlsx) with
+# its N-th write, fsync or rename failing (EIO, ENOSPC), the library's temporary files included,
+# holds when an exit 0 left a workbook whose every part unpacks and parses, and any other exit
+# left no workbook and a message naming it (or, when only the flush of its folder failed after
+# the rename, a sound workbook and a message saying so); and each --write command with the N-th call on its
+# lock file (openat, fcntl, unlink; EIO, EACCES, ENOLCK) failing holds when the price file is
+# exactly what a run without a fault writes (exit 0) or as it was (any other exit, with a message
+# naming it), and no lock file or temporary file is left beside it.
+#
 # At most SWEEP_MAX_CALLS call numbers (default 40) are tried per system call and command, so a
 # command that makes more calls than that is swept over its first 40. It prints "tried N,
 # held M" per command and a total, and exits 1 when any run did not hold; the runs that did not
@@ -37,7 +46,7 @@ errors=(EIO EACCES ESTALE)
 for tool in strace cmp python3 timeout; do
   command -v "$tool" >/dev/null || { echo "read-fault-sweep: $tool is not installed" >&2; exit 2; }
 done
-for program in velmok-cli selvan-cli korrel velmok; do
+for program in velmok-cli torvik-cli selvan-cli korrel velmok; do
   [ -x "$bin/$program" ] || { echo "read-fault-sweep: $bin/$program is missing; build it first" >&2; exit 2; }
 done
 
@@ -120,6 +129,16 @@ count_calls() { # kind target syscall command...
   grep -cE "^([0-9]+ +)?$sc\(" "$work/trace"
 }
 
+# Counts a run as held when `why` is empty; lists it with its message otherwise.
+judge() { # label syscall error n why
+  if [ -z "$5" ]; then
+    held=$((held + 1))
+  else
+    printf '%s  %s:%s:when=%d: %s\n    %s\n' "$1" "$2" "$3" "$4" "$5" \
+      "$(head -c 400 "$work/err" | tr '\n' ' ')" >>"$failures"
+  fi
+}
+
 # Sweeps one command; `writes` says whether it writes the file back on success.
 sweep() { # label kind writes command... (the price file is the word @FILE@, an output @OUT@)
   local label=$1 kind=$2 writes=$3
@@ -186,12 +205,7 @@ sweep() { # label kind writes command... (the price file is the word @FILE@, an 
             why="exit $status without a Japanese message"
           fi
         fi
-        if [ -z "$why" ]; then
-          held=$((held + 1))
-        else
-          printf '%s  %s:%s:when=%d: %s\n    %s\n' "$label" "$sc" "$err" "$n" "$why" \
-            "$(head -c 400 "$work/err" | tr '\n' ' ')" >>"$failures"
-        fi
+        judge "$label" "$sc" "$err" "$n" "$why"
       done
     done
   done
@@ -217,6 +231,135 @@ sweep "selvan-cli recalc" equipment no "$scli" recalc @FILE@
 sweep "selvan-cli recalc --write" equipment yes "$scli" recalc @FILE@ --write
 sweep "selvan-cli check" equipment no "$scli" check @FILE@
 sweep "velmok start" gui no timeout "$gui_seconds" "$work/prog/velmok"
+
+# --- the write side ----------------------------------------------------------------------------
+
+# A workbook that python's zipfile reads whole (every checksum) and whose XML parts all parse.
+workbook_sound() { # file
+  python3 - "$1" <<'PYEOF' 2>/dev/null
+import sys, zipfile
+from xml.dom import minidom
+z = zipfile.ZipFile(sys.argv[1])
+assert z.testzip() is None
+for name in ("[Content_Types].xml", "_rels/.rels", "xl/workbook.xml"):
+    z.getinfo(name)
+for name in z.namelist():
+    if name.endswith((".xml", ".rels")):
+        minidom.parseString(z.read(name))
+PYEOF
+}
+
+# Sweeps a workbook command: every write, fsync and rename of the process may fail, since the
+# library's temporary files have names of their own.
+sweep_workbook() { # label kind command... (@FILE@ the price file, @OUT@ the workbook)
+  local label=$1 kind=$2
+  shift 2
+  [[ $label =~ ${SWEEP_ONLY:-.} ]] || return 0
+  local target out="$work/run/out.xlsx" cmd=() a
+  case $kind in
+    service) target="$work/run/k.fda" ;;
+    equipment) target="$work/run/kigu1.dxa" ;;
+  esac
+  for a in "$@"; do
+    a=${a//@FILE@/$target}
+    cmd+=("${a//@OUT@/$out}")
+  done
+  rm -rf "$work/run" && mkdir "$work/run"
+  local tried=0 held=0 sc err n calls counted=""
+  for sc in write fsync rename; do
+    reset_file "$kind" "$target"
+    (cd "$work/run" && timeout 60 strace -f --seccomp-bpf -qq -o "$work/trace" -e trace="$sc" -- "${cmd[@]}" >/dev/null 2>&1)
+    calls=$(grep -cE "^([0-9]+ +)?$sc\(" "$work/trace")
+    counted+=" $sc $calls"
+    [ "$calls" -gt "$max_calls" ] && calls=$max_calls
+    for ((n = 1; n <= calls; n++)); do
+      for err in EIO ENOSPC; do
+        reset_file "$kind" "$target"
+        rm -f "$out"
+        (cd "$work/run" && timeout 60 strace -f --seccomp-bpf -qq -o /dev/null -e trace="$sc" \
+           -e inject="$sc:error=$err:when=$n" -- "${cmd[@]}" >"$work/out" 2>"$work/err")
+        status=$?
+        tried=$((tried + 1))
+        local why=""
+        if [ "$status" -eq 0 ]; then
+          workbook_sound "$out" || why="exit 0, but the workbook is broken"
+        elif [ -e "$out" ] && grep -qF "は保存しましたが" "$work/err"; then
+          # Renamed into place, only the flush of its folder failed, and the message says so.
+          workbook_sound "$out" || why="exit $status, the workbook in place is broken"
+        elif [ -e "$out" ]; then
+          why="exit $status, and a workbook was left"
+        elif [ -s "$work/err" ] && ! grep -qF "$out" "$work/err"; then
+          why="exit $status without naming the workbook" # (an empty message: its own write failed)
+        fi
+        judge "$label" "$sc" "$err" "$n" "$why"
+      done
+    done
+  done
+  printf '%-32s tried %4d, held %4d   (calls:%s)\n' "$label" "$tried" "$held" "$counted"
+  total_tried=$((total_tried + tried))
+  total_held=$((total_held + held))
+}
+
+# Sweeps the write lock of a --write command: the calls on its lock file fail in turn.
+sweep_lock() { # label kind command...
+  local label=$1 kind=$2
+  shift 2
+  [[ $label =~ ${SWEEP_ONLY:-.} ]] || return 0
+  local target cmd=() a
+  case $kind in
+    service) target="$work/run/k.fda" ;;
+    equipment) target="$work/run/kigu1.dxa" ;;
+  esac
+  local lock="$work/run/.$(basename "$target").lock"
+  for a in "$@"; do cmd+=("${a//@FILE@/$target}"); done
+  rm -rf "$work/run" && mkdir "$work/run"
+  reset_file "$kind" "$target"
+  (cd "$work/run" && "${cmd[@]}" >/dev/null 2>&1)
+  cp "$target" "$work/clean.file"
+  local tried=0 held=0 sc err n calls counted=""
+  for sc in openat fcntl unlink; do
+    reset_file "$kind" "$target"
+    (cd "$work/run" && timeout 60 strace -f --seccomp-bpf -qq -o "$work/trace" -P "$lock" -e trace="$sc" -- "${cmd[@]}" \
+       >/dev/null 2>&1)
+    calls=$(grep -cE "^([0-9]+ +)?$sc\(" "$work/trace")
+    counted+=" $sc $calls"
+    for ((n = 1; n <= calls; n++)); do
+      for err in EIO EACCES ENOLCK; do
+        reset_file "$kind" "$target"
+        cp "$target" "$work/before"
+        (cd "$work/run" && timeout 60 strace -f --seccomp-bpf -qq -o /dev/null -P "$lock" -e trace="$sc" \
+           -e inject="$sc:error=$err:when=$n" -- "${cmd[@]}" >"$work/out" 2>"$work/err")
+        status=$?
+        tried=$((tried + 1))
+        local why=""
+        if [ "$status" -eq 0 ]; then
+          cmp -s "$target" "$work/clean.file" || why="the file is not what a run without a fault writes"
+        elif ! cmp -s "$target" "$work/before"; then
+          why="exit $status, and the file changed"
+        elif ! grep -qF "$target" "$work/err"; then
+          why="exit $status without naming the file"
+        fi
+        if [ -z "$why" ] && compgen -G "$work/run/.$(basename "$target").??????" >/dev/null; then
+          why="a temporary file was left"
+        fi
+        # A lock file left by a writer whose unlink failed is harmless (the next writer takes it
+        # over); only the price file and the temporary files count.
+        judge "$label" "$sc" "$err" "$n" "$why"
+      done
+    done
+  done
+  printf '%-32s tried %4d, held %4d   (calls on the lock file:%s)\n' "$label" "$tried" "$held" "$counted"
+  total_tried=$((total_tried + tried))
+  total_held=$((total_held + held))
+}
+
+tcli=$bin/torvik-cli
+sweep_workbook "velmok-cli xlsx (write side)" service "$cli" xlsx @FILE@ --pipe 1 @OUT@
+sweep_workbook "torvik-cli xlsx (write side)" service "$tcli" xlsx @FILE@ @OUT@ --block 0
+sweep_workbook "selvan-cli xlsx (write side)" equipment "$scli" xlsx @FILE@ @OUT@ --block 0
+sweep_lock "velmok-cli calc --write (lock)" service "$cli" calc @FILE@ --write
+sweep_lock "torvik-cli recalc --write (lock)" service "$tcli" recalc @FILE@ --write
+sweep_lock "selvan-cli recalc --write (lock)" equipment "$scli" recalc @FILE@ --write
 
 printf '%-32s tried %4d, held %4d\n' "total" "$total_tried" "$total_held"
 if [ -s "$failures" ]; then

@@ -10,12 +10,6 @@
 
 namespace velmo::cli {
 
-void refuseIfChanged(const std::filesystem::path &file, bool changed, bool force)
-{
-    if (changed && !force)
-        throw ChangedOnDiskError(controltext::changedOnDiskBatchText(file));
-}
-
 std::string readFileToCheck(const std::filesystem::path &file, uintmax_t expectedBytes)
 {
     return readExistingFile(file, [&](uintmax_t size) {
@@ -84,6 +78,12 @@ std::vector<int> selectedOrAll(std::optional<int> one, int count)
     return all;
 }
 
+namespace {
+std::optional<std::filesystem::path> writtenFile;
+} // namespace
+
+void noteFileWritten(const std::filesystem::path &file) { writtenFile = file; }
+
 void printJson(const JsonWriter &j)
 {
     std::fwrite(j.text().data(), 1, j.text().size(), stdout);
@@ -93,33 +93,34 @@ void printJson(const JsonWriter &j)
 int runBatch(int argc, char **argv, const char *program, const char *usage, const char *usageHint,
              const std::function<int()> &run)
 {
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(usage, stdout);
-        return 0;
-    }
-    if (argc < 2) { // nothing asked: how to ask
-        std::fputs(usage, stderr);
-        return 2;
-    }
     int status = 2;
     errno = 0;
-    try {
-        status = run();
-    } catch (const UsageError &e) {
-        std::fprintf(stderr, "%s: %s %s\n", program, e.what(), usageHint);
-    } catch (const ChangedOnDiskError &e) {
-        std::fprintf(stderr, "%s: %s\n", program, e.what());
-        status = 3;
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "%s: %s\n", program, e.what());
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(usage, stdout);
+        status = 0;
+    } else if (argc < 2) { // nothing asked: how to ask
+        std::fputs(usage, stderr);
+        return 2;
+    } else {
+        try {
+            status = run();
+        } catch (const UsageError &e) {
+            std::fprintf(stderr, "%s: %s %s\n", program, e.what(), usageHint);
+        } catch (const ChangedOnDiskError &e) {
+            std::fprintf(stderr, "%s: %s%s\n", program, e.what(), controltext::ForceHintText);
+            status = 3;
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "%s: %s\n", program, e.what());
+        }
     }
     // What was written to standard output must have reached it: a full disk or a closed pipe
     // shows only at the flush or the close.
     const bool failed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
     const int flushError = errno != 0 ? errno : EIO;
     if (std::fclose(stdout) != 0 || failed) {
-        std::fprintf(stderr, "%s: %s: %s\n", program, controltext::StdoutFailedText,
-                     systemErrorText(failed ? flushError : errno).c_str());
+        const std::string what =
+            writtenFile ? controltext::writtenButStdoutFailedText(*writtenFile) : controltext::StdoutFailedText;
+        std::fprintf(stderr, "%s: %s: %s\n", program, what.c_str(), systemErrorText(failed ? flushError : errno).c_str());
         return 2;
     }
     return status;

@@ -2,6 +2,7 @@
 // What the batch programs (velmok-cli, selvan-cli) share: their usage error, the check that a
 // file to read exists, the blocks a command works on, printing JSON, and the run of main() with
 // its exit statuses.
+#include "controls/core/errors.h"
 #include "controls/core/json_writer.h"
 #include "controls/core/price_revision.h"
 
@@ -21,13 +22,7 @@ struct UsageError : std::runtime_error {
 };
 
 // A writing command found the file changed by another program since it read it: exit status 3.
-struct ChangedOnDiskError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-// Before a writing command puts back a file it read: when `changed` (the file on disk is no
-// longer what was read) and --force was not given, raises ChangedOnDiskError naming the file.
-void refuseIfChanged(const std::filesystem::path &file, bool changed, bool force);
+using velmo::ChangedOnDiskError;
 
 // The bytes of a file a check command reads: only a regular file, refused before it is read
 // when it is larger than `expectedBytes` (a shorter one is read so that its records can be
@@ -57,6 +52,10 @@ void requireRevisionArgs(const RevisionArgs &args, bool blockGiven, const char *
 // The revision the options give; a value that is not one of the allowed raises UsageError.
 PriceRevision parseRevisionOrUsage(const RevisionArgs &args);
 
+// Records that the command wrote `file`: when standard output fails afterwards, the error says
+// that the file was written all the same, so that it does not read as a failed write.
+void noteFileWritten(const std::filesystem::path &file);
+
 // The JSON text and a line end on standard output.
 void printJson(const JsonWriter &j);
 
@@ -75,7 +74,8 @@ void writeRecordHead(JsonWriter &j, const Record &r)
     j.key("rowTag").number(int64_t{r.rowTag});
 }
 
-// main() of a batch program: "--help" or "-h" alone prints `usage`, no argument prints it on
+// main() of a batch program: "--help" or "-h" alone prints `usage` (status 2 too when standard
+// output fails), no argument prints it on
 // standard error with status 2; otherwise `run` gives the
 // exit status, and a failure ends with one line "program: message" on standard error (a usage
 // error followed by `usageHint`) and status 2, or 3 for ChangedOnDiskError. Standard output is

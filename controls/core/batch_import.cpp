@@ -57,9 +57,18 @@ ImportOptions parseImportArgs(int argc, char **argv, const std::function<int(con
 
 ImportPreview previewOfList(const ImportOptions &o, const ImportTarget &target)
 {
-    const PriceBook book = readPriceBook(o.list);
-    const SheetRows &rows = book.sheet(o.sheet).rows;
-    return previewImport(rows, chooseColumn(rows, o.sizeColumn), chooseColumn(rows, o.priceColumn), target);
+    try {
+        const PriceBook book = readPriceBook(o.list);
+        const SheetRows &rows = book.sheet(o.sheet).rows;
+        if (rows.empty()) // an empty list, or one whose first quote never ends
+            throw IoError(controltext::emptyPriceListText(o.list));
+        return previewImport(rows, chooseColumn(rows, o.sizeColumn), chooseColumn(rows, o.priceColumn), target);
+    } catch (const VelmoError &e) {
+        // Every failure names the list, also those of the columns and of the text converter.
+        if (std::string_view(e.what()).find(o.list.string()) != std::string_view::npos)
+            throw;
+        throw IoError(controltext::inPriceListText(o.list, e.what()));
+    }
 }
 
 namespace {
@@ -79,15 +88,25 @@ void writeLines(JsonWriter &j, const char *name, const std::vector<SheetLine> &l
 
 } // namespace
 
-void writeImportJson(JsonWriter &j, const ImportOptions &o, const ImportPreview &p)
+bool importWrites(const ImportOptions &o, const ImportPreview &p)
 {
-    j.key("file").string(o.file.string());
+    if (!o.write)
+        return false;
+    if (p.matched() > 0)
+        return true;
+    std::fprintf(stderr, "%s\n", controltext::nothingImportedText(o.list, o.file).c_str());
+    return false;
+}
+
+void writeImportJson(JsonWriter &j, const ImportOptions &o, const ImportPreview &p, bool written)
+{
+    j.path("file", o.file);
     j.key("block").number(int64_t{o.block});
-    j.key("list").string(o.list.string());
+    j.path("list", o.list);
     j.key("sheet").string(o.sheet);
     j.key("sizeColumn").string(o.sizeColumn);
     j.key("priceColumn").string(o.priceColumn);
-    j.key("written").boolean(o.write);
+    j.key("written").boolean(written);
     j.key("sizes").beginArray();
     for (size_t k = 0; k < p.sizes.size(); ++k) {
         const SizePrice &s = p.sizes[k];

@@ -27,8 +27,12 @@ ImportOptions parseImportArgs(int argc, char **argv, const std::function<int(con
 // The list read and matched to `target` by the options' sheet and columns.
 ImportPreview previewOfList(const ImportOptions &o, const ImportTarget &target);
 
-// The members of the output object: the file, block, list, sheet and columns, the sizes with
-// their old and new list prices, what found no place, and the counts.
-void writeImportJson(JsonWriter &j, const ImportOptions &o, const ImportPreview &p);
+// Whether --write stores the preview: not when no row matched (nothing to store), which is
+// then said on standard error.
+bool importWrites(const ImportOptions &o, const ImportPreview &p);
+
+// The members of the output object: the file, block, list, sheet and columns, whether the file
+// was written, the sizes with their old and new list prices, what found no place, and the counts.
+void writeImportJson(JsonWriter &j, const ImportOptions &o, const ImportPreview &p, bool written);
 
 } // namespace velmo::cli

@@ -55,8 +55,10 @@ public:
     virtual std::vector<std::string> listNames() = 0;
     // Reads one block; raises IoError naming the file when it cannot.
     virtual Block load(int index) = 0;
-    // Writes one block in place, every other byte of the file as it was.
-    virtual void save(int index, const Block &block) = 0;
+    // Writes one block in place, every other block as the file now holds it. Unless
+    // `overwriteChanged`, a block another program changed on disk since this store last read or
+    // wrote it raises ChangedOnDiskError and nothing is written.
+    virtual void save(int index, const Block &block, bool overwriteChanged) = 0;
     // Exchanges two blocks whole in the file.
     virtual void swap(int a, int b) = 0;
     // The file, for messages.
@@ -73,6 +75,8 @@ public:
     }
     // A notice naming the damaged texts of the block read last; empty when it has none.
     virtual std::string damageOfLastRead() const { return ""; }
+    // Whether the file was read-only (for this user, by its mode bits) when last read or written.
+    virtual bool readOnly() const { return false; }
 };
 
 // What a block of a file held when a store last read or wrote it, so that the store can tell
@@ -86,6 +90,11 @@ public:
         bytes_ = std::string(fileBytes.substr(static_cast<size_t>(index) * blockBytes, blockBytes));
     }
     void forget() { index_ = -1; }
+    // Block `index` as remembered; nothing when another block (or none) is remembered.
+    std::optional<std::string> remembered(int index) const
+    {
+        return index == index_ ? std::optional<std::string>(bytes_) : std::nullopt;
+    }
     // Whether block `index` of the file's bytes now differs from what was remembered; a block
     // not remembered has not changed.
     bool changed(int index, std::string_view fileBytesNow, size_t blockBytes) const
@@ -116,6 +125,8 @@ public:
     bool modified() const { return modified_; }
     // The working block was read from the file; without one nothing is saved.
     bool blockLoaded() const { return loaded_; }
+    // The file was read-only for this user when last read or written: a save would be refused.
+    bool readOnly() const { return store_.readOnly(); }
     // The names of the selection list, as last listed.
     const std::vector<std::string> &names() const { return names_; }
 
@@ -152,21 +163,32 @@ public:
             throw IoError(controltext::blockNotReadText(store_.path()));
         // Another program (velmok saving the whole file, or this program started twice) may
         // have written this block since it was read: it is overwritten only when the user says
-        // so, or read again in place of the edits when the user says that.
-        if (store_.changedOnDisk(blockIndex_)) {
-            const std::filesystem::path file = store_.path();
-            const std::string subject = controltext::changedBlockSubject(file, blockName());
-            const Answer a = ui_.confirmOrBack(controltext::changedOnDiskQuestion(subject), controltext::YesButton,
-                                               controltext::CancelButton, controltext::ReloadButton);
-            if (a == Answer::Back && reloadConfirmed(subject)) {
-                reloadBlock();
-                return false;
+        // so, or read again in place of the edits when the user says that. The store compares
+        // again under the write lock: a change that came after the question asks it again.
+        bool overwrite = false;
+        for (int attempt = 0;; ++attempt) {
+            if (!overwrite && store_.changedOnDisk(blockIndex_)) {
+                const std::filesystem::path file = store_.path();
+                const std::string subject = controltext::changedBlockSubject(file, blockName());
+                const Answer a = ui_.confirmOrBack(controltext::changedOnDiskQuestion(subject), controltext::YesButton,
+                                                   controltext::CancelButton, controltext::ReloadButton);
+                if (a == Answer::Back && reloadConfirmed(subject)) {
+                    reloadBlock();
+                    return false;
+                }
+                if (a != Answer::Yes)
+                    throw IoError(controltext::saveWithdrawnText(file));
+                overwrite = true;
             }
-            if (a != Answer::Yes)
-                throw IoError(controltext::saveWithdrawnText(file));
+            prepareSave();
+            try {
+                store_.save(blockIndex_, working_, overwrite);
+                break;
+            } catch (const ChangedOnDiskError &) {
+                if (attempt >= 2)
+                    throw;
+            }
         }
-        prepareSave();
-        store_.save(blockIndex_, working_);
         modified_ = false;
         outside_.settled();
         if (!silent)

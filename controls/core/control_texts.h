@@ -36,11 +36,14 @@ inline std::string saveWithdrawnText(const std::filesystem::path &file)
 {
     return "ファイル " + file.string() + " への保存を取りやめました。ほかのプログラムの変更はそのままです。";
 }
-// A batch command cannot ask: what it says when it leaves such a file as it is.
-inline std::string changedOnDiskBatchText(const std::filesystem::path &file)
+// A write that found what it was about to replace changed since it was read, and left the file
+// as it is.
+inline std::string changedOnDiskWriteText(const std::filesystem::path &file)
 {
-    return changedFileSubject(file) + ChangedSinceReadText + "書き込みませんでした (上書きするには --force を付けてください)";
+    return changedFileSubject(file) + ChangedSinceReadText + "書き込みませんでした";
 }
+// A batch command cannot ask: what it adds to that.
+inline constexpr const char *ForceHintText = " (上書きするには --force を付けてください)";
 
 // The third answer of that question, and the button of the bar that says so: read the file (or
 // the block) again and drop this program's unsaved edits.
@@ -115,6 +118,11 @@ inline std::string fileRevisedNotice(const std::filesystem::path &file, int bloc
 
 // ---- the batch commands ----
 inline constexpr const char *StdoutFailedText = "標準出力に書き込めません";
+// The same after the command wrote its file: the write stands.
+inline std::string writtenButStdoutFailedText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " は書き込みました。" + StdoutFailedText;
+}
 // Command lines that are not the program's.
 inline constexpr const char *NoCommandText = "コマンドがありません";
 inline std::string unknownCommandText(const std::string &command) { return "コマンド '" + command + "' はありません"; }
@@ -142,9 +150,16 @@ inline std::string importUsageText(const std::string &program)
     return "        " + program +
            " import FILE --block N LIST [--size-column C] [--price-column C] [--sheet NAME] [--write [--force]]\n"
            "  LIST: 仕入先の価格表 (CSV・タブ区切り: UTF-8 か Shift-JIS、または .xlsx)。ブロック N のサイズに一致した行の\n"
-           "        定価を取り込みます。--write がなければ結果を JSON で表示するだけで、ファイルは変更しません\n"
+           "        定価を取り込みます。--write がなければ結果を JSON で表示するだけで、ファイルは変更しません。\n"
+           "        一致した行がなければ --write でも書き込みません\n"
            "  C: 列番号 (1 から) または見出しの文字。既定はサイズが 1 列目、定価が 2 列目\n"
            "  --sheet: .xlsx のシート名 (既定は最初のシート)\n";
+}
+// import --write when no row of the list matched a size of the block.
+inline std::string nothingImportedText(const std::filesystem::path &list, const std::filesystem::path &file)
+{
+    return "価格表 " + list.string() + " にはブロックのサイズに一致する行がないため、ファイル " + file.string() +
+           " には書き込みませんでした";
 }
 inline std::string missingOptionValueText(const std::string &option) { return option + " の後に値がありません"; }
 inline std::string importExtraArgumentText(const std::string &given)
@@ -191,6 +206,32 @@ inline std::string notInspectedText(const std::filesystem::path &path, const std
 inline std::string unwritableFileText(const std::filesystem::path &file, const std::string &cause)
 {
     return "ファイル " + file.string() + " に書き込めません: " + cause;
+}
+// A file that the person may not write is never replaced, not even by root: the mode bits decide.
+inline std::string readOnlyFileText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " は読み取り専用です";
+}
+// What the status bar of a window shows while the file it edits is read-only.
+inline constexpr const char *ReadOnlyStatusText = "読み取り専用";
+// The same before the path in the path panel of the registration programs.
+inline std::string readOnlyMark(bool readOnly) { return readOnly ? std::string("[") + ReadOnlyStatusText + "] " : ""; }
+// Another program of ours held the write lock of the file longer than a writer waits.
+inline std::string lockTimeoutText(const std::filesystem::path &file, int seconds)
+{
+    return "ファイル " + file.string() + " はほかのプログラムが保存中です。" + std::to_string(seconds) +
+           " 秒待ちましたが終わらないため、書き込みませんでした";
+}
+// The lock file beside a price file cannot be opened or locked.
+inline std::string lockFailedText(const std::filesystem::path &file, const std::filesystem::path &lock,
+                                  const std::string &cause)
+{
+    return "ファイル " + file.string() + " に書き込めません: ロックファイル " + lock.string() + " を使えません: " + cause;
+}
+// A program not of ours kept changing the file while it was being written.
+inline std::string keptChangingText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " は書き込みの間にほかのプログラムで変更され続けたため、書き込みませんでした";
 }
 // The file was renamed into place but its folder could not be flushed.
 inline std::string folderNotFlushedText(const std::filesystem::path &file, const std::filesystem::path &folder,
@@ -317,6 +358,11 @@ inline std::string noSuchSheetText(const std::filesystem::path &file, const std:
     return "ファイル " + file.string() + " にシート「" + sheet + "」がありません";
 }
 inline std::string emptyPriceListText(const std::filesystem::path &file) { return "ファイル " + file.string() + " に表がありません"; }
+// Another failure while a price list was read or its columns chosen, with the list's name.
+inline std::string inPriceListText(const std::filesystem::path &list, const std::string &what)
+{
+    return "価格表 " + list.string() + ": " + what;
+}
 // A column asked for that the table does not have.
 inline std::string noColumnNumberText(int column, int columns)
 {
@@ -395,11 +441,20 @@ inline std::string pdfNotMadeText(const std::filesystem::path &pdf, const std::s
 {
     return "PDF " + pdf.string() + " を作れません: " + cause;
 }
+// `said`: what the print program wrote to its standard error, passed through (its last line
+// without the program's name, which is the cause it gives).
 inline std::string printProgramFailedText(const std::filesystem::path &program, int status,
-                                          const std::filesystem::path &pdf)
+                                          const std::filesystem::path &pdf, std::string said = "")
 {
-    return "印刷プログラム " + program.string() + " が終了状態 " + std::to_string(status) + " で終わりました。PDF " +
-           pdf.string() + " は作られていません";
+    while (!said.empty() && (said.back() == '\n' || said.back() == '\r'))
+        said.pop_back();
+    if (const size_t nl = said.rfind('\n'); nl != std::string::npos)
+        said.erase(0, nl + 1);
+    std::string text = "印刷プログラム " + program.string() + " が終了状態 " + std::to_string(status) + " で終わりました。PDF " +
+                       pdf.string() + " は作られていません";
+    if (!said.empty())
+        text += ": " + said;
+    return text;
 }
 
 } // namespace velmo::controltext

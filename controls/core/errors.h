@@ -15,6 +15,12 @@ struct IoError : VelmoError {
     using VelmoError::VelmoError;
 };
 
+// A write found that another program changed what it was about to replace since it was read:
+// nothing was written. The batch programs end with status 3, the windows ask again.
+struct ChangedOnDiskError : IoError {
+    using IoError::IoError;
+};
+
 // A text is not a number.
 struct ConversionError : VelmoError {
     using VelmoError::VelmoError;

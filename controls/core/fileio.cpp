@@ -349,15 +349,30 @@ void clearWriteFault()
     writesSeen = 0;
 }
 
-bool writeFileAtomically(const std::filesystem::path &path, std::string_view bytes, Overwrite overwrite)
+namespace {
+
+std::filesystem::path folderOf(const std::filesystem::path &target)
 {
-    ++writesSeen;
-    const std::filesystem::path target = followLinks(path);
-    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+}
+
+// Raises when the existing file `target` may not be written by this process (named `path`).
+void refuseReadOnly(const std::filesystem::path &path, const std::filesystem::path &target)
+{
+    if (isReadOnlyFile(target))
+        throw IoError(controltext::readOnlyFileText(path));
+}
+
+// Writes `bytes` to a new hidden temporary file beside `target`, flushed to disk, with the
+// mode, owner and group of the file it is to replace; returns its name. On failure the
+// temporary file is gone and IoError names `path`.
+std::string writeTemporary(const std::filesystem::path &path, const std::filesystem::path &target,
+                           std::string_view bytes)
+{
     // A hidden name beside the target: ".kanzai1.fda.XXXXXX".
     std::string name(1, '.');
     name.append(target.filename().string()).append(".XXXXXX");
-    std::string tmpl = (folder / name).string();
+    std::string tmpl = (folderOf(target) / name).string();
     if (const int err = injected(WriteFault::Stage::Create))
         writeError(path, err);
     const int fd = ::mkstemp(tmpl.data());
@@ -411,42 +426,238 @@ bool writeFileAtomically(const std::filesystem::path &path, std::string_view byt
         ::unlink(tmpl.c_str());
         writeError(path, err);
     }
+    return tmpl;
+}
+
+// Renames the temporary file `tmp` over `target` (or to it only while nothing has the name)
+// and flushes the folder. False, with the temporary file gone, when the name was taken.
+bool putInPlace(const std::filesystem::path &path, const std::filesystem::path &target, const std::string &tmp,
+                Overwrite overwrite)
+{
     if (const int err = injected(WriteFault::Stage::Rename)) {
-        ::unlink(tmpl.c_str());
+        ::unlink(tmp.c_str());
         writeError(path, err);
     }
     if (overwrite == Overwrite::Never) {
-        if (!renameUnlessTaken(tmpl, target))
+        if (!renameUnlessTaken(tmp, target))
             return false;
-    } else if (::rename(tmpl.c_str(), target.c_str()) != 0) {
+    } else if (::rename(tmp.c_str(), target.c_str()) != 0) {
         const int err = errno;
-        ::unlink(tmpl.c_str());
+        ::unlink(tmp.c_str());
         writeError(path, err);
     }
     // The new file is in place by now; only its survival of a power cut is in doubt.
+    const std::filesystem::path folder = folderOf(target);
     if (const int err = syncFolder(folder))
         throw IoError(controltext::folderNotFlushedText(path, folder, systemErrorText(err)));
     return true;
 }
 
-void removeAbandonedSaves(const std::filesystem::path &path, std::chrono::seconds minimumAge)
+std::chrono::milliseconds lockWait = DefaultLockWait;
+thread_local std::function<void()> beforeReplace;
+
+std::filesystem::path lockFileOf(const std::filesystem::path &target)
+{
+    return folderOf(target) / ("." + target.filename().string() + ".lock");
+}
+
+// Whether the hidden name `name` is one of mkstemp's temporary files of `target`.
+bool isTemporaryOf(const std::string &name, const std::filesystem::path &target)
+{
+    const std::string prefix = "." + target.filename().string() + ".";
+    return name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Removes the temporary files of `target` older than `minimumAge` (every one with 0).
+void removeTemporaries(const std::filesystem::path &target, std::chrono::seconds minimumAge)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
-    const fs::path target = path.has_parent_path() ? path : fs::path(".") / path;
-    const std::string prefix = "." + target.filename().string() + ".";
     const auto now = fs::file_time_type::clock::now();
-    for (fs::directory_iterator it(target.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        // mkstemp's six letters and digits after the name.
-        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+    for (fs::directory_iterator it(folderOf(target), ec), end; !ec && it != end; it.increment(ec)) {
+        if (!isTemporaryOf(it->path().filename().string(), target))
             continue;
         std::error_code e;
         if (!it->is_regular_file(e) || it->is_symlink(e))
             continue;
-        const auto written = fs::last_write_time(it->path(), e);
-        if (!e && now - written >= minimumAge)
-            fs::remove(it->path(), e);
+        if (minimumAge.count() > 0) {
+            const auto written = fs::last_write_time(it->path(), e);
+            if (e || now - written < minimumAge)
+                continue;
+        }
+        fs::remove(it->path(), e);
+    }
+}
+
+} // namespace
+
+bool writeFileAtomically(const std::filesystem::path &path, std::string_view bytes, Overwrite overwrite)
+{
+    ++writesSeen;
+    const std::filesystem::path target = followLinks(path);
+    if (overwrite == Overwrite::Allowed)
+        refuseReadOnly(path, target);
+    return putInPlace(path, target, writeTemporary(path, target, bytes), overwrite);
+}
+
+bool isReadOnlyFile(const std::filesystem::path &path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            return false;
+        throw IoError(controltext::notInspectedText(path, systemErrorText(errno)));
+    }
+    if (::geteuid() == 0)
+        return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    // The kernel's own answer for this user, groups and access lists included.
+    if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0)
+        return false;
+    if (errno == EACCES || errno == EROFS || errno == EPERM)
+        return true;
+    throw IoError(controltext::notInspectedText(path, systemErrorText(errno)));
+}
+
+void setWriteLockWait(std::chrono::milliseconds wait) { lockWait = wait; }
+std::chrono::milliseconds writeLockWait() { return lockWait; }
+void setBeforeReplaceHook(std::function<void()> hook) { beforeReplace = std::move(hook); }
+
+// The lock file exists only while a writer holds it or waits for it: the holder removes it
+// before it lets go. A waiter that then gets the lock of the removed file sees that the name no
+// longer leads to the file it locked and opens the name again, so two writers never hold the
+// locks of two different files of the same name.
+bool WriteLock::take(const std::filesystem::path &file, std::chrono::milliseconds wait)
+{
+    const std::filesystem::path target = followLinks(file);
+    lockFile_ = lockFileOf(target);
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        const int fd = ::open(lockFile_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK, 0666);
+        if (fd < 0) {
+            const int err = errno;
+            // No lock file can be made where the file is (no such folder, a folder this user may
+            // not write, a read-only drive): no file can be written there either, and the write
+            // itself says why in its own words.
+            if (err == ENOENT || err == ENOTDIR || err == EROFS)
+                return true;
+            if (err == EACCES && ::access(folderOf(target).c_str(), W_OK) != 0)
+                return true;
+            throw IoError(controltext::lockFailedText(file, lockFile_, systemErrorText(err)));
+        }
+        Descriptor guard{fd};
+        struct stat mine {};
+        if (::fstat(fd, &mine) != 0)
+            throw IoError(controltext::lockFailedText(file, lockFile_, systemErrorText(errno)));
+        if (!S_ISREG(mine.st_mode))
+            throw IoError(controltext::lockFailedText(file, lockFile_, controltext::NotRegularText));
+        // Every user who may write the price file must be able to lock it: the lock file holds
+        // no data, so it is writable by all whatever the creator's umask.
+        if ((mine.st_mode & 0666) != 0666)
+            (void)::fchmod(fd, 0666);
+        for (;;) {
+            struct flock fl {};
+            fl.l_type = F_WRLCK;
+            fl.l_whence = SEEK_SET;
+            if (::fcntl(fd, F_OFD_SETLK, &fl) == 0)
+                break;
+            const int err = errno;
+            if (err == ENOLCK || err == EINVAL || err == EOPNOTSUPP || err == ENOSYS)
+                return true; // a file system that keeps no locks (the guard closes the file)
+            if (err != EAGAIN && err != EACCES && err != EINTR)
+                throw IoError(controltext::lockFailedText(file, lockFile_, systemErrorText(err)));
+            if (std::chrono::steady_clock::now() >= deadline)
+                return false;
+            ::usleep(20000);
+        }
+        struct stat named {};
+        if (::stat(lockFile_.c_str(), &named) == 0 && named.st_dev == mine.st_dev && named.st_ino == mine.st_ino) {
+            fd_ = fd;
+            guard.fd = -1;
+            return true;
+        }
+        // The writer before removed the file this one locked: lock the name's file anew.
+    }
+}
+
+WriteLock::WriteLock(const std::filesystem::path &file, std::chrono::milliseconds wait)
+{
+    if (!take(file, wait))
+        throw IoError(controltext::lockTimeoutText(
+            file, static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(wait).count())));
+}
+
+WriteLock::~WriteLock()
+{
+    if (fd_ < 0)
+        return;
+    ::unlink(lockFile_.c_str()); // while still held: see take()
+    ::close(fd_);                // the last descriptor of the open file description: unlocked
+}
+
+std::unique_ptr<WriteLock> WriteLock::tryHold(const std::filesystem::path &file)
+{
+    std::unique_ptr<WriteLock> lock(new WriteLock());
+    if (!lock->take(file, std::chrono::milliseconds(0)))
+        return nullptr;
+    return lock;
+}
+
+void writeSharedFile(const std::filesystem::path &path, const SizeCheck &checkSize, const ComposeWrite &compose)
+{
+    ++writesSeen;
+    const std::filesystem::path target = followLinks(path);
+    const WriteLock lock(target);
+    removeTemporaries(target, lock.held() ? std::chrono::seconds(0) : std::chrono::minutes(10));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        refuseReadOnly(path, target);
+        const std::optional<FileContents> now = readFileIfPresent(target, checkSize);
+        const std::string tmp = writeTemporary(path, target, compose(now));
+        try {
+            if (beforeReplace)
+                beforeReplace();
+            // A program that is not ours may have changed the file while the new one was written.
+            const bool changed = now ? changedOnDisk(now->stamp, target) : pathExists(target);
+            if (!changed) {
+                putInPlace(path, target, tmp, Overwrite::Allowed);
+                return;
+            }
+        } catch (...) {
+            ::unlink(tmp.c_str());
+            throw;
+        }
+        ::unlink(tmp.c_str());
+    }
+    throw IoError(controltext::keptChangingText(path));
+}
+
+bool writeSharedFile(const std::filesystem::path &path, std::string_view bytes, Overwrite overwrite)
+{
+    ++writesSeen;
+    const std::filesystem::path target = followLinks(path);
+    const WriteLock lock(target);
+    removeTemporaries(target, lock.held() ? std::chrono::seconds(0) : std::chrono::minutes(10));
+    if (overwrite == Overwrite::Allowed)
+        refuseReadOnly(path, target);
+    const std::string tmp = writeTemporary(path, target, bytes);
+    try {
+        if (beforeReplace)
+            beforeReplace();
+    } catch (...) {
+        ::unlink(tmp.c_str());
+        throw;
+    }
+    return putInPlace(path, target, tmp, overwrite);
+}
+
+void removeAbandonedSaves(const std::filesystem::path &path)
+{
+    try {
+        const std::filesystem::path target = followLinks(path);
+        const auto lock = WriteLock::tryHold(target);
+        if (lock)
+            removeTemporaries(target, lock->held() ? std::chrono::seconds(0) : std::chrono::minutes(10));
+    } catch (const IoError &) {
+        // the litter is only litter: the next write says what is wrong with the folder
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -82,6 +83,7 @@ std::vector<std::string> splitTextLines(std::string_view cp932Bytes);
 // cannot survive the rename: the other names keep the old contents. Only a look-up that
 // answers ENOENT makes a new file: any other failure to look at the name (is it a link, what
 // mode has it) ends the write before anything is replaced.
+// A file the person may not write is never replaced (isReadOnlyFile).
 // Raises IoError naming the file and the cause; the old file then stays as it was.
 enum class Overwrite { Allowed, Never };
 bool writeFileAtomically(const std::filesystem::path &path, std::string_view bytes,
@@ -89,11 +91,71 @@ bool writeFileAtomically(const std::filesystem::path &path, std::string_view byt
 // With Overwrite::Never the new file takes the name only while nothing has it: when something
 // appeared there meanwhile it stays as it is and writeFileAtomically returns false.
 
+// ---- price files shared by our programs ----
+// Every program of ours that replaces a price file holds an exclusive lock on a lock file beside
+// it (".kanzai1.fda.lock", an fcntl lock of the open file description; the file is there only
+// while a writer holds or waits for the lock) from the moment it reads
+// what it is about to replace, through the rename of the new file and the flush of the folder.
+// Two writers of ours therefore never interleave: the second waits for the first, then reads
+// the file the first wrote. The lock is advisory: a program that is not ours does not ask for
+// it; against such a program the file is compared again immediately before the rename.
+
+// How long a writer waits for another writer of ours before it gives up with IoError.
+constexpr std::chrono::milliseconds DefaultLockWait{10000};
+void setWriteLockWait(std::chrono::milliseconds wait); // for tests
+std::chrono::milliseconds writeLockWait();
+
+// Holds the write lock of `file` (links followed) while it lives. Waits at most `wait`, then
+// raises IoError naming the file. On a file system that keeps no locks the writer goes on
+// without one (the comparison before the rename still guards the file).
+class WriteLock {
+public:
+    explicit WriteLock(const std::filesystem::path &file, std::chrono::milliseconds wait = writeLockWait());
+    ~WriteLock();
+    WriteLock(const WriteLock &) = delete;
+    WriteLock &operator=(const WriteLock &) = delete;
+    // Whether a lock is held (false where the file system keeps no locks).
+    bool held() const { return fd_ >= 0; }
+    // Without waiting: the lock when no other writer of ours holds it, nothing when one does.
+    static std::unique_ptr<WriteLock> tryHold(const std::filesystem::path &file);
+
+private:
+    WriteLock() = default;
+    // Opens the lock file and takes the lock, waiting up to `wait`: false when another holds it.
+    bool take(const std::filesystem::path &file, std::chrono::milliseconds wait);
+    std::filesystem::path lockFile_;
+    int fd_ = -1;
+};
+
+// What a shared write finds in the file once it holds the lock (nothing when there is no file),
+// and returns the bytes to write: the caller merges its blocks into the file as it now is, or
+// raises (ChangedOnDiskError) to refuse a change that would lose another's.
+using ComposeWrite = std::function<std::string(const std::optional<FileContents> &now)>;
+// Writes a price file under the lock: reads it (each read checked by `checkSize`), lets
+// `compose` make the new bytes, writes them to a temporary file, compares the file with what
+// was read immediately before the rename and, when a program that is not ours changed it
+// meanwhile, reads and composes again (a few times, then IoError). Temporary files that earlier
+// saves left beside the file are removed first: while the lock is held, no writer of ours owns
+// one. A file the person may not write is never replaced (readOnlyFileText).
+void writeSharedFile(const std::filesystem::path &path, const SizeCheck &checkSize, const ComposeWrite &compose);
+// The same for bytes that replace whatever the file holds (Overwrite::Allowed), or take the name
+// only while nothing has it (Overwrite::Never, then false when something had it).
+bool writeSharedFile(const std::filesystem::path &path, std::string_view bytes, Overwrite overwrite);
+
 // Removes the hidden temporary files (".kanzai1.fda.XXXXXX") that saves of `path` killed
-// half-way left beside it, once they are older than `minimumAge`, so that a running save of
-// another program keeps its own. Failures are ignored: the litter is only litter.
-void removeAbandonedSaves(const std::filesystem::path &path,
-                          std::chrono::seconds minimumAge = std::chrono::minutes(10));
+// half-way left beside it, when no writer of ours holds the lock of the file (then every such
+// file is litter); while one does, nothing. Where the file system keeps no locks, only files
+// older than ten minutes go. Failures are ignored: the litter is only litter.
+void removeAbandonedSaves(const std::filesystem::path &path);
+
+// Whether the person may not write the existing file `path`: the mode bits decide, for root
+// too (root may write a file that has a write bit for anyone). A missing file is not
+// read-only; a failed look-up raises IoError.
+bool isReadOnlyFile(const std::filesystem::path &path);
+
+// Called under the lock immediately before the comparison and the rename of a shared write, in
+// the thread that writes: lets a test hold a writer there. Empty: none.
+void setBeforeReplaceHook(std::function<void()> hook);
 
 // The stamp of a file whose contents were just written.
 FileStamp stampOf(const std::filesystem::path &path, std::string_view contents);

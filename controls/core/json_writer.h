@@ -2,6 +2,9 @@
 // A small streaming JSON writer for the batch command line: objects, arrays, UTF-8 strings,
 // Currency amounts as numbers in their plain text form (12.5, 0, -0.05), integers and null.
 #include "controls/core/currency.h"
+#include "controls/core/utf8_text.h"
+
+#include <filesystem>
 
 #include <cstdint>
 #include <cstdio>
@@ -12,9 +15,11 @@
 namespace velmo::cli {
 
 // `s` as a JSON string literal. The text is UTF-8; quotes, backslashes and control characters
-// are escaped, everything else is copied as it is.
-inline std::string jsonQuote(std::string_view s)
+// are escaped, a byte that is not part of valid UTF-8 becomes U+FFFD (JSON is UTF-8 only), and
+// everything else is copied as it is.
+inline std::string jsonQuote(std::string_view text)
 {
+    const std::string s = validUtf8(text) ? std::string(text) : validUtf8Only(text);
     std::string out;
     out.reserve(s.size() + 2);
     out += '"';
@@ -60,6 +65,23 @@ public:
     }
 
     void string(std::string_view utf8) { scalar(jsonQuote(utf8)); }
+    // A file name under `name`: its text as the programs read names (UTF-8 when valid, else
+    // CP932). A name whose bytes are not UTF-8 gets a second member `name`_path_bytes with its
+    // bytes in hexadecimal, from which a reader can rebuild the exact name.
+    void path(std::string_view name, const std::filesystem::path &p)
+    {
+        const std::string &bytes = p.native();
+        key(name).string(textOfBytes(bytes));
+        if (validUtf8(bytes))
+            return;
+        static constexpr char Hex[] = "0123456789abcdef";
+        std::string hex;
+        for (const char ch : bytes) {
+            hex += Hex[static_cast<unsigned char>(ch) >> 4];
+            hex += Hex[static_cast<unsigned char>(ch) & 15];
+        }
+        key(std::string(name) + "_path_bytes").string(hex);
+    }
     void number(Currency c) { scalar(c.toString()); }
     void number(int64_t n) { scalar(std::to_string(n)); }
     void null() { scalar("null"); }

@@ -4,9 +4,10 @@
 #include "controls/core/cp932.h"
 #include "controls/core/errors.h"
 #include "controls/core/fileio.h"
+#include "controls/core/utf8_text.h"
+#include "controls/core/zip_workbook.h"
 
 #include <pugixml.hpp>
-#include <zip.h>
 
 #include <charconv>
 #include <cmath>
@@ -20,30 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool validUtf8(std::string_view s)
-{
-    for (size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        size_t n = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
-        if (n == 0 || (n == 2 && c < 0xC2) || (n == 4 && c > 0xF4) || i + n > s.size())
-            return false;
-        for (size_t k = 1; k < n; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return false;
-        if (n == 3) { // no overlong forms, no surrogates
-            const auto d = static_cast<unsigned char>(s[i + 1]);
-            if ((c == 0xE0 && d < 0xA0) || (c == 0xED && d >= 0xA0))
-                return false;
-        }
-        if (n == 4) {
-            const auto d = static_cast<unsigned char>(s[i + 1]);
-            if ((c == 0xF0 && d < 0x90) || (c == 0xF4 && d >= 0x90))
-                return false;
-        }
-        i += n;
-    }
-    return true;
-}
 
 // Tabs when the first line has a tab outside quotes (a tab-separated list writes its figures
 // with "," grouping unquoted), else commas.
@@ -63,78 +40,6 @@ char separatorOfList(std::string_view text)
 
 // ---------------------------------------------------------------- the workbook
 
-// A workbook opened from the file's bytes; every failure names the file.
-class Workbook {
-public:
-    Workbook(const fs::path &file, const std::string &bytes) : file_(file)
-    {
-        zip_error_t error;
-        zip_error_init(&error);
-        zip_source_t *src = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
-        if (src)
-            zip_ = zip_open_from_source(src, ZIP_RDONLY, &error);
-        if (!zip_) {
-            if (src)
-                zip_source_free(src);
-            zip_error_fini(&error);
-            fail(controltext::NotZipCause);
-        }
-        zip_error_fini(&error);
-    }
-    ~Workbook()
-    {
-        if (zip_)
-            zip_discard(zip_);
-    }
-    Workbook(const Workbook &) = delete;
-    Workbook &operator=(const Workbook &) = delete;
-
-    bool has(const std::string &part) const { return zip_name_locate(zip_, part.c_str(), 0) >= 0; }
-
-    // The part unpacked whole.
-    std::string part(const std::string &name) const
-    {
-        zip_stat_t st;
-        zip_stat_init(&st);
-        if (zip_stat(zip_, name.c_str(), 0, &st) != 0)
-            fail(controltext::missingPartCause(name));
-        if (!(st.valid & ZIP_STAT_SIZE) || st.size > MaxPriceSheetPartBytes)
-            fail(controltext::partTooLargeCause(name));
-        std::unique_ptr<zip_file_t, int (*)(zip_file_t *)> f(zip_fopen(zip_, name.c_str(), 0), zip_fclose);
-        if (!f)
-            fail(controltext::badPartCause(name));
-        std::string out(static_cast<size_t>(st.size), '\0');
-        size_t got = 0;
-        while (got < out.size()) {
-            const zip_int64_t n = zip_fread(f.get(), out.data() + got, out.size() - got);
-            if (n <= 0)
-                fail(controltext::badPartCause(name));
-            got += static_cast<size_t>(n);
-        }
-        // A part longer than its directory entry says is damaged too.
-        char extra;
-        if (zip_fread(f.get(), &extra, 1) != 0)
-            fail(controltext::badPartCause(name));
-        return out;
-    }
-
-    // The part as an XML document.
-    void xml(const std::string &name, pugi::xml_document &doc) const
-    {
-        const std::string bytes = part(name);
-        if (!doc.load_buffer(bytes.data(), bytes.size()))
-            fail(controltext::badPartCause(name));
-    }
-
-    [[noreturn]] void fail(const std::string &cause) const
-    {
-        throw IoError(controltext::damagedWorkbookText(file_, cause));
-    }
-
-private:
-    fs::path file_;
-    zip_t *zip_ = nullptr;
-};
 
 // The name of an element without its namespace prefix.
 std::string_view localName(const pugi::xml_node &n)
@@ -223,10 +128,10 @@ int columnOf(std::string_view ref)
     return i == 0 ? -1 : col - 1;
 }
 
-SheetRows sheetRows(const Workbook &book, const std::string &part, const std::vector<std::string> &shared)
+SheetRows sheetRows(const ZipWorkbook &book, const std::string &part, const std::vector<std::string> &shared)
 {
     pugi::xml_document doc;
-    book.xml(part, doc);
+    book.xml(part, doc, MaxPriceSheetPartBytes);
     const pugi::xml_node data = child(child(doc, "worksheet"), "sheetData");
     SheetRows rows;
     int nextRow = 1;
@@ -276,14 +181,14 @@ std::string partOfTarget(std::string_view target)
 
 std::vector<PriceSheet> readWorkbook(const fs::path &file, const std::string &bytes)
 {
-    const Workbook book(file, bytes);
+    const ZipWorkbook book(file, bytes);
     if (!book.has("xl/workbook.xml"))
         book.fail(controltext::NoWorkbookCause);
     pugi::xml_document wb, rels;
-    book.xml("xl/workbook.xml", wb);
+    book.xml("xl/workbook.xml", wb, MaxPriceSheetPartBytes);
     std::map<std::string, std::string> targets;
     if (book.has("xl/_rels/workbook.xml.rels")) {
-        book.xml("xl/_rels/workbook.xml.rels", rels);
+        book.xml("xl/_rels/workbook.xml.rels", rels, MaxPriceSheetPartBytes);
         eachChild(child(rels, "Relationships"), "Relationship", [&](const pugi::xml_node &r) {
             targets[attribute(r, "Id").value()] = partOfTarget(attribute(r, "Target").value());
         });
@@ -291,7 +196,7 @@ std::vector<PriceSheet> readWorkbook(const fs::path &file, const std::string &by
     std::vector<std::string> shared;
     if (book.has("xl/sharedStrings.xml")) {
         pugi::xml_document sst;
-        book.xml("xl/sharedStrings.xml", sst);
+        book.xml("xl/sharedStrings.xml", sst, MaxPriceSheetPartBytes);
         eachChild(child(sst, "sst"), "si", [&](const pugi::xml_node &si) { shared.push_back(itemText(si)); });
     }
     std::vector<PriceSheet> sheets;
@@ -310,14 +215,17 @@ std::vector<PriceSheet> readWorkbook(const fs::path &file, const std::string &by
 
 } // namespace
 
+std::vector<PriceSheet> workbookSheets(const fs::path &file, const std::string &bytes)
+{
+    return readWorkbook(file, bytes);
+}
+
 std::string priceListText(std::string_view bytes)
 {
     constexpr std::string_view Bom = "\xEF\xBB\xBF";
     if (bytes.substr(0, Bom.size()) == Bom)
         bytes.remove_prefix(Bom.size());
-    if (validUtf8(bytes))
-        return std::string(bytes);
-    return cp932::decode(bytes);
+    return textOfBytes(bytes);
 }
 
 PriceBook readPriceBook(const fs::path &file)

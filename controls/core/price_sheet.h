@@ -38,6 +38,8 @@ struct PriceBook {
 // decimals). A missing file, a folder, a file over MaxPriceSheetBytes and a damaged workbook
 // raise IoError naming the file.
 PriceBook readPriceBook(const std::filesystem::path &file);
+// The sheets of a workbook already read into `bytes` (`file` names it in messages).
+std::vector<PriceSheet> workbookSheets(const std::filesystem::path &file, const std::string &bytes);
 
 // Bytes as text: UTF-8 (a byte order mark dropped) when valid, else decoded from CP932.
 std::string priceListText(std::string_view bytes);

@@ -5,6 +5,7 @@
 #include "controls/core/fileio.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <cstdlib>
 #include <spawn.h>
 #include <sys/sysinfo.h>
@@ -34,7 +35,7 @@ bool executable(const fs::path &p)
 
 } // namespace
 
-int runProgramAndWait(const fs::path &program, const std::vector<std::string> &arguments)
+int runProgramAndWait(const fs::path &program, const std::vector<std::string> &arguments, std::string *errorOutput)
 {
     std::vector<std::string> all{program.string()};
     all.insert(all.end(), arguments.begin(), arguments.end());
@@ -42,10 +43,41 @@ int runProgramAndWait(const fs::path &program, const std::vector<std::string> &a
     for (std::string &a : all)
         argv.push_back(a.data());
     argv.push_back(nullptr);
+    // With `errorOutput` the program's standard error comes through a pipe: what it said about
+    // a failure reaches the person in the message of the caller.
+    int fds[2] = {-1, -1};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (errorOutput) {
+        if (::pipe2(fds, O_CLOEXEC) != 0) {
+            posix_spawn_file_actions_destroy(&actions);
+            throw IoError(controltext::programNotRunText(program, systemErrorText(errno)));
+        }
+        posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
+    }
     pid_t pid = 0;
-    const int err = ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
-    if (err != 0)
+    const int err = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (errorOutput)
+        ::close(fds[1]);
+    if (err != 0) {
+        if (errorOutput)
+            ::close(fds[0]);
         throw IoError(controltext::programNotRunText(program, systemErrorText(err)));
+    }
+    if (errorOutput) {
+        char buf[4096];
+        for (;;) {
+            const ssize_t n = ::read(fds[0], buf, sizeof buf);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            if (errorOutput->size() < 65536) // a runaway program does not fill the memory
+                errorOutput->append(buf, static_cast<size_t>(n));
+        }
+        ::close(fds[0]);
+    }
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0)
         if (errno != EINTR)

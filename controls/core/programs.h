@@ -16,7 +16,9 @@ std::optional<std::filesystem::path> findProgram(const std::string &name, const 
 
 // Runs a program with its arguments and waits for it to end: its exit status, or -1 when it
 // did not end normally. A program that cannot be started raises IoError naming it.
-int runProgramAndWait(const std::filesystem::path &program, const std::vector<std::string> &arguments);
+// With `errorOutput`, what the program writes to its standard error is collected there.
+int runProgramAndWait(const std::filesystem::path &program, const std::vector<std::string> &arguments,
+                      std::string *errorOutput = nullptr);
 
 // The physical memory from sysinfo(2).
 MemoryStatus systemMemoryStatus();

@@ -59,19 +59,19 @@ void writeSheet(XlsxBook &book, lxw_worksheet *ws, const TableSheet &sheet)
     for (size_t row = 0; row < sheet.rows.size(); ++row) {
         const TableRow &r = sheet.rows[row];
         for (size_t c = 0; c < r.size(); ++c) {
-            const auto lr = static_cast<lxw_row_t>(row);
-            const auto lc = static_cast<lxw_col_t>(c);
+            const auto lr = static_cast<int>(row);
+            const auto lc = static_cast<int>(c);
             if (row == 0)
-                worksheet_write_string(ws, lr, lc, r[c].text.c_str(), heading);
+                book.writeText(ws, lr, lc, r[c].text, heading);
             else if (r[c].number)
-                worksheet_write_number(ws, lr, lc, static_cast<double>(r[c].number->toLongDouble()),
-                                       book.format(xlsxNumberFormat(true, decimals[c])));
+                book.writeNumber(ws, lr, lc, static_cast<double>(r[c].number->toLongDouble()),
+                                 book.format(xlsxNumberFormat(true, decimals[c])));
             else
-                worksheet_write_string(ws, lr, lc, r[c].text.c_str(), text);
+                book.writeText(ws, lr, lc, r[c].text, text);
         }
     }
     for (size_t c = 0; c < columns; ++c)
-        worksheet_set_column(ws, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), widths[c], nullptr);
+        xlsxCheck(worksheet_set_column(ws, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), widths[c], nullptr));
     if (!sheet.rows.empty())
         worksheet_freeze_panes(ws, 1, 0);
     worksheet_set_paper(ws, 9); // A4

@@ -3,9 +3,12 @@
 #include "controls/core/errors.h"
 #include "controls/core/fileio.h"
 #include "controls/core/scratch_folder.h"
+#include "controls/core/zip_workbook.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
+#include <cstdlib>
 
 namespace velmo {
 
@@ -59,6 +62,12 @@ std::string libraryErrorText(lxw_error e)
 
 } // namespace
 
+void xlsxCheck(lxw_error e)
+{
+    if (e != LXW_NO_ERROR)
+        throw IoError(libraryErrorText(e));
+}
+
 XlsxBook::XlsxBook(const fs::path &file, const fs::path &scratch) : scratch_(scratch.string())
 {
     lxw_workbook_options options{};
@@ -79,7 +88,82 @@ lxw_worksheet *XlsxBook::addSheet(const std::string &name)
     lxw_worksheet *ws = workbook_add_worksheet(book_, name.c_str());
     if (!ws)
         throw IoError("シート「" + name + "」を作れません");
+    sheets_.push_back(ws);
+    sheetNames_.push_back(name);
+    cells_.emplace_back();
     return ws;
+}
+
+std::map<std::pair<int, int>, XlsxBook::Cell> &XlsxBook::cellsOf(lxw_worksheet *ws)
+{
+    const auto it = std::find(sheets_.begin(), sheets_.end(), ws);
+    return cells_.at(static_cast<size_t>(it - sheets_.begin()));
+}
+
+void XlsxBook::writeText(lxw_worksheet *ws, int row, int col, const std::string &text, lxw_format *f)
+{
+    xlsxCheck(worksheet_write_string(ws, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(col), text.c_str(), f));
+    cellsOf(ws)[{row, col}] = Cell{false, 0, text};
+}
+
+void XlsxBook::writeNumber(lxw_worksheet *ws, int row, int col, double value, lxw_format *f)
+{
+    xlsxCheck(worksheet_write_number(ws, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(col), value, f));
+    cellsOf(ws)[{row, col}] = Cell{true, value, ""};
+}
+
+void XlsxBook::writeBlank(lxw_worksheet *ws, int row, int col, lxw_format *f)
+{
+    xlsxCheck(worksheet_write_blank(ws, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(col), f));
+    cellsOf(ws)[{row, col}] = Cell{};
+}
+
+void XlsxBook::mergeRange(lxw_worksheet *ws, int firstRow, int firstCol, int lastRow, int lastCol,
+                          const std::string &text, lxw_format *f)
+{
+    xlsxCheck(worksheet_merge_range(ws, static_cast<lxw_row_t>(firstRow), static_cast<lxw_col_t>(firstCol),
+                                    static_cast<lxw_row_t>(lastRow), static_cast<lxw_col_t>(lastCol), text.c_str(), f));
+    auto &cells = cellsOf(ws);
+    for (int r = firstRow; r <= lastRow; ++r)
+        for (int c = firstCol; c <= lastCol; ++c)
+            cells[{r, c}] = Cell{};
+    cells[{firstRow, firstCol}] = Cell{false, 0, text};
+}
+
+void XlsxBook::compareWith(const std::vector<PriceSheet> &sheets) const
+{
+    if (sheets.size() != cells_.size())
+        throw IoError("書いたブックを読み直せません: シートの数が " + std::to_string(sheets.size()) + " です (" +
+                      std::to_string(cells_.size()) + " のはず)");
+    for (size_t s = 0; s < sheets.size(); ++s) {
+        const SheetRows &rows = sheets[s].rows;
+        auto read = [&](int r, int c) -> std::string {
+            const auto ur = static_cast<size_t>(r), uc = static_cast<size_t>(c);
+            return ur < rows.size() && uc < rows[ur].size() ? rows[ur][uc] : std::string();
+        };
+        auto differs = [&](int r, int c) {
+            throw IoError("書いたブックを読み直せません: シート「" + sheetNames_[s] + "」の " + std::to_string(r + 1) +
+                          " 行 " + std::to_string(c + 1) + " 列が書いた内容と違います");
+        };
+        for (const auto &[at, cell] : cells_[s]) {
+            const std::string got = read(at.first, at.second);
+            if (!cell.number) {
+                if (got != cell.text)
+                    differs(at.first, at.second);
+                continue;
+            }
+            // The reader gives a number as decimal text of at most four decimals.
+            char *end = nullptr;
+            const double v = std::strtod(got.c_str(), &end);
+            if (got.empty() || *end != '\0' ||
+                std::fabs(v - cell.value) > std::max(0.00005, std::fabs(cell.value) * 1e-14))
+                differs(at.first, at.second);
+        }
+        for (size_t r = 0; r < rows.size(); ++r)
+            for (size_t c = 0; c < rows[r].size(); ++c)
+                if (!rows[r][c].empty() && !cells_[s].count({static_cast<int>(r), static_cast<int>(c)}))
+                    differs(static_cast<int>(r), static_cast<int>(c));
+    }
 }
 
 lxw_format *XlsxBook::format(const std::string &numberFormat, bool bold, bool border, bool centre)
@@ -89,6 +173,8 @@ lxw_format *XlsxBook::format(const std::string &numberFormat, bool bold, bool bo
     if (it != formats_.end())
         return it->second;
     lxw_format *f = workbook_add_format(book_);
+    if (!f)
+        throw IoError(libraryErrorText(LXW_ERROR_MEMORY_MALLOC_FAILED));
     if (!numberFormat.empty())
         format_set_num_format(f, numberFormat.c_str());
     if (bold)
@@ -107,8 +193,7 @@ void XlsxBook::close()
 {
     const lxw_error e = workbook_close(book_);
     book_ = nullptr;
-    if (e != LXW_NO_ERROR)
-        throw IoError(libraryErrorText(e));
+    xlsxCheck(e);
 }
 
 std::string xlsxNumberFormat(bool grouping, int decimals)
@@ -159,12 +244,13 @@ std::string xlsxBookBytes(const fs::path &target, const std::function<void(XlsxB
     try {
         const ScratchFolder scratch("Excelファイル");
         const fs::path file = scratch.path() / "book.xlsx";
-        {
-            XlsxBook book(file, scratch.path());
-            fill(book);
-            book.close();
-        }
-        return readWholeFile(file);
+        XlsxBook book(file, scratch.path());
+        fill(book);
+        book.close();
+        std::string bytes = readWholeFile(file);
+        checkWrittenWorkbook(target, bytes);
+        book.compareWith(workbookSheets(target, bytes));
+        return bytes;
     } catch (const IoError &e) {
         throw IoError("Excelファイル " + target.string() + " を作れません: " + std::string(errorCause(e)));
     }

@@ -188,19 +188,17 @@ void writeBlock(JsonWriter &j, int index, const EquipmentBlock &b, const Equipme
     j.endObject();
 }
 
-// --write: the blocks put back in one write, unless another program changed one of them since
-// `data` was read (then ChangedOnDiskError, or over it with --force).
-void writeBack(const Options &o, const std::string &data, const std::vector<std::pair<int, EquipmentBlock>> &blocks)
+// --write: the blocks put back in one write, under the write lock, into the file as it then is:
+// what other writers changed in other blocks stays; when one of these blocks changed since
+// `data` was read, ChangedOnDiskError (or over it with --force).
+void writeBack(bool force, const fs::path &file, const std::string &data,
+               const std::vector<std::pair<int, EquipmentBlock>> &blocks)
 {
-    removeAbandonedSaves(o.file);
-    // Only the blocks written back count: the others are read again and kept as they are.
-    const std::string now = readEquipmentFileBytes(o.file);
-    const bool changed = std::any_of(blocks.begin(), blocks.end(), [&](const auto &b) {
-        const size_t at = static_cast<size_t>(b.first) * EquipmentBlockBytes;
-        return now.compare(at, EquipmentBlockBytes, data, at, EquipmentBlockBytes) != 0;
-    });
-    refuseIfChanged(o.file, changed, o.force);
-    writeEquipmentBlocks(o.file, blocks);
+    std::vector<int> indexes;
+    for (const auto &b : blocks)
+        indexes.push_back(b.first);
+    writeEquipmentBlocks(file, blocks, force ? BlocksAsRead{} : blocksAsRead(data, indexes, EquipmentBlockBytes));
+    noteFileWritten(file);
 }
 
 // Block `index` of the file's records.
@@ -231,7 +229,7 @@ int cmdRecalc(const Options &o)
     j.endArray();
     j.endObject();
     if (o.write)
-        writeBack(o, data, blocks);
+        writeBack(o.force, o.file, data, blocks);
     printJson(j);
     return 0;
 }
@@ -246,7 +244,7 @@ int cmdRevise(const Options &o)
     RevisionPreview preview;
     const auto blocks = reviseEquipmentBlocks(records, selectedOrAll(o.block, EquipmentBlockCount), revision, preview);
     if (o.write)
-        writeBack(o, data, blocks);
+        writeBack(o.force, o.file, data, blocks);
     JsonWriter j;
     writeRevisionJson(j, preview, revision, o.write);
     printJson(j);
@@ -265,16 +263,12 @@ int cmdImport(int argc, char **argv)
     setListPrices(b, preview);
     const EquipmentControls c = controlsFrom(b[EquipmentSettingsRow], EquipmentControls{});
     recalculateBlock(b, c);
-    if (o.write) {
-        removeAbandonedSaves(o.file);
-        const std::string now = readEquipmentFileBytes(o.file);
-        const size_t at = static_cast<size_t>(o.block) * EquipmentBlockBytes;
-        refuseIfChanged(o.file, now.compare(at, EquipmentBlockBytes, data, at, EquipmentBlockBytes) != 0, o.force);
-        writeEquipmentBlocks(o.file, {{o.block, b}});
-    }
+    const bool writes = importWrites(o, preview);
+    if (writes)
+        writeBack(o.force, o.file, data, {{o.block, b}});
     JsonWriter j;
     j.beginObject();
-    writeImportJson(j, o, preview);
+    writeImportJson(j, o, preview, writes);
     j.endObject();
     printJson(j);
     return 0;

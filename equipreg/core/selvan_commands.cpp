@@ -277,10 +277,11 @@ void SelvanSession::revisePrices()
         setModified();
         return;
     }
-    const auto blocks =
-        reviseEquipmentBlocks(equipmentRecordsOf(readEquipmentFileBytes(dataPath())), all, choice->revision, p);
+    const std::string data = readEquipmentFileBytes(dataPath());
+    const auto blocks = reviseEquipmentBlocks(equipmentRecordsOf(data), all, choice->revision, p);
     reviseWholeFile(revisionSummaryText(p, controltext::RevisionBlockHeading), [&] {
-        writeEquipmentBlocks(dataPath(), blocks);
+        // Every block was read for the summary: one another program changed since is not lost.
+        writeEquipmentBlocks(dataPath(), blocks, blocksAsRead(data, all, EquipmentBlockBytes));
         return p.blocks;
     });
 }

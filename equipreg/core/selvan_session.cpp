@@ -95,7 +95,7 @@ std::string SelvanSession::titleStrip() const
 
 std::array<std::string, SelvanStatusPanels> SelvanSession::statusPanels() const
 {
-    return {launchTag(), std::to_string(blockIndex()), ductFlag_, dataPath().string()};
+    return {launchTag(), std::to_string(blockIndex()), ductFlag_, controltext::readOnlyMark(readOnly()) + dataPath().string()};
 }
 
 Currency SelvanSession::percentage(int tag) const

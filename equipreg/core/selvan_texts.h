@@ -77,8 +77,9 @@ inline constexpr const char *CliUsage =
     "  N: 資材ブロック 0 … 19 (pdf, csv, xlsx: 指定しなければ名前のあるすべての資材)\n"
     "  revise: 定価を P % 上げ下げし (new = old × (100 + P) / 100)、U 円単位に切り上げ・切り捨て・四捨五入して\n"
     "          計算し直します。--write がなければ改定内容を JSON で表示するだけでファイルは変えません\n"
-    "  --write: 計算した結果をファイルに書き戻します。読み込んだ後にほかのプログラムが変更したファイルには\n"
-    "           書き込まず終了状態 3 で終わります (--force で上書き)\n";
+    "  --write: 計算した結果をファイルに書き戻します。ほかのブロックへのほかのプログラムの変更はそのまま残し、\n"
+    "           書き戻すブロックが読み込んだ後に変更されていれば書き込まず終了状態 3 で終わります (--force で上書き)。\n"
+    "           読み取り専用のファイルには書き込みません (終了状態 2)\n";
 using controltext::badBlockError;
 using controltext::NoBlockNumberError;
 using controltext::noFileError;

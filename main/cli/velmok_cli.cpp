@@ -77,7 +77,8 @@ constexpr const char *UsageTail =
     "  revise-labour: 基礎工費 (すべての単価の種類) を P % 上げ下げし、U 円単位に丸めて計算し直します。\n"
     "                 --write がなければ改定内容を JSON で表示するだけでファイルは変えません\n"
     "  --write: 計算した結果をファイルに書き戻します。読み込んだ後にほかのプログラムが変更したファイルには\n"
-    "           書き込まず終了状態 3 で終わります (--force で上書き)\n";
+    "           書き込まず終了状態 3 で終わります (--force で上書き)。読み取り専用のファイルには書き込みません\n"
+    "           (終了状態 2)\n";
 
 // The usage: the commands of the file, one line for each export format the command line
 // offers, then the print and price-level commands.
@@ -373,9 +374,8 @@ int cmdCalc(const Options &o)
     j.endArray();
     j.endObject();
     if (o.write) {
-        removeAbandonedSaves(o.file);
-        refuseIfChanged(o.file, file.changedSince(o.file), o.force);
-        file.save(o.file);
+        file.save(o.file, o.force ? ServiceFile::SaveCheck::None : ServiceFile::SaveCheck::Unchanged);
+        noteFileWritten(o.file);
     }
     printJson(j);
     return 0;
@@ -396,9 +396,8 @@ int cmdReviseLabour(const Options &o)
         table->recalculateAll(block);
     }
     if (o.write) {
-        removeAbandonedSaves(o.file);
-        refuseIfChanged(o.file, file.changedSince(o.file), o.force);
-        file.save(o.file);
+        file.save(o.file, o.force ? ServiceFile::SaveCheck::None : ServiceFile::SaveCheck::Unchanged);
+        noteFileWritten(o.file);
     }
     JsonWriter j;
     writeRevisionJson(j, preview, revision, o.write);
@@ -475,26 +474,6 @@ bool named(const std::string &name)
     return !rest.empty();
 }
 
-// Runs a program and waits for it; its exit status, or -1 when it did not end normally.
-int runAndWait(const fs::path &program, const std::vector<std::string> &args)
-{
-    std::vector<std::string> all{program.string()};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char *> argv;
-    for (std::string &a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    const int err = ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
-    if (err != 0)
-        throw IoError("印刷プログラム " + program.string() + " を起動できません: " + systemErrorText(err));
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0)
-        if (errno != EINTR)
-            throw IoError("印刷プログラム " + program.string() + " の終了を待てません: " + systemErrorText(errno));
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 // Every named pipe handed to the print program the way the main program's print command
 // hands one, one folder each, and the print program asked for one PDF of all of them.
 int cmdPdf(const Options &o)
@@ -530,10 +509,10 @@ int cmdPdf(const Options &o)
     }
     if (args.size() == 2)
         throw IoError("ファイル " + o.file.string() + " には名前のある管材がありません");
-    const int status = runAndWait(*korrel, args);
+    std::string said;
+    const int status = runProgramAndWait(*korrel, args, &said);
     if (status != 0)
-        throw IoError("印刷プログラム " + korrel->string() + " が終了状態 " + std::to_string(status) +
-                      " で終わりました。PDF " + o.out.string() + " は作られていません");
+        throw IoError(controltext::printProgramFailedText(*korrel, status, o.out, said));
     return 0;
 }
 

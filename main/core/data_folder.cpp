@@ -138,7 +138,7 @@ std::vector<std::string> copyServiceFiles(const fs::path &from, const fs::path &
             const auto contents = readServiceFileIfPresent(source);
             if (!contents)
                 continue; // a file missing in the old folder is skipped
-            writeFileAtomically(to / serviceFileName(s), contents->bytes);
+            writeSharedFile(to / serviceFileName(s), contents->bytes, Overwrite::Allowed);
         } catch (const IoError &e) {
             failed.push_back(e.what());
         }

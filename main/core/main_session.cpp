@@ -35,6 +35,10 @@ MainSession::MainSession(MainUserInterface &ui, fs::path programPath, std::strin
             return;
         }
         refusedFile_ = velmoktext::notAServiceFileText(file.string());
+    } else if (std::error_code ec; !argument_.empty() && argument_.find(';') == std::string::npos &&
+                                   fs::is_directory(argument_, ec)) {
+        // A folder given alone (a file manager, a mistyped command line): said, never opened silently.
+        refusedFile_ = velmoktext::folderArgumentText(argument_);
     }
     dataFolder_ = datafolder::prepare(homes_);
     if (edition_ == Edition::Network)
@@ -93,6 +97,8 @@ std::array<std::string, StatusPanelCount> MainSession::statusPanels() const
     }
     panels[5] = dataFolder_.string();
     panels[6] = std::string(1, fs::path::preferred_separator) + serviceFileName(position_.service);
+    if (serviceLoaded_ && file_.readOnly())
+        panels[6] += std::string("  ") + controltext::ReadOnlyStatusText;
     return panels;
 }
 
@@ -121,19 +127,30 @@ bool MainSession::writeCurrentFile()
     const fs::path path = currentFilePath();
     // Another program (torvik saving a pipe block, or velmok started twice) may have written
     // the file since it was read: its changes are overwritten only when the user says so, or
-    // read in place of this program's edits when the user says that.
-    if (file_.changedSince(path)) {
-        const std::string subject = controltext::changedFileSubject(path);
-        const Answer a = ui_.confirmOrBack(controltext::changedOnDiskQuestion(subject), controltext::YesButton,
-                                           controltext::CancelButton, controltext::ReloadButton);
-        if (a == Answer::Back && reloadConfirmed(subject)) {
-            reloadCurrentFile();
-            return false;
+    // read in place of this program's edits when the user says that. The save compares again
+    // under the write lock: a change that came after the question asks it again.
+    ServiceFile::SaveCheck check = ServiceFile::SaveCheck::Unchanged;
+    for (int attempt = 0;; ++attempt) {
+        if (check == ServiceFile::SaveCheck::Unchanged && file_.changedSince(path)) {
+            const std::string subject = controltext::changedFileSubject(path);
+            const Answer a = ui_.confirmOrBack(controltext::changedOnDiskQuestion(subject), controltext::YesButton,
+                                               controltext::CancelButton, controltext::ReloadButton);
+            if (a == Answer::Back && reloadConfirmed(subject)) {
+                reloadCurrentFile();
+                return false;
+            }
+            if (a != Answer::Yes)
+                throw IoError(controltext::saveWithdrawnText(path));
+            check = ServiceFile::SaveCheck::None;
         }
-        if (a != Answer::Yes)
-            throw IoError(controltext::saveWithdrawnText(path));
+        try {
+            file_.save(path, check);
+            break;
+        } catch (const ChangedOnDiskError &) {
+            if (attempt >= 2)
+                throw;
+        }
     }
-    file_.save(path);
     modified_ = false;
     outside_.settled();
     return true;

@@ -113,6 +113,10 @@ inline std::string notAServiceFileText(const std::string &file)
     return "ファイル " + file + " は管種のファイル (kanzai1.fda … kanzai10.fda) ではないため開けません。" +
            "データフォルダーの管種 1 を開きます。";
 }
+inline std::string folderArgumentText(const std::string &folder)
+{
+    return folder + " はファイルではなくフォルダーです。データフォルダーの管種 1 を開きます。";
+}
 inline std::string memoryText(std::uint64_t available, std::uint64_t total)
 {
     return "現在のメモリーは\nFree " + std::to_string(available) + " / Total " + std::to_string(total) + " Bytes";

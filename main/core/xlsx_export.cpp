@@ -18,35 +18,35 @@ void writeSheet(XlsxBook &book, lxw_worksheet *ws, const WorkingTable &table, co
 {
     const bool refrigerant = table.refrigerant();
     lxw_format *label = book.format("", true, false);
-    worksheet_write_string(ws, 0, 0, "複合単価表", book.format("", true, false));
+    book.writeText(ws, 0, 0, "複合単価表", book.format("", true, false));
     std::string pipe = table.row(1).rec.name.text();
     for (int r = 2; r <= 3; ++r)
         if (!table.row(r).rec.name.empty())
             pipe += "　" + table.row(r).rec.name.text();
-    worksheet_write_string(ws, 1, 0, "管材名", label);
-    worksheet_write_string(ws, 1, 2, pipe.c_str(), nullptr);
-    worksheet_write_string(ws, 2, 0, "施工場所", label);
-    worksheet_write_string(ws, 2, 2, location.c_str(), nullptr);
-    worksheet_write_string(ws, 3, 0, "出力単価", label);
-    worksheet_write_string(ws, 3, 2, OutputLevelCaptions[basisNumber(basis) - 1], nullptr);
-    worksheet_write_string(ws, 3, 4, "基礎工費（１人工）", label);
+    book.writeText(ws, 1, 0, "管材名", label);
+    book.writeText(ws, 1, 2, pipe, nullptr);
+    book.writeText(ws, 2, 0, "施工場所", label);
+    book.writeText(ws, 2, 2, location, nullptr);
+    book.writeText(ws, 3, 0, "出力単価", label);
+    book.writeText(ws, 3, 2, OutputLevelCaptions[basisNumber(basis) - 1], nullptr);
+    book.writeText(ws, 3, 4, "基礎工費（１人工）", label);
     const Currency labour = table.row(LabourRow).rec.slots[labourSlot(basis)];
-    worksheet_write_number(ws, 3, 6, static_cast<double>(labour.toLongDouble()),
-                           book.format(xlsxNumberFormat(true, decimalsOf(labour)), false, false));
+    book.writeNumber(ws, 3, 6, static_cast<double>(labour.toLongDouble()),
+                     book.format(xlsxNumberFormat(true, decimalsOf(labour)), false, false));
 
     // Headings: a group row over the factors and the components, then the names.
     constexpr int GroupRow = 5, HeadingRow = 6, FirstRow = 7;
     lxw_format *heading = book.format("", true, true, true);
     const char *single[4] = {OutputHeadings[0], OutputHeadings[1], OutputHeadings[2], OutputHeadings[3]};
     for (int c = 0; c < 4; ++c)
-        worksheet_merge_range(ws, GroupRow, c, HeadingRow, c, single[c], heading);
-    worksheet_merge_range(ws, GroupRow, 4, GroupRow, 10, "歩掛", heading);
-    worksheet_merge_range(ws, GroupRow, 11, GroupRow, 17, "金額", heading);
-    worksheet_merge_range(ws, GroupRow, 18, HeadingRow, 18, OutputHeadings[11], heading);
+        book.mergeRange(ws, GroupRow, c, HeadingRow, c, single[c], heading);
+    book.mergeRange(ws, GroupRow, 4, GroupRow, 10, "歩掛", heading);
+    book.mergeRange(ws, GroupRow, 11, GroupRow, 17, "金額", heading);
+    book.mergeRange(ws, GroupRow, 18, HeadingRow, 18, OutputHeadings[11], heading);
     for (int i = 0; i < 7; ++i) {
         const char *name = (refrigerant ? handoff::RefrigerantPartNames : handoff::PartNames)[i];
-        worksheet_write_string(ws, HeadingRow, static_cast<lxw_col_t>(4 + i), name, heading);
-        worksheet_write_string(ws, HeadingRow, static_cast<lxw_col_t>(11 + i), name, heading);
+        book.writeText(ws, HeadingRow, 4 + i, name, heading);
+        book.writeText(ws, HeadingRow, 11 + i, name, heading);
     }
 
     std::vector<OutputRow> rows;
@@ -69,30 +69,29 @@ void writeSheet(XlsxBook &book, lxw_worksheet *ws, const WorkingTable &table, co
         component[i] = columnFormat(true, [i](const OutputRow &o) { return o.components[i]; });
     }
     auto number = [&](int r, int c, Currency v, lxw_format *f) {
-        worksheet_write_number(ws, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
-                               static_cast<double>(v.toLongDouble()), f);
+        book.writeNumber(ws, r, c, static_cast<double>(v.toLongDouble()), f);
     };
     for (int k = 0; k < SizeRowsPerLocation; ++k) {
         const OutputRow &o = rows[k];
         const int r = FirstRow + k;
-        worksheet_write_string(ws, r, 0, o.size.c_str(), text);
-        worksheet_write_string(ws, r, 1, o.unit.c_str(), text);
+        book.writeText(ws, r, 0, o.size, text);
+        book.writeText(ws, r, 1, o.unit, text);
         number(r, 2, o.adopted, adopted);
         number(r, 3, o.material, material);
         for (int i = 0; i < 7; ++i) {
             number(r, 4 + i, o.factors[i], factor[i]);
             if (refrigerant && i == handoff::ChippingPart)
-                worksheet_write_blank(ws, r, 11 + i, component[i]); // no はつり補修 for refrigerant piping
+                book.writeBlank(ws, r, 11 + i, component[i]); // no はつり補修 for refrigerant piping
             else
                 number(r, 11 + i, o.components[i], component[i]);
         }
         number(r, 18, o.total, total);
     }
-    worksheet_set_column(ws, 0, 1, 8, nullptr);
-    worksheet_set_column(ws, 2, 3, 11, nullptr);
-    worksheet_set_column(ws, 4, 10, 8, nullptr);
-    worksheet_set_column(ws, 11, 17, 10, nullptr);
-    worksheet_set_column(ws, 18, 18, 11, nullptr);
+    xlsxCheck(worksheet_set_column(ws, 0, 1, 8, nullptr));
+    xlsxCheck(worksheet_set_column(ws, 2, 3, 11, nullptr));
+    xlsxCheck(worksheet_set_column(ws, 4, 10, 8, nullptr));
+    xlsxCheck(worksheet_set_column(ws, 11, 17, 10, nullptr));
+    xlsxCheck(worksheet_set_column(ws, 18, 18, 11, nullptr));
     worksheet_freeze_panes(ws, FirstRow, 1);
     worksheet_set_landscape(ws);
     worksheet_set_paper(ws, 9); // A4

@@ -175,19 +175,16 @@ void writeBlock(JsonWriter &j, int index, const PipeBlock &b)
     j.endObject();
 }
 
-// --write: the blocks put back in one write, unless another program changed one of them since
-// `data` was read (then ChangedOnDiskError, or over it with --force).
+// --write: the blocks put back in one write, under the write lock, into the file as it then is:
+// what other writers changed in other blocks stays; when one of these blocks changed since
+// `data` was read, ChangedOnDiskError (or over it with --force).
 void writeBack(const Options &o, const std::string &data, const std::vector<std::pair<int, PipeBlock>> &blocks)
 {
-    removeAbandonedSaves(o.file);
-    // Only the blocks written back count: the others are read again and kept as they are.
-    const std::string now = readServiceFileBytes(o.file);
-    const bool changed = std::any_of(blocks.begin(), blocks.end(), [&](const auto &b) {
-        const size_t at = static_cast<size_t>(b.first) * PipeBlockBytes;
-        return now.compare(at, PipeBlockBytes, data, at, PipeBlockBytes) != 0;
-    });
-    refuseIfChanged(o.file, changed, o.force);
-    writePipeBlocks(o.file, blocks);
+    std::vector<int> indexes;
+    for (const auto &b : blocks)
+        indexes.push_back(b.first);
+    writePipeBlocks(o.file, blocks, o.force ? BlocksAsRead{} : blocksAsRead(data, indexes, PipeBlockBytes));
+    noteFileWritten(o.file);
 }
 
 // A block recalculated as torvik does when it opens it: its controls at their start-up state,
@@ -245,7 +242,8 @@ int cmdImport(int argc, char **argv)
     // As torvik stores a typed list price: then recalculated.
     setListPrices(b, preview);
     recalculateAsOpened(b);
-    if (io.write) {
+    const bool writes = importWrites(io, preview);
+    if (writes) {
         Options o;
         o.file = io.file;
         o.force = io.force;
@@ -253,7 +251,7 @@ int cmdImport(int argc, char **argv)
     }
     JsonWriter j;
     j.beginObject();
-    writeImportJson(j, io, preview);
+    writeImportJson(j, io, preview, writes);
     j.endObject();
     printJson(j);
     return 0;

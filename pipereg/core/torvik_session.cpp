@@ -82,7 +82,7 @@ void TorvikSession::start()
 
 std::array<std::string, TorvikStatusPanelCount> TorvikSession::statusPanels() const
 {
-    return {launchTag(), std::to_string(blockIndex()), "", dataPath().string()};
+    return {launchTag(), std::to_string(blockIndex()), "", controltext::readOnlyMark(readOnly()) + dataPath().string()};
 }
 
 // ---------------------------------------------------------------- the block and its controls

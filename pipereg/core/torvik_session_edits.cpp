@@ -141,7 +141,8 @@ void TorvikSession::revisePrices()
     const std::string data = readServiceFileBytes(dataPath());
     const auto blocks = revisePipeBlocks(data, all, choice->revision, p);
     reviseWholeFile(revisionSummaryText(p, controltext::RevisionBlockHeading), [&] {
-        writePipeBlocks(dataPath(), blocks);
+        // Every block was read for the summary: one another program changed since is not lost.
+        writePipeBlocks(dataPath(), blocks, blocksAsRead(data, all, PipeBlockBytes));
         return p.blocks;
     });
 }

@@ -172,7 +172,13 @@ struct Result {
 };
 
 // A word quoted for the shell.
-inline std::string shellWord(const std::string &w) { return "'" + w + "'"; }
+inline std::string shellWord(const std::string &w)
+{
+    std::string q = "'";
+    for (const char c : w)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
 
 // Runs a shell script; its standard output goes to `stdoutTo` when given (then `out` stays
 // empty), and the exit status of the script is the result's code.

@@ -37,7 +37,7 @@ struct MemoryStore : BlockStore<Block> {
             throw IoError("no block " + std::to_string(index));
         return blocks[index];
     }
-    void save(int index, const Block &b) override
+    void save(int index, const Block &b, bool) override
     {
         if (failSaves)
             throw IoError("ファイル /x/kanzai1.fda に書き込めません");

@@ -1,6 +1,7 @@
 // velmok-cli on the read path: a command that only reads never writes, anything but a price
 // file is refused with a Japanese message naming it, output that does not reach its file is a
 // failure, and --write never overwrites another program's change without --force.
+#include "tests/common/held_writer.h"
 #include "tests/main/cli_support.h"
 #include "controls/core/fileio.h"
 
@@ -119,10 +120,12 @@ TEST(CliReadPath, WriteNeverOverwritesAnotherProgramsChangeWithoutForce)
         EXPECT_NE(r.err.find("--force"), std::string::npos) << r.err;
         EXPECT_EQ(readWholeFile(file), changed);
 
+        // --force writes what the command read and calculated even over a change that comes while
+        // it writes (here while its rename is held).
         std::vector<std::string> forced = args;
         forced.push_back("--force");
         ServiceFile().save(file);
-        r = runWhileAnotherWrites(VELMO_CLI, forced, file, theirs);
+        r = whileHeldInRename(VELMO_CLI, forced, file, [&] { fs::copy_file(theirs, file, fs::copy_options::overwrite_existing); });
         EXPECT_EQ(r.code, 0) << r.err;
         ServiceFile back;
         back.load(file);

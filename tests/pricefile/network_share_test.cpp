@@ -18,6 +18,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <functional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -81,7 +84,7 @@ TEST_F(NetworkShareTest, LoadAndSaveReadBackAsWritten)
     PipeBlockFile store(file);
     PipeBlock block = store.load(7);
     block[3].name.assignText("七番");
-    store.save(7, block);
+    store.save(7, block, false);
     const std::string now = fileText(onServer("kanzai1.fda"));
     ASSERT_EQ(now.size(), ServiceBytes);
     EXPECT_EQ(now.substr(0, 7 * BlockBytes), f.serialize().substr(0, 7 * BlockBytes));
@@ -148,7 +151,7 @@ TEST_F(NetworkShareTest, ChangeMadeOnTheServerIsSeenBeforeASaveAndKept)
     // A block save of another pipe keeps the change; a new read sees it.
     PipeBlock other = store.load(5);
     other[0].name.assignText("五番");
-    store.save(5, other);
+    store.save(5, other, false);
     const std::string now = fileText(onServer("kanzai1.fda"));
     EXPECT_EQ(now[at], 'Z');
     EXPECT_EQ(readPipeBlock(file, 5)[0].name.text(), "五番");
@@ -178,9 +181,12 @@ TEST_F(NetworkShareTest, SaveAfterTheFileWasReplacedOnTheServerLosesNothing)
     EXPECT_TRUE(store.changedOnDisk(2));
     EXPECT_EQ(fileText(onServer("kanzai1.fda")), theirs);
 
-    // A block save reads the file as it is now: only its own block is ours.
+    // A block save reads the file as it is now: only its own block is ours. The other program
+    // changed this very block too: without the person's yes nothing is written.
     block[0].name.assignText("二番");
-    store.save(2, block);
+    EXPECT_THROW(store.save(2, block, false), ChangedOnDiskError);
+    EXPECT_EQ(fileText(onServer("kanzai1.fda")), theirs);
+    store.save(2, block, true);
     const std::string merged = fileText(onServer("kanzai1.fda"));
     ASSERT_EQ(merged.size(), ServiceBytes);
     EXPECT_EQ(merged.substr(0, 2 * BlockBytes), theirs.substr(0, 2 * BlockBytes));
@@ -223,7 +229,7 @@ TEST_F(NetworkShareTest, LostConnectionIsAnErrorNamingTheFileAndTheServerKeepsIt
     for (const auto &[what, op] : std::vector<std::pair<std::string, std::function<void()>>>{
              {"load", [&] { f.load(file); }},
              {"block load", [&] { store.load(1); }},
-             {"block save", [&] { store.save(1, block); }},
+             {"block save", [&] { store.save(1, block, false); }},
              {"equipment block", [&] { writeEquipmentBlock(onShare("kigu1.dxa"), 0, EquipmentBlock{}); }},
          }) {
         try {
@@ -243,4 +249,45 @@ TEST_F(NetworkShareTest, LostConnectionIsAnErrorNamingTheFileAndTheServerKeepsIt
     EXPECT_EQ(fileText(onServer("kanzai1.fda")), original);
     EXPECT_EQ(fileText(onServer("kigu1.dxa")), std::string(EquipmentFileBytes, '\0'));
     EXPECT_EQ(serverFiles(), (std::vector<std::string>{"kanzai1.fda", "kigu1.dxa"}));
+}
+
+TEST_F(NetworkShareTest, TwoWritersOfOursOnTheShareKeepBothBlocksOrRefuseTheSameBlock)
+{
+    // sshfs keeps no locks of its own: the kernel keeps them for this machine, and the
+    // comparison just before the rename is what guards against a colleague's computer.
+    putFile(onServer("kanzai1.fda"), serviceFileBytes("本管"));
+    const fs::path file = onShare("kanzai1.fda");
+    const std::string read = readWholeFile(file);
+    auto named = [](const std::string &n) {
+        PipeBlock b{};
+        b[0].name.assignText(n);
+        return b;
+    };
+    auto heldWhile = [&](const std::function<void()> &first, const std::function<void()> &second) {
+        std::atomic<bool> inside{false};
+        std::thread t([&] {
+            setBeforeReplaceHook([&] {
+                inside = true;
+                std::this_thread::sleep_for(300ms);
+            });
+            first();
+            setBeforeReplaceHook({});
+        });
+        while (!inside)
+            std::this_thread::sleep_for(1ms);
+        second();
+        t.join();
+    };
+    heldWhile([&] { writePipeBlock(file, 0, named("一"), blocksAsRead(read, {0}, BlockBytes)); },
+              [&] { writePipeBlock(file, 2, named("二"), blocksAsRead(read, {2}, BlockBytes)); });
+    EXPECT_EQ(readPipeBlock(file, 0)[0].name.text(), "一");
+    EXPECT_EQ(readPipeBlock(file, 2)[0].name.text(), "二");
+    const std::string again = readWholeFile(file);
+    heldWhile([&] { writePipeBlock(file, 3, named("三"), blocksAsRead(again, {3}, BlockBytes)); },
+              [&] {
+                  EXPECT_THROW(writePipeBlock(file, 3, named("参"), blocksAsRead(again, {3}, BlockBytes)),
+                               ChangedOnDiskError);
+              });
+    EXPECT_EQ(readPipeBlock(file, 3)[0].name.text(), "三");
+    EXPECT_EQ(serverFiles(), std::vector<std::string>{"kanzai1.fda"});
 }

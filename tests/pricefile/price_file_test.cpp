@@ -217,7 +217,7 @@ TEST(PipeBlockFile, SwapExchangesTwoBlocksWholeAndLeavesTheOtherEighteen)
     EXPECT_EQ(readWholeFile(p), after);
     fs::resize_file(p, 1199 * 360);
     EXPECT_THROW(store.swap(0, 1), IoError);
-    EXPECT_THROW(store.save(0, two), IoError);
+    EXPECT_THROW(store.save(0, two, false), IoError);
     EXPECT_EQ(fs::file_size(p), 1199u * 360);
 }
 
@@ -232,6 +232,6 @@ TEST(PipeBlockFile, AMissingFileListsNothingAndCannotBeReadOrWritten)
     } catch (const IoError &e) {
         EXPECT_NE(std::string(e.what()).find("kanzai9.fda"), std::string::npos) << e.what();
     }
-    EXPECT_THROW(store.save(0, PipeBlock{}), IoError);
+    EXPECT_THROW(store.save(0, PipeBlock{}, false), IoError);
     EXPECT_FALSE(fs::exists(dir.path / "kanzai9.fda"));
 }

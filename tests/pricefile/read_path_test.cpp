@@ -159,27 +159,38 @@ TEST(ReadPath, TemporaryFilesOfKilledSavesAreRemovedWhenTheFileIsOpened)
     TempDir dir;
     const fs::path p = dir.path / "kanzai1.fda";
     ServiceFile::createEmpty(p);
-    auto litter = [&](const std::string &name, std::chrono::minutes age) {
+    auto litter = [&](const std::string &name) {
         const fs::path t = dir.path / name;
         std::ofstream(t) << "half a save";
-        fs::last_write_time(t, fs::file_time_type::clock::now() - age);
         return t;
     };
-    const fs::path old = litter(".kanzai1.fda.a1B2c3", std::chrono::minutes(30));
-    const fs::path running = litter(".kanzai1.fda.Zz9yX8", std::chrono::minutes(0)); // a save going on
-    const fs::path other = litter(".kanzai2.fda.a1B2c3", std::chrono::minutes(30)); // another file's
-    const fs::path longer = litter(".kanzai1.fda.a1B2c3d", std::chrono::minutes(30)); // not our pattern
+    // While a writer of ours holds the lock, its temporary file may be the save going on:
+    // nothing goes, however young or old.
+    const fs::path fresh = litter(".kanzai1.fda.Zz9yX8");
+    {
+        const WriteLock running(p);
+        ServiceFile f;
+        f.loadOrCreate(p);
+        EXPECT_TRUE(fs::exists(fresh));
+    }
+    // Without a writer every temporary file of the file is litter and goes at once, a fresh one
+    // too; another file's and names of another pattern stay.
+    const fs::path other = litter(".kanzai2.fda.a1B2c3");
+    const fs::path longer = litter(".kanzai1.fda.a1B2c3d");
     ServiceFile f;
     f.loadOrCreate(p);
-    EXPECT_FALSE(fs::exists(old));
-    EXPECT_TRUE(fs::exists(running));
+    EXPECT_FALSE(fs::exists(fresh));
     EXPECT_TRUE(fs::exists(other));
     EXPECT_TRUE(fs::exists(longer));
+    EXPECT_FALSE(fs::exists(dir.path / ".kanzai1.fda.lock")) << "the lock file outlived its writer";
 
-    // The registration programs' stores clean up the same way when they start (through
-    // their sessions); the function itself leaves a folder that is a file alone.
+    // The next write removes them too; the registration programs' stores clean up the same way
+    // when they start (through their sessions); a folder that is a file is left alone.
+    const fs::path again = litter(".kanzai1.fda.QwErTy");
+    writePipeBlock(p, 0, PipeBlock{});
+    EXPECT_FALSE(fs::exists(again));
     const fs::path e = dir.path / "kigu1.dxa";
-    const fs::path eqOld = litter(".kigu1.dxa.QwErTy", std::chrono::minutes(30));
+    const fs::path eqOld = litter(".kigu1.dxa.QwErTy");
     removeAbandonedSaves(e);
     EXPECT_FALSE(fs::exists(eqOld));
     removeAbandonedSaves(dir.path / "plainfile" / "x.fda");

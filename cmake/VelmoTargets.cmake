@@ -95,6 +95,15 @@ function(velmo_test_suite name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
+# velmo_link_qt_test(TARGET): links Qt Test without its compile definitions, which name the
+# test's source and build folders (for QFINDTESTDATA, which our tests do not use): without them
+# the compile commands of a Qt test are the same in every clone, and ccache finds its objects.
+function(velmo_link_qt_test target)
+  target_link_libraries(${target} PRIVATE $<LINK_ONLY:Qt6::Test>)
+  target_include_directories(${target} SYSTEM PRIVATE $<TARGET_PROPERTY:Qt6::Test,INTERFACE_INCLUDE_DIRECTORIES>)
+  target_compile_definitions(${target} PRIVATE QT_TESTLIB_LIB)
+endfunction()
+
 # velmo_qt_test(SOURCE file LINKS lib... [DEFINITIONS def...] [DEPENDS target...])
 # A Qt Test program named after its source file, run offscreen.
 function(velmo_qt_test)
@@ -103,7 +112,8 @@ function(velmo_qt_test)
   add_executable(${name} ${ARG_SOURCE} ${VELMO_TEST_COMMON_DIR}/qt_test_failure.cpp)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE ${ARG_LINKS} Qt6::Test)
+  target_link_libraries(${name} PRIVATE ${ARG_LINKS})
+  velmo_link_qt_test(${name})
   # VELMO_QT_TEST: the shared test helpers report failures through Qt Test, not GoogleTest.
   velmo_test_definitions(${name} VELMO_QT_TEST ${ARG_DEFINITIONS})
   if(ARG_DEPENDS)

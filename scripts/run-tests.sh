@@ -74,6 +74,22 @@ run_tests() {
   (cd "$1" && ctest --output-on-failure -j"$jobs" --timeout "$test_timeout")
 }
 
+# The fresh Debian root of the package test is checked, and made with debootstrap when missing
+# or stale, while the normal build compiles (it waits mostly on the network).
+root_prep=""
+if wanted package && [ "$(id -u)" -eq 0 ]; then
+  mkdir -p build
+  scripts/test-package.sh --prepare-root >build/prepare-root.log 2>&1 &
+  root_prep=$!
+fi
+
+wait_root() {
+  [ -n "$root_prep" ] || return 0
+  wait "$root_prep" || echo "preparing the Debian root failed; the package test tries again:"
+  sed 's/^/  /' build/prepare-root.log
+  root_prep=""
+}
+
 if wanted normal; then
   echo "== normal build =="
   step "normal: configure and build" configure_build build -DVELMO_BUILD_BENCH=ON
@@ -85,6 +101,8 @@ if wanted package; then
   # It needs root for debootstrap, chroot and its mounts; CI runs as root.
   if [ "$(id -u)" -eq 0 ]; then
     [ -f build/CMakeCache.txt ] || step "package: configure" cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMO_WERROR=ON >/dev/null
+    # (It makes the root itself when the preparation above failed.)
+    step "package: Debian root ready" wait_root
     step "package: build, install and try" scripts/test-package.sh build
   else
     echo "skipped: scripts/test-package.sh needs root (sudo scripts/test-package.sh build)"

@@ -71,8 +71,16 @@ configure_build() {
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMO_WERROR=ON -DVELMO_BUILD_TESTS=ON -DVELMO_PCH=OFF "$@" >/dev/null
   cmake --build "$dir" -j"$jobs"
 }
+# ctest starts the tests that took longest last time first, so that a long test does not run
+# alone at the end; a fresh clone takes those times from the previous run on this machine.
+costs=${XDG_CACHE_HOME:-$HOME/.cache}/velmaro-ci
 run_tests() {
-  (cd "$1" && ctest --output-on-failure -j"$jobs" --timeout "$test_timeout")
+  local dir=$1 status=0
+  local kept=$costs/ctest-costs-$(basename "$dir").txt data=$dir/Testing/Temporary/CTestCostData.txt
+  if [ ! -f "$data" ] && [ -f "$kept" ]; then mkdir -p "$(dirname "$data")" && cp "$kept" "$data"; fi
+  (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout "$test_timeout") || status=$?
+  if [ -f "$data" ]; then mkdir -p "$costs" && cp "$data" "$kept.new" && mv "$kept.new" "$kept"; fi
+  return "$status"
 }
 
 # The fresh Debian root of the package test is checked, and made with debootstrap when missing

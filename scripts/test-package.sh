@@ -166,6 +166,9 @@ rm -f "$build/velmok.packaged"
 root=$(mktemp -d /tmp/velmaro-root.XXXXXX)
 chmod 755 "$root" # its users must reach their programs through it
 mounts=()
+# The root lives in memory: unpacking Qt and the fonts into it and throwing it away afterwards
+# then costs no disk writes (on disk, removing it alone took most of a minute).
+if mount -t tmpfs -o size=8g,mode=755 velmaro-root "$root"; then mounts+=("$root"); fi
 cleanup() {
   local i p
   # Whatever still runs inside the root (a program that did not end when told to).

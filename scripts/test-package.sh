@@ -6,7 +6,10 @@
 # with velmok-cli and from velmok's window, and removes and purges the package again.
 #
 # Usage (as root; CI runs it so): scripts/test-package.sh [BUILD]   (BUILD: default build)
-# The bookworm root made by debootstrap and the packages apt-get downloads into it are kept in
+#        scripts/test-package.sh --prepare-root   only checks the cached bookworm root and makes
+#                                                 it again when missing, damaged or stale
+# The bookworm root made by debootstrap (checked by its checksum, made again after a week), the
+# packages debootstrap downloaded and those apt-get downloads into the root are kept in
 # ${XDG_CACHE_HOME:-$HOME/.cache}/velmaro-ci/ between runs. Exit status: 0 every check held,
 # 1 a check failed, 2 it could not run.
 set -euo pipefail
@@ -16,10 +19,59 @@ started=$SECONDS
 
 die() { echo "test-package: $*" >&2; exit 2; }
 [ "$(id -u)" -eq 0 ] || die "needs root (debootstrap, chroot, mount)"
-[ -f "$build/CMakeCache.txt" ] || die "$build is not a configured build folder"
-for tool in debootstrap lintian dpkg-deb chroot mount; do
+for tool in debootstrap lintian dpkg-deb chroot mount flock sha256sum; do
   command -v "$tool" >/dev/null || die "$tool is missing (scripts/install-deps.sh installs it)"
 done
+section() { echo; echo "== $* ($((SECONDS - started)) s)"; }
+
+# --- The cached bookworm root --------------------------------------------------------------
+
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/velmaro-ci
+seed=$cache/bookworm-minbase.tar
+mkdir -p "$cache/archives/partial" "$cache/debootstrap"
+# The host's Debian mirror, else Debian's own.
+mirror=$(sed -n 's/^URIs: *\([^ ]*\/debian\)\/*$/\1/p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -1)
+mirror=${mirror:-http://deb.debian.org/debian}
+
+# The cached root is used while it is whole (the checksum written with it matches) and younger
+# than a week; else it is made again, debootstrap taking the packages it downloaded before
+# from its own cache where they are still current. One run at a time makes it.
+max_age_days=${VELMO_ROOT_MAX_AGE_DAYS:-7}
+seed_state() {
+  [ -f "$seed" ] && [ -f "$seed.sha256" ] || { echo "missing"; return; }
+  [ -z "$(find "$seed" -mtime +"$max_age_days")" ] || { echo "older than $max_age_days days"; return; }
+  (cd "$cache" && sha256sum --quiet --status -c "$(basename "$seed").sha256") || { echo "damaged"; return; }
+  echo "good"
+}
+prepare_seed() {
+  local state fresh
+  exec 9>"$cache/lock"
+  flock 9
+  state=$(seed_state)
+  if [ "$state" = good ]; then
+    echo "  the cached root $seed is whole and younger than $max_age_days days"
+  else
+    section "making the bookworm root with debootstrap from $mirror (cached root $state; cached as $seed)"
+    rm -f "$seed" "$seed.sha256"
+    fresh=$(mktemp -d /tmp/velmaro-seed.XXXXXX)
+    if ! debootstrap --variant=minbase --cache-dir="$cache/debootstrap" bookworm "$fresh" "$mirror" >"$cache/debootstrap.log" 2>&1; then
+      tail -20 "$cache/debootstrap.log"; rm -rf --one-file-system "$fresh"; die "debootstrap failed (log: $cache/debootstrap.log)"
+    fi
+    rm -f "$fresh"/var/cache/apt/archives/*.deb
+    cp /etc/resolv.conf "$fresh/etc/resolv.conf"
+    chroot "$fresh" apt-get update -qq >/dev/null || { rm -rf --one-file-system "$fresh"; die "apt-get update failed in the root"; }
+    tar -C "$fresh" -cf "$seed.new" . && mv "$seed.new" "$seed"
+    (cd "$cache" && sha256sum "$(basename "$seed")" >"$(basename "$seed").sha256")
+    rm -rf --one-file-system "$fresh"
+    echo "  made $seed ($(du -h "$seed" | cut -f1))"
+  fi
+  flock -u 9
+}
+if [ "$build" = --prepare-root ]; then
+  prepare_seed
+  exit 0
+fi
+[ -f "$build/CMakeCache.txt" ] || die "$build is not a configured build folder"
 
 failures=0
 pass() { echo "  ok    $*"; }
@@ -30,7 +82,6 @@ check() {
   local out
   if out=$("$@" 2>&1); then pass "$what"; else fail "$what"; [ -z "$out" ] || sed 's/^/        /' <<<"$out" | tail -20; fi
 }
-section() { echo; echo "== $* ($((SECONDS - started)) s)"; }
 
 # --- The package ---------------------------------------------------------------------------
 
@@ -112,16 +163,12 @@ rm -f "$build/velmok.packaged"
 
 # --- A fresh bookworm root -----------------------------------------------------------------
 
-cache=${XDG_CACHE_HOME:-$HOME/.cache}/velmaro-ci
-seed=$cache/bookworm-minbase.tar
-mkdir -p "$cache/archives/partial"
-# The host's Debian mirror, else Debian's own.
-mirror=$(sed -n 's/^URIs: *\([^ ]*\/debian\)\/*$/\1/p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -1)
-mirror=${mirror:-http://deb.debian.org/debian}
-
 root=$(mktemp -d /tmp/velmaro-root.XXXXXX)
 chmod 755 "$root" # its users must reach their programs through it
 mounts=()
+# The root lives in memory: unpacking Qt and the fonts into it and throwing it away afterwards
+# then costs no disk writes (on disk, removing it alone took most of a minute).
+if mount -t tmpfs -o size=8g,mode=755 velmaro-root "$root"; then mounts+=("$root"); fi
 cleanup() {
   local i p
   # Whatever still runs inside the root (a program that did not end when told to).
@@ -134,19 +181,10 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 2' INT TERM
 
-if [ ! -f "$seed" ]; then
-  section "making the bookworm root with debootstrap from $mirror (cached as $seed)"
-  debootstrap --variant=minbase bookworm "$root" "$mirror" >"$cache/debootstrap.log" 2>&1 ||
-    { tail -20 "$cache/debootstrap.log"; die "debootstrap failed (log: $cache/debootstrap.log)"; }
-  rm -f "$root"/var/cache/apt/archives/*.deb
-  cp /etc/resolv.conf "$root/etc/resolv.conf"
-  chroot "$root" apt-get update -qq >/dev/null || die "apt-get update failed in the root"
-  tar -C "$root" -cf "$seed.new" . && mv "$seed.new" "$seed"
-else
-  section "unpacking the cached bookworm root $seed"
-  tar -C "$root" -xf "$seed"
-  chmod 755 "$root"
-fi
+prepare_seed
+section "unpacking the cached bookworm root $seed"
+tar -C "$root" -xf "$seed"
+chmod 755 "$root"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 mount -t proc proc "$root/proc" && mounts+=("$root/proc")
 mount --bind /dev "$root/dev" && mounts+=("$root/dev")

@@ -68,7 +68,7 @@ TEST(ChildReaper, AnEndedProgramOfAnOrphanCollectingProcessIsReapedAndNoOtherIsT
     ChildReaper reaper;
     reaper.watch(program);
     reaper.watch(program); // once only
-    const pid_t running = startDetached("sleep 5");
+    const pid_t running = startDetached("exec sleep 5");
     reaper.watch(running);
     reaper.watch(::getppid()); // not a child: forgotten, never waited for
     EXPECT_EQ(reaper.watched(), 3);

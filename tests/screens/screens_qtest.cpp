@@ -223,7 +223,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(dir));
         shots.setPath(dir);
         // The boxes' icon, from the program folder the build lays out.
-        setDialogIconFolder(QFileInfo(QStringLiteral(VELMO_SAMPLE_DIR)).absolutePath());
+        setDialogIconFolder(QFileInfo(QString::fromUtf8(VELMO_SAMPLE_DIR)).absolutePath());
         const QScreen *s = QGuiApplication::primaryScreen();
         qInfo("%s: screen %s, work area %s, scale %g", qPrintable(screenName()), qPrintable(rectText(s->geometry())),
               qPrintable(rectText(s->availableGeometry())), s->devicePixelRatio());

@@ -57,6 +57,22 @@ std::string FormatMoney(Currency value)
     return text;
 }
 
+std::string FormatStoredMoney(Currency value)
+{
+    const int64_t raw = value.raw();
+    const bool negative = raw < 0;
+    const uint64_t mag = negative ? uint64_t(0) - static_cast<uint64_t>(raw) : static_cast<uint64_t>(raw);
+    std::string text = groupDigits(std::to_string(mag / Currency::Scale));
+    if (const uint64_t frac = mag % Currency::Scale; frac != 0) {
+        std::string f = std::to_string(frac + Currency::Scale).substr(1); // four digits, leading zeros kept
+        f.erase(f.find_last_not_of('0') + 1);
+        text += "." + f;
+    }
+    if (negative)
+        text.insert(0, 1, '-');
+    return text;
+}
+
 std::string LongPathName(const std::string &path)
 {
     namespace fs = std::filesystem;

@@ -123,9 +123,9 @@ std::string SelvanSession::shownPrice(int col, int row) const
     const EquipmentRecord &r = working()[row - 1];
     const Basis basis = basisOfTab(tab_);
     if (col == 2)
-        return FormatMoney(r.values[materialSlot(basis)]);
+        return FormatStoredMoney(r.values[materialSlot(basis)]);
     return controls_.labourMode == 0 ? r.values[eqslot::LabourRate].toString()
-                                     : FormatMoney(r.values[installationSlot(basis)]);
+                                     : FormatStoredMoney(r.values[installationSlot(basis)]);
 }
 
 void SelvanSession::showBlock()

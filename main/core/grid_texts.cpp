@@ -41,7 +41,7 @@ std::string rateGridText(const GridView &v, int col, int row)
     switch (col) {
     case 1: return FormatMoney(v.basis == Basis::Net ? r.total : r.adopted);
     case 2: return FormatMoney(r.total);
-    case 3: return FormatMoney(w.rec.slots[materialSlot(v.basis)]);
+    case 3: return FormatStoredMoney(w.rec.slots[materialSlot(v.basis)]);
     default:
         if (col == 9 && refrigerant)
             return "";
@@ -60,7 +60,7 @@ std::string priceGridText(const GridView &v, int col, int row)
     const PriceRecord &r = v.table.row(row).rec; // location 0 carries the prices
     if (col == 0)
         return r.size.text();
-    return FormatMoney(r.slots[materialSlot(basisAt(col))]);
+    return FormatStoredMoney(r.slots[materialSlot(basisAt(col))]);
 }
 
 std::string compositeGridText(const GridView &v, int col, int row)

@@ -161,7 +161,7 @@ void TorvikSession::ShowBlock()
     for (int r = 1; r < PriceGridRows; ++r) {
         const PriceRecord &row = b[r - 1];
         grid_.SetCells(0, r, row.size.text());
-        grid_.SetCells(PriceColumn, r, FormatMoney(row.slots[priceSlot]));
+        grid_.SetCells(PriceColumn, r, FormatStoredMoney(row.slots[priceSlot]));
         for (int l = 0; l < LocationsPerPipe; ++l)
             grid_.SetCells(FirstRateColumn + l, r, b[l * RowsPerLocation + r - 1].B(5).toString());
     }
@@ -236,17 +236,15 @@ EntryCell TorvikSession::entryCell(int col, int row) const
     return col >= PriceColumn && col < PriceGridCols ? EntryCell::number(true) : EntryCell::ignored();
 }
 
-void TorvikSession::storeEntry(int c, int fromRow, int toRow, Currency value, const std::string &shown)
+void TorvikSession::storeEntry(int c, int fromRow, int toRow, Currency value, const std::string &)
 {
+    // A price cell shows the stored value with its decimals, so Enter over it as shown stores
+    // the same value again.
     PipeBlock b = working();
     for (int r = fromRow; r <= toRow; ++r) {
         Currency &target = c == PriceColumn ? b[r - 1].slots[materialSlot(basisOfTab(tab_))]
                                             : b[(c - FirstRateColumn) * RowsPerLocation + r - 1].B(5);
-        // The money text shows whole yen: a price cell left as shown keeps the price it stands
-        // for, so that Enter over a price with a fraction does not round it.
-        const bool untouched = c == PriceColumn && shown == FormatMoney(target);
-        if (!untouched)
-            target = value;
+        target = value;
     }
     recalculateInto(b);
     workingBlock() = b;

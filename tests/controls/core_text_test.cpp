@@ -108,6 +108,18 @@ TEST(SettingsFile, ReadSplitsAtFirstEqualsAndWritesCp932CrLf)
     EXPECT_FALSE(SettingsFile::read(dir.path / "missing.conf"));
 }
 
+TEST(SupportRoutines, AStoredPriceShowsExactlyItsDecimals)
+{
+    EXPECT_EQ(FormatStoredMoney(Cur("1234.6")), "1,234.6");
+    EXPECT_EQ(FormatStoredMoney(Cur("1234")), "1,234");
+    EXPECT_EQ(FormatStoredMoney(Cur("1800.4")), "1,800.4");
+    EXPECT_EQ(FormatStoredMoney(Cur("0.0005")), "0.0005");
+    EXPECT_EQ(FormatStoredMoney(Cur("-0.05")), "-0.05");
+    EXPECT_EQ(FormatStoredMoney(Cur("-1234567.25")), "-1,234,567.25");
+    EXPECT_EQ(FormatStoredMoney(Currency()), "0");
+    EXPECT_EQ(FormatStoredMoney(Currency::fromRaw(INT64_MIN)), "-922,337,203,685,477.5808");
+}
+
 TEST(SupportRoutines, SplitFieldCleanNumberFormatMoney)
 {
     EXPECT_EQ(SplitField("a;b;c;", 1), "a");

@@ -125,7 +125,7 @@ TEST(SelvanCells, CommitsCleanTheTextAndEnterMovesDownAndWrapsToRowOne)
     EXPECT_EQ(s->cell(2, 14), "0");
     typeCell(*s, 2, 3, "12.345");
     EXPECT_EQ(slotOf(row(*s, 3), 208).toString(), "12.345");
-    EXPECT_EQ(s->cell(2, 3), "12");
+    EXPECT_EQ(s->cell(2, 3), "12.345"); // the cell shows what is stored
     EXPECT_EQ(at(*s), (GridCoord{2, 4}));
 
     // Up and Down commit and leave the move to the grid.
@@ -161,13 +161,13 @@ TEST(SelvanCells, MovingThroughCellsStoresNothingAndABadNumberStoresNothing)
         s->registerClicked();
     }
     auto s = f.start();
-    EXPECT_EQ(s->cell(2, 1), "123");
+    EXPECT_EQ(s->cell(2, 1), "123.45");
     gridKey(*s, vkey::Down, 2, 1);
     gridKey(*s, vkey::Return, 2, 1);
     EXPECT_EQ(at(*s), (GridCoord{2, 2}));
     gridKey(*s, vkey::Return, 2, 1, true);
     EXPECT_EQ(at(*s), (GridCoord{2, 2}));
-    EXPECT_EQ(slotOf(row(*s, 1), 208).toString(), "123.45"); // the shown whole yen are not stored back
+    EXPECT_EQ(slotOf(row(*s, 1), 208).toString(), "123.45"); // Enter over the shown price stores it again
     EXPECT_FALSE(s->modified());
 
     s->cellTextStored(2, 1, "1,2a");
@@ -182,7 +182,7 @@ TEST(SelvanCells, MovingThroughCellsStoresNothingAndABadNumberStoresNothing)
     // The failed text is not tried again by the next command.
     s->commitTypedCell();
     s->tabChanged(0);
-    EXPECT_EQ(s->cell(2, 1), "123");
+    EXPECT_EQ(s->cell(2, 1), "123.45");
 }
 
 TEST(SelvanCells, DigitsTypeArrowsMoveEnterUpDownCommitAndOtherKeysBeep)

@@ -131,7 +131,7 @@ private Q_SLOTS:
         QVERIFY(!w.StrColGrid1->EditorMode());
         const EquipmentRecord &r1 = w.session().working()[0];
         QCOMPARE(r1.values[materialSlot(Basis::List)].toString(), std::string("1234.5"));
-        QCOMPARE(w.StrColGrid1->Cells(2, 1), QString("1,235"));
+        QCOMPARE(w.StrColGrid1->Cells(2, 1), QString("1,234.5")); // what is stored
         QCOMPARE(w.StrColGrid1->Col(), 2);
         QCOMPARE(w.StrColGrid1->Row(), 2);
         QVERIFY(w.session().modified());

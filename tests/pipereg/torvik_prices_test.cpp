@@ -159,13 +159,13 @@ TEST(TorvikGrid, KeysEnterMovesWrapAndNonNumbers)
     EXPECT_EQ(g.Row(), 7);
 }
 
-TEST(TorvikGrid, TextLeftAsShownKeepsItsFractionAndAnOpenEditIsDroppedByShowing)
+TEST(TorvikGrid, APriceShowsItsFractionAndAnOpenEditIsDroppedByShowing)
 {
     TorvikFixture f;
     TorvikSession &s = f.open();
     s.checkBoxClicked(false);
     f.type(1, 1, "1234.5");
-    EXPECT_EQ(f.grid.Cells(1, 1), "1,235");
+    EXPECT_EQ(f.grid.Cells(1, 1), "1,234.5"); // the cell shows what is stored
     f.grid.SelectCell(1, 1);
     f.grid.keyDown(vkey::Return, {}, false, false); // Enter over the shown text
     EXPECT_EQ(s.working()[0].A(6), Cur("1234.5"));

@@ -490,7 +490,9 @@ NValKeyResult NValEditState::KeyDown(int key, bool selected)
 bool NValEditState::FocusGained()
 {
     savedValue_ = value_;
+    // A click selects at its release (the press places the caret first).
     const bool selectAll = autoSelect_ && !mouseFocus_;
+    focusedByClick_ = autoSelect_ && mouseFocus_;
     mouseFocus_ = false;
     return selectAll;
 }
@@ -502,11 +504,17 @@ void NValEditState::FocusLost()
     SetValue(value_); // drops a dangling point, recounts the digits
 }
 
-bool NValEditState::MouseUp(bool wholeTextSelected)
+NValEditState::MouseUpAction NValEditState::MouseUp(bool wholeTextSelected)
 {
-    const bool drop = !doubleClick_ && !wholeTextSelected;
-    doubleClick_ = false;
-    return drop;
+    const bool focusing = focusedByClick_;
+    focusedByClick_ = false;
+    if (doubleClick_) {
+        doubleClick_ = false;
+        return MouseUpAction::Keep; // the double click's word selection stays
+    }
+    if (focusing)
+        return MouseUpAction::SelectAll;
+    return wholeTextSelected ? MouseUpAction::Keep : MouseUpAction::CaretToEnd;
 }
 
 void NValEditState::Paste(const std::optional<std::string> &clipboardText)

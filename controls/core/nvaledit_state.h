@@ -86,7 +86,10 @@ public:
     void DoubleClick() { doubleClick_ = true; }
     // Mouse button released: returns true when the selection is to be dropped and the caret
     // put at the end.
-    bool MouseUp(bool wholeTextSelected);
+    // A click that brought the focus selects the whole text, so that the first key typed
+    // replaces the value, as Tab does.
+    enum class MouseUpAction { Keep, CaretToEnd, SelectAll };
+    MouseUpAction MouseUp(bool wholeTextSelected);
 
     // Clipboard and text events, after the edit has done its own part (copying the cut text,
     // its own undo).
@@ -127,6 +130,7 @@ private:
     bool minusEntered_ = false;
     long double savedValue_ = 0;
     bool mouseFocus_ = false;
+    bool focusedByClick_ = false; // the focus came with the click now being released
     bool doubleClick_ = false;
 
     std::string text_;

@@ -392,8 +392,16 @@ void TNValEdit::mouseReleaseEvent(QMouseEvent *e)
     if (e->button() != Qt::LeftButton)
         return;
     const bool whole = !text().isEmpty() && selectedText() == text();
-    if (state_.MouseUp(whole))
+    switch (state_.MouseUp(whole)) {
+    case NValEditState::MouseUpAction::CaretToEnd:
         setCursorPosition(static_cast<int>(text().size()));
+        break;
+    case NValEditState::MouseUpAction::SelectAll:
+        selectAll();
+        break;
+    case NValEditState::MouseUpAction::Keep:
+        break;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -155,17 +155,22 @@ private Q_SLOTS:
         QCOMPARE(f.second->text(), QStringLiteral("2,500"));
     }
 
-    void clickPutsCaretAtEndAndDialogKeepsEscape()
+    void aClickIntoTheFieldSelectsItsValueAndDialogKeepsEscape()
     {
         Form f;
         QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-        f.second->setValue(123456);
+        f.second->setValue(80);
         QTest::mouseClick(f.second, Qt::LeftButton, {}, QPoint(f.second->width() - 30, f.second->height() / 2));
         QVERIFY(QTest::qWaitFor([&] { return f.second->hasFocus(); }));
-        QVERIFY(!f.second->hasSelectedText()); // no select-all after a click
-        QCOMPARE(f.second->cursorPosition(), f.second->text().size());
+        QVERIFY(f.second->hasSelectedText()); // the click that brought the focus selects all
+        QTest::keyClick(f.second, Qt::Key_9);
+        QTest::keyClick(f.second, Qt::Key_0);
+        QCOMPARE(f.second->text(), QStringLiteral("90")); // not 8090
+        // A second click in the focused field places the caret at the end: digits go on.
+        QTest::mouseClick(f.second, Qt::LeftButton, {}, QPoint(f.second->width() - 30, f.second->height() / 2));
+        QVERIFY(!f.second->hasSelectedText());
         QTest::keyClick(f.second, Qt::Key_7);
-        QCOMPARE(f.second->text(), QStringLiteral("1,234,567"));
+        QCOMPARE(f.second->text(), QStringLiteral("907"));
 
         // In a dialog with a cancel button, Escape without EnterNext is that button's.
         {

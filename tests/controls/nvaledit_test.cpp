@@ -412,9 +412,25 @@ TEST(NValEdit, FocusAndMouseSelection)
     EXPECT_EQ(s.Text(), "12");
     EXPECT_FALSE(s.PointEntered());
 
-    EXPECT_TRUE(s.MouseUp(false));
-    EXPECT_FALSE(s.MouseUp(true));
+    using Up = NValEditState::MouseUpAction;
+    EXPECT_EQ(s.MouseUp(false), Up::CaretToEnd);
+    EXPECT_EQ(s.MouseUp(true), Up::Keep);
     s.DoubleClick();
-    EXPECT_FALSE(s.MouseUp(false)); // the double click's word selection stays
-    EXPECT_TRUE(s.MouseUp(false));
+    EXPECT_EQ(s.MouseUp(false), Up::Keep); // the double click's word selection stays
+    EXPECT_EQ(s.MouseUp(false), Up::CaretToEnd);
+
+    // A click into the field selects its text at the release, so that typing 90 over 80 gives
+    // 90, not 8090; a later click in the focused field places the caret again.
+    s.SetAutoSelect(true);
+    s.MouseActivate();
+    s.FocusGained();
+    EXPECT_EQ(s.MouseUp(false), Up::SelectAll);
+    EXPECT_EQ(s.MouseUp(false), Up::CaretToEnd);
+    type(s, "90");
+    EXPECT_EQ(s.Value(), 1290); // the caret was at the end: digits go on
+    s.MouseActivate();
+    s.FocusGained();
+    EXPECT_EQ(s.MouseUp(false), Up::SelectAll);
+    s.KeyPress(U'9', true);
+    EXPECT_EQ(s.Value(), 9); // over the selection: replaced
 }

@@ -22,8 +22,10 @@ int normalisedBlockIndex(const std::string &text)
 LaunchArgument LaunchArgument::parse(const std::string &argument, int indexField, int pathField, int ductField)
 {
     LaunchArgument a;
-    if (isFileArgument(argument)) {
-        // A file given alone, as a file manager opens it: block 0 of that very file.
+    if (!argument.empty() && argument.find(';') == std::string::npos) {
+        // A path given alone, as a file manager or a person types it: block 0 of that very
+        // file. A path that names no file (missing, a folder) is still the file meant, so that
+        // the program says so instead of opening its default file silently.
         a.dataPath = argument;
         a.pathGiven = true;
         return a;

@@ -37,7 +37,7 @@ struct LaunchArgument {
     std::string refused;
 
     // The launch tag is field 1; the other fields are at the numbers the program gives (0: none).
-    // A single argument without ";" that names an existing file is that file's path alone:
+    // A single argument without ";" is a file's path alone (whether the file exists or not):
     // block 0, no launch tag.
     static LaunchArgument parse(const std::string &argument, int indexField, int pathField, int ductField = 0);
 };

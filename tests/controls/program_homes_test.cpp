@@ -142,9 +142,12 @@ TEST(ProgramHomes, AFileArgumentOpensBlockZeroOfThatFileAndFieldsKeepTheirMeanin
     EXPECT_EQ(a.blockIndex, 5);
     EXPECT_EQ(a.dataPath, file.string());
 
-    // A text without ";" that names no file keeps the meaning of the fields: none at all.
-    a = LaunchArgument::parse((dir.path / "kanzai4.fda").string(), 2, 3);
-    EXPECT_EQ(a.launchTag, "");
-    EXPECT_EQ(a.dataPath, "");
-    EXPECT_FALSE(a.pathGiven);
+    // A text without ";" that names no file, or a folder, is still the path meant: the program
+    // then says why it cannot open it, rather than opening its default file without a word.
+    for (const fs::path &p : {dir.path / "kanzai4.fda", dir.path}) {
+        a = LaunchArgument::parse(p.string(), 2, 3);
+        EXPECT_EQ(a.launchTag, "");
+        EXPECT_EQ(a.dataPath, p.string());
+        EXPECT_TRUE(a.pathGiven);
+    }
 }

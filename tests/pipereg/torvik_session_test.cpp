@@ -54,14 +54,17 @@ TEST(TorvikStart, TheDefaultFileIsNeverOpenedInsteadOfTheNamedOneWithoutAWord)
     fs::create_directory(f.dir.path / "folder.fda");
     for (const auto &[path, says] : std::vector<std::pair<fs::path, std::string>>{
              {f.dir.path / "kanzai3.fda", "がありません"}, {f.dir.path / "folder.fda", "フォルダー"}}) {
-        f.ui.notices.clear();
-        TorvikSession &s = f.open("1;0;" + path.string() + ";");
-        EXPECT_EQ(s.dataPath(), f.data());
-        ASSERT_EQ(f.ui.notices.size(), 1u);
-        const std::string &n = f.ui.notices[0];
-        EXPECT_NE(n.find("ファイル " + path.string() + " "), std::string::npos) << n;
-        EXPECT_NE(n.find(says), std::string::npos) << n;
-        EXPECT_NE(n.find("既定のファイル " + f.data().string() + " を開きます。"), std::string::npos) << n;
+        // With the fields of a calling program, and as a path alone ("torvik /path/x.fda").
+        for (const std::string &argument : {"1;0;" + path.string() + ";", path.string()}) {
+            f.ui.notices.clear();
+            TorvikSession &s = f.open(argument);
+            EXPECT_EQ(s.dataPath(), f.data());
+            ASSERT_EQ(f.ui.notices.size(), 1u) << argument;
+            const std::string &n = f.ui.notices[0];
+            EXPECT_NE(n.find("ファイル " + path.string() + " "), std::string::npos) << n;
+            EXPECT_NE(n.find(says), std::string::npos) << n;
+            EXPECT_NE(n.find("既定のファイル " + f.data().string() + " を開きます。"), std::string::npos) << n;
+        }
     }
     // A name in Shift-JIS bytes opens that very file.
     const fs::path sjis = f.dir.path / std::string("\x8a\xc7\x8d\xde.fda"); // 管材

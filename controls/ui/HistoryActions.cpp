@@ -13,7 +13,8 @@ void addHistoryActions(QWidget *window, QMenu *menu, const HistoryCommands &comm
     QAction *undo = menu->addAction(controltext::UndoStepItem, window, commands.undo);
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     QAction *redo = menu->addAction(controltext::RedoStepItem, window, commands.redo);
-    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    // Ctrl+Y and Ctrl+Shift+Z both redo, as in every other program.
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     window->addAction(undo);
     window->addAction(redo);
     // Greyed in the open menu when there is no step; enabled again when it closes, so that the

@@ -204,6 +204,11 @@ private Q_SLOTS:
         QCOMPARE(w.StrColGrid1->Cells(1, 2), QString("1,010"));
         QTest::keyClick(w.StrColGrid1, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(w.StrColGrid1->Cells(1, 1), QString("1,234"));
+        // Ctrl+Shift+Z redoes as Ctrl+Y does.
+        QTest::keyClick(w.StrColGrid1, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.StrColGrid1->Cells(1, 1), QString("1,000"));
+        QTest::keyClick(w.StrColGrid1, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w.StrColGrid1->Cells(1, 1), QString("1,234"));
 
         sys.expectNotice("管0を登録しました。|確認");
         QTest::mouseClick(w.Button1, Qt::LeftButton);

@@ -55,7 +55,9 @@ void TorvikSession::start()
     if (launch_.pathGiven && !launch_.dataPath.empty())
         if (const auto why = notAFileReason(launch_.dataPath))
             ui_.notice(torvik::defaultFileNotice(*why, dataPath().string()), controltext::NoticeButton);
-    if (homes_.installed && dataPath() == defaultDataPath(homes_)) {
+    // The default file's folder is seeded from the templates at the first start, portable as
+    // installed, as velmok does: a new folder never opens as an empty grid that cannot be saved.
+    if (dataPath() == defaultDataPath(homes_)) {
         makeUserFolders(homes_);
         datafolder::prepare(homes_);
     }

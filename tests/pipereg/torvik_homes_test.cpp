@@ -50,3 +50,16 @@ TEST(TorvikHomes, InstalledANewUsersFolderIsSeededFromTheTemplatesAsVelmokDoes)
     EXPECT_EQ(readWholeFile(own), readWholeFile(f.dir.path / "kanzai" / "haikan1.fda"));
     EXPECT_EQ(s.text(BlockText::Name), "管0");
 }
+
+TEST(TorvikHomes, PortableAFirstStartSeedsTheDataFolderFromTheTemplates)
+{
+    TorvikFixture f(false);
+    fs::create_directories(f.dir.path / "kanzai");
+    seedPipeFile(f.dir.path / "kanzai" / "haikan1.fda");
+    fs::remove_all(f.dir.path / "ex_data");
+
+    TorvikSession &s = f.open();
+    EXPECT_EQ(s.dataPath(), f.data());
+    EXPECT_EQ(readWholeFile(f.data()), readWholeFile(f.dir.path / "kanzai" / "haikan1.fda"));
+    EXPECT_EQ(s.text(BlockText::Name), "管0");
+}

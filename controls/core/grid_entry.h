@@ -177,6 +177,7 @@ public:
     // Refusals go into `slot` instead of a notice box, for an entry committed in the middle of
     // a click or a focus change, where no box may open.
     void holdNoticesIn(std::string &slot) { heldNotice_ = &slot; }
+    void showNotices() { heldNotice_ = nullptr; } // notice boxes again
 
 private:
     // The cell a key acts on: the open editor's, else the program's entry position.

@@ -2,6 +2,8 @@
 // grid's cells and keys, the rate fields, the lists, the unit box and the save.
 #include "pipereg/core/torvik_session.h"
 
+#include "controls/core/flag_scope.h"
+
 #include "controls/core/control_texts.h"
 #include "controls/core/errors.h"
 #include "controls/core/fileio.h"
@@ -202,13 +204,32 @@ void TorvikSession::Recalculate()
 bool TorvikSession::gridKeyDown(int vk, ShiftState mods)
 {
     const Step step(*this);
+    const FlagScope inKey(handlingKey_);
     return entry_.key(vk, mods);
 }
 
 void TorvikSession::commitOpenEdit()
 {
     const Step step(*this);
+    const FlagScope inKey(handlingKey_);
     entry_.commitOpenEdit();
+}
+
+std::string TorvikSession::editorLeft(int col, int row)
+{
+    if (handlingKey_)
+        return {};
+    const Step step(*this);
+    const FlagScope inKey(handlingKey_);
+    std::string said;
+    entry_.holdNoticesIn(said);
+    try {
+        entry_.commitCell(col, row, false, false);
+    } catch (const VelmoError &e) {
+        said = e.what(); // the cell shows the stored value again
+    }
+    entry_.showNotices();
+    return said;
 }
 
 bool TorvikSession::gridSheetKey(int vk, bool ctrl)

@@ -99,6 +99,12 @@ public:
     // Before every command of the window: an open editor of the grid is committed, as Tab
     // would commit it; a text that is no number raises ConversionError with the editor open.
     void commitOpenEdit();
+    // The grid's editor closed on (col, row) with its text in the cell, but not by a key or a
+    // command of the session: the mouse or the focus moved on. The text is committed as Tab
+    // would commit it, so that what the cell shows is what the block holds; a refusal or a
+    // text that is no number gives way to the stored value, and its message comes back to be
+    // shown once the focus has settled (no box may open in the middle of a click).
+    std::string editorLeft(int col, int row);
     // Ctrl+V / Ctrl+C in the price grid without an open editor: spreadsheet cells pasted from
     // the selection on (each by the rules of a typed entry, one report), or the selection
     // copied. True when the key was one of them; the grid then does nothing more with it.
@@ -192,6 +198,7 @@ private:
 
     StrColGridModel &grid_;
     GridEntry entry_{grid_, ui_, *this, PriceGridRows - 1, false};
+    bool handlingKey_ = false; // a key or a command is committing the editor itself
     ProgramHomes homes_;
     LaunchArgument launch_;
     int tab_ = 0;

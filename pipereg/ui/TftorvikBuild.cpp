@@ -6,6 +6,7 @@
 
 #include "controls/ui/TNValEdit.h"
 #include "controls/ui/TStrColGrid.h"
+#include "controls/ui/VelmoApplication.h"
 #include "pipereg/ui/TftorvikLooks.h"
 #include "controls/core/control_texts.h"
 #include "pricefile/registration_lists.h"
@@ -160,6 +161,15 @@ QWidget *Tftorvik::buildPage()
     StrColGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     // Directly: the handler runs before the grid's own handling of the key.
     connect(StrColGrid1, &TStrColGrid::keyDown, this, &Tftorvik::StrColGrid1KeyDown, Qt::DirectConnection);
+    // An edit left with the mouse is committed; what it says comes once the click has settled.
+    connect(StrColGrid1, &TStrColGrid::editorFinished, this, [this](int col, int row) {
+        runCommand([&] {
+            const std::string said = session_->editorLeft(col, row);
+            if (!said.empty())
+                PostErrorBox(QString::fromStdString(said));
+            showState();
+        });
+    });
     left->addWidget(StrColGrid1, 0, Qt::AlignLeft | Qt::AlignTop);
 
     auto *memos = new QHBoxLayout;

@@ -220,6 +220,23 @@ private Q_SLOTS:
         w.hide();
     }
 
+    void aPriceTypedAndLeftByAClickOnTheRegisterButtonIsWhatTheFileHolds()
+    {
+        Tftorvik w(QString::fromStdString(dir.path.string()), "", &ui);
+        QVERIFY(showActive(w));
+        // Typed without Enter, then the mouse goes to 登　録: the cell and the file say 55.
+        clickCell(w.StrColGrid1, 1, 3);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_5, Qt::KeypadModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_5, Qt::KeypadModifier);
+        QVERIFY(w.StrColGrid1->EditorMode());
+        ui.expectNotice("管0を登録しました。|確認");
+        QTest::mouseClick(w.Button1, Qt::LeftButton);
+        QCOMPARE(w.StrColGrid1->Cells(1, 3), QString("55"));
+        QCOMPARE(readPipeBlock(data(), 0)[2].A(6), Cur("55"));
+        QVERIFY(errors.isEmpty());
+        w.hide();
+    }
+
     void mainKeyboardPricesAndABadNumber()
     {
         Tftorvik w(QString::fromStdString(dir.path.string()), "", &ui);

@@ -276,7 +276,7 @@ private:
             } catch (const VelmoError &e) {
                 error_ = e.what();
             }
-            if (committed && !expectError) {
+            if (committed && !expectError && error_.empty()) {
                 ++saves_;
                 for (const auto &[r, v] : model_)
                     EXPECT_EQ(file.at(r), v) << where(i, what) << " row " << r;

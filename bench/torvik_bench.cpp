@@ -26,7 +26,7 @@ struct NoUi : UserInterface {
         return Answer::No;
     }
     void notice(const std::string &, const std::string &) override {}
-    std::optional<std::string> askText(const std::string &, const std::string &, const std::string &) override
+    std::optional<std::string> askText(const std::string &, const std::string &, const std::string &, size_t) override
     {
         return std::nullopt;
     }

@@ -16,14 +16,16 @@ constexpr int Reserved0 = 0, Name = 4, Caption = 85, Serial = 128, Size = 136, R
 
 struct RecordHead {
     static constexpr int Bytes = 160;
+    // The bytes each text field holds in CP932 (a double-byte character counts two).
+    static constexpr size_t NameBytes = 80, CaptionBytes = 40, SizeBytes = 6, UnitBytes = 4;
 
     int32_t reserved0 = 0;   // carried through unchanged
-    ShortString<80> name;
-    ShortString<40> caption;
+    ShortString<NameBytes> name;
+    ShortString<CaptionBytes> caption;
     Currency serial;
-    ShortString<6> size;
+    ShortString<SizeBytes> size;
     int32_t reserved144 = 0; // carried through unchanged
-    ShortString<4> unit;
+    ShortString<UnitBytes> unit;
     int32_t rowTag = 0;      // carried through unchanged
 
     // Reads and writes bytes 0 … 159; the padding bytes are written as 0.

@@ -169,4 +169,24 @@ std::string cut(std::string_view bytes, size_t n)
     return std::string(bytes.substr(0, n));
 }
 
+std::string fit(std::string_view utf8, size_t n)
+{
+    const std::string bytes = encode(utf8);
+    if (bytes.size() <= n)
+        return std::string(utf8);
+    size_t end = 0;
+    while (end < n) {
+        const size_t step = isLeadByte(static_cast<unsigned char>(bytes[end])) ? 2 : 1;
+        if (end + step > n)
+            break;
+        end += step;
+    }
+    return decode(std::string_view(bytes).substr(0, end));
+}
+
+size_t length(std::string_view utf8)
+{
+    return encode(utf8).size();
+}
+
 } // namespace velmo::cp932

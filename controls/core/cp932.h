@@ -25,6 +25,15 @@ TextState inspect(std::string_view bytes);
 // character and leave its lead byte alone at the end, as the files do.
 std::string cut(std::string_view bytes, size_t n);
 
+// The longest beginning of a UTF-8 text whose CP932 form holds at most n bytes, cut between
+// characters (never inside a double-byte one), as UTF-8. A text that fits comes back as it is;
+// a cut one comes back as the field will hold it (a character the code page cannot hold is
+// "?" there as in the file). A text field shows this, so that it shows what is stored.
+std::string fit(std::string_view utf8, size_t n);
+
+// The number of bytes a UTF-8 text takes in CP932.
+size_t length(std::string_view utf8);
+
 // True when b starts a double-byte character in CP932.
 constexpr bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 

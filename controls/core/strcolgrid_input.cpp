@@ -1,4 +1,5 @@
 // Keys, mouse and the in-cell editor of the string column grid.
+#include "controls/core/cp932.h"
 #include "controls/core/flag_scope.h"
 #include "controls/core/strcolgrid_model.h"
 
@@ -339,12 +340,18 @@ void StrColGridModel::CancelEditor()
         observer_->editorClosed(false);
 }
 
-void StrColGridModel::editorTextChanged(const std::string &text)
+void StrColGridModel::editorTextChanged(const std::string &typed)
 {
-    if (!editing_ || closingEditor_ || text == editorText_)
+    if (!editing_ || closingEditor_ || typed == editorText_)
         return;
-    editorText_ = text;
-    storeEditorText();
+    const size_t limit = TextByteLimit ? TextByteLimit(editCol_, editRow_) : 0;
+    const std::string text = limit > 0 ? cp932::fit(typed, limit) : typed;
+    if (text != editorText_) {
+        editorText_ = text;
+        storeEditorText();
+    }
+    if (text != typed && observer_)
+        observer_->editorTextCut();
 }
 
 const TSCGCellFont *StrColGridModel::editorFont() const

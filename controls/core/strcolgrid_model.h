@@ -46,6 +46,9 @@ public:
     virtual void editorClosed(bool /*kept*/) {}
     // The editor text was stored into (col, row).
     virtual void editorTextStored(int /*col*/, int /*row*/) {}
+    // A text typed or pasted into the editor was longer than its cell holds and was cut: the
+    // editor must show editorText() again (and the person hears why nothing was added).
+    virtual void editorTextCut() {}
     // A key, before the grid's own handling. Set consumed, or vk to 0, to keep the grid and
     // the editor from handling it.
     virtual void keyDown(int & /*vk*/, ShiftState /*shift*/, bool & /*consumed*/) {}
@@ -246,6 +249,10 @@ public:
     bool CanSelectCell(int col, int row);
 
     TSelectCellEvent OnSelectCell;
+    // The most bytes the text of cell (col, row) takes in CP932 (a double-byte character counts
+    // two), or 0 for no limit: the editor never holds more (the file field it goes into would
+    // cut it). Unset: no limit anywhere.
+    std::function<size_t(int col, int row)> TextByteLimit;
     TSCGCellChangedEvent OnCellChanged;
     TSCGColChangedEvent OnColChanged;
     TSCGRowChangedEvent OnRowChanged;

@@ -37,6 +37,9 @@ struct RevisionChoice;
 struct RevisionDialogText;
 struct RevisionPreview;
 
+// The maxBytes of askText for a text that goes into no fixed-size field.
+constexpr size_t AnyLength = 0;
+
 class UserInterface {
 public:
     virtual ~UserInterface() = default;
@@ -50,8 +53,10 @@ public:
     // A modal notice with one button.
     virtual void notice(const std::string &message, const std::string &button) = 0;
     // A one-line input box with a caption, a prompt and an initial text; nothing when cancelled.
+    // maxBytes: the most bytes the text takes in CP932 (the file field it goes into), the box
+    // taking no more while typed; 0 for a text without such a field.
     virtual std::optional<std::string> askText(const std::string &caption, const std::string &prompt,
-                                               const std::string &initial) = 0;
+                                               const std::string &initial, size_t maxBytes) = 0;
     // A folder selection dialog; nothing when cancelled.
     virtual std::optional<std::filesystem::path> chooseFolder(const std::string &title) = 0;
     // A save-file dialog with a filter ("*.CSV") and a default suffix added to a name typed
@@ -84,5 +89,11 @@ public:
     virtual std::optional<RevisionChoice>
     askRevision(const RevisionDialogText &text, const std::function<RevisionPreview(const RevisionChoice &)> &preview) = 0;
 };
+
+// askText for a text that goes into a file field of `bytes` bytes: the box takes no more, and the
+// answer is cut to them (between characters) whatever the box let through, so that what is
+// stored is what was seen.
+std::optional<std::string> askFieldText(UserInterface &ui, const std::string &caption, const std::string &prompt,
+                                        const std::string &initial, size_t bytes);
 
 } // namespace velmo

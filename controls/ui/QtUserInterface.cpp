@@ -3,6 +3,7 @@
 #include "controls/ui/MessageBoxes.h"
 #include "controls/ui/PriceImportDialog.h"
 #include "controls/ui/RevisionDialog.h"
+#include "controls/ui/TextLimit.h"
 #include "controls/core/programs.h"
 
 #include <QApplication>
@@ -48,13 +49,17 @@ void QtUserInterface::notice(const std::string &message, const std::string &butt
 }
 
 std::optional<std::string> QtUserInterface::askText(const std::string &caption, const std::string &prompt,
-                                                    const std::string &initial)
+                                                    const std::string &initial, size_t maxBytes)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(owner_, q(caption), q(prompt), QLineEdit::Normal, q(initial), &ok);
-    if (!ok)
+    QInputDialog box(owner_);
+    box.setWindowTitle(q(caption));
+    box.setLabelText(q(prompt));
+    box.setTextValue(q(initial));
+    if (auto *edit = box.findChild<QLineEdit *>())
+        limitToFieldBytes(edit, maxBytes);
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text.toStdString();
+    return box.textValue().toStdString();
 }
 
 std::optional<RevisionChoice> QtUserInterface::askRevision(const RevisionDialogText &text,

@@ -22,7 +22,7 @@ public:
                          const std::string &back) override;
     void notice(const std::string &message, const std::string &button) override;
     std::optional<std::string> askText(const std::string &caption, const std::string &prompt,
-                                       const std::string &initial) override;
+                                       const std::string &initial, size_t maxBytes) override;
     std::optional<std::filesystem::path> chooseFolder(const std::string &title) override;
     std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix) override;
     std::optional<std::filesystem::path> chooseOpenFile(const std::string &title, const std::string &filter) override;

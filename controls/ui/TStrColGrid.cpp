@@ -122,6 +122,7 @@ public:
             Q_EMIT grid_.editorFinished(grid_.model_.editCol(), grid_.model_.editRow());
     }
     void editorTextStored(int col, int row) override { Q_EMIT grid_.editorTextStored(col, row); }
+    void editorTextCut() override { grid_.showCutEditorText(); }
     void keyDown(int &vk, ShiftState, bool &consumed) override { Q_EMIT grid_.keyDown(vk, grid_.keyModifiers_, consumed); }
 
 private:

@@ -224,6 +224,8 @@ private:
     void closeEditorWidget();
     void setupEditor(QLineEdit *editor);
     void refreshEditor();
+    // The model cut the editor text to what its cell holds: the editor shows the cut, with the beep.
+    void showCutEditorText();
     bool editorEvent(QWidget *editor, QEvent *e);
     void forwardToEditor(QEvent *e);
     static void applyImeModeTo(QWidget *w, TImeMode mode);

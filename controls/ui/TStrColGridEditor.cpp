@@ -111,6 +111,16 @@ void TStrColGrid::setupEditor(QLineEdit *editor)
     });
 }
 
+void TStrColGrid::showCutEditorText()
+{
+    if (QLineEdit *editor = InplaceEditor()) {
+        const QString text = QString::fromStdString(model_.editorText());
+        if (editor->text() != text)
+            editor->setText(text);
+    }
+    QApplication::beep();
+}
+
 void TStrColGrid::refreshEditor()
 {
     if (QLineEdit *editor = InplaceEditor()) {

@@ -1,6 +1,7 @@
 // Cell editing, the copy and paste commands and the size sets.
 #include "equipreg/core/selvan_session.h"
 
+#include "controls/core/cp932.h"
 #include "controls/core/errors.h"
 #include "controls/core/grid_entry.h"
 #include "pricefile/size_sets.h"
@@ -15,8 +16,10 @@ void SelvanSession::cellTextStored(int col, int row, const std::string &text)
     const Step step(*this);
     if (row < 1 || row >= EquipmentGridRows || col < 1 || col >= EquipmentGridCols)
         return;
-    if (grid_.Cells(col, row) != text)
-        grid_.SetCells(col, row, text);
+    // A size holds what its field holds, as a typed one does (TextByteLimit).
+    const std::string kept = col == 1 ? cp932::fit(text, RecordHead::CaptionBytes) : text;
+    if (grid_.Cells(col, row) != kept)
+        grid_.SetCells(col, row, kept);
     cellTextStored(col, row);
 }
 
@@ -29,7 +32,7 @@ void SelvanSession::cellTextStored(int col, int row)
     if (col == 1) {
         // A size text is taken as it is typed, so that nothing typed is lost when the cell is
         // left with the mouse or the window is closed.
-        ShortString<40> caption;
+        decltype(RecordHead::caption) caption;
         caption.assignText(text);
         EquipmentRecord &r = workingBlock()[row - 1];
         if (!(caption == r.caption)) {

@@ -3,6 +3,7 @@
 #include "equipreg/core/selvan_session.h"
 
 #include "controls/core/control_texts.h"
+#include "controls/core/cp932.h"
 #include "controls/core/errors.h"
 #include "controls/core/fileio.h"
 #include "controls/core/program_homes.h"
@@ -57,6 +58,8 @@ SelvanSession::SelvanSession(UserInterface &ui, StrColGridModel &grid, const fs:
     setLaunch(a.launchTag, a.blockIndex, a.refused);
     ductFlag_ = a.ductFlag;
     defaultPath_ = a.dataPath.empty();
+    // The sizes of column 1 are typed into the caption field of their records.
+    grid_.TextByteLimit = [](int col, int row) { return col == 1 && row >= 1 ? RecordHead::CaptionBytes : size_t{0}; };
 }
 
 void SelvanSession::start()
@@ -196,7 +199,8 @@ void SelvanSession::prepareSave()
 
 void SelvanSession::editName()
 {
-    if (const auto name = ui_.askText(controltext::InputCaption, controltext::NamePrompt, materialName())) {
+    if (const auto name = askFieldText(ui_, controltext::InputCaption, controltext::NamePrompt, materialName(),
+                                       RecordHead::NameBytes)) {
         workingBlock()[0].name.assignText(*name);
         setModified();
     }
@@ -291,8 +295,8 @@ void SelvanSession::unitChosen(const std::string &text)
 {
     const Step step(*this);
     commitTypedCell();
-    unitText_ = text;
-    workingBlock()[0].unit.assignText(text);
+    unitText_ = cp932::fit(text, RecordHead::UnitBytes);
+    workingBlock()[0].unit.assignText(unitText_);
     setModified();
 }
 
@@ -300,9 +304,9 @@ void SelvanSession::unitTyped(const std::string &text)
 {
     const Step step(*this);
     commitTypedCell();
-    unitText_ = text;
-    ShortString<4> unit;
-    unit.assignText(text);
+    unitText_ = cp932::fit(text, RecordHead::UnitBytes);
+    decltype(RecordHead::unit) unit;
+    unit.assignText(unitText_);
     if (!(unit == working()[0].unit)) {
         workingBlock()[0].unit = unit;
         setModified();

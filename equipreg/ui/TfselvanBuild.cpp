@@ -1,5 +1,7 @@
 // The main window's widgets and menus.
 #include "equipreg/ui/Tfselvan.h"
+#include "controls/ui/TextLimit.h"
+#include "pricefile/record_head.h"
 #include "controls/ui/HistoryActions.h"
 #include "controls/ui/WindowFit.h"
 #include "controls/ui/ChangedOutsideBar.h"
@@ -166,6 +168,7 @@ QWidget *Tfselvan::buildRightPanel()
     ul->setContentsMargins(6, 4, 6, 6);
     ci = new QComboBox(unit);
     ci->setEditable(true);
+    limitToFieldBytes(ci->lineEdit(), RecordHead::UnitBytes);
     ci->setInsertPolicy(QComboBox::NoInsert);
     for (const char *e : UnitEntries)
         ci->addItem(e);

@@ -238,7 +238,7 @@ void LayoutSession::askUniformWidth(LayoutGrid grid)
 {
     static constexpr const char *Prompts[] = {"歩掛表のセル幅を入力", "提出単価表のセル幅を入力",
                                               "複合単価表のセル幅を入力"};
-    const auto text = ui_.askText(velmoktext::Title, Prompts[static_cast<int>(grid)], "");
+    const auto text = ui_.askText(velmoktext::Title, Prompts[static_cast<int>(grid)], "", AnyLength);
     if (!text)
         return;
     const int width = typedWidth(*text);

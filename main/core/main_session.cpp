@@ -408,7 +408,7 @@ void MainSession::treeRename(int node)
 {
     if (node < 0 || node >= TreeNodeCount)
         return;
-    const auto text = ui_.askText(velmoktext::Title, velmoktext::NodeNamePrompt, names_.nodes[node]);
+    const auto text = ui_.askText(velmoktext::Title, velmoktext::NodeNamePrompt, names_.nodes[node], AnyLength);
     if (!text)
         return;
     names_.nodes[node] = *text;
@@ -419,7 +419,7 @@ void MainSession::treeRename(int node)
 
 void MainSession::renameService(int service)
 {
-    const auto text = ui_.askText(velmoktext::Title, velmoktext::ServiceNamePrompt, names_.services[service]);
+    const auto text = ui_.askText(velmoktext::Title, velmoktext::ServiceNamePrompt, names_.services[service], AnyLength);
     if (!text)
         return;
     names_.services[service] = *text;

@@ -49,9 +49,9 @@ public:
     }
     void notice(const std::string &message, const std::string &button) override { desktop_.notice(message, button); }
     std::optional<std::string> askText(const std::string &caption, const std::string &prompt,
-                                       const std::string &initial) override
+                                       const std::string &initial, size_t maxBytes) override
     {
-        return desktop_.askText(caption, prompt, initial);
+        return desktop_.askText(caption, prompt, initial, maxBytes);
     }
     std::optional<std::filesystem::path> chooseFolder(const std::string &title) override { return desktop_.chooseFolder(title); }
     std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix) override

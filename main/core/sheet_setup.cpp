@@ -170,7 +170,7 @@ void SheetSetup::clearLocationNames()
 void SheetSetup::editLocationName(int location, UserInterface &ui)
 {
     std::string &name = locationNames.at(static_cast<size_t>(location));
-    if (const auto text = ui.askText(velmoktext::Title, LocationNamePrompt, name))
+    if (const auto text = askFieldText(ui, velmoktext::Title, LocationNamePrompt, name, RecordHead::CaptionBytes))
         name = *text;
 }
 
@@ -179,7 +179,7 @@ void SheetSetup::editMemo(Text memo, UserInterface &ui)
     if (memo != Text::MaterialMemo && memo != Text::PageMemo)
         throw RangeError("メモ欄 " + std::to_string(static_cast<int>(memo)) + " はありません。");
     std::string &memoText = text(memo);
-    if (const auto t = ui.askText(velmoktext::Title, MemoPrompt, memoText))
+    if (const auto t = askFieldText(ui, velmoktext::Title, MemoPrompt, memoText, RecordHead::NameBytes))
         memoText = *t;
 }
 

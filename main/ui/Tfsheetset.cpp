@@ -8,6 +8,8 @@
 #include "main/ui/DialogParts.h"
 #include "main/ui/TFtankaregistParts.h"
 #include "controls/ui/TStrColGrid.h"
+#include "controls/ui/TextLimit.h"
+#include "pricefile/record_head.h"
 #include "controls/ui/VelmoApplication.h"
 
 #include <QComboBox>
@@ -29,10 +31,13 @@ namespace {
 
 constexpr int SizeColWidths[2] = {34, 92};
 
-QComboBox *listBox(const std::vector<const char *> &entries, const std::string &text, int minWidth, QWidget *parent)
+// An editable list whose text goes into a file field of `bytes` bytes.
+QComboBox *listBox(const std::vector<const char *> &entries, const std::string &text, size_t bytes, int minWidth,
+                   QWidget *parent)
 {
     auto *c = new QComboBox(parent);
     c->setEditable(true);
+    limitToFieldBytes(c->lineEdit(), bytes);
     c->setInsertPolicy(QComboBox::NoInsert);
     for (const char *e : entries)
         c->addItem(e);
@@ -93,9 +98,9 @@ void Tfsheetset::buildTexts(QWidget *page)
     auto *names = new QGridLayout;
     names->setHorizontalSpacing(6);
     names->setVerticalSpacing(3);
-    GOODSBOX = listBox(SheetSetup::PipeNameEntries, setup_->text(SheetSetup::Text::PipeName), 460, page);
-    ComboBox2 = listBox(SheetSetup::UsesEntries, setup_->text(SheetSetup::Text::Uses), 460, page);
-    ComboBox3 = listBox(SheetSetup::JointEntries, setup_->text(SheetSetup::Text::Joint), 460, page);
+    GOODSBOX = listBox(SheetSetup::PipeNameEntries, setup_->text(SheetSetup::Text::PipeName), RecordHead::NameBytes, 460, page);
+    ComboBox2 = listBox(SheetSetup::UsesEntries, setup_->text(SheetSetup::Text::Uses), RecordHead::NameBytes, 460, page);
+    ComboBox3 = listBox(SheetSetup::JointEntries, setup_->text(SheetSetup::Text::Joint), RecordHead::NameBytes, 460, page);
     const char *labels[] = {"管材名称", "用　　途", "接合方法"};
     QComboBox *boxes[] = {GOODSBOX, ComboBox2, ComboBox3};
     for (int i = 0; i < 3; ++i) {
@@ -137,6 +142,7 @@ QWidget *Tfsheetset::buildSizes(QWidget *page)
     g->SetFixedRows(1);
     g->SetFixedColor(FixedCellColor);
     g->SetOptions(g->Options() | goEditing);
+    g->Model().TextByteLimit = [](int col, int row) { return col == 1 && isSizeRow(row) ? RecordHead::SizeBytes : size_t{0}; };
     for (int c = 0; c < 2; ++c)
         g->SetColWidths(c, SizeColWidths[c]);
     for (int r = 0; r < GridRows; ++r) {
@@ -222,7 +228,7 @@ QWidget *Tfsheetset::buildLocations(QWidget *page)
     auto *unit = new QGroupBox("単位", row);
     auto *ul = new QVBoxLayout(unit);
     ul->setContentsMargins(6, 2, 6, 6);
-    ComboBox1 = listBox(SheetSetup::UnitEntries, setup_->unit, 80, unit);
+    ComboBox1 = listBox(SheetSetup::UnitEntries, setup_->unit, RecordHead::UnitBytes, 80, unit);
     ul->addWidget(ComboBox1);
     ul->addStretch();
     rl->addWidget(unit, 0);

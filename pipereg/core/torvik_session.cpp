@@ -5,6 +5,7 @@
 #include "controls/core/flag_scope.h"
 
 #include "controls/core/control_texts.h"
+#include "controls/core/cp932.h"
 #include "controls/core/errors.h"
 #include "controls/core/fileio.h"
 #include "controls/core/program_homes.h"
@@ -350,9 +351,9 @@ void TorvikSession::storeUnit(const std::string &text)
     // The settings record is where ShowBlock reads the unit from, record 0 where the selection
     // list and the other program read it: both hold the choice at once, so that a tab change
     // or a recalculation shows it and the save writes it.
-    unitText_ = text;
-    workingBlock()[0].unit.assignText(text);
-    workingBlock()[SettingsRecord].unit.assignText(text);
+    unitText_ = cp932::fit(text, RecordHead::UnitBytes);
+    workingBlock()[0].unit.assignText(unitText_);
+    workingBlock()[SettingsRecord].unit.assignText(unitText_);
 }
 
 void TorvikSession::unitItemChosen(const std::string &text)

@@ -192,7 +192,7 @@ private:
     void storeUnit(const std::string &text);
     void setCheckBox(bool checked);
     void recalculateInto(PipeBlock &block) const;
-    std::optional<std::string> ask(const char *prompt, const std::string &initial);
+    std::optional<std::string> ask(const char *prompt, const std::string &initial, size_t bytes);
     // Text i of the block (the name of record i) in an input box; false when it was cancelled.
     bool editText(int i, const char *prompt);
 

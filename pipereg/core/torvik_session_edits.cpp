@@ -6,14 +6,14 @@
 
 namespace velmo {
 
-std::optional<std::string> TorvikSession::ask(const char *prompt, const std::string &initial)
+std::optional<std::string> TorvikSession::ask(const char *prompt, const std::string &initial, size_t bytes)
 {
-    return ui_.askText(controltext::InputCaption, prompt, initial);
+    return askFieldText(ui_, controltext::InputCaption, prompt, initial, bytes);
 }
 
 bool TorvikSession::editText(int i, const char *prompt)
 {
-    const auto text = ask(prompt, texts_[i]);
+    const auto text = ask(prompt, texts_[i], RecordHead::NameBytes);
     if (!text)
         return false;
     texts_[i] = *text;
@@ -55,10 +55,9 @@ void TorvikSession::editSize()
     const int r = grid_.Selection().top;
     if (r < 1 || r >= PriceGridRows)
         return;
-    const auto text = ask(torvik::SizePrompt, grid_.Cells(0, r));
+    const auto text = ask(torvik::SizePrompt, grid_.Cells(0, r), RecordHead::SizeBytes);
     if (!text)
         return;
-    // The cell keeps the whole text until the block is shown again; the record holds 6 bytes.
     grid_.SetCells(0, r, *text);
     workingBlock()[r - 1].size.assignText(*text);
 }
@@ -71,7 +70,7 @@ void TorvikSession::editHeading()
         ui_.beep(); // the price column has no location heading
         return;
     }
-    const auto text = ask(torvik::HeadingPrompt, grid_.Cells(c, 0));
+    const auto text = ask(torvik::HeadingPrompt, grid_.Cells(c, 0), RecordHead::CaptionBytes);
     if (!text)
         return;
     grid_.SetCells(c, 0, *text);

@@ -1,5 +1,7 @@
 // The main window's widgets and pop-up menus.
 #include "pipereg/ui/Tftorvik.h"
+#include "controls/ui/TextLimit.h"
+#include "pricefile/record_head.h"
 #include "controls/ui/HistoryActions.h"
 #include "controls/ui/WindowFit.h"
 #include "controls/ui/ChangedOutsideBar.h"
@@ -280,6 +282,7 @@ QWidget *Tftorvik::buildRatesAndSettings()
     ul->setContentsMargins(6, 4, 6, 4);
     ci = new QComboBox(unit);
     ci->setEditable(true);
+    limitToFieldBytes(ci->lineEdit(), RecordHead::UnitBytes);
     ci->setInsertPolicy(QComboBox::NoInsert);
     ci->setCompleter(nullptr); // no auto-completion
     for (const char *u : UnitEntries)

@@ -106,6 +106,7 @@ struct FakeUi : UserInterface {
     std::deque<std::optional<RevisionChoice>> revisions;        // for askRevision; cancel when empty
     std::vector<RevisionPreview> revisionPreviews; // what askRevision showed for the choice it gave
     std::vector<std::string> questions, prompts, clipboard, started, opened;
+    std::vector<size_t> textLimits; // the maxBytes of each input box, in the order of prompts
     SeenLog notices; // "text|button"
     bool programsStart = true; // what startProgram and openAddress answer
     int beeps = 0;
@@ -154,9 +155,10 @@ struct FakeUi : UserInterface {
         notices.add(record, expected);
     }
     std::optional<std::string> askText(const std::string &caption, const std::string &prompt,
-                                       const std::string &initial) override
+                                       const std::string &initial, size_t maxBytes) override
     {
         prompts.push_back(caption + "|" + prompt + "|" + initial);
+        textLimits.push_back(maxBytes);
         return pop(texts);
     }
     // Shows the preview of the choice it answers with, as the dialog does before 実行.

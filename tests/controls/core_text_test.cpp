@@ -65,6 +65,16 @@ TEST(Cp932, EncodeCutDecode)
     EXPECT_FALSE(clean);
     // Characters the code page cannot hold become "?".
     EXPECT_EQ(cp932::encode("A😀B"), "A?B");
+
+    // fit: what a field of n bytes holds, cut between characters, never inside one.
+    EXPECT_EQ(cp932::fit(pipe, 22), pipe);
+    EXPECT_EQ(cp932::fit(pipe, 5), "配管");
+    EXPECT_EQ(cp932::fit("1234567", 6), "123456");
+    EXPECT_EQ(cp932::fit("ﾌﾗﾝｼﾞ配管", 6), "ﾌﾗﾝｼﾞ");
+    EXPECT_EQ(cp932::fit("A配", 2), "A");
+    EXPECT_EQ(cp932::fit("A😀B配", 3), "A?B"); // cut: as the field holds it
+    EXPECT_EQ(cp932::fit("A😀B", 3), "A😀B");   // fits: as typed
+    EXPECT_EQ(cp932::length("配管A"), 5u);
 }
 
 TEST(Cp932, TheValidityTablesAgreeWithTheConverterOnEveryByteAndPair)

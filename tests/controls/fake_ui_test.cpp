@@ -80,7 +80,7 @@ TEST(FakeUi, ADeclaredNoticeIsSeenWhenItComesAndMissedWhenItDoesNot)
 TEST(FakeUi, UnscriptedBoxesAreCancelledAndRecorded)
 {
     FakeUi ui;
-    EXPECT_EQ(ui.askText("Velmaro", "名称", "通気"), std::nullopt);
+    EXPECT_EQ(ui.askText("Velmaro", "名称", "通気", AnyLength), std::nullopt);
     EXPECT_EQ(ui.chooseFolder("フォルダー"), std::nullopt);
     EXPECT_EQ(ui.chooseSaveFile("*.CSV", "CSV"), std::nullopt);
     EXPECT_EQ(ui.prompts, (std::vector<std::string>{"Velmaro|名称|通気", "フォルダー", "*.CSV|CSV"}));

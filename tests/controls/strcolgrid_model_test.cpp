@@ -34,6 +34,8 @@ struct Window : StrColGridObserver {
     }
     std::vector<bool> closes; // each close of the editor: whether it kept its text
     void editorClosed(bool kept) override { closes.push_back(kept); }
+    int cuts = 0; // texts the model cut to their cell's limit
+    void editorTextCut() override { ++cuts; }
     void keyDown(int &vk, ShiftState shift, bool &consumed) override
     {
         if (onKey)
@@ -302,6 +304,30 @@ TEST_F(Grid, TypingOpensTheEditorAndEveryChangeIsStored)
     // Keys that type nothing open nothing.
     window.key(vkey::Delete);
     EXPECT_FALSE(grid.EditorMode());
+}
+
+TEST_F(Grid, AnEditorNeverHoldsMoreBytesThanItsCellTakes)
+{
+    // Column 2 takes 6 bytes (a size), the others any text.
+    grid.TextByteLimit = [](int col, int) { return col == 2 ? size_t{6} : size_t{0}; };
+    grid.SelectCell(2, 3);
+    for (const char d : std::string("1234567"))
+        window.digit(d);
+    EXPECT_EQ(grid.editorText(), "123456");
+    EXPECT_EQ(grid.Cells(2, 3), "123456");
+    EXPECT_EQ(window.cuts, 1);
+    // A pasted text is cut between characters: "配管" is four bytes.
+    grid.editorTextChanged("15A配管");
+    EXPECT_EQ(grid.Cells(2, 3), "15A配");
+    EXPECT_EQ(window.cuts, 2);
+    window.key(vkey::Return);
+    EXPECT_EQ(grid.Cells(2, 3), "15A配");
+
+    grid.SelectCell(3, 3);
+    window.key(vkey::F2);
+    grid.editorTextChanged(std::string(100, 'x'));
+    EXPECT_EQ(grid.Cells(3, 3).size(), 100u);
+    EXPECT_EQ(window.cuts, 2);
 }
 
 TEST_F(Grid, EscapeRestoresTheText)

@@ -147,8 +147,13 @@ TEST(SelvanCells, CommitsCleanTheTextAndEnterMovesDownAndWrapsToRowOne)
     EXPECT_TRUE(fresh->modified());
     EXPECT_TRUE(gridKey(*fresh, vkey::Return, 1, 14, true));
     EXPECT_EQ(at(*fresh), (GridCoord{1, 1}));
+    // A size longer than its field is cut to it, in the cell as in the record; the grid's
+    // editor takes no more than that while typed.
     fresh->cellTextStored(1, 2, std::string(45, 'x'));
     EXPECT_EQ(row(*fresh, 2).caption.text(), std::string(40, 'x'));
+    EXPECT_EQ(fresh->cell(1, 2), std::string(40, 'x'));
+    EXPECT_EQ(f.grid.TextByteLimit(1, 2), 40u);
+    EXPECT_EQ(f.grid.TextByteLimit(2, 2), 0u);
 }
 
 TEST(SelvanCells, MovingThroughCellsStoresNothingAndABadNumberStoresNothing)

@@ -239,10 +239,10 @@ TEST(SelvanRegister, TheUnitBoxGoesIntoAllFifteenRecords)
     s->registerClicked();
     for (const EquipmentRecord &r : readEquipmentBlock(f.defaultFile(), 0))
         EXPECT_EQ(r.unit.text(), "枚");
-    // Typed text counts as it is typed, and is cut to four bytes when stored.
+    // A typed text holds at most the four bytes of its field, shown at once.
     s->unitTyped("ケース");
     EXPECT_TRUE(s->modified());
-    EXPECT_EQ(s->unitText(), "ケース");
+    EXPECT_EQ(s->unitText(), "ケー");
     s->tabChanged(2);
     EXPECT_EQ(s->unitText(), "ケー");
     s->registerClicked();

@@ -354,12 +354,13 @@ private Q_SLOTS:
         // The person at the window: sees what the window shows when the first name box opens.
         struct Watching : velmo::test::FakeUi {
             std::function<void()> onAsk;
-            std::optional<std::string> askText(const std::string &c, const std::string &p, const std::string &i) override
+            std::optional<std::string> askText(const std::string &c, const std::string &p, const std::string &i,
+                                               size_t bytes) override
             {
                 if (onAsk)
                     onAsk();
                 onAsk = nullptr;
-                return FakeUi::askText(c, p, i);
+                return FakeUi::askText(c, p, i, bytes);
             }
         } watching;
         Tftorvik w(QString::fromStdString(dir.path.string()), "", &watching);

@@ -156,6 +156,13 @@ TEST(TorvikTexts, NamesMemosSizesAndHeadings)
     f.ui.texts = {"カタログ2024"};
     s.editMemo(BlockText::SourceMemo);
     EXPECT_EQ(s.working()[3].name.text(), "カタログ2024");
+    // A memo of 103 bytes (an ASCII letter and 51 double-byte characters) keeps the 80 bytes
+    // its field holds, cut between characters, and shows just that.
+    f.ui.texts = {"A" + [] { std::string t; for (int i = 0; i < 51; ++i) t += "管"; return t; }()};
+    s.editMemo(BlockText::SourceMemo);
+    EXPECT_EQ(f.ui.textLimits.back(), 80u);
+    EXPECT_EQ(s.text(BlockText::SourceMemo), s.working()[3].name.text());
+    EXPECT_EQ(s.working()[3].name.view().size(), 79u);
     f.ui.texts = {std::nullopt};
     s.editMemo(BlockText::PageMemo);
     EXPECT_EQ(f.ui.prompts.back(), "QUORVANE-DX|ぺ－ジ名称編集|頁0");
@@ -171,12 +178,14 @@ TEST(TorvikTexts, NamesMemosSizesAndHeadings)
     f.ui.expectNotice("一行目を登録しました。|確認");
     s.registerBlock();
 
-    // One size and one heading do not count as edits.
+    // One size and one heading do not count as edits. The box takes no more than the field
+    // holds (6 bytes), and a longer answer is cut at once: the cell shows what is stored.
     f.grid.SelectCell(4, 5);
     f.ui.texts = {"1234567", "配管室"};
     s.editSize();
+    EXPECT_EQ(f.ui.textLimits.back(), 6u);
     EXPECT_EQ(s.working()[4].size.view(), "123456");
-    EXPECT_EQ(f.grid.Cells(0, 5), "1234567");
+    EXPECT_EQ(f.grid.Cells(0, 5), "123456");
     s.editHeading();
     EXPECT_EQ(f.ui.prompts.back(), "QUORVANE-DX|細目名称編集|屋外");
     EXPECT_EQ(s.working()[44].caption.text(), "配管室");

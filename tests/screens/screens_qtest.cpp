@@ -292,7 +292,7 @@ private Q_SLOTS:
         });
         lookAtModal(QStringLiteral("box-notice"), [&] { NoticeBox(path + QStringLiteral(" を読めません。"), QStringLiteral("OK")); });
         QtUserInterface boxes(nullptr);
-        lookAtModal(QStringLiteral("box-input"), [&] { boxes.askText("名称変更", "新しい名称を入力してください。", "給水"); });
+        lookAtModal(QStringLiteral("box-input"), [&] { boxes.askText("名称変更", "新しい名称を入力してください。", "給水", velmo::AnyLength); });
     }
 
     void torvikAndItsSelection()

@@ -8,7 +8,7 @@ RateCell rateCellRule(int col, bool refrigerant, bool showsResults)
 {
     if (refrigerant && col == 9)
         return RateCell::RefrigerantColumn;
-    if (col < 4)
+    if (col < FirstFactorColumn)
         return RateCell::FixedColumn;
     if (showsResults)
         return RateCell::ShowsResults;
@@ -28,8 +28,8 @@ const char *refusalMessage(RateCell rule)
 
 std::optional<int> factorOfColumn(int col)
 {
-    if (col >= 4 && col < RateCols)
-        return col - 3;
+    if (col >= FirstFactorColumn && col < RateCols)
+        return col - FirstFactorColumn + 1;
     return std::nullopt;
 }
 

@@ -15,6 +15,9 @@ namespace velmo {
 // Whether a grid row is one of the 14 size rows; only those are ever stored, calculated or shown.
 constexpr bool isSizeRow(int row) { return row >= 1 && row <= SizeRowsPerLocation; }
 
+// The first column of the rate grid that takes a factor (B1, 管); where the grid starts.
+constexpr int FirstFactorColumn = 4;
+
 // Why a rate grid cell may not be edited.
 enum class RateCell {
     Editable,

@@ -1,5 +1,7 @@
 #include "main/core/main_grids.h"
 
+#include "main/core/grid_editing.h"
+
 #include <algorithm>
 
 namespace velmo {
@@ -16,6 +18,9 @@ MainGrids::MainGrids()
     // Prices and factors are typed into the rate grid and the material price grid.
     for (StrColGridModel *g : {&rate, &price})
         g->SetOptions(g->Options() | goEditing);
+    // The rate grid starts on the first cell that takes a typed factor, so that the first key
+    // types instead of meeting a refusal.
+    rate.SelectCell(FirstFactorColumn, 1);
 }
 
 void MainGrids::showRow(const GridView &view, int row)
@@ -39,10 +44,15 @@ void MainGrids::showHighlight(int focusRow, Basis basis)
                 g->SetCellColor(0, r, colour);
         }
     }
-    // Columns 1–7 of the two grids are the bases in their order.
-    price.SelectCell(basisNumber(basis), focusRow);
-    composite.SelectCell(basisNumber(basis), focusRow);
-    rate.SelectCell(std::max(1, rate.Col()), focusRow);
+    // Columns 1–7 of the two grids are the bases in their order. A grid whose current cell is
+    // already the one asked for keeps its selection (a range a Shift+click or Shift+arrow made).
+    const auto select = [focusRow](StrColGridModel &g, int col) {
+        if (g.Col() != col || g.Row() != focusRow)
+            g.SelectCell(col, focusRow);
+    };
+    select(price, basisNumber(basis));
+    select(composite, basisNumber(basis));
+    select(rate, std::max(1, rate.Col()));
 }
 
 } // namespace velmo

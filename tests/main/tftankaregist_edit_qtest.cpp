@@ -194,6 +194,41 @@ private Q_SLOTS:
         w.close();
     }
 
+    void rightAfterStartTheKeysTypeAFactorAndShiftClickExtendsTheSelection()
+    {
+        TFtankaregist w(QString::fromStdString(program.string()), "", &ui);
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        MainSession &s = w.session();
+        TStrColGrid *rate = w.StrColGrid1;
+
+        // The keyboard starts in the rate grid, on the first cell that takes a factor: the
+        // first keypad digits of the session are a factor, with no click before them.
+        const size_t notices = ui.notices.size();
+        QCOMPARE(QApplication::focusWidget(), rate);
+        QCOMPARE(rate->Col(), 4);
+        QCOMPARE(rate->Row(), 1);
+        keypad("2");
+        key(Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(s.table().row(1).rec.B(1), Cur("2"));
+        // Moves never meet an edit refusal, not even onto the columns that take no factor.
+        for (const Qt::Key k : {Qt::Key_Home, Qt::Key_Down, Qt::Key_End, Qt::Key_Home, Qt::Key_Up})
+            QTest::keyClick(rate, k);
+        QCOMPARE(rate->Col(), 1);
+        QVERIFY(!rate->EditorMode());
+        QCOMPARE(ui.notices.size(), notices);
+
+        // Shift+click extends the selection from the clicked cell, in both editable grids.
+        for (TStrColGrid *g : {rate, w.StrColGrid2}) {
+            QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cellCenter(g, 5, 2));
+            QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::ShiftModifier, cellCenter(g, 6, 4));
+            QCOMPARE(g->Model().Selection(), (CellRange{5, 2, 6, 4}));
+        }
+        ui.answers.push_back(Answer::No);
+        w.close();
+    }
+
     void aNumberLeftInTheEditorByAClickOrAMenuCommandIsStored()
     {
         TFtankaregist w(QString::fromStdString(program.string()), "", &ui);

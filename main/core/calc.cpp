@@ -266,6 +266,24 @@ Currency levelRate(Currency level, LevelCalcParams::Method m)
     return r;
 }
 
+WorkingTable::ZeroedByLevels WorkingTable::zeroedByLevels(const LevelCalcParams &p) const
+{
+    ZeroedByLevels z;
+    for (int n = 1; n <= 5; ++n) {
+        if (!levelRate(p.levels[n - 1], p.method).isZero())
+            continue;
+        int prices = 0;
+        for (int a = 1; a <= WorkingRows; ++a)
+            if (!isTailRow(a) && !row(a).rec.A(n).isZero())
+                ++prices;
+        if (prices > 0) {
+            z.prices += prices;
+            z.levels.push_back(n);
+        }
+    }
+    return z;
+}
+
 void WorkingTable::applyLevelCalc(const LevelCalcParams &p, PipeBlock &block)
 {
     std::array<Currency, 5> rates;

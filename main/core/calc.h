@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velmo {
 
@@ -88,6 +89,13 @@ public:
 
     // Sets LEVEL1 … LEVEL5 of every size row by the price-level dialog, then recalculates.
     void applyLevelCalc(const LevelCalcParams &p, PipeBlock &block);
+    // The LEVEL prices applyLevelCalc would set from a figure to 0 only because their level
+    // is left at 0 (提 出=定価×掛 率％ with 0 %), and those levels (1 … 5).
+    struct ZeroedByLevels {
+        int prices = 0;
+        std::vector<int> levels;
+    };
+    ZeroedByLevels zeroedByLevels(const LevelCalcParams &p) const;
 
 private:
     void calculate(int a);

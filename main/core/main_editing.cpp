@@ -448,6 +448,11 @@ void MainEditing::levelCalc(const LevelCalcParams &p)
     const Step step(*this);
     if (refusedWithoutPipe())
         return;
+    // A level left at 0 % turns its prices into 0: said before, with the way back.
+    const WorkingTable::ZeroedByLevels zeroed = s_.table_.zeroedByLevels(p);
+    if (zeroed.prices > 0 && s_.ui_.confirm(velmoktext::levelsAtZeroQuestion(zeroed.levels, zeroed.prices),
+                                            controltext::YesButton, controltext::BackButton) != Answer::Yes)
+        return;
     changeTable([&] { s_.table_.applyLevelCalc(p, s_.currentBlock()); });
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace velmo::velmoktext {
 
@@ -47,6 +48,15 @@ inline std::string copyLocationCaption(const std::string &from, const std::strin
 // ---- editing ----
 inline constexpr const char *NoPipeNotice = "管材が選択されていません";
 inline constexpr const char *ClearPipeQuestion = "現在の内容をすべてクリア－しますか？";
+// The price-level calculation with levels left at 0 %: how many prices it sets to 0, first.
+inline std::string levelsAtZeroQuestion(const std::vector<int> &levels, int prices)
+{
+    std::string names;
+    for (const int n : levels)
+        names += (names.empty() ? "Level" : "、Level") + std::to_string(n);
+    return names + " が 0 % のため、" + std::to_string(prices) +
+           " 件の単価が 0 になります。\n計算しますか？";
+}
 // The refusals of the two editable grids.
 inline constexpr const char *FixedColumnRefusal = "この列のセルは編集できません。";
 inline constexpr const char *ShowsResultsRefusal = "計算結果を表示しています。現在は編集できません。";

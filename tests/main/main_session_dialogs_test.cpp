@@ -55,8 +55,21 @@ TEST(LevelCalc, BothMethodsWithEveryLevelAtZero)
     MainSession &s = pf.start();
     LevelCalcDialog d;
     d.chooseUnit(2); // 100
+    // 定価 × 0 %: the prices it turns into 0 are counted first; 戻る changes nothing.
+    const Currency before = s.table().row(1).rec.A(1);
+    ASSERT_FALSE(before.isZero());
+    pf.ui.answers.push_back(Answer::No); // 戻る
     s.editing().levelCalc(d.params());
-    // 定価 × 0 %: every LEVEL price of every size row is 0.
+    ASSERT_EQ(pf.ui.questions.size(), 1u);
+    EXPECT_EQ(pf.ui.questions.back().substr(0, pf.ui.questions.back().find(" 件")),
+              "Level1、Level2、Level3、Level4、Level5 が 0 % のため、" +
+                  std::to_string(s.table().zeroedByLevels(d.params()).prices));
+    EXPECT_NE(pf.ui.questions.back().find("|実行|戻る"), std::string::npos);
+    EXPECT_EQ(s.table().row(1).rec.A(1), before);
+    EXPECT_FALSE(s.modified());
+    pf.ui.answers.push_back(Answer::Yes);
+    s.editing().levelCalc(d.params());
+    // Every LEVEL price of every size row is 0.
     for (int a = 1; a <= WorkingRows; ++a) {
         if (!isTailRow(a)) {
             for (int n = 1; n <= 5; ++n)

@@ -90,6 +90,11 @@ TEST(CliOutput, AWorkbookWhoseWriteFailedIsAnErrorNamingItNeverABrokenFile)
             const Result r = runShell("ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\" "
                                       "strace -f -o /dev/null -e trace=write -e inject=write:error=EIO:when=" +
                                       std::to_string(n) + " " + commandLine(args[0], {args.begin() + 1, args.end()}));
+            // A sanitizer build probes memory with writes to a pipe of its own; a failure
+            // injected there stops the sanitizer's runtime, not the program, and says nothing
+            // about the workbook.
+            if (contains(r.err, "SanitizerTool: CHECK failed"))
+                continue;
             if (r.code == 0) {
                 const Result valid = runProgram("python3", {"-c", check, out.string()});
                 EXPECT_EQ(valid.code, 0) << args[0] << " write " << n << " failed, status 0, broken book: " << valid.err;

@@ -12,7 +12,6 @@ namespace velmo {
 
 namespace {
 QString q(const std::string &s) { return QString::fromStdString(s); }
-constexpr int StatusMilliseconds = 15000;
 } // namespace
 
 ChangedOutsideBar::ChangedOutsideBar(QWidget *parent) : QFrame(parent)
@@ -50,7 +49,17 @@ void showReloadStatus(QStatusBar *bar, const OutsideChange &change, int &shownRe
     if (change.statusRevision() == shownRevision)
         return;
     shownRevision = change.statusRevision();
-    bar->showMessage(q(change.statusText()), StatusMilliseconds);
+    // A panel of its own at the right end: the program's panels stay in view beside it (a
+    // status bar message would cover them), and the line stays until the next reload says more.
+    auto *panel = bar->findChild<QLabel *>("reloadStatus");
+    if (!panel) {
+        panel = new QLabel(bar);
+        panel->setObjectName("reloadStatus");
+        panel->setTextFormat(Qt::PlainText);
+        bar->addPermanentWidget(panel);
+    }
+    panel->setText(q(change.statusText()));
+    panel->setToolTip(panel->text());
 }
 
 void whenActivated(QWidget *window, QEvent *e, std::function<bool()> ask, std::function<void()> show)

@@ -28,8 +28,8 @@ public:
     QPushButton *reloadButton = nullptr, *closeButton = nullptr;
 };
 
-// Shows the status line of a reload in `bar` for a while, once per reload: `shownRevision` is
-// the window's memory of the last one shown.
+// Shows the status line of a reload in a panel of its own at the right end of `bar`, beside the
+// program's panels, once per reload: `shownRevision` is the window's memory of the last one shown.
 void showReloadStatus(QStatusBar *bar, const OutsideChange &change, int &shownRevision);
 
 // For a main window's changeEvent: when `e` says the window became the active window, `ask`

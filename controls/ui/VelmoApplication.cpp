@@ -1,5 +1,6 @@
 #include "controls/ui/VelmoApplication.h"
 
+#include "controls/core/control_texts.h"
 #include "controls/ui/WindowFit.h"
 
 #include "controls/ui/Fonts.h"
@@ -7,6 +8,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QMetaObject>
 #include <QSet>
 #include <QTranslator>
@@ -97,7 +99,9 @@ void showErrorBox(const QString &message)
     if (openMessages().contains(message))
         return;
     openMessages().insert(message);
+    // The error icon, and the one button every notice of the programs has.
     QMessageBox box(QMessageBox::Critical, caption, message, QMessageBox::Ok, QApplication::activeWindow());
+    box.button(QMessageBox::Ok)->setText(QString::fromUtf8(controltext::NoticeButton));
     box.exec();
     openMessages().remove(message);
 }

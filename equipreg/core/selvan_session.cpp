@@ -352,11 +352,11 @@ void SelvanSession::showLabourMode()
 
 // ---------------------------------------------------------------- choosing a block
 
-void SelvanSession::beginChoosing()
+bool SelvanSession::beginChoosing()
 {
     commitTypedCell();
     chosenEntry_.reset();
-    beginChooseBlock();
+    return beginChooseBlock();
 }
 
 bool SelvanSession::entryChosen(std::optional<int> entry, bool doubleClick)

@@ -160,8 +160,9 @@ public:
     void applyImport(const ImportPreview &preview);
 
     // ---- choosing a block (user_selClick and TFSelect_Data_K) ----
-    // Before the dialog: the save question, the list.
-    void beginChoosing();
+    // Before the dialog: the save question, the list. False when the question was answered
+    // "戻る": the dialog does not open and the block stays with its edits.
+    bool beginChoosing();
     // "選択実行" (double: a double click on the list) with the selected entry: true when the
     // dialog closes with it. Without a selection "選択実行" beeps and a double click does
     // nothing.

@@ -419,8 +419,8 @@ void MainEditing::clearPipe()
     const Step step(*this);
     if (refusedWithoutPipe())
         return;
-    if (s_.ui_.confirm(velmoktext::ClearPipeQuestion, controltext::YesButton, controltext::CancelButton) !=
-        Answer::Yes)
+    if (s_.ui_.confirm(velmoktext::ClearPipeQuestion, controltext::YesButton, controltext::CancelButton,
+                       Answer::No) != Answer::Yes)
         return;
     changeTable([this] {
         PipeBlock &block = s_.currentBlock();
@@ -498,7 +498,7 @@ void MainEditing::reviseLabour()
     for (int pipe = 0; pipe < PipesPerFile; ++pipe)
         revisedCopy(pipe, r, whole);
     if (s_.ui_.confirm(velmoktext::labourRevisionFileQuestion(revisionSummaryText(whole, velmoktext::LabourRevisionPipeHeading)),
-                       controltext::YesButton, controltext::CancelButton) != Answer::Yes)
+                       controltext::YesButton, controltext::CancelButton, Answer::No) != Answer::Yes)
         return;
     // Every other pipe revised and calculated again on a copy first, so that a price beyond the
     // range leaves the file as it was.

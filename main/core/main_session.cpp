@@ -133,8 +133,9 @@ bool MainSession::writeCurrentFile()
     for (int attempt = 0;; ++attempt) {
         if (check == ServiceFile::SaveCheck::Unchanged && file_.changedSince(path)) {
             const std::string subject = controltext::changedFileSubject(path);
+            // 実行 overwrites the other program's change: Enter answers キャンセル.
             const Answer a = ui_.confirmOrBack(controltext::changedOnDiskQuestion(subject), controltext::YesButton,
-                                               controltext::CancelButton, controltext::ReloadButton);
+                                               controltext::CancelButton, controltext::ReloadButton, Answer::No);
             if (a == Answer::Back && reloadConfirmed(subject)) {
                 reloadCurrentFile();
                 return false;
@@ -159,7 +160,7 @@ bool MainSession::writeCurrentFile()
 bool MainSession::reloadConfirmed(const std::string &subject)
 {
     return !modified_ || ui_.confirm(controltext::reloadQuestion(subject), controltext::YesButton,
-                                     controltext::CancelButton) == Answer::Yes;
+                                     controltext::CancelButton, Answer::No) == Answer::Yes;
 }
 
 void MainSession::reloadCurrentFile()

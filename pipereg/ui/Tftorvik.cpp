@@ -130,7 +130,10 @@ void Tftorvik::user_selClick()
     try {
         session_->commitOpenEdit();
         applyTypedRate();
-        session_->beginChooseBlock();
+        if (!session_->beginChooseBlock()) { // "戻る": the block stays with its edits
+            runCommand([this] { showState(); });
+            return;
+        }
     } catch (...) {
         // The save asked for failed: the dialog does not open and the edits stay.
         reportCurrentException();

@@ -106,6 +106,7 @@ struct FakeUi : UserInterface {
     std::deque<std::optional<RevisionChoice>> revisions;        // for askRevision; cancel when empty
     std::vector<RevisionPreview> revisionPreviews; // what askRevision showed for the choice it gave
     std::vector<std::string> questions, prompts, clipboard, started, opened;
+    std::vector<Answer> defaultButtons; // the button each question in `questions` made the default
     SeenLog notices; // "text|button"
     bool programsStart = true; // what startProgram and openAddress answer
     int beeps = 0;
@@ -136,13 +137,16 @@ struct FakeUi : UserInterface {
         expectedNotices.clear();
     }
 
-    Answer confirm(const std::string &m, const std::string &yes, const std::string &no) override
+    Answer confirm(const std::string &m, const std::string &yes, const std::string &no,
+                   Answer defaultButton = Answer::Yes) override
     {
+        defaultButtons.push_back(defaultButton);
         return ask(m + "|" + yes + "|" + no, Answer::No);
     }
-    Answer confirmOrBack(const std::string &m, const std::string &yes, const std::string &no,
-                         const std::string &back) override
+    Answer confirmOrBack(const std::string &m, const std::string &yes, const std::string &no, const std::string &back,
+                         Answer defaultButton = Answer::Yes) override
     {
+        defaultButtons.push_back(defaultButton);
         return ask(m + "|" + yes + "|" + no + "|" + back, Answer::Back);
     }
     void notice(const std::string &m, const std::string &button) override

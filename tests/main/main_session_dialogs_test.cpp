@@ -45,6 +45,10 @@ TEST(LevelCalcDialog, OpensWithItsDefaults)
     EXPECT_EQ(e.params().method, LevelCalcParams::Method::FromCost);
     EXPECT_EQ(e.params().levels[4], Cur("12.5"));
     EXPECT_THROW(e.chooseUnit(5), RangeError);
+    // A rate outside 0–999.99 % is refused and the level keeps its value.
+    EXPECT_THROW(e.setLevel(4, Cur("1000")), RangeError);
+    EXPECT_THROW(e.setLevel(4, Cur("-5")), RangeError);
+    EXPECT_EQ(e.level(4), Cur("12.5"));
 }
 
 TEST(LevelCalc, BothMethodsWithEveryLevelAtZero)

@@ -20,8 +20,12 @@ using namespace velmo;
 namespace fs = std::filesystem;
 
 struct NoUi : UserInterface {
-    Answer confirm(const std::string &, const std::string &, const std::string &) override { return Answer::No; }
-    Answer confirmOrBack(const std::string &, const std::string &, const std::string &, const std::string &) override
+    Answer confirm(const std::string &, const std::string &, const std::string &, Answer = Answer::Yes) override
+    {
+        return Answer::No;
+    }
+    Answer confirmOrBack(const std::string &, const std::string &, const std::string &, const std::string &,
+                         Answer = Answer::Yes) override
     {
         return Answer::No;
     }

@@ -170,8 +170,9 @@ public:
             if (!overwrite && store_.changedOnDisk(blockIndex_)) {
                 const std::filesystem::path file = store_.path();
                 const std::string subject = controltext::changedBlockSubject(file, blockName());
+                // 実行 overwrites the other program's change: Enter answers キャンセル.
                 const Answer a = ui_.confirmOrBack(controltext::changedOnDiskQuestion(subject), controltext::YesButton,
-                                                   controltext::CancelButton, controltext::ReloadButton);
+                                                   controltext::CancelButton, controltext::ReloadButton, Answer::No);
                 if (a == Answer::Back && reloadConfirmed(subject)) {
                     reloadBlock();
                     return false;
@@ -233,10 +234,14 @@ public:
     void barCloseClicked() { outside_.dismiss(); }
 
     // Choosing a block, before the selection dialog opens: the save question, then the list.
-    void beginChooseBlock()
+    // False when the question was answered "戻る": the dialog does not open, and the block
+    // shown stays with its edits.
+    bool beginChooseBlock()
     {
-        askToSave();
+        if (!askToSave(true))
+            return false;
         listNames();
+        return true;
     }
     // After the dialog closed, with the entry taken or nothing when it was cancelled: the block
     // (the same one again when cancelled, so edits refused at the question are gone) is read
@@ -249,12 +254,15 @@ public:
         modified_ = false;
         if (blockName().empty()) {
             // The new, empty block is on the screen before its name is asked, so that nobody
-            // takes the boxes for a rename of the block shown before.
+            // takes the boxes for a rename of the block shown before. Only a name typed there
+            // makes the block modified: boxes cancelled leave it as the file holds it, and
+            // nothing is asked about it later.
             if (showNow)
                 showNow();
             const Step step(*this);
+            const State before = editState();
             editName();
-            modified_ = true;
+            modified_ = !(editState() == before);
         }
     }
 
@@ -391,7 +399,7 @@ protected:
         if (!modified_)
             return true;
         using namespace controltext;
-        const std::string question = saveBlockQuestion(blockName());
+        const std::string question = saveBlockQuestion(questionName());
         const Answer a = withBack ? ui_.confirmOrBack(question, YesButton, CancelButton, BackButton)
                                   : ui_.confirm(question, YesButton, CancelButton);
         if (a == Answer::Back)
@@ -404,7 +412,7 @@ protected:
     bool reloadConfirmed(const std::string &subject)
     {
         return !modified_ || ui_.confirm(controltext::reloadQuestion(subject), controltext::YesButton,
-                                         controltext::CancelButton) == Answer::Yes;
+                                         controltext::CancelButton, Answer::No) == Answer::Yes;
     }
     // Reads the working block again through loadBlock and shows it, not modified. The file must
     // be there: a file gone since is an error, never an empty new block. A read that fails
@@ -430,7 +438,7 @@ protected:
             return;
         }
         if (ui_.confirm(controltext::revisionFileQuestion(store_.path(), summary), controltext::YesButton,
-                        controltext::CancelButton) != Answer::Yes)
+                        controltext::CancelButton, Answer::No) != Answer::Yes)
             return;
         const int blocks = writeAll();
         loadBlock(blockIndex_);
@@ -440,6 +448,12 @@ protected:
         ui_.notice(controltext::fileRevisedNotice(store_.path(), blocks), controltext::NoticeButton);
     }
     void setModified(bool on = true) { modified_ = on; }
+    // The block by its name in the save question; a block without a name by its number.
+    std::string questionName() const
+    {
+        const std::string name = blockName();
+        return name.empty() ? controltext::unnamedBlockName(blockIndex_) : name;
+    }
     void setLaunch(const std::string &tag, int index, const std::string &refused = "")
     {
         launchTag_ = tag;

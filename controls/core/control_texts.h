@@ -73,6 +73,8 @@ inline std::string blockNotReadText(const std::filesystem::path &file)
 }
 inline std::string blockSavedNotice(const std::string &blockName) { return blockName + "を登録しました。"; }
 inline std::string saveBlockQuestion(const std::string &blockName) { return blockName + "の変更を保存しますか？"; }
+// A block without a name, in the questions and notices about it.
+inline std::string unnamedBlockName(int block) { return "名前のない資材 (ブロック " + std::to_string(block) + ")"; }
 // A block number on the command line that a file of 20 blocks does not have.
 inline std::string refusedBlockNumberText(const std::string &given)
 {
@@ -310,6 +312,15 @@ inline std::string entryResultTooLargeText(const std::string &cell, const std::s
 {
     return cell + " に「" + text +
            "」を入れると、計算した価格が扱える値 922 兆 (922,337,203,685,477) を超えます。セルは元の値に戻しました。";
+}
+
+// ---- a number field (percentage, rate) given a value outside its range ----
+// The field keeps the value it had: what it shows is what is stored.
+inline std::string fieldOutOfRangeText(const std::string &field, const std::string &value, const std::string &low,
+                                       const std::string &high)
+{
+    return "「" + field + "」に入力した " + value + " は範囲外です。" + low + " から " + high +
+           " までの数値を入力してください。欄は元の値に戻しました。";
 }
 
 // ---- a supplier's price list read into a block's list prices ----

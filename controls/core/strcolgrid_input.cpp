@@ -46,6 +46,11 @@ GridKeyResult StrColGridModel::keyDown(int vk, ShiftState shift, bool typing, bo
         observer_->keyDown(vk, shift, consumed);
     if (consumed || (originalVk != 0 && vk == 0))
         return {};
+    if (opensContextMenu(vk, shift)) {
+        GridKeyResult r;
+        r.openMenu = true;
+        return r;
+    }
     if (editorWasOpen) {
         if (editing_)
             return editorKey(vk, shift);

@@ -65,6 +65,7 @@ struct GridKeyResult {
     bool handled = true;         // false: the key goes on (the editor types it, or a dialog gets it)
     bool typeIntoEditor = false; // the editor was just opened: give it the key to type
     FocusMove focus = FocusMove::None;
+    bool openMenu = false;       // Shift+F10: the grid's pop-up menu at the current cell
 };
 
 enum class GridCursor { Arrow, SizeColumn, SizeRow };

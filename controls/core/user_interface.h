@@ -44,12 +44,17 @@ class UserInterface {
 public:
     virtual ~UserInterface() = default;
 
-    // A modal question with two buttons.
-    virtual Answer confirm(const std::string &message, const std::string &yes, const std::string &no) = 0;
+    // A modal question with two buttons. `defaultButton` names the button Enter presses
+    // (Answer::Yes the first, Answer::No the second): a question whose first button overwrites
+    // or discards names the second, so that Enter never destroys anything.
+    // Every implementation repeats the same default.
+    virtual Answer confirm(const std::string &message, const std::string &yes, const std::string &no,
+                           Answer defaultButton = Answer::Yes) = 0;
     // A modal question with three buttons: the first answers Yes, the second No, the third
     // Back. Escape and the window frame answer Back too, so that only a button discards.
+    // `defaultButton` as above; Answer::Back names the third.
     virtual Answer confirmOrBack(const std::string &message, const std::string &yes, const std::string &no,
-                                 const std::string &back) = 0;
+                                 const std::string &back, Answer defaultButton = Answer::Yes) = 0;
     // A modal notice with one button.
     virtual void notice(const std::string &message, const std::string &button) = 0;
     // A one-line input box with a caption, a prompt and an initial text; nothing when cancelled.

@@ -96,6 +96,13 @@ struct ShiftState {
     bool alt = false;
 };
 
+// Shift+F10 opens the pop-up menu of the control with the focus, as the context-menu key does
+// (that key the platform turns into the menu itself).
+constexpr bool opensContextMenu(int vk, ShiftState mods)
+{
+    return vk == vkey::F1 + 9 && mods.shift && !mods.ctrl && !mods.alt;
+}
+
 // Where a key asks the focus to go: to the next or the previous control of the window.
 enum class FocusMove { None, Next, Previous };
 

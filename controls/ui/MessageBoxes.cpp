@@ -74,9 +74,12 @@ public:
     }
 
     // back: the third button of a question that offers a way back; Escape then answers Back.
-    Answer run(QPushButton *yes, QPushButton *no, QPushButton *back = nullptr)
+    // defaultButton: the button Enter presses, by its answer.
+    Answer run(QPushButton *yes, QPushButton *no, QPushButton *back = nullptr, Answer defaultButton = Answer::Yes)
     {
-        setDefaultButton(yes);
+        QPushButton *preferred = defaultButton == Answer::No && no ? no : defaultButton == Answer::Back && back ? back : yes;
+        setDefaultButton(preferred);
+        preferred->setFocus();
         // No escape button: Escape and the frame are handled below.
         setEscapeButton(static_cast<QAbstractButton *>(nullptr));
         exec();
@@ -128,22 +131,22 @@ QString dialogIconPath()
     return QDir(folder).filePath(QStringLiteral("dialog.ico"));
 }
 
-Answer ConfirmBox(const QString &message, const QString &yesCaption, const QString &noCaption)
+Answer ConfirmBox(const QString &message, const QString &yesCaption, const QString &noCaption, Answer defaultButton)
 {
     VelmoMessageBox box(message, true);
     QPushButton *yes = box.addCaptionedButton(yesCaption, QMessageBox::YesRole);
     QPushButton *no = box.addCaptionedButton(noCaption, QMessageBox::NoRole);
-    return box.run(yes, no);
+    return box.run(yes, no, nullptr, defaultButton);
 }
 
 Answer confirmOrBackBox(const QString &message, const QString &yesCaption, const QString &noCaption,
-                        const QString &backCaption)
+                        const QString &backCaption, Answer defaultButton)
 {
     VelmoMessageBox box(message, true);
     QPushButton *yes = box.addCaptionedButton(yesCaption, QMessageBox::YesRole);
     QPushButton *no = box.addCaptionedButton(noCaption, QMessageBox::NoRole);
     QPushButton *back = box.addCaptionedButton(backCaption, QMessageBox::RejectRole);
-    const Answer a = box.run(yes, no, back);
+    const Answer a = box.run(yes, no, back, defaultButton);
     return a == Answer::Yes || a == Answer::No ? a : Answer::Back;
 }
 

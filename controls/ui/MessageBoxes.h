@@ -13,15 +13,18 @@ void setDialogIconFolder(const QString &folder);
 QString dialogIconPath();
 
 // Question box with the buttons yesCaption and noCaption; returns Answer::Yes for the first,
-// Answer::No for the second or Escape, Answer::Closed for the window frame.
+// Answer::No for the second or Escape, Answer::Closed for the window frame. Enter presses the
+// button `defaultButton` names (Answer::Yes the first, Answer::No the second).
 // A missing or unreadable icon is reported once in the error box, naming the file; the boxes
 // then show no icon.
-Answer ConfirmBox(const QString &message, const QString &yesCaption, const QString &noCaption);
+Answer ConfirmBox(const QString &message, const QString &yesCaption, const QString &noCaption,
+                  Answer defaultButton = Answer::Yes);
 
 // Question box with three buttons; returns Answer::Yes for the first, Answer::No for the
-// second and Answer::Back for the third, Escape or the window frame.
+// second and Answer::Back for the third, Escape or the window frame. `defaultButton` as above,
+// Answer::Back the third.
 Answer confirmOrBackBox(const QString &message, const QString &yesCaption, const QString &noCaption,
-                        const QString &backCaption);
+                        const QString &backCaption, Answer defaultButton = Answer::Yes);
 
 // Notice box with one button; Escape does not close it. Returns Answer::Yes, or Answer::Closed
 // when closed by the window frame.

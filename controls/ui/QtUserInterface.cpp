@@ -32,15 +32,16 @@ QtUserInterface::QtUserInterface(QWidget *owner) : owner_(owner) {}
 
 QtUserInterface::~QtUserInterface() = default;
 
-Answer QtUserInterface::confirm(const std::string &message, const std::string &yes, const std::string &no)
+Answer QtUserInterface::confirm(const std::string &message, const std::string &yes, const std::string &no,
+                                Answer defaultButton)
 {
-    return ConfirmBox(q(message), q(yes), q(no));
+    return ConfirmBox(q(message), q(yes), q(no), defaultButton);
 }
 
 Answer QtUserInterface::confirmOrBack(const std::string &message, const std::string &yes, const std::string &no,
-                                      const std::string &back)
+                                      const std::string &back, Answer defaultButton)
 {
-    return confirmOrBackBox(q(message), q(yes), q(no), q(back));
+    return confirmOrBackBox(q(message), q(yes), q(no), q(back), defaultButton);
 }
 
 void QtUserInterface::notice(const std::string &message, const std::string &button)

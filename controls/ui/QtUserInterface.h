@@ -17,9 +17,10 @@ public:
     ~QtUserInterface() override;
     void setOwner(QWidget *owner) { owner_ = owner; }
 
-    Answer confirm(const std::string &message, const std::string &yes, const std::string &no) override;
+    Answer confirm(const std::string &message, const std::string &yes, const std::string &no,
+                   Answer defaultButton = Answer::Yes) override;
     Answer confirmOrBack(const std::string &message, const std::string &yes, const std::string &no,
-                         const std::string &back) override;
+                         const std::string &back, Answer defaultButton = Answer::Yes) override;
     void notice(const std::string &message, const std::string &button) override;
     std::optional<std::string> askText(const std::string &caption, const std::string &prompt,
                                        const std::string &initial, size_t maxBytes) override;

@@ -7,6 +7,8 @@
 #include "controls/ui/TStrColGridParts.h"
 #include "controls/ui/VelmoApplication.h"
 
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QInputMethodEvent>
@@ -308,6 +310,12 @@ bool TStrColGrid::handleKey(QKeyEvent *e, bool fromEditor)
         forwardToEditor(e);
     if (r.focus != FocusMove::None)
         QTableView::focusNextPrevChild(r.focus == FocusMove::Next);
+    if (r.openMenu) {
+        // As the context-menu key does: the menu the window gives the grid, at the current cell.
+        const QPoint at = toQRect(model_.CellRect(model_.Col(), model_.Row())).center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, mapToGlobal(at), e->modifiers());
+        QCoreApplication::sendEvent(this, &menu);
+    }
     return r.handled;
 }
 

@@ -12,8 +12,6 @@ namespace {
 // The bases a list price derives, in the order they are derived.
 constexpr Basis DerivedBases[] = {Basis::Level1, Basis::Level2, Basis::Level3, Basis::Level4, Basis::Level5, Basis::Net};
 
-constexpr int64_t MaxPercentRaw = 1000 * Currency::Scale;
-
 bool isZeroOrOne(Currency v) { return v == Currency::fromInt(0) || v == Currency::fromInt(1); }
 
 } // namespace
@@ -37,7 +35,7 @@ void clearExcessivePercentages(EquipmentRecord &settings)
 {
     for (const Basis b : DerivedBases) {
         Currency &p = settings.values[materialSlot(b)];
-        if (p.raw() > MaxPercentRaw)
+        if (p > EquipmentPercentRange.high)
             p = Currency();
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The arithmetic of the equipment registration program, for the session and the batch
 // command line alike: the controls a settings record sets, and the prices a block derives.
+#include "controls/core/field_range.h"
 #include "controls/core/price_import.h"
 #include "controls/core/price_revision.h"
 #include "pricefile/equipment_file.h"
@@ -24,6 +25,10 @@ struct EquipmentControls {
 // addend that matches no entry leaves its control as it was. withCheckBox: the flag too (a
 // paste leaves the check box).
 EquipmentControls controlsFrom(const EquipmentRecord &settings, EquipmentControls before, bool withCheckBox = true);
+
+// What a percentage of the settings record may be: 0 to 1000 %. A percentage field refuses a
+// value outside it; one above it that a file holds reads as 0.
+inline constexpr FieldRange EquipmentPercentRange{Currency(), Currency::fromInt(1000)};
 
 // Percentages above 1000 % read as 0.
 void clearExcessivePercentages(EquipmentRecord &settings);

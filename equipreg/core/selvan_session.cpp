@@ -239,10 +239,19 @@ void SelvanSession::percentageEntered(int tag, Currency value)
     if (tag < 1 || tag > 6)
         throw RangeError(selvan::noPercentFieldError(tag));
     const Basis basis = existingTabBasis(tag);
-    // The tab of the price the percentage derives is shown.
+    try {
+        checkFieldValue(PercentLabels[static_cast<size_t>(tag - 1)], value, EquipmentPercentRange);
+    } catch (const RangeError &) {
+        ++revision_; // the field shows the stored percentage again
+        throw;
+    }
+    // The tab of the price the percentage derives is shown. Enter over the stored percentage
+    // (the field as shown, or shown again after a refusal) changes nothing.
     tab_ = tag;
+    const bool changed = percentage(tag) != value;
     change(controls_, [&](EquipmentBlock &b) { b[EquipmentSettingsRow].values[materialSlot(basis)] = value; });
-    setModified();
+    if (changed)
+        setModified();
 }
 
 void SelvanSession::percentageLeft(int tag, Currency value)
@@ -347,11 +356,11 @@ void SelvanSession::showLabourMode()
 
 // ---------------------------------------------------------------- choosing a block
 
-void SelvanSession::beginChoosing()
+bool SelvanSession::beginChoosing()
 {
     commitTypedCell();
     chosenEntry_.reset();
-    beginChooseBlock();
+    return beginChooseBlock();
 }
 
 bool SelvanSession::entryChosen(std::optional<int> entry, bool doubleClick)

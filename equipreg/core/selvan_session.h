@@ -95,7 +95,9 @@ public:
     // Every command and event below first commits a price typed into the grid and not yet
     // committed, as leaving its cell does: nothing typed is lost or shown without being stored.
     void tabChanged(int tab);                        // TabControl1Change
-    void percentageEntered(int tag, Currency value); // NValEdit1KeyPress … NValEdit6KeyPress: Enter
+    // NValEdit1KeyPress … NValEdit6KeyPress: Enter. A value outside 0–1000 raises RangeError
+    // naming the field and the range; nothing is stored and the field shows the stored value.
+    void percentageEntered(int tag, Currency value);
     // An edit left, or a command begun, with a percentage typed and not entered: applied as
     // Enter applies it, unless it is the stored one already.
     void percentageLeft(int tag, Currency value);
@@ -158,8 +160,9 @@ public:
     void applyImport(const ImportPreview &preview);
 
     // ---- choosing a block (user_selClick and TFSelect_Data_K) ----
-    // Before the dialog: the save question, the list.
-    void beginChoosing();
+    // Before the dialog: the save question, the list. False when the question was answered
+    // "戻る": the dialog does not open and the block stays with its edits.
+    bool beginChoosing();
     // "選択実行" (double: a double click on the list) with the selected entry: true when the
     // dialog closes with it. Without a selection "選択実行" beeps and a double click does
     // nothing.

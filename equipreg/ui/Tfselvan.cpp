@@ -119,7 +119,8 @@ void Tfselvan::contextMenuEvent(QContextMenuEvent *e)
 void Tfselvan::user_selClick()
 {
     run([this] {
-        session_->beginChoosing();
+        if (!session_->beginChoosing())
+            return; // "戻る": the block stays with its edits
         selectDialog_->execFor();
         session_->endChoosing();
     });

@@ -1,6 +1,7 @@
 #include "main/core/level_calc_dialog.h"
 
 #include "controls/core/errors.h"
+#include "controls/core/field_range.h"
 
 #include <string>
 
@@ -34,7 +35,9 @@ void LevelCalcDialog::chooseMethod(int i)
 
 void LevelCalcDialog::setLevel(int n, Currency percent)
 {
-    levels_.at(static_cast<size_t>(checkedChoice(n, levels_.size()))) = percent;
+    const size_t i = static_cast<size_t>(checkedChoice(n, levels_.size()));
+    checkFieldValue(LevelCaptions[i], percent, PercentRange);
+    levels_[i] = percent;
 }
 
 LevelCalcParams LevelCalcDialog::params() const

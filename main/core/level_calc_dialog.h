@@ -29,6 +29,8 @@ public:
     int methodChoice() const { return method_; }
     void chooseMethod(int i);
     Currency level(int n) const { return levels_.at(n); } // n = 0 … 4
+    // A percentage outside 0–999.99 raises RangeError naming the field and the range; the
+    // level keeps its value.
     void setLevel(int n, Currency percent);
 
     LevelCalcParams params() const;

@@ -419,8 +419,8 @@ void MainEditing::clearPipe()
     const Step step(*this);
     if (refusedWithoutPipe())
         return;
-    if (s_.ui_.confirm(velmoktext::ClearPipeQuestion, controltext::YesButton, controltext::CancelButton) !=
-        Answer::Yes)
+    if (s_.ui_.confirm(velmoktext::ClearPipeQuestion, controltext::YesButton, controltext::CancelButton,
+                       Answer::No) != Answer::Yes)
         return;
     changeTable([this] {
         PipeBlock &block = s_.currentBlock();
@@ -451,7 +451,7 @@ void MainEditing::levelCalc(const LevelCalcParams &p)
     // A level left at 0 % turns its prices into 0: said before, with the way back.
     const WorkingTable::ZeroedByLevels zeroed = s_.table_.zeroedByLevels(p);
     if (zeroed.prices > 0 && s_.ui_.confirm(velmoktext::levelsAtZeroQuestion(zeroed.levels, zeroed.prices),
-                                            controltext::YesButton, controltext::BackButton) != Answer::Yes)
+                                            controltext::YesButton, controltext::BackButton, Answer::No) != Answer::Yes)
         return;
     changeTable([&] { s_.table_.applyLevelCalc(p, s_.currentBlock()); });
 }
@@ -503,7 +503,7 @@ void MainEditing::reviseLabour()
     for (int pipe = 0; pipe < PipesPerFile; ++pipe)
         revisedCopy(pipe, r, whole);
     if (s_.ui_.confirm(velmoktext::labourRevisionFileQuestion(revisionSummaryText(whole, velmoktext::LabourRevisionPipeHeading)),
-                       controltext::YesButton, controltext::CancelButton) != Answer::Yes)
+                       controltext::YesButton, controltext::CancelButton, Answer::No) != Answer::Yes)
         return;
     // Every other pipe revised and calculated again on a copy first, so that a price beyond the
     // range leaves the file as it was.

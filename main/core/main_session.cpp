@@ -2,6 +2,7 @@
 
 #include "controls/core/control_texts.h"
 #include "controls/core/errors.h"
+#include "controls/core/field_range.h"
 #include "main/core/main_argument.h"
 #include "pricefile/text_damage.h"
 
@@ -133,8 +134,9 @@ bool MainSession::writeCurrentFile()
     for (int attempt = 0;; ++attempt) {
         if (check == ServiceFile::SaveCheck::Unchanged && file_.changedSince(path)) {
             const std::string subject = controltext::changedFileSubject(path);
+            // 実行 overwrites the other program's change: Enter answers キャンセル.
             const Answer a = ui_.confirmOrBack(controltext::changedOnDiskQuestion(subject), controltext::YesButton,
-                                               controltext::CancelButton, controltext::ReloadButton);
+                                               controltext::CancelButton, controltext::ReloadButton, Answer::No);
             if (a == Answer::Back && reloadConfirmed(subject)) {
                 reloadCurrentFile();
                 return false;
@@ -159,7 +161,7 @@ bool MainSession::writeCurrentFile()
 bool MainSession::reloadConfirmed(const std::string &subject)
 {
     return !modified_ || ui_.confirm(controltext::reloadQuestion(subject), controltext::YesButton,
-                                     controltext::CancelButton) == Answer::Yes;
+                                     controltext::CancelButton, Answer::No) == Answer::Yes;
 }
 
 void MainSession::reloadCurrentFile()
@@ -497,6 +499,15 @@ void MainSession::applySettings(const SettingsControls &c)
     if (!pipeLoaded_) {
         ui_.notice(velmoktext::NoPipeNotice, controltext::NoticeButton);
         return;
+    }
+    // A percentage outside 0–999.99 is refused before anything is applied, and the fields show
+    // the applied values again.
+    for (size_t i = 0; i < c.percent.size(); ++i) {
+        if (PercentRange.holds(c.percent[i]))
+            continue;
+        ++controlsRevision_;
+        checkFieldValue(std::string("掛け率 ") + (i == 0 ? std::string("原価") : "LEVEL" + std::to_string(i)),
+                        c.percent[i], PercentRange);
     }
     editing_.takeSnapshot();
     controls_ = c;

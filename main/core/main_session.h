@@ -110,6 +110,8 @@ public:
     // "歩掛表に計算結果を表示" (true) / "歩掛表に歩掛を表示" (false)
     void showRateResults(bool results);
     void showComposites(bool adopted);       // "複合単価表に複合単価を表示" / "…採用単価を表示"
+    // A percentage outside 0–999.99 raises RangeError naming the field and the range: nothing
+    // is applied and the controls show the applied values again (a new controlsRevision).
     void applySettings(const SettingsControls &c);
     // A setting or labour price field was left, or a command began, holding a number typed and
     // not entered: the controls are applied as Enter applies them, unless they hold what is

@@ -38,14 +38,15 @@ class DesktopForwardingUi : public MainUserInterface {
 public:
     explicit DesktopForwardingUi(UserInterface &desktop) : desktop_(desktop) {}
 
-    Answer confirm(const std::string &message, const std::string &yes, const std::string &no) override
+    Answer confirm(const std::string &message, const std::string &yes, const std::string &no,
+                   Answer defaultButton = Answer::Yes) override
     {
-        return desktop_.confirm(message, yes, no);
+        return desktop_.confirm(message, yes, no, defaultButton);
     }
     Answer confirmOrBack(const std::string &message, const std::string &yes, const std::string &no,
-                         const std::string &back) override
+                         const std::string &back, Answer defaultButton = Answer::Yes) override
     {
-        return desktop_.confirmOrBack(message, yes, no, back);
+        return desktop_.confirmOrBack(message, yes, no, back, defaultButton);
     }
     void notice(const std::string &message, const std::string &button) override { desktop_.notice(message, button); }
     std::optional<std::string> askText(const std::string &caption, const std::string &prompt,

@@ -6,6 +6,7 @@
 #include "main/ui/Tftankacalc.h"
 
 #include "main/ui/DialogParts.h"
+#include "controls/core/errors.h"
 #include "controls/ui/TNValEdit.h"
 #include "controls/ui/VelmoApplication.h"
 
@@ -91,8 +92,16 @@ Tftankacalc::~Tftankacalc() = default;
 
 void Tftankacalc::readLevels()
 {
-    for (int n = 0; n < 5; ++n)
-        state_->setLevel(n, Currency::fromDouble(Level[static_cast<size_t>(n)]->value()));
+    for (int n = 0; n < 5; ++n) {
+        TNValEdit *field = Level[static_cast<size_t>(n)];
+        try {
+            state_->setLevel(n, Currency::fromDouble(field->value()));
+        } catch (const RangeError &) {
+            field->setValue(state_->level(n).toLongDouble()); // what the field shows is what is kept
+            field->setFocus();
+            throw;
+        }
+    }
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include "controls/core/control_texts.h"
 #include "controls/core/cp932.h"
 #include "controls/core/errors.h"
+#include "controls/core/field_range.h"
 #include "controls/core/fileio.h"
 #include "controls/core/program_homes.h"
 #include "pricefile/service_folder.h"
@@ -292,13 +293,25 @@ void TorvikSession::rateFieldEnter(int tag, long double value)
     const Step step(*this);
     if (tag < 1 || tag > RateFieldCount)
         throw RangeError(torvik::noRateFieldError(tag));
+    const Currency percent = Currency::fromDouble(value);
+    try {
+        checkFieldValue(PercentLabels[static_cast<size_t>(tag - 1)], percent, PercentRange);
+    } catch (const RangeError &) {
+        ++showRevision_; // the field shows the stored percentage again
+        throw;
+    }
     PipeBlock b = working();
-    b[SettingsRecord].slots[materialSlot(basisOfRateTag(tag))] = Currency::fromDouble(value);
+    Currency &slot = b[SettingsRecord].slots[materialSlot(basisOfRateTag(tag))];
+    // Enter over the stored percentage (the field as shown, or shown again after a refusal)
+    // shows its tab and changes nothing.
+    const bool changed = slot != percent;
+    slot = percent;
     recalculateInto(b);
     workingBlock() = b;
     tab_ = tag;
     ShowBlock();
-    setModified();
+    if (changed)
+        setModified();
 }
 
 void TorvikSession::rateFieldLeft(int tag, long double value)

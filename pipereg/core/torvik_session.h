@@ -115,7 +115,8 @@ public:
     // marked modified, and the grid shows the stored values again.
     void CommitCell(bool enter);
     // Enter in the rate field of Tag 1–6 with its value: the percentage is stored and the tab
-    // of the prices it governs is shown.
+    // of the prices it governs is shown. A value outside 0–999.99 raises RangeError naming
+    // the field and the range; nothing is stored and the field shows the stored value again.
     void rateFieldEnter(int tag, long double value);
     // The rate field of Tag 1–6 was left, or a command began, holding a value typed and not
     // entered: applied as Enter applies it, unless it is the stored percentage already. So

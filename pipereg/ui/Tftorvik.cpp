@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
@@ -114,11 +115,22 @@ void Tftorvik::closeEvent(QCloseEvent *e)
 
 bool Tftorvik::eventFilter(QObject *watched, QEvent *e)
 {
-    if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(e)->button() == Qt::LeftButton) {
-        if (watched == StaticText1)
-            run([this] { session_->editMemo(BlockText::SourceMemo); });
-        else if (watched == StaticText2)
-            run([this] { session_->editMemo(BlockText::PageMemo); });
+    const bool memo = watched == StaticText1 || watched == StaticText2;
+    bool opens = e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(e)->button() == Qt::LeftButton;
+    if (memo && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(e)->key();
+        opens = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space || key == Qt::Key_F2;
+    }
+    if (memo && (e->type() == QEvent::FocusIn || e->type() == QEvent::FocusOut)) {
+        // The memo box with the focus shows it by a stronger frame.
+        auto *label = static_cast<QLabel *>(watched);
+        label->setFrameShape(e->type() == QEvent::FocusIn ? QFrame::Box : QFrame::Panel);
+        label->setLineWidth(e->type() == QEvent::FocusIn ? 2 : 1);
+    }
+    if (memo && opens) {
+        const BlockText which = watched == StaticText1 ? BlockText::SourceMemo : BlockText::PageMemo;
+        run([this, which] { session_->editMemo(which); });
+        return e->type() == QEvent::KeyPress;
     }
     if (e->type() == QEvent::MouseButtonPress && (watched == ci || watched == ci->lineEdit()))
         run([this] { session_->unitBoxClicked(); });
@@ -130,7 +142,10 @@ void Tftorvik::user_selClick()
     try {
         session_->commitOpenEdit();
         applyTypedRate();
-        session_->beginChooseBlock();
+        if (!session_->beginChooseBlock()) { // "戻る": the block stays with its edits
+            runCommand([this] { showState(); });
+            return;
+        }
     } catch (...) {
         // The save asked for failed: the dialog does not open and the edits stay.
         reportCurrentException();

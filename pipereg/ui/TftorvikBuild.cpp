@@ -116,7 +116,8 @@ QWidget *Tftorvik::buildNameBand()
 
 namespace {
 
-// A box whose caption is its frame title and whose content reacts to a click.
+// A box whose caption is its frame title and whose content reacts to a click, and, being in the
+// window's Tab order, to Enter, Space and F2 (the window's event filter).
 QLabel *memoBox(const QString &title, QWidget *parent, QGroupBox **box)
 {
     *box = new QGroupBox(title, parent);
@@ -132,6 +133,7 @@ QLabel *memoBox(const QString &title, QWidget *parent, QGroupBox **box)
     text->setPalette(p);
     text->setFixedHeight(22);
     text->setCursor(Qt::PointingHandCursor);
+    text->setFocusPolicy(Qt::StrongFocus);
     l->addWidget(text);
     return text;
 }
@@ -183,6 +185,8 @@ QWidget *Tftorvik::buildPage()
     StaticText2->installEventFilter(this);
     memos->addWidget(box1, 3);
     memos->addWidget(box2, 2);
+    setTabOrder(StrColGrid1, StaticText1);
+    setTabOrder(StaticText1, StaticText2);
     left->addLayout(memos);
     left->addStretch();
     l->addLayout(left);

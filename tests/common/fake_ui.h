@@ -107,6 +107,7 @@ struct FakeUi : UserInterface {
     std::vector<RevisionPreview> revisionPreviews; // what askRevision showed for the choice it gave
     std::vector<std::string> questions, prompts, clipboard, started, opened;
     std::vector<size_t> textLimits; // the maxBytes of each input box, in the order of prompts
+    std::vector<Answer> defaultButtons; // the button each question in `questions` made the default
     SeenLog notices; // "text|button"
     bool programsStart = true; // what startProgram and openAddress answer
     int beeps = 0;
@@ -137,13 +138,16 @@ struct FakeUi : UserInterface {
         expectedNotices.clear();
     }
 
-    Answer confirm(const std::string &m, const std::string &yes, const std::string &no) override
+    Answer confirm(const std::string &m, const std::string &yes, const std::string &no,
+                   Answer defaultButton = Answer::Yes) override
     {
+        defaultButtons.push_back(defaultButton);
         return ask(m + "|" + yes + "|" + no, Answer::No);
     }
-    Answer confirmOrBack(const std::string &m, const std::string &yes, const std::string &no,
-                         const std::string &back) override
+    Answer confirmOrBack(const std::string &m, const std::string &yes, const std::string &no, const std::string &back,
+                         Answer defaultButton = Answer::Yes) override
     {
+        defaultButtons.push_back(defaultButton);
         return ask(m + "|" + yes + "|" + no + "|" + back, Answer::Back);
     }
     void notice(const std::string &m, const std::string &button) override

@@ -288,6 +288,23 @@ void AppBoxesTest::confirmBoxResults()
     QCOMPARE(runBack([](QWidget *box) { QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape); }),
              Answer::Back);
     QCOMPARE(runBack([](QWidget *box) { box->close(); }), Answer::Back);
+
+    // Enter presses the default button: the first unless the question names another (a
+    // question whose first button overwrites or discards names キャンセル).
+    auto enter = [](QWidget *box) { QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Return); };
+    QCOMPARE(run(enter), Answer::Yes);
+    {
+        ModalDriver driver(enter);
+        QCOMPARE(ConfirmBox("上書きしますか？", "実行", "キャンセル", Answer::No), Answer::No);
+    }
+    {
+        ModalDriver driver(enter);
+        QCOMPARE(confirmOrBackBox("上書きしますか？", "実行", "キャンセル", "読み込み直す", Answer::No), Answer::No);
+    }
+    {
+        ModalDriver driver(enter);
+        QCOMPARE(confirmOrBackBox("保存しますか？", "実行", "キャンセル", "戻る", Answer::Back), Answer::Back);
+    }
 }
 
 void AppBoxesTest::noticeBoxIgnoresEscape()

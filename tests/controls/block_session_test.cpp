@@ -152,7 +152,8 @@ TEST(BlockSession, ChoosingAsksToSaveThenReadsTheChosenOrTheSameBlock)
     f.ui.answers.push_back(Answer::Yes);
     f.p.beginChooseBlock();
     ASSERT_EQ(f.ui.questions.size(), 1u);
-    EXPECT_EQ(f.ui.questions[0], "block3の変更を保存しますか？|実行|キャンセル");
+    EXPECT_EQ(f.ui.questions[0], "block3の変更を保存しますか？|実行|キャンセル|戻る");
+    EXPECT_EQ(f.ui.defaultButtons[0], Answer::Yes); // saving loses nothing
     EXPECT_EQ(f.store.blocks[3][1].value, 33); // saved silently
     EXPECT_TRUE(f.ui.notices.empty());
     f.p.calls.clear();
@@ -165,14 +166,26 @@ TEST(BlockSession, ChoosingAsksToSaveThenReadsTheChosenOrTheSameBlock)
     // Edits refused at the question are gone after a cancelled dialog: the block is read again.
     f.p.edit(55);
     f.ui.answers.push_back(Answer::No); // "キャンセル"
-    f.p.beginChooseBlock();
+    EXPECT_TRUE(f.p.beginChooseBlock());
     f.p.endChooseBlock(std::nullopt);
     EXPECT_EQ(f.p.blockIndex(), 5);
     EXPECT_EQ(f.p.working()[1].value, 5);
     EXPECT_EQ(f.store.blocks[5][1].value, 5);
+
+    // "戻る" keeps the block shown and its edits: the dialog does not open, nothing is read.
+    f.p.edit(66);
+    f.p.calls.clear();
+    f.ui.answers.push_back(Answer::Back);
+    EXPECT_FALSE(f.p.beginChooseBlock());
+    EXPECT_EQ(f.ui.questions.back(), "block5の変更を保存しますか？|実行|キャンセル|戻る");
+    EXPECT_TRUE(f.p.calls.empty());
+    EXPECT_EQ(f.p.blockIndex(), 5);
+    EXPECT_EQ(f.p.working()[1].value, 66);
+    EXPECT_TRUE(f.p.modified());
+    EXPECT_EQ(f.store.blocks[5][1].value, 5);
 }
 
-TEST(BlockSession, AnUnnamedBlockAsksForItsNameAndCountsAsModified)
+TEST(BlockSession, AnUnnamedBlockAsksForItsNameAndCountsAsModifiedOnlyOnceNamed)
 {
     Fixture f;
     f.store.blocks[9][0].name = "";
@@ -183,13 +196,23 @@ TEST(BlockSession, AnUnnamedBlockAsksForItsNameAndCountsAsModified)
     EXPECT_EQ(f.p.calls.back(), "editName");
     EXPECT_EQ(f.p.working()[0].name, "新しい資材");
     EXPECT_TRUE(f.p.modified());
-    // Cancelled name boxes still leave it modified.
+    // Cancelled name boxes leave the block as the file holds it: not modified, and the next
+    // choice asks nothing about it (the fake fails on an unscripted question).
     f.p.nameGiven.reset();
     f.store.blocks[10][0].name = "";
     f.ui.answers.push_back(Answer::No);
     f.p.beginChooseBlock();
     f.p.endChooseBlock(10);
-    EXPECT_TRUE(f.p.modified());
+    EXPECT_FALSE(f.p.modified());
+    const size_t asked = f.ui.questions.size();
+    EXPECT_TRUE(f.p.beginChooseBlock());
+    EXPECT_EQ(f.ui.questions.size(), asked);
+    f.p.endChooseBlock(10);
+    // Edited after all, the unnamed block is asked about by its number.
+    f.p.edit(12);
+    f.ui.answers.push_back(Answer::Back);
+    EXPECT_FALSE(f.p.beginChooseBlock());
+    EXPECT_EQ(f.ui.questions.back(), "名前のない資材 (ブロック 10)の変更を保存しますか？|実行|キャンセル|戻る");
 }
 
 TEST(BlockSession, MovesExchangeTwoBlocksAndRefuseTheImpossibleOnesWithoutTouchingTheFile)

@@ -115,6 +115,21 @@ TEST_F(Grid, ArrowsHomeEndAndPagesStayInTheNormalCells)
     EXPECT_EQ(grid.Row(), 6);
 }
 
+TEST_F(Grid, ShiftF10OpensTheMenuAtTheCurrentCellWithOrWithoutAnEditor)
+{
+    const int f10 = vkey::F1 + 9;
+    grid.SelectCell(3, 4);
+    EXPECT_TRUE(window.key(f10, Shift).openMenu);
+    EXPECT_EQ(at(), (GridCoord{3, 4}));
+    EXPECT_FALSE(window.key(f10).openMenu);
+    EXPECT_FALSE(window.key(f10, ShiftState{true, true, false}).openMenu);
+    window.digit('7');
+    ASSERT_TRUE(grid.EditorMode());
+    EXPECT_TRUE(window.key(f10, Shift).openMenu);
+    EXPECT_TRUE(grid.EditorMode()); // the open edit stays for the menu's command to commit
+    EXPECT_EQ(grid.editorText(), "7");
+}
+
 TEST_F(Grid, TabMovesAlongTheRowsOnlyWithGoTabs)
 {
     grid.SelectCell(7, 3);

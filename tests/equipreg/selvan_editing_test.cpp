@@ -77,11 +77,22 @@ TEST(SelvanRecalculate, WithTheBoxOffTypedLevelPricesStayAndPercentagesAbove1000
     EXPECT_EQ(slotOf(row(*s, 1), 168).toString(), "500");
     EXPECT_EQ(slotOf(s->working()[14], 488).toString(), "0");
 
-    // Over 1000 % reads as 0, before any price is derived from it.
+    // Over 1000 % is refused with the range in words; the stored percentage stays, and so do
+    // the prices derived from it.
     s->useRatesClicked(true);
-    s->percentageEntered(3, Cur("1000.01"));
-    EXPECT_EQ(s->percentage(3), Currency());
-    EXPECT_EQ(slotOf(row(*s, 1), 184).toString(), "0");
+    const Currency before = s->percentage(3);
+    const std::string level3 = slotOf(row(*s, 1), 184).toString();
+    const int shown = s->revision();
+    try {
+        s->percentageEntered(3, Cur("1000.01"));
+        ADD_FAILURE() << "1000.01 % was taken";
+    } catch (const RangeError &e) {
+        EXPECT_EQ(std::string(e.what()), "「提 出3=定価×指定」に入力した 1000.01 は範囲外です。0 から 1000 "
+                                         "までの数値を入力してください。欄は元の値に戻しました。");
+    }
+    EXPECT_EQ(s->percentage(3), before);
+    EXPECT_EQ(slotOf(row(*s, 1), 184).toString(), level3);
+    EXPECT_NE(s->revision(), shown); // the field is shown again with the stored percentage
     s->percentageEntered(3, Cur("1000"));
     EXPECT_EQ(slotOf(row(*s, 1), 184).toString(), "12340");
     EXPECT_EQ(s->percentage(3).toString(), "1000");
@@ -394,6 +405,34 @@ TEST(SelvanPercentages, APercentageLeftWithoutEnterIsAppliedAsEnterWouldAndAnUnc
     EXPECT_EQ(s->tab(), 2);
     EXPECT_TRUE(s->modified());
     EXPECT_NE(slotOf(row(*s, 1), 176), Currency());
+}
+
+TEST(SelvanPercentages, A1200IsRefusedWithTheRangeNeverStoredAsZero)
+{
+    SelvanFolder f;
+    auto s = derivingSession(f);
+    typeCell(*s, 2, 1, "1234");
+    f.ui.expectNotice("を登録しました。|確認");
+    s->registerClicked();
+    const SelvanEditState stored{s->working(), {}, s->unitText()};
+    for (const bool byEnter : {true, false}) {
+        const int shown = s->revision();
+        try {
+            byEnter ? s->percentageEntered(1, Cur("1200")) : s->percentageLeft(1, Cur("1200"));
+            ADD_FAILURE() << "1200 % was taken";
+        } catch (const RangeError &e) {
+            EXPECT_EQ(std::string(e.what()), "「提 出1=定価×指定」に入力した 1200 は範囲外です。0 から 1000 "
+                                             "までの数値を入力してください。欄は元の値に戻しました。");
+        }
+        EXPECT_EQ(s->percentage(1), Cur("85"));
+        EXPECT_NE(s->revision(), shown); // the field shows 85 again
+    }
+    EXPECT_EQ(s->working(), stored.block);
+    EXPECT_FALSE(s->modified());
+    // Enter over the percentage shown again changes nothing either.
+    s->percentageEntered(1, Cur("85"));
+    EXPECT_EQ(s->tab(), 1);
+    EXPECT_FALSE(s->modified());
 }
 
 TEST(SelvanPaste, SpreadsheetCellsStoreAsTypingThemWouldWithOneReport)

@@ -124,7 +124,7 @@ TEST(SelvanChoose, TheSaveQuestionThenTheChosenBlockOrTheSameAgain)
     ASSERT_TRUE(s->modified());
     f.ui.answers.push_back(Answer::Yes);
     s->beginChoosing();
-    EXPECT_EQ(f.ui.questions.back(), "資材3の変更を保存しますか？|実行|キャンセル");
+    EXPECT_EQ(f.ui.questions.back(), "資材3の変更を保存しますか？|実行|キャンセル|戻る");
     EXPECT_EQ(readEquipmentBlock(f.defaultFile(), 3)[0].caption.text(), "15A"); // saved silently
     EXPECT_TRUE(f.ui.notices.empty());
     ASSERT_EQ(s->names().size(), 20u);
@@ -179,6 +179,40 @@ TEST(SelvanChoose, ABlockWithoutANameAsksForItAtOnce)
     EXPECT_EQ(f.ui.notices.back(), "仕切弁 (フランジ形)を登録しました。|確認");
     EXPECT_EQ(readEquipmentBlock(f.defaultFile(), 2)[0].name.text(), "仕切弁 (フランジ形)");
     EXPECT_FALSE(s->modified());
+}
+
+TEST(SelvanChoose, AnEmptyBlockWhoseNameBoxIsCancelledIsNotAskedAbout)
+{
+    SelvanFolder f;
+    auto s = f.start();
+    s->beginChoosing();
+    ASSERT_TRUE(s->entryChosen(2));
+    s->endChoosing(); // the name box cancelled
+    EXPECT_EQ(f.ui.prompts.back(), "QUORVANE-DX|資材名称編集|");
+    EXPECT_FALSE(s->modified());
+    // Nobody changed it: choosing again and closing ask nothing (the fake fails on a question).
+    EXPECT_TRUE(s->beginChoosing());
+    ASSERT_TRUE(s->entryChosen(3));
+    s->endChoosing();
+    EXPECT_TRUE(s->closeWindow());
+    EXPECT_TRUE(f.ui.questions.empty());
+}
+
+TEST(SelvanChoose, BackAtTheSaveQuestionKeepsTheBlockAndItsEdits)
+{
+    SelvanFolder f;
+    fs::create_directories(f.defaultFile().parent_path());
+    writeNamedFile(f.defaultFile());
+    auto s = f.start("1;3;0;;" + f.defaultFile().string() + ";");
+    s->sizeSet(15);
+    const EquipmentBlock edited = s->working();
+    f.ui.answers.push_back(Answer::Back);
+    EXPECT_FALSE(s->beginChoosing());
+    EXPECT_EQ(f.ui.questions.back(), "資材3の変更を保存しますか？|実行|キャンセル|戻る");
+    EXPECT_EQ(s->blockIndex(), 3);
+    EXPECT_EQ(s->working(), edited);
+    EXPECT_TRUE(s->modified());
+    EXPECT_EQ(readEquipmentBlock(f.defaultFile(), 3)[0].caption.text(), "S3"); // nothing written
 }
 
 TEST(SelvanChoose, SwappingBlocksTwoAndThreeLeavesTheOtherEighteenAndEditsTheMovedBlock)

@@ -338,6 +338,50 @@ private Q_SLOTS:
         QCOMPARE(readEquipmentBlock(s.file(), 2)[0].name.text(), std::string("玉形弁"));
     }
 
+    // A click into a percentage field selects its text, so that typing replaces it; 1200 is
+    // refused with the range (never stored as 0) and the field shows the stored value;
+    // Shift+F10 opens the grid's menu.
+    void aClickedPercentageIsReplacedOneOver1000RefusedAndShiftF10OpensTheGridMenu()
+    {
+        Started s;
+        Tfselvan &w = *s.w;
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        clickCheckBoxOf(w.CheckGroupBox1); // a new file's flag is off: the fields are disabled
+        QStringList errors;
+        VelmoApplication::errorSink = [&](const QString &, const QString &m) { errors << m; };
+        TNValEdit *p1 = w.NValEdit[0];
+        for (const char *typed : {"80", "90"}) {
+            w.StrColGrid1->setFocus();
+            QTest::mouseClick(p1, Qt::LeftButton);
+            QVERIFY(p1->hasFocus());
+            QCOMPARE(p1->selectedText(), p1->text());
+            QTest::keyClicks(p1, typed);
+            QTest::keyClick(p1, Qt::Key_Return);
+        }
+        QCOMPARE(w.session().percentage(1).toString(), std::string("90"));
+        QVERIFY(errors.isEmpty());
+
+        w.StrColGrid1->setFocus();
+        QTest::mouseClick(p1, Qt::LeftButton);
+        QTest::keyClicks(p1, "1200");
+        QTest::keyClick(p1, Qt::Key_Return);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].contains("0 から 1000 までの数値"), qPrintable(errors[0]));
+        QCOMPARE(w.session().percentage(1).toString(), std::string("90"));
+        QCOMPARE(p1->text(), QString("90"));
+
+        w.StrColGrid1->setFocus();
+        QWidget *popup = nullptr;
+        QTimer::singleShot(0, this, [&] {
+            popup = QApplication::activePopupWidget();
+            if (popup)
+                popup->close();
+        });
+        QTest::keyClick(w.StrColGrid1, Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(popup, static_cast<QWidget *>(w.gridMenu));
+        VelmoApplication::errorSink = [](const QString &, const QString &m) { QFAIL(qPrintable("error box: " + m)); };
+    }
+
     void theUnitBoxKeepsWhatIsTyped()
     {
         Started s;

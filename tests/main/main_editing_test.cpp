@@ -553,6 +553,30 @@ TEST(SettingsFields, ALabourPriceLeftWithoutEnterIsAppliedAndAnUnchangedOneTakes
     EXPECT_EQ(back.record(59).C(1), Cur("31000"));
 }
 
+TEST(SettingsFields, APercentageOutsideZeroTo999IsRefusedWithItsRangeAndNothingIsApplied)
+{
+    ProgramFolder pf;
+    MainSession &s = pf.start();
+    const SettingsControls applied = s.settingsControls();
+    const int shown = s.controlsRevision();
+    SettingsControls c = applied;
+    c.percent[2] = Cur("8090");
+    c.labour[1] = Cur("31000");
+    try {
+        s.applySettings(c);
+        ADD_FAILURE() << "8090 % was applied";
+    } catch (const RangeError &e) {
+        EXPECT_EQ(std::string(e.what()), "「掛け率 LEVEL2」に入力した 8090 は範囲外です。0 から 999.99 "
+                                         "までの数値を入力してください。欄は元の値に戻しました。");
+    }
+    EXPECT_EQ(s.settingsControls(), applied);
+    EXPECT_NE(s.controlsRevision(), shown); // the fields are shown again
+    EXPECT_FALSE(s.modified());
+    c.percent[2] = Cur("999.99");
+    s.applySettings(c);
+    EXPECT_EQ(s.settingsControls().percent[2], Cur("999.99"));
+}
+
 TEST(SheetPaste, PricesLandInAllFourLocationsAsTypedAndTheWholePasteIsOneUndoStep)
 {
     const int ctrlV = vkey::KeyV, ctrlC = vkey::KeyC;

@@ -45,6 +45,10 @@ TEST(LevelCalcDialog, OpensWithItsDefaults)
     EXPECT_EQ(e.params().method, LevelCalcParams::Method::FromCost);
     EXPECT_EQ(e.params().levels[4], Cur("12.5"));
     EXPECT_THROW(e.chooseUnit(5), RangeError);
+    // A rate outside 0–999.99 % is refused and the level keeps its value.
+    EXPECT_THROW(e.setLevel(4, Cur("1000")), RangeError);
+    EXPECT_THROW(e.setLevel(4, Cur("-5")), RangeError);
+    EXPECT_EQ(e.level(4), Cur("12.5"));
 }
 
 TEST(LevelCalc, BothMethodsWithEveryLevelAtZero)
@@ -65,6 +69,7 @@ TEST(LevelCalc, BothMethodsWithEveryLevelAtZero)
               "Level1、Level2、Level3、Level4、Level5 が 0 % のため、" +
                   std::to_string(s.table().zeroedByLevels(d.params()).prices));
     EXPECT_NE(pf.ui.questions.back().find("|実行|戻る"), std::string::npos);
+    EXPECT_EQ(pf.ui.defaultButtons.back(), Answer::No); // Enter goes back
     EXPECT_EQ(s.table().row(1).rec.A(1), before);
     EXPECT_FALSE(s.modified());
     pf.ui.answers.push_back(Answer::Yes);

@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabBar>
@@ -311,6 +312,86 @@ private Q_SLOTS:
         QCOMPARE(disk[0].A(2), Cur("660"));
         QCOMPARE(rate2->text(), QString("66"));
         QVERIFY(!s.modified());
+        QVERIFY(errors.isEmpty());
+    }
+
+    // A click into a rate field selects its text, so that typing replaces it (80 and 90 gave
+    // 8090); 8090 and −5 are refused with the range, and the field shows the stored value.
+    void aClickedRateIsReplacedAndOneOutOfRangeIsRefused()
+    {
+        Tftorvik w(QString::fromStdString(dir.path.string()), "", &ui);
+        QVERIFY(showActive(w));
+        TorvikSession &s = w.session();
+        TNValEdit *rate2 = w.NValEdit[1];
+        QCOMPARE(rate2->text(), QString("80"));
+        QTest::mouseClick(rate2, Qt::LeftButton);
+        QVERIFY(rate2->hasFocus());
+        QCOMPARE(rate2->selectedText(), QString("80"));
+        QTest::keyClicks(rate2, "90");
+        QTest::keyClick(rate2, Qt::Key_Return);
+        QVERIFY(errors.isEmpty());
+        QCOMPARE(s.rateField(2), Cur("90"));
+
+        // Tabbed into, the field is selected all the same.
+        w.NValEdit[0]->setFocus();
+        QTest::keyClick(w.NValEdit[0], Qt::Key_Tab);
+        QVERIFY(rate2->hasFocus());
+        QCOMPARE(rate2->selectedText(), QString("90"));
+        s.registerBlock();
+        QCOMPARE(QString::fromStdString(ui.notices.back()), QString("管0を登録しました。|確認"));
+
+        for (const char *typed : {"8090", "-5"}) {
+            errors.clear();
+            w.StrColGrid1->setFocus();
+            QTest::mouseClick(rate2, Qt::LeftButton);
+            QTest::keyClicks(rate2, typed);
+            QTest::keyClick(rate2, Qt::Key_Return);
+            QCOMPARE(errors.size(), 1);
+            QVERIFY2(errors[0].contains("0 から 999.99 までの数値"), qPrintable(errors[0]));
+            QCOMPARE(s.rateField(2), Cur("90"));
+            QCOMPARE(rate2->text(), QString("90"));
+            QVERIFY(!s.modified());
+        }
+        errors.clear();
+        QCOMPARE(readPipeBlock(data(), 0)[SettingsRecord].A(2), Cur("90"));
+    }
+
+    // Shift+F10 opens the grid's menu; the two memo boxes are in the Tab order and open their
+    // input box on Enter.
+    void shiftF10OpensTheGridMenuAndTheMemoBoxesTakeTheKeyboard()
+    {
+        Tftorvik w(QString::fromStdString(dir.path.string()), "", &ui);
+        QVERIFY(showActive(w));
+        w.StrColGrid1->setFocus();
+        QWidget *popup = nullptr;
+        QTimer::singleShot(0, this, [&] {
+            popup = QApplication::activePopupWidget();
+            if (popup)
+                popup->close();
+        });
+        QTest::keyClick(w.StrColGrid1, Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(popup, static_cast<QWidget *>(w.PopupMenu1));
+        QApplication::setActiveWindow(&w); // the offscreen platform does not hand it back
+
+        QVERIFY(w.StaticText1->focusPolicy() & Qt::TabFocus);
+        w.StaticText1->setFocus();
+        QVERIFY(w.StaticText1->hasFocus());
+        QTest::keyClick(w.StaticText1, Qt::Key_Tab);
+        QVERIFY(w.StaticText2->hasFocus());
+        QTest::keyClick(w.StaticText2, Qt::Key_Backtab);
+        QVERIFY(w.StaticText1->hasFocus());
+        const QString memoBefore = w.StaticText1->text();
+        ui.texts = {std::string("新しい建物メモ")};
+        QTest::keyClick(w.StaticText1, Qt::Key_Return);
+        QCOMPARE(w.StaticText1->text(), QString("新しい建物メモ"));
+        QVERIFY(w.session().modified());
+
+        // Ctrl+Z undoes the memo and Ctrl+Shift+Z redoes it, as Ctrl+Y does.
+        w.StrColGrid1->setFocus();
+        QTest::keyClick(w.StrColGrid1, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.StaticText1->text(), memoBefore);
+        QTest::keyClick(w.StrColGrid1, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w.StaticText1->text(), QString("新しい建物メモ"));
         QVERIFY(errors.isEmpty());
     }
 

@@ -48,6 +48,28 @@ TEST(TorvikSave, ABlockSaveWritesItsSixtyRecordsOnly)
         EXPECT_EQ(serialOnDisk(f.data(), r), 0) << r;
 }
 
+TEST(TorvikChoose, BackAtTheSaveQuestionKeepsTheEditsAndTheBlockShown)
+{
+    TorvikFixture f;
+    TorvikSession &s = f.open();
+    f.type(1, 1, "4321");
+    s.tabChanged(3);
+    const PipeBlock edited = s.working();
+    const std::string onDisk = readWholeFile(f.data());
+    f.ui.answers = {Answer::Back};
+    EXPECT_FALSE(s.beginChooseBlock()); // the window opens no dialog
+    EXPECT_EQ(f.ui.questions.back(), "管0の変更を保存しますか？|実行|キャンセル|戻る");
+    EXPECT_EQ(s.working(), edited);
+    EXPECT_EQ(s.blockIndex(), 0);
+    EXPECT_EQ(s.tab(), 3);
+    EXPECT_TRUE(s.modified());
+    EXPECT_EQ(readWholeFile(f.data()), onDisk);
+    // The edits are still there to be registered.
+    f.ui.expectNotice("管0を登録しました。|確認");
+    s.registerBlock();
+    EXPECT_EQ(f.onDisk(0)[0].A(6), Cur("4321"));
+}
+
 TEST(TorvikChoose, SaveQuestionCancelReloadsAndAnUnnamedBlockAsksAtOnce)
 {
     TorvikFixture f;
@@ -55,7 +77,7 @@ TEST(TorvikChoose, SaveQuestionCancelReloadsAndAnUnnamedBlockAsksAtOnce)
     f.type(1, 1, "4321");
     f.ui.answers = {Answer::No};
     s.beginChooseBlock();
-    EXPECT_EQ(f.ui.questions.back(), "管0の変更を保存しますか？|実行|キャンセル");
+    EXPECT_EQ(f.ui.questions.back(), "管0の変更を保存しますか？|実行|キャンセル|戻る");
     s.tabChanged(4);
     s.endChooseBlock(std::nullopt); // キャンセル: the same block again, unsaved edits gone
     EXPECT_EQ(s.working()[0].A(6), Cur("1000"));

@@ -220,6 +220,49 @@ TEST(TorvikRates, ARateLeftWithoutEnterIsAppliedAsEnterWouldAndAnUnchangedOneIsN
     EXPECT_TRUE(s.modified());
 }
 
+TEST(TorvikRates, APercentageOutsideZeroTo999IsRefusedWithItsRangeAndTheStoredOneStays)
+{
+    TorvikFixture f;
+    TorvikSession &s = f.open();
+    const PipeBlock stored = s.working();
+    // 8090: 80 clicked into and 90 typed after it; −5: a negative percentage (it gave
+    // LEVEL5 = −70 yen). Neither by Enter nor by leaving the field is either one stored.
+    const struct {
+        int tag;
+        long double value;
+        const char *message;
+    } refused[] = {
+        {2, 8090, "「提 出2=定価×指定」に入力した 8090 は範囲外です。0 から 999.99 までの数値を入力してください。欄は元の値に戻しました。"},
+        {5, -5, "「提 出5=定価×指定」に入力した -5 は範囲外です。0 から 999.99 までの数値を入力してください。欄は元の値に戻しました。"},
+        {6, 1000, "「仕　入=定価×指定」に入力した 1000 は範囲外です。0 から 999.99 までの数値を入力してください。欄は元の値に戻しました。"},
+    };
+    for (const auto &r : refused) {
+        for (const bool byEnter : {true, false}) {
+            const int shown = s.showRevision();
+            try {
+                byEnter ? s.rateFieldEnter(r.tag, r.value) : s.rateFieldLeft(r.tag, r.value);
+                ADD_FAILURE() << static_cast<double>(r.value) << " % was taken";
+            } catch (const RangeError &e) {
+                EXPECT_EQ(std::string(e.what()), r.message);
+            }
+            EXPECT_NE(s.showRevision(), shown) << "the field is not shown again";
+            EXPECT_EQ(s.rateField(r.tag), stored[SettingsRecord].slots[materialSlot(basisOfRateTag(r.tag))]);
+        }
+    }
+    EXPECT_EQ(s.working(), stored);
+    EXPECT_FALSE(s.modified());
+    EXPECT_EQ(s.tab(), 0);
+    // The edges are taken; Enter over the stored percentage shows its tab and changes nothing.
+    s.rateFieldEnter(2, 80);
+    EXPECT_EQ(s.tab(), 2);
+    EXPECT_FALSE(s.modified());
+    s.rateFieldEnter(2, 999.99L);
+    EXPECT_EQ(s.rateField(2), Cur("999.99"));
+    s.rateFieldEnter(3, 0);
+    EXPECT_EQ(s.rateField(3), Currency());
+    EXPECT_TRUE(s.modified());
+}
+
 TEST(TorvikPaste, SpreadsheetCellsStoreAsTypingThemWouldWithOneReport)
 {
     const int ctrlV = vkey::KeyV, ctrlC = vkey::KeyC;

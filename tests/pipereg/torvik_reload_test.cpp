@@ -46,6 +46,9 @@ TEST(TorvikReload, TheThirdAnswerOfTheSaveQuestionReadsTheBlockAgainOnlyAfterAYe
     EXPECT_EQ(f.ui.questions[0], controltext::changedOnDiskQuestion(f.subject()) + "|実行|キャンセル|読み込み直す");
     EXPECT_EQ(f.ui.questions[1],
               "このプログラムで保存していない変更を破棄して、" + f.subject() + "を読み込み直しますか？|実行|キャンセル");
+    // Both questions lose something on 実行 (the other program's change, the edits here):
+    // Enter answers キャンセル.
+    EXPECT_EQ(f.ui.defaultButtons, (std::vector<Answer>{Answer::No, Answer::No}));
     EXPECT_TRUE(f.s.modified());
     EXPECT_EQ(f.grid.Cells(1, 1), "4,321");
     EXPECT_EQ(readWholeFile(f.data()), f.theirs);

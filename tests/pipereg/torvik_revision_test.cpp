@@ -74,6 +74,7 @@ TEST(TorvikRevision, TheWholeFileIsWrittenOnceConfirmedAndRefusedOverUnregistere
     EXPECT_TRUE(readWholeFile(f.data()) == registered);
     EXPECT_NE(f.ui.questions.back().find("20 ブロックの 280 件の単価が変わります。"), std::string::npos)
         << f.ui.questions.back();
+    EXPECT_EQ(f.ui.defaultButtons.back(), Answer::No); // revising the whole file is never Enter's
 
     f.ui.revisions.push_back(choice("-5", 1, RevisionRounding::Half, 1));
     f.ui.answers.push_back(Answer::Yes);

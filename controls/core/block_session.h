@@ -191,6 +191,7 @@ public:
             }
         }
         modified_ = false;
+        stored_ = editState();
         outside_.settled();
         if (!silent)
             ui_.notice(controltext::blockSavedNotice(blockName()), controltext::NoticeButton);
@@ -377,8 +378,12 @@ protected:
     }
     // Before undo or redo: a value typed and not yet stored is stored, as before every command.
     virtual void settleTyping() {}
-    // The history starts again from what the block holds now.
-    void startHistory() { history_.reset(editState()); }
+    // The history starts again from what the block holds now, which is what the file holds.
+    void startHistory()
+    {
+        history_.reset(editState());
+        stored_ = editState();
+    }
 
     // The name the block is known by in the questions and notices (the name label).
     virtual std::string blockName() const = 0;
@@ -431,6 +436,12 @@ protected:
     // (they would be lost or written unasked); after the person confirms `summary`, `writeAll`
     // revises and writes every block in one write and gives how many changed, and the working
     // block is read again. The history ends there: the file, not the block, changed.
+    // The refusal the revision dialog shows for the whole file before 実行, while the working
+    // block has edits not registered; empty otherwise.
+    std::string wholeFileRevisionRefusal() const
+    {
+        return modified_ ? controltext::registerBeforeRevisionText(blockName()) : std::string();
+    }
     void reviseWholeFile(const std::string &summary, const std::function<int()> &writeAll)
     {
         if (modified_) {
@@ -482,7 +493,8 @@ private:
             return;
         }
         restoreEditState(*state);
-        modified_ = true;
+        // Undone back to what the file holds: nothing is left to save.
+        modified_ = !(stored_ && *state == *stored_);
     }
 
     std::string launchTag_, launchRefused_;
@@ -492,6 +504,7 @@ private:
     std::vector<std::string> names_;
     bool modified_ = false;
     bool loaded_ = false;
+    std::optional<State> stored_; // the working data as the file holds them (read or saved)
     OutsideChange outside_;
     EditHistory<State> history_;
     StepDepth steps_;

@@ -51,6 +51,7 @@ struct RevisionPreview {
     std::vector<RevisedPrice> prices;
     int blocks = 0;  // blocks (pipes) with at least one changed price
     int changed = 0; // prices whose value changes
+    std::string refusal; // why 実行 cannot run for this choice (shown in place of the summary)
     void add(int block, const std::string &name, const std::string &row, Currency before, Currency after);
 };
 

@@ -111,9 +111,9 @@ void RevisionDialog::refresh()
         }
         table_->resizeColumnToContents(0);
         table_->resizeColumnToContents(2);
-        summary_->setText(q(revisionSummaryText(p, blockWord_.c_str())));
+        summary_->setText(q(p.refusal.empty() ? revisionSummaryText(p, blockWord_.c_str()) : p.refusal));
         current_ = c;
-        run_->setEnabled(p.changed > 0);
+        run_->setEnabled(p.changed > 0 && p.refusal.empty());
     } catch (const VelmoError &e) {
         summary_->setText(q(e.what()));
     }

@@ -269,6 +269,7 @@ void SelvanSession::revisePrices()
             reviseListPrices(b, blockIndex(), c.revision, p);
         } else {
             reviseEquipmentBlocks(equipmentRecordsOf(readEquipmentFileBytes(dataPath())), all, c.revision, p);
+            p.refusal = wholeFileRevisionRefusal();
         }
         return p;
     });

@@ -122,6 +122,7 @@ void TorvikSession::revisePrices()
             reviseListPrices(b, blockIndex(), c.revision, p);
         } else {
             revisePipeBlocks(readServiceFileBytes(dataPath()), all, c.revision, p);
+            p.refusal = wholeFileRevisionRefusal();
         }
         return p;
     });

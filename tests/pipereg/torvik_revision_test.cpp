@@ -58,11 +58,28 @@ TEST(TorvikRevision, TheWholeFileIsWrittenOnceConfirmedAndRefusedOverUnregistere
     f.type(1, 1, "9999");
     f.ui.revisions.push_back(choice("-5", 1, RevisionRounding::Half, 1));
     const std::string file = readWholeFile(f.data());
+    // The dialog says it before 実行 (and 実行 stays grey); the command refuses all the same.
     s.revisePrices();
-    EXPECT_EQ(f.ui.notices.back(),
-              "表示中のブロック 管2 に登録していない変更があります。登録してからファイル全体を改定してください。|確認");
+    const std::string refusal =
+        "表示中のブロック 管2 に登録していない変更があります。登録してからファイル全体を改定してください。";
+    EXPECT_EQ(f.ui.revisionPreviews.back().refusal, refusal);
+    EXPECT_EQ(f.ui.notices.back(), refusal + "|確認");
     EXPECT_TRUE(readWholeFile(f.data()) == file);
     EXPECT_EQ(s.working()[0].A(6), Cur("9999"));
+    // The block shown alone may be revised with its edits.
+    f.ui.revisions.push_back(choice("-5", 1, RevisionRounding::Half, 0));
+    s.revisePrices();
+    EXPECT_TRUE(f.ui.revisionPreviews.back().refusal.empty());
+    s.undo();
+    // Undone back to what the file holds, the block has nothing to register.
+    s.undo();
+    EXPECT_FALSE(s.modified());
+    f.ui.revisions.push_back(choice("-5", 1, RevisionRounding::Half, 1));
+    f.ui.answers.push_back(Answer::No);
+    s.revisePrices();
+    EXPECT_TRUE(f.ui.revisionPreviews.back().refusal.empty());
+    s.redo();
+    EXPECT_TRUE(s.modified());
 
     s.registerBlock();
     f.ui.notices.clear();

@@ -132,6 +132,10 @@ bool Tftorvik::eventFilter(QObject *watched, QEvent *e)
         run([this, which] { session_->editMemo(which); });
         return e->type() == QEvent::KeyPress;
     }
+    if (watched == nameBand_ && (e->type() == QEvent::Resize || e->type() == QEvent::Move)) {
+        changedBar->setGeometry(nameBand_->geometry());
+        changedBar->raise();
+    }
     if (e->type() == QEvent::MouseButtonPress && (watched == ci || watched == ci->lineEdit()))
         run([this] { session_->unitBoxClicked(); });
     return QMainWindow::eventFilter(watched, e);

@@ -80,6 +80,7 @@ private:
     void buildWidgets();
     QWidget *buildTitleBand();
     QWidget *buildNameBand();
+    QWidget *nameBand_ = nullptr; // the changed-outside bar lies over it while shown
     QWidget *buildPage();
     QWidget *buildRatesAndSettings();
     void buildMenus();

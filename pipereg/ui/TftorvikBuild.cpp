@@ -39,12 +39,16 @@ void Tftorvik::buildWidgets()
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
     outer->addWidget(buildTitleBand());
-    outer->addWidget(buildNameBand());
-    // Hidden until another program changes the block under unsaved edits.
+    nameBand_ = buildNameBand();
+    outer->addWidget(nameBand_);
+    // Hidden until another program changes the block under unsaved edits. It lies over the
+    // name band while it shows (its text names the block): the window is laid out tight
+    // around its fixed grid and keeps its size when the bar comes and goes.
     changedBar = new ChangedOutsideBar(central);
+    changedBar->label->setWordWrap(false); // one line; the whole text is its tool tip
+    nameBand_->installEventFilter(this);
     connect(changedBar->reloadButton, &QPushButton::clicked, this, [this] { run([this] { session_->barReloadClicked(); }); });
     connect(changedBar->closeButton, &QPushButton::clicked, this, [this] { run([this] { session_->barCloseClicked(); }); });
-    outer->addWidget(changedBar);
 
     auto *tabs = new QWidget(central);
     auto *tl = new QVBoxLayout(tabs);

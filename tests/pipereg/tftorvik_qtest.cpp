@@ -150,13 +150,16 @@ private Q_SLOTS:
         clickCell(w.StrColGrid1, 1, 1);
         QTest::keyClicks(QApplication::focusWidget(), "2360");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        const QSize size = w.size();
         theirPrice("1234");
         toBackAndFront();
         QVERIFY(!w.changedBar->isHidden());
+        QCOMPARE(w.size(), size); // the bar takes room from the window, it never resizes it
         QVERIFY(w.changedBar->label->text().endsWith(QString("はほかのプログラムで変更されました。")));
         QCOMPARE(w.StrColGrid1->Cells(1, 1), QString("2,360"));
         QTest::mouseClick(w.changedBar->closeButton, Qt::LeftButton);
         QVERIFY(w.changedBar->isHidden());
+        QCOMPARE(w.size(), size);
         toBackAndFront();
         QVERIFY(w.changedBar->isHidden()); // not again for the same change
 

@@ -52,9 +52,11 @@ TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : QDia
     lf.setPixelSize(15);
     ListBox1->setFont(lf);
     ListBox1->setUniformItemSizes(true);
-    // All 20 names in view, without scrolling.
+    // All 20 names in view without scrolling where the screen has room (execFor asks for it);
+    // on a short screen the list scrolls itself, and the hint and the buttons stay in view.
     const int rowHeight = QFontMetrics(lf).height() + 4;
-    ListBox1->setMinimumSize(380, EquipmentBlockCount * rowHeight + 2 * ListBox1->frameWidth() + 4);
+    ListBox1->setMinimumSize(380, ShortestListRows * rowHeight + 2 * ListBox1->frameWidth() + 4);
+    fullListHeight_ = EquipmentBlockCount * rowHeight + 2 * ListBox1->frameWidth() + 4;
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TFSelect_Data_K::ListBox1DblClick);
     PopupMenu1 = new QMenu(this);
     PopupMenu1->addAction(controltext::MoveUpItem, this, &TFSelect_Data_K::N2Click);
@@ -85,7 +87,13 @@ TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : QDia
 int TFSelect_Data_K::execFor()
 {
     fillList();
-    fitToScreen(this);
+    // The size with every name in view, which fitToScreen cuts to the work area.
+    const int shortest = ListBox1->minimumHeight();
+    ListBox1->setMinimumHeight(fullListHeight_);
+    layout()->activate();
+    const QSize wanted = minimumSizeHint();
+    ListBox1->setMinimumHeight(shortest);
+    fitToScreen(this, wanted);
     return exec();
 }
 

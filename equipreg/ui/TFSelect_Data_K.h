@@ -43,6 +43,8 @@ private:
     std::optional<int> selectedEntry() const;
 
     SelvanSession &session_;
+    static constexpr int ShortestListRows = 8; // the list's least height, in names
+    int fullListHeight_ = 0;                   // the list's height with all names in view
 };
 
 } // namespace velmo

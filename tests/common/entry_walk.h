@@ -42,6 +42,11 @@ struct EntryWalkProgram {
     // An error the window caught for the last key and will show in its box (a window that lets
     // errors pass to the grid leaves this empty).
     std::function<std::string()> takeError = [] { return std::string(); };
+    // The window's Ctrl+Z and Ctrl+Y without an open editor (元に戻す, やり直し), for a program
+    // whose history steps are its commands; unset, the walk types neither. Ctrl+Z in an open
+    // editor is the entry's: it cancels the edit.
+    std::function<void()> undo, redo;
+    size_t historyDepth = 200; // the undo steps the program keeps
 };
 
 class EntryWalk {
@@ -65,7 +70,8 @@ public:
     int commits() const { return commits_; }
 
 private:
-    enum class K { Digit, KeypadDigit, Point, Minus, Comma, Letter, Back, Esc, Enter, Up, Down, Save, LongNumber };
+    enum class K { Digit, KeypadDigit, Point, Minus, Comma, Letter, Back, Esc, Enter, Up, Down, Save, LongNumber,
+                   Undo, Redo };
 
     // A number text the contract takes: digits with at most one point and an optional minus in
     // front; "," anywhere in a money cell; empty is 0. Nothing when it is no number; the flag
@@ -104,14 +110,14 @@ private:
         static const std::vector<std::pair<K, int>> weights = {
             {K::Digit, 14}, {K::KeypadDigit, 14}, {K::Point, 3}, {K::Minus, 2}, {K::Comma, 2}, {K::Letter, 3},
             {K::Back, 3},   {K::Esc, 3},          {K::Enter, 8}, {K::Up, 3},    {K::Down, 3},  {K::Save, 1},
-            {K::LongNumber, 1}};
+            {K::LongNumber, 1}, {K::Undo, 2},     {K::Redo, 2}};
         int total = 0;
         for (const auto &w : weights)
             total += w.second;
         int x = std::uniform_int_distribution<int>(0, total - 1)(rng_);
         for (const auto &w : weights)
             if ((x -= w.second) < 0)
-                return w.first;
+                return (w.first == K::Undo || w.first == K::Redo) && !p_.undo ? K::Digit : w.first;
         return K::Digit;
     }
 
@@ -184,6 +190,8 @@ private:
     {
         const K k = pick();
         last_ = {};
+        error_.clear();
+        const std::map<int, Currency> modelBefore = model_;
         const int rowBefore = row_, entryRowBefore = entryRow_;
         const int beepsBefore = p_.beeps();
         bool expectError = false, expectBeep = false;
@@ -266,6 +274,35 @@ private:
             }
             press(k == K::Up ? vkey::Up : vkey::Down, {}, 0);
             break;
+        case K::Undo:
+            what = "Ctrl+Z";
+            if (open_) {
+                open_ = false; // the open edit only, as Esc
+                press(vkey::KeyZ, ShiftState{false, true, false}, 0);
+                break;
+            }
+            if (undo_.empty()) {
+                expectBeep = true;
+            } else {
+                redo_.push_back(model_);
+                model_ = undo_.back();
+                undo_.pop_back();
+            }
+            p_.undo();
+            break;
+        case K::Redo:
+            if (open_)
+                return; // a command: it commits first, as the save does
+            what = "Ctrl+Y";
+            if (redo_.empty()) {
+                expectBeep = true;
+            } else {
+                undo_.push_back(model_);
+                model_ = redo_.back();
+                redo_.pop_back();
+            }
+            p_.redo();
+            break;
         case K::Save: {
             what = "save";
             const bool committed = !open_ || commitModel(expectError);
@@ -292,6 +329,13 @@ private:
             entryRow_ = entryRowBefore;
             expectError = true;
             ++refusedLarge_;
+        }
+        // A key that changed what is stored is one step of the history, and ends the redo steps.
+        if (k != K::Undo && k != K::Redo && model_ != modelBefore) {
+            undo_.push_back(modelBefore);
+            if (undo_.size() > p_.historyDepth)
+                undo_.erase(undo_.begin());
+            redo_.clear();
         }
         check(i, what, expectError, expectBeep, beepsBefore);
     }
@@ -327,6 +371,7 @@ private:
     std::mt19937 rng_;
     uint32_t seed_;
     std::map<int, Currency> model_; // the stored value of each row
+    std::vector<std::map<int, Currency>> undo_, redo_; // the history, as the program keeps it
     bool open_ = false;
     std::string text_;
     int editRow_ = 0, row_ = 0, entryRow_ = 0;

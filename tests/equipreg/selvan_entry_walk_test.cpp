@@ -44,6 +44,8 @@ TEST(SelvanEntryWalk, PricesTypedAtRandomAreWhatTheGridShowsAndTheBlockHolds)
             file[r] = b[r - 1].values[slot];
         return file;
     };
+    p.undo = [&] { s->undo(); };
+    p.redo = [&] { s->redo(); };
     EntryWalk w(p, entryWalkSeed());
     w.run(10000);
     EXPECT_GT(w.saves(), 10);

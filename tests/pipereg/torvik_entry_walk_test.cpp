@@ -31,6 +31,8 @@ TEST(TorvikEntryWalk, PricesTypedAtRandomAreWhatTheGridShowsAndTheBlockHolds)
             file[r] = b[r - 1].slots[slot];
         return file;
     };
+    p.undo = [&] { s.undo(); };
+    p.redo = [&] { s.redo(); };
     EntryWalk w(p, entryWalkSeed());
     w.run(10000);
     EXPECT_GT(w.saves(), 10);

@@ -25,10 +25,17 @@ fs::path withoutTrailingSeparator(const fs::path &chosen)
 void MainFolders::loadFromFolder(bool rememberFolder)
 {
     const bool wasModified = s_.modified_;
-    const bool saved = *s_.askToSave();
+    const std::optional<bool> asked = s_.askToSave(true);
+    if (!asked)
+        return; // 戻る
+    const bool saved = *asked;
     const auto chosen = s_.ui_.chooseFolder(velmoktext::FolderDialogTitle);
-    if (!chosen)
+    if (!chosen) {
+        // Nothing was read: the edits not saved are still what is shown, and still to save.
+        if (!saved)
+            s_.modified_ = wasModified;
         return;
+    }
     const fs::path folder = withoutTrailingSeparator(*chosen);
     // The folder is adopted only once the current service's file there was read whole. The
     // tree shows this folder's names: a service without a file here shows no pipe names.

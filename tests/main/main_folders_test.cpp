@@ -103,3 +103,25 @@ TEST(MainFolders, AnEmptyFolderIsSeededFromTheTemplatesWhenAsked)
     EXPECT_EQ(s.names().nodes[21 * 3 + 1], "S4P1");
     EXPECT_EQ(s.names().nodes[1], "----");
 }
+
+TEST(MainFolders, EditsStayToSaveWhenTheFolderChoiceGoesBackOrIsCancelled)
+{
+    ProgramFolder pf;
+    MainSession &s = pf.start();
+    typeLabour(s, 1, "12345");
+    ASSERT_TRUE(s.modified());
+    const std::string before = readWholeFile(pf.data() / "kanzai1.fda");
+    // 戻る at the save question: no folder dialog, the edits as they were.
+    pf.ui.answers.push_back(Answer::Back);
+    s.folders().loadFromFolder(false);
+    EXPECT_NE(pf.ui.questions.back().find("|実行|キャンセル|戻る"), std::string::npos) << pf.ui.questions.back();
+    EXPECT_TRUE(pf.ui.prompts.empty());
+    EXPECT_TRUE(s.modified());
+    // キャンセル (not saved), then the folder dialog cancelled: nothing was read, and the edits
+    // shown are still to be saved, so that closing asks about them.
+    pf.ui.answers.push_back(Answer::No);
+    s.folders().loadFromFolder(false);
+    EXPECT_EQ(pf.ui.prompts.size(), 1u);
+    EXPECT_TRUE(s.modified());
+    EXPECT_EQ(readWholeFile(pf.data() / "kanzai1.fda"), before);
+}

@@ -143,12 +143,28 @@ private Q_SLOTS:
         QCOMPARE(w.session().working()[1].values[materialSlot(Basis::List)].toString(), std::string("88"));
         QCOMPARE(w.StrColGrid1->Col(), 3);
 
+        // The grouping comma is part of a typed price: "1,500" is 1500.
+        w.StrColGrid1->setFocus();
+        QVERIFY(w.StrColGrid1->SelectCell(2, 4));
+        QTest::keyClicks(QApplication::focusWidget(), "1,500");
+        key(Qt::Key_Return);
+        QCOMPARE(w.session().working()[3].values[materialSlot(Basis::List)].toString(), std::string("1500"));
+        QCOMPARE(w.StrColGrid1->Cells(2, 4), QString("1,500"));
+
         // A size text in column 1, Enter to the next row.
+        w.StrColGrid1->setFocus();
         QVERIFY(w.StrColGrid1->SelectCell(1, 14));
         key(Qt::Key_A);
         key(Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(w.session().working()[13].caption.text(), std::string("a"));
         QCOMPARE(w.StrColGrid1->Row(), 1);
+        // A size longer than its field: the editor never holds more than the 40 bytes saved.
+        QVERIFY(w.StrColGrid1->SelectCell(1, 13));
+        QTest::keyClicks(QApplication::focusWidget(), QString(45, 'x'));
+        QCOMPARE(w.StrColGrid1->InplaceEditor()->text(), QString(40, 'x'));
+        key(Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(w.session().working()[12].caption.text(), std::string(40, 'x'));
+        QCOMPARE(w.StrColGrid1->Cells(1, 13), QString(40, 'x'));
 
         // 登　録 writes the block and says so.
         QTest::mouseClick(w.Button1, Qt::LeftButton);

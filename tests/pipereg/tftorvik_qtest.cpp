@@ -260,6 +260,17 @@ private Q_SLOTS:
         QTest::mouseClick(w.Button1, Qt::LeftButton);
         QCOMPARE(readPipeBlock(data(), 0)[0].A(6), Cur("2360"));
 
+        // The grouping comma is part of a typed price: "1,500" is 1500.
+        clickCell(w.StrColGrid1, 1, 4);
+        QTest::keyClicks(QApplication::focusWidget(), "1,500");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(ui.beeps, 0);
+        QCOMPARE(w.StrColGrid1->Cells(1, 4), QString("1,500"));
+        QCOMPARE(s.working()[3].A(6), Cur("1500"));
+        ui.expectNotice("管0を登録しました。|確認");
+        QTest::mouseClick(w.Button1, Qt::LeftButton);
+        QCOMPARE(readPipeBlock(data(), 0)[3].A(6), Cur("1500"));
+
         // A bad number: one box, the stored price again; Return brings no second box.
         clickCell(w.StrColGrid1, 1, 2);
         const QString stored = w.StrColGrid1->Cells(1, 2);

@@ -225,6 +225,28 @@ private Q_SLOTS:
             QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::ShiftModifier, cellCenter(g, 6, 4));
             QCOMPARE(g->Model().Selection(), (CellRange{5, 2, 6, 4}));
         }
+
+        // The grouping comma is part of a typed list price: "1,500" is 1500.
+        doubleClick(w.StrColGrid2, 7, 3);
+        QVERIFY(w.StrColGrid2->EditorMode());
+        QTest::keyClicks(w.StrColGrid2->InplaceEditor(), "1,500");
+        QTest::keyClick(w.StrColGrid2->InplaceEditor(), Qt::Key_Return);
+        QCOMPARE(s.table().row(3).rec.A(6), Cur("1500"));
+        QCOMPARE(w.StrColGrid2->Cells(7, 3), QString("1,500"));
+
+        // A percentage beyond its range is refused with the range, and the field shows the
+        // stored percentage again.
+        QStringList shown;
+        VelmoApplication::errorSink = [&](const QString &, const QString &m) { shown << m; };
+        TNValEdit *level1 = w.avr[1];
+        const QString percent = level1->text();
+        QTest::mouseClick(level1, Qt::LeftButton);
+        QTest::keyClicks(level1, "1200");
+        QTest::keyClick(level1, Qt::Key_Return);
+        VelmoApplication::errorSink = nullptr;
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].contains("999.99"), qPrintable(shown[0]));
+        QCOMPARE(level1->text(), percent);
         ui.answers.push_back(Answer::No);
         w.close();
     }

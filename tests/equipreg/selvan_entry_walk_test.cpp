@@ -1,6 +1,7 @@
 // Random keys through selvan's grid, checked against the editing contract's reference model
 // after every key and against the registered block after every 登録.
 #include "tests/common/entry_walk.h"
+#include "tests/common/field_walk.h"
 #include "tests/equipreg/selvan_folder.h"
 
 #include "pricefile/registration_lists.h"
@@ -51,4 +52,25 @@ TEST(SelvanEntryWalk, PricesTypedAtRandomAreWhatTheGridShowsAndTheBlockHolds)
     EXPECT_GT(w.saves(), 10);
     f.ui.notices.takeUnseen();
     f.grid.setObserver(nullptr);
+}
+
+TEST(SelvanEntryWalk, PercentagesTypedAtRandomAreStoredInsideTheirRangeAndRefusedOutside)
+{
+    SelvanFolder f;
+    auto s = f.start();
+    for (int tag = 1; tag <= 6; ++tag) {
+        FieldWalkProgram p;
+        p.range = EquipmentPercentRange;
+        p.configure = [](NValEditState &e) { // as the window sets up its percentage edits
+            e.SetMaxDigits(4);
+            e.SetZeroDisplay(true);
+            e.SetEnterNext(true);
+            e.SetPrmtNegative(false);
+        };
+        p.enter = [&](long double v) { s->percentageEntered(tag, Currency::fromDouble(v)); };
+        p.stored = [&] { return s->percentage(tag); };
+        const FieldWalkCounts n = runFieldWalk(p, entryWalkSeed() + static_cast<uint32_t>(tag), 2000);
+        EXPECT_GT(n.stored, 20) << tag;
+        EXPECT_GT(n.refused, 5) << tag;
+    }
 }

@@ -1,6 +1,7 @@
 // Random keys through torvik's price grid, checked against the editing contract's reference
 // model after every key and against the registered block after every 登録.
 #include "tests/common/entry_walk.h"
+#include "tests/common/field_walk.h"
 #include "tests/pipereg/torvik_fixture.h"
 
 #include "pricefile/registration_lists.h"
@@ -37,4 +38,25 @@ TEST(TorvikEntryWalk, PricesTypedAtRandomAreWhatTheGridShowsAndTheBlockHolds)
     w.run(10000);
     EXPECT_GT(w.saves(), 10);
     f.ui.notices.takeUnseen();
+}
+
+TEST(TorvikEntryWalk, PercentagesTypedAtRandomAreStoredInsideTheirRangeAndRefusedOutside)
+{
+    TorvikFixture f;
+    TorvikSession &s = f.open();
+    for (int tag = 1; tag <= RateFieldCount; ++tag) {
+        FieldWalkProgram p;
+        p.range = PercentRange;
+        p.configure = [](NValEditState &e) { // as the window sets up its rate fields
+            e.SetDelAllClear(true);
+            e.SetZeroDisplay(true);
+            e.SetEnterNext(true);
+            e.SetPutAComma(false);
+        };
+        p.enter = [&](long double v) { s.rateFieldEnter(tag, v); };
+        p.stored = [&] { return s.rateField(tag); };
+        const FieldWalkCounts n = runFieldWalk(p, entryWalkSeed() + static_cast<uint32_t>(tag), 2000);
+        EXPECT_GT(n.stored, 20) << tag;
+        EXPECT_GT(n.refused, 20) << tag;
+    }
 }

@@ -8,7 +8,7 @@ std::optional<std::string> askFieldText(UserInterface &ui, const std::string &ca
                                         const std::string &initial, size_t bytes)
 {
     std::optional<std::string> text = ui.askText(caption, prompt, initial, bytes);
-    if (text)
+    if (text && bytes > 0)
         *text = cp932::fit(*text, bytes);
     return text;
 }

@@ -184,6 +184,25 @@ std::string fit(std::string_view utf8, size_t n)
     return decode(std::string_view(bytes).substr(0, end));
 }
 
+namespace {
+size_t characters(std::string_view utf8)
+{
+    size_t n = 0;
+    for (const char c : utf8)
+        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+} // namespace
+
+std::string fitEdit(std::string_view before, std::string_view typed, size_t n)
+{
+    if (length(typed) <= n)
+        return std::string(typed);
+    if (length(before) <= n && characters(typed) == characters(before) + 1)
+        return std::string(before);
+    return fit(typed, n);
+}
+
 size_t length(std::string_view utf8)
 {
     return encode(utf8).size();

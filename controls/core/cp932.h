@@ -31,6 +31,11 @@ std::string cut(std::string_view bytes, size_t n);
 // "?" there as in the file). A text field shows this, so that it shows what is stored.
 std::string fit(std::string_view utf8, size_t n);
 
+// What a field of n bytes holds after an edit changed its text from `before` to `typed`: the
+// typed text when it fits; `before` when one typed character would go beyond the field (the key
+// is refused, wherever the caret was); otherwise (a paste) fit(typed, n).
+std::string fitEdit(std::string_view before, std::string_view typed, size_t n);
+
 // The number of bytes a UTF-8 text takes in CP932.
 size_t length(std::string_view utf8);
 

@@ -350,7 +350,7 @@ void StrColGridModel::editorTextChanged(const std::string &typed)
     if (!editing_ || closingEditor_ || typed == editorText_)
         return;
     const size_t limit = TextByteLimit ? TextByteLimit(editCol_, editRow_) : 0;
-    const std::string text = limit > 0 ? cp932::fit(typed, limit) : typed;
+    const std::string text = limit > 0 ? cp932::fitEdit(editorText_, typed, limit) : typed;
     if (text != editorText_) {
         editorText_ = text;
         storeEditorText();

@@ -7,8 +7,8 @@ class QLineEdit;
 
 namespace velmo {
 
-// A character typed or pasted beyond `bytes` is cut at once, with the beep, so that the box
-// never shows more than will be stored. 0: no limit.
+// A character typed beyond `bytes` is refused and a text pasted beyond it is cut at once, with
+// the beep, so that the box never shows more than will be stored. 0: no limit.
 void limitToFieldBytes(QLineEdit *edit, size_t bytes);
 
 } // namespace velmo

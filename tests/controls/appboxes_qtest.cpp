@@ -2,6 +2,7 @@
 // substitutes, driven offscreen.
 #include "controls/ui/Fonts.h"
 #include "controls/ui/MessageBoxes.h"
+#include "controls/ui/TextLimit.h"
 #include "controls/ui/VelmoApplication.h"
 #include "controls/core/errors.h"
 
@@ -9,6 +10,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -65,6 +67,7 @@ private Q_SLOTS:
     void cleanup();
 
     void exceptionFromClickedHandlerShowsErrorBoxAndWindowGoesOn();
+    void aLineEditHeldToItsFieldRefusesAKeyBeyondAndCutsAPaste();
     void exceptionReachingTheEventLoopIsShown();
     void connectCommandEndsOnlyThatCommand();
     void everyKindOfFailureGivesItsMessage();
@@ -346,6 +349,23 @@ int main(int argc, char **argv)
     VelmoApplication app(argc, argv);
     AppBoxesTest test;
     return QTest::qExec(&test, argc, argv);
+}
+
+void AppBoxesTest::aLineEditHeldToItsFieldRefusesAKeyBeyondAndCutsAPaste()
+{
+    QLineEdit edit;
+    limitToFieldBytes(&edit, 6); // a size
+    QTest::keyClicks(&edit, "1234567");
+    QCOMPARE(edit.text(), QString("123456"));
+    // A key typed in the middle of a full field is refused; the text after the caret stays.
+    edit.setCursorPosition(2);
+    QTest::keyClicks(&edit, "X");
+    QCOMPARE(edit.text(), QString("123456"));
+    QCOMPARE(edit.cursorPosition(), 2);
+    // A paste is cut at its end, between characters ("配管" is four bytes).
+    edit.clear();
+    edit.insert(QString::fromUtf8("15A配管"));
+    QCOMPARE(edit.text(), QString::fromUtf8("15A配"));
 }
 
 #include "appboxes_qtest.moc"

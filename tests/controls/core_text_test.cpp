@@ -75,6 +75,14 @@ TEST(Cp932, EncodeCutDecode)
     EXPECT_EQ(cp932::fit("A😀B配", 3), "A?B"); // cut: as the field holds it
     EXPECT_EQ(cp932::fit("A😀B", 3), "A😀B");   // fits: as typed
     EXPECT_EQ(cp932::length("配管A"), 5u);
+
+    // fitEdit: one character typed beyond the field is refused wherever the caret was; a
+    // paste is cut at its end.
+    EXPECT_EQ(cp932::fitEdit("123456", "1234X56", 6), "123456");
+    EXPECT_EQ(cp932::fitEdit("12345", "12345配", 6), "12345");
+    EXPECT_EQ(cp932::fitEdit("1234", "1234配", 6), "1234配");
+    EXPECT_EQ(cp932::fitEdit("", "1234567", 6), "123456");
+    EXPECT_EQ(cp932::fitEdit("12", "1abcdefg2", 6), "1abcde");
 }
 
 TEST(Cp932, TheValidityTablesAgreeWithTheConverterOnEveryByteAndPair)

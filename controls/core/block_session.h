@@ -169,7 +169,7 @@ public:
         for (int attempt = 0;; ++attempt) {
             if (!overwrite && store_.changedOnDisk(blockIndex_)) {
                 const std::filesystem::path file = store_.path();
-                const std::string subject = controltext::changedBlockSubject(file, blockName());
+                const std::string subject = controltext::changedBlockSubject(file, questionName());
                 // 実行 overwrites the other program's change: Enter answers キャンセル.
                 const Answer a = ui_.confirmOrBack(controltext::changedOnDiskQuestion(subject), controltext::YesButton,
                                                    controltext::CancelButton, controltext::ReloadButton, Answer::No);
@@ -194,7 +194,7 @@ public:
         stored_ = editState();
         outside_.settled();
         if (!silent)
-            ui_.notice(controltext::blockSavedNotice(blockName()), controltext::NoticeButton);
+            ui_.notice(controltext::blockSavedNotice(questionName()), controltext::NoticeButton);
         return true;
     }
 
@@ -210,7 +210,7 @@ public:
     {
         if (!loaded_)
             return false;
-        const std::string subject = controltext::changedBlockSubject(store_.path(), blockName());
+        const std::string subject = controltext::changedBlockSubject(store_.path(), questionName());
         try {
             const std::optional<std::string> onDisk = store_.changedBlockOnDisk(blockIndex_);
             if (!onDisk)
@@ -228,7 +228,7 @@ public:
     // The bar's 読み込み直す: asks before the edits are dropped, then reads the block again.
     void barReloadClicked()
     {
-        if (reloadConfirmed(controltext::changedBlockSubject(store_.path(), blockName())))
+        if (reloadConfirmed(controltext::changedBlockSubject(store_.path(), questionName())))
             reloadBlock();
     }
     // The bar's 閉じる.
@@ -430,7 +430,7 @@ protected:
         startHistory(); // the edits undo would bring back are gone with the reload
         modified_ = false;
         // The status bar is narrow: the file by its name (the path is in its own panel).
-        outside_.reloaded(controltext::changedBlockSubject(store_.path().filename(), blockName()));
+        outside_.reloaded(controltext::changedBlockSubject(store_.path().filename(), questionName()));
     }
     // "価格改定" of the whole file: refused while the working block has edits not registered
     // (they would be lost or written unasked); after the person confirms `summary`, `writeAll`
@@ -440,12 +440,12 @@ protected:
     // block has edits not registered; empty otherwise.
     std::string wholeFileRevisionRefusal() const
     {
-        return modified_ ? controltext::registerBeforeRevisionText(blockName()) : std::string();
+        return modified_ ? controltext::registerBeforeRevisionText(questionName()) : std::string();
     }
     void reviseWholeFile(const std::string &summary, const std::function<int()> &writeAll)
     {
         if (modified_) {
-            ui_.notice(controltext::registerBeforeRevisionText(blockName()), controltext::NoticeButton);
+            ui_.notice(controltext::registerBeforeRevisionText(questionName()), controltext::NoticeButton);
             return;
         }
         if (ui_.confirm(controltext::revisionFileQuestion(store_.path(), summary), controltext::YesButton,
@@ -459,7 +459,7 @@ protected:
         ui_.notice(controltext::fileRevisedNotice(store_.path(), blocks), controltext::NoticeButton);
     }
     void setModified(bool on = true) { modified_ = on; }
-    // The block by its name in the save question; a block without a name by its number.
+    // The block by its name in the questions and notices; a block without a name by its number.
     std::string questionName() const
     {
         const std::string name = blockName();

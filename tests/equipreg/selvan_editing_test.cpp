@@ -173,7 +173,7 @@ TEST(SelvanCells, MovingThroughCellsStoresNothingAndABadNumberStoresNothing)
     {
         auto s = f.start();
         typeCell(*s, 2, 1, "123.45");
-        f.ui.expectNotice("を登録しました。|確認"); // the block has no name
+        f.ui.expectNotice("名前のない資材 (ブロック 0)を登録しました。|確認"); // by its number
         s->registerClicked();
     }
     auto s = f.start();
@@ -279,7 +279,7 @@ TEST(SelvanCommands, InstallationCostsAreCopiedPastedAndUnifiedThroughTheBlockCl
     s->copyInstallation();
     EXPECT_EQ(slotOf(s->clipboard()[0], 384).toString(), "102");
     EXPECT_EQ(slotOf(s->clipboard()[0], 336).toString(), "0.5");
-    f.ui.expectNotice("を登録しました。|確認");
+    f.ui.expectNotice("名前のない資材 (ブロック 0)を登録しました。|確認");
     s->registerClicked();
     s->copyInstallation();
     EXPECT_FALSE(s->modified()); // copying changes nothing
@@ -395,7 +395,7 @@ TEST(SelvanPercentages, APercentageLeftWithoutEnterIsAppliedAsEnterWouldAndAnUnc
     SelvanFolder f;
     auto s = derivingSession(f);
     typeCell(*s, 2, 1, "1234");
-    f.ui.expectNotice("を登録しました。|確認");
+    f.ui.expectNotice("名前のない資材 (ブロック 0)を登録しました。|確認");
     s->registerClicked();
     s->percentageLeft(1, Cur("85")); // the stored percentage: nothing happens
     EXPECT_FALSE(s->modified());
@@ -412,7 +412,7 @@ TEST(SelvanPercentages, A1200IsRefusedWithTheRangeNeverStoredAsZero)
     SelvanFolder f;
     auto s = derivingSession(f);
     typeCell(*s, 2, 1, "1234");
-    f.ui.expectNotice("を登録しました。|確認");
+    f.ui.expectNotice("名前のない資材 (ブロック 0)を登録しました。|確認");
     s->registerClicked();
     const SelvanEditState stored{s->working(), {}, s->unitText()};
     for (const bool byEnter : {true, false}) {

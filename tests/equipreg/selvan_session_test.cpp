@@ -302,7 +302,7 @@ TEST(SelvanSecondWriter, ASaveOverABlockAnotherSelvanChangedAsksAndNeverOverwrit
     second.start();
 
     typeCell(second, 2, 1, "5000");
-    otherUi.expectNotice("を登録しました。|確認"); // the block has no name
+    otherUi.expectNotice("名前のない資材 (ブロック 4)を登録しました。|確認"); // by its number
     second.registerClicked();
     const std::string theirs = readWholeFile(f.defaultFile());
 
@@ -315,7 +315,7 @@ TEST(SelvanSecondWriter, ASaveOverABlockAnotherSelvanChangedAsksAndNeverOverwrit
     EXPECT_TRUE(first->modified());
 
     f.ui.answers = {Answer::Yes};
-    f.ui.expectNotice("を登録しました。|確認");
+    f.ui.expectNotice("名前のない資材 (ブロック 4)を登録しました。|確認");
     first->registerClicked();
     EXPECT_EQ(slotOf(readEquipmentBlock(f.defaultFile(), 4)[0], 208), Cur("7000"));
 }

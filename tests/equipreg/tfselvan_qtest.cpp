@@ -103,7 +103,7 @@ private Q_SLOTS:
         key(Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(w.StrColGrid1->Cells(2, 1), QString("1,234"));
 
-        s.ui.expectNotice("を登録しました。|確認");
+        s.ui.expectNotice("名前のない資材 (ブロック 0)を登録しました。|確認");
         QTest::mouseClick(w.Button1, Qt::LeftButton);
         const EquipmentBlock disk = readEquipmentBlock(s.file(), 0);
         QCOMPARE(disk[0].values[materialSlot(Basis::List)].toString(), std::string("1234"));
@@ -168,7 +168,7 @@ private Q_SLOTS:
 
         // 登　録 writes the block and says so.
         QTest::mouseClick(w.Button1, Qt::LeftButton);
-        QCOMPARE(QString::fromStdString(s.ui.notices.back()), QString("を登録しました。|確認"));
+        QCOMPARE(QString::fromStdString(s.ui.notices.back()), QString("名前のない資材 (ブロック 0)を登録しました。|確認"));
         QCOMPARE(readEquipmentBlock(s.file(), 0)[0].values[materialSlot(Basis::List)].toString(), std::string("1234.5"));
         QVERIFY(!w.session().modified());
     }
@@ -188,7 +188,7 @@ private Q_SLOTS:
         key(Qt::Key_Return);
         QCOMPARE(s.ui.beeps, 0);
         QCOMPARE(w.StrColGrid1->Cells(2, 1), QString("2,360"));
-        s.ui.expectNotice("を登録しました。|確認"); // the block has no name
+        s.ui.expectNotice("名前のない資材 (ブロック 0)を登録しました。|確認"); // by its number
         QTest::mouseClick(w.Button1, Qt::LeftButton);
         QCOMPARE(readEquipmentBlock(s.file(), 0)[0].values[materialSlot(Basis::List)].toString(), std::string("2360"));
 
@@ -266,7 +266,7 @@ private Q_SLOTS:
         p2->setFocus();
         QTest::keyClick(p2, Qt::Key_Delete);
         QTest::keyClicks(p2, "50");
-        s.ui.expectNotice("を登録しました。|確認");
+        s.ui.expectNotice("名前のない資材 (ブロック 0)を登録しました。|確認");
         QTest::mouseClick(w.Button1, Qt::LeftButton);
         const EquipmentBlock disk = readEquipmentBlock(s.file(), 0);
         QCOMPARE(disk[EquipmentSettingsRow].values[materialSlot(Basis::Level2)].toString(), std::string("50"));
@@ -415,7 +415,7 @@ private Q_SLOTS:
         keypad("5");
         key(Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(w.ci->currentText(), QString("kg"));
-        s.ui.expectNotice("を登録しました。|確認");
+        s.ui.expectNotice("名前のない資材 (ブロック 0)を登録しました。|確認");
         QTest::mouseClick(w.Button1, Qt::LeftButton);
         QCOMPARE(readEquipmentBlock(s.file(), 0)[9].unit.text(), std::string("kg"));
     }

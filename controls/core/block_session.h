@@ -444,8 +444,8 @@ protected:
     }
     void reviseWholeFile(const std::string &summary, const std::function<int()> &writeAll)
     {
-        if (modified_) {
-            ui_.notice(controltext::registerBeforeRevisionText(questionName()), controltext::NoticeButton);
+        if (const std::string refusal = wholeFileRevisionRefusal(); !refusal.empty()) {
+            ui_.notice(refusal, controltext::NoticeButton);
             return;
         }
         if (ui_.confirm(controltext::revisionFileQuestion(store_.path(), summary), controltext::YesButton,

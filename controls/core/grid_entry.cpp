@@ -98,19 +98,24 @@ namespace {
 
 enum class TextIs { Number, NoNumber, TooLarge };
 
-// Whether a typed text is a number a cell can hold: an optional sign, digits with at most one
-// point (",", where the cell takes money), spaces around it. An empty text is 0.
-TextIs entryTextIs(const std::string &text, bool removeCommas)
+// A typed text read once: whether it is a number a cell can hold (an optional sign, digits with
+// at most one point, "," where the cell takes money, spaces around it; an empty text is 0), and
+// that number.
+struct ReadEntry {
+    TextIs is = TextIs::NoNumber;
+    Currency value;
+};
+
+ReadEntry readEntry(const std::string &text, bool removeCommas)
 {
     try {
-        entryValue(text, removeCommas);
-        return TextIs::Number;
+        return {TextIs::Number, entryValue(text, removeCommas)};
     } catch (const ConversionError &) {
     }
     const std::string t = removeCommas ? CleanNumberText(text) : text;
     const size_t first = t.find_first_not_of(' ');
     if (first == std::string::npos)
-        return TextIs::NoNumber;
+        return {};
     const std::string n = t.substr(first, t.find_last_not_of(' ') - first + 1);
     size_t i = n[0] == '-' || n[0] == '+' ? 1 : 0;
     int digits = 0, points = 0;
@@ -120,9 +125,9 @@ TextIs entryTextIs(const std::string &text, bool removeCommas)
         else if (n[i] >= '0' && n[i] <= '9')
             ++digits;
         else
-            return TextIs::NoNumber;
+            return {};
     }
-    return digits > 0 && points <= 1 ? TextIs::TooLarge : TextIs::NoNumber;
+    return {digits > 0 && points <= 1 ? TextIs::TooLarge : TextIs::NoNumber, Currency()};
 }
 
 } // namespace
@@ -242,7 +247,7 @@ void GridEntry::commitOpen(bool enter, bool fill)
     const EntryCell cell = cells_.entryCell(c, r);
     if (cell.kind == EntryCell::Kind::Number) {
         const std::string text = grid_.Cells(c, r); // the editor's text, as it stands in its cell
-        switch (entryTextIs(text, cell.grouped)) {
+        switch (readEntry(text, cell.grouped).is) {
         case TextIs::Number:
             break;
         case TextIs::NoNumber:
@@ -295,16 +300,16 @@ void GridEntry::commitCell(int c, int r, bool enter, bool fill)
         break;
     }
     const std::string text = grid_.Cells(c, r);
-    const TextIs is = entryTextIs(text, cell.grouped);
-    if (is != TextIs::Number) {
+    const ReadEntry read = readEntry(text, cell.grouped);
+    if (read.is != TextIs::Number) {
         // Nothing is stored or marked modified: the grid shows the stored values again, so the
         // next key meets what the data hold.
         cells_.showAgain();
-        if (is == TextIs::TooLarge)
+        if (read.is == TextIs::TooLarge)
             throw RangeError(controltext::entryTooLargeText(cellName(c, r), text));
         throw ConversionError(controltext::notANumberText(text));
     }
-    const Currency value = entryValue(text, cell.grouped);
+    const Currency value = read.value;
     // Stored first, then marked: a store that fails leaves the data and the mark as they were.
     try {
         cells_.storeEntry(c, r, last, value, text);

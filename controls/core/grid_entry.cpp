@@ -312,7 +312,7 @@ void GridEntry::commitCell(int c, int r, bool enter, bool fill)
     const Currency value = read.value;
     // Stored first, then marked: a store that fails leaves the data and the mark as they were.
     try {
-        cells_.storeEntry(c, r, last, value, text);
+        cells_.storeEntry(c, r, last, value);
     } catch (const RangeError &) {
         // A derived price left Currency's range: the program kept its data as they were; the
         // cell shows them again, and the message names the cell, not the sums.
@@ -360,7 +360,7 @@ PasteReport GridEntry::paste(const SheetRows &rows, GridCoord at)
                 continue;
             }
             try {
-                cells_.storeEntry(c, r, r, value, *number);
+                cells_.storeEntry(c, r, r, value);
             } catch (const RangeError &) {
                 report.outOfRange.push_back(text); // a derived price would leave the range
                 continue;

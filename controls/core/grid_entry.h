@@ -88,9 +88,9 @@ public:
     // The cell a key commits while no editor is open: the top-left cell of the selection,
     // unless the program keeps an entry position of its own.
     virtual GridCoord entryPosition(const StrColGridModel &grid) const;
-    // Stores v, typed as `text`, into column col of rows fromRow … toRow (more than one for the
-    // fill), then shows the grid as the data now are.
-    virtual void storeEntry(int col, int fromRow, int toRow, Currency v, const std::string &text) = 0;
+    // Stores v into column col of rows fromRow … toRow (more than one for the fill), then shows
+    // the grid as the data now are.
+    virtual void storeEntry(int col, int fromRow, int toRow, Currency v) = 0;
     // Stores a pasted text into a cell whose pasteCell is a text cell (a size), as typing it
     // would, then shows it as stored.
     virtual void storePastedText(int /*col*/, int /*row*/, const std::string & /*text*/) {}

@@ -16,8 +16,9 @@ void SelvanSession::cellTextStored(int col, int row, const std::string &text)
     const Step step(*this);
     if (row < 1 || row >= EquipmentGridRows || col < 1 || col >= EquipmentGridCols)
         return;
-    // A size holds what its field holds, as a typed one does (TextByteLimit).
-    const std::string kept = col == 1 ? cp932::fit(text, RecordHead::CaptionBytes) : text;
+    // A size holds what its field holds, as a typed one does.
+    const size_t limit = grid_.TextByteLimit(col, row);
+    const std::string kept = limit > 0 ? cp932::fit(text, limit) : text;
     if (grid_.Cells(col, row) != kept)
         grid_.SetCells(col, row, kept);
     cellTextStored(col, row);
@@ -116,7 +117,7 @@ void SelvanSession::storePastedText(int col, int row, const std::string &text)
     cellTextStored(col, row, text); // a size, taken as typed
 }
 
-void SelvanSession::storeEntry(int col, int fromRow, int toRow, Currency value, const std::string &)
+void SelvanSession::storeEntry(int col, int fromRow, int toRow, Currency value)
 {
     const int slot = col == 2                    ? materialSlot(basisOfTab(tab_))
                      : controls_.labourMode == 0 ? eqslot::LabourRate

@@ -215,7 +215,7 @@ private:
     EntryCell entryCell(int col, int row) const override;
     EntryCell pasteCell(int col, int row) const override;
     void storePastedText(int col, int row, const std::string &text) override;
-    void storeEntry(int col, int fromRow, int toRow, Currency v, const std::string &text) override;
+    void storeEntry(int col, int fromRow, int toRow, Currency v) override;
     void showAgain() override;
     void markModified() override;
 

@@ -144,7 +144,7 @@ public:
                    ? EntryCell::number(false)
                    : EntryCell::ignored();
     }
-    void storeEntry(int col, int fromRow, int toRow, Currency v, const std::string &) override
+    void storeEntry(int col, int fromRow, int toRow, Currency v) override
     {
         const int factor = *factorOfColumn(col);
         WorkingTable &table = s_.table_;
@@ -194,7 +194,7 @@ public:
         // A level price worked out from the list price by the percentages takes no paste.
         return priceColumnLocked(col, usesRates(s_.table_.settings())) ? EntryCell::ignored() : entryCell(col, row);
     }
-    void storeEntry(int col, int row, int, Currency v, const std::string &) override
+    void storeEntry(int col, int row, int, Currency v) override
     {
         const size_t slot = static_cast<size_t>(*priceSlotOfColumn(col));
         WorkingTable &table = s_.table_;

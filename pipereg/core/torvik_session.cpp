@@ -261,7 +261,7 @@ EntryCell TorvikSession::entryCell(int col, int row) const
     return col >= PriceColumn && col < PriceGridCols ? EntryCell::number(true) : EntryCell::ignored();
 }
 
-void TorvikSession::storeEntry(int c, int fromRow, int toRow, Currency value, const std::string &)
+void TorvikSession::storeEntry(int c, int fromRow, int toRow, Currency value)
 {
     // A price cell shows the stored value with its decimals, so Enter over it as shown stores
     // the same value again.

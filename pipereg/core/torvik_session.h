@@ -183,7 +183,7 @@ private:
 
     // The price grid's cells, for the entry engine.
     EntryCell entryCell(int col, int row) const override;
-    void storeEntry(int col, int fromRow, int toRow, Currency v, const std::string &text) override;
+    void storeEntry(int col, int fromRow, int toRow, Currency v) override;
     void showAgain() override;
     void markModified() override;
 

@@ -108,7 +108,7 @@ struct Prices : GridCellMap, StrColGridObserver {
     {
         return col == 1 ? EntryCell::number(true) : col == 2 ? EntryCell::refused("入力できません。") : EntryCell::ignored();
     }
-    void storeEntry(int, int from, int to, Currency v, const std::string &) override
+    void storeEntry(int, int from, int to, Currency v) override
     {
         for (int r = from; r <= to; ++r)
             stored[r] = v;
@@ -216,7 +216,7 @@ struct Positioned : GridCellMap {
                : col == 2 ? EntryCell::refusedEndingEntry("この列は編集できません。")
                           : EntryCell::untouched();
     }
-    void storeEntry(int col, int from, int to, Currency v, const std::string &) override
+    void storeEntry(int col, int from, int to, Currency v) override
     {
         if (failStore)
             throw RangeError("too large");

@@ -35,11 +35,14 @@ struct NoUi : UserInterface {
         return std::nullopt;
     }
     std::optional<std::filesystem::path> chooseFolder(const std::string &) override { return std::nullopt; }
-    std::optional<std::filesystem::path> chooseSaveFile(const std::string &, const std::string &) override { return std::nullopt; }
+    std::optional<std::filesystem::path> chooseSaveFile(const std::string &, const std::string &, const std::string &) override
+    {
+        return std::nullopt;
+    }
     std::optional<std::filesystem::path> chooseOpenFile(const std::string &, const std::string &) override { return std::nullopt; }
     bool reviewPriceImport(PriceImportChoice &) override { return false; }
-    void setClipboardText(const std::string &) override {}
-    std::string clipboardText() const override { return {}; }
+    void setClipboardContent(const ClipboardContent &) override {}
+    ClipboardContent clipboardContent() const override { return {}; }
     bool startProgram(const std::string &, const std::vector<std::string> &, const std::string &) override { return false; }
     bool openAddress(const std::string &) override { return false; }
     void beep() override {}

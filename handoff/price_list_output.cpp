@@ -188,9 +188,20 @@ std::string priceListXlsxBytes(const PriceList &list, const fs::path &target)
     return tableXlsxBytes(priceListSheets(list), target);
 }
 
+namespace {
+
+// The name the save dialogs suggest: the list's title, and the block's name when it holds one.
+std::string priceListFileName(const PriceList &list, const std::string &suffix)
+{
+    const bool oneBlock = list.blocks.size() == 1 && !list.blocks.front().names.empty();
+    return suggestedFileName({list.title, oneBlock ? list.blocks.front().names.front() : std::string()}, suffix);
+}
+
+} // namespace
+
 void exportPriceListCsv(UserInterface &ui, const PriceList &list)
 {
-    const auto path = ui.chooseSaveFile("*.CSV", "CSV");
+    const auto path = ui.chooseSaveFile("*.csv", "csv", priceListFileName(list, "csv"));
     if (!path)
         return;
     writeFileAtomically(*path, priceListCsvBytes(list));
@@ -199,7 +210,7 @@ void exportPriceListCsv(UserInterface &ui, const PriceList &list)
 
 void exportPriceListXlsx(UserInterface &ui, const PriceList &list)
 {
-    const auto path = ui.chooseSaveFile("*.xlsx", "xlsx");
+    const auto path = ui.chooseSaveFile("*.xlsx", "xlsx", priceListFileName(list, "xlsx"));
     if (!path)
         return;
     writeFileAtomically(*path, priceListXlsxBytes(list, *path));

@@ -17,6 +17,7 @@ inline constexpr const char *YesButton = "実行";    // the first button of a q
 inline constexpr const char *CancelButton = "キャンセル"; // the second, and the dialogs' cancel button
 // The third button of the save question before closing or switching: keep everything as it is.
 inline constexpr const char *BackButton = "戻る";
+inline constexpr const char *UnnamedOutputName = "出力"; // a save dialog's name when nothing names the output
 
 // ---- a file changed by another program since it was read ----
 // What was changed: the file, or a block of it by its name.

@@ -375,7 +375,7 @@ PasteReport GridEntry::paste(const SheetRows &rows, GridCoord at)
 
 PasteReport GridEntry::pasteClipboard()
 {
-    const SheetRows rows = parseSheetText(ui_.clipboardText());
+    const SheetRows rows = clipboardRows(ui_.clipboardContent());
     if (rows.empty()) {
         ui_.notice(controltext::NothingToPasteText, controltext::NoticeButton);
         return {};
@@ -393,7 +393,7 @@ void GridEntry::copySelection()
         for (std::string &cell : row)
             if (const auto number = sheetNumberText(cell))
                 cell = *number;
-    ui_.setClipboardText(sheetText(cells));
+    ui_.setClipboardContent(sheetClipboard(cells));
 }
 
 bool GridEntry::sheetKey(int vk, bool ctrl)

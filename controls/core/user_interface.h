@@ -3,6 +3,8 @@
 // never touch widgets; the windows implement this with real dialogs (QtUserInterface), the
 // tests with a scripted fake.
 
+#include "controls/core/sheet_text.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -64,9 +66,11 @@ public:
                                                const std::string &initial, size_t maxBytes) = 0;
     // A folder selection dialog; nothing when cancelled.
     virtual std::optional<std::filesystem::path> chooseFolder(const std::string &title) = 0;
-    // A save-file dialog with a filter ("*.CSV") and a default suffix added to a name typed
-    // without one ("CSV"); nothing when cancelled.
-    virtual std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix) = 0;
+    // A save-file dialog with a filter ("*.CSV"), a default suffix added to a name typed without
+    // one ("CSV") and the name it suggests (see suggestedFileName), in the folder of the last
+    // save or else the person's documents folder; nothing when cancelled.
+    virtual std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix,
+                                                                const std::string &suggestedName) = 0;
     // A file dialog to open an existing file, with a title and a filter ("価格表 (*.csv *.xlsx)");
     // nothing when cancelled.
     virtual std::optional<std::filesystem::path> chooseOpenFile(const std::string &title, const std::string &filter) = 0;
@@ -74,10 +78,10 @@ public:
     // (each choice goes into `choice`, which gives the preview shown); true for 取り込み, false
     // for キャンセル.
     virtual bool reviewPriceImport(PriceImportChoice &choice) = 0;
-    // Puts plain text on the system clipboard.
-    virtual void setClipboardText(const std::string &text) = 0;
-    // The plain text on the system clipboard (UTF-8); empty when it holds none.
-    virtual std::string clipboardText() const = 0;
+    // Puts text (and, when not empty, an HTML table beside it) on the system clipboard.
+    virtual void setClipboardContent(const ClipboardContent &content) = 0;
+    // The plain text and the HTML on the system clipboard (UTF-8); each empty when it holds none.
+    virtual ClipboardContent clipboardContent() const = 0;
     // Starts a program as a new process without waiting for it; false when it could not start.
     virtual bool startProgram(const std::string &program, const std::vector<std::string> &arguments,
                               const std::string &workingFolder) = 0;
@@ -98,6 +102,12 @@ public:
 // askText for a text that goes into a file field of `bytes` bytes: the box takes no more, and the
 // answer is cut to them (between characters) whatever the box let through, so that what is
 // stored is what was seen.
+// The name a save dialog suggests for what is shown: the names that say it ("給水",
+// "水道用硬質塩化ビニルライニング鋼管"), trimmed, the empty ones left out, joined by "_", with
+// the characters no file name may hold made "_", and the suffix: "給水_水道用….csv". "出力"
+// when no name is left.
+std::string suggestedFileName(const std::vector<std::string> &names, const std::string &suffix);
+
 std::optional<std::string> askFieldText(UserInterface &ui, const std::string &caption, const std::string &prompt,
                                         const std::string &initial, size_t bytes);
 

@@ -9,7 +9,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QMimeData>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
@@ -80,15 +84,35 @@ std::optional<std::filesystem::path> QtUserInterface::chooseFolder(const std::st
     return std::filesystem::path(dir.toStdString());
 }
 
-std::optional<std::filesystem::path> QtUserInterface::chooseSaveFile(const std::string &filter, const std::string &defaultSuffix)
+QString askSaveFile(QWidget *parent, const QString &caption, const QString &filter, const QString &suffix,
+                    const QString &suggestedName)
 {
-    QFileDialog dialog(owner_);
+    static QString lastFolder;
+    QString folder = lastFolder;
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    QFileDialog dialog(parent, caption);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(q(filter));
-    dialog.setDefaultSuffix(q(defaultSuffix));
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(suffix);
+    dialog.setDirectory(folder);
+    dialog.selectFile(suggestedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString file = dialog.selectedFiles().first();
+    lastFolder = QFileInfo(file).absolutePath();
+    return file;
+}
+
+std::optional<std::filesystem::path> QtUserInterface::chooseSaveFile(const std::string &filter, const std::string &defaultSuffix,
+                                                                     const std::string &suggestedName)
+{
+    const QString file = askSaveFile(owner_, QString(), q(filter), q(defaultSuffix), q(suggestedName));
+    if (file.isEmpty())
         return std::nullopt;
-    return std::filesystem::path(dialog.selectedFiles().first().toStdString());
+    return std::filesystem::path(file.toStdString());
 }
 
 std::optional<std::filesystem::path> QtUserInterface::chooseOpenFile(const std::string &title, const std::string &filter)
@@ -105,14 +129,22 @@ bool QtUserInterface::reviewPriceImport(PriceImportChoice &choice)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void QtUserInterface::setClipboardText(const std::string &text)
+void QtUserInterface::setClipboardContent(const ClipboardContent &content)
 {
-    QGuiApplication::clipboard()->setText(q(text));
+    auto *data = new QMimeData;
+    data->setText(q(content.text));
+    if (!content.html.empty())
+        data->setHtml(q(content.html));
+    QGuiApplication::clipboard()->setMimeData(data); // the clipboard owns it
 }
 
-std::string QtUserInterface::clipboardText() const
+ClipboardContent QtUserInterface::clipboardContent() const
 {
-    return QGuiApplication::clipboard()->text().toStdString();
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data)
+        return {};
+    return {data->hasText() ? data->text().toStdString() : std::string(),
+            data->hasHtml() ? data->html().toStdString() : std::string()};
 }
 
 bool QtUserInterface::startProgram(const std::string &program, const std::vector<std::string> &arguments,

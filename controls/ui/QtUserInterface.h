@@ -6,10 +6,17 @@
 
 #include <memory>
 
+class QString;
 class QTimer;
 class QWidget;
 
 namespace velmo {
+
+// The save dialog of every program: the filter, the suffix added to a name typed without one,
+// and the suggested name, in the folder of the last file saved through it in this run, else
+// the person's documents folder, else their home. An empty text when cancelled.
+QString askSaveFile(QWidget *parent, const QString &caption, const QString &filter, const QString &suffix,
+                    const QString &suggestedName);
 
 class QtUserInterface : public UserInterface {
 public:
@@ -25,11 +32,12 @@ public:
     std::optional<std::string> askText(const std::string &caption, const std::string &prompt,
                                        const std::string &initial, size_t maxBytes) override;
     std::optional<std::filesystem::path> chooseFolder(const std::string &title) override;
-    std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix) override;
+    std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix,
+                                                        const std::string &suggestedName) override;
     std::optional<std::filesystem::path> chooseOpenFile(const std::string &title, const std::string &filter) override;
     bool reviewPriceImport(PriceImportChoice &choice) override;
-    void setClipboardText(const std::string &text) override;
-    std::string clipboardText() const override;
+    void setClipboardContent(const ClipboardContent &content) override;
+    ClipboardContent clipboardContent() const override;
     bool startProgram(const std::string &program, const std::vector<std::string> &arguments,
                       const std::string &workingFolder) override;
     bool openAddress(const std::string &address) override;

@@ -36,11 +36,17 @@ std::vector<bool> FileComparison::rowFigures(size_t row) const
     return figures;
 }
 
+std::string FileComparison::outputName(const std::string &suffix) const
+{
+    // "kanzai1_kanzai1" for a file compared with its copy elsewhere: both names, current first.
+    return suggestedFileName({current_.stem().string(), other_.stem().string()}, suffix);
+}
+
 void FileComparison::exportCsv()
 {
     // The save dialog of the table's own CSV and workbook exports.
     const ExportFormat &csv = *findExportFormat("csv");
-    const auto path = ui_.chooseSaveFile(csv.fileFilter(), csv.defaultSuffix());
+    const auto path = ui_.chooseSaveFile(csv.fileFilter(), csv.defaultSuffix(), outputName(csv.defaultSuffix()));
     if (!path)
         return;
     writeFileAtomically(*path, changeCsvBytes(changes_, PriceFileKind::Pipe));
@@ -50,7 +56,7 @@ void FileComparison::exportCsv()
 void FileComparison::exportXlsx()
 {
     const ExportFormat &xlsx = *findExportFormat("xlsx");
-    const auto path = ui_.chooseSaveFile(xlsx.fileFilter(), xlsx.defaultSuffix());
+    const auto path = ui_.chooseSaveFile(xlsx.fileFilter(), xlsx.defaultSuffix(), outputName(xlsx.defaultSuffix()));
     if (!path)
         return;
     writeFileAtomically(*path, changeXlsxBytes(changes_, PriceFileKind::Pipe, *path));

@@ -37,6 +37,8 @@ public:
 private:
     UserInterface &ui_;
     std::filesystem::path other_, current_;
+    // The name the save dialogs suggest: the two files' names.
+    std::string outputName(const std::string &suffix) const;
     std::vector<PriceChange> changes_;
     std::vector<std::string> headings_;
 };

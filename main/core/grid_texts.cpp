@@ -63,17 +63,38 @@ std::string priceGridText(const GridView &v, int col, int row)
     return FormatStoredMoney(r.slots[materialSlot(basisAt(col))]);
 }
 
+namespace {
+
+// The composite price a cell of a data row shows, unrounded.
+Currency compositeValue(const GridView &v, int col, int row)
+{
+    const BasisResult &r = resultOf(v, workingRow(v.location, row), basisAt(col));
+    return v.compositeShowsAdopted && basisAt(col) != Basis::Net ? r.adopted : r.total;
+}
+
+} // namespace
+
 std::string compositeGridText(const GridView &v, int col, int row)
 {
     if (row == 0)
         return priceGridText(v, col, 0);
     if (!v.pipeLoaded)
         return "";
-    const int a = workingRow(v.location, row);
     if (col == 0)
-        return v.table.row(a).rec.size.text();
-    const BasisResult &r = resultOf(v, a, basisAt(col));
-    return FormatMoney(v.compositeShowsAdopted && basisAt(col) != Basis::Net ? r.adopted : r.total);
+        return v.table.row(workingRow(v.location, row)).rec.size.text();
+    return FormatMoney(compositeValue(v, col, row));
+}
+
+SheetRows compositeCells(const GridView &v, const CellRange &range)
+{
+    SheetRows rows;
+    for (int r = range.top; r <= range.bottom; ++r) {
+        std::vector<std::string> row;
+        for (int c = range.left; c <= range.right; ++c)
+            row.push_back(r >= 1 && c >= 1 && v.pipeLoaded ? compositeValue(v, c, r).toString() : compositeGridText(v, c, r));
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 } // namespace velmo

@@ -3,6 +3,7 @@
 // shows: the rate grid 歩掛表, the material price grid 提出単価表 and the composite grid
 // 複合単価表. Row 0 is the heading row, rows 1–14 the size rows of the selected location.
 #include "main/core/calc.h"
+#include "controls/core/sheet_text.h"
 
 #include <string>
 
@@ -23,5 +24,9 @@ struct GridView {
 std::string rateGridText(const GridView &v, int col, int row);
 std::string priceGridText(const GridView &v, int col, int row);
 std::string compositeGridText(const GridView &v, int col, int row);
+
+// The composite grid's cells of `range` as a spreadsheet takes them from a copy: each price as
+// worked out, with its decimals ("1234.5"), where the grid shows it to the yen ("1,235").
+SheetRows compositeCells(const GridView &v, const CellRange &range);
 
 } // namespace velmo

@@ -329,7 +329,7 @@ void MainEditing::pasteFromSheet(bool rateGrid)
 
 void MainEditing::copyComposites()
 {
-    s_.ui_.setClipboardText(sheetText(gridCells(s_.grids_->composite, s_.grids_->composite.Selection())));
+    s_.ui_.setClipboardContent(sheetClipboard(compositeCells(s_.gridView(), s_.grids_->composite.Selection())));
 }
 
 MainEditing::EditorLeft MainEditing::editorLeft(bool rateGrid, int col, int row)

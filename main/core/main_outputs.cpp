@@ -45,9 +45,14 @@ void MainOutputs::exportTable(const ExportFormat &format)
         return;
     const std::vector<std::string> tabs = s_.tabCaptions();
     if (format.destination() == ExportDestination::Clipboard) {
-        s_.ui_.setClipboardText(format.bytes({s_.table_, tabs, *choice, {}}));
+        // The CSV text, and beside it the same rows as a table that a spreadsheet pastes as cells.
+        const std::string text = format.bytes({s_.table_, tabs, *choice, {}});
+        s_.ui_.setClipboardContent({text, sheetHtml(parseSheetText(text, ','))});
     } else {
-        const auto path = s_.ui_.chooseSaveFile(format.fileFilter(), format.defaultSuffix());
+        // Named after the service and the pipe shown: "給水_水道用硬質塩化ビニルライニング鋼管.CSV".
+        const std::string pipe = s_.pipeLoaded_ ? s_.table_.row(1).rec.name.text() : std::string();
+        const auto path = s_.ui_.chooseSaveFile(format.fileFilter(), format.defaultSuffix(),
+                                                suggestedFileName({s_.names_.services[s_.position_.service], pipe}, format.defaultSuffix()));
         if (!path)
             return;
         format.write({s_.table_, tabs, *choice, *path});

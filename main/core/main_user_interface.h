@@ -55,17 +55,18 @@ public:
         return desktop_.askText(caption, prompt, initial, maxBytes);
     }
     std::optional<std::filesystem::path> chooseFolder(const std::string &title) override { return desktop_.chooseFolder(title); }
-    std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix) override
+    std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &defaultSuffix,
+                                                        const std::string &suggestedName) override
     {
-        return desktop_.chooseSaveFile(filter, defaultSuffix);
+        return desktop_.chooseSaveFile(filter, defaultSuffix, suggestedName);
     }
     std::optional<std::filesystem::path> chooseOpenFile(const std::string &title, const std::string &filter) override
     {
         return desktop_.chooseOpenFile(title, filter);
     }
     bool reviewPriceImport(PriceImportChoice &choice) override { return desktop_.reviewPriceImport(choice); }
-    void setClipboardText(const std::string &text) override { desktop_.setClipboardText(text); }
-    std::string clipboardText() const override { return desktop_.clipboardText(); }
+    void setClipboardContent(const ClipboardContent &content) override { desktop_.setClipboardContent(content); }
+    ClipboardContent clipboardContent() const override { return desktop_.clipboardContent(); }
     bool startProgram(const std::string &program, const std::vector<std::string> &arguments,
                       const std::string &workingFolder) override
     {

@@ -5,7 +5,7 @@
 #include "controls/ui/VelmoApplication.h"
 
 #include <QAction>
-#include <QFileDialog>
+#include "controls/ui/QtUserInterface.h"
 #include <QLabel>
 #include <QPainter>
 #include <QPrintDialog>
@@ -94,8 +94,8 @@ void TfPrintPreview::printClick()
 
 void TfPrintPreview::pdfClick()
 {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("PDFファイルに保存"), QString(),
-                                                QStringLiteral("PDF (*.pdf)"));
+    QString path = askSaveFile(this, QStringLiteral("PDFファイルに保存"), QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"),
+                               QString::fromStdString(suggestedFileName({title().toStdString()}, "pdf")));
     if (path.isEmpty())
         return;
     if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))

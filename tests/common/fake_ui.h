@@ -106,6 +106,8 @@ struct FakeUi : UserInterface {
     std::deque<std::optional<RevisionChoice>> revisions;        // for askRevision; cancel when empty
     std::vector<RevisionPreview> revisionPreviews; // what askRevision showed for the choice it gave
     std::vector<std::string> questions, prompts, clipboard, started, opened;
+    std::string clipboardHtml; // the HTML beside the last clipboard text
+    std::vector<std::string> saveNames; // the names the save dialogs suggested
     std::vector<size_t> textLimits; // the maxBytes of each input box, in the order of prompts
     std::vector<Answer> defaultButtons; // the button each question in `questions` made the default
     SeenLog notices; // "text|button"
@@ -179,9 +181,11 @@ struct FakeUi : UserInterface {
         prompts.push_back(title);
         return pop(folders);
     }
-    std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &suffix) override
+    std::optional<std::filesystem::path> chooseSaveFile(const std::string &filter, const std::string &suffix,
+                                                        const std::string &suggestedName) override
     {
         prompts.push_back(filter + "|" + suffix);
+        saveNames.push_back(suggestedName);
         return pop(saveFiles);
     }
     std::optional<std::filesystem::path> chooseOpenFile(const std::string &title, const std::string &filter) override
@@ -198,8 +202,15 @@ struct FakeUi : UserInterface {
         importChoices.pop_front();
         return choose(choice);
     }
-    void setClipboardText(const std::string &text) override { clipboard.push_back(text); }
-    std::string clipboardText() const override { return clipboard.empty() ? std::string() : clipboard.back(); }
+    void setClipboardContent(const ClipboardContent &content) override
+    {
+        clipboard.push_back(content.text);
+        clipboardHtml = content.html;
+    }
+    ClipboardContent clipboardContent() const override
+    {
+        return {clipboard.empty() ? std::string() : clipboard.back(), clipboardHtml};
+    }
     bool startProgram(const std::string &program, const std::vector<std::string> &arguments,
                       const std::string &folder) override
     {

@@ -9,8 +9,8 @@ namespace velmo::test {
 
 struct SystemClipboardUi : FakeUi {
     QtUserInterface system;
-    void setClipboardText(const std::string &text) override { system.setClipboardText(text); }
-    std::string clipboardText() const override { return system.clipboardText(); }
+    void setClipboardContent(const ClipboardContent &content) override { system.setClipboardContent(content); }
+    ClipboardContent clipboardContent() const override { return system.clipboardContent(); }
 };
 
 } // namespace velmo::test

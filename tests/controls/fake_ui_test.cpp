@@ -82,6 +82,15 @@ TEST(FakeUi, UnscriptedBoxesAreCancelledAndRecorded)
     FakeUi ui;
     EXPECT_EQ(ui.askText("Velmaro", "名称", "通気", AnyLength), std::nullopt);
     EXPECT_EQ(ui.chooseFolder("フォルダー"), std::nullopt);
-    EXPECT_EQ(ui.chooseSaveFile("*.CSV", "CSV"), std::nullopt);
+    EXPECT_EQ(ui.chooseSaveFile("*.CSV", "CSV", "給水.CSV"), std::nullopt);
     EXPECT_EQ(ui.prompts, (std::vector<std::string>{"Velmaro|名称|通気", "フォルダー", "*.CSV|CSV"}));
+}
+
+TEST(SaveDialogName, TheNamesThatSayWhatIsSavedJoinedAndSafeForAFileSystem)
+{
+    EXPECT_EQ(suggestedFileName({"給水", "水道用硬質塩化ビニルライニング鋼管"}, "csv"), "給水_水道用硬質塩化ビニルライニング鋼管.csv");
+    // Spaces around a name go, empty names are left out, characters no file name takes become "_".
+    EXPECT_EQ(suggestedFileName({"\xE3\x80\x80 排水 ", "", "  ", "VP/DV 50:A*?"}, "xlsx"), "排水_VP_DV 50_A__.xlsx");
+    EXPECT_EQ(suggestedFileName({"a\\b\"c<d>e|f\tg"}, "pdf"), "a_b_c_d_e_f_g.pdf");
+    EXPECT_EQ(suggestedFileName({"", " "}, "CSV"), "出力.CSV");
 }

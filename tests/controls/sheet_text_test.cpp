@@ -55,3 +55,39 @@ TEST(SheetText, CopiedCellsArePlainNumbersInTabSeparatedRows)
     EXPECT_EQ(text, "15A\t4120\t0.065\n\"配管\t工\"\t-1234\ta,b\n");
     EXPECT_EQ(parseSheetText(text), rows); // what is copied pastes back the same
 }
+
+TEST(SheetHtml, ASpreadsheetReadsTheCopiedTableWithNumbersAsNumbersAndTextsAsTexts)
+{
+    const SheetRows rows{{"15A", "1234.5", "1,200"}, {"1-1/2", "a<b & \"c\"", ""}, {"二行\n目"}};
+    const std::string html = sheetHtml(rows);
+    EXPECT_NE(html.find("<td x:num=\"1234.5\">1234.5</td>"), std::string::npos) << html;
+    EXPECT_NE(html.find("<td x:num=\"1200\">1,200</td>"), std::string::npos) << html;
+    // A size that looks like a date to a spreadsheet is marked as text.
+    EXPECT_NE(html.find("<td style=\"mso-number-format:\\@\">1-1/2</td>"), std::string::npos) << html;
+    EXPECT_NE(html.find("a&lt;b &amp; &quot;c&quot;"), std::string::npos) << html;
+    // What is copied pastes back as the same cells (a line end inside a cell becomes a space).
+    EXPECT_EQ(parseSheetHtml(html), (SheetRows{{"15A", "1234.5", "1,200"}, {"1-1/2", "a<b & \"c\"", ""}, {"二行 目"}}));
+    const ClipboardContent both = sheetClipboard(rows);
+    EXPECT_EQ(both.text, sheetText(rows));
+    EXPECT_EQ(both.html, html);
+}
+
+TEST(SheetHtml, TheFirstTableOfAnotherProgramsHtmlWithSpansEntitiesAndNoise)
+{
+    const std::string html =
+        "<html><head><style>td { color: red } <td>x</td></style><SCRIPT>var s='</b><table><tr><td>no</td>';</script></head>"
+        "<body><p>見出し</p><!-- <table><tr><td>comment</td></tr></table> -->"
+        "<TABLE border=1><TBODY><TR><TH colspan=\"2\">サイズ</TH><Th>定価</th></tr>\n"
+        "<tr><td>  15A </td><td>&nbsp;</td><td ALIGN=right>1,234&#46;5</td></tr>"
+        "<tr><td>20A<br>ねじ</td><td><table><tr><td>内</td></tr></table></td><td>&#x00A5;2&#44;000&yen;&unknown;</td></tr>"
+        "</table><table><tr><td>second</td></tr></table></body></html>";
+    EXPECT_EQ(parseSheetHtml(html), (SheetRows{{"サイズ", "", "定価"}, {"15A", "", "1,234.5"}, {"20A ねじ", "内", "¥2,000¥&unknown;"}}));
+    EXPECT_TRUE(parseSheetHtml("<p>no table</p>").empty());
+    EXPECT_TRUE(parseSheetHtml("").empty());
+    // Cut off in the middle: the rows read so far.
+    EXPECT_EQ(parseSheetHtml("<table><tr><td>1</td><td>2"), (SheetRows{{"1", "2"}}));
+    // The text wins when there is one; the table only when the clipboard holds no text.
+    EXPECT_EQ(clipboardRows({"9\t8\n", "<table><tr><td>1</td></tr></table>"}), (SheetRows{{"9", "8"}}));
+    EXPECT_EQ(clipboardRows({"", "<table><tr><td>1</td></tr></table>"}), (SheetRows{{"1"}}));
+    EXPECT_TRUE(clipboardRows({}).empty());
+}

@@ -79,6 +79,8 @@ TEST(MainSessionExport, CsvFileIsTheBuilderTextInCp932AndTheDialogBasisIsSelecte
     EXPECT_EQ(pf.ui.outputLevelAsked, std::vector<bool>{true});
     EXPECT_EQ(s.gridView().basis, Basis::Level2);
     EXPECT_EQ(pf.ui.prompts.back(), "*.CSV|CSV");
+    // The dialog suggests the service and the pipe shown as the name.
+    EXPECT_EQ(pf.ui.saveNames.back(), s.names().services[0] + "_" + s.statusPanels()[0] + ".CSV");
     EXPECT_EQ(pf.ui.notices.back(), "ＣＳＶ出力しました。|確認");
     const std::string text = buildOutputText(s.table(), s.tabCaptions(), OutputMode::File, *pf.ui.outputLevel);
     EXPECT_EQ(readWholeFile(out), outputFileBytes(text));
@@ -121,6 +123,8 @@ TEST(MainSessionExport, ClipboardGetsTheTextWithoutAFinalLineEnd)
     EXPECT_EQ(text, buildOutputText(s.table(), s.tabCaptions(), OutputMode::Clipboard, *pf.ui.outputLevel));
     EXPECT_EQ(text.rfind("一般\r\n", 0), 0u);
     EXPECT_EQ(text.substr(text.size() - 1), ",");
+    // Beside the text, its rows as a table, so that a spreadsheet pastes cells without asking.
+    EXPECT_EQ(parseSheetHtml(pf.ui.clipboardHtml), parseSheetText(text, ','));
     EXPECT_EQ(pf.ui.notices.back(), "クリップボ－ドへコピ－しました。|確認");
 }
 

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QMimeData>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -205,6 +206,9 @@ private Q_SLOTS:
         QVERIFY(w.StrColGrid1->SelectRange(1, 1, 2, 2));
         QTest::keyClick(w.StrColGrid1, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), "1234\t0.5\n1300\t" + w.StrColGrid1->Cells(2, 2) + "\n");
+        // Beside the text, the same cells as a table whose figures a spreadsheet takes as numbers.
+        QVERIFY(QApplication::clipboard()->mimeData()->hasHtml());
+        QVERIFY(QApplication::clipboard()->mimeData()->html().contains("<td x:num=\"1234\">1234</td>"));
 
         QTest::keyClick(w.StrColGrid1, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(s.working()[0].A(6), Cur("1000"));
@@ -217,10 +221,23 @@ private Q_SLOTS:
         QTest::keyClick(w.StrColGrid1, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(w.StrColGrid1->Cells(1, 1), QString("1,234"));
 
+        // A table alone on the clipboard, as a web page or a program without text puts it there;
+        // then a clipboard with nothing usable, which is said.
+        auto *htmlOnly = new QMimeData;
+        htmlOnly->setHtml("<table><tr><td>1,240</td></tr></table>");
+        QApplication::clipboard()->setMimeData(htmlOnly);
+        clickCell(w.StrColGrid1, 1, 1);
+        QTest::keyClick(w.StrColGrid1, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(QString::fromStdString(sys.notices.back()), QString("1 件を貼り付けました。|確認"));
+        QCOMPARE(w.StrColGrid1->Cells(1, 1), QString("1,240"));
+        QApplication::clipboard()->clear();
+        QTest::keyClick(w.StrColGrid1, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(QString::fromStdString(sys.notices.back()), QString::fromUtf8(velmo::controltext::NothingToPasteText) + "|確認");
+
         sys.expectNotice("管0を登録しました。|確認");
         QTest::mouseClick(w.Button1, Qt::LeftButton);
         const PipeBlock disk = readPipeBlock(data(), 0);
-        QCOMPARE(disk[0].A(6), Cur("1234"));
+        QCOMPARE(disk[0].A(6), Cur("1240"));
         QCOMPARE(disk[1].A(6), Cur("1300"));
         QCOMPARE(disk[0].B(5), Cur("0.5"));
         QVERIFY(errors.isEmpty());

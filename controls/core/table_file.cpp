@@ -58,30 +58,19 @@ struct Merge {
     int firstRow, firstCol, lastRow, lastCol;
 };
 
-// The merged cells of the heading rows: empty cells at the top of a column with the first
-// heading below them, then, in each heading row above the last, runs of one text.
+// The merged cells of the heading rows: in each heading row above the last, runs of one text
+// (a group over its columns). Every column keeps its own heading in the last heading row, where
+// a reader of the workbook, the price import among them, looks for it.
 std::vector<Merge> headingMerges(const TableSheet &sheet, size_t columns)
 {
     const auto headings = static_cast<size_t>(std::clamp<int>(sheet.headingRows, 0, static_cast<int>(sheet.rows.size())));
     auto text = [&](size_t r, size_t c) { return c < sheet.rows[r].size() ? sheet.rows[r][c].text : std::string(); };
     std::vector<Merge> merges;
-    std::vector<size_t> top(columns, 0); // the heading row each column's own cells start at
-    for (size_t c = 0; c < columns && headings > 1; ++c) {
-        size_t r = 0;
-        while (r + 1 < headings && text(r, c).empty())
-            ++r;
-        if (r > 0 && !text(r, c).empty()) {
-            merges.push_back({0, static_cast<int>(c), static_cast<int>(r), static_cast<int>(c)});
-            top[c] = r;
-        }
-    }
-    // A cell of a column's upper merge takes part in no group.
-    auto free = [&](size_t r, size_t c) { return top[c] == 0 || r > top[c]; };
     for (size_t r = 0; r + 1 < headings; ++r)
         for (size_t c = 0; c < columns;) {
             size_t last = c;
-            if (free(r, c) && !text(r, c).empty())
-                while (last + 1 < columns && free(r, last + 1) && text(r, last + 1) == text(r, c))
+            if (!text(r, c).empty())
+                while (last + 1 < columns && text(r, last + 1) == text(r, c))
                     ++last;
             if (last > c)
                 merges.push_back({static_cast<int>(r), static_cast<int>(c), static_cast<int>(r), static_cast<int>(last)});
@@ -103,18 +92,12 @@ void writeSheet(XlsxBook &book, lxw_worksheet *ws, const TableSheet &sheet)
                    static_cast<int>(c) >= m.firstCol && static_cast<int>(c) <= m.lastCol;
         });
     };
-    auto spansColumns = [&](size_t r, size_t c) {
-        return std::any_of(merges.begin(), merges.end(), [&](const Merge &m) {
-            return m.lastCol > m.firstCol && static_cast<int>(r) == m.firstRow && static_cast<int>(c) >= m.firstCol &&
-                   static_cast<int>(c) <= m.lastCol;
-        });
-    };
     // Each column as wide as its widest cell; a group heading spans its columns instead.
     std::vector<double> widths(columns, NarrowestColumn);
     for (size_t row = 0; row < sheet.rows.size(); ++row)
         for (size_t c = 0; c < sheet.rows[row].size(); ++c) {
             const TableCell &cell = sheet.rows[row][c];
-            if (spansColumns(row, c))
+            if (merged(row, c))
                 continue;
             const double w = cell.number ? figureWidth(cell.text) : widthOf(cell.text);
             widths[c] = std::max(widths[c], std::min(w + 2, WidestColumn));
@@ -150,10 +133,7 @@ void writeSheet(XlsxBook &book, lxw_worksheet *ws, const TableSheet &sheet)
     lxw_format *text = book.format("", false, true);
     for (const Merge &m : merges)
         book.mergeRange(ws, tableRow + m.firstRow, m.firstCol, tableRow + m.lastRow, m.lastCol,
-                        sheet.rows[static_cast<size_t>(m.lastRow)][static_cast<size_t>(m.firstCol)].text.empty()
-                            ? sheet.rows[static_cast<size_t>(m.firstRow)][static_cast<size_t>(m.firstCol)].text
-                            : sheet.rows[static_cast<size_t>(m.lastRow)][static_cast<size_t>(m.firstCol)].text,
-                        heading);
+                        sheet.rows[static_cast<size_t>(m.firstRow)][static_cast<size_t>(m.firstCol)].text, heading);
     for (size_t r = 0; r < sheet.rows.size(); ++r) {
         const TableRow &cells = sheet.rows[r];
         const int at = tableRow + static_cast<int>(r);

@@ -32,7 +32,7 @@ struct TableTitle {
 // A sheet of a workbook: title lines, an empty line after them, then the table, whose first
 // `headingRows` rows are headings (bold, centred, frozen with everything above them). In a
 // heading row above the last, neighbours of one text become one merged cell (a group over its
-// columns), and empty cells at the top of a column merge with the heading below them.
+// columns); every column keeps its own heading in the last heading row.
 struct TableSheet {
     std::string name;
     std::vector<TableRow> rows;

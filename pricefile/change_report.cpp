@@ -131,12 +131,12 @@ void writeChangesJson(cli::JsonWriter &j, const std::vector<PriceChange> &change
 
 namespace cli {
 
-std::string diffUsage(const std::string &program, PriceFileKind kind)
+UsagePart diffUsage(const std::string &program, PriceFileKind kind)
 {
-    return "        " + program + " diff OLD NEW [--csv | --xlsx OUT]\n"
-           "  diff: OLD から NEW への変更を JSON で出力します (--csv: CSV を標準出力へ、--xlsx: Excel ファイル OUT へ)。\n"
-           "        " + (kind == PriceFileKind::Pipe ? "管材は 1 … 20" : "ブロックは 0 … 19") +
-           " で数えます。変更があってもなくても終了状態は 0 です\n";
+    return {"        " + program + " diff OLD NEW [--csv | --xlsx OUT]\n",
+           std::string("  diff: OLD から NEW への変更を JSON で出力します (--csv: CSV を標準出力へ、--xlsx: Excel ファイル OUT へ)。\n"
+                       "        ") + (kind == PriceFileKind::Pipe ? "管材は 1 … 20" : "ブロックは 0 … 19") +
+           " で数えます。変更があってもなくても終了状態は 0 です\n"};
 }
 
 namespace {

@@ -4,6 +4,7 @@
 // that velmok-cli, torvik-cli and selvan-cli share.
 #include "controls/core/json_writer.h"
 #include "controls/core/table_file.h"
+#include "controls/core/usage_text.h"
 #include "pricefile/price_changes.h"
 
 #include <filesystem>
@@ -36,7 +37,7 @@ namespace cli {
 
 // The lines a program's usage ends with for its diff command: the command line, what it gives
 // and how it numbers the blocks (pipes 1 … 20, equipment blocks 0 … 19).
-std::string diffUsage(const std::string &program, PriceFileKind kind);
+UsagePart diffUsage(const std::string &program, PriceFileKind kind);
 
 // "PROGRAM diff OLD NEW [--csv | --xlsx OUT]": reads both files whole, then prints the changes
 // from OLD to NEW as JSON, or as CSV with --csv, or writes them into the workbook OUT. The exit

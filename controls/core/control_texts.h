@@ -4,6 +4,8 @@
 // the windows around it, the batch commands' texts, and the messages of the file layer and of
 // the number types. Each is written once here; a text with a name or a value in it is a
 // function of them.
+#include "controls/core/usage_text.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -148,15 +150,15 @@ inline std::string secondFileError(const std::string &given)
 inline std::string noFileError(const std::string &command) { return command + " にはファイルを指定してください"; }
 
 // The batch programs' "import": a supplier's price list into one block's list prices.
-inline std::string importUsageText(const std::string &program)
+inline UsagePart importUsageText(const std::string &program)
 {
-    return "        " + program +
-           " import FILE --block N LIST [--size-column C] [--price-column C] [--sheet NAME] [--write [--force]]\n"
+    return {"        " + program +
+                " import FILE --block N LIST [--size-column C] [--price-column C] [--sheet NAME] [--write [--force]]\n",
            "  LIST: 仕入先の価格表 (CSV・タブ区切り: UTF-8 か Shift-JIS、または .xlsx)。ブロック N のサイズに一致した行の\n"
            "        定価を取り込みます。--write がなければ結果を JSON で表示するだけで、ファイルは変更しません。\n"
            "        一致した行がなければ --write でも書き込みません\n"
            "  C: 列番号 (1 から) または見出しの文字。既定はサイズが 1 列目、定価が 2 列目\n"
-           "  --sheet: .xlsx のシート名 (既定は最初のシート)\n";
+           "  --sheet: .xlsx のシート名 (既定は最初のシート)\n"};
 }
 // import --write when no row of the list matched a size of the block.
 inline std::string nothingImportedText(const std::filesystem::path &list, const std::filesystem::path &file)

@@ -74,7 +74,6 @@ std::vector<TableRow> priceListTable(const PriceList &list)
 
 std::vector<TableSheet> priceListSheets(const PriceList &list)
 {
-    // A group heading line above the columns where any column has a group.
     const bool grouped = std::any_of(list.columns.begin(), list.columns.end(),
                                      [](const PriceListColumn &c) { return !c.group.empty(); });
     std::vector<TableSheet> sheets;
@@ -82,17 +81,19 @@ std::vector<TableSheet> priceListSheets(const PriceList &list)
         const std::string name = !b.names.empty() && hasName(b.names.front()) ? b.names.front()
                                                                               : controltext::priceListSheetFallback(b.index);
         TableSheet sheet{name, {}};
-        // The first row, which stays in view: the title and the block's names.
-        sheet.rows.push_back({textCell(list.title), textCell(allNames(b))});
+        // Above the table: the title and the block's names, its memo and its unit.
+        sheet.titles.push_back({"", list.title, true});
+        sheet.titles.push_back({"", allNames(b), true});
         if (!b.memo.empty())
-            sheet.rows.push_back({textCell(controltext::PriceListMemoHeading), textCell(b.memo)});
-        sheet.rows.push_back({textCell(controltext::PriceListUnitHeading), textCell(b.unit)});
-        sheet.rows.push_back({});
+            sheet.titles.push_back({controltext::PriceListMemoHeading, b.memo});
+        sheet.titles.push_back({controltext::PriceListUnitHeading, b.unit});
+        // A group heading line above the columns where any column has a group.
         if (grouped) {
             TableRow groups{textCell("")};
             for (const PriceListColumn &c : list.columns)
                 groups.push_back(textCell(c.group));
             sheet.rows.push_back(std::move(groups));
+            sheet.headingRows = 2;
         }
         TableRow heading{textCell(controltext::PriceListSizeHeading)};
         for (const PriceListColumn &c : list.columns)

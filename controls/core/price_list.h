@@ -53,8 +53,9 @@ std::string priceText(const PriceListColumn &column, Currency value);
 std::vector<TableRow> priceListTable(const PriceList &list);
 
 // One sheet per block, named after the block ("ブロックN" when it has no name; the workbook
-// writer makes the names safe and unique): the title and the names, the memo and the unit above
-// a table of the sizes and their prices.
+// writer makes the names safe and unique): the title, the names, the memo and the unit as the
+// title lines above a table of the sizes and their prices, the groups of the columns, where
+// there are any, as a heading row above the columns' headings.
 std::vector<TableSheet> priceListSheets(const PriceList &list);
 
 } // namespace velmo

@@ -166,9 +166,10 @@ void XlsxBook::compareWith(const std::vector<PriceSheet> &sheets) const
     }
 }
 
-lxw_format *XlsxBook::format(const std::string &numberFormat, bool bold, bool border, bool centre)
+lxw_format *XlsxBook::format(const std::string &numberFormat, bool bold, bool border, bool centre, bool wrap)
 {
-    const std::string key = numberFormat + (bold ? "|b" : "|") + (border ? "|r" : "|") + (centre ? "|c" : "|");
+    const std::string key =
+        numberFormat + (bold ? "|b" : "|") + (border ? "|r" : "|") + (centre ? "|c" : "|") + (wrap ? "|w" : "|");
     auto it = formats_.find(key);
     if (it != formats_.end())
         return it->second;
@@ -185,6 +186,10 @@ lxw_format *XlsxBook::format(const std::string &numberFormat, bool bold, bool bo
         format_set_align(f, LXW_ALIGN_CENTER);
         format_set_align(f, LXW_ALIGN_VERTICAL_CENTER);
     }
+    if (wrap) {
+        format_set_text_wrap(f);
+        format_set_align(f, LXW_ALIGN_VERTICAL_TOP);
+    }
     formats_.emplace(key, f);
     return f;
 }
@@ -194,6 +199,16 @@ void XlsxBook::close()
     const lxw_error e = workbook_close(book_);
     book_ = nullptr;
     xlsxCheck(e);
+}
+
+void xlsxSheetLayout(lxw_worksheet *ws, int frozenRows, int frozenCols, int pagesTall)
+{
+    worksheet_freeze_panes(ws, static_cast<lxw_row_t>(frozenRows), static_cast<lxw_col_t>(frozenCols));
+    worksheet_set_landscape(ws);
+    worksheet_set_paper(ws, 9); // A4
+    worksheet_fit_to_pages(ws, 1, static_cast<uint16_t>(pagesTall));
+    if (frozenRows > 0)
+        xlsxCheck(worksheet_repeat_rows(ws, 0, static_cast<lxw_row_t>(frozenRows - 1)));
 }
 
 std::string xlsxNumberFormat(bool grouping, int decimals)

@@ -37,9 +37,10 @@ public:
     // After close(): raises IoError when the sheets read back from the workbook's bytes do not
     // hold exactly the cells written.
     void compareWith(const std::vector<PriceSheet> &sheets) const;
-    // A cell format: a number format (empty for none), bold, a thin border, centred. Formats
-    // are made once and shared.
-    lxw_format *format(const std::string &numberFormat, bool bold = false, bool border = true, bool centre = false);
+    // A cell format: a number format (empty for none), bold, a thin border, centred, a text
+    // wrapped onto the lines its cell needs (from the top). Formats are made once and shared.
+    lxw_format *format(const std::string &numberFormat, bool bold = false, bool border = true, bool centre = false,
+                       bool wrap = false);
     // Writes the file; raises IoError with the cause in Japanese.
     void close();
 
@@ -63,6 +64,11 @@ private:
 // A call of the library that answers with an error code: anything but success raises IoError
 // with the cause in Japanese, so that no cell or setting is missing from a workbook unsaid.
 void xlsxCheck(lxw_error e);
+
+// How a sheet opens and prints: the rows above `frozenRows` and the columns left of
+// `frozenCols` stay in view; printed on A4 in landscape, one page wide and `pagesTall` pages
+// tall (0: as many as the rows need), the frozen rows repeated at the top of every page.
+void xlsxSheetLayout(lxw_worksheet *ws, int frozenRows, int frozenCols, int pagesTall);
 
 // "#,##0" (grouping) or "0", with `decimals` places.
 std::string xlsxNumberFormat(bool grouping, int decimals);

@@ -301,8 +301,9 @@ int main(int argc, char **argv)
 {
     using namespace velmo::cli;
     const std::string usageHint = velmo::controltext::usageHintText(velmo::selvan::CliName);
-    const std::string usage = velmo::selvan::CliUsage + diffUsage(velmo::selvan::CliName, velmo::PriceFileKind::Equipment) +
-                              velmo::controltext::importUsageText(velmo::selvan::CliName);
+    const std::string usage = velmo::usageText({{velmo::selvan::CliCommands, velmo::selvan::CliNotes},
+                                                velmo::controltext::importUsageText(velmo::selvan::CliName),
+                                                diffUsage(velmo::selvan::CliName, velmo::PriceFileKind::Equipment)});
     return runBatch(argc, argv, velmo::selvan::CliName, usage.c_str(), usageHint.c_str(), [&] {
         if (argc >= 2 && std::strcmp(argv[1], "import") == 0)
             return cmdImport(argc, argv);

@@ -65,15 +65,17 @@ inline std::string derivedPriceError(const std::string &material, int row, const
 
 // ---- selvan-cli ----
 inline constexpr const char *CliName = "selvan-cli";
-inline constexpr const char *CliUsage =
-    "使い方: selvan-cli dump FILE [--block N]\n"
+// The usage of selvan-cli's own commands; import and diff add theirs.
+inline constexpr const char *CliCommands =
+    "        selvan-cli dump FILE [--block N]\n"
     "        selvan-cli recalc FILE [--block N] [--write [--force]]\n"
     "        selvan-cli check FILE\n"
     "        selvan-cli revise FILE (--block N | --all) --percent P [--unit 1|10|100|1000]\n"
     "                   [--round up|down|half] [--write [--force]]\n"
     "        selvan-cli pdf FILE OUT.pdf [--block N]\n"
     "        selvan-cli csv FILE [--block N]\n"
-    "        selvan-cli xlsx FILE OUT.xlsx [--block N]\n"
+    "        selvan-cli xlsx FILE OUT.xlsx [--block N]\n";
+inline constexpr const char *CliNotes =
     "  N: 資材ブロック 0 … 19 (pdf, csv, xlsx: 指定しなければ名前のあるすべての資材)\n"
     "  revise: 定価を P % 上げ下げし (new = old × (100 + P) / 100)、U 円単位に切り上げ・切り捨て・四捨五入して\n"
     "          計算し直します。--write がなければ改定内容を JSON で表示するだけでファイルは変えません\n"

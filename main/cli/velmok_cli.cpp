@@ -66,13 +66,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The lines of the usage after the export formats.
+// The lines of the usage after the export formats, and the notes on the commands.
 constexpr const char *UsageTail =
     "        velmok-cli pdf FILE [--level L] OUT.pdf\n"
     "        velmok-cli level FILE [--pipe P] --levels L1,L2,L3,L4,L5 [--method list|cost]\n"
     "                   [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write [--force]]\n"
     "        velmok-cli revise-labour FILE (--pipe P | --all) --percent P [--unit 1|10|100|1000]\n"
-    "                   [--round up|down|half] [--write [--force]]\n"
+    "                   [--round up|down|half] [--write [--force]]\n";
+constexpr const char *UsageNotes =
     "  P: 管材 1 … 20   L: 1 … 5 LEVEL1 … LEVEL5、6 原価\n"
     "  revise-labour: 基礎工費 (すべての単価の種類) を P % 上げ下げし、U 円単位に丸めて計算し直します。\n"
     "                 --write がなければ改定内容を JSON で表示するだけでファイルは変えません\n"
@@ -81,10 +82,10 @@ constexpr const char *UsageTail =
     "           (終了状態 2)\n";
 
 // The usage: the commands of the file, one line for each export format the command line
-// offers, then the print and price-level commands.
+// offers, then the print, price-level and diff commands; then the notes.
 std::string usage()
 {
-    std::string u = "使い方: velmok-cli new FILE\n"
+    std::string u = "        velmok-cli new FILE\n"
                     "        velmok-cli calc FILE [--pipe P] [--write [--force]]\n"
                     "        velmok-cli dump FILE [--pipe P]\n"
                     "        velmok-cli check FILE\n";
@@ -98,7 +99,7 @@ std::string usage()
             u += std::string(" OUT.") + f->defaultSuffix();
         u += "\n";
     }
-    return u + UsageTail + diffUsage("velmok-cli", velmo::PriceFileKind::Pipe);
+    return usageText({{u + UsageTail, UsageNotes}, diffUsage("velmok-cli", velmo::PriceFileKind::Pipe)});
 }
 
 struct Options {

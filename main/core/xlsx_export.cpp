@@ -92,10 +92,7 @@ void writeSheet(XlsxBook &book, lxw_worksheet *ws, const WorkingTable &table, co
     xlsxCheck(worksheet_set_column(ws, 4, 10, 8, nullptr));
     xlsxCheck(worksheet_set_column(ws, 11, 17, 10, nullptr));
     xlsxCheck(worksheet_set_column(ws, 18, 18, 11, nullptr));
-    worksheet_freeze_panes(ws, FirstRow, 1);
-    worksheet_set_landscape(ws);
-    worksheet_set_paper(ws, 9); // A4
-    worksheet_fit_to_pages(ws, 1, 1);
+    xlsxSheetLayout(ws, FirstRow, 1, 1);
 }
 
 } // namespace

@@ -284,8 +284,9 @@ int main(int argc, char **argv)
 {
     using namespace velmo::cli;
     const std::string usageHint = velmo::controltext::usageHintText(velmo::torvik::CliName);
-    const std::string usage = velmo::torvik::CliUsage + diffUsage(velmo::torvik::CliName, velmo::PriceFileKind::Pipe) +
-                              velmo::controltext::importUsageText(velmo::torvik::CliName);
+    const std::string usage = velmo::usageText({{velmo::torvik::CliCommands, velmo::torvik::CliNotes},
+                                                velmo::controltext::importUsageText(velmo::torvik::CliName),
+                                                diffUsage(velmo::torvik::CliName, velmo::PriceFileKind::Pipe)});
     return runBatch(argc, argv, velmo::torvik::CliName, usage.c_str(), usageHint.c_str(), [&] {
         if (argc >= 2 && std::strcmp(argv[1], "import") == 0)
             return cmdImport(argc, argv);

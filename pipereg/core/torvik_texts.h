@@ -57,15 +57,17 @@ inline std::string noRateFieldError(int tag)
 
 // ---- torvik-cli ----
 inline constexpr const char *CliName = "torvik-cli";
-inline constexpr const char *CliUsage =
-    "使い方: torvik-cli dump FILE [--block N]\n"
+// The usage of torvik-cli's own commands; import and diff add theirs.
+inline constexpr const char *CliCommands =
+    "        torvik-cli dump FILE [--block N]\n"
     "        torvik-cli recalc FILE [--block N] [--write [--force]]\n"
     "        torvik-cli check FILE\n"
     "        torvik-cli revise FILE (--block N | --all) --percent P [--unit 1|10|100|1000]\n"
     "                   [--round up|down|half] [--write [--force]]\n"
     "        torvik-cli pdf FILE OUT.pdf [--block N]\n"
     "        torvik-cli csv FILE [--block N]\n"
-    "        torvik-cli xlsx FILE OUT.xlsx [--block N]\n"
+    "        torvik-cli xlsx FILE OUT.xlsx [--block N]\n";
+inline constexpr const char *CliNotes =
     "  N: 管材ブロック 0 … 19 (pdf, csv, xlsx: 指定しなければ名前のあるすべての管材)\n"
     "  revise: 定価を P % 上げ下げし (new = old × (100 + P) / 100)、U 円単位に切り上げ・切り捨て・四捨五入して\n"
     "          計算し直します。--write がなければ改定内容を JSON で表示するだけでファイルは変えません\n"

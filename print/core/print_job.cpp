@@ -87,7 +87,14 @@ std::string headingDate(const PrintHeader &h)
 {
     if (h.month.empty() && h.day.empty())
         return "";
-    std::string text = (h.eraYear.empty() ? h.year : h.eraYear) + "年" + h.month + "月" + h.day + "日";
+    // The hand-off gives the year of the era in two digits ("令和08"); a printed date writes it
+    // as a number is written ("令和8年").
+    std::string year = h.eraYear.empty() ? h.year : h.eraYear;
+    const size_t digits = year.find_first_of("0123456789");
+    if (digits != std::string::npos && digits > 0)
+        while (year.size() > digits + 1 && year[digits] == '0' && isDigit(year[digits + 1]))
+            year.erase(digits, 1);
+    std::string text = year + "年" + h.month + "月" + h.day + "日";
     if (!h.weekday.empty())
         text += "（" + h.weekday + "）";
     return text;

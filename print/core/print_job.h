@@ -60,8 +60,8 @@ std::string jobTitle(const std::vector<PrintSet> &sets);
 std::filesystem::path defaultPrintFolder(const std::filesystem::path &workingFolder,
                                          const std::filesystem::path &handoffFolder);
 
-// The date of the heading in the Japanese calendar: "令和07年05月01日（木）"; the western year
-// when the era is missing.
+// The date of the heading in the Japanese calendar: "令和7年05月01日（木）" (the year of the era
+// without the hand-off's leading zero); the western year when the era is missing.
 std::string headingDate(const PrintHeader &h);
 
 // A plain number of the files with "," grouping of its whole part: 20000 → 20,000,

@@ -1,6 +1,7 @@
 #include "print/ui/PrintRenderer.h"
 
 #include "controls/core/fileio.h"
+#include "print/core/pdf_text_map.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -9,6 +10,11 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QRawFont>
+
+#include <algorithm>
+#include <map>
+#include <set>
 
 namespace velmo::print {
 
@@ -23,6 +29,70 @@ QPageLayout a4Landscape()
 }
 
 QString q(const std::string &s) { return QString::fromStdString(s); }
+
+// The face every text of a page is drawn in. Text is drawn without OpenType shaping, which the
+// Latin and Japanese of these pages do not need: HarfBuzz gives the Noto CJK fonts' digits in
+// a run of Latin letters ("15A", "P.12", "LEVEL1") other glyphs than their own, glyphs that no
+// character maps to, so a PDF's ToUnicode map had no entry for them and the digits were lost
+// to search and copy.
+QFont pageFont(bool bold)
+{
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setBold(bold);
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
+}
+
+// For each code point the pages drew that shares its glyph with a lower code point of the same
+// face, the lower one (which Qt's PDF writer would name the glyph by) and the drawn one. A lower
+// code point the pages drew too stays as it is.
+std::map<char32_t, char32_t> drawnInsteadOfLowest(const std::set<char32_t> &drawn)
+{
+    std::map<char32_t, char32_t> replace;
+    std::set<char32_t> ambiguous;
+    std::vector<char32_t> codes;
+    for (char32_t c = 1; c <= 0xFFFF; ++c)
+        if (c < 0xD800 || c > 0xDFFF)
+            codes.push_back(c);
+    QString all;
+    for (const char32_t c : codes)
+        all += QChar(static_cast<char16_t>(c));
+    for (const bool bold : {false, true}) {
+        const QRawFont raw = QRawFont::fromFont(pageFont(bold));
+        const QList<quint32> glyphs = raw.glyphIndexesForString(all);
+        if (glyphs.size() != static_cast<qsizetype>(codes.size()))
+            continue;
+        std::map<quint32, char32_t> lowest;
+        for (size_t i = 0; i < codes.size(); ++i)
+            if (glyphs[static_cast<qsizetype>(i)] != 0)
+                lowest.emplace(glyphs[static_cast<qsizetype>(i)], codes[i]);
+        for (const char32_t c : drawn) {
+            if (c < 1 || c > 0xFFFF || (c >= 0xD800 && c <= 0xDFFF))
+                continue;
+            const auto at = std::lower_bound(codes.begin(), codes.end(), c) - codes.begin();
+            const auto g = lowest.find(glyphs[at]);
+            if (g == lowest.end() || g->second == c || drawn.count(g->second))
+                continue;
+            const auto [it, added] = replace.emplace(g->second, c);
+            if (!added && it->second != c)
+                ambiguous.insert(g->second);
+        }
+    }
+    for (const char32_t c : ambiguous)
+        replace.erase(c);
+    return replace;
+}
+
+// Every code point of the pages' texts.
+std::set<char32_t> drawnCodePoints(const std::vector<PrintPage> &pages)
+{
+    std::set<char32_t> drawn;
+    for (const PrintPage &page : pages)
+        for (const TextBox &t : layoutPage(page).texts)
+            for (const char32_t c : q(t.text).toUcs4())
+                drawn.insert(c);
+    return drawn;
+}
 
 void paintPage(QPainter &p, const PageLayout &layout, double pxPerMm)
 {
@@ -39,8 +109,7 @@ void paintPage(QPainter &p, const PageLayout &layout, double pxPerMm)
             continue;
         const QString text = q(t.text);
         const QRectF box(t.x * pxPerMm, t.y * pxPerMm, t.w * pxPerMm, t.h * pxPerMm);
-        QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-        font.setBold(t.bold);
+        QFont font = pageFont(t.bold);
         // A text wider than its box is drawn smaller rather than cut, so no figure is lost.
         double points = t.points;
         for (;;) {
@@ -94,7 +163,7 @@ std::string pdfBytes(const std::vector<PrintPage> &pages, const QString &title)
         paintPages(painter, pdf, pages);
         painter.end();
     }
-    return bytes.toStdString();
+    return withToUnicodeReplaced(bytes.toStdString(), drawnInsteadOfLowest(drawnCodePoints(pages)));
 }
 
 void writePdf(const std::string &path, const std::vector<PrintPage> &pages, const QString &title)

@@ -89,19 +89,24 @@ TEST(PriceList, OneSheetPerBlockWithGroupsAboveTheHeadings)
     ASSERT_EQ(sheets.size(), 2u);
     EXPECT_EQ(sheets[0].name, "ゲート弁;青銅");
     EXPECT_EQ(sheets[1].name, "ブロック7"); // a block without a name is named by its number
+    const std::vector<TableTitle> &t = sheets[0].titles;
+    ASSERT_EQ(t.size(), 4u);
+    EXPECT_EQ(t[0].text, "資材単価表");
+    EXPECT_EQ(t[1].text, "ゲート弁;青銅　JIS 10K");
+    EXPECT_EQ(t[2].label + "|" + t[2].text, "備考|出典　P-12");
+    EXPECT_EQ(t[3].label + "|" + t[3].text, "単位|本");
     const std::vector<TableRow> &r = sheets[0].rows;
-    ASSERT_EQ(r.size(), 8u);
-    EXPECT_EQ(texts(r[0]), (std::vector<std::string>{"資材単価表", "ゲート弁;青銅　JIS 10K"}));
-    EXPECT_EQ(texts(r[1]), (std::vector<std::string>{"備考", "出典　P-12"}));
-    EXPECT_EQ(texts(r[2]), (std::vector<std::string>{"単位", "本"}));
-    EXPECT_EQ(texts(r[4])[1], "資材単価");
-    EXPECT_EQ(texts(r[4])[4], "");
-    EXPECT_EQ(texts(r[5])[0], "サイズ");
-    EXPECT_EQ(texts(r[6])[0], "15A");
-    EXPECT_EQ(*r[6][1].number, Cur("12345"));
-    EXPECT_EQ(*r[7][4].number, Cur("2"));
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_EQ(sheets[0].headingRows, 2);
+    EXPECT_EQ(texts(r[0])[1], "資材単価");
+    EXPECT_EQ(texts(r[0])[4], "");
+    EXPECT_EQ(texts(r[1])[0], "サイズ");
+    EXPECT_EQ(texts(r[2])[0], "15A");
+    EXPECT_EQ(*r[2][1].number, Cur("12345"));
+    EXPECT_EQ(*r[3][4].number, Cur("2"));
     // Without a memo there is no memo line.
-    EXPECT_EQ(sheets[1].rows.size(), 5u);
+    EXPECT_EQ(sheets[1].titles.size(), 3u);
+    EXPECT_EQ(sheets[1].rows.size(), 2u);
 }
 
 TEST(PriceListHandoff, OneFolderPerBlockReadBackAsOnePageEach)

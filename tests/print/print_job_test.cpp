@@ -39,7 +39,17 @@ TEST(PrintJob, ReadsTheThreeFilesAndMakesOnePagePerLocation)
     EXPECT_EQ(set.header.dataTitle, "複合単価印刷");
     EXPECT_FALSE(set.header.refrigerant);
     EXPECT_EQ(set.header.memo, "東京都物価版P-12");
-    EXPECT_EQ(headingDate(set.header), "令和07年01月05日（日）");
+    EXPECT_EQ(headingDate(set.header), "令和7年01月05日（日）");
+    // The year of the era is printed without the hand-off's leading zero; a western year as it is.
+    PrintHeader h = set.header;
+    for (const auto &[era, printed] : {std::pair{"令和08", "令和8年"}, {"平成31", "平成31年"}, {"令和10", "令和10年"},
+                                       {"令和01", "令和1年"}}) {
+        h.eraYear = era;
+        EXPECT_EQ(headingDate(h).substr(0, std::string(printed).size()), printed);
+    }
+    h.eraYear = "";
+    h.year = "2026";
+    EXPECT_EQ(headingDate(h), "2026年01月05日（日）");
     EXPECT_EQ(labourText(set.header.labour), "20,000 (Level1)");
     ASSERT_EQ(set.rows.size(), 56u);
     EXPECT_EQ(set.rows[0][22], "2,805");
@@ -162,7 +172,7 @@ TEST(PageLayout, PageShowsTheHeaderValuesAndRightAlignedMoneyInsideTheSheet)
     const std::vector<PrintSet> sets{readPrintSet(dir.path)};
     const auto pages = paginate(sets);
     const PageLayout l = layoutPage(pages[1]);
-    ASSERT_NE(findText(l, "令和07年01月05日（日）"), nullptr);
+    ASSERT_NE(findText(l, "令和7年01月05日（日）"), nullptr);
     ASSERT_NE(findText(l, "施工場所：機械室"), nullptr);
     ASSERT_NE(findText(l, "管材名：鋼管　白　ねじ接合"), nullptr);
     ASSERT_NE(findText(l, "基礎工費（１人工）：20,000 (Level1)"), nullptr);

@@ -233,13 +233,13 @@ TEST(PriceImport, PreviewMatchesSizesAndNamesWhatFoundNoPlace)
         {"40A", "4,000"},        // 4: no such size
         {"", ""},                // 5: empty, skipped
         {"25A", "お問合せ"},     // 6: a bad price
-        {"15A", "9,999"},        // 7: the second row of 15A
+        {"15A", "9,999"},        // 7: the second row of 15A, taken as the last
         {"1/2", "75円"},         // 8
     };
-    const ImportPreview p = previewImport(rows, {0, {}}, {1, {}}, target());
+    ImportPreview p = previewImport(PriceSheet{"", rows}, {0, {}}, {1, {}}, target());
     ASSERT_EQ(p.sizes.size(), 6u);
-    EXPECT_EQ(p.sizes[0].newPrice, Cur("1200"));
-    EXPECT_EQ(p.sizes[0].sheetRow, 2);
+    EXPECT_EQ(p.sizes[0].newPrice, Cur("9999"));
+    EXPECT_EQ(p.sizes[0].sheetRow, 7);
     EXPECT_EQ(p.sizes[0].oldPrice, Cur("100"));
     EXPECT_EQ(p.sizes[1].newPrice, Cur("2000"));
     EXPECT_FALSE(p.sizes[2].newPrice);
@@ -247,18 +247,29 @@ TEST(PriceImport, PreviewMatchesSizesAndNamesWhatFoundNoPlace)
     EXPECT_FALSE(p.sizes[4].newPrice);
     EXPECT_EQ(p.sizes[5].newPrice, Cur("75"));
     EXPECT_EQ(p.matched(), 3);
-    EXPECT_EQ(p.unmatched, (std::vector<SheetLine>{{1, "サイズ", "定価"}, {4, "40A", "4,000"}}));
+    // The heading is a heading, not a row without a size.
+    EXPECT_EQ(p.headings, (std::vector<int>{1}));
+    EXPECT_EQ(p.unmatched, (std::vector<SheetLine>{{4, "40A", "4,000"}}));
     EXPECT_EQ(p.badPrices, (std::vector<SheetLine>{{6, "25A", "お問合せ"}}));
-    EXPECT_EQ(p.duplicates, (std::vector<SheetLine>{{7, "15A", "9,999"}}));
+    EXPECT_EQ(p.duplicates, (std::vector<SheetLine>{{2, "１５Ａ", "１，２００"}}));
+    EXPECT_EQ(p.sizesWithChoice(), (std::vector<size_t>{0}));
     // The empty size row is no size without a price.
     EXPECT_EQ(p.sizesWithoutPrice(), (std::vector<std::string>{"25A", "32A"}));
+    // The other row of 15A taken instead: the last one becomes the duplicate; a row of
+    // another size cannot be taken.
+    EXPECT_TRUE(p.takeRow(0, 2));
+    EXPECT_EQ(p.sizes[0].newPrice, Cur("1200"));
+    EXPECT_EQ(p.duplicates, (std::vector<SheetLine>{{7, "15A", "9,999"}}));
+    EXPECT_FALSE(p.takeRow(0, 3));
+    EXPECT_EQ(p.sizes[0].sheetRow, 2);
 }
 
 TEST(PriceImport, AHeadingChosenColumnStartsTheTableBelowIt)
 {
     const SheetRows rows = {{"15A 鋼管"}, {"呼び径", "定価"}, {"15A", "1,000"}};
-    const ImportPreview p = previewImport(rows, chooseColumn(rows, "呼び径"), chooseColumn(rows, "定価"), target());
+    const ImportPreview p = previewImport(PriceSheet{"", rows}, chooseColumn(rows, "呼び径"), chooseColumn(rows, "定価"), target());
     EXPECT_TRUE(p.unmatched.empty()); // the title row above the heading is not read
+    EXPECT_EQ(p.headings, (std::vector<int>{1, 2}));
     EXPECT_EQ(p.sizes[0].newPrice, Cur("1000"));
     EXPECT_EQ(p.sizes[0].sheetRow, 3);
 }
@@ -270,25 +281,31 @@ TEST(PriceImport, TheDialogsChoicesFollowSheetAndColumns)
                     {"鋼管", {{"定価", "サイズ"}, {"1,500", "15A"}, {"2,500", "20A"}}}}};
     PriceImportChoice c(book, target());
     EXPECT_EQ(c.sheetNames(), (std::vector<std::string>{"表紙", "鋼管"}));
+    // The cover has no heading: the guesses go to the sheet that has one, and say so.
+    EXPECT_EQ(c.sheet(), 1);
+    EXPECT_EQ(c.sheetNote(), controltext::headingSheetText("表紙", "鋼管"));
+    EXPECT_EQ(c.sizeColumn(), 1);
+    EXPECT_EQ(c.priceColumn(), 0);
+    EXPECT_EQ(c.columnTexts(), (std::vector<std::string>{"1: 定価", "2: サイズ"}));
+    EXPECT_EQ(c.preview().matched(), 2);
+    c.chooseSizeColumn(0);
+    EXPECT_FALSE(c.canImport());
+    c.chooseSizeColumn(1);
+    EXPECT_TRUE(c.canImport());
+    EXPECT_EQ(c.preview().sizes[1].newPrice, Cur("2500"));
+    c.chooseSheet(0);
     EXPECT_EQ(c.columnTexts(), (std::vector<std::string>{"1: 見積書", "2"}));
     EXPECT_FALSE(c.canImport());
-    c.chooseSheet(1);
-    EXPECT_EQ(c.columnTexts(), (std::vector<std::string>{"1: 定価", "2: サイズ"}));
-    EXPECT_EQ(c.preview().matched(), 0);
-    c.chooseSizeColumn(1);
-    c.choosePriceColumn(0);
-    EXPECT_TRUE(c.canImport());
-    EXPECT_EQ(c.preview().matched(), 2);
-    EXPECT_EQ(c.preview().sizes[1].newPrice, Cur("2500"));
+    EXPECT_EQ(c.sheetNote(), "");
     c.chooseSheet(7); // no such sheet: the choice stays
-    EXPECT_EQ(c.sheet(), 1);
-    // What the dialog shows: money texts, the counts, and the rows and sizes without a place.
+    EXPECT_EQ(c.sheet(), 0);
+    c.chooseSheet(1);
+    // What the dialog shows: money texts, the counts (the heading apart), and the sizes without
+    // a place.
     EXPECT_EQ(c.sizeRows()[1], (std::array<std::string, 3>{"20A", "200", "2,500"}));
     EXPECT_EQ(c.sizeRows()[2], (std::array<std::string, 3>{"25A", "300", ""}));
-    EXPECT_EQ(c.countsText(), controltext::importCountsText(2, 1, 3, 0));
-    EXPECT_EQ(c.report(), std::string("【") + controltext::UnmatchedRowsHeading + "】\n" +
-                              controltext::sheetLineText(1, "サイズ", "定価") + "\n\n【" +
-                              controltext::SizesWithoutPriceHeading + "】\n25A\n32A\n1/2\n");
+    EXPECT_EQ(c.countsText(), controltext::importCountsText(2, 1, 0, 3, 0, 0, 0));
+    EXPECT_EQ(c.report(), std::string("【") + controltext::SizesWithoutPriceHeading + "】\n25A\n32A\n1/2\n");
 }
 
 } // namespace

@@ -131,8 +131,12 @@ ListImport previewOfList(const ImportOptions &o, const ImportTarget &target)
             throw IoError(controltext::emptyPriceListText(o.list));
         const ColumnGuess g = guessColumns(sheet, target);
         auto column = [&](const std::string &given, int guessed) {
-            if (given.empty())
+            if (given.empty()) {
+                // A table of one column (or a quote that never ends) has no second to guess.
+                if (const int count = columnCount(sheet.rows); guessed >= count)
+                    throw RangeError(controltext::noColumnNumberText(guessed + 1, count));
                 return ColumnChoice{guessed, g.headingRow};
+            }
             ColumnChoice c = chooseColumn(sheet.rows, given);
             if (!c.headingRow)
                 c.headingRow = g.headingRow;

@@ -151,11 +151,13 @@ inline std::string importUsageText(const std::string &program)
 {
     return "        " + program +
            " import FILE --block N LIST [--size-column C] [--price-column C] [--sheet NAME] [--write [--force]]\n"
-           "  LIST: 仕入先の価格表 (CSV・タブ区切り: UTF-8 か Shift-JIS、または .xlsx)。ブロック N のサイズに一致した行の\n"
-           "        定価を取り込みます。--write がなければ結果を JSON で表示するだけで、ファイルは変更しません。\n"
-           "        一致した行がなければ --write でも書き込みません\n"
-           "  C: 列番号 (1 から) または見出しの文字。既定はサイズが 1 列目、定価が 2 列目\n"
-           "  --sheet: .xlsx のシート名 (既定は最初のシート)\n";
+           "  LIST: 仕入先の価格表 (CSV・タブ区切り: UTF-8 か Shift-JIS、.xlsx または .ods)。ブロック N のサイズに一致した\n"
+           "        行の定価を取り込みます。非表示の行とシートは読みません。同じサイズの行が複数あれば最後の行を\n"
+           "        取り込み、ほかの行を duplicates に示します。--write がなければ結果を JSON で表示するだけで、\n"
+           "        ファイルは変更しません。一致した行がなければ --write でも書き込みません\n"
+           "  C: 列番号 (1 から) または見出しの文字。既定は見出し (サイズ・呼び径・口径、定価・単価・価格) から、\n"
+           "     見出しがなければ数値から推測します\n"
+           "  --sheet: .xlsx・.ods のシート名 (既定は最初の表示されたシート。見出しがなければ見出しのあるシート)\n";
 }
 // import --write when no row of the list matched a size of the block.
 inline std::string nothingImportedText(const std::filesystem::path &list, const std::filesystem::path &file)

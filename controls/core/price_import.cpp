@@ -188,7 +188,10 @@ ColumnGuess guessColumns(const PriceSheet &sheet, const ImportTarget &target)
     g.sizeByHeading = h.sizeColumn >= 0;
     g.priceByHeading = h.priceColumn >= 0;
     const size_t first = h.row ? *h.row + 1 : 0;
-    const int columns = columnCount(sheet.rows);
+    // The figures are looked for in the first columns only: a cell far to the right (XFD1)
+    // must not make the guess read every row thousands of times.
+    constexpr int MostColumnsGuessed = 256;
+    const int columns = std::min(columnCount(sheet.rows), MostColumnsGuessed);
     std::vector<std::string> sizes;
     for (const std::string &s : target.sizes)
         if (const std::string n = normalisedSize(s); !n.empty())

@@ -54,6 +54,7 @@ PriceImportDialog::PriceImportDialog(PriceImportChoice &choice, QWidget *parent)
     table_->setMinimumHeight(20 * 15 + 6);
     top->addWidget(table_, 2);
     counts_ = new QLabel(this);
+    counts_->setWordWrap(true);
     top->addWidget(counts_);
     report_ = new QPlainTextEdit(this);
     report_->setReadOnly(true);

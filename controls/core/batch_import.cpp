@@ -2,6 +2,10 @@
 
 #include "controls/core/batch_command.h"
 #include "controls/core/control_texts.h"
+#include "controls/core/errors.h"
+
+#include <algorithm>
+#include <cstdio>
 
 namespace velmo::cli {
 
@@ -55,14 +59,95 @@ ImportOptions parseImportArgs(int argc, char **argv, const std::function<int(con
     return o;
 }
 
-ImportPreview previewOfList(const ImportOptions &o, const ImportTarget &target)
+namespace {
+
+// The options that name a column by its heading rather than by its number.
+std::vector<std::string> headingsAskedFor(const ImportOptions &o)
+{
+    std::vector<std::string> out;
+    for (const std::string *given : {&o.sizeColumn, &o.priceColumn})
+        if (!given->empty() && !columnNumberOf(*given))
+            out.push_back(*given);
+    return out;
+}
+
+bool sheetHolds(const PriceSheet &sheet, const std::string &heading)
+{
+    try {
+        chooseColumn(sheet.rows, heading);
+        return true;
+    } catch (const RangeError &) {
+        return false;
+    }
+}
+
+// The sheet import reads when --sheet is not given, and the note that names it when it is not
+// the first shown sheet.
+int sheetToRead(const ImportOptions &o, const PriceBook &book)
+{
+    const int first = book.sheetIndex("");
+    const std::string &firstName = book.sheets[static_cast<size_t>(first)].name;
+    const std::vector<std::string> headings = headingsAskedFor(o);
+    auto holdsAll = [&](const PriceSheet &s) {
+        return std::all_of(headings.begin(), headings.end(), [&](const std::string &h) { return sheetHolds(s, h); });
+    };
+    int index = first;
+    std::string missing;
+    if (headings.empty()) {
+        index = guessSheet(book);
+    } else if (!holdsAll(book.sheets[static_cast<size_t>(first)])) {
+        for (const std::string &h : headings)
+            if (missing.empty() && !sheetHolds(book.sheets[static_cast<size_t>(first)], h))
+                missing = h;
+        index = -1;
+        for (size_t i = 0; i < book.sheets.size() && index < 0; ++i)
+            if (!book.sheets[i].hidden && holdsAll(book.sheets[i]))
+                index = static_cast<int>(i);
+        if (index < 0) {
+            for (const PriceSheet &s : book.sheets)
+                if (s.hidden && holdsAll(s))
+                    throw RangeError(controltext::headingOnHiddenSheetText(missing, firstName, s.name));
+            if (book.sheets.size() > 1)
+                throw RangeError(controltext::noColumnHeadingOnSheetText(missing, firstName));
+            throw RangeError(controltext::noColumnHeadingText(missing));
+        }
+    }
+    if (index != first) {
+        const std::string &used = book.sheets[static_cast<size_t>(index)].name;
+        std::fprintf(stderr, "%s\n", controltext::otherSheetUsedText(book.file, firstName, missing, used).c_str());
+    }
+    return index;
+}
+
+} // namespace
+
+ListImport previewOfList(const ImportOptions &o, const ImportTarget &target)
 {
     try {
         const PriceBook book = readPriceBook(o.list);
-        const SheetRows &rows = book.sheet(o.sheet).rows;
-        if (rows.empty()) // an empty list, or one whose first quote never ends
+        const int index = o.sheet.empty() ? sheetToRead(o, book) : book.sheetIndex(o.sheet);
+        const PriceSheet &sheet = book.sheets.at(static_cast<size_t>(index));
+        if (sheet.rows.empty()) // an empty list, or one whose first quote never ends
             throw IoError(controltext::emptyPriceListText(o.list));
-        return previewImport(rows, chooseColumn(rows, o.sizeColumn), chooseColumn(rows, o.priceColumn), target);
+        const ColumnGuess g = guessColumns(sheet, target);
+        auto column = [&](const std::string &given, int guessed) {
+            if (given.empty()) {
+                // A table of one column (or a quote that never ends) has no second to guess.
+                if (const int count = columnCount(sheet.rows); guessed >= count)
+                    throw RangeError(controltext::noColumnNumberText(guessed + 1, count));
+                return ColumnChoice{guessed, g.headingRow};
+            }
+            ColumnChoice c = chooseColumn(sheet.rows, given);
+            if (!c.headingRow)
+                c.headingRow = g.headingRow;
+            return c;
+        };
+        const ColumnChoice size = column(o.sizeColumn, g.sizeColumn), price = column(o.priceColumn, g.priceColumn);
+        ListImport l{sheet.name, size.column, price.column, {}, previewImport(sheet, size, price, target)};
+        const int heading = std::max(size.headingRow.value_or(-1), price.headingRow.value_or(-1));
+        if (heading >= 0)
+            l.headingRow = heading;
+        return l;
     } catch (const VelmoError &e) {
         // Every failure names the list, also those of the columns and of the text converter.
         if (std::string_view(e.what()).find(o.list.string()) != std::string_view::npos)
@@ -98,14 +183,16 @@ bool importWrites(const ImportOptions &o, const ImportPreview &p)
     return false;
 }
 
-void writeImportJson(JsonWriter &j, const ImportOptions &o, const ImportPreview &p, bool written)
+void writeImportJson(JsonWriter &j, const ImportOptions &o, const ListImport &l, bool written)
 {
+    const ImportPreview &p = l.preview;
     j.path("file", o.file);
     j.key("block").number(int64_t{o.block});
     j.path("list", o.list);
-    j.key("sheet").string(o.sheet);
-    j.key("sizeColumn").string(o.sizeColumn);
-    j.key("priceColumn").string(o.priceColumn);
+    j.key("sheet").string(l.sheet);
+    j.key("sizeColumn").number(int64_t{l.sizeColumn + 1});
+    j.key("priceColumn").number(int64_t{l.priceColumn + 1});
+    j.key("headingRow").number(int64_t{l.headingRow.value_or(-1) + 1});
     j.key("written").boolean(written);
     j.key("sizes").beginArray();
     for (size_t k = 0; k < p.sizes.size(); ++k) {
@@ -136,6 +223,8 @@ void writeImportJson(JsonWriter &j, const ImportOptions &o, const ImportPreview 
     j.key("unmatched").number(static_cast<int64_t>(p.unmatched.size()));
     j.key("badPrices").number(static_cast<int64_t>(p.badPrices.size()));
     j.key("duplicates").number(static_cast<int64_t>(p.duplicates.size()));
+    j.key("headings").number(static_cast<int64_t>(p.headings.size()));
+    j.key("hiddenRows").number(int64_t{p.hiddenRows});
     j.key("sizesWithoutPrice").number(static_cast<int64_t>(without.size()));
     j.endObject();
 }

@@ -154,11 +154,13 @@ inline UsagePart importUsageText(const std::string &program)
 {
     return {"        " + program +
                 " import FILE --block N LIST [--size-column C] [--price-column C] [--sheet NAME] [--write [--force]]\n",
-           "  LIST: 仕入先の価格表 (CSV・タブ区切り: UTF-8 か Shift-JIS、または .xlsx)。ブロック N のサイズに一致した行の\n"
-           "        定価を取り込みます。--write がなければ結果を JSON で表示するだけで、ファイルは変更しません。\n"
-           "        一致した行がなければ --write でも書き込みません\n"
-           "  C: 列番号 (1 から) または見出しの文字。既定はサイズが 1 列目、定価が 2 列目\n"
-           "  --sheet: .xlsx のシート名 (既定は最初のシート)\n"};
+            "  LIST: 仕入先の価格表 (CSV・タブ区切り: UTF-8 か Shift-JIS、.xlsx または .ods)。ブロック N のサイズに一致した\n"
+            "        行の定価を取り込みます。非表示の行とシートは読みません。同じサイズの行が複数あれば最後の行を\n"
+            "        取り込み、ほかの行を duplicates に示します。--write がなければ結果を JSON で表示するだけで、\n"
+            "        ファイルは変更しません。一致した行がなければ --write でも書き込みません\n"
+            "  C: 列番号 (1 から) または見出しの文字。既定は見出し (サイズ・呼び径・口径、定価・単価・価格) から、\n"
+            "     見出しがなければ数値から推測します\n"
+            "  --sheet: .xlsx・.ods のシート名 (既定は最初の表示されたシート。見出しがなければ見出しのあるシート)\n"};
 }
 // import --write when no row of the list matched a size of the block.
 inline std::string nothingImportedText(const std::filesystem::path &list, const std::filesystem::path &file)
@@ -329,7 +331,7 @@ inline std::string fieldOutOfRangeText(const std::string &field, const std::stri
 // ---- a supplier's price list read into a block's list prices ----
 inline constexpr const char *ImportPriceListItem = "価格表の取り込み…"; // the menu command
 inline constexpr const char *ImportPriceListTitle = "価格表の取り込み"; // its dialogs
-inline constexpr const char *PriceListFilter = "価格表 (*.csv *.txt *.xlsx);;すべてのファイル (*)";
+inline constexpr const char *PriceListFilter = "価格表 (*.csv *.txt *.xlsx *.ods);;すべてのファイル (*)";
 inline constexpr const char *ImportButton = "取り込み";
 inline constexpr const char *SheetLabel = "シート";
 inline constexpr const char *SizeColumnLabel = "サイズの列";
@@ -339,30 +341,76 @@ inline constexpr const char *OldListPriceHeading = "現在の定価";
 inline constexpr const char *NewListPriceHeading = "取り込む定価";
 inline constexpr const char *UnmatchedRowsHeading = "どのサイズにも一致しない行";
 inline constexpr const char *BadPriceCellsHeading = "価格として読めないセル";
-inline constexpr const char *DuplicateRowsHeading = "同じサイズの2行目以降 (取り込みません)";
+inline constexpr const char *DuplicateRowsHeading = "同じサイズが複数の行にあるもの (取り込む行は「取り込む定価」の欄で選べます)";
 inline constexpr const char *SizesWithoutPriceHeading = "価格のないサイズ";
 // A row of the list in the preview: "12 行目: 15A 1,200".
 inline std::string sheetLineText(int row, const std::string &size, const std::string &price)
 {
     return std::to_string(row) + " 行目: " + size + (price.empty() ? "" : "  " + price);
 }
-inline std::string importCountsText(int matched, int unmatched, int withoutPrice, int badPrices)
+inline std::string importCountsText(int matched, int headings, int unmatched, int withoutPrice, int badPrices,
+                                    int duplicated, int hidden)
 {
-    return "取り込む定価 " + std::to_string(matched) + " 件 / 一致しない行 " + std::to_string(unmatched) +
-           " 件 / 価格のないサイズ " + std::to_string(withoutPrice) + " 件 / 読めない価格 " +
-           std::to_string(badPrices) + " 件";
+    std::string text = "取り込む定価 " + std::to_string(matched) + " 件 / 見出しの行 " + std::to_string(headings) +
+                       " 行 / 一致しない行 " + std::to_string(unmatched) + " 件 / 価格のないサイズ " +
+                       std::to_string(withoutPrice) + " 件 / 読めない価格 " + std::to_string(badPrices) +
+                       " 件 / 複数の行にあるサイズ " + std::to_string(duplicated) + " 件";
+    if (hidden > 0)
+        text += "\n非表示の行 " + std::to_string(hidden) + " 行は読みませんでした";
+    return text;
+}
+// A size that several rows of the list price: the row taken and the others.
+inline std::string duplicateSizeText(const std::string &size, int row, const std::string &price,
+                                     const std::vector<int> &others)
+{
+    std::string text = size + ": " + std::to_string(row) + " 行目の " + price + " を取り込みます (ほかに";
+    for (const int r : others)
+        text += " " + std::to_string(r) + " 行目";
+    return text + ")";
+}
+// A row to choose for a size that several rows price: "3,550 (12 行目)".
+inline std::string rowChoiceText(const std::string &price, int row)
+{
+    return price + " (" + std::to_string(row) + " 行目)";
+}
+// A sheet the workbook hides, in the dialog's list of sheets.
+inline std::string hiddenSheetName(const std::string &sheet) { return sheet + " (非表示)"; }
+// The guesses read another sheet than the first because the first has no heading.
+inline std::string headingSheetText(const std::string &first, const std::string &used)
+{
+    return "シート「" + first + "」にはサイズと定価の見出しがないため、見出しのあるシート「" + used + "」を表示しています";
+}
+// The command line read another sheet than the first: the first lacks the column asked for.
+inline std::string otherSheetUsedText(const std::filesystem::path &list, const std::string &first,
+                                      const std::string &heading, const std::string &used)
+{
+    return "価格表 " + list.string() + ": シート「" + first + "」には" +
+           (heading.empty() ? std::string("サイズや定価の見出し") : "見出し「" + heading + "」") + "がないため、シート「" + used +
+           "」を読みました。シートを決めるには --sheet '" + used + "' を指定してください";
+}
+// No shown sheet has the heading asked for; a hidden one, or none.
+inline std::string headingOnHiddenSheetText(const std::string &heading, const std::string &first,
+                                            const std::string &hidden)
+{
+    return "シート「" + first + "」に見出しが「" + heading + "」の列はありません。非表示のシート「" + hidden +
+           "」にあります: --sheet '" + hidden + "' を指定してください";
 }
 // A column of the choice lists: "2: 定価" (its number and the first text it holds).
 inline std::string columnChoiceText(int column, const std::string &firstText)
 {
     return std::to_string(column) + (firstText.empty() ? "" : ": " + firstText);
 }
-inline std::string damagedWorkbookText(const std::filesystem::path &file, const std::string &cause)
+// What a workbook is read as, in the message of one that cannot be read.
+inline constexpr const char *XlsxBookKind = "Excel ブック (.xlsx)";
+inline constexpr const char *OdsBookKind = "OpenDocument スプレッドシート (.ods)";
+inline constexpr const char *SpreadsheetBookKind = "表計算のブック (.xlsx・.ods)";
+inline std::string damagedWorkbookText(const std::filesystem::path &file, const std::string &cause,
+                                       const char *kind = XlsxBookKind)
 {
-    return "ファイル " + file.string() + " は Excel ブック (.xlsx) として読めません: " + cause;
+    return "ファイル " + file.string() + " は " + kind + " として読めません: " + cause;
 }
 inline constexpr const char *NotZipCause = "ZIP 形式ではないか、壊れています";
-inline constexpr const char *NoWorkbookCause = "ブックの目次 (xl/workbook.xml) がありません";
+inline constexpr const char *NoWorkbookCause = "ブックの目次 (xl/workbook.xml か content.xml) がありません";
 inline constexpr const char *NoSheetsCause = "シートがありません";
 inline std::string badPartCause(const std::string &part) { return "部品 " + part + " が壊れています"; }
 inline std::string missingPartCause(const std::string &part) { return "部品 " + part + " がありません"; }
@@ -385,6 +433,11 @@ inline std::string noColumnNumberText(int column, int columns)
 inline std::string noColumnHeadingText(const std::string &heading)
 {
     return "見出しが「" + heading + "」の列はありません";
+}
+// The same in a workbook: the sheet looked in, and that --sheet chooses another.
+inline std::string noColumnHeadingOnSheetText(const std::string &heading, const std::string &sheet)
+{
+    return "シート「" + sheet + "」に見出しが「" + heading + "」の列はありません (ほかのシートは --sheet で指定してください)";
 }
 // ---- price lists of the registration programs (print, CSV and Excel) ----
 inline constexpr const char *PrintPriceListItem = "価格表の印刷…";

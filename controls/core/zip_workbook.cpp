@@ -9,7 +9,8 @@
 
 namespace velmo {
 
-ZipWorkbook::ZipWorkbook(const std::filesystem::path &file, const std::string &bytes) : file_(file)
+ZipWorkbook::ZipWorkbook(const std::filesystem::path &file, const std::string &bytes, const char *kind)
+    : file_(file), kind_(kind ? kind : controltext::XlsxBookKind)
 {
     zip_error_t error;
     zip_error_init(&error);
@@ -80,7 +81,7 @@ void ZipWorkbook::xml(const std::string &name, pugi::xml_document &doc, uintmax_
         fail(controltext::badPartCause(name));
 }
 
-void ZipWorkbook::fail(const std::string &cause) const { throw IoError(controltext::damagedWorkbookText(file_, cause)); }
+void ZipWorkbook::fail(const std::string &cause) const { throw IoError(controltext::damagedWorkbookText(file_, cause, kind_)); }
 
 void checkWrittenWorkbook(const std::filesystem::path &file, const std::string &bytes)
 {

@@ -15,8 +15,9 @@ namespace velmo {
 
 class ZipWorkbook {
 public:
-    // Raises IoError naming `file` when the bytes are no ZIP archive. The bytes must outlive it.
-    ZipWorkbook(const std::filesystem::path &file, const std::string &bytes);
+    // Raises IoError naming `file` (read as `kind`) when the bytes are no ZIP archive. The bytes
+    // must outlive it.
+    ZipWorkbook(const std::filesystem::path &file, const std::string &bytes, const char *kind = nullptr);
     ~ZipWorkbook();
     ZipWorkbook(const ZipWorkbook &) = delete;
     ZipWorkbook &operator=(const ZipWorkbook &) = delete;
@@ -29,10 +30,13 @@ public:
     // The part as an XML document.
     void xml(const std::string &name, pugi::xml_document &doc, uintmax_t maxBytes) const;
 
+    // What the archive is read as, for the messages of fail (an Excel book unless told).
+    void setKind(const char *kind) { kind_ = kind; }
     [[noreturn]] void fail(const std::string &cause) const;
 
 private:
     std::filesystem::path file_;
+    const char *kind_;
     struct zip *zip_ = nullptr;
 };
 

@@ -39,6 +39,10 @@ PriceImportDialog::PriceImportDialog(PriceImportChoice &choice, QWidget *parent)
     form->addRow(controltext::SizeColumnLabel, sizeColumn_);
     form->addRow(controltext::PriceColumnLabel, priceColumn_);
     top->addLayout(form);
+    sheetNote_ = new QLabel(q(choice_.sheetNote()), this);
+    sheetNote_->setWordWrap(true);
+    sheetNote_->setVisible(!choice_.sheetNote().empty());
+    top->addWidget(sheetNote_);
 
     table_ = new QTableWidget(0, 3, this);
     table_->setHorizontalHeaderLabels({controltext::ImportSizeHeading, controltext::OldListPriceHeading,
@@ -50,6 +54,7 @@ PriceImportDialog::PriceImportDialog(PriceImportChoice &choice, QWidget *parent)
     table_->setMinimumHeight(20 * 15 + 6);
     top->addWidget(table_, 2);
     counts_ = new QLabel(this);
+    counts_->setWordWrap(true);
     top->addWidget(counts_);
     report_ = new QPlainTextEdit(this);
     report_->setReadOnly(true);
@@ -69,6 +74,7 @@ PriceImportDialog::PriceImportDialog(PriceImportChoice &choice, QWidget *parent)
 
     connect(sheets_, &QComboBox::currentIndexChanged, this, [this](int i) {
         choice_.chooseSheet(i);
+        sheetNote_->setVisible(false);
         fillColumns();
         showPreview();
     });
@@ -106,12 +112,43 @@ void PriceImportDialog::showPreview()
 {
     const auto rows = choice_.sizeRows();
     table_->setRowCount(static_cast<int>(rows.size()));
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r)
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        table_->removeCellWidget(r, 2);
         for (int c = 0; c < 3; ++c) {
             auto *item = new QTableWidgetItem(q(rows[r][c]));
             item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
             table_->setItem(r, c, item);
         }
+    }
+    // A size that several rows of the list price: the rows to choose from, the one taken shown.
+    for (const size_t size : choice_.preview().sizesWithChoice()) {
+        auto *rowList = new QComboBox(table_);
+        const SizePrice &s = choice_.preview().sizes[size];
+        for (const std::string &text : choice_.rowChoiceTexts(size))
+            rowList->addItem(q(text));
+        for (int k = 0; k < static_cast<int>(s.rows.size()); ++k)
+            if (s.rows[static_cast<size_t>(k)].row == s.sheetRow)
+                rowList->setCurrentIndex(k);
+        connect(rowList, &QComboBox::currentIndexChanged, this, [this, size](int k) {
+            const auto &taken = choice_.preview().sizes[size].rows;
+            if (k < 0 || k >= static_cast<int>(taken.size()))
+                return;
+            choice_.chooseRow(size, taken[static_cast<size_t>(k)].row);
+            // The lists stay; the other sizes of that size and the summary follow.
+            const auto now = choice_.sizeRows();
+            for (int r = 0; r < static_cast<int>(now.size()); ++r)
+                table_->item(r, 2)->setText(q(now[static_cast<size_t>(r)][2]));
+            showSummary();
+        });
+        table_->setCellWidget(static_cast<int>(size), 2, rowList);
+    }
+    showSummary();
+}
+
+QComboBox *PriceImportDialog::rowList(int row) const { return qobject_cast<QComboBox *>(table_->cellWidget(row, 2)); }
+
+void PriceImportDialog::showSummary()
+{
     counts_->setText(q(choice_.countsText()));
     report_->setPlainText(q(choice_.report()));
     import_->setEnabled(choice_.canImport());

@@ -258,7 +258,8 @@ int cmdImport(int argc, char **argv)
     const ImportOptions o = parseImportArgs(argc, argv, parseBlock);
     const std::string data = readEquipmentFileBytes(o.file);
     EquipmentBlock b = equipmentBlockOf(data, o.block);
-    const ImportPreview preview = previewOfList(o, importTargetOf(b));
+    const ListImport list = previewOfList(o, importTargetOf(b));
+    const ImportPreview &preview = list.preview;
     // As selvan stores a typed list price: the controls as the block sets them, then recalculated.
     setListPrices(b, preview);
     const EquipmentControls c = controlsFrom(b[EquipmentSettingsRow], EquipmentControls{});
@@ -268,7 +269,7 @@ int cmdImport(int argc, char **argv)
         writeBack(o.force, o.file, data, {{o.block, b}});
     JsonWriter j;
     j.beginObject();
-    writeImportJson(j, o, preview, writes);
+    writeImportJson(j, o, list, writes);
     j.endObject();
     printJson(j);
     return 0;

@@ -238,7 +238,8 @@ int cmdImport(int argc, char **argv)
     const ImportOptions io = parseImportArgs(argc, argv, parseBlock);
     const std::string data = readServiceFileBytes(io.file);
     PipeBlock b = pipeBlockOf(data, io.block);
-    const ImportPreview preview = previewOfList(io, importTargetOf(b));
+    const ListImport list = previewOfList(io, importTargetOf(b));
+    const ImportPreview &preview = list.preview;
     // As torvik stores a typed list price: then recalculated.
     setListPrices(b, preview);
     recalculateAsOpened(b);
@@ -251,7 +252,7 @@ int cmdImport(int argc, char **argv)
     }
     JsonWriter j;
     j.beginObject();
-    writeImportJson(j, io, preview, writes);
+    writeImportJson(j, io, list, writes);
     j.endObject();
     printJson(j);
     return 0;

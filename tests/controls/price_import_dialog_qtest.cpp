@@ -1,10 +1,13 @@
-// The price list import dialog: its lists hand the choices to the session's choice, the
-// preview follows, and 取り込み is there only when something would be taken.
+// The price list import dialog: it opens on the guesses (the sheet with headings, named in a
+// note), its lists hand the choices to the session's choice, the preview follows, a size that
+// two rows price offers both, and 取り込み is there only when something would be taken.
 // The dialog's header (Qt) comes first: moc cannot read <compare> before a Qt header.
 #include "controls/ui/PriceImportDialog.h"
+#include "controls/core/control_texts.h"
 #include "controls/core/price_import.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -20,7 +23,7 @@ PriceBook book()
     return {"list.xlsx",
             {{"表紙", {{"見積書"}, {"株式会社 サンプル"}}},
              {"鋼管", {{"定価", "品名", "サイズ"}, {"1,500", "白管", "15A"}, {"2,500", "白管", "２０Ａ"},
-                       {"お問合せ", "白管", "25A"}, {"9,000", "白管", "350A"}}}}};
+                       {"お問合せ", "白管", "25A"}, {"9,000", "白管", "350A"}, {"1,600", "白管", "15A"}}}}};
 }
 
 ImportTarget target()
@@ -39,21 +42,42 @@ private Q_SLOTS:
         PriceImportDialog d(choice);
         QCOMPARE(d.sheetList()->count(), 2);
         QVERIFY(d.sheetList()->isEnabled());
-        QVERIFY(!d.importButton()->isEnabled()); // the cover sheet has no prices
+        // The cover has no headings: the dialog opens on 鋼管 with its columns, and says so.
+        QCOMPARE(d.sheetList()->currentIndex(), 1);
+        QVERIFY(!d.sheetNote()->isHidden());
+        QCOMPARE(d.sheetNote()->text(), QString::fromStdString(controltext::headingSheetText("表紙", "鋼管")));
+        QCOMPARE(d.sizeColumnList()->currentIndex(), 2);
+        QCOMPARE(d.priceColumnList()->currentIndex(), 0);
+        QCOMPARE(d.sizeColumnList()->itemText(2), QString("3: サイズ"));
         QCOMPARE(d.sizeTable()->rowCount(), 4);
         QCOMPARE(d.sizeTable()->item(0, 1)->text(), QString("1,000"));
+        QCOMPARE(d.sizeTable()->item(1, 2)->text(), QString("2,500"));
+        QCOMPARE(d.sizeTable()->item(2, 2)->text(), QString(""));
+        QVERIFY(d.importButton()->isEnabled());
 
+        // 15A in rows 2 and 6: the last is taken, and the list in its cell offers the other.
+        QComboBox *rows = d.rowList(0);
+        QVERIFY(rows);
+        QVERIFY(!d.rowList(1));
+        QCOMPARE(rows->count(), 2);
+        QCOMPARE(rows->currentIndex(), 1);
+        QCOMPARE(d.sizeTable()->item(0, 2)->text(), QString("1,600"));
+        QVERIFY(d.counts()->text().contains("複数の行にあるサイズ 1 件"));
+        rows->setCurrentIndex(0);
+        QVERIFY(choice.preview().sizes[0].newPrice == Cur("1500"));
+        QCOMPARE(d.sizeTable()->item(0, 2)->text(), QString("1,500"));
+
+        d.sheetList()->setCurrentIndex(0);
+        QVERIFY(d.sheetNote()->isHidden());
+        QVERIFY(!d.importButton()->isEnabled()); // the cover has no prices
         d.sheetList()->setCurrentIndex(1);
         QCOMPARE(choice.sheet(), 1);
         QCOMPARE(d.sizeColumnList()->count(), 3);
-        QCOMPARE(d.sizeColumnList()->itemText(2), QString("3: サイズ"));
+        d.sizeColumnList()->setCurrentIndex(1);
+        QVERIFY(!d.importButton()->isEnabled());
         d.sizeColumnList()->setCurrentIndex(2);
-        d.priceColumnList()->setCurrentIndex(0);
         QCOMPARE(choice.sizeColumn(), 2);
         QCOMPARE(choice.priceColumn(), 0);
-        QCOMPARE(d.sizeTable()->item(0, 2)->text(), QString("1,500"));
-        QCOMPARE(d.sizeTable()->item(1, 2)->text(), QString("2,500"));
-        QCOMPARE(d.sizeTable()->item(2, 2)->text(), QString(""));
         QVERIFY(d.importButton()->isEnabled());
 
         // Under a real screen (VELMO_SHOW_DIALOG=seconds) the dialog stays up for a screenshot.

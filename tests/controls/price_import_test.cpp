@@ -1,11 +1,12 @@
-// Reading a supplier's price list (CSV in UTF-8 or Shift-JIS, tab or comma separated, .xlsx)
-// and matching it to a block's sizes.
+// Reading a supplier's price list (CSV in UTF-8 or Shift-JIS, tab or comma separated, .xlsx,
+// .ods) and matching it to a block's sizes.
 #include "controls/core/control_texts.h"
 #include "controls/core/cp932.h"
 #include "controls/core/errors.h"
 #include "controls/core/fileio.h"
 #include "controls/core/price_import.h"
 #include "controls/core/price_sheet.h"
+#include "tests/common/ods_file.h"
 #include "tests/common/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using velmo::test::TempDir;
+using velmo::test::havePython3;
+using velmo::test::odsCell;
+using velmo::test::odsNumber;
+using velmo::test::writeOds;
 
 void writeBytes(const fs::path &p, const std::string &bytes)
 {
@@ -116,6 +121,127 @@ TEST(PriceSheet, InlineStringsAndSparseCellsOfAHandWrittenWorkbook)
     runPython(d.path / "make.py", x);
     const PriceBook book = readPriceBook(x);
     EXPECT_EQ(book.sheets.at(0).rows, (SheetRows{{}, {"", "", "15A", "1200"}}));
+}
+
+// A supplier's workbook with an old price of 40A left in a hidden row above the one in force,
+// and a hidden sheet of old prices: neither is read, and the preview says so.
+TEST(PriceSheet, HiddenRowsAndSheetsOfAWorkbookAreNotImported)
+{
+    if (!havePython())
+        GTEST_SKIP() << "python3 with openpyxl is missing";
+    TempDir d;
+    const fs::path x = d.path / "hidden.xlsx";
+    const std::string py = "import openpyxl,sys\n"
+                           "wb=openpyxl.Workbook(); old=wb.active; old.title='旧価格'\n"
+                           "old.append(['サイズ','定価']); old.append(['15A',999]); old.sheet_state='hidden'\n"
+                           "ws=wb.create_sheet('鋼管')\n"
+                           "for r in [['サイズ','定価'],['40A',3000],['40A',3550],['15A',1200],['20A',1300],['20A',1350]]:\n"
+                           "  ws.append(r)\n"
+                           "ws.row_dimensions[2].hidden=True\n"
+                           "wb.save(sys.argv[1])\n";
+    writeBytes(d.path / "make.py", py);
+    runPython(d.path / "make.py", x);
+    const PriceBook book = readPriceBook(x);
+    ASSERT_EQ(book.sheets.size(), 2u);
+    EXPECT_TRUE(book.sheets[0].hidden);
+    EXPECT_FALSE(book.sheets[1].hidden);
+    EXPECT_EQ(book.sheets[1].hiddenRows, (std::vector<int>{1}));
+    EXPECT_EQ(&book.sheet(""), &book.sheets[1]); // no name: the first sheet shown
+    EXPECT_EQ(&book.sheet("旧価格"), &book.sheets[0]); // named, a hidden sheet is read
+
+    PriceImportChoice c(book, {{"15A", "20A", "40A"}, {Cur("1"), Cur("2"), Cur("3")}});
+    EXPECT_EQ(c.sheet(), 1);
+    EXPECT_EQ(c.sheetNote(), ""); // the first sheet shown is the one read
+    EXPECT_EQ(c.sheetNames(), (std::vector<std::string>{controltext::hiddenSheetName("旧価格"), "鋼管"}));
+    const ImportPreview &p = c.preview();
+    EXPECT_EQ(p.sizes[2].newPrice, Cur("3550"));
+    EXPECT_EQ(p.sizes[2].sheetRow, 3);
+    EXPECT_EQ(p.hiddenRows, 1);
+    EXPECT_EQ(p.headings, (std::vector<int>{1}));
+    EXPECT_TRUE(p.unmatched.empty());
+    // 20A in two shown rows: the last is taken, the other listed, and the dialog offers both.
+    EXPECT_EQ(p.sizes[1].newPrice, Cur("1350"));
+    EXPECT_EQ(p.duplicates, (std::vector<SheetLine>{{5, "20A", "1300"}}));
+    EXPECT_EQ(c.rowChoiceTexts(1), (std::vector<std::string>{controltext::rowChoiceText("1,300", 5),
+                                                             controltext::rowChoiceText("1,350", 6)}));
+    EXPECT_EQ(c.countsText(), controltext::importCountsText(3, 1, 0, 0, 0, 1, 1));
+    c.chooseRow(1, 5);
+    EXPECT_EQ(c.preview().sizes[1].newPrice, Cur("1300"));
+    EXPECT_NE(c.report().find(controltext::duplicateSizeText("20A", 5, "1,300", {6})), std::string::npos);
+}
+
+TEST(PriceSheet, OpenDocumentSpreadsheets)
+{
+    if (!havePython3())
+        GTEST_SKIP() << "python3 is missing";
+    TempDir d;
+    const std::string styles = "<style:style style:name=\"ta1\" style:family=\"table\"><style:table-properties table:display=\"true\"/></style:style>"
+                               "<style:style style:name=\"ta2\" style:family=\"table\"><style:table-properties table:display=\"false\"/></style:style>";
+    const std::string row = "<table:table-row>", end = "</table:table-row>";
+    const std::string tables =
+        "<table:table table:name=\"価格\" table:style-name=\"ta1\"><table:table-column table:number-columns-repeated=\"3\"/>"
+        // 1: a title over three columns
+        "<table:table-header-rows>" + row +
+        "<table:table-cell table:number-columns-spanned=\"3\" office:value-type=\"string\"><text:p>鋼管 <text:span>価格表</text:span></text:p></table:table-cell>"
+        "<table:covered-table-cell table:number-columns-repeated=\"2\"/>" + end + "</table:table-header-rows>"
+        // 2, 3: empty, the thousand cells of each only counted
+        "<table:table-row table:number-rows-repeated=\"2\"><table:table-cell table:number-columns-repeated=\"1024\"/>" + end +
+        // 4: headings, the second one repeated; "定<text:s/>価" is "定 価"
+        row + odsCell("呼び径") +
+        "<table:table-cell table:number-columns-repeated=\"2\" office:value-type=\"string\"><text:p>定<text:s/>価</text:p></table:table-cell>" + end +
+        // 5, 6: hidden, in a group of rows
+        "<table:table-row-group><table:table-row table:visibility=\"collapse\">" + odsCell("40A") + odsNumber("3000") + end +
+        "<table:table-row table:visibility=\"filter\">" + odsCell("25A") + odsNumber("2500") + end + "</table:table-row-group>"
+        // 7: a currency cell, read by its value and not by its text
+        + row + odsCell("40A") +
+        "<table:table-cell office:value-type=\"currency\" office:currency=\"JPY\" office:value=\"3550.5\"><text:p>¥3,551</text:p></table:table-cell>" + end +
+        // 8, 9: one row twice; then the empty rest of the sheet
+        "<table:table-row table:number-rows-repeated=\"2\">" + odsCell("50A") + odsNumber("1.2E2") + end +
+        "<table:table-row table:number-rows-repeated=\"1048560\"><table:table-cell table:number-columns-repeated=\"16384\"/>" + end +
+        "</table:table>"
+        "<table:table table:name=\"隠し\" table:style-name=\"ta2\">" + row +
+        "<table:table-cell office:value-type=\"percentage\" office:value=\"0.5\"><text:p>50%</text:p></table:table-cell>" + end +
+        "</table:table>";
+    const fs::path ods = d.path / "list.ods";
+    ASSERT_TRUE(writeOds(ods, tables, styles));
+    const PriceBook book = readPriceBook(ods);
+    ASSERT_EQ(book.sheets.size(), 2u);
+    const PriceSheet &s = book.sheets[0];
+    EXPECT_EQ(s.name, "価格");
+    EXPECT_FALSE(s.hidden);
+    EXPECT_EQ(s.rows, (SheetRows{{"鋼管 価格表"}, {}, {}, {"呼び径", "定 価", "定 価"}, {"40A", "3000"}, {"25A", "2500"},
+                                 {"40A", "3550.5"}, {"50A", "120"}, {"50A", "120"}}));
+    EXPECT_EQ(s.hiddenRows, (std::vector<int>{4, 5}));
+    EXPECT_TRUE(book.sheets[1].hidden);
+    EXPECT_EQ(book.sheets[1].rows, (SheetRows{{"0.5"}}));
+    const PriceImportChoice c(book, {{"25A", "40A", "50A"}, {Cur("1"), Cur("2"), Cur("3")}});
+    EXPECT_EQ(c.sizeColumn(), 0);
+    EXPECT_EQ(c.priceColumn(), 1);
+    EXPECT_EQ(c.preview().sizes[1].newPrice, Cur("3550.5"));
+    EXPECT_FALSE(c.preview().sizes[0].newPrice); // 25A only in a hidden row
+    EXPECT_EQ(c.preview().hiddenRows, 2);
+    EXPECT_EQ(c.preview().headings, (std::vector<int>{1, 4}));
+
+    // A damaged .ods is named as one; a row that repeats its figures a million times is refused
+    // before it fills the memory.
+    auto messageOf = [](const fs::path &p) {
+        try {
+            readPriceBook(p);
+        } catch (const IoError &e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    const fs::path big = d.path / "big.ods";
+    ASSERT_TRUE(writeOds(big, "<table:table table:name=\"S\"><table:table-row table:number-rows-repeated=\"1048576\">"
+                              "<table:table-cell table:number-columns-repeated=\"8\" office:value-type=\"float\" "
+                              "office:value=\"1\"/>" + end + "</table:table>"));
+    EXPECT_EQ(messageOf(big), controltext::damagedWorkbookText(big, controltext::partTooLargeCause("content.xml"),
+                                                               controltext::OdsBookKind));
+    const fs::path broken = d.path / "broken.ods";
+    ASSERT_TRUE(writeOds(broken, "<table:table>"));
+    EXPECT_EQ(messageOf(broken), controltext::damagedWorkbookText(broken, controltext::badPartCause("content.xml"),
+                                                                  controltext::OdsBookKind));
 }
 
 TEST(PriceSheet, RefusesWhatIsNoPriceList)
@@ -233,13 +359,13 @@ TEST(PriceImport, PreviewMatchesSizesAndNamesWhatFoundNoPlace)
         {"40A", "4,000"},        // 4: no such size
         {"", ""},                // 5: empty, skipped
         {"25A", "お問合せ"},     // 6: a bad price
-        {"15A", "9,999"},        // 7: the second row of 15A
+        {"15A", "9,999"},        // 7: the second row of 15A, taken as the last
         {"1/2", "75円"},         // 8
     };
-    const ImportPreview p = previewImport(rows, {0, {}}, {1, {}}, target());
+    ImportPreview p = previewImport(PriceSheet{"", rows}, {0, {}}, {1, {}}, target());
     ASSERT_EQ(p.sizes.size(), 6u);
-    EXPECT_EQ(p.sizes[0].newPrice, Cur("1200"));
-    EXPECT_EQ(p.sizes[0].sheetRow, 2);
+    EXPECT_EQ(p.sizes[0].newPrice, Cur("9999"));
+    EXPECT_EQ(p.sizes[0].sheetRow, 7);
     EXPECT_EQ(p.sizes[0].oldPrice, Cur("100"));
     EXPECT_EQ(p.sizes[1].newPrice, Cur("2000"));
     EXPECT_FALSE(p.sizes[2].newPrice);
@@ -247,20 +373,86 @@ TEST(PriceImport, PreviewMatchesSizesAndNamesWhatFoundNoPlace)
     EXPECT_FALSE(p.sizes[4].newPrice);
     EXPECT_EQ(p.sizes[5].newPrice, Cur("75"));
     EXPECT_EQ(p.matched(), 3);
-    EXPECT_EQ(p.unmatched, (std::vector<SheetLine>{{1, "サイズ", "定価"}, {4, "40A", "4,000"}}));
+    // The heading is a heading, not a row without a size.
+    EXPECT_EQ(p.headings, (std::vector<int>{1}));
+    EXPECT_EQ(p.unmatched, (std::vector<SheetLine>{{4, "40A", "4,000"}}));
     EXPECT_EQ(p.badPrices, (std::vector<SheetLine>{{6, "25A", "お問合せ"}}));
-    EXPECT_EQ(p.duplicates, (std::vector<SheetLine>{{7, "15A", "9,999"}}));
+    EXPECT_EQ(p.duplicates, (std::vector<SheetLine>{{2, "１５Ａ", "１，２００"}}));
+    EXPECT_EQ(p.sizesWithChoice(), (std::vector<size_t>{0}));
     // The empty size row is no size without a price.
     EXPECT_EQ(p.sizesWithoutPrice(), (std::vector<std::string>{"25A", "32A"}));
+    // The other row of 15A taken instead: the last one becomes the duplicate; a row of
+    // another size cannot be taken.
+    EXPECT_TRUE(p.takeRow(0, 2));
+    EXPECT_EQ(p.sizes[0].newPrice, Cur("1200"));
+    EXPECT_EQ(p.duplicates, (std::vector<SheetLine>{{7, "15A", "9,999"}}));
+    EXPECT_FALSE(p.takeRow(0, 3));
+    EXPECT_EQ(p.sizes[0].sheetRow, 2);
 }
 
 TEST(PriceImport, AHeadingChosenColumnStartsTheTableBelowIt)
 {
     const SheetRows rows = {{"15A 鋼管"}, {"呼び径", "定価"}, {"15A", "1,000"}};
-    const ImportPreview p = previewImport(rows, chooseColumn(rows, "呼び径"), chooseColumn(rows, "定価"), target());
+    const ImportPreview p = previewImport(PriceSheet{"", rows}, chooseColumn(rows, "呼び径"), chooseColumn(rows, "定価"), target());
     EXPECT_TRUE(p.unmatched.empty()); // the title row above the heading is not read
+    EXPECT_EQ(p.headings, (std::vector<int>{1, 2}));
     EXPECT_EQ(p.sizes[0].newPrice, Cur("1000"));
     EXPECT_EQ(p.sizes[0].sheetRow, 3);
+}
+
+// The guesses on a supplier's workbook as it comes: a cover sheet, a title merged across the
+// table, headings with their unit, a heading repeated for the next part of the list.
+TEST(PriceImport, GuessesFindTheHeadingRowAndTheSheetThatHasIt)
+{
+    EXPECT_TRUE(isSizeHeading("呼び径"));
+    EXPECT_TRUE(isSizeHeading(" 口　径 (mm)"));
+    EXPECT_FALSE(isSizeHeading("サイズ別 価格表"));
+    EXPECT_EQ(priceHeadingRank("定価（円）"), 3);
+    EXPECT_EQ(priceHeadingRank("単価"), 2);
+    EXPECT_EQ(priceHeadingRank("価格"), 1);
+    EXPECT_EQ(priceHeadingRank("鋼管 価格表"), 0);
+    if (!havePython())
+        GTEST_SKIP() << "python3 with openpyxl is missing";
+    TempDir d;
+    const fs::path x = d.path / "guess.xlsx";
+    writeBytes(d.path / "make.py", "import openpyxl,sys\n"
+                                   "wb=openpyxl.Workbook(); c=wb.active; c.title='表紙'\n"
+                                   "c.append(['御見積書']); c.append(['株式会社 サンプル'])\n"
+                                   "ws=wb.create_sheet('継手')\n"
+                                   "ws.append(['継手 価格表 2026年4月']); ws.merge_cells('A1:E1')\n"
+                                   "for r in [['No','品名','呼び径','単価','定価(円)'],[1,'エルボ','15A',900,1200],\n"
+                                   "          [2,'エルボ','20A',1000,1350],[3,'エルボ','80A',5000,9000],\n"
+                                   "          ['No','品名','呼び径','単価','定価(円)'],[4,'チーズ','25A',1100,'1,500']]:\n"
+                                   "  ws.append(r)\n"
+                                   "wb.save(sys.argv[1])\n");
+    runPython(d.path / "make.py", x);
+    const PriceImportChoice c(readPriceBook(x), target());
+    EXPECT_EQ(c.sheet(), 1);
+    EXPECT_EQ(c.sheetNote(), controltext::headingSheetText("表紙", "継手"));
+    EXPECT_EQ(c.sizeColumn(), 2);
+    EXPECT_EQ(c.priceColumn(), 4); // 定価 before 単価
+    // The columns are named by the heading row, not by the title above it.
+    EXPECT_EQ(c.columnTexts(), (std::vector<std::string>{"1: No", "2: 品名", "3: 呼び径", "4: 単価", "5: 定価(円)"}));
+    EXPECT_EQ(c.preview().headings, (std::vector<int>{2, 6})); // the title lies outside both columns
+    EXPECT_EQ(c.preview().unmatched, (std::vector<SheetLine>{{5, "80A", "9000"}}));
+    EXPECT_EQ(c.preview().matched(), 3);
+    EXPECT_EQ(c.preview().sizes[2].newPrice, Cur("1500"));
+
+    // Without headings the columns come from the figures: the sizes of the block, and the
+    // prices beside them rather than the row numbers before them.
+    const ImportTarget t = target();
+    const PriceSheet plain{"", {{"1", "15A", "白", "1,000"}, {"2", "20A", "黒", "2,000"}, {"3", "99A", "", "5"}}};
+    ColumnGuess g = guessColumns(plain, t);
+    EXPECT_FALSE(g.headingRow);
+    EXPECT_EQ(g.sizeColumn, 1);
+    EXPECT_EQ(g.priceColumn, 3);
+    g = guessColumns(PriceSheet{"", {{"1", "15A", "1000"}, {"2", "20A", "2000"}}}, t);
+    EXPECT_EQ(g.priceColumn, 2);
+    // A price heading alone: the size column still from the figures.
+    g = guessColumns(PriceSheet{"", {{"品番", "品名", "価格"}, {"X1", "15A", "100"}}}, t);
+    EXPECT_EQ(g.headingRow, 0);
+    EXPECT_EQ(g.sizeColumn, 1);
+    EXPECT_EQ(g.priceColumn, 2);
 }
 
 TEST(PriceImport, TheDialogsChoicesFollowSheetAndColumns)
@@ -270,25 +462,31 @@ TEST(PriceImport, TheDialogsChoicesFollowSheetAndColumns)
                     {"鋼管", {{"定価", "サイズ"}, {"1,500", "15A"}, {"2,500", "20A"}}}}};
     PriceImportChoice c(book, target());
     EXPECT_EQ(c.sheetNames(), (std::vector<std::string>{"表紙", "鋼管"}));
+    // The cover has no heading: the guesses go to the sheet that has one, and say so.
+    EXPECT_EQ(c.sheet(), 1);
+    EXPECT_EQ(c.sheetNote(), controltext::headingSheetText("表紙", "鋼管"));
+    EXPECT_EQ(c.sizeColumn(), 1);
+    EXPECT_EQ(c.priceColumn(), 0);
+    EXPECT_EQ(c.columnTexts(), (std::vector<std::string>{"1: 定価", "2: サイズ"}));
+    EXPECT_EQ(c.preview().matched(), 2);
+    c.chooseSizeColumn(0);
+    EXPECT_FALSE(c.canImport());
+    c.chooseSizeColumn(1);
+    EXPECT_TRUE(c.canImport());
+    EXPECT_EQ(c.preview().sizes[1].newPrice, Cur("2500"));
+    c.chooseSheet(0);
     EXPECT_EQ(c.columnTexts(), (std::vector<std::string>{"1: 見積書", "2"}));
     EXPECT_FALSE(c.canImport());
-    c.chooseSheet(1);
-    EXPECT_EQ(c.columnTexts(), (std::vector<std::string>{"1: 定価", "2: サイズ"}));
-    EXPECT_EQ(c.preview().matched(), 0);
-    c.chooseSizeColumn(1);
-    c.choosePriceColumn(0);
-    EXPECT_TRUE(c.canImport());
-    EXPECT_EQ(c.preview().matched(), 2);
-    EXPECT_EQ(c.preview().sizes[1].newPrice, Cur("2500"));
+    EXPECT_EQ(c.sheetNote(), "");
     c.chooseSheet(7); // no such sheet: the choice stays
-    EXPECT_EQ(c.sheet(), 1);
-    // What the dialog shows: money texts, the counts, and the rows and sizes without a place.
+    EXPECT_EQ(c.sheet(), 0);
+    c.chooseSheet(1);
+    // What the dialog shows: money texts, the counts (the heading apart), and the sizes without
+    // a place.
     EXPECT_EQ(c.sizeRows()[1], (std::array<std::string, 3>{"20A", "200", "2,500"}));
     EXPECT_EQ(c.sizeRows()[2], (std::array<std::string, 3>{"25A", "300", ""}));
-    EXPECT_EQ(c.countsText(), controltext::importCountsText(2, 1, 3, 0));
-    EXPECT_EQ(c.report(), std::string("【") + controltext::UnmatchedRowsHeading + "】\n" +
-                              controltext::sheetLineText(1, "サイズ", "定価") + "\n\n【" +
-                              controltext::SizesWithoutPriceHeading + "】\n25A\n32A\n1/2\n");
+    EXPECT_EQ(c.countsText(), controltext::importCountsText(2, 1, 0, 3, 0, 0, 0));
+    EXPECT_EQ(c.report(), std::string("【") + controltext::SizesWithoutPriceHeading + "】\n25A\n32A\n1/2\n");
 }
 
 } // namespace

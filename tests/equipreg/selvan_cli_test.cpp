@@ -301,7 +301,8 @@ TEST(SelvanCliImport, WithoutWriteThePreviewAndTheFileByteForByte)
     EXPECT_EQ(j["sizes"][1]["new"].str(), "null");
     EXPECT_EQ(j["badPrices"][0]["row"].str(), "3");
     EXPECT_EQ(j["badPrices"][0]["price"].str(), "問合せ");
-    EXPECT_EQ(j["unmatched"].size(), 2u); // the heading and 99A
+    EXPECT_EQ(j["unmatched"].size(), 1u); // 99A; the heading is counted apart
+    EXPECT_EQ(j["counts"]["headings"].str(), "1");
     EXPECT_EQ(j["counts"]["matched"].str(), "1");
     EXPECT_EQ(j["counts"]["sizesWithoutPrice"].str(), "13");
 }
@@ -372,4 +373,50 @@ TEST(SelvanCliImport, AWorkbookSheetChosenByName)
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.json()["sheet"].str(), "弁");
     EXPECT_EQ(readEquipmentBlock(p, 4)[2].values[materialSlot(Basis::List)], Cur("4321"));
+}
+
+// A supplier's workbook as it comes: a cover sheet first, the old price of 15A left in a hidden
+// row, 20A in two rows. The sheet read is named with the --sheet that chooses it, the hidden row
+// is not read, and of two rows the last is taken and the other listed.
+TEST(SelvanCliImport, ACoverSheetAHiddenRowAndTwoRowsOfASize)
+{
+    if (std::system("/usr/bin/python3 -c 'import openpyxl' >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "/usr/bin/python3 with openpyxl (Debian python3-openpyxl) is needed to write the workbook";
+    TempDir dir;
+    const fs::path p = sampleFile(dir);
+    const fs::path book = dir.path / "list.xlsx";
+    writeText(dir.path / "make.py", "import openpyxl,sys\nwb=openpyxl.Workbook()\nwb.active.title='表紙'\n"
+                                    "wb.active.append(['御見積書'])\nws=wb.create_sheet('弁')\n"
+                                    "for r in [['弁 価格表'],['品名','サイズ','定価'],['仕切弁','15A',3000],['仕切弁','15A',3550],\n"
+                                    "          ['仕切弁','20A',4000],['仕切弁','20A',4100]]:\n  ws.append(r)\n"
+                                    "ws.row_dimensions[3].hidden=True\nwb.save(sys.argv[1])\n");
+    ASSERT_EQ(runProgram("/usr/bin/python3", {(dir.path / "make.py").string(), book.string()}).code, 0);
+    for (const bool byHeading : {true, false}) {
+        std::vector<std::string> args = {"import", p.string(), "--block", "4", book.string()};
+        if (byHeading)
+            args.insert(args.end(), {"--price-column", "定価"});
+        const Result r = selvanCli(args);
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_NE(r.err.find(controltext::otherSheetUsedText(book, "表紙", byHeading ? "定価" : "", "弁")), std::string::npos)
+            << r.err;
+        const Json j = r.json();
+        EXPECT_EQ(j["sheet"].str(), "弁");
+        EXPECT_EQ(j["sizeColumn"].str(), "2");
+        EXPECT_EQ(j["priceColumn"].str(), "3");
+        EXPECT_EQ(j["headingRow"].str(), "2");
+        EXPECT_EQ(j["sizes"][0]["new"].str(), "3550");
+        EXPECT_EQ(j["sizes"][0]["listRow"].str(), "4");
+        EXPECT_EQ(j["sizes"][1]["new"].str(), "4100");
+        EXPECT_EQ(j["duplicates"].size(), 1u);
+        EXPECT_EQ(j["duplicates"][0]["row"].str(), "5");
+        EXPECT_EQ(j["unmatched"].size(), 0u);
+        EXPECT_EQ(j["counts"]["hiddenRows"].str(), "1");
+        EXPECT_EQ(j["counts"]["headings"].str(), "1");
+    }
+    const Result named = selvanCli({"import", p.string(), "--block", "4", book.string(), "--sheet", "弁"});
+    EXPECT_EQ(named.err, "");
+    // A heading that no sheet has is named with the sheet looked in.
+    const Result missing = selvanCli({"import", p.string(), "--block", "4", book.string(), "--price-column", "単価"});
+    EXPECT_EQ(missing.code, 2);
+    EXPECT_NE(missing.err.find(controltext::noColumnHeadingOnSheetText("単価", "表紙")), std::string::npos) << missing.err;
 }

@@ -4,6 +4,7 @@
 #include "controls/core/cp932.h"
 #include "tests/common/cli_run.h"
 #include "tests/common/block_bytes.h"
+#include "tests/common/ods_file.h"
 #include "tests/pipereg/torvik_fixture.h"
 
 #include <gtest/gtest.h>
@@ -167,4 +168,28 @@ TEST(TorvikCliImport, TheWorkbookOfOurOwnPriceListExportReadsBack)
     const PipeBlock from = f.onDisk(3), to = f.onDisk(5);
     for (int k = 0; k < SizeRowsPerLocation; ++k)
         EXPECT_EQ(to[k].A(6), from[k].A(6)) << "row " << k;
+}
+
+// An OpenDocument spreadsheet reads as a workbook does: float and currency cells by their values,
+// a hidden row not at all.
+TEST(TorvikCliImport, AnOpenDocumentSpreadsheet)
+{
+    if (!havePython3())
+        GTEST_SKIP() << "python3 is missing";
+    TorvikFixture f;
+    const fs::path list = f.dir.path / "list.ods";
+    const std::string row = "<table:table-row>", end = "</table:table-row>";
+    ASSERT_TRUE(writeOds(list, "<table:table table:name=\"鋼管\">" + row + odsCell("呼び径") + odsCell("定価") + end + row +
+                                   odsCell("15A") + odsNumber("1515") + end + row + odsCell("25A") +
+                                   "<table:table-cell office:value-type=\"currency\" office:value=\"2345\"><text:p>¥2,345</text:p>"
+                                   "</table:table-cell>" + end + "<table:table-row table:visibility=\"collapse\">" +
+                                   odsCell("15A") + odsNumber("999") + end + "</table:table>"));
+    const Result r = torvikCli({"import", f.data().string(), "--block", "2", list.string(), "--write"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const Json j = r.json();
+    EXPECT_EQ(j["sheet"].str(), "鋼管");
+    EXPECT_EQ(j["counts"]["matched"].str(), "2");
+    EXPECT_EQ(j["counts"]["hiddenRows"].str(), "1");
+    EXPECT_EQ(f.onDisk(2)[0].A(6), Cur("1515"));
+    EXPECT_EQ(f.onDisk(2)[2].A(6), Cur("2345"));
 }

@@ -1,4 +1,5 @@
 #include "controls/core/nvaledit_state.h"
+#include "controls/core/support.h"
 
 #include <algorithm>
 #include <charconv>
@@ -103,27 +104,6 @@ std::u32string decodeUtf8(std::string_view s)
         }
         out += ok ? c : U'\uFFFD';
         i += ok ? static_cast<size_t>(len) : 1;
-    }
-    return out;
-}
-
-std::string encodeUtf8(char32_t c)
-{
-    std::string out;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
     }
     return out;
 }

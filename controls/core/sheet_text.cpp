@@ -1,6 +1,7 @@
 #include "controls/core/sheet_text.h"
 
 #include "controls/core/strcolgrid_model.h"
+#include "controls/core/support.h"
 
 #include <algorithm>
 #include <cctype>
@@ -278,27 +279,6 @@ std::string sheetHtml(const SheetRows &rows)
 
 namespace {
 
-void appendUtf8(std::string &out, uint32_t cp)
-{
-    if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        cp = 0xFFFD;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // Decodes the entity at html[i] ('&') onto out; returns the index after it. An unknown or
 // unterminated entity is kept as it stands.
 size_t decodeEntity(std::string_view html, size_t i, std::string &out)
@@ -314,7 +294,7 @@ size_t decodeEntity(std::string_view html, size_t i, std::string &out)
     };
     for (const auto &[n, cp] : Named)
         if (name == n) {
-            appendUtf8(out, cp);
+            out += encodeUtf8(cp);
             return semi + 1;
         }
     if (name.size() > 1 && name[0] == '#') {
@@ -333,7 +313,7 @@ size_t decodeEntity(std::string_view html, size_t i, std::string &out)
             cp = cp * (hex ? 16 : 10) + static_cast<uint32_t>(d);
         }
         if (ok) {
-            appendUtf8(out, cp);
+            out += encodeUtf8(cp);
             return semi + 1;
         }
     }

@@ -1,5 +1,5 @@
 #include "controls/core/nvaledit_state.h"
-#include "controls/core/support.h"
+#include "controls/core/utf8_text.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
 #include "controls/core/sheet_text.h"
 
 #include "controls/core/strcolgrid_model.h"
-#include "controls/core/support.h"
+#include "controls/core/utf8_text.h"
 
 #include <algorithm>
 #include <cctype>

@@ -18,8 +18,6 @@ std::string CleanNumberText(std::string_view text);
 // Money text, Japanese conventions: whole yen, "," grouping, no currency sign, a negative
 // amount keeps its minus ("-1,234"). Fractions are rounded half away from zero.
 std::string FormatMoney(Currency value);
-// One code point as UTF-8; a surrogate, 0 or a value beyond U+10FFFF gives U+FFFD.
-std::string encodeUtf8(char32_t c);
 // A stored price as an editable cell shows it: "," grouping and exactly the decimals the value
 // holds ("1,234.6", "1,234", "-0.05"), so that the cell shows what is stored and Enter over it
 // stores the same value again.

@@ -17,4 +17,7 @@ std::string textOfBytes(std::string_view bytes, bool *clean = nullptr);
 // `s` with every byte that is not part of a valid UTF-8 sequence replaced by U+FFFD.
 std::string validUtf8Only(std::string_view s);
 
+// One code point as UTF-8; a surrogate, 0 or a value beyond U+10FFFF gives U+FFFD.
+std::string encodeUtf8(char32_t c);
+
 } // namespace velmo

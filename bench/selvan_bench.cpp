@@ -5,8 +5,8 @@
 //  - a typed price committed through the session (store, recalculate, show).
 #include "pricefile/equipment_file.h"
 #include "tests/common/fake_ui.h"
-#include "equipreg/core/selvan_calc.h"
-#include "equipreg/core/selvan_session.h"
+#include "selvan/core/selvan_calc.h"
+#include "selvan/core/selvan_session.h"
 #include "tests/common/temp_dir.h"
 
 #include <benchmark/benchmark.h>

@@ -1,9 +1,9 @@
 // selvan's block choice, offscreen: the selection dialog opened with its button, a block taken
 // with 選択実行 and shown. A program of its own: selvan's and torvik's headers cannot meet in one
 // translation unit.
-#include "equipreg/ui/TFSelect_Data_K.h"
-#include "equipreg/ui/Tfselvan.h"
-#include "controls/ui/VelmoApplication.h"
+#include "selvan/ui/TFSelect_Data_K.h"
+#include "selvan/ui/Tfselvan.h"
+#include "desktop/VelmoApplication.h"
 #include "tests/common/fake_ui.h"
 
 #include <benchmark/benchmark.h>

@@ -4,10 +4,10 @@
 //  - one block save (read the 432,000-byte file, replace one block, write it through a
 //    temporary file flushed to disk);
 //  - one block move (the same write, two blocks exchanged, the moved block read and shown).
-#include "controls/core/price_revision.h"
-#include "controls/core/fileio.h"
+#include "pricework/price_revision.h"
+#include "base/fileio.h"
 #include "tests/common/temp_dir.h"
-#include "pipereg/core/torvik_session.h"
+#include "torvik/core/torvik_session.h"
 
 #include <benchmark/benchmark.h>
 

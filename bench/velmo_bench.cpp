@@ -4,10 +4,10 @@
 //    three times the raw read);
 //  - calculating the 59 rows of one pipe;
 //  - recalculating every pipe of the ten sample services.
-#include "main/core/calc.h"
-#include "controls/core/errors.h"
+#include "velmok/core/calc.h"
+#include "base/errors.h"
 #include "tests/common/extreme_file.h"
-#include "controls/core/fileio.h"
+#include "base/fileio.h"
 #include "pricefile/service_file.h"
 
 #include <benchmark/benchmark.h>

@@ -10,14 +10,14 @@
 //    service, a pipe of another service, another location tab, opening and closing the sheet
 //    set-up dialog (基本設定) and the output level dialog, and torvik's block choice (its
 //    selection dialog opened, a block taken, the block shown; selvan's is in selvan_ui_bench).
-#include "main/ui/TFtankaregist.h"
-#include "controls/ui/TStrColGrid.h"
-#include "tests/main/fake_main_ui.h"
-#include "controls/ui/VelmoApplication.h"
-#include "main/core/main_session.h"
-#include "main/ui/Tflevel_select.h"
-#include "pipereg/ui/TFSelect_Data.h"
-#include "pipereg/ui/Tftorvik.h"
+#include "velmok/ui/TFtankaregist.h"
+#include "grid/ui/TStrColGrid.h"
+#include "tests/velmok/fake_main_ui.h"
+#include "desktop/VelmoApplication.h"
+#include "velmok/core/main_session.h"
+#include "velmok/ui/Tflevel_select.h"
+#include "torvik/ui/TFSelect_Data.h"
+#include "torvik/ui/Tftorvik.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 #include "handoff/handoff_format.h"
 
-#include "controls/core/cp932.h"
-#include "controls/core/errors.h"
-#include "controls/core/fileio.h"
-#include "controls/core/settings_file.h"
+#include "base/cp932.h"
+#include "base/errors.h"
+#include "base/fileio.h"
+#include "base/settings_file.h"
 
 namespace velmo::handoff {
 

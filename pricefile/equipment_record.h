@@ -2,7 +2,7 @@
 // The 512-byte record of the equipment price file: the 160-byte head shared with the pipe price
 // record, then 44 Currency slots at byte 160 + 8·i. A file holds 20 material blocks of 15
 // records: 14 size rows and the block's settings record.
-#include "controls/core/currency.h"
+#include "base/currency.h"
 #include "pricefile/pricing_rules.h"
 #include "pricefile/record_head.h"
 

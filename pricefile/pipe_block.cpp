@@ -1,8 +1,8 @@
 #include "pricefile/pipe_block.h"
 
-#include "controls/core/control_texts.h"
-#include "controls/core/errors.h"
-#include "controls/core/fileio.h"
+#include "base/shared_texts.h"
+#include "base/errors.h"
+#include "base/fileio.h"
 
 namespace velmo {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // One pipe block of a pipe price file, and the block operations of the registration program:
 // list the 20 pipe names, read a block, write a block in place, exchange two blocks.
-#include "controls/core/fileio.h"
+#include "base/fileio.h"
 #include "pricefile/price_record.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "pricefile/price_changes.h"
 
-#include "controls/core/errors.h"
+#include "base/errors.h"
 #include "pricefile/change_texts.h"
 #include "pricefile/equipment_file.h"
 #include "pricefile/pricing_rules.h"

@@ -4,7 +4,7 @@
 // compared: Serial, padding, the bytes after a text and the fields and slots that are only
 // carried through are not. A block found at another number in the new file (the same content,
 // or the same name) is one row of its own, followed only by what changed in it.
-#include "controls/core/currency.h"
+#include "base/currency.h"
 #include "pricefile/equipment_record.h"
 #include "pricefile/pipe_block.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The 360-byte record of the pipe price files. A file holds 20 pipe blocks of 60 records; a
 // pipe block holds 4 location blocks of 15 records: 14 size rows and one tail record.
-#include "controls/core/currency.h"
+#include "base/currency.h"
 #include "pricefile/record_head.h"
 
 #include <array>

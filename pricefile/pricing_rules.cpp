@@ -1,6 +1,6 @@
 #include "pricefile/pricing_rules.h"
 
-#include "controls/core/rounding.h"
+#include "base/rounding.h"
 
 namespace velmo {
 

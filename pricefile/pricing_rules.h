@@ -2,7 +2,7 @@
 // Pricing rules that more than one program uses: the seven price bases and where each keeps its
 // prices in a pipe price record, the rounding choices stored in the settings records, and the
 // price derived from a list price by a percentage.
-#include "controls/core/currency.h"
+#include "base/currency.h"
 #include "pricefile/price_record.h"
 
 #include <array>

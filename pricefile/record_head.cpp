@@ -1,6 +1,6 @@
 #include "pricefile/record_head.h"
 
-#include "controls/core/cp932.h"
+#include "base/cp932.h"
 
 namespace velmo {
 

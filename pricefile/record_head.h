@@ -1,7 +1,7 @@
 #pragma once
 // The first 160 bytes of every record of the price files: the same layout in the 360-byte
 // pipe price record and in the 512-byte equipment price record.
-#include "controls/core/currency.h"
+#include "base/currency.h"
 #include "pricefile/record_codec.h"
 
 #include <cstdint>

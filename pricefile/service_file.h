@@ -1,6 +1,6 @@
 #pragma once
 // The whole file of one pipe service, held in memory as 20 pipe blocks of 60 records.
-#include "controls/core/fileio.h"
+#include "base/fileio.h"
 #include "pricefile/pipe_block.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "pricefile/service_folder.h"
 
-#include "controls/core/errors.h"
-#include "controls/core/fileio.h"
+#include "base/errors.h"
+#include "base/fileio.h"
 #include "pricefile/pipe_block.h"
 
 namespace velmo {

@@ -2,7 +2,7 @@
 // The folder of the ten pipe service files kanzai1.fda … kanzai10.fda: its name, how it is made
 // and seeded from the templates kanzai/haikan<n>.fda of the program folder. velmok opens it as
 // its data folder, and the pipe registration program edits its first file.
-#include "controls/core/program_homes.h"
+#include "base/program_homes.h"
 
 #include <filesystem>
 #include <optional>

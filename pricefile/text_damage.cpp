@@ -1,6 +1,6 @@
 #include "pricefile/text_damage.h"
 
-#include "controls/core/cp932.h"
+#include "base/cp932.h"
 #include "pricefile/price_record.h"
 
 #include <algorithm>

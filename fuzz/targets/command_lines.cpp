@@ -1,8 +1,8 @@
 // The command lines of the three programs from any text: velmok's "service;pipe;" and the
 // registration programs' launch arguments always give a service, pipe or block in range.
-#include "controls/core/block_session.h"
+#include "registration/core/block_session.h"
 #include "fuzz/fuzz_input.h"
-#include "main/core/main_argument.h"
+#include "velmok/core/main_argument.h"
 
 #include <cstdlib>
 

@@ -1,10 +1,10 @@
 // Currency text: parsing accepts a sign, digits and one point and raises ConversionError for
 // anything else; a parsed value prints as text that parses back to the same value, and sums
 // and differences either fit or raise RangeError.
-#include "controls/core/currency.h"
-#include "controls/core/errors.h"
+#include "base/currency.h"
+#include "base/errors.h"
 #include "fuzz/fuzz_input.h"
-#include "controls/core/support.h"
+#include "base/support.h"
 
 #include <cstdlib>
 

@@ -1,9 +1,9 @@
 // Equipment price records from any bytes: a material block decoded, encoded and decoded again
 // to the same fields, the settings read into the controls, and the block derived by the
 // percentages (a price out of range is a RangeError, never a wrapped number).
-#include "controls/core/errors.h"
+#include "base/errors.h"
 #include "fuzz/fuzz_input.h"
-#include "equipreg/core/selvan_calc.h"
+#include "selvan/core/selvan_calc.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -2,8 +2,8 @@
 // changes: no input crashes it or reaches undefined behaviour, and a typed digit never makes
 // the field hold more digits than MaxDigits allows.
 #include "fuzz/fuzz_input.h"
-#include "controls/core/nvaledit_state.h"
-#include "controls/core/virtual_keys.h"
+#include "grid/core/nvaledit_state.h"
+#include "grid/core/virtual_keys.h"
 
 #include <algorithm>
 #include <array>

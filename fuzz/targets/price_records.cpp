@@ -1,8 +1,8 @@
 // Pipe price records from any bytes: a pipe block decoded, calculated for every row (a figure
 // out of range is a RangeError, never a wrapped number), encoded and decoded again to the same
 // fields; and the whole-file reader refusing a short file.
-#include "main/core/calc.h"
-#include "controls/core/errors.h"
+#include "velmok/core/calc.h"
+#include "base/errors.h"
 #include "fuzz/fuzz_input.h"
 #include "pricefile/service_file.h"
 

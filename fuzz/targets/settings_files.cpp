@@ -1,8 +1,8 @@
 // The settings text files and the INI file read from any bytes: CP932 decoding, line splitting,
 // keys and values.
 #include "fuzz/fuzz_input.h"
-#include "controls/core/ini_file.h"
-#include "controls/core/settings_file.h"
+#include "base/ini_file.h"
+#include "base/settings_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

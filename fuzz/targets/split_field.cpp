@@ -1,6 +1,6 @@
 // SplitField never returns text past the last ";" and never a field that is not in the text.
 #include "fuzz/fuzz_input.h"
-#include "controls/core/support.h"
+#include "base/support.h"
 
 #include <cstdlib>
 

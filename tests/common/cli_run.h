@@ -1,6 +1,6 @@
 #pragma once
 // Running the batch programs as programs, and a JSON reader just large enough for their output.
-#include "controls/core/fileio.h"
+#include "base/fileio.h"
 #include "tests/common/temp_dir.h"
 
 #include <cctype>

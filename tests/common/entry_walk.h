@@ -7,10 +7,10 @@
 // committed text becomes; it does not ask the engine. The program's side (how a key reaches
 // its session, where a cell's value is stored, how a save is made and read back) comes from
 // the test as an EntryWalkProgram.
-#include "controls/core/currency.h"
-#include "controls/core/errors.h"
-#include "controls/core/strcolgrid_model.h"
-#include "controls/core/virtual_keys.h"
+#include "base/currency.h"
+#include "base/errors.h"
+#include "grid/core/strcolgrid_model.h"
+#include "grid/core/virtual_keys.h"
 
 #include <gtest/gtest.h>
 

@@ -15,10 +15,10 @@
 // GoogleTest programs report through ADD_FAILURE; Qt Test programs (built with VELMO_QT_TEST)
 // through QTest::qFail (qt_test_failure.cpp), and call checkNotices() in their cleanup() slot
 // when one fake serves several test functions.
-#include "controls/core/control_texts.h"
-#include "controls/core/price_import.h"
-#include "controls/core/price_revision.h"
-#include "controls/core/user_interface.h"
+#include "base/shared_texts.h"
+#include "pricework/price_import.h"
+#include "pricework/price_revision.h"
+#include "base/user_interface.h"
 
 #ifndef VELMO_QT_TEST
 #include <gtest/gtest.h>

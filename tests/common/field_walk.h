@@ -4,11 +4,11 @@
 // contract of number fields (docs/editing.md): a value inside the field's range is stored and
 // shown; one outside it is refused with a message that gives the range, nothing is stored,
 // and the field shows the stored value again.
-#include "controls/core/currency.h"
-#include "controls/core/errors.h"
-#include "controls/core/field_range.h"
-#include "controls/core/nvaledit_state.h"
-#include "controls/core/virtual_keys.h"
+#include "base/currency.h"
+#include "base/errors.h"
+#include "grid/core/field_range.h"
+#include "grid/core/nvaledit_state.h"
+#include "grid/core/virtual_keys.h"
 
 #include <gtest/gtest.h>
 

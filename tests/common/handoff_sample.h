@@ -1,8 +1,8 @@
 #pragma once
 // Hand-off folders for the print program's tests, written as velmok writes them, and the page
 // count of a PDF.
-#include "controls/core/cp932.h"
-#include "controls/core/fileio.h"
+#include "base/cp932.h"
+#include "base/fileio.h"
 #include "handoff/handoff_format.h"
 
 #include <filesystem>

@@ -3,7 +3,7 @@
 // holds its rename (the last step of its write, inside the write lock) for three seconds; the
 // second starts while the first waits there, after the first read the file and before the first
 // replaced it, which is where a change used to be lost.
-#include "controls/core/fileio.h"
+#include "base/fileio.h"
 #include "tests/common/cli_run.h"
 
 #include <chrono>

@@ -2,8 +2,8 @@
 // An installed program folder (the marker of the install step) and a user of it whose home is a
 // temporary folder: HOME and XDG_RUNTIME_DIR point into it and the other XDG variables are unset,
 // so that the defaults are used. The environment is put back when the test ends.
-#include "controls/core/fileio.h"
-#include "controls/core/program_homes.h"
+#include "base/fileio.h"
+#include "base/program_homes.h"
 #include "tests/common/temp_dir.h"
 
 #include <sys/stat.h>

@@ -2,7 +2,7 @@
 // A scripted user interface whose clipboard is the system's, through the programs' own Qt user
 // interface: window tests put a spreadsheet's text there, paste it with Ctrl+V and read back
 // what Ctrl+C copied.
-#include "controls/ui/QtUserInterface.h"
+#include "desktop/QtUserInterface.h"
 #include "tests/common/fake_ui.h"
 
 namespace velmo::test {

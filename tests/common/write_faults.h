@@ -1,8 +1,8 @@
 #pragma once
 // The faults of the write fault matrices: each stage of a whole-file write with a cause, and
 // the Japanese words the error must hold for it.
-#include "controls/core/errors.h"
-#include "controls/core/fileio.h"
+#include "base/errors.h"
+#include "base/fileio.h"
 
 #include <cerrno>
 #include <string>

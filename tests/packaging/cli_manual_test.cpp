@@ -1,7 +1,7 @@
 // Each command line's manual page against its --help: the same commands in the synopsis, each
 // with an entry of its own under COMMANDS, the same options, and an entry under OPTIONS for
 // every option the usage shows.
-#include "controls/core/fileio.h"
+#include "base/fileio.h"
 #include "tests/common/cli_run.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The equipment price file: creation, block reads and in-place writes, the swap, and the
 // failures of short files, missing folders and unwritable folders.
-#include "controls/core/cp932.h"
-#include "pricefile/equipment_block_file.h"
-#include "controls/core/errors.h"
-#include "controls/core/fileio.h"
+#include "base/cp932.h"
+#include "registration/core/equipment_block_file.h"
+#include "base/errors.h"
+#include "base/fileio.h"
 #include "tests/common/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -9,9 +9,9 @@
 #include "tests/pricefile/network_share.h"
 
 #include "pricefile/equipment_file.h"
-#include "controls/core/errors.h"
-#include "controls/core/fileio.h"
-#include "pricefile/pipe_block_file.h"
+#include "base/errors.h"
+#include "base/fileio.h"
+#include "registration/core/pipe_block_file.h"
 #include "pricefile/service_file.h"
 #include "tests/common/temp_dir.h"
 

@@ -2,7 +2,7 @@
 // and the files it refuses to compare.
 #include "pricefile/price_changes.h"
 
-#include "controls/core/errors.h"
+#include "base/errors.h"
 #include "pricefile/change_texts.h"
 #include "pricefile/equipment_file.h"
 #include "pricefile/service_file.h"

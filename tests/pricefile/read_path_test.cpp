@@ -1,11 +1,11 @@
 // Reading a price file: only a missing file is missing, nothing but a regular file of the
 // right size is read, a failed look-up never leads to a file being created or replaced, and
 // the litter of killed saves goes.
-#include "pricefile/equipment_block_file.h"
+#include "registration/core/equipment_block_file.h"
 #include "pricefile/equipment_file.h"
-#include "controls/core/errors.h"
-#include "controls/core/fileio.h"
-#include "pricefile/pipe_block_file.h"
+#include "base/errors.h"
+#include "base/fileio.h"
+#include "registration/core/pipe_block_file.h"
 #include "pricefile/service_file.h"
 #include "tests/common/temp_dir.h"
 

@@ -2,9 +2,9 @@
 // into what the first wrote or refuses; a writer that waits too long gives up naming the file;
 // a program that is not ours changing the file just before the rename is seen; a read-only
 // file is never replaced.
-#include "controls/core/control_texts.h"
-#include "controls/core/errors.h"
-#include "controls/core/fileio.h"
+#include "base/shared_texts.h"
+#include "base/errors.h"
+#include "base/fileio.h"
 #include "pricefile/pipe_block.h"
 #include "pricefile/service_file.h"
 #include "tests/common/temp_dir.h"

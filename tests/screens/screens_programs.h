@@ -1,7 +1,7 @@
 #pragma once
 // The registration programs' windows for the screens test, each made in a file of its own:
 // torvik's and selvan's headers cannot meet in one file.
-#include "controls/core/user_interface.h"
+#include "base/user_interface.h"
 
 #include <QMainWindow>
 

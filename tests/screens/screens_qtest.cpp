@@ -2,20 +2,20 @@
 // scale from the environment, see CMakeLists.txt): each lies inside the work area, no button
 // or label text is wider than its control, the buttons of a dialog are in view, and each is
 // saved as a screenshot.
-#include "tests/main/program_folder.h" // before any Qt header
-#include "main/ui/TFtankaregist.h"
+#include "tests/velmok/program_folder.h" // before any Qt header
+#include "velmok/ui/TFtankaregist.h"
 
-#include "controls/ui/MessageBoxes.h"
-#include "controls/ui/QtUserInterface.h"
-#include "controls/ui/TStrColGrid.h"
-#include "controls/ui/VelmoApplication.h"
-#include "controls/ui/WindowFit.h"
-#include "main/core/window_placement.h"
-#include "main/core/file_comparison.h"
-#include "main/ui/Tfcompare.h"
-#include "main/ui/Tflevel_select.h"
-#include "print/core/print_job.h"
-#include "print/ui/TfPrintPreview.h"
+#include "desktop/MessageBoxes.h"
+#include "desktop/QtUserInterface.h"
+#include "grid/ui/TStrColGrid.h"
+#include "desktop/VelmoApplication.h"
+#include "desktop/WindowFit.h"
+#include "velmok/core/window_placement.h"
+#include "velmok/core/file_comparison.h"
+#include "velmok/ui/Tfcompare.h"
+#include "velmok/ui/Tflevel_select.h"
+#include "korrel/core/print_job.h"
+#include "korrel/ui/TfPrintPreview.h"
 #include "tests/common/handoff_sample.h"
 #include "tests/screens/screens_programs.h"
 

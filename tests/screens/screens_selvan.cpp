@@ -1,5 +1,5 @@
-#include "equipreg/ui/TFSelect_Data_K.h"
-#include "equipreg/ui/Tfselvan.h"
+#include "selvan/ui/TFSelect_Data_K.h"
+#include "selvan/ui/Tfselvan.h"
 #include "tests/screens/screens_programs.h"
 
 namespace velmo::test {

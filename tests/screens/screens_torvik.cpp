@@ -1,7 +1,7 @@
-#include "tests/pipereg/torvik_fixture.h" // before any Qt header
+#include "tests/torvik/torvik_fixture.h" // before any Qt header
 
-#include "pipereg/ui/TFSelect_Data.h"
-#include "pipereg/ui/Tftorvik.h"
+#include "torvik/ui/TFSelect_Data.h"
+#include "torvik/ui/Tftorvik.h"
 #include "tests/screens/screens_programs.h"
 
 namespace velmo::test {

@@ -1,0 +1,527 @@
+#pragma once
+// The texts the shared core shows the person: the buttons of the message boxes, the questions
+// and notices of the block-editing session and the captions both registration programs give
+// the windows around it, the batch commands' texts, and the messages of the file layer and of
+// the number types. Each is written once here; a text with a name or a value in it is a
+// function of them.
+#include "base/usage_text.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmo::controltext {
+
+// ---- the buttons of the message boxes ----
+inline constexpr const char *NoticeButton = "確認"; // the one button of a notice
+inline constexpr const char *YesButton = "実行";    // the first button of a question
+inline constexpr const char *CancelButton = "キャンセル"; // the second, and the dialogs' cancel button
+// The third button of the save question before closing or switching: keep everything as it is.
+inline constexpr const char *BackButton = "戻る";
+inline constexpr const char *UnnamedOutputName = "出力"; // a save dialog's name when nothing names the output
+
+// ---- a file changed by another program since it was read ----
+// What was changed: the file, or a block of it by its name.
+inline std::string changedFileSubject(const std::filesystem::path &file) { return "ファイル " + file.string() + " "; }
+inline std::string changedBlockSubject(const std::filesystem::path &file, const std::string &blockName)
+{
+    return "ファイル " + file.string() + " の「" + blockName + "」";
+}
+inline constexpr const char *ChangedSinceReadText = "は、読み込んだ後にほかのプログラムで変更されています。";
+// The question before a save overwrites it; `subject` is one of the two above.
+inline std::string changedOnDiskQuestion(const std::string &subject)
+{
+    return subject + ChangedSinceReadText + "\n上書きすると、その変更は失われます。上書きしますか？";
+}
+// The error when the question was not answered "実行".
+inline std::string saveWithdrawnText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " への保存を取りやめました。ほかのプログラムの変更はそのままです。";
+}
+// A write that found what it was about to replace changed since it was read, and left the file
+// as it is.
+inline std::string changedOnDiskWriteText(const std::filesystem::path &file)
+{
+    return changedFileSubject(file) + ChangedSinceReadText + "書き込みませんでした";
+}
+// A batch command cannot ask: what it adds to that.
+inline constexpr const char *ForceHintText = " (上書きするには --force を付けてください)";
+
+// The third answer of that question, and the button of the bar that says so: read the file (or
+// the block) again and drop this program's unsaved edits.
+inline constexpr const char *ReloadButton = "読み込み直す";
+// The bar's other button: hide it and keep editing.
+inline constexpr const char *CloseBarButton = "閉じる";
+// Before the edits are dropped for what the file now holds.
+inline std::string reloadQuestion(const std::string &subject)
+{
+    return "このプログラムで保存していない変更を破棄して、" + subject + "を読み込み直しますか？";
+}
+// The bar above the grids when the window comes to the front again with unsaved edits.
+inline std::string changedOutsideBarText(const std::string &subject)
+{
+    return subject + "はほかのプログラムで変更されました。";
+}
+// The status bar after the file (or the block, given with the file's name) was read again.
+inline std::string reloadedStatusText(const std::string &subject)
+{
+    return subject + "をほかのプログラムの変更に合わせて読み込み直しました。";
+}
+
+// ---- the block-editing session ----
+inline std::string blockNotReadText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " の資材は読み込めなかったため、保存しません。";
+}
+inline std::string blockSavedNotice(const std::string &blockName) { return blockName + "を登録しました。"; }
+inline std::string saveBlockQuestion(const std::string &blockName) { return blockName + "の変更を保存しますか？"; }
+// A block without a name, in the questions and notices about it.
+inline std::string unnamedBlockName(int block) { return "名前のない資材 (ブロック " + std::to_string(block) + ")"; }
+// A block number on the command line that a file of 20 blocks does not have.
+inline std::string refusedBlockNumberText(const std::string &given)
+{
+    return "コマンドラインの資材番号 " + given + " はありません (0〜19)。資材 0 を開きます。";
+}
+
+// ---- the windows of the two registration programs (torvik, selvan) around that session ----
+inline constexpr const char *InputCaption = "QUORVANE-DX"; // the caption of every input box
+inline constexpr const char *NamePrompt = "資材名称編集";    // the input box of the block's name
+inline constexpr const char *EditNameButton = NamePrompt;    // and the button that opens it
+inline constexpr const char *ChooseBlockButton = "資材選択"; // the button and the selection dialog's strip
+inline constexpr const char *RegisterButton = "登　録";
+inline constexpr const char *CopyAllItem = "表示中のデータをすべてコピー";
+inline constexpr const char *PasteAllItem = "コピーしたすべてのデータを表示中のデータに貼り付け";
+inline constexpr const char *GridExitItem = "終　了"; // the grid's pop-up menu
+inline constexpr const char *ExitItem = "終了";       // the pop-up menu of the window
+// The selection dialog.
+inline constexpr const char *SelectCaption = "Quorvane-QUORVANE-DX-";
+inline constexpr const char *SelectHeader = "QuorvaneQUORVANE-DX";
+inline constexpr const char *SelectButton = "選択実行";
+inline constexpr const char *MoveUpItem = "上へ移動";
+inline constexpr const char *MoveDownItem = "下へ移動";
+
+// ---- the price revision of the registration programs ----
+inline constexpr const char *RevisionItem = "価格改定…";
+inline constexpr const char *RevisionCaption = "価格改定（定価）";
+inline constexpr const char *RevisionShownBlock = "表示中のブロック";
+inline constexpr const char *RevisionWholeFile = "ファイル全体（すべてのブロック）";
+inline constexpr const char *RevisionBlockHeading = "ブロック";
+inline constexpr const char *RevisionSizeHeading = "サイズ";
+inline std::string revisionFileQuestion(const std::filesystem::path &file, const std::string &summary)
+{
+    return summary + "\nファイル " + file.string() + " のすべてのブロックの定価を改定して保存します。よろしいですか？";
+}
+inline std::string registerBeforeRevisionText(const std::string &block)
+{
+    return "表示中のブロック " + block + " に登録していない変更があります。登録してからファイル全体を改定してください。";
+}
+inline std::string fileRevisedNotice(const std::filesystem::path &file, int blocks)
+{
+    return "ファイル " + file.string() + " の " + std::to_string(blocks) + " ブロックの定価を改定して保存しました。";
+}
+
+// ---- the batch commands ----
+inline constexpr const char *StdoutFailedText = "標準出力に書き込めません";
+// The same after the command wrote its file: the write stands.
+inline std::string writtenButStdoutFailedText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " は書き込みました。" + StdoutFailedText;
+}
+// Command lines that are not the program's.
+inline constexpr const char *NoCommandText = "コマンドがありません";
+inline std::string unknownCommandText(const std::string &command) { return "コマンド '" + command + "' はありません"; }
+inline std::string unknownOptionText(const std::string &command, const std::string &option)
+{
+    return command + " にオプション '" + option + "' はありません";
+}
+// What follows a usage error: how to see the usage.
+inline std::string usageHintText(const std::string &program) { return "(" + program + " --help で使い方を表示します)"; }
+// The block option of torvik-cli and selvan-cli, and the one file they take.
+inline std::string badBlockError(const std::string &given)
+{
+    return "--block には 0 から 19 までのブロック番号を指定してください ('" + given + "')";
+}
+inline constexpr const char *NoBlockNumberError = "--block の後にブロック番号がありません";
+inline std::string secondFileError(const std::string &given)
+{
+    return "ファイルは一つだけ指定してください ('" + given + "')";
+}
+inline std::string noFileError(const std::string &command) { return command + " にはファイルを指定してください"; }
+
+// The batch programs' "import": a supplier's price list into one block's list prices.
+inline UsagePart importUsageText(const std::string &program)
+{
+    return {"        " + program +
+                " import FILE --block N LIST [--size-column C] [--price-column C] [--sheet NAME] [--write [--force]]\n",
+            "  LIST: 仕入先の価格表 (CSV・タブ区切り: UTF-8 か Shift-JIS、.xlsx または .ods)。ブロック N のサイズに一致した\n"
+            "        行の定価を取り込みます。非表示の行とシートは読みません。同じサイズの行が複数あれば最後の行を\n"
+            "        取り込み、ほかの行を duplicates に示します。--write がなければ結果を JSON で表示するだけで、\n"
+            "        ファイルは変更しません。一致した行がなければ --write でも書き込みません\n"
+            "  C: 列番号 (1 から) または見出しの文字。既定は見出し (サイズ・呼び径・口径、定価・単価・価格) から、\n"
+            "     見出しがなければ数値から推測します\n"
+            "  --sheet: .xlsx・.ods のシート名 (既定は最初の表示されたシート。見出しがなければ見出しのあるシート)\n"};
+}
+// import --write when no row of the list matched a size of the block.
+inline std::string nothingImportedText(const std::filesystem::path &list, const std::filesystem::path &file)
+{
+    return "価格表 " + list.string() + " にはブロックのサイズに一致する行がないため、ファイル " + file.string() +
+           " には書き込みませんでした";
+}
+inline std::string missingOptionValueText(const std::string &option) { return option + " の後に値がありません"; }
+inline std::string importExtraArgumentText(const std::string &given)
+{
+    return "import に指定できるのは価格ファイルと価格表の二つだけです ('" + given + "')";
+}
+inline constexpr const char *ImportNeedsFilesText = "import には価格ファイルと価格表を指定してください";
+inline constexpr const char *ImportNeedsBlockText = "import には --block でブロック番号を指定してください";
+
+// ---- the file layer ----
+inline std::string missingFileText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " がありません";
+}
+// A look-up or a read that failed; `cause` is systemErrorText of the error.
+inline std::string unreadableFileText(const std::filesystem::path &file, const std::string &cause)
+{
+    return "ファイル " + file.string() + " を読めません: " + cause;
+}
+// Something that is not a regular file; `what` says what it is instead.
+inline std::string notRegularFileText(const std::filesystem::path &file, const std::string &what)
+{
+    return "ファイル " + file.string() + " は読めません: " + what;
+}
+// What a path that is not a regular file is instead.
+inline constexpr const char *IsFolderText = "ファイルではなくフォルダーです";
+inline constexpr const char *IsPipeText = "ファイルではなく名前付きパイプです";
+inline constexpr const char *IsSocketText = "ファイルではなくソケットです";
+inline constexpr const char *IsDeviceText = "ファイルではなくデバイスです";
+inline constexpr const char *NotRegularText = "通常のファイルではありません";
+// A file larger than its reader takes: `size` bytes, `expected` when an exact size is known.
+inline std::string tooLargeFileText(const std::filesystem::path &file, const std::string &size,
+                                    const std::string &expected)
+{
+    std::string text = "ファイル " + file.string() + " は大きすぎます: " + size + " バイトあります";
+    if (!expected.empty())
+        text += " (" + expected + " バイトのはず)";
+    return text;
+}
+inline std::string notInspectedText(const std::filesystem::path &path, const std::string &cause)
+{
+    return path.string() + " を調べられません: " + cause;
+}
+inline std::string unwritableFileText(const std::filesystem::path &file, const std::string &cause)
+{
+    return "ファイル " + file.string() + " に書き込めません: " + cause;
+}
+// A file that the person may not write is never replaced, not even by root: the mode bits decide.
+inline std::string readOnlyFileText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " は読み取り専用です";
+}
+// What the status bar of a window shows while the file it edits is read-only.
+inline constexpr const char *ReadOnlyStatusText = "読み取り専用";
+// The same before the path in the path panel of the registration programs.
+inline std::string readOnlyMark(bool readOnly) { return readOnly ? std::string("[") + ReadOnlyStatusText + "] " : ""; }
+// Another program of ours held the write lock of the file longer than a writer waits.
+inline std::string lockTimeoutText(const std::filesystem::path &file, int seconds)
+{
+    return "ファイル " + file.string() + " はほかのプログラムが保存中です。" + std::to_string(seconds) +
+           " 秒待ちましたが終わらないため、書き込みませんでした";
+}
+// The lock file beside a price file cannot be opened or locked.
+inline std::string lockFailedText(const std::filesystem::path &file, const std::filesystem::path &lock,
+                                  const std::string &cause)
+{
+    return "ファイル " + file.string() + " に書き込めません: ロックファイル " + lock.string() + " を使えません: " + cause;
+}
+// A program not of ours kept changing the file while it was being written.
+inline std::string keptChangingText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " は書き込みの間にほかのプログラムで変更され続けたため、書き込みませんでした";
+}
+// The file was renamed into place but its folder could not be flushed.
+inline std::string folderNotFlushedText(const std::filesystem::path &file, const std::filesystem::path &folder,
+                                        const std::string &cause)
+{
+    return "ファイル " + file.string() + " は保存しましたが、フォルダー " + folder.string() +
+           " をディスクに書き出せませんでした: " + cause;
+}
+// `what` (a program's task) found no place for its scratch folder in `parent`.
+inline std::string scratchFolderText(const std::string &what, const std::filesystem::path &parent,
+                                     const std::string &cause)
+{
+    return what + "の作業フォルダーを " + parent.string() + " に作れません: " + cause;
+}
+inline std::string converterText(const char *from, const char *to)
+{
+    return std::string("文字コード変換 ") + from + " → " + to + " を開けません";
+}
+
+// ---- numbers ----
+inline constexpr const char *CurrencyOverflowText = "計算結果が通貨型の範囲を超えました";
+inline constexpr const char *ResultTooLargeText = "計算結果が大きすぎます";
+inline std::string numberTooLargeText(const std::string &value) { return "数値が通貨型の範囲を超えました: " + value; }
+inline std::string notANumberText(std::string_view text) { return "'" + std::string(text) + "' は有効な数値ではありません"; }
+inline std::string numberOutOfRangeText(std::string_view text)
+{
+    return "'" + std::string(text) + "' は扱える数値の範囲 (±922337203685477.5807) を超えています";
+}
+
+// ---- a paste of spreadsheet cells into a price grid ----
+inline constexpr const char *PasteFromSheetItem = "貼り付け（表計算から）";
+// The history of the pipe or block being edited: Ctrl+Z and Ctrl+Y.
+inline constexpr const char *UndoStepItem = "元に戻す";
+inline constexpr const char *RedoStepItem = "やり直し";
+// One report for the whole paste: "12 件を貼り付けました。3 件は編集できないセルのため貼り付けていません。"
+// and the texts that are no figure or too large, by name.
+inline std::string pasteReportText(int pasted, int notEditable, int outside, const std::vector<std::string> &notNumbers,
+                                   const std::vector<std::string> &outOfRange)
+{
+    std::string t = std::to_string(pasted) + " 件を貼り付けました。";
+    if (notEditable > 0)
+        t += std::to_string(notEditable) + " 件は編集できないセルのため貼り付けていません。";
+    if (outside > 0)
+        t += std::to_string(outside) + " 件は表の範囲の外のため貼り付けていません。";
+    auto list = [&t](const std::vector<std::string> &texts, const char *what) {
+        if (texts.empty())
+            return;
+        t += "\n" + std::string(what) + " " + std::to_string(texts.size()) + " 件は元のままです:";
+        for (const std::string &n : texts)
+            t += " 「" + n + "」";
+    };
+    list(notNumbers, "数値でない");
+    list(outOfRange, "扱える範囲を超える");
+    return t;
+}
+template <class Report> std::string pasteReportText(const Report &r)
+{
+    return pasteReportText(r.pasted, r.notEditable, r.outside, r.notNumbers, r.outOfRange);
+}
+inline constexpr const char *NothingToPasteText = "クリップボードに貼り付けられる表がありません。";
+
+// ---- a typed value the cell cannot take ----
+// A cell named for a message: "15A の 定価", or by its row and column number without headings.
+inline std::string cellNameText(const std::string &rowHeading, const std::string &colHeading, int col, int row)
+{
+    const std::string r = rowHeading.empty() ? std::to_string(row) + " 行目" : rowHeading;
+    const std::string c = colHeading.empty() ? std::to_string(col + 1) + " 列目" : colHeading;
+    return r + " の " + c;
+}
+inline std::string entryTooLargeText(const std::string &cell, const std::string &text)
+{
+    return cell + " に入力した「" + text +
+           "」は大きすぎて扱えません。扱える値は 922 兆 (922,337,203,685,477) までです。セルは元の値に戻しました。";
+}
+inline std::string entryResultTooLargeText(const std::string &cell, const std::string &text)
+{
+    return cell + " に「" + text +
+           "」を入れると、計算した価格が扱える値 922 兆 (922,337,203,685,477) を超えます。セルは元の値に戻しました。";
+}
+
+// ---- a number field (percentage, rate) given a value outside its range ----
+// The field keeps the value it had: what it shows is what is stored.
+inline std::string fieldOutOfRangeText(const std::string &field, const std::string &value, const std::string &low,
+                                       const std::string &high)
+{
+    return "「" + field + "」に入力した " + value + " は範囲外です。" + low + " から " + high +
+           " までの数値を入力してください。欄は元の値に戻しました。";
+}
+
+// ---- a supplier's price list read into a block's list prices ----
+inline constexpr const char *ImportPriceListItem = "価格表の取り込み…"; // the menu command
+inline constexpr const char *ImportPriceListTitle = "価格表の取り込み"; // its dialogs
+inline constexpr const char *PriceListFilter = "価格表 (*.csv *.txt *.xlsx *.ods);;すべてのファイル (*)";
+inline constexpr const char *ImportButton = "取り込み";
+inline constexpr const char *SheetLabel = "シート";
+inline constexpr const char *SizeColumnLabel = "サイズの列";
+inline constexpr const char *PriceColumnLabel = "定価の列";
+inline constexpr const char *ImportSizeHeading = "サイズ";
+inline constexpr const char *OldListPriceHeading = "現在の定価";
+inline constexpr const char *NewListPriceHeading = "取り込む定価";
+inline constexpr const char *UnmatchedRowsHeading = "どのサイズにも一致しない行";
+inline constexpr const char *BadPriceCellsHeading = "価格として読めないセル";
+inline constexpr const char *DuplicateRowsHeading = "同じサイズが複数の行にあるもの (取り込む行は「取り込む定価」の欄で選べます)";
+inline constexpr const char *SizesWithoutPriceHeading = "価格のないサイズ";
+// A row of the list in the preview: "12 行目: 15A 1,200".
+inline std::string sheetLineText(int row, const std::string &size, const std::string &price)
+{
+    return std::to_string(row) + " 行目: " + size + (price.empty() ? "" : "  " + price);
+}
+inline std::string importCountsText(int matched, int headings, int unmatched, int withoutPrice, int badPrices,
+                                    int duplicated, int hidden)
+{
+    std::string text = "取り込む定価 " + std::to_string(matched) + " 件 / 見出しの行 " + std::to_string(headings) +
+                       " 行 / 一致しない行 " + std::to_string(unmatched) + " 件 / 価格のないサイズ " +
+                       std::to_string(withoutPrice) + " 件 / 読めない価格 " + std::to_string(badPrices) +
+                       " 件 / 複数の行にあるサイズ " + std::to_string(duplicated) + " 件";
+    if (hidden > 0)
+        text += "\n非表示の行 " + std::to_string(hidden) + " 行は読みませんでした";
+    return text;
+}
+// A size that several rows of the list price: the row taken and the others.
+inline std::string duplicateSizeText(const std::string &size, int row, const std::string &price,
+                                     const std::vector<int> &others)
+{
+    std::string text = size + ": " + std::to_string(row) + " 行目の " + price + " を取り込みます (ほかに";
+    for (const int r : others)
+        text += " " + std::to_string(r) + " 行目";
+    return text + ")";
+}
+// A row to choose for a size that several rows price: "3,550 (12 行目)".
+inline std::string rowChoiceText(const std::string &price, int row)
+{
+    return price + " (" + std::to_string(row) + " 行目)";
+}
+// A sheet the workbook hides, in the dialog's list of sheets.
+inline std::string hiddenSheetName(const std::string &sheet) { return sheet + " (非表示)"; }
+// The guesses read another sheet than the first because the first has no heading.
+inline std::string headingSheetText(const std::string &first, const std::string &used)
+{
+    return "シート「" + first + "」にはサイズと定価の見出しがないため、見出しのあるシート「" + used + "」を表示しています";
+}
+// The command line read another sheet than the first: the first lacks the column asked for.
+inline std::string otherSheetUsedText(const std::filesystem::path &list, const std::string &first,
+                                      const std::string &heading, const std::string &used)
+{
+    return "価格表 " + list.string() + ": シート「" + first + "」には" +
+           (heading.empty() ? std::string("サイズや定価の見出し") : "見出し「" + heading + "」") + "がないため、シート「" + used +
+           "」を読みました。シートを決めるには --sheet '" + used + "' を指定してください";
+}
+// No shown sheet has the heading asked for; a hidden one, or none.
+inline std::string headingOnHiddenSheetText(const std::string &heading, const std::string &first,
+                                            const std::string &hidden)
+{
+    return "シート「" + first + "」に見出しが「" + heading + "」の列はありません。非表示のシート「" + hidden +
+           "」にあります: --sheet '" + hidden + "' を指定してください";
+}
+// A column of the choice lists: "2: 定価" (its number and the first text it holds).
+inline std::string columnChoiceText(int column, const std::string &firstText)
+{
+    return std::to_string(column) + (firstText.empty() ? "" : ": " + firstText);
+}
+// What a workbook is read as, in the message of one that cannot be read.
+inline constexpr const char *XlsxBookKind = "Excel ブック (.xlsx)";
+inline constexpr const char *OdsBookKind = "OpenDocument スプレッドシート (.ods)";
+inline constexpr const char *SpreadsheetBookKind = "表計算のブック (.xlsx・.ods)";
+inline std::string damagedWorkbookText(const std::filesystem::path &file, const std::string &cause,
+                                       const char *kind = XlsxBookKind)
+{
+    return "ファイル " + file.string() + " は " + kind + " として読めません: " + cause;
+}
+inline constexpr const char *NotZipCause = "ZIP 形式ではないか、壊れています";
+inline constexpr const char *NoWorkbookCause = "ブックの目次 (xl/workbook.xml か content.xml) がありません";
+inline constexpr const char *NoSheetsCause = "シートがありません";
+inline std::string badPartCause(const std::string &part) { return "部品 " + part + " が壊れています"; }
+inline std::string missingPartCause(const std::string &part) { return "部品 " + part + " がありません"; }
+inline std::string partTooLargeCause(const std::string &part) { return "部品 " + part + " が大きすぎます"; }
+inline std::string noSuchSheetText(const std::filesystem::path &file, const std::string &sheet)
+{
+    return "ファイル " + file.string() + " にシート「" + sheet + "」がありません";
+}
+inline std::string emptyPriceListText(const std::filesystem::path &file) { return "ファイル " + file.string() + " に表がありません"; }
+// Another failure while a price list was read or its columns chosen, with the list's name.
+inline std::string inPriceListText(const std::filesystem::path &list, const std::string &what)
+{
+    return "価格表 " + list.string() + ": " + what;
+}
+// A column asked for that the table does not have.
+inline std::string noColumnNumberText(int column, int columns)
+{
+    return std::to_string(column) + " 列目はありません (この表は " + std::to_string(columns) + " 列です)";
+}
+inline std::string noColumnHeadingText(const std::string &heading)
+{
+    return "見出しが「" + heading + "」の列はありません";
+}
+// The same in a workbook: the sheet looked in, and that --sheet chooses another.
+inline std::string noColumnHeadingOnSheetText(const std::string &heading, const std::string &sheet)
+{
+    return "シート「" + sheet + "」に見出しが「" + heading + "」の列はありません (ほかのシートは --sheet で指定してください)";
+}
+// ---- price lists of the registration programs (print, CSV and Excel) ----
+inline constexpr const char *PrintPriceListItem = "価格表の印刷…";
+inline constexpr const char *CsvPriceListItem = "価格表をCSVファイルとして出力…";
+inline constexpr const char *XlsxPriceListItem = "価格表をExcelファイルとして出力…";
+// Which blocks: the one shown, or every block with a name.
+inline constexpr const char *PriceListScopeQuestion = "価格表に載せる資材を選んでください。";
+inline constexpr const char *PriceListCurrentButton = "表示中の資材";
+inline constexpr const char *PriceListAllButton = "名前のあるすべての資材";
+inline std::string noNamedBlockText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " には名前のある資材がありません。";
+}
+// The headings of the table beside the price columns.
+inline constexpr const char *PriceListBlockHeading = "ブロック";
+inline constexpr const char *PriceListNameHeading = "名称";
+inline constexpr const char *PriceListMemoHeading = "備考";
+inline constexpr const char *PriceListUnitHeading = "単位";
+inline constexpr const char *PriceListSizeHeading = "サイズ";
+inline std::string noSuchBlockText(int block)
+{
+    return "ブロック " + std::to_string(block) + " はありません (0 から 19 まで)";
+}
+// A command line's command that writes into a file named after FILE got none.
+inline std::string noOutFileError(const std::string &command)
+{
+    return command + " には出力するファイルを指定してください";
+}
+// A sheet of a block without a usable name.
+inline std::string priceListSheetFallback(int block) { return "ブロック" + std::to_string(block); }
+inline std::string priceListWrittenText(const std::filesystem::path &file)
+{
+    return "価格表を " + file.string() + " に出力しました。";
+}
+// The print program (velmok's print, the price lists): missing, or it did not start.
+inline std::string printProgramMissingText(const std::string &program, const std::filesystem::path &folder)
+{
+    return "印刷プログラム " + program + " が見つかりません。\n" + "印刷データは " + folder.string() +
+           " に書き出しました。";
+}
+inline std::string printProgramNotStartedText(const std::string &program)
+{
+    return "印刷プログラム " + program + " を起動できませんでした。";
+}
+// A program run and waited for.
+inline std::string programNotRunText(const std::filesystem::path &program, const std::string &cause)
+{
+    return "プログラム " + program.string() + " を起動できません: " + cause;
+}
+inline std::string programNotAwaitedText(const std::filesystem::path &program, const std::string &cause)
+{
+    return "プログラム " + program.string() + " の終了を待てません: " + cause;
+}
+inline std::string printProgramNotFoundText(const std::string &program)
+{
+    return "印刷プログラム " + program + " が見つかりません";
+}
+inline std::string printDataNotWrittenText(const std::string &cause)
+{
+    return "一時フォルダーに印刷データを書き込めません (" + cause + ")";
+}
+// A price list with more price columns than the print program's data line holds.
+inline std::string tooManyPriceColumnsText(size_t columns, int most)
+{
+    return "価格表の列 " + std::to_string(columns) + " は印刷できません (" + std::to_string(most) + " 列まで)";
+}
+inline std::string pdfNotMadeText(const std::filesystem::path &pdf, const std::string &cause)
+{
+    return "PDF " + pdf.string() + " を作れません: " + cause;
+}
+// `said`: what the print program wrote to its standard error, passed through (its last line
+// without the program's name, which is the cause it gives).
+inline std::string printProgramFailedText(const std::filesystem::path &program, int status,
+                                          const std::filesystem::path &pdf, std::string said = "")
+{
+    while (!said.empty() && (said.back() == '\n' || said.back() == '\r'))
+        said.pop_back();
+    if (const size_t nl = said.rfind('\n'); nl != std::string::npos)
+        said.erase(0, nl + 1);
+    std::string text = "印刷プログラム " + program.string() + " が終了状態 " + std::to_string(status) + " で終わりました。PDF " +
+                       pdf.string() + " は作られていません";
+    if (!said.empty())
+        text += ": " + said;
+    return text;
+}
+
+} // namespace velmo::controltext

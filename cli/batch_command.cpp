@@ -1,0 +1,142 @@
+#include "cli/batch_command.h"
+
+#include "base/shared_texts.h"
+#include "base/errors.h"
+#include "base/fileio.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace velmo::cli {
+
+std::string readFileToCheck(const std::filesystem::path &file, uintmax_t expectedBytes)
+{
+    return readExistingFile(file, [&](uintmax_t size) {
+               if (size > expectedBytes)
+                   throw IoError(tooLargeText(file, size, expectedBytes));
+           })
+        .bytes;
+}
+
+bool takeRevisionArg(int argc, char **argv, int &i, RevisionArgs &args)
+{
+    const std::string a = argv[i];
+    if (a == "--all") {
+        args.all = true;
+        return true;
+    }
+    for (const auto &[name, value] : {std::pair<const char *, std::string *>{"--unit", &args.unit}, {"--round", &args.round}}) {
+        if (a == name) {
+            if (i + 1 >= argc)
+                throw UsageError(a + " の後に値がありません");
+            *value = argv[++i];
+            return true;
+        }
+        if (a.rfind(std::string(name) + "=", 0) == 0) {
+            *value = a.substr(std::strlen(name) + 1);
+            return true;
+        }
+    }
+    if (a == "--percent") {
+        if (i + 1 >= argc)
+            throw UsageError("--percent の後に値がありません");
+        args.percent = argv[++i];
+        return true;
+    }
+    if (a.rfind("--percent=", 0) == 0) {
+        args.percent = a.substr(10);
+        return true;
+    }
+    return false;
+}
+
+void requireRevisionArgs(const RevisionArgs &args, bool blockGiven, const char *oneBlock)
+{
+    if (!args.percent)
+        throw UsageError("改定率を --percent P で指定してください");
+    if (args.all == blockGiven)
+        throw UsageError(std::string("改定するのは ") + oneBlock + " か --all のどちらか一方で指定してください");
+}
+
+PriceRevision parseRevisionOrUsage(const RevisionArgs &args)
+{
+    try {
+        return parseRevision(*args.percent, args.unit, args.round);
+    } catch (const ConversionError &e) {
+        throw UsageError(e.what());
+    }
+}
+
+std::vector<int> selectedOrAll(std::optional<int> one, int count)
+{
+    if (one)
+        return {*one};
+    std::vector<int> all;
+    for (int i = 0; i < count; ++i)
+        all.push_back(i);
+    return all;
+}
+
+namespace {
+std::optional<std::filesystem::path> writtenFile;
+} // namespace
+
+void noteFileWritten(const std::filesystem::path &file) { writtenFile = file; }
+
+void printJson(const JsonWriter &j)
+{
+    std::fwrite(j.text().data(), 1, j.text().size(), stdout);
+    std::fputc('\n', stdout);
+}
+
+int runBatch(int argc, char **argv, const char *program, const char *usage, const char *usageHint,
+             const std::function<int()> &run)
+{
+    int status = 2;
+    errno = 0;
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(usage, stdout);
+        status = 0;
+    } else if (argc < 2) { // nothing asked: how to ask
+        std::fputs(usage, stderr);
+        return 2;
+    } else {
+        try {
+            status = run();
+        } catch (const UsageError &e) {
+            std::fprintf(stderr, "%s: %s %s\n", program, e.what(), usageHint);
+        } catch (const ChangedOnDiskError &e) {
+            std::fprintf(stderr, "%s: %s%s\n", program, e.what(), controltext::ForceHintText);
+            status = 3;
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "%s: %s\n", program, e.what());
+        }
+    }
+    // What was written to standard output must have reached it: a full disk or a closed pipe
+    // shows only at the flush or the close.
+    const bool failed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    const int flushError = errno != 0 ? errno : EIO;
+    if (std::fclose(stdout) != 0 || failed) {
+        const std::string what =
+            writtenFile ? controltext::writtenButStdoutFailedText(*writtenFile) : controltext::StdoutFailedText;
+        std::fprintf(stderr, "%s: %s: %s\n", program, what.c_str(), systemErrorText(failed ? flushError : errno).c_str());
+        return 2;
+    }
+    return status;
+}
+
+std::optional<int> blockNumberText(const std::string &text)
+{
+    if (text.empty() || text.size() > 2)
+        return std::nullopt;
+    int n = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+} // namespace velmo::cli

@@ -1,0 +1,225 @@
+#include "korrel/core/page_layout.h"
+
+#include "base/shared_texts.h"
+
+#include <algorithm>
+
+namespace velmo::print {
+
+namespace {
+
+constexpr double Margin = 10;
+constexpr double TableTop = 47;
+constexpr double GroupRowHeight = 6, HeadingRowHeight = 7, RowHeight = 9.5;
+constexpr int Rows = 14;
+
+// The heading row above the factor and component columns.
+constexpr const char *FactorGroup = "歩　　掛";
+constexpr const char *ComponentGroup = "金　　額（円）";
+
+bool isFactor(int field) { return field >= handoff::FactorField && field < handoff::ComponentField; }
+bool isComponent(int field) { return field >= handoff::ComponentField && field < handoff::TotalField; }
+
+// A price list of torvik or selvan: its title, the block's names, unit and memo, and a table of
+// the sizes and the prices of its columns, a group row above the columns that have a group.
+PageLayout layoutPriceList(const PrintPage &page)
+{
+    PageLayout l;
+    const PrintHeader &h = *page.header;
+    const double right = PageLayout::Width - Margin;
+    const double width = right - Margin;
+    auto text = [&](double x, double y, double w, double ht, std::string s, Align a, double pt, bool bold = false) {
+        l.texts.push_back({x, y, w, ht, std::move(s), a, pt, bold});
+    };
+    auto rule = [&](double x1, double y1, double x2, double y2, double w = 0.2) {
+        l.rules.push_back({x1, y1, x2, y2, w});
+    };
+
+    text(Margin, Margin, width, 10, h.dataTitle, Align::Centre, 16, true);
+    rule(Margin, 21.5, right, 21.5, 0.4);
+    std::string names = page.pipeNames[0];
+    for (int i = 1; i < 3; ++i)
+        if (!page.pipeNames[i].empty())
+            names += "　" + page.pipeNames[i];
+    const std::string unit = page.rows.empty() ? "" : (*page.rows.front())[handoff::UnitField];
+    text(Margin, 23, width - 50, 7, std::string(controltext::PriceListNameHeading) + "：" + names, Align::Left, 11, true);
+    text(right - 50, 23, 50, 7, std::string(controltext::PriceListUnitHeading) + "：" + unit, Align::Right, 11, true);
+    if (!h.memo.empty())
+        text(Margin, 31, width, 6, std::string(controltext::PriceListMemoHeading) + "：" + h.memo, Align::Left, 9);
+
+    // The size column is wider where the sizes are texts of their own (selvan's many columns).
+    const size_t n = h.columns.size();
+    const double sizeWidth = n > 8 ? 52 : 40;
+    const double priceWidth = std::min(30.0, (width - sizeWidth) / static_cast<double>(n));
+    bool grouped = false;
+    for (const std::string &g : h.columnGroups)
+        grouped = grouped || !g.empty();
+    const double headTop = TableTop - 7;
+    const double nameTop = headTop + (grouped ? GroupRowHeight : 0);
+    const double bodyTop = nameTop + HeadingRowHeight;
+    const double bottom = bodyTop + Rows * RowHeight;
+    const double tableRight = Margin + sizeWidth + priceWidth * static_cast<double>(n);
+
+    text(Margin, headTop, sizeWidth, bodyTop - headTop, controltext::PriceListSizeHeading, Align::Centre, 8.5, true);
+    rule(Margin, headTop, Margin, bottom);
+    double x = Margin + sizeWidth;
+    for (size_t c = 0; c < n; ++c) {
+        const std::string &group = c < h.columnGroups.size() ? h.columnGroups[c] : std::string();
+        const bool startsGroup = !group.empty() && (c == 0 || h.columnGroups[c - 1] != group);
+        if (group.empty()) {
+            text(x, headTop, priceWidth, bodyTop - headTop, h.columns[c], Align::Centre, 8, true);
+            rule(x, headTop, x, bottom);
+        } else {
+            if (startsGroup) {
+                size_t span = 1;
+                while (c + span < n && h.columnGroups[c + span] == group)
+                    ++span;
+                text(x, headTop, priceWidth * static_cast<double>(span), GroupRowHeight, group, Align::Centre, 8.5, true);
+                rule(x, nameTop, x + priceWidth * static_cast<double>(span), nameTop);
+            }
+            text(x, nameTop, priceWidth, HeadingRowHeight, h.columns[c], Align::Centre, 8, true);
+            rule(x, startsGroup ? headTop : nameTop, x, bottom);
+        }
+        x += priceWidth;
+    }
+    rule(tableRight, headTop, tableRight, bottom);
+    rule(Margin, headTop, tableRight, headTop, 0.4);
+    rule(Margin, bodyTop, tableRight, bodyTop, 0.4);
+    for (int r = 1; r < Rows; ++r)
+        rule(Margin, bodyTop + r * RowHeight, tableRight, bodyTop + r * RowHeight, 0.1);
+    rule(Margin, bottom, tableRight, bottom, 0.4);
+
+    for (size_t r = 0; r < page.rows.size() && r < static_cast<size_t>(Rows); ++r) {
+        const PrintRow &row = *page.rows[r];
+        const double y = bodyTop + static_cast<double>(r) * RowHeight;
+        text(Margin + 1, y, sizeWidth - 2, RowHeight, row[handoff::SizeField], Align::Left, 9);
+        for (size_t c = 0; c < n; ++c)
+            text(Margin + sizeWidth + priceWidth * static_cast<double>(c) + 1, y, priceWidth - 2, RowHeight,
+                 row[handoff::PriceListFirstPrice + c], Align::Right, 9);
+    }
+
+    const double foot = PageLayout::Height - Margin - 5;
+    text(Margin, foot, 120, 5, h.applicationTitle + (h.dataTitle.empty() ? "" : "　" + h.dataTitle), Align::Left, 8);
+    text(right - 40, foot, 40, 5, std::to_string(page.number) + " / " + std::to_string(page.count), Align::Right, 8);
+    return l;
+}
+
+} // namespace
+
+bool unusedRow(const PrintRow &row)
+{
+    if (!row[handoff::SizeField].empty())
+        return false;
+    for (int f = handoff::AdoptedField; f < handoff::DataFields; ++f)
+        if (!row[f].empty() && row[f] != "0")
+            return false;
+    return true;
+}
+
+std::vector<Column> tableColumns(bool refrigerant)
+{
+    const char *const *names = refrigerant ? handoff::RefrigerantPartNames : handoff::PartNames;
+    const double factorWidth = refrigerant ? 14 : 12.5;
+    const double componentWidth = refrigerant ? 18.5 : 15.5;
+    const double totalWidth = refrigerant ? 20 : 19;
+
+    std::vector<Column> cols = {{"呼び径", handoff::SizeField, 15, Align::Centre},
+                                {"単位", handoff::UnitField, 9, Align::Centre},
+                                {"採用単価", handoff::AdoptedField, 19, Align::Right},
+                                {"材料単価", handoff::MaterialField, 19, Align::Right}};
+    for (int group : {handoff::FactorField, handoff::ComponentField})
+        for (int i = 0; i < 7; ++i) {
+            if (refrigerant && i == handoff::ChippingPart)
+                continue; // はつり補修 has no meaning for refrigerant piping
+            cols.push_back({names[i], group + i, group == handoff::FactorField ? factorWidth : componentWidth,
+                            Align::Right});
+        }
+    cols.push_back({"合　計", handoff::TotalField, totalWidth, Align::Right});
+    return cols;
+}
+
+PageLayout layoutPage(const PrintPage &page)
+{
+    if (page.header->priceList())
+        return layoutPriceList(page);
+    PageLayout l;
+    const PrintHeader &h = *page.header;
+    const double right = PageLayout::Width - Margin;
+    const double width = right - Margin;
+    auto text = [&](double x, double y, double w, double ht, std::string s, Align a, double pt, bool bold = false) {
+        l.texts.push_back({x, y, w, ht, std::move(s), a, pt, bold});
+    };
+    auto rule = [&](double x1, double y1, double x2, double y2, double w = 0.2) {
+        l.rules.push_back({x1, y1, x2, y2, w});
+    };
+
+    // Heading: the title, the date, the pipe and its location, the labour prices, the memo.
+    text(Margin, Margin, width, 10, "複 合 単 価 表", Align::Centre, 16, true);
+    text(right - 90, Margin, 90, 5, headingDate(h), Align::Right, 10);
+    text(right - 90, Margin + 5, 90, 5, h.year.empty() ? "" : "（" + h.year + "年）", Align::Right, 8);
+    rule(Margin, 21.5, right, 21.5, 0.4);
+
+    std::string pipe = page.pipeNames[0];
+    for (int i = 1; i < 3; ++i)
+        if (!page.pipeNames[i].empty())
+            pipe += "　" + page.pipeNames[i];
+    text(Margin, 23, 190, 7, "管材名：" + pipe, Align::Left, 11, true);
+    text(right - 80, 23, 80, 7, "施工場所：" + page.location, Align::Right, 11, true);
+    text(Margin, 31, 130, 6, "基礎工費（１人工）：" + labourText(h.labour), Align::Left, 9.5);
+    text(Margin + 130, 31, 80, 6, "NET：" + groupedNumber(h.netLabour), Align::Left, 9.5);
+    if (!h.memo.empty())
+        text(Margin, 38, width, 6, "備考：" + h.memo, Align::Left, 9);
+
+    // The table: a group row over the factors and the components, the headings, 14 rows.
+    const std::vector<Column> cols = tableColumns(h.refrigerant);
+    const double headTop = TableTop, nameTop = TableTop + GroupRowHeight;
+    const double bodyTop = nameTop + HeadingRowHeight;
+    const double bottom = bodyTop + Rows * RowHeight;
+    double x = Margin;
+    double factorsLeft = 0, factorsRight = 0, componentsLeft = 0, componentsRight = 0;
+    for (const Column &c : cols) {
+        const bool grouped = isFactor(c.field) || isComponent(c.field);
+        if (isFactor(c.field)) {
+            if (factorsLeft == 0)
+                factorsLeft = x;
+            factorsRight = x + c.width;
+        } else if (isComponent(c.field)) {
+            if (componentsLeft == 0)
+                componentsLeft = x;
+            componentsRight = x + c.width;
+        }
+        if (grouped)
+            text(x, nameTop, c.width, HeadingRowHeight, c.heading, Align::Centre, 8, true);
+        else
+            text(x, headTop, c.width, GroupRowHeight + HeadingRowHeight, c.heading, Align::Centre, 8.5, true);
+        for (size_t r = 0; r < page.rows.size() && r < Rows; ++r) {
+            if (unusedRow(*page.rows[r]))
+                continue;
+            const double y = bodyTop + static_cast<double>(r) * RowHeight;
+            std::string value = (*page.rows[r])[c.field];
+            text(x + 1, y, c.width - 2, RowHeight, std::move(value), c.align, 9);
+        }
+        // Column lines; inside a group the heading of the group spans them.
+        rule(x, grouped && x != factorsLeft && x != componentsLeft ? nameTop : headTop, x, bottom);
+        x += c.width;
+    }
+    rule(x, headTop, x, bottom);
+    text(factorsLeft, headTop, factorsRight - factorsLeft, GroupRowHeight, FactorGroup, Align::Centre, 8.5, true);
+    text(componentsLeft, headTop, componentsRight - componentsLeft, GroupRowHeight, ComponentGroup, Align::Centre,
+         8.5, true);
+    rule(Margin, headTop, x, headTop, 0.4);
+    rule(factorsLeft, nameTop, factorsRight, nameTop);
+    rule(componentsLeft, nameTop, componentsRight, nameTop);
+    rule(Margin, bodyTop, x, bodyTop, 0.4);
+    for (int r = 1; r < Rows; ++r)
+        rule(Margin, bodyTop + r * RowHeight, x, bodyTop + r * RowHeight, 0.1);
+    rule(Margin, bottom, x, bottom, 0.4);
+
+    // Foot: who printed it and the page number.
+    const double foot = PageLayout::Height - Margin - 5;
+    text(Margin, foot, 120, 5, h.applicationTitle + (h.dataTitle.empty() ? "" : "　" + h.dataTitle), Align::Left, 8);
+    text(right - 40, foot, 40, 5, std::to_string(page.number) + " / " + std::to_string(page.count), Align::Right, 8);
+    return l;
+}
+
+} // namespace velmo::print

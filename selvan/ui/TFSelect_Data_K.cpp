@@ -1,0 +1,153 @@
+#include "selvan/ui/TFSelect_Data_K.h"
+#include "desktop/WindowFit.h"
+
+#include "grid/ui/QtGridTypes.h"
+#include "desktop/VelmoApplication.h"
+#include "base/shared_texts.h"
+#include "selvan/core/selvan_grid.h"
+#include "selvan/core/selvan_session.h"
+#include "selvan/core/selvan_texts.h"
+
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace velmo {
+
+TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : QDialog(parent), session_(session)
+{
+    setWindowTitle(controltext::SelectCaption);
+    setModal(true);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 8);
+    outer->setSpacing(4);
+
+    auto *header = new QLabel(controltext::SelectHeader, this);
+    header->setObjectName("selectHeader");
+    header->setContentsMargins(8, 4, 8, 4);
+    QFont hf = header->font();
+    hf.setBold(true);
+    header->setFont(hf);
+    header->setStyleSheet(QString("#selectHeader { color: blue; background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
+                                  "stop:0 white, stop:1 %1); }")
+                              .arg(toQColor(EquipmentFixedColor).name()));
+    outer->addWidget(header);
+
+    auto *strip = new QLabel(controltext::ChooseBlockButton, this);
+    strip->setObjectName("selectStrip");
+    strip->setContentsMargins(8, 3, 8, 3);
+    strip->setStyleSheet(QString("#selectStrip { color: white; font-weight: bold; background: %1; }")
+                             .arg(toQColor(TColor(8677478)).name()));
+    outer->addWidget(strip);
+
+    auto *body = new QVBoxLayout;
+    body->setContentsMargins(8, 0, 8, 0);
+    body->setSpacing(4);
+    ListBox1 = new QListWidget(this);
+    QFont lf(EquipmentGridFont);
+    lf.setPixelSize(15);
+    ListBox1->setFont(lf);
+    ListBox1->setUniformItemSizes(true);
+    // All 20 names in view without scrolling where the screen has room (execFor asks for it);
+    // on a short screen the list scrolls itself, and the hint and the buttons stay in view.
+    const int rowHeight = QFontMetrics(lf).height() + 4;
+    ListBox1->setMinimumSize(380, ShortestListRows * rowHeight + 2 * ListBox1->frameWidth() + 4);
+    fullListHeight_ = EquipmentBlockCount * rowHeight + 2 * ListBox1->frameWidth() + 4;
+    connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TFSelect_Data_K::ListBox1DblClick);
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->addAction(controltext::MoveUpItem, this, &TFSelect_Data_K::N2Click);
+    PopupMenu1->addAction(controltext::MoveDownItem, this, &TFSelect_Data_K::N1Click);
+    ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListBox1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &p) { PopupMenu1->exec(ListBox1->viewport()->mapToGlobal(p)); });
+    body->addWidget(ListBox1, 1);
+    body->addWidget(new QLabel(selvan::SelectHint, this));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    Button1 = new QPushButton(controltext::SelectButton, this);
+    Button3 = new QPushButton(controltext::CancelButton, this);
+    Button3->setProperty("cancel", true);
+    for (QPushButton *b : {Button1, Button3}) {
+        b->setCursor(Qt::PointingHandCursor);
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    connect(Button1, &QPushButton::clicked, this, &TFSelect_Data_K::Button1Click);
+    connect(Button3, &QPushButton::clicked, this, &TFSelect_Data_K::Button3Click);
+    outer->addLayout(body, 1);
+    buttons->setContentsMargins(8, 0, 8, 0);
+    outer->addLayout(buttons);
+}
+
+int TFSelect_Data_K::execFor()
+{
+    fillList();
+    // The size with every name in view, which fitToScreen cuts to the work area.
+    const int shortest = ListBox1->minimumHeight();
+    ListBox1->setMinimumHeight(fullListHeight_);
+    layout()->activate();
+    const QSize wanted = minimumSizeHint();
+    ListBox1->setMinimumHeight(shortest);
+    fitToScreen(this, wanted);
+    return exec();
+}
+
+void TFSelect_Data_K::fillList()
+{
+    ListBox1->clear();
+    const int rowHeight = QFontMetrics(ListBox1->font()).height() + 4;
+    for (const std::string &name : session_.names()) {
+        auto *item = new QListWidgetItem(QString::fromStdString(name), ListBox1);
+        item->setSizeHint(QSize(0, rowHeight));
+    }
+    ListBox1->setCurrentRow(-1);
+    ListBox1->clearSelection();
+}
+
+std::optional<int> TFSelect_Data_K::selectedEntry() const
+{
+    const QList<QListWidgetItem *> items = ListBox1->selectedItems();
+    if (items.isEmpty())
+        return std::nullopt;
+    return ListBox1->row(items.front());
+}
+
+void TFSelect_Data_K::Button1Click()
+{
+    runCommand([this] {
+        if (session_.entryChosen(selectedEntry()))
+            accept();
+    });
+}
+
+void TFSelect_Data_K::ListBox1DblClick()
+{
+    runCommand([this] {
+        if (session_.entryChosen(selectedEntry(), true))
+            accept();
+    });
+}
+
+void TFSelect_Data_K::Button3Click()
+{
+    reject();
+}
+
+void TFSelect_Data_K::N2Click()
+{
+    runCommand([this] { session_.moveBlock(selectedEntry(), MoveDirection::Up); });
+    fillList();
+}
+
+void TFSelect_Data_K::N1Click()
+{
+    runCommand([this] { session_.moveBlock(selectedEntry(), MoveDirection::Down); });
+    fillList();
+}
+
+} // namespace velmo

@@ -1,0 +1,129 @@
+#pragma once
+// The main window of the equipment unit price registration program. It holds the widgets,
+// forwards every event to SelvanSession and shows the session's state; it decides nothing
+// itself. Construction and events here, the widgets and menus in TfselvanBuild.cpp, showing
+// the state in TfselvanShow.cpp.
+#include "desktop/QtUserInterface.h"
+#include "selvan/core/selvan_session.h"
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QTabBar;
+class QToolButton;
+
+namespace velmo {
+
+class ChangedOutsideBar;
+class TFSelect_Data_K;
+class TNValEdit;
+class TStrColGrid;
+
+class Tfselvan : public QMainWindow {
+    Q_OBJECT
+public:
+    // programPath: the program file as started (its name chooses the grid's menu); argument:
+    // the first command-line parameter ("1;3;1;;/data/kigu1.dxa;"); ui: who answers the
+    // session's questions (the window's own dialogs when null).
+    Tfselvan(const QString &programPath, const std::string &argument, UserInterface *ui = nullptr,
+             QWidget *parent = nullptr);
+    ~Tfselvan() override;
+
+    SelvanSession &session() { return *session_; }
+    TFSelect_Data_K &selectDialog() { return *selectDialog_; }
+    // Everything the window shows, redone from the session.
+    void showState();
+
+    // Widgets, for tests and screenshots.
+    QToolButton *IconButton3 = nullptr;
+    QLabel *titleLabel = nullptr;
+    QPushButton *user_sel = nullptr;
+    QLabel *data_name = nullptr;
+    QTabBar *TabControl1 = nullptr;
+    TStrColGrid *StrColGrid1 = nullptr;
+    QPushButton *Button3 = nullptr; // 資材名称編集
+    QGroupBox *CheckGroupBox1 = nullptr;
+    std::array<TNValEdit *, 6> NValEdit{};    // NValEdit1 … NValEdit6, tags 1–6
+    std::array<QLabel *, 12> percentLabels{}; // the label and "(%)" of each edit
+    QComboBox *ComboBox1 = nullptr, *ComboBox2 = nullptr, *ComboBox3 = nullptr;
+    QComboBox *ci = nullptr;
+    QGroupBox *RadioGroup1 = nullptr;
+    std::array<QRadioButton *, 2> labourModes{};
+    QPushButton *Button1 = nullptr; // 登　録
+    QPushButton *Button2 = nullptr; // キャンセル
+    std::array<QLabel *, SelvanStatusPanels> StatusBar1{};
+    ChangedOutsideBar *changedBar = nullptr; // above the grid: another program changed the block
+    QMenu *gridMenu = nullptr;  // the piping or the duct menu, by edition
+    QMenu *otherMenu = nullptr; // "終了", for every other control and the window
+    QAction *exitAction = nullptr; // Esc
+
+protected:
+    void showEvent(QShowEvent *e) override;
+    // The window activated again asks the session whether another program changed the block.
+    void changeEvent(QEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    void contextMenuEvent(QContextMenuEvent *e) override;
+
+private Q_SLOTS:
+    void FormShow();
+    void user_selClick();
+    void IconButton3Click();
+    void TabControl1Change(int index);
+    void StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &consumed);
+    void StrColGrid1TextStored(int col, int row);
+    void StrColGrid1Click(int col, int row);
+    void NValEdit1KeyPress(int tag); // Enter in any of the six edits
+    void RadioGroup1Click(int index);
+    void CheckGroupBox1CheckBoxClick(bool checked);
+    void ComboBox1Click(int index);
+    void ComboBox2Click(int index);
+    void ComboBox3Click(int index);
+    void ciClick(int index);            // an item chosen from the unit list
+    void ciChange(const QString &text); // text typed into the unit box
+    void Button1Click();
+    void Button3Click();
+    // The grid's pop-up menus: N1 サイズセット(13スタート), N2 サイズセット(15スタート),
+    // N5 表示中のデータをすべてコピー, N8 コピーしたすべてのデータを…貼り付け, N9 表示中の取付費を
+    // コピー, N13 コピーした取付費を表示中の取付費に貼付, N131 表示中の取付費で統一する.
+    void N1Click();
+    void N2Click();
+    void N5Click();
+    void N8Click();
+    void N9Click();
+    void N13Click();
+    void N131Click();
+
+private:
+    void buildWidgets();
+    QWidget *buildTitleStrip();
+    QWidget *buildInfoStrip();
+    QWidget *buildRightPanel();
+    void buildMenus();
+    void showControls();
+    // Forwards a command to the session, then shows the state. closeEditor: the grid's editor
+    // closes first, as another control is used.
+    void run(const std::function<void()> &command, bool closeEditor = true);
+    // A percentage typed into the focused edit and not yet entered goes to the session first,
+    // as leaving the edit would send it.
+    void applyTypedPercentage();
+
+    QtUserInterface dialogs_;
+    std::unique_ptr<SelvanSession> session_;
+    std::unique_ptr<TFSelect_Data_K> selectDialog_;
+    bool started_ = false;
+    int shownReloadStatus_ = 0; // the last reload whose status line was shown
+    bool showing_ = false; // the widgets are being filled from the session
+    int shownRevision_ = -1;
+};
+
+} // namespace velmo

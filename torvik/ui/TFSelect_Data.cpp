@@ -1,0 +1,143 @@
+#include "torvik/ui/TFSelect_Data.h"
+#include "desktop/WindowFit.h"
+
+#include "torvik/ui/TftorvikLooks.h"
+#include "desktop/VelmoApplication.h"
+#include "base/shared_texts.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace velmo {
+
+using namespace torvikwindow;
+
+TFSelect_Data::TFSelect_Data(TorvikSession &session, QWidget *parent) : QDialog(parent), session_(session)
+{
+    setWindowTitle(controltext::SelectCaption);
+    setFixedSize(385, 394);
+    auto *l = new QVBoxLayout(this);
+    l->setContentsMargins(0, 0, 0, 8);
+    l->setSpacing(0);
+
+    QWidget *header = gradientBand(controltext::SelectHeader, Qt::black, this);
+    header->setFixedHeight(36);
+    l->addWidget(header);
+    auto *title = new QLabel(controltext::ChooseBlockButton, this);
+    title->setAutoFillBackground(true);
+    QPalette p = title->palette();
+    p.setColor(QPalette::Window, BandColor);
+    p.setColor(QPalette::WindowText, Qt::white);
+    title->setPalette(p);
+    title->setStyleSheet("font-weight: bold; padding: 3px 8px;");
+    l->addWidget(title);
+
+    auto *body = new QVBoxLayout;
+    body->setContentsMargins(8, 8, 8, 0);
+    body->setSpacing(8);
+    ListBox1 = new QListWidget(this);
+    QFont fixed("ＭＳ ゴシック");
+    fixed.setPixelSize(15);
+    ListBox1->setFont(fixed);
+    ListBox1->viewport()->setCursor(Qt::PointingHandCursor);
+    ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TFSelect_Data::ListBox1DblClick);
+    body->addWidget(ListBox1, 1);
+
+    PopupMenu1 = new QMenu(this);
+    N2 = PopupMenu1->addAction(controltext::MoveUpItem, this, &TFSelect_Data::N2Click);
+    N1 = PopupMenu1->addAction(controltext::MoveDownItem, this, &TFSelect_Data::N1Click);
+    connect(ListBox1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { PopupMenu1->exec(ListBox1->viewport()->mapToGlobal(at)); });
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    Button1 = new QPushButton(controltext::SelectButton, this);
+    Button3 = new QPushButton(controltext::CancelButton, this);
+    for (QPushButton *b : {Button1, Button3}) {
+        b->setCursor(Qt::PointingHandCursor);
+        b->setFixedSize(96, 28);
+        buttons->addWidget(b);
+    }
+    Button1->setDefault(true); // Enter takes the selected entry, Esc cancels
+    connect(Button1, &QPushButton::clicked, this, &TFSelect_Data::Button1Click);
+    connect(Button3, &QPushButton::clicked, this, &QDialog::reject);
+    l->addLayout(body, 1);
+    buttons->setContentsMargins(8, 8, 8, 0);
+    l->addLayout(buttons);
+}
+
+std::optional<int> TFSelect_Data::choose()
+{
+    chosen_.reset();
+    showNames(session_.blockIndex());
+    ListBox1->setFocus();
+    fitToScreen(this);
+    exec();
+    return chosen_;
+}
+
+void TFSelect_Data::showNames(int current)
+{
+    ListBox1->clear();
+    for (const std::string &name : session_.names())
+        ListBox1->addItem(q(name));
+    if (current >= 0 && current < ListBox1->count())
+        ListBox1->setCurrentRow(current);
+}
+
+std::optional<int> TFSelect_Data::selectedEntry() const
+{
+    const int row = ListBox1->currentRow();
+    if (row < 0 || !ListBox1->currentItem() || !ListBox1->currentItem()->isSelected())
+        return std::nullopt;
+    return row;
+}
+
+void TFSelect_Data::take(std::optional<int> entry)
+{
+    runCommand([&] {
+        if (!session_.takeEntry(entry))
+            return;
+        chosen_ = entry;
+        accept();
+    });
+}
+
+void TFSelect_Data::Button1Click()
+{
+    take(selectedEntry());
+}
+
+void TFSelect_Data::ListBox1DblClick(QListWidgetItem *item)
+{
+    take(item ? std::optional<int>(ListBox1->row(item)) : std::nullopt);
+}
+
+void TFSelect_Data::move(bool up)
+{
+    runCommand([&] {
+        const auto moved = session_.moveBlock(selectedEntry(), up ? MoveDirection::Up : MoveDirection::Down);
+        if (!moved)
+            return;
+        showNames(*moved);
+        Q_EMIT blockMoved();
+    });
+}
+
+void TFSelect_Data::N2Click()
+{
+    move(true);
+}
+
+void TFSelect_Data::N1Click()
+{
+    move(false);
+}
+
+} // namespace velmo

@@ -1,0 +1,102 @@
+#pragma once
+// The main window of the pipe unit price registration program. It holds the widgets, forwards
+// every event to TorvikSession and shows the session's state; it decides nothing itself.
+//
+// The session comes before any Qt header: its price records have a member named like Qt's
+// keyword macro "slots".
+#include "torvik/core/torvik_session.h"
+
+#include "desktop/QtUserInterface.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTabBar;
+
+namespace velmo {
+
+class ChangedOutsideBar;
+class TFSelect_Data;
+class TNValEdit;
+class TStrColGrid;
+
+class Tftorvik : public QMainWindow {
+    Q_OBJECT
+public:
+    // programDir: the folder of the program (its ex_data/kanzai1.fda is the default file);
+    // argument: the first command-line parameter ("1;0;/path/kanzai1.fda;"); ui: who answers
+    // the session's questions (the window's own dialogs when null).
+    Tftorvik(const QString &programDir, const std::string &argument, UserInterface *ui = nullptr,
+             QWidget *parent = nullptr);
+    ~Tftorvik() override;
+
+    TorvikSession &session() { return *session_; }
+    TFSelect_Data &selectDialog() { return *FSelect_Data; }
+    // Everything the window shows, redone from the session.
+    void showState();
+
+    // Widgets, for tests and screenshots.
+    QLabel *titleLabel = nullptr;
+    QPushButton *user_sel = nullptr;
+    QLabel *data_name = nullptr, *select_data = nullptr, *sizename = nullptr, *Label3 = nullptr;
+    QTabBar *TabControl1 = nullptr;
+    TStrColGrid *StrColGrid1 = nullptr;
+    QGroupBox *CheckGroupBox1 = nullptr;
+    std::array<TNValEdit *, RateFieldCount> NValEdit{}; // NValEdit1 … NValEdit6, Tag 1 … 6
+    std::array<QLabel *, 2 * RateFieldCount> rateLabels{};
+    QComboBox *ComboBox1 = nullptr, *ComboBox2 = nullptr, *ComboBox3 = nullptr;
+    QComboBox *ci = nullptr;
+    QPushButton *Button1 = nullptr, *Button2 = nullptr, *Button3 = nullptr;
+    QLabel *StaticText1 = nullptr, *StaticText2 = nullptr;
+    QMenu *PopupMenu1 = nullptr, *PopupMenu2 = nullptr;
+    QAction *N131 = nullptr, *N151 = nullptr, *N152 = nullptr, *N21 = nullptr, *N5 = nullptr, *N4 = nullptr;
+    QAction *N8 = nullptr, *N9 = nullptr, *N11 = nullptr, *MenuItem1 = nullptr;
+    std::array<QLabel *, TorvikStatusPanelCount> StatusBar1{};
+    ChangedOutsideBar *changedBar = nullptr; // above the grid: another program changed the block
+
+protected:
+    void showEvent(QShowEvent *e) override;
+    // The window activated again asks the session whether another program changed the block.
+    void changeEvent(QEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
+private Q_SLOTS:
+    void user_selClick();
+    void TabControl1Change(int index);
+    void StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &consumed);
+    void CheckGroupBox1Click(bool checked);
+
+private:
+    void buildWidgets();
+    QWidget *buildTitleBand();
+    QWidget *buildNameBand();
+    QWidget *nameBand_ = nullptr; // the changed-outside bar lies over it while shown
+    QWidget *buildPage();
+    QWidget *buildRatesAndSettings();
+    void buildMenus();
+    QComboBox *roundingList(RoundingList list, QWidget *parent);
+    QComboBox *comboOf(RoundingList list) const;
+    void run(const std::function<void()> &command); // forward, then show the state
+    // A percentage typed into the focused rate field and not yet entered goes to the session
+    // first, as leaving the field would send it.
+    void applyTypedRate();
+
+    QtUserInterface dialogs_;
+    std::unique_ptr<TorvikSession> session_;
+    TFSelect_Data *FSelect_Data = nullptr;
+    bool started_ = false;
+    int shownRevision_ = -1;
+    int shownReloadStatus_ = 0; // the last reload whose status line was shown
+};
+
+} // namespace velmo

@@ -1,0 +1,141 @@
+#pragma once
+// The texts the composite unit price manager shows the person: titles, questions, notices,
+// refusals and prompts, each written once. A text with a name or a value in it is a function
+// of them. The captions and drop-down entries of the sheet set-up dialog stay with that
+// dialog's state (sheet_setup.h); the shared box buttons are in control_texts.h.
+#include "base/shared_texts.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace velmo::velmoktext {
+
+// ---- the window ----
+inline constexpr const char *Title = "Velmaro";
+inline constexpr const char *WindowCaption = "Velmaro-Brindlecraft-";
+inline constexpr const char *NetworkTitlePanel = "Velmaro-Network版";
+// The rate grid's hint: editing starts with a double click, Shift+Enter fills the rows below.
+inline constexpr const char *RateGridHint =
+    "入力はセルをダブルクリックしてください。Shift+Enterで以降の行に同一のデータが入力されます。";
+
+// ---- saving, closing and the data folder ----
+inline constexpr const char *SaveQuestion = "現在の編集内容を保存しますか？";
+inline constexpr const char *SavedNotice = "保存しました。";
+inline constexpr const char *FolderDialogTitle = "フォルダーを指定して下さい";
+inline constexpr const char *NotCopiedHeading = "\n\n次のファイルはコピーできませんでした:";
+inline constexpr const char *UnknownError = "不明なエラーが発生しました。";
+inline std::string serviceNotReadText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " は読み込めなかったため、保存しません。";
+}
+inline std::string emptyFolderQuestion(const std::filesystem::path &folder)
+{
+    return folder.string() + " にデータがありません。初期データを作成しますか？";
+}
+
+// ---- names ----
+inline constexpr const char *NodeNamePrompt = "名称を入力してください";
+inline constexpr const char *ServiceNamePrompt = "グル－プ名を入力してください";
+// "一般のデータを機械・屋外・地中へコピ－": location 0 to the other three.
+inline std::string copyLocationCaption(const std::string &from, const std::string &to1, const std::string &to2,
+                                       const std::string &to3)
+{
+    return from + "のデータを" + to1 + "・" + to2 + "・" + to3 + "へコピ－";
+}
+
+// ---- editing ----
+inline constexpr const char *NoPipeNotice = "管材が選択されていません";
+inline constexpr const char *ClearPipeQuestion = "現在の内容をすべてクリア－しますか？";
+// The price-level calculation with levels left at 0 %: how many prices it sets to 0, first.
+inline std::string levelsAtZeroQuestion(const std::vector<int> &levels, int prices)
+{
+    std::string names;
+    for (const int n : levels)
+        names += (names.empty() ? "Level" : "、Level") + std::to_string(n);
+    return names + " が 0 % のため、" + std::to_string(prices) +
+           " 件の単価が 0 になります。\n計算しますか？";
+}
+// The refusals of the two editable grids.
+inline constexpr const char *FixedColumnRefusal = "この列のセルは編集できません。";
+inline constexpr const char *ShowsResultsRefusal = "計算結果を表示しています。現在は編集できません。";
+inline constexpr const char *RefrigerantColumnRefusal = "冷媒モードです。この列のセルは編集できません。";
+inline constexpr const char *RatesInUseRefusal = "単価に掛け率を使用していますので、現在は入力できません。";
+
+// ---- taking the table out ----
+inline constexpr const char *CsvFileCaption = "表示中の管材データをCSVファイルとして出力";
+inline constexpr const char *CsvFileDone = "ＣＳＶ出力しました。";
+inline constexpr const char *CsvClipboardCaption = "表示中の管材データをクリップボ－ドへＣＳＶ形式で取り出す";
+inline constexpr const char *CsvClipboardDone = "クリップボ－ドへコピ－しました。";
+inline constexpr const char *XlsxCaption = "表示中の管材データをExcelファイルとして出力";
+inline constexpr const char *XlsxDone = "Excelファイルに出力しました。";
+// ---- 労務単価改定 ----
+inline constexpr const char *LabourRevisionItem = "労務単価改定…";
+inline constexpr const char *LabourRevisionCaption = "労務単価改定（基礎工費）";
+inline constexpr const char *LabourRevisionShownPipe = "表示中の管材";
+inline constexpr const char *LabourRevisionWholeFile = "このファイルのすべての管材";
+inline constexpr const char *LabourRevisionPipeHeading = "管材";
+inline constexpr const char *LabourRevisionBasisHeading = "単価の種類";
+inline std::string labourRevisionFileQuestion(const std::string &summary)
+{
+    return summary + "\nこのファイルのすべての管材の基礎工費を改定します。この改定は元に戻せません"
+                     "（ファイルは「保存」するまで変わりません）。よろしいですか？";
+}
+// ---- comparing the service file with another pipe price file ----
+inline constexpr const char *CompareCaption = "別のファイルと比較…";
+inline constexpr const char *CompareFileTitle = "比較するファイルを指定して下さい";
+inline constexpr const char *CompareFileFilter = "*.fda";
+inline constexpr const char *NoDifferenceNotice = "2つのファイルに違いはありません。";
+inline constexpr const char *CompareCsvButton = "CSVファイルに出力";
+inline constexpr const char *CompareXlsxButton = "Excelファイルに出力";
+inline constexpr const char *CompareCloseButton = "閉じる";
+// The comparison dialog's title: from the other file to the one on screen.
+inline std::string compareTitle(const std::filesystem::path &other, const std::filesystem::path &current)
+{
+    return "比較: " + other.string() + " → " + current.string();
+}
+inline std::string compareCountText(size_t rows) { return "違い: " + std::to_string(rows) + " 件"; }
+// The print program's notices are those of torvik's and selvan's price lists too.
+using controltext::printProgramMissingText;
+using controltext::printProgramNotStartedText;
+
+// ---- the small commands of Information(&I) ----
+inline constexpr const char *NotepadName = "メモ帳";
+inline constexpr const char *CalculatorName = "電卓";
+inline std::string notStartedText(const std::string &what, const std::string &tried)
+{
+    return what + "を起動できませんでした。\n次のプログラムが見つからないか、起動できません:\n" + tried;
+}
+inline std::string manualMissingText(const std::string &manual) { return "取扱説明書が見つかりません。\n" + manual; }
+inline std::string manualNotOpenedText(const std::string &manual)
+{
+    return "取扱説明書を開けませんでした。HTML を表示するプログラム（ブラウザー）が見つかりません。\n" + manual;
+}
+inline std::string installFolderText(const std::string &folder) { return "現在のインストールフォルダー\n" + folder; }
+// An installed program also names the user's own folders.
+inline std::string installedFoldersText(const std::string &program, const std::string &data, const std::string &settings)
+{
+    return installFolderText(program) + "\n\nデータフォルダー\n" + data + "\n\n設定フォルダー\n" + settings;
+}
+inline std::string notAServiceFileText(const std::string &file)
+{
+    return "ファイル " + file + " は管種のファイル (kanzai1.fda … kanzai10.fda) ではないため開けません。" +
+           "データフォルダーの管種 1 を開きます。";
+}
+inline std::string folderArgumentText(const std::string &folder)
+{
+    return folder + " はファイルではなくフォルダーです。データフォルダーの管種 1 を開きます。";
+}
+inline std::string memoryText(std::uint64_t available, std::uint64_t total)
+{
+    return "現在のメモリーは\nFree " + std::to_string(available) + " / Total " + std::to_string(total) + " Bytes";
+}
+inline std::string screenResolutionText(int width, int height)
+{
+    return "現在の画面解像度は\n" + std::to_string(width) + "×" + std::to_string(height);
+}
+inline const std::string ReleaseText = std::string(Title) + "\nRelease 20040815A";
+inline const std::string VersionText = std::string(Title) + "\nVersion2.20";
+
+} // namespace velmo::velmoktext

@@ -4,6 +4,7 @@
 // 複合単価表. Row 0 is the heading row, rows 1–14 the size rows of the selected location.
 #include "velmok/core/calc.h"
 #include "base/sheet_text.h"
+#include "grid/core/strcolgrid_types.h"
 
 #include <string>
 

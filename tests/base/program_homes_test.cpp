@@ -1,6 +1,5 @@
 // Where a program's files live, portable and installed, and the single file argument of a file
 // manager.
-#include "registration/core/block_session.h"
 #include "base/errors.h"
 #include "base/fileio.h"
 #include "base/program_homes.h"
@@ -122,32 +121,4 @@ TEST(ProgramHomes, OnlyASingleArgumentNamingAnExistingFileIsAFileArgument)
     EXPECT_FALSE(isFileArgument((dir.path / "missing.fda").string())); // no such file
     EXPECT_FALSE(isFileArgument(file.string() + ";"));                 // the fields of a calling program
     EXPECT_FALSE(isFileArgument("1;3;" + file.string() + ";"));
-}
-
-TEST(ProgramHomes, AFileArgumentOpensBlockZeroOfThatFileAndFieldsKeepTheirMeaning)
-{
-    TempDir dir;
-    const fs::path file = dir.path / "kanzai3.fda";
-    writeFileAtomically(file, "x");
-
-    LaunchArgument a = LaunchArgument::parse(file.string(), 2, 3);
-    EXPECT_EQ(a.dataPath, file.string());
-    EXPECT_TRUE(a.pathGiven);
-    EXPECT_EQ(a.blockIndex, 0);
-    EXPECT_EQ(a.launchTag, "");
-    EXPECT_EQ(a.refused, "");
-
-    a = LaunchArgument::parse("7;5;" + file.string() + ";", 2, 3);
-    EXPECT_EQ(a.launchTag, "7");
-    EXPECT_EQ(a.blockIndex, 5);
-    EXPECT_EQ(a.dataPath, file.string());
-
-    // A text without ";" that names no file, or a folder, is still the path meant: the program
-    // then says why it cannot open it, rather than opening its default file without a word.
-    for (const fs::path &p : {dir.path / "kanzai4.fda", dir.path}) {
-        a = LaunchArgument::parse(p.string(), 2, 3);
-        EXPECT_EQ(a.launchTag, "");
-        EXPECT_EQ(a.dataPath, p.string());
-        EXPECT_TRUE(a.pathGiven);
-    }
 }

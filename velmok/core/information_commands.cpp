@@ -32,7 +32,7 @@ void startFirstOf(UserInterface &ui, const fs::path &programDir, const std::stri
         if (const auto found = findProgram(name, programDir))
             if (ui.startProgram(found->string(), {}, programDir.string()))
                 return;
-        tried += (tried.empty() ? "" : "、") + name;
+        tried += (tried.empty() ? "" : velmoktext::ListSeparator) + name;
     }
     ui.notice(velmoktext::notStartedText(what, tried), controltext::NoticeButton);
 }

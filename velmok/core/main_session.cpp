@@ -587,8 +587,7 @@ void MainSession::applySettings(const SettingsControls &c)
         if (PercentRange.holds(c.percent[i]))
             continue;
         ++controlsRevision_;
-        checkFieldValue(std::string("掛け率 ") + (i == 0 ? std::string("原価") : "LEVEL" + std::to_string(i)),
-                        c.percent[i], PercentRange);
+        checkFieldValue(velmoktext::percentFieldName(static_cast<int>(i)), c.percent[i], PercentRange);
     }
     controls_ = c;
     editing_.applySettings(basicSettingsOf(c));

@@ -1,4 +1,5 @@
 #include "velmok/core/print_handoff.h"
+#include "velmok/core/velmok_texts.h"
 
 #include "base/cp932.h"
 #include "base/errors.h"
@@ -86,8 +87,8 @@ std::string japaneseWeekday(CalendarDate date)
     const year_month_day ymd{year{date.year}, month{static_cast<unsigned>(date.month)},
                              day{static_cast<unsigned>(date.day)}};
     if (!ymd.ok())
-        throw RangeError("日付 " + fourDigits(date.year) + "-" + twoDigits(date.month) + "-" + twoDigits(date.day) +
-                         " はありません");
+        throw RangeError(velmoktext::noSuchDateText(fourDigits(date.year) + "-" + twoDigits(date.month) + "-" +
+                                                    twoDigits(date.day)));
     return Names[weekday{sys_days{ymd}}.c_encoding()];
 }
 
@@ -95,7 +96,7 @@ std::string printBasisLabel(Basis basis)
 {
     requireOutputBasis(basis);
     if (basis == Basis::Net)
-        return "(仕切)";
+        return velmoktext::NetPrintLabel;
     return "(Level" + std::to_string(basisNumber(basis)) + ")";
 }
 

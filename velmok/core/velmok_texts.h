@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,82 @@ inline std::string compareCountText(size_t rows) { return "違い: " + std::to_s
 // The print program's notices are those of torvik's and selvan's price lists too.
 using controltext::printProgramMissingText;
 using controltext::printProgramNotStartedText;
+
+// ---- the tables, the grids and the dialogs of the core ----
+// The working row an error names: "管材「…」 一般 3 行目（20A）"; a row without a size has no
+// size in brackets.
+inline std::string rowLabelText(const std::string &pipe, const std::string &place, int row,
+                                const std::optional<std::string> &size)
+{
+    std::string label = (pipe.empty() ? std::string("名称のない管材") : "管材「" + pipe + "」") + " " + place + " " +
+                        std::to_string(row) + " 行目";
+    if (size)
+        label += "（" + *size + "）";
+    return label;
+}
+// The single location tab of a refrigerant pipe.
+inline constexpr const char *RefrigerantTabCaption = "一般";
+// The heading rows of the rate grid (a refrigerant pipe's columns 5–7 and 9 differ) and of the
+// material price grid.
+inline constexpr const char *RateGridHeadings[] = {"No",       "採用単価", "複合単価", "提出単価",   "管",    "継 手 類",
+                                                   "接 合 材", "支持金物", "配 管 工", "はつり補修", "その他"};
+inline constexpr const char *RefrigerantJointHeading = "継手接合等";
+inline constexpr const char *RefrigerantSupportHeading = "支持金物";
+inline constexpr const char *RefrigerantSundriesHeading = "雑 材 料";
+inline constexpr const char *PriceGridHeadings[] = {"No", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5", "原　価", "定　価"};
+// The headings of the tables taken out (CSV, clipboard, print data).
+inline constexpr const char *OutputHeadings[] = {"呼び径",   "単位",   "採用単価", "材料単価",   "所要材料", "継  手",
+                                                 "接合材等", "支持金物", "配管工",   "はつり補修", "その他",   "合   計"};
+// The Excel file's sheet: its title, the labels of its heading rows and the column groups.
+inline constexpr const char *XlsxTitle = "複合単価表";
+inline constexpr const char *XlsxPipeLabel = "管材名";
+inline constexpr const char *XlsxPipeNameSeparator = "　"; // between the pipe's three names
+inline constexpr const char *XlsxPlaceLabel = "施工場所";
+inline constexpr const char *XlsxBasisLabel = "出力単価";
+inline constexpr const char *XlsxLabourLabel = "基礎工費（１人工）";
+inline constexpr const char *XlsxRatesGroup = "歩掛";
+inline constexpr const char *XlsxAmountsGroup = "金額";
+// The output level dialog's radio buttons level1 … level6, and the basis it may not give.
+inline constexpr const char *OutputLevelCaptions[] = {"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5", "原　価"};
+inline std::string outputBasisRangeText(int basis)
+{
+    return "出力する単価の種類 " + std::to_string(basis) + " は 1 から 6 の範囲にありません";
+}
+// The print data's label of the net basis (the levels are "(Level1)" …).
+inline constexpr const char *NetPrintLabel = "(仕切)";
+inline std::string noSuchDateText(const std::string &date) { return "日付 " + date + " はありません"; }
+// The price-level dialog: the groups 端数処理 and 計算方法と掛率, its execute button, and a
+// choice it does not have.
+inline constexpr const char *LevelAddendCaptions[] = {"四捨五入", "切り上げ", "切り捨て"};
+inline constexpr const char *LevelMethodCaptions[] = {"提 出=定価×掛 率％", "提 出=原 価×割増率％"};
+inline constexpr const char *LevelExecuteCaption = "実 行";
+inline std::string noSuchChoiceText(int choice) { return "選択肢 " + std::to_string(choice) + " はありません。"; }
+// The 基本設定 panel: the entries of 有効桁 and the name of a percentage field in its errors.
+inline constexpr const char *PriceCodeEntries[] = {"有効桁1", "有効桁10", "有効桁100", "有効桁1000", "有効3桁", "有効4桁"};
+inline std::string percentFieldName(int level)
+{
+    return std::string("掛け率 ") + (level == 0 ? std::string("原価") : "LEVEL" + std::to_string(level));
+}
+// A labour price in the preview of 労務単価改定: "基礎工費 LEVEL1".
+inline std::string labourPriceLabel(const std::string &basis) { return "基礎工費 " + basis; }
+// The display layout: the prompts of a uniform cell width per grid, and a layout file that was
+// unreadable at the start.
+inline constexpr const char *UniformWidthPrompts[] = {"歩掛表のセル幅を入力", "提出単価表のセル幅を入力",
+                                                      "複合単価表のセル幅を入力"};
+inline std::string layoutNotOverwrittenText(const std::filesystem::path &file)
+{
+    return "表示設定ファイル " + file.string() + " は起動時に読み込めなかったため、上書きしません。";
+}
+// The command line "管種;管材": a number out of range, said before number 1 is opened.
+inline constexpr const char *ArgumentServiceField = "管種";
+inline constexpr const char *ArgumentPipeField = "管材";
+inline std::string argumentNumberRefusal(const std::string &what, const std::string &text, int max)
+{
+    return "コマンドラインの" + what + "番号 " + text + " はありません (1〜" + std::to_string(max) + ")。" + what +
+           " 1 を開きます。";
+}
+// Between the names of the programs tried, in a notice.
+inline constexpr const char *ListSeparator = "、";
 
 // ---- the small commands of Information(&I) ----
 inline constexpr const char *NotepadName = "メモ帳";

@@ -23,6 +23,16 @@ std::string readFileToCheck(const std::filesystem::path &file, uintmax_t expecte
         .bytes;
 }
 
+std::string commandOf(int argc, char **argv, const std::function<bool(const std::string &)> &known)
+{
+    if (argc < 2)
+        throw UsageError(controltext::NoCommandText);
+    const std::string command = argv[1];
+    if (!known(command))
+        throw UsageError(controltext::unknownCommandText(command));
+    return command;
+}
+
 void addRevisionOptions(CommandLine &line, RevisionArgs &args)
 {
     line.flag("--all", args.all);

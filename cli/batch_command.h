@@ -37,6 +37,9 @@ std::string readFileToCheck(const std::filesystem::path &file, uintmax_t expecte
 // size is read.
 int checkCommand(const std::filesystem::path &file, PriceFileKind kind);
 
+// The command a command line names (argv[1]) when `known` takes it; UsageError otherwise.
+std::string commandOf(int argc, char **argv, const std::function<bool(const std::string &)> &known);
+
 // The one block asked for, or all `count` of them.
 std::vector<int> selectedOrAll(std::optional<int> one, int count);
 

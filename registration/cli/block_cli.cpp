@@ -14,13 +14,11 @@ int parseBlockNumber(const std::string &text)
 
 BlockCommand parseBlockCommand(int argc, char **argv)
 {
-    if (argc < 2)
-        throw UsageError(controltext::NoCommandText);
     BlockCommand o;
-    o.command = argv[1];
+    o.command = commandOf(argc, argv, [](const std::string &c) {
+        return c == "dump" || c == "recalc" || c == "check" || c == "revise" || handoff::isPriceListCommand(c);
+    });
     const std::string &c = o.command;
-    if (c != "dump" && c != "recalc" && c != "check" && c != "revise" && !handoff::isPriceListCommand(c))
-        throw UsageError(controltext::unknownCommandText(c));
     CommandLine line(c);
     if (c != "check")
         line.value("--block", [&o](const std::string &v) { o.block = parseBlockNumber(v); },

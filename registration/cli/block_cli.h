@@ -4,21 +4,20 @@
 // 20 blocks, written once for both. A program gives what is its own in a traits class:
 //
 //   struct Traits {
-//       using Block = …;                      // PipeBlock, EquipmentBlock
-//       using Controls = …;                   // the controls a block sets when it is opened
-//       static constexpr const char *Name;    // "torvik-cli"
+//       using Block = …;                        // PipeBlock, EquipmentBlock
+//       using Controls = …;                     // the controls a block sets when it is opened
+//       static constexpr const char *Name;      // "torvik-cli"
 //       static constexpr PriceFileKind Kind;
-//       static constexpr size_t BlockBytes;   // the bytes of one block in the file
-//       static UsagePart usage();             // its own commands and notes
-//       static std::string readFile(path);    // the whole file; IoError naming it
-//       static Block blockOf(const std::string &data, int index);
-//       static void writeRecords(JsonWriter &, int index, const Block &);   // dump
-//       static Controls recalculate(Block &); // as the program does when it opens the block
-//       static void writeRecalculated(JsonWriter &, int index, const Block &, const Controls &);
-//       static std::vector<std::pair<int, Block>> revise(const std::string &data, const std::vector<int> &,
-//                                                        const PriceRevision &, RevisionPreview &);
-//       static void writeBlocks(path, const std::vector<std::pair<int, Block>> &, const BlocksAsRead &);
-//       static PriceList priceList(path, std::optional<int> only);
+//       static constexpr size_t BlockBytes;     // the bytes of one block in the file
+//       static constexpr UsagePart usage;       // its own commands and notes
+//       readFile(path) → std::string            // the whole file; IoError naming it
+//       blockOf(data, index) → Block
+//       writeRecords(JsonWriter &, index, const Block &)    // dump
+//       recalculate(Block &) → Controls         // as the program does when it opens the block
+//       writeRecalculated(JsonWriter &, index, const Block &, const Controls &)
+//       revise(data, indexes, const PriceRevision &, RevisionPreview &) → std::vector<std::pair<int, Block>>
+//       writeBlocks(path, const std::vector<std::pair<int, Block>> &, const BlocksAsRead &)
+//       priceList(path, std::optional<int> only) → PriceList
 //   };
 //
 // importTargetOf and setListPrices are found by the block's type.
@@ -33,6 +32,7 @@
 #include "cli/batch_import.h"
 #include "cli/change_report.h"
 #include "pricefile/pipe_block.h"
+#include "pricefile/pricing_rules.h"
 #include "pricework/price_list_output.h"
 #include "registration/core/block_session.h"
 
@@ -65,6 +65,22 @@ BlockCommand parseBlockCommand(int argc, char **argv);
 // The usage: the program's commands, import and diff.
 std::string blockCliUsage(const UsagePart &own, const char *program, PriceFileKind kind);
 
+// The bases in the order of the tabs of both programs: 定価, LEVEL1 … LEVEL5, 原価.
+inline constexpr Basis TabBases[] = {Basis::List,   Basis::Level1, Basis::Level2, Basis::Level3,
+                                     Basis::Level4, Basis::Level5, Basis::Net};
+
+// The member `key`: an object of `value(basis)` for each basis of the tabs (定価 left out
+// without `withList`), keyed as basisKey.
+template <class Value>
+void writeTabBases(JsonWriter &j, const char *key, const Value &value, bool withList = true)
+{
+    j.key(key).beginObject();
+    for (const Basis basis : TabBases)
+        if (withList || basis != Basis::List)
+            j.key(basisKey(basis)).number(value(basis));
+    j.endObject();
+}
+
 template <class Traits>
 class BlockCli {
 public:
@@ -73,7 +89,7 @@ public:
     static int main(int argc, char **argv)
     {
         const std::string usageHint = controltext::usageHintText(Traits::Name);
-        const std::string usage = blockCliUsage(Traits::usage(), Traits::Name, Traits::Kind);
+        const std::string usage = blockCliUsage(Traits::usage, Traits::Name, Traits::Kind);
         return runBatch(argc, argv, Traits::Name, usage.c_str(), usageHint.c_str(), [&] {
             if (argc >= 2 && std::strcmp(argv[1], "import") == 0)
                 return import(argc, argv);

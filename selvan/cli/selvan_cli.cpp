@@ -31,20 +31,23 @@
 namespace velmo::cli {
 namespace {
 
-// The bases in the order of the tabs.
-constexpr Basis TabBases[] = {Basis::List, Basis::Level1, Basis::Level2, Basis::Level3,
-                              Basis::Level4, Basis::Level5, Basis::Net};
-
 struct EquipmentTraits {
     using Block = EquipmentBlock;
     using Controls = EquipmentControls;
     static constexpr const char *Name = selvan::CliName;
     static constexpr PriceFileKind Kind = PriceFileKind::Equipment;
     static constexpr size_t BlockBytes = EquipmentBlockBytes;
+    static inline const UsagePart usage{selvan::CliCommands, selvan::CliNotes};
+    static constexpr auto readFile = readEquipmentFileBytes;
+    static constexpr auto blockOf = equipmentBlockOf;
+    static constexpr auto writeBlocks = writeEquipmentBlocks;
+    static constexpr auto priceList = selvanPriceList;
 
-    static UsagePart usage() { return {selvan::CliCommands, selvan::CliNotes}; }
-    static std::string readFile(const std::filesystem::path &file) { return readEquipmentFileBytes(file); }
-    static Block blockOf(const std::string &data, int index) { return equipmentBlockOf(data, index); }
+    static std::vector<std::pair<int, Block>> revise(const std::string &data, const std::vector<int> &indexes,
+                                                     const PriceRevision &revision, RevisionPreview &preview)
+    {
+        return reviseEquipmentBlocks(equipmentRecordsOf(data), indexes, revision, preview);
+    }
 
     static void writeRecords(JsonWriter &j, int index, const Block &block)
     {
@@ -84,45 +87,20 @@ struct EquipmentTraits {
         j.key("significantCode").number(s.values[eqslot::SignificantCode]);
         j.key("fractionAddend").number(s.values[eqslot::FractionAddend]);
         j.key("significantAddend").number(s.values[eqslot::SignificantAddend]);
-        j.key("percent").beginObject();
-        for (const Basis basis : TabBases)
-            if (basis != Basis::List)
-                j.key(basisKey(basis)).number(s.values[materialSlot(basis)]);
-        j.endObject();
+        writeTabBases(j, "percent", [&](Basis basis) { return s.values[materialSlot(basis)]; }, false);
         j.key("rows").beginArray();
         for (int row = 0; row < EquipmentSizeRows; ++row) {
             const EquipmentRecord &r = b[row];
             j.beginObject();
             j.key("row").number(int64_t{row + 1});
             j.key("size").string(r.caption.text());
-            j.key("material").beginObject();
-            for (const Basis basis : TabBases)
-                j.key(basisKey(basis)).number(r.values[materialSlot(basis)]);
-            j.endObject();
+            writeTabBases(j, "material", [&](Basis basis) { return r.values[materialSlot(basis)]; });
             j.key("labourRate").number(r.values[eqslot::LabourRate]);
-            j.key("installation").beginObject();
-            for (const Basis basis : TabBases)
-                j.key(basisKey(basis)).number(r.values[installationSlot(basis)]);
-            j.endObject();
+            writeTabBases(j, "installation", [&](Basis basis) { return r.values[installationSlot(basis)]; });
             j.endObject();
         }
         j.endArray();
         j.endObject();
-    }
-
-    static std::vector<std::pair<int, Block>> revise(const std::string &data, const std::vector<int> &indexes,
-                                                     const PriceRevision &revision, RevisionPreview &preview)
-    {
-        return reviseEquipmentBlocks(equipmentRecordsOf(data), indexes, revision, preview);
-    }
-    static void writeBlocks(const std::filesystem::path &file, const std::vector<std::pair<int, Block>> &blocks,
-                            const BlocksAsRead &asRead)
-    {
-        writeEquipmentBlocks(file, blocks, asRead);
-    }
-    static PriceList priceList(const std::filesystem::path &file, std::optional<int> only)
-    {
-        return selvanPriceList(file, only);
     }
 };
 

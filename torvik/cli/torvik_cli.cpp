@@ -36,20 +36,18 @@
 namespace velmo::cli {
 namespace {
 
-// The bases in the order of the tabs: 定価, LEVEL1 … LEVEL5, 原価.
-constexpr Basis TabBases[] = {Basis::List, Basis::Level1, Basis::Level2, Basis::Level3,
-                              Basis::Level4, Basis::Level5, Basis::Net};
-
 struct PipeTraits {
     using Block = PipeBlock;
     using Controls = TorvikControls;
     static constexpr const char *Name = torvik::CliName;
     static constexpr PriceFileKind Kind = PriceFileKind::Pipe;
     static constexpr size_t BlockBytes = PipeBlockBytes;
-
-    static UsagePart usage() { return {torvik::CliCommands, torvik::CliNotes}; }
-    static std::string readFile(const std::filesystem::path &file) { return readServiceFileBytes(file); }
-    static Block blockOf(const std::string &data, int index) { return pipeBlockOf(data, index); }
+    static inline const UsagePart usage{torvik::CliCommands, torvik::CliNotes};
+    static constexpr auto readFile = readServiceFileBytes;
+    static constexpr auto blockOf = pipeBlockOf;
+    static constexpr auto revise = revisePipeBlocks;
+    static constexpr auto writeBlocks = writePipeBlocks;
+    static constexpr auto priceList = torvikPriceList;
 
     static void writeRecords(JsonWriter &j, int index, const Block &block)
     {
@@ -77,40 +75,18 @@ struct PipeTraits {
         j.key("significantCode").number(s.D(1));
         j.key("fractionAddend").number(s.D(2));
         j.key("significantAddend").number(s.D(3));
-        j.key("percent").beginObject();
-        for (const Basis basis : TabBases)
-            if (basis != Basis::List)
-                j.key(basisKey(basis)).number(s.slots[materialSlot(basis)]);
-        j.endObject();
+        writeTabBases(j, "percent", [&](Basis basis) { return s.slots[materialSlot(basis)]; }, false);
         j.key("rows").beginArray();
         for (int k = 0; k < SizeRowsPerLocation; ++k) {
             const PriceRecord &r = b[k];
             j.beginObject();
             j.key("row").number(int64_t{k + 1});
             j.key("size").string(r.size.text());
-            j.key("prices").beginObject();
-            for (const Basis basis : TabBases)
-                j.key(basisKey(basis)).number(r.slots[materialSlot(basis)]);
-            j.endObject();
+            writeTabBases(j, "prices", [&](Basis basis) { return r.slots[materialSlot(basis)]; });
             j.endObject();
         }
         j.endArray();
         j.endObject();
-    }
-
-    static std::vector<std::pair<int, Block>> revise(const std::string &data, const std::vector<int> &indexes,
-                                                     const PriceRevision &revision, RevisionPreview &preview)
-    {
-        return revisePipeBlocks(data, indexes, revision, preview);
-    }
-    static void writeBlocks(const std::filesystem::path &file, const std::vector<std::pair<int, Block>> &blocks,
-                            const BlocksAsRead &asRead)
-    {
-        writePipeBlocks(file, blocks, asRead);
-    }
-    static PriceList priceList(const std::filesystem::path &file, std::optional<int> only)
-    {
-        return torvikPriceList(file, only);
     }
 };
 

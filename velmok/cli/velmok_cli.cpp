@@ -193,15 +193,13 @@ void parseLevels(LevelCalcParams &p, const std::string &value)
 
 Options parseCommand(int argc, char **argv)
 {
-    if (argc < 2)
-        throw UsageError(controltext::NoCommandText);
     Options o;
-    o.command = argv[1];
+    o.command = commandOf(argc, argv, [](const std::string &c) {
+        return commandLineFormat(c) || c == "new" || c == "calc" || c == "dump" || c == "check" || c == "pdf" ||
+               c == "level" || c == "revise-labour";
+    });
     const std::string &c = o.command;
     o.format = commandLineFormat(c);
-    if (!o.format && c != "new" && c != "calc" && c != "dump" && c != "check" && c != "pdf" && c != "level" &&
-        c != "revise-labour")
-        throw UsageError(controltext::unknownCommandText(c));
     const bool revises = c == "revise-labour";
     const bool takesOut = c == "pdf" || (o.format && o.format->commandLine() == CommandLineOutput::OutFile);
     CommandLine line(c);

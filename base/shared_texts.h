@@ -525,3 +525,35 @@ inline std::string printProgramFailedText(const std::filesystem::path &program, 
 }
 
 } // namespace velmo::controltext
+
+// ---- the options of the command lines' commands (cli/) ----
+namespace velmo::controltext {
+
+// A command line the option reader could not take apart at all.
+inline std::string commandLineUnreadText(const std::string &command)
+{
+    return command + " のコマンドラインを読めません";
+}
+// The revise commands: a percentage, and the block option of the program or --all.
+inline constexpr const char *RevisionNeedsPercentText = "改定率を --percent P で指定してください";
+inline std::string revisionScopeText(const std::string &oneBlock)
+{
+    return "改定するのは " + oneBlock + " か --all のどちらか一方で指定してください";
+}
+// The diff command: its notes in the usage (pipes are numbered 1 … 20, equipment blocks 0 … 19)
+// and its usage errors.
+inline std::string diffUsageNotes(bool pipes)
+{
+    return std::string("  diff: OLD から NEW への変更を JSON で出力します (--csv: CSV を標準出力へ、--xlsx: Excel ファイル OUT へ)。\n"
+                       "        ") +
+           (pipes ? "管材は 1 … 20" : "ブロックは 0 … 19") + " で数えます。変更があってもなくても終了状態は 0 です\n";
+}
+inline constexpr const char *DiffNoXlsxFileText = "--xlsx の後に出力ファイルがありません";
+inline std::string diffThirdFileText(const std::string &given)
+{
+    return "diff に 3 つ目のファイルは指定できません ('" + given + "')";
+}
+inline constexpr const char *DiffNeedsTwoFilesText = "diff には比較する 2 つのファイル OLD と NEW が必要です";
+inline constexpr const char *DiffCsvAndXlsxText = "--csv と --xlsx は一緒に指定できません";
+
+} // namespace velmo::controltext

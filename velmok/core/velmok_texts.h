@@ -216,3 +216,69 @@ inline const std::string ReleaseText = std::string(Title) + "\nRelease 20040815A
 inline const std::string VersionText = std::string(Title) + "\nVersion2.20";
 
 } // namespace velmo::velmoktext
+
+// ---- velmok-cli ----
+namespace velmo::velmoktext {
+
+inline constexpr const char *CliName = "velmok-cli";
+// The usage lines after the export formats, and the notes on the commands.
+inline constexpr const char *CliUsageTail =
+    "        velmok-cli pdf FILE [--level L] OUT.pdf\n"
+    "        velmok-cli level FILE [--pipe P] --levels L1,L2,L3,L4,L5 [--method list|cost]\n"
+    "                   [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write [--force]]\n"
+    "        velmok-cli revise-labour FILE (--pipe P | --all) --percent P [--unit 1|10|100|1000]\n"
+    "                   [--round up|down|half] [--write [--force]]\n";
+inline constexpr const char *CliUsageNotes =
+    "  P: 管材 1 … 20   L: 1 … 5 LEVEL1 … LEVEL5、6 原価\n"
+    "  revise-labour: 基礎工費 (すべての単価の種類) を P % 上げ下げし、U 円単位に丸めて計算し直します。\n"
+    "                 --write がなければ改定内容を JSON で表示するだけでファイルは変えません\n"
+    "  --write: 計算した結果をファイルに書き戻します。読み込んだ後にほかのプログラムが変更したファイルには\n"
+    "           書き込まず終了状態 3 で終わります (--force で上書き)。読み取り専用のファイルには書き込みません\n"
+    "           (終了状態 2)\n";
+// The usage errors of its options, each naming the value given.
+inline std::string badPipeOptionText(const std::string &given)
+{
+    return "--pipe には 1 から 20 までの管材番号を指定してください ('" + given + "')";
+}
+inline std::string badLevelOptionText(const std::string &given)
+{
+    return "--level には単価の種類 1 から 6 (LEVEL1 … LEVEL5、6 原価) を指定してください ('" + given + "')";
+}
+inline constexpr const char *NoPipeNumberText = "--pipe の後に管材番号がありません";
+inline constexpr const char *NoLevelText = "--level の後に単価の種類がありません";
+inline std::string badMethodOptionText(const std::string &given)
+{
+    return "--method には list か cost を指定してください ('" + given + "')";
+}
+// --unit and --addend: the values the price-level dialog offers, listed "1、10、100".
+inline std::string notAChoiceText(const std::string &option, const std::vector<std::string> &choices,
+                                  const std::string &given)
+{
+    std::string list;
+    for (const std::string &c : choices)
+        list += (list.empty() ? "" : "、") + c;
+    return option + " には " + list + " のどれかを指定してください ('" + given + "')";
+}
+inline std::string fiveLevelsText(const std::string &given) { return "--levels には 5 つの割合を指定してください ('" + given + "')"; }
+inline std::string levelNotPercentText(const std::string &item) { return "--levels: '" + item + "' は割合ではありません"; }
+inline std::string levelNegativeText(const std::string &item) { return "--levels: '" + item + "' は負の値です"; }
+// Files: one more than the command takes (OUT when it takes one, else FILE), or too few.
+inline std::string secondCliFileText(bool out, const std::string &given)
+{
+    return std::string(out ? "OUT" : "FILE") + " が 2 つ以上あります ('" + given + "')";
+}
+inline std::string cliNeedsFileText(const std::string &command) { return command + " には FILE が必要です"; }
+inline std::string cliNeedsOutText(const std::string &command) { return command + " には FILE と OUT が必要です"; }
+inline std::string cliNeedsPipeText(const std::string &command) { return command + " には --pipe P が必要です"; }
+inline constexpr const char *LevelNeedsLevelsText = "level には --levels L1,L2,L3,L4,L5 が必要です";
+inline constexpr const char *ForceWithoutWriteText = "--force は --write と一緒に指定してください";
+// new: never over a file that is there.
+inline std::string fileExistsText(const std::filesystem::path &file) { return "ファイル " + file.string() + " はすでにあります"; }
+// pdf: the scratch folder's task, and a file without a named pipe.
+inline constexpr const char *PdfScratchTask = "PDF出力";
+inline std::string noNamedPipeText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " には名前のある管材がありません";
+}
+
+} // namespace velmo::velmoktext

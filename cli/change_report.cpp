@@ -3,7 +3,6 @@
 #include "cli/batch_command.h"
 #include "base/shared_texts.h"
 #include "base/fileio.h"
-#include "pricefile/change_texts.h"
 
 #include <cstdio>
 #include <optional>

@@ -266,7 +266,7 @@ std::string xlsxBookBytes(const fs::path &target, const std::function<void(XlsxB
         book.compareWith(workbookSheets(target, bytes));
         return bytes;
     } catch (const IoError &e) {
-        throw IoError(controltext::workbookNotMadeText(target, errorCause(e)));
+        throw IoError(controltext::workbookNotMadeText(target, std::string(errorCause(e))));
     }
 }
 

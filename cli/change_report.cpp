@@ -4,7 +4,6 @@
 #include "cli/command_line.h"
 #include "base/shared_texts.h"
 #include "base/fileio.h"
-#include "pricefile/change_texts.h"
 
 #include <cstdio>
 #include <optional>

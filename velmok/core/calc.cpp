@@ -2,7 +2,6 @@
 #include "velmok/core/velmok_texts.h"
 
 #include "base/errors.h"
-#include "pricefile/change_texts.h"
 
 namespace velmo {
 

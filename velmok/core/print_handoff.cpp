@@ -20,10 +20,11 @@ struct Era {
     const char *name;
 };
 
-// Newest first.
+// Newest first; the names are velmoktext::EraNames in the same order.
 constexpr Era Eras[] = {
-    {{2019, 5, 1}, "令和"}, {{1989, 1, 8}, "平成"}, {{1926, 12, 25}, "昭和"},
-    {{1912, 7, 30}, "大正"}, {{1868, 9, 8}, "明治"},
+    {{2019, 5, 1}, velmoktext::EraNames[0]}, {{1989, 1, 8}, velmoktext::EraNames[1]},
+    {{1926, 12, 25}, velmoktext::EraNames[2]}, {{1912, 7, 30}, velmoktext::EraNames[3]},
+    {{1868, 9, 8}, velmoktext::EraNames[4]},
 };
 
 bool onOrAfter(CalendarDate d, CalendarDate start)
@@ -83,7 +84,7 @@ std::string japaneseEraYear(CalendarDate date)
 std::string japaneseWeekday(CalendarDate date)
 {
     using namespace std::chrono;
-    static const char *const Names[7] = {"日", "月", "火", "水", "木", "金", "土"};
+    const auto &Names = velmoktext::WeekdayNames;
     const year_month_day ymd{year{date.year}, month{static_cast<unsigned>(date.month)},
                              day{static_cast<unsigned>(date.day)}};
     if (!ymd.ok())

@@ -2,9 +2,10 @@
 // The texts the composite unit price manager shows the person: titles, questions, notices,
 // refusals and prompts, each written once. A text with a name or a value in it is a function
 // of them. The captions and drop-down entries of the sheet set-up dialog stay with that
-// dialog's state (sheet_setup.h); the shared box buttons are in control_texts.h.
+// dialog's state (sheet_setup.h); the shared box buttons are in shared_texts.h.
 #include "base/shared_texts.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -12,6 +13,14 @@
 #include <vector>
 
 namespace velmo::velmoktext {
+
+// ---- names the data begin with ----
+// The services of a new data folder's names file, 1–10.
+inline constexpr std::array<const char *, 10> DefaultServiceNames = {"給水",   "排水",   "通気", "給湯", "消火",
+                                                                     "冷温水", "冷却水", "蒸気", "油",   "冷媒"};
+// The eras of a printed date, newest first, and the days of the week from Sunday.
+inline constexpr std::array<const char *, 5> EraNames = {"令和", "平成", "昭和", "大正", "明治"};
+inline constexpr std::array<const char *, 7> WeekdayNames = {"日", "月", "火", "水", "木", "金", "土"};
 
 // ---- the window ----
 inline constexpr const char *Title = "Velmaro";

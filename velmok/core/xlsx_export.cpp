@@ -4,7 +4,6 @@
 #include "pricework/xlsx_book.h"
 #include "handoff/handoff_files.h"
 #include "velmok/core/text_builder.h"
-#include "pricefile/change_texts.h"
 
 #include <algorithm>
 #include <array>

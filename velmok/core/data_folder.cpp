@@ -1,4 +1,5 @@
 #include "velmok/core/data_folder.h"
+#include "velmok/core/velmok_texts.h"
 
 #include "base/errors.h"
 #include "base/fileio.h"

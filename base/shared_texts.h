@@ -525,3 +525,15 @@ inline std::string printProgramFailedText(const std::filesystem::path &program, 
 }
 
 } // namespace velmo::controltext
+
+// ---- the registration programs, torvik and selvan ----
+namespace velmo::controltext {
+
+// A size row in a revision's preview or report: its size, or "3 行目" by its number from 1 when
+// it has none.
+inline std::string sizeRowLabel(const std::string &size, int rowFrom1)
+{
+    return size.empty() ? std::to_string(rowFrom1) + " 行目" : size;
+}
+
+} // namespace velmo::controltext

@@ -34,7 +34,7 @@ TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : QDia
     header->setFont(hf);
     header->setStyleSheet(QString("#selectHeader { color: blue; background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
                                   "stop:0 white, stop:1 %1); }")
-                              .arg(toQColor(EquipmentFixedColor).name()));
+                              .arg(toQColor(RegistrationGridFixedColor).name()));
     outer->addWidget(header);
 
     auto *strip = new QLabel(controltext::ChooseBlockButton, this);
@@ -48,7 +48,7 @@ TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : QDia
     body->setContentsMargins(8, 0, 8, 0);
     body->setSpacing(4);
     ListBox1 = new QListWidget(this);
-    QFont lf(EquipmentGridFont);
+    QFont lf(RegistrationGridFont);
     lf.setPixelSize(15);
     ListBox1->setFont(lf);
     ListBox1->setUniformItemSizes(true);

@@ -1,5 +1,6 @@
 // The main window's widgets and menus.
 #include "selvan/ui/Tfselvan.h"
+#include "registration/ui/registration_window.h"
 #include "desktop/TextLimit.h"
 #include "pricefile/record_head.h"
 #include "desktop/HistoryActions.h"
@@ -36,7 +37,7 @@ namespace velmo {
 namespace {
 
 // Windows colours 0x00BBGGRR as the toolkit's.
-const QColor FixedColour = toQColor(EquipmentFixedColor); // 10652814
+const QColor FixedColour = toQColor(RegistrationGridFixedColor); // 10652814
 const QColor InfoStripColour = toQColor(TColor(8677478));
 
 QFont pixelFont(const char *family, int pixels, bool bold)
@@ -166,13 +167,7 @@ QWidget *Tfselvan::buildRightPanel()
     auto *unit = new QGroupBox(UnitGroupCaption, panel);
     auto *ul = new QVBoxLayout(unit);
     ul->setContentsMargins(6, 4, 6, 6);
-    ci = new QComboBox(unit);
-    ci->setEditable(true);
-    limitToFieldBytes(ci->lineEdit(), RecordHead::UnitBytes);
-    ci->setInsertPolicy(QComboBox::NoInsert);
-    for (const char *e : UnitEntries)
-        ci->addItem(e);
-    ci->setEditText(DefaultUnit);
+    ci = unitBox(unit);
     connect(ci, &QComboBox::activated, this, &Tfselvan::ciClick);
     connect(ci->lineEdit(), &QLineEdit::textEdited, this, &Tfselvan::ciChange);
     ul->addWidget(ci);
@@ -253,18 +248,7 @@ void Tfselvan::buildWidgets()
     outer->addLayout(body, 1);
     setCentralWidget(central);
 
-    // The four run-state panels; the path panel takes the rest of the bar.
-    for (int i = 0; i < SelvanStatusPanels; ++i) {
-        StatusBar1[i] = new ElidedLabel(this); // a text too long for its panel ends in "…"
-        StatusBar1[i]->setFrameShape(QFrame::Panel);
-        StatusBar1[i]->setFrameShadow(QFrame::Sunken);
-        if (i < SelvanStatusPanels - 1)
-            StatusBar1[i]->setFixedWidth(50);
-        else
-            StatusBar1[i]->setMinimumWidth(50);
-        statusBar()->addWidget(StatusBar1[i], i == SelvanStatusPanels - 1 ? 1 : 0);
-    }
-    statusBar()->setSizeGripEnabled(false);
+    StatusBar1 = addStatusPanels(this); // the four run-state panels
 }
 
 void Tfselvan::buildMenus()

@@ -1,5 +1,6 @@
 // The main window: construction, its events, and showing the session's state.
 #include "torvik/ui/Tftorvik.h"
+#include "registration/ui/registration_window.h"
 #include "desktop/WindowFit.h"
 #include "desktop/ChangedOutsideBar.h"
 
@@ -197,13 +198,7 @@ void Tftorvik::showState()
     Label3->setText(q(s.text(BlockText::Name3)));
     StaticText1->setText(q(s.text(BlockText::SourceMemo)));
     StaticText2->setText(q(s.text(BlockText::PageMemo)));
-    const auto panels = s.statusPanels();
-    for (int i = 0; i < TorvikStatusPanelCount; ++i) {
-        StatusBar1[i]->setText(q(panels[i]));
-        StatusBar1[i]->setToolTip(StatusBar1[i]->text());
-    }
-    changedBar->showState(s.outsideChange());
-    showReloadStatus(statusBar(), s.outsideChange(), shownReloadStatus_);
+    showBlockStatus(this, s, StatusBar1, changedBar, shownReloadStatus_);
     {
         const QSignalBlocker block(TabControl1);
         TabControl1->setCurrentIndex(s.tab());

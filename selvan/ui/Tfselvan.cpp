@@ -19,7 +19,7 @@
 namespace velmo {
 
 Tfselvan::Tfselvan(const QString &programPath, const std::string &argument, UserInterface *ui, QWidget *parent)
-    : QMainWindow(parent), dialogs_(this)
+    : RegistrationWindow(parent)
 {
     setWindowTitle(selvan::AppTitle);
     buildWidgets();
@@ -35,13 +35,7 @@ Tfselvan::Tfselvan(const QString &programPath, const std::string &argument, User
 
 Tfselvan::~Tfselvan()
 {
-    // The session goes before the child widgets: a field that loses the focus or a grid that
-    // reports while the window is taken down may not reach it.
-    for (TNValEdit *e : NValEdit)
-        if (e)
-            e->disconnect(this);
-    if (StrColGrid1)
-        StrColGrid1->disconnect(this);
+    disconnectFields();
 }
 
 void Tfselvan::run(const std::function<void()> &command, bool closeEditor)
@@ -79,13 +73,6 @@ void Tfselvan::FormShow()
 {
     run([this] { session_->start(); }, false);
     StrColGrid1->setFocus();
-}
-
-void Tfselvan::changeEvent(QEvent *e)
-{
-    QMainWindow::changeEvent(e);
-    if (started_)
-        whenActivated(this, e, [this] { return session_->windowActivated(); }, [this] { showState(); });
 }
 
 void Tfselvan::closeEvent(QCloseEvent *e)

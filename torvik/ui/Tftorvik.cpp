@@ -29,8 +29,10 @@ namespace velmo {
 
 using namespace torvikwindow;
 
+static_assert(RateFieldCount == RegistrationRateFields);
+
 Tftorvik::Tftorvik(const QString &programDir, const std::string &argument, UserInterface *ui, QWidget *parent)
-    : QMainWindow(parent), dialogs_(this)
+    : RegistrationWindow(parent)
 {
     setWindowTitle(torvik::WindowCaption);
     setWindowIcon(QIcon(iconPath()));
@@ -48,11 +50,7 @@ Tftorvik::Tftorvik(const QString &programDir, const std::string &argument, UserI
 
 Tftorvik::~Tftorvik()
 {
-    // The session goes before the child widgets: a field that loses the focus while the
-    // window is taken down may not reach it.
-    for (TNValEdit *e : NValEdit)
-        if (e)
-            e->disconnect(this);
+    disconnectFields();
 }
 
 void Tftorvik::run(const std::function<void()> &command)
@@ -84,13 +82,6 @@ void Tftorvik::showEvent(QShowEvent *e)
     started_ = true;
     run([this] { session_->start(); });
     StrColGrid1->setFocus();
-}
-
-void Tftorvik::changeEvent(QEvent *e)
-{
-    QMainWindow::changeEvent(e);
-    if (started_)
-        whenActivated(this, e, [this] { return session_->windowActivated(); }, [this] { showState(); });
 }
 
 void Tftorvik::closeEvent(QCloseEvent *e)

@@ -5,14 +5,14 @@
 // `Traits` gives what differs between a pipe block and an equipment block:
 //   Format                  the price file's format, as BlockFile takes it (Block, Blocks, …);
 //   State                   what undo and redo restore;
-//   GridRows                the price grid's rows, the heading row included;
 //   emptyPriceList()        the program's price list without blocks;
 //   priceList(file)         every named block of the file as the program shows it;
-//   reviseBlocks(bytes, indexes, revision, preview) the blocks' list prices revised;
-//   writeBlocks(file, blocks, asRead) the revised blocks written in one write.
+//   reviseBlocks(bytes, indexes, revision, preview) the blocks' list prices revised and
+//                           recalculated as the program does when it opens them.
 // The program adds what is its own: what a block shows and how it is recalculated.
 #include "registration/core/block_file.h"
 #include "registration/core/block_session.h"
+#include "registration/core/registration_grid.h"
 #include "base/program_homes.h"
 #include "base/shared_texts.h"
 #include "grid/core/grid_entry.h"
@@ -148,7 +148,7 @@ public:
         const auto blocks = Traits::reviseBlocks(data, all, choice->revision, p);
         this->reviseWholeFile(revisionSummaryText(p, controltext::RevisionBlockHeading), [&] {
             // Every block was read for the summary: one another program changed since is not lost.
-            Traits::writeBlocks(dataPath(), blocks, blocksAsRead(data, all, Format::BlockBytes));
+            Format::writeBlocks(dataPath(), blocks, blocksAsRead(data, all, Format::BlockBytes));
             return p.blocks;
         });
     }
@@ -187,7 +187,7 @@ protected:
     void markModified() override { this->setModified(); }
 
     StrColGridModel &grid_;
-    GridEntry entry_{grid_, this->ui_, *this, Traits::GridRows - 1, false};
+    GridEntry entry_{grid_, this->ui_, *this, RegistrationGridRows - 1, false};
 
 private:
     // The list the person asked for; nothing when they cancelled or no block has a name.

@@ -46,18 +46,12 @@ struct SelvanEditState {
 struct EquipmentRegistration {
     using Format = EquipmentFileFormat;
     using State = SelvanEditState;
-    static constexpr int GridRows = EquipmentGridRows;
     static PriceList emptyPriceList() { return emptySelvanPriceList(); }
     static PriceList priceList(const std::filesystem::path &file) { return selvanPriceList(file, std::nullopt); }
     static auto reviseBlocks(const std::string &bytes, const std::vector<int> &indexes, const PriceRevision &revision,
                              RevisionPreview &preview)
     {
         return reviseEquipmentBlocks(equipmentRecordsOf(bytes), indexes, revision, preview);
-    }
-    static void writeBlocks(const std::filesystem::path &file,
-                            const std::vector<std::pair<int, EquipmentBlock>> &blocks, const BlocksAsRead &asRead)
-    {
-        writeEquipmentBlocks(file, blocks, asRead);
     }
 };
 

@@ -42,18 +42,12 @@ struct TorvikEditState {
 struct PipeRegistration {
     using Format = PipeFileFormat;
     using State = TorvikEditState;
-    static constexpr int GridRows = PriceGridRows;
     static PriceList emptyPriceList() { return emptyTorvikPriceList(); }
     static PriceList priceList(const std::filesystem::path &file) { return torvikPriceList(file, std::nullopt); }
     static auto reviseBlocks(const std::string &bytes, const std::vector<int> &indexes, const PriceRevision &revision,
                              RevisionPreview &preview)
     {
         return revisePipeBlocks(bytes, indexes, revision, preview);
-    }
-    static void writeBlocks(const std::filesystem::path &file, const std::vector<std::pair<int, PipeBlock>> &blocks,
-                            const BlocksAsRead &asRead)
-    {
-        writePipeBlocks(file, blocks, asRead);
     }
 };
 

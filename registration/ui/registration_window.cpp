@@ -65,6 +65,14 @@ void showOutsideChange(QMainWindow *window, const OutsideChange &change, Changed
     showReloadStatus(window->statusBar(), change, shownReloadStatus);
 }
 
+QComboBox *roundingListBox(std::span<const char *const> entries, QWidget *parent)
+{
+    auto *box = new QComboBox(parent);
+    for (const char *e : entries)
+        box->addItem(e);
+    return box;
+}
+
 QComboBox *unitBox(QWidget *parent)
 {
     auto *box = new QComboBox(parent);

@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 class QComboBox;
@@ -44,6 +45,9 @@ void showStatusPanels(const StatusPanels &labels, const std::array<std::string, 
 template <typename Session>
 void showBlockStatus(QMainWindow *window, const Session &session, const StatusPanels &labels, ChangedOutsideBar *bar,
                      int &shownReloadStatus);
+
+// A list of the rounding group with its entries.
+QComboBox *roundingListBox(std::span<const char *const> entries, QWidget *parent);
 
 // The unit box: editable within the unit field's bytes, the units to choose from, the default
 // unit shown.

@@ -148,15 +148,9 @@ QWidget *Tfselvan::buildRightPanel()
     auto *rl = new QVBoxLayout(rounding);
     rl->setContentsMargins(6, 4, 6, 6);
     rl->setSpacing(3);
-    ComboBox2 = new QComboBox(rounding);
-    ComboBox1 = new QComboBox(rounding);
-    ComboBox3 = new QComboBox(rounding);
-    for (const char *e : FractionAddendEntries)
-        ComboBox2->addItem(e);
-    for (const char *e : SignificantCodeEntries)
-        ComboBox1->addItem(e);
-    for (const char *e : SignificantAddendEntries)
-        ComboBox3->addItem(e);
+    ComboBox2 = roundingListBox(FractionAddendEntries, rounding);
+    ComboBox1 = roundingListBox(SignificantCodeEntries, rounding);
+    ComboBox3 = roundingListBox(SignificantAddendEntries, rounding);
     connect(ComboBox1, &QComboBox::activated, this, &Tfselvan::ComboBox1Click);
     connect(ComboBox2, &QComboBox::activated, this, &Tfselvan::ComboBox2Click);
     connect(ComboBox3, &QComboBox::activated, this, &Tfselvan::ComboBox3Click);

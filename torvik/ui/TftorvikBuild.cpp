@@ -188,21 +188,12 @@ QWidget *Tftorvik::buildPage()
 
 QComboBox *Tftorvik::roundingList(RoundingList list, QWidget *parent)
 {
-    auto *combo = new QComboBox(parent);
-    switch (list) {
-    case RoundingList::SignificantCode:
-        for (const char *e : SignificantCodeEntries)
-            combo->addItem(e);
-        break;
-    case RoundingList::FractionAddend:
-        for (const char *e : FractionAddendEntries)
-            combo->addItem(e);
-        break;
-    case RoundingList::SignificantAddend:
-        for (const char *e : SignificantAddendEntries)
-            combo->addItem(e);
-        break;
-    }
+    std::span<const char *const> entries = SignificantAddendEntries;
+    if (list == RoundingList::SignificantCode)
+        entries = SignificantCodeEntries;
+    else if (list == RoundingList::FractionAddend)
+        entries = FractionAddendEntries;
+    auto *combo = roundingListBox(entries, parent);
     combo->setFixedHeight(24);
     connect(combo, &QComboBox::activated, this,
             [this, list](int index) { run([this, list, index] { session_->roundingListSelected(list, index); }); });

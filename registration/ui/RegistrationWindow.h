@@ -8,6 +8,7 @@
 #include "registration/ui/registration_window.h"
 
 #include "desktop/QtUserInterface.h"
+#include "grid/core/virtual_keys.h"
 
 #include <QMainWindow>
 
@@ -60,6 +61,16 @@ protected:
     // field that loses the focus or a grid that reports while the window is taken down may not
     // reach it.
     void disconnectFields();
+
+    // A percentage typed into the focused rate field and not yet entered goes to the session
+    // first, as leaving the field would send it (rateFieldLeft).
+    void applyTypedRate();
+    virtual void rateFieldLeft(int tag, long double value) = 0;
+    // A key pressed in the price grid or its editor, before the grid's own handling: a typed
+    // percentage first, then the session's entry engine (gridKeyDown). A failure ends the key
+    // with its error box: the grid does not go on to move or type.
+    void StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers mods, bool &consumed);
+    virtual bool gridKeyDown(int vk, ShiftState mods) = 0;
 
     QtUserInterface dialogs_;
     bool started_ = false;

@@ -45,17 +45,10 @@ void Tfselvan::run(const std::function<void()> &command, bool closeEditor)
     runCommand([&] {
         if (closeEditor && StrColGrid1->EditorMode())
             StrColGrid1->CloseEditor();
-        applyTypedPercentage();
+        applyTypedRate();
         command();
     });
     runCommand([this] { showState(); });
-}
-
-void Tfselvan::applyTypedPercentage()
-{
-    for (int i = 0; i < 6; ++i)
-        if (NValEdit[i] && NValEdit[i]->hasFocus() && NValEdit[i]->typedSinceFocus())
-            session_->percentageLeft(i + 1, Currency::fromDouble(NValEdit[i]->value()));
 }
 
 // ---------------------------------------------------------------- start and close
@@ -81,7 +74,7 @@ void Tfselvan::closeEvent(QCloseEvent *e)
     // open; a save that fails keeps it open with its data, and the error box says why.
     try {
         StrColGrid1->CloseEditor();
-        applyTypedPercentage(); // a percentage typed and not entered is part of what the close saves
+        applyTypedRate(); // a percentage typed and not entered is part of what the close saves
         if (!session_->closeWindow()) { // "戻る": the window stays as it is
             e->ignore();
             showState();
@@ -123,19 +116,6 @@ void Tfselvan::TabControl1Change(int index)
     if (showing_ || index < 0)
         return;
     run([this, index] { session_->tabChanged(index); });
-}
-
-void Tfselvan::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &consumed)
-{
-    try {
-        applyTypedPercentage();
-        consumed = session_->gridKeyDown(vk, shiftStateFromQt(shift));
-    } catch (...) {
-        // The key ends with the failure: the grid does not go on to move or type.
-        consumed = true;
-        reportCurrentException();
-    }
-    runCommand([this] { showState(); });
 }
 
 void Tfselvan::StrColGrid1TextStored(int col, int row)

@@ -55,6 +55,11 @@ public:
 protected:
     void showEvent(QShowEvent *e) override;
     bool activatedAgain() override { return session_->windowActivated(); }
+    void rateFieldLeft(int tag, long double value) override
+    {
+        session_->percentageLeft(tag, Currency::fromDouble(value));
+    }
+    bool gridKeyDown(int vk, ShiftState mods) override { return session_->gridKeyDown(vk, mods); }
     void closeEvent(QCloseEvent *e) override;
     void contextMenuEvent(QContextMenuEvent *e) override;
 
@@ -63,7 +68,6 @@ private Q_SLOTS:
     void user_selClick();
     void IconButton3Click();
     void TabControl1Change(int index);
-    void StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &consumed);
     void StrColGrid1TextStored(int col, int row);
     void StrColGrid1Click(int col, int row);
     void NValEdit1KeyPress(int tag); // Enter in any of the six edits
@@ -97,9 +101,6 @@ private:
     // Forwards a command to the session, then shows the state. closeEditor: the grid's editor
     // closes first, as another control is used.
     void run(const std::function<void()> &command, bool closeEditor = true);
-    // A percentage typed into the focused edit and not yet entered goes to the session first,
-    // as leaving the edit would send it.
-    void applyTypedPercentage();
 
     std::unique_ptr<SelvanSession> session_;
     std::unique_ptr<TFSelect_Data_K> selectDialog_;

@@ -65,13 +65,6 @@ void Tftorvik::run(const std::function<void()> &command)
     runCommand([this] { showState(); });
 }
 
-void Tftorvik::applyTypedRate()
-{
-    for (int i = 0; i < RateFieldCount; ++i)
-        if (NValEdit[i] && NValEdit[i]->hasFocus() && NValEdit[i]->typedSinceFocus())
-            session_->rateFieldLeft(i + 1, NValEdit[i]->value());
-}
-
 // ---------------------------------------------------------------- events
 
 void Tftorvik::showEvent(QShowEvent *e)
@@ -158,19 +151,6 @@ void Tftorvik::user_selClick()
 void Tftorvik::TabControl1Change(int index)
 {
     run([this, index] { session_->tabChanged(index); });
-}
-
-void Tftorvik::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers mods, bool &consumed)
-{
-    try {
-        applyTypedRate();
-        consumed = session_->gridKeyDown(vk, shiftStateFromQt(mods));
-    } catch (...) {
-        // The key ends with the failure: the grid does not go on to move or type.
-        consumed = true;
-        reportCurrentException();
-    }
-    runCommand([this] { showState(); });
 }
 
 void Tftorvik::CheckGroupBox1Click(bool checked)

@@ -52,13 +52,14 @@ public:
 protected:
     void showEvent(QShowEvent *e) override;
     bool activatedAgain() override { return session_->windowActivated(); }
+    void rateFieldLeft(int tag, long double value) override { session_->rateFieldLeft(tag, value); }
+    bool gridKeyDown(int vk, ShiftState mods) override { return session_->gridKeyDown(vk, mods); }
     void closeEvent(QCloseEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private Q_SLOTS:
     void user_selClick();
     void TabControl1Change(int index);
-    void StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &consumed);
     void CheckGroupBox1Click(bool checked);
 
 private:
@@ -72,9 +73,6 @@ private:
     QComboBox *roundingList(RoundingList list, QWidget *parent);
     QComboBox *comboOf(RoundingList list) const;
     void run(const std::function<void()> &command); // forward, then show the state
-    // A percentage typed into the focused rate field and not yet entered goes to the session
-    // first, as leaving the field would send it.
-    void applyTypedRate();
 
     std::unique_ptr<TorvikSession> session_;
     TFSelect_Data *FSelect_Data = nullptr;

@@ -20,30 +20,8 @@ namespace velmo {
 
 std::string systemErrorText(int err)
 {
-    switch (err) {
-    case ENOENT: return "ファイルまたはフォルダーがありません";
-    case EACCES: return "アクセスが拒否されました";
-    case EPERM: return "この操作は許可されていません";
-    case ENOSPC: return "ディスクの空き容量が足りません";
-    case EDQUOT: return "ディスクの使用量の制限を超えました";
-    case EROFS: return "読み取り専用のドライブです";
-    case EISDIR: return controltext::IsFolderText;
-    case ENOTDIR: return "パスの途中にフォルダーでないものがあります";
-    case EEXIST: return "同じ名前のものがすでにあります";
-    case EIO: return "ディスクの読み書きでエラーが発生しました";
-    case EMFILE:
-    case ENFILE: return "開いているファイルが多すぎます";
-    case ENAMETOOLONG: return "名前が長すぎます";
-    case ELOOP: return "シンボリックリンクが多すぎるか循環しています";
-    case EBUSY: return "ほかのプログラムが使用中です";
-    case EXDEV: return "別のドライブへは移せません";
-    case ENOTEMPTY: return "フォルダーが空ではありません";
-    case ESTALE: return "ネットワーク上のファイルが無効になりました";
-    case ETIMEDOUT: return "応答がなく時間切れになりました";
-    case EFBIG: return "ファイルが大きすぎます";
-    case EINVAL: return "無効な引数です";
-    default: return std::string("システムエラー ") + std::to_string(err) + " (" + std::strerror(err) + ")";
-    }
+    const char *words = controltext::systemErrorWords(err);
+    return words ? words : controltext::otherSystemErrorText(err, std::strerror(err));
 }
 
 std::string tooLargeText(const std::filesystem::path &path, uintmax_t size, uintmax_t expected)

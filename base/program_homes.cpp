@@ -1,4 +1,5 @@
 #include "base/program_homes.h"
+#include "base/shared_texts.h"
 
 #include "base/errors.h"
 #include "base/fileio.h"
@@ -19,7 +20,7 @@ fs::path xdgFolder(const EnvironmentLookup &env, const char *variable, const cha
         return fs::path(*v) / UserFolderName;
     const auto home = env("HOME");
     if (!home || home->empty() || !fs::path(*home).is_absolute())
-        throw IoError(std::string("ユーザーのフォルダーが決まりません: ") + variable + " も HOME も絶対パスで設定されていません");
+        throw IoError(controltext::noUserFolderText(variable));
     return fs::path(*home) / homeTail / UserFolderName;
 }
 
@@ -30,10 +31,10 @@ void makeFolder(const fs::path &folder, bool privateToUser)
     if (fs::is_directory(st))
         return;
     if (fs::exists(st))
-        throw IoError("フォルダー " + folder.string() + " を作れません: 同じ名前のファイルがあります");
+        throw IoError(controltext::folderNotMadeText(folder, controltext::SameNameFileText));
     fs::create_directories(folder, ec);
     if (ec)
-        throw IoError("フォルダー " + folder.string() + " を作れません: " + systemErrorText(ec.value()));
+        throw IoError(controltext::folderNotMadeText(folder, systemErrorText(ec.value())));
     if (privateToUser)
         fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);
 }

@@ -6,12 +6,18 @@
 // function of them.
 #include "base/usage_text.h"
 
+#include <array>
+#include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace velmo::controltext {
+
+// What opens a command line's usage, in place of the first command line's indent.
+inline constexpr const char *UsageOpening = "使い方: ";
 
 // ---- the buttons of the message boxes ----
 inline constexpr const char *NoticeButton = "確認"; // the one button of a notice
@@ -524,7 +530,330 @@ inline std::string printProgramFailedText(const std::filesystem::path &program, 
     return text;
 }
 
+// ---- the system's errors, as the file layer names their causes ----
+// The cause of a failed system call in words; nothing for an error without words of its own.
+inline const char *systemErrorWords(int err)
+{
+    switch (err) {
+    case ENOENT: return "ファイルまたはフォルダーがありません";
+    case EACCES: return "アクセスが拒否されました";
+    case EPERM: return "この操作は許可されていません";
+    case ENOSPC: return "ディスクの空き容量が足りません";
+    case EDQUOT: return "ディスクの使用量の制限を超えました";
+    case EROFS: return "読み取り専用のドライブです";
+    case EISDIR: return IsFolderText;
+    case ENOTDIR: return "パスの途中にフォルダーでないものがあります";
+    case EEXIST: return "同じ名前のものがすでにあります";
+    case EIO: return "ディスクの読み書きでエラーが発生しました";
+    case EMFILE:
+    case ENFILE: return "開いているファイルが多すぎます";
+    case ENAMETOOLONG: return "名前が長すぎます";
+    case ELOOP: return "シンボリックリンクが多すぎるか循環しています";
+    case EBUSY: return "ほかのプログラムが使用中です";
+    case EXDEV: return "別のドライブへは移せません";
+    case ENOTEMPTY: return "フォルダーが空ではありません";
+    case ESTALE: return "ネットワーク上のファイルが無効になりました";
+    case ETIMEDOUT: return "応答がなく時間切れになりました";
+    case EFBIG: return "ファイルが大きすぎます";
+    case EINVAL: return "無効な引数です";
+    default: return nullptr;
+    }
+}
+// An error without words of its own: its number and the system's text.
+inline std::string otherSystemErrorText(int err, const char *systemText)
+{
+    return "システムエラー " + std::to_string(err) + " (" + systemText + ")";
+}
+
+// ---- where a program keeps its files ----
+inline std::string noUserFolderText(const std::string &variable)
+{
+    return "ユーザーのフォルダーが決まりません: " + variable + " も HOME も絶対パスで設定されていません";
+}
+inline std::string folderNotMadeText(const std::filesystem::path &folder, const std::string &cause)
+{
+    return "フォルダー " + folder.string() + " を作れません: " + cause;
+}
+inline std::string dataFolderNotMadeText(const std::filesystem::path &folder, const std::string &cause)
+{
+    return "データフォルダー " + folder.string() + " を作れません: " + cause;
+}
+inline constexpr const char *SameNameFileText = "同じ名前のファイルがあります";
+inline std::string fileNotCopiedText(const std::filesystem::path &from, const std::filesystem::path &to,
+                                     const std::string &cause)
+{
+    return "ファイル " + from.string() + " を " + to.string() + " にコピーできません: " + cause;
+}
+inline std::string fileNotCreatedText(const std::filesystem::path &file, const std::string &cause)
+{
+    return "ファイル " + file.string() + " を作成できません: " + cause;
+}
+inline std::string missingFolderText(const std::filesystem::path &folder)
+{
+    return "フォルダー " + folder.string() + " がありません";
+}
+inline std::string notFolderText(const std::filesystem::path &path) { return path.string() + " はフォルダーではありません"; }
+
+// ---- the price files ----
+// What a block is called in messages: a pipe of the pipe price file, a material block of the
+// equipment price file, and a block of the equipment file's checker.
+inline constexpr const char *PipeBlockWord = "管材";
+inline constexpr const char *MaterialBlockWord = "資材";
+inline constexpr const char *EquipmentBlockWord = "ブロック";
+inline std::string noSuchBlockText(const std::filesystem::path &file, const char *blockWord, int block)
+{
+    return "ファイル " + file.string() + " の" + blockWord + "ブロック " + std::to_string(block) + " はありません (0 から 19 まで)";
+}
+inline std::string shortFileText(const std::filesystem::path &file, uintmax_t records, int needed)
+{
+    return "ファイル " + file.string() + " が短すぎます: " + std::to_string(records) + " レコードしかありません (" +
+           std::to_string(needed) + " レコード必要)";
+}
+inline constexpr const char *OtherKindOfFileText = "。ほかの種類のファイルかもしれません";
+inline std::string equipmentRecordCountText(size_t records)
+{
+    return "設備単価ファイルのレコード数が " + std::to_string(records) + " です";
+}
+// The location names proposed for new data, locations 0–3: indoor general, machine room,
+// outdoor overhead, underground.
+inline constexpr std::array<const char *, 4> ProposedLocationNames = {"屋内一般", "機械室", "屋外架空", "地中配管"};
+// The names of the price bases 6 and 7 beside LEVEL1 … LEVEL5.
+inline constexpr const char *NetBasisName = "原価";
+inline constexpr const char *ListBasisName = "定価";
+
+// Damaged texts of a price file.
+// The names of the four texts in a pipe price record and in an equipment record.
+inline constexpr std::array<const char *, 4> PriceTextNames = {"名称", "場所名", "呼び径", "単位"};
+inline constexpr std::array<const char *, 4> EquipmentTextNames = {"名称", "サイズ", "予備のサイズ", "単位"};
+inline constexpr const char *LengthBeyondFieldText = "長さのバイトが欄の大きさを超えています";
+inline constexpr const char *NotShiftJisText = "シフトJISとして読めない文字があります";
+inline constexpr const char *LoneLeadByteText = "2バイト文字の前半で切れています";
+inline std::string damagedTextLine(int record, const char *blockWord, int block, const char *field, const char *what)
+{
+    return "レコード " + std::to_string(record) + " (" + blockWord + " " + std::to_string(block) + ") の" + field + ": " + what;
+}
+inline std::string damageNoticeHead(const std::string &file)
+{
+    return "ファイル " + file + " の文字列に壊れたところがあります。読めた範囲で表示し、保存するとそのとおりに書き直します:";
+}
+inline std::string moreDamageText(size_t more) { return "\nほか " + std::to_string(more) + " か所"; }
+
+// The checker of a price file's fields (velmok-cli check and the others).
+inline std::string fileSizeProblemText(size_t size, int records, int recordSize, size_t expected)
+{
+    return "大きさが " + std::to_string(size) + " バイトです (" + std::to_string(records) + " レコード × " +
+           std::to_string(recordSize) + " バイト = " + std::to_string(expected) + " バイト)";
+}
+inline std::string recordPlaceText(int record, const char *blockWord, int block, int row)
+{
+    return "レコード " + std::to_string(record) + " (" + blockWord + " " + std::to_string(block) + " の " +
+           std::to_string(row) + " 行目)";
+}
+inline std::string valueNotListedText(const std::string &value, const std::string &list)
+{
+    return value + " は " + list + " のどれでもありません";
+}
+inline std::string percentageOutsideText(const std::string &value) { return value + " は 0 から 1000 (%) の外です"; }
+inline std::string lengthBeyondFieldProblem(int length, size_t capacity)
+{
+    return "長さ " + std::to_string(length) + " が欄の " + std::to_string(capacity) + " バイトを超えています";
+}
+inline constexpr const char *NotShiftJisProblem = "シフトJIS の文字列ではありません";
+inline constexpr const char *LoneLeadByteProblem = "2 バイト文字の 1 バイト目で終わっています";
+// The settings fields checked, by their slot and meaning.
+namespace fieldname {
+inline constexpr const char *B1 = "B1 有効桁";
+inline constexpr const char *B2 = "B2 端数処理";
+inline constexpr const char *B3 = "B3 金額の小数桁";
+inline constexpr const char *B4 = "B4 管材の種類";
+inline constexpr const char *B6 = "B6 有効桁以下の処理";
+inline constexpr const char *D1 = "D1 有効桁";
+inline constexpr const char *D2 = "D2 小数以下の処理";
+inline constexpr const char *D3 = "D3 有効桁以下の処理";
+inline constexpr const char *ShareOf = " の割合"; // after a basis: "LEVEL1 の割合"
+inline constexpr const char *LabourMode = "労務費の区分";
+inline constexpr const char *Significant = "有効桁";
+inline constexpr const char *Fraction = "小数以下の処理";
+inline constexpr const char *BelowSignificant = "有効桁以下の処理";
+} // namespace fieldname
+
+// ---- the print hand-off files ----
+inline constexpr const char *PrintSettingsFileWord = "印刷設定ファイル";
+inline constexpr const char *PrintHeaderFileWord = "印刷見出しファイル";
+inline constexpr const char *PrintDataFileWord = "印刷データ";
+inline std::string missingHandoffFileText(const char *what, const std::filesystem::path &file)
+{
+    return std::string(what) + " " + file.string() + " がありません";
+}
+inline std::string priceListColumnsText(const std::filesystem::path &file, int most)
+{
+    return std::string(PrintSettingsFileWord) + " " + file.string() + " の価格表の列は 1 から " + std::to_string(most) + " までです";
+}
+inline std::string badHandoffLineText(const std::filesystem::path &file, size_t line, int fields)
+{
+    return std::string(PrintDataFileWord) + " " + file.string() + " の " + std::to_string(line) + " 行目は「;」で終わる " +
+           std::to_string(fields) + " 項目の行ではありません";
+}
+
+// ---- workbooks ----
+inline constexpr const char *OutOfMemoryText = "メモリーが足りません";
+inline std::string scratchNotWritableText(const std::string &cause) { return "一時フォルダーに書き込めません (" + cause + ")"; }
+inline std::string bookNotZippedText(const std::string &cause) { return "ブックを圧縮できません (" + cause + ")"; }
+inline std::string workbookLibraryErrorText(int code) { return "Excel 出力でエラー " + std::to_string(code) + " が発生しました"; }
+inline constexpr const char *BookNotMadeText = "一時フォルダーにブックを作れません";
+inline std::string sheetNotMadeText(const std::string &sheet) { return "シート「" + sheet + "」を作れません"; }
+inline std::string sheetCountRereadText(size_t found, size_t written)
+{
+    return "書いたブックを読み直せません: シートの数が " + std::to_string(found) + " です (" + std::to_string(written) + " のはず)";
+}
+inline std::string cellRereadText(const std::string &sheet, size_t row, size_t column)
+{
+    return "書いたブックを読み直せません: シート「" + sheet + "」の " + std::to_string(row) + " 行 " + std::to_string(column) +
+           " 列が書いた内容と違います";
+}
+inline constexpr const char *WorkbookTask = "Excelファイル"; // the scratch folder's task
+inline std::string workbookNotMadeText(const std::filesystem::path &file, const std::string &cause)
+{
+    return std::string(WorkbookTask) + " " + file.string() + " を作れません: " + cause;
+}
+inline constexpr const char *PdfTask = "PDF出力";
+// The name of sheet n of a table without a name of its own.
+inline std::string tableSheetName(size_t n) { return "表" + std::to_string(n); }
+
+// ---- the headings a price list's columns are found by ----
+inline constexpr std::array<const char *, 3> SizeHeadings = {"サイズ", "呼び径", "口径"};
+// The price headings, the most telling first.
+inline constexpr std::array<const char *, 3> PriceHeadings = {"定価", "単価", "価格"};
+
+// ---- a revision by a percentage ----
+inline constexpr std::array<const char *, 3> RevisionRoundingNames = {"切り上げ", "切り捨て", "四捨五入"};
+inline std::string revisedTooLargeText(const std::string &old) { return "改定後の単価が大きすぎます (" + old + ")"; }
+inline std::string percentNotNumberText(const std::string &percent) { return "改定率 '" + percent + "' は数値ではありません"; }
+inline std::string percentOutsideText(const std::string &percent)
+{
+    return "改定率 '" + percent + "' は -100 から 1000 までの % で指定してください";
+}
+inline std::string badRevisionUnitText(const std::string &unit)
+{
+    return "単位 '" + unit + "' は 1、10、100、1000 のどれかで指定してください";
+}
+inline std::string badRevisionRoundingText(const std::string &rounding)
+{
+    return "端数処理 '" + rounding + "' は up、down、half のどれかで指定してください";
+}
+inline std::string revisionSummary(int blocks, const char *blockWord, int changed)
+{
+    return std::to_string(blocks) + " " + blockWord + "の " + std::to_string(changed) + " 件の単価が変わります。";
+}
+
+// ---- the grid's and its parameters' programming errors ----
+inline constexpr const char *CellPositionText = "ｾﾙ位置がｸﾞﾘｯﾄﾞの範囲を超えました。";
+inline constexpr const char *FixedColsText = "固定列の数は 0 以上、列数より小さくしてください";
+inline constexpr const char *FixedRowsText = "固定行の数は 0 以上、行数より小さくしてください";
+inline std::string listIndexText(int index) { return "リストのインデックスが範囲を超えました (" + std::to_string(index) + ")"; }
+inline std::string parameterName(int n) { return "パラメータ" + std::to_string(n); }
+inline std::string fontName(int n) { return "フォント" + std::to_string(n); }
+inline std::string belowZeroText(const std::string &owner, const char *property)
+{
+    return owner + "." + property + " の値が 0 を下まわりました";
+}
+inline constexpr const char *BadRangeText = "範囲が不正です";
+inline std::string fontWidthText(const std::string &owner) { return owner + ".FontWidth の値が範囲を超えました"; }
+inline constexpr const char *EmptyFontNameText = "フォント名は空にできません";
+inline constexpr const char *FontNameTakenText = "このフォント名はすでに使用されています";
+inline constexpr const char *UnknownFontNameText = "CellParams で指定されたフォント名が Fonts に登録されていません";
+
 } // namespace velmo::controltext
+
+// ---- the options of the command lines' commands (cli/) ----
+namespace velmo::controltext {
+
+// A command line the option reader could not take apart at all.
+inline std::string commandLineUnreadText(const std::string &command)
+{
+    return command + " のコマンドラインを読めません";
+}
+// The revise commands: a percentage, and the block option of the program or --all.
+inline constexpr const char *RevisionNeedsPercentText = "改定率を --percent P で指定してください";
+inline std::string revisionScopeText(const std::string &oneBlock)
+{
+    return "改定するのは " + oneBlock + " か --all のどちらか一方で指定してください";
+}
+// The diff command: its notes in the usage (pipes are numbered 1 … 20, equipment blocks 0 … 19)
+// and its usage errors.
+inline std::string diffUsageNotes(bool pipes)
+{
+    return std::string("  diff: OLD から NEW への変更を JSON で出力します (--csv: CSV を標準出力へ、--xlsx: Excel ファイル OUT へ)。\n"
+                       "        ") +
+           (pipes ? "管材は 1 … 20" : "ブロックは 0 … 19") + " で数えます。変更があってもなくても終了状態は 0 です\n";
+}
+inline constexpr const char *DiffNoXlsxFileText = "--xlsx の後に出力ファイルがありません";
+inline std::string diffThirdFileText(const std::string &given)
+{
+    return "diff に 3 つ目のファイルは指定できません ('" + given + "')";
+}
+inline constexpr const char *DiffNeedsTwoFilesText = "diff には比較する 2 つのファイル OLD と NEW が必要です";
+inline constexpr const char *DiffCsvAndXlsxText = "--csv と --xlsx は一緒に指定できません";
+
+} // namespace velmo::controltext
+
+// The texts of the report of what changed between two price files, which velmok's window and
+// the three command lines show: the heading row and the names of the fields compared.
+namespace velmo::changetext {
+
+// Fields of the pipe's and the material's texts.
+inline constexpr const char *Name = "名称";
+inline constexpr const char *Name2 = "名称2行目";
+inline constexpr const char *Name3 = "名称3行目";
+inline constexpr const char *PriceMemo = "材料単価メモ";
+inline constexpr const char *PageMemo = "ページメモ";
+inline constexpr const char *Unit = "単位";
+inline constexpr const char *Size = "サイズ";
+inline constexpr const char *LocationName = "場所名";
+// A block that lies at another number in the new file.
+inline constexpr const char *Moved = "移動";
+
+// Prefixes of the figures that are kept per price basis ("資材単価 LEVEL1").
+inline constexpr const char *MaterialPrice = "資材単価";
+inline constexpr const char *Percentage = "掛け率";
+inline constexpr const char *Composite = "複合単価";
+inline constexpr const char *Adopted = "採用単価";
+inline constexpr const char *LabourPrice = "基礎工費";
+inline constexpr const char *HangerPrice = "吊金物";
+inline constexpr const char *InstallationCost = "取付費";
+inline constexpr const char *Factor = "歩掛";
+
+// The seven factors of a pipe's size row, B1 … B7.
+inline constexpr const char *FactorNames[7] = {"管", "継手類", "接合材", "支持金物", "配管工", "はつり補修", "その他"};
+
+// The rounding and calculation settings.
+inline constexpr const char *CompositeCode = "複合単価 有効桁";
+inline constexpr const char *CompositeFraction = "複合単価 小数以下";
+inline constexpr const char *ComponentDecimals = "計算結果の桁";
+inline constexpr const char *PipeMode = "配管モード";
+inline constexpr const char *CompositeAddend = "複合単価 有効桁以下";
+inline constexpr const char *PriceCode = "単価 有効桁";
+inline constexpr const char *PriceFraction = "単価 小数以下";
+inline constexpr const char *PriceAddend = "単価 有効桁以下";
+inline constexpr const char *UseRates = "単価に掛け率を使用";
+inline constexpr const char *LabourMode = "取付費の計算";
+
+// The heading row of the report's table.
+inline constexpr const char *PipeColumn = "管材";
+inline constexpr const char *BlockColumn = "ブロック";
+inline constexpr const char *NameColumn = "名称";
+inline constexpr const char *SizeColumn = "サイズ";
+inline constexpr const char *LocationColumn = "場所";
+inline constexpr const char *FieldColumn = "項目";
+inline constexpr const char *OldColumn = "変更前";
+inline constexpr const char *NewColumn = "変更後";
+inline constexpr const char *DifferenceColumn = "差";
+inline constexpr const char *PercentColumn = "増減率(%)";
+
+// The location column of a location whose name is empty: "場所1" … "場所4".
+inline std::string locationNumberText(int location) { return "場所" + std::to_string(location + 1); }
+
+} // namespace velmo::changetext
 
 // ---- the registration programs, torvik and selvan ----
 namespace velmo::controltext {

@@ -14,17 +14,6 @@ struct UsagePart {
 
 // The parts' commands in order, the first line opened by "使い方: " in place of its indent,
 // then the parts' notes in order.
-inline std::string usageText(const std::vector<UsagePart> &parts)
-{
-    std::string commands, notes;
-    for (const UsagePart &p : parts) {
-        commands += p.commands;
-        notes += p.notes;
-    }
-    const std::string indent(8, ' ');
-    if (commands.compare(0, indent.size(), indent) == 0)
-        commands.replace(0, indent.size(), "使い方: ");
-    return commands + notes;
-}
+std::string usageText(const std::vector<UsagePart> &parts);
 
 } // namespace velmo

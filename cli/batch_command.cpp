@@ -3,6 +3,10 @@
 #include "base/shared_texts.h"
 #include "base/errors.h"
 #include "base/fileio.h"
+#include "cli/command_line.h"
+#include "pricefile/equipment_record.h"
+#include "pricefile/file_check.h"
+#include "pricefile/price_record.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -19,44 +23,43 @@ std::string readFileToCheck(const std::filesystem::path &file, uintmax_t expecte
         .bytes;
 }
 
-bool takeRevisionArg(int argc, char **argv, int &i, RevisionArgs &args)
+std::string commandOf(int argc, char **argv, const std::function<bool(const std::string &)> &known)
 {
-    const std::string a = argv[i];
-    if (a == "--all") {
-        args.all = true;
-        return true;
-    }
-    for (const auto &[name, value] : {std::pair<const char *, std::string *>{"--unit", &args.unit}, {"--round", &args.round}}) {
-        if (a == name) {
-            if (i + 1 >= argc)
-                throw UsageError(a + " の後に値がありません");
-            *value = argv[++i];
-            return true;
-        }
-        if (a.rfind(std::string(name) + "=", 0) == 0) {
-            *value = a.substr(std::strlen(name) + 1);
-            return true;
-        }
-    }
-    if (a == "--percent") {
-        if (i + 1 >= argc)
-            throw UsageError("--percent の後に値がありません");
-        args.percent = argv[++i];
-        return true;
-    }
-    if (a.rfind("--percent=", 0) == 0) {
-        args.percent = a.substr(10);
-        return true;
-    }
-    return false;
+    if (argc < 2)
+        throw UsageError(controltext::NoCommandText);
+    const std::string command = argv[1];
+    if (!known(command))
+        throw UsageError(controltext::unknownCommandText(command));
+    return command;
+}
+
+void addRevisionOptions(CommandLine &line, RevisionArgs &args)
+{
+    line.flag("--all", args.all);
+    line.value("--unit", args.unit, controltext::missingOptionValueText("--unit"));
+    line.value("--round", args.round, controltext::missingOptionValueText("--round"));
+    line.value("--percent", [&args](const std::string &v) { args.percent = v; },
+               controltext::missingOptionValueText("--percent"));
 }
 
 void requireRevisionArgs(const RevisionArgs &args, bool blockGiven, const char *oneBlock)
 {
     if (!args.percent)
-        throw UsageError("改定率を --percent P で指定してください");
+        throw UsageError(controltext::RevisionNeedsPercentText);
     if (args.all == blockGiven)
-        throw UsageError(std::string("改定するのは ") + oneBlock + " か --all のどちらか一方で指定してください");
+        throw UsageError(controltext::revisionScopeText(oneBlock));
+}
+
+int checkCommand(const std::filesystem::path &file, PriceFileKind kind)
+{
+    const bool pipes = kind == PriceFileKind::Pipe;
+    const std::string data =
+        readFileToCheck(file, pipes ? static_cast<uintmax_t>(RecordsPerFile) * RecordSize : EquipmentFileBytes);
+    const std::vector<std::string> problems =
+        pipes ? checkServiceFile(file.string(), data) : checkEquipmentFile(file.string(), data);
+    for (const std::string &p : problems)
+        std::printf("%s\n", p.c_str());
+    return problems.empty() ? 0 : 1;
 }
 
 PriceRevision parseRevisionOrUsage(const RevisionArgs &args)

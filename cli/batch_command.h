@@ -1,9 +1,10 @@
 #pragma once
-// What the batch programs (velmok-cli, selvan-cli) share: their usage error, the check that a
-// file to read exists, the blocks a command works on, printing JSON, and the run of main() with
-// its exit statuses.
+// What the batch programs (velmok-cli, torvik-cli, selvan-cli) share: their usage error, the
+// check that a file to read exists, the check command, the blocks a command works on, the
+// revise options, printing JSON, and the run of main() with its exit statuses.
 #include "base/errors.h"
 #include "base/json_writer.h"
+#include "pricefile/price_changes.h"
 #include "pricework/price_revision.h"
 
 #include <filesystem>
@@ -15,6 +16,8 @@
 #include <vector>
 
 namespace velmo::cli {
+
+class CommandLine;
 
 // A command line that is not one of the program's: exit status 2, with the usage hint.
 struct UsageError : std::runtime_error {
@@ -28,6 +31,14 @@ using velmo::ChangedOnDiskError;
 // when it is larger than `expectedBytes` (a shorter one is read so that its records can be
 // checked); a missing file raises IoError naming it.
 std::string readFileToCheck(const std::filesystem::path &file, uintmax_t expectedBytes);
+
+// The check command: the malformed fields of a price file of `kind`, one line each on standard
+// output; status 0 when there is none, 1 otherwise. Only a regular file of at most the file's
+// size is read.
+int checkCommand(const std::filesystem::path &file, PriceFileKind kind);
+
+// The command a command line names (argv[1]) when `known` takes it; UsageError otherwise.
+std::string commandOf(int argc, char **argv, const std::function<bool(const std::string &)> &known);
 
 // The one block asked for, or all `count` of them.
 std::vector<int> selectedOrAll(std::optional<int> one, int count);
@@ -43,8 +54,8 @@ struct RevisionArgs {
     std::string round = "half";
     bool all = false;
 };
-// Takes argv[i] (and its value, moving i past it) when it is one of those options.
-bool takeRevisionArg(int argc, char **argv, int &i, RevisionArgs &args);
+// Declares them on a command's options.
+void addRevisionOptions(CommandLine &line, RevisionArgs &args);
 // After the command line: a revision needs --percent, and exactly one of --all and the
 // command's own block option (`oneBlock`, e.g. "--block N").
 void requireRevisionArgs(const RevisionArgs &args, bool blockGiven, const char *oneBlock);

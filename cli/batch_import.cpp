@@ -1,6 +1,7 @@
 #include "cli/batch_import.h"
 
 #include "cli/batch_command.h"
+#include "cli/command_line.h"
 #include "base/shared_texts.h"
 #include "base/errors.h"
 
@@ -9,53 +10,29 @@
 
 namespace velmo::cli {
 
-ImportOptions parseImportArgs(int argc, char **argv, const std::function<int(const std::string &)> &parseBlock)
+ImportOptions parseImportCommand(int argc, char **argv, const std::function<int(const std::string &)> &parseBlock)
 {
     ImportOptions o;
-    int paths = 0;
     bool haveBlock = false;
-    for (int i = 2; i < argc; ++i) {
-        std::string a = argv[i];
-        // An option with its value, given as "--name value" or "--name=value".
-        auto value = [&](const std::string &name) -> std::optional<std::string> {
-            if (a == name) {
-                if (i + 1 >= argc)
-                    throw UsageError(controltext::missingOptionValueText(name));
-                return std::string(argv[++i]);
-            }
-            if (a.rfind(name + "=", 0) == 0)
-                return a.substr(name.size() + 1);
-            return std::nullopt;
-        };
-        if (auto v = value("--block")) {
-            o.block = parseBlock(*v);
-            haveBlock = true;
-        } else if (auto v = value("--size-column")) {
-            o.sizeColumn = *v;
-        } else if (auto v = value("--price-column")) {
-            o.priceColumn = *v;
-        } else if (auto v = value("--sheet")) {
-            o.sheet = *v;
-        } else if (a == "--write") {
-            o.write = true;
-        } else if (a == "--force") {
-            o.force = true;
-        } else if (a.size() > 1 && a[0] == '-') {
-            throw UsageError(controltext::unknownOptionText("import", a));
-        } else if (paths == 0) {
-            o.file = a;
-            ++paths;
-        } else if (paths == 1) {
-            o.list = a;
-            ++paths;
-        } else {
-            throw UsageError(controltext::importExtraArgumentText(a));
-        }
-    }
-    if (paths < 2)
+    CommandLine line("import");
+    line.value("--block", [&](const std::string &v) {
+        o.block = parseBlock(v);
+        haveBlock = true;
+    }, controltext::missingOptionValueText("--block"));
+    for (const auto &[name, into] : {std::pair<const char *, std::string *>{"--size-column", &o.sizeColumn},
+                                     {"--price-column", &o.priceColumn}, {"--sheet", &o.sheet}})
+        line.value(name, *into, controltext::missingOptionValueText(name));
+    line.flag("--write", o.write);
+    line.flag("--force", o.force);
+    const std::vector<std::string> paths = line.parse(argc, argv);
+    if (paths.size() > 2)
+        throw UsageError(controltext::importExtraArgumentText(paths[2]));
+    if (paths.size() < 2)
         throw UsageError(controltext::ImportNeedsFilesText);
     if (!haveBlock)
         throw UsageError(controltext::ImportNeedsBlockText);
+    o.file = paths[0];
+    o.list = paths[1];
     return o;
 }
 

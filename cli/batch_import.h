@@ -22,7 +22,7 @@ struct ImportOptions {
 // [--force]]" from argv[2] on (options as "--name value" or "--name=value"); `parseBlock` turns
 // the text of --block into a block number or raises UsageError. A missing block, file or list
 // raises UsageError.
-ImportOptions parseImportArgs(int argc, char **argv, const std::function<int(const std::string &)> &parseBlock);
+ImportOptions parseImportCommand(int argc, char **argv, const std::function<int(const std::string &)> &parseBlock);
 
 // What import read: the sheet and columns, and the preview.
 struct ListImport {

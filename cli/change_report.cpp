@@ -1,9 +1,9 @@
 #include "cli/change_report.h"
 
 #include "cli/batch_command.h"
+#include "cli/command_line.h"
 #include "base/shared_texts.h"
 #include "base/fileio.h"
-#include "pricefile/change_texts.h"
 
 #include <cstdio>
 #include <optional>
@@ -133,10 +133,7 @@ namespace cli {
 
 UsagePart diffUsage(const std::string &program, PriceFileKind kind)
 {
-    return {"        " + program + " diff OLD NEW [--csv | --xlsx OUT]\n",
-           std::string("  diff: OLD から NEW への変更を JSON で出力します (--csv: CSV を標準出力へ、--xlsx: Excel ファイル OUT へ)。\n"
-                       "        ") + (kind == PriceFileKind::Pipe ? "管材は 1 … 20" : "ブロックは 0 … 19") +
-           " で数えます。変更があってもなくても終了状態は 0 です\n"};
+    return {"        " + program + " diff OLD NEW [--csv | --xlsx OUT]\n", controltext::diffUsageNotes(kind == PriceFileKind::Pipe)};
 }
 
 namespace {
@@ -150,35 +147,20 @@ struct DiffOptions {
 DiffOptions parseDiff(int argc, char **argv)
 {
     DiffOptions o;
-    int positional = 0;
-    for (int i = 2; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--csv") {
-            o.csv = true;
-        } else if (a == "--xlsx") {
-            if (i + 1 >= argc)
-                throw UsageError("--xlsx の後に出力ファイルがありません");
-            o.xlsx = argv[++i];
-        } else if (a.rfind("--xlsx=", 0) == 0) {
-            o.xlsx = a.substr(7);
-        } else if (a.size() > 1 && a[0] == '-') {
-            throw UsageError(controltext::unknownOptionText("diff", a));
-        } else if (positional == 0) {
-            o.older = a;
-            ++positional;
-        } else if (positional == 1) {
-            o.newer = a;
-            ++positional;
-        } else {
-            throw UsageError("diff に 3 つ目のファイルは指定できません ('" + a + "')");
-        }
-    }
-    if (positional < 2)
-        throw UsageError("diff には比較する 2 つのファイル OLD と NEW が必要です");
+    CommandLine line("diff");
+    line.flag("--csv", o.csv);
+    line.value("--xlsx", [&o](const std::string &v) { o.xlsx = v; }, controltext::DiffNoXlsxFileText);
+    const std::vector<std::string> files = line.parse(argc, argv);
+    if (files.size() > 2)
+        throw UsageError(controltext::diffThirdFileText(files[2]));
+    if (files.size() < 2)
+        throw UsageError(controltext::DiffNeedsTwoFilesText);
     if (o.csv && o.xlsx)
-        throw UsageError("--csv と --xlsx は一緒に指定できません");
+        throw UsageError(controltext::DiffCsvAndXlsxText);
     if (o.xlsx && o.xlsx->empty())
-        throw UsageError("--xlsx の後に出力ファイルがありません");
+        throw UsageError(controltext::DiffNoXlsxFileText);
+    o.older = files[0];
+    o.newer = files[1];
     return o;
 }
 

@@ -1,4 +1,5 @@
 #include "handoff/handoff_format.h"
+#include "base/shared_texts.h"
 
 #include "base/cp932.h"
 #include "base/errors.h"
@@ -17,7 +18,7 @@ SettingsFile readSettings(const fs::path &path, const char *what)
 {
     auto file = SettingsFile::read(path);
     if (!file)
-        throw IoError(std::string(what) + " " + path.string() + " がありません");
+        throw IoError(controltext::missingHandoffFileText(what, path));
     return *std::move(file);
 }
 
@@ -76,7 +77,7 @@ void writeFiles(const fs::path &folder, const Conf &conf, const Header &header, 
 Files readFiles(const fs::path &folder)
 {
     Files files;
-    const SettingsFile conf = readSettings(folder / ConfFile, "印刷設定ファイル");
+    const SettingsFile conf = readSettings(folder / ConfFile, controltext::PrintSettingsFileWord);
     files.conf.applicationTitle = conf.value(ApplicationTitleKey).value_or("");
     files.conf.dataTitle = conf.value(DataTitleKey).value_or("");
     files.conf.styleFile = conf.value(StyleFileKey).value_or("");
@@ -87,11 +88,10 @@ Files readFiles(const fs::path &folder)
         files.conf.columnGroups = fieldsOf(conf.value(ColumnGroupsKey).value_or(""));
         files.conf.columnGroups.resize(files.conf.columns.size());
         if (files.conf.columns.empty() || files.conf.columns.size() > static_cast<size_t>(PriceListMaxColumns))
-            throw IoError("印刷設定ファイル " + (folder / ConfFile).string() + " の価格表の列は 1 から " +
-                          std::to_string(PriceListMaxColumns) + " までです");
+            throw IoError(controltext::priceListColumnsText(folder / ConfFile, PriceListMaxColumns));
     }
 
-    const SettingsFile header = readSettings(folder / HeaderFile, "印刷見出しファイル");
+    const SettingsFile header = readSettings(folder / HeaderFile, controltext::PrintHeaderFileWord);
     Header &h = files.header;
     std::string *fields[10] = {&h.year, &h.eraYear, &h.month, &h.day, &h.weekday,
                                nullptr, nullptr,    &h.memo,  &h.labour, &h.netLabour};
@@ -102,7 +102,7 @@ Files readFiles(const fs::path &folder)
     const fs::path data = folder / DataFile;
     const auto bytes = readWholeFileIfPresent(data);
     if (!bytes)
-        throw IoError("印刷データ " + data.string() + " がありません");
+        throw IoError(controltext::missingHandoffFileText(controltext::PrintDataFileWord, data));
     const std::vector<std::string> lines = splitTextLines(*bytes);
     for (size_t n = 0; n < lines.size(); ++n) {
         const std::string &text = lines[n];
@@ -121,8 +121,7 @@ Files readFiles(const fs::path &folder)
             start = end + 1;
         }
         if (!ok || field != row.size())
-            throw IoError("印刷データ " + data.string() + " の " + std::to_string(n + 1) + " 行目は「;」で終わる " +
-                          std::to_string(DataFields) + " 項目の行ではありません");
+            throw IoError(controltext::badHandoffLineText(data, n + 1, DataFields));
         files.rows.push_back(std::move(row));
     }
     return files;

@@ -1,4 +1,5 @@
 #include "pricefile/equipment_file.h"
+#include "base/shared_texts.h"
 
 #include "base/errors.h"
 #include "base/fileio.h"
@@ -14,8 +15,7 @@ namespace {
 void checkBlock(const fs::path &path, int block)
 {
     if (block < 0 || block >= EquipmentBlockCount)
-        throw RangeError("ファイル " + path.string() + " の資材ブロック " + std::to_string(block) +
-                         " はありません (0 から 19 まで)");
+        throw RangeError(controltext::noSuchBlockText(path, controltext::MaterialBlockWord, block));
 }
 
 unsigned char *bytesAt(std::string &data, size_t at) { return reinterpret_cast<unsigned char *>(data.data()) + at; }
@@ -53,12 +53,11 @@ void requireFolder(const fs::path &path)
     const fs::file_status st = fs::status(folder, ec);
     if (fs::is_directory(st))
         return;
-    const std::string what = "ファイル " + path.string() + " を作成できません: ";
     if (st.type() == fs::file_type::not_found)
-        throw IoError(what + "フォルダー " + folder.string() + " がありません");
+        throw IoError(controltext::fileNotCreatedText(path, controltext::missingFolderText(folder)));
     if (!ec)
-        throw IoError(what + folder.string() + " はフォルダーではありません");
-    throw IoError(what + systemErrorText(ec.value()));
+        throw IoError(controltext::fileNotCreatedText(path, controltext::notFolderText(folder)));
+    throw IoError(controltext::fileNotCreatedText(path, systemErrorText(ec.value())));
 }
 
 } // namespace

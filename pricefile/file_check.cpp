@@ -1,4 +1,5 @@
 #include "pricefile/file_check.h"
+#include "base/shared_texts.h"
 
 #include "pricefile/equipment_record.h"
 #include "pricefile/pricing_rules.h"
@@ -56,9 +57,7 @@ public:
     {
         const size_t expected = static_cast<size_t>(format_.records) * static_cast<size_t>(format_.recordSize);
         if (data_.size() != expected)
-            problem("大きさが " + std::to_string(data_.size()) + " バイトです (" + std::to_string(format_.records) +
-                    " レコード × " + std::to_string(format_.recordSize) + " バイト = " + std::to_string(expected) +
-                    " バイト)");
+            problem(controltext::fileSizeProblemText(data_.size(), format_.records, format_.recordSize, expected));
         const size_t records = std::min(data_.size() / static_cast<size_t>(format_.recordSize),
                                         static_cast<size_t>(format_.records));
         for (size_t r = 0; r < records; ++r) {
@@ -83,7 +82,7 @@ public:
         std::string list;
         for (const std::string &a : allowed)
             list += (list.empty() ? "" : ", ") + a;
-        problem(where(r) + " " + std::to_string(offset) + " " + what + ": " + v + " は " + list + " のどれでもありません");
+        problem(where(r) + " " + std::to_string(offset) + " " + what + ": " + controltext::valueNotListedText(v, list));
     }
 
     // A percentage at byte `offset` must lie within 0 … 1000.
@@ -91,7 +90,7 @@ public:
     {
         const Currency p = Currency::fromRaw(codec::getI64(rec + offset));
         if (p < Currency() || p > Currency::fromInt(1000))
-            problem(where(r) + " " + std::to_string(offset) + " " + what + ": " + p.toString() + " は 0 から 1000 (%) の外です");
+            problem(where(r) + " " + std::to_string(offset) + " " + what + ": " + controltext::percentageOutsideText(p.toString()));
     }
 
 private:
@@ -99,9 +98,8 @@ private:
 
     std::string where(int r) const
     {
-        return "レコード " + std::to_string(r) + " (" + format_.blockWord + " " +
-               std::to_string(r / format_.rowsPerBlock + format_.firstBlockNumber) + " の " +
-               std::to_string(r % format_.rowsPerBlock) + " 行目)";
+        return controltext::recordPlaceText(r, format_.blockWord, r / format_.rowsPerBlock + format_.firstBlockNumber,
+                                           r % format_.rowsPerBlock);
     }
 
     void text(int r, const unsigned char *rec, int at, size_t capacity, const char *field)
@@ -109,11 +107,10 @@ private:
         switch (shortStringDamage(rec + at, capacity)) {
         case TextDamage::None: break;
         case TextDamage::LengthBeyondField:
-            problem(where(r) + " " + field + ": 長さ " + std::to_string(rec[at]) + " が欄の " + std::to_string(capacity) +
-                    " バイトを超えています");
+            problem(where(r) + " " + field + ": " + controltext::lengthBeyondFieldProblem(rec[at], capacity));
             break;
-        case TextDamage::NotShiftJis: problem(where(r) + " " + field + ": シフトJIS の文字列ではありません"); break;
-        case TextDamage::LoneLeadByte: problem(where(r) + " " + field + ": 2 バイト文字の 1 バイト目で終わっています"); break;
+        case TextDamage::NotShiftJis: problem(where(r) + " " + field + ": " + controltext::NotShiftJisProblem); break;
+        case TextDamage::LoneLeadByte: problem(where(r) + " " + field + ": " + controltext::LoneLeadByteProblem); break;
         }
     }
 
@@ -127,19 +124,21 @@ int slotOffset(int slot) { return offset::Slots + 8 * slot; }
 
 } // namespace
 
+namespace fieldname = controltext::fieldname;
+
 std::vector<std::string> checkServiceFile(const std::string &name, std::string_view data)
 {
-    static const Format pipe{RecordSize, RecordsPerFile, RecordsPerPipe, SettingsRecord, 1, "管材",
+    static const Format pipe{RecordSize, RecordsPerFile, RecordsPerPipe, SettingsRecord, 1, controltext::PipeBlockWord,
                              [](Checker &c, int r, const unsigned char *rec) {
                                  const ValueList codes = significantCodes(), adds = addends();
-                                 c.value(r, rec, slotOffset(slot::B(1)), "B1 有効桁", codes);
-                                 c.value(r, rec, slotOffset(slot::B(2)), "B2 端数処理", adds);
-                                 c.value(r, rec, slotOffset(slot::B(3)), "B3 金額の小数桁", {"0", "1", "2", "3"});
-                                 c.value(r, rec, slotOffset(slot::B(4)), "B4 管材の種類", {"0", "2"});
-                                 c.value(r, rec, slotOffset(slot::B(6)), "B6 有効桁以下の処理", adds);
-                                 c.value(r, rec, slotOffset(slot::D(1)), "D1 有効桁", codes);
-                                 c.value(r, rec, slotOffset(slot::D(2)), "D2 小数以下の処理", adds);
-                                 c.value(r, rec, slotOffset(slot::D(3)), "D3 有効桁以下の処理", adds);
+                                 c.value(r, rec, slotOffset(slot::B(1)), fieldname::B1, codes);
+                                 c.value(r, rec, slotOffset(slot::B(2)), fieldname::B2, adds);
+                                 c.value(r, rec, slotOffset(slot::B(3)), fieldname::B3, {"0", "1", "2", "3"});
+                                 c.value(r, rec, slotOffset(slot::B(4)), fieldname::B4, {"0", "2"});
+                                 c.value(r, rec, slotOffset(slot::B(6)), fieldname::B6, adds);
+                                 c.value(r, rec, slotOffset(slot::D(1)), fieldname::D1, codes);
+                                 c.value(r, rec, slotOffset(slot::D(2)), fieldname::D2, adds);
+                                 c.value(r, rec, slotOffset(slot::D(3)), fieldname::D3, adds);
                                  c.value(r, rec, slotOffset(slot::D(4)), std::string("D4 ") + UseRatesCaption, {"0", "1"});
                              }};
     return Checker(pipe, name, data).run();
@@ -148,15 +147,15 @@ std::vector<std::string> checkServiceFile(const std::string &name, std::string_v
 std::vector<std::string> checkEquipmentFile(const std::string &name, std::string_view data)
 {
     static const Format equipment{
-        EquipmentRecordSize, EquipmentRecordsPerFile, EquipmentRowsPerBlock, EquipmentSettingsRow, 0, "ブロック",
+        EquipmentRecordSize, EquipmentRecordsPerFile, EquipmentRowsPerBlock, EquipmentSettingsRow, 0, controltext::EquipmentBlockWord,
         [](Checker &c, int r, const unsigned char *rec) {
             for (const Basis b : {Basis::Net, Basis::Level1, Basis::Level2, Basis::Level3, Basis::Level4, Basis::Level5})
-                c.percentage(r, rec, slotOffset(materialSlot(b)), std::string(basisLabel(b)) + " の割合");
+                c.percentage(r, rec, slotOffset(materialSlot(b)), std::string(basisLabel(b)) + fieldname::ShareOf);
             const ValueList adds = addends();
-            c.value(r, rec, slotOffset(eqslot::LabourMode), "労務費の区分", {"0", "1"});
-            c.value(r, rec, slotOffset(eqslot::SignificantCode), "有効桁", significantCodes());
-            c.value(r, rec, slotOffset(eqslot::FractionAddend), "小数以下の処理", adds);
-            c.value(r, rec, slotOffset(eqslot::SignificantAddend), "有効桁以下の処理", adds);
+            c.value(r, rec, slotOffset(eqslot::LabourMode), fieldname::LabourMode, {"0", "1"});
+            c.value(r, rec, slotOffset(eqslot::SignificantCode), fieldname::Significant, significantCodes());
+            c.value(r, rec, slotOffset(eqslot::FractionAddend), fieldname::Fraction, adds);
+            c.value(r, rec, slotOffset(eqslot::SignificantAddend), fieldname::BelowSignificant, adds);
             c.value(r, rec, slotOffset(eqslot::UseRates), UseRatesCaption, {"0", "1"});
         }};
     return Checker(equipment, name, data).run();

@@ -12,8 +12,7 @@ constexpr size_t BlockBytes = PipeBlockBytes;
 void checkPipe(const std::filesystem::path &path, int pipe)
 {
     if (pipe < 0 || pipe >= PipesPerFile)
-        throw RangeError("ファイル " + path.string() + " の管材ブロック " + std::to_string(pipe) +
-                         " はありません (0 から 19 まで)");
+        throw RangeError(controltext::noSuchBlockText(path, controltext::PipeBlockWord, pipe));
 }
 
 unsigned char *blockAt(std::string &data, int pipe)
@@ -42,8 +41,7 @@ PipeBlock decodeBlock(const unsigned char *p)
 
 std::string shortFileMessage(const std::filesystem::path &path, uintmax_t bytes, int recordSize, int needed)
 {
-    return "ファイル " + path.string() + " が短すぎます: " + std::to_string(bytes / recordSize) +
-           " レコードしかありません (" + std::to_string(needed) + " レコード必要)";
+    return controltext::shortFileText(path, bytes / recordSize, needed);
 }
 
 void checkRecordFileSize(const std::filesystem::path &path, uintmax_t bytes, int recordSize, int records)
@@ -52,7 +50,7 @@ void checkRecordFileSize(const std::filesystem::path &path, uintmax_t bytes, int
     if (bytes < expected)
         throw IoError(shortFileMessage(path, bytes, recordSize, records));
     if (bytes > expected)
-        throw IoError(tooLargeText(path, bytes, expected) + "。ほかの種類のファイルかもしれません");
+        throw IoError(tooLargeText(path, bytes, expected) + controltext::OtherKindOfFileText);
 }
 
 void checkServiceFileSize(const std::filesystem::path &path, uintmax_t bytes)

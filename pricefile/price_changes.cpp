@@ -1,7 +1,7 @@
 #include "pricefile/price_changes.h"
+#include "base/shared_texts.h"
 
 #include "base/errors.h"
-#include "pricefile/change_texts.h"
 #include "pricefile/equipment_file.h"
 #include "pricefile/pricing_rules.h"
 #include "pricefile/service_file.h"
@@ -306,7 +306,7 @@ std::vector<BlockFacts> pipeFactsOf(const ServiceFile &file)
 std::vector<BlockFacts> equipmentFactsOf(const std::vector<EquipmentRecord> &records)
 {
     if (records.size() != static_cast<size_t>(EquipmentRecordsPerFile))
-        throw RangeError("設備単価ファイルのレコード数が " + std::to_string(records.size()) + " です");
+        throw RangeError(controltext::equipmentRecordCountText(records.size()));
     std::vector<BlockFacts> out;
     for (int b = 0; b < EquipmentBlockCount; ++b)
         out.push_back(equipmentFacts(records.data() + b * EquipmentRowsPerBlock));

@@ -2,6 +2,7 @@
 // The 360-byte record of the pipe price files. A file holds 20 pipe blocks of 60 records; a
 // pipe block holds 4 location blocks of 15 records: 14 size rows and one tail record.
 #include "base/currency.h"
+#include "base/shared_texts.h"
 #include "pricefile/record_head.h"
 
 #include <array>
@@ -22,9 +23,9 @@ constexpr int SlotCount = 25;
 constexpr int SettingsRecord = 14;
 constexpr int LabourRecord = 59;
 
-// The location names proposed for new data, locations 0–3: indoor general, machine room,
-// outdoor overhead, underground.
-constexpr std::array<const char *, LocationsPerPipe> ProposedLocationNames = {"屋内一般", "機械室", "屋外架空", "地中配管"};
+// The location names proposed for new data, locations 0–3 (the shared texts hold them).
+using controltext::ProposedLocationNames;
+static_assert(ProposedLocationNames.size() == LocationsPerPipe);
 
 // The 25 Currency slots after RowTag: A0–A6, B1–B7, C0–C5, D1–D5.
 namespace slot {

@@ -1,4 +1,5 @@
 #include "pricefile/pricing_rules.h"
+#include "base/shared_texts.h"
 
 #include "base/rounding.h"
 
@@ -6,7 +7,7 @@ namespace velmo {
 
 const char *basisLabel(Basis b)
 {
-    static constexpr const char *names[] = {"", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5", "原価", "定価"};
+    static constexpr const char *names[] = {"", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5", controltext::NetBasisName, controltext::ListBasisName};
     return names[basisNumber(b)];
 }
 

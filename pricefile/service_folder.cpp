@@ -1,4 +1,5 @@
 #include "pricefile/service_folder.h"
+#include "base/shared_texts.h"
 
 #include "base/errors.h"
 #include "base/fileio.h"
@@ -20,11 +21,11 @@ fs::path prepare(const ProgramHomes &homes)
     std::error_code ec;
     const fs::file_status st = fs::status(data, ec);
     if (fs::exists(st) && !fs::is_directory(st))
-        throw IoError("データフォルダー " + data.string() + " を作れません: 同じ名前のファイルがあります");
+        throw IoError(controltext::dataFolderNotMadeText(data, controltext::SameNameFileText));
     if (!fs::is_directory(st)) {
         fs::create_directories(data, ec);
         if (ec)
-            throw IoError("データフォルダー " + data.string() + " を作れません: " + systemErrorText(ec.value()));
+            throw IoError(controltext::dataFolderNotMadeText(data, systemErrorText(ec.value())));
     }
     if (pathExists(data / "haikan1.fda"))
         return data;
@@ -64,7 +65,7 @@ void seedServiceFiles(const fs::path &programFolder, const fs::path &data)
                 continue; // a missing template is not an error
             writeSharedFile(target, source->bytes, Overwrite::Never);
         } catch (const IoError &e) {
-            throw IoError("ファイル " + tmpl.string() + " を " + target.string() + " にコピーできません: " + e.what());
+            throw IoError(controltext::fileNotCopiedText(tmpl, target, e.what()));
         }
     }
 }

@@ -1,4 +1,5 @@
 #include "pricefile/text_damage.h"
+#include "base/shared_texts.h"
 
 #include "base/cp932.h"
 #include "pricefile/price_record.h"
@@ -24,19 +25,19 @@ TextDamage shortStringDamage(const unsigned char *field, size_t capacity)
 
 std::vector<std::string> damagedPriceTexts(const unsigned char *data, int records)
 {
-    return damagedTexts(data, records, RecordSize, 0, RecordsPerPipe, "管材", PriceTextNames);
+    return damagedTexts(data, records, RecordSize, 0, RecordsPerPipe, controltext::PipeBlockWord, PriceTextNames);
 }
 
 std::string damageNotice(const std::string &file, const std::vector<std::string> &lines)
 {
     if (lines.empty())
         return "";
-    std::string m = "ファイル " + file + " の文字列に壊れたところがあります。読めた範囲で表示し、保存するとそのとおりに書き直します:";
+    std::string m = controltext::damageNoticeHead(file);
     const size_t shown = std::min<size_t>(lines.size(), 5);
     for (size_t i = 0; i < shown; ++i)
         m += "\n" + lines[i];
     if (lines.size() > shown)
-        m += "\nほか " + std::to_string(lines.size() - shown) + " か所";
+        m += controltext::moreDamageText(lines.size() - shown);
     return m;
 }
 
@@ -57,13 +58,12 @@ std::vector<std::string> damagedTexts(const unsigned char *data, int records, in
             const char *what = nullptr;
             switch (shortStringDamage(rec + f.at, f.capacity)) {
             case TextDamage::None: continue;
-            case TextDamage::LengthBeyondField: what = "長さのバイトが欄の大きさを超えています"; break;
-            case TextDamage::NotShiftJis: what = "シフトJISとして読めない文字があります"; break;
-            case TextDamage::LoneLeadByte: what = "2バイト文字の前半で切れています"; break;
+            case TextDamage::LengthBeyondField: what = controltext::LengthBeyondFieldText; break;
+            case TextDamage::NotShiftJis: what = controltext::NotShiftJisText; break;
+            case TextDamage::LoneLeadByte: what = controltext::LoneLeadByteText; break;
             }
             const int index = first + r;
-            lines.push_back("レコード " + std::to_string(index) + " (" + blockWord + " " + std::to_string(index / perBlock + 1) +
-                            ") の" + f.name + ": " + what);
+            lines.push_back(controltext::damagedTextLine(index, blockWord, index / perBlock + 1, f.name, what));
         }
     }
     return lines;

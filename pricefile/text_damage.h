@@ -2,6 +2,8 @@
 // Damage in the short strings of a record: a length byte beyond the field, bytes that are not
 // Shift-JIS, or a text that ends in the first byte of a double-byte character although it is
 // shorter than its field (at full length that byte is what cutting a long text leaves).
+#include "base/shared_texts.h"
+
 #include <array>
 #include <cstddef>
 #include <string>
@@ -23,8 +25,8 @@ std::vector<std::string> damagedTexts(const unsigned char *data, int records, in
                                       int perBlock, const char *blockWord, const std::array<const char *, 4> &fieldNames);
 
 // The names of the four texts in a pipe price record and in an equipment record.
-inline constexpr std::array<const char *, 4> PriceTextNames = {"名称", "場所名", "呼び径", "単位"};
-inline constexpr std::array<const char *, 4> EquipmentTextNames = {"名称", "サイズ", "予備のサイズ", "単位"};
+using controltext::EquipmentTextNames;
+using controltext::PriceTextNames;
 
 // The same for 360-byte pipe price records from the start of a file.
 std::vector<std::string> damagedPriceTexts(const unsigned char *data, int records);

@@ -170,13 +170,17 @@ HeadingFind findHeading(const PriceSheet &sheet)
 bool isSizeHeading(std::string_view cell)
 {
     const std::string h = headingText(cell);
-    return h == "サイズ" || h == "呼び径" || h == "口径";
+    return std::find(controltext::SizeHeadings.begin(), controltext::SizeHeadings.end(), h) != controltext::SizeHeadings.end();
 }
 
 int priceHeadingRank(std::string_view cell)
 {
     const std::string h = headingText(cell);
-    return h == "定価" ? 3 : h == "単価" ? 2 : h == "価格" ? 1 : 0;
+    const auto &names = controltext::PriceHeadings;
+    for (size_t i = 0; i < names.size(); ++i)
+        if (h == names[i])
+            return static_cast<int>(names.size() - i);
+    return 0;
 }
 
 ColumnGuess guessColumns(const PriceSheet &sheet, const ImportTarget &target)

@@ -108,7 +108,7 @@ void writePriceListPdf(const PriceList &list, const std::string &applicationTitl
     const auto program = findProgram(PrintProgram, programFolder);
     if (!program)
         throw IoError(controltext::pdfNotMadeText(out, controltext::printProgramNotFoundText(PrintProgram)));
-    const ScratchFolder scratch("PDF出力");
+    const ScratchFolder scratch(controltext::PdfTask);
     std::vector<std::string> args{"--pdf", fs::absolute(out).string()};
     try {
         for (const fs::path &f : writePriceListHandoff(scratch.path() / "list", list, applicationTitle))

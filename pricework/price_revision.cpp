@@ -38,7 +38,7 @@ Currency revisedPrice(Currency old, const PriceRevision &r)
         units = -units;
     const Wide raw = units * r.unit * Currency::Scale;
     if (raw > INT64_MAX || raw < -INT64_MAX)
-        throw RangeError("改定後の単価が大きすぎます (" + old.toString() + ")");
+        throw RangeError(controltext::revisedTooLargeText(old.toString()));
     return Currency::fromRaw(static_cast<int64_t>(raw));
 }
 
@@ -52,21 +52,21 @@ PriceRevision parseRevision(const std::string &percent, const std::string &unit,
             p.erase(p.size() - sign.size());
     const std::optional<std::string> number = sheetNumberText(p, false);
     if (!number)
-        throw ConversionError("改定率 '" + percent + "' は数値ではありません");
+        throw ConversionError(controltext::percentNotNumberText(percent));
     r.percent = Currency::parse(*number);
     if (r.percent < Cur("-100") || r.percent > Cur("1000"))
-        throw ConversionError("改定率 '" + percent + "' は -100 から 1000 までの % で指定してください");
+        throw ConversionError(controltext::percentOutsideText(percent));
     const auto u = std::find_if(RevisionUnits.begin(), RevisionUnits.end(),
                                 [&](int64_t v) { return std::to_string(v) == unit; });
     if (u == RevisionUnits.end())
-        throw ConversionError("単位 '" + unit + "' は 1、10、100、1000 のどれかで指定してください");
+        throw ConversionError(controltext::badRevisionUnitText(unit));
     r.unit = *u;
     for (size_t i = 0; i < RevisionRoundingKeys.size(); ++i)
         if (rounding == RevisionRoundingKeys[i] || rounding == RevisionRoundingNames[i]) {
             r.rounding = static_cast<RevisionRounding>(i);
             return r;
         }
-    throw ConversionError("端数処理 '" + rounding + "' は up、down、half のどれかで指定してください");
+    throw ConversionError(controltext::badRevisionRoundingText(rounding));
 }
 
 void RevisionPreview::add(int block, const std::string &name, const std::string &row, Currency before, Currency after)
@@ -117,7 +117,7 @@ void writeRevisionJson(cli::JsonWriter &j, const RevisionPreview &p, const Price
 
 std::string revisionSummaryText(const RevisionPreview &p, const char *blockWord)
 {
-    return std::to_string(p.blocks) + " " + blockWord + "の " + std::to_string(p.changed) + " 件の単価が変わります。";
+    return controltext::revisionSummary(p.blocks, blockWord, p.changed);
 }
 
 RevisionDialogText listRevisionDialogText()

@@ -4,6 +4,7 @@
 // or half up to the unit. The registration programs revise list prices with it and velmok its
 // labour prices; the windows and the batch commands show the same preview.
 #include "base/currency.h"
+#include "base/shared_texts.h"
 #include "base/json_writer.h"
 
 #include <array>
@@ -18,7 +19,7 @@ enum class RevisionRounding { Up, Down, Half };
 
 // The units a revision rounds to, in yen, and the rules, in the order the dialogs list them.
 constexpr std::array<int64_t, 4> RevisionUnits = {1, 10, 100, 1000};
-constexpr std::array<const char *, 3> RevisionRoundingNames = {"切り上げ", "切り捨て", "四捨五入"};
+using controltext::RevisionRoundingNames;
 constexpr std::array<const char *, 3> RevisionRoundingKeys = {"up", "down", "half"};
 
 struct PriceRevision {

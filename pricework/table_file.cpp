@@ -1,4 +1,5 @@
 #include "pricework/table_file.h"
+#include "base/shared_texts.h"
 
 #include "base/cp932.h"
 #include "pricework/xlsx_book.h"
@@ -173,11 +174,11 @@ std::string tableXlsxBytes(const std::vector<TableSheet> &sheets, const std::fil
     return xlsxBookBytes(target, [&](XlsxBook &book) {
         std::vector<std::string> names;
         for (size_t i = 0; i < sheets.size(); ++i) {
-            names.push_back(safeSheetName(sheets[i].name, "表" + std::to_string(i + 1), names));
+            names.push_back(safeSheetName(sheets[i].name, controltext::tableSheetName(i + 1), names));
             writeSheet(book, book.addSheet(names.back()), sheets[i]);
         }
         if (sheets.empty())
-            book.addSheet("表1");
+            book.addSheet(controltext::tableSheetName(1));
     });
 }
 

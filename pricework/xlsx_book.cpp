@@ -1,4 +1,5 @@
 #include "pricework/xlsx_book.h"
+#include "base/shared_texts.h"
 
 #include "base/errors.h"
 #include "base/fileio.h"
@@ -47,16 +48,16 @@ std::string firstCharacters(const std::string &s, size_t n)
 std::string libraryErrorText(lxw_error e)
 {
     switch (e) {
-    case LXW_ERROR_MEMORY_MALLOC_FAILED: return "メモリーが足りません";
+    case LXW_ERROR_MEMORY_MALLOC_FAILED: return controltext::OutOfMemoryText;
     case LXW_ERROR_CREATING_XLSX_FILE:
     case LXW_ERROR_CREATING_TMPFILE:
-    case LXW_ERROR_READING_TMPFILE: return "一時フォルダーに書き込めません (" + systemErrorText(errno) + ")";
+    case LXW_ERROR_READING_TMPFILE: return controltext::scratchNotWritableText(systemErrorText(errno));
     case LXW_ERROR_ZIP_FILE_OPERATION:
     case LXW_ERROR_ZIP_PARAMETER_ERROR:
     case LXW_ERROR_ZIP_BAD_ZIP_FILE:
     case LXW_ERROR_ZIP_INTERNAL_ERROR:
-    case LXW_ERROR_ZIP_FILE_ADD: return "ブックを圧縮できません (" + systemErrorText(errno) + ")";
-    default: return "Excel 出力でエラー " + std::to_string(static_cast<int>(e)) + " が発生しました";
+    case LXW_ERROR_ZIP_FILE_ADD: return controltext::bookNotZippedText(systemErrorText(errno));
+    default: return controltext::workbookLibraryErrorText(static_cast<int>(e));
     }
 }
 
@@ -74,7 +75,7 @@ XlsxBook::XlsxBook(const fs::path &file, const fs::path &scratch) : scratch_(scr
     options.tmpdir = scratch_.data();
     book_ = workbook_new_opt(file.c_str(), &options);
     if (!book_)
-        throw IoError("一時フォルダーにブックを作れません");
+        throw IoError(controltext::BookNotMadeText);
 }
 
 XlsxBook::~XlsxBook()
@@ -87,7 +88,7 @@ lxw_worksheet *XlsxBook::addSheet(const std::string &name)
 {
     lxw_worksheet *ws = workbook_add_worksheet(book_, name.c_str());
     if (!ws)
-        throw IoError("シート「" + name + "」を作れません");
+        throw IoError(controltext::sheetNotMadeText(name));
     sheets_.push_back(ws);
     sheetNames_.push_back(name);
     cells_.emplace_back();
@@ -133,8 +134,7 @@ void XlsxBook::mergeRange(lxw_worksheet *ws, int firstRow, int firstCol, int las
 void XlsxBook::compareWith(const std::vector<PriceSheet> &sheets) const
 {
     if (sheets.size() != cells_.size())
-        throw IoError("書いたブックを読み直せません: シートの数が " + std::to_string(sheets.size()) + " です (" +
-                      std::to_string(cells_.size()) + " のはず)");
+        throw IoError(controltext::sheetCountRereadText(sheets.size(), cells_.size()));
     for (size_t s = 0; s < sheets.size(); ++s) {
         const SheetRows &rows = sheets[s].rows;
         auto read = [&](int r, int c) -> std::string {
@@ -142,8 +142,7 @@ void XlsxBook::compareWith(const std::vector<PriceSheet> &sheets) const
             return ur < rows.size() && uc < rows[ur].size() ? rows[ur][uc] : std::string();
         };
         auto differs = [&](int r, int c) {
-            throw IoError("書いたブックを読み直せません: シート「" + sheetNames_[s] + "」の " + std::to_string(r + 1) +
-                          " 行 " + std::to_string(c + 1) + " 列が書いた内容と違います");
+            throw IoError(controltext::cellRereadText(sheetNames_[s], r + 1, c + 1));
         };
         for (const auto &[at, cell] : cells_[s]) {
             const std::string got = read(at.first, at.second);
@@ -257,7 +256,7 @@ std::string safeSheetName(const std::string &text, const std::string &fallback, 
 std::string xlsxBookBytes(const fs::path &target, const std::function<void(XlsxBook &)> &fill)
 {
     try {
-        const ScratchFolder scratch("Excelファイル");
+        const ScratchFolder scratch(controltext::WorkbookTask);
         const fs::path file = scratch.path() / "book.xlsx";
         XlsxBook book(file, scratch.path());
         fill(book);
@@ -267,7 +266,7 @@ std::string xlsxBookBytes(const fs::path &target, const std::function<void(XlsxB
         book.compareWith(workbookSheets(target, bytes));
         return bytes;
     } catch (const IoError &e) {
-        throw IoError("Excelファイル " + target.string() + " を作れません: " + std::string(errorCause(e)));
+        throw IoError(controltext::workbookNotMadeText(target, std::string(errorCause(e))));
     }
 }
 

@@ -1,6 +1,7 @@
 // The string column grid's data: its size and contents, looks and options, per-cell
 // parameters and the selection. Scrolling, keys and painting have files of their own.
 #include "grid/core/strcolgrid_model.h"
+#include "base/shared_texts.h"
 
 #include "base/errors.h"
 
@@ -11,7 +12,7 @@ namespace velmo {
 
 namespace {
 
-const char *const CellPosError = "ｾﾙ位置がｸﾞﾘｯﾄﾞの範囲を超えました。";
+const char *const CellPosError = controltext::CellPositionText;
 
 // Room enough for any grid: the whole grid counts as in view until the window gives its size.
 constexpr int UnlimitedRoom = std::numeric_limits<int>::max() / 4;
@@ -115,7 +116,7 @@ void StrColGridModel::SetRowCount(int count)
 void StrColGridModel::SetFixedCols(int count)
 {
     if (count < 0 || count >= ColCount())
-        throw RangeError("固定列の数は 0 以上、列数より小さくしてください");
+        throw RangeError(controltext::FixedColsText);
     CloseEditor();
     fixedCols_ = count;
     leftCol_ = count;
@@ -128,7 +129,7 @@ void StrColGridModel::SetFixedCols(int count)
 void StrColGridModel::SetFixedRows(int count)
 {
     if (count < 0 || count >= RowCount())
-        throw RangeError("固定行の数は 0 以上、行数より小さくしてください");
+        throw RangeError(controltext::FixedRowsText);
     CloseEditor();
     fixedRows_ = count;
     topRow_ = count;

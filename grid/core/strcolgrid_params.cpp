@@ -1,4 +1,5 @@
 #include "grid/core/strcolgrid_params.h"
+#include "base/shared_texts.h"
 
 #include "base/errors.h"
 #include "grid/core/strcolgrid_model.h"
@@ -11,7 +12,7 @@ namespace {
 
 [[noreturn]] void throwIndex(int index)
 {
-    throw RangeError("リストのインデックスが範囲を超えました (" + std::to_string(index) + ")");
+    throw RangeError(controltext::listIndexText(index));
 }
 
 // "%3d": the number right-aligned in three places.
@@ -28,7 +29,7 @@ std::string padded(int v)
 // Cell parameters.
 
 TSCGCellParam::TSCGCellParam(TSCGCellParams &collection)
-    : collection_(&collection), name_("パラメータ" + std::to_string(collection.Count() + 1))
+    : collection_(&collection), name_(controltext::parameterName(collection.Count() + 1))
 {
     if (const StrColGridModel *g = collection.grid_) {
         cellColor_ = g->Color();
@@ -129,7 +130,7 @@ void TSCGCellParam::SetName(const std::string &v)
 void TSCGCellParam::SetCol(int v)
 {
     if (v < 0)
-        throw RangeError(DisplayName() + ".Col の値が 0 を下まわりました");
+        throw RangeError(controltext::belowZeroText(DisplayName(), "Col"));
     const int old = col_;
     col_ = v;
     try {
@@ -143,7 +144,7 @@ void TSCGCellParam::SetCol(int v)
 void TSCGCellParam::SetRow(int v)
 {
     if (v < 0)
-        throw RangeError(DisplayName() + ".Row の値が 0 を下まわりました");
+        throw RangeError(controltext::belowZeroText(DisplayName(), "Row"));
     const int old = row_;
     row_ = v;
     try {
@@ -181,7 +182,7 @@ void TSCGCellParam::SetRowMax(int v)
 void TSCGCellParam::SetRangeEnabled(bool v)
 {
     if (v && !loading() && (colMax_ < col_ || rowMax_ < row_))
-        throw RangeError("範囲が不正です");
+        throw RangeError(controltext::BadRangeText);
     rangeEnabled_ = v;
     changed();
 }
@@ -247,7 +248,7 @@ void TSCGCellParam::SetFontColorEnabled(bool v)
 void TSCGCellParam::SetFontWidth(int v)
 {
     if (v < 0)
-        throw RangeError(DisplayName() + ".FontWidth の値が範囲を超えました");
+        throw RangeError(controltext::fontWidthText(DisplayName()));
     fontWidth_ = v;
     lookChanged();
 }
@@ -339,7 +340,7 @@ TSCGCellParam *TSCGCellParams::Find(int col, int row) const
 // Named fonts.
 
 TSCGCellFont::TSCGCellFont(TSCGCellFonts &collection)
-    : collection_(&collection), name_("フォント" + std::to_string(collection.Count() + 1))
+    : collection_(&collection), name_(controltext::fontName(collection.Count() + 1))
 {
     if (const StrColGridModel *g = collection.grid_)
         font_ = g->Font();
@@ -348,12 +349,12 @@ TSCGCellFont::TSCGCellFont(TSCGCellFonts &collection)
 void TSCGCellFont::SetName(const std::string &v)
 {
     if (v.empty())
-        throw VelmoError("フォント名は空にできません");
+        throw VelmoError(controltext::EmptyFontNameText);
     StrColGridModel *g = collection_->grid_;
     if (!(g && g->Loading())) {
         for (const auto &font : collection_->items_)
             if (font->name_ == v)
-                throw VelmoError("このフォント名はすでに使用されています");
+                throw VelmoError(controltext::FontNameTakenText);
     }
     if (g) {
         TSCGCellParams &params = g->CellParams();
@@ -416,7 +417,7 @@ int TSCGCellFonts::IndexOfFontName(const std::string &name) const
     for (int i = 0; i < Count(); ++i)
         if (items_[static_cast<size_t>(i)]->name_ == name)
             return i;
-    throw VelmoError("CellParams で指定されたフォント名が Fonts に登録されていません");
+    throw VelmoError(controltext::UnknownFontNameText);
 }
 
 const TSCGCellFont *TSCGCellFonts::Find(const std::string &name) const

@@ -1,4 +1,5 @@
 #include "korrel/core/page_layout.h"
+#include "korrel/core/korrel_texts.h"
 
 #include "base/shared_texts.h"
 
@@ -13,9 +14,8 @@ constexpr double TableTop = 47;
 constexpr double GroupRowHeight = 6, HeadingRowHeight = 7, RowHeight = 9.5;
 constexpr int Rows = 14;
 
-// The heading row above the factor and component columns.
-constexpr const char *FactorGroup = "歩　　掛";
-constexpr const char *ComponentGroup = "金　　額（円）";
+using korreltext::ComponentGroup;
+using korreltext::FactorGroup;
 
 bool isFactor(int field) { return field >= handoff::FactorField && field < handoff::ComponentField; }
 bool isComponent(int field) { return field >= handoff::ComponentField && field < handoff::TotalField; }
@@ -123,10 +123,10 @@ std::vector<Column> tableColumns(bool refrigerant)
     const double componentWidth = refrigerant ? 18.5 : 15.5;
     const double totalWidth = refrigerant ? 20 : 19;
 
-    std::vector<Column> cols = {{"呼び径", handoff::SizeField, 15, Align::Centre},
-                                {"単位", handoff::UnitField, 9, Align::Centre},
-                                {"採用単価", handoff::AdoptedField, 19, Align::Right},
-                                {"材料単価", handoff::MaterialField, 19, Align::Right}};
+    std::vector<Column> cols = {{korreltext::SizeColumn, handoff::SizeField, 15, Align::Centre},
+                                {korreltext::UnitColumn, handoff::UnitField, 9, Align::Centre},
+                                {korreltext::AdoptedColumn, handoff::AdoptedField, 19, Align::Right},
+                                {korreltext::MaterialColumn, handoff::MaterialField, 19, Align::Right}};
     for (int group : {handoff::FactorField, handoff::ComponentField})
         for (int i = 0; i < 7; ++i) {
             if (refrigerant && i == handoff::ChippingPart)
@@ -134,7 +134,7 @@ std::vector<Column> tableColumns(bool refrigerant)
             cols.push_back({names[i], group + i, group == handoff::FactorField ? factorWidth : componentWidth,
                             Align::Right});
         }
-    cols.push_back({"合　計", handoff::TotalField, totalWidth, Align::Right});
+    cols.push_back({korreltext::TotalColumn, handoff::TotalField, totalWidth, Align::Right});
     return cols;
 }
 
@@ -154,21 +154,21 @@ PageLayout layoutPage(const PrintPage &page)
     };
 
     // Heading: the title, the date, the pipe and its location, the labour prices, the memo.
-    text(Margin, Margin, width, 10, "複 合 単 価 表", Align::Centre, 16, true);
+    text(Margin, Margin, width, 10, korreltext::TableTitle, Align::Centre, 16, true);
     text(right - 90, Margin, 90, 5, headingDate(h), Align::Right, 10);
-    text(right - 90, Margin + 5, 90, 5, h.year.empty() ? "" : "（" + h.year + "年）", Align::Right, 8);
+    text(right - 90, Margin + 5, 90, 5, h.year.empty() ? "" : korreltext::westernYear(h.year), Align::Right, 8);
     rule(Margin, 21.5, right, 21.5, 0.4);
 
     std::string pipe = page.pipeNames[0];
     for (int i = 1; i < 3; ++i)
         if (!page.pipeNames[i].empty())
             pipe += "　" + page.pipeNames[i];
-    text(Margin, 23, 190, 7, "管材名：" + pipe, Align::Left, 11, true);
-    text(right - 80, 23, 80, 7, "施工場所：" + page.location, Align::Right, 11, true);
-    text(Margin, 31, 130, 6, "基礎工費（１人工）：" + labourText(h.labour), Align::Left, 9.5);
-    text(Margin + 130, 31, 80, 6, "NET：" + groupedNumber(h.netLabour), Align::Left, 9.5);
+    text(Margin, 23, 190, 7, korreltext::PipeLabel + pipe, Align::Left, 11, true);
+    text(right - 80, 23, 80, 7, korreltext::LocationLabel + page.location, Align::Right, 11, true);
+    text(Margin, 31, 130, 6, korreltext::LabourLabel + labourText(h.labour), Align::Left, 9.5);
+    text(Margin + 130, 31, 80, 6, korreltext::NetLabourLabel + groupedNumber(h.netLabour), Align::Left, 9.5);
     if (!h.memo.empty())
-        text(Margin, 38, width, 6, "備考：" + h.memo, Align::Left, 9);
+        text(Margin, 38, width, 6, korreltext::MemoLabel + h.memo, Align::Left, 9);
 
     // The table: a group row over the factors and the components, the headings, 14 rows.
     const std::vector<Column> cols = tableColumns(h.refrigerant);

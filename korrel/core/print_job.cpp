@@ -1,4 +1,5 @@
 #include "korrel/core/print_job.h"
+#include "korrel/core/korrel_texts.h"
 
 #include "base/errors.h"
 #include "base/fileio.h"
@@ -94,10 +95,7 @@ std::string headingDate(const PrintHeader &h)
     if (digits != std::string::npos && digits > 0)
         while (year.size() > digits + 1 && year[digits] == '0' && isDigit(year[digits + 1]))
             year.erase(digits, 1);
-    std::string text = year + "年" + h.month + "月" + h.day + "日";
-    if (!h.weekday.empty())
-        text += "（" + h.weekday + "）";
-    return text;
+    return korreltext::headingDateText(year, h.month, h.day, h.weekday);
 }
 
 std::string groupedNumber(const std::string &plain)

@@ -2,6 +2,7 @@
 // The equipment price file as the store of the equipment registration program's block session.
 // Choosing a block creates a missing file empty first.
 #include "registration/core/block_file.h"
+#include "base/shared_texts.h"
 #include "pricefile/equipment_file.h"
 
 namespace velmo {
@@ -12,7 +13,7 @@ struct EquipmentFileFormat {
     static constexpr int RecordsPerBlock = EquipmentRowsPerBlock;
     static constexpr int RecordSize = EquipmentRecordSize;
     static constexpr size_t BlockBytes = EquipmentBlockBytes;
-    static constexpr const char *BlockWord = "資材";
+    static constexpr const char *BlockWord = controltext::MaterialBlockWord;
     static constexpr const std::array<const char *, 4> &TextNames = EquipmentTextNames;
 
     static std::optional<std::string> readIfPresent(const std::filesystem::path &path)

@@ -3,7 +3,7 @@
 // items of its windows, its notices and errors, and those of selvan-cli, each defined once for
 // the session, the windows, the command line and the tests. The tabs, the percentage labels,
 // the lists and the units both registration programs show are in registration_lists.h, the
-// size sets in size_sets.h, the texts of the shared block session in control_texts.h.
+// size sets in size_sets.h, the texts of the shared block session in shared_texts.h.
 #include "base/shared_texts.h"
 #include "pricefile/registration_lists.h"
 

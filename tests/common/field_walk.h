@@ -1,5 +1,5 @@
 #pragma once
-// A walk of random keys through a percentage field (the numeric edit of controls/core), with
+// A walk of random keys through a percentage field (the numeric edit of grid/core), with
 // Enter handing the field's value to the program as the window does, checked against the
 // contract of number fields (docs/editing.md): a value inside the field's range is stored and
 // shown; one outside it is refused with a message that gives the range, nothing is stored,

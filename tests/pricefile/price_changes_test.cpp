@@ -3,7 +3,7 @@
 #include "pricefile/price_changes.h"
 
 #include "base/errors.h"
-#include "pricefile/change_texts.h"
+#include "base/shared_texts.h"
 #include "pricefile/equipment_file.h"
 #include "pricefile/service_file.h"
 #include "tests/common/temp_dir.h"

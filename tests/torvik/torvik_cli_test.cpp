@@ -2,6 +2,7 @@
 #include "tests/common/cli_run.h"
 #include "tests/torvik/torvik_fixture.h"
 
+#include "base/shared_texts.h"
 #include "pricefile/pricing_rules.h"
 #include "pricefile/registration_lists.h"
 
@@ -151,6 +152,34 @@ TEST(TorvikCli, DumpAndCheckAndTheirErrors)
     }
     EXPECT_EQ(readWholeFile(shortFile).size(), 1000u);
     EXPECT_FALSE(fs::exists(f.dir.path / "missing.fda"));
+    EXPECT_TRUE(readWholeFile(f.data()) == before);
+}
+
+// What the option reader (CLI11) would take its own way is refused as the command lines always
+// refused it: one Japanese line naming the option or value, status 2, never CLI11's English
+// help, nothing written.
+TEST(TorvikCli, OptionsTheReaderWouldTakeOtherwiseAreRefusedInJapanese)
+{
+    TorvikFixture f;
+    const std::string file = f.data().string();
+    const std::string before = readWholeFile(f.data());
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"recalc", file, "--write=true"}, controltext::unknownOptionText("recalc", "--write=true")},
+        {{"recalc", file, "--block", "--write"}, controltext::badBlockError("--write")},
+        {{"dump", file, "--block"}, controltext::NoBlockNumberError},
+        {{"dump", file, "--block="}, controltext::badBlockError("")},
+        {{"dump", "--", file}, controltext::unknownOptionText("dump", "--")},
+        {{"dump", file, "-5"}, controltext::unknownOptionText("dump", "-5")},
+        {{"revise", file, "--all", "--percent"}, controltext::missingOptionValueText("--percent")},
+        {{"import", file, "--block", "1", "list.csv", "--help"}, controltext::unknownOptionText("import", "--help")},
+        {{"diff", file, file, "--xlsx="}, controltext::DiffNoXlsxFileText},
+    };
+    for (const auto &[args, message] : cases) {
+        const Result r = torvikCli(args);
+        EXPECT_EQ(r.code, 2) << message;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "torvik-cli: " + message + " " + controltext::usageHintText("torvik-cli") + "\n");
+    }
     EXPECT_TRUE(readWholeFile(f.data()) == before);
 }
 

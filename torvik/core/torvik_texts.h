@@ -2,7 +2,7 @@
 // The texts of the pipe unit price registration program: its title and captions, the prompts
 // of its input boxes, its notices and errors, each defined once for the session, the windows
 // and the tests. Texts both registration programs show are in registration_lists.h and
-// control_texts.h.
+// shared_texts.h.
 #include "base/shared_texts.h"
 #include "pricefile/price_record.h"
 #include "pricefile/registration_lists.h"

@@ -29,23 +29,26 @@
 // was read, unless --force is given.
 // Exit status: 0 done (diff too, whether or not anything changed), 1 check found problems,
 // 2 usage or file error (one line on stderr), 3 the file was changed by another program and --write left it as it is.
-#include "velmok/core/calc.h"
-#include "pricefile/file_check.h"
 #include "base/errors.h"
-#include "velmok/core/export_format.h"
-#include "handoff/handoff_files.h"
-#include "cli/batch_command.h"
-#include "base/shared_texts.h"
 #include "base/json_writer.h"
+#include "base/programs.h"
+#include "base/scratch_folder.h"
+#include "base/shared_texts.h"
+#include "cli/batch_command.h"
+#include "cli/change_report.h"
+#include "cli/command_line.h"
+#include "cli/record_json.h"
+#include "handoff/handoff_files.h"
+#include "pricefile/service_file.h"
+#include "pricework/price_list.h"
+#include "pricework/price_list_output.h"
+#include "velmok/core/calc.h"
+#include "velmok/core/export_format.h"
 #include "velmok/core/labour_revision.h"
 #include "velmok/core/level_calc_dialog.h"
 #include "velmok/core/print_handoff.h"
-#include "base/programs.h"
-#include "base/scratch_folder.h"
-#include "cli/record_json.h"
-#include "cli/change_report.h"
-#include "pricefile/service_file.h"
 #include "velmok/core/text_builder.h"
+#include "velmok/core/velmok_texts.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -56,30 +59,10 @@
 #include <string>
 #include <vector>
 
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char **environ;
-
 namespace velmo::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The lines of the usage after the export formats, and the notes on the commands.
-constexpr const char *UsageTail =
-    "        velmok-cli pdf FILE [--level L] OUT.pdf\n"
-    "        velmok-cli level FILE [--pipe P] --levels L1,L2,L3,L4,L5 [--method list|cost]\n"
-    "                   [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write [--force]]\n"
-    "        velmok-cli revise-labour FILE (--pipe P | --all) --percent P [--unit 1|10|100|1000]\n"
-    "                   [--round up|down|half] [--write [--force]]\n";
-constexpr const char *UsageNotes =
-    "  P: 管材 1 … 20   L: 1 … 5 LEVEL1 … LEVEL5、6 原価\n"
-    "  revise-labour: 基礎工費 (すべての単価の種類) を P % 上げ下げし、U 円単位に丸めて計算し直します。\n"
-    "                 --write がなければ改定内容を JSON で表示するだけでファイルは変えません\n"
-    "  --write: 計算した結果をファイルに書き戻します。読み込んだ後にほかのプログラムが変更したファイルには\n"
-    "           書き込まず終了状態 3 で終わります (--force で上書き)。読み取り専用のファイルには書き込みません\n"
-    "           (終了状態 2)\n";
 
 // The usage: the commands of the file, one line for each export format the command line
 // offers, then the print, price-level and diff commands; then the notes.
@@ -99,7 +82,8 @@ std::string usage()
             u += std::string(" OUT.") + f->defaultSuffix();
         u += "\n";
     }
-    return usageText({{u + UsageTail, UsageNotes}, diffUsage("velmok-cli", velmo::PriceFileKind::Pipe)});
+    return usageText({{u + velmoktext::CliUsageTail, velmoktext::CliUsageNotes},
+                      diffUsage(velmoktext::CliName, velmo::PriceFileKind::Pipe)});
 }
 
 struct Options {
@@ -127,162 +111,144 @@ int parsePipe(const std::string &text)
 {
     const std::optional<int> n = blockNumberText(text);
     if (!n || *n < 1 || *n > PipesPerFile)
-        throw UsageError("--pipe には 1 から 20 までの管材番号を指定してください ('" + text + "')");
+        throw UsageError(velmoktext::badPipeOptionText(text));
     return *n - 1;
 }
 
 int parseLevel(const std::string &text)
 {
     if (text.size() != 1 || text[0] < '1' || text[0] > '6')
-        throw UsageError("--level には単価の種類 1 から 6 (LEVEL1 … LEVEL5、6 原価) を指定してください ('" + text + "')");
+        throw UsageError(velmoktext::badLevelOptionText(text));
     return text[0] - '0';
 }
 
-// The values an option takes, as its error message lists them: "1、10、100".
+// The values an option takes, as its error message lists them.
 template <class Values, class Text>
-std::string choicesText(const Values &values, Text text)
+std::vector<std::string> choicesOf(const Values &values, Text text)
 {
-    std::string out;
+    std::vector<std::string> out;
     for (const auto &v : values)
-        out += (out.empty() ? "" : "、") + text(v);
+        out.push_back(text(v));
     return out;
 }
 
 // The price-level options: a method, a unit, an addend and five percentages, as the dialog
 // offers them; what is not given takes the dialog's default.
-bool isLevelOption(const std::string &name)
+void parseMethod(LevelCalcParams &p, const std::string &value)
 {
-    return name == "--method" || name == "--unit" || name == "--addend" || name == "--levels";
+    if (value == "list")
+        p.method = LevelCalcParams::Method::FromList;
+    else if (value == "cost")
+        p.method = LevelCalcParams::Method::FromCost;
+    else
+        throw UsageError(velmoktext::badMethodOptionText(value));
 }
 
-void parseLevelOption(LevelCalcParams &p, const std::string &name, const std::string &value)
+void parseUnit(LevelCalcParams &p, const std::string &value)
 {
-    if (name == "--method") {
-        if (value == "list")
-            p.method = LevelCalcParams::Method::FromList;
-        else if (value == "cost")
-            p.method = LevelCalcParams::Method::FromCost;
-        else
-            throw UsageError("--method には list か cost を指定してください ('" + value + "')");
-    } else if (name == "--unit") {
-        const auto &units = LevelCalcDialog::UnitValues;
-        const auto u = std::find_if(units.begin(), units.end(), [&](int64_t v) { return std::to_string(v) == value; });
-        if (u == units.end())
-            throw UsageError("--unit には " + choicesText(units, [](int64_t v) { return std::to_string(v); }) +
-                             " のどれかを指定してください ('" + value + "')");
-        p.unit = *u;
-    } else if (name == "--addend") {
-        const auto &addends = LevelCalcDialog::AddendValues;
-        std::optional<Currency> v;
-        try {
-            v = Currency::parse(value);
-        } catch (const ConversionError &) {
-        }
-        if (!v || std::find(addends.begin(), addends.end(), v->raw()) == addends.end())
-            throw UsageError("--addend には " +
-                             choicesText(addends, [](int64_t v) { return Currency::fromRaw(v).toString(); }) +
-                             " のどれかを指定してください ('" + value + "')");
-        p.addend = *v;
-    } else { // --levels
-        size_t n = 0, start = 0;
-        for (;;) {
-            const size_t comma = value.find(',', start);
-            const std::string item = value.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-            if (n >= p.levels.size())
-                throw UsageError("--levels には 5 つの割合を指定してください ('" + value + "')");
-            try {
-                p.levels[n++] = Currency::parse(item);
-            } catch (const ConversionError &) {
-                throw UsageError("--levels: '" + item + "' は割合ではありません");
-            }
-            if (p.levels[n - 1] < Currency())
-                throw UsageError("--levels: '" + item + "' は負の値です");
-            if (comma == std::string::npos)
-                break;
-            start = comma + 1;
-        }
-        if (n != p.levels.size())
-            throw UsageError("--levels には 5 つの割合を指定してください ('" + value + "')");
+    const auto &units = LevelCalcDialog::UnitValues;
+    const auto u = std::find_if(units.begin(), units.end(), [&](int64_t v) { return std::to_string(v) == value; });
+    if (u == units.end())
+        throw UsageError(velmoktext::notAChoiceText(
+            "--unit", choicesOf(units, [](int64_t v) { return std::to_string(v); }), value));
+    p.unit = *u;
+}
+
+void parseAddend(LevelCalcParams &p, const std::string &value)
+{
+    const auto &addends = LevelCalcDialog::AddendValues;
+    std::optional<Currency> v;
+    try {
+        v = Currency::parse(value);
+    } catch (const ConversionError &) {
     }
+    if (!v || std::find(addends.begin(), addends.end(), v->raw()) == addends.end())
+        throw UsageError(velmoktext::notAChoiceText(
+            "--addend", choicesOf(addends, [](int64_t a) { return Currency::fromRaw(a).toString(); }), value));
+    p.addend = *v;
 }
 
-Options parseArgs(int argc, char **argv)
+void parseLevels(LevelCalcParams &p, const std::string &value)
 {
-    if (argc < 2)
-        throw UsageError(controltext::NoCommandText);
+    size_t n = 0, start = 0;
+    for (;;) {
+        const size_t comma = value.find(',', start);
+        const std::string item = value.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        if (n >= p.levels.size())
+            throw UsageError(velmoktext::fiveLevelsText(value));
+        try {
+            p.levels[n++] = Currency::parse(item);
+        } catch (const ConversionError &) {
+            throw UsageError(velmoktext::levelNotPercentText(item));
+        }
+        if (p.levels[n - 1] < Currency())
+            throw UsageError(velmoktext::levelNegativeText(item));
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    if (n != p.levels.size())
+        throw UsageError(velmoktext::fiveLevelsText(value));
+}
+
+Options parseCommand(int argc, char **argv)
+{
     Options o;
-    o.command = argv[1];
+    o.command = commandOf(argc, argv, [](const std::string &c) {
+        return commandLineFormat(c) || c == "new" || c == "calc" || c == "dump" || c == "check" || c == "pdf" ||
+               c == "level" || c == "revise-labour";
+    });
     const std::string &c = o.command;
     o.format = commandLineFormat(c);
-    if (!o.format && c != "new" && c != "calc" && c != "dump" && c != "check" && c != "pdf" && c != "level" &&
-        c != "revise-labour")
-        throw UsageError(controltext::unknownCommandText(c));
     const bool revises = c == "revise-labour";
-    const bool takesPipe = c == "calc" || c == "dump" || o.format || c == "level" || revises;
-    const bool writes = c == "calc" || c == "level" || revises;
-    bool haveLevels = false;
-    if (c == "level")
-        o.levelCalc.emplace();
-    const bool takesLevel = o.format || c == "pdf";
     const bool takesOut = c == "pdf" || (o.format && o.format->commandLine() == CommandLineOutput::OutFile);
-    const bool takesOptions = o.format && o.format->takesOptions();
-    int positional = 0;
-    for (int i = 2; i < argc; ++i) {
-        const std::string a = argv[i];
-        // The value of an option: "--opt V" or "--opt=V".
-        auto value = [&](const std::string &name, const char *what) -> std::optional<std::string> {
-            if (a == name) {
-                if (i + 1 >= argc)
-                    throw UsageError(name + " の後に" + what + "がありません");
-                return std::string(argv[++i]);
-            }
-            if (a.rfind(name + "=", 0) == 0)
-                return a.substr(name.size() + 1);
-            return std::nullopt;
-        };
-        if (takesPipe && (a == "--pipe" || a.rfind("--pipe=", 0) == 0)) {
-            o.pipe = parsePipe(*value("--pipe", "管材番号"));
-        } else if (takesLevel && (a == "--level" || a.rfind("--level=", 0) == 0)) {
-            o.level = parseLevel(*value("--level", "単価の種類"));
-        } else if (writes && a == "--write") {
-            o.write = true;
-        } else if (writes && a == "--force") {
-            o.force = true;
-        } else if (o.levelCalc && isLevelOption(a.substr(0, a.find('=')))) {
-            const size_t eq = a.find('=');
-            if (eq == std::string::npos && i + 1 >= argc)
-                throw UsageError(a + " の後に値がありません");
-            parseLevelOption(*o.levelCalc, a.substr(0, eq), eq == std::string::npos ? argv[++i] : a.substr(eq + 1));
-            haveLevels = haveLevels || a.rfind("--levels", 0) == 0;
-        } else if (revises && takeRevisionArg(argc, argv, i, o.revision)) {
-        } else if (takesOptions && a == "--heading") {
-            o.heading = true;
-        } else if (takesOptions && a == "--results") {
-            o.results = true;
-        } else if (a.size() > 1 && a[0] == '-') {
-            throw UsageError(controltext::unknownOptionText(c, a));
-        } else if (positional == 0) {
-            o.file = a;
-            ++positional;
-        } else if (positional == 1 && takesOut) {
-            o.out = a;
-            ++positional;
-        } else {
-            throw UsageError(std::string(takesOut ? "OUT" : "FILE") + " が 2 つ以上あります ('" + a + "')");
-        }
+    CommandLine line(c);
+    if (c == "calc" || c == "dump" || o.format || c == "level" || revises)
+        line.value("--pipe", [&o](const std::string &v) { o.pipe = parsePipe(v); }, velmoktext::NoPipeNumberText);
+    if (o.format || c == "pdf")
+        line.value("--level", [&o](const std::string &v) { o.level = parseLevel(v); }, velmoktext::NoLevelText);
+    if (c == "calc" || c == "level" || revises) {
+        line.flag("--write", o.write);
+        line.flag("--force", o.force);
     }
-    if (positional == 0)
-        throw UsageError(c + " には FILE が必要です");
+    bool haveLevels = false;
+    if (c == "level") {
+        LevelCalcParams &p = o.levelCalc.emplace();
+        const std::pair<const char *, void (*)(LevelCalcParams &, const std::string &)> options[] = {
+            {"--method", parseMethod}, {"--unit", parseUnit}, {"--addend", parseAddend}};
+        for (const auto &[name, parse] : options)
+            line.value(name, [&p, parse = parse](const std::string &v) { parse(p, v); },
+                       controltext::missingOptionValueText(name));
+        line.value("--levels", [&p, &haveLevels](const std::string &v) {
+            parseLevels(p, v);
+            haveLevels = true;
+        }, controltext::missingOptionValueText("--levels"));
+    }
+    if (revises)
+        addRevisionOptions(line, o.revision);
+    if (o.format && o.format->takesOptions()) {
+        line.flag("--heading", o.heading);
+        line.flag("--results", o.results);
+    }
+    const std::vector<std::string> files = line.parse(argc, argv);
+    const size_t takes = takesOut ? 2 : 1;
+    if (files.size() > takes)
+        throw UsageError(velmoktext::secondCliFileText(takesOut, files[takes]));
+    if (files.empty())
+        throw UsageError(velmoktext::cliNeedsFileText(c));
+    o.file = files[0];
     if (revises)
         requireRevisionArgs(o.revision, o.pipe.has_value(), "--pipe P");
     if (o.levelCalc && !haveLevels)
-        throw UsageError("level には --levels L1,L2,L3,L4,L5 が必要です");
-    if (takesOut && positional < 2)
-        throw UsageError(c + " には FILE と OUT が必要です");
+        throw UsageError(velmoktext::LevelNeedsLevelsText);
+    if (takesOut && files.size() < 2)
+        throw UsageError(velmoktext::cliNeedsOutText(c));
+    if (takesOut)
+        o.out = files[1];
     if (o.format && !o.pipe)
-        throw UsageError(c + " には --pipe P が必要です");
+        throw UsageError(velmoktext::cliNeedsPipeText(c));
     if (o.force && !o.write)
-        throw UsageError("--force は --write と一緒に指定してください");
+        throw UsageError(velmoktext::ForceWithoutWriteText);
     return o;
 }
 
@@ -292,7 +258,7 @@ int cmdNew(const Options &o)
 {
     // Created as the main program creates a missing file, and never over anything there.
     if (!ServiceFile::createEmpty(o.file))
-        throw IoError("ファイル " + o.file.string() + " はすでにあります");
+        throw IoError(velmoktext::fileExistsText(o.file));
     return 0;
 }
 
@@ -426,17 +392,6 @@ int cmdDump(const Options &o)
     return 0;
 }
 
-// --- check -------------------------------------------------------------------------------
-
-int cmdCheck(const Options &o)
-{
-    const std::string data = readFileToCheck(o.file, static_cast<uintmax_t>(RecordsPerFile) * RecordSize);
-    const std::vector<std::string> problems = checkServiceFile(o.file.string(), data);
-    for (const std::string &p : problems)
-        std::printf("%s\n", p.c_str());
-    return problems.empty() ? 0 : 1;
-}
-
 // --- csv, xlsx, pdf ----------------------------------------------------------------------
 
 // A pipe of the file calculated as the main program shows it after it was selected.
@@ -465,33 +420,21 @@ int cmdExport(const Options &o)
     return 0;
 }
 
-// A pipe counts as named when its name holds more than spaces.
-bool named(const std::string &name)
-{
-    std::string rest = name;
-    for (const std::string space : {" ", "　"})
-        for (size_t p; (p = rest.find(space)) != std::string::npos;)
-            rest.erase(p, space.size());
-    return !rest.empty();
-}
-
 // Every named pipe handed to the print program the way the main program's print command
 // hands one, one folder each, and the print program asked for one PDF of all of them.
 int cmdPdf(const Options &o)
 {
     ServiceFile file = loadExisting(o.file);
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    const auto korrel = findProgram(handoff::PrintProgram, ec ? fs::path() : self.parent_path());
+    const auto korrel = findProgram(handoff::PrintProgram, handoff::runningProgramFolder());
     if (!korrel)
-        throw IoError(std::string("印刷プログラム ") + handoff::PrintProgram + " が見つかりません");
+        throw IoError(controltext::printProgramNotFoundText(handoff::PrintProgram));
 
-    const ScratchFolder scratch("PDF出力");
+    const ScratchFolder scratch(velmoktext::PdfScratchTask);
     const CalendarDate today = localToday();
     std::vector<std::string> args{"--pdf", fs::absolute(o.out).string()};
     for (int p = 0; p < PipesPerFile; ++p) {
         const auto table = calculatedPipe(file, p);
-        if (!named(table->row(1).rec.name.text()))
+        if (!hasName(table->row(1).rec.name.text()))
             continue;
         const fs::path folder = scratch.path() / std::to_string(p + 1);
         const OutputLevelChoice choice{basisAt(o.level), false, false, true};
@@ -503,13 +446,12 @@ int cmdPdf(const Options &o)
                 throw IoError(folder.string() + ": " + systemErrorText(ec.value()));
             writePrintHandoff(folder, data, *table, choice.basis, today);
         } catch (const IoError &e) {
-            throw IoError("PDF " + o.out.string() + " を作れません: 一時フォルダーに印刷データを書き込めません (" +
-                          std::string(errorCause(e)) + ")");
+            throw IoError(controltext::pdfNotMadeText(o.out, controltext::printDataNotWrittenText(std::string(errorCause(e)))));
         }
         args.push_back(folder.string());
     }
     if (args.size() == 2)
-        throw IoError("ファイル " + o.file.string() + " には名前のある管材がありません");
+        throw IoError(velmoktext::noNamedPipeText(o.file));
     std::string said;
     const int status = runProgramAndWait(*korrel, args, &said);
     if (status != 0)
@@ -524,10 +466,11 @@ int main(int argc, char **argv)
 {
     using namespace velmo::cli;
     const std::string text = usage();
-    return runBatch(argc, argv, "velmok-cli", text.c_str(), velmo::controltext::usageHintText("velmok-cli").c_str(), [&] {
+    const std::string usageHint = velmo::controltext::usageHintText(velmo::velmoktext::CliName);
+    return runBatch(argc, argv, velmo::velmoktext::CliName, text.c_str(), usageHint.c_str(), [&] {
         if (argc > 1 && std::strcmp(argv[1], "diff") == 0)
             return runDiffCommand(argc, argv, velmo::PriceFileKind::Pipe);
-        const Options o = parseArgs(argc, argv);
+        const Options o = parseCommand(argc, argv);
         if (o.command == "new")
             return cmdNew(o);
         if (o.command == "calc" || o.command == "level")
@@ -540,6 +483,6 @@ int main(int argc, char **argv)
             return cmdExport(o);
         if (o.command == "pdf")
             return cmdPdf(o);
-        return cmdCheck(o);
+        return checkCommand(o.file, velmo::PriceFileKind::Pipe);
     });
 }

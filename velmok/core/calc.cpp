@@ -1,4 +1,5 @@
 #include "velmok/core/calc.h"
+#include "velmok/core/velmok_texts.h"
 
 #include "base/errors.h"
 
@@ -67,12 +68,9 @@ std::string WorkingTable::rowLabel(int a) const
     const int k = (a - 1) % RowsPerLocation + 1;
     std::string place = row(workingRow(location, RowsPerLocation)).rec.caption.text();
     if (place.empty())
-        place = "場所" + std::to_string(location + 1);
-    std::string label = (pipe.empty() ? std::string("名称のない管材") : "管材「" + pipe + "」") + " " + place + " " +
-                        std::to_string(k) + " 行目";
-    if (!row(a).rec.size.empty())
-        label += "（" + row(a).rec.size.text() + "）";
-    return label;
+        place = changetext::locationNumberText(location);
+    const PriceRecord &rec = row(a).rec;
+    return velmoktext::rowLabelText(pipe, place, k, rec.size.empty() ? std::nullopt : std::optional(rec.size.text()));
 }
 
 namespace {

@@ -10,8 +10,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::array<const char *, ServiceCount> DefaultServiceNames = {"給水", "排水", "通気", "給湯", "消火",
-                                                                     "冷温水", "冷却水", "蒸気", "油", "冷媒"};
+using velmoktext::DefaultServiceNames;
+static_assert(DefaultServiceNames.size() == ServiceCount);
 const char *NetworkFolderFile = "ex_network_folder.dat";
 const char *NetworkFolderKey = "[Folder_Name]";
 const char *ServiceNamesFile = "velmo_p.conf";

@@ -219,8 +219,7 @@ void LayoutSession::load()
 void LayoutSession::save() const
 {
     if (ownFileUnreadable_)
-        throw IoError("表示設定ファイル " + layoutFile().string() +
-                      " は起動時に読み込めなかったため、上書きしません。");
+        throw IoError(velmoktext::layoutNotOverwrittenText(layoutFile()));
     SettingsFile file;
     for (const std::string &line : displayLayoutLines(layout_)) {
         const size_t eq = line.find('=');
@@ -236,9 +235,7 @@ void LayoutSession::toggleBar(LayoutBar bar)
 
 void LayoutSession::askUniformWidth(LayoutGrid grid)
 {
-    static constexpr const char *Prompts[] = {"歩掛表のセル幅を入力", "提出単価表のセル幅を入力",
-                                              "複合単価表のセル幅を入力"};
-    const auto text = ui_.askText(velmoktext::Title, Prompts[static_cast<int>(grid)], "", AnyLength);
+    const auto text = ui_.askText(velmoktext::Title, velmoktext::UniformWidthPrompts[static_cast<int>(grid)], "", AnyLength);
     if (!text)
         return;
     const int width = typedWidth(*text);

@@ -1,4 +1,5 @@
 #include "velmok/core/grid_texts.h"
+#include "velmok/core/velmok_texts.h"
 
 #include "base/support.h"
 
@@ -19,17 +20,16 @@ std::string rateGridText(const GridView &v, int col, int row)
 {
     const bool refrigerant = v.table.refrigerant();
     if (row == 0) {
-        static const std::array<const char *, RateCols> normal = {
-            "No", "採用単価", "複合単価", "提出単価", "管", "継 手 類", "接 合 材", "支持金物", "配 管 工", "はつり補修", "その他"};
+        static_assert(std::size(velmoktext::RateGridHeadings) == RateCols);
         if (refrigerant) {
             switch (col) {
-            case 5: return "継手接合等";
-            case 6: return "支持金物";
-            case 7: return "雑 材 料";
+            case 5: return velmoktext::RefrigerantJointHeading;
+            case 6: return velmoktext::RefrigerantSupportHeading;
+            case 7: return velmoktext::RefrigerantSundriesHeading;
             case 9: return "---";
             }
         }
-        return normal[col];
+        return velmoktext::RateGridHeadings[col];
     }
     if (!v.pipeLoaded)
         return "";
@@ -51,10 +51,9 @@ std::string rateGridText(const GridView &v, int col, int row)
 
 std::string priceGridText(const GridView &v, int col, int row)
 {
-    static const std::array<const char *, PriceCols> headings = {"No", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4",
-                                                                 "LEVEL5", "原　価", "定　価"};
+    static_assert(std::size(velmoktext::PriceGridHeadings) == PriceCols);
     if (row == 0)
-        return headings[col];
+        return velmoktext::PriceGridHeadings[col];
     if (!v.pipeLoaded)
         return "";
     const PriceRecord &r = v.table.row(row).rec; // location 0 carries the prices

@@ -32,7 +32,7 @@ void startFirstOf(UserInterface &ui, const fs::path &programDir, const std::stri
         if (const auto found = findProgram(name, programDir))
             if (ui.startProgram(found->string(), {}, programDir.string()))
                 return;
-        tried += (tried.empty() ? "" : "、") + name;
+        tried += (tried.empty() ? "" : velmoktext::ListSeparator) + name;
     }
     ui.notice(velmoktext::notStartedText(what, tried), controltext::NoticeButton);
 }
@@ -41,7 +41,7 @@ void startFirstOf(UserInterface &ui, const fs::path &programDir, const std::stri
 
 void InformationCommands::openHelp()
 {
-    const fs::path manual = programDir_ / ManualFileName;
+    const fs::path manual = homes_.program / ManualFileName;
     std::error_code ec;
     if (!fs::is_regular_file(manual, ec)) {
         ui_.notice(velmoktext::manualMissingText(manual.string()), controltext::NoticeButton);
@@ -53,7 +53,7 @@ void InformationCommands::openHelp()
 
 void InformationCommands::showInstallFolder()
 {
-    const std::string program = LongPathName(programDir_.string());
+    const std::string program = LongPathName(homes_.program.string());
     ui_.notice(homes_.installed ? velmoktext::installedFoldersText(program, homes_.data.string(), homes_.settings.string())
                                 : velmoktext::installFolderText(program),
                controltext::NoticeButton);
@@ -67,14 +67,14 @@ void InformationCommands::startNotepad(bool shiftHeld)
     }
     std::vector<std::string> names{"notepad.exe"};
     names.insert(names.end(), TextEditors.begin(), TextEditors.end());
-    startFirstOf(ui_, programDir_, velmoktext::NotepadName, names);
+    startFirstOf(ui_, homes_.program, velmoktext::NotepadName, names);
 }
 
 void InformationCommands::startCalculator()
 {
     std::vector<std::string> names{"Calc.exe"};
     names.insert(names.end(), Calculators.begin(), Calculators.end());
-    startFirstOf(ui_, programDir_, velmoktext::CalculatorName, names);
+    startFirstOf(ui_, homes_.program, velmoktext::CalculatorName, names);
 }
 
 void InformationCommands::showMemory()

@@ -1,7 +1,8 @@
 #pragma once
 // The small commands of the menus Information(&I) and ファイル around the main work: the
 // manual, two desktop tools, the install folder, the memory, the screen resolution, the release
-// and the version. They read nothing of the price data.
+// and the version. They read nothing of the price data: they are handed only the person's
+// UserInterface and the program's homes.
 #include "base/program_homes.h"
 #include "base/user_interface.h"
 
@@ -12,7 +13,7 @@ namespace velmo {
 
 class InformationCommands {
 public:
-    InformationCommands(UserInterface &ui, const ProgramHomes &homes) : ui_(ui), homes_(homes), programDir_(homes.program) {}
+    InformationCommands(UserInterface &ui, const ProgramHomes &homes) : ui_(ui), homes_(homes) {}
 
     void openHelp();             // "取扱説明書（ヘルプ）": the manual beside the program
     // "インストールフォルダ－確認"; an installed program also names the user's data and
@@ -30,8 +31,7 @@ public:
 
 private:
     UserInterface &ui_;
-    ProgramHomes homes_;
-    std::filesystem::path programDir_;
+    const ProgramHomes &homes_;
     std::string notepadShortcut_;
 };
 

@@ -1,4 +1,5 @@
 #include "velmok/core/labour_revision.h"
+#include "velmok/core/velmok_texts.h"
 
 #include "velmok/core/calc.h"
 #include "pricefile/pricing_rules.h"
@@ -17,7 +18,7 @@ void reviseLabourRecord(PriceRecord &labour, int pipe, const std::string &name, 
 {
     for (int n = 1; n <= BasisCount; ++n) {
         const Basis basis = basisAt(n);
-        revise(labour.slots[labourSlot(basis)], revision, preview, pipe, name, std::string("基礎工費 ") + basisLabel(basis));
+        revise(labour.slots[labourSlot(basis)], revision, preview, pipe, name, velmoktext::labourPriceLabel(basisLabel(basis)));
     }
 }
 

@@ -1,4 +1,5 @@
 #include "velmok/core/level_calc_dialog.h"
+#include "velmok/core/velmok_texts.h"
 
 #include "base/errors.h"
 #include "grid/core/field_range.h"
@@ -12,7 +13,7 @@ namespace {
 int checkedChoice(int i, size_t count)
 {
     if (i < 0 || i >= static_cast<int>(count))
-        throw RangeError("選択肢 " + std::to_string(i) + " はありません。");
+        throw RangeError(velmoktext::noSuchChoiceText(i));
     return i;
 }
 

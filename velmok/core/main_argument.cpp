@@ -1,4 +1,5 @@
 #include "velmok/core/main_argument.h"
+#include "velmok/core/velmok_texts.h"
 
 #include "velmok/core/data_folder.h"
 #include "base/support.h"
@@ -14,8 +15,7 @@ int fieldNumber(const std::string &text, int max, const char *what, std::string 
     long long n = 0;
     const auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
     if (ec == std::errc::result_out_of_range || (ec == std::errc() && p == text.data() + text.size() && (n < 1 || n > max))) {
-        refused += std::string(refused.empty() ? "" : "\n") + "コマンドラインの" + what + "番号 " + text + " はありません (1〜" +
-                   std::to_string(max) + ")。" + what + " 1 を開きます。";
+        refused += std::string(refused.empty() ? "" : "\n") + velmoktext::argumentNumberRefusal(what, text, max);
         return 1;
     }
     if (ec != std::errc() || p != text.data() + text.size())
@@ -28,8 +28,8 @@ int fieldNumber(const std::string &text, int max, const char *what, std::string 
 MainArgument parseMainArgument(const std::string &argument)
 {
     MainArgument a;
-    a.service = fieldNumber(SplitField(argument, 1), ServiceCount, "管種", a.refused) - 1;
-    a.pipe = fieldNumber(SplitField(argument, 2), PipesPerFile, "管材", a.refused) - 1;
+    a.service = fieldNumber(SplitField(argument, 1), ServiceCount, velmoktext::ArgumentServiceField, a.refused) - 1;
+    a.pipe = fieldNumber(SplitField(argument, 2), PipesPerFile, velmoktext::ArgumentPipeField, a.refused) - 1;
     return a;
 }
 

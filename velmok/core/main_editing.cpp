@@ -9,7 +9,9 @@
 #include "base/flag_scope.h"
 #include "grid/core/grid_entry.h"
 #include "grid/core/virtual_keys.h"
-#include "velmok/core/main_session.h"
+#include "velmok/core/grid_editing.h"
+#include "velmok/core/main_grids.h"
+#include "velmok/core/velmok_texts.h"
 
 namespace velmo {
 
@@ -24,12 +26,12 @@ void MainEditing::forgetUndo()
 
 void MainEditing::restartHistory()
 {
-    history_.reset(s_.pipeLoaded_ ? s_.currentBlock() : PipeBlock{});
+    history_.reset(pipe_.pipeLoaded() ? pipe_.records() : PipeBlock{});
 }
 
 bool MainEditing::hasPipe() const
 {
-    return s_.pipeLoaded_;
+    return pipe_.pipeLoaded();
 }
 
 MainEditing::Step::Step(MainEditing &e) : e_(e)
@@ -39,10 +41,10 @@ MainEditing::Step::Step(MainEditing &e) : e_(e)
 
 MainEditing::Step::~Step()
 {
-    if (!e_.steps_.leave() || !e_.s_.pipeLoaded_)
+    if (!e_.steps_.leave() || !e_.pipe_.pipeLoaded())
         return;
     try {
-        e_.history_.record(e_.s_.currentBlock());
+        e_.history_.record(e_.pipe_.records());
     } catch (...) {
         // Out of memory: the step is not kept, the change itself stands.
     }
@@ -50,7 +52,7 @@ MainEditing::Step::~Step()
 
 bool MainEditing::refusedWithoutPipe()
 {
-    if (s_.pipeLoaded_)
+    if (pipe_.pipeLoaded())
         return false;
     editNotice(velmoktext::NoPipeNotice);
     return true;
@@ -61,33 +63,33 @@ void MainEditing::editNotice(const char *text)
     if (heldNotice_)
         *heldNotice_ = text;
     else
-        s_.ui_.notice(text, controltext::NoticeButton);
+        ui_.notice(text, controltext::NoticeButton);
 }
 
 void MainEditing::takeSnapshot()
 {
-    undo_ = s_.table_;
+    undo_ = pipe_.table();
     undoEnabled_ = true;
 }
 
 void MainEditing::changeTable(const std::function<void()> &change)
 {
     WorkingTable previousUndo = undo_;
-    const bool hadUndo = undoEnabled_, wasModified = s_.modified_;
+    const bool hadUndo = undoEnabled_, wasModified = modified_;
     if (!pasting_)
         takeSnapshot();
     try {
         change();
     } catch (...) {
         // The snapshot is the table as it was before this change; the pipe's records follow it.
-        s_.table_ = undo_;
-        s_.writeTableBack();
+        pipe_.table() = undo_;
+        pipe_.writeTableBack();
         undo_ = std::move(previousUndo);
         undoEnabled_ = hadUndo;
-        s_.modified_ = wasModified;
+        modified_ = wasModified;
         throw;
     }
-    s_.modified_ = true;
+    modified_ = true;
 }
 
 void MainEditing::storeIntoTable(bool unchanged, const std::function<void()> &store)
@@ -99,7 +101,7 @@ void MainEditing::storeIntoTable(bool unchanged, const std::function<void()> &st
     // The value is already there (Enter over a cell as shown): the undo keeps the last real
     // edit, which a store of the same value would otherwise replace.
     store();
-    s_.modified_ = true;
+    modified_ = true;
 }
 
 // ---- keys of the two editable grids ----
@@ -108,15 +110,16 @@ void MainEditing::storeIntoTable(bool unchanged, const std::function<void()> &st
 // editor text was stored last, and a refused or unreadable text gives way to the stored values.
 class MainEditing::EditCells : public GridCellMap {
 public:
-    explicit EditCells(MainEditing &e) : e_(e), s_(e.s_) {}
+    explicit EditCells(MainEditing &e) : e_(e), pipe_(e.pipe_), display_(e.display_) {}
 
     GridCoord entryPosition(const StrColGridModel &) const override { return e_.editPosition_; }
-    void showAgain() override { s_.showGridRows(1, SizeRowsPerLocation); }
-    void markModified() override { s_.modified_ = true; }
+    void showAgain() override { display_.showRows(1, SizeRowsPerLocation); }
+    void markModified() override { e_.modified_ = true; }
 
 protected:
     MainEditing &e_;
-    MainSession &s_;
+    EditedPipe &pipe_;
+    PipeDisplay &display_;
 };
 
 // What the keys of the rate grid store: factors B1–B7 in columns 4–10 of the selected
@@ -129,7 +132,7 @@ public:
 
     EntryCell entryCell(int col, int row) const override
     {
-        const RateCell rule = rateCellRule(col, s_.table_.refrigerant(), s_.rateShowsResults_);
+        const RateCell rule = rateCellRule(col, pipe_.table().refrigerant(), display_.view().rateShowsResults);
         if (rule == RateCell::FixedColumn)
             return EntryCell::refusedEndingEntry(refusalMessage(rule));
         if (rule != RateCell::Editable)
@@ -140,40 +143,40 @@ public:
     }
     EntryCell pasteCell(int col, int row) const override
     {
-        return rateCellRule(col, s_.table_.refrigerant(), s_.rateShowsResults_) == RateCell::Editable && isSizeRow(row)
-                   ? EntryCell::number(false)
-                   : EntryCell::ignored();
+        const RateCell rule = rateCellRule(col, pipe_.table().refrigerant(), display_.view().rateShowsResults);
+        return rule == RateCell::Editable && isSizeRow(row) ? EntryCell::number(false) : EntryCell::ignored();
     }
     void storeEntry(int col, int fromRow, int toRow, Currency v) override
     {
         const int factor = *factorOfColumn(col);
-        WorkingTable &table = s_.table_;
+        const int location = display_.view().location;
+        WorkingTable &table = pipe_.table();
         bool unchanged = true;
         for (int r = fromRow; r <= toRow; ++r)
-            unchanged = unchanged && table.row(workingRow(s_.position_.location, r)).rec.B(factor) == v;
+            unchanged = unchanged && table.row(workingRow(location, r)).rec.B(factor) == v;
         e_.storeIntoTable(unchanged, [&] {
             for (int r = fromRow; r <= toRow; ++r) {
-                const int a = workingRow(s_.position_.location, r);
+                const int a = workingRow(location, r);
                 table.row(a).rec.B(factor) = v;
-                table.calculateRow(a, s_.currentBlock());
+                table.calculateRow(a, pipe_.records());
             }
         });
-        s_.showGridRows(fromRow, toRow);
+        display_.showRows(fromRow, toRow);
     }
     void settle(int, int fromRow, int toRow) override
     {
         if (!isSizeRow(fromRow))
             return;
+        const int location = display_.view().location;
         for (int r = fromRow; r <= toRow; ++r)
-            s_.table_.calculateRow(workingRow(s_.position_.location, r), s_.currentBlock());
-        s_.showGridRows(fromRow, toRow);
+            pipe_.table().calculateRow(workingRow(location, r), pipe_.records());
+        display_.showRows(fromRow, toRow);
     }
     void movedTo(int, int row) override
     {
         e_.editPosition_.row = row;
         // The three grids show the same row, as after a click.
-        s_.position_.focusRow = row;
-        s_.showRowHighlight();
+        display_.moveHighlight(row, display_.view().basis);
     }
 };
 
@@ -192,12 +195,12 @@ public:
     EntryCell pasteCell(int col, int row) const override
     {
         // A level price worked out from the list price by the percentages takes no paste.
-        return priceColumnLocked(col, usesRates(s_.table_.settings())) ? EntryCell::ignored() : entryCell(col, row);
+        return priceColumnLocked(col, usesRates(pipe_.table().settings())) ? EntryCell::ignored() : entryCell(col, row);
     }
     void storeEntry(int col, int row, int, Currency v) override
     {
         const size_t slot = static_cast<size_t>(*priceSlotOfColumn(col));
-        WorkingTable &table = s_.table_;
+        WorkingTable &table = pipe_.table();
         bool unchanged = true;
         for (int loc = 0; loc < LocationsPerPipe; ++loc)
             unchanged = unchanged && table.row(workingRow(loc, row)).rec.slots[slot] == v;
@@ -205,42 +208,36 @@ public:
             for (int loc = 0; loc < LocationsPerPipe; ++loc)
                 table.row(workingRow(loc, row)).rec.slots[slot] = v;
             for (int loc = 0; loc < LocationsPerPipe; ++loc)
-                table.calculateRow(workingRow(loc, row), s_.currentBlock());
+                table.calculateRow(workingRow(loc, row), pipe_.records());
         });
-        s_.showGridRows(row, row);
+        display_.showRows(row, row);
     }
     void settle(int, int row, int) override
     {
         if (!isSizeRow(row))
             return;
-        s_.table_.calculateRow(workingRow(s_.position_.location, row), s_.currentBlock());
-        s_.showGridRows(row, row);
+        pipe_.table().calculateRow(workingRow(display_.view().location, row), pipe_.records());
+        display_.showRows(row, row);
     }
     void movedTo(int col, int row) override
     {
         e_.editPosition_.row = row;
-        s_.position_.focusRow = row;
         // The selected column of the material price grid is the price basis the rate grid shows.
-        if (col >= 1 && col < PriceCols && basisAt(col) != s_.basis_) {
-            s_.basis_ = basisAt(col);
-            s_.showGrids();
-        } else {
-            s_.showRowHighlight();
-        }
+        display_.moveHighlight(row, col >= 1 && col < PriceCols ? basisAt(col) : display_.view().basis);
     }
 };
 
 bool MainEditing::keyRefused(bool rateGrid, int col)
 {
-    const bool locked = !rateGrid && priceColumnLocked(col, usesRates(s_.table_.settings()));
+    const bool locked = !rateGrid && priceColumnLocked(col, usesRates(pipe_.table().settings()));
     if (locked)
         editNotice(velmoktext::RatesInUseRefusal);
     if (!locked && !refusedWithoutPipe())
         return false;
-    StrColGridModel &grid = s_.grids_->editable(rateGrid);
+    StrColGridModel &grid = display_.grids().editable(rateGrid);
     if (grid.EditorMode())
         grid.CloseEditor();
-    s_.showGridRows(1, SizeRowsPerLocation);
+    display_.showRows(1, SizeRowsPerLocation);
     return true;
 }
 
@@ -250,14 +247,14 @@ auto MainEditing::withEntry(bool rateGrid, bool shiftFills, Run run)
     RateCells rateCells(*this);
     PriceCells priceCells(*this);
     GridCellMap &cells = rateGrid ? static_cast<GridCellMap &>(rateCells) : priceCells;
-    GridEntry entry(s_.grids_->editable(rateGrid), s_.ui_, cells, SizeRowsPerLocation, shiftFills);
+    GridEntry entry(display_.grids().editable(rateGrid), ui_, cells, SizeRowsPerLocation, shiftFills);
     return run(entry);
 }
 
 bool MainEditing::gridKeyDown(bool rateGrid, int vk, ShiftState mods)
 {
     const Step step(*this);
-    StrColGridModel &grid = s_.grids_->editable(rateGrid);
+    StrColGridModel &grid = display_.grids().editable(rateGrid);
     const FlagScope inKey(handlingKey_);
     // Closing the editor stores its text into its cell: that cell is the edit position.
     if (grid.EditorMode())
@@ -284,7 +281,7 @@ bool MainEditing::gridKeyDown(bool rateGrid, int vk, ShiftState mods)
 void MainEditing::commitOpenEdits()
 {
     for (const bool rateGrid : {true, false}) {
-        StrColGridModel &grid = s_.grids_->editable(rateGrid);
+        StrColGridModel &grid = display_.grids().editable(rateGrid);
         if (!grid.EditorMode() || handlingKey_)
             continue;
         const Step step(*this);
@@ -299,7 +296,7 @@ void MainEditing::commitOpenEdits()
 bool MainEditing::sheetKey(bool rateGrid, int vk, bool ctrl)
 {
     const Step step(*this);
-    const SheetKey key = sheetKeyOf(vk, ctrl, s_.grids_->editable(rateGrid).EditorMode());
+    const SheetKey key = sheetKeyOf(vk, ctrl, display_.grids().editable(rateGrid).EditorMode());
     if (key == SheetKey::None)
         return false;
     if (key == SheetKey::Paste)
@@ -329,7 +326,7 @@ void MainEditing::pasteFromSheet(bool rateGrid)
 
 void MainEditing::copyComposites()
 {
-    s_.ui_.setClipboardContent(sheetClipboard(compositeCells(s_.gridView(), s_.grids_->composite.Selection())));
+    ui_.setClipboardContent(sheetClipboard(compositeCells(display_.view(), display_.grids().composite.Selection())));
 }
 
 MainEditing::EditorLeft MainEditing::editorLeft(bool rateGrid, int col, int row)
@@ -364,9 +361,7 @@ MainEditing::EditorLeft MainEditing::editorLeft(bool rateGrid, int col, int row)
 
 void MainEditing::rateGridClicked(int, int row)
 {
-    if (row >= 1 && row < GridRows)
-        s_.position_.focusRow = row;
-    s_.showRowHighlight();
+    display_.moveHighlight(row >= 1 && row < GridRows ? std::optional<int>(row) : std::nullopt, display_.view().basis);
     refusedWithoutPipe();
 }
 
@@ -375,43 +370,42 @@ void MainEditing::rateGridClicked(int, int row)
 void MainEditing::undo()
 {
     const Step step(*this);
-    if (!undoEnabled_ || !s_.pipeLoaded_)
+    if (!undoEnabled_ || !pipe_.pipeLoaded())
         return;
     // The whole table goes back, the pipe's records with it, so that a save writes what is shown.
-    s_.table_ = undo_;
-    s_.writeTableBack();
+    pipe_.table() = undo_;
+    pipe_.writeTableBack();
     undoEnabled_ = false;
-    s_.position_.location = 0;
-    s_.modified_ = true;
-    s_.table_.recalculateAll(s_.currentBlock());
-    s_.showPipeAgain();
+    modified_ = true;
+    pipe_.table().recalculateAll(pipe_.records());
+    display_.showPipeAgain(true);
 }
 
 void MainEditing::undoStep()
 {
-    adoptStep(s_.pipeLoaded_ ? history_.undo(s_.currentBlock()) : std::nullopt);
+    adoptStep(pipe_.pipeLoaded() ? history_.undo(pipe_.records()) : std::nullopt);
 }
 
 void MainEditing::redoStep()
 {
-    adoptStep(s_.pipeLoaded_ ? history_.redo(s_.currentBlock()) : std::nullopt);
+    adoptStep(pipe_.pipeLoaded() ? history_.redo(pipe_.records()) : std::nullopt);
 }
 
 void MainEditing::adoptStep(const std::optional<PipeBlock> &records)
 {
     if (!records) {
-        s_.ui_.beep();
+        ui_.beep();
         return;
     }
     // The pipe's records go back whole and the table follows them, so that a save writes what
     // is shown. The last edit that 取り消し would undo is no longer the last change.
-    s_.currentBlock() = *records;
-    s_.table_.load(s_.currentBlock());
-    s_.table_.recalculateAll(s_.currentBlock());
+    pipe_.records() = *records;
+    pipe_.table().load(pipe_.records());
+    pipe_.table().recalculateAll(pipe_.records());
     undo_.clear();
     undoEnabled_ = false;
-    s_.modified_ = true;
-    s_.showPipeAgain();
+    modified_ = true;
+    display_.showPipeAgain(false);
 }
 
 void MainEditing::clearPipe()
@@ -419,11 +413,11 @@ void MainEditing::clearPipe()
     const Step step(*this);
     if (refusedWithoutPipe())
         return;
-    if (s_.ui_.confirm(velmoktext::ClearPipeQuestion, controltext::YesButton, controltext::CancelButton,
-                       Answer::No) != Answer::Yes)
+    if (ui_.confirm(velmoktext::ClearPipeQuestion, controltext::YesButton, controltext::CancelButton, Answer::No) !=
+        Answer::Yes)
         return;
     changeTable([this] {
-        PipeBlock &block = s_.currentBlock();
+        PipeBlock &block = pipe_.records();
         for (PriceRecord &r : block) {
             r.name.assignText("");
             r.caption.assignText("");
@@ -432,13 +426,10 @@ void MainEditing::clearPipe()
             r.rowTag = 0;
             r.slots.fill(Currency());
         }
-        s_.table_.load(block);
-        s_.table_.recalculateAll(block);
+        pipe_.table().load(block);
+        pipe_.table().recalculateAll(block);
     });
-    s_.position_.location = 0;
-    s_.showPipeAgain();
-    // The tree shows the cleared pipe without a name; the menu shows "----".
-    s_.names_.nodes[s_.position_.service * NodesPerService + s_.position_.pipe + 1].clear();
+    display_.showClearedPipe();
 }
 
 // ---- the dialogs ----
@@ -449,11 +440,11 @@ void MainEditing::levelCalc(const LevelCalcParams &p)
     if (refusedWithoutPipe())
         return;
     // A level left at 0 % turns its prices into 0: said before, with the way back.
-    const WorkingTable::ZeroedByLevels zeroed = s_.table_.zeroedByLevels(p);
-    if (zeroed.prices > 0 && s_.ui_.confirm(velmoktext::levelsAtZeroQuestion(zeroed.levels, zeroed.prices),
+    const WorkingTable::ZeroedByLevels zeroed = pipe_.table().zeroedByLevels(p);
+    if (zeroed.prices > 0 && ui_.confirm(velmoktext::levelsAtZeroQuestion(zeroed.levels, zeroed.prices),
                                             controltext::YesButton, controltext::BackButton, Answer::No) != Answer::Yes)
         return;
-    changeTable([&] { s_.table_.applyLevelCalc(p, s_.currentBlock()); });
+    changeTable([&] { pipe_.table().applyLevelCalc(p, pipe_.records()); });
 }
 
 void MainEditing::reviseLabour()
@@ -461,14 +452,14 @@ void MainEditing::reviseLabour()
     const Step step(*this);
     if (refusedWithoutPipe())
         return;
-    const int shown = s_.position_.pipe;
+    const int shown = pipe_.pipe();
     // The pipe shown as the table holds it, the others as the file holds them.
     auto revisedCopy = [&](int pipe, const PriceRevision &r, RevisionPreview &p) {
         if (pipe == shown) {
-            PriceRecord labour = s_.table_.row(LabourRow).rec;
-            reviseLabourRecord(labour, pipe + 1, s_.table_.row(1).rec.name.text(), r, p);
+            PriceRecord labour = pipe_.table().row(LabourRow).rec;
+            reviseLabourRecord(labour, pipe + 1, pipe_.table().row(1).rec.name.text(), r, p);
         } else {
-            PipeBlock b = s_.file_.pipeBlock(pipe);
+            PipeBlock b = pipe_.records(pipe);
             reviseLabourPrices(b, pipe + 1, r, p);
         }
     };
@@ -476,7 +467,7 @@ void MainEditing::reviseLabour()
                                   {velmoktext::LabourRevisionShownPipe, velmoktext::LabourRevisionWholeFile},
                                   velmoktext::LabourRevisionPipeHeading,
                                   velmoktext::LabourRevisionBasisHeading};
-    const auto choice = s_.ui_.askRevision(text, [&](const RevisionChoice &c) {
+    const auto choice = ui_.askRevision(text, [&](const RevisionChoice &c) {
         RevisionPreview p;
         for (int pipe = 0; pipe < PipesPerFile; ++pipe)
             if (c.scope != 0 || pipe == shown)
@@ -489,11 +480,11 @@ void MainEditing::reviseLabour()
     auto reviseShown = [&] {
         changeTable([&] {
             RevisionPreview p;
-            reviseLabourRecord(s_.table_.row(LabourRow).rec, shown + 1, s_.table_.row(1).rec.name.text(), r, p);
-            s_.writeTableBack();
-            s_.table_.recalculateAll(s_.currentBlock());
+            reviseLabourRecord(pipe_.table().row(LabourRow).rec, shown + 1, pipe_.table().row(1).rec.name.text(), r, p);
+            pipe_.writeTableBack();
+            pipe_.table().recalculateAll(pipe_.records());
         });
-        s_.showPipeAgain(); // the 基礎工費 fields of 基本設定 show the new prices
+        display_.showPipeAgain(false); // the 基礎工費 fields of 基本設定 show the new prices
     };
     if (choice->scope == 0) {
         reviseShown();
@@ -502,7 +493,7 @@ void MainEditing::reviseLabour()
     RevisionPreview whole;
     for (int pipe = 0; pipe < PipesPerFile; ++pipe)
         revisedCopy(pipe, r, whole);
-    if (s_.ui_.confirm(velmoktext::labourRevisionFileQuestion(revisionSummaryText(whole, velmoktext::LabourRevisionPipeHeading)),
+    if (ui_.confirm(velmoktext::labourRevisionFileQuestion(revisionSummaryText(whole, velmoktext::LabourRevisionPipeHeading)),
                        controltext::YesButton, controltext::CancelButton, Answer::No) != Answer::Yes)
         return;
     // Every other pipe revised and calculated again on a copy first, so that a price beyond the
@@ -512,7 +503,7 @@ void MainEditing::reviseLabour()
     for (int pipe = 0; pipe < PipesPerFile; ++pipe) {
         if (pipe == shown)
             continue;
-        others[pipe] = s_.file_.pipeBlock(pipe);
+        others[pipe] = pipe_.records(pipe);
         RevisionPreview p;
         reviseLabourPrices(others[pipe], pipe + 1, r, p);
         table->load(others[pipe]);
@@ -521,7 +512,7 @@ void MainEditing::reviseLabour()
     reviseShown();
     for (int pipe = 0; pipe < PipesPerFile; ++pipe)
         if (pipe != shown)
-            s_.file_.pipeBlock(pipe) = others[pipe];
+            pipe_.records(pipe) = others[pipe];
     forgetUndo(); // 取り消し and 元に戻す would bring back one pipe of a revision of all
 }
 
@@ -530,29 +521,37 @@ std::optional<SheetSetup> MainEditing::openSheetSetup()
     if (refusedWithoutPipe())
         return std::nullopt;
     takeSnapshot();
-    return SheetSetup::load(s_.table_, s_.position_.pipe);
+    return SheetSetup::load(pipe_.table(), pipe_.pipe());
 }
 
 void MainEditing::closeSheetSetup(const SheetSetup *registered)
 {
     const Step step(*this);
-    if (!s_.pipeLoaded_)
+    if (!pipe_.pipeLoaded())
         return;
     // Registered or not, the data count as changed and the snapshot taken at opening stays.
-    s_.modified_ = true;
+    modified_ = true;
     try {
         if (registered) {
-            registered->registerInto(s_.table_);
-            s_.writeTableBack();
+            registered->registerInto(pipe_.table());
+            pipe_.writeTableBack();
         }
-        s_.table_.recalculateAll(s_.currentBlock());
+        pipe_.table().recalculateAll(pipe_.records());
     } catch (...) {
-        s_.table_ = undo_;
-        s_.writeTableBack();
-        s_.showPipeAgain();
+        pipe_.table() = undo_;
+        pipe_.writeTableBack();
+        display_.showPipeAgain(false);
         throw;
     }
-    s_.showPipeAgain();
+    display_.showPipeAgain(false);
+}
+
+void MainEditing::applySettings(const BasicSettings &settings)
+{
+    const Step step(*this);
+    takeSnapshot();
+    pipe_.table().applyBasicSettings(settings, pipe_.records());
+    modified_ = true;
 }
 
 } // namespace velmo

@@ -3,15 +3,18 @@
 // grid, the one-level undo (取り消し), clearing the pipe, the price-level and sheet set-up
 // dialogs, and copy and paste of the two edit menus.
 //
-// It works on the working table, the pipe's records and the grids of the MainSession it belongs
-// to; what it owns is what only editing needs: the edit position, the undo snapshot, the copy
-// buffer and the state of a key being handled.
+// It works on the pipe the session hands it (EditedPipe: the working table and the records),
+// shows its changes through the session's PipeDisplay, marks the session's modified flag and
+// talks to the person through the UserInterface. What it owns is what only editing needs: the
+// edit position, the undo snapshot, the copy buffer and the state of a key being handled.
 #include "grid/core/edit_history.h"
 #include "grid/core/strcolgrid_types.h"
 #include "grid/core/virtual_keys.h"
 #include "velmok/core/copy_buffer.h"
 #include "velmok/core/calc.h"
+#include "velmok/core/main_seams.h"
 #include "velmok/core/sheet_setup.h"
+#include "base/user_interface.h"
 
 #include <functional>
 #include <optional>
@@ -19,11 +22,12 @@
 
 namespace velmo {
 
-class MainSession;
-
 class MainEditing {
 public:
-    explicit MainEditing(MainSession &session) : s_(session) {}
+    MainEditing(EditedPipe &pipe, PipeDisplay &display, bool &modified, UserInterface &ui)
+        : pipe_(pipe), display_(display), modified_(modified), ui_(ui)
+    {
+    }
     MainEditing(const MainEditing &) = delete;
     MainEditing &operator=(const MainEditing &) = delete;
 
@@ -94,16 +98,20 @@ public:
     void copyComposites();
     void copyLocationToOthers(); // location 0 to locations 1–3
 
-private:
-    friend class MainSession;
-    class EditCells;
-    class RateCells;
-    class PriceCells;
+    // The 基本設定 panel's settings applied to the pipe, checked by the session: one step of
+    // the history after an undo snapshot, the data modified.
+    void applySettings(const BasicSettings &settings);
 
     // A pipe was opened or the table emptied: nothing is left to undo, and the history starts
     // from the pipe's records as they are now.
     void forgetUndo();
     void restartHistory();
+
+private:
+    class EditCells;
+    class RateCells;
+    class PriceCells;
+
     bool hasPipe() const;
     // One command: the pipe's records as they are when the outermost command ends become one
     // step of the history, when they changed.
@@ -139,7 +147,10 @@ private:
     template <class Run>
     auto withEntry(bool rateGrid, bool shiftFills, Run run);
 
-    MainSession &s_;
+    EditedPipe &pipe_;
+    PipeDisplay &display_;
+    bool &modified_;
+    UserInterface &ui_;
     GridCoord editPosition_{0, 0};
     WorkingTable undo_;
     bool undoEnabled_ = false;

@@ -2,8 +2,6 @@
 // data to the other three locations.
 #include "velmok/core/main_editing.h"
 
-#include "velmok/core/main_session.h"
-
 namespace velmo {
 
 namespace {
@@ -25,27 +23,27 @@ RowSpan spanOf(CopyScope scope, int location)
 
 bool MainEditing::pasteEnabled(CopyKind kind) const
 {
-    return s_.pipeLoaded_ && copyBuffer_.canPaste(kind);
+    return pipe_.pipeLoaded() && copyBuffer_.canPaste(kind);
 }
 
 bool MainEditing::copyLocationEnabled() const
 {
-    return !s_.table_.refrigerant();
+    return !pipe_.table().refrigerant();
 }
 
 void MainEditing::copy(CopyKind kind)
 {
-    if (!s_.pipeLoaded_)
+    if (!pipe_.pipeLoaded())
         return;
-    const RowSpan span = spanOf(kind.scope, s_.position_.location);
+    const RowSpan span = spanOf(kind.scope, display_.view().location);
     for (int i = 0; i < span.count; ++i) {
         const int a = span.first + i;
         // The whole records come from the service file's records, the other groups from the
         // working table; both hold the same stored fields.
-        const PriceRecord &from = kind.group == FieldGroup::Whole ? s_.currentBlock()[a - 1] : s_.table_.row(a).rec;
+        const PriceRecord &from = kind.group == FieldGroup::Whole ? pipe_.records()[a - 1] : pipe_.table().row(a).rec;
         copyFields(kind.group, from, copyBuffer_.row(1 + i));
     }
-    copyBuffer_.copied(kind, s_.position_.location);
+    copyBuffer_.copied(kind, display_.view().location);
 }
 
 void MainEditing::paste(CopyKind kind)
@@ -53,29 +51,29 @@ void MainEditing::paste(CopyKind kind)
     const Step step(*this);
     if (!pasteEnabled(kind))
         return;
-    const int location = s_.position_.location;
+    const int location = display_.view().location;
     const RowSpan span = spanOf(kind.scope, location);
     changeTable([&] {
-        PipeBlock &block = s_.currentBlock();
+        PipeBlock &block = pipe_.records();
         for (int i = 0; i < span.count; ++i) {
             const int a = span.first + i;
             const bool withSlots = kind.scope == CopyScope::Pipe || !isTailRow(a) || copyBuffer_.tailSlotsFit(location);
             copyFields(kind.group, copyBuffer_.row(1 + i), block[a - 1], withSlots);
-            copyFields(kind.group, block[a - 1], s_.table_.row(a).rec, withSlots);
+            copyFields(kind.group, block[a - 1], pipe_.table().row(a).rec, withSlots);
         }
-        s_.table_.recalculateAll(block);
+        pipe_.table().recalculateAll(block);
     });
     // Names, location names and settings may have come with whole records.
     if (kind.group == FieldGroup::Whole)
-        s_.showPipeAgain();
+        display_.showPipeAgain(false);
 }
 
 void MainEditing::copyLocationToOthers()
 {
     const Step step(*this);
-    if (!s_.pipeLoaded_ || !copyLocationEnabled())
+    if (!pipe_.pipeLoaded() || !copyLocationEnabled())
         return;
-    PipeBlock &block = s_.currentBlock();
+    PipeBlock &block = pipe_.records();
     for (int t = 1; t < LocationsPerPipe; ++t) {
         for (int r = 0; r < RowsPerLocation; ++r) {
             const PriceRecord &from = block[static_cast<size_t>(r)];
@@ -88,8 +86,8 @@ void MainEditing::copyLocationToOthers()
                 to.slots = from.slots;
         }
     }
-    s_.loadPipe(s_.position_.pipe);
-    s_.modified_ = true;
+    pipe_.reopen();
+    modified_ = true;
 }
 
 } // namespace velmo

@@ -3,7 +3,7 @@
 #include "base/shared_texts.h"
 #include "base/errors.h"
 #include "velmok/core/data_folder.h"
-#include "velmok/core/main_session.h"
+#include "velmok/core/velmok_texts.h"
 
 namespace velmo {
 namespace fs = std::filesystem;
@@ -24,16 +24,16 @@ fs::path withoutTrailingSeparator(const fs::path &chosen)
 
 void MainFolders::loadFromFolder(bool rememberFolder)
 {
-    const bool wasModified = s_.modified_;
-    const std::optional<bool> asked = s_.askToSave(true);
+    const bool wasModified = modified_;
+    const std::optional<bool> asked = host_.askToSave(true);
     if (!asked)
         return; // 戻る
     const bool saved = *asked;
-    const auto chosen = s_.ui_.chooseFolder(velmoktext::FolderDialogTitle);
+    const auto chosen = ui_.chooseFolder(velmoktext::FolderDialogTitle);
     if (!chosen) {
         // Nothing was read: the edits not saved are still what is shown, and still to save.
         if (!saved)
-            s_.modified_ = wasModified;
+            modified_ = wasModified;
         return;
     }
     const fs::path folder = withoutTrailingSeparator(*chosen);
@@ -45,50 +45,43 @@ void MainFolders::loadFromFolder(bool rememberFolder)
     try {
         // A folder without any service file is offered the installation's initial data.
         if (!datafolder::holdsServiceFiles(folder) &&
-            s_.ui_.confirm(velmoktext::emptyFolderQuestion(folder), controltext::YesButton,
-                           controltext::CancelButton) == Answer::Yes)
-            datafolder::seedServiceFiles(s_.programDir_, folder);
+            ui_.confirm(velmoktext::emptyFolderQuestion(folder), controltext::YesButton, controltext::CancelButton) ==
+                Answer::Yes)
+            datafolder::seedServiceFiles(homes_.program, folder);
         names = datafolder::readNames(folder, TreeNames{}, failures);
-        next.loadOrCreate(folder / serviceFileName(s_.position_.service));
+        next.loadOrCreate(folder / serviceFileName(host_.service()));
     } catch (const IoError &) {
         if (!saved)
-            s_.modified_ = wasModified; // the edits of the old folder are still what is shown
+            modified_ = wasModified; // the edits of the old folder are still what is shown
         throw;
     }
-    s_.dataFolder_ = folder;
-    s_.names_ = std::move(names);
-    s_.file_ = std::move(next);
-    s_.serviceLoaded_ = true;
-    s_.outside_.settled();
-    s_.modified_ = false;
-    s_.reportDamage();
-    s_.loadPipe(0);
-    s_.selectPipeNode();
+    host_.adoptFolder(folder, std::move(names), std::move(next));
     if (rememberFolder)
-        datafolder::rememberNetworkFolder(s_.homes_.settings, folder);
+        datafolder::rememberNetworkFolder(homes_.settings, folder);
     failures.raise();
 }
 
 void MainFolders::saveToFolder()
 {
-    s_.requireServiceLoaded();
-    const auto chosen = s_.ui_.chooseFolder(velmoktext::FolderDialogTitle);
+    ServiceFile &file = host_.loadedFile();
+    const auto chosen = ui_.chooseFolder(velmoktext::FolderDialogTitle);
     if (!chosen)
         return;
     const fs::path folder = withoutTrailingSeparator(*chosen);
-    s_.file_.save(folder / serviceFileName(s_.position_.service));
+    const int service = host_.service();
+    file.save(folder / serviceFileName(service));
     std::vector<std::string> notCopied;
-    if (!datafolder::sameFolder(folder, s_.dataFolder_))
-        notCopied = datafolder::copyServiceFiles(s_.dataFolder_, folder, s_.position_.service);
-    s_.dataFolder_ = folder;
-    s_.modified_ = false;
-    std::string message = std::string(velmoktext::SavedNotice) + "\n" + s_.currentFilePath().string();
+    if (!datafolder::sameFolder(folder, host_.dataFolder()))
+        notCopied = datafolder::copyServiceFiles(host_.dataFolder(), folder, service);
+    host_.savedInto(folder);
+    modified_ = false;
+    std::string message = std::string(velmoktext::SavedNotice) + "\n" + host_.filePath().string();
     if (!notCopied.empty()) {
         message += velmoktext::NotCopiedHeading;
         for (const std::string &m : notCopied)
             message += "\n" + m;
     }
-    s_.ui_.notice(message, controltext::NoticeButton);
+    ui_.notice(message, controltext::NoticeButton);
 }
 
 } // namespace velmo

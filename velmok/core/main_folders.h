@@ -1,13 +1,21 @@
 #pragma once
 // The main window's two commands that change the data folder: reading the service files of
 // another folder, and saving the current service into another folder with the others copied.
-namespace velmo {
+// They change the session's folder and service file through a FolderHost and keep its modified
+// flag true to what is shown.
+#include "velmok/core/main_seams.h"
+#include "base/program_homes.h"
+#include "base/user_interface.h"
 
-class MainSession;
+namespace velmo {
 
 class MainFolders {
 public:
-    explicit MainFolders(MainSession &session) : s_(session) {}
+    // homes: the program folder, which holds the initial data, and the settings folder.
+    MainFolders(FolderHost &host, bool &modified, UserInterface &ui, const ProgramHomes &homes)
+        : host_(host), modified_(modified), ui_(ui), homes_(homes)
+    {
+    }
     MainFolders(const MainFolders &) = delete;
     MainFolders &operator=(const MainFolders &) = delete;
 
@@ -20,7 +28,10 @@ public:
     void saveToFolder();
 
 private:
-    MainSession &s_;
+    FolderHost &host_;
+    bool &modified_;
+    UserInterface &ui_;
+    const ProgramHomes &homes_;
 };
 
 } // namespace velmo

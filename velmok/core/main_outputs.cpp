@@ -12,7 +12,9 @@
 #include "handoff/handoff_files.h"
 #include "base/programs.h"
 #include "velmok/core/file_comparison.h"
-#include "velmok/core/main_session.h"
+#include "velmok/core/print_handoff.h"
+#include "velmok/core/text_builder.h"
+#include "velmok/core/velmok_texts.h"
 #include "pricefile/service_file.h"
 
 namespace velmo {
@@ -20,19 +22,19 @@ namespace velmo {
 std::optional<OutputLevelChoice> MainOutputs::chooseOutput(bool withOptions)
 {
     // An empty table is not the pipe's data: without a pipe nothing is asked or written.
-    if (!s_.pipeLoaded_) {
-        s_.ui_.notice(velmoktext::NoPipeNotice, controltext::NoticeButton);
+    if (!source_.pipeLoaded()) {
+        ui_.notice(velmoktext::NoPipeNotice, controltext::NoticeButton);
         return std::nullopt;
     }
-    OutputLevelChoice choice = s_.ui_.askOutputLevel(withOptions);
+    OutputLevelChoice choice = ui_.askOutputLevel(withOptions);
     if (!isOutputBasis(choice.basis))
         choice.basis = Basis::Level1;
     if (!withOptions)
         choice.heading = choice.results = false;
     // The dialog's basis becomes the selected column of the material price grid, as a click
     // on that column would, whether or not the dialog was confirmed.
-    s_.basis_ = choice.basis;
-    s_.ui_.showNow();
+    source_.selectBasis(choice.basis);
+    ui_.showNow();
     if (!choice.confirmed)
         return std::nullopt;
     return choice;
@@ -43,37 +45,37 @@ void MainOutputs::exportTable(const ExportFormat &format)
     const auto choice = chooseOutput(format.takesOptions());
     if (!choice)
         return;
-    const std::vector<std::string> tabs = s_.tabCaptions();
+    const std::vector<std::string> tabs = source_.tabCaptions();
     if (format.destination() == ExportDestination::Clipboard) {
         // The CSV text, and beside it the same rows as a table that a spreadsheet pastes as cells.
-        const std::string text = format.bytes({s_.table_, tabs, *choice, {}});
-        s_.ui_.setClipboardContent({text, sheetHtml(parseSheetText(text, ','))});
+        const std::string text = format.bytes({source_.table(), tabs, *choice, {}});
+        ui_.setClipboardContent({text, sheetHtml(parseSheetText(text, ','))});
     } else {
         // Named after the service and the pipe shown: "給水_水道用硬質塩化ビニルライニング鋼管.CSV".
-        const std::string pipe = s_.pipeLoaded_ ? s_.table_.row(1).rec.name.text() : std::string();
-        const auto path = s_.ui_.chooseSaveFile(format.fileFilter(), format.defaultSuffix(),
-                                                suggestedFileName({s_.names_.services[s_.position_.service], pipe}, format.defaultSuffix()));
+        const std::string pipe = source_.pipeLoaded() ? source_.table().row(1).rec.name.text() : std::string();
+        const auto path = ui_.chooseSaveFile(format.fileFilter(), format.defaultSuffix(),
+                                             suggestedFileName({source_.serviceName(), pipe}, format.defaultSuffix()));
         if (!path)
             return;
-        format.write({s_.table_, tabs, *choice, *path});
+        format.write({source_.table(), tabs, *choice, *path});
     }
-    s_.ui_.notice(format.doneNotice(), controltext::NoticeButton);
+    ui_.notice(format.doneNotice(), controltext::NoticeButton);
 }
 
 void MainOutputs::compareWithFile()
 {
-    s_.requireServiceLoaded();
-    const auto other = s_.ui_.chooseFileToCompare();
+    const ServiceFile &shown = source_.loadedFile();
+    const auto other = ui_.chooseFileToCompare();
     if (!other)
         return;
     ServiceFile older;
     older.load(*other);
-    FileComparison comparison(s_.ui_, *other, s_.currentFilePath(), comparePipeFiles(older, s_.file_));
+    FileComparison comparison(ui_, *other, source_.filePath(), comparePipeFiles(older, shown));
     if (comparison.rowCount() == 0) {
-        s_.ui_.notice(velmoktext::NoDifferenceNotice, controltext::NoticeButton);
+        ui_.notice(velmoktext::NoDifferenceNotice, controltext::NoticeButton);
         return;
     }
-    s_.ui_.showComparison(comparison);
+    ui_.showComparison(comparison);
 }
 
 void MainOutputs::print()
@@ -81,17 +83,18 @@ void MainOutputs::print()
     const auto choice = chooseOutput(false);
     if (!choice)
         return;
-    const std::string data = buildOutputText(s_.table_, s_.tabCaptions(), OutputMode::Print, *choice);
-    writePrintHandoff(s_.homes_.handoff, data, s_.table_, s_.basis_, s_.ui_.today());
+    const std::string data = buildOutputText(source_.table(), source_.tabCaptions(), OutputMode::Print, *choice);
+    // The dialog's basis is the selected basis now.
+    writePrintHandoff(homes_.handoff, data, source_.table(), choice->basis, ui_.today());
 
-    const auto program = findProgram(handoff::PrintProgram, s_.programDir_);
+    const auto program = findProgram(handoff::PrintProgram, homes_.program);
     if (!program) {
-        s_.ui_.notice(velmoktext::printProgramMissingText(handoff::PrintProgram, s_.programDir_), controltext::NoticeButton);
+        ui_.notice(velmoktext::printProgramMissingText(handoff::PrintProgram, homes_.program), controltext::NoticeButton);
         return;
     }
     // The print program starts in the hand-off folder and reads the files there.
-    if (!s_.ui_.startProgram(program->string(), {}, s_.homes_.handoff.string()))
-        s_.ui_.notice(velmoktext::printProgramNotStartedText(program->string()), controltext::NoticeButton);
+    if (!ui_.startProgram(program->string(), {}, homes_.handoff.string()))
+        ui_.notice(velmoktext::printProgramNotStartedText(program->string()), controltext::NoticeButton);
 }
 
 } // namespace velmo

@@ -1,19 +1,25 @@
 #pragma once
 // The main window's commands that take the selected pipe's table out of the program: the items
 // of 外部デ－タ入出力 (one ExportFormat each), the comparison with another file and the print
-// hand-off.
+// hand-off. It reads the session's table and service file through an OutputSource and asks the
+// person through the MainUserInterface.
 #include "velmok/core/export_format.h"
+#include "velmok/core/main_seams.h"
+#include "velmok/core/main_user_interface.h"
 #include "velmok/core/output_level.h"
+#include "base/program_homes.h"
 
 #include <optional>
 
 namespace velmo {
 
-class MainSession;
-
 class MainOutputs {
 public:
-    explicit MainOutputs(MainSession &session) : s_(session) {}
+    // homes: the program folder, where the print program is looked for, and the hand-off folder.
+    MainOutputs(OutputSource &source, MainUserInterface &ui, const ProgramHomes &homes)
+        : source_(source), ui_(ui), homes_(homes)
+    {
+    }
     MainOutputs(const MainOutputs &) = delete;
     MainOutputs &operator=(const MainOutputs &) = delete;
 
@@ -37,7 +43,9 @@ private:
     // the dialog was cancelled.
     std::optional<OutputLevelChoice> chooseOutput(bool withOptions);
 
-    MainSession &s_;
+    OutputSource &source_;
+    MainUserInterface &ui_;
+    const ProgramHomes &homes_;
 };
 
 } // namespace velmo

@@ -19,9 +19,89 @@ Edition editionOf(const fs::path &programPath)
     return name == "net_velmok" ? Edition::Network : Edition::StandAlone;
 }
 
+// The views of the session's state its parts are handed: each part reaches only what its
+// interface names.
+class MainSession::PartSeams final : public EditedPipe, public PipeDisplay, public OutputSource, public FolderHost {
+public:
+    explicit PartSeams(MainSession &s) : s_(s) {}
+
+    // ---- EditedPipe, and what OutputSource reads of it ----
+    bool pipeLoaded() const override { return s_.pipeLoaded_; }
+    int pipe() const override { return s_.position_.pipe; }
+    WorkingTable &table() override { return s_.table_; }
+    const WorkingTable &table() const override { return s_.table_; }
+    PipeBlock &records(int pipe) override { return s_.file_.pipeBlock(pipe); }
+    void writeTableBack() override { s_.writeTableBack(); }
+    void reopen() override { s_.loadPipe(s_.position_.pipe); }
+
+    // ---- PipeDisplay ----
+    MainGrids &grids() override { return *s_.grids_; }
+    GridView view() const override { return s_.gridView(); }
+    void showRows(int from, int to) override { s_.showGridRows(from, to); }
+    void moveHighlight(std::optional<int> row, Basis basis) override
+    {
+        if (row)
+            s_.position_.focusRow = *row;
+        if (basis != s_.basis_) {
+            s_.basis_ = basis;
+            s_.showGrids();
+        } else {
+            s_.showRowHighlight();
+        }
+    }
+    void showPipeAgain(bool firstLocation) override
+    {
+        if (firstLocation)
+            s_.position_.location = 0;
+        s_.showPipeAgain();
+    }
+    void showClearedPipe() override
+    {
+        showPipeAgain(true);
+        // The tree shows the cleared pipe without a name; the menu shows "----".
+        s_.names_.nodes[s_.position_.service * NodesPerService + s_.position_.pipe + 1].clear();
+    }
+
+    // ---- ShownService ----
+    ServiceFile &loadedFile() override
+    {
+        s_.requireServiceLoaded();
+        return s_.file_;
+    }
+    fs::path filePath() const override { return s_.currentFilePath(); }
+
+    // ---- OutputSource ----
+    std::vector<std::string> tabCaptions() const override { return s_.tabCaptions(); }
+    std::string serviceName() const override { return s_.names_.services[s_.position_.service]; }
+    void selectBasis(Basis basis) override { s_.basis_ = basis; }
+
+    // ---- FolderHost ----
+    int service() const override { return s_.position_.service; }
+    const fs::path &dataFolder() const override { return s_.dataFolder_; }
+    std::optional<bool> askToSave(bool withBack) override { return s_.askToSave(withBack); }
+    void adoptFolder(const fs::path &folder, TreeNames &&names, ServiceFile &&file) override
+    {
+        s_.dataFolder_ = folder;
+        s_.names_ = std::move(names);
+        s_.file_ = std::move(file);
+        s_.serviceLoaded_ = true;
+        s_.outside_.settled();
+        s_.modified_ = false;
+        s_.reportDamage();
+        s_.loadPipe(0);
+        s_.selectPipeNode();
+    }
+    void savedInto(const fs::path &folder) override { s_.dataFolder_ = folder; }
+
+private:
+    MainSession &s_;
+};
+
 MainSession::MainSession(MainUserInterface &ui, fs::path programPath, std::string argument)
     : ui_(ui), programPath_(std::move(programPath)), programDir_(programPath_.parent_path()),
-      homes_(homesOf(programDir_)), argument_(std::move(argument)), information_(ui, homes_)
+      homes_(homesOf(programDir_)), argument_(std::move(argument)), seams_(std::make_unique<PartSeams>(*this)),
+      information_(ui, homes_), editing_(*seams_, *seams_, modified_, ui), outputs_(*seams_, ui, homes_),
+      folders_(*seams_, modified_, ui, homes_)
 {
     makeUserFolders(homes_);
     windowRect_ = readWindowPlacement(iniPath(), ui_.workArea());
@@ -45,6 +125,8 @@ MainSession::MainSession(MainUserInterface &ui, fs::path programPath, std::strin
     if (edition_ == Edition::Network)
         dataFolder_ = datafolder::networkFolder(homes_.settings, dataFolder_);
 }
+
+MainSession::~MainSession() = default;
 
 void MainSession::start()
 {
@@ -495,7 +577,6 @@ void MainSession::settingsLeft(const SettingsControls &c)
 
 void MainSession::applySettings(const SettingsControls &c)
 {
-    const MainEditing::Step step(editing_);
     if (!pipeLoaded_) {
         ui_.notice(velmoktext::NoPipeNotice, controltext::NoticeButton);
         return;
@@ -506,13 +587,10 @@ void MainSession::applySettings(const SettingsControls &c)
         if (PercentRange.holds(c.percent[i]))
             continue;
         ++controlsRevision_;
-        checkFieldValue(std::string("掛け率 ") + (i == 0 ? std::string("原価") : "LEVEL" + std::to_string(i)),
-                        c.percent[i], PercentRange);
+        checkFieldValue(velmoktext::percentFieldName(static_cast<int>(i)), c.percent[i], PercentRange);
     }
-    editing_.takeSnapshot();
     controls_ = c;
-    table_.applyBasicSettings(basicSettingsOf(c), currentBlock());
-    modified_ = true;
+    editing_.applySettings(basicSettingsOf(c));
 }
 
 } // namespace velmo

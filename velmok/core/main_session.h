@@ -1,8 +1,9 @@
 #pragma once
 // The whole state of the composite unit price manager's main window, without a widget: start-up,
 // services, pipes, locations, price bases, the 基本設定 panel, save and close. The commands of
-// editing, outputs, the data folder and the information menu are parts of their own that work on
-// this state. The window forwards its events here and shows what it reads back.
+// editing, outputs, the data folder and the information menu are parts of their own: each is
+// handed only the views of this state it works on (main_seams.h), never the session itself.
+// The window forwards its events here and shows what it reads back.
 #include "velmok/core/calc.h"
 #include "velmok/core/data_folder.h"
 #include "velmok/core/grid_editing.h"
@@ -44,6 +45,9 @@ public:
     // Creating the main window: reads the INI position (pulled back into the work area),
     // chooses the edition from the program file name and prepares the data folder.
     MainSession(MainUserInterface &ui, std::filesystem::path programPath, std::string argument);
+    ~MainSession();
+    MainSession(const MainSession &) = delete;
+    MainSession &operator=(const MainSession &) = delete;
 
     // Showing the window: service names, tree and menus, the service and pipe of the command
     // line, focus on row 1, not modified. A service file that cannot be read is named in the
@@ -152,9 +156,8 @@ public:
     std::filesystem::path iniPath() const { return homes_.settings / iniFileOf(programPath_).filename(); }
 
 private:
-    friend class MainEditing;
-    friend class MainOutputs;
-    friend class MainFolders;
+    // The views of this state that the parts are handed (main_seams.h).
+    class PartSeams;
 
     // Opens another service's file; false when "戻る" was chosen at the save question, and
     // nothing changed.
@@ -207,11 +210,12 @@ private:
     ServiceFile file_;
     WorkingTable table_;
     SettingsControls controls_;
-    InformationCommands information_;
-    MainEditing editing_{*this};
-    MainOutputs outputs_{*this};
-    MainFolders folders_{*this};
     OutsideChange outside_;
+    std::unique_ptr<PartSeams> seams_;
+    InformationCommands information_;
+    MainEditing editing_;
+    MainOutputs outputs_;
+    MainFolders folders_;
 };
 
 } // namespace velmo

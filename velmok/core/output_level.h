@@ -2,8 +2,10 @@
 // The choices of the output level dialog Tflevel_select, shared by the session that acts on
 // them and the window that asks for them.
 #include "base/errors.h"
+#include "velmok/core/velmok_texts.h"
 #include "pricefile/pricing_rules.h"
 
+#include <iterator>
 #include <string>
 
 namespace velmo {
@@ -19,8 +21,8 @@ struct OutputLevelChoice {
 
 // The captions of the dialog's radio buttons level1 … level6.
 constexpr int OutputLevelCount = 6;
-inline constexpr const char *OutputLevelCaptions[OutputLevelCount] = {"LEVEL1", "LEVEL2", "LEVEL3",
-                                                                      "LEVEL4", "LEVEL5", "原　価"};
+using velmoktext::OutputLevelCaptions;
+static_assert(std::size(OutputLevelCaptions) == OutputLevelCount);
 
 // Whether a basis is one the tables are taken out at: LEVEL1 … LEVEL5 and NET, not the list price.
 constexpr bool isOutputBasis(Basis b) { return basisNumber(b) >= 1 && basisNumber(b) <= OutputLevelCount; }
@@ -28,7 +30,7 @@ constexpr bool isOutputBasis(Basis b) { return basisNumber(b) >= 1 && basisNumbe
 inline void requireOutputBasis(Basis b)
 {
     if (!isOutputBasis(b))
-        throw RangeError("出力する単価の種類 " + std::to_string(basisNumber(b)) + " は 1 から 6 の範囲にありません");
+        throw RangeError(velmoktext::outputBasisRangeText(basisNumber(b)));
 }
 
 } // namespace velmo

@@ -1,4 +1,5 @@
 #include "velmok/core/print_handoff.h"
+#include "velmok/core/velmok_texts.h"
 
 #include "base/cp932.h"
 #include "base/errors.h"
@@ -19,10 +20,11 @@ struct Era {
     const char *name;
 };
 
-// Newest first.
+// Newest first; the names are velmoktext::EraNames in the same order.
 constexpr Era Eras[] = {
-    {{2019, 5, 1}, "令和"}, {{1989, 1, 8}, "平成"}, {{1926, 12, 25}, "昭和"},
-    {{1912, 7, 30}, "大正"}, {{1868, 9, 8}, "明治"},
+    {{2019, 5, 1}, velmoktext::EraNames[0]}, {{1989, 1, 8}, velmoktext::EraNames[1]},
+    {{1926, 12, 25}, velmoktext::EraNames[2]}, {{1912, 7, 30}, velmoktext::EraNames[3]},
+    {{1868, 9, 8}, velmoktext::EraNames[4]},
 };
 
 bool onOrAfter(CalendarDate d, CalendarDate start)
@@ -82,12 +84,12 @@ std::string japaneseEraYear(CalendarDate date)
 std::string japaneseWeekday(CalendarDate date)
 {
     using namespace std::chrono;
-    static const char *const Names[7] = {"日", "月", "火", "水", "木", "金", "土"};
+    const auto &Names = velmoktext::WeekdayNames;
     const year_month_day ymd{year{date.year}, month{static_cast<unsigned>(date.month)},
                              day{static_cast<unsigned>(date.day)}};
     if (!ymd.ok())
-        throw RangeError("日付 " + fourDigits(date.year) + "-" + twoDigits(date.month) + "-" + twoDigits(date.day) +
-                         " はありません");
+        throw RangeError(velmoktext::noSuchDateText(fourDigits(date.year) + "-" + twoDigits(date.month) + "-" +
+                                                    twoDigits(date.day)));
     return Names[weekday{sys_days{ymd}}.c_encoding()];
 }
 
@@ -95,7 +97,7 @@ std::string printBasisLabel(Basis basis)
 {
     requireOutputBasis(basis);
     if (basis == Basis::Net)
-        return "(仕切)";
+        return velmoktext::NetPrintLabel;
     return "(Level" + std::to_string(basisNumber(basis)) + ")";
 }
 

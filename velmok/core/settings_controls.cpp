@@ -1,4 +1,5 @@
 #include "velmok/core/settings_controls.h"
+#include "velmok/core/velmok_texts.h"
 
 #include "pricefile/registration_lists.h"
 
@@ -6,7 +7,7 @@
 
 namespace velmo {
 
-const std::array<const char *, 6> PriceCodeEntries = {"有効桁1", "有効桁10", "有効桁100", "有効桁1000", "有効3桁", "有効4桁"};
+const std::array<const char *, 6> PriceCodeEntries = std::to_array(velmoktext::PriceCodeEntries);
 const std::array<const char *, 3> FracAddendEntries = FractionAddendEntries;
 const std::array<const char *, 3> SigAddendEntries = SignificantAddendEntries;
 

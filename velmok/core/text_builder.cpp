@@ -1,4 +1,5 @@
 #include "velmok/core/text_builder.h"
+#include "velmok/core/velmok_texts.h"
 
 #include "base/cp932.h"
 #include "base/errors.h"
@@ -24,7 +25,7 @@ std::string printTextField(const std::string &text)
 std::vector<std::string> locationTabCaptions(const WorkingTable &table)
 {
     if (table.refrigerant())
-        return {"一般"};
+        return {velmoktext::RefrigerantTabCaption};
     std::vector<std::string> tabs;
     for (int loc = 0; loc < LocationsPerPipe; ++loc)
         tabs.push_back(table.row(workingRow(loc, RowsPerLocation)).rec.caption.text());

@@ -3,8 +3,10 @@
 // data all come from this one builder. Each location gives its 14 size rows; every field,
 // the last of a line included, is followed by the separator.
 #include "velmok/core/calc.h"
+#include "velmok/core/velmok_texts.h"
 #include "velmok/core/output_level.h"
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,9 +16,8 @@ namespace velmo {
 enum class OutputMode { File = 0, Clipboard = 1, Print = 2 };
 
 // The twelve headings of the heading line, with their inner spaces.
-inline constexpr const char *OutputHeadings[12] = {"呼び径",   "単位", "採用単価", "材料単価",
-                                                   "所要材料", "継  手", "接合材等", "支持金物",
-                                                   "配管工",   "はつり補修", "その他", "合   計"};
+using velmoktext::OutputHeadings;
+static_assert(std::size(OutputHeadings) == 12);
 
 // The captions of the location tabs of a pipe: the four location names, or the single tab
 // "一般" of a pipe in refrigerant mode.

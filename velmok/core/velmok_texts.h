@@ -2,15 +2,25 @@
 // The texts the composite unit price manager shows the person: titles, questions, notices,
 // refusals and prompts, each written once. A text with a name or a value in it is a function
 // of them. The captions and drop-down entries of the sheet set-up dialog stay with that
-// dialog's state (sheet_setup.h); the shared box buttons are in control_texts.h.
+// dialog's state (sheet_setup.h); the shared box buttons are in shared_texts.h.
 #include "base/shared_texts.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace velmo::velmoktext {
+
+// ---- names the data begin with ----
+// The services of a new data folder's names file, 1–10.
+inline constexpr std::array<const char *, 10> DefaultServiceNames = {"給水",   "排水",   "通気", "給湯", "消火",
+                                                                     "冷温水", "冷却水", "蒸気", "油",   "冷媒"};
+// The eras of a printed date, newest first, and the days of the week from Sunday.
+inline constexpr std::array<const char *, 5> EraNames = {"令和", "平成", "昭和", "大正", "明治"};
+inline constexpr std::array<const char *, 7> WeekdayNames = {"日", "月", "火", "水", "木", "金", "土"};
 
 // ---- the window ----
 inline constexpr const char *Title = "Velmaro";
@@ -100,6 +110,82 @@ inline std::string compareCountText(size_t rows) { return "違い: " + std::to_s
 using controltext::printProgramMissingText;
 using controltext::printProgramNotStartedText;
 
+// ---- the tables, the grids and the dialogs of the core ----
+// The working row an error names: "管材「…」 一般 3 行目（20A）"; a row without a size has no
+// size in brackets.
+inline std::string rowLabelText(const std::string &pipe, const std::string &place, int row,
+                                const std::optional<std::string> &size)
+{
+    std::string label = (pipe.empty() ? std::string("名称のない管材") : "管材「" + pipe + "」") + " " + place + " " +
+                        std::to_string(row) + " 行目";
+    if (size)
+        label += "（" + *size + "）";
+    return label;
+}
+// The single location tab of a refrigerant pipe.
+inline constexpr const char *RefrigerantTabCaption = "一般";
+// The heading rows of the rate grid (a refrigerant pipe's columns 5–7 and 9 differ) and of the
+// material price grid.
+inline constexpr const char *RateGridHeadings[] = {"No",       "採用単価", "複合単価", "提出単価",   "管",    "継 手 類",
+                                                   "接 合 材", "支持金物", "配 管 工", "はつり補修", "その他"};
+inline constexpr const char *RefrigerantJointHeading = "継手接合等";
+inline constexpr const char *RefrigerantSupportHeading = "支持金物";
+inline constexpr const char *RefrigerantSundriesHeading = "雑 材 料";
+inline constexpr const char *PriceGridHeadings[] = {"No", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5", "原　価", "定　価"};
+// The headings of the tables taken out (CSV, clipboard, print data).
+inline constexpr const char *OutputHeadings[] = {"呼び径",   "単位",   "採用単価", "材料単価",   "所要材料", "継  手",
+                                                 "接合材等", "支持金物", "配管工",   "はつり補修", "その他",   "合   計"};
+// The Excel file's sheet: its title, the labels of its heading rows and the column groups.
+inline constexpr const char *XlsxTitle = "複合単価表";
+inline constexpr const char *XlsxPipeLabel = "管材名";
+inline constexpr const char *XlsxPipeNameSeparator = "　"; // between the pipe's three names
+inline constexpr const char *XlsxPlaceLabel = "施工場所";
+inline constexpr const char *XlsxBasisLabel = "出力単価";
+inline constexpr const char *XlsxLabourLabel = "基礎工費（１人工）";
+inline constexpr const char *XlsxRatesGroup = "歩掛";
+inline constexpr const char *XlsxAmountsGroup = "金額";
+// The output level dialog's radio buttons level1 … level6, and the basis it may not give.
+inline constexpr const char *OutputLevelCaptions[] = {"LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5", "原　価"};
+inline std::string outputBasisRangeText(int basis)
+{
+    return "出力する単価の種類 " + std::to_string(basis) + " は 1 から 6 の範囲にありません";
+}
+// The print data's label of the net basis (the levels are "(Level1)" …).
+inline constexpr const char *NetPrintLabel = "(仕切)";
+inline std::string noSuchDateText(const std::string &date) { return "日付 " + date + " はありません"; }
+// The price-level dialog: the groups 端数処理 and 計算方法と掛率, its execute button, and a
+// choice it does not have.
+inline constexpr const char *LevelAddendCaptions[] = {"四捨五入", "切り上げ", "切り捨て"};
+inline constexpr const char *LevelMethodCaptions[] = {"提 出=定価×掛 率％", "提 出=原 価×割増率％"};
+inline constexpr const char *LevelExecuteCaption = "実 行";
+inline std::string noSuchChoiceText(int choice) { return "選択肢 " + std::to_string(choice) + " はありません。"; }
+// The 基本設定 panel: the entries of 有効桁 and the name of a percentage field in its errors.
+inline constexpr const char *PriceCodeEntries[] = {"有効桁1", "有効桁10", "有効桁100", "有効桁1000", "有効3桁", "有効4桁"};
+inline std::string percentFieldName(int level)
+{
+    return std::string("掛け率 ") + (level == 0 ? std::string("原価") : "LEVEL" + std::to_string(level));
+}
+// A labour price in the preview of 労務単価改定: "基礎工費 LEVEL1".
+inline std::string labourPriceLabel(const std::string &basis) { return "基礎工費 " + basis; }
+// The display layout: the prompts of a uniform cell width per grid, and a layout file that was
+// unreadable at the start.
+inline constexpr const char *UniformWidthPrompts[] = {"歩掛表のセル幅を入力", "提出単価表のセル幅を入力",
+                                                      "複合単価表のセル幅を入力"};
+inline std::string layoutNotOverwrittenText(const std::filesystem::path &file)
+{
+    return "表示設定ファイル " + file.string() + " は起動時に読み込めなかったため、上書きしません。";
+}
+// The command line "管種;管材": a number out of range, said before number 1 is opened.
+inline constexpr const char *ArgumentServiceField = "管種";
+inline constexpr const char *ArgumentPipeField = "管材";
+inline std::string argumentNumberRefusal(const std::string &what, const std::string &text, int max)
+{
+    return "コマンドラインの" + what + "番号 " + text + " はありません (1〜" + std::to_string(max) + ")。" + what +
+           " 1 を開きます。";
+}
+// Between the names of the programs tried, in a notice.
+inline constexpr const char *ListSeparator = "、";
+
 // ---- the small commands of Information(&I) ----
 inline constexpr const char *NotepadName = "メモ帳";
 inline constexpr const char *CalculatorName = "電卓";
@@ -137,5 +223,71 @@ inline std::string screenResolutionText(int width, int height)
 }
 inline const std::string ReleaseText = std::string(Title) + "\nRelease 20040815A";
 inline const std::string VersionText = std::string(Title) + "\nVersion2.20";
+
+} // namespace velmo::velmoktext
+
+// ---- velmok-cli ----
+namespace velmo::velmoktext {
+
+inline constexpr const char *CliName = "velmok-cli";
+// The usage lines after the export formats, and the notes on the commands.
+inline constexpr const char *CliUsageTail =
+    "        velmok-cli pdf FILE [--level L] OUT.pdf\n"
+    "        velmok-cli level FILE [--pipe P] --levels L1,L2,L3,L4,L5 [--method list|cost]\n"
+    "                   [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write [--force]]\n"
+    "        velmok-cli revise-labour FILE (--pipe P | --all) --percent P [--unit 1|10|100|1000]\n"
+    "                   [--round up|down|half] [--write [--force]]\n";
+inline constexpr const char *CliUsageNotes =
+    "  P: 管材 1 … 20   L: 1 … 5 LEVEL1 … LEVEL5、6 原価\n"
+    "  revise-labour: 基礎工費 (すべての単価の種類) を P % 上げ下げし、U 円単位に丸めて計算し直します。\n"
+    "                 --write がなければ改定内容を JSON で表示するだけでファイルは変えません\n"
+    "  --write: 計算した結果をファイルに書き戻します。読み込んだ後にほかのプログラムが変更したファイルには\n"
+    "           書き込まず終了状態 3 で終わります (--force で上書き)。読み取り専用のファイルには書き込みません\n"
+    "           (終了状態 2)\n";
+// The usage errors of its options, each naming the value given.
+inline std::string badPipeOptionText(const std::string &given)
+{
+    return "--pipe には 1 から 20 までの管材番号を指定してください ('" + given + "')";
+}
+inline std::string badLevelOptionText(const std::string &given)
+{
+    return "--level には単価の種類 1 から 6 (LEVEL1 … LEVEL5、6 原価) を指定してください ('" + given + "')";
+}
+inline constexpr const char *NoPipeNumberText = "--pipe の後に管材番号がありません";
+inline constexpr const char *NoLevelText = "--level の後に単価の種類がありません";
+inline std::string badMethodOptionText(const std::string &given)
+{
+    return "--method には list か cost を指定してください ('" + given + "')";
+}
+// --unit and --addend: the values the price-level dialog offers, listed "1、10、100".
+inline std::string notAChoiceText(const std::string &option, const std::vector<std::string> &choices,
+                                  const std::string &given)
+{
+    std::string list;
+    for (const std::string &c : choices)
+        list += (list.empty() ? "" : "、") + c;
+    return option + " には " + list + " のどれかを指定してください ('" + given + "')";
+}
+inline std::string fiveLevelsText(const std::string &given) { return "--levels には 5 つの割合を指定してください ('" + given + "')"; }
+inline std::string levelNotPercentText(const std::string &item) { return "--levels: '" + item + "' は割合ではありません"; }
+inline std::string levelNegativeText(const std::string &item) { return "--levels: '" + item + "' は負の値です"; }
+// Files: one more than the command takes (OUT when it takes one, else FILE), or too few.
+inline std::string secondCliFileText(bool out, const std::string &given)
+{
+    return std::string(out ? "OUT" : "FILE") + " が 2 つ以上あります ('" + given + "')";
+}
+inline std::string cliNeedsFileText(const std::string &command) { return command + " には FILE が必要です"; }
+inline std::string cliNeedsOutText(const std::string &command) { return command + " には FILE と OUT が必要です"; }
+inline std::string cliNeedsPipeText(const std::string &command) { return command + " には --pipe P が必要です"; }
+inline constexpr const char *LevelNeedsLevelsText = "level には --levels L1,L2,L3,L4,L5 が必要です";
+inline constexpr const char *ForceWithoutWriteText = "--force は --write と一緒に指定してください";
+// new: never over a file that is there.
+inline std::string fileExistsText(const std::filesystem::path &file) { return "ファイル " + file.string() + " はすでにあります"; }
+// pdf: the scratch folder's task, and a file without a named pipe.
+inline constexpr const char *PdfScratchTask = "PDF出力";
+inline std::string noNamedPipeText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " には名前のある管材がありません";
+}
 
 } // namespace velmo::velmoktext

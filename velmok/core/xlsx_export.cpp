@@ -1,4 +1,5 @@
 #include "velmok/core/xlsx_export.h"
+#include "velmok/core/velmok_texts.h"
 
 #include "pricework/xlsx_book.h"
 #include "handoff/handoff_files.h"
@@ -18,18 +19,18 @@ void writeSheet(XlsxBook &book, lxw_worksheet *ws, const WorkingTable &table, co
 {
     const bool refrigerant = table.refrigerant();
     lxw_format *label = book.format("", true, false);
-    book.writeText(ws, 0, 0, "複合単価表", book.format("", true, false));
+    book.writeText(ws, 0, 0, velmoktext::XlsxTitle, book.format("", true, false));
     std::string pipe = table.row(1).rec.name.text();
     for (int r = 2; r <= 3; ++r)
         if (!table.row(r).rec.name.empty())
-            pipe += "　" + table.row(r).rec.name.text();
-    book.writeText(ws, 1, 0, "管材名", label);
+            pipe += velmoktext::XlsxPipeNameSeparator + table.row(r).rec.name.text();
+    book.writeText(ws, 1, 0, velmoktext::XlsxPipeLabel, label);
     book.writeText(ws, 1, 2, pipe, nullptr);
-    book.writeText(ws, 2, 0, "施工場所", label);
+    book.writeText(ws, 2, 0, velmoktext::XlsxPlaceLabel, label);
     book.writeText(ws, 2, 2, location, nullptr);
-    book.writeText(ws, 3, 0, "出力単価", label);
+    book.writeText(ws, 3, 0, velmoktext::XlsxBasisLabel, label);
     book.writeText(ws, 3, 2, OutputLevelCaptions[basisNumber(basis) - 1], nullptr);
-    book.writeText(ws, 3, 4, "基礎工費（１人工）", label);
+    book.writeText(ws, 3, 4, velmoktext::XlsxLabourLabel, label);
     const Currency labour = table.row(LabourRow).rec.slots[labourSlot(basis)];
     book.writeNumber(ws, 3, 6, static_cast<double>(labour.toLongDouble()),
                      book.format(xlsxNumberFormat(true, decimalsOf(labour)), false, false));
@@ -40,8 +41,8 @@ void writeSheet(XlsxBook &book, lxw_worksheet *ws, const WorkingTable &table, co
     const char *single[4] = {OutputHeadings[0], OutputHeadings[1], OutputHeadings[2], OutputHeadings[3]};
     for (int c = 0; c < 4; ++c)
         book.mergeRange(ws, GroupRow, c, HeadingRow, c, single[c], heading);
-    book.mergeRange(ws, GroupRow, 4, GroupRow, 10, "歩掛", heading);
-    book.mergeRange(ws, GroupRow, 11, GroupRow, 17, "金額", heading);
+    book.mergeRange(ws, GroupRow, 4, GroupRow, 10, velmoktext::XlsxRatesGroup, heading);
+    book.mergeRange(ws, GroupRow, 11, GroupRow, 17, velmoktext::XlsxAmountsGroup, heading);
     book.mergeRange(ws, GroupRow, 18, HeadingRow, 18, OutputHeadings[11], heading);
     for (int i = 0; i < 7; ++i) {
         const char *name = (refrigerant ? handoff::RefrigerantPartNames : handoff::PartNames)[i];
@@ -99,7 +100,7 @@ void writeSheet(XlsxBook &book, lxw_worksheet *ws, const WorkingTable &table, co
 
 std::string worksheetName(const std::string &caption, int location, const std::vector<std::string> &taken)
 {
-    return safeSheetName(caption, "場所" + std::to_string(location + 1), taken);
+    return safeSheetName(caption, changetext::locationNumberText(location), taken);
 }
 
 std::string xlsxWorkbookBytes(const WorkingTable &table, const std::vector<std::string> &tabs, Basis basis,

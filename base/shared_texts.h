@@ -854,3 +854,15 @@ inline constexpr const char *PercentColumn = "増減率(%)";
 inline std::string locationNumberText(int location) { return "場所" + std::to_string(location + 1); }
 
 } // namespace velmo::changetext
+
+// ---- the registration programs, torvik and selvan ----
+namespace velmo::controltext {
+
+// A size row in a revision's preview or report: its size, or "3 行目" by its number from 1 when
+// it has none.
+inline std::string sizeRowLabel(const std::string &size, int rowFrom1)
+{
+    return size.empty() ? std::to_string(rowFrom1) + " 行目" : size;
+}
+
+} // namespace velmo::controltext

@@ -7,7 +7,8 @@
 //   readForEditing(path) → the bytes when a block is chosen (selvan creates a missing file);
 //   read(path) → the bytes, which must be there;
 //   namesOf(bytes), blockOf(bytes, index), readBlock(path, index) (raises the range error),
-//   write(path, index, block, asRead) → the bytes written, swap(path, a, b).
+//   write(path, index, block, asRead) → the bytes written, writeBlocks(path, [(index, block)],
+//   asRead) the same for several blocks in one write, swap(path, a, b).
 #include "registration/core/block_session.h"
 #include "base/errors.h"
 #include "base/fileio.h"

@@ -29,6 +29,11 @@ struct EquipmentFileFormat {
     {
         return writeEquipmentBlock(path, index, b, asRead);
     }
+    static std::string writeBlocks(const std::filesystem::path &path, const std::vector<std::pair<int, Block>> &blocks,
+                                   const BlocksAsRead &asRead)
+    {
+        return writeEquipmentBlocks(path, blocks, asRead);
+    }
     static void swap(const std::filesystem::path &path, int a, int b) { swapEquipmentBlocks(path, a, b); }
 };
 

@@ -30,6 +30,11 @@ struct PipeFileFormat {
     {
         return writePipeBlock(path, index, b, asRead);
     }
+    static std::string writeBlocks(const std::filesystem::path &path, const std::vector<std::pair<int, Block>> &blocks,
+                                   const BlocksAsRead &asRead)
+    {
+        return writePipeBlocks(path, blocks, asRead);
+    }
     static void swap(const std::filesystem::path &path, int a, int b) { swapPipeBlocks(path, a, b); }
 };
 

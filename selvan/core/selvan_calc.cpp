@@ -90,7 +90,7 @@ void reviseListPrices(EquipmentBlock &b, int index, const PriceRevision &revisio
     for (int row = 0; row < EquipmentSizeRows; ++row) {
         const std::string size = b[row].caption.text();
         revise(b[row].values[materialSlot(Basis::List)], revision, preview, index, name,
-               size.empty() ? std::to_string(row + 1) + " 行目" : size);
+               controltext::sizeRowLabel(size, row + 1));
     }
 }
 

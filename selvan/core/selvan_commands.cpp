@@ -48,18 +48,6 @@ void SelvanSession::cellTextStored(int col, int row)
         typed_.reset(); // typed back to what it showed
 }
 
-bool SelvanSession::gridSheetKey(int vk, bool ctrl)
-{
-    const Step step(*this);
-    return entry_.sheetKey(vk, ctrl);
-}
-
-void SelvanSession::pasteFromSheet()
-{
-    const Step step(*this);
-    entry_.pasteClipboard();
-}
-
 void SelvanSession::commitTypedCell()
 {
     const Step step(*this);
@@ -133,11 +121,6 @@ void SelvanSession::showAgain()
     showBlock();
 }
 
-void SelvanSession::markModified()
-{
-    setModified();
-}
-
 // ---------------------------------------------------------------- copy and paste
 
 void SelvanSession::copyAll()
@@ -169,14 +152,6 @@ void SelvanSession::copyAllClicked()
 {
     commitTypedCell();
     copyAll();
-}
-
-void SelvanSession::pasteAllClicked()
-{
-    const Step step(*this);
-    commitTypedCell();
-    pasteAll();
-    setModified();
 }
 
 // The installation cost commands share the block clipboard with the whole-block copy: the
@@ -233,62 +208,11 @@ void SelvanSession::sizeSet(int start)
     setModified();
 }
 
-// ---------------------------------------------------------------- a supplier's price list
+// ---------------------------------------------------------------- prices changed by a command
 
-ImportTarget SelvanSession::importTarget() const
+void SelvanSession::changePrices(const std::function<void(EquipmentBlock &)> &edit)
 {
-    return importTargetOf(working());
-}
-
-void SelvanSession::importPriceList()
-{
-    commitTypedCell();
-    if (const auto preview = askPriceImport(ui_, importTarget()))
-        applyImport(*preview);
-}
-
-void SelvanSession::applyImport(const ImportPreview &preview)
-{
-    const Step step(*this);
-    commitTypedCell();
-    if (preview.matched() == 0)
-        return;
-    change(controls_, [&](EquipmentBlock &b) { setListPrices(b, preview); });
-    setModified();
-}
-
-void SelvanSession::revisePrices()
-{
-    const Step step(*this);
-    std::vector<int> all(EquipmentBlockCount);
-    for (int i = 0; i < EquipmentBlockCount; ++i)
-        all[i] = i;
-    const auto choice = ui_.askRevision(listRevisionDialogText(), [&](const RevisionChoice &c) {
-        RevisionPreview p;
-        if (c.scope == 0) {
-            EquipmentBlock b = working();
-            reviseListPrices(b, blockIndex(), c.revision, p);
-        } else {
-            reviseEquipmentBlocks(equipmentRecordsOf(readEquipmentFileBytes(dataPath())), all, c.revision, p);
-            p.refusal = wholeFileRevisionRefusal();
-        }
-        return p;
-    });
-    if (!choice)
-        return;
-    RevisionPreview p;
-    if (choice->scope == 0) {
-        change(controls_, [&](EquipmentBlock &b) { reviseListPrices(b, blockIndex(), choice->revision, p); });
-        setModified();
-        return;
-    }
-    const std::string data = readEquipmentFileBytes(dataPath());
-    const auto blocks = reviseEquipmentBlocks(equipmentRecordsOf(data), all, choice->revision, p);
-    reviseWholeFile(revisionSummaryText(p, controltext::RevisionBlockHeading), [&] {
-        // Every block was read for the summary: one another program changed since is not lost.
-        writeEquipmentBlocks(dataPath(), blocks, blocksAsRead(data, all, EquipmentBlockBytes));
-        return p.blocks;
-    });
+    change(controls_, edit);
 }
 
 } // namespace velmo

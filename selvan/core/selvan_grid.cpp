@@ -1,26 +1,17 @@
 #include "selvan/core/selvan_grid.h"
 
-
 namespace velmo {
 
 void setupEquipmentGrid(StrColGridModel &g)
 {
     g.BeginLoad();
-    g.SetColCount(EquipmentGridCols);
-    g.SetRowCount(EquipmentGridRows);
-    g.SetFixedCols(1);
-    g.SetFixedRows(1);
-    for (int c = 0; c < EquipmentGridCols; ++c)
-        g.SetColWidths(c, EquipmentGridWidths[c]);
+    setUpRegistrationGrid(g, EquipmentGridWidths);
     for (int r = 0; r < EquipmentGridRows; ++r)
-        g.SetRowHeights(r, EquipmentGridRowHeight);
+        g.SetRowHeights(r, RegistrationGridRowHeight);
     GridFont font = g.Font();
-    font.family = EquipmentGridFont;
-    font.pixelSize = EquipmentGridFontPixels;
+    font.family = RegistrationGridFont;
+    font.pixelSize = RegistrationGridFontPixels;
     g.SetFont(font);
-    g.SetFixedColor(EquipmentFixedColor);
-    g.SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect | goEditing);
-    g.SetFocusCellFontColorEnabled(true);
     g.SetLayout(tlTop);
     g.SetFixedLayout(tlTop);
     for (int c = 0; c < EquipmentGridCols; ++c) {

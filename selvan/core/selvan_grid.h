@@ -2,22 +2,17 @@
 // The grid StrColGrid1 of the equipment registration program without its window: its set-up
 // (4 columns, 15 rows, widths, font, colours and cell looks).
 #include "grid/core/strcolgrid_model.h"
+#include "registration/core/registration_grid.h"
 
 #include <array>
 
 namespace velmo {
 
 constexpr int EquipmentGridCols = 4;  // No, size text, material price, labour rate or installation cost
-constexpr int EquipmentGridRows = 15; // the heading row and the 14 size rows
+constexpr int EquipmentGridRows = RegistrationGridRows;
 constexpr std::array<int, EquipmentGridCols> EquipmentGridWidths = {20, 287, 81, 80};
-constexpr int EquipmentGridRowHeight = 17;
-constexpr TColor EquipmentFixedColor{10652814};
-constexpr const char *EquipmentGridFont = "ＭＳ ゴシック";
-constexpr int EquipmentGridFontPixels = 15;
 
 // Sizes, fixed cells, font, colours, options, and the cell looks: headings white, centred and
 // one pixel thick; column 0 centred in white; column 1 left; columns 2 and 3 right.
 void setupEquipmentGrid(StrColGridModel &grid);
-
-
 } // namespace velmo

@@ -1,7 +1,7 @@
 #include "selvan/core/selvan_price_list.h"
 
-#include "base/shared_texts.h"
-#include "base/errors.h"
+#include "registration/core/equipment_block_file.h"
+#include "registration/core/registration_price_list.h"
 #include "selvan/core/selvan_texts.h"
 #include "pricefile/registration_lists.h"
 
@@ -25,18 +25,14 @@ PriceListBlock selvanPriceListBlock(int index, const EquipmentBlock &block, cons
     b.index = index;
     b.names = {name};
     b.unit = unit;
-    for (int row = 0; row < EquipmentSizeRows; ++row) {
-        const EquipmentRecord &r = block[row];
-        if (!hasName(r.caption.text()))
-            continue;
-        PriceListRow line{r.caption.text(), {}};
-        for (int tab = 0; tab < PriceTabCount; ++tab)
-            line.prices.push_back(r.values[materialSlot(basisOfTab(tab))]);
-        line.prices.push_back(r.values[eqslot::LabourRate]);
-        for (int tab = 0; tab < PriceTabCount; ++tab)
-            line.prices.push_back(r.values[installationSlot(basisOfTab(tab))]);
-        b.rows.push_back(std::move(line));
-    }
+    addNamedSizeRows(b, block, EquipmentSizeRows, [](const EquipmentRecord &r) { return r.caption.text(); },
+                     [](const EquipmentRecord &r) {
+                         std::vector<Currency> prices;
+                         addTabPrices(prices, r.values, materialSlot);
+                         prices.push_back(r.values[eqslot::LabourRate]);
+                         addTabPrices(prices, r.values, installationSlot);
+                         return prices;
+                     });
     return b;
 }
 
@@ -44,15 +40,9 @@ PriceList emptySelvanPriceList() { return PriceList{selvan::PriceListTitle, selv
 
 PriceList selvanPriceList(const std::filesystem::path &file, std::optional<int> only)
 {
-    const std::string bytes = readEquipmentFileBytes(file);
-    PriceList list = emptySelvanPriceList();
-    for (const int i : priceListBlocks(equipmentNamesOf(bytes), only)) {
-        if (i < 0 || i >= EquipmentBlockCount)
-            throw RangeError(controltext::noSuchBlockText(i));
-        const EquipmentBlock block = equipmentBlockOf(bytes, i);
-        list.blocks.push_back(selvanPriceListBlock(i, block, block[0].name.text(), block[0].unit.text()));
-    }
-    return list;
+    return filePriceList<EquipmentFileFormat>(file, only, emptySelvanPriceList(), [](int i, const EquipmentBlock &block) {
+        return selvanPriceListBlock(i, block, block[0].name.text(), block[0].unit.text());
+    });
 }
 
 } // namespace velmo

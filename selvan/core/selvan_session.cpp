@@ -50,9 +50,8 @@ Basis existingTabBasis(int tab)
 
 SelvanSession::SelvanSession(UserInterface &ui, StrColGridModel &grid, const fs::path &programPath,
                              const std::string &argument)
-    : EquipmentStoreHolder(dataPathOf(programPath, argument)), BlockSession(ui, store),
-      gridMenu_(gridMenuOf(programPath)), programDir_(programPath.parent_path()), unitText_(DefaultUnit),
-      grid_(grid)
+    : RegistrationSession(ui, grid, dataPathOf(programPath, argument)), gridMenu_(gridMenuOf(programPath)),
+      programDir_(programPath.parent_path()), unitText_(DefaultUnit)
 {
     const LaunchArgument a = parseArgument(argument);
     setLaunch(a.launchTag, a.blockIndex, a.refused);
@@ -96,9 +95,9 @@ std::string SelvanSession::titleStrip() const
     return ductFlag_ == "1" ? selvan::DuctTitle : selvan::PipingTitle;
 }
 
-std::array<std::string, SelvanStatusPanels> SelvanSession::statusPanels() const
+ProgramHomes SelvanSession::programHomes() const
 {
-    return {launchTag(), std::to_string(blockIndex()), ductFlag_, controltext::readOnlyMark(readOnly()) + dataPath().string()};
+    return homesOf(programDir_);
 }
 
 Currency SelvanSession::percentage(int tag) const

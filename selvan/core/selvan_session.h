@@ -5,10 +5,8 @@
 // and recalculating the block, cell editing, the copy and paste commands, the size sets and
 // registration. Choosing, moving and saving blocks and the block clipboard are the shared
 // BlockSession's. The windows forward their events here and show what they read back.
-#include "registration/core/block_session.h"
 #include "registration/core/equipment_block_file.h"
-#include "grid/core/grid_entry.h"
-#include "pricework/price_import.h"
+#include "registration/core/registration_session.h"
 #include "selvan/core/selvan_calc.h"
 #include "selvan/core/selvan_grid.h"
 #include "selvan/core/selvan_price_list.h"
@@ -34,14 +32,7 @@ GridMenu gridMenuOf(const std::filesystem::path &programPath);
 // otherwise. The tag of a percentage edit (1–5 LEVEL1–LEVEL5, 6 仕入) is the tab it selects.
 Basis existingTabBasis(int tab);
 
-// The store of a session: the equipment file that the argument names, made before the shared
-// session that works on it.
-struct EquipmentStoreHolder {
-    explicit EquipmentStoreHolder(std::filesystem::path path) : store(std::move(path)) {}
-    EquipmentBlockFile store;
-};
-
-constexpr int SelvanStatusPanels = 4;
+constexpr int SelvanStatusPanels = RegistrationStatusPanels;
 
 // What undo and redo restore: the block and what the controls hold beside it.
 struct SelvanEditState {
@@ -51,8 +42,20 @@ struct SelvanEditState {
     bool operator==(const SelvanEditState &) const = default;
 };
 
-class SelvanSession : private EquipmentStoreHolder, public BlockSession<EquipmentBlock, SelvanEditState>,
-                      private GridCellMap {
+// What the shared registration session needs to know of an equipment block.
+struct EquipmentRegistration {
+    using Format = EquipmentFileFormat;
+    using State = SelvanEditState;
+    static PriceList emptyPriceList() { return emptySelvanPriceList(); }
+    static PriceList priceList(const std::filesystem::path &file) { return selvanPriceList(file, std::nullopt); }
+    static auto reviseBlocks(const std::string &bytes, const std::vector<int> &indexes, const PriceRevision &revision,
+                             RevisionPreview &preview)
+    {
+        return reviseEquipmentBlocks(equipmentRecordsOf(bytes), indexes, revision, preview);
+    }
+};
+
+class SelvanSession : public RegistrationSession<EquipmentRegistration> {
 public:
     // Creating the windows: the edition from the program file's name, the launch tag, block,
     // duct flag and data path from the argument ("1;3;1;;/data/kigu1.dxa;"); without a path,
@@ -70,9 +73,6 @@ public:
     // ---- state read by the windows ----
     GridMenu gridMenu() const { return gridMenu_; }
     std::string titleStrip() const;
-    // LaunchTag, BlockIndex, DuctFlag, DataPath.
-    std::array<std::string, SelvanStatusPanels> statusPanels() const;
-    std::filesystem::path dataPath() const { return store.path(); }
     // The material name label data_name: Name of record 0.
     std::string materialName() const { return working()[0].name.text(); }
     const EquipmentControls &controls() const { return controls_; }
@@ -83,8 +83,6 @@ public:
     Currency percentage(int tag) const;
     // The text of a grid cell.
     const std::string &cell(int col, int row) const { return grid_.Cells(col, row); }
-    const StrColGridModel &grid() const { return grid_; }
-    StrColGridModel &grid() { return grid_; }
     // Changes whenever the percentages are shown anew, so that the window refills them only
     // then and a number typed but not yet entered stays where it is.
     int revision() const { return revision_; }
@@ -135,29 +133,14 @@ public:
     // 2 and 3 a price. True when the grid and its editor are to do nothing more with the key.
     // A text that is no number raises ConversionError with the editor left open.
     bool gridKeyDown(int vk, ShiftState mods);
-    // Ctrl+V / Ctrl+C in the grid without an open editor: spreadsheet cells pasted from the
-    // selection on (each by the rules of a typed entry, one report), or the selection copied.
-    // True when the key was one of them; the grid then does nothing more with it.
-    bool gridSheetKey(int vk, bool ctrl);
-    void pasteFromSheet(); // "貼り付け（表計算から）"
 
     // ---- pop-up menu commands ----
     void copyInstallation();  // "表示中の取付費をコピー"
     void pasteInstallation(); // "コピーした取付費を表示中の取付費に貼付"
     void unifyInstallation(); // "表示中の取付費で統一する"
     void copyAllClicked();    // "表示中のデータをすべてコピー"
-    void pasteAllClicked();   // "コピーしたすべてのデータを表示中のデータに貼り付け"
+    // "コピーしたすべてのデータを表示中のデータに貼り付け" is the shared pasteAllClicked.
     void sizeSet(int start);  // "サイズセット(13スタート)" / "サイズセット(15スタート)": 13 or 15
-
-    // ---- a supplier's price list ----
-    // The block's sizes and their list prices (定価), as a price list is matched to them.
-    ImportTarget importTarget() const;
-    // "価格表の取り込み…": the file chooser, the dialog, then the chosen prices applied.
-    void importPriceList();
-    // The list prices of the preview's sizes stored and the derived prices recalculated as after
-    // a typed list price; shown and modified, one step of the history. A preview without a price
-    // changes nothing. A derived price beyond the range raises RangeError and nothing changes.
-    void applyImport(const ImportPreview &preview);
 
     // ---- choosing a block (user_selClick and TFSelect_Data_K) ----
     // Before the dialog: the save question, the list. False when the question was answered
@@ -169,17 +152,6 @@ public:
     bool entryChosen(std::optional<int> entry, bool doubleClick = false);
     // After the dialog: the chosen block, or the same again when it was cancelled.
     void endChoosing();
-
-    // "価格改定…": the list prices of the block shown (one step, recalculated, modified) or of
-    // every block of the file (written at once after a confirmation) raised or lowered.
-    void revisePrices();
-    // ---- price lists ----
-    // "価格表の印刷…", "価格表をCSVファイルとして出力…", "価格表をExcelファイルとして出力…": the
-    // block shown (as the window shows it, saved or not) or every named block of the file, as
-    // the person chooses; the other blocks as the file holds them.
-    void printPriceList();
-    void exportPriceListCsv();
-    void exportPriceListXlsx();
 
     // CopyAll and PasteAll keep the slots at 456 and 504 of the image they write into.
     void copyAll() override;
@@ -197,8 +169,10 @@ protected:
     void settleTyping() override { commitTypedCell(); }
 
 private:
-    // The list the person asked for; nothing when they cancelled or no block has a name.
-    std::optional<PriceList> priceListToOutput();
+    std::string statusFlag() const override { return ductFlag_; }
+    ProgramHomes programHomes() const override;
+    PriceListBlock shownPriceListBlock() const override;
+    void changePrices(const std::function<void(EquipmentBlock &)> &edit) override;
     void loadControls(bool withCheckBox);
     // A change of the right-hand controls: recalculated, shown, modified.
     void controlsChanged(const std::function<void(EquipmentControls &)> &set);
@@ -217,7 +191,6 @@ private:
     void storePastedText(int col, int row, const std::string &text) override;
     void storeEntry(int col, int fromRow, int toRow, Currency v) override;
     void showAgain() override;
-    void markModified() override;
 
     GridMenu gridMenu_ = GridMenu::Piping;
     std::filesystem::path programDir_;
@@ -226,8 +199,6 @@ private:
     EquipmentControls controls_;
     int tab_ = 0;
     std::string unitText_;
-    StrColGridModel &grid_;
-    GridEntry entry_{grid_, ui_, *this, EquipmentGridRows - 1, false};
     std::optional<GridCoord> typed_; // a price typed and not yet committed
     std::optional<int> chosenEntry_;
     int revision_ = 0;

@@ -18,9 +18,8 @@
 
 namespace velmo {
 
-TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : QDialog(parent), session_(session)
+TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : SelectBlockDialog(parent), session_(session)
 {
-    setWindowTitle(controltext::SelectCaption);
     setModal(true);
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 8);
@@ -34,7 +33,7 @@ TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : QDia
     header->setFont(hf);
     header->setStyleSheet(QString("#selectHeader { color: blue; background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
                                   "stop:0 white, stop:1 %1); }")
-                              .arg(toQColor(EquipmentFixedColor).name()));
+                              .arg(toQColor(RegistrationGridFixedColor).name()));
     outer->addWidget(header);
 
     auto *strip = new QLabel(controltext::ChooseBlockButton, this);
@@ -47,38 +46,23 @@ TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : QDia
     auto *body = new QVBoxLayout;
     body->setContentsMargins(8, 0, 8, 0);
     body->setSpacing(4);
-    ListBox1 = new QListWidget(this);
-    QFont lf(EquipmentGridFont);
-    lf.setPixelSize(15);
-    ListBox1->setFont(lf);
+    const QFont lf = ListBox1->font();
     ListBox1->setUniformItemSizes(true);
     // All 20 names in view without scrolling where the screen has room (execFor asks for it);
     // on a short screen the list scrolls itself, and the hint and the buttons stay in view.
     const int rowHeight = QFontMetrics(lf).height() + 4;
     ListBox1->setMinimumSize(380, ShortestListRows * rowHeight + 2 * ListBox1->frameWidth() + 4);
     fullListHeight_ = EquipmentBlockCount * rowHeight + 2 * ListBox1->frameWidth() + 4;
-    connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TFSelect_Data_K::ListBox1DblClick);
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->addAction(controltext::MoveUpItem, this, &TFSelect_Data_K::N2Click);
-    PopupMenu1->addAction(controltext::MoveDownItem, this, &TFSelect_Data_K::N1Click);
-    ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ListBox1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &p) { PopupMenu1->exec(ListBox1->viewport()->mapToGlobal(p)); });
     body->addWidget(ListBox1, 1);
     body->addWidget(new QLabel(selvan::SelectHint, this));
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    Button1 = new QPushButton(controltext::SelectButton, this);
-    Button3 = new QPushButton(controltext::CancelButton, this);
     Button3->setProperty("cancel", true);
     for (QPushButton *b : {Button1, Button3}) {
-        b->setCursor(Qt::PointingHandCursor);
         b->setAutoDefault(false);
         buttons->addWidget(b);
     }
-    connect(Button1, &QPushButton::clicked, this, &TFSelect_Data_K::Button1Click);
-    connect(Button3, &QPushButton::clicked, this, &TFSelect_Data_K::Button3Click);
     outer->addLayout(body, 1);
     buttons->setContentsMargins(8, 0, 8, 0);
     outer->addLayout(buttons);
@@ -117,36 +101,17 @@ std::optional<int> TFSelect_Data_K::selectedEntry() const
     return ListBox1->row(items.front());
 }
 
-void TFSelect_Data_K::Button1Click()
+void TFSelect_Data_K::takeEntry(QListWidgetItem *, bool doubleClick)
 {
-    runCommand([this] {
-        if (session_.entryChosen(selectedEntry()))
+    runCommand([&] {
+        if (session_.entryChosen(selectedEntry(), doubleClick))
             accept();
     });
 }
 
-void TFSelect_Data_K::ListBox1DblClick()
+void TFSelect_Data_K::moveEntry(MoveDirection direction)
 {
-    runCommand([this] {
-        if (session_.entryChosen(selectedEntry(), true))
-            accept();
-    });
-}
-
-void TFSelect_Data_K::Button3Click()
-{
-    reject();
-}
-
-void TFSelect_Data_K::N2Click()
-{
-    runCommand([this] { session_.moveBlock(selectedEntry(), MoveDirection::Up); });
-    fillList();
-}
-
-void TFSelect_Data_K::N1Click()
-{
-    runCommand([this] { session_.moveBlock(selectedEntry(), MoveDirection::Down); });
+    runCommand([&] { session_.moveBlock(selectedEntry(), direction); });
     fillList();
 }
 

@@ -19,7 +19,7 @@
 namespace velmo {
 
 Tfselvan::Tfselvan(const QString &programPath, const std::string &argument, UserInterface *ui, QWidget *parent)
-    : QMainWindow(parent), dialogs_(this)
+    : RegistrationWindow(parent)
 {
     setWindowTitle(selvan::AppTitle);
     buildWidgets();
@@ -35,13 +35,7 @@ Tfselvan::Tfselvan(const QString &programPath, const std::string &argument, User
 
 Tfselvan::~Tfselvan()
 {
-    // The session goes before the child widgets: a field that loses the focus or a grid that
-    // reports while the window is taken down may not reach it.
-    for (TNValEdit *e : NValEdit)
-        if (e)
-            e->disconnect(this);
-    if (StrColGrid1)
-        StrColGrid1->disconnect(this);
+    disconnectFields();
 }
 
 void Tfselvan::run(const std::function<void()> &command, bool closeEditor)
@@ -51,17 +45,10 @@ void Tfselvan::run(const std::function<void()> &command, bool closeEditor)
     runCommand([&] {
         if (closeEditor && StrColGrid1->EditorMode())
             StrColGrid1->CloseEditor();
-        applyTypedPercentage();
+        applyTypedRate();
         command();
     });
     runCommand([this] { showState(); });
-}
-
-void Tfselvan::applyTypedPercentage()
-{
-    for (int i = 0; i < 6; ++i)
-        if (NValEdit[i] && NValEdit[i]->hasFocus() && NValEdit[i]->typedSinceFocus())
-            session_->percentageLeft(i + 1, Currency::fromDouble(NValEdit[i]->value()));
 }
 
 // ---------------------------------------------------------------- start and close
@@ -81,20 +68,13 @@ void Tfselvan::FormShow()
     StrColGrid1->setFocus();
 }
 
-void Tfselvan::changeEvent(QEvent *e)
-{
-    QMainWindow::changeEvent(e);
-    if (started_)
-        whenActivated(this, e, [this] { return session_->windowActivated(); }, [this] { showState(); });
-}
-
 void Tfselvan::closeEvent(QCloseEvent *e)
 {
     // "実行" saves and closes, "キャンセル" closes without saving, "戻る" keeps the window
     // open; a save that fails keeps it open with its data, and the error box says why.
     try {
         StrColGrid1->CloseEditor();
-        applyTypedPercentage(); // a percentage typed and not entered is part of what the close saves
+        applyTypedRate(); // a percentage typed and not entered is part of what the close saves
         if (!session_->closeWindow()) { // "戻る": the window stays as it is
             e->ignore();
             showState();
@@ -136,19 +116,6 @@ void Tfselvan::TabControl1Change(int index)
     if (showing_ || index < 0)
         return;
     run([this, index] { session_->tabChanged(index); });
-}
-
-void Tfselvan::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &consumed)
-{
-    try {
-        applyTypedPercentage();
-        consumed = session_->gridKeyDown(vk, shiftStateFromQt(shift));
-    } catch (...) {
-        // The key ends with the failure: the grid does not go on to move or type.
-        consumed = true;
-        reportCurrentException();
-    }
-    runCommand([this] { showState(); });
 }
 
 void Tfselvan::StrColGrid1TextStored(int col, int row)

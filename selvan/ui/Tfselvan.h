@@ -3,10 +3,9 @@
 // forwards every event to SelvanSession and shows the session's state; it decides nothing
 // itself. Construction and events here, the widgets and menus in TfselvanBuild.cpp, showing
 // the state in TfselvanShow.cpp.
-#include "desktop/QtUserInterface.h"
 #include "selvan/core/selvan_session.h"
+#include "registration/ui/RegistrationWindow.h"
 
-#include <QMainWindow>
 #include <array>
 #include <functional>
 #include <memory>
@@ -29,7 +28,7 @@ class TFSelect_Data_K;
 class TNValEdit;
 class TStrColGrid;
 
-class Tfselvan : public QMainWindow {
+class Tfselvan : public RegistrationWindow {
     Q_OBJECT
 public:
     // programPath: the program file as started (its name chooses the grid's menu); argument:
@@ -41,36 +40,26 @@ public:
 
     SelvanSession &session() { return *session_; }
     TFSelect_Data_K &selectDialog() { return *selectDialog_; }
-    // Everything the window shows, redone from the session.
-    void showState();
+    void showState() override;
 
-    // Widgets, for tests and screenshots.
+    // Widgets, for tests and screenshots; the shared ones are RegistrationWindow's (Button3:
+    // 資材名称編集).
     QToolButton *IconButton3 = nullptr;
-    QLabel *titleLabel = nullptr;
-    QPushButton *user_sel = nullptr;
-    QLabel *data_name = nullptr;
-    QTabBar *TabControl1 = nullptr;
-    TStrColGrid *StrColGrid1 = nullptr;
-    QPushButton *Button3 = nullptr; // 資材名称編集
-    QGroupBox *CheckGroupBox1 = nullptr;
-    std::array<TNValEdit *, 6> NValEdit{};    // NValEdit1 … NValEdit6, tags 1–6
-    std::array<QLabel *, 12> percentLabels{}; // the label and "(%)" of each edit
-    QComboBox *ComboBox1 = nullptr, *ComboBox2 = nullptr, *ComboBox3 = nullptr;
-    QComboBox *ci = nullptr;
+    std::array<QLabel *, 2 * RegistrationRateFields> percentLabels{}; // the label and "(%)" of each edit
     QGroupBox *RadioGroup1 = nullptr;
     std::array<QRadioButton *, 2> labourModes{};
-    QPushButton *Button1 = nullptr; // 登　録
-    QPushButton *Button2 = nullptr; // キャンセル
-    std::array<QLabel *, SelvanStatusPanels> StatusBar1{};
-    ChangedOutsideBar *changedBar = nullptr; // above the grid: another program changed the block
     QMenu *gridMenu = nullptr;  // the piping or the duct menu, by edition
     QMenu *otherMenu = nullptr; // "終了", for every other control and the window
     QAction *exitAction = nullptr; // Esc
 
 protected:
     void showEvent(QShowEvent *e) override;
-    // The window activated again asks the session whether another program changed the block.
-    void changeEvent(QEvent *e) override;
+    bool activatedAgain() override { return session_->windowActivated(); }
+    void rateFieldLeft(int tag, long double value) override
+    {
+        session_->percentageLeft(tag, Currency::fromDouble(value));
+    }
+    bool gridKeyDown(int vk, ShiftState mods) override { return session_->gridKeyDown(vk, mods); }
     void closeEvent(QCloseEvent *e) override;
     void contextMenuEvent(QContextMenuEvent *e) override;
 
@@ -79,7 +68,6 @@ private Q_SLOTS:
     void user_selClick();
     void IconButton3Click();
     void TabControl1Change(int index);
-    void StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &consumed);
     void StrColGrid1TextStored(int col, int row);
     void StrColGrid1Click(int col, int row);
     void NValEdit1KeyPress(int tag); // Enter in any of the six edits
@@ -113,17 +101,10 @@ private:
     // Forwards a command to the session, then shows the state. closeEditor: the grid's editor
     // closes first, as another control is used.
     void run(const std::function<void()> &command, bool closeEditor = true);
-    // A percentage typed into the focused edit and not yet entered goes to the session first,
-    // as leaving the edit would send it.
-    void applyTypedPercentage();
 
-    QtUserInterface dialogs_;
     std::unique_ptr<SelvanSession> session_;
     std::unique_ptr<TFSelect_Data_K> selectDialog_;
-    bool started_ = false;
-    int shownReloadStatus_ = 0; // the last reload whose status line was shown
     bool showing_ = false; // the widgets are being filled from the session
-    int shownRevision_ = -1;
 };
 
 } // namespace velmo

@@ -1,5 +1,6 @@
 // The main window's widgets and menus.
 #include "selvan/ui/Tfselvan.h"
+#include "registration/ui/registration_window.h"
 #include "desktop/TextLimit.h"
 #include "pricefile/record_head.h"
 #include "desktop/HistoryActions.h"
@@ -36,7 +37,7 @@ namespace velmo {
 namespace {
 
 // Windows colours 0x00BBGGRR as the toolkit's.
-const QColor FixedColour = toQColor(EquipmentFixedColor); // 10652814
+const QColor FixedColour = toQColor(RegistrationGridFixedColor); // 10652814
 const QColor InfoStripColour = toQColor(TColor(8677478));
 
 QFont pixelFont(const char *family, int pixels, bool bold)
@@ -147,15 +148,9 @@ QWidget *Tfselvan::buildRightPanel()
     auto *rl = new QVBoxLayout(rounding);
     rl->setContentsMargins(6, 4, 6, 6);
     rl->setSpacing(3);
-    ComboBox2 = new QComboBox(rounding);
-    ComboBox1 = new QComboBox(rounding);
-    ComboBox3 = new QComboBox(rounding);
-    for (const char *e : FractionAddendEntries)
-        ComboBox2->addItem(e);
-    for (const char *e : SignificantCodeEntries)
-        ComboBox1->addItem(e);
-    for (const char *e : SignificantAddendEntries)
-        ComboBox3->addItem(e);
+    ComboBox2 = roundingListBox(FractionAddendEntries, rounding);
+    ComboBox1 = roundingListBox(SignificantCodeEntries, rounding);
+    ComboBox3 = roundingListBox(SignificantAddendEntries, rounding);
     connect(ComboBox1, &QComboBox::activated, this, &Tfselvan::ComboBox1Click);
     connect(ComboBox2, &QComboBox::activated, this, &Tfselvan::ComboBox2Click);
     connect(ComboBox3, &QComboBox::activated, this, &Tfselvan::ComboBox3Click);
@@ -166,13 +161,7 @@ QWidget *Tfselvan::buildRightPanel()
     auto *unit = new QGroupBox(UnitGroupCaption, panel);
     auto *ul = new QVBoxLayout(unit);
     ul->setContentsMargins(6, 4, 6, 6);
-    ci = new QComboBox(unit);
-    ci->setEditable(true);
-    limitToFieldBytes(ci->lineEdit(), RecordHead::UnitBytes);
-    ci->setInsertPolicy(QComboBox::NoInsert);
-    for (const char *e : UnitEntries)
-        ci->addItem(e);
-    ci->setEditText(DefaultUnit);
+    ci = unitBox(unit);
     connect(ci, &QComboBox::activated, this, &Tfselvan::ciClick);
     connect(ci->lineEdit(), &QLineEdit::textEdited, this, &Tfselvan::ciChange);
     ul->addWidget(ci);
@@ -253,18 +242,7 @@ void Tfselvan::buildWidgets()
     outer->addLayout(body, 1);
     setCentralWidget(central);
 
-    // The four run-state panels; the path panel takes the rest of the bar.
-    for (int i = 0; i < SelvanStatusPanels; ++i) {
-        StatusBar1[i] = new ElidedLabel(this); // a text too long for its panel ends in "…"
-        StatusBar1[i]->setFrameShape(QFrame::Panel);
-        StatusBar1[i]->setFrameShadow(QFrame::Sunken);
-        if (i < SelvanStatusPanels - 1)
-            StatusBar1[i]->setFixedWidth(50);
-        else
-            StatusBar1[i]->setMinimumWidth(50);
-        statusBar()->addWidget(StatusBar1[i], i == SelvanStatusPanels - 1 ? 1 : 0);
-    }
-    statusBar()->setSizeGripEnabled(false);
+    StatusBar1 = addStatusPanels(this); // the four run-state panels
 }
 
 void Tfselvan::buildMenus()

@@ -1,5 +1,6 @@
 // Showing the session's state in the main window's widgets.
 #include "selvan/ui/Tfselvan.h"
+#include "registration/ui/registration_window.h"
 #include "desktop/ChangedOutsideBar.h"
 
 #include "grid/ui/TNValEdit.h"
@@ -25,13 +26,7 @@ void Tfselvan::showState()
     showing_ = true;
     titleLabel->setText(q(s.titleStrip()));
     data_name->setText(q(s.materialName()));
-    const auto panels = s.statusPanels();
-    for (int i = 0; i < SelvanStatusPanels; ++i) {
-        StatusBar1[i]->setText(q(panels[i]));
-        StatusBar1[i]->setToolTip(StatusBar1[i]->text());
-    }
-    changedBar->showState(s.outsideChange());
-    showReloadStatus(statusBar(), s.outsideChange(), shownReloadStatus_);
+    showBlockStatus(this, s, StatusBar1, changedBar, shownReloadStatus_);
     {
         const QSignalBlocker block(TabControl1);
         TabControl1->setCurrentIndex(s.tab());

@@ -18,16 +18,8 @@ const SizeRows &sizeListEntries(SizeList list)
 void setUpPriceGrid(StrColGridModel &grid)
 {
     grid.BeginLoad();
-    grid.SetColCount(PriceGridCols);
-    grid.SetRowCount(PriceGridRows);
-    grid.SetFixedCols(1);
-    grid.SetFixedRows(1);
-    for (int c = 0; c < PriceGridCols; ++c)
-        grid.SetColWidths(c, PriceGridColWidths[c]);
-    grid.SetDefaultRowHeight(PriceGridRowHeight);
-    grid.SetFixedColor(PriceGridFixedColor);
-    grid.SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect | goEditing);
-    grid.SetFocusCellFontColorEnabled(true);
+    setUpRegistrationGrid(grid, PriceGridColWidths);
+    grid.SetDefaultRowHeight(RegistrationGridRowHeight);
     grid.EndLoad();
 }
 

@@ -6,6 +6,7 @@
 #include "pricefile/registration_lists.h"
 #include "pricefile/size_sets.h"
 #include "grid/core/strcolgrid_model.h"
+#include "registration/core/registration_grid.h"
 
 #include <array>
 #include <string>
@@ -13,14 +14,10 @@
 namespace velmo {
 
 constexpr int PriceGridCols = 6;
-constexpr int PriceGridRows = 15; // the heading row and the 14 size rows
+constexpr int PriceGridRows = RegistrationGridRows;
 constexpr int PriceColumn = 1;     // 資材単価
 constexpr int FirstRateColumn = 2; // 屋内一般 … 地中配管: location = column − 2
 constexpr std::array<int, PriceGridCols> PriceGridColWidths = {60, 80, 80, 80, 80, 80};
-constexpr int PriceGridRowHeight = 17;
-inline constexpr TColor PriceGridFixedColor{10652814};
-inline constexpr const char *PriceGridFontFamily = "ＭＳ ゴシック";
-constexpr int PriceGridFontPixels = 15;
 
 
 // The rate fields NValEdit1 … NValEdit6 by their Tag: 1–5 the percentages of LEVEL1 … LEVEL5,

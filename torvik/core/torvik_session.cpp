@@ -46,8 +46,7 @@ TorvikSession::TorvikSession(UserInterface &ui, StrColGridModel &grid, const fs:
 
 TorvikSession::TorvikSession(UserInterface &ui, StrColGridModel &grid, const ProgramHomes &homes,
                              const LaunchArgument &argument)
-    : TorvikFileHolder(resolveDataPath(argument.dataPath, homes)), BlockSession(ui, file), grid_(grid), homes_(homes),
-      launch_(argument)
+    : RegistrationSession(ui, grid, resolveDataPath(argument.dataPath, homes)), homes_(homes), launch_(argument)
 {
     setLaunch(launch_.launchTag, launch_.blockIndex, launch_.refused);
 }
@@ -84,11 +83,6 @@ void TorvikSession::start()
     ShowBlock();
     startHistory();
     setModified(false);
-}
-
-std::array<std::string, TorvikStatusPanelCount> TorvikSession::statusPanels() const
-{
-    return {launchTag(), std::to_string(blockIndex()), "", controltext::readOnlyMark(readOnly()) + dataPath().string()};
 }
 
 // ---------------------------------------------------------------- the block and its controls
@@ -234,18 +228,6 @@ std::string TorvikSession::editorLeft(int col, int row)
     return said;
 }
 
-bool TorvikSession::gridSheetKey(int vk, bool ctrl)
-{
-    const Step step(*this);
-    return entry_.sheetKey(vk, ctrl);
-}
-
-void TorvikSession::pasteFromSheet()
-{
-    const Step step(*this);
-    entry_.pasteClipboard();
-}
-
 void TorvikSession::CommitCell(bool enter)
 {
     const Step step(*this);
@@ -279,11 +261,6 @@ void TorvikSession::storeEntry(int c, int fromRow, int toRow, Currency value)
 void TorvikSession::showAgain()
 {
     ShowBlock();
-}
-
-void TorvikSession::markModified()
-{
-    setModified();
 }
 
 // ---------------------------------------------------------------- the other controls

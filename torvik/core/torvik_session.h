@@ -4,14 +4,13 @@
 // memos, unit box, rate fields, rounding lists, the check box "単価に掛け率を使用"), the price
 // grid's cells in a grid model, and every command and control event of the main window and of
 // the selection dialog. The window forwards its events here and shows what it reads back.
-#include "registration/core/block_session.h"
-#include "grid/core/grid_entry.h"
-#include "pricework/price_import.h"
+#include "registration/core/registration_session.h"
 #include "base/program_homes.h"
 #include "registration/core/pipe_block_file.h"
 #include "torvik/core/price_grid.h"
 #include "torvik/core/torvik_price_list.h"
 #include "torvik/core/torvik_calc.h"
+#include "torvik/core/torvik_import.h"
 #include "pricefile/registration_lists.h"
 #include "grid/core/strcolgrid_model.h"
 
@@ -27,7 +26,7 @@ namespace velmo {
 enum class BlockText { Name, Name2, Name3, SourceMemo, PageMemo };
 constexpr int BlockTextCount = 5;
 
-constexpr int TorvikStatusPanelCount = 4;
+constexpr int TorvikStatusPanelCount = RegistrationStatusPanels;
 
 // What undo and redo restore: the block and what the controls hold beside it.
 struct TorvikEditState {
@@ -39,16 +38,20 @@ struct TorvikEditState {
     bool operator==(const TorvikEditState &) const = default;
 };
 
-namespace detail {
-// Holds the file before the session's base is made, which keeps a reference to it.
-struct TorvikFileHolder {
-    explicit TorvikFileHolder(std::filesystem::path path) : file(std::move(path)) {}
-    PipeBlockFile file;
+// What the shared registration session needs to know of a pipe block.
+struct PipeRegistration {
+    using Format = PipeFileFormat;
+    using State = TorvikEditState;
+    static PriceList emptyPriceList() { return emptyTorvikPriceList(); }
+    static PriceList priceList(const std::filesystem::path &file) { return torvikPriceList(file, std::nullopt); }
+    static auto reviseBlocks(const std::string &bytes, const std::vector<int> &indexes, const PriceRevision &revision,
+                             RevisionPreview &preview)
+    {
+        return revisePipeBlocks(bytes, indexes, revision, preview);
+    }
 };
-} // namespace detail
 
-class TorvikSession : private detail::TorvikFileHolder, public BlockSession<PipeBlock, TorvikEditState>,
-                      private GridCellMap {
+class TorvikSession : public RegistrationSession<PipeRegistration> {
 public:
     // Creating the main window: reads the command line (launch tag; block; path;) with the
     // block normalised and the path replaced by ex_data/kanzai1.fda of the data home (beside
@@ -63,9 +66,6 @@ public:
     void start();
 
     // ---- state read by the window ----
-    std::filesystem::path dataPath() const { return file.path(); }
-    // LaunchTag, BlockIndex, an empty panel, DataPath.
-    std::array<std::string, TorvikStatusPanelCount> statusPanels() const;
     int tab() const { return tab_; }
     const std::string &text(BlockText t) const { return texts_[static_cast<int>(t)]; }
     const std::string &unitText() const { return unitText_; }
@@ -81,7 +81,6 @@ public:
     // Changes at every ShowBlock, so that the window refills its fields only then and a
     // percentage typed but not entered stays in its field until the block is shown again.
     int showRevision() const { return showRevision_; }
-    const StrColGridModel &grid() const { return grid_; }
 
     // ---- the block (LoadBlock and SaveBlock are the shared session's loadBlock, saveBlock) ----
     // Shows the working block: labels, unit box, rate fields, headings and the 14 size rows.
@@ -105,11 +104,6 @@ public:
     // text that is no number gives way to the stored value, and its message comes back to be
     // shown once the focus has settled (no box may open in the middle of a click).
     std::string editorLeft(int col, int row);
-    // Ctrl+V / Ctrl+C in the price grid without an open editor: spreadsheet cells pasted from
-    // the selection on (each by the rules of a typed entry, one report), or the selection
-    // copied. True when the key was one of them; the grid then does nothing more with it.
-    bool gridSheetKey(int vk, bool ctrl);
-    void pasteFromSheet(); // "貼り付け（表計算から）"
     // Stores the text of the selection's top-left cell; enter: then one row down, from row 14
     // to row 1. A text that is not a number raises ConversionError: nothing is stored or
     // marked modified, and the grid shows the stored values again.
@@ -145,28 +139,7 @@ public:
     void editSize();    // "サイズを入力": the size of the selection's top row
     void editHeading(); // "細目を編集": the heading of the selection's left column
     void CopyAll() { copyAll(); }
-    void PasteAll(); // the menu command: the block clipboard in, then modified
-    // "価格改定…": the list prices of the block shown (one step, recalculated, modified) or of
-    // every block of the file (written at once after a confirmation) raised or lowered.
-    void revisePrices();
-
-    // ---- a supplier's price list ----
-    // The block's sizes and their list prices (定価), as a price list is matched to them.
-    ImportTarget importTarget() const;
-    // "価格表の取り込み…": the file chooser, the dialog, then the chosen prices applied.
-    void importPriceList();
-    // The list prices of the preview's sizes stored and the derived prices recalculated as after
-    // a typed list price; shown and modified, one step of the history. A preview without a price
-    // changes nothing. A derived price beyond the range raises RangeError and nothing changes.
-    void applyImport(const ImportPreview &preview);
-
-    // ---- price lists ----
-    // "価格表の印刷…", "価格表をCSVファイルとして出力…", "価格表をExcelファイルとして出力…": the
-    // block shown (as the window shows it, saved or not) or every named block of the file, as
-    // the person chooses; the other blocks as the file holds them.
-    void printPriceList();
-    void exportPriceListCsv();
-    void exportPriceListXlsx();
+    void PasteAll() { pasteAllClicked(); }
 
 private:
     TorvikSession(UserInterface &ui, StrColGridModel &grid, const ProgramHomes &homes,
@@ -185,10 +158,10 @@ private:
     EntryCell entryCell(int col, int row) const override;
     void storeEntry(int col, int fromRow, int toRow, Currency v) override;
     void showAgain() override;
-    void markModified() override;
 
-    // The list the person asked for; nothing when they cancelled or no block has a name.
-    std::optional<PriceList> priceListToOutput();
+    ProgramHomes programHomes() const override { return homes_; }
+    PriceListBlock shownPriceListBlock() const override;
+    void changePrices(const std::function<void(PipeBlock &)> &edit) override;
     void setListsFrom(const PriceRecord &settings);
     void storeUnit(const std::string &text);
     void setCheckBox(bool checked);
@@ -197,8 +170,6 @@ private:
     // Text i of the block (the name of record i) in an input box; false when it was cancelled.
     bool editText(int i, const char *prompt);
 
-    StrColGridModel &grid_;
-    GridEntry entry_{grid_, ui_, *this, PriceGridRows - 1, false};
     bool handlingKey_ = false; // a key or a command is committing the editor itself
     ProgramHomes homes_;
     LaunchArgument launch_;

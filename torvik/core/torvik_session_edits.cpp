@@ -1,7 +1,6 @@
 // The pipe registration session: names, memos, sizes, headings and the paste of a whole block.
 #include "torvik/core/torvik_session.h"
 
-#include "torvik/core/torvik_import.h"
 #include "torvik/core/torvik_texts.h"
 
 namespace velmo {
@@ -78,73 +77,13 @@ void TorvikSession::editHeading()
         workingBlock()[l * RowsPerLocation + SizeRowsPerLocation].caption.assignText(grid_.Cells(FirstRateColumn + l, 0));
 }
 
-void TorvikSession::PasteAll()
+void TorvikSession::changePrices(const std::function<void(PipeBlock &)> &edit)
 {
-    const Step step(*this);
-    pasteAll();
-    setModified();
-}
-
-ImportTarget TorvikSession::importTarget() const
-{
-    return importTargetOf(working());
-}
-
-void TorvikSession::importPriceList()
-{
-    if (const auto preview = askPriceImport(ui_, importTarget()))
-        applyImport(*preview);
-}
-
-void TorvikSession::applyImport(const ImportPreview &preview)
-{
-    const Step step(*this);
-    if (preview.matched() == 0)
-        return;
     PipeBlock b = working();
-    setListPrices(b, preview);
+    edit(b);
     recalculateInto(b);
     workingBlock() = b;
     ShowBlock();
-    setModified();
-}
-
-void TorvikSession::revisePrices()
-{
-    const Step step(*this);
-    std::vector<int> all(PipesPerFile);
-    for (int i = 0; i < PipesPerFile; ++i)
-        all[i] = i;
-    const auto choice = ui_.askRevision(listRevisionDialogText(), [&](const RevisionChoice &c) {
-        RevisionPreview p;
-        if (c.scope == 0) {
-            PipeBlock b = working();
-            reviseListPrices(b, blockIndex(), c.revision, p);
-        } else {
-            revisePipeBlocks(readServiceFileBytes(dataPath()), all, c.revision, p);
-            p.refusal = wholeFileRevisionRefusal();
-        }
-        return p;
-    });
-    if (!choice)
-        return;
-    RevisionPreview p;
-    if (choice->scope == 0) {
-        PipeBlock b = working();
-        reviseListPrices(b, blockIndex(), choice->revision, p);
-        recalculateInto(b);
-        workingBlock() = b;
-        ShowBlock();
-        setModified();
-        return;
-    }
-    const std::string data = readServiceFileBytes(dataPath());
-    const auto blocks = revisePipeBlocks(data, all, choice->revision, p);
-    reviseWholeFile(revisionSummaryText(p, controltext::RevisionBlockHeading), [&] {
-        // Every block was read for the summary: one another program changed since is not lost.
-        writePipeBlocks(dataPath(), blocks, blocksAsRead(data, all, PipeBlockBytes));
-        return p.blocks;
-    });
 }
 
 } // namespace velmo

@@ -16,6 +16,9 @@ namespace velmo::torvik {
 inline constexpr const char *Title = "配管単価登録プログラム";
 inline constexpr const char *WindowCaption = "Quorvane-QUORVANE DX-";
 
+// Between the two memos where the price list shows them on one line.
+inline constexpr const char *MemoSeparator = "　";
+
 // The price grid's heading row as it is set at start; columns 2–5 then show the location
 // captions of the block.
 inline constexpr std::array<const char *, 6> GridHeadings = {

@@ -5,11 +5,9 @@
 #include "desktop/VelmoApplication.h"
 #include "base/shared_texts.h"
 
-#include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -17,9 +15,8 @@ namespace velmo {
 
 using namespace torvikwindow;
 
-TFSelect_Data::TFSelect_Data(TorvikSession &session, QWidget *parent) : QDialog(parent), session_(session)
+TFSelect_Data::TFSelect_Data(TorvikSession &session, QWidget *parent) : SelectBlockDialog(parent), session_(session)
 {
-    setWindowTitle(controltext::SelectCaption);
     setFixedSize(385, 394);
     auto *l = new QVBoxLayout(this);
     l->setContentsMargins(0, 0, 0, 8);
@@ -40,33 +37,16 @@ TFSelect_Data::TFSelect_Data(TorvikSession &session, QWidget *parent) : QDialog(
     auto *body = new QVBoxLayout;
     body->setContentsMargins(8, 8, 8, 0);
     body->setSpacing(8);
-    ListBox1 = new QListWidget(this);
-    QFont fixed("ＭＳ ゴシック");
-    fixed.setPixelSize(15);
-    ListBox1->setFont(fixed);
     ListBox1->viewport()->setCursor(Qt::PointingHandCursor);
-    ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TFSelect_Data::ListBox1DblClick);
     body->addWidget(ListBox1, 1);
-
-    PopupMenu1 = new QMenu(this);
-    N2 = PopupMenu1->addAction(controltext::MoveUpItem, this, &TFSelect_Data::N2Click);
-    N1 = PopupMenu1->addAction(controltext::MoveDownItem, this, &TFSelect_Data::N1Click);
-    connect(ListBox1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { PopupMenu1->exec(ListBox1->viewport()->mapToGlobal(at)); });
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    Button1 = new QPushButton(controltext::SelectButton, this);
-    Button3 = new QPushButton(controltext::CancelButton, this);
     for (QPushButton *b : {Button1, Button3}) {
-        b->setCursor(Qt::PointingHandCursor);
         b->setFixedSize(96, 28);
         buttons->addWidget(b);
     }
     Button1->setDefault(true); // Enter takes the selected entry, Esc cancels
-    connect(Button1, &QPushButton::clicked, this, &TFSelect_Data::Button1Click);
-    connect(Button3, &QPushButton::clicked, this, &QDialog::reject);
     l->addLayout(body, 1);
     buttons->setContentsMargins(8, 8, 8, 0);
     l->addLayout(buttons);
@@ -99,8 +79,10 @@ std::optional<int> TFSelect_Data::selectedEntry() const
     return row;
 }
 
-void TFSelect_Data::take(std::optional<int> entry)
+void TFSelect_Data::takeEntry(QListWidgetItem *item, bool doubleClick)
 {
+    const std::optional<int> entry =
+        doubleClick ? (item ? std::optional<int>(ListBox1->row(item)) : std::nullopt) : selectedEntry();
     runCommand([&] {
         if (!session_.takeEntry(entry))
             return;
@@ -109,35 +91,15 @@ void TFSelect_Data::take(std::optional<int> entry)
     });
 }
 
-void TFSelect_Data::Button1Click()
-{
-    take(selectedEntry());
-}
-
-void TFSelect_Data::ListBox1DblClick(QListWidgetItem *item)
-{
-    take(item ? std::optional<int>(ListBox1->row(item)) : std::nullopt);
-}
-
-void TFSelect_Data::move(bool up)
+void TFSelect_Data::moveEntry(MoveDirection direction)
 {
     runCommand([&] {
-        const auto moved = session_.moveBlock(selectedEntry(), up ? MoveDirection::Up : MoveDirection::Down);
+        const auto moved = session_.moveBlock(selectedEntry(), direction);
         if (!moved)
             return;
         showNames(*moved);
         Q_EMIT blockMoved();
     });
-}
-
-void TFSelect_Data::N2Click()
-{
-    move(true);
-}
-
-void TFSelect_Data::N1Click()
-{
-    move(false);
 }
 
 } // namespace velmo

@@ -1,25 +1,18 @@
 #pragma once
-// The selection dialog of the pipe registration program: the 20 pipe names of the file, the
-// entry to take, and the moves of a block up and down. Moves go to the session at once and
-// the dialog stays open; the chosen entry goes back to the main window.
+// The selection dialog of the pipe registration program: the shared selection dialog with the
+// block being edited selected. Moves go to the session at once and the dialog stays open; the
+// chosen entry goes back to the main window.
 //
 // The session comes before any Qt header: its price records have a member named like Qt's
 // keyword macro "slots".
 #include "torvik/core/torvik_session.h"
-
-#include <QDialog>
+#include "registration/ui/SelectBlockDialog.h"
 
 #include <optional>
 
-class QAction;
-class QListWidget;
-class QListWidgetItem;
-class QMenu;
-class QPushButton;
-
 namespace velmo {
 
-class TFSelect_Data : public QDialog {
+class TFSelect_Data : public SelectBlockDialog {
     Q_OBJECT
 public:
     TFSelect_Data(TorvikSession &session, QWidget *parent = nullptr);
@@ -30,25 +23,14 @@ public:
     // The list again from the session's names, with `current` selected.
     void showNames(int current);
 
-    QListWidget *ListBox1 = nullptr;
-    QPushButton *Button1 = nullptr, *Button3 = nullptr;
-    QMenu *PopupMenu1 = nullptr;
-    QAction *N2 = nullptr, *N1 = nullptr; // "上へ移動", "下へ移動"
-
 Q_SIGNALS:
     // A block moved: the main window now edits it at its new place.
     void blockMoved();
 
-private Q_SLOTS:
-    void Button1Click();
-    void ListBox1DblClick(QListWidgetItem *item);
-    void N2Click();
-    void N1Click();
-
 private:
+    void takeEntry(QListWidgetItem *item, bool doubleClick) override;
+    void moveEntry(MoveDirection direction) override;
     std::optional<int> selectedEntry() const;
-    void take(std::optional<int> entry);
-    void move(bool up);
 
     TorvikSession &session_;
     std::optional<int> chosen_;

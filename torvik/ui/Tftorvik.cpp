@@ -1,5 +1,6 @@
 // The main window: construction, its events, and showing the session's state.
 #include "torvik/ui/Tftorvik.h"
+#include "registration/ui/registration_window.h"
 #include "desktop/WindowFit.h"
 #include "desktop/ChangedOutsideBar.h"
 
@@ -28,8 +29,10 @@ namespace velmo {
 
 using namespace torvikwindow;
 
+static_assert(RateFieldCount == RegistrationRateFields);
+
 Tftorvik::Tftorvik(const QString &programDir, const std::string &argument, UserInterface *ui, QWidget *parent)
-    : QMainWindow(parent), dialogs_(this)
+    : RegistrationWindow(parent)
 {
     setWindowTitle(torvik::WindowCaption);
     setWindowIcon(QIcon(iconPath()));
@@ -47,11 +50,7 @@ Tftorvik::Tftorvik(const QString &programDir, const std::string &argument, UserI
 
 Tftorvik::~Tftorvik()
 {
-    // The session goes before the child widgets: a field that loses the focus while the
-    // window is taken down may not reach it.
-    for (TNValEdit *e : NValEdit)
-        if (e)
-            e->disconnect(this);
+    disconnectFields();
 }
 
 void Tftorvik::run(const std::function<void()> &command)
@@ -66,13 +65,6 @@ void Tftorvik::run(const std::function<void()> &command)
     runCommand([this] { showState(); });
 }
 
-void Tftorvik::applyTypedRate()
-{
-    for (int i = 0; i < RateFieldCount; ++i)
-        if (NValEdit[i] && NValEdit[i]->hasFocus() && NValEdit[i]->typedSinceFocus())
-            session_->rateFieldLeft(i + 1, NValEdit[i]->value());
-}
-
 // ---------------------------------------------------------------- events
 
 void Tftorvik::showEvent(QShowEvent *e)
@@ -83,13 +75,6 @@ void Tftorvik::showEvent(QShowEvent *e)
     started_ = true;
     run([this] { session_->start(); });
     StrColGrid1->setFocus();
-}
-
-void Tftorvik::changeEvent(QEvent *e)
-{
-    QMainWindow::changeEvent(e);
-    if (started_)
-        whenActivated(this, e, [this] { return session_->windowActivated(); }, [this] { showState(); });
 }
 
 void Tftorvik::closeEvent(QCloseEvent *e)
@@ -168,19 +153,6 @@ void Tftorvik::TabControl1Change(int index)
     run([this, index] { session_->tabChanged(index); });
 }
 
-void Tftorvik::StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers mods, bool &consumed)
-{
-    try {
-        applyTypedRate();
-        consumed = session_->gridKeyDown(vk, shiftStateFromQt(mods));
-    } catch (...) {
-        // The key ends with the failure: the grid does not go on to move or type.
-        consumed = true;
-        reportCurrentException();
-    }
-    runCommand([this] { showState(); });
-}
-
 void Tftorvik::CheckGroupBox1Click(bool checked)
 {
     run([this, checked] { session_->checkBoxClicked(checked); });
@@ -197,13 +169,7 @@ void Tftorvik::showState()
     Label3->setText(q(s.text(BlockText::Name3)));
     StaticText1->setText(q(s.text(BlockText::SourceMemo)));
     StaticText2->setText(q(s.text(BlockText::PageMemo)));
-    const auto panels = s.statusPanels();
-    for (int i = 0; i < TorvikStatusPanelCount; ++i) {
-        StatusBar1[i]->setText(q(panels[i]));
-        StatusBar1[i]->setToolTip(StatusBar1[i]->text());
-    }
-    changedBar->showState(s.outsideChange());
-    showReloadStatus(statusBar(), s.outsideChange(), shownReloadStatus_);
+    showBlockStatus(this, s, StatusBar1, changedBar, shownReloadStatus_);
     {
         const QSignalBlocker block(TabControl1);
         TabControl1->setCurrentIndex(s.tab());

@@ -6,9 +6,7 @@
 // keyword macro "slots".
 #include "torvik/core/torvik_session.h"
 
-#include "desktop/QtUserInterface.h"
-
-#include <QMainWindow>
+#include "registration/ui/RegistrationWindow.h"
 
 #include <array>
 #include <functional>
@@ -29,7 +27,7 @@ class TFSelect_Data;
 class TNValEdit;
 class TStrColGrid;
 
-class Tftorvik : public QMainWindow {
+class Tftorvik : public RegistrationWindow {
     Q_OBJECT
 public:
     // programDir: the folder of the program (its ex_data/kanzai1.fda is the default file);
@@ -41,39 +39,27 @@ public:
 
     TorvikSession &session() { return *session_; }
     TFSelect_Data &selectDialog() { return *FSelect_Data; }
-    // Everything the window shows, redone from the session.
-    void showState();
+    void showState() override;
 
-    // Widgets, for tests and screenshots.
-    QLabel *titleLabel = nullptr;
-    QPushButton *user_sel = nullptr;
-    QLabel *data_name = nullptr, *select_data = nullptr, *sizename = nullptr, *Label3 = nullptr;
-    QTabBar *TabControl1 = nullptr;
-    TStrColGrid *StrColGrid1 = nullptr;
-    QGroupBox *CheckGroupBox1 = nullptr;
-    std::array<TNValEdit *, RateFieldCount> NValEdit{}; // NValEdit1 … NValEdit6, Tag 1 … 6
+    // Widgets, for tests and screenshots; the shared ones are RegistrationWindow's.
+    QLabel *select_data = nullptr, *sizename = nullptr, *Label3 = nullptr;
     std::array<QLabel *, 2 * RateFieldCount> rateLabels{};
-    QComboBox *ComboBox1 = nullptr, *ComboBox2 = nullptr, *ComboBox3 = nullptr;
-    QComboBox *ci = nullptr;
-    QPushButton *Button1 = nullptr, *Button2 = nullptr, *Button3 = nullptr;
     QLabel *StaticText1 = nullptr, *StaticText2 = nullptr;
     QMenu *PopupMenu1 = nullptr, *PopupMenu2 = nullptr;
     QAction *N131 = nullptr, *N151 = nullptr, *N152 = nullptr, *N21 = nullptr, *N5 = nullptr, *N4 = nullptr;
     QAction *N8 = nullptr, *N9 = nullptr, *N11 = nullptr, *MenuItem1 = nullptr;
-    std::array<QLabel *, TorvikStatusPanelCount> StatusBar1{};
-    ChangedOutsideBar *changedBar = nullptr; // above the grid: another program changed the block
 
 protected:
     void showEvent(QShowEvent *e) override;
-    // The window activated again asks the session whether another program changed the block.
-    void changeEvent(QEvent *e) override;
+    bool activatedAgain() override { return session_->windowActivated(); }
+    void rateFieldLeft(int tag, long double value) override { session_->rateFieldLeft(tag, value); }
+    bool gridKeyDown(int vk, ShiftState mods) override { return session_->gridKeyDown(vk, mods); }
     void closeEvent(QCloseEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private Q_SLOTS:
     void user_selClick();
     void TabControl1Change(int index);
-    void StrColGrid1KeyDown(int &vk, Qt::KeyboardModifiers shift, bool &consumed);
     void CheckGroupBox1Click(bool checked);
 
 private:
@@ -87,16 +73,9 @@ private:
     QComboBox *roundingList(RoundingList list, QWidget *parent);
     QComboBox *comboOf(RoundingList list) const;
     void run(const std::function<void()> &command); // forward, then show the state
-    // A percentage typed into the focused rate field and not yet entered goes to the session
-    // first, as leaving the field would send it.
-    void applyTypedRate();
 
-    QtUserInterface dialogs_;
     std::unique_ptr<TorvikSession> session_;
     TFSelect_Data *FSelect_Data = nullptr;
-    bool started_ = false;
-    int shownRevision_ = -1;
-    int shownReloadStatus_ = 0; // the last reload whose status line was shown
 };
 
 } // namespace velmo

@@ -1,5 +1,6 @@
 // The main window's widgets and pop-up menus.
 #include "torvik/ui/Tftorvik.h"
+#include "registration/ui/registration_window.h"
 #include "desktop/TextLimit.h"
 #include "pricefile/record_head.h"
 #include "desktop/HistoryActions.h"
@@ -66,20 +67,7 @@ void Tftorvik::buildWidgets()
     outer->addWidget(tabs, 1);
     setCentralWidget(central);
 
-    // Four panels; the last, the data file, takes the rest of the bar.
-    for (int i = 0; i < TorvikStatusPanelCount; ++i) {
-        StatusBar1[i] = new ElidedLabel(this); // a text too long for its panel ends in "…"
-        StatusBar1[i]->setFrameShape(QFrame::Panel);
-        StatusBar1[i]->setFrameShadow(QFrame::Sunken);
-        if (i + 1 < TorvikStatusPanelCount) {
-            StatusBar1[i]->setFixedWidth(50);
-            statusBar()->addWidget(StatusBar1[i]);
-        } else {
-            StatusBar1[i]->setMinimumWidth(50);
-            statusBar()->addWidget(StatusBar1[i], 1);
-        }
-    }
-    statusBar()->setSizeGripEnabled(false);
+    StatusBar1 = addStatusPanels(this);
 }
 
 QWidget *Tftorvik::buildTitleBand()
@@ -156,8 +144,8 @@ QWidget *Tftorvik::buildPage()
     left->setSpacing(6);
     StrColGrid1 = new TStrColGrid(page);
     setUpPriceGrid(StrColGrid1->Model());
-    QFont gridFont(PriceGridFontFamily);
-    gridFont.setPixelSize(PriceGridFontPixels);
+    QFont gridFont(RegistrationGridFont);
+    gridFont.setPixelSize(RegistrationGridFontPixels);
     StrColGrid1->setFont(gridFont);
     int w = 0;
     for (int c = 0; c < PriceGridCols; ++c)
@@ -200,21 +188,12 @@ QWidget *Tftorvik::buildPage()
 
 QComboBox *Tftorvik::roundingList(RoundingList list, QWidget *parent)
 {
-    auto *combo = new QComboBox(parent);
-    switch (list) {
-    case RoundingList::SignificantCode:
-        for (const char *e : SignificantCodeEntries)
-            combo->addItem(e);
-        break;
-    case RoundingList::FractionAddend:
-        for (const char *e : FractionAddendEntries)
-            combo->addItem(e);
-        break;
-    case RoundingList::SignificantAddend:
-        for (const char *e : SignificantAddendEntries)
-            combo->addItem(e);
-        break;
-    }
+    std::span<const char *const> entries = SignificantAddendEntries;
+    if (list == RoundingList::SignificantCode)
+        entries = SignificantCodeEntries;
+    else if (list == RoundingList::FractionAddend)
+        entries = FractionAddendEntries;
+    auto *combo = roundingListBox(entries, parent);
     combo->setFixedHeight(24);
     connect(combo, &QComboBox::activated, this,
             [this, list](int index) { run([this, list, index] { session_->roundingListSelected(list, index); }); });
@@ -288,14 +267,8 @@ QWidget *Tftorvik::buildRatesAndSettings()
     auto *unit = new QGroupBox(UnitGroupCaption, column);
     auto *ul = new QVBoxLayout(unit);
     ul->setContentsMargins(6, 4, 6, 4);
-    ci = new QComboBox(unit);
-    ci->setEditable(true);
-    limitToFieldBytes(ci->lineEdit(), RecordHead::UnitBytes);
-    ci->setInsertPolicy(QComboBox::NoInsert);
+    ci = unitBox(unit);
     ci->setCompleter(nullptr); // no auto-completion
-    for (const char *u : UnitEntries)
-        ci->addItem(u);
-    ci->setEditText(DefaultUnit);
     ci->setFixedHeight(24);
     ci->installEventFilter(this);
     ci->lineEdit()->installEventFilter(this);

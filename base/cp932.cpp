@@ -18,7 +18,7 @@ public:
     Converter(const char *to, const char *from) : cd_(iconv_open(to, from))
     {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
-            throw IoError(controltext::converterText(from, to));
+            throw IoError(sharedtext::converterText(from, to));
     }
     ~Converter() { iconv_close(cd_); }
     Converter(const Converter &) = delete;

@@ -12,7 +12,7 @@ Currency Currency::fromDouble(long double v)
 {
     const long double r = std::round(v * Scale);
     if (!(std::fabs(r) < 9.2e18L))
-        throw RangeError(controltext::numberTooLargeText(std::to_string(static_cast<double>(v))));
+        throw RangeError(sharedtext::numberTooLargeText(std::to_string(static_cast<double>(v))));
     return fromRaw(static_cast<int64_t>(r));
 }
 
@@ -20,7 +20,7 @@ namespace {
 
 [[noreturn]] void outOfRange(const char *what, Currency a, Currency b)
 {
-    throw RangeError(std::string(controltext::CurrencyOverflowText) + ": " + a.toString() + " " + what + " " + b.toString());
+    throw RangeError(std::string(sharedtext::CurrencyOverflowText) + ": " + a.toString() + " " + what + " " + b.toString());
 }
 
 } // namespace
@@ -45,17 +45,17 @@ Currency Currency::operator-() const
 {
     int64_t r;
     if (__builtin_sub_overflow(int64_t{0}, raw_, &r))
-        throw RangeError(std::string(controltext::CurrencyOverflowText) + ": -(" + toString() + ")");
+        throw RangeError(std::string(sharedtext::CurrencyOverflowText) + ": -(" + toString() + ")");
     return fromRaw(r);
 }
 
 Currency Currency::parse(std::string_view text)
 {
     auto fail = [&]() -> Currency {
-        throw ConversionError(controltext::notANumberText(text));
+        throw ConversionError(sharedtext::notANumberText(text));
     };
     auto tooLarge = [&]() -> Currency {
-        throw ConversionError(controltext::numberOutOfRangeText(text));
+        throw ConversionError(sharedtext::numberOutOfRangeText(text));
     };
     size_t i = 0;
     bool negative = false;

@@ -20,13 +20,13 @@ namespace velmo {
 
 std::string systemErrorText(int err)
 {
-    const char *words = controltext::systemErrorWords(err);
-    return words ? words : controltext::otherSystemErrorText(err, std::strerror(err));
+    const char *words = sharedtext::systemErrorWords(err);
+    return words ? words : sharedtext::otherSystemErrorText(err, std::strerror(err));
 }
 
 std::string tooLargeText(const std::filesystem::path &path, uintmax_t size, uintmax_t expected)
 {
-    return controltext::tooLargeFileText(path, std::to_string(size), expected != 0 ? std::to_string(expected) : "");
+    return sharedtext::tooLargeFileText(path, std::to_string(size), expected != 0 ? std::to_string(expected) : "");
 }
 
 uint64_t contentHash(std::string_view bytes) { return XXH3_64bits(bytes.data(), bytes.size()); }
@@ -43,21 +43,21 @@ namespace {
 [[noreturn]] void readError(const std::filesystem::path &path, int err)
 {
     if (err == ENOENT)
-        throw IoError(controltext::missingFileText(path));
-    throw IoError(controltext::unreadableFileText(path, systemErrorText(err)));
+        throw IoError(sharedtext::missingFileText(path));
+    throw IoError(sharedtext::unreadableFileText(path, systemErrorText(err)));
 }
 
 std::string notRegularText(mode_t mode)
 {
     if (S_ISDIR(mode))
-        return controltext::IsFolderText;
+        return sharedtext::IsFolderText;
     if (S_ISFIFO(mode))
-        return controltext::IsPipeText;
+        return sharedtext::IsPipeText;
     if (S_ISSOCK(mode))
-        return controltext::IsSocketText;
+        return sharedtext::IsSocketText;
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return controltext::IsDeviceText;
-    return controltext::NotRegularText;
+        return sharedtext::IsDeviceText;
+    return sharedtext::NotRegularText;
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -92,7 +92,7 @@ int openRegular(const std::filesystem::path &path, struct stat &st)
     if (::fstat(fd, &st) != 0)
         readError(path, errno);
     if (!S_ISREG(st.st_mode))
-        throw IoError(controltext::notRegularFileText(path, notRegularText(st.st_mode)));
+        throw IoError(sharedtext::notRegularFileText(path, notRegularText(st.st_mode)));
     guard.fd = -1;
     return fd;
 }
@@ -173,17 +173,17 @@ bool pathExists(const std::filesystem::path &path)
         return true;
     if (errno == ENOENT)
         return false;
-    throw IoError(controltext::notInspectedText(path, systemErrorText(errno)));
+    throw IoError(sharedtext::notInspectedText(path, systemErrorText(errno)));
 }
 
 std::optional<std::string> notAFileReason(const std::filesystem::path &path)
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
-        return errno == ENOENT ? controltext::missingFileText(path)
-                               : controltext::unreadableFileText(path, systemErrorText(errno));
+        return errno == ENOENT ? sharedtext::missingFileText(path)
+                               : sharedtext::unreadableFileText(path, systemErrorText(errno));
     if (!S_ISREG(st.st_mode))
-        return controltext::notRegularFileText(path, notRegularText(st.st_mode));
+        return sharedtext::notRegularFileText(path, notRegularText(st.st_mode));
     return std::nullopt;
 }
 
@@ -240,7 +240,7 @@ namespace {
 
 [[noreturn]] void writeError(const std::filesystem::path &path, int err)
 {
-    throw IoError(controltext::unwritableFileText(path, systemErrorText(err)));
+    throw IoError(sharedtext::unwritableFileText(path, systemErrorText(err)));
 }
 
 // The file that `path` names once symbolic links are followed, so that a save replaces the
@@ -338,7 +338,7 @@ std::filesystem::path folderOf(const std::filesystem::path &target)
 void refuseReadOnly(const std::filesystem::path &path, const std::filesystem::path &target)
 {
     if (isReadOnlyFile(target))
-        throw IoError(controltext::readOnlyFileText(path));
+        throw IoError(sharedtext::readOnlyFileText(path));
 }
 
 // Writes `bytes` to a new hidden temporary file beside `target`, flushed to disk, with the
@@ -427,7 +427,7 @@ bool putInPlace(const std::filesystem::path &path, const std::filesystem::path &
     // The new file is in place by now; only its survival of a power cut is in doubt.
     const std::filesystem::path folder = folderOf(target);
     if (const int err = syncFolder(folder))
-        throw IoError(controltext::folderNotFlushedText(path, folder, systemErrorText(err)));
+        throw IoError(sharedtext::folderNotFlushedText(path, folder, systemErrorText(err)));
     return true;
 }
 
@@ -484,7 +484,7 @@ bool isReadOnlyFile(const std::filesystem::path &path)
     if (::stat(path.c_str(), &st) != 0) {
         if (errno == ENOENT)
             return false;
-        throw IoError(controltext::notInspectedText(path, systemErrorText(errno)));
+        throw IoError(sharedtext::notInspectedText(path, systemErrorText(errno)));
     }
     if (::geteuid() == 0)
         return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
@@ -493,7 +493,7 @@ bool isReadOnlyFile(const std::filesystem::path &path)
         return false;
     if (errno == EACCES || errno == EROFS || errno == EPERM)
         return true;
-    throw IoError(controltext::notInspectedText(path, systemErrorText(errno)));
+    throw IoError(sharedtext::notInspectedText(path, systemErrorText(errno)));
 }
 
 void setWriteLockWait(std::chrono::milliseconds wait) { lockWait = wait; }
@@ -520,14 +520,14 @@ bool WriteLock::take(const std::filesystem::path &file, std::chrono::millisecond
                 return true;
             if (err == EACCES && ::access(folderOf(target).c_str(), W_OK) != 0)
                 return true;
-            throw IoError(controltext::lockFailedText(file, lockFile_, systemErrorText(err)));
+            throw IoError(sharedtext::lockFailedText(file, lockFile_, systemErrorText(err)));
         }
         Descriptor guard{fd};
         struct stat mine {};
         if (::fstat(fd, &mine) != 0)
-            throw IoError(controltext::lockFailedText(file, lockFile_, systemErrorText(errno)));
+            throw IoError(sharedtext::lockFailedText(file, lockFile_, systemErrorText(errno)));
         if (!S_ISREG(mine.st_mode))
-            throw IoError(controltext::lockFailedText(file, lockFile_, controltext::NotRegularText));
+            throw IoError(sharedtext::lockFailedText(file, lockFile_, sharedtext::NotRegularText));
         // Every user who may write the price file must be able to lock it: the lock file holds
         // no data, so it is writable by all whatever the creator's umask.
         if ((mine.st_mode & 0666) != 0666)
@@ -542,7 +542,7 @@ bool WriteLock::take(const std::filesystem::path &file, std::chrono::millisecond
             if (err == ENOLCK || err == EINVAL || err == EOPNOTSUPP || err == ENOSYS)
                 return true; // a file system that keeps no locks (the guard closes the file)
             if (err != EAGAIN && err != EACCES && err != EINTR)
-                throw IoError(controltext::lockFailedText(file, lockFile_, systemErrorText(err)));
+                throw IoError(sharedtext::lockFailedText(file, lockFile_, systemErrorText(err)));
             if (std::chrono::steady_clock::now() >= deadline)
                 return false;
             ::usleep(20000);
@@ -560,7 +560,7 @@ bool WriteLock::take(const std::filesystem::path &file, std::chrono::millisecond
 WriteLock::WriteLock(const std::filesystem::path &file, std::chrono::milliseconds wait)
 {
     if (!take(file, wait))
-        throw IoError(controltext::lockTimeoutText(
+        throw IoError(sharedtext::lockTimeoutText(
             file, static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(wait).count())));
 }
 
@@ -605,7 +605,7 @@ void writeSharedFile(const std::filesystem::path &path, const SizeCheck &checkSi
         }
         ::unlink(tmp.c_str());
     }
-    throw IoError(controltext::keptChangingText(path));
+    throw IoError(sharedtext::keptChangingText(path));
 }
 
 bool writeSharedFile(const std::filesystem::path &path, std::string_view bytes, Overwrite overwrite)

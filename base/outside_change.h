@@ -26,7 +26,7 @@ public:
         if (version == dismissed_ || (barShown() && version == barVersion_))
             return false;
         barVersion_ = version;
-        barText_ = controltext::changedOutsideBarText(subject);
+        barText_ = sharedtext::changedOutsideBarText(subject);
         failure_.clear();
         return true;
     }
@@ -51,7 +51,7 @@ public:
     void reloaded(const std::string &subject)
     {
         settled();
-        statusText_ = controltext::reloadedStatusText(subject);
+        statusText_ = sharedtext::reloadedStatusText(subject);
         ++statusRevision_;
     }
     // A read at activation failed with `message`. The error box comes once per failure: the

@@ -20,7 +20,7 @@ fs::path xdgFolder(const EnvironmentLookup &env, const char *variable, const cha
         return fs::path(*v) / UserFolderName;
     const auto home = env("HOME");
     if (!home || home->empty() || !fs::path(*home).is_absolute())
-        throw IoError(controltext::noUserFolderText(variable));
+        throw IoError(sharedtext::noUserFolderText(variable));
     return fs::path(*home) / homeTail / UserFolderName;
 }
 
@@ -31,10 +31,10 @@ void makeFolder(const fs::path &folder, bool privateToUser)
     if (fs::is_directory(st))
         return;
     if (fs::exists(st))
-        throw IoError(controltext::folderNotMadeText(folder, controltext::SameNameFileText));
+        throw IoError(sharedtext::folderNotMadeText(folder, sharedtext::SameNameFileText));
     fs::create_directories(folder, ec);
     if (ec)
-        throw IoError(controltext::folderNotMadeText(folder, systemErrorText(ec.value())));
+        throw IoError(sharedtext::folderNotMadeText(folder, systemErrorText(ec.value())));
     if (privateToUser)
         fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);
 }

@@ -51,7 +51,7 @@ int runProgramAndWait(const fs::path &program, const std::vector<std::string> &a
     if (errorOutput) {
         if (::pipe2(fds, O_CLOEXEC) != 0) {
             posix_spawn_file_actions_destroy(&actions);
-            throw IoError(controltext::programNotRunText(program, systemErrorText(errno)));
+            throw IoError(sharedtext::programNotRunText(program, systemErrorText(errno)));
         }
         posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
     }
@@ -63,7 +63,7 @@ int runProgramAndWait(const fs::path &program, const std::vector<std::string> &a
     if (err != 0) {
         if (errorOutput)
             ::close(fds[0]);
-        throw IoError(controltext::programNotRunText(program, systemErrorText(err)));
+        throw IoError(sharedtext::programNotRunText(program, systemErrorText(err)));
     }
     if (errorOutput) {
         char buf[4096];
@@ -81,7 +81,7 @@ int runProgramAndWait(const fs::path &program, const std::vector<std::string> &a
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0)
         if (errno != EINTR)
-            throw IoError(controltext::programNotAwaitedText(program, systemErrorText(errno)));
+            throw IoError(sharedtext::programNotAwaitedText(program, systemErrorText(errno)));
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

@@ -12,7 +12,7 @@ int128 mulChecked(int128 a, int128 b)
 {
     int128 r;
     if (__builtin_mul_overflow(a, b, &r))
-        throw RangeError(controltext::ResultTooLargeText);
+        throw RangeError(sharedtext::ResultTooLargeText);
     return r;
 }
 
@@ -20,7 +20,7 @@ int128 addChecked(int128 a, int128 b)
 {
     int128 r;
     if (__builtin_add_overflow(a, b, &r))
-        throw RangeError(controltext::ResultTooLargeText);
+        throw RangeError(sharedtext::ResultTooLargeText);
     return r;
 }
 
@@ -29,7 +29,7 @@ int128 addChecked(int128 a, int128 b)
 Currency currencyFromRaw128(int128 raw)
 {
     if (raw > std::numeric_limits<int64_t>::max() || raw < std::numeric_limits<int64_t>::min())
-        throw RangeError(controltext::CurrencyOverflowText);
+        throw RangeError(sharedtext::CurrencyOverflowText);
     return Currency::fromRaw(static_cast<int64_t>(raw));
 }
 

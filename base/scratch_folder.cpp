@@ -18,7 +18,7 @@ ScratchFolder::ScratchFolder(const std::string &what)
     std::string t = ((ec ? fs::path("/tmp") : tmp) / "velmo-XXXXXX").string();
     if (!::mkdtemp(t.data())) {
         const int err = errno;
-        throw IoError(controltext::scratchFolderText(what, fs::path(t).parent_path(), systemErrorText(err)));
+        throw IoError(sharedtext::scratchFolderText(what, fs::path(t).parent_path(), systemErrorText(err)));
     }
     path_ = t;
 }

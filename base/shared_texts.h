@@ -14,10 +14,14 @@
 #include <string_view>
 #include <vector>
 
-namespace velmo::controltext {
+namespace velmo::sharedtext {
 
 // What opens a command line's usage, in place of the first command line's indent.
 inline constexpr const char *UsageOpening = "使い方: ";
+
+// ---- the fonts the windows and pages name (desktop/Fonts.h maps them to installed ones) ----
+inline constexpr const char *GothicFont = "ＭＳ ゴシック";
+inline constexpr const char *ProportionalGothicFont = "ＭＳ Ｐゴシック";
 
 // ---- the buttons of the message boxes ----
 inline constexpr const char *NoticeButton = "確認"; // the one button of a notice
@@ -763,10 +767,10 @@ inline constexpr const char *EmptyFontNameText = "フォント名は空にでき
 inline constexpr const char *FontNameTakenText = "このフォント名はすでに使用されています";
 inline constexpr const char *UnknownFontNameText = "CellParams で指定されたフォント名が Fonts に登録されていません";
 
-} // namespace velmo::controltext
+} // namespace velmo::sharedtext
 
 // ---- the options of the command lines' commands (cli/) ----
-namespace velmo::controltext {
+namespace velmo::sharedtext {
 
 // A command line the option reader could not take apart at all.
 inline std::string commandLineUnreadText(const std::string &command)
@@ -795,7 +799,7 @@ inline std::string diffThirdFileText(const std::string &given)
 inline constexpr const char *DiffNeedsTwoFilesText = "diff には比較する 2 つのファイル OLD と NEW が必要です";
 inline constexpr const char *DiffCsvAndXlsxText = "--csv と --xlsx は一緒に指定できません";
 
-} // namespace velmo::controltext
+} // namespace velmo::sharedtext
 
 // The texts of the report of what changed between two price files, which velmok's window and
 // the three command lines show: the heading row and the names of the fields compared.
@@ -849,6 +853,8 @@ inline constexpr const char *OldColumn = "変更前";
 inline constexpr const char *NewColumn = "変更後";
 inline constexpr const char *DifferenceColumn = "差";
 inline constexpr const char *PercentColumn = "増減率(%)";
+// The name of the report's sheet in a workbook.
+inline constexpr const char *SheetName = "比較";
 
 // The location column of a location whose name is empty: "場所1" … "場所4".
 inline std::string locationNumberText(int location) { return "場所" + std::to_string(location + 1); }
@@ -856,7 +862,7 @@ inline std::string locationNumberText(int location) { return "場所" + std::to_
 } // namespace velmo::changetext
 
 // ---- the registration programs, torvik and selvan ----
-namespace velmo::controltext {
+namespace velmo::sharedtext {
 
 // A size row in a revision's preview or report: its size, or "3 行目" by its number from 1 when
 // it has none.
@@ -865,4 +871,4 @@ inline std::string sizeRowLabel(const std::string &size, int rowFrom1)
     return size.empty() ? std::to_string(rowFrom1) + " 行目" : size;
 }
 
-} // namespace velmo::controltext
+} // namespace velmo::sharedtext

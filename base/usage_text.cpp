@@ -13,7 +13,7 @@ std::string usageText(const std::vector<UsagePart> &parts)
     }
     const std::string indent(8, ' ');
     if (commands.compare(0, indent.size(), indent) == 0)
-        commands.replace(0, indent.size(), controltext::UsageOpening);
+        commands.replace(0, indent.size(), sharedtext::UsageOpening);
     return commands + notes;
 }
 

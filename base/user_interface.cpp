@@ -43,7 +43,7 @@ std::string suggestedFileName(const std::vector<std::string> &names, const std::
             name += static_cast<unsigned char>(c) < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos ? '_' : c;
     }
     if (name.empty())
-        name = controltext::UnnamedOutputName;
+        name = sharedtext::UnnamedOutputName;
     return suffix.empty() ? name : name + "." + suffix;
 }
 

@@ -26,28 +26,28 @@ std::string readFileToCheck(const std::filesystem::path &file, uintmax_t expecte
 std::string commandOf(int argc, char **argv, const std::function<bool(const std::string &)> &known)
 {
     if (argc < 2)
-        throw UsageError(controltext::NoCommandText);
+        throw UsageError(sharedtext::NoCommandText);
     const std::string command = argv[1];
     if (!known(command))
-        throw UsageError(controltext::unknownCommandText(command));
+        throw UsageError(sharedtext::unknownCommandText(command));
     return command;
 }
 
 void addRevisionOptions(CommandLine &line, RevisionArgs &args)
 {
     line.flag("--all", args.all);
-    line.value("--unit", args.unit, controltext::missingOptionValueText("--unit"));
-    line.value("--round", args.round, controltext::missingOptionValueText("--round"));
+    line.value("--unit", args.unit, sharedtext::missingOptionValueText("--unit"));
+    line.value("--round", args.round, sharedtext::missingOptionValueText("--round"));
     line.value("--percent", [&args](const std::string &v) { args.percent = v; },
-               controltext::missingOptionValueText("--percent"));
+               sharedtext::missingOptionValueText("--percent"));
 }
 
 void requireRevisionArgs(const RevisionArgs &args, bool blockGiven, const char *oneBlock)
 {
     if (!args.percent)
-        throw UsageError(controltext::RevisionNeedsPercentText);
+        throw UsageError(sharedtext::RevisionNeedsPercentText);
     if (args.all == blockGiven)
-        throw UsageError(controltext::revisionScopeText(oneBlock));
+        throw UsageError(sharedtext::revisionScopeText(oneBlock));
 }
 
 int checkCommand(const std::filesystem::path &file, PriceFileKind kind)
@@ -110,7 +110,7 @@ int runBatch(int argc, char **argv, const char *program, const char *usage, cons
         } catch (const UsageError &e) {
             std::fprintf(stderr, "%s: %s %s\n", program, e.what(), usageHint);
         } catch (const ChangedOnDiskError &e) {
-            std::fprintf(stderr, "%s: %s%s\n", program, e.what(), controltext::ForceHintText);
+            std::fprintf(stderr, "%s: %s%s\n", program, e.what(), sharedtext::ForceHintText);
             status = 3;
         } catch (const std::exception &e) {
             std::fprintf(stderr, "%s: %s\n", program, e.what());
@@ -122,7 +122,7 @@ int runBatch(int argc, char **argv, const char *program, const char *usage, cons
     const int flushError = errno != 0 ? errno : EIO;
     if (std::fclose(stdout) != 0 || failed) {
         const std::string what =
-            writtenFile ? controltext::writtenButStdoutFailedText(*writtenFile) : controltext::StdoutFailedText;
+            writtenFile ? sharedtext::writtenButStdoutFailedText(*writtenFile) : sharedtext::StdoutFailedText;
         std::fprintf(stderr, "%s: %s: %s\n", program, what.c_str(), systemErrorText(failed ? flushError : errno).c_str());
         return 2;
     }

@@ -18,19 +18,19 @@ ImportOptions parseImportCommand(int argc, char **argv, const std::function<int(
     line.value("--block", [&](const std::string &v) {
         o.block = parseBlock(v);
         haveBlock = true;
-    }, controltext::missingOptionValueText("--block"));
+    }, sharedtext::missingOptionValueText("--block"));
     for (const auto &[name, into] : {std::pair<const char *, std::string *>{"--size-column", &o.sizeColumn},
                                      {"--price-column", &o.priceColumn}, {"--sheet", &o.sheet}})
-        line.value(name, *into, controltext::missingOptionValueText(name));
+        line.value(name, *into, sharedtext::missingOptionValueText(name));
     line.flag("--write", o.write);
     line.flag("--force", o.force);
     const std::vector<std::string> paths = line.parse(argc, argv);
     if (paths.size() > 2)
-        throw UsageError(controltext::importExtraArgumentText(paths[2]));
+        throw UsageError(sharedtext::importExtraArgumentText(paths[2]));
     if (paths.size() < 2)
-        throw UsageError(controltext::ImportNeedsFilesText);
+        throw UsageError(sharedtext::ImportNeedsFilesText);
     if (!haveBlock)
-        throw UsageError(controltext::ImportNeedsBlockText);
+        throw UsageError(sharedtext::ImportNeedsBlockText);
     o.file = paths[0];
     o.list = paths[1];
     return o;
@@ -83,15 +83,15 @@ int sheetToRead(const ImportOptions &o, const PriceBook &book)
         if (index < 0) {
             for (const PriceSheet &s : book.sheets)
                 if (s.hidden && holdsAll(s))
-                    throw RangeError(controltext::headingOnHiddenSheetText(missing, firstName, s.name));
+                    throw RangeError(sharedtext::headingOnHiddenSheetText(missing, firstName, s.name));
             if (book.sheets.size() > 1)
-                throw RangeError(controltext::noColumnHeadingOnSheetText(missing, firstName));
-            throw RangeError(controltext::noColumnHeadingText(missing));
+                throw RangeError(sharedtext::noColumnHeadingOnSheetText(missing, firstName));
+            throw RangeError(sharedtext::noColumnHeadingText(missing));
         }
     }
     if (index != first) {
         const std::string &used = book.sheets[static_cast<size_t>(index)].name;
-        std::fprintf(stderr, "%s\n", controltext::otherSheetUsedText(book.file, firstName, missing, used).c_str());
+        std::fprintf(stderr, "%s\n", sharedtext::otherSheetUsedText(book.file, firstName, missing, used).c_str());
     }
     return index;
 }
@@ -105,13 +105,13 @@ ListImport previewOfList(const ImportOptions &o, const ImportTarget &target)
         const int index = o.sheet.empty() ? sheetToRead(o, book) : book.sheetIndex(o.sheet);
         const PriceSheet &sheet = book.sheets.at(static_cast<size_t>(index));
         if (sheet.rows.empty()) // an empty list, or one whose first quote never ends
-            throw IoError(controltext::emptyPriceListText(o.list));
+            throw IoError(sharedtext::emptyPriceListText(o.list));
         const ColumnGuess g = guessColumns(sheet, target);
         auto column = [&](const std::string &given, int guessed) {
             if (given.empty()) {
                 // A table of one column (or a quote that never ends) has no second to guess.
                 if (const int count = columnCount(sheet.rows); guessed >= count)
-                    throw RangeError(controltext::noColumnNumberText(guessed + 1, count));
+                    throw RangeError(sharedtext::noColumnNumberText(guessed + 1, count));
                 return ColumnChoice{guessed, g.headingRow};
             }
             ColumnChoice c = chooseColumn(sheet.rows, given);
@@ -129,7 +129,7 @@ ListImport previewOfList(const ImportOptions &o, const ImportTarget &target)
         // Every failure names the list, also those of the columns and of the text converter.
         if (std::string_view(e.what()).find(o.list.string()) != std::string_view::npos)
             throw;
-        throw IoError(controltext::inPriceListText(o.list, e.what()));
+        throw IoError(sharedtext::inPriceListText(o.list, e.what()));
     }
 }
 
@@ -156,7 +156,7 @@ bool importWrites(const ImportOptions &o, const ImportPreview &p)
         return false;
     if (p.matched() > 0)
         return true;
-    std::fprintf(stderr, "%s\n", controltext::nothingImportedText(o.list, o.file).c_str());
+    std::fprintf(stderr, "%s\n", sharedtext::nothingImportedText(o.list, o.file).c_str());
     return false;
 }
 

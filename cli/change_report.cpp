@@ -133,7 +133,7 @@ namespace cli {
 
 UsagePart diffUsage(const std::string &program, PriceFileKind kind)
 {
-    return {"        " + program + " diff OLD NEW [--csv | --xlsx OUT]\n", controltext::diffUsageNotes(kind == PriceFileKind::Pipe)};
+    return {"        " + program + " diff OLD NEW [--csv | --xlsx OUT]\n", sharedtext::diffUsageNotes(kind == PriceFileKind::Pipe)};
 }
 
 namespace {
@@ -149,16 +149,16 @@ DiffOptions parseDiff(int argc, char **argv)
     DiffOptions o;
     CommandLine line("diff");
     line.flag("--csv", o.csv);
-    line.value("--xlsx", [&o](const std::string &v) { o.xlsx = v; }, controltext::DiffNoXlsxFileText);
+    line.value("--xlsx", [&o](const std::string &v) { o.xlsx = v; }, sharedtext::DiffNoXlsxFileText);
     const std::vector<std::string> files = line.parse(argc, argv);
     if (files.size() > 2)
-        throw UsageError(controltext::diffThirdFileText(files[2]));
+        throw UsageError(sharedtext::diffThirdFileText(files[2]));
     if (files.size() < 2)
-        throw UsageError(controltext::DiffNeedsTwoFilesText);
+        throw UsageError(sharedtext::DiffNeedsTwoFilesText);
     if (o.csv && o.xlsx)
-        throw UsageError(controltext::DiffCsvAndXlsxText);
+        throw UsageError(sharedtext::DiffCsvAndXlsxText);
     if (o.xlsx && o.xlsx->empty())
-        throw UsageError(controltext::DiffNoXlsxFileText);
+        throw UsageError(sharedtext::DiffNoXlsxFileText);
     o.older = files[0];
     o.newer = files[1];
     return o;

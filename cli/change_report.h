@@ -3,6 +3,7 @@
 // with a heading row (velmok's dialog, CSV, .xlsx), JSON, and the command line's diff command
 // that velmok-cli, torvik-cli and selvan-cli share.
 #include "base/json_writer.h"
+#include "base/shared_texts.h"
 #include "pricework/table_file.h"
 #include "base/usage_text.h"
 #include "pricefile/price_changes.h"
@@ -28,7 +29,7 @@ std::string changeCsvBytes(const std::vector<PriceChange> &changes, PriceFileKin
 std::string changeXlsxBytes(const std::vector<PriceChange> &changes, PriceFileKind kind,
                             const std::filesystem::path &target);
 // The name of that sheet.
-inline constexpr const char *ChangeSheetName = "比較";
+inline constexpr const char *ChangeSheetName = changetext::SheetName;
 
 // The changes as a JSON array of objects, keys in English.
 void writeChangesJson(cli::JsonWriter &j, const std::vector<PriceChange> &changes, PriceFileKind kind);

@@ -80,16 +80,16 @@ std::vector<std::string> CommandLine::parse(int argc, char **argv, int first)
         const std::string &a = given.at(given.size() - rest.size() - 1);
         const auto missing = p.missing.find(a);
         if (missing == p.missing.end())
-            throw UsageError(controltext::commandLineUnreadText(command_));
+            throw UsageError(sharedtext::commandLineUnreadText(command_));
         throw UsageError(missing->second);
     } catch (const CLI::Error &) {
-        throw UsageError(controltext::commandLineUnreadText(command_));
+        throw UsageError(sharedtext::commandLineUnreadText(command_));
     }
     std::vector<std::string> words;
     for (const std::string &word : p.app.remaining()) {
         const std::string &w = p.asGiven(word);
         if (w.size() > 1 && w[0] == '-')
-            throw UsageError(controltext::unknownOptionText(command_, w));
+            throw UsageError(sharedtext::unknownOptionText(command_, w));
         words.push_back(w);
     }
     return words;

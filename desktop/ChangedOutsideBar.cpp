@@ -29,8 +29,8 @@ ChangedOutsideBar::ChangedOutsideBar(QWidget *parent) : QFrame(parent)
     QSizePolicy policy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     label->setSizePolicy(policy);
-    reloadButton = new QPushButton(q(controltext::ReloadButton), this);
-    closeButton = new QPushButton(q(controltext::CloseBarButton), this);
+    reloadButton = new QPushButton(q(sharedtext::ReloadButton), this);
+    closeButton = new QPushButton(q(sharedtext::CloseBarButton), this);
     layout->addWidget(label, 1);
     layout->addWidget(reloadButton);
     layout->addWidget(closeButton);

@@ -1,4 +1,5 @@
 #include "desktop/Fonts.h"
+#include "base/shared_texts.h"
 
 #include <QFont>
 #include <QString>
@@ -16,9 +17,9 @@ void installJapaneseFontSubstitutes()
         QStringList substitutes;
     };
     const Mapping mappings[] = {
-        {"ＭＳ ゴシック", {mono, sans}},
+        {sharedtext::GothicFont, {mono, sans}},
         {"MS Gothic", {mono, sans}},
-        {"ＭＳ Ｐゴシック", {sans, mono}},
+        {sharedtext::ProportionalGothicFont, {sans, mono}},
         {"MS PGothic", {sans, mono}},
         {"MS UI Gothic", {sans, mono}},
         {"ＭＳ 明朝", {serif, mono}},

@@ -10,9 +10,9 @@ namespace velmo {
 
 void addHistoryActions(QWidget *window, QMenu *menu, const HistoryCommands &commands)
 {
-    QAction *undo = menu->addAction(controltext::UndoStepItem, window, commands.undo);
+    QAction *undo = menu->addAction(sharedtext::UndoStepItem, window, commands.undo);
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QAction *redo = menu->addAction(controltext::RedoStepItem, window, commands.redo);
+    QAction *redo = menu->addAction(sharedtext::RedoStepItem, window, commands.redo);
     // Ctrl+Y and Ctrl+Shift+Z both redo, as in every other program.
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     window->addAction(undo);

@@ -25,7 +25,7 @@ QString q(const std::string &s) { return QString::fromStdString(s); }
 
 PriceImportDialog::PriceImportDialog(PriceImportChoice &choice, QWidget *parent) : QDialog(parent), choice_(choice)
 {
-    setWindowTitle(controltext::ImportPriceListTitle);
+    setWindowTitle(sharedtext::ImportPriceListTitle);
     auto *top = new QVBoxLayout(this);
     auto *form = new QFormLayout;
     sheets_ = new QComboBox(this);
@@ -35,9 +35,9 @@ PriceImportDialog::PriceImportDialog(PriceImportChoice &choice, QWidget *parent)
         sheets_->addItem(q(name));
     // A text file has one sheet without a name: there is nothing to choose.
     sheets_->setEnabled(choice_.sheetNames().size() > 1);
-    form->addRow(controltext::SheetLabel, sheets_);
-    form->addRow(controltext::SizeColumnLabel, sizeColumn_);
-    form->addRow(controltext::PriceColumnLabel, priceColumn_);
+    form->addRow(sharedtext::SheetLabel, sheets_);
+    form->addRow(sharedtext::SizeColumnLabel, sizeColumn_);
+    form->addRow(sharedtext::PriceColumnLabel, priceColumn_);
     top->addLayout(form);
     sheetNote_ = new QLabel(q(choice_.sheetNote()), this);
     sheetNote_->setWordWrap(true);
@@ -45,8 +45,8 @@ PriceImportDialog::PriceImportDialog(PriceImportChoice &choice, QWidget *parent)
     top->addWidget(sheetNote_);
 
     table_ = new QTableWidget(0, 3, this);
-    table_->setHorizontalHeaderLabels({controltext::ImportSizeHeading, controltext::OldListPriceHeading,
-                                       controltext::NewListPriceHeading});
+    table_->setHorizontalHeaderLabels({sharedtext::ImportSizeHeading, sharedtext::OldListPriceHeading,
+                                       sharedtext::NewListPriceHeading});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionMode(QAbstractItemView::NoSelection);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
@@ -63,8 +63,8 @@ PriceImportDialog::PriceImportDialog(PriceImportChoice &choice, QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    import_ = new QPushButton(controltext::ImportButton, this);
-    cancel_ = new QPushButton(controltext::CancelButton, this);
+    import_ = new QPushButton(sharedtext::ImportButton, this);
+    cancel_ = new QPushButton(sharedtext::CancelButton, this);
     import_->setDefault(true);
     buttons->addWidget(import_);
     buttons->addWidget(cancel_);

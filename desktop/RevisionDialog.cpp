@@ -61,8 +61,8 @@ RevisionDialog::RevisionDialog(QWidget *parent, const RevisionDialogText &text, 
     summary_->setWordWrap(true);
 
     auto *buttons = new QDialogButtonBox(this);
-    run_ = buttons->addButton(controltext::YesButton, QDialogButtonBox::AcceptRole);
-    buttons->addButton(controltext::CancelButton, QDialogButtonBox::RejectRole);
+    run_ = buttons->addButton(sharedtext::YesButton, QDialogButtonBox::AcceptRole);
+    buttons->addButton(sharedtext::CancelButton, QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         if (!current_)
             return;

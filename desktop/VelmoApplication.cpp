@@ -101,7 +101,7 @@ void showErrorBox(const QString &message)
     openMessages().insert(message);
     // The error icon, and the one button every notice of the programs has.
     QMessageBox box(QMessageBox::Critical, caption, message, QMessageBox::Ok, QApplication::activeWindow());
-    box.button(QMessageBox::Ok)->setText(QString::fromUtf8(controltext::NoticeButton));
+    box.button(QMessageBox::Ok)->setText(QString::fromUtf8(sharedtext::NoticeButton));
     box.exec();
     openMessages().remove(message);
 }

@@ -18,7 +18,7 @@ SettingsFile readSettings(const fs::path &path, const char *what)
 {
     auto file = SettingsFile::read(path);
     if (!file)
-        throw IoError(controltext::missingHandoffFileText(what, path));
+        throw IoError(sharedtext::missingHandoffFileText(what, path));
     return *std::move(file);
 }
 
@@ -77,7 +77,7 @@ void writeFiles(const fs::path &folder, const Conf &conf, const Header &header, 
 Files readFiles(const fs::path &folder)
 {
     Files files;
-    const SettingsFile conf = readSettings(folder / ConfFile, controltext::PrintSettingsFileWord);
+    const SettingsFile conf = readSettings(folder / ConfFile, sharedtext::PrintSettingsFileWord);
     files.conf.applicationTitle = conf.value(ApplicationTitleKey).value_or("");
     files.conf.dataTitle = conf.value(DataTitleKey).value_or("");
     files.conf.styleFile = conf.value(StyleFileKey).value_or("");
@@ -88,10 +88,10 @@ Files readFiles(const fs::path &folder)
         files.conf.columnGroups = fieldsOf(conf.value(ColumnGroupsKey).value_or(""));
         files.conf.columnGroups.resize(files.conf.columns.size());
         if (files.conf.columns.empty() || files.conf.columns.size() > static_cast<size_t>(PriceListMaxColumns))
-            throw IoError(controltext::priceListColumnsText(folder / ConfFile, PriceListMaxColumns));
+            throw IoError(sharedtext::priceListColumnsText(folder / ConfFile, PriceListMaxColumns));
     }
 
-    const SettingsFile header = readSettings(folder / HeaderFile, controltext::PrintHeaderFileWord);
+    const SettingsFile header = readSettings(folder / HeaderFile, sharedtext::PrintHeaderFileWord);
     Header &h = files.header;
     std::string *fields[10] = {&h.year, &h.eraYear, &h.month, &h.day, &h.weekday,
                                nullptr, nullptr,    &h.memo,  &h.labour, &h.netLabour};
@@ -102,7 +102,7 @@ Files readFiles(const fs::path &folder)
     const fs::path data = folder / DataFile;
     const auto bytes = readWholeFileIfPresent(data);
     if (!bytes)
-        throw IoError(controltext::missingHandoffFileText(controltext::PrintDataFileWord, data));
+        throw IoError(sharedtext::missingHandoffFileText(sharedtext::PrintDataFileWord, data));
     const std::vector<std::string> lines = splitTextLines(*bytes);
     for (size_t n = 0; n < lines.size(); ++n) {
         const std::string &text = lines[n];
@@ -121,7 +121,7 @@ Files readFiles(const fs::path &folder)
             start = end + 1;
         }
         if (!ok || field != row.size())
-            throw IoError(controltext::badHandoffLineText(data, n + 1, DataFields));
+            throw IoError(sharedtext::badHandoffLineText(data, n + 1, DataFields));
         files.rows.push_back(std::move(row));
     }
     return files;

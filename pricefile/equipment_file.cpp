@@ -15,7 +15,7 @@ namespace {
 void checkBlock(const fs::path &path, int block)
 {
     if (block < 0 || block >= EquipmentBlockCount)
-        throw RangeError(controltext::noSuchBlockText(path, controltext::MaterialBlockWord, block));
+        throw RangeError(sharedtext::noSuchBlockText(path, sharedtext::MaterialBlockWord, block));
 }
 
 unsigned char *bytesAt(std::string &data, size_t at) { return reinterpret_cast<unsigned char *>(data.data()) + at; }
@@ -54,10 +54,10 @@ void requireFolder(const fs::path &path)
     if (fs::is_directory(st))
         return;
     if (st.type() == fs::file_type::not_found)
-        throw IoError(controltext::fileNotCreatedText(path, controltext::missingFolderText(folder)));
+        throw IoError(sharedtext::fileNotCreatedText(path, sharedtext::missingFolderText(folder)));
     if (!ec)
-        throw IoError(controltext::fileNotCreatedText(path, controltext::notFolderText(folder)));
-    throw IoError(controltext::fileNotCreatedText(path, systemErrorText(ec.value())));
+        throw IoError(sharedtext::fileNotCreatedText(path, sharedtext::notFolderText(folder)));
+    throw IoError(sharedtext::fileNotCreatedText(path, systemErrorText(ec.value())));
 }
 
 } // namespace

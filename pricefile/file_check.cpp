@@ -57,7 +57,7 @@ public:
     {
         const size_t expected = static_cast<size_t>(format_.records) * static_cast<size_t>(format_.recordSize);
         if (data_.size() != expected)
-            problem(controltext::fileSizeProblemText(data_.size(), format_.records, format_.recordSize, expected));
+            problem(sharedtext::fileSizeProblemText(data_.size(), format_.records, format_.recordSize, expected));
         const size_t records = std::min(data_.size() / static_cast<size_t>(format_.recordSize),
                                         static_cast<size_t>(format_.records));
         for (size_t r = 0; r < records; ++r) {
@@ -82,7 +82,7 @@ public:
         std::string list;
         for (const std::string &a : allowed)
             list += (list.empty() ? "" : ", ") + a;
-        problem(where(r) + " " + std::to_string(offset) + " " + what + ": " + controltext::valueNotListedText(v, list));
+        problem(where(r) + " " + std::to_string(offset) + " " + what + ": " + sharedtext::valueNotListedText(v, list));
     }
 
     // A percentage at byte `offset` must lie within 0 … 1000.
@@ -90,7 +90,7 @@ public:
     {
         const Currency p = Currency::fromRaw(codec::getI64(rec + offset));
         if (p < Currency() || p > Currency::fromInt(1000))
-            problem(where(r) + " " + std::to_string(offset) + " " + what + ": " + controltext::percentageOutsideText(p.toString()));
+            problem(where(r) + " " + std::to_string(offset) + " " + what + ": " + sharedtext::percentageOutsideText(p.toString()));
     }
 
 private:
@@ -98,7 +98,7 @@ private:
 
     std::string where(int r) const
     {
-        return controltext::recordPlaceText(r, format_.blockWord, r / format_.rowsPerBlock + format_.firstBlockNumber,
+        return sharedtext::recordPlaceText(r, format_.blockWord, r / format_.rowsPerBlock + format_.firstBlockNumber,
                                            r % format_.rowsPerBlock);
     }
 
@@ -107,10 +107,10 @@ private:
         switch (shortStringDamage(rec + at, capacity)) {
         case TextDamage::None: break;
         case TextDamage::LengthBeyondField:
-            problem(where(r) + " " + field + ": " + controltext::lengthBeyondFieldProblem(rec[at], capacity));
+            problem(where(r) + " " + field + ": " + sharedtext::lengthBeyondFieldProblem(rec[at], capacity));
             break;
-        case TextDamage::NotShiftJis: problem(where(r) + " " + field + ": " + controltext::NotShiftJisProblem); break;
-        case TextDamage::LoneLeadByte: problem(where(r) + " " + field + ": " + controltext::LoneLeadByteProblem); break;
+        case TextDamage::NotShiftJis: problem(where(r) + " " + field + ": " + sharedtext::NotShiftJisProblem); break;
+        case TextDamage::LoneLeadByte: problem(where(r) + " " + field + ": " + sharedtext::LoneLeadByteProblem); break;
         }
     }
 
@@ -124,11 +124,11 @@ int slotOffset(int slot) { return offset::Slots + 8 * slot; }
 
 } // namespace
 
-namespace fieldname = controltext::fieldname;
+namespace fieldname = sharedtext::fieldname;
 
 std::vector<std::string> checkServiceFile(const std::string &name, std::string_view data)
 {
-    static const Format pipe{RecordSize, RecordsPerFile, RecordsPerPipe, SettingsRecord, 1, controltext::PipeBlockWord,
+    static const Format pipe{RecordSize, RecordsPerFile, RecordsPerPipe, SettingsRecord, 1, sharedtext::PipeBlockWord,
                              [](Checker &c, int r, const unsigned char *rec) {
                                  const ValueList codes = significantCodes(), adds = addends();
                                  c.value(r, rec, slotOffset(slot::B(1)), fieldname::B1, codes);
@@ -147,7 +147,7 @@ std::vector<std::string> checkServiceFile(const std::string &name, std::string_v
 std::vector<std::string> checkEquipmentFile(const std::string &name, std::string_view data)
 {
     static const Format equipment{
-        EquipmentRecordSize, EquipmentRecordsPerFile, EquipmentRowsPerBlock, EquipmentSettingsRow, 0, controltext::EquipmentBlockWord,
+        EquipmentRecordSize, EquipmentRecordsPerFile, EquipmentRowsPerBlock, EquipmentSettingsRow, 0, sharedtext::EquipmentBlockWord,
         [](Checker &c, int r, const unsigned char *rec) {
             for (const Basis b : {Basis::Net, Basis::Level1, Basis::Level2, Basis::Level3, Basis::Level4, Basis::Level5})
                 c.percentage(r, rec, slotOffset(materialSlot(b)), std::string(basisLabel(b)) + fieldname::ShareOf);

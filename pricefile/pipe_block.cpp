@@ -12,7 +12,7 @@ constexpr size_t BlockBytes = PipeBlockBytes;
 void checkPipe(const std::filesystem::path &path, int pipe)
 {
     if (pipe < 0 || pipe >= PipesPerFile)
-        throw RangeError(controltext::noSuchBlockText(path, controltext::PipeBlockWord, pipe));
+        throw RangeError(sharedtext::noSuchBlockText(path, sharedtext::PipeBlockWord, pipe));
 }
 
 unsigned char *blockAt(std::string &data, int pipe)
@@ -41,7 +41,7 @@ PipeBlock decodeBlock(const unsigned char *p)
 
 std::string shortFileMessage(const std::filesystem::path &path, uintmax_t bytes, int recordSize, int needed)
 {
-    return controltext::shortFileText(path, bytes / recordSize, needed);
+    return sharedtext::shortFileText(path, bytes / recordSize, needed);
 }
 
 void checkRecordFileSize(const std::filesystem::path &path, uintmax_t bytes, int recordSize, int records)
@@ -50,7 +50,7 @@ void checkRecordFileSize(const std::filesystem::path &path, uintmax_t bytes, int
     if (bytes < expected)
         throw IoError(shortFileMessage(path, bytes, recordSize, records));
     if (bytes > expected)
-        throw IoError(tooLargeText(path, bytes, expected) + controltext::OtherKindOfFileText);
+        throw IoError(tooLargeText(path, bytes, expected) + sharedtext::OtherKindOfFileText);
 }
 
 void checkServiceFileSize(const std::filesystem::path &path, uintmax_t bytes)
@@ -95,12 +95,12 @@ std::string writeBlocksShared(const std::filesystem::path &path, const SizeCheck
     std::string written;
     writeSharedFile(path, checkSize, [&](const std::optional<FileContents> &now) {
         if (!now)
-            throw IoError(controltext::missingFileText(path));
+            throw IoError(sharedtext::missingFileText(path));
         // The block about to be replaced is compared with the block read, not the file's stamp:
         // another writer's change to another block is kept, one to this block is not lost.
         for (const auto &[index, bytes] : asRead)
             if (now->bytes.compare(static_cast<size_t>(index) * blockBytes, blockBytes, bytes) != 0)
-                throw ChangedOnDiskError(controltext::changedOnDiskWriteText(path));
+                throw ChangedOnDiskError(sharedtext::changedOnDiskWriteText(path));
         written = now->bytes;
         encode(written);
         return written;

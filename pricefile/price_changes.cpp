@@ -306,7 +306,7 @@ std::vector<BlockFacts> pipeFactsOf(const ServiceFile &file)
 std::vector<BlockFacts> equipmentFactsOf(const std::vector<EquipmentRecord> &records)
 {
     if (records.size() != static_cast<size_t>(EquipmentRecordsPerFile))
-        throw RangeError(controltext::equipmentRecordCountText(records.size()));
+        throw RangeError(sharedtext::equipmentRecordCountText(records.size()));
     std::vector<BlockFacts> out;
     for (int b = 0; b < EquipmentBlockCount; ++b)
         out.push_back(equipmentFacts(records.data() + b * EquipmentRowsPerBlock));

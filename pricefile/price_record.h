@@ -24,7 +24,7 @@ constexpr int SettingsRecord = 14;
 constexpr int LabourRecord = 59;
 
 // The location names proposed for new data, locations 0–3 (the shared texts hold them).
-using controltext::ProposedLocationNames;
+using sharedtext::ProposedLocationNames;
 static_assert(ProposedLocationNames.size() == LocationsPerPipe);
 
 // The 25 Currency slots after RowTag: A0–A6, B1–B7, C0–C5, D1–D5.

@@ -7,7 +7,7 @@ namespace velmo {
 
 const char *basisLabel(Basis b)
 {
-    static constexpr const char *names[] = {"", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5", controltext::NetBasisName, controltext::ListBasisName};
+    static constexpr const char *names[] = {"", "LEVEL1", "LEVEL2", "LEVEL3", "LEVEL4", "LEVEL5", sharedtext::NetBasisName, sharedtext::ListBasisName};
     return names[basisNumber(b)];
 }
 

@@ -136,7 +136,7 @@ void ServiceFile::save(const std::filesystem::path &path, SaveCheck check)
                                                         now->stamp.hash == read.hash
                                                   : !read.exists;
                             if (!same)
-                                throw ChangedOnDiskError(controltext::changedOnDiskWriteText(path));
+                                throw ChangedOnDiskError(sharedtext::changedOnDiskWriteText(path));
                             return data;
                         });
     }

@@ -21,11 +21,11 @@ fs::path prepare(const ProgramHomes &homes)
     std::error_code ec;
     const fs::file_status st = fs::status(data, ec);
     if (fs::exists(st) && !fs::is_directory(st))
-        throw IoError(controltext::dataFolderNotMadeText(data, controltext::SameNameFileText));
+        throw IoError(sharedtext::dataFolderNotMadeText(data, sharedtext::SameNameFileText));
     if (!fs::is_directory(st)) {
         fs::create_directories(data, ec);
         if (ec)
-            throw IoError(controltext::dataFolderNotMadeText(data, systemErrorText(ec.value())));
+            throw IoError(sharedtext::dataFolderNotMadeText(data, systemErrorText(ec.value())));
     }
     if (pathExists(data / "haikan1.fda"))
         return data;
@@ -65,7 +65,7 @@ void seedServiceFiles(const fs::path &programFolder, const fs::path &data)
                 continue; // a missing template is not an error
             writeSharedFile(target, source->bytes, Overwrite::Never);
         } catch (const IoError &e) {
-            throw IoError(controltext::fileNotCopiedText(tmpl, target, e.what()));
+            throw IoError(sharedtext::fileNotCopiedText(tmpl, target, e.what()));
         }
     }
 }

@@ -25,19 +25,19 @@ TextDamage shortStringDamage(const unsigned char *field, size_t capacity)
 
 std::vector<std::string> damagedPriceTexts(const unsigned char *data, int records)
 {
-    return damagedTexts(data, records, RecordSize, 0, RecordsPerPipe, controltext::PipeBlockWord, PriceTextNames);
+    return damagedTexts(data, records, RecordSize, 0, RecordsPerPipe, sharedtext::PipeBlockWord, PriceTextNames);
 }
 
 std::string damageNotice(const std::string &file, const std::vector<std::string> &lines)
 {
     if (lines.empty())
         return "";
-    std::string m = controltext::damageNoticeHead(file);
+    std::string m = sharedtext::damageNoticeHead(file);
     const size_t shown = std::min<size_t>(lines.size(), 5);
     for (size_t i = 0; i < shown; ++i)
         m += "\n" + lines[i];
     if (lines.size() > shown)
-        m += controltext::moreDamageText(lines.size() - shown);
+        m += sharedtext::moreDamageText(lines.size() - shown);
     return m;
 }
 
@@ -58,12 +58,12 @@ std::vector<std::string> damagedTexts(const unsigned char *data, int records, in
             const char *what = nullptr;
             switch (shortStringDamage(rec + f.at, f.capacity)) {
             case TextDamage::None: continue;
-            case TextDamage::LengthBeyondField: what = controltext::LengthBeyondFieldText; break;
-            case TextDamage::NotShiftJis: what = controltext::NotShiftJisText; break;
-            case TextDamage::LoneLeadByte: what = controltext::LoneLeadByteText; break;
+            case TextDamage::LengthBeyondField: what = sharedtext::LengthBeyondFieldText; break;
+            case TextDamage::NotShiftJis: what = sharedtext::NotShiftJisText; break;
+            case TextDamage::LoneLeadByte: what = sharedtext::LoneLeadByteText; break;
             }
             const int index = first + r;
-            lines.push_back(controltext::damagedTextLine(index, blockWord, index / perBlock + 1, f.name, what));
+            lines.push_back(sharedtext::damagedTextLine(index, blockWord, index / perBlock + 1, f.name, what));
         }
     }
     return lines;

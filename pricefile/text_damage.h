@@ -25,8 +25,8 @@ std::vector<std::string> damagedTexts(const unsigned char *data, int records, in
                                       int perBlock, const char *blockWord, const std::array<const char *, 4> &fieldNames);
 
 // The names of the four texts in a pipe price record and in an equipment record.
-using controltext::EquipmentTextNames;
-using controltext::PriceTextNames;
+using sharedtext::EquipmentTextNames;
+using sharedtext::PriceTextNames;
 
 // The same for 360-byte pipe price records from the start of a file.
 std::vector<std::string> damagedPriceTexts(const unsigned char *data, int records);

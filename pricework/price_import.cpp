@@ -81,7 +81,7 @@ ColumnChoice chooseColumn(const SheetRows &rows, const std::string &given)
     if (const auto n = columnNumberOf(given)) {
         const int count = columnCount(rows);
         if (*n < 1 || *n > count)
-            throw RangeError(controltext::noColumnNumberText(*n, count));
+            throw RangeError(sharedtext::noColumnNumberText(*n, count));
         return {*n - 1, std::nullopt};
     }
     // Headings are compared as the sizes are, without spaces and full-width letters: "定価"
@@ -91,7 +91,7 @@ ColumnChoice chooseColumn(const SheetRows &rows, const std::string &given)
         for (size_t c = 0; c < rows[r].size(); ++c)
             if (compactHalfWidth(rows[r][c]) == want)
                 return {static_cast<int>(c), static_cast<int>(r)};
-    throw RangeError(controltext::noColumnHeadingText(std::string(trimmed(given))));
+    throw RangeError(sharedtext::noColumnHeadingText(std::string(trimmed(given))));
 }
 
 std::string normalisedSize(std::string_view s)
@@ -170,13 +170,13 @@ HeadingFind findHeading(const PriceSheet &sheet)
 bool isSizeHeading(std::string_view cell)
 {
     const std::string h = headingText(cell);
-    return std::find(controltext::SizeHeadings.begin(), controltext::SizeHeadings.end(), h) != controltext::SizeHeadings.end();
+    return std::find(sharedtext::SizeHeadings.begin(), sharedtext::SizeHeadings.end(), h) != sharedtext::SizeHeadings.end();
 }
 
 int priceHeadingRank(std::string_view cell)
 {
     const std::string h = headingText(cell);
-    const auto &names = controltext::PriceHeadings;
+    const auto &names = sharedtext::PriceHeadings;
     for (size_t i = 0; i < names.size(); ++i)
         if (h == names[i])
             return static_cast<int>(names.size() - i);
@@ -382,10 +382,10 @@ PriceImportChoice::PriceImportChoice(PriceBook book, ImportTarget target)
     : book_(std::move(book)), target_(std::move(target))
 {
     if (book_.sheets.empty())
-        throw IoError(controltext::emptyPriceListText(book_.file));
+        throw IoError(sharedtext::emptyPriceListText(book_.file));
     sheet_ = guessSheet(book_);
     if (const int first = book_.sheetIndex(""); sheet_ != first)
-        sheetNote_ = controltext::headingSheetText(book_.sheets[static_cast<size_t>(first)].name,
+        sheetNote_ = sharedtext::headingSheetText(book_.sheets[static_cast<size_t>(first)].name,
                                                    book_.sheets[static_cast<size_t>(sheet_)].name);
     guess();
 }
@@ -394,7 +394,7 @@ std::vector<std::string> PriceImportChoice::sheetNames() const
 {
     std::vector<std::string> names;
     for (const PriceSheet &s : book_.sheets)
-        names.push_back(s.hidden ? controltext::hiddenSheetName(s.name) : s.name);
+        names.push_back(s.hidden ? sharedtext::hiddenSheetName(s.name) : s.name);
     return names;
 }
 
@@ -427,7 +427,7 @@ std::vector<std::string> PriceImportChoice::columnTexts() const
         for (size_t r = from; r < rows.size() && label.empty(); ++r)
             if (!sheet.rowHidden(r))
                 label = std::string(trimmed(cellOf(rows, r, c)));
-        texts.push_back(controltext::columnChoiceText(c + 1, label));
+        texts.push_back(sharedtext::columnChoiceText(c + 1, label));
     }
     return texts;
 }
@@ -461,13 +461,13 @@ std::vector<std::string> PriceImportChoice::rowChoiceTexts(size_t size) const
     std::vector<std::string> texts;
     if (size < preview_.sizes.size())
         for (const SheetLine &l : preview_.sizes[size].rows)
-            texts.push_back(controltext::rowChoiceText(FormatMoney(listPriceOfCell(l.price).value_or(Currency())), l.row));
+            texts.push_back(sharedtext::rowChoiceText(FormatMoney(listPriceOfCell(l.price).value_or(Currency())), l.row));
     return texts;
 }
 
 std::string PriceImportChoice::countsText() const
 {
-    return controltext::importCountsText(
+    return sharedtext::importCountsText(
         preview_.matched(), static_cast<int>(preview_.headings.size()), static_cast<int>(preview_.unmatched.size()),
         static_cast<int>(preview_.sizesWithoutPrice().size()), static_cast<int>(preview_.badPrices.size()),
         static_cast<int>(preview_.sizesWithChoice().size()), preview_.hiddenRows);
@@ -482,25 +482,25 @@ std::string PriceImportChoice::report() const
             return;
         heading(h);
         for (const SheetLine &l : lines)
-            text += controltext::sheetLineText(l.row, l.size, l.price) + "\n";
+            text += sharedtext::sheetLineText(l.row, l.size, l.price) + "\n";
     };
     if (const std::vector<size_t> choices = preview_.sizesWithChoice(); !choices.empty()) {
-        heading(controltext::DuplicateRowsHeading);
+        heading(sharedtext::DuplicateRowsHeading);
         for (const size_t i : choices) {
             const SizePrice &s = preview_.sizes[i];
             std::vector<int> others;
             for (const SheetLine &l : s.rows)
                 if (l.row != s.sheetRow)
                     others.push_back(l.row);
-            text += controltext::duplicateSizeText(s.size, s.sheetRow, s.newPrice ? FormatMoney(*s.newPrice) : "",
+            text += sharedtext::duplicateSizeText(s.size, s.sheetRow, s.newPrice ? FormatMoney(*s.newPrice) : "",
                                                    others) + "\n";
         }
     }
-    section(controltext::BadPriceCellsHeading, preview_.badPrices);
-    section(controltext::UnmatchedRowsHeading, preview_.unmatched);
+    section(sharedtext::BadPriceCellsHeading, preview_.badPrices);
+    section(sharedtext::UnmatchedRowsHeading, preview_.unmatched);
     const std::vector<std::string> without = preview_.sizesWithoutPrice();
     if (!without.empty()) {
-        heading(controltext::SizesWithoutPriceHeading);
+        heading(sharedtext::SizesWithoutPriceHeading);
         for (const std::string &s : without)
             text += s + "\n";
     }
@@ -524,7 +524,7 @@ void PriceImportChoice::update()
 
 std::optional<ImportPreview> askPriceImport(UserInterface &ui, const ImportTarget &target)
 {
-    const auto file = ui.chooseOpenFile(controltext::ImportPriceListTitle, controltext::PriceListFilter);
+    const auto file = ui.chooseOpenFile(sharedtext::ImportPriceListTitle, sharedtext::PriceListFilter);
     if (!file)
         return std::nullopt;
     PriceImportChoice choice(readPriceBook(*file), target);

@@ -55,9 +55,9 @@ std::string priceText(const PriceListColumn &column, Currency value)
 std::vector<TableRow> priceListTable(const PriceList &list)
 {
     std::vector<TableRow> rows;
-    TableRow heading{textCell(controltext::PriceListBlockHeading), textCell(controltext::PriceListNameHeading),
-                     textCell(controltext::PriceListMemoHeading), textCell(controltext::PriceListUnitHeading),
-                     textCell(controltext::PriceListSizeHeading)};
+    TableRow heading{textCell(sharedtext::PriceListBlockHeading), textCell(sharedtext::PriceListNameHeading),
+                     textCell(sharedtext::PriceListMemoHeading), textCell(sharedtext::PriceListUnitHeading),
+                     textCell(sharedtext::PriceListSizeHeading)};
     for (const PriceListColumn &c : list.columns)
         heading.push_back(textCell(columnTitle(c)));
     rows.push_back(std::move(heading));
@@ -79,14 +79,14 @@ std::vector<TableSheet> priceListSheets(const PriceList &list)
     std::vector<TableSheet> sheets;
     for (const PriceListBlock &b : list.blocks) {
         const std::string name = !b.names.empty() && hasName(b.names.front()) ? b.names.front()
-                                                                              : controltext::priceListSheetFallback(b.index);
+                                                                              : sharedtext::priceListSheetFallback(b.index);
         TableSheet sheet{name, {}};
         // Above the table: the title and the block's names, its memo and its unit.
         sheet.titles.push_back({"", list.title, true});
         sheet.titles.push_back({"", allNames(b), true});
         if (!b.memo.empty())
-            sheet.titles.push_back({controltext::PriceListMemoHeading, b.memo});
-        sheet.titles.push_back({controltext::PriceListUnitHeading, b.unit});
+            sheet.titles.push_back({sharedtext::PriceListMemoHeading, b.memo});
+        sheet.titles.push_back({sharedtext::PriceListUnitHeading, b.unit});
         // A group heading line above the columns where any column has a group.
         if (grouped) {
             TableRow groups{textCell("")};
@@ -95,7 +95,7 @@ std::vector<TableSheet> priceListSheets(const PriceList &list)
             sheet.rows.push_back(std::move(groups));
             sheet.headingRows = 2;
         }
-        TableRow heading{textCell(controltext::PriceListSizeHeading)};
+        TableRow heading{textCell(sharedtext::PriceListSizeHeading)};
         for (const PriceListColumn &c : list.columns)
             heading.push_back(textCell(c.heading));
         sheet.rows.push_back(std::move(heading));

@@ -53,7 +53,7 @@ void makeFolder(const fs::path &folder)
 Conf priceListConf(const PriceList &list, const std::string &applicationTitle, const fs::path &folder)
 {
     if (list.columns.size() > static_cast<size_t>(PriceListMaxColumns))
-        throw RangeError(controltext::tooManyPriceColumnsText(list.columns.size(), PriceListMaxColumns));
+        throw RangeError(sharedtext::tooManyPriceColumnsText(list.columns.size(), PriceListMaxColumns));
     Conf conf;
     conf.applicationTitle = applicationTitle;
     conf.dataTitle = list.title;
@@ -107,19 +107,19 @@ void writePriceListPdf(const PriceList &list, const std::string &applicationTitl
 {
     const auto program = findProgram(PrintProgram, programFolder);
     if (!program)
-        throw IoError(controltext::pdfNotMadeText(out, controltext::printProgramNotFoundText(PrintProgram)));
-    const ScratchFolder scratch(controltext::PdfTask);
+        throw IoError(sharedtext::pdfNotMadeText(out, sharedtext::printProgramNotFoundText(PrintProgram)));
+    const ScratchFolder scratch(sharedtext::PdfTask);
     std::vector<std::string> args{"--pdf", fs::absolute(out).string()};
     try {
         for (const fs::path &f : writePriceListHandoff(scratch.path() / "list", list, applicationTitle))
             args.push_back(f.string());
     } catch (const IoError &e) {
-        throw IoError(controltext::pdfNotMadeText(out, controltext::printDataNotWrittenText(std::string(errorCause(e)))));
+        throw IoError(sharedtext::pdfNotMadeText(out, sharedtext::printDataNotWrittenText(std::string(errorCause(e)))));
     }
     std::string said;
     const int status = runProgramAndWait(*program, args, &said);
     if (status != 0)
-        throw IoError(controltext::printProgramFailedText(*program, status, out, said));
+        throw IoError(sharedtext::printProgramFailedText(*program, status, out, said));
 }
 
 bool isPriceListCommand(const std::string &command)
@@ -140,21 +140,21 @@ void runPriceListCommand(const std::string &command, const PriceList &list, cons
                          const fs::path &programFolder)
 {
     if (list.blocks.empty())
-        throw IoError(controltext::noNamedBlockText(file));
+        throw IoError(sharedtext::noNamedBlockText(file));
     if (command == "csv") {
         const std::string bytes = priceListCsvBytes(list);
         std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     } else if (command == "xlsx") {
         writeFileAtomically(out, priceListXlsxBytes(list, out));
     } else {
-        writePriceListPdf(list, controltext::InputCaption, out, programFolder);
+        writePriceListPdf(list, sharedtext::InputCaption, out, programFolder);
     }
 }
 
 std::optional<PriceListScope> askPriceListScope(UserInterface &ui)
 {
-    switch (ui.confirmOrBack(controltext::PriceListScopeQuestion, controltext::PriceListCurrentButton,
-                             controltext::PriceListAllButton, controltext::CancelButton)) {
+    switch (ui.confirmOrBack(sharedtext::PriceListScopeQuestion, sharedtext::PriceListCurrentButton,
+                             sharedtext::PriceListAllButton, sharedtext::CancelButton)) {
     case Answer::Yes:
         return PriceListScope::Current;
     case Answer::No:
@@ -171,14 +171,14 @@ void printPriceList(UserInterface &ui, const PriceList &list, const std::string 
     const std::vector<fs::path> folders = writePriceListHandoff(folder, list, applicationTitle);
     const auto program = findProgram(PrintProgram, homes.program);
     if (!program) {
-        ui.notice(controltext::printProgramMissingText(PrintProgram, folder), controltext::NoticeButton);
+        ui.notice(sharedtext::printProgramMissingText(PrintProgram, folder), sharedtext::NoticeButton);
         return;
     }
     std::vector<std::string> args;
     for (const fs::path &f : folders)
         args.push_back(f.string());
     if (!ui.startProgram(program->string(), args, homes.handoff.string()))
-        ui.notice(controltext::printProgramNotStartedText(program->string()), controltext::NoticeButton);
+        ui.notice(sharedtext::printProgramNotStartedText(program->string()), sharedtext::NoticeButton);
 }
 
 std::string priceListCsvBytes(const PriceList &list) { return tableCsvBytes(priceListTable(list)); }
@@ -205,7 +205,7 @@ void exportPriceListCsv(UserInterface &ui, const PriceList &list)
     if (!path)
         return;
     writeFileAtomically(*path, priceListCsvBytes(list));
-    ui.notice(controltext::priceListWrittenText(*path), controltext::NoticeButton);
+    ui.notice(sharedtext::priceListWrittenText(*path), sharedtext::NoticeButton);
 }
 
 void exportPriceListXlsx(UserInterface &ui, const PriceList &list)
@@ -214,7 +214,7 @@ void exportPriceListXlsx(UserInterface &ui, const PriceList &list)
     if (!path)
         return;
     writeFileAtomically(*path, priceListXlsxBytes(list, *path));
-    ui.notice(controltext::priceListWrittenText(*path), controltext::NoticeButton);
+    ui.notice(sharedtext::priceListWrittenText(*path), sharedtext::NoticeButton);
 }
 
 } // namespace velmo::handoff

@@ -38,7 +38,7 @@ Currency revisedPrice(Currency old, const PriceRevision &r)
         units = -units;
     const Wide raw = units * r.unit * Currency::Scale;
     if (raw > INT64_MAX || raw < -INT64_MAX)
-        throw RangeError(controltext::revisedTooLargeText(old.toString()));
+        throw RangeError(sharedtext::revisedTooLargeText(old.toString()));
     return Currency::fromRaw(static_cast<int64_t>(raw));
 }
 
@@ -52,21 +52,21 @@ PriceRevision parseRevision(const std::string &percent, const std::string &unit,
             p.erase(p.size() - sign.size());
     const std::optional<std::string> number = sheetNumberText(p, false);
     if (!number)
-        throw ConversionError(controltext::percentNotNumberText(percent));
+        throw ConversionError(sharedtext::percentNotNumberText(percent));
     r.percent = Currency::parse(*number);
     if (r.percent < Cur("-100") || r.percent > Cur("1000"))
-        throw ConversionError(controltext::percentOutsideText(percent));
+        throw ConversionError(sharedtext::percentOutsideText(percent));
     const auto u = std::find_if(RevisionUnits.begin(), RevisionUnits.end(),
                                 [&](int64_t v) { return std::to_string(v) == unit; });
     if (u == RevisionUnits.end())
-        throw ConversionError(controltext::badRevisionUnitText(unit));
+        throw ConversionError(sharedtext::badRevisionUnitText(unit));
     r.unit = *u;
     for (size_t i = 0; i < RevisionRoundingKeys.size(); ++i)
         if (rounding == RevisionRoundingKeys[i] || rounding == RevisionRoundingNames[i]) {
             r.rounding = static_cast<RevisionRounding>(i);
             return r;
         }
-    throw ConversionError(controltext::badRevisionRoundingText(rounding));
+    throw ConversionError(sharedtext::badRevisionRoundingText(rounding));
 }
 
 void RevisionPreview::add(int block, const std::string &name, const std::string &row, Currency before, Currency after)
@@ -117,15 +117,15 @@ void writeRevisionJson(cli::JsonWriter &j, const RevisionPreview &p, const Price
 
 std::string revisionSummaryText(const RevisionPreview &p, const char *blockWord)
 {
-    return controltext::revisionSummary(p.blocks, blockWord, p.changed);
+    return sharedtext::revisionSummary(p.blocks, blockWord, p.changed);
 }
 
 RevisionDialogText listRevisionDialogText()
 {
-    return {controltext::RevisionCaption,
-            {controltext::RevisionShownBlock, controltext::RevisionWholeFile},
-            controltext::RevisionBlockHeading,
-            controltext::RevisionSizeHeading};
+    return {sharedtext::RevisionCaption,
+            {sharedtext::RevisionShownBlock, sharedtext::RevisionWholeFile},
+            sharedtext::RevisionBlockHeading,
+            sharedtext::RevisionSizeHeading};
 }
 
 } // namespace velmo

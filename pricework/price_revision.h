@@ -19,7 +19,7 @@ enum class RevisionRounding { Up, Down, Half };
 
 // The units a revision rounds to, in yen, and the rules, in the order the dialogs list them.
 constexpr std::array<int64_t, 4> RevisionUnits = {1, 10, 100, 1000};
-using controltext::RevisionRoundingNames;
+using sharedtext::RevisionRoundingNames;
 constexpr std::array<const char *, 3> RevisionRoundingKeys = {"up", "down", "half"};
 
 struct PriceRevision {

@@ -142,7 +142,7 @@ void readSheetRows(const ZipWorkbook &book, const std::string &part, const std::
     eachChild(data, "row", [&](const pugi::xml_node &row) {
         const int r = attribute(row, "r") ? attribute(row, "r").as_int() : nextRow;
         if (r < nextRow || r > 1048576)
-            book.fail(controltext::badPartCause(part));
+            book.fail(sharedtext::badPartCause(part));
         nextRow = r + 1;
         rows.resize(static_cast<size_t>(r));
         if (attribute(row, "hidden").as_bool())
@@ -152,7 +152,7 @@ void readSheetRows(const ZipWorkbook &book, const std::string &part, const std::
             const pugi::xml_attribute ref = attribute(c, "r");
             const int col = ref ? columnOf(ref.value()) : static_cast<int>(cells.size());
             if (col < 0)
-                book.fail(controltext::badPartCause(part));
+                book.fail(sharedtext::badPartCause(part));
             const std::string_view type = attribute(c, "t").value();
             const std::string v = child(c, "v").text().get();
             std::string text;
@@ -160,7 +160,7 @@ void readSheetRows(const ZipWorkbook &book, const std::string &part, const std::
                 const bool digits = !v.empty() && v.size() < 10 && v.find_first_not_of("0123456789") == std::string::npos;
                 const size_t i = digits ? std::stoul(v) : shared.size();
                 if (i >= shared.size())
-                    book.fail(controltext::badPartCause(part));
+                    book.fail(sharedtext::badPartCause(part));
                 text = shared[i];
             } else if (type == "inlineStr") {
                 text = itemText(child(c, "is"));
@@ -216,7 +216,7 @@ std::vector<PriceSheet> readXlsx(const ZipWorkbook &book)
         sheets.push_back(std::move(sheet));
     });
     if (sheets.empty())
-        book.fail(controltext::NoSheetsCause);
+        book.fail(sharedtext::NoSheetsCause);
     return sheets;
 }
 
@@ -348,7 +348,7 @@ private:
             return 1;
         const long long v = a.as_llong(0);
         if (v < 1)
-            book_.fail(controltext::badPartCause("content.xml"));
+            book_.fail(sharedtext::badPartCause("content.xml"));
         return std::min<long long>(v, MaxSheetRows * MaxSheetColumns);
     }
 
@@ -359,7 +359,7 @@ private:
             tooLarge();
     }
 
-    [[noreturn]] void tooLarge() const { book_.fail(controltext::partTooLargeCause("content.xml")); }
+    [[noreturn]] void tooLarge() const { book_.fail(sharedtext::partTooLargeCause("content.xml")); }
 
     const ZipWorkbook &book_;
     PriceSheet &sheet_;
@@ -383,7 +383,7 @@ std::vector<PriceSheet> readOds(const ZipWorkbook &book)
         sheets.push_back(std::move(sheet));
     });
     if (sheets.empty())
-        book.fail(controltext::NoSheetsCause);
+        book.fail(sharedtext::NoSheetsCause);
     return sheets;
 }
 
@@ -394,24 +394,24 @@ const char *bookKindOfName(const fs::path &file)
     for (char &c : ext)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (ext == ".ods")
-        return controltext::OdsBookKind;
+        return sharedtext::OdsBookKind;
     if (ext == ".xlsx" || ext == ".xlsm")
-        return controltext::XlsxBookKind;
-    return controltext::SpreadsheetBookKind;
+        return sharedtext::XlsxBookKind;
+    return sharedtext::SpreadsheetBookKind;
 }
 
 std::vector<PriceSheet> readWorkbook(const fs::path &file, const std::string &bytes)
 {
     ZipWorkbook book(file, bytes, bookKindOfName(file));
     if (book.has("xl/workbook.xml")) {
-        book.setKind(controltext::XlsxBookKind);
+        book.setKind(sharedtext::XlsxBookKind);
         return readXlsx(book);
     }
     if (book.has("content.xml")) {
-        book.setKind(controltext::OdsBookKind);
+        book.setKind(sharedtext::OdsBookKind);
         return readOds(book);
     }
-    book.fail(controltext::NoWorkbookCause);
+    book.fail(sharedtext::NoWorkbookCause);
 }
 
 } // namespace
@@ -464,7 +464,7 @@ int PriceBook::sheetIndex(const std::string &name) const
     for (size_t i = 0; i < sheets.size(); ++i)
         if (sheets[i].name == name)
             return static_cast<int>(i);
-    throw IoError(controltext::noSuchSheetText(file, name));
+    throw IoError(sharedtext::noSuchSheetText(file, name));
 }
 
 const PriceSheet &PriceBook::sheet(const std::string &name) const

@@ -174,11 +174,11 @@ std::string tableXlsxBytes(const std::vector<TableSheet> &sheets, const std::fil
     return xlsxBookBytes(target, [&](XlsxBook &book) {
         std::vector<std::string> names;
         for (size_t i = 0; i < sheets.size(); ++i) {
-            names.push_back(safeSheetName(sheets[i].name, controltext::tableSheetName(i + 1), names));
+            names.push_back(safeSheetName(sheets[i].name, sharedtext::tableSheetName(i + 1), names));
             writeSheet(book, book.addSheet(names.back()), sheets[i]);
         }
         if (sheets.empty())
-            book.addSheet(controltext::tableSheetName(1));
+            book.addSheet(sharedtext::tableSheetName(1));
     });
 }
 

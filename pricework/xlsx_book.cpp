@@ -48,16 +48,16 @@ std::string firstCharacters(const std::string &s, size_t n)
 std::string libraryErrorText(lxw_error e)
 {
     switch (e) {
-    case LXW_ERROR_MEMORY_MALLOC_FAILED: return controltext::OutOfMemoryText;
+    case LXW_ERROR_MEMORY_MALLOC_FAILED: return sharedtext::OutOfMemoryText;
     case LXW_ERROR_CREATING_XLSX_FILE:
     case LXW_ERROR_CREATING_TMPFILE:
-    case LXW_ERROR_READING_TMPFILE: return controltext::scratchNotWritableText(systemErrorText(errno));
+    case LXW_ERROR_READING_TMPFILE: return sharedtext::scratchNotWritableText(systemErrorText(errno));
     case LXW_ERROR_ZIP_FILE_OPERATION:
     case LXW_ERROR_ZIP_PARAMETER_ERROR:
     case LXW_ERROR_ZIP_BAD_ZIP_FILE:
     case LXW_ERROR_ZIP_INTERNAL_ERROR:
-    case LXW_ERROR_ZIP_FILE_ADD: return controltext::bookNotZippedText(systemErrorText(errno));
-    default: return controltext::workbookLibraryErrorText(static_cast<int>(e));
+    case LXW_ERROR_ZIP_FILE_ADD: return sharedtext::bookNotZippedText(systemErrorText(errno));
+    default: return sharedtext::workbookLibraryErrorText(static_cast<int>(e));
     }
 }
 
@@ -75,7 +75,7 @@ XlsxBook::XlsxBook(const fs::path &file, const fs::path &scratch) : scratch_(scr
     options.tmpdir = scratch_.data();
     book_ = workbook_new_opt(file.c_str(), &options);
     if (!book_)
-        throw IoError(controltext::BookNotMadeText);
+        throw IoError(sharedtext::BookNotMadeText);
 }
 
 XlsxBook::~XlsxBook()
@@ -88,7 +88,7 @@ lxw_worksheet *XlsxBook::addSheet(const std::string &name)
 {
     lxw_worksheet *ws = workbook_add_worksheet(book_, name.c_str());
     if (!ws)
-        throw IoError(controltext::sheetNotMadeText(name));
+        throw IoError(sharedtext::sheetNotMadeText(name));
     sheets_.push_back(ws);
     sheetNames_.push_back(name);
     cells_.emplace_back();
@@ -134,7 +134,7 @@ void XlsxBook::mergeRange(lxw_worksheet *ws, int firstRow, int firstCol, int las
 void XlsxBook::compareWith(const std::vector<PriceSheet> &sheets) const
 {
     if (sheets.size() != cells_.size())
-        throw IoError(controltext::sheetCountRereadText(sheets.size(), cells_.size()));
+        throw IoError(sharedtext::sheetCountRereadText(sheets.size(), cells_.size()));
     for (size_t s = 0; s < sheets.size(); ++s) {
         const SheetRows &rows = sheets[s].rows;
         auto read = [&](int r, int c) -> std::string {
@@ -142,7 +142,7 @@ void XlsxBook::compareWith(const std::vector<PriceSheet> &sheets) const
             return ur < rows.size() && uc < rows[ur].size() ? rows[ur][uc] : std::string();
         };
         auto differs = [&](int r, int c) {
-            throw IoError(controltext::cellRereadText(sheetNames_[s], r + 1, c + 1));
+            throw IoError(sharedtext::cellRereadText(sheetNames_[s], r + 1, c + 1));
         };
         for (const auto &[at, cell] : cells_[s]) {
             const std::string got = read(at.first, at.second);
@@ -256,7 +256,7 @@ std::string safeSheetName(const std::string &text, const std::string &fallback, 
 std::string xlsxBookBytes(const fs::path &target, const std::function<void(XlsxBook &)> &fill)
 {
     try {
-        const ScratchFolder scratch(controltext::WorkbookTask);
+        const ScratchFolder scratch(sharedtext::WorkbookTask);
         const fs::path file = scratch.path() / "book.xlsx";
         XlsxBook book(file, scratch.path());
         fill(book);
@@ -266,7 +266,7 @@ std::string xlsxBookBytes(const fs::path &target, const std::function<void(XlsxB
         book.compareWith(workbookSheets(target, bytes));
         return bytes;
     } catch (const IoError &e) {
-        throw IoError(controltext::workbookNotMadeText(target, std::string(errorCause(e))));
+        throw IoError(sharedtext::workbookNotMadeText(target, std::string(errorCause(e))));
     }
 }
 

@@ -10,7 +10,7 @@
 namespace velmo {
 
 ZipWorkbook::ZipWorkbook(const std::filesystem::path &file, const std::string &bytes, const char *kind)
-    : file_(file), kind_(kind ? kind : controltext::XlsxBookKind)
+    : file_(file), kind_(kind ? kind : sharedtext::XlsxBookKind)
 {
     zip_error_t error;
     zip_error_init(&error);
@@ -21,7 +21,7 @@ ZipWorkbook::ZipWorkbook(const std::filesystem::path &file, const std::string &b
         if (src)
             zip_source_free(src);
         zip_error_fini(&error);
-        fail(controltext::NotZipCause);
+        fail(sharedtext::NotZipCause);
     }
     zip_error_fini(&error);
 }
@@ -41,7 +41,7 @@ std::vector<std::string> ZipWorkbook::partNames() const
     for (zip_int64_t i = 0; i < n; ++i) {
         const char *name = zip_get_name(zip_, static_cast<zip_uint64_t>(i), 0);
         if (!name)
-            fail(controltext::NotZipCause);
+            fail(sharedtext::NotZipCause);
         names.emplace_back(name);
     }
     return names;
@@ -52,25 +52,25 @@ std::string ZipWorkbook::part(const std::string &name, uintmax_t maxBytes) const
     zip_stat_t st;
     zip_stat_init(&st);
     if (zip_stat(zip_, name.c_str(), 0, &st) != 0)
-        fail(controltext::missingPartCause(name));
+        fail(sharedtext::missingPartCause(name));
     if (!(st.valid & ZIP_STAT_SIZE) || st.size > maxBytes)
-        fail(controltext::partTooLargeCause(name));
+        fail(sharedtext::partTooLargeCause(name));
     std::unique_ptr<zip_file_t, int (*)(zip_file_t *)> f(zip_fopen(zip_, name.c_str(), 0), zip_fclose);
     if (!f)
-        fail(controltext::badPartCause(name));
+        fail(sharedtext::badPartCause(name));
     std::string out(static_cast<size_t>(st.size), '\0');
     size_t got = 0;
     while (got < out.size()) {
         const zip_int64_t n = zip_fread(f.get(), out.data() + got, out.size() - got);
         if (n <= 0)
-            fail(controltext::badPartCause(name));
+            fail(sharedtext::badPartCause(name));
         got += static_cast<size_t>(n);
     }
     // A part longer than its directory entry says is damaged too; at its end libzip compares
     // the checksum.
     char extra;
     if (zip_fread(f.get(), &extra, 1) != 0)
-        fail(controltext::badPartCause(name));
+        fail(sharedtext::badPartCause(name));
     return out;
 }
 
@@ -78,17 +78,17 @@ void ZipWorkbook::xml(const std::string &name, pugi::xml_document &doc, uintmax_
 {
     const std::string bytes = part(name, maxBytes);
     if (!doc.load_buffer(bytes.data(), bytes.size()))
-        fail(controltext::badPartCause(name));
+        fail(sharedtext::badPartCause(name));
 }
 
-void ZipWorkbook::fail(const std::string &cause) const { throw IoError(controltext::damagedWorkbookText(file_, cause, kind_)); }
+void ZipWorkbook::fail(const std::string &cause) const { throw IoError(sharedtext::damagedWorkbookText(file_, cause, kind_)); }
 
 void checkWrittenWorkbook(const std::filesystem::path &file, const std::string &bytes)
 {
     const ZipWorkbook book(file, bytes);
     for (const char *needed : {"[Content_Types].xml", "_rels/.rels", "xl/workbook.xml"})
         if (!book.has(needed))
-            book.fail(controltext::missingPartCause(needed));
+            book.fail(sharedtext::missingPartCause(needed));
     const uintmax_t limit = bytes.size() * uintmax_t{1100} + (uintmax_t{1} << 20); // far beyond any real ratio
     for (const std::string &name : book.partNames()) {
         const bool xml = name.size() > 4 && (name.compare(name.size() - 4, 4, ".xml") == 0 ||

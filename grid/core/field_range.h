@@ -24,7 +24,7 @@ inline constexpr FieldRange PercentRange{Currency(), Currency::fromRaw(999'9900)
 inline void checkFieldValue(const std::string &field, Currency value, const FieldRange &range)
 {
     if (!range.holds(value))
-        throw RangeError(controltext::fieldOutOfRangeText(field, value.toString(), range.low.toString(),
+        throw RangeError(sharedtext::fieldOutOfRangeText(field, value.toString(), range.low.toString(),
                                                           range.high.toString()));
 }
 

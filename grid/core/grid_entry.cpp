@@ -170,7 +170,7 @@ void GridEntry::refuse(const EntryCell &cell)
     if (heldNotice_)
         *heldNotice_ = cell.refusal;
     else
-        ui_.notice(cell.refusal, controltext::NoticeButton);
+        ui_.notice(cell.refusal, sharedtext::NoticeButton);
 }
 
 std::string GridEntry::cellName(int c, int r) const
@@ -184,7 +184,7 @@ std::string GridEntry::cellName(int c, int r) const
     };
     const std::string row = r >= 0 && r < grid_.RowCount() && grid_.ColCount() > 0 ? heading(grid_.Cells(0, r)) : "";
     const std::string col = c >= 0 && c < grid_.ColCount() && grid_.RowCount() > 0 ? heading(grid_.Cells(c, 0)) : "";
-    return controltext::cellNameText(row, col, c, r);
+    return sharedtext::cellNameText(row, col, c, r);
 }
 
 EntryKey GridEntry::role(int vk, ShiftState mods) const
@@ -252,11 +252,11 @@ void GridEntry::commitOpen(bool enter, bool fill)
             break;
         case TextIs::NoNumber:
             // The editor stays open with the text, so that it can be mended or given up with Esc.
-            throw ConversionError(controltext::notANumberText(text));
+            throw ConversionError(sharedtext::notANumberText(text));
         case TextIs::TooLarge:
             grid_.CancelEditor();
             cells_.showAgain();
-            throw RangeError(controltext::entryTooLargeText(cellName(c, r), text));
+            throw RangeError(sharedtext::entryTooLargeText(cellName(c, r), text));
         }
     }
     grid_.CloseEditor();
@@ -306,8 +306,8 @@ void GridEntry::commitCell(int c, int r, bool enter, bool fill)
         // next key meets what the data hold.
         cells_.showAgain();
         if (read.is == TextIs::TooLarge)
-            throw RangeError(controltext::entryTooLargeText(cellName(c, r), text));
-        throw ConversionError(controltext::notANumberText(text));
+            throw RangeError(sharedtext::entryTooLargeText(cellName(c, r), text));
+        throw ConversionError(sharedtext::notANumberText(text));
     }
     const Currency value = read.value;
     // Stored first, then marked: a store that fails leaves the data and the mark as they were.
@@ -317,7 +317,7 @@ void GridEntry::commitCell(int c, int r, bool enter, bool fill)
         // A derived price left Currency's range: the program kept its data as they were; the
         // cell shows them again, and the message names the cell, not the sums.
         cells_.showAgain();
-        throw RangeError(controltext::entryResultTooLargeText(cellName(c, r), text));
+        throw RangeError(sharedtext::entryResultTooLargeText(cellName(c, r), text));
     }
     cells_.markModified();
     if (enter)
@@ -377,12 +377,12 @@ PasteReport GridEntry::pasteClipboard()
 {
     const SheetRows rows = clipboardRows(ui_.clipboardContent());
     if (rows.empty()) {
-        ui_.notice(controltext::NothingToPasteText, controltext::NoticeButton);
+        ui_.notice(sharedtext::NothingToPasteText, sharedtext::NoticeButton);
         return {};
     }
     const CellRange sel = grid_.Selection();
     const PasteReport r = paste(rows, {sel.left, sel.top});
-    ui_.notice(controltext::pasteReportText(r), controltext::NoticeButton);
+    ui_.notice(sharedtext::pasteReportText(r), sharedtext::NoticeButton);
     return r;
 }
 

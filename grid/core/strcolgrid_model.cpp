@@ -12,7 +12,7 @@ namespace velmo {
 
 namespace {
 
-const char *const CellPosError = controltext::CellPositionText;
+const char *const CellPosError = sharedtext::CellPositionText;
 
 // Room enough for any grid: the whole grid counts as in view until the window gives its size.
 constexpr int UnlimitedRoom = std::numeric_limits<int>::max() / 4;
@@ -116,7 +116,7 @@ void StrColGridModel::SetRowCount(int count)
 void StrColGridModel::SetFixedCols(int count)
 {
     if (count < 0 || count >= ColCount())
-        throw RangeError(controltext::FixedColsText);
+        throw RangeError(sharedtext::FixedColsText);
     CloseEditor();
     fixedCols_ = count;
     leftCol_ = count;
@@ -129,7 +129,7 @@ void StrColGridModel::SetFixedCols(int count)
 void StrColGridModel::SetFixedRows(int count)
 {
     if (count < 0 || count >= RowCount())
-        throw RangeError(controltext::FixedRowsText);
+        throw RangeError(sharedtext::FixedRowsText);
     CloseEditor();
     fixedRows_ = count;
     topRow_ = count;

@@ -12,7 +12,7 @@ namespace {
 
 [[noreturn]] void throwIndex(int index)
 {
-    throw RangeError(controltext::listIndexText(index));
+    throw RangeError(sharedtext::listIndexText(index));
 }
 
 // "%3d": the number right-aligned in three places.
@@ -29,7 +29,7 @@ std::string padded(int v)
 // Cell parameters.
 
 TSCGCellParam::TSCGCellParam(TSCGCellParams &collection)
-    : collection_(&collection), name_(controltext::parameterName(collection.Count() + 1))
+    : collection_(&collection), name_(sharedtext::parameterName(collection.Count() + 1))
 {
     if (const StrColGridModel *g = collection.grid_) {
         cellColor_ = g->Color();
@@ -130,7 +130,7 @@ void TSCGCellParam::SetName(const std::string &v)
 void TSCGCellParam::SetCol(int v)
 {
     if (v < 0)
-        throw RangeError(controltext::belowZeroText(DisplayName(), "Col"));
+        throw RangeError(sharedtext::belowZeroText(DisplayName(), "Col"));
     const int old = col_;
     col_ = v;
     try {
@@ -144,7 +144,7 @@ void TSCGCellParam::SetCol(int v)
 void TSCGCellParam::SetRow(int v)
 {
     if (v < 0)
-        throw RangeError(controltext::belowZeroText(DisplayName(), "Row"));
+        throw RangeError(sharedtext::belowZeroText(DisplayName(), "Row"));
     const int old = row_;
     row_ = v;
     try {
@@ -182,7 +182,7 @@ void TSCGCellParam::SetRowMax(int v)
 void TSCGCellParam::SetRangeEnabled(bool v)
 {
     if (v && !loading() && (colMax_ < col_ || rowMax_ < row_))
-        throw RangeError(controltext::BadRangeText);
+        throw RangeError(sharedtext::BadRangeText);
     rangeEnabled_ = v;
     changed();
 }
@@ -248,7 +248,7 @@ void TSCGCellParam::SetFontColorEnabled(bool v)
 void TSCGCellParam::SetFontWidth(int v)
 {
     if (v < 0)
-        throw RangeError(controltext::fontWidthText(DisplayName()));
+        throw RangeError(sharedtext::fontWidthText(DisplayName()));
     fontWidth_ = v;
     lookChanged();
 }
@@ -340,7 +340,7 @@ TSCGCellParam *TSCGCellParams::Find(int col, int row) const
 // Named fonts.
 
 TSCGCellFont::TSCGCellFont(TSCGCellFonts &collection)
-    : collection_(&collection), name_(controltext::fontName(collection.Count() + 1))
+    : collection_(&collection), name_(sharedtext::fontName(collection.Count() + 1))
 {
     if (const StrColGridModel *g = collection.grid_)
         font_ = g->Font();
@@ -349,12 +349,12 @@ TSCGCellFont::TSCGCellFont(TSCGCellFonts &collection)
 void TSCGCellFont::SetName(const std::string &v)
 {
     if (v.empty())
-        throw VelmoError(controltext::EmptyFontNameText);
+        throw VelmoError(sharedtext::EmptyFontNameText);
     StrColGridModel *g = collection_->grid_;
     if (!(g && g->Loading())) {
         for (const auto &font : collection_->items_)
             if (font->name_ == v)
-                throw VelmoError(controltext::FontNameTakenText);
+                throw VelmoError(sharedtext::FontNameTakenText);
     }
     if (g) {
         TSCGCellParams &params = g->CellParams();
@@ -417,7 +417,7 @@ int TSCGCellFonts::IndexOfFontName(const std::string &name) const
     for (int i = 0; i < Count(); ++i)
         if (items_[static_cast<size_t>(i)]->name_ == name)
             return i;
-    throw VelmoError(controltext::UnknownFontNameText);
+    throw VelmoError(sharedtext::UnknownFontNameText);
 }
 
 const TSCGCellFont *TSCGCellFonts::Find(const std::string &name) const

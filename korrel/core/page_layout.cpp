@@ -42,10 +42,10 @@ PageLayout layoutPriceList(const PrintPage &page)
         if (!page.pipeNames[i].empty())
             names += "　" + page.pipeNames[i];
     const std::string unit = page.rows.empty() ? "" : (*page.rows.front())[handoff::UnitField];
-    text(Margin, 23, width - 50, 7, std::string(controltext::PriceListNameHeading) + "：" + names, Align::Left, 11, true);
-    text(right - 50, 23, 50, 7, std::string(controltext::PriceListUnitHeading) + "：" + unit, Align::Right, 11, true);
+    text(Margin, 23, width - 50, 7, std::string(sharedtext::PriceListNameHeading) + "：" + names, Align::Left, 11, true);
+    text(right - 50, 23, 50, 7, std::string(sharedtext::PriceListUnitHeading) + "：" + unit, Align::Right, 11, true);
     if (!h.memo.empty())
-        text(Margin, 31, width, 6, std::string(controltext::PriceListMemoHeading) + "：" + h.memo, Align::Left, 9);
+        text(Margin, 31, width, 6, std::string(sharedtext::PriceListMemoHeading) + "：" + h.memo, Align::Left, 9);
 
     // The size column is wider where the sizes are texts of their own (selvan's many columns).
     const size_t n = h.columns.size();
@@ -60,7 +60,7 @@ PageLayout layoutPriceList(const PrintPage &page)
     const double bottom = bodyTop + Rows * RowHeight;
     const double tableRight = Margin + sizeWidth + priceWidth * static_cast<double>(n);
 
-    text(Margin, headTop, sizeWidth, bodyTop - headTop, controltext::PriceListSizeHeading, Align::Centre, 8.5, true);
+    text(Margin, headTop, sizeWidth, bodyTop - headTop, sharedtext::PriceListSizeHeading, Align::Centre, 8.5, true);
     rule(Margin, headTop, Margin, bottom);
     double x = Margin + sizeWidth;
     for (size_t c = 0; c < n; ++c) {

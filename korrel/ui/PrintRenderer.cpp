@@ -1,4 +1,5 @@
 #include "korrel/ui/PrintRenderer.h"
+#include "base/shared_texts.h"
 
 #include "base/fileio.h"
 #include "korrel/core/pdf_text_map.h"
@@ -37,7 +38,7 @@ QString q(const std::string &s) { return QString::fromStdString(s); }
 // to search and copy.
 QFont pageFont(bool bold)
 {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    QFont font(QString::fromUtf8(sharedtext::ProportionalGothicFont));
     font.setBold(bold);
     font.setStyleStrategy(QFont::PreferNoShaping);
     return font;

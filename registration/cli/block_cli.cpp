@@ -8,7 +8,7 @@ int parseBlockNumber(const std::string &text)
 {
     const std::optional<int> n = blockNumberText(text);
     if (!n || *n >= BlocksPerFile)
-        throw UsageError(controltext::badBlockError(text));
+        throw UsageError(sharedtext::badBlockError(text));
     return *n;
 }
 
@@ -22,7 +22,7 @@ BlockCommand parseBlockCommand(int argc, char **argv)
     CommandLine line(c);
     if (c != "check")
         line.value("--block", [&o](const std::string &v) { o.block = parseBlockNumber(v); },
-                   controltext::NoBlockNumberError);
+                   sharedtext::NoBlockNumberError);
     if (c == "recalc" || c == "revise") {
         line.flag("--write", o.write);
         line.flag("--force", o.force);
@@ -32,11 +32,11 @@ BlockCommand parseBlockCommand(int argc, char **argv)
     const std::vector<std::string> files = line.parse(argc, argv);
     const size_t takes = handoff::priceListCommandTakesOut(c) ? 2 : 1; // FILE, and OUT of pdf and xlsx
     if (files.size() > takes)
-        throw UsageError(controltext::secondFileError(files[takes]));
+        throw UsageError(sharedtext::secondFileError(files[takes]));
     if (files.empty())
-        throw UsageError(controltext::noFileError(c));
+        throw UsageError(sharedtext::noFileError(c));
     if (files.size() < takes)
-        throw UsageError(controltext::noOutFileError(c));
+        throw UsageError(sharedtext::noOutFileError(c));
     o.file = files[0];
     if (takes == 2)
         o.out = files[1];
@@ -47,7 +47,7 @@ BlockCommand parseBlockCommand(int argc, char **argv)
 
 std::string blockCliUsage(const UsagePart &own, const char *program, PriceFileKind kind)
 {
-    return usageText({own, controltext::importUsageText(program), diffUsage(program, kind)});
+    return usageText({own, sharedtext::importUsageText(program), diffUsage(program, kind)});
 }
 
 } // namespace velmo::cli

@@ -88,7 +88,7 @@ public:
 
     static int main(int argc, char **argv)
     {
-        const std::string usageHint = controltext::usageHintText(Traits::Name);
+        const std::string usageHint = sharedtext::usageHintText(Traits::Name);
         const std::string usage = blockCliUsage(Traits::usage, Traits::Name, Traits::Kind);
         return runBatch(argc, argv, Traits::Name, usage.c_str(), usageHint.c_str(), [&] {
             if (argc >= 2 && std::strcmp(argv[1], "import") == 0)

@@ -38,7 +38,7 @@ LaunchArgument LaunchArgument::parse(const std::string &argument, int indexField
     const bool number = !index.empty() && p == index.data() + index.size() &&
                         (ec == std::errc() || ec == std::errc::result_out_of_range);
     if (number && (ec != std::errc() || (n != -1 && (n < 0 || n >= BlocksPerFile))))
-        a.refused = controltext::refusedBlockNumberText(index);
+        a.refused = sharedtext::refusedBlockNumberText(index);
     a.blockText = std::to_string(a.blockIndex);
     a.dataPath = SplitField(argument, pathField);
     a.pathGiven = std::count(argument.begin(), argument.end(), ';') >= pathField;

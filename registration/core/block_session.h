@@ -150,7 +150,7 @@ public:
         blockRead();
         startHistory();
         if (const std::string damage = store_.damageOfLastRead(); !damage.empty())
-            ui_.notice(damage, controltext::NoticeButton);
+            ui_.notice(damage, sharedtext::NoticeButton);
     }
 
     // SaveBlock: writes the working block to its place; with a notice unless silent. Returns
@@ -160,7 +160,7 @@ public:
     bool saveBlock(bool silent)
     {
         if (!loaded_)
-            throw IoError(controltext::blockNotReadText(store_.path()));
+            throw IoError(sharedtext::blockNotReadText(store_.path()));
         // Another program (velmok saving the whole file, or this program started twice) may
         // have written this block since it was read: it is overwritten only when the user says
         // so, or read again in place of the edits when the user says that. The store compares
@@ -169,16 +169,16 @@ public:
         for (int attempt = 0;; ++attempt) {
             if (!overwrite && store_.changedOnDisk(blockIndex_)) {
                 const std::filesystem::path file = store_.path();
-                const std::string subject = controltext::changedBlockSubject(file, questionName());
+                const std::string subject = sharedtext::changedBlockSubject(file, questionName());
                 // 実行 overwrites the other program's change: Enter answers キャンセル.
-                const Answer a = ui_.confirmOrBack(controltext::changedOnDiskQuestion(subject), controltext::YesButton,
-                                                   controltext::CancelButton, controltext::ReloadButton, Answer::No);
+                const Answer a = ui_.confirmOrBack(sharedtext::changedOnDiskQuestion(subject), sharedtext::YesButton,
+                                                   sharedtext::CancelButton, sharedtext::ReloadButton, Answer::No);
                 if (a == Answer::Back && reloadConfirmed(subject)) {
                     reloadBlock();
                     return false;
                 }
                 if (a != Answer::Yes)
-                    throw IoError(controltext::saveWithdrawnText(file));
+                    throw IoError(sharedtext::saveWithdrawnText(file));
                 overwrite = true;
             }
             prepareSave();
@@ -194,7 +194,7 @@ public:
         stored_ = editState();
         outside_.settled();
         if (!silent)
-            ui_.notice(controltext::blockSavedNotice(questionName()), controltext::NoticeButton);
+            ui_.notice(sharedtext::blockSavedNotice(questionName()), sharedtext::NoticeButton);
         return true;
     }
 
@@ -210,7 +210,7 @@ public:
     {
         if (!loaded_)
             return false;
-        const std::string subject = controltext::changedBlockSubject(store_.path(), questionName());
+        const std::string subject = sharedtext::changedBlockSubject(store_.path(), questionName());
         try {
             const std::optional<std::string> onDisk = store_.changedBlockOnDisk(blockIndex_);
             if (!onDisk)
@@ -228,7 +228,7 @@ public:
     // The bar's 読み込み直す: asks before the edits are dropped, then reads the block again.
     void barReloadClicked()
     {
-        if (reloadConfirmed(controltext::changedBlockSubject(store_.path(), questionName())))
+        if (reloadConfirmed(sharedtext::changedBlockSubject(store_.path(), questionName())))
             reloadBlock();
     }
     // The bar's 閉じる.
@@ -403,7 +403,7 @@ protected:
     {
         if (!modified_)
             return true;
-        using namespace controltext;
+        using namespace sharedtext;
         const std::string question = saveBlockQuestion(questionName());
         const Answer a = withBack ? ui_.confirmOrBack(question, YesButton, CancelButton, BackButton)
                                   : ui_.confirm(question, YesButton, CancelButton);
@@ -416,8 +416,8 @@ protected:
     // Asks whether the unsaved edits may go for what the file holds; without edits nothing is lost.
     bool reloadConfirmed(const std::string &subject)
     {
-        return !modified_ || ui_.confirm(controltext::reloadQuestion(subject), controltext::YesButton,
-                                         controltext::CancelButton, Answer::No) == Answer::Yes;
+        return !modified_ || ui_.confirm(sharedtext::reloadQuestion(subject), sharedtext::YesButton,
+                                         sharedtext::CancelButton, Answer::No) == Answer::Yes;
     }
     // Reads the working block again through loadBlock and shows it, not modified. The file must
     // be there: a file gone since is an error, never an empty new block. A read that fails
@@ -430,7 +430,7 @@ protected:
         startHistory(); // the edits undo would bring back are gone with the reload
         modified_ = false;
         // The status bar is narrow: the file by its name (the path is in its own panel).
-        outside_.reloaded(controltext::changedBlockSubject(store_.path().filename(), questionName()));
+        outside_.reloaded(sharedtext::changedBlockSubject(store_.path().filename(), questionName()));
     }
     // "価格改定" of the whole file: refused while the working block has edits not registered
     // (they would be lost or written unasked); after the person confirms `summary`, `writeAll`
@@ -440,30 +440,30 @@ protected:
     // block has edits not registered; empty otherwise.
     std::string wholeFileRevisionRefusal() const
     {
-        return modified_ ? controltext::registerBeforeRevisionText(questionName()) : std::string();
+        return modified_ ? sharedtext::registerBeforeRevisionText(questionName()) : std::string();
     }
     void reviseWholeFile(const std::string &summary, const std::function<int()> &writeAll)
     {
         if (const std::string refusal = wholeFileRevisionRefusal(); !refusal.empty()) {
-            ui_.notice(refusal, controltext::NoticeButton);
+            ui_.notice(refusal, sharedtext::NoticeButton);
             return;
         }
-        if (ui_.confirm(controltext::revisionFileQuestion(store_.path(), summary), controltext::YesButton,
-                        controltext::CancelButton, Answer::No) != Answer::Yes)
+        if (ui_.confirm(sharedtext::revisionFileQuestion(store_.path(), summary), sharedtext::YesButton,
+                        sharedtext::CancelButton, Answer::No) != Answer::Yes)
             return;
         const int blocks = writeAll();
         loadBlock(blockIndex_);
         blockChosen();
         startHistory();
         modified_ = false;
-        ui_.notice(controltext::fileRevisedNotice(store_.path(), blocks), controltext::NoticeButton);
+        ui_.notice(sharedtext::fileRevisedNotice(store_.path(), blocks), sharedtext::NoticeButton);
     }
     void setModified(bool on = true) { modified_ = on; }
     // The block by its name in the questions and notices; a block without a name by its number.
     std::string questionName() const
     {
         const std::string name = blockName();
-        return name.empty() ? controltext::unnamedBlockName(blockIndex_) : name;
+        return name.empty() ? sharedtext::unnamedBlockName(blockIndex_) : name;
     }
     void setLaunch(const std::string &tag, int index, const std::string &refused = "")
     {
@@ -475,7 +475,7 @@ protected:
     void reportRefusedLaunch()
     {
         if (!launchRefused_.empty())
-            ui_.notice(launchRefused_, controltext::NoticeButton);
+            ui_.notice(launchRefused_, sharedtext::NoticeButton);
         launchRefused_.clear();
     }
     Block &workingBlock() { return working_; }

@@ -13,7 +13,7 @@ struct EquipmentFileFormat {
     static constexpr int RecordsPerBlock = EquipmentRowsPerBlock;
     static constexpr int RecordSize = EquipmentRecordSize;
     static constexpr size_t BlockBytes = EquipmentBlockBytes;
-    static constexpr const char *BlockWord = controltext::MaterialBlockWord;
+    static constexpr const char *BlockWord = sharedtext::MaterialBlockWord;
     static constexpr const std::array<const char *, 4> &TextNames = EquipmentTextNames;
 
     static std::optional<std::string> readIfPresent(const std::filesystem::path &path)

@@ -13,7 +13,7 @@ struct PipeFileFormat {
     static constexpr int RecordsPerBlock = RecordsPerPipe;
     static constexpr int RecordSize = velmo::RecordSize;
     static constexpr size_t BlockBytes = PipeBlockBytes;
-    static constexpr const char *BlockWord = controltext::PipeBlockWord;
+    static constexpr const char *BlockWord = sharedtext::PipeBlockWord;
     static constexpr const std::array<const char *, 4> &TextNames = PriceTextNames;
 
     static std::optional<std::string> readIfPresent(const std::filesystem::path &path)

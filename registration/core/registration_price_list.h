@@ -22,7 +22,7 @@ PriceList filePriceList(const std::filesystem::path &file, std::optional<int> on
     const std::string bytes = Format::read(file);
     for (const int i : priceListBlocks(Format::namesOf(bytes), only)) {
         if (i < 0 || i >= Format::Blocks)
-            throw RangeError(controltext::noSuchBlockText(i));
+            throw RangeError(sharedtext::noSuchBlockText(i));
         list.blocks.push_back(listBlock(i, Format::blockOf(bytes, i)));
     }
     return list;

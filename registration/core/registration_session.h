@@ -65,7 +65,7 @@ public:
     std::array<std::string, RegistrationStatusPanels> statusPanels() const
     {
         return {this->launchTag(), std::to_string(this->blockIndex()), statusFlag(),
-                controltext::readOnlyMark(this->readOnly()) + dataPath().string()};
+                sharedtext::readOnlyMark(this->readOnly()) + dataPath().string()};
     }
     const StrColGridModel &grid() const { return grid_; }
     StrColGridModel &grid() { return grid_; }
@@ -146,7 +146,7 @@ public:
         }
         const std::string data = Format::read(dataPath());
         const auto blocks = Traits::reviseBlocks(data, all, choice->revision, p);
-        this->reviseWholeFile(revisionSummaryText(p, controltext::RevisionBlockHeading), [&] {
+        this->reviseWholeFile(revisionSummaryText(p, sharedtext::RevisionBlockHeading), [&] {
             // Every block was read for the summary: one another program changed since is not lost.
             Format::writeBlocks(dataPath(), blocks, blocksAsRead(data, all, Format::BlockBytes));
             return p.blocks;
@@ -160,7 +160,7 @@ public:
     void printPriceList()
     {
         if (const auto list = priceListToOutput())
-            handoff::printPriceList(this->ui_, *list, controltext::InputCaption, programHomes());
+            handoff::printPriceList(this->ui_, *list, sharedtext::InputCaption, programHomes());
     }
     void exportPriceListCsv()
     {
@@ -220,7 +220,7 @@ private:
         if (!shownIn)
             list.blocks.push_back(shown);
         if (list.blocks.empty()) {
-            this->ui_.notice(controltext::noNamedBlockText(dataPath()), controltext::NoticeButton);
+            this->ui_.notice(sharedtext::noNamedBlockText(dataPath()), sharedtext::NoticeButton);
             return std::nullopt;
         }
         return list;

@@ -5,7 +5,7 @@
 // program's change), the dialogs that answer the session, and the check for another program's
 // change when the window comes to the front again. Each program's window builds and lays out
 // the widgets, forwards their events to its session and shows its state.
-#include "registration/ui/registration_window.h"
+#include "registration/ui/window_parts.h"
 
 #include "desktop/QtUserInterface.h"
 #include "grid/core/virtual_keys.h"

@@ -90,7 +90,7 @@ void reviseListPrices(EquipmentBlock &b, int index, const PriceRevision &revisio
     for (int row = 0; row < EquipmentSizeRows; ++row) {
         const std::string size = b[row].caption.text();
         revise(b[row].values[materialSlot(Basis::List)], revision, preview, index, name,
-               controltext::sizeRowLabel(size, row + 1));
+               sharedtext::sizeRowLabel(size, row + 1));
     }
 }
 

@@ -81,7 +81,7 @@ void SelvanSession::start()
     listNames();
     loadBlock(blockIndex());
     if (created)
-        ui_.notice(selvan::createdEmptyNotice(dataPath()), controltext::NoticeButton);
+        ui_.notice(selvan::createdEmptyNotice(dataPath()), sharedtext::NoticeButton);
     tab_ = 0;
     showBlock();
     startHistory();
@@ -198,7 +198,7 @@ void SelvanSession::prepareSave()
 
 void SelvanSession::editName()
 {
-    if (const auto name = askFieldText(ui_, controltext::InputCaption, controltext::NamePrompt, materialName(),
+    if (const auto name = askFieldText(ui_, sharedtext::InputCaption, sharedtext::NamePrompt, materialName(),
                                        RecordHead::NameBytes)) {
         workingBlock()[0].name.assignText(*name);
         setModified();

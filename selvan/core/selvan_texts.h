@@ -82,9 +82,9 @@ inline constexpr const char *CliNotes =
     "  --write: 計算した結果をファイルに書き戻します。ほかのブロックへのほかのプログラムの変更はそのまま残し、\n"
     "           書き戻すブロックが読み込んだ後に変更されていれば書き込まず終了状態 3 で終わります (--force で上書き)。\n"
     "           読み取り専用のファイルには書き込みません (終了状態 2)\n";
-using controltext::badBlockError;
-using controltext::NoBlockNumberError;
-using controltext::noFileError;
-using controltext::secondFileError;
+using sharedtext::badBlockError;
+using sharedtext::NoBlockNumberError;
+using sharedtext::noFileError;
+using sharedtext::secondFileError;
 
 } // namespace velmo::selvan

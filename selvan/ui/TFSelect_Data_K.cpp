@@ -25,7 +25,7 @@ TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : Sele
     outer->setContentsMargins(0, 0, 0, 8);
     outer->setSpacing(4);
 
-    auto *header = new QLabel(controltext::SelectHeader, this);
+    auto *header = new QLabel(sharedtext::SelectHeader, this);
     header->setObjectName("selectHeader");
     header->setContentsMargins(8, 4, 8, 4);
     QFont hf = header->font();
@@ -36,7 +36,7 @@ TFSelect_Data_K::TFSelect_Data_K(SelvanSession &session, QWidget *parent) : Sele
                               .arg(toQColor(RegistrationGridFixedColor).name()));
     outer->addWidget(header);
 
-    auto *strip = new QLabel(controltext::ChooseBlockButton, this);
+    auto *strip = new QLabel(sharedtext::ChooseBlockButton, this);
     strip->setObjectName("selectStrip");
     strip->setContentsMargins(8, 3, 8, 3);
     strip->setStyleSheet(QString("#selectStrip { color: white; font-weight: bold; background: %1; }")

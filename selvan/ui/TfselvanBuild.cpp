@@ -1,6 +1,6 @@
 // The main window's widgets and menus.
 #include "selvan/ui/Tfselvan.h"
-#include "registration/ui/registration_window.h"
+#include "registration/ui/window_parts.h"
 #include "desktop/TextLimit.h"
 #include "pricefile/record_head.h"
 #include "desktop/HistoryActions.h"
@@ -83,7 +83,7 @@ QWidget *Tfselvan::buildInfoStrip()
     auto *l = new QHBoxLayout(strip);
     l->setContentsMargins(4, 2, 4, 2);
     l->setSpacing(8);
-    user_sel = new QPushButton(controltext::ChooseBlockButton, strip);
+    user_sel = new QPushButton(sharedtext::ChooseBlockButton, strip);
     user_sel->setCursor(Qt::PointingHandCursor);
     connect(user_sel, &QPushButton::clicked, this, &Tfselvan::user_selClick);
     data_name = new QLabel(strip);
@@ -104,7 +104,7 @@ QWidget *Tfselvan::buildRightPanel()
     // The name button and the percentages.
     auto *left = new QVBoxLayout;
     left->setSpacing(4);
-    Button3 = new QPushButton(controltext::EditNameButton, panel);
+    Button3 = new QPushButton(sharedtext::EditNameButton, panel);
     connect(Button3, &QPushButton::clicked, this, &Tfselvan::Button3Click);
     left->addWidget(Button3);
     CheckGroupBox1 = new QGroupBox(UseRatesCaption, panel);
@@ -181,8 +181,8 @@ QWidget *Tfselvan::buildRightPanel()
     right->addWidget(RadioGroup1);
 
     auto *buttons = new QHBoxLayout;
-    Button1 = new QPushButton(controltext::RegisterButton, panel);
-    Button2 = new QPushButton(controltext::CancelButton, panel);
+    Button1 = new QPushButton(sharedtext::RegisterButton, panel);
+    Button2 = new QPushButton(sharedtext::CancelButton, panel);
     for (QPushButton *b : {Button1, Button2}) {
         b->setCursor(Qt::PointingHandCursor);
         buttons->addWidget(b);
@@ -248,7 +248,7 @@ void Tfselvan::buildWidgets()
 void Tfselvan::buildMenus()
 {
     // One Esc shortcut for the window; the menus show it beside their exit items.
-    exitAction = new QAction(controltext::ExitItem, this);
+    exitAction = new QAction(sharedtext::ExitItem, this);
     exitAction->setShortcut(QKeySequence(Qt::Key_Escape));
     exitAction->setShortcutContext(Qt::WindowShortcut);
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
@@ -258,7 +258,7 @@ void Tfselvan::buildMenus()
     };
 
     otherMenu = new QMenu(this);
-    exitItem(otherMenu, controltext::ExitItem); // MenuItem1
+    exitItem(otherMenu, sharedtext::ExitItem); // MenuItem1
     for (QWidget *w : std::initializer_list<QWidget *>{
              user_sel, data_name, TabControl1, Button3, CheckGroupBox1, ComboBox1, ComboBox2, ComboBox3, ci,
              RadioGroup1, Button1, Button2, titleLabel, IconButton3, NValEdit[0], NValEdit[1], NValEdit[2],
@@ -279,20 +279,20 @@ void Tfselvan::buildMenus()
                            [this] { return session_->canUndo(); }, [this] { return session_->canRedo(); }});
     };
     const auto addPriceLists = [this] {
-        gridMenu->addAction(controltext::PrintPriceListItem, this, [this] { run([this] { session_->printPriceList(); }); });
-        gridMenu->addAction(controltext::CsvPriceListItem, this, [this] { run([this] { session_->exportPriceListCsv(); }); });
-        gridMenu->addAction(controltext::XlsxPriceListItem, this,
+        gridMenu->addAction(sharedtext::PrintPriceListItem, this, [this] { run([this] { session_->printPriceList(); }); });
+        gridMenu->addAction(sharedtext::CsvPriceListItem, this, [this] { run([this] { session_->exportPriceListCsv(); }); });
+        gridMenu->addAction(sharedtext::XlsxPriceListItem, this,
                             [this] { run([this] { session_->exportPriceListXlsx(); }); });
     };
     if (session_->gridMenu() == GridMenu::Piping) {
         gridMenu->addAction(SizeSetFrom13Item, this, &Tfselvan::N1Click);
         gridMenu->addAction(SizeSetFrom15Item, this, &Tfselvan::N2Click);
         gridMenu->addSeparator();
-        gridMenu->addAction(controltext::CopyAllItem, this, &Tfselvan::N5Click);
-        gridMenu->addAction(controltext::PasteAllItem, this, &Tfselvan::N8Click);
-        gridMenu->addAction(controltext::PasteFromSheetItem, this, [this] { run([this] { session_->pasteFromSheet(); }); });
-        gridMenu->addAction(controltext::ImportPriceListItem, this, [this] { run([this] { session_->importPriceList(); }); });
-        gridMenu->addAction(controltext::RevisionItem, this, [this] { run([this] { session_->revisePrices(); }); });
+        gridMenu->addAction(sharedtext::CopyAllItem, this, &Tfselvan::N5Click);
+        gridMenu->addAction(sharedtext::PasteAllItem, this, &Tfselvan::N8Click);
+        gridMenu->addAction(sharedtext::PasteFromSheetItem, this, [this] { run([this] { session_->pasteFromSheet(); }); });
+        gridMenu->addAction(sharedtext::ImportPriceListItem, this, [this] { run([this] { session_->importPriceList(); }); });
+        gridMenu->addAction(sharedtext::RevisionItem, this, [this] { run([this] { session_->revisePrices(); }); });
         gridMenu->addSeparator();
         gridMenu->addAction(selvan::CopyInstallationItem, this, &Tfselvan::N9Click);
         gridMenu->addAction(selvan::PasteInstallationItem, this, &Tfselvan::N13Click);
@@ -301,23 +301,23 @@ void Tfselvan::buildMenus()
         gridMenu->addSeparator();
         addHistory();
         gridMenu->addSeparator();
-        exitItem(gridMenu, controltext::GridExitItem); // N11
+        exitItem(gridMenu, sharedtext::GridExitItem); // N11
     } else {
         gridMenu->addAction(selvan::CopyInstallationItem, this, &Tfselvan::N9Click);
         gridMenu->addAction(selvan::PasteInstallationItem, this, &Tfselvan::N13Click);
         gridMenu->addAction(selvan::UnifyInstallationItem, this, &Tfselvan::N131Click);
         gridMenu->addSeparator();
-        gridMenu->addAction(controltext::CopyAllItem, this, &Tfselvan::N5Click);
-        gridMenu->addAction(controltext::PasteAllItem, this, &Tfselvan::N8Click);
-        gridMenu->addAction(controltext::PasteFromSheetItem, this, [this] { run([this] { session_->pasteFromSheet(); }); });
-        gridMenu->addAction(controltext::ImportPriceListItem, this, [this] { run([this] { session_->importPriceList(); }); });
-        gridMenu->addAction(controltext::RevisionItem, this, [this] { run([this] { session_->revisePrices(); }); });
+        gridMenu->addAction(sharedtext::CopyAllItem, this, &Tfselvan::N5Click);
+        gridMenu->addAction(sharedtext::PasteAllItem, this, &Tfselvan::N8Click);
+        gridMenu->addAction(sharedtext::PasteFromSheetItem, this, [this] { run([this] { session_->pasteFromSheet(); }); });
+        gridMenu->addAction(sharedtext::ImportPriceListItem, this, [this] { run([this] { session_->importPriceList(); }); });
+        gridMenu->addAction(sharedtext::RevisionItem, this, [this] { run([this] { session_->revisePrices(); }); });
         gridMenu->addSeparator();
         addPriceLists();
         gridMenu->addSeparator();
         addHistory();
         gridMenu->addSeparator();
-        exitItem(gridMenu, controltext::GridExitItem); // N17
+        exitItem(gridMenu, sharedtext::GridExitItem); // N17
     }
     StrColGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(StrColGrid1, &QWidget::customContextMenuRequested, this,

@@ -1,6 +1,6 @@
 // Showing the session's state in the main window's widgets.
 #include "selvan/ui/Tfselvan.h"
-#include "registration/ui/registration_window.h"
+#include "registration/ui/window_parts.h"
 #include "desktop/ChangedOutsideBar.h"
 
 #include "grid/ui/TNValEdit.h"

@@ -1,6 +1,6 @@
 // selvan: the equipment unit price registration program.
 #include "selvan/ui/Tfselvan.h"
-#include "registration/ui/registration_window.h"
+#include "registration/ui/window_parts.h"
 #include "selvan/core/selvan_texts.h"
 
 int main(int argc, char **argv)

@@ -195,7 +195,7 @@ struct FakeUi : UserInterface {
     }
     bool reviewPriceImport(PriceImportChoice &choice) override
     {
-        prompts.push_back(controltext::ImportPriceListTitle);
+        prompts.push_back(sharedtext::ImportPriceListTitle);
         if (importChoices.empty())
             return false;
         const auto choose = importChoices.front();

@@ -45,7 +45,7 @@ private Q_SLOTS:
         // The cover has no headings: the dialog opens on 鋼管 with its columns, and says so.
         QCOMPARE(d.sheetList()->currentIndex(), 1);
         QVERIFY(!d.sheetNote()->isHidden());
-        QCOMPARE(d.sheetNote()->text(), QString::fromStdString(controltext::headingSheetText("表紙", "鋼管")));
+        QCOMPARE(d.sheetNote()->text(), QString::fromStdString(sharedtext::headingSheetText("表紙", "鋼管")));
         QCOMPARE(d.sizeColumnList()->currentIndex(), 2);
         QCOMPARE(d.priceColumnList()->currentIndex(), 0);
         QCOMPARE(d.sizeColumnList()->itemText(2), QString("3: サイズ"));

@@ -315,7 +315,7 @@ TEST(GridEntry, APasteStoresFiguresCountsWhatItCannotAndNamesNonNumbersOnce)
     EXPECT_EQ(p.grid.Cells(1, 2), "123");
     EXPECT_TRUE(p.modified);
     EXPECT_TRUE(p.ui.notices.empty()); // no box per cell
-    EXPECT_EQ(controltext::pasteReportText(r),
+    EXPECT_EQ(sharedtext::pasteReportText(r),
               "2 件を貼り付けました。2 件は編集できないセルのため貼り付けていません。"
               "3 件は表の範囲の外のため貼り付けていません。\n"
               "数値でない 2 件は元のままです: 「abc」 「12,34」");

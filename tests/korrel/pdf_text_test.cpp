@@ -119,7 +119,7 @@ TEST(PdfText, TorvikAndSelvanPriceListPdfsHoldEveryTextOfEveryPage)
     ASSERT_EQ(r.code, 0) << r.err;
     expectEveryTextFound(torvikPdf, handoff::writePriceListHandoff(dir.path / "torvik",
                                                                    torvikPriceList(sampleServiceFile(), std::nullopt),
-                                                                   controltext::InputCaption));
+                                                                   sharedtext::InputCaption));
 
     // An equipment block with sizes beside letters, prices with and without decimals and a memo.
     const fs::path equipment = dir.path / "kigu1.dxa";
@@ -141,5 +141,5 @@ TEST(PdfText, TorvikAndSelvanPriceListPdfsHoldEveryTextOfEveryPage)
     ASSERT_EQ(r.code, 0) << r.err;
     expectEveryTextFound(selvanPdf, handoff::writePriceListHandoff(dir.path / "selvan",
                                                                    selvanPriceList(equipment, std::nullopt),
-                                                                   controltext::InputCaption));
+                                                                   sharedtext::InputCaption));
 }

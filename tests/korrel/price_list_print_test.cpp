@@ -229,7 +229,7 @@ TEST(PriceListCommands, ScopeCsvAndXlsxThroughTheUserInterface)
     handoff::exportPriceListCsv(ui, sampleList());
     EXPECT_EQ(readWholeFile(csv), handoff::priceListCsvBytes(sampleList()));
     ASSERT_EQ(ui.notices.size(), 1u);
-    EXPECT_EQ(ui.notices[0], controltext::priceListWrittenText(csv) + "|確認");
+    EXPECT_EQ(ui.notices[0], sharedtext::priceListWrittenText(csv) + "|確認");
 
     // A file that cannot be written is an error naming it, and no notice.
     const fs::path bad = dir.path / "no" / "list.xlsx";
@@ -254,7 +254,7 @@ TEST(PriceListCommands, PrintStartsThePrintProgramWithTheFoldersOrSaysItIsMissin
     setenv("PATH", "", 1);
     handoff::printPriceList(ui, sampleList(), "QUORVANE-DX", homes);
     ASSERT_EQ(ui.notices.size(), 1u);
-    EXPECT_EQ(ui.notices[0], controltext::printProgramMissingText("Korrel.exe", homes.handoff / "price_list") + "|確認");
+    EXPECT_EQ(ui.notices[0], sharedtext::printProgramMissingText("Korrel.exe", homes.handoff / "price_list") + "|確認");
     EXPECT_TRUE(ui.started.empty());
 
     writeFileAtomically(dir.path / "korrel", "#!/bin/sh\n");

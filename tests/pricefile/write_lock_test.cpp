@@ -177,7 +177,7 @@ TEST(WriteLock, AReadOnlyFileIsNeverReplacedWhoeverAsks)
     fs::permissions(p, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_TRUE(isReadOnlyFile(p)); // for root too: no write bit for anyone
     EXPECT_FALSE(isReadOnlyFile(dir.path / "none.fda"));
-    const std::string refusal = controltext::readOnlyFileText(p);
+    const std::string refusal = sharedtext::readOnlyFileText(p);
     for (const auto &write : std::vector<std::function<void()>>{
              [&] { writePipeBlock(p, 0, named("一")); },
              [&] { swapPipeBlocks(p, 0, 1); },

@@ -99,7 +99,7 @@ TEST(PriceSheet, WorkbookSheetsStringsAndNumbers)
         book.sheet("継手");
         FAIL() << "a missing sheet was found";
     } catch (const IoError &e) {
-        EXPECT_EQ(std::string(e.what()), controltext::noSuchSheetText(x, "継手"));
+        EXPECT_EQ(std::string(e.what()), sharedtext::noSuchSheetText(x, "継手"));
     }
 }
 
@@ -152,7 +152,7 @@ TEST(PriceSheet, HiddenRowsAndSheetsOfAWorkbookAreNotImported)
     PriceImportChoice c(book, {{"15A", "20A", "40A"}, {Cur("1"), Cur("2"), Cur("3")}});
     EXPECT_EQ(c.sheet(), 1);
     EXPECT_EQ(c.sheetNote(), ""); // the first sheet shown is the one read
-    EXPECT_EQ(c.sheetNames(), (std::vector<std::string>{controltext::hiddenSheetName("旧価格"), "鋼管"}));
+    EXPECT_EQ(c.sheetNames(), (std::vector<std::string>{sharedtext::hiddenSheetName("旧価格"), "鋼管"}));
     const ImportPreview &p = c.preview();
     EXPECT_EQ(p.sizes[2].newPrice, Cur("3550"));
     EXPECT_EQ(p.sizes[2].sheetRow, 3);
@@ -162,12 +162,12 @@ TEST(PriceSheet, HiddenRowsAndSheetsOfAWorkbookAreNotImported)
     // 20A in two shown rows: the last is taken, the other listed, and the dialog offers both.
     EXPECT_EQ(p.sizes[1].newPrice, Cur("1350"));
     EXPECT_EQ(p.duplicates, (std::vector<SheetLine>{{5, "20A", "1300"}}));
-    EXPECT_EQ(c.rowChoiceTexts(1), (std::vector<std::string>{controltext::rowChoiceText("1,300", 5),
-                                                             controltext::rowChoiceText("1,350", 6)}));
-    EXPECT_EQ(c.countsText(), controltext::importCountsText(3, 1, 0, 0, 0, 1, 1));
+    EXPECT_EQ(c.rowChoiceTexts(1), (std::vector<std::string>{sharedtext::rowChoiceText("1,300", 5),
+                                                             sharedtext::rowChoiceText("1,350", 6)}));
+    EXPECT_EQ(c.countsText(), sharedtext::importCountsText(3, 1, 0, 0, 0, 1, 1));
     c.chooseRow(1, 5);
     EXPECT_EQ(c.preview().sizes[1].newPrice, Cur("1300"));
-    EXPECT_NE(c.report().find(controltext::duplicateSizeText("20A", 5, "1,300", {6})), std::string::npos);
+    EXPECT_NE(c.report().find(sharedtext::duplicateSizeText("20A", 5, "1,300", {6})), std::string::npos);
 }
 
 TEST(PriceSheet, OpenDocumentSpreadsheets)
@@ -236,12 +236,12 @@ TEST(PriceSheet, OpenDocumentSpreadsheets)
     ASSERT_TRUE(writeOds(big, "<table:table table:name=\"S\"><table:table-row table:number-rows-repeated=\"1048576\">"
                               "<table:table-cell table:number-columns-repeated=\"8\" office:value-type=\"float\" "
                               "office:value=\"1\"/>" + end + "</table:table>"));
-    EXPECT_EQ(messageOf(big), controltext::damagedWorkbookText(big, controltext::partTooLargeCause("content.xml"),
-                                                               controltext::OdsBookKind));
+    EXPECT_EQ(messageOf(big), sharedtext::damagedWorkbookText(big, sharedtext::partTooLargeCause("content.xml"),
+                                                               sharedtext::OdsBookKind));
     const fs::path broken = d.path / "broken.ods";
     ASSERT_TRUE(writeOds(broken, "<table:table>"));
-    EXPECT_EQ(messageOf(broken), controltext::damagedWorkbookText(broken, controltext::badPartCause("content.xml"),
-                                                                  controltext::OdsBookKind));
+    EXPECT_EQ(messageOf(broken), sharedtext::damagedWorkbookText(broken, sharedtext::badPartCause("content.xml"),
+                                                                  sharedtext::OdsBookKind));
 }
 
 TEST(PriceSheet, RefusesWhatIsNoPriceList)
@@ -255,25 +255,25 @@ TEST(PriceSheet, RefusesWhatIsNoPriceList)
         }
         return std::string("no error");
     };
-    EXPECT_EQ(messageOf(d.path / "none.csv"), controltext::missingFileText(d.path / "none.csv"));
+    EXPECT_EQ(messageOf(d.path / "none.csv"), sharedtext::missingFileText(d.path / "none.csv"));
     fs::create_directory(d.path / "folder.xlsx");
-    EXPECT_NE(messageOf(d.path / "folder.xlsx").find(controltext::IsFolderText), std::string::npos);
+    EXPECT_NE(messageOf(d.path / "folder.xlsx").find(sharedtext::IsFolderText), std::string::npos);
     // A zip signature followed by rubbish, and a zip without a workbook in it.
     writeBytes(d.path / "broken.xlsx", std::string("PK\x03\x04", 4) + std::string(200, 'x'));
     EXPECT_EQ(messageOf(d.path / "broken.xlsx"),
-              controltext::damagedWorkbookText(d.path / "broken.xlsx", controltext::NotZipCause));
+              sharedtext::damagedWorkbookText(d.path / "broken.xlsx", sharedtext::NotZipCause));
     if (havePython("zipfile")) {
         const fs::path z = d.path / "other.xlsx";
         ASSERT_EQ(std::system((std::string(Python) + " -c \"import zipfile,sys; z=zipfile.ZipFile(sys.argv[1],'w'); "
                                "z.writestr('a.txt','x'); z.close()\" '" + z.string() + "'").c_str()), 0);
-        EXPECT_EQ(messageOf(z), controltext::damagedWorkbookText(z, controltext::NoWorkbookCause));
+        EXPECT_EQ(messageOf(z), sharedtext::damagedWorkbookText(z, sharedtext::NoWorkbookCause));
         // A sheet part that is not XML.
         const fs::path bad = d.path / "badsheet.xlsx";
         ASSERT_EQ(std::system((std::string(Python) + " -c \"import zipfile,sys; z=zipfile.ZipFile(sys.argv[1],'w'); "
                                "z.writestr('xl/workbook.xml','<workbook><sheets><sheet name=\\\"A\\\"/></sheets></workbook>'); "
                                "z.writestr('xl/worksheets/sheet1.xml','<worksheet><sheetData><row>'); z.close()\" '" +
                                bad.string() + "'").c_str()), 0);
-        EXPECT_EQ(messageOf(bad), controltext::damagedWorkbookText(bad, controltext::badPartCause("xl/worksheets/sheet1.xml")));
+        EXPECT_EQ(messageOf(bad), sharedtext::damagedWorkbookText(bad, sharedtext::badPartCause("xl/worksheets/sheet1.xml")));
     }
     // Too large: refused before it is read.
     {
@@ -328,19 +328,19 @@ TEST(PriceImport, ColumnsByNumberOrHeading)
         chooseColumn(rows, "4");
         FAIL();
     } catch (const RangeError &e) {
-        EXPECT_EQ(std::string(e.what()), controltext::noColumnNumberText(4, 3));
+        EXPECT_EQ(std::string(e.what()), sharedtext::noColumnNumberText(4, 3));
     }
     try {
         chooseColumn(rows, "0");
         FAIL();
     } catch (const RangeError &e) {
-        EXPECT_EQ(std::string(e.what()), controltext::noColumnNumberText(0, 3));
+        EXPECT_EQ(std::string(e.what()), sharedtext::noColumnNumberText(0, 3));
     }
     try {
         chooseColumn(rows, "単価");
         FAIL();
     } catch (const RangeError &e) {
-        EXPECT_EQ(std::string(e.what()), controltext::noColumnHeadingText("単価"));
+        EXPECT_EQ(std::string(e.what()), sharedtext::noColumnHeadingText("単価"));
     }
 }
 
@@ -428,7 +428,7 @@ TEST(PriceImport, GuessesFindTheHeadingRowAndTheSheetThatHasIt)
     runPython(d.path / "make.py", x);
     const PriceImportChoice c(readPriceBook(x), target());
     EXPECT_EQ(c.sheet(), 1);
-    EXPECT_EQ(c.sheetNote(), controltext::headingSheetText("表紙", "継手"));
+    EXPECT_EQ(c.sheetNote(), sharedtext::headingSheetText("表紙", "継手"));
     EXPECT_EQ(c.sizeColumn(), 2);
     EXPECT_EQ(c.priceColumn(), 4); // 定価 before 単価
     // The columns are named by the heading row, not by the title above it.
@@ -464,7 +464,7 @@ TEST(PriceImport, TheDialogsChoicesFollowSheetAndColumns)
     EXPECT_EQ(c.sheetNames(), (std::vector<std::string>{"表紙", "鋼管"}));
     // The cover has no heading: the guesses go to the sheet that has one, and say so.
     EXPECT_EQ(c.sheet(), 1);
-    EXPECT_EQ(c.sheetNote(), controltext::headingSheetText("表紙", "鋼管"));
+    EXPECT_EQ(c.sheetNote(), sharedtext::headingSheetText("表紙", "鋼管"));
     EXPECT_EQ(c.sizeColumn(), 1);
     EXPECT_EQ(c.priceColumn(), 0);
     EXPECT_EQ(c.columnTexts(), (std::vector<std::string>{"1: 定価", "2: サイズ"}));
@@ -485,8 +485,8 @@ TEST(PriceImport, TheDialogsChoicesFollowSheetAndColumns)
     // a place.
     EXPECT_EQ(c.sizeRows()[1], (std::array<std::string, 3>{"20A", "200", "2,500"}));
     EXPECT_EQ(c.sizeRows()[2], (std::array<std::string, 3>{"25A", "300", ""}));
-    EXPECT_EQ(c.countsText(), controltext::importCountsText(2, 1, 0, 3, 0, 0, 0));
-    EXPECT_EQ(c.report(), std::string("【") + controltext::SizesWithoutPriceHeading + "】\n25A\n32A\n1/2\n");
+    EXPECT_EQ(c.countsText(), sharedtext::importCountsText(2, 1, 0, 3, 0, 0, 0));
+    EXPECT_EQ(c.report(), std::string("【") + sharedtext::SizesWithoutPriceHeading + "】\n25A\n32A\n1/2\n");
 }
 
 } // namespace

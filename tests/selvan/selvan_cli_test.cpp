@@ -346,14 +346,14 @@ TEST(SelvanCliImport, SheetsColumnsAndUsageErrorsAreSaidWithoutTouchingTheFile)
         EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
         EXPECT_EQ(readWholeFile(p), before);
     };
-    fails({"import", p.string(), list.string(), "--write"}, controltext::ImportNeedsBlockText);
-    fails({"import", p.string(), "--block", "4"}, controltext::ImportNeedsFilesText);
+    fails({"import", p.string(), list.string(), "--write"}, sharedtext::ImportNeedsBlockText);
+    fails({"import", p.string(), "--block", "4"}, sharedtext::ImportNeedsFilesText);
     fails({"import", p.string(), "--block", "20", list.string()}, "0 から 19");
     fails({"import", p.string(), "--block", "4", list.string(), "--price-column", "3", "--write"},
-          controltext::noColumnNumberText(3, 2));
+          sharedtext::noColumnNumberText(3, 2));
     fails({"import", p.string(), "--block", "4", list.string(), "--sheet", "鋼管", "--write"},
-          controltext::noSuchSheetText(list, "鋼管"));
-    fails({"import", p.string(), "--block", "4", dir.path.string(), "--write"}, controltext::IsFolderText);
+          sharedtext::noSuchSheetText(list, "鋼管"));
+    fails({"import", p.string(), "--block", "4", dir.path.string(), "--write"}, sharedtext::IsFolderText);
     const Result help = selvanCli({"--help"});
     EXPECT_NE(help.out.find("selvan-cli import FILE --block N LIST"), std::string::npos);
 }
@@ -397,7 +397,7 @@ TEST(SelvanCliImport, ACoverSheetAHiddenRowAndTwoRowsOfASize)
             args.insert(args.end(), {"--price-column", "定価"});
         const Result r = selvanCli(args);
         ASSERT_EQ(r.code, 0) << r.err;
-        EXPECT_NE(r.err.find(controltext::otherSheetUsedText(book, "表紙", byHeading ? "定価" : "", "弁")), std::string::npos)
+        EXPECT_NE(r.err.find(sharedtext::otherSheetUsedText(book, "表紙", byHeading ? "定価" : "", "弁")), std::string::npos)
             << r.err;
         const Json j = r.json();
         EXPECT_EQ(j["sheet"].str(), "弁");
@@ -418,5 +418,5 @@ TEST(SelvanCliImport, ACoverSheetAHiddenRowAndTwoRowsOfASize)
     // A heading that no sheet has is named with the sheet looked in.
     const Result missing = selvanCli({"import", p.string(), "--block", "4", book.string(), "--price-column", "単価"});
     EXPECT_EQ(missing.code, 2);
-    EXPECT_NE(missing.err.find(controltext::noColumnHeadingOnSheetText("単価", "表紙")), std::string::npos) << missing.err;
+    EXPECT_NE(missing.err.find(sharedtext::noColumnHeadingOnSheetText("単価", "表紙")), std::string::npos) << missing.err;
 }

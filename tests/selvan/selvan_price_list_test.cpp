@@ -89,7 +89,7 @@ TEST(SelvanPriceList, TheWindowListsTheBlockShownWithWhatWasTypedAndNotSaved)
     f.ui.saveFiles = {csv};
     s->exportPriceListCsv();
     ASSERT_EQ(f.ui.notices.size(), 1u);
-    EXPECT_EQ(f.ui.notices[0], controltext::priceListWrittenText(csv) + "|確認");
+    EXPECT_EQ(f.ui.notices[0], sharedtext::priceListWrittenText(csv) + "|確認");
     const std::string text = cp932::decode(readWholeFile(csv));
     EXPECT_NE(text.find("\r\n2,ゲート弁,,kg,15A,4321,"), std::string::npos) << text;
     // A field with a comma or a quote is quoted.

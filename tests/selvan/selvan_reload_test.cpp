@@ -52,7 +52,7 @@ TEST(SelvanReload, TheThirdAnswerOfTheSaveQuestionReadsTheBlockAgainOnlyAfterAYe
     f.ui.answers = {Answer::Back, Answer::No};
     EXPECT_THROW(f.s->registerClicked(), IoError);
     ASSERT_EQ(f.ui.questions.size(), 2u);
-    EXPECT_EQ(f.ui.questions[0], controltext::changedOnDiskQuestion(f.subject()) + "|実行|キャンセル|読み込み直す");
+    EXPECT_EQ(f.ui.questions[0], sharedtext::changedOnDiskQuestion(f.subject()) + "|実行|キャンセル|読み込み直す");
     EXPECT_EQ(f.ui.questions[1],
               "このプログラムで保存していない変更を破棄して、" + f.subject() + "を読み込み直しますか？|実行|キャンセル");
     // Both questions lose something on 実行 (the other program's change, the edits here):

@@ -232,7 +232,7 @@ private Q_SLOTS:
         QCOMPARE(w.StrColGrid1->Cells(1, 1), QString("1,240"));
         QApplication::clipboard()->clear();
         QTest::keyClick(w.StrColGrid1, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(QString::fromStdString(sys.notices.back()), QString::fromUtf8(velmo::controltext::NothingToPasteText) + "|確認");
+        QCOMPARE(QString::fromStdString(sys.notices.back()), QString::fromUtf8(velmo::sharedtext::NothingToPasteText) + "|確認");
 
         sys.expectNotice("管0を登録しました。|確認");
         QTest::mouseClick(w.Button1, Qt::LeftButton);

@@ -164,21 +164,21 @@ TEST(TorvikCli, OptionsTheReaderWouldTakeOtherwiseAreRefusedInJapanese)
     const std::string file = f.data().string();
     const std::string before = readWholeFile(f.data());
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"recalc", file, "--write=true"}, controltext::unknownOptionText("recalc", "--write=true")},
-        {{"recalc", file, "--block", "--write"}, controltext::badBlockError("--write")},
-        {{"dump", file, "--block"}, controltext::NoBlockNumberError},
-        {{"dump", file, "--block="}, controltext::badBlockError("")},
-        {{"dump", "--", file}, controltext::unknownOptionText("dump", "--")},
-        {{"dump", file, "-5"}, controltext::unknownOptionText("dump", "-5")},
-        {{"revise", file, "--all", "--percent"}, controltext::missingOptionValueText("--percent")},
-        {{"import", file, "--block", "1", "list.csv", "--help"}, controltext::unknownOptionText("import", "--help")},
-        {{"diff", file, file, "--xlsx="}, controltext::DiffNoXlsxFileText},
+        {{"recalc", file, "--write=true"}, sharedtext::unknownOptionText("recalc", "--write=true")},
+        {{"recalc", file, "--block", "--write"}, sharedtext::badBlockError("--write")},
+        {{"dump", file, "--block"}, sharedtext::NoBlockNumberError},
+        {{"dump", file, "--block="}, sharedtext::badBlockError("")},
+        {{"dump", "--", file}, sharedtext::unknownOptionText("dump", "--")},
+        {{"dump", file, "-5"}, sharedtext::unknownOptionText("dump", "-5")},
+        {{"revise", file, "--all", "--percent"}, sharedtext::missingOptionValueText("--percent")},
+        {{"import", file, "--block", "1", "list.csv", "--help"}, sharedtext::unknownOptionText("import", "--help")},
+        {{"diff", file, file, "--xlsx="}, sharedtext::DiffNoXlsxFileText},
     };
     for (const auto &[args, message] : cases) {
         const Result r = torvikCli(args);
         EXPECT_EQ(r.code, 2) << message;
         EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err, "torvik-cli: " + message + " " + controltext::usageHintText("torvik-cli") + "\n");
+        EXPECT_EQ(r.err, "torvik-cli: " + message + " " + sharedtext::usageHintText("torvik-cli") + "\n");
     }
     EXPECT_TRUE(readWholeFile(f.data()) == before);
 }

@@ -47,8 +47,8 @@ TEST(TorvikImport, ListPricesAndDerivedPricesAsIfTyped)
     scriptImport(imported.ui, list, 1, 2);
     s.importPriceList();
     EXPECT_EQ(imported.ui.prompts,
-              (std::vector<std::string>{std::string(controltext::ImportPriceListTitle) + "|" + controltext::PriceListFilter,
-                                        controltext::ImportPriceListTitle}));
+              (std::vector<std::string>{std::string(sharedtext::ImportPriceListTitle) + "|" + sharedtext::PriceListFilter,
+                                        sharedtext::ImportPriceListTitle}));
     EXPECT_TRUE(s.modified());
     EXPECT_EQ(s.working()[0].A(6), Cur("1515"));
     EXPECT_EQ(s.working()[2].A(6), Cur("2345"));

@@ -64,7 +64,7 @@ TEST(TorvikPriceList, TheWindowListsTheBlockShownAsItShowsIt)
     f.ui.saveFiles = {csv};
     s.exportPriceListCsv();
     ASSERT_EQ(f.ui.notices.size(), 1u);
-    EXPECT_EQ(f.ui.notices[0], controltext::priceListWrittenText(csv) + "|確認");
+    EXPECT_EQ(f.ui.notices[0], sharedtext::priceListWrittenText(csv) + "|確認");
     const std::string text = cp932::decode(readWholeFile(csv));
     EXPECT_NE(text.find("\r\n2,新しい管　継手2　ねじ2,出典2　頁2,本,15A,5000,"), std::string::npos) << text;
     EXPECT_EQ(text.find("管1"), std::string::npos);
@@ -108,7 +108,7 @@ TEST(TorvikPriceList, NoNamedBlockIsSaidAndPrintGoesToThePrintProgram)
     f.ui.answers = {Answer::No};
     s.printPriceList();
     ASSERT_EQ(f.ui.notices.size(), 1u);
-    EXPECT_EQ(f.ui.notices[0], controltext::noNamedBlockText(f.data()) + "|確認");
+    EXPECT_EQ(f.ui.notices[0], sharedtext::noNamedBlockText(f.data()) + "|確認");
     EXPECT_TRUE(f.ui.started.empty());
 
     writeFileAtomically(f.dir.path / "korrel", "#!/bin/sh\n");

@@ -43,7 +43,7 @@ struct ChangedUnderEdits {
     }
     std::string changedQuestion() const
     {
-        return controltext::changedOnDiskQuestion(controltext::changedFileSubject(file)) + "|実行|キャンセル|読み込み直す";
+        return sharedtext::changedOnDiskQuestion(sharedtext::changedFileSubject(file)) + "|実行|キャンセル|読み込み直す";
     }
     std::string reloadQuestion() const
     {

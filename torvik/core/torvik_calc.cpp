@@ -58,7 +58,7 @@ void recalculatePipeBlock(PipeBlock &b, const TorvikControls &c)
 
 std::string sizeRowLabel(const std::string &size, int k)
 {
-    return controltext::sizeRowLabel(size, k + 1);
+    return sharedtext::sizeRowLabel(size, k + 1);
 }
 
 void reviseListPrices(PipeBlock &b, int index, const PriceRevision &revision, RevisionPreview &preview)

@@ -57,7 +57,7 @@ void TorvikSession::start()
     // Opening another file than the one named is never silent: a save would go there.
     if (launch_.pathGiven && !launch_.dataPath.empty())
         if (const auto why = notAFileReason(launch_.dataPath))
-            ui_.notice(torvik::defaultFileNotice(*why, dataPath().string()), controltext::NoticeButton);
+            ui_.notice(torvik::defaultFileNotice(*why, dataPath().string()), sharedtext::NoticeButton);
     // The default file's folder is seeded from the templates at the first start, portable as
     // installed, as velmok does: a new folder never opens as an empty grid that cannot be saved.
     if (dataPath() == defaultDataPath(homes_)) {

@@ -7,7 +7,7 @@ namespace velmo {
 
 std::optional<std::string> TorvikSession::ask(const char *prompt, const std::string &initial, size_t bytes)
 {
-    return askFieldText(ui_, controltext::InputCaption, prompt, initial, bytes);
+    return askFieldText(ui_, sharedtext::InputCaption, prompt, initial, bytes);
 }
 
 bool TorvikSession::editText(int i, const char *prompt)

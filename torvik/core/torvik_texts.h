@@ -26,7 +26,7 @@ inline constexpr std::array<const char *, 6> GridHeadings = {
 
 // The prompts of the input boxes: the three names one after the other, the two memos, the
 // size of a row and the heading of a location column.
-inline constexpr std::array<const char *, 3> NamePrompts = {controltext::NamePrompt, "資材名称編集2", "資材名称編集3"};
+inline constexpr std::array<const char *, 3> NamePrompts = {sharedtext::NamePrompt, "資材名称編集2", "資材名称編集3"};
 inline constexpr const char *SourceMemoPrompt = "材料単価建物編集";
 inline constexpr const char *PageMemoPrompt = "ぺ－ジ名称編集";
 inline constexpr const char *SizePrompt = "サイズ編集";

@@ -22,10 +22,10 @@ TFSelect_Data::TFSelect_Data(TorvikSession &session, QWidget *parent) : SelectBl
     l->setContentsMargins(0, 0, 0, 8);
     l->setSpacing(0);
 
-    QWidget *header = gradientBand(controltext::SelectHeader, Qt::black, this);
+    QWidget *header = gradientBand(sharedtext::SelectHeader, Qt::black, this);
     header->setFixedHeight(36);
     l->addWidget(header);
-    auto *title = new QLabel(controltext::ChooseBlockButton, this);
+    auto *title = new QLabel(sharedtext::ChooseBlockButton, this);
     title->setAutoFillBackground(true);
     QPalette p = title->palette();
     p.setColor(QPalette::Window, BandColor);

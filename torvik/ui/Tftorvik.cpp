@@ -1,6 +1,6 @@
 // The main window: construction, its events, and showing the session's state.
 #include "torvik/ui/Tftorvik.h"
-#include "registration/ui/registration_window.h"
+#include "registration/ui/window_parts.h"
 #include "desktop/WindowFit.h"
 #include "desktop/ChangedOutsideBar.h"
 

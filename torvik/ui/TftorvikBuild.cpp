@@ -1,6 +1,6 @@
 // The main window's widgets and pop-up menus.
 #include "torvik/ui/Tftorvik.h"
-#include "registration/ui/registration_window.h"
+#include "registration/ui/window_parts.h"
 #include "desktop/TextLimit.h"
 #include "pricefile/record_head.h"
 #include "desktop/HistoryActions.h"
@@ -88,7 +88,7 @@ QWidget *Tftorvik::buildNameBand()
     auto *l = new QHBoxLayout(band);
     l->setContentsMargins(4, 2, 8, 2);
     l->setSpacing(10);
-    user_sel = new QPushButton(controltext::ChooseBlockButton, band);
+    user_sel = new QPushButton(sharedtext::ChooseBlockButton, band);
     user_sel->setCursor(Qt::PointingHandCursor);
     user_sel->setFixedHeight(24);
     connect(user_sel, &QPushButton::clicked, this, &Tftorvik::user_selClick);
@@ -288,9 +288,9 @@ QWidget *Tftorvik::buildRatesAndSettings()
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(4);
-    Button1 = new QPushButton(controltext::RegisterButton, column);
-    Button2 = new QPushButton(controltext::CancelButton, column);
-    Button3 = new QPushButton(controltext::EditNameButton, column);
+    Button1 = new QPushButton(sharedtext::RegisterButton, column);
+    Button2 = new QPushButton(sharedtext::CancelButton, column);
+    Button3 = new QPushButton(sharedtext::EditNameButton, column);
     for (QPushButton *b : {Button1, Button2, Button3}) {
         b->setCursor(Qt::PointingHandCursor);
         b->setFixedHeight(28);
@@ -317,21 +317,21 @@ void Tftorvik::buildMenus()
     N5 = command("サイズを入力", [this] { session_->editSize(); });
     N4 = command("細目を編集", [this] { session_->editHeading(); });
     PopupMenu1->addSeparator();
-    N8 = command(controltext::CopyAllItem, [this] { session_->CopyAll(); });
-    N9 = command(controltext::PasteAllItem, [this] { session_->PasteAll(); });
-    command(controltext::PasteFromSheetItem, [this] { session_->pasteFromSheet(); });
-    command(controltext::ImportPriceListItem, [this] { session_->importPriceList(); });
-    command(controltext::RevisionItem, [this] { session_->revisePrices(); });
+    N8 = command(sharedtext::CopyAllItem, [this] { session_->CopyAll(); });
+    N9 = command(sharedtext::PasteAllItem, [this] { session_->PasteAll(); });
+    command(sharedtext::PasteFromSheetItem, [this] { session_->pasteFromSheet(); });
+    command(sharedtext::ImportPriceListItem, [this] { session_->importPriceList(); });
+    command(sharedtext::RevisionItem, [this] { session_->revisePrices(); });
     PopupMenu1->addSeparator();
-    command(controltext::PrintPriceListItem, [this] { session_->printPriceList(); });
-    command(controltext::CsvPriceListItem, [this] { session_->exportPriceListCsv(); });
-    command(controltext::XlsxPriceListItem, [this] { session_->exportPriceListXlsx(); });
+    command(sharedtext::PrintPriceListItem, [this] { session_->printPriceList(); });
+    command(sharedtext::CsvPriceListItem, [this] { session_->exportPriceListCsv(); });
+    command(sharedtext::XlsxPriceListItem, [this] { session_->exportPriceListXlsx(); });
     PopupMenu1->addSeparator();
     addHistoryActions(this, PopupMenu1,
                       {[this] { run([this] { session_->undo(); }); }, [this] { run([this] { session_->redo(); }); },
                        [this] { return session_->canUndo(); }, [this] { return session_->canRedo(); }});
     PopupMenu1->addSeparator();
-    N11 = PopupMenu1->addAction(controltext::GridExitItem, this, &QWidget::close);
+    N11 = PopupMenu1->addAction(sharedtext::GridExitItem, this, &QWidget::close);
     N11->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     auto popup1 = [this](QWidget *w) {
         connect(w, &QWidget::customContextMenuRequested, this,
@@ -342,7 +342,7 @@ void Tftorvik::buildMenus()
 
     // The window's own menu: Esc closes the window from anywhere in it.
     PopupMenu2 = new QMenu(this);
-    MenuItem1 = PopupMenu2->addAction(controltext::ExitItem, this, &QWidget::close);
+    MenuItem1 = PopupMenu2->addAction(sharedtext::ExitItem, this, &QWidget::close);
     MenuItem1->setShortcut(QKeySequence(Qt::Key_Escape));
     centralWidget()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(centralWidget(), &QWidget::customContextMenuRequested, this,

@@ -1,6 +1,6 @@
 // torvik: the pipe unit price registration program.
 #include "torvik/ui/Tftorvik.h"
-#include "registration/ui/registration_window.h"
+#include "registration/ui/window_parts.h"
 #include "torvik/core/torvik_texts.h"
 
 int main(int argc, char **argv)

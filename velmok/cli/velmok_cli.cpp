@@ -218,11 +218,11 @@ Options parseCommand(int argc, char **argv)
             {"--method", parseMethod}, {"--unit", parseUnit}, {"--addend", parseAddend}};
         for (const auto &[name, parse] : options)
             line.value(name, [&p, parse = parse](const std::string &v) { parse(p, v); },
-                       controltext::missingOptionValueText(name));
+                       sharedtext::missingOptionValueText(name));
         line.value("--levels", [&p, &haveLevels](const std::string &v) {
             parseLevels(p, v);
             haveLevels = true;
-        }, controltext::missingOptionValueText("--levels"));
+        }, sharedtext::missingOptionValueText("--levels"));
     }
     if (revises)
         addRevisionOptions(line, o.revision);
@@ -427,7 +427,7 @@ int cmdPdf(const Options &o)
     ServiceFile file = loadExisting(o.file);
     const auto korrel = findProgram(handoff::PrintProgram, handoff::runningProgramFolder());
     if (!korrel)
-        throw IoError(controltext::printProgramNotFoundText(handoff::PrintProgram));
+        throw IoError(sharedtext::printProgramNotFoundText(handoff::PrintProgram));
 
     const ScratchFolder scratch(velmoktext::PdfScratchTask);
     const CalendarDate today = localToday();
@@ -446,7 +446,7 @@ int cmdPdf(const Options &o)
                 throw IoError(folder.string() + ": " + systemErrorText(ec.value()));
             writePrintHandoff(folder, data, *table, choice.basis, today);
         } catch (const IoError &e) {
-            throw IoError(controltext::pdfNotMadeText(o.out, controltext::printDataNotWrittenText(std::string(errorCause(e)))));
+            throw IoError(sharedtext::pdfNotMadeText(o.out, sharedtext::printDataNotWrittenText(std::string(errorCause(e)))));
         }
         args.push_back(folder.string());
     }
@@ -455,7 +455,7 @@ int cmdPdf(const Options &o)
     std::string said;
     const int status = runProgramAndWait(*korrel, args, &said);
     if (status != 0)
-        throw IoError(controltext::printProgramFailedText(*korrel, status, o.out, said));
+        throw IoError(sharedtext::printProgramFailedText(*korrel, status, o.out, said));
     return 0;
 }
 
@@ -466,7 +466,7 @@ int main(int argc, char **argv)
 {
     using namespace velmo::cli;
     const std::string text = usage();
-    const std::string usageHint = velmo::controltext::usageHintText(velmo::velmoktext::CliName);
+    const std::string usageHint = velmo::sharedtext::usageHintText(velmo::velmoktext::CliName);
     return runBatch(argc, argv, velmo::velmoktext::CliName, text.c_str(), usageHint.c_str(), [&] {
         if (argc > 1 && std::strcmp(argv[1], "diff") == 0)
             return runDiffCommand(argc, argv, velmo::PriceFileKind::Pipe);

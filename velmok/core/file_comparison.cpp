@@ -50,7 +50,7 @@ void FileComparison::exportCsv()
     if (!path)
         return;
     writeFileAtomically(*path, changeCsvBytes(changes_, PriceFileKind::Pipe));
-    ui_.notice(velmoktext::CsvFileDone, controltext::NoticeButton);
+    ui_.notice(velmoktext::CsvFileDone, sharedtext::NoticeButton);
 }
 
 void FileComparison::exportXlsx()
@@ -60,7 +60,7 @@ void FileComparison::exportXlsx()
     if (!path)
         return;
     writeFileAtomically(*path, changeXlsxBytes(changes_, PriceFileKind::Pipe, *path));
-    ui_.notice(velmoktext::XlsxDone, controltext::NoticeButton);
+    ui_.notice(velmoktext::XlsxDone, sharedtext::NoticeButton);
 }
 
 } // namespace velmo

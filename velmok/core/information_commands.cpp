@@ -34,7 +34,7 @@ void startFirstOf(UserInterface &ui, const fs::path &programDir, const std::stri
                 return;
         tried += (tried.empty() ? "" : velmoktext::ListSeparator) + name;
     }
-    ui.notice(velmoktext::notStartedText(what, tried), controltext::NoticeButton);
+    ui.notice(velmoktext::notStartedText(what, tried), sharedtext::NoticeButton);
 }
 
 } // namespace
@@ -44,11 +44,11 @@ void InformationCommands::openHelp()
     const fs::path manual = homes_.program / ManualFileName;
     std::error_code ec;
     if (!fs::is_regular_file(manual, ec)) {
-        ui_.notice(velmoktext::manualMissingText(manual.string()), controltext::NoticeButton);
+        ui_.notice(velmoktext::manualMissingText(manual.string()), sharedtext::NoticeButton);
         return;
     }
     if (!ui_.openAddress(manual.string()))
-        ui_.notice(velmoktext::manualNotOpenedText(manual.string()), controltext::NoticeButton);
+        ui_.notice(velmoktext::manualNotOpenedText(manual.string()), sharedtext::NoticeButton);
 }
 
 void InformationCommands::showInstallFolder()
@@ -56,7 +56,7 @@ void InformationCommands::showInstallFolder()
     const std::string program = LongPathName(homes_.program.string());
     ui_.notice(homes_.installed ? velmoktext::installedFoldersText(program, homes_.data.string(), homes_.settings.string())
                                 : velmoktext::installFolderText(program),
-               controltext::NoticeButton);
+               sharedtext::NoticeButton);
 }
 
 void InformationCommands::startNotepad(bool shiftHeld)
@@ -81,23 +81,23 @@ void InformationCommands::showMemory()
 {
     // The sizes in full: today's memory no longer fits the 32-bit numbers the message once had.
     const MemoryStatus m = ui_.memoryStatus();
-    ui_.notice(velmoktext::memoryText(m.available, m.total), controltext::NoticeButton);
+    ui_.notice(velmoktext::memoryText(m.available, m.total), sharedtext::NoticeButton);
 }
 
 void InformationCommands::showScreenResolution()
 {
     const Rect s = ui_.screen();
-    ui_.notice(velmoktext::screenResolutionText(s.width, s.height), controltext::NoticeButton);
+    ui_.notice(velmoktext::screenResolutionText(s.width, s.height), sharedtext::NoticeButton);
 }
 
 void InformationCommands::showRelease()
 {
-    ui_.notice(velmoktext::ReleaseText, controltext::NoticeButton);
+    ui_.notice(velmoktext::ReleaseText, sharedtext::NoticeButton);
 }
 
 void InformationCommands::showVersion()
 {
-    ui_.notice(velmoktext::VersionText, controltext::NoticeButton);
+    ui_.notice(velmoktext::VersionText, sharedtext::NoticeButton);
 }
 
 } // namespace velmo

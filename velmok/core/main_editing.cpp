@@ -63,7 +63,7 @@ void MainEditing::editNotice(const char *text)
     if (heldNotice_)
         *heldNotice_ = text;
     else
-        ui_.notice(text, controltext::NoticeButton);
+        ui_.notice(text, sharedtext::NoticeButton);
 }
 
 void MainEditing::takeSnapshot()
@@ -413,7 +413,7 @@ void MainEditing::clearPipe()
     const Step step(*this);
     if (refusedWithoutPipe())
         return;
-    if (ui_.confirm(velmoktext::ClearPipeQuestion, controltext::YesButton, controltext::CancelButton, Answer::No) !=
+    if (ui_.confirm(velmoktext::ClearPipeQuestion, sharedtext::YesButton, sharedtext::CancelButton, Answer::No) !=
         Answer::Yes)
         return;
     changeTable([this] {
@@ -442,7 +442,7 @@ void MainEditing::levelCalc(const LevelCalcParams &p)
     // A level left at 0 % turns its prices into 0: said before, with the way back.
     const WorkingTable::ZeroedByLevels zeroed = pipe_.table().zeroedByLevels(p);
     if (zeroed.prices > 0 && ui_.confirm(velmoktext::levelsAtZeroQuestion(zeroed.levels, zeroed.prices),
-                                            controltext::YesButton, controltext::BackButton, Answer::No) != Answer::Yes)
+                                            sharedtext::YesButton, sharedtext::BackButton, Answer::No) != Answer::Yes)
         return;
     changeTable([&] { pipe_.table().applyLevelCalc(p, pipe_.records()); });
 }
@@ -494,7 +494,7 @@ void MainEditing::reviseLabour()
     for (int pipe = 0; pipe < PipesPerFile; ++pipe)
         revisedCopy(pipe, r, whole);
     if (ui_.confirm(velmoktext::labourRevisionFileQuestion(revisionSummaryText(whole, velmoktext::LabourRevisionPipeHeading)),
-                       controltext::YesButton, controltext::CancelButton, Answer::No) != Answer::Yes)
+                       sharedtext::YesButton, sharedtext::CancelButton, Answer::No) != Answer::Yes)
         return;
     // Every other pipe revised and calculated again on a copy first, so that a price beyond the
     // range leaves the file as it was.

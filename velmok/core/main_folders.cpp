@@ -45,7 +45,7 @@ void MainFolders::loadFromFolder(bool rememberFolder)
     try {
         // A folder without any service file is offered the installation's initial data.
         if (!datafolder::holdsServiceFiles(folder) &&
-            ui_.confirm(velmoktext::emptyFolderQuestion(folder), controltext::YesButton, controltext::CancelButton) ==
+            ui_.confirm(velmoktext::emptyFolderQuestion(folder), sharedtext::YesButton, sharedtext::CancelButton) ==
                 Answer::Yes)
             datafolder::seedServiceFiles(homes_.program, folder);
         names = datafolder::readNames(folder, TreeNames{}, failures);
@@ -81,7 +81,7 @@ void MainFolders::saveToFolder()
         for (const std::string &m : notCopied)
             message += "\n" + m;
     }
-    ui_.notice(message, controltext::NoticeButton);
+    ui_.notice(message, sharedtext::NoticeButton);
 }
 
 } // namespace velmo

@@ -23,7 +23,7 @@ std::optional<OutputLevelChoice> MainOutputs::chooseOutput(bool withOptions)
 {
     // An empty table is not the pipe's data: without a pipe nothing is asked or written.
     if (!source_.pipeLoaded()) {
-        ui_.notice(velmoktext::NoPipeNotice, controltext::NoticeButton);
+        ui_.notice(velmoktext::NoPipeNotice, sharedtext::NoticeButton);
         return std::nullopt;
     }
     OutputLevelChoice choice = ui_.askOutputLevel(withOptions);
@@ -59,7 +59,7 @@ void MainOutputs::exportTable(const ExportFormat &format)
             return;
         format.write({source_.table(), tabs, *choice, *path});
     }
-    ui_.notice(format.doneNotice(), controltext::NoticeButton);
+    ui_.notice(format.doneNotice(), sharedtext::NoticeButton);
 }
 
 void MainOutputs::compareWithFile()
@@ -72,7 +72,7 @@ void MainOutputs::compareWithFile()
     older.load(*other);
     FileComparison comparison(ui_, *other, source_.filePath(), comparePipeFiles(older, shown));
     if (comparison.rowCount() == 0) {
-        ui_.notice(velmoktext::NoDifferenceNotice, controltext::NoticeButton);
+        ui_.notice(velmoktext::NoDifferenceNotice, sharedtext::NoticeButton);
         return;
     }
     ui_.showComparison(comparison);
@@ -89,12 +89,12 @@ void MainOutputs::print()
 
     const auto program = findProgram(handoff::PrintProgram, homes_.program);
     if (!program) {
-        ui_.notice(velmoktext::printProgramMissingText(handoff::PrintProgram, homes_.program), controltext::NoticeButton);
+        ui_.notice(velmoktext::printProgramMissingText(handoff::PrintProgram, homes_.program), sharedtext::NoticeButton);
         return;
     }
     // The print program starts in the hand-off folder and reads the files there.
     if (!ui_.startProgram(program->string(), {}, homes_.handoff.string()))
-        ui_.notice(velmoktext::printProgramNotStartedText(program->string()), controltext::NoticeButton);
+        ui_.notice(velmoktext::printProgramNotStartedText(program->string()), sharedtext::NoticeButton);
 }
 
 } // namespace velmo

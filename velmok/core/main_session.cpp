@@ -147,7 +147,7 @@ void MainSession::start()
     position_.service = arg.service;
     position_.pipe = arg.pipe;
     if (!arg.refused.empty())
-        ui_.notice(arg.refused, controltext::NoticeButton);
+        ui_.notice(arg.refused, sharedtext::NoticeButton);
     selectPipeNode();
     position_.focusRow = 1;
     try {
@@ -181,7 +181,7 @@ std::array<std::string, StatusPanelCount> MainSession::statusPanels() const
     panels[5] = dataFolder_.string();
     panels[6] = std::string(1, fs::path::preferred_separator) + serviceFileName(position_.service);
     if (serviceLoaded_ && file_.readOnly())
-        panels[6] += std::string("  ") + controltext::ReadOnlyStatusText;
+        panels[6] += std::string("  ") + sharedtext::ReadOnlyStatusText;
     return panels;
 }
 
@@ -192,9 +192,9 @@ std::optional<bool> MainSession::askToSave(bool withBack)
     if (!modified_)
         return false;
     const std::string question = std::string(velmoktext::SaveQuestion) + "\n" + currentFilePath().string();
-    const Answer a = withBack ? ui_.confirmOrBack(question, controltext::YesButton, controltext::CancelButton,
-                                                  controltext::BackButton)
-                              : ui_.confirm(question, controltext::YesButton, controltext::CancelButton);
+    const Answer a = withBack ? ui_.confirmOrBack(question, sharedtext::YesButton, sharedtext::CancelButton,
+                                                  sharedtext::BackButton)
+                              : ui_.confirm(question, sharedtext::YesButton, sharedtext::CancelButton);
     if (a == Answer::Back)
         return std::nullopt;
     const bool save = a == Answer::Yes;
@@ -215,16 +215,16 @@ bool MainSession::writeCurrentFile()
     ServiceFile::SaveCheck check = ServiceFile::SaveCheck::Unchanged;
     for (int attempt = 0;; ++attempt) {
         if (check == ServiceFile::SaveCheck::Unchanged && file_.changedSince(path)) {
-            const std::string subject = controltext::changedFileSubject(path);
+            const std::string subject = sharedtext::changedFileSubject(path);
             // 実行 overwrites the other program's change: Enter answers キャンセル.
-            const Answer a = ui_.confirmOrBack(controltext::changedOnDiskQuestion(subject), controltext::YesButton,
-                                               controltext::CancelButton, controltext::ReloadButton, Answer::No);
+            const Answer a = ui_.confirmOrBack(sharedtext::changedOnDiskQuestion(subject), sharedtext::YesButton,
+                                               sharedtext::CancelButton, sharedtext::ReloadButton, Answer::No);
             if (a == Answer::Back && reloadConfirmed(subject)) {
                 reloadCurrentFile();
                 return false;
             }
             if (a != Answer::Yes)
-                throw IoError(controltext::saveWithdrawnText(path));
+                throw IoError(sharedtext::saveWithdrawnText(path));
             check = ServiceFile::SaveCheck::None;
         }
         try {
@@ -242,8 +242,8 @@ bool MainSession::writeCurrentFile()
 
 bool MainSession::reloadConfirmed(const std::string &subject)
 {
-    return !modified_ || ui_.confirm(controltext::reloadQuestion(subject), controltext::YesButton,
-                                     controltext::CancelButton, Answer::No) == Answer::Yes;
+    return !modified_ || ui_.confirm(sharedtext::reloadQuestion(subject), sharedtext::YesButton,
+                                     sharedtext::CancelButton, Answer::No) == Answer::Yes;
 }
 
 void MainSession::reloadCurrentFile()
@@ -271,7 +271,7 @@ void MainSession::adoptReloaded(ServiceFile &&next)
         names_.nodes[position_.service * NodesPerService + p + 1] = names_.pipeCaptions[position_.service][p] =
             pipeNodeText(file_.pipeBlock(p)[0].name.text());
     modified_ = false;
-    outside_.reloaded(controltext::changedFileSubject(currentFilePath().filename())); // its folder has a panel
+    outside_.reloaded(sharedtext::changedFileSubject(currentFilePath().filename())); // its folder has a panel
     reportDamage();
 }
 
@@ -289,7 +289,7 @@ bool MainSession::windowActivated()
             // What the file holds now tells this change from a later one.
             const FileStamp stamp = next.stamp();
             return outside_.offer(std::to_string(stamp.size) + ":" + std::to_string(stamp.hash),
-                                  controltext::changedFileSubject(path));
+                                  sharedtext::changedFileSubject(path));
         }
         adoptReloaded(std::move(next));
         return true;
@@ -302,7 +302,7 @@ bool MainSession::windowActivated()
 
 void MainSession::barReloadClicked()
 {
-    if (reloadConfirmed(controltext::changedFileSubject(currentFilePath())))
+    if (reloadConfirmed(sharedtext::changedFileSubject(currentFilePath())))
         reloadCurrentFile();
 }
 
@@ -315,7 +315,7 @@ void MainSession::reportDamage()
 {
     const std::string damage = damageNotice(currentFilePath().string(), file_.damagedTexts());
     if (!damage.empty())
-        ui_.notice(damage, controltext::NoticeButton);
+        ui_.notice(damage, sharedtext::NoticeButton);
 }
 
 void MainSession::requireServiceLoaded() const
@@ -347,7 +347,7 @@ void MainSession::save()
 {
     if (!writeCurrentFile())
         return; // read again instead: nothing was saved, the status line says what happened
-    ui_.notice(std::string(velmoktext::SavedNotice) + "\n" + currentFilePath().string(), controltext::NoticeButton);
+    ui_.notice(std::string(velmoktext::SavedNotice) + "\n" + currentFilePath().string(), sharedtext::NoticeButton);
 }
 
 void MainSession::quickSave()
@@ -367,9 +367,9 @@ bool MainSession::close(Rect windowRect)
         try {
             write();
         } catch (const std::exception &e) {
-            ui_.notice(e.what(), controltext::NoticeButton);
+            ui_.notice(e.what(), sharedtext::NoticeButton);
         } catch (...) {
-            ui_.notice(velmoktext::UnknownError, controltext::NoticeButton);
+            ui_.notice(velmoktext::UnknownError, sharedtext::NoticeButton);
         }
     };
     attempt([this] { datafolder::writeServiceNames(dataFolder_, names_); });
@@ -542,7 +542,7 @@ void MainSession::locationTabChanged(int tab)
 void MainSession::basisCellClicked(int col, int row)
 {
     if (!pipeLoaded_) {
-        ui_.notice(velmoktext::NoPipeNotice, controltext::NoticeButton);
+        ui_.notice(velmoktext::NoPipeNotice, sharedtext::NoticeButton);
         return;
     }
     if (col >= 1 && col <= BasisCount)
@@ -578,7 +578,7 @@ void MainSession::settingsLeft(const SettingsControls &c)
 void MainSession::applySettings(const SettingsControls &c)
 {
     if (!pipeLoaded_) {
-        ui_.notice(velmoktext::NoPipeNotice, controltext::NoticeButton);
+        ui_.notice(velmoktext::NoPipeNotice, sharedtext::NoticeButton);
         return;
     }
     // A percentage outside 0–999.99 is refused before anything is applied, and the fields show

@@ -107,8 +107,8 @@ inline std::string compareTitle(const std::filesystem::path &other, const std::f
 }
 inline std::string compareCountText(size_t rows) { return "違い: " + std::to_string(rows) + " 件"; }
 // The print program's notices are those of torvik's and selvan's price lists too.
-using controltext::printProgramMissingText;
-using controltext::printProgramNotStartedText;
+using sharedtext::printProgramMissingText;
+using sharedtext::printProgramNotStartedText;
 
 // ---- the tables, the grids and the dialogs of the core ----
 // The working row an error names: "管材「…」 一般 3 行目（20A）"; a row without a size has no

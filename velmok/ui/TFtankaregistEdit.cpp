@@ -64,9 +64,9 @@ void TFtankaregist::buildEditMenus()
     QMenu *edit1 = menuBar()->addMenu("編　 集1");
     undoAction = edit1->addAction("取り消し", this, &TFtankaregist::N2Click);
     undoAction->setShortcut(QKeySequence(Qt::Key_Escape));
-    undoStepAction = edit1->addAction(controltext::UndoStepItem, this, [this] { run([this] { session_->editing().undoStep(); }); });
+    undoStepAction = edit1->addAction(sharedtext::UndoStepItem, this, [this] { run([this] { session_->editing().undoStep(); }); });
     undoStepAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    redoStepAction = edit1->addAction(controltext::RedoStepItem, this, [this] { run([this] { session_->editing().redoStep(); }); });
+    redoStepAction = edit1->addAction(sharedtext::RedoStepItem, this, [this] { run([this] { session_->editing().redoStep(); }); });
     redoStepAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     edit1->addSeparator();
     sheetSetupAction = edit1->addAction("管材別基本データ設定", this, &TFtankaregist::user_selClick);
@@ -99,7 +99,7 @@ void TFtankaregist::buildEditMenus()
     // copies from any of the three.
     for (TStrColGrid *g : {StrColGrid1, StrColGrid2}) {
         QMenu *popup = new QMenu(g);
-        popup->addAction(controltext::PasteFromSheetItem, this, [this, g] {
+        popup->addAction(sharedtext::PasteFromSheetItem, this, [this, g] {
             runCommand([&] { session_->editing().pasteFromSheet(g == StrColGrid1); });
             showUndoCommands();
         });
@@ -172,7 +172,7 @@ void TFtankaregist::gridEditorFinished(TStrColGrid *grid, int col, int row)
         showUndoCommands();
         // No box may open in the middle of a click or a focus change: after it.
         if (!left.notice.empty())
-            QTimer::singleShot(0, this, [this, notice = left.notice] { windowUi_.notice(notice, controltext::NoticeButton); });
+            QTimer::singleShot(0, this, [this, notice = left.notice] { windowUi_.notice(notice, sharedtext::NoticeButton); });
         if (!left.error.empty())
             PostErrorBox(q(left.error));
     });

@@ -74,7 +74,7 @@ Tflevel_select::Tflevel_select(bool withOptions, QWidget *parent) : QDialog(pare
     auto *buttons = new QHBoxLayout;
     buttons->setContentsMargins(12, 4, 12, 0);
     Button1 = new QPushButton(QStringLiteral("実　行"), this);
-    Button2 = new QPushButton(controltext::CancelButton, this);
+    Button2 = new QPushButton(sharedtext::CancelButton, this);
     for (QPushButton *b : {Button1, Button2}) {
         b->setCursor(Qt::PointingHandCursor);
         b->setMinimumWidth(90);

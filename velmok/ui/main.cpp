@@ -1,5 +1,6 @@
 // velmok: the composite unit price manager.
 #include "velmok/ui/TFtankaregist.h"
+#include "base/shared_texts.h"
 #include "desktop/VelmoApplication.h"
 
 #include <QDir>
@@ -12,7 +13,7 @@ int main(int argc, char **argv)
 {
     velmo::VelmoApplication app(argc, argv);
     app.setApplicationDisplayName("Velmaro");
-    QFont font("ＭＳ Ｐゴシック");
+    QFont font(velmo::sharedtext::ProportionalGothicFont);
     font.setPointSize(10);
     app.setFont(font);
 

@@ -1,4 +1,5 @@
-#include "registration/ui/registration_window.h"
+#include "registration/ui/window_parts.h"
+#include "base/shared_texts.h"
 
 #include "desktop/ChangedOutsideBar.h"
 #include "desktop/TextLimit.h"
@@ -22,7 +23,7 @@ int runRegistrationProgram(int argc, char **argv, const char *title, const std::
 {
     VelmoApplication app(argc, argv);
     app.setApplicationDisplayName(title);
-    QFont font("ＭＳ Ｐゴシック");
+    QFont font(sharedtext::ProportionalGothicFont);
     setFontSize(font);
     app.setFont(font);
 

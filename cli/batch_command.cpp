@@ -1,6 +1,7 @@
 #include "cli/batch_command.h"
 
 #include "base/shared_texts.h"
+#include "cli/cli_texts.h"
 #include "base/errors.h"
 #include "base/fileio.h"
 #include "cli/command_line.h"

@@ -3,6 +3,8 @@
 #include "cli/batch_command.h"
 #include "cli/command_line.h"
 #include "base/shared_texts.h"
+#include "cli/cli_texts.h"
+#include "pricework/pricework_texts.h"
 #include "base/errors.h"
 
 #include <algorithm>

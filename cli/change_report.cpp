@@ -3,6 +3,7 @@
 #include "cli/batch_command.h"
 #include "cli/command_line.h"
 #include "base/shared_texts.h"
+#include "cli/cli_texts.h"
 #include "base/fileio.h"
 
 #include <cstdio>

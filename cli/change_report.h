@@ -4,6 +4,7 @@
 // that velmok-cli, torvik-cli and selvan-cli share.
 #include "base/json_writer.h"
 #include "base/shared_texts.h"
+#include "pricefile/pricefile_texts.h"
 #include "pricework/table_file.h"
 #include "base/usage_text.h"
 #include "pricefile/price_changes.h"

@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include "base/shared_texts.h"
+#include "cli/cli_texts.h"
 #include "cli/batch_command.h"
 
 #include <CLI/CLI.hpp>

@@ -1,6 +1,7 @@
 #include "desktop/PriceImportDialog.h"
 
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 #include "pricework/price_import.h"
 #include "desktop/WindowFit.h"
 

@@ -1,5 +1,6 @@
 #include "handoff/handoff_format.h"
 #include "base/shared_texts.h"
+#include "handoff/handoff_texts.h"
 
 #include "base/cp932.h"
 #include "base/errors.h"

@@ -1,5 +1,6 @@
 #include "pricefile/file_check.h"
 #include "base/shared_texts.h"
+#include "pricefile/pricefile_texts.h"
 
 #include "pricefile/equipment_record.h"
 #include "pricefile/pricing_rules.h"

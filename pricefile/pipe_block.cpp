@@ -1,6 +1,7 @@
 #include "pricefile/pipe_block.h"
 
 #include "base/shared_texts.h"
+#include "pricefile/pricefile_texts.h"
 #include "base/errors.h"
 #include "base/fileio.h"
 

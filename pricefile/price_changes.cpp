@@ -1,5 +1,6 @@
 #include "pricefile/price_changes.h"
 #include "base/shared_texts.h"
+#include "pricefile/pricefile_texts.h"
 
 #include "base/errors.h"
 #include "pricefile/equipment_file.h"

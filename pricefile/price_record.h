@@ -3,6 +3,7 @@
 // pipe block holds 4 location blocks of 15 records: 14 size rows and one tail record.
 #include "base/currency.h"
 #include "base/shared_texts.h"
+#include "pricefile/pricefile_texts.h"
 #include "pricefile/record_head.h"
 
 #include <array>

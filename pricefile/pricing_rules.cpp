@@ -1,5 +1,6 @@
 #include "pricefile/pricing_rules.h"
 #include "base/shared_texts.h"
+#include "pricefile/pricefile_texts.h"
 
 #include "base/rounding.h"
 

@@ -1,5 +1,6 @@
 #include "pricefile/text_damage.h"
 #include "base/shared_texts.h"
+#include "pricefile/pricefile_texts.h"
 
 #include "base/cp932.h"
 #include "pricefile/price_record.h"

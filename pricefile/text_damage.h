@@ -3,6 +3,7 @@
 // Shift-JIS, or a text that ends in the first byte of a double-byte character although it is
 // shorter than its field (at full length that byte is what cutting a long text leaves).
 #include "base/shared_texts.h"
+#include "pricefile/pricefile_texts.h"
 
 #include <array>
 #include <cstddef>

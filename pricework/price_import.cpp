@@ -1,6 +1,7 @@
 #include "pricework/price_import.h"
 
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 #include "base/errors.h"
 #include "base/support.h"
 

@@ -1,6 +1,7 @@
 #include "pricework/price_list_output.h"
 
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 #include "base/cp932.h"
 #include "base/errors.h"
 #include "base/fileio.h"

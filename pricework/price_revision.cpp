@@ -1,6 +1,7 @@
 #include "pricework/price_revision.h"
 
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 #include "base/errors.h"
 #include "base/sheet_text.h"
 

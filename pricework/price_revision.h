@@ -5,6 +5,7 @@
 // labour prices; the windows and the batch commands show the same preview.
 #include "base/currency.h"
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 #include "base/json_writer.h"
 
 #include <array>

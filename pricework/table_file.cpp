@@ -1,5 +1,6 @@
 #include "pricework/table_file.h"
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 
 #include "base/cp932.h"
 #include "pricework/xlsx_book.h"

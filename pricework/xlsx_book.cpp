@@ -1,5 +1,6 @@
 #include "pricework/xlsx_book.h"
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 
 #include "base/errors.h"
 #include "base/fileio.h"

@@ -1,6 +1,7 @@
 #include "pricework/zip_workbook.h"
 
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 #include "base/errors.h"
 
 #include <zip.h>

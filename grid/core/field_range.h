@@ -3,6 +3,7 @@
 // of anything outside it. Every field that checks a value goes through checkFieldValue, so that
 // the refusal is worded the same way everywhere and names the range.
 #include "base/shared_texts.h"
+#include "grid/core/grid_texts.h"
 #include "base/currency.h"
 #include "base/errors.h"
 

@@ -1,4 +1,5 @@
 #include "base/shared_texts.h"
+#include "grid/core/grid_texts.h"
 #include "grid/core/grid_entry.h"
 
 #include "base/errors.h"

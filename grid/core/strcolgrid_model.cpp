@@ -2,6 +2,7 @@
 // parameters and the selection. Scrolling, keys and painting have files of their own.
 #include "grid/core/strcolgrid_model.h"
 #include "base/shared_texts.h"
+#include "grid/core/grid_texts.h"
 
 #include "base/errors.h"
 

@@ -1,5 +1,6 @@
 #include "grid/core/strcolgrid_params.h"
 #include "base/shared_texts.h"
+#include "grid/core/grid_texts.h"
 
 #include "base/errors.h"
 #include "grid/core/strcolgrid_model.h"

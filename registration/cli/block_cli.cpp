@@ -1,4 +1,5 @@
 #include "registration/cli/block_cli.h"
+#include "cli/cli_texts.h"
 
 #include "cli/command_line.h"
 

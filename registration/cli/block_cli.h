@@ -27,6 +27,7 @@
 #include "base/fileio.h"
 #include "base/json_writer.h"
 #include "base/shared_texts.h"
+#include "cli/cli_texts.h"
 #include "base/usage_text.h"
 #include "cli/batch_command.h"
 #include "cli/batch_import.h"

@@ -3,6 +3,7 @@
 #include "base/program_homes.h"
 
 #include "base/shared_texts.h"
+#include "registration/core/registration_texts.h"
 #include "base/support.h"
 
 #include <algorithm>

@@ -4,6 +4,8 @@
 // block's name, choosing another block, moving a block up or down, and closing. Each program
 // adds what is its own (what a block shows, how it is recalculated) in a subclass.
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
+#include "registration/core/registration_texts.h"
 #include "grid/core/edit_history.h"
 #include "base/errors.h"
 #include "base/outside_change.h"

@@ -3,6 +3,7 @@
 // Choosing a block creates a missing file empty first.
 #include "registration/core/block_file.h"
 #include "base/shared_texts.h"
+#include "pricefile/pricefile_texts.h"
 #include "pricefile/equipment_file.h"
 
 namespace velmo {

@@ -3,6 +3,7 @@
 // creates the file: a missing one lists no names and cannot be read or written.
 #include "registration/core/block_file.h"
 #include "base/shared_texts.h"
+#include "pricefile/pricefile_texts.h"
 #include "pricefile/pipe_block.h"
 
 namespace velmo {

@@ -3,6 +3,7 @@
 // lines of a block, for any price file format as BlockFile takes it.
 #include "base/errors.h"
 #include "base/shared_texts.h"
+#include "pricefile/pricefile_texts.h"
 #include "pricefile/registration_lists.h"
 #include "pricework/price_list.h"
 

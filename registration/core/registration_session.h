@@ -15,6 +15,7 @@
 #include "registration/core/registration_grid.h"
 #include "base/program_homes.h"
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 #include "grid/core/grid_entry.h"
 #include "grid/core/strcolgrid_model.h"
 #include "pricework/price_import.h"

@@ -1,6 +1,7 @@
 #include "registration/ui/SelectBlockDialog.h"
 
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 #include "registration/core/registration_grid.h"
 
 #include <QAction>

@@ -1,4 +1,5 @@
 #include "selvan/core/selvan_calc.h"
+#include "registration/core/registration_texts.h"
 
 #include <algorithm>
 

@@ -3,6 +3,7 @@
 #include "selvan/core/selvan_session.h"
 
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 #include "base/cp932.h"
 #include "base/errors.h"
 #include "base/fileio.h"

@@ -5,6 +5,7 @@
 // the lists and the units both registration programs show are in registration_lists.h, the
 // size sets in size_sets.h, the texts of the shared block session in shared_texts.h.
 #include "base/shared_texts.h"
+#include "cli/cli_texts.h"
 #include "pricefile/registration_lists.h"
 
 #include <array>

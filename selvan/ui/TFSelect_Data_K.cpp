@@ -4,6 +4,7 @@
 #include "grid/ui/QtGridTypes.h"
 #include "desktop/VelmoApplication.h"
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 #include "selvan/core/selvan_grid.h"
 #include "selvan/core/selvan_session.h"
 #include "selvan/core/selvan_texts.h"

@@ -11,6 +11,7 @@
 #include "grid/ui/TNValEdit.h"
 #include "grid/ui/TStrColGrid.h"
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 #include "pricefile/registration_lists.h"
 #include "selvan/core/selvan_texts.h"
 #include "pricefile/size_sets.h"

@@ -16,6 +16,7 @@
 // through QTest::qFail (qt_test_failure.cpp), and call checkNotices() in their cleanup() slot
 // when one fake serves several test functions.
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 #include "pricework/price_import.h"
 #include "pricework/price_revision.h"
 #include "base/user_interface.h"

@@ -4,6 +4,7 @@
 // The dialog's header (Qt) comes first: moc cannot read <compare> before a Qt header.
 #include "desktop/PriceImportDialog.h"
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 #include "pricework/price_import.h"
 
 #include <QComboBox>

@@ -48,8 +48,9 @@ const std::map<std::string, std::set<std::string>> MayInclude = {
 // Folders that hold no program code of their own.
 const std::set<std::string> NotProgramCode = {"tests", "bench", "fuzz", "build", "packaging", "data", "docs", "scripts", "cmake"};
 
-// Where texts the person reads may be written as literals: the text headers (one a program,
-// `<program>/core/<program>_texts.h`, and `base/shared_texts.h`), the windows, and tables of data.
+// Where texts the person reads may be written as literals: the text headers (one a program or
+// shared folder, `<folder>/core/<folder>_texts.h` or `<folder>/<folder>_texts.h`, and
+// `base/shared_texts.h`), the windows, and tables of data.
 bool textsAllowedIn(const std::string &file, const std::string &folder)
 {
     static const std::set<std::string> dataTables = {
@@ -60,8 +61,9 @@ bool textsAllowedIn(const std::string &file, const std::string &folder)
         "handoff/handoff_files.h",          // the field names of the hand-off files
         "velmok/tools/mkfda.cpp",           // a build tool reading the sample sources
     };
-    const std::string program = file.substr(0, file.find('/'));
-    const bool textHeader = file == "base/shared_texts.h" || file == program + "/core/" + program + "_texts.h";
+    const std::string top = file.substr(0, file.find('/'));
+    const bool textHeader = file == "base/shared_texts.h" || file == top + "/core/" + top + "_texts.h" ||
+                            file == top + "/" + top + "_texts.h";
     return textHeader || folder.ends_with("/ui") || folder == "desktop" || dataTables.contains(file);
 }
 

@@ -2,6 +2,7 @@
 // page draws (sizes such as "15A", "LEVEL1", "(Level1)", "NET：16,500", "P.12", the page
 // numbers, every figure and the Japanese names), as a search or a copy out of the PDF needs.
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 #include "selvan/core/selvan_price_list.h"
 #include "pricework/price_list_output.h"
 #include "velmok/core/calc.h"

@@ -4,6 +4,7 @@
 
 #include "base/errors.h"
 #include "base/shared_texts.h"
+#include "pricefile/pricefile_texts.h"
 #include "pricefile/equipment_file.h"
 #include "pricefile/service_file.h"
 #include "tests/common/temp_dir.h"

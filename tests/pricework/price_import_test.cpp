@@ -1,6 +1,7 @@
 // Reading a supplier's price list (CSV in UTF-8 or Shift-JIS, tab or comma separated, .xlsx,
 // .ods) and matching it to a block's sizes.
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 #include "base/cp932.h"
 #include "base/errors.h"
 #include "base/fileio.h"

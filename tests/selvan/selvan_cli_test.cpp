@@ -4,6 +4,8 @@
 #include "pricefile/equipment_file.h"
 #include "base/fileio.h"
 #include "base/shared_texts.h"
+#include "cli/cli_texts.h"
+#include "pricework/pricework_texts.h"
 
 #include <gtest/gtest.h>
 

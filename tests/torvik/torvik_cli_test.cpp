@@ -3,6 +3,7 @@
 #include "tests/torvik/torvik_fixture.h"
 
 #include "base/shared_texts.h"
+#include "cli/cli_texts.h"
 #include "pricefile/pricing_rules.h"
 #include "pricefile/registration_lists.h"
 

@@ -2,6 +2,7 @@
 // the matched sizes, the derived prices as after typing them, one undo step, nothing changed by
 // a cancel or a list that cannot be read, and the command line giving what the window gives.
 #include "base/cp932.h"
+#include "pricework/pricework_texts.h"
 #include "tests/common/cli_run.h"
 #include "tests/common/block_bytes.h"
 #include "tests/common/ods_file.h"

@@ -1,4 +1,5 @@
 #include "torvik/core/torvik_calc.h"
+#include "registration/core/registration_texts.h"
 
 #include "base/errors.h"
 #include "torvik/core/torvik_texts.h"

@@ -1,5 +1,6 @@
 // The pipe registration session: names, memos, sizes, headings and the paste of a whole block.
 #include "torvik/core/torvik_session.h"
+#include "pricework/pricework_texts.h"
 
 #include "torvik/core/torvik_texts.h"
 

@@ -4,6 +4,7 @@
 // and the tests. Texts both registration programs show are in registration_lists.h and
 // shared_texts.h.
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 #include "pricefile/price_record.h"
 #include "pricefile/registration_lists.h"
 

@@ -4,6 +4,7 @@
 #include "torvik/ui/TftorvikLooks.h"
 #include "desktop/VelmoApplication.h"
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

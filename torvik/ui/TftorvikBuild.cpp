@@ -12,6 +12,7 @@
 #include "desktop/VelmoApplication.h"
 #include "torvik/ui/TftorvikLooks.h"
 #include "base/shared_texts.h"
+#include "pricework/pricework_texts.h"
 #include "pricefile/registration_lists.h"
 #include "pricefile/size_sets.h"
 #include "torvik/core/torvik_texts.h"

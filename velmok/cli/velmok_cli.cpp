@@ -34,6 +34,7 @@
 #include "base/programs.h"
 #include "base/scratch_folder.h"
 #include "base/shared_texts.h"
+#include "cli/cli_texts.h"
 #include "cli/batch_command.h"
 #include "cli/change_report.h"
 #include "cli/command_line.h"

@@ -1,4 +1,5 @@
 #include "velmok/core/calc.h"
+#include "pricefile/pricefile_texts.h"
 #include "velmok/core/velmok_texts.h"
 
 #include "base/errors.h"

@@ -1,4 +1,5 @@
 #include "velmok/core/xlsx_export.h"
+#include "pricefile/pricefile_texts.h"
 #include "velmok/core/velmok_texts.h"
 
 #include "pricework/xlsx_book.h"

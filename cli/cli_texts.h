@@ -1,0 +1,95 @@
+#pragma once
+// The texts of the command lines' shared commands and options.
+// One text header a shared folder, in the style of base/shared_texts.h and its namespace.
+#include "base/shared_texts.h"
+
+#include <filesystem>
+#include <string>
+
+namespace velmo::sharedtext {
+
+// ---- the batch commands ----
+inline constexpr const char *StdoutFailedText = "標準出力に書き込めません";
+// The same after the command wrote its file: the write stands.
+inline std::string writtenButStdoutFailedText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " は書き込みました。" + StdoutFailedText;
+}
+// Command lines that are not the program's.
+inline constexpr const char *NoCommandText = "コマンドがありません";
+inline std::string unknownCommandText(const std::string &command) { return "コマンド '" + command + "' はありません"; }
+inline std::string unknownOptionText(const std::string &command, const std::string &option)
+{
+    return command + " にオプション '" + option + "' はありません";
+}
+// What follows a usage error: how to see the usage.
+inline std::string usageHintText(const std::string &program) { return "(" + program + " --help で使い方を表示します)"; }
+// The block option of torvik-cli and selvan-cli, and the one file they take.
+inline std::string badBlockError(const std::string &given)
+{
+    return "--block には 0 から 19 までのブロック番号を指定してください ('" + given + "')";
+}
+inline constexpr const char *NoBlockNumberError = "--block の後にブロック番号がありません";
+inline std::string secondFileError(const std::string &given)
+{
+    return "ファイルは一つだけ指定してください ('" + given + "')";
+}
+inline std::string noFileError(const std::string &command) { return command + " にはファイルを指定してください"; }
+
+// The batch programs' "import": a supplier's price list into one block's list prices.
+inline UsagePart importUsageText(const std::string &program)
+{
+    return {"        " + program +
+                " import FILE --block N LIST [--size-column C] [--price-column C] [--sheet NAME] [--write [--force]]\n",
+            "  LIST: 仕入先の価格表 (CSV・タブ区切り: UTF-8 か Shift-JIS、.xlsx または .ods)。ブロック N のサイズに一致した\n"
+            "        行の定価を取り込みます。非表示の行とシートは読みません。同じサイズの行が複数あれば最後の行を\n"
+            "        取り込み、ほかの行を duplicates に示します。--write がなければ結果を JSON で表示するだけで、\n"
+            "        ファイルは変更しません。一致した行がなければ --write でも書き込みません\n"
+            "  C: 列番号 (1 から) または見出しの文字。既定は見出し (サイズ・呼び径・口径、定価・単価・価格) から、\n"
+            "     見出しがなければ数値から推測します\n"
+            "  --sheet: .xlsx・.ods のシート名 (既定は最初の表示されたシート。見出しがなければ見出しのあるシート)\n"};
+}
+// import --write when no row of the list matched a size of the block.
+inline std::string nothingImportedText(const std::filesystem::path &list, const std::filesystem::path &file)
+{
+    return "価格表 " + list.string() + " にはブロックのサイズに一致する行がないため、ファイル " + file.string() +
+           " には書き込みませんでした";
+}
+inline std::string missingOptionValueText(const std::string &option) { return option + " の後に値がありません"; }
+inline std::string importExtraArgumentText(const std::string &given)
+{
+    return "import に指定できるのは価格ファイルと価格表の二つだけです ('" + given + "')";
+}
+inline constexpr const char *ImportNeedsFilesText = "import には価格ファイルと価格表を指定してください";
+inline constexpr const char *ImportNeedsBlockText = "import には --block でブロック番号を指定してください";
+
+// ---- the options of the command lines' commands (cli/) ----
+
+// A command line the option reader could not take apart at all.
+inline std::string commandLineUnreadText(const std::string &command)
+{
+    return command + " のコマンドラインを読めません";
+}
+// The revise commands: a percentage, and the block option of the program or --all.
+inline constexpr const char *RevisionNeedsPercentText = "改定率を --percent P で指定してください";
+inline std::string revisionScopeText(const std::string &oneBlock)
+{
+    return "改定するのは " + oneBlock + " か --all のどちらか一方で指定してください";
+}
+// The diff command: its notes in the usage (pipes are numbered 1 … 20, equipment blocks 0 … 19)
+// and its usage errors.
+inline std::string diffUsageNotes(bool pipes)
+{
+    return std::string("  diff: OLD から NEW への変更を JSON で出力します (--csv: CSV を標準出力へ、--xlsx: Excel ファイル OUT へ)。\n"
+                       "        ") +
+           (pipes ? "管材は 1 … 20" : "ブロックは 0 … 19") + " で数えます。変更があってもなくても終了状態は 0 です\n";
+}
+inline constexpr const char *DiffNoXlsxFileText = "--xlsx の後に出力ファイルがありません";
+inline std::string diffThirdFileText(const std::string &given)
+{
+    return "diff に 3 つ目のファイルは指定できません ('" + given + "')";
+}
+inline constexpr const char *DiffNeedsTwoFilesText = "diff には比較する 2 つのファイル OLD と NEW が必要です";
+inline constexpr const char *DiffCsvAndXlsxText = "--csv と --xlsx は一緒に指定できません";
+
+} // namespace velmo::sharedtext

@@ -14,7 +14,7 @@
 #include "grid/ui/TStrColGrid.h"
 #include "tests/velmok/fake_main_ui.h"
 #include "desktop/VelmoApplication.h"
-#include "velmok/core/main_session.h"
+#include "velmok/session/main_session.h"
 #include "velmok/ui/Tflevel_select.h"
 #include "torvik/ui/TFSelect_Data.h"
 #include "torvik/ui/Tftorvik.h"

@@ -2,7 +2,7 @@
 // registration programs' launch arguments always give a service, pipe or block in range.
 #include "registration/core/block_session.h"
 #include "fuzz/fuzz_input.h"
-#include "velmok/core/main_argument.h"
+#include "velmok/session/main_argument.h"
 
 #include <cstdlib>
 

@@ -2,7 +2,7 @@
 #include "tests/velmok/cli_support.h"
 #include "base/cp932.h"
 #include "tests/common/handoff_sample.h"
-#include "velmok/core/text_builder.h"
+#include "velmok/exports/text_builder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // One of the main window's two editable grids in a test: the session's own grid model, with its
 // keys and editor events forwarded to the session as the window forwards them.
 #include "base/errors.h"
-#include "velmok/core/main_session.h"
+#include "velmok/session/main_session.h"
 #include "grid/core/virtual_keys.h"
 
 #include <string>

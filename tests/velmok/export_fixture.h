@@ -2,7 +2,7 @@
 // A calculated pipe with hand-worked figures for the export tests: a normal pipe with four
 // locations and a refrigerant pipe with one.
 #include "velmok/core/calc.h"
-#include "velmok/core/text_builder.h"
+#include "velmok/exports/text_builder.h"
 
 #include <memory>
 #include <string>

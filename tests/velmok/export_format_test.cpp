@@ -1,12 +1,12 @@
 // The export formats as one registry: what the menu, the session and velmok-cli take from it,
 // and the bytes of each format against the builders they stand for.
-#include "velmok/core/csv_export.h"
+#include "velmok/exports/csv_export.h"
 #include "base/errors.h"
 #include "tests/velmok/export_fixture.h"
-#include "velmok/core/export_format.h"
+#include "velmok/exports/export_format.h"
 #include "base/fileio.h"
 #include "tests/common/temp_dir.h"
-#include "velmok/core/xlsx_export.h"
+#include "velmok/exports/xlsx_export.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // level dialog, today's date, the display layout, the early redisplay and the comparison
 // dialog with its file chooser.
 #include "tests/common/fake_ui.h"
-#include "velmok/core/file_comparison.h"
-#include "velmok/core/main_user_interface.h"
+#include "velmok/exports/file_comparison.h"
+#include "velmok/session/main_user_interface.h"
 
 #include <functional>
 #include <optional>

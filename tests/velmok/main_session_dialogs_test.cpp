@@ -1,7 +1,7 @@
 // The price-level dialog and the sheet set-up dialog without their windows, and what the
 // session does with them.
 #include "base/errors.h"
-#include "velmok/core/level_calc_dialog.h"
+#include "velmok/session/level_calc_dialog.h"
 #include "tests/velmok/program_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "base/errors.h"
 #include "base/fileio.h"
 #include "base/ini_file.h"
-#include "velmok/core/main_session.h"
+#include "velmok/session/main_session.h"
 #include "tests/velmok/program_folder.h"
 #include "base/settings_file.h"
 

@@ -3,7 +3,7 @@
 #include "base/errors.h"
 #include "tests/velmok/export_fixture.h"
 #include "base/fileio.h"
-#include "velmok/core/print_handoff.h"
+#include "velmok/exports/print_handoff.h"
 #include "tests/common/temp_dir.h"
 
 #include <gtest/gtest.h>

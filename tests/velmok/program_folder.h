@@ -2,7 +2,7 @@
 // A program folder for session tests: templates haikan1 … haikan10 in kanzai/, started by a
 // MainSession with a scripted user interface.
 #include "tests/velmok/fake_main_ui.h"
-#include "velmok/core/main_session.h"
+#include "velmok/session/main_session.h"
 #include "pricefile/service_file.h"
 #include "tests/common/temp_dir.h"
 

@@ -2,7 +2,7 @@
 // the comparison's exports, and the main window's menu item opens it.
 #include "velmok/ui/TFtankaregist.h"
 #include "velmok/ui/Tfcompare.h"
-#include "velmok/core/file_comparison.h"
+#include "velmok/exports/file_comparison.h"
 #include "velmok/core/velmok_texts.h"
 #include "base/cp932.h"
 #include "base/fileio.h"

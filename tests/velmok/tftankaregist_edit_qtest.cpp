@@ -3,7 +3,7 @@
 // velmok-cli calculates from it; the two dialogs opened from their menu item and button.
 #include "tests/velmok/cli_support.h"
 #include "base/fileio.h"
-#include "velmok/core/level_calc_dialog.h"
+#include "velmok/session/level_calc_dialog.h"
 #include "pricefile/pipe_block.h"
 #include "velmok/core/sheet_setup.h"
 #include "base/support.h"

@@ -1,5 +1,5 @@
 // Where velmok's main window opens and what it saves at close.
-#include "velmok/core/window_placement.h"
+#include "velmok/session/window_placement.h"
 
 #include "base/fileio.h"
 #include "base/window_fit.h"

@@ -44,11 +44,11 @@
 #include "pricework/price_list.h"
 #include "pricework/price_list_output.h"
 #include "velmok/core/calc.h"
-#include "velmok/core/export_format.h"
+#include "velmok/exports/export_format.h"
 #include "velmok/core/labour_revision.h"
-#include "velmok/core/level_calc_dialog.h"
-#include "velmok/core/print_handoff.h"
-#include "velmok/core/text_builder.h"
+#include "velmok/session/level_calc_dialog.h"
+#include "velmok/exports/print_handoff.h"
+#include "velmok/exports/text_builder.h"
 #include "velmok/core/velmok_texts.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 #include "velmok/ui/TFtankaregist.h"
-#include "velmok/core/window_placement.h"
+#include "velmok/session/window_placement.h"
 #include "desktop/WindowFit.h"
 #include "desktop/ChangedOutsideBar.h"
 

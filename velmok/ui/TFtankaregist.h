@@ -4,7 +4,7 @@
 #include "desktop/QtUserInterface.h"
 #include "velmok/ui/TFtankaregistUi.h"
 #include "velmok/core/display_layout.h"
-#include "velmok/core/main_session.h"
+#include "velmok/session/main_session.h"
 
 #include <QMainWindow>
 #include <array>

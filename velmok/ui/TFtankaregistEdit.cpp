@@ -3,7 +3,7 @@
 // the grids' models and shows what it stored; the window says what went wrong.
 // The GUI-free headers come before Qt's, whose "slots" keyword would clash with a record field.
 #include "base/shared_texts.h"
-#include "velmok/core/level_calc_dialog.h"
+#include "velmok/session/level_calc_dialog.h"
 
 #include "velmok/ui/TFtankaregist.h"
 

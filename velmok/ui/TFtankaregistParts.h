@@ -1,6 +1,6 @@
 #pragma once
 // What the files of the main window share: its colours and sizes and a string conversion.
-#include "velmok/core/main_grids.h"
+#include "velmok/session/main_grids.h"
 
 #include "grid/ui/QtGridTypes.h"
 

@@ -2,7 +2,7 @@
 // What the main session asks of the main window: the desktop's questions and dialogs go to the
 // window's UserInterface; the output level dialog, today's date, the layout file and the early
 // redisplay are the window's own.
-#include "velmok/core/main_user_interface.h"
+#include "velmok/session/main_user_interface.h"
 
 namespace velmo {
 

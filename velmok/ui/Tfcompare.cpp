@@ -2,7 +2,7 @@
 
 #include "desktop/VelmoApplication.h"
 #include "desktop/WindowFit.h"
-#include "velmok/core/file_comparison.h"
+#include "velmok/exports/file_comparison.h"
 #include "velmok/core/velmok_texts.h"
 
 #include <QHBoxLayout>

@@ -2,7 +2,7 @@
 // The output level dialog: which price basis the CSV, clipboard, Excel or print output takes,
 // and for the CSV and the clipboard whether a heading line and the calculated components go
 // with it. It only gathers the choices; the session acts on them.
-#include "velmok/core/output_level.h"
+#include "velmok/exports/output_level.h"
 
 #include <QDialog>
 

@@ -1,5 +1,5 @@
 // The GUI-free headers come before Qt's, whose "slots" keyword would clash with a record field.
-#include "velmok/core/grid_editing.h"
+#include "velmok/session/grid_editing.h"
 #include "desktop/WindowFit.h"
 #include "velmok/core/sheet_setup.h"
 

@@ -1,7 +1,7 @@
 // The GUI-free headers come before Qt's, whose "slots" keyword would clash with a record field.
-#include "velmok/core/level_calc_dialog.h"
+#include "velmok/session/level_calc_dialog.h"
 #include "desktop/WindowFit.h"
-#include "velmok/core/main_session.h"
+#include "velmok/session/main_session.h"
 
 #include "velmok/ui/Tftankacalc.h"
 

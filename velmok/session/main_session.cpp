@@ -1,9 +1,9 @@
-#include "velmok/core/main_session.h"
+#include "velmok/session/main_session.h"
 
 #include "base/shared_texts.h"
 #include "base/errors.h"
 #include "grid/core/field_range.h"
-#include "velmok/core/main_argument.h"
+#include "velmok/session/main_argument.h"
 #include "pricefile/text_damage.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // The small commands around the main work: the manual, two desktop tools, the install folder,
 // the memory, the screen resolution, the release and the version.
 #include "base/shared_texts.h"
-#include "velmok/core/information_commands.h"
+#include "velmok/session/information_commands.h"
 
 #include "velmok/core/velmok_texts.h"
 

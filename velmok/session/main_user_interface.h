@@ -3,8 +3,8 @@
 // program asks: the output level dialog, today's date, the display layout file and an early
 // redisplay in the middle of a command. The window implements it with its dialogs and its
 // layout, the tests with a scripted fake.
-#include "velmok/core/output_level.h"
-#include "velmok/core/print_handoff.h"
+#include "velmok/exports/output_level.h"
+#include "velmok/exports/print_handoff.h"
 #include "pricework/price_revision.h"
 #include "base/user_interface.h"
 

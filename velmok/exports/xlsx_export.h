@@ -4,7 +4,7 @@
 // material price, the seven factors, the seven components, the total). Figures are numbers
 // with grouping formats; factors keep their decimals.
 #include "velmok/core/calc.h"
-#include "velmok/core/export_format.h"
+#include "velmok/exports/export_format.h"
 #include "velmok/core/velmok_texts.h"
 
 #include <filesystem>

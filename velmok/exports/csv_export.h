@@ -1,7 +1,7 @@
 #pragma once
 // The selected pipe as delimited text (text_builder.h): a CSV file in CP932 with CR LF, and the
 // same rows on the clipboard, ready to paste into a spreadsheet.
-#include "velmok/core/export_format.h"
+#include "velmok/exports/export_format.h"
 #include "velmok/core/velmok_texts.h"
 
 namespace velmo {

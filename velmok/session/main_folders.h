@@ -3,7 +3,7 @@
 // another folder, and saving the current service into another folder with the others copied.
 // They change the session's folder and service file through a FolderHost and keep its modified
 // flag true to what is shown.
-#include "velmok/core/main_seams.h"
+#include "velmok/session/main_seams.h"
 #include "base/program_homes.h"
 #include "base/user_interface.h"
 

@@ -1,6 +1,6 @@
 // MainEditing: the copy and paste commands of the two edit menus, and the copy of location 0's
 // data to the other three locations.
-#include "velmok/core/main_editing.h"
+#include "velmok/session/main_editing.h"
 
 namespace velmo {
 

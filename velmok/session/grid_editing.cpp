@@ -1,4 +1,4 @@
-#include "velmok/core/grid_editing.h"
+#include "velmok/session/grid_editing.h"
 
 #include "velmok/core/velmok_texts.h"
 

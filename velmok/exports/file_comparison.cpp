@@ -1,9 +1,9 @@
-#include "velmok/core/file_comparison.h"
+#include "velmok/exports/file_comparison.h"
 
 #include "base/shared_texts.h"
 #include "base/fileio.h"
 #include "base/user_interface.h"
-#include "velmok/core/export_format.h"
+#include "velmok/exports/export_format.h"
 #include "velmok/core/velmok_texts.h"
 #include "cli/change_report.h"
 

@@ -1,8 +1,8 @@
-#include "velmok/core/export_format.h"
+#include "velmok/exports/export_format.h"
 
-#include "velmok/core/csv_export.h"
+#include "velmok/exports/csv_export.h"
 #include "base/fileio.h"
-#include "velmok/core/xlsx_export.h"
+#include "velmok/exports/xlsx_export.h"
 
 #include <tuple>
 

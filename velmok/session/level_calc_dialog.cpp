@@ -1,4 +1,4 @@
-#include "velmok/core/level_calc_dialog.h"
+#include "velmok/session/level_calc_dialog.h"
 #include "velmok/core/velmok_texts.h"
 
 #include "base/errors.h"

@@ -4,7 +4,7 @@
 // the last of a line included, is followed by the separator.
 #include "velmok/core/calc.h"
 #include "velmok/core/velmok_texts.h"
-#include "velmok/core/output_level.h"
+#include "velmok/exports/output_level.h"
 
 #include <iterator>
 #include <string>

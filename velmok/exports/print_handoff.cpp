@@ -1,11 +1,11 @@
-#include "velmok/core/print_handoff.h"
+#include "velmok/exports/print_handoff.h"
 #include "velmok/core/velmok_texts.h"
 
 #include "base/cp932.h"
 #include "base/errors.h"
 #include "base/fileio.h"
 #include "handoff/handoff_format.h"
-#include "velmok/core/text_builder.h"
+#include "velmok/exports/text_builder.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "velmok/core/csv_export.h"
+#include "velmok/exports/csv_export.h"
 
-#include "velmok/core/text_builder.h"
+#include "velmok/exports/text_builder.h"
 
 namespace velmo {
 

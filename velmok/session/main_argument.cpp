@@ -1,4 +1,4 @@
-#include "velmok/core/main_argument.h"
+#include "velmok/session/main_argument.h"
 #include "velmok/core/velmok_texts.h"
 
 #include "velmok/core/data_folder.h"

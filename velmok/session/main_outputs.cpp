@@ -5,15 +5,15 @@
 // one output where the person chooses, and it ends by starting the print program; velmok-cli's
 // pdf hands every named pipe over at once. It shares the output level dialog with the formats.
 #include "base/shared_texts.h"
-#include "velmok/core/main_outputs.h"
+#include "velmok/session/main_outputs.h"
 
 #include "base/errors.h"
 #include "base/fileio.h"
 #include "handoff/handoff_files.h"
 #include "base/programs.h"
-#include "velmok/core/file_comparison.h"
-#include "velmok/core/print_handoff.h"
-#include "velmok/core/text_builder.h"
+#include "velmok/exports/file_comparison.h"
+#include "velmok/exports/print_handoff.h"
+#include "velmok/exports/text_builder.h"
 #include "velmok/core/velmok_texts.h"
 #include "pricefile/service_file.h"
 

@@ -1,6 +1,6 @@
-#include "velmok/core/main_grids.h"
+#include "velmok/session/main_grids.h"
 
-#include "velmok/core/grid_editing.h"
+#include "velmok/session/grid_editing.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "velmok/core/window_placement.h"
+#include "velmok/session/window_placement.h"
 
 #include "base/ini_file.h"
 

@@ -3,10 +3,10 @@
 // of 外部デ－タ入出力 (one ExportFormat each), the comparison with another file and the print
 // hand-off. It reads the session's table and service file through an OutputSource and asks the
 // person through the MainUserInterface.
-#include "velmok/core/export_format.h"
-#include "velmok/core/main_seams.h"
-#include "velmok/core/main_user_interface.h"
-#include "velmok/core/output_level.h"
+#include "velmok/exports/export_format.h"
+#include "velmok/session/main_seams.h"
+#include "velmok/session/main_user_interface.h"
+#include "velmok/exports/output_level.h"
 #include "base/program_homes.h"
 
 #include <optional>

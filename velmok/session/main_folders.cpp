@@ -1,4 +1,4 @@
-#include "velmok/core/main_folders.h"
+#include "velmok/session/main_folders.h"
 
 #include "base/shared_texts.h"
 #include "base/errors.h"

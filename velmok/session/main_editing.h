@@ -10,9 +10,9 @@
 #include "grid/core/edit_history.h"
 #include "grid/core/strcolgrid_types.h"
 #include "grid/core/virtual_keys.h"
-#include "velmok/core/copy_buffer.h"
+#include "velmok/session/copy_buffer.h"
 #include "velmok/core/calc.h"
-#include "velmok/core/main_seams.h"
+#include "velmok/session/main_seams.h"
 #include "velmok/core/sheet_setup.h"
 #include "base/user_interface.h"
 

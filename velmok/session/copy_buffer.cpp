@@ -1,4 +1,4 @@
-#include "velmok/core/copy_buffer.h"
+#include "velmok/session/copy_buffer.h"
 
 namespace velmo {
 

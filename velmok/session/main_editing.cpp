@@ -1,7 +1,7 @@
 // MainEditing: typing into the rate grid and the material price grid, the one-level undo,
 // clearing the pipe, the price-level dialog and the sheet set-up dialog.
 #include "base/shared_texts.h"
-#include "velmok/core/main_editing.h"
+#include "velmok/session/main_editing.h"
 
 #include "velmok/core/labour_revision.h"
 
@@ -9,8 +9,8 @@
 #include "base/flag_scope.h"
 #include "grid/core/grid_entry.h"
 #include "grid/core/virtual_keys.h"
-#include "velmok/core/grid_editing.h"
-#include "velmok/core/main_grids.h"
+#include "velmok/session/grid_editing.h"
+#include "velmok/session/main_grids.h"
 #include "velmok/core/velmok_texts.h"
 
 namespace velmo {

@@ -1,10 +1,10 @@
-#include "velmok/core/xlsx_export.h"
+#include "velmok/exports/xlsx_export.h"
 #include "pricefile/pricefile_texts.h"
 #include "velmok/core/velmok_texts.h"
 
 #include "pricework/xlsx_book.h"
 #include "handoff/handoff_files.h"
-#include "velmok/core/text_builder.h"
+#include "velmok/exports/text_builder.h"
 
 #include <algorithm>
 #include <array>

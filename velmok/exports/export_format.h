@@ -4,7 +4,7 @@
 // ExportFormat and one line in the registry of export_format.cpp: the menu item, the session's
 // command and the command-line subcommand follow from it.
 #include "velmok/core/calc.h"
-#include "velmok/core/output_level.h"
+#include "velmok/exports/output_level.h"
 
 #include <filesystem>
 #include <string>

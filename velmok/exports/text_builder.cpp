@@ -1,4 +1,4 @@
-#include "velmok/core/text_builder.h"
+#include "velmok/exports/text_builder.h"
 #include "velmok/core/velmok_texts.h"
 
 #include "base/cp932.h"

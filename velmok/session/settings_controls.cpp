@@ -1,4 +1,4 @@
-#include "velmok/core/settings_controls.h"
+#include "velmok/session/settings_controls.h"
 #include "velmok/core/velmok_texts.h"
 
 #include "pricefile/registration_lists.h"

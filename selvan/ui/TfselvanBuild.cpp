@@ -68,7 +68,7 @@ QWidget *Tfselvan::buildTitleStrip()
     IconButton3->setCursor(Qt::PointingHandCursor);
     connect(IconButton3, &QToolButton::clicked, this, &Tfselvan::IconButton3Click);
     titleLabel = new QLabel(strip);
-    titleLabel->setFont(pixelFont("ＭＳ Ｐゴシック", 16, true));
+    titleLabel->setFont(pixelFont(sharedtext::ProportionalGothicFont, 16, true));
     titleLabel->setStyleSheet("color: blue;");
     l->addWidget(IconButton3);
     l->addWidget(titleLabel, 1);
@@ -88,7 +88,7 @@ QWidget *Tfselvan::buildInfoStrip()
     user_sel->setCursor(Qt::PointingHandCursor);
     connect(user_sel, &QPushButton::clicked, this, &Tfselvan::user_selClick);
     data_name = new QLabel(strip);
-    data_name->setFont(pixelFont("ＭＳ Ｐゴシック", 16, true));
+    data_name->setFont(pixelFont(sharedtext::ProportionalGothicFont, 16, true));
     data_name->setStyleSheet("color: white;");
     l->addWidget(user_sel);
     l->addWidget(data_name, 1);

@@ -364,6 +364,29 @@ inline std::string estimateMemoText(const std::string &basis, const std::string 
 {
     return std::string(EstimateBasisLabel) + " " + basis + "　" + EstimateListLabel + " " + list;
 }
+// The dialog 数量表から見積.
+inline constexpr const char *EstimateCaption = "数量表から見積…";
+inline constexpr const char *EstimateDialogTitle = "数量表から見積";
+inline constexpr const char *EstimateListTitle = "数量表を指定して下さい";
+inline constexpr const char *EstimateListFilter = "*.csv *.txt *.xlsx *.ods";
+inline constexpr const char *EstimateNoList = "数量表が選ばれていません";
+inline constexpr const char *EstimateShownNote =
+    "表示中の設備は、保存していない変更も含めて画面の単価で見積もります。";
+inline constexpr const char *EstimateChooseButton = "数量表を選ぶ…";
+inline constexpr const char *EstimateBasisCaption = "単価の種類";
+inline constexpr const char *EstimateRoundCaption = "金額の端数";
+inline constexpr std::array<const char *, 3> EstimateRoundNames = {"切り捨て", "四捨五入", "切り上げ"};
+inline constexpr const char *EstimateCostCheck = "原価と粗利を表示";
+inline constexpr const char *EstimateXlsxButton = "Excelファイルに保存";
+inline constexpr const char *EstimatePdfButton = "PDFに保存";
+inline constexpr const char *EstimateCsvButton = "CSVファイルに保存";
+inline constexpr const char *EstimatePdfFilter = "*.pdf";
+inline constexpr const char *PdfDone = "PDFに保存しました。";
+inline std::string estimateCountsText(size_t priced, size_t unmatched)
+{
+    return "計上 " + std::to_string(priced) + " 行、計上できない行 " + std::to_string(unmatched) + " 行";
+}
+inline std::string estimateUnmatchedLine(int row) { return std::to_string(row) + " 行目"; }
 // The command line's estimate.
 inline constexpr const char *CliEstimateUsage =
     "        velmok-cli estimate QUANTITIES --data FOLDER [--level L] [--amount-round down|half|up] [--cost]\n"

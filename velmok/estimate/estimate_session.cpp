@@ -90,7 +90,8 @@ std::vector<std::string> EstimateSession::previewHeadings() const
     std::vector<std::string> h;
     Estimate empty;
     empty.options = options_;
-    for (const TableCell &c : estimateTableRows(empty).front())
+    const std::vector<TableRow> rows = estimateTableRows(empty);
+    for (const TableCell &c : rows.front())
         h.push_back(c.text);
     return h;
 }
@@ -124,15 +125,15 @@ std::vector<PreviewLine> EstimateSession::previewLines() const
         add(PreviewLine::Kind::Subtotal);
     }
     add(PreviewLine::Kind::Total);
-    for (const UnmatchedRow &u : e.unmatched) {
-        PreviewLine l;
-        l.kind = PreviewLine::Kind::Unmatched;
-        l.texts.assign(width, "");
-        l.figures.assign(width, false);
-        l.texts[0] = velmoktext::estimateUnmatchedLine(u.row);
-        l.texts[1] = u.reason;
-        lines.push_back(std::move(l));
-    }
+    return lines;
+}
+
+std::vector<std::array<std::string, 2>> EstimateSession::unmatchedLines() const
+{
+    std::vector<std::array<std::string, 2>> lines;
+    if (estimate_)
+        for (const UnmatchedRow &u : estimate_->unmatched)
+            lines.push_back({velmoktext::estimateUnmatchedLine(u.row), u.reason});
     return lines;
 }
 

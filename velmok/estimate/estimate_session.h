@@ -7,6 +7,7 @@
 #include "velmok/core/main_seams.h"
 #include "velmok/estimate/estimate.h"
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -15,10 +16,9 @@
 
 namespace velmo::estimate {
 
-// A line of the preview: a priced row, a service's subtotal, the total, or a row not priced
-// (shown in red with its reason).
+// A line of the preview: a priced row, a service's subtotal or the total.
 struct PreviewLine {
-    enum class Kind { Priced, Subtotal, Total, Unmatched };
+    enum class Kind { Priced, Subtotal, Total };
     Kind kind = Kind::Priced;
     std::vector<std::string> texts; // one per heading
     std::vector<bool> figures;      // which texts are figures (right-aligned)
@@ -49,6 +49,8 @@ public:
     std::string countsText() const;
     std::vector<std::string> previewHeadings() const;
     std::vector<PreviewLine> previewLines() const;
+    // The rows not priced, shown in red: "N 行目" and the reason.
+    std::vector<std::array<std::string, 2>> unmatchedLines() const;
 
     // The three buttons: a file chosen in the save dialog, written whole, a notice; nothing
     // when cancelled or when no list was priced. A failure raises IoError naming the file.

@@ -63,9 +63,16 @@ TfEstimate::TfEstimate(estimate::EstimateSession &session, QWidget *parent) : QD
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setWordWrap(false);
-    outer->addWidget(table, 1);
+    outer->addWidget(table, 3);
     countLabel = new QLabel(this);
     outer->addWidget(countLabel);
+    unmatchedTable = new QTableWidget(0, 2, this);
+    unmatchedTable->setHorizontalHeaderLabels({QString::fromUtf8(velmoktext::EstimateUnmatchedColumns[0]),
+                                               QString::fromUtf8(velmoktext::EstimateUnmatchedColumns[1])});
+    unmatchedTable->verticalHeader()->setVisible(false);
+    unmatchedTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    unmatchedTable->setWordWrap(false);
+    outer->addWidget(unmatchedTable, 1);
 
     auto *buttons = new QHBoxLayout;
     xlsxButton = new QPushButton(velmoktext::EstimateXlsxButton, this);
@@ -132,7 +139,6 @@ void TfEstimate::showEstimate()
     const std::vector<std::string> headings = session_.previewHeadings();
     const std::vector<PreviewLine> lines = session_.previewLines();
     table->clear();
-    table->clearSpans();
     table->setColumnCount(static_cast<int>(headings.size()));
     table->setRowCount(static_cast<int>(lines.size()));
     QStringList labels;
@@ -145,8 +151,6 @@ void TfEstimate::showEstimate()
         for (size_t c = 0; c < l.texts.size(); ++c) {
             auto *item = new QTableWidgetItem(QString::fromStdString(l.texts[c]));
             item->setTextAlignment(Qt::AlignVCenter | (l.figures[c] ? Qt::AlignRight : Qt::AlignLeft));
-            if (l.kind == PreviewLine::Kind::Unmatched)
-                item->setForeground(unmatchedColor());
             if (sum) {
                 QFont f = item->font();
                 f.setBold(true);
@@ -154,12 +158,20 @@ void TfEstimate::showEstimate()
             }
             table->setItem(static_cast<int>(r), static_cast<int>(c), item);
         }
-        // A reason runs across the row.
-        if (l.kind == PreviewLine::Kind::Unmatched && l.texts.size() > 2)
-            table->setSpan(static_cast<int>(r), 1, 1, static_cast<int>(l.texts.size()) - 1);
     }
     table->resizeColumnsToContents();
     table->horizontalHeader()->setStretchLastSection(true);
+
+    const std::vector<std::array<std::string, 2>> unmatched = session_.unmatchedLines();
+    unmatchedTable->setRowCount(static_cast<int>(unmatched.size()));
+    for (size_t r = 0; r < unmatched.size(); ++r)
+        for (int c = 0; c < 2; ++c) {
+            auto *item = new QTableWidgetItem(QString::fromStdString(unmatched[r][static_cast<size_t>(c)]));
+            item->setForeground(unmatchedColor());
+            unmatchedTable->setItem(static_cast<int>(r), c, item);
+        }
+    unmatchedTable->resizeColumnsToContents();
+    unmatchedTable->horizontalHeader()->setStretchLastSection(true);
 }
 
 void TfEstimate::showModal(QWidget *parent, estimate::EstimateSession &session)

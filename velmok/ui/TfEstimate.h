@@ -1,7 +1,7 @@
 #pragma once
 // The dialog 数量表から見積: the quantity list chosen, the basis, the rounding of the amounts and
-// the cost columns, a preview of the priced rows, subtotals and total with the rows not priced in
-// red, and buttons to save the workbook, the PDF and the CSV. It only shows the EstimateSession
+// the cost columns, a preview of the priced rows, subtotals and total, the rows not priced in red
+// below it, and buttons to save the workbook, the PDF and the CSV. It only shows the EstimateSession
 // and forwards its controls to it.
 #include <QDialog>
 
@@ -31,6 +31,7 @@ public:
     QComboBox *roundBox = nullptr;
     QCheckBox *costCheck = nullptr;
     QTableWidget *table = nullptr;
+    QTableWidget *unmatchedTable = nullptr; // the rows not priced, in red
     QLabel *countLabel = nullptr;
     QPushButton *xlsxButton = nullptr;
     QPushButton *pdfButton = nullptr;

@@ -28,7 +28,8 @@ std::string cellOf(const SheetRows &rows, size_t row, int col)
     return rows[row][static_cast<size_t>(col)];
 }
 
-// Full-width letters, digits and signs made half-width, spaces dropped.
+} // namespace
+
 std::string compactHalfWidth(std::string_view s)
 {
     std::string out;
@@ -58,8 +59,6 @@ std::string compactHalfWidth(std::string_view s)
     }
     return out;
 }
-
-} // namespace
 
 std::optional<int> columnNumberOf(std::string_view given)
 {
@@ -117,23 +116,6 @@ std::optional<Currency> listPriceOfCell(std::string_view cell)
 
 namespace {
 
-// A heading cell as compared: half-width, without spaces, a note in brackets at its end dropped
-// ("定価(円)", "呼び径【A】").
-std::string headingText(std::string_view cell)
-{
-    std::string h = compactHalfWidth(cell);
-    auto dropNote = [&](std::string_view open, std::string_view close) {
-        if (h.size() > close.size() && h.compare(h.size() - close.size(), close.size(), close) == 0) {
-            const size_t at = h.rfind(open, h.size() - close.size() - 1);
-            if (at != std::string::npos && at > 0)
-                h.erase(at);
-        }
-    };
-    dropNote("(", ")");
-    dropNote("[", "]");
-    dropNote("【", "】");
-    return h;
-}
 
 // The first shown row holding both a size and a price heading, else the first holding either.
 struct HeadingFind {
@@ -167,6 +149,22 @@ HeadingFind findHeading(const PriceSheet &sheet)
 }
 
 } // namespace
+
+std::string headingText(std::string_view cell)
+{
+    std::string h = compactHalfWidth(cell);
+    auto dropNote = [&](std::string_view open, std::string_view close) {
+        if (h.size() > close.size() && h.compare(h.size() - close.size(), close.size(), close) == 0) {
+            const size_t at = h.rfind(open, h.size() - close.size() - 1);
+            if (at != std::string::npos && at > 0)
+                h.erase(at);
+        }
+    };
+    dropNote("(", ")");
+    dropNote("[", "]");
+    dropNote("【", "】");
+    return h;
+}
 
 bool isSizeHeading(std::string_view cell)
 {

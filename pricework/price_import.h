@@ -32,6 +32,14 @@ ColumnChoice chooseColumn(const SheetRows &rows, const std::string &given);
 // The widest row's number of cells.
 int columnCount(const SheetRows &rows);
 
+// A text as names are compared: full-width letters, digits and signs made half-width, spaces
+// (full-width ones too) dropped: "給　水" and "給水" are the same name.
+std::string compactHalfWidth(std::string_view s);
+
+// A heading cell as compared: half-width, without spaces, a note in brackets at its end dropped
+// ("定価(円)", "呼び径【A】" are "定価" and "呼び径").
+std::string headingText(std::string_view cell);
+
 // A size as it is compared: full-width letters, digits and signs made half-width, spaces
 // dropped, an "A" (or "a") at the end dropped: "15A", "１５Ａ" and " 15 " are "15"; "1/2" and
 // "１／２" are "1/2".

@@ -26,13 +26,17 @@ std::string field(const std::string &text)
     return s;
 }
 
-std::string dataLine(const Row &row)
+} // namespace
+
+std::string dataLineBytes(const Row &row)
 {
     std::string line;
     for (const std::string &f : row)
         line += field(f) + DataSeparator;
     return cp932::encode(line) + "\r\n";
 }
+
+namespace {
 
 // "01", "02" … in the order of the list.
 std::string folderName(size_t i)
@@ -73,14 +77,14 @@ std::string priceListDataBytes(const PriceList &list, const PriceListBlock &bloc
         base[i] = block.names[i];
     base[UnitField] = block.unit;
     if (block.rows.empty())
-        return dataLine(base);
+        return dataLineBytes(base);
     std::string bytes;
     for (const PriceListRow &r : block.rows) {
         Row row = base;
         row[SizeField] = r.size;
         for (size_t c = 0; c < list.columns.size() && c < r.prices.size(); ++c)
             row[PriceListFirstPrice + c] = priceText(list.columns[c], r.prices[c]);
-        bytes += dataLine(row);
+        bytes += dataLineBytes(row);
     }
     return bytes;
 }
@@ -103,8 +107,8 @@ std::vector<fs::path> writePriceListHandoff(const fs::path &folder, const PriceL
     return folders;
 }
 
-void writePriceListPdf(const PriceList &list, const std::string &applicationTitle, const fs::path &out,
-                       const fs::path &programFolder)
+void writeHandoffPdf(const std::function<std::vector<fs::path>(const fs::path &)> &write, const fs::path &out,
+                     const fs::path &programFolder)
 {
     const auto program = findProgram(PrintProgram, programFolder);
     if (!program)
@@ -112,7 +116,7 @@ void writePriceListPdf(const PriceList &list, const std::string &applicationTitl
     const ScratchFolder scratch(sharedtext::PdfTask);
     std::vector<std::string> args{"--pdf", fs::absolute(out).string()};
     try {
-        for (const fs::path &f : writePriceListHandoff(scratch.path() / "list", list, applicationTitle))
+        for (const fs::path &f : write(scratch.path()))
             args.push_back(f.string());
     } catch (const IoError &e) {
         throw IoError(sharedtext::pdfNotMadeText(out, sharedtext::printDataNotWrittenText(std::string(errorCause(e)))));
@@ -121,6 +125,13 @@ void writePriceListPdf(const PriceList &list, const std::string &applicationTitl
     const int status = runProgramAndWait(*program, args, &said);
     if (status != 0)
         throw IoError(sharedtext::printProgramFailedText(*program, status, out, said));
+}
+
+void writePriceListPdf(const PriceList &list, const std::string &applicationTitle, const fs::path &out,
+                       const fs::path &programFolder)
+{
+    writeHandoffPdf([&](const fs::path &scratch) { return writePriceListHandoff(scratch / "list", list, applicationTitle); },
+                    out, programFolder);
 }
 
 bool isPriceListCommand(const std::string &command)

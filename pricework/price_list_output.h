@@ -10,6 +10,7 @@
 #include "handoff/handoff_format.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,16 @@ std::string priceListDataBytes(const PriceList &list, const PriceListBlock &bloc
 // columns than a data line holds raises RangeError; a file that cannot be written IoError.
 std::vector<std::filesystem::path> writePriceListHandoff(const std::filesystem::path &folder, const PriceList &list,
                                                          const std::string &applicationTitle);
+
+// One line of print_Data.dat as CP932 bytes with its CR LF: every field followed by ";", a ";"
+// inside a field written as the full-width "；".
+std::string dataLineBytes(const Row &row);
+
+// A PDF made by the print program found beside `programFolder` or on PATH from the hand-off
+// folders that `write` puts into the private folder it is given, in the order returned. Every
+// failure raises IoError naming `out`; nothing is left at `out` then.
+void writeHandoffPdf(const std::function<std::vector<std::filesystem::path>(const std::filesystem::path &)> &write,
+                     const std::filesystem::path &out, const std::filesystem::path &programFolder);
 
 // The command lines' pdf: the list handed to the print program found beside `programFolder` or
 // on PATH, through private folders, and the PDF `out` made by it. Every failure raises IoError

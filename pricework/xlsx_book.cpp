@@ -114,6 +114,14 @@ void XlsxBook::writeNumber(lxw_worksheet *ws, int row, int col, double value, lx
     cellsOf(ws)[{row, col}] = Cell{true, value, ""};
 }
 
+void XlsxBook::writeFormula(lxw_worksheet *ws, int row, int col, const std::string &formula, double value,
+                            lxw_format *f)
+{
+    xlsxCheck(worksheet_write_formula_num(ws, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(col), formula.c_str(),
+                                          f, value));
+    cellsOf(ws)[{row, col}] = Cell{true, value, ""};
+}
+
 void XlsxBook::writeBlank(lxw_worksheet *ws, int row, int col, lxw_format *f)
 {
     xlsxCheck(worksheet_write_blank(ws, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(col), f));

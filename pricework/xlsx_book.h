@@ -32,6 +32,9 @@ public:
     void writeText(lxw_worksheet *ws, int row, int col, const std::string &text, lxw_format *f);
     void writeNumber(lxw_worksheet *ws, int row, int col, double value, lxw_format *f);
     void writeBlank(lxw_worksheet *ws, int row, int col, lxw_format *f);
+    // A formula ("=SUM(G5:G9)") with the value it gives stored beside it, so that a reader that
+    // does not calculate sees the figure; the value is what the read-back compares.
+    void writeFormula(lxw_worksheet *ws, int row, int col, const std::string &formula, double value, lxw_format *f);
     void mergeRange(lxw_worksheet *ws, int firstRow, int firstCol, int lastRow, int lastCol, const std::string &text,
                     lxw_format *f);
     // After close(): raises IoError when the sheets read back from the workbook's bytes do not

@@ -13,6 +13,9 @@
 #include "velmok/session/window_placement.h"
 #include "velmok/exports/file_comparison.h"
 #include "velmok/ui/Tfcompare.h"
+#include "velmok/ui/TfEstimate.h"
+#include "velmok/estimate/estimate_session.h"
+#include "base/fileio.h"
 #include "velmok/ui/Tflevel_select.h"
 #include "korrel/core/print_job.h"
 #include "korrel/ui/TfPrintPreview.h"
@@ -266,6 +269,19 @@ private Q_SLOTS:
         const fs::path older = fs::path(VELMO_SAMPLE_DIR) / "haikan1.fda", newer = fs::path(VELMO_SAMPLE_DIR) / "haikan2.fda";
         FileComparison comparison(ui, older, newer, comparePipeFiles(older, newer));
         lookAtModal(QStringLiteral("velmok-compare"), [&] { Tfcompare::showModal(&w, comparison); });
+        // The estimate of a list with long pipe names, every location, the cost columns and a
+        // row not priced.
+        const fs::path list = dir.path / "quantities.csv";
+        std::string rows = "設備,管材,施工場所,口径,数量,備考\n";
+        for (int pipe = 1; pipe <= 3; ++pipe)
+            for (const char *location : {"屋内一般", "機械室", "屋外架空", "地中配管"})
+                rows += "給水," + std::to_string(pipe) + "," + location + ",25A,1234.56,2階 東側\n";
+        rows += "給水,1,屋上,25A,3,\n";
+        writeFileAtomically(list, rows);
+        estimate::EstimateSession estimating(w.session().outputs().source(), ui, dir.path);
+        estimating.openList(list);
+        estimating.setCost(true);
+        lookAtModal(QStringLiteral("velmok-estimate"), [&] { TfEstimate::showModal(&w, estimating); });
 
         // Closed as it opened, the window keeps the size it wants, not the work area's cut of
         // it: the next start on a larger work area opens at the design size again.

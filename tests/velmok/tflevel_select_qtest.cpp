@@ -126,7 +126,7 @@ private Q_SLOTS:
         QCOMPARE(w.N8->text(), QString("印  刷"));
         QCOMPARE(w.N8->shortcut(), QKeySequence("Ctrl+P"));
         // 外部デ－タ入出力: the CSV file, the clipboard, a separator, the workbook, then the
-        // comparison with another file.
+        // comparison with another file and the estimate from a quantity list.
         QAction *csv = w.exportAction("csv"), *clipboard = w.exportAction("clipboard");
         QAction *excel = w.exportAction("xlsx");
         QVERIFY(csv && clipboard && excel);
@@ -134,13 +134,14 @@ private Q_SLOTS:
         QCOMPARE(clipboard->text(), QString("表示中の管材データをクリップボ－ドへＣＳＶ形式で取り出す"));
         QCOMPARE(excel->text(), QString("表示中の管材データをExcelファイルとして出力"));
         const QList<QAction *> exportMenu = w.menuBar()->actions().value(view + 1)->menu()->actions();
-        QCOMPARE(exportMenu.size(), 6);
+        QCOMPARE(exportMenu.size(), 7);
         QCOMPARE(exportMenu[0], csv);
         QCOMPARE(exportMenu[1], clipboard);
         QVERIFY(exportMenu[2]->isSeparator());
         QCOMPARE(exportMenu[3], excel);
         QVERIFY(exportMenu[4]->isSeparator());
         QCOMPARE(exportMenu[5]->text(), QString("別のファイルと比較…"));
+        QCOMPARE(exportMenu[6], w.estimateAction);
 
         // Each item asks the output level dialog of the window.
         std::vector<bool> asked;

@@ -18,6 +18,10 @@
 //              [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write [--force]]
 //                                              set LEVEL1 … LEVEL5 of every pipe (or pipe P)
 //                                              as the price-level dialog does, then as calc
+//   velmok-cli estimate QUANTITIES --data FOLDER [--level L] [--amount-round R] [--cost] [--sheet S]
+//              [--…-column C] [--csv | --xlsx OUT | --pdf OUT]
+//                                              a quantity list priced at the adopted composite
+//                                              unit prices of a data folder (estimate_cli.h)
 //   velmok-cli revise-labour FILE (--pipe P | --all) --percent P [--unit U] [--round up|down|half]
 //              [--write [--force]]             the labour prices (基礎工費, every basis) of pipe P
 //                                              or of every pipe raised or lowered by P %, rounded
@@ -27,7 +31,8 @@
 // Only new creates a file, and only --write writes one back: the other commands read, and a
 // missing file is an error for them. --write refuses a file another program changed since it
 // was read, unless --force is given.
-// Exit status: 0 done (diff too, whether or not anything changed), 1 check found problems,
+// Exit status: 0 done (diff too, whether or not anything changed), 1 check found problems or
+// estimate left rows of the list unpriced,
 // 2 usage or file error (one line on stderr), 3 the file was changed by another program and --write left it as it is.
 #include "base/errors.h"
 #include "base/json_writer.h"
@@ -43,6 +48,7 @@
 #include "pricefile/service_file.h"
 #include "pricework/price_list.h"
 #include "pricework/price_list_output.h"
+#include "velmok/cli/estimate_cli.h"
 #include "velmok/core/calc.h"
 #include "velmok/exports/export_format.h"
 #include "velmok/core/labour_revision.h"
@@ -83,7 +89,8 @@ std::string usage()
             u += std::string(" OUT.") + f->defaultSuffix();
         u += "\n";
     }
-    return usageText({{u + velmoktext::CliUsageTail, velmoktext::CliUsageNotes},
+    return usageText({{u + velmoktext::CliUsageTail + velmoktext::CliEstimateUsage,
+                        std::string(velmoktext::CliUsageNotes) + velmoktext::CliEstimateNotes},
                       diffUsage(velmoktext::CliName, velmo::PriceFileKind::Pipe)});
 }
 
@@ -471,6 +478,8 @@ int main(int argc, char **argv)
     return runBatch(argc, argv, velmo::velmoktext::CliName, text.c_str(), usageHint.c_str(), [&] {
         if (argc > 1 && std::strcmp(argv[1], "diff") == 0)
             return runDiffCommand(argc, argv, velmo::PriceFileKind::Pipe);
+        if (argc > 1 && std::strcmp(argv[1], "estimate") == 0)
+            return runEstimateCommand(argc, argv);
         const Options o = parseCommand(argc, argv);
         if (o.command == "new")
             return cmdNew(o);

@@ -34,6 +34,13 @@ struct WorkingRow {
     const BasisResult &result(Basis b) const { return basis[static_cast<int>(b) - 1]; }
 };
 
+// The unit price a basis adopts for a row, as the composite grid shows it and the exports write
+// it: the rounded composite, or for NET, which is not rounded, the composite itself.
+inline Currency adoptedPrice(const WorkingRow &w, Basis b)
+{
+    return b == Basis::Net ? w.result(b).total : w.result(b).adopted;
+}
+
 // Whether a pipe's settings record (its row 15) says "単価に掛け率を使用": D4 is exactly 1.
 inline bool usesRates(const PriceRecord &settings) { return settings.D(4) == Currency::fromInt(1); }
 

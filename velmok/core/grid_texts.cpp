@@ -39,7 +39,7 @@ std::string rateGridText(const GridView &v, int col, int row)
         return w.rec.size.text();
     const BasisResult &r = resultOf(v, a, v.basis);
     switch (col) {
-    case 1: return FormatMoney(v.basis == Basis::Net ? r.total : r.adopted);
+    case 1: return FormatMoney(adoptedPrice(w, v.basis));
     case 2: return FormatMoney(r.total);
     case 3: return FormatStoredMoney(w.rec.slots[materialSlot(v.basis)]);
     default:
@@ -67,8 +67,8 @@ namespace {
 // The composite price a cell of a data row shows, unrounded.
 Currency compositeValue(const GridView &v, int col, int row)
 {
-    const BasisResult &r = resultOf(v, workingRow(v.location, row), basisAt(col));
-    return v.compositeShowsAdopted && basisAt(col) != Basis::Net ? r.adopted : r.total;
+    const WorkingRow &w = v.table.row(workingRow(v.location, row));
+    return v.compositeShowsAdopted ? adoptedPrice(w, basisAt(col)) : w.result(basisAt(col)).total;
 }
 
 } // namespace

@@ -290,4 +290,125 @@ inline std::string noNamedPipeText(const std::filesystem::path &file)
     return "ファイル " + file.string() + " には名前のある管材がありません";
 }
 
+
+// ---- the estimate from a quantity list (数量表から見積) ----
+// The headings that name the columns of a quantity list, compared as headings are (spaces and
+// widths aside, a note in brackets after them dropped); the size column is found as the price
+// lists' import finds it.
+inline constexpr std::array<const char *, 2> EstimateServiceHeadings = {"設備", "管種"};
+inline constexpr std::array<const char *, 2> EstimatePipeHeadings = {"管材", "名称"};
+inline constexpr std::array<const char *, 2> EstimateLocationHeadings = {"場所", "施工場所"};
+inline constexpr std::array<const char *, 1> EstimateQuantityHeadings = {"数量"};
+inline constexpr std::array<const char *, 1> EstimateNoteHeadings = {"備考"};
+inline constexpr const char *EstimateSizeHeading = "口径";
+inline std::string estimateNoColumnText(const char *heading, const char *option)
+{
+    return std::string("数量表に見出し「") + heading + "」の列がありません (" + option + " で列を指定できます)";
+}
+// Why a row of the list is not priced.
+inline std::string estimateEmptyCellText(const char *heading) { return std::string("「") + heading + "」が空です"; }
+inline std::string estimateUnknownServiceText(const std::string &given)
+{
+    return "設備「" + given + "」はデータフォルダーにありません";
+}
+inline std::string estimateNoServiceFileText(const std::string &service, const std::string &file)
+{
+    return "設備「" + service + "」のファイル " + file + " がありません";
+}
+inline std::string estimateUnknownPipeText(const std::string &service, const std::string &given)
+{
+    return "設備「" + service + "」に管材「" + given + "」がありません";
+}
+inline std::string estimateUnknownLocationText(const std::string &given)
+{
+    return "施工場所「" + given + "」がありません (屋内一般、機械室、屋外架空、地中配管 か 1 から 4)";
+}
+inline std::string estimateUnknownSizeText(const std::string &pipe, const std::string &location, const std::string &given)
+{
+    return "管材「" + pipe + "」の" + location + "に口径「" + given + "」がありません";
+}
+inline std::string estimateZeroPriceText(const std::string &pipe, const std::string &size, const std::string &basis)
+{
+    return "管材「" + pipe + "」の口径「" + size + "」は " + basis + " の単価が 0 です";
+}
+inline std::string estimateQuantityNotNumberText(const std::string &given)
+{
+    return "数量「" + given + "」は数値ではありません";
+}
+inline std::string estimateQuantityNegativeText(const std::string &given) { return "数量「" + given + "」が負の値です"; }
+inline std::string estimateQuantityDecimalsText(const std::string &given)
+{
+    return "数量「" + given + "」は小数 2 桁までにしてください";
+}
+inline std::string estimateAmountRangeText(const std::string &quantity)
+{
+    return "数量「" + quantity + "」の金額は大きすぎて計算できません";
+}
+inline std::string estimateNoDataFolderText(const std::filesystem::path &folder)
+{
+    return "データフォルダー " + folder.string() + " がありません";
+}
+// The breakdown as it is written out.
+inline constexpr const char *EstimateTitle = "内訳明細書";
+inline constexpr std::array<const char *, 8> EstimateColumns = {"名称", "規格", "口径", "数量",
+                                                                "単位", "単価", "金額", "備考"};
+inline constexpr std::array<const char *, 3> EstimateCostColumns = {"原価単価", "原価金額", "粗利"};
+inline constexpr const char *EstimateServiceColumn = "設備";
+inline constexpr const char *EstimateSubtotal = "小計";
+inline constexpr const char *EstimateTotal = "合計";
+inline constexpr const char *EstimateBasisLabel = "単価の種類";
+inline constexpr const char *EstimateListLabel = "数量表";
+inline constexpr const char *EstimateUnmatchedSheet = "計上できない行";
+inline constexpr std::array<const char *, 2> EstimateUnmatchedColumns = {"行", "理由"};
+inline std::string estimateMemoText(const std::string &basis, const std::string &list)
+{
+    return std::string(EstimateBasisLabel) + " " + basis + "　" + EstimateListLabel + " " + list;
+}
+// The dialog 数量表から見積.
+inline constexpr const char *EstimateCaption = "数量表から見積…";
+inline constexpr const char *EstimateDialogTitle = "数量表から見積";
+inline constexpr const char *EstimateListTitle = "数量表を指定して下さい";
+inline constexpr const char *EstimateListFilter = "*.csv *.txt *.xlsx *.ods";
+inline constexpr const char *EstimateNoList = "数量表が選ばれていません";
+inline constexpr const char *EstimateShownNote =
+    "表示中の設備は、保存していない変更も含めて画面の単価で見積もります。";
+inline constexpr const char *EstimateChooseButton = "数量表を選ぶ…";
+inline constexpr const char *EstimateBasisCaption = "単価の種類";
+inline constexpr const char *EstimateRoundCaption = "金額の端数";
+inline constexpr std::array<const char *, 3> EstimateRoundNames = {"切り捨て", "四捨五入", "切り上げ"};
+inline constexpr const char *EstimateCostCheck = "原価と粗利を表示";
+inline constexpr const char *EstimateXlsxButton = "Excelファイルに保存";
+inline constexpr const char *EstimatePdfButton = "PDFに保存";
+inline constexpr const char *EstimateCsvButton = "CSVファイルに保存";
+inline constexpr const char *EstimatePdfFilter = "*.pdf";
+inline constexpr const char *PdfDone = "PDFに保存しました。";
+inline std::string estimateCountsText(size_t priced, size_t unmatched)
+{
+    return "計上 " + std::to_string(priced) + " 行、計上できない行 " + std::to_string(unmatched) + " 行";
+}
+inline std::string estimateUnmatchedLine(int row) { return std::to_string(row) + " 行目"; }
+// The command line's estimate.
+inline constexpr const char *CliEstimateUsage =
+    "        velmok-cli estimate QUANTITIES --data FOLDER [--level L] [--amount-round down|half|up] [--cost]\n"
+    "                   [--sheet S] [--service-column C] [--pipe-column C] [--location-column C]\n"
+    "                   [--size-column C] [--quantity-column C] [--note-column C] [--csv | --xlsx OUT | --pdf OUT]\n";
+inline constexpr const char *CliEstimateNotes =
+    "  estimate: 数量表 (CSV、.xlsx、.ods) の各行を単価の種類 L (7 定価 も可) の採用単価で見積もります。\n"
+    "            計上できない行は行番号と理由を示し、合計には入れません (終了状態 1)\n";
+inline std::string badEstimateLevelText(const std::string &given)
+{
+    return "--level には単価の種類 1 から 7 (LEVEL1 … LEVEL5、6 原価、7 定価) を指定してください ('" + given + "')";
+}
+inline std::string badAmountRoundText(const std::string &given)
+{
+    return "--amount-round には down、half、up のどれかを指定してください ('" + given + "')";
+}
+inline constexpr const char *EstimateNeedsDataText = "estimate には --data でデータフォルダーを指定してください";
+inline constexpr const char *EstimateOneOutputText = "--csv、--xlsx、--pdf はどれか一つだけ指定してください";
+inline constexpr const char *EstimateNeedsListText = "estimate には数量表のファイルを指定してください";
+inline std::string estimateExtraArgumentText(const std::string &given)
+{
+    return "estimate に余分な引数があります ('" + given + "')";
+}
+
 } // namespace velmo::velmoktext

@@ -40,7 +40,7 @@ OutputRow outputRow(const WorkingTable &table, int a, Basis b)
     OutputRow o;
     o.size = w.rec.size.text();
     o.unit = w.rec.unit.text();
-    o.adopted = b == Basis::Net ? r.total : r.adopted;
+    o.adopted = adoptedPrice(w, b);
     o.material = w.rec.slots[materialSlot(b)];
     for (int i = 0; i < 7; ++i) {
         o.factors[i] = w.rec.B(i + 1);

@@ -37,6 +37,8 @@ public:
     // file on screen, unsaved edits included, in the comparison dialog; identical files give a
     // notice instead. Nothing is written but what the dialog's exports write.
     void compareWithFile();
+    // What the outputs read, for the dialog 数量表から見積, which prices the service shown.
+    OutputSource &source() { return source_; }
 
 private:
     // Shows the output level dialog and selects its basis; nothing when there is no pipe or

@@ -66,6 +66,7 @@ public:
     QAction *N8 = nullptr;                         // "印  刷"
     std::vector<QAction *> exportActions;          // 外部デ－タ入出力: one for each of exportFormats()
     QAction *compareAction = nullptr;              // 外部デ－タ入出力: 別のファイルと比較…
+    QAction *estimateAction = nullptr;             // 外部デ－タ入出力: 数量表から見積…
     QAction *exportAction(std::string_view formatName) const; // nullptr when there is none
     std::array<QAction *, 6> basisActions{};
     QAction *showFactorsAction = nullptr, *showResultsAction = nullptr;

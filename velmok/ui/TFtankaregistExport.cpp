@@ -1,8 +1,11 @@
 // The main window's commands that take the table out: the menu 外部デ－タ入出力, one item for
-// each export format and the comparison with another file, and the print item of the file menu.
+// each export format, the comparison with another file and the estimate from a quantity list,
+// and the print item of the file menu.
 #include "velmok/ui/TFtankaregist.h"
 
 #include "velmok/core/velmok_texts.h"
+#include "velmok/estimate/estimate_session.h"
+#include "velmok/ui/TfEstimate.h"
 
 #include <QAction>
 #include <QMenu>
@@ -29,6 +32,12 @@ void TFtankaregist::buildExportMenu()
     m->addSeparator();
     compareAction = m->addAction(velmoktext::CompareCaption, this,
                                  [this] { run([this] { session_->outputs().compareWithFile(); }); });
+    estimateAction = m->addAction(velmoktext::EstimateCaption, this, [this] {
+        run([this] {
+            estimate::EstimateSession estimate(session_->outputs().source(), windowUi_, session_->homes().program);
+            TfEstimate::showModal(this, estimate);
+        });
+    });
 }
 
 QAction *TFtankaregist::exportAction(std::string_view formatName) const

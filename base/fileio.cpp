@@ -587,10 +587,11 @@ std::unique_ptr<WriteLock> WriteLock::tryHold(const std::filesystem::path &file)
 namespace {
 
 // Keeps what `target` holds now as its newest version; the words of the failure, when it failed.
+// A write of the very bytes the file holds replaces nothing and keeps nothing.
 std::optional<std::string> keepOldContent(const std::filesystem::path &path, const std::filesystem::path &target,
-                                          const std::optional<FileContents> &now)
+                                          const std::optional<FileContents> &now, std::string_view next)
 {
-    if (!now)
+    if (!now || now->bytes == next)
         return std::nullopt;
     try {
         keepVersion(target, now->bytes);
@@ -622,9 +623,10 @@ std::optional<std::string> sharedWrite(const std::filesystem::path &path, const 
     for (int attempt = 0; attempt < 3; ++attempt) {
         refuseReadOnly(path, target);
         const std::optional<FileContents> now = readFileIfPresent(target, checkSize);
-        const std::string tmp = writeTemporary(path, target, compose(now));
+        const std::string next = compose(now);
+        const std::string tmp = writeTemporary(path, target, next);
         try {
-            if (auto failed = keepOldContent(path, target, now))
+            if (auto failed = keepOldContent(path, target, now, next))
                 notKept = std::move(failed);
             if (beforeReplace)
                 beforeReplace();
@@ -677,7 +679,7 @@ bool writeSharedFile(const std::filesystem::path &path, std::string_view bytes, 
                 } catch (const IoError &e) {
                     warning.text = sharedtext::versionNotKeptText(path, e.what());
                 }
-                if (auto failed = keepOldContent(path, target, now))
+                if (auto failed = keepOldContent(path, target, now, bytes))
                     warning.text = std::move(failed);
             }
             if (beforeReplace)

@@ -20,22 +20,7 @@ namespace velmo {
 
 namespace fs = std::filesystem;
 
-uintmax_t priceFileBytes(PriceFileKind kind)
-{
-    return kind == PriceFileKind::Pipe ? static_cast<uintmax_t>(RecordsPerFile) * RecordSize : EquipmentFileBytes;
-}
-
-void checkPriceFileSize(PriceFileKind kind, const fs::path &name, uintmax_t size)
-{
-    if (kind == PriceFileKind::Pipe)
-        checkServiceFileSize(name, size);
-    else
-        checkRecordFileSize(name, size, EquipmentRecordSize, EquipmentRecordsPerFile);
-}
-
 namespace {
-
-std::string versionName(const fs::path &file, int number) { return file.string() + "@" + std::to_string(number); }
 
 
 // The time of a version as the person's clock shows it, with its offset ("2026-12-10T09:15:02+09:00").
@@ -54,43 +39,15 @@ std::string localTimeText(std::chrono::system_clock::time_point t)
 
 } // namespace
 
-std::string priceFileVersion(const fs::path &file, int number, PriceFileKind kind)
-{
-    std::string bytes = versionContent(file, number, priceFileBytes(kind));
-    checkPriceFileSize(kind, versionName(file, number), bytes.size());
-    return bytes;
-}
-
-std::vector<PriceChange> compareContents(PriceFileKind kind, const std::string &older, const std::string &olderName,
-                                         const std::string &newer, const std::string &newerName)
-{
-    checkPriceFileSize(kind, olderName, older.size());
-    checkPriceFileSize(kind, newerName, newer.size());
-    if (kind == PriceFileKind::Pipe) {
-        ServiceFile a, b;
-        a.parse(older, olderName);
-        b.parse(newer, newerName);
-        return comparePipeFiles(a, b);
-    }
-    return compareEquipmentFiles(equipmentRecordsOf(older), equipmentRecordsOf(newer));
-}
-
 void writeHistoryJson(cli::JsonWriter &j, const fs::path &file, PriceFileKind kind)
 {
-    const HistoryListing listing = listHistory(file);
+    const PriceFileHistory history = priceFileHistory(file, kind);
     j.beginObject();
     j.path("file", file);
-    j.path("folder", listing.folder);
+    j.path("folder", history.folder);
     j.key("versions").beginArray();
-    std::optional<std::string> before;
-    for (const HistoryVersion &v : listing.versions) {
-        std::optional<std::string> content;
-        std::optional<std::string> damaged;
-        try {
-            content = priceFileVersion(file, v.number, kind);
-        } catch (const IoError &e) {
-            damaged = e.what();
-        }
+    for (const PriceFileVersion &pv : history.versions) {
+        const HistoryVersion &v = pv.version;
         j.beginObject();
         j.key("version").number(int64_t{v.number});
         j.key("time").string(localTimeText(v.time));
@@ -101,20 +58,17 @@ void writeHistoryJson(cli::JsonWriter &j, const fs::path &file, PriceFileKind ki
         j.key("size").number(static_cast<int64_t>(v.size));
         j.key("stored").number(static_cast<int64_t>(v.storedBytes));
         j.key("changes");
-        if (before && content)
-            j.number(static_cast<int64_t>(compareContents(kind, *before, versionName(file, v.number - 1), *content,
-                                                          versionName(file, v.number))
-                                              .size()));
+        if (pv.changes)
+            j.number(static_cast<int64_t>(*pv.changes));
         else
             j.null();
-        if (damaged)
-            j.key("error").string(*damaged);
+        if (pv.error)
+            j.key("error").string(*pv.error);
         j.endObject();
-        before = std::move(content);
     }
     j.endArray();
     j.key("skipped").beginArray();
-    for (const std::string &s : listing.skipped)
+    for (const std::string &s : history.skipped)
         j.string(s);
     j.endArray();
     j.endObject();
@@ -224,18 +178,12 @@ int restore(const HistoryOptions &o, PriceFileKind kind)
 {
     const std::string version = priceFileVersion(o.file, *o.version, kind);
     const FileContents now = readExistingFile(o.file, [&](uintmax_t size) { checkPriceFileSize(kind, o.file, size); });
-    const std::string name = versionName(o.file, *o.version);
+    const std::string name = versionLabel(o.file, *o.version);
     const std::vector<PriceChange> changes = compareContents(kind, now.bytes, o.file.string(), version, name);
     const std::vector<std::string> problems = kind == PriceFileKind::Pipe ? checkServiceFile(name, version)
                                                                           : checkEquipmentFile(name, version);
     if (o.write) {
-        writeSharedFile(o.file, [&](uintmax_t size) { checkPriceFileSize(kind, o.file, size); },
-                        [&](const std::optional<FileContents> &onDisk) {
-                            if (!o.force && (!onDisk || onDisk->stamp.hash != now.stamp.hash ||
-                                             onDisk->bytes != now.bytes))
-                                throw ChangedOnDiskError(sharedtext::changedOnDiskWriteText(o.file));
-                            return version;
-                        });
+        restoreContent(o.file, kind, version, o.force ? std::nullopt : std::optional<std::string>(now.bytes));
         noteFileWritten(o.file);
     }
     JsonWriter j;

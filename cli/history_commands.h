@@ -7,6 +7,7 @@
 #include "base/json_writer.h"
 #include "base/usage_text.h"
 #include "pricefile/price_changes.h"
+#include "pricefile/price_versions.h"
 
 #include <filesystem>
 #include <optional>
@@ -14,20 +15,6 @@
 #include <vector>
 
 namespace velmo {
-
-// The size a price file of `kind` has.
-uintmax_t priceFileBytes(PriceFileKind kind);
-// Refuses a price file of `kind` named `name` whose size is not that (IoError saying what it holds).
-void checkPriceFileSize(PriceFileKind kind, const std::filesystem::path &name, uintmax_t size);
-
-// The content of version `number` of `file`, checked as a price file read is: its size (the
-// file's exactly) besides the version's own size and hash. IoError naming the version.
-std::string priceFileVersion(const std::filesystem::path &file, int number, PriceFileKind kind);
-
-// The changes from the price file `older` to `newer`, both held whole; `olderName` and
-// `newerName` are what the errors name. IoError when either is not a price file of `kind`.
-std::vector<PriceChange> compareContents(PriceFileKind kind, const std::string &older, const std::string &olderName,
-                                         const std::string &newer, const std::string &newerName);
 
 // The versions of `file` as JSON, each with the number of changes from the version before it
 // (null for the first, or when either cannot be read).

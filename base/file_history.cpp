@@ -460,6 +460,12 @@ void setHistoryOrigin(const HistoryOrigin &o)
     origin = o;
 }
 
+HistoryOrigin historyOrigin()
+{
+    std::lock_guard guard(settingsMutex);
+    return origin;
+}
+
 void setHistorySettings(const HistorySettings &s)
 {
     std::lock_guard guard(settingsMutex);

@@ -57,6 +57,7 @@ struct HistoryOrigin {
     std::string command; // "save", "restore", "calc" …
 };
 void setHistoryOrigin(const HistoryOrigin &origin);
+HistoryOrigin historyOrigin();
 void setHistorySettings(const HistorySettings &settings);
 HistorySettings historySettings();
 // The clock versions are stamped and pruned by; empty: the system clock.

@@ -94,6 +94,32 @@ inline constexpr const char *HistoryUsageNotes =
     "  FILE@N: diff の OLD と NEW には FILE の版 N を指定できます。版は 7 日までは全部、90 日までは 1 日に 1 つ、\n"
     "        それより前は 1 か月に 1 つ、多くて 200 版か 20 MB まで残ります (設定フォルダーの history.ini の\n"
     "        [HISTORY]=0 で残しません)\n";
+// The dialog 以前の版… of the windows, and its restore.
+inline std::string earlierVersionsTitle(const std::filesystem::path &file) { return "以前の版 - " + file.string(); }
+inline constexpr const char *EarlierVersionsItem = "以前の版…";
+inline constexpr const char *VersionColumn = "版";
+inline constexpr const char *VersionTimeColumn = "日時";
+inline constexpr const char *VersionProgramColumn = "プログラム";
+inline constexpr const char *VersionUserColumn = "ユーザー";
+inline constexpr const char *VersionChangesColumn = "変更した単価";
+inline constexpr const char *UnreadableVersionMark = "(読めません)";
+inline constexpr const char *ChooseVersionText = "版を選ぶと、今のファイルとの違いを表示します";
+inline constexpr const char *RestoreButton = "元に戻す";
+inline constexpr const char *CloseButton = "閉じる";
+inline std::string versionComparisonText(int number, size_t changes)
+{
+    return "版 " + std::to_string(number) + " から今のファイルへの違い: " + std::to_string(changes) + " 件";
+}
+inline constexpr const char *NoEarlierVersionText = "このファイルには以前の版がありません";
+inline std::string restoreVersionQuestion(const std::filesystem::path &file, int number)
+{
+    return "ファイル " + file.string() + " を版 " + std::to_string(number) +
+           " の内容に戻します。今の内容も以前の版として残ります。よろしいですか？";
+}
+inline std::string restoredVersionNotice(const std::filesystem::path &file, int number)
+{
+    return "ファイル " + file.string() + " を版 " + std::to_string(number) + " の内容に戻しました";
+}
 inline constexpr const char *NoVersionNumberText = "--version の後に版の番号がありません";
 inline std::string badVersionText(const std::string &given)
 {

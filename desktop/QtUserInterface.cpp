@@ -1,5 +1,6 @@
 #include "desktop/QtUserInterface.h"
 
+#include "desktop/EarlierVersionsDialog.h"
 #include "desktop/MessageBoxes.h"
 #include "desktop/PriceImportDialog.h"
 #include "desktop/RevisionDialog.h"
@@ -95,6 +96,14 @@ std::optional<RevisionChoice> QtUserInterface::askRevision(const RevisionDialogT
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.choice();
+}
+
+std::optional<size_t> QtUserInterface::chooseEarlierVersion(const VersionListView &list, const VersionComparer &compare)
+{
+    EarlierVersionsDialog dialog(owner_, list, compare);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosen();
 }
 
 std::optional<std::filesystem::path> QtUserInterface::chooseFolder(const std::string &title)

@@ -654,10 +654,15 @@ void tellVersionNotKept(const std::string &message)
         std::lock_guard guard(settingsMutex);
         warn = warning;
     }
-    if (warn)
-        warn(message);
-    else
-        std::fprintf(stderr, "%s\n", message.c_str());
+    // Called from a destructor once the save is done: nothing may escape from here.
+    try {
+        if (warn) {
+            warn(message);
+            return;
+        }
+    } catch (...) {
+    }
+    std::fprintf(stderr, "%s\n", message.c_str());
 }
 
 void historyStep(int n)

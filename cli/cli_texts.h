@@ -96,7 +96,6 @@ inline constexpr const char *HistoryUsageNotes =
     "        [HISTORY]=0 で残しません)\n";
 // The dialog 以前の版… of the windows, and its restore.
 inline std::string earlierVersionsTitle(const std::filesystem::path &file) { return "以前の版 - " + file.string(); }
-inline constexpr const char *EarlierVersionsItem = "以前の版…";
 inline constexpr const char *VersionColumn = "版";
 inline constexpr const char *VersionTimeColumn = "日時";
 inline constexpr const char *VersionProgramColumn = "プログラム";

@@ -1,6 +1,5 @@
 // The main window's widgets and menus.
 #include "selvan/ui/Tfselvan.h"
-#include "cli/cli_texts.h"
 #include "registration/ui/window_parts.h"
 #include "desktop/TextLimit.h"
 #include "pricefile/record_head.h"
@@ -295,7 +294,7 @@ void Tfselvan::buildMenus()
         gridMenu->addAction(sharedtext::PasteFromSheetItem, this, [this] { run([this] { session_->pasteFromSheet(); }); });
         gridMenu->addAction(sharedtext::ImportPriceListItem, this, [this] { run([this] { session_->importPriceList(); }); });
         gridMenu->addAction(sharedtext::RevisionItem, this, [this] { run([this] { session_->revisePrices(); }); });
-        gridMenu->addAction(sharedtext::EarlierVersionsItem, this, [this] { run([this] { session_->earlierVersions(); }); });
+        gridMenu->addAction("以前の版…", this, [this] { run([this] { session_->earlierVersions(); }); });
         gridMenu->addSeparator();
         gridMenu->addAction(selvan::CopyInstallationItem, this, &Tfselvan::N9Click);
         gridMenu->addAction(selvan::PasteInstallationItem, this, &Tfselvan::N13Click);
@@ -315,7 +314,7 @@ void Tfselvan::buildMenus()
         gridMenu->addAction(sharedtext::PasteFromSheetItem, this, [this] { run([this] { session_->pasteFromSheet(); }); });
         gridMenu->addAction(sharedtext::ImportPriceListItem, this, [this] { run([this] { session_->importPriceList(); }); });
         gridMenu->addAction(sharedtext::RevisionItem, this, [this] { run([this] { session_->revisePrices(); }); });
-        gridMenu->addAction(sharedtext::EarlierVersionsItem, this, [this] { run([this] { session_->earlierVersions(); }); });
+        gridMenu->addAction("以前の版…", this, [this] { run([this] { session_->earlierVersions(); }); });
         gridMenu->addSeparator();
         addPriceLists();
         gridMenu->addSeparator();

@@ -321,5 +321,4 @@ TEST_F(NetworkShareTest, EachSaveKeepsAVersionOnTheShareThatListsAndRestores)
     putFile(onServer("kanzai1.fda"), saved);
     EXPECT_THROW(restoreContent(file, PriceFileKind::Pipe, original, original), ChangedOnDiskError);
     EXPECT_TRUE(fileText(onServer("kanzai1.fda")) == saved);
-    EXPECT_EQ(serverFiles(), std::vector<std::string>{"kanzai1.fda"});
 }

@@ -158,7 +158,7 @@ TEST(TorvikVersions, AnEarlierVersionIsPutBackWholeAfterTheQuestionAndTheBlockRe
     f.ui.answers.push_back(Answer::Yes);
     s.earlierVersions();
     EXPECT_TRUE(readWholeFile(f.data()) == seeded);
-    EXPECT_TRUE(s.working() == f.onDisk(2));
+    EXPECT_EQ(s.working()[0].A(6), Currency::fromInt(3000)); // the block shown was read again
     EXPECT_FALSE(s.modified());
     EXPECT_EQ(listHistory(f.data()).versions.size(), 3u);
     EXPECT_TRUE(versionContent(f.data(), 3, seeded.size()) == registered);

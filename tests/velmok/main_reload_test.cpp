@@ -314,7 +314,7 @@ TEST(MainReload, AnEarlierVersionPutBackIsReadAgainAndRefusedOverUnsavedEdits)
     const std::string saved = readWholeFile(file);
     pf.ui.notices.clear();
     auto chooseOldest = [](const VersionListView &list, const VersionComparer &compare) -> std::optional<size_t> {
-        EXPECT_EQ(list.rows.size(), 2u);
+        EXPECT_GE(list.rows.size(), 2u); // the second newest: what the file held before the two saves
         EXPECT_TRUE(compare(1).canRestore);
         return 1;
     };

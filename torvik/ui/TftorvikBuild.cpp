@@ -1,6 +1,5 @@
 // The main window's widgets and pop-up menus.
 #include "torvik/ui/Tftorvik.h"
-#include "cli/cli_texts.h"
 #include "registration/ui/window_parts.h"
 #include "desktop/TextLimit.h"
 #include "pricefile/record_head.h"
@@ -324,7 +323,7 @@ void Tftorvik::buildMenus()
     command(sharedtext::PasteFromSheetItem, [this] { session_->pasteFromSheet(); });
     command(sharedtext::ImportPriceListItem, [this] { session_->importPriceList(); });
     command(sharedtext::RevisionItem, [this] { session_->revisePrices(); });
-    command(sharedtext::EarlierVersionsItem, [this] { session_->earlierVersions(); });
+    command("以前の版…", [this] { session_->earlierVersions(); });
     PopupMenu1->addSeparator();
     command(sharedtext::PrintPriceListItem, [this] { session_->printPriceList(); });
     command(sharedtext::CsvPriceListItem, [this] { session_->exportPriceListCsv(); });

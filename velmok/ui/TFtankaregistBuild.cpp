@@ -1,6 +1,5 @@
 // The main window's widgets and menus.
 #include "velmok/ui/TFtankaregist.h"
-#include "cli/cli_texts.h"
 #include "desktop/WindowFit.h"
 #include "desktop/ChangedOutsideBar.h"
 
@@ -75,7 +74,7 @@ void TFtankaregist::buildMenus()
     } else {
         file->addSeparator();
     }
-    file->addAction(sharedtext::EarlierVersionsItem, this, [this] { run([this] { session_->versions().earlierVersions(); }); });
+    file->addAction("以前の版…", this, [this] { run([this] { session_->versions().earlierVersions(); }); });
     file->addSeparator();
     exitAction = file->addAction("終  了", this, &QWidget::close);
     exitAction->setShortcut(QKeySequence(Qt::Key_End));

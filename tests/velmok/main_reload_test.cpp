@@ -328,7 +328,14 @@ TEST(MainReload, AnEarlierVersionPutBackIsReadAgainAndRefusedOverUnsavedEdits)
     pf.ui.notices.clear();
     const std::string beforeRestore = readWholeFile(file);
     // Confirmed: the file is the version again and the window shows it, not modified.
-    pf.ui.versionChoices.push_back(chooseOldest);
+    const std::vector<HistoryVersion> versions = listHistory(file).versions;
+    size_t row = 0; // the list is newest first
+    for (size_t k = 0; k < versions.size(); ++k)
+        if (versionContent(file, versions[k].number, first.size()) == first)
+            row = versions.size() - 1 - k;
+    pf.ui.versionChoices.push_back([row](const VersionListView &, const VersionComparer &) -> std::optional<size_t> {
+        return row;
+    });
     pf.ui.answers.push_back(Answer::Yes);
     s.versions().earlierVersions();
     EXPECT_TRUE(readWholeFile(file) == first);

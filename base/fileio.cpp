@@ -1,5 +1,7 @@
 #include "base/fileio.h"
 
+#include "base/file_history.h"
+
 #include "base/shared_texts.h"
 #include "base/cp932.h"
 #include "base/errors.h"
@@ -247,7 +249,7 @@ namespace {
 // link's target and the link stays a link. A link to a file that does not exist yet names
 // that file. Only ENOENT means that nothing is there: when the look-up fails otherwise, it is
 // not known whether the name is a link, and a save must not put a file in place of one.
-std::filesystem::path followLinks(const std::filesystem::path &path)
+std::filesystem::path linkTarget(const std::filesystem::path &path)
 {
     namespace fs = std::filesystem;
     fs::path p = path;
@@ -496,6 +498,8 @@ bool isReadOnlyFile(const std::filesystem::path &path)
     throw IoError(sharedtext::notInspectedText(path, systemErrorText(errno)));
 }
 
+std::filesystem::path followLinks(const std::filesystem::path &path) { return linkTarget(path); }
+
 void setWriteLockWait(std::chrono::milliseconds wait) { lockWait = wait; }
 std::chrono::milliseconds writeLockWait() { return lockWait; }
 void setBeforeReplaceHook(std::function<void()> hook) { beforeReplace = std::move(hook); }
@@ -580,24 +584,57 @@ std::unique_ptr<WriteLock> WriteLock::tryHold(const std::filesystem::path &file)
     return lock;
 }
 
-void writeSharedFile(const std::filesystem::path &path, const SizeCheck &checkSize, const ComposeWrite &compose)
+namespace {
+
+// Keeps what `target` holds now as its newest version; the words of the failure, when it failed.
+// A write of the very bytes the file holds replaces nothing and keeps nothing.
+std::optional<std::string> keepOldContent(const std::filesystem::path &path, const std::filesystem::path &target,
+                                          const std::optional<FileContents> &now, std::string_view next)
 {
-    ++writesSeen;
+    if (!now || now->bytes == next)
+        return std::nullopt;
+    try {
+        keepVersion(target, now->bytes);
+    } catch (const IoError &e) {
+        return sharedtext::versionNotKeptText(path, e.what());
+    }
+    historyStep(6);
+    return std::nullopt;
+}
+
+// Tells a warning of the write once the lock is let go, and only when the write was done.
+struct LaterWarning {
+    std::optional<std::string> text;
+    bool done = false;
+    ~LaterWarning()
+    {
+        if (done && text)
+            tellVersionNotKept(*text);
+    }
+};
+
+std::optional<std::string> sharedWrite(const std::filesystem::path &path, const SizeCheck &checkSize,
+                                       const ComposeWrite &compose)
+{
     const std::filesystem::path target = followLinks(path);
     const WriteLock lock(target);
     removeTemporaries(target, lock.held() ? std::chrono::seconds(0) : std::chrono::minutes(10));
+    std::optional<std::string> notKept;
     for (int attempt = 0; attempt < 3; ++attempt) {
         refuseReadOnly(path, target);
         const std::optional<FileContents> now = readFileIfPresent(target, checkSize);
-        const std::string tmp = writeTemporary(path, target, compose(now));
+        const std::string next = compose(now);
+        const std::string tmp = writeTemporary(path, target, next);
         try {
+            if (auto failed = keepOldContent(path, target, now, next))
+                notKept = std::move(failed);
             if (beforeReplace)
                 beforeReplace();
             // A program that is not ours may have changed the file while the new one was written.
             const bool changed = now ? changedOnDisk(now->stamp, target) : pathExists(target);
             if (!changed) {
                 putInPlace(path, target, tmp, Overwrite::Allowed);
-                return;
+                return notKept;
             }
         } catch (...) {
             ::unlink(tmp.c_str());
@@ -608,23 +645,53 @@ void writeSharedFile(const std::filesystem::path &path, const SizeCheck &checkSi
     throw IoError(sharedtext::keptChangingText(path));
 }
 
+} // namespace
+
+void writeSharedFile(const std::filesystem::path &path, const SizeCheck &checkSize, const ComposeWrite &compose)
+{
+    ++writesSeen;
+    LaterWarning warning;
+    warning.text = sharedWrite(path, checkSize, compose);
+    warning.done = true;
+}
+
 bool writeSharedFile(const std::filesystem::path &path, std::string_view bytes, Overwrite overwrite)
 {
     ++writesSeen;
-    const std::filesystem::path target = followLinks(path);
-    const WriteLock lock(target);
-    removeTemporaries(target, lock.held() ? std::chrono::seconds(0) : std::chrono::minutes(10));
-    if (overwrite == Overwrite::Allowed)
-        refuseReadOnly(path, target);
-    const std::string tmp = writeTemporary(path, target, bytes);
-    try {
-        if (beforeReplace)
-            beforeReplace();
-    } catch (...) {
-        ::unlink(tmp.c_str());
-        throw;
+    LaterWarning warning;
+    bool written = false;
+    {
+        const std::filesystem::path target = followLinks(path);
+        const WriteLock lock(target);
+        removeTemporaries(target, lock.held() ? std::chrono::seconds(0) : std::chrono::minutes(10));
+        if (overwrite == Overwrite::Allowed)
+            refuseReadOnly(path, target);
+        const std::string tmp = writeTemporary(path, target, bytes);
+        try {
+            if (overwrite == Overwrite::Allowed) {
+                // What is replaced is kept; a file too large to be a price file is not read for it.
+                std::optional<FileContents> now;
+                try {
+                    now = readFileIfPresent(target, [&](uintmax_t size) {
+                        if (size > MaxTextFileBytes)
+                            throw IoError(tooLargeText(target, size));
+                    });
+                } catch (const IoError &e) {
+                    warning.text = sharedtext::versionNotKeptText(path, e.what());
+                }
+                if (auto failed = keepOldContent(path, target, now, bytes))
+                    warning.text = std::move(failed);
+            }
+            if (beforeReplace)
+                beforeReplace();
+        } catch (...) {
+            ::unlink(tmp.c_str());
+            throw;
+        }
+        written = putInPlace(path, target, tmp, overwrite);
     }
-    return putInPlace(path, target, tmp, overwrite);
+    warning.done = written;
+    return written;
 }
 
 void removeAbandonedSaves(const std::filesystem::path &path)

@@ -137,10 +137,16 @@ using ComposeWrite = std::function<std::string(const std::optional<FileContents>
 // meanwhile, reads and composes again (a few times, then IoError). Temporary files that earlier
 // saves left beside the file are removed first: while the lock is held, no writer of ours owns
 // one. A file the person may not write is never replaced (readOnlyFileText).
+// What the file held is kept as its newest earlier version first (base/file_history.h); when
+// that fails the write goes on, and once it is done the warning says so.
 void writeSharedFile(const std::filesystem::path &path, const SizeCheck &checkSize, const ComposeWrite &compose);
 // The same for bytes that replace whatever the file holds (Overwrite::Allowed), or take the name
 // only while nothing has it (Overwrite::Never, then false when something had it).
 bool writeSharedFile(const std::filesystem::path &path, std::string_view bytes, Overwrite overwrite);
+
+// The file `path` names once symbolic links are followed (a link to a missing file names that
+// file); IoError naming `path` when a look-up fails otherwise.
+std::filesystem::path followLinks(const std::filesystem::path &path);
 
 // Removes the hidden temporary files (".kanzai1.fda.XXXXXX") that saves of `path` killed
 // half-way left beside it, when no writer of ours holds the lock of the file (then every such

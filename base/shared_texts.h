@@ -151,6 +151,35 @@ inline std::string folderNotFlushedText(const std::filesystem::path &file, const
     return "ファイル " + file.string() + " は保存しましたが、フォルダー " + folder.string() +
            " をディスクに書き出せませんでした: " + cause;
 }
+// ---- the earlier versions of a price file (its history folder) ----
+// A save went on without keeping the content it replaced.
+inline std::string versionNotKeptText(const std::filesystem::path &file, const std::string &cause)
+{
+    return "ファイル " + file.string() + " は保存しましたが、以前の版を残せませんでした: " + cause;
+}
+inline std::string historyFolderLinkText(const std::filesystem::path &folder)
+{
+    return "履歴フォルダー " + folder.string() + " はシンボリックリンクのため使いません";
+}
+inline std::string historyFolderForeignText(const std::filesystem::path &folder)
+{
+    return "履歴フォルダー " + folder.string() + " はこのプログラムの履歴フォルダーではないため使いません";
+}
+inline std::string historyFileSkippedText(const std::filesystem::path &file, const std::string &why)
+{
+    return "履歴フォルダーのファイル " + file.string() + " を飛ばしました: " + why;
+}
+inline constexpr const char *ForeignHistoryFileText = "このプログラムが作ったファイルではありません";
+inline constexpr const char *DamagedVersionText = "版の内容が壊れています";
+inline std::string noSuchVersionText(const std::filesystem::path &file, int number)
+{
+    return "ファイル " + file.string() + " に版 " + std::to_string(number) + " はありません";
+}
+inline std::string unreadableVersionText(const std::filesystem::path &file, int number, const std::string &cause)
+{
+    return "ファイル " + file.string() + " の版 " + std::to_string(number) + " を読めません: " + cause;
+}
+
 // `what` (a program's task) found no place for its scratch folder in `parent`.
 inline std::string scratchFolderText(const std::string &what, const std::filesystem::path &parent,
                                      const std::string &cause)

@@ -42,6 +42,25 @@ struct RevisionPreview;
 // The maxBytes of askText for a text that goes into no fixed-size field.
 constexpr size_t AnyLength = 0;
 
+// The dialog of a file's earlier versions as the window shows it: the list of versions (one
+// row each, newest first), what could not be read, and for the row chosen its comparison with
+// the file (cli/earlier_versions.h makes them).
+struct VersionListView {
+    std::string title;
+    std::vector<std::string> headings;
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> skipped;
+    std::string prompt; // shown in place of the comparison until a row is chosen
+};
+struct VersionComparisonView {
+    std::string text; // the count of differences, or why the version cannot be compared
+    std::vector<std::string> headings;
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::vector<bool>> figures; // which cells are figures (shown right-aligned)
+    bool canRestore = false;
+};
+using VersionComparer = std::function<VersionComparisonView(size_t row)>;
+
 class UserInterface {
 public:
     virtual ~UserInterface() = default;
@@ -97,6 +116,9 @@ public:
     // (The types are those of pricework/price_revision.h.)
     virtual std::optional<RevisionChoice>
     askRevision(const RevisionDialogText &text, const std::function<RevisionPreview(const RevisionChoice &)> &preview) = 0;
+    // "以前の版…": the list of versions; choosing a row shows `compare(row)`. The row 元に戻す
+    // was pressed for (only while its comparison allows it); nothing when closed.
+    virtual std::optional<size_t> chooseEarlierVersion(const VersionListView &list, const VersionComparer &compare) = 0;
 };
 
 // askText for a text that goes into a file field of `bytes` bytes: the box takes no more, and the

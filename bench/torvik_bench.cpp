@@ -53,6 +53,10 @@ struct NoUi : UserInterface {
     {
         return std::nullopt;
     }
+    std::optional<size_t> chooseEarlierVersion(const VersionListView &, const VersionComparer &) override
+    {
+        return std::nullopt;
+    }
 };
 
 // A program folder holding the first sample as ex_data/kanzai1.fda, and a session on it.

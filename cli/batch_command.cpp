@@ -4,10 +4,13 @@
 #include "cli/cli_texts.h"
 #include "base/errors.h"
 #include "base/fileio.h"
+#include "base/file_history.h"
+#include "base/program_homes.h"
 #include "cli/command_line.h"
 #include "pricefile/equipment_record.h"
 #include "pricefile/file_check.h"
 #include "pricefile/price_record.h"
+#include "pricework/price_list_output.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -94,6 +97,25 @@ void printJson(const JsonWriter &j)
     std::fputc('\n', stdout);
 }
 
+namespace {
+
+// The versions a command's writes keep name the program and the command; the history's bounds
+// come from the settings folder; a version that could not be kept is told on standard error.
+void configureHistory(const char *program, const char *command)
+{
+    setHistoryOrigin({program, command});
+    try {
+        const ProgramHomes homes = homesOf(handoff::runningProgramFolder());
+        setHistorySettings(readHistorySettings(homes.settings / HistorySettingsFileName));
+    } catch (const VelmoError &e) {
+        // unreadable settings: the history keeps its default bounds, and the person hears why
+        std::fprintf(stderr, "%s: %s\n", program, e.what());
+    }
+    setHistoryWarning([program](const std::string &message) { std::fprintf(stderr, "%s: %s\n", program, message.c_str()); });
+}
+
+} // namespace
+
 int runBatch(int argc, char **argv, const char *program, const char *usage, const char *usageHint,
              const std::function<int()> &run)
 {
@@ -106,6 +128,7 @@ int runBatch(int argc, char **argv, const char *program, const char *usage, cons
         std::fputs(usage, stderr);
         return 2;
     } else {
+        configureHistory(program, argv[1]);
         try {
             status = run();
         } catch (const UsageError &e) {

@@ -5,6 +5,7 @@
 #include "base/shared_texts.h"
 #include "cli/cli_texts.h"
 #include "base/fileio.h"
+#include "cli/history_commands.h"
 
 #include <cstdio>
 #include <optional>
@@ -170,8 +171,22 @@ DiffOptions parseDiff(int argc, char **argv)
 int runDiffCommand(int argc, char **argv, PriceFileKind kind)
 {
     const DiffOptions o = parseDiff(argc, argv);
-    const std::vector<PriceChange> changes = kind == PriceFileKind::Pipe ? comparePipeFiles(o.older, o.newer)
-                                                                          : compareEquipmentFiles(o.older, o.newer);
+    const std::optional<VersionRef> olderVersion = versionRefOf(o.older.string());
+    const std::optional<VersionRef> newerVersion = versionRefOf(o.newer.string());
+    std::vector<PriceChange> changes;
+    if (olderVersion || newerVersion) {
+        // A version is compared as the file it was: both sides read whole first.
+        auto contentOf = [kind](const fs::path &given, const std::optional<VersionRef> &version) {
+            if (version)
+                return priceFileVersion(version->file, version->number, kind);
+            return readExistingFile(given, [&](uintmax_t size) { checkPriceFileSize(kind, given, size); }).bytes;
+        };
+        const std::string older = contentOf(o.older, olderVersion);
+        const std::string newer = contentOf(o.newer, newerVersion);
+        changes = compareContents(kind, older, o.older.string(), newer, o.newer.string());
+    } else {
+        changes = kind == PriceFileKind::Pipe ? comparePipeFiles(o.older, o.newer) : compareEquipmentFiles(o.older, o.newer);
+    }
     if (o.xlsx) {
         writeFileAtomically(*o.xlsx, changeXlsxBytes(changes, kind, *o.xlsx));
     } else if (o.csv) {

@@ -84,6 +84,61 @@ inline std::string diffUsageNotes(bool pipes)
                        "        ") +
            (pipes ? "管材は 1 … 20" : "ブロックは 0 … 19") + " で数えます。変更があってもなくても終了状態は 0 です\n";
 }
+// ---- the earlier versions of a file: history, show, restore, and diff of FILE@N ----
+inline constexpr const char *HistoryUsageNotes =
+    "  history: FILE の以前の版 (保存のたびに FILE と同じフォルダーの .velmaro-history/ に残ります) を JSON で\n"
+    "        出力します: 版の番号、日時、プログラム、コマンド、ユーザー、ホスト、大きさ、その前の版からの変更の数\n"
+    "  show: 版 N の内容を標準出力へ出力します (--out: ファイル OUT へ。すでにある名前には書きません)\n"
+    "  restore: 版 N へ戻したときの変更を JSON で出力し、--write で版 N を書き込みます (それまでの内容も版として\n"
+    "        残ります)。読んだ後にほかのプログラムが変えたファイルには --force がなければ書き込みません\n"
+    "  FILE@N: diff の OLD と NEW には FILE の版 N を指定できます。版は 7 日までは全部、90 日までは 1 日に 1 つ、\n"
+    "        それより前は 1 か月に 1 つ、多くて 200 版か 20 MB まで残ります (設定フォルダーの history.ini の\n"
+    "        [HISTORY]=0 で残しません)\n";
+// The dialog 以前の版… of the windows, and its restore.
+inline std::string earlierVersionsTitle(const std::filesystem::path &file) { return "以前の版 - " + file.string(); }
+inline constexpr const char *VersionColumn = "版";
+inline constexpr const char *VersionTimeColumn = "日時";
+inline constexpr const char *VersionProgramColumn = "プログラム";
+inline constexpr const char *VersionUserColumn = "ユーザー";
+inline constexpr const char *VersionChangesColumn = "変更した単価";
+inline constexpr const char *UnreadableVersionMark = "(読めません)";
+inline constexpr const char *ChooseVersionText = "版を選ぶと、今のファイルとの違いを表示します";
+inline constexpr const char *RestoreButton = "元に戻す";
+inline constexpr const char *CloseButton = "閉じる";
+inline std::string versionComparisonText(int number, size_t changes)
+{
+    return "版 " + std::to_string(number) + " から今のファイルへの違い: " + std::to_string(changes) + " 件";
+}
+inline constexpr const char *NoEarlierVersionText = "このファイルには以前の版がありません";
+inline std::string restoreVersionQuestion(const std::filesystem::path &file, int number)
+{
+    return "ファイル " + file.string() + " を版 " + std::to_string(number) +
+           " の内容に戻します。今の内容も以前の版として残ります。よろしいですか？";
+}
+inline std::string restoredVersionNotice(const std::filesystem::path &file, int number)
+{
+    return "ファイル " + file.string() + " を版 " + std::to_string(number) + " の内容に戻しました";
+}
+inline constexpr const char *NoVersionNumberText = "--version の後に版の番号がありません";
+inline std::string badVersionText(const std::string &given)
+{
+    return "--version には 1 以上の版の番号を指定してください ('" + given + "')";
+}
+inline std::string commandNeedsVersionText(const std::string &command)
+{
+    return command + " には --version N で版の番号が必要です";
+}
+inline std::string commandNeedsFileText(const std::string &command) { return command + " には FILE が必要です"; }
+inline std::string commandSecondFileText(const std::string &command, const std::string &given)
+{
+    return command + " に 2 つ目のファイルは指定できません ('" + given + "')";
+}
+inline constexpr const char *NoOutFileText = "--out の後に出力ファイルがありません";
+inline std::string outFileExistsText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " はすでにあります。書き込みませんでした";
+}
+inline constexpr const char *ForceWithoutWriteOptionText = "--force は --write と一緒に指定してください";
 inline constexpr const char *DiffNoXlsxFileText = "--xlsx の後に出力ファイルがありません";
 inline std::string diffThirdFileText(const std::string &given)
 {

@@ -1,10 +1,13 @@
 #include "desktop/QtUserInterface.h"
 
+#include "desktop/EarlierVersionsDialog.h"
 #include "desktop/MessageBoxes.h"
 #include "desktop/PriceImportDialog.h"
 #include "desktop/RevisionDialog.h"
 #include "desktop/TextLimit.h"
 #include "base/programs.h"
+#include "base/file_history.h"
+#include "base/shared_texts.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -32,9 +35,28 @@ Rect toRect(const QRect &r) { return Rect{r.left(), r.top(), r.width(), r.height
 
 } // namespace
 
-QtUserInterface::QtUserInterface(QWidget *owner) : owner_(owner) {}
+namespace {
+QtUserInterface *historyWarner = nullptr;
+}
 
-QtUserInterface::~QtUserInterface() = default;
+// A save of the window that kept no earlier version says so in a notice of this window (the
+// newest window's, while several are open).
+QtUserInterface::QtUserInterface(QWidget *owner) : owner_(owner)
+{
+    historyWarner = this;
+    setHistoryWarning([](const std::string &message) {
+        if (historyWarner)
+            historyWarner->notice(message, sharedtext::NoticeButton);
+    });
+}
+
+QtUserInterface::~QtUserInterface()
+{
+    if (historyWarner == this) {
+        historyWarner = nullptr;
+        setHistoryWarning({});
+    }
+}
 
 Answer QtUserInterface::confirm(const std::string &message, const std::string &yes, const std::string &no,
                                 Answer defaultButton)
@@ -74,6 +96,14 @@ std::optional<RevisionChoice> QtUserInterface::askRevision(const RevisionDialogT
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.choice();
+}
+
+std::optional<size_t> QtUserInterface::chooseEarlierVersion(const VersionListView &list, const VersionComparer &compare)
+{
+    EarlierVersionsDialog dialog(owner_, list, compare);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosen();
 }
 
 std::optional<std::filesystem::path> QtUserInterface::chooseFolder(const std::string &title)

@@ -48,6 +48,7 @@ public:
     std::optional<RevisionChoice>
     askRevision(const RevisionDialogText &text,
                 const std::function<RevisionPreview(const RevisionChoice &)> &preview) override;
+    std::optional<size_t> chooseEarlierVersion(const VersionListView &list, const VersionComparer &compare) override;
 
 private:
     QWidget *owner_;

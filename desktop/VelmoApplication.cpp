@@ -1,5 +1,9 @@
 #include "desktop/VelmoApplication.h"
 
+#include "base/errors.h"
+#include "base/file_history.h"
+#include "base/program_homes.h"
+
 #include "base/shared_texts.h"
 #include "desktop/WindowFit.h"
 
@@ -11,6 +15,7 @@
 #include <QPushButton>
 #include <QMetaObject>
 #include <QSet>
+#include <QFileInfo>
 #include <QTranslator>
 
 #include <cstdio>
@@ -45,6 +50,16 @@ VelmoApplication::VelmoApplication(int &argc, char **argv) : QApplication(argc, 
     if (qt->load(QLocale(QLocale::Japanese, QLocale::Japan), "qtbase", "_",
                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(qt);
+    // The versions the window's saves keep name the program; their bounds are the settings
+    // folder's.
+    const std::string program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName().toStdString();
+    setHistoryOrigin({program, "save"});
+    try {
+        const ProgramHomes homes = homesOf(QCoreApplication::applicationDirPath().toStdString());
+        setHistorySettings(readHistorySettings(homes.settings / HistorySettingsFileName));
+    } catch (const VelmoError &) {
+        // an unreadable settings folder: the default bounds, and the start says what is wrong
+    }
 }
 
 bool VelmoApplication::notify(QObject *receiver, QEvent *event)

@@ -7,7 +7,7 @@ packages=(cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
           qt6-qpa-plugins fonts-noto-cjk xvfb xauth x11-apps imagemagick xdotool
           qt6-translations-l10n clang ccache mold
           pkg-config libxlsxwriter-dev libcli11-dev zlib1g-dev python3-openpyxl poppler-utils libzip-dev libpugixml-dev
-          libclang-rt-14-dev libxxhash-dev sshfs openssh-server fuse3 strace
+          libclang-rt-14-dev libxxhash-dev libzstd-dev sshfs openssh-server fuse3 strace
           dpkg-dev lintian debootstrap desktop-file-utils shared-mime-info man-db)
 missing=()
 for p in "${packages[@]}"; do

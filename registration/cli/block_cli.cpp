@@ -1,4 +1,6 @@
 #include "registration/cli/block_cli.h"
+
+#include "cli/history_commands.h"
 #include "cli/cli_texts.h"
 
 #include "cli/command_line.h"
@@ -48,7 +50,7 @@ BlockCommand parseBlockCommand(int argc, char **argv)
 
 std::string blockCliUsage(const UsagePart &own, const char *program, PriceFileKind kind)
 {
-    return usageText({own, sharedtext::importUsageText(program), diffUsage(program, kind)});
+    return usageText({own, sharedtext::importUsageText(program), diffUsage(program, kind), historyUsage(program)});
 }
 
 } // namespace velmo::cli

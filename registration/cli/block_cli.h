@@ -1,6 +1,6 @@
 #pragma once
 // The command line of the two registration programs' price files (torvik-cli, selvan-cli):
-// dump, recalc, check, revise, import, diff and the price lists (pdf, csv, xlsx) of a file of
+// dump, recalc, check, revise, import, diff, the earlier versions (history, show, restore) and the price lists (pdf, csv, xlsx) of a file of
 // 20 blocks, written once for both. A program gives what is its own in a traits class:
 //
 //   struct Traits {
@@ -32,6 +32,7 @@
 #include "cli/batch_command.h"
 #include "cli/batch_import.h"
 #include "cli/change_report.h"
+#include "cli/history_commands.h"
 #include "pricefile/pipe_block.h"
 #include "pricefile/pricing_rules.h"
 #include "pricework/price_list_output.h"
@@ -96,6 +97,8 @@ public:
                 return import(argc, argv);
             if (argc >= 2 && std::strcmp(argv[1], "diff") == 0)
                 return runDiffCommand(argc, argv, Traits::Kind);
+            if (argc >= 2 && isHistoryCommand(argv[1]))
+                return runHistoryCommand(argc, argv, Traits::Kind);
             const BlockCommand o = parseBlockCommand(argc, argv);
             if (o.command == "dump")
                 return dump(o);

@@ -444,6 +444,11 @@ protected:
     {
         return modified_ ? sharedtext::registerBeforeRevisionText(questionName()) : std::string();
     }
+    // The same for putting an earlier version of the file back.
+    std::string wholeFileRestoreRefusal() const
+    {
+        return modified_ ? sharedtext::registerBeforeRestoreText(questionName()) : std::string();
+    }
     void reviseWholeFile(const std::string &summary, const std::function<int()> &writeAll)
     {
         if (const std::string refusal = wholeFileRevisionRefusal(); !refusal.empty()) {

@@ -2,6 +2,7 @@
 // The equipment price file as the store of the equipment registration program's block session.
 // Choosing a block creates a missing file empty first.
 #include "registration/core/block_file.h"
+#include "pricefile/price_changes.h"
 #include "base/shared_texts.h"
 #include "pricefile/pricefile_texts.h"
 #include "pricefile/equipment_file.h"
@@ -15,6 +16,7 @@ struct EquipmentFileFormat {
     static constexpr int RecordSize = EquipmentRecordSize;
     static constexpr size_t BlockBytes = EquipmentBlockBytes;
     static constexpr const char *BlockWord = sharedtext::MaterialBlockWord;
+    static constexpr PriceFileKind Kind = PriceFileKind::Equipment;
     static constexpr const std::array<const char *, 4> &TextNames = EquipmentTextNames;
 
     static std::optional<std::string> readIfPresent(const std::filesystem::path &path)

@@ -2,6 +2,7 @@
 // A pipe price file as the store of the pipe registration program's block session. torvik never
 // creates the file: a missing one lists no names and cannot be read or written.
 #include "registration/core/block_file.h"
+#include "pricefile/price_changes.h"
 #include "base/shared_texts.h"
 #include "pricefile/pricefile_texts.h"
 #include "pricefile/pipe_block.h"
@@ -15,6 +16,7 @@ struct PipeFileFormat {
     static constexpr int RecordSize = velmo::RecordSize;
     static constexpr size_t BlockBytes = PipeBlockBytes;
     static constexpr const char *BlockWord = sharedtext::PipeBlockWord;
+    static constexpr PriceFileKind Kind = PriceFileKind::Pipe;
     static constexpr const std::array<const char *, 4> &TextNames = PriceTextNames;
 
     static std::optional<std::string> readIfPresent(const std::filesystem::path &path)

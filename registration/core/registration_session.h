@@ -10,6 +10,7 @@
 //   reviseBlocks(bytes, indexes, revision, preview) the blocks' list prices revised and
 //                           recalculated as the program does when it opens them.
 // The program adds what is its own: what a block shows and how it is recalculated.
+#include "cli/earlier_versions.h"
 #include "registration/core/block_file.h"
 #include "registration/core/block_session.h"
 #include "registration/core/registration_grid.h"
@@ -116,6 +117,16 @@ public:
             return;
         changePrices([&](Block &b) { setListPrices(b, preview); });
         this->setModified();
+    }
+
+    // "以前の版…": the earlier versions of the file; 元に戻す puts the chosen one back as the whole
+    // file, refused while the block shown has edits not registered (as the revision of the whole
+    // file is); the block shown is read again after it, as after another program's change.
+    void earlierVersions()
+    {
+        const Step step(*this);
+        if (restoreEarlierVersion(this->ui_, dataPath(), Format::Kind, [this] { return this->wholeFileRestoreRefusal(); }))
+            this->reloadBlock();
     }
 
     // "価格改定…": the list prices of the block shown (one step, recalculated, modified) or of

@@ -9,6 +9,11 @@
 namespace velmo::sharedtext {
 
 // ---- the block-editing session ----
+// An earlier version of the file is put back whole: the edits of the block shown would be lost.
+inline std::string registerBeforeRestoreText(const std::string &block)
+{
+    return "表示中のブロック " + block + " に登録していない変更があります。登録してから以前の版に戻してください。";
+}
 inline std::string blockNotReadText(const std::filesystem::path &file)
 {
     return "ファイル " + file.string() + " の資材は読み込めなかったため、保存しません。";

@@ -294,6 +294,7 @@ void Tfselvan::buildMenus()
         gridMenu->addAction(sharedtext::PasteFromSheetItem, this, [this] { run([this] { session_->pasteFromSheet(); }); });
         gridMenu->addAction(sharedtext::ImportPriceListItem, this, [this] { run([this] { session_->importPriceList(); }); });
         gridMenu->addAction(sharedtext::RevisionItem, this, [this] { run([this] { session_->revisePrices(); }); });
+        gridMenu->addAction("以前の版…", this, [this] { run([this] { session_->earlierVersions(); }); });
         gridMenu->addSeparator();
         gridMenu->addAction(selvan::CopyInstallationItem, this, &Tfselvan::N9Click);
         gridMenu->addAction(selvan::PasteInstallationItem, this, &Tfselvan::N13Click);
@@ -313,6 +314,7 @@ void Tfselvan::buildMenus()
         gridMenu->addAction(sharedtext::PasteFromSheetItem, this, [this] { run([this] { session_->pasteFromSheet(); }); });
         gridMenu->addAction(sharedtext::ImportPriceListItem, this, [this] { run([this] { session_->importPriceList(); }); });
         gridMenu->addAction(sharedtext::RevisionItem, this, [this] { run([this] { session_->revisePrices(); }); });
+        gridMenu->addAction("以前の版…", this, [this] { run([this] { session_->earlierVersions(); }); });
         gridMenu->addSeparator();
         addPriceLists();
         gridMenu->addSeparator();

@@ -106,6 +106,10 @@ struct FakeUi : UserInterface {
     std::deque<std::function<bool(PriceImportChoice &)>> importChoices;
     std::deque<std::optional<RevisionChoice>> revisions;        // for askRevision; cancel when empty
     std::vector<RevisionPreview> revisionPreviews; // what askRevision showed for the choice it gave
+    // For chooseEarlierVersion: each looks at the list and the comparisons and answers the row of
+    // 元に戻す or closes (nothing); closes when empty. `versionLists` keeps what the dialogs listed.
+    std::deque<std::function<std::optional<size_t>(const VersionListView &, const VersionComparer &)>> versionChoices;
+    std::vector<VersionListView> versionLists;
     std::vector<std::string> questions, prompts, clipboard, started, opened;
     std::string clipboardHtml; // the HTML beside the last clipboard text
     std::vector<std::string> saveNames; // the names the save dialogs suggested
@@ -193,6 +197,15 @@ struct FakeUi : UserInterface {
     {
         prompts.push_back(title + "|" + filter);
         return pop(openFiles);
+    }
+    std::optional<size_t> chooseEarlierVersion(const VersionListView &list, const VersionComparer &compare) override
+    {
+        versionLists.push_back(list);
+        if (versionChoices.empty())
+            return std::nullopt;
+        auto choice = std::move(versionChoices.front());
+        versionChoices.pop_front();
+        return choice(list, compare);
     }
     bool reviewPriceImport(PriceImportChoice &choice) override
     {

@@ -3,6 +3,7 @@
 // login key made for the test, and its folder mounted through sshfs. NetworkShareTest starts one
 // for each test and skips, with the reason, only where FUSE is missing (no /dev/fuse, or the
 // mount is refused) or sshd, sshfs or ssh-keygen are not installed.
+#include "base/file_history.h"
 #include "tests/common/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -430,12 +431,14 @@ protected:
         return run(args, net_->folder() / "log.txt");
     }
 
-    // The files in the served folder, hidden ones too (a save's temporaries).
+    // The files in the served folder, hidden ones too (a save's temporaries), but for the
+    // folder of the earlier versions.
     std::vector<std::string> serverFiles() const
     {
         std::vector<std::string> names;
         for (const auto &e : fs::directory_iterator(net_->server()))
-            names.push_back(e.path().filename().string());
+            if (e.path().filename() != HistoryFolderName)
+                names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }

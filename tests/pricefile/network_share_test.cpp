@@ -13,6 +13,7 @@
 #include "base/fileio.h"
 #include "registration/core/pipe_block_file.h"
 #include "pricefile/service_file.h"
+#include "pricefile/price_versions.h"
 #include "tests/common/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -290,4 +291,34 @@ TEST_F(NetworkShareTest, TwoWritersOfOursOnTheShareKeepBothBlocksOrRefuseTheSame
               });
     EXPECT_EQ(readPipeBlock(file, 3)[0].name.text(), "三");
     EXPECT_EQ(serverFiles(), std::vector<std::string>{"kanzai1.fda"});
+}
+
+TEST_F(NetworkShareTest, EachSaveKeepsAVersionOnTheShareThatListsAndRestores)
+{
+    const std::string original = serviceFileBytes("本管");
+    putFile(onServer("kanzai1.fda"), original);
+    const fs::path file = onShare("kanzai1.fda");
+    ServiceFile f;
+    f.load(file);
+    f.record(61).A(6) = Currency::fromInt(4321);
+    f.save(file);
+    const std::string saved = fileText(onServer("kanzai1.fda"));
+
+    // The version lies on the server, beside the file, where every colleague finds it.
+    const PriceFileHistory history = priceFileHistory(file, PriceFileKind::Pipe);
+    ASSERT_EQ(history.versions.size(), 1u);
+    EXPECT_TRUE(history.skipped.empty());
+    EXPECT_TRUE(fs::exists(onServer(".velmaro-history") / "kanzai1.fda" / "index"));
+    EXPECT_TRUE(priceFileVersion(file, 1, PriceFileKind::Pipe) == original);
+
+    restoreContent(file, PriceFileKind::Pipe, priceFileVersion(file, 1, PriceFileKind::Pipe), saved);
+    EXPECT_TRUE(fileText(onServer("kanzai1.fda")) == original);
+    const PriceFileHistory after = priceFileHistory(file, PriceFileKind::Pipe);
+    ASSERT_EQ(after.versions.size(), 2u);
+    EXPECT_EQ(after.versions[1].changes, std::optional<size_t>(1));
+    EXPECT_TRUE(priceFileVersion(file, 2, PriceFileKind::Pipe) == saved) << "the restore can be undone";
+    // A restore over a file changed on the server since it was read leaves it.
+    putFile(onServer("kanzai1.fda"), saved);
+    EXPECT_THROW(restoreContent(file, PriceFileKind::Pipe, original, original), ChangedOnDiskError);
+    EXPECT_TRUE(fileText(onServer("kanzai1.fda")) == saved);
 }

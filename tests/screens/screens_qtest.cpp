@@ -3,6 +3,7 @@
 // or label text is wider than its control, the buttons of a dialog are in view, and each is
 // saved as a screenshot.
 #include "tests/velmok/program_folder.h" // before any Qt header
+#include "cli/cli_texts.h"
 #include "velmok/ui/TFtankaregist.h"
 
 #include "desktop/MessageBoxes.h"
@@ -309,6 +310,18 @@ private Q_SLOTS:
         lookAtModal(QStringLiteral("box-notice"), [&] { NoticeBox(path + QStringLiteral(" を読めません。"), QStringLiteral("OK")); });
         QtUserInterface boxes(nullptr);
         lookAtModal(QStringLiteral("box-input"), [&] { boxes.askText("名称変更", "新しい名称を入力してください。", "給水", velmo::AnyLength); });
+        // The earlier versions of a file on a long path, before a version is chosen.
+        VersionListView versions;
+        versions.title = sharedtext::earlierVersionsTitle(path.toStdString());
+        versions.headings = {sharedtext::VersionColumn, sharedtext::VersionTimeColumn, sharedtext::VersionProgramColumn,
+                             sharedtext::VersionUserColumn, sharedtext::VersionChangesColumn};
+        for (int n = 12; n >= 1; --n)
+            versions.rows.push_back({std::to_string(n), "2026/12/10 09:15:02", "velmok-cli revise-labour", "estimator",
+                                     n == 1 ? "" : std::to_string(n * 7)});
+        versions.prompt = sharedtext::ChooseVersionText;
+        lookAtModal(QStringLiteral("box-earlier-versions"), [&] {
+            boxes.chooseEarlierVersion(versions, [](size_t) { return VersionComparisonView{}; });
+        });
     }
 
     void torvikAndItsSelection()

@@ -1,4 +1,5 @@
 // selvan-cli dump, recalc, check, revise, import and diff, run as a program.
+#include "tests/common/version_commands.h"
 #include "tests/common/cli_run.h"
 #include "base/cp932.h"
 #include "pricefile/equipment_file.h"
@@ -421,4 +422,12 @@ TEST(SelvanCliImport, ACoverSheetAHiddenRowAndTwoRowsOfASize)
     const Result missing = selvanCli({"import", p.string(), "--block", "4", book.string(), "--price-column", "単価"});
     EXPECT_EQ(missing.code, 2);
     EXPECT_NE(missing.err.find(sharedtext::noColumnHeadingOnSheetText("単価", "表紙")), std::string::npos) << missing.err;
+}
+
+TEST(SelvanCliVersions, EachWriteKeepsAVersionToListShowCompareAndRestore)
+{
+    TempDir dir;
+    const fs::path p = sampleFile(dir);
+    checkVersionCommands(VELMO_SELVAN_CLI, p, {"revise", p.string(), "--all", "--percent", "10", "--write"},
+                         {"revise", p.string(), "--block", "4", "--percent", "-5", "--write"});
 }

@@ -39,3 +39,27 @@ TEST(SelvanRevision, TheBlockShownAsOneStepAndTheWholeFileOnceConfirmed)
     EXPECT_TRUE(s->working() == readEquipmentBlock(f.defaultFile(), 0));
     EXPECT_FALSE(s->modified());
 }
+
+TEST(SelvanVersions, AnEarlierVersionIsPutBackWholeAfterTheQuestionAndTheBlockReadAgain)
+{
+    SelvanFolder f;
+    auto s = f.start();
+    typeCell(*s, 2, 1, "1234");
+    s->registerClicked();
+    const std::string registered = readWholeFile(f.defaultFile());
+    typeCell(*s, 2, 1, "2345");
+    s->registerClicked();
+    f.ui.notices.clear();
+    f.ui.versionChoices.push_back([](const VersionListView &list, const VersionComparer &compare) -> std::optional<size_t> {
+        EXPECT_EQ(list.rows.size(), 2u); // the file made empty at the start, then the first registration
+        const VersionComparisonView v = compare(0);
+        EXPECT_TRUE(v.canRestore);
+        EXPECT_FALSE(v.rows.empty()) << v.text;
+        return 0;
+    });
+    f.ui.answers.push_back(Answer::Yes);
+    s->earlierVersions();
+    EXPECT_TRUE(readWholeFile(f.defaultFile()) == registered);
+    EXPECT_EQ(s->working()[0].values[materialSlot(Basis::List)], Cur("1234"));
+    EXPECT_FALSE(s->modified());
+}

@@ -1,5 +1,6 @@
 // torvik-cli dump, recalc, check and diff, run as a program, against what torvik's session saves.
 #include "tests/common/cli_run.h"
+#include "tests/common/version_commands.h"
 #include "tests/torvik/torvik_fixture.h"
 
 #include "base/shared_texts.h"
@@ -249,4 +250,12 @@ TEST(TorvikCliDiff, ABlockSavedByTorvikShowsOnlyItsChangeWithStatusZero)
     EXPECT_NE(bad.err.find(dir.path.string()), std::string::npos) << bad.err;
     const Result help = torvikCli({"--help"});
     EXPECT_NE(help.out.find("torvik-cli diff OLD NEW [--csv | --xlsx OUT]\n"), std::string::npos) << help.out;
+}
+
+TEST(TorvikCliVersions, EachWriteKeepsAVersionToListShowCompareAndRestore)
+{
+    TorvikFixture f;
+    const std::string file = f.data().string();
+    checkVersionCommands(VELMO_TORVIK_CLI, f.data(), {"revise", file, "--all", "--percent", "10", "--write"},
+                         {"revise", file, "--block", "2", "--percent", "-5", "--write"});
 }

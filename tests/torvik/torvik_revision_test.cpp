@@ -2,6 +2,8 @@
 // prices recalculated, the whole file in one write after a confirmation, and what refuses it.
 #include "tests/torvik/torvik_fixture.h"
 
+#include "base/file_history.h"
+
 #include "pricefile/pricing_rules.h"
 
 #include <gtest/gtest.h>
@@ -107,4 +109,60 @@ TEST(TorvikRevision, TheWholeFileIsWrittenOnceConfirmedAndRefusedOverUnregistere
     EXPECT_TRUE(s.working() == f.onDisk(2));
     EXPECT_FALSE(s.modified());
     EXPECT_FALSE(s.canUndo());
+}
+
+TEST(TorvikVersions, AnEarlierVersionIsPutBackWholeAfterTheQuestionAndTheBlockReadAgain)
+{
+    TorvikFixture f;
+    TorvikSession &s = f.open("1;2;");
+    const std::string seeded = readWholeFile(f.data());
+    f.type(1, 1, "9999");
+    s.registerBlock();
+    f.type(1, 1, "8888");
+    s.registerBlock();
+    const std::string registered = readWholeFile(f.data());
+    f.ui.notices.clear();
+
+    // The list, newest first, and the oldest compared with the file: its list price and the
+    // prices derived from it.
+    auto chooseOldest = [](const VersionListView &list, const VersionComparer &compare) -> std::optional<size_t> {
+        EXPECT_EQ(list.rows.size(), 2u);
+        EXPECT_EQ(list.rows[0][0], "2");
+        EXPECT_NE(list.rows[0][4], "0"); // the prices changed from version 1 to version 2
+        EXPECT_EQ(list.rows[1][4], "");  // the first has none before it
+        const VersionComparisonView v = compare(1);
+        EXPECT_TRUE(v.canRestore);
+        bool listPrice = false; // 15A of block 2: 3000 in the version, 8888 in the file
+        for (const auto &row : v.rows)
+            listPrice = listPrice || (row[5] == "3000" && row[6] == "8888");
+        EXPECT_TRUE(listPrice) << v.text;
+        return 1;
+    };
+    // Refused while the block shown has edits not registered.
+    f.type(1, 1, "7777");
+    f.ui.versionChoices.push_back(chooseOldest);
+    s.earlierVersions();
+    EXPECT_EQ(f.ui.notices.back(),
+              "表示中のブロック 管2 に登録していない変更があります。登録してから以前の版に戻してください。|確認");
+    EXPECT_TRUE(readWholeFile(f.data()) == registered);
+    s.undo();
+    EXPECT_FALSE(s.modified());
+    // Declined at the question: nothing written; confirmed: the version is the file, the block
+    // shown is read again, and what the file held is a version too.
+    f.ui.versionChoices.push_back(chooseOldest);
+    f.ui.answers.push_back(Answer::No);
+    s.earlierVersions();
+    EXPECT_TRUE(readWholeFile(f.data()) == registered);
+    EXPECT_EQ(f.ui.defaultButtons.back(), Answer::No);
+    f.ui.versionChoices.push_back(chooseOldest);
+    f.ui.answers.push_back(Answer::Yes);
+    s.earlierVersions();
+    EXPECT_TRUE(readWholeFile(f.data()) == seeded);
+    EXPECT_EQ(s.working()[0].A(6), Currency::fromInt(3000)); // the block shown was read again
+    EXPECT_FALSE(s.modified());
+    EXPECT_EQ(listHistory(f.data()).versions.size(), 3u);
+    EXPECT_TRUE(versionContent(f.data(), 3, seeded.size()) == registered);
+    // Closed without 元に戻す: nothing.
+    s.earlierVersions();
+    EXPECT_TRUE(readWholeFile(f.data()) == seeded);
 }

@@ -1,5 +1,6 @@
 // velmok-cli diff run as a program: JSON, CSV and workbook output, and its exit statuses.
 #include "tests/velmok/cli_support.h"
+#include "tests/common/version_commands.h"
 
 #include "base/cp932.h"
 
@@ -135,4 +136,12 @@ TEST(CliDiff, BadCommandLinesAndUnreadableFilesEndWithStatusTwoAndWriteNothing)
     const Result help = cli({"--help"});
     EXPECT_NE(help.out.find("velmok-cli diff OLD NEW [--csv | --xlsx OUT]\n"), std::string::npos) << help.out;
     EXPECT_NE(help.out.find("終了状態は 0 です"), std::string::npos) << help.out;
+}
+
+TEST(CliVersions, EachWriteKeepsAVersionToListShowCompareAndRestore)
+{
+    DiffFiles f;
+    const std::string file = f.newer.string();
+    checkVersionCommands(VELMO_CLI, f.newer, {"level", file, "--levels", "10,20,30,40,50", "--write"},
+                         {"level", file, "--pipe", "5", "--levels", "11,20,30,40,50", "--write"});
 }

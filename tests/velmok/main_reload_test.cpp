@@ -3,6 +3,8 @@
 // grids, and reads that fail on the way.
 #include "base/errors.h"
 #include "base/fileio.h"
+#include "base/file_history.h"
+#include "velmok/core/velmok_texts.h"
 #include "tests/velmok/program_folder.h"
 
 #include <gtest/gtest.h>
@@ -297,4 +299,47 @@ TEST(MainReload, AnUnreadableFileIsAnErrorNotAChange)
     fs::permissions(c.file, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(c.s.settingsControls().labour[1], Cur("20000"));
     EXPECT_EQ(readWholeFile(c.file), c.theirs);
+}
+
+TEST(MainReload, AnEarlierVersionPutBackIsReadAgainAndRefusedOverUnsavedEdits)
+{
+    ProgramFolder pf;
+    MainSession &s = pf.start();
+    const fs::path file = pf.data() / "kanzai1.fda";
+    const std::string first = readWholeFile(file);
+    typeLabour(s, 1, "31000");
+    s.save();
+    typeLabour(s, 1, "32000");
+    s.save();
+    const std::string saved = readWholeFile(file);
+    pf.ui.notices.clear();
+    auto chooseOldest = [](const VersionListView &list, const VersionComparer &compare) -> std::optional<size_t> {
+        EXPECT_GE(list.rows.size(), 2u); // the second newest: what the file held before the two saves
+        EXPECT_TRUE(compare(1).canRestore);
+        return 1;
+    };
+    // Unsaved edits would be lost: refused.
+    typeLabour(s, 1, "33000");
+    pf.ui.versionChoices.push_back(chooseOldest);
+    s.versions().earlierVersions();
+    EXPECT_EQ(pf.ui.notices.back(), velmoktext::saveBeforeRestoreText(file) + "|確認");
+    EXPECT_TRUE(readWholeFile(file) == saved);
+    s.save();
+    pf.ui.notices.clear();
+    const std::string beforeRestore = readWholeFile(file);
+    // Confirmed: the file is the version again and the window shows it, not modified.
+    const std::vector<HistoryVersion> versions = listHistory(file).versions;
+    size_t row = 0; // the list is newest first
+    for (size_t k = 0; k < versions.size(); ++k)
+        if (versionContent(file, versions[k].number, first.size()) == first)
+            row = versions.size() - 1 - k;
+    pf.ui.versionChoices.push_back([row](const VersionListView &, const VersionComparer &) -> std::optional<size_t> {
+        return row;
+    });
+    pf.ui.answers.push_back(Answer::Yes);
+    s.versions().earlierVersions();
+    EXPECT_TRUE(readWholeFile(file) == first);
+    EXPECT_EQ(s.settingsControls().labour[1], Cur("20000"));
+    EXPECT_FALSE(s.modified());
+    EXPECT_TRUE(versionContent(file, listHistory(file).versions.back().number, first.size()) == beforeRestore);
 }

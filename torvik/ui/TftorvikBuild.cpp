@@ -323,6 +323,7 @@ void Tftorvik::buildMenus()
     command(sharedtext::PasteFromSheetItem, [this] { session_->pasteFromSheet(); });
     command(sharedtext::ImportPriceListItem, [this] { session_->importPriceList(); });
     command(sharedtext::RevisionItem, [this] { session_->revisePrices(); });
+    command("以前の版…", [this] { session_->earlierVersions(); });
     PopupMenu1->addSeparator();
     command(sharedtext::PrintPriceListItem, [this] { session_->printPriceList(); });
     command(sharedtext::CsvPriceListItem, [this] { session_->exportPriceListCsv(); });

@@ -13,7 +13,13 @@
 //   velmok-cli pdf FILE [--level L] OUT.pdf    every named pipe as pages of the print program
 //   velmok-cli diff OLD NEW [--csv | --xlsx OUT]
 //                                              what changed from OLD to NEW, as JSON, CSV or
-//                                              a workbook (cli/change_report.h)
+//                                              a workbook (cli/change_report.h); OLD or NEW
+//                                              may be FILE@N, version N of FILE
+//   velmok-cli history FILE                    the earlier versions of FILE as JSON
+//   velmok-cli show FILE --version N [--out OUT]   the content of version N
+//   velmok-cli restore FILE --version N [--write [--force]]
+//                                              the changes back to version N as JSON; --write
+//                                              writes it as a new save (cli/history_commands.h)
 //   velmok-cli level FILE [--pipe P] --levels L1,L2,L3,L4,L5 [--method list|cost]
 //              [--unit 1|10|100|1000|10000] [--addend 0.5|0.9|0] [--write [--force]]
 //                                              set LEVEL1 … LEVEL5 of every pipe (or pipe P)
@@ -42,6 +48,7 @@
 #include "cli/cli_texts.h"
 #include "cli/batch_command.h"
 #include "cli/change_report.h"
+#include "cli/history_commands.h"
 #include "cli/command_line.h"
 #include "cli/record_json.h"
 #include "handoff/handoff_files.h"
@@ -90,8 +97,9 @@ std::string usage()
         u += "\n";
     }
     return usageText({{u + velmoktext::CliUsageTail + velmoktext::CliEstimateUsage,
-                        std::string(velmoktext::CliUsageNotes) + velmoktext::CliEstimateNotes},
-                      diffUsage(velmoktext::CliName, velmo::PriceFileKind::Pipe)});
+                       std::string(velmoktext::CliUsageNotes) + velmoktext::CliEstimateNotes},
+                      diffUsage(velmoktext::CliName, velmo::PriceFileKind::Pipe),
+                      historyUsage(velmoktext::CliName)});
 }
 
 struct Options {
@@ -480,6 +488,8 @@ int main(int argc, char **argv)
             return runDiffCommand(argc, argv, velmo::PriceFileKind::Pipe);
         if (argc > 1 && std::strcmp(argv[1], "estimate") == 0)
             return runEstimateCommand(argc, argv);
+        if (argc > 1 && isHistoryCommand(argv[1]))
+            return runHistoryCommand(argc, argv, velmo::PriceFileKind::Pipe);
         const Options o = parseCommand(argc, argv);
         if (o.command == "new")
             return cmdNew(o);

@@ -280,6 +280,11 @@ inline std::string cliNeedsFileText(const std::string &command) { return command
 inline std::string cliNeedsOutText(const std::string &command) { return command + " には FILE と OUT が必要です"; }
 inline std::string cliNeedsPipeText(const std::string &command) { return command + " には --pipe P が必要です"; }
 inline constexpr const char *LevelNeedsLevelsText = "level には --levels L1,L2,L3,L4,L5 が必要です";
+// 以前の版… puts the whole file back: the edits shown would be lost.
+inline std::string saveBeforeRestoreText(const std::filesystem::path &file)
+{
+    return "ファイル " + file.string() + " に保存していない変更があります。保存してから以前の版に戻してください。";
+}
 inline constexpr const char *ForceWithoutWriteText = "--force は --write と一緒に指定してください";
 // new: never over a file that is there.
 inline std::string fileExistsText(const std::filesystem::path &file) { return "ファイル " + file.string() + " はすでにあります"; }

@@ -88,6 +88,9 @@ public:
     virtual void adoptFolder(const std::filesystem::path &folder, TreeNames &&names, ServiceFile &&file) = 0;
     // The current service file was saved into `folder`, which becomes the data folder.
     virtual void savedInto(const std::filesystem::path &folder) = 0;
+    // The current service file was written outside the session's save (an earlier version put
+    // back): it is read again and shown as after another program's change.
+    virtual void reloadFile() = 0;
 };
 
 } // namespace velmo

@@ -92,6 +92,7 @@ public:
         s_.selectPipeNode();
     }
     void savedInto(const fs::path &folder) override { s_.dataFolder_ = folder; }
+    void reloadFile() override { s_.reloadCurrentFile(); }
 
 private:
     MainSession &s_;
@@ -101,7 +102,7 @@ MainSession::MainSession(MainUserInterface &ui, fs::path programPath, std::strin
     : ui_(ui), programPath_(std::move(programPath)), programDir_(programPath_.parent_path()),
       homes_(homesOf(programDir_)), argument_(std::move(argument)), seams_(std::make_unique<PartSeams>(*this)),
       information_(ui, homes_), editing_(*seams_, *seams_, modified_, ui), outputs_(*seams_, ui, homes_),
-      folders_(*seams_, modified_, ui, homes_)
+      folders_(*seams_, modified_, ui, homes_), versions_(*seams_, modified_, ui)
 {
     makeUserFolders(homes_);
     windowRect_ = readWindowPlacement(iniPath(), ui_.workArea());

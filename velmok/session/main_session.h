@@ -19,6 +19,7 @@
 #include "velmok/exports/print_handoff.h"
 #include "velmok/session/settings_controls.h"
 #include "velmok/exports/text_builder.h"
+#include "velmok/session/earlier_versions_command.h"
 #include "velmok/core/velmok_texts.h"
 #include "velmok/session/window_placement.h"
 #include "pricefile/service_file.h"
@@ -139,6 +140,7 @@ public:
     const MainEditing &editing() const { return editing_; }
     MainOutputs &outputs() { return outputs_; }                  // 外部デ－タ入出力 and 印  刷
     MainFolders &folders() { return folders_; }                  // the data folder commands
+    EarlierVersionsCommand &versions() { return versions_; }     // 以前の版…
 
     // ---- another program's change to the service file shown ----
     // The window came to the front again. When another program changed the service file since
@@ -216,6 +218,7 @@ private:
     MainEditing editing_;
     MainOutputs outputs_;
     MainFolders folders_;
+    EarlierVersionsCommand versions_;
 };
 
 } // namespace velmo

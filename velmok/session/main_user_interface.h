@@ -81,6 +81,10 @@ public:
     {
         return desktop_.askRevision(text, preview);
     }
+    std::optional<size_t> chooseEarlierVersion(const VersionListView &list, const VersionComparer &compare) override
+    {
+        return desktop_.chooseEarlierVersion(list, compare);
+    }
 
 private:
     UserInterface &desktop_;

@@ -74,6 +74,8 @@ void TFtankaregist::buildMenus()
     } else {
         file->addSeparator();
     }
+    file->addAction("以前の版…", this, [this] { run([this] { session_->versions().earlierVersions(); }); });
+    file->addSeparator();
     exitAction = file->addAction("終  了", this, &QWidget::close);
     exitAction->setShortcut(QKeySequence(Qt::Key_End));
     buildEditMenus();

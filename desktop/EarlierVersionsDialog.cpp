@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -39,8 +40,14 @@ EarlierVersionsDialog::EarlierVersionsDialog(QWidget *parent, const VersionListV
     versions_ = table(this, list.headings);
     versions_->setRowCount(static_cast<int>(list.rows.size()));
     for (int r = 0; r < static_cast<int>(list.rows.size()); ++r)
-        for (int c = 0; c < static_cast<int>(list.rows[static_cast<size_t>(r)].size()); ++c)
-            versions_->setItem(r, c, new QTableWidgetItem(q(list.rows[static_cast<size_t>(r)][static_cast<size_t>(c)])));
+        for (int c = 0; c < static_cast<int>(list.rows[static_cast<size_t>(r)].size()); ++c) {
+            // The version's number and its count of changed prices read as figures: right-aligned.
+            auto *item = new QTableWidgetItem(q(list.rows[static_cast<size_t>(r)][static_cast<size_t>(c)]));
+            static const QRegularExpression figure(QStringLiteral("^[0-9,]+$"));
+            if (figure.match(item->text()).hasMatch())
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            versions_->setItem(r, c, item);
+        }
     versions_->resizeColumnsToContents();
     auto *skipped = new QLabel(this);
     skipped->setWordWrap(true);

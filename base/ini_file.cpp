@@ -2,6 +2,7 @@
 
 #include "base/cp932.h"
 #include "base/fileio.h"
+#include "base/support.h"
 
 #include <charconv>
 #include <strings.h>
@@ -12,15 +13,6 @@ namespace {
 bool sameName(const std::string &a, const std::string &b)
 {
     return strcasecmp(a.c_str(), b.c_str()) == 0;
-}
-
-std::string trim(std::string s)
-{
-    const auto b = s.find_first_not_of(" \t\r");
-    if (b == std::string::npos)
-        return "";
-    const auto e = s.find_last_not_of(" \t\r");
-    return s.substr(b, e - b + 1);
 }
 
 } // namespace
@@ -36,7 +28,7 @@ IniFile IniFile::parse(std::string_view cp932Bytes)
     IniFile ini;
     Section *current = nullptr;
     for (const std::string &raw : splitTextLines(cp932Bytes)) {
-        const std::string line = trim(raw);
+        const std::string line = trimmedText(raw);
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             const std::string name = line.substr(1, line.size() - 2);
             current = ini.find(name);
@@ -48,7 +40,7 @@ IniFile IniFile::parse(std::string_view cp932Bytes)
         }
         const size_t eq = line.find('=');
         if (current && eq != std::string::npos)
-            current->entries.emplace_back(trim(line.substr(0, eq)), trim(line.substr(eq + 1)));
+            current->entries.emplace_back(trimmedText(line.substr(0, eq)), trimmedText(line.substr(eq + 1)));
     }
     return ini;
 }

@@ -18,6 +18,15 @@ std::string SplitField(std::string_view text, int n)
     return result;
 }
 
+std::string trimmedText(std::string_view text)
+{
+    constexpr std::string_view Space = " \t\r\n";
+    const size_t b = text.find_first_not_of(Space);
+    if (b == std::string_view::npos)
+        return {};
+    return std::string(text.substr(b, text.find_last_not_of(Space) - b + 1));
+}
+
 std::string CleanNumberText(std::string_view text)
 {
     std::string out;

@@ -12,6 +12,9 @@ namespace velmo {
 // the last terminated one; text after the last ";" is never returned; no ";" gives "".
 std::string SplitField(std::string_view text, int n);
 
+// The text without the spaces, tabs and line ends around it.
+std::string trimmedText(std::string_view text);
+
 // Removes every "," from a typed number; an empty result becomes "0".
 std::string CleanNumberText(std::string_view text);
 

@@ -3,6 +3,7 @@
 
 #include "base/errors.h"
 #include "base/fileio.h"
+#include "base/support.h"
 #include "pricefile/pipe_block.h"
 #include "base/settings_file.h"
 
@@ -16,14 +17,6 @@ static_assert(DefaultServiceNames.size() == ServiceCount);
 const char *NetworkFolderFile = "ex_network_folder.dat";
 const char *NetworkFolderKey = "[Folder_Name]";
 const char *ServiceNamesFile = "velmo_p.conf";
-
-std::string trimmed(const std::string &s)
-{
-    const auto b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos)
-        return "";
-    return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
-}
 
 std::string serviceKey(int s)
 {
@@ -65,7 +58,7 @@ TreeNames::TreeNames()
 
 std::string pipeNodeText(const std::string &name)
 {
-    const std::string t = trimmed(name);
+    const std::string t = trimmedText(name);
     return t.empty() ? "----" : t;
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/sheet_text.h"
+#include "base/support.h"
 #include "pricefile/price_record.h"
 #include "pricework/price_import.h"
 #include "pricework/price_list.h"
@@ -135,15 +136,6 @@ std::string cellAt(const std::vector<std::string> &row, std::optional<int> col)
     if (!col || *col < 0 || static_cast<size_t>(*col) >= row.size())
         return {};
     return std::string(row[static_cast<size_t>(*col)]);
-}
-
-std::string trimmedCell(const std::string &s)
-{
-    constexpr std::string_view Space = " \t\r\n";
-    const size_t a = s.find_first_not_of(Space);
-    if (a == std::string::npos)
-        return {};
-    return s.substr(a, s.find_last_not_of(Space) - a + 1);
 }
 
 template <size_t N>
@@ -372,7 +364,7 @@ Estimate makeEstimate(const PriceBook &book, PriceSource &prices, const Options 
         std::array<std::string, FieldCount> cells;
         bool any = false;
         for (int f = 0; f < FieldCount; ++f) {
-            cells[f] = trimmedCell(cellAt(sheet.rows[r], layout.columns[f]));
+            cells[f] = trimmedText(cellAt(sheet.rows[r], layout.columns[f]));
             any = any || (f != NoteField && !cells[f].empty());
         }
         // An empty line, or the heading repeated on a later page of the list.

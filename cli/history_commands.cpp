@@ -15,6 +15,8 @@
 #include <charconv>
 #include <cstdio>
 #include <ctime>
+#include <optional>
+#include <string_view>
 
 namespace velmo {
 
@@ -35,6 +37,16 @@ std::string localTimeText(std::chrono::system_clock::time_point t)
     if (text.size() >= 5) // "+0900" → "+09:00"
         text.insert(text.size() - 2, ":");
     return text;
+}
+
+// A version's number as written: digits, 1 or more.
+std::optional<int> versionNumberOf(std::string_view text)
+{
+    int n = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || n <= 0)
+        return std::nullopt;
+    return n;
 }
 
 } // namespace
@@ -81,14 +93,10 @@ std::optional<VersionRef> versionRefOf(const std::string &word)
     const size_t at = word.rfind('@');
     if (at == std::string::npos || at == 0 || at + 1 == word.size() || word.size() - at - 1 > 9)
         return std::nullopt;
-    int n = 0;
-    const char *first = word.data() + at + 1, *last = word.data() + word.size();
-    const auto [end, ec] = std::from_chars(first, last, n);
-    if (ec != std::errc() || end != last || n <= 0 || *first == '+')
+    const std::optional<int> n = versionNumberOf(std::string_view(word).substr(at + 1));
+    if (!n || pathExists(word)) // a file of that very name is that file
         return std::nullopt;
-    if (pathExists(word))
-        return std::nullopt; // a file of that very name is that file
-    return VersionRef{word.substr(0, at), n};
+    return VersionRef{word.substr(0, at), *n};
 }
 
 UsagePart historyUsage(const std::string &program)
@@ -121,11 +129,9 @@ HistoryOptions parseHistory(int argc, char **argv)
     CommandLine line(o.command);
     if (o.command != "history")
         line.value("--version", [&o](const std::string &v) {
-            int n = 0;
-            const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
-            if (v.empty() || ec != std::errc() || end != v.data() + v.size() || n <= 0)
+            o.version = versionNumberOf(v);
+            if (!o.version)
                 throw UsageError(sharedtext::badVersionText(v));
-            o.version = n;
         }, sharedtext::NoVersionNumberText);
     if (o.command == "show")
         line.value("--out", [&o](const std::string &v) {

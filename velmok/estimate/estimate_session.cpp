@@ -141,8 +141,7 @@ std::optional<fs::path> EstimateSession::chooseOut(const std::string &filter, co
 {
     if (!estimate_)
         return std::nullopt;
-    const std::string name = estimate_->list.stem().string() + "_" + velmoktext::EstimateTitle + "." + suffix;
-    return ui_.chooseSaveFile(filter, suffix, name);
+    return ui_.chooseSaveFile(filter, suffix, suggestedFileName({estimate_->list.stem().string(), velmoktext::EstimateTitle}, suffix));
 }
 
 void EstimateSession::exportXlsx()

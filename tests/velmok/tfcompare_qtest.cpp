@@ -9,6 +9,7 @@
 #include "pricefile/service_file.h"
 #include "tests/common/fake_ui.h"
 #include "tests/common/temp_dir.h"
+#include "tests/velmok/window_menus.h"
 
 #include <QAction>
 #include <QLabel>
@@ -87,12 +88,7 @@ private Q_SLOTS:
         velmo::test::TempDir dir;
         velmo::test::FakeUi ui;
         TFtankaregist w(QString::fromStdString((dir.path / "velmok").string()), "", &ui);
-        QAction *item = nullptr;
-        for (QAction *menu : w.menuBar()->actions())
-            if (menu->text() == "外部デ－タ入出力")
-                for (QAction *a : menu->menu()->actions())
-                    if (a->text() == velmoktext::CompareCaption)
-                        item = a;
+        QAction *item = velmo::test::menuItem(w, "外部デ－タ入出力", velmoktext::CompareCaption);
         QVERIFY(item);
         QCOMPARE(item, w.compareAction);
     }

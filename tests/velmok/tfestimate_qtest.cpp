@@ -10,6 +10,7 @@
 #include "base/fileio.h"
 #include "tests/common/fake_ui.h"
 #include "tests/common/temp_dir.h"
+#include "tests/velmok/window_menus.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -96,12 +97,7 @@ private Q_SLOTS:
         velmo::test::TempDir dir;
         velmo::test::FakeUi ui;
         TFtankaregist w(QString::fromStdString((dir.path / "velmok").string()), "", &ui);
-        QAction *item = nullptr;
-        for (QAction *menu : w.menuBar()->actions())
-            if (menu->text() == "外部デ－タ入出力")
-                for (QAction *a : menu->menu()->actions())
-                    if (a->text() == velmoktext::EstimateCaption)
-                        item = a;
+        QAction *item = velmo::test::menuItem(w, "外部デ－タ入出力", velmoktext::EstimateCaption);
         QVERIFY(item);
         QCOMPARE(item, w.estimateAction);
     }

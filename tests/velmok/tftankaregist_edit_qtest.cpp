@@ -16,6 +16,7 @@
 #include "desktop/VelmoApplication.h"
 #include "tests/common/system_clipboard_ui.h"
 #include "tests/velmok/program_folder.h"
+#include "tests/velmok/window_menus.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -63,13 +64,6 @@ class TFtankaregistEditTest : public QObject {
         g->setFocus();
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cellCenter(g, col, row));
         QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cellCenter(g, col, row));
-    }
-    static QMenu *menu(TFtankaregist &w, const QString &title)
-    {
-        for (QAction *a : w.menuBar()->actions())
-            if (a->text() == title)
-                return a->menu();
-        return nullptr;
     }
     // Runs `inDialog` on the modal dialog that `open` shows, once it is up and active; the
     // dialog must be closed by what `inDialog` does.
@@ -122,7 +116,7 @@ private Q_SLOTS:
         w.copyActions[2].second->trigger();
         for (size_t i = 0; i < w.pasteActions.size(); ++i)
             QCOMPARE(w.pasteActions[i].second->isEnabled(), i == 2);
-        QVERIFY(menu(w, "編   集2"));
+        QVERIFY(velmo::test::menuNamed(w, "編   集2"));
         ui.answers.push_back(Answer::No);
         w.close();
     }

@@ -28,24 +28,18 @@ PageLayout layoutPriceList(const PrintPage &page)
     const PrintHeader &h = *page.header;
     const double right = PageLayout::Width - Margin;
     const double width = right - Margin;
-    auto text = [&](double x, double y, double w, double ht, std::string s, Align a, double pt, bool bold = false) {
-        l.texts.push_back({x, y, w, ht, std::move(s), a, pt, bold});
-    };
-    auto rule = [&](double x1, double y1, double x2, double y2, double w = 0.2) {
-        l.rules.push_back({x1, y1, x2, y2, w});
-    };
 
-    text(Margin, Margin, width, 10, h.dataTitle, Align::Centre, 16, true);
-    rule(Margin, 21.5, right, 21.5, 0.4);
+    l.text(Margin, Margin, width, 10, h.dataTitle, Align::Centre, 16, true);
+    l.rule(Margin, 21.5, right, 21.5, 0.4);
     std::string names = page.pipeNames[0];
     for (int i = 1; i < 3; ++i)
         if (!page.pipeNames[i].empty())
             names += "　" + page.pipeNames[i];
     const std::string unit = page.rows.empty() ? "" : (*page.rows.front())[handoff::UnitField];
-    text(Margin, 23, width - 50, 7, std::string(sharedtext::PriceListNameHeading) + "：" + names, Align::Left, 11, true);
-    text(right - 50, 23, 50, 7, std::string(sharedtext::PriceListUnitHeading) + "：" + unit, Align::Right, 11, true);
+    l.text(Margin, 23, width - 50, 7, std::string(sharedtext::PriceListNameHeading) + "：" + names, Align::Left, 11, true);
+    l.text(right - 50, 23, 50, 7, std::string(sharedtext::PriceListUnitHeading) + "：" + unit, Align::Right, 11, true);
     if (!h.memo.empty())
-        text(Margin, 31, width, 6, std::string(sharedtext::PriceListMemoHeading) + "：" + h.memo, Align::Left, 9);
+        l.text(Margin, 31, width, 6, std::string(sharedtext::PriceListMemoHeading) + "：" + h.memo, Align::Left, 9);
 
     // The size column is wider where the sizes are texts of their own (selvan's many columns).
     const size_t n = h.columns.size();
@@ -60,47 +54,47 @@ PageLayout layoutPriceList(const PrintPage &page)
     const double bottom = bodyTop + Rows * RowHeight;
     const double tableRight = Margin + sizeWidth + priceWidth * static_cast<double>(n);
 
-    text(Margin, headTop, sizeWidth, bodyTop - headTop, sharedtext::PriceListSizeHeading, Align::Centre, 8.5, true);
-    rule(Margin, headTop, Margin, bottom);
+    l.text(Margin, headTop, sizeWidth, bodyTop - headTop, sharedtext::PriceListSizeHeading, Align::Centre, 8.5, true);
+    l.rule(Margin, headTop, Margin, bottom);
     double x = Margin + sizeWidth;
     for (size_t c = 0; c < n; ++c) {
         const std::string &group = c < h.columnGroups.size() ? h.columnGroups[c] : std::string();
         const bool startsGroup = !group.empty() && (c == 0 || h.columnGroups[c - 1] != group);
         if (group.empty()) {
-            text(x, headTop, priceWidth, bodyTop - headTop, h.columns[c], Align::Centre, 8, true);
-            rule(x, headTop, x, bottom);
+            l.text(x, headTop, priceWidth, bodyTop - headTop, h.columns[c], Align::Centre, 8, true);
+            l.rule(x, headTop, x, bottom);
         } else {
             if (startsGroup) {
                 size_t span = 1;
                 while (c + span < n && h.columnGroups[c + span] == group)
                     ++span;
-                text(x, headTop, priceWidth * static_cast<double>(span), GroupRowHeight, group, Align::Centre, 8.5, true);
-                rule(x, nameTop, x + priceWidth * static_cast<double>(span), nameTop);
+                l.text(x, headTop, priceWidth * static_cast<double>(span), GroupRowHeight, group, Align::Centre, 8.5, true);
+                l.rule(x, nameTop, x + priceWidth * static_cast<double>(span), nameTop);
             }
-            text(x, nameTop, priceWidth, HeadingRowHeight, h.columns[c], Align::Centre, 8, true);
-            rule(x, startsGroup ? headTop : nameTop, x, bottom);
+            l.text(x, nameTop, priceWidth, HeadingRowHeight, h.columns[c], Align::Centre, 8, true);
+            l.rule(x, startsGroup ? headTop : nameTop, x, bottom);
         }
         x += priceWidth;
     }
-    rule(tableRight, headTop, tableRight, bottom);
-    rule(Margin, headTop, tableRight, headTop, 0.4);
-    rule(Margin, bodyTop, tableRight, bodyTop, 0.4);
+    l.rule(tableRight, headTop, tableRight, bottom);
+    l.rule(Margin, headTop, tableRight, headTop, 0.4);
+    l.rule(Margin, bodyTop, tableRight, bodyTop, 0.4);
     for (int r = 1; r < Rows; ++r)
-        rule(Margin, bodyTop + r * RowHeight, tableRight, bodyTop + r * RowHeight, 0.1);
-    rule(Margin, bottom, tableRight, bottom, 0.4);
+        l.rule(Margin, bodyTop + r * RowHeight, tableRight, bodyTop + r * RowHeight, 0.1);
+    l.rule(Margin, bottom, tableRight, bottom, 0.4);
 
     for (size_t r = 0; r < page.rows.size() && r < static_cast<size_t>(Rows); ++r) {
         const PrintRow &row = *page.rows[r];
         const double y = bodyTop + static_cast<double>(r) * RowHeight;
-        text(Margin + 1, y, sizeWidth - 2, RowHeight, row[handoff::SizeField], Align::Left, 9);
+        l.text(Margin + 1, y, sizeWidth - 2, RowHeight, row[handoff::SizeField], Align::Left, 9);
         for (size_t c = 0; c < n; ++c)
-            text(Margin + sizeWidth + priceWidth * static_cast<double>(c) + 1, y, priceWidth - 2, RowHeight,
+            l.text(Margin + sizeWidth + priceWidth * static_cast<double>(c) + 1, y, priceWidth - 2, RowHeight,
                  row[handoff::PriceListFirstPrice + c], Align::Right, 9);
     }
 
     const double foot = PageLayout::Height - Margin - 5;
-    text(Margin, foot, 120, 5, h.applicationTitle + (h.dataTitle.empty() ? "" : "　" + h.dataTitle), Align::Left, 8);
-    text(right - 40, foot, 40, 5, std::to_string(page.number) + " / " + std::to_string(page.count), Align::Right, 8);
+    l.text(Margin, foot, 120, 5, h.applicationTitle + (h.dataTitle.empty() ? "" : "　" + h.dataTitle), Align::Left, 8);
+    l.text(right - 40, foot, 40, 5, std::to_string(page.number) + " / " + std::to_string(page.count), Align::Right, 8);
     return l;
 }
 
@@ -146,29 +140,23 @@ PageLayout layoutPage(const PrintPage &page)
     const PrintHeader &h = *page.header;
     const double right = PageLayout::Width - Margin;
     const double width = right - Margin;
-    auto text = [&](double x, double y, double w, double ht, std::string s, Align a, double pt, bool bold = false) {
-        l.texts.push_back({x, y, w, ht, std::move(s), a, pt, bold});
-    };
-    auto rule = [&](double x1, double y1, double x2, double y2, double w = 0.2) {
-        l.rules.push_back({x1, y1, x2, y2, w});
-    };
 
     // Heading: the title, the date, the pipe and its location, the labour prices, the memo.
-    text(Margin, Margin, width, 10, korreltext::TableTitle, Align::Centre, 16, true);
-    text(right - 90, Margin, 90, 5, headingDate(h), Align::Right, 10);
-    text(right - 90, Margin + 5, 90, 5, h.year.empty() ? "" : korreltext::westernYear(h.year), Align::Right, 8);
-    rule(Margin, 21.5, right, 21.5, 0.4);
+    l.text(Margin, Margin, width, 10, korreltext::TableTitle, Align::Centre, 16, true);
+    l.text(right - 90, Margin, 90, 5, headingDate(h), Align::Right, 10);
+    l.text(right - 90, Margin + 5, 90, 5, h.year.empty() ? "" : korreltext::westernYear(h.year), Align::Right, 8);
+    l.rule(Margin, 21.5, right, 21.5, 0.4);
 
     std::string pipe = page.pipeNames[0];
     for (int i = 1; i < 3; ++i)
         if (!page.pipeNames[i].empty())
             pipe += "　" + page.pipeNames[i];
-    text(Margin, 23, 190, 7, korreltext::PipeLabel + pipe, Align::Left, 11, true);
-    text(right - 80, 23, 80, 7, korreltext::LocationLabel + page.location, Align::Right, 11, true);
-    text(Margin, 31, 130, 6, korreltext::LabourLabel + labourText(h.labour), Align::Left, 9.5);
-    text(Margin + 130, 31, 80, 6, korreltext::NetLabourLabel + groupedNumber(h.netLabour), Align::Left, 9.5);
+    l.text(Margin, 23, 190, 7, korreltext::PipeLabel + pipe, Align::Left, 11, true);
+    l.text(right - 80, 23, 80, 7, korreltext::LocationLabel + page.location, Align::Right, 11, true);
+    l.text(Margin, 31, 130, 6, korreltext::LabourLabel + labourText(h.labour), Align::Left, 9.5);
+    l.text(Margin + 130, 31, 80, 6, korreltext::NetLabourLabel + groupedNumber(h.netLabour), Align::Left, 9.5);
     if (!h.memo.empty())
-        text(Margin, 38, width, 6, korreltext::MemoLabel + h.memo, Align::Left, 9);
+        l.text(Margin, 38, width, 6, korreltext::MemoLabel + h.memo, Align::Left, 9);
 
     // The table: a group row over the factors and the components, the headings, 14 rows.
     const std::vector<Column> cols = tableColumns(h.refrigerant);
@@ -189,36 +177,36 @@ PageLayout layoutPage(const PrintPage &page)
             componentsRight = x + c.width;
         }
         if (grouped)
-            text(x, nameTop, c.width, HeadingRowHeight, c.heading, Align::Centre, 8, true);
+            l.text(x, nameTop, c.width, HeadingRowHeight, c.heading, Align::Centre, 8, true);
         else
-            text(x, headTop, c.width, GroupRowHeight + HeadingRowHeight, c.heading, Align::Centre, 8.5, true);
+            l.text(x, headTop, c.width, GroupRowHeight + HeadingRowHeight, c.heading, Align::Centre, 8.5, true);
         for (size_t r = 0; r < page.rows.size() && r < Rows; ++r) {
             if (unusedRow(*page.rows[r]))
                 continue;
             const double y = bodyTop + static_cast<double>(r) * RowHeight;
             std::string value = (*page.rows[r])[c.field];
-            text(x + 1, y, c.width - 2, RowHeight, std::move(value), c.align, 9);
+            l.text(x + 1, y, c.width - 2, RowHeight, std::move(value), c.align, 9);
         }
         // Column lines; inside a group the heading of the group spans them.
-        rule(x, grouped && x != factorsLeft && x != componentsLeft ? nameTop : headTop, x, bottom);
+        l.rule(x, grouped && x != factorsLeft && x != componentsLeft ? nameTop : headTop, x, bottom);
         x += c.width;
     }
-    rule(x, headTop, x, bottom);
-    text(factorsLeft, headTop, factorsRight - factorsLeft, GroupRowHeight, FactorGroup, Align::Centre, 8.5, true);
-    text(componentsLeft, headTop, componentsRight - componentsLeft, GroupRowHeight, ComponentGroup, Align::Centre,
+    l.rule(x, headTop, x, bottom);
+    l.text(factorsLeft, headTop, factorsRight - factorsLeft, GroupRowHeight, FactorGroup, Align::Centre, 8.5, true);
+    l.text(componentsLeft, headTop, componentsRight - componentsLeft, GroupRowHeight, ComponentGroup, Align::Centre,
          8.5, true);
-    rule(Margin, headTop, x, headTop, 0.4);
-    rule(factorsLeft, nameTop, factorsRight, nameTop);
-    rule(componentsLeft, nameTop, componentsRight, nameTop);
-    rule(Margin, bodyTop, x, bodyTop, 0.4);
+    l.rule(Margin, headTop, x, headTop, 0.4);
+    l.rule(factorsLeft, nameTop, factorsRight, nameTop);
+    l.rule(componentsLeft, nameTop, componentsRight, nameTop);
+    l.rule(Margin, bodyTop, x, bodyTop, 0.4);
     for (int r = 1; r < Rows; ++r)
-        rule(Margin, bodyTop + r * RowHeight, x, bodyTop + r * RowHeight, 0.1);
-    rule(Margin, bottom, x, bottom, 0.4);
+        l.rule(Margin, bodyTop + r * RowHeight, x, bodyTop + r * RowHeight, 0.1);
+    l.rule(Margin, bottom, x, bottom, 0.4);
 
     // Foot: who printed it and the page number.
     const double foot = PageLayout::Height - Margin - 5;
-    text(Margin, foot, 120, 5, h.applicationTitle + (h.dataTitle.empty() ? "" : "　" + h.dataTitle), Align::Left, 8);
-    text(right - 40, foot, 40, 5, std::to_string(page.number) + " / " + std::to_string(page.count), Align::Right, 8);
+    l.text(Margin, foot, 120, 5, h.applicationTitle + (h.dataTitle.empty() ? "" : "　" + h.dataTitle), Align::Left, 8);
+    l.text(right - 40, foot, 40, 5, std::to_string(page.number) + " / " + std::to_string(page.count), Align::Right, 8);
     return l;
 }
 

@@ -4,6 +4,7 @@
 #include "korrel/core/print_job.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmo::print {
@@ -27,6 +28,12 @@ struct PageLayout {
     static constexpr double Width = 297, Height = 210; // A4, landscape
     std::vector<TextBox> texts;
     std::vector<Rule> rules;
+
+    void text(double x, double y, double w, double h, std::string s, Align a, double points, bool bold = false)
+    {
+        texts.push_back({x, y, w, h, std::move(s), a, points, bold});
+    }
+    void rule(double x1, double y1, double x2, double y2, double width = 0.2) { rules.push_back({x1, y1, x2, y2, width}); }
 };
 
 // One table column: its heading (the lower heading row when it has a group) and the field of
